@@ -1,0 +1,131 @@
+# Helpers that give every target of the project the same flags, and the
+# checks that keep the core of the system headless.
+
+set(HALVETRA_WARNINGS
+  -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wimplicit-fallthrough -Wcast-qual -Werror)
+
+set(HALVETRA_SANITIZER_FLAGS
+  -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+
+set_property(GLOBAL PROPERTY HALVETRA_HEADLESS_TARGETS "")
+
+function(halvetra_target_defaults target)
+  target_compile_options(${target} PRIVATE ${HALVETRA_WARNINGS})
+  target_include_directories(${target} PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/generated>)
+  if(HALVETRA_SANITIZE)
+    target_compile_options(${target} PRIVATE ${HALVETRA_SANITIZER_FLAGS})
+    target_link_options(${target} PRIVATE ${HALVETRA_SANITIZER_FLAGS})
+  endif()
+endfunction()
+
+# halvetra_library(name [HEADLESS] SOURCES ... LINKS ...)
+# HEADLESS libraries may link Qt Core at most; halvetra_check_headless()
+# fails the configuration when one of them reaches Qt Gui or Widgets.
+function(halvetra_library name)
+  cmake_parse_arguments(ARG "HEADLESS;STATIC" "" "SOURCES;LINKS" ${ARGN})
+  if(ARG_STATIC)
+    add_library(${name} STATIC ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  else()
+    add_library(${name} SHARED ${ARG_SOURCES})
+  endif()
+  halvetra_target_defaults(${name})
+  if(ARG_LINKS)
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+  endif()
+  if(ARG_HEADLESS)
+    set_property(GLOBAL APPEND PROPERTY HALVETRA_HEADLESS_TARGETS ${name})
+  endif()
+endfunction()
+
+# halvetra_test(name SOURCES ... LINKS ... [QT | GUI] [LABELS ...])
+# One GoogleTest executable, registered with CTest test by test. QT tests
+# run with a QCoreApplication, GUI tests with a QApplication on Qt's
+# offscreen platform.
+function(halvetra_test name)
+  cmake_parse_arguments(ARG "QT;GUI" "" "SOURCES;LINKS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  halvetra_target_defaults(${name})
+  if(ARG_GUI)
+    set(main testmain_gui)
+  elseif(ARG_QT)
+    set(main testmain_core)
+  else()
+    set(main GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} testsupport ${main} GTest::gmock GTest::gtest)
+  target_compile_definitions(${name} PRIVATE
+    HALVETRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    HALVETRA_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(labels ${ARG_LABELS})
+  set(env "")
+  if(ARG_GUI)
+    list(APPEND labels gui)
+    list(APPEND env QT_QPA_PLATFORM=offscreen)
+  else()
+    list(APPEND labels headless)
+  endif()
+  list(APPEND env
+    "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/.ci/lsan.supp:print_suppressions=0"
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  include(GoogleTest)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# halvetra_benchmark(name SOURCES ... LINKS ...): built, not run by CTest.
+function(halvetra_benchmark name)
+  if(NOT HALVETRA_BENCHMARKS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  halvetra_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# Walks the link closure of every headless library and fails when it
+# reaches Qt Gui, Widgets or Print Support.
+function(_halvetra_link_closure target out)
+  set(seen "")
+  set(todo ${target})
+  while(todo)
+    list(POP_FRONT todo current)
+    if(current IN_LIST seen OR NOT TARGET ${current})
+      continue()
+    endif()
+    list(APPEND seen ${current})
+    get_target_property(type ${current} TYPE)
+    get_target_property(links ${current} INTERFACE_LINK_LIBRARIES)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(private ${current} LINK_LIBRARIES)
+      if(private)
+        list(APPEND links ${private})
+      endif()
+    endif()
+    foreach(link IN LISTS links)
+      if(link AND NOT link MATCHES "^\\$<")
+        list(APPEND todo ${link})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(halvetra_check_headless)
+  get_property(targets GLOBAL PROPERTY HALVETRA_HEADLESS_TARGETS)
+  foreach(target IN LISTS targets)
+    _halvetra_link_closure(${target} closure)
+    foreach(forbidden Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
+      if(forbidden IN_LIST closure)
+        message(FATAL_ERROR "${target} is a headless library but links ${forbidden}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

@@ -1,0 +1,63 @@
+#pragma once
+
+// Every test kind has a fixed order of parameters. A parameter's index
+// counts from 0 in that order, and the same index is used by the
+// predicted-value tables, the result records, the parameter list and the
+// ini sections "Index of Parameters", "Merge Index By Parameter" and
+// "Params Struct".
+
+#include <array>
+#include <span>
+#include <string_view>
+
+inline constexpr short TEST_KIND_COUNT = 6;  // FVC, VC, MVV, DFC, PLETHY, SHUTTER
+inline constexpr short MAX_PARAMETER_COUNT = 19;
+
+inline constexpr short FVC_PARAMETER_COUNT = 19;
+inline constexpr short VC_PARAMETER_COUNT = 5;
+inline constexpr short MVV_PARAMETER_COUNT = 2;
+inline constexpr short DFC_PARAMETER_COUNT = 13;
+inline constexpr short PLETHY_PARAMETER_COUNT = 19;
+inline constexpr short SHUTTER_PARAMETER_COUNT = 5;
+
+inline constexpr std::array<short, TEST_KIND_COUNT> ParameterCounts{
+    FVC_PARAMETER_COUNT,    VC_PARAMETER_COUNT,     MVV_PARAMETER_COUNT,
+    DFC_PARAMETER_COUNT,    PLETHY_PARAMETER_COUNT, SHUTTER_PARAMETER_COUNT};
+
+inline constexpr std::array<std::string_view, FVC_PARAMETER_COUNT> FvcParameterNames{
+    "FVC",       "FEV*0,5", "FEV*1,0", "FEV*0,5/IVC", "FEV*0,5/FVC", "FEV*1,0/IVC", "FEV*1,0/FVC",
+    "PEF",       "FEF*25-75%", "MEF*75%", "MEF*50%", "MEF*25%",     "FET",         "MTT",
+    "FIVC",      "FIV*0,5", "FIV*1,0", "PIF",         "FIF*25-75%"};
+
+inline constexpr std::array<std::string_view, VC_PARAMETER_COUNT> VcParameterNames{"IVC", "IRV", "ERV", "TV",
+                                                                                   "SVC"};
+
+inline constexpr std::array<std::string_view, MVV_PARAMETER_COUNT> MvvParameterNames{"MVV", "MVV*f"};
+
+inline constexpr std::array<std::string_view, DFC_PARAMETER_COUNT> DfcParameterNames{
+    "TLC", "IVC", "IRV", "ERV", "TV", "RV", "RV/TLC", "FRC", "FRC/TLC", "Tlco", "Klco", "BHtime", "WOV"};
+
+inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyParameterNames{
+    "TLC", "TGV", "RV",  "RV/TLC", "Raw", "Rin",  "Rex",  "Req",  "sRaw", "sRin",
+    "sRex", "Gaw", "Gin", "Gex",    "sGaw", "sGin", "sGex", "Rfreq", "W"};
+
+inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterNames{"Raw", "Rin", "Rex",
+                                                                                             "Gaw", "Rfreq"};
+
+// The names of a test kind's block, in index order; empty for another kind.
+constexpr std::span<const std::string_view> ParameterNames(short kind) {
+  switch (kind) {
+  case 0: return FvcParameterNames;
+  case 1: return VcParameterNames;
+  case 2: return MvvParameterNames;
+  case 3: return DfcParameterNames;
+  case 4: return PlethyParameterNames;
+  case 5: return ShutterParameterNames;
+  default: return {};
+  }
+}
+
+// The parameter count of a test kind, 0 for another kind.
+constexpr short ParameterCount(short kind) {
+  return kind >= 0 && kind < TEST_KIND_COUNT ? ParameterCounts[static_cast<std::size_t>(kind)] : short{0};
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// The one way out of the core for what the user must see. The program
+// installs a sink that shows message boxes; tests install one that records
+// what would have been shown and answers for the user.
+
+#include <string>
+
+enum class TMessageIcon { Stop, Information, Warning, Question };
+enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+
+struct TUserMessage {
+  std::string Caption;
+  std::string Text;
+  TMessageIcon Icon = TMessageIcon::Information;
+  TMessageButtons Buttons = TMessageButtons::Ok;
+};
+
+class TMessageSink {
+public:
+  virtual ~TMessageSink() = default;
+  // Shows the message and answers with the button chosen (IDOK, IDYES ...).
+  virtual int Show(const TUserMessage& message) = 0;
+};
+
+// Used until the program installs its own: writes to the standard error
+// stream and answers as if the first button were pressed.
+class TStandardErrorSink final : public TMessageSink {
+public:
+  int Show(const TUserMessage& message) override;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+// The road of a command from a menu item or tool-bar button: the active MDI
+// child's window, its frame, the client, the application. The first target
+// that has a handler takes the command; nobody after it sees it.
+
+#include "platform/framework/EventHandler.h"
+
+#include <functional>
+#include <vector>
+
+class TCommandChain {
+public:
+  // Gives the chain as it stands now, first target first; null entries are skipped.
+  using TTargets = std::function<std::vector<TEventHandler*>()>;
+
+  explicit TCommandChain(TTargets targets) : Targets(std::move(targets)) {}
+
+  // True when a target handled the command.
+  bool Route(unsigned id) const;
+
+  // The first enabler of the chain decides. Without one the command is
+  // enabled exactly when some target of the chain handles it.
+  void Enable(TCommandEnabler& enabler) const;
+
+private:
+  TTargets Targets;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+// The question a menu item or tool-bar button asks the command chain before
+// it is shown: may I be used, and am I ticked?
+
+class TCommandEnabler {
+public:
+  enum TCheckState { Unchecked = 0, Checked = 1, Indeterminate = 2 };
+
+  explicit TCommandEnabler(unsigned id) : Id(id) {}
+
+  unsigned GetId() const { return Id; }
+
+  void Enable(bool enable = true) {
+    Enabled = enable;
+    Handled = true;
+  }
+  void SetCheck(int state) {
+    Check = state;
+    Handled = true;
+  }
+
+  bool GetEnabled() const { return Enabled; }
+  int GetCheck() const { return Check; }
+  bool GetHandled() const { return Handled; }
+
+private:
+  unsigned Id;
+  bool Enabled = true;
+  int Check = Unchecked;
+  bool Handled = false;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+// Texts are UTF-8 everywhere; fixed-width fields are cut at character
+// boundaries, never inside a character.
+
+#include <string_view>
+
+namespace Utf8 {
+
+// The longest prefix of `text` of at most `maxBytes` bytes that ends on a
+// character boundary.
+constexpr std::string_view Truncate(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes)
+    return text;
+  std::size_t cut = maxBytes;
+  // Step back over continuation bytes (10xxxxxx) to the start of the cut character.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    --cut;
+  return text.substr(0, cut);
+}
+
+// True when `text` is well-formed UTF-8.
+bool IsValid(std::string_view text);
+
+}  // namespace Utf8

@@ -1,0 +1,2 @@
+// normref32: predicted values (TPredicted).
+// Its classes arrive with the issues that build them.
