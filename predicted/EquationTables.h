@@ -179,9 +179,21 @@ constexpr TGroupedTable BuildGroupedTable(const TSlotMap& slots, const TGroupedE
   return table;
 }
 
+// Knudson's ranges of growth and aging, which Cotton & Dust shares for its
+// mid-expiratory flows.
+inline constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> KnudsonFemaleRanges{{{6, 10}, {11, 19}, {20, 69}, {70, 150}}};
+inline constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> KnudsonMaleRanges{{{6, 11}, {12, 24}, {25, 150}, {0, 0}}};
+
+// The FVC rows name their ranges; every slot of the other tests has one
+// range over every age.
 template <std::size_t N>
 constexpr TAgeRangeTable BuildAgeRangeTable(const TSlotMap& slots, const TAgeRangeEntry (&entries)[N]) {
+  constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> Whole{{{1, 150}, {0, 0}, {0, 0}, {0, 0}}};
   TAgeRangeTable table{};
+  for (std::size_t kind = MEASURE_VC; kind < TEST_KIND_COUNT; ++kind)
+    for (auto& rows : table[kind])
+      for (std::size_t row = 0; row < slots[kind].size(); ++row)
+        rows[row] = Whole;
   for (const TAgeRangeEntry& entry : entries)
     table[static_cast<std::size_t>(entry.Kind)][static_cast<std::size_t>(entry.Sex)]
          [static_cast<std::size_t>(RowIn(slots, {entry.Kind, 0, entry.Sex, entry.Parameter}))] = entry.Ranges;

@@ -96,58 +96,41 @@ TPredicted::TPredicted(const char* iniName, short language, float factor) {
 
 float TPredicted::DefaultCalculation(short, short&, short, float, short, short) { return 0.0f; }
 
-void TPredicted::SetSlot(short set, short kind, short group, short sex, short parameter, TCalculation function,
-                         float rsd) {
+template <class TTable, class TVisit>
+void TPredicted::VisitSlot(TTable& tables, short set, short kind, short group, short sex, short parameter,
+                           TVisit&& visit) {
   const auto s = static_cast<std::size_t>(set);
   const auto g = static_cast<std::size_t>(group);
   const auto x = static_cast<std::size_t>(sex);
   const auto p = static_cast<std::size_t>(parameter);
-  const auto set_ = [&](auto& table) {
-    table.Rsd[s][g][x][p] = rsd;
-    table.Function[s][g][x][p] = function;
-  };
+  const auto at = [&](auto& table) { visit(table.Rsd[s][g][x][p], table.Function[s][g][x][p]); };
   switch (kind) {
-  case MEASURE_FVC: set_(Fvc); break;
-  case MEASURE_VC: set_(Vc); break;
-  case MEASURE_MVV: set_(Mvv); break;
-  case MEASURE_DFC: set_(Dfc); break;
-  case MEASURE_PLETHY: set_(Plethy); break;
-  case MEASURE_SHUTTER: set_(Shutter); break;
+  case MEASURE_FVC: at(tables.Fvc); break;
+  case MEASURE_VC: at(tables.Vc); break;
+  case MEASURE_MVV: at(tables.Mvv); break;
+  case MEASURE_DFC: at(tables.Dfc); break;
+  case MEASURE_PLETHY: at(tables.Plethy); break;
+  case MEASURE_SHUTTER: at(tables.Shutter); break;
   default: break;
   }
 }
 
-float TPredicted::SlotRsd(short set, short kind, short group, short sex, short parameter) const {
-  const auto s = static_cast<std::size_t>(set);
-  const auto g = static_cast<std::size_t>(group);
-  const auto x = static_cast<std::size_t>(sex);
-  const auto p = static_cast<std::size_t>(parameter);
-  switch (kind) {
-  case MEASURE_FVC: return Fvc.Rsd[s][g][x][p];
-  case MEASURE_VC: return Vc.Rsd[s][g][x][p];
-  case MEASURE_MVV: return Mvv.Rsd[s][g][x][p];
-  case MEASURE_DFC: return Dfc.Rsd[s][g][x][p];
-  case MEASURE_PLETHY: return Plethy.Rsd[s][g][x][p];
-  case MEASURE_SHUTTER: return Shutter.Rsd[s][g][x][p];
-  default: return 0.0f;
-  }
+void TPredicted::SetSlot(short set, short kind, short group, short sex, short parameter, TCalculation function,
+                         float rsd) {
+  VisitSlot(*this, set, kind, group, sex, parameter, [&](float& slotRsd, TCalculation& slotFunction) {
+    slotRsd = rsd;
+    slotFunction = function;
+  });
 }
 
-TPredicted::TCalculation TPredicted::SlotFunction(short set, short kind, short group, short sex,
-                                                  short parameter) const {
-  const auto s = static_cast<std::size_t>(set);
-  const auto g = static_cast<std::size_t>(group);
-  const auto x = static_cast<std::size_t>(sex);
-  const auto p = static_cast<std::size_t>(parameter);
-  switch (kind) {
-  case MEASURE_FVC: return Fvc.Function[s][g][x][p];
-  case MEASURE_VC: return Vc.Function[s][g][x][p];
-  case MEASURE_MVV: return Mvv.Function[s][g][x][p];
-  case MEASURE_DFC: return Dfc.Function[s][g][x][p];
-  case MEASURE_PLETHY: return Plethy.Function[s][g][x][p];
-  case MEASURE_SHUTTER: return Shutter.Function[s][g][x][p];
-  default: return &TPredicted::DefaultCalculation;
-  }
+void TPredicted::GetSlot(short set, short kind, short group, short sex, short parameter, TCalculation& function,
+                         float& rsd) const {
+  function = &TPredicted::DefaultCalculation;
+  rsd = 0.0f;
+  VisitSlot(*this, set, kind, group, sex, parameter, [&](float slotRsd, TCalculation slotFunction) {
+    rsd = slotRsd;
+    function = slotFunction;
+  });
 }
 
 short TPredicted::EffectiveAlgorithm() const {
@@ -209,8 +192,9 @@ void TPredicted::CalculatePredicted(short kind, const PREDICTED_DATA& patient, f
       break;
     default: group = 0; break;
     }
-    const float slotRsd = SlotRsd(set, kind, group, sex, i);
-    const TCalculation function = SlotFunction(set, kind, group, sex, i);
+    TCalculation function = nullptr;
+    float slotRsd = 0.0f;
+    GetSlot(set, kind, group, sex, i, function, slotRsd);
 
     if (set == PREDICTED_AUSTRIAN) {
       predicted[i] = function(kind, counter, sex, heightCm * 0.01f, age, weight) * Factor;

@@ -134,8 +134,12 @@ private:
 
   // A set fills one slot: its equation and RSD for one age group and sex.
   void SetSlot(short set, short kind, short group, short sex, short parameter, TCalculation function, float rsd);
-  float SlotRsd(short set, short kind, short group, short sex, short parameter) const;
-  TCalculation SlotFunction(short set, short kind, short group, short sex, short parameter) const;
+  void GetSlot(short set, short kind, short group, short sex, short parameter, TCalculation& function,
+               float& rsd) const;
+  // Calls visit(rsd, function) with the slot of the object's tables.
+  template <class TTable, class TVisit>
+  static void VisitSlot(TTable& tables, short set, short kind, short group, short sex, short parameter,
+                        TVisit&& visit);
 
   void InicECCSPredictedValue();
   void InicFinnPredictedValue();

@@ -149,5 +149,5 @@ bool TPredicted::VerifyAustrianLimits(short sex, short age, float heightM) {
   TPredictedLimits limits;
   GetAustrianAgeLimit(sex, age, limits);
   GetAustrianHeightLimit(sex, age, limits);
-  return InsideAge(age, limits.MinAge, limits.MaxAge) && InsideHeight(heightM, limits.MinHeight, limits.MaxHeight);
+  return InsideLimits(limits, age, heightM);
 }

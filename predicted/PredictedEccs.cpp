@@ -83,5 +83,5 @@ bool TPredicted::VerifyEccsLimits(short sex, short age, float heightM) {
   TPredictedLimits limits;
   GetEccsAgeLimit(age, limits);
   GetEccsHeightLimit(sex, age, limits);
-  return InsideAge(age, limits.MinAge, limits.MaxAge) && InsideHeight(heightM, limits.MinHeight, limits.MaxHeight);
+  return InsideLimits(limits, age, heightM);
 }

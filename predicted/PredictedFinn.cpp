@@ -60,5 +60,5 @@ bool TPredicted::VerifyFinnLimits(short sex, short age, float heightM) {
   TPredictedLimits limits;
   GetFinnAgeLimit(age, limits);
   GetFinnHeightLimit(sex, age, limits);
-  return InsideAge(age, limits.MinAge, limits.MaxAge) && InsideHeight(heightM, limits.MinHeight, limits.MaxHeight);
+  return InsideLimits(limits, age, heightM);
 }

@@ -58,32 +58,32 @@ bool GroupedVerify(const TAgeRangeTable& ranges, short age) {
   return InsideAge(age, limits.MinAge, limits.MaxAge);
 }
 
-}  // namespace
-
-void TPredicted::InicKnudsonPredictedValue() {
+// Every slot of the shared slot map, in every group, with the RSD of its row.
+template <class TFill>
+void ForEachGroupedSlot(const TGroupedTable& table, TFill&& fill) {
   for (short kind = 0; kind < TEST_KIND_COUNT; ++kind) {
     const TSlotList slots = KnudsonSlots[static_cast<std::size_t>(kind)];
     for (short sex = 0; sex < PREDICTED_SEXES; ++sex)
       for (std::size_t row = 0; row < slots.size(); ++row)
-        for (short group = 0; group < AGE_RANGE_GROUPS; ++group) {
-          const float rsd = KnudsonTable[static_cast<std::size_t>(kind)][static_cast<std::size_t>(sex)][row]
-                                        [static_cast<std::size_t>(group)].Rsd;
-          SetSlot(PREDICTED_KNUDSON, kind, group, sex, slots[row], &TPredicted::KnudsonCalculation, rsd);
-        }
+        for (short group = 0; group < AGE_RANGE_GROUPS; ++group)
+          fill(kind, group, sex, slots[row],
+               table[static_cast<std::size_t>(kind)][static_cast<std::size_t>(sex)][row]
+                    [static_cast<std::size_t>(group)].Rsd);
   }
 }
 
+}  // namespace
+
+void TPredicted::InicKnudsonPredictedValue() {
+  ForEachGroupedSlot(KnudsonTable, [this](short kind, short group, short sex, short parameter, float rsd) {
+    SetSlot(PREDICTED_KNUDSON, kind, group, sex, parameter, &TPredicted::KnudsonCalculation, rsd);
+  });
+}
+
 void TPredicted::InicCottonAndDustPredictedValue() {
-  for (short kind = 0; kind < TEST_KIND_COUNT; ++kind) {
-    const TSlotList slots = KnudsonSlots[static_cast<std::size_t>(kind)];
-    for (short sex = 0; sex < PREDICTED_SEXES; ++sex)
-      for (std::size_t row = 0; row < slots.size(); ++row)
-        for (short group = 0; group < AGE_RANGE_GROUPS; ++group) {
-          const float rsd = CottonAndDustTable[static_cast<std::size_t>(kind)][static_cast<std::size_t>(sex)][row]
-                                              [static_cast<std::size_t>(group)].Rsd;
-          SetSlot(PREDICTED_COTTON_DUST, kind, group, sex, slots[row], &TPredicted::CottonAndDustCalculation, rsd);
-        }
-  }
+  ForEachGroupedSlot(CottonAndDustTable, [this](short kind, short group, short sex, short parameter, float rsd) {
+    SetSlot(PREDICTED_COTTON_DUST, kind, group, sex, parameter, &TPredicted::CottonAndDustCalculation, rsd);
+  });
 }
 
 short TPredicted::KnudsonIndexAge(short kind, short counter, short sex, short age) {

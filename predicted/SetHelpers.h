@@ -3,6 +3,7 @@
 // Small helpers shared by the equation sets.
 
 #include "common/ParameterBlocks.h"
+#include "predicted/Predicted.h"
 
 #include <cstddef>
 
@@ -29,5 +30,10 @@ inline bool TakeRow(short& counter, std::size_t& row) {
 }
 
 inline bool ValidSex(short sex) { return sex == 0 || sex == 1; }
+
+// Age and height inside a limits record, bounds included.
+inline bool InsideLimits(const TPredictedLimits& limits, short age, float heightM) {
+  return InsideAge(age, limits.MinAge, limits.MaxAge) && InsideHeight(heightM, limits.MinHeight, limits.MaxHeight);
+}
 
 }  // namespace Equations

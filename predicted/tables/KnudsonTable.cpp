@@ -11,12 +11,11 @@
 namespace Equations {
 namespace {
 
-constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> FemaleFour{{{6, 10}, {11, 19}, {20, 69}, {70, 150}}};
-constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> MaleThree{{{6, 11}, {12, 24}, {25, 150}, {0, 0}}};
+constexpr auto FemaleFour = KnudsonFemaleRanges;
+constexpr auto MaleThree = KnudsonMaleRanges;
 constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> FemaleTwo{{{0, 20}, {21, 150}, {0, 0}, {0, 0}}};
 constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> MaleTwo{{{0, 25}, {26, 150}, {0, 0}, {0, 0}}};
 constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> Everyone{{{0, 150}, {0, 0}, {0, 0}, {0, 0}}};
-constexpr std::array<TAgeRange, AGE_RANGE_GROUPS> Whole{{{1, 150}, {0, 0}, {0, 0}, {0, 0}}};
 
 constexpr TAgeRangeEntry Ranges[] = {
     {MEASURE_FVC, FEMALE, Fvc::FVC, FemaleFour},     {MEASURE_FVC, MALE, Fvc::FVC, MaleThree},
@@ -29,20 +28,6 @@ constexpr TAgeRangeEntry Ranges[] = {
     {MEASURE_FVC, FEMALE, Fvc::MEF50, FemaleFour},   {MEASURE_FVC, MALE, Fvc::MEF50, MaleThree},
     {MEASURE_FVC, FEMALE, Fvc::MEF25, FemaleFour},   {MEASURE_FVC, MALE, Fvc::MEF25, MaleThree},
     {MEASURE_FVC, FEMALE, Fvc::FIVC, FemaleFour},    {MEASURE_FVC, MALE, Fvc::FIVC, MaleThree},
-    // The other tests: one range over every age.
-    {MEASURE_VC, FEMALE, Vc::IVC, Whole},            {MEASURE_VC, MALE, Vc::IVC, Whole},
-    {MEASURE_MVV, FEMALE, Mvv::MVV, Whole},          {MEASURE_MVV, MALE, Mvv::MVV, Whole},
-    {MEASURE_DFC, FEMALE, Dfc::TLC, Whole},          {MEASURE_DFC, MALE, Dfc::TLC, Whole},
-    {MEASURE_DFC, FEMALE, Dfc::IVC, Whole},          {MEASURE_DFC, MALE, Dfc::IVC, Whole},
-    {MEASURE_DFC, FEMALE, Dfc::RV, Whole},           {MEASURE_DFC, MALE, Dfc::RV, Whole},
-    {MEASURE_DFC, FEMALE, Dfc::RV_TLC, Whole},       {MEASURE_DFC, MALE, Dfc::RV_TLC, Whole},
-    {MEASURE_PLETHY, FEMALE, Plethy::TLC, Whole},    {MEASURE_PLETHY, MALE, Plethy::TLC, Whole},
-    {MEASURE_PLETHY, FEMALE, Plethy::TGV, Whole},    {MEASURE_PLETHY, MALE, Plethy::TGV, Whole},
-    {MEASURE_PLETHY, FEMALE, Plethy::RV, Whole},     {MEASURE_PLETHY, MALE, Plethy::RV, Whole},
-    {MEASURE_PLETHY, FEMALE, Plethy::RV_TLC, Whole}, {MEASURE_PLETHY, MALE, Plethy::RV_TLC, Whole},
-    {MEASURE_PLETHY, FEMALE, Plethy::RAW, Whole},    {MEASURE_PLETHY, MALE, Plethy::RAW, Whole},
-    {MEASURE_PLETHY, FEMALE, Plethy::SGAW, Whole},   {MEASURE_PLETHY, MALE, Plethy::SGAW, Whole},
-    {MEASURE_SHUTTER, FEMALE, Shutter::RAW, Whole},  {MEASURE_SHUTTER, MALE, Shutter::RAW, Whole},
 };
 
 constexpr TGroupedEntry Coefficients[] = {
