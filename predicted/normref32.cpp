@@ -1,2 +1,0 @@
-// normref32: predicted values (TPredicted).
-// Its classes arrive with the issues that build them.
