@@ -5,6 +5,13 @@
 // Each parameter has its own age ranges (a group per range). Where a value
 // could not be confirmed in two independent sources, or the publication
 // defines no equation for the parameter, the row stays 0: no predicted value.
+//
+// The FEV1 rows are the paper's Table 1 as two independent transcriptions
+// give it: the coefficient table of the Python package pyspiro
+// (knudson_1983_coefficients.csv) and the hand-worked test cases of the R
+// package lungr (tests/testthat/test-knudson.R). The men's row also matches
+// the Knudson predictions that Eur Respir J tables quote (2.75 L at 70 years
+// and 170 cm, 4.39 L at 25 years and 175 cm).
 
 #include "predicted/EquationTables.h"
 
@@ -40,9 +47,18 @@ constexpr TGroupedEntry Coefficients[] = {
     {{MEASURE_FVC, 0, MALE, Fvc::FVC}, {0.0409f, 0, -3.375f, 1, 0}},
     {{MEASURE_FVC, 1, MALE, Fvc::FVC}, {0.059f, 0.0739f, -6.886f, 1, 0}},
     {{MEASURE_FVC, 2, MALE, Fvc::FVC}, {0.0844f, -0.0298f, -8.7818f, 1, 0}},
-    // Every other parameter: not confirmed in two sources, or (FEV0.5, PEF,
-    // MEF75, FEV1/FVC, FIVC and the tests other than FVC) no equation in
-    // the publication. Their rows stay 0.
+    // FEV1, female: 6-10 and 11-19 years. The women's rows (20-69 and 70
+    // years and over) have only one transcription and stay 0.
+    {{MEASURE_FVC, 0, FEMALE, Fvc::FEV1}, {0.0336f, 0, -2.7578f, 1, 0}},
+    {{MEASURE_FVC, 1, FEMALE, Fvc::FEV1}, {0.0351f, 0.0694f, -3.7622f, 1, 0}},
+    // FEV1, male: 6-11, 12-24 and 25 years and over
+    {{MEASURE_FVC, 0, MALE, Fvc::FEV1}, {0.0348f, 0, -2.8142f, 1, 0}},
+    {{MEASURE_FVC, 1, MALE, Fvc::FEV1}, {0.0519f, 0.0636f, -6.1181f, 1, 0}},
+    {{MEASURE_FVC, 2, MALE, Fvc::FEV1}, {0.0665f, -0.0292f, -6.5147f, 1, 0}},
+    // FEF25-75, Vmax50 (MEF50) and Vmax75 (MEF25): only one transcription
+    // of the table was found, so their rows stay 0. FEV0.5, PEF, MEF75,
+    // FEV1/FVC, FIVC and the tests other than FVC have no equation in the
+    // publication; their rows stay 0 as well.
 };
 
 }  // namespace

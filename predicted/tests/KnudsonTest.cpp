@@ -8,6 +8,14 @@
 //   boys 6-11:      FVC = 0.0409 H - 3.375
 //   boys 12-24:     FVC = 0.0590 H + 0.0739 A - 6.886
 //   men 25+:        FVC = 0.0844 H - 0.0298 A - 8.7818
+// and FEV1 from the same table, as pyspiro's coefficient table and lungr's
+// hand-worked tests both give it:
+//   girls 6-10:     FEV1 = 0.0336 H - 2.7578
+//   girls 11-19:    FEV1 = 0.0351 H + 0.0694 A - 3.7622
+//   boys 6-11:      FEV1 = 0.0348 H - 2.8142
+//   boys 12-24:     FEV1 = 0.0519 H + 0.0636 A - 6.1181
+//   men 25+:        FEV1 = 0.0665 H - 0.0292 A - 6.5147
+// (women of 20 and over: not confirmed twice, no predicted FEV1).
 // Cotton & Dust: women's FEV1/FVC % = -0.11 H - 0.109 A + 107.38.
 
 #include "predicted/Predicted.h"
@@ -21,30 +29,62 @@ namespace {
 
 constexpr float Tolerance = 0.0005f;
 
-TEST(Knudson, FvcInEveryAgeGroup) {
+TEST(Knudson, FvcAndFev1InEveryAgeGroup) {
   struct TCase {
     int Sex, Age, HeightCm;
-    float Fvc;
+    float Fvc, Fev1;
   };
   const TCase cases[] = {
-      {0, 8, 130, 1.842f},    // 5.59 - 3.748
-      {0, 15, 160, 3.2575f},  // 6.656 + 1.0485 - 4.447
-      {0, 40, 165, 3.456f},   // 7.326 - 0.676 - 3.194
-      {0, 75, 158, 2.5374f},  // 4.9454 - 2.22 - 0.188
-      {1, 9, 135, 2.1465f},   // 5.5215 - 3.375
-      {1, 18, 175, 4.7692f},  // 10.325 + 1.3302 - 6.886
-      {1, 50, 180, 4.9202f},  // 15.192 - 1.49 - 8.7818
-      {1, 70, 172, 3.649f},   // 14.5168 - 2.086 - 8.7818
+      // FVC                     FEV1
+      {0, 8, 130, 1.842f, 1.6102f},    // 5.59 - 3.748;             4.368 - 2.7578
+      {0, 15, 160, 3.2575f, 2.8948f},  // 6.656 + 1.0485 - 4.447;   5.616 + 1.041 - 3.7622
+      {0, 40, 165, 3.456f, 0.0f},      // 7.326 - 0.676 - 3.194;    no confirmed equation
+      {0, 75, 158, 2.5374f, 0.0f},     // 4.9454 - 2.22 - 0.188;    no confirmed equation
+      {1, 9, 135, 2.1465f, 1.8838f},   // 5.5215 - 3.375;           4.698 - 2.8142
+      {1, 18, 175, 4.7692f, 4.1092f},  // 10.325 + 1.3302 - 6.886;  9.0825 + 1.1448 - 6.1181
+      {1, 50, 180, 4.9202f, 3.9953f},  // 15.192 - 1.49 - 8.7818;   11.97 - 1.46 - 6.5147
+      {1, 70, 172, 3.649f, 2.8793f},   // 14.5168 - 2.086 - 8.7818; 11.438 - 2.044 - 6.5147
   };
   const auto predicted = Make(PREDICTED_KNUDSON);
   for (const TCase& c : cases) {
     const TBlock block = Compute(*predicted, MEASURE_FVC, Patient(c.Sex, c.Age, c.HeightCm, 60));
     EXPECT_NEAR(block.Predicted[FVC], c.Fvc, Tolerance) << "sex " << c.Sex << " age " << c.Age;
+    EXPECT_NEAR(block.Predicted[FEV1], c.Fev1, Tolerance) << "sex " << c.Sex << " age " << c.Age;
+    EXPECT_EQ(block.Rsd[FEV1], 0.0f);  // the set carries no RSD: no grade
     // Parameters without a confirmed equation have no predicted value.
-    EXPECT_EQ(block.Predicted[FEV1], 0.0f);
     EXPECT_EQ(block.Predicted[PEF], 0.0f);
+    EXPECT_EQ(block.Predicted[FEF2575], 0.0f);
+    EXPECT_EQ(block.Predicted[MEF50], 0.0f);
     EXPECT_STREQ(predicted->GetPredictedRSD(3.0f, block.Predicted[PEF], block.Rsd[PEF]), "   ");
   }
+}
+
+// FEV1 on both sides of each change of equation: the girls' groups change
+// between 10 and 11 years, the boys' between 11 and 12 and between 24 and 25.
+TEST(Knudson, Fev1ChangesEquationAtTheGroupBoundaries) {
+  struct TCase {
+    int Sex, Age, HeightCm;
+    float Fev1;
+  };
+  const TCase cases[] = {
+      {0, 10, 140, 1.9462f},  // 4.704 - 2.7578
+      {0, 11, 140, 1.9152f},  // 4.914 + 0.7634 - 3.7622
+      {0, 19, 160, 3.1724f},  // 5.616 + 1.3186 - 3.7622
+      {0, 20, 160, 0.0f},     // women's equation not confirmed
+      {1, 11, 150, 2.4058f},  // 5.22 - 2.8142
+      {1, 12, 150, 2.4301f},  // 7.785 + 0.7632 - 6.1181
+      {1, 24, 180, 4.7503f},  // 9.342 + 1.5264 - 6.1181
+      {1, 25, 180, 4.7253f},  // 11.97 - 0.73 - 6.5147
+      // Published check: Knudson's man of 25 years and 175 cm has 4.39 L,
+      // at 55 years 3.52 L: 11.6375 - 0.73 - 6.5147 and 11.6375 - 1.606 - 6.5147.
+      {1, 25, 175, 4.3928f},
+      {1, 55, 175, 3.5168f},
+  };
+  const auto predicted = Make(PREDICTED_KNUDSON);
+  for (const TCase& c : cases)
+    EXPECT_NEAR(Compute(*predicted, MEASURE_FVC, Patient(c.Sex, c.Age, c.HeightCm, 60)).Predicted[FEV1], c.Fev1,
+                Tolerance)
+        << "sex " << c.Sex << " age " << c.Age;
 }
 
 // The published constant of the adult men's FVC is -8.7818: with -8.718 the
