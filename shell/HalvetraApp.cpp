@@ -2,7 +2,6 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
-#include "platform/framework/Paths.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "platform/framework/ui/MessageBoxSink.h"
 #include "shell/AboutDialog.h"
@@ -84,7 +83,6 @@ THalvetraApp::THalvetraApp(TAppOptions options)
   Greeting->show();
   GreetingDeadline.emplace(Clock);
 
-  // 2. Printer, help, ECG, client and USB flags start cleared (members).
   // 3. Command line, settings, language texts, folders.
   ReadSettings();
   SetProgress(10);
@@ -368,12 +366,10 @@ const TResponseTable& THalvetraApp::ResponseTable() {
   return table;
 }
 
-void THalvetraApp::EvWinIniChange(TParam1, TParam2 section) {
-  // Only a change of the default printer matters, and only to the printer
-  // object, which printing makes when it first prints; until then there is
-  // nothing to renew.
-  if (section == 0 || !Paths::EqualNoCase(reinterpret_cast<const char*>(section), "windows"))
-    return;
+void THalvetraApp::EvWinIniChange(TParam1, TParam2) {
+  // A new default printer in [windows] concerns only the printer object,
+  // which printing makes for its first printout; until it exists there is
+  // nothing to renew, and other sections never matter.
 }
 
 void THalvetraApp::CmStartUpSettings() {

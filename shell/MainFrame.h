@@ -1,8 +1,7 @@
 #pragma once
 
-// The main window: the MDI frame around the client, with the main menu, the
-// tool bars and the status line. It closes on CM_EXIT, and only when the
-// application agrees.
+// The main window: the MDI frame around the client, with the main menu and
+// the tool bars. It closes on CM_EXIT, and only when the application agrees.
 
 #include "platform/framework/EventHandler.h"
 

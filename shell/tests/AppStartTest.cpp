@@ -77,6 +77,7 @@ TEST_F(AppStart, TheGreetingStaysTwoSecondsWhileTheGaugeRunsAndThenTheMainWindow
   ASSERT_NE(greeting, nullptr);
   EXPECT_TRUE(greeting->isVisible());
   EXPECT_EQ(greeting->GetProgress(), 20);  // settings read, work files named
+  SavePicture(*greeting, "greeting.png");
 
   std::vector<int> gauge;
   QObject::connect(greeting->findChild<QProgressBar*>("5450"), &QProgressBar::valueChanged,
@@ -145,6 +146,15 @@ TEST_F(AppStart, MenuAndMainBarCarryTheirCommandsAndTexts) {
   EXPECT_FALSE(buttons[0]->isEnabled());
   EXPECT_TRUE(buttons[2]->isEnabled());
   SavePicture(*app.GetFrame(), "main-window.png");
+  QMenu* file = app.GetFrame()->menuBar()->actions()[0]->menu();
+  file->popup(app.GetFrame()->mapToGlobal(QPoint(0, 20)));
+  QMenu* settings = file->actions()[5]->menu();
+  settings->popup(file->mapToGlobal(QPoint(file->width(), 0)));
+  QApplication::processEvents();
+  SavePicture(*file, "file-menu.png");
+  SavePicture(*settings, "settings-menu.png");
+  settings->close();
+  file->close();
 }
 
 TEST_F(AppStart, TheEcgAndUsbItemsJoinTheMenuWhenTheSettingsAskForThem) {
