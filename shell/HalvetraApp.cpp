@@ -34,6 +34,13 @@ constexpr const char* PrivateFontFile = "hatten.ttf";
 
 std::filesystem::path ProgramFolder() { return TMessage::DefaultFolder().parent_path(); }
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines)
+    joined += (joined.empty() ? "" : "\n") + line;
+  return joined;
+}
+
 // The help keys: F1 opens the contents, or the help of the highlighted
 // item of an open menu; Shift+F1 enters context-help mode; Esc leaves it.
 class THelpKeys final : public QObject {
@@ -138,12 +145,8 @@ void THalvetraApp::ReportStartProblems(const std::optional<std::string>& iniProb
     Messages->MessageBoxText(Messages->Format(9001, {Settings.IniPath, *iniProblem}), 1, TMessageIcon::Information);
   if (requestedLanguage != Messages->GetLanguageName())
     Messages->MessageBoxText(Messages->Format(9004, {requestedLanguage}), 1, TMessageIcon::Information);
-  if (const auto folders = Settings::FoldersWithDrive(Settings); !folders.empty()) {
-    std::string list;
-    for (const std::string& folder : folders)
-      list += (list.empty() ? "" : "\n") + folder;
-    Messages->MessageBoxText(Messages->Format(9003, {list}), 1, TMessageIcon::Information);
-  }
+  if (const auto folders = Settings::FoldersWithDrive(Settings); !folders.empty())
+    Messages->MessageBoxText(Messages->Format(9003, {JoinLines(folders)}), 1, TMessageIcon::Information);
   if (!Settings.HandOverPath.empty() && !Settings.HandOverPending)
     Messages->MessageBoxText(Messages->Format(9002, {Settings.HandOverPath}), 1, TMessageIcon::Information);
 }
@@ -323,12 +326,8 @@ bool THalvetraApp::HasActiveChild() const { return Client && Client->activeSubWi
 void THalvetraApp::ShowNotAvailableYet() { Messages->MessageBox(9000, 1, TMessageIcon::Information); }
 
 void THalvetraApp::ReportFailures(const std::vector<std::string>& failures) {
-  if (failures.empty())
-    return;
-  std::string list;
-  for (const std::string& failure : failures)
-    list += (list.empty() ? "" : "\n") + failure;
-  Messages->MessageBoxText(Messages->Format(9005, {list}), 0, TMessageIcon::Stop);
+  if (!failures.empty())
+    Messages->MessageBoxText(Messages->Format(9005, {JoinLines(failures)}), 0, TMessageIcon::Stop);
 }
 
 void THalvetraApp::DeleteTempFiles() { WorkFiles.DeleteTempFiles(Client && !Client->IsProvocationOpen()); }

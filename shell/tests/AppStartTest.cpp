@@ -271,10 +271,17 @@ TEST_F(AppStart, ThePrivateFontIsAddedOnlyWhenItIsThere) {
 
 TEST_F(AppStart, BadSettingsAreReportedAndTheProgramStartsWithDefaults) {
   fs::create_directory("Halvetra.ini");
+  Dialogs.StartUp = [](TStartUpStruct&) { return IDOK; };
   THalvetraApp& app = Start();
   EXPECT_TRUE(Shown(9001));
   EXPECT_TRUE(app.GetFrame()->isVisible());
   EXPECT_EQ(app.GetSettings().PageType, 2);
+
+  // Settings that cannot be saved say so.
+  EXPECT_FALSE(Shown(9005));
+  app.GetActions()->Chain().Route(CM_START_UP_SETTINGS);
+  EXPECT_TRUE(Shown(9005));
+  EXPECT_TRUE(fs::is_directory("Halvetra.ini"));
 }
 
 TEST_F(AppStart, AMalformedSettingsFileIsLeftAsItWas) {

@@ -1,12 +1,16 @@
 #include "platform/basekit/Message.h"
 #include "shell/AboutDialog.h"
 #include "shell/GreetingDialog.h"
+#include "shell/MyInputDialog.h"
 #include "shell/ProjectVersion.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -80,6 +84,21 @@ TEST(AboutDialog, WithoutAVersionBlockShowsItsFixedTexts) {
   EXPECT_EQ(Label(about, 22004), Texts().LoadStringA(137));
   EXPECT_EQ(Label(about, 22002), "");
   EXPECT_EQ(Label(about, 22003), "");
+}
+
+TEST(MyInputDialog, CarriesTheProgramsCancelTextAndTheFieldsLimit) {
+  QMainWindow main;
+  main.resize(900, 600);
+  main.show();
+  TMyInputDialog note(Texts(), &main, "Note", "Note of the test", "before", 61);
+  const auto* buttons = note.findChild<QDialogButtonBox*>();
+  ASSERT_NE(buttons, nullptr);
+  EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text().toStdString(), Texts().LoadStringA(87));
+  EXPECT_EQ(note.findChild<QLineEdit*>()->maxLength(), 60);
+  EXPECT_EQ(note.textValue(), "before");
+  note.show();
+  const QRect frame = note.frameGeometry();
+  EXPECT_EQ(frame.left(), (main.frameGeometry().width() - frame.width()) / 2);
 }
 
 TEST(ProjectVersion, TheBuildFillsTheBlock) {
