@@ -13,9 +13,11 @@ namespace {
 
 constexpr std::size_t LetterCount = 8;
 
+// ASCII letters only, whatever the locale says of other bytes.
 bool IsLetterStem(std::string_view stem) {
-  return stem.size() == LetterCount &&
-         std::all_of(stem.begin(), stem.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
+  return stem.size() == LetterCount && std::all_of(stem.begin(), stem.end(), [](char c) {
+           return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+         });
 }
 
 std::string Folded(std::string_view name) {
