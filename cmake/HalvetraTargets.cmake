@@ -79,15 +79,20 @@ function(halvetra_test name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# halvetra_benchmark(name SOURCES ... LINKS ...): built, not run by CTest.
+# halvetra_benchmark(name [OWN_MAIN] SOURCES ... LINKS ...): built, not run
+# by CTest. OWN_MAIN: the sources bring their own main() (for a benchmark
+# that starts itself as a child process, for example).
 function(halvetra_benchmark name)
   if(NOT HALVETRA_BENCHMARKS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   halvetra_target_defaults(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark benchmark::benchmark_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE benchmark::benchmark_main)
+  endif()
 endfunction()
 
 # Walks the link closure of every headless library and fails when it

@@ -1,6 +1,8 @@
 #include "platform/framework/CommandChain.h"
 
 bool TCommandChain::Route(unsigned id) const {
+  if (Filter && Filter(id))
+    return true;
   for (TEventHandler* target : Targets())
     if (target && target->DispatchCommand(id))
       return true;

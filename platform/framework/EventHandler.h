@@ -131,8 +131,8 @@ constexpr TResponseEntry Enabler(unsigned id) {
           }};
 }
 
-// A message handler: TResult Ev...(TParam1, TParam2), void Ev...(TParam1, TParam2)
-// or void Ev...().
+// A message handler: TResult Ev...(TParam1, TParam2), void Ev...(TParam1, TParam2),
+// TResult Ev...() or void Ev...().
 template <auto Handler>
 constexpr TResponseEntry Message(unsigned msg) {
   return {TResponseEntry::TKind::Message, msg, [](TEventHandler& h, TParam1 p1, TParam2 p2) -> TResult {
@@ -145,9 +145,11 @@ constexpr TResponseEntry Message(unsigned msg) {
               } else {
                 return static_cast<TResult>(std::invoke(Handler, self, p1, p2));
               }
-            } else {
+            } else if constexpr (std::is_void_v<std::invoke_result_t<F, decltype(self)>>) {
               std::invoke(Handler, self);
               return 0;
+            } else {
+              return static_cast<TResult>(std::invoke(Handler, self));
             }
           }};
 }

@@ -59,6 +59,8 @@ public:
     Log.push_back("chain handler ends");
   }
   void EvPosted() { Log.push_back("posted arrived"); }
+  // A question without parameters still answers.
+  TResult EvLogSize() { return static_cast<TResult>(Log.size()); }
 
   int Destroyed = 0;
 };
@@ -71,6 +73,7 @@ const TResponseTable& TDerived::ResponseTable() {
       Response::Enabler<&TDerived::CmFirstEnable>(CM_FIRST),
       Response::Message<&TDerived::EvChain>(WM_CHAIN),
       Response::Message<&TDerived::EvPosted>(WM_CHAIN + 1),
+      Response::Message<&TDerived::EvLogSize>(WM_CHAIN + 2),
   };
   static const TResponseTable table{entries, &TBase::ResponseTable()};
   return table;
@@ -82,6 +85,8 @@ TEST(EventHandler, SendAnswersSynchronouslyWithTheHandlersResult) {
   TDerived window;
   EXPECT_EQ(SendMessage(&window, WM_ASK, 7, 5), 705);
   EXPECT_EQ(SendMessage(nullptr, WM_ASK, 7, 5), 0);
+  window.Log = {"one", "two"};
+  EXPECT_EQ(SendMessage(&window, WM_CHAIN + 2), 2);
   bool handled = true;
   EXPECT_EQ(window.Dispatch(9999, 0, 0, &handled), 0);
   EXPECT_FALSE(handled);
@@ -146,6 +151,25 @@ TEST(CommandChain, CommandReachesTheFirstTargetThatHandlesItAndNobodyElse) {
   EXPECT_TRUE(chain.Route(CM_SECOND));
   EXPECT_EQ(child.Log, std::vector<std::string>{"with id 3002"});
   EXPECT_FALSE(chain.Route(9999));
+}
+
+TEST(CommandChain, FilterSeesEveryCommandFirstAndMayKeepItFromTheChain) {
+  TBase client;
+  std::vector<unsigned> filtered;
+  bool consume = true;
+  const TCommandChain chain([&] { return std::vector<TEventHandler*>{&client}; },
+                            [&](unsigned id) {
+                              filtered.push_back(id);
+                              return consume;
+                            });
+
+  EXPECT_TRUE(chain.Route(CM_FIRST));  // taken by the filter, even though nobody else runs
+  EXPECT_TRUE(client.Log.empty());
+  consume = false;
+  EXPECT_TRUE(chain.Route(CM_FIRST));
+  EXPECT_EQ(client.Log, std::vector<std::string>{"base first"});
+  EXPECT_FALSE(chain.Route(9999));
+  EXPECT_EQ(filtered, (std::vector<unsigned>{CM_FIRST, CM_FIRST, 9999}));
 }
 
 TEST(CommandChain, EnablerDecidesElseAHandlerEnables) {

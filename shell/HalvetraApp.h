@@ -1,0 +1,165 @@
+#pragma once
+
+// The application object: it lives as long as the program and owns what
+// does: the settings read at start, the work-file names, the language
+// texts, the screen scale factors, the main frame with its client, the main
+// bar and menu, and the help state. It answers a few commands itself (About,
+// the start-up settings, the database location, the doctors, the USB
+// description, help); every other command goes to the client.
+//
+// Start-up: the constructor shows the greeting, reads the settings, makes
+// the work-file names and adds the program's font; InitMainWindow builds
+// the windows, keeps the greeting up for at least two seconds and shows the
+// main window.
+
+#include "platform/framework/EventHandler.h"
+#include "shell/AppSettings.h"
+#include "shell/HelpContext.h"
+#include "shell/ProjectVersion.h"
+#include "shell/ScreenScale.h"
+#include "shell/StartClock.h"
+#include "shell/StartUpSettings.h"
+#include "shell/WorkFiles.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QToolBar;
+class TCommandActions;
+class TGreetingDialog;
+class THalvetraMDIClient;
+class THelpWindow;
+class TMainFrame;
+class TMessage;
+class TMessageSink;
+struct TMenuEntry;
+
+// The dialogs behind the application's own commands. One that is not given
+// tells the user that it is not available yet.
+struct TAppDialogs {
+  StartUpSettings::TStartUpDialog StartUp;
+  StartUpSettings::TLocationDialog DatabaseLocation;
+  std::function<void()> Doctors;
+  std::function<void()> UsbDescription;
+};
+
+struct TAppOptions {
+  std::string CommandLine;
+  int ShowCommand = Screen::SW_SHOWNORMAL;
+  TClock* Clock = nullptr;                    // the system's clock when null
+  TMessageSink* Sink = nullptr;               // message boxes when null
+  std::filesystem::path LanguageFolder;       // "lang" beside the program when empty
+  std::filesystem::path ProgramFolder;        // where the help folder is; beside the program when empty
+  std::optional<TProjectRCVersion> Version;   // the build's when not given
+  TAppDialogs Dialogs;
+};
+
+class THalvetraApp final : public TEventHandler {
+public:
+  static constexpr const char* Name = "Halvetra32";
+
+  // A QApplication must exist.
+  explicit THalvetraApp(TAppOptions options = {});
+  ~THalvetraApp() override;
+
+  // Builds the windows and shows the main window.
+  void InitMainWindow();
+  // InitMainWindow, then the event loop; answers the loop's exit code.
+  int Run();
+  // Whether the program may end now; closes the help window when it may.
+  bool CanClose();
+  // Lets the waiting events run.
+  void PumpMessages();
+
+  static const TResponseTable& ResponseTable();
+  const TResponseTable& GetResponseTable() const override { return ResponseTable(); }
+
+  void EvWinIniChange(TParam1, TParam2 section);
+  void CmStartUpSettings();
+  void CmStartUpSettingsEnable(TCommandEnabler& ce);
+  void CmDatabaseLocation();
+  void CmDatabaseLocationEnable(TCommandEnabler& ce);
+  void CmDoctors();
+  void CmDoctorsEnable(TCommandEnabler& ce);
+  void CmAbout();
+  void CmHelpOnHelp();
+  void CmHelpIndex();
+  void CmHelpMode();
+  void CmHelpEnable(TCommandEnabler& ce);
+  TResult EvGetHelpMode();
+  TResult EvShowHelp(TParam1 id, TParam2);
+  void CmUSBDescription();
+  void CmUSBDescriptionEnable(TCommandEnabler& ce);
+
+  // Deletes the work files of earlier examinations; the stage files too
+  // once the client exists and while no provocation window is open.
+  void DeleteTempFiles();
+  // Forgets the notes and the meet record of the current examination.
+  void ClearMeasureNotes();
+  void LeaveHelpMode();
+  void ShowNotAvailableYet();
+
+  const TAppSettings& GetSettings() const { return Settings; }
+  const TInstallFlags& GetInstallFlags() const { return Install; }
+  const TWorkFiles& GetWorkFiles() const { return WorkFiles; }
+  const TMessage& GetMessages() const { return *Messages; }
+  TScreenScale GetScale() const { return Scale; }
+  bool IsEcgAvailable() const { return EcgAvailable; }
+  bool IsHelpFileExists() const { return HelpFileExists; }
+  bool IsHelpUsed() const { return HelpUsed; }
+  bool IsHelpMode() const { return HelpMode; }
+  bool IsFontAdded() const { return FontId >= 0; }
+  int GetFontId() const { return FontId; }
+  TMainFrame* GetFrame() const { return Frame.get(); }
+  THalvetraMDIClient* GetClient() const { return Client; }
+  QToolBar* GetMainBar() const { return MainBar; }
+  TGreetingDialog* GetGreeting() const { return Greeting.get(); }
+  TCommandActions* GetActions() const { return Actions; }
+
+private:
+  void ReadSettings();
+  void ReportStartProblems(const std::optional<std::string>& iniProblem, const std::string& requestedLanguage);
+  void SetProgress(int value);
+  void CreateMainBar();
+  void CreateMainMenu();
+  void AddMenuEntries(class QMenu& menu, const std::vector<TMenuEntry>& entries);
+  void CheckScreen();
+  void ShowMainWindow();
+  bool HasActiveChild() const;
+  bool ShowHelpPage(const std::filesystem::path& page);
+  bool FilterCommand(unsigned id);
+  void ReportFailures(const std::vector<std::string>& failures);
+  std::string MenuText(const TMenuEntry& entry) const;
+
+  TAppOptions Options;
+  std::unique_ptr<TEventLoopClock> OwnClock;
+  TClock& Clock;
+  TProjectRCVersion Version;
+
+  std::unique_ptr<TGreetingDialog> Greeting;
+  std::optional<TGreetingDeadline> GreetingDeadline;
+
+  TAppSettings Settings;
+  TInstallFlags Install;
+  TWorkFiles WorkFiles;
+  std::unique_ptr<TMessage> Messages;
+  std::unique_ptr<TMessageSink> OwnSink;
+  TScreenScale Scale;
+  bool EcgAvailable = false;
+  int FontId = -1;
+
+  std::unique_ptr<TMainFrame> Frame;
+  THalvetraMDIClient* Client = nullptr;  // owned by the frame
+  QToolBar* MainBar = nullptr;           // owned by the frame
+  TCommandActions* Actions = nullptr;    // owned by the frame
+
+  std::optional<Help::TPages> HelpPages;
+  std::unique_ptr<THelpWindow> HelpWindow;
+  std::unique_ptr<class QObject> HelpKeys;
+  bool HelpFileExists = false;
+  bool HelpUsed = false;
+  bool HelpMode = false;
+};

@@ -1,0 +1,27 @@
+#include "shell/MdiChild.h"
+
+#include "common/CommandNumbers.h"
+#include "shell/MdiClient.h"
+
+THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component,
+                                     bool shrinkToClient)
+    : Client(client) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(caption);
+  setWidget(component);
+  if (shrinkToClient && component)
+    resize(sizeHint());
+  // The client passes on WM_MDIACTIVATE once this frame is the active one.
+}
+
+const TResponseTable& THalvetraMDIChild::ResponseTable() {
+  static constexpr TResponseEntry entries[] = {
+      Response::Message<&THalvetraMDIChild::EvMDIActivate>(WM_MDIACTIVATE),
+  };
+  static const TResponseTable table{entries, &TEventHandler::ResponseTable()};
+  return table;
+}
+
+void THalvetraMDIChild::EvMDIActivate(TParam1 activated, TParam2) {
+  SendMessage(&Client, WM_CHILD_ACTIVATED, activated, 0);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// The MDI child frame that holds every component window (patient sheet,
+// measurement, note, audiometer, trend, provocation). Each time it becomes
+// the active child it tells the client with WM_CHILD_ACTIVATED, so the
+// client can swap the tool bars and menus.
+
+#include "platform/framework/EventHandler.h"
+
+#include <QMdiSubWindow>
+
+class THalvetraMDIClient;
+
+class THalvetraMDIChild final : public QMdiSubWindow, public TEventHandler {
+public:
+  // The component window becomes the frame's client; with `shrinkToClient`
+  // the frame takes the component's size.
+  THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component, bool shrinkToClient);
+
+  static const TResponseTable& ResponseTable();
+  const TResponseTable& GetResponseTable() const override { return ResponseTable(); }
+
+  // wParam: the frame being activated; lParam: the one losing activation.
+  // Sends WM_CHILD_ACTIVATED to the client with wParam the activated frame
+  // (a THalvetraMDIChild*).
+  void EvMDIActivate(TParam1 activated, TParam2 deactivated);
+
+private:
+  THalvetraMDIClient& Client;
+};

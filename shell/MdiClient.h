@@ -1,0 +1,69 @@
+#pragma once
+
+// The client window of the main frame and the program's main command
+// target. It holds the component windows of the current examination, the
+// patient block handed to every test and the measurement notes. The
+// commands of the main menu that it answers are routed here; those whose
+// windows and dialogs are not built yet say so.
+
+#include "common/PredictedData.h"
+#include "platform/framework/EventHandler.h"
+#include "shell/ClientEnablers.h"
+
+#include <QMdiArea>
+#include <QPointer>
+
+#include <array>
+#include <string>
+
+class THalvetraApp;
+class THalvetraMDIChild;
+
+class THalvetraMDIClient : public QMdiArea, public TEventHandler {
+public:
+  static constexpr std::size_t NoteSize = 61;
+
+  explicit THalvetraMDIClient(THalvetraApp& app);
+
+  static const TResponseTable& ResponseTable();
+  const TResponseTable& GetResponseTable() const override { return ResponseTable(); }
+
+  // Places a component window in a new child frame and activates it.
+  THalvetraMDIChild* AddChild(const QString& caption, QWidget* component, bool shrinkToClient);
+  // Makes the frame the active child; it reports its activation also when
+  // it was the active one already.
+  void ActivateChild(THalvetraMDIChild* child);
+
+  // The measurement notes handed to the measurement window.
+  const std::array<std::string, 3>& GetNotes() const { return Notes; }
+  void SetNote(int index, std::string_view note);
+  void ClearNotes();
+  // Forgets the meet record of the current examination.
+  void ClearMeetRecordKey() { MeetRecordKey.clear(); }
+  const std::string& GetMeetRecordKey() const { return MeetRecordKey; }
+
+  // Stage files of the provocation test stay while its window is open.
+  bool IsProvocationOpen() const { return !ProvocationFrame.isNull(); }
+
+  const PREDICTED_DATA& GetPatientData() const { return PatientData; }
+
+  // What the enablers of the main menu look at, as things stand now.
+  TClientView View() const;
+
+  void CmNotAvailableYet();
+  void CmMainMenuEnable(TCommandEnabler& ce);
+
+private:
+  THalvetraApp& App;
+  std::array<std::string, 3> Notes;
+  std::string MeetRecordKey;
+  PREDICTED_DATA PatientData;
+
+  // The child frames of the component windows, null when closed.
+  QPointer<THalvetraMDIChild> PatientFrame;
+  QPointer<THalvetraMDIChild> MeasureFrame;
+  QPointer<THalvetraMDIChild> NoteFrame;
+  QPointer<THalvetraMDIChild> AudiometerFrame;
+  QPointer<THalvetraMDIChild> TrendFrame;
+  QPointer<THalvetraMDIChild> ProvocationFrame;
+};

@@ -1,0 +1,73 @@
+#include "shell/StartUpSettings.h"
+
+#include "platform/framework/Profile.h"
+#include "platform/framework/Utf8.h"
+#include "platform/framework/WindowMessages.h"
+
+namespace StartUpSettings {
+namespace {
+
+std::string Bounded(std::string_view text, std::size_t capacity) {
+  return std::string(Utf8::Truncate(text, capacity - 1));
+}
+
+void Note(TProfile& profile, bool written, std::vector<std::string>& failures) {
+  if (!written)
+    failures.push_back(profile.GetLastError());
+}
+
+}  // namespace
+
+TStartUpStruct Read(TAppSettings& settings) {
+  const TProfile startUp("StartUp", settings.IniPath);
+  TStartUpStruct values;
+  values.PageType = Settings::ReadShort(startUp, "PageType", 2);
+  values.DefaultUnit = Settings::ReadShort(startUp, "DefaultUnit", 0);
+  values.Language = Bounded(startUp.GetString("Language", "English"), TStartUpStruct::LanguageSize);
+  if (values.Language.empty())
+    values.Language = "English";
+
+  settings.PrivateDir = Bounded(TProfile("Path", settings.IniPath).GetString("Private", settings.ProgramDir + "\\Private"),
+                                PathFieldSize);
+  settings.LanguageDriver =
+      Bounded(TProfile("Databases", settings.IniPath).GetString("LanguageDriver", ""), LanguageDriverFieldSize);
+  values.PrivateFolder = Bounded(settings.PrivateDir, TStartUpStruct::PrivateFolderSize);
+  values.LanguageDriver = Bounded(settings.LanguageDriver, TStartUpStruct::LanguageDriverSize);
+  return values;
+}
+
+TOutcome RunStartUp(TAppSettings& settings, const TStartUpDialog& dialog) {
+  TStartUpStruct values = Read(settings);
+  TOutcome outcome{dialog(values), {}};
+  if (outcome.Result != IDOK)
+    return outcome;
+
+  TProfile startUp("StartUp", settings.IniPath);
+  Note(startUp, startUp.WriteInt("PageType", values.PageType), outcome.Failures);
+  Note(startUp, startUp.WriteInt("DefaultUnit", values.DefaultUnit), outcome.Failures);
+  if (!values.Language.empty())
+    Note(startUp, startUp.WriteString("Language", Bounded(values.Language, TStartUpStruct::LanguageSize)),
+         outcome.Failures);
+
+  const auto comma = values.LanguageDriver.find(',');
+  if (comma != std::string::npos) {
+    const std::string driver = Bounded(values.LanguageDriver.substr(comma + 1), LanguageDriverFieldSize);
+    TProfile databases("Databases", settings.IniPath);
+    if (databases.WriteString("LanguageDriver", driver))
+      settings.LanguageDriver = driver;
+    else
+      outcome.Failures.push_back(databases.GetLastError());
+  }
+  return outcome;
+}
+
+TOutcome RunDatabaseLocation(TAppSettings& settings, const TLocationDialog& dialog) {
+  TOutcome outcome{dialog(), {}};
+  if (outcome.Result != IDOK)
+    return outcome;
+  Settings::ReadDatabaseFolders(settings);
+  outcome.Failures = Settings::MakeDatabaseFolders(settings);
+  return outcome;
+}
+
+}  // namespace StartUpSettings

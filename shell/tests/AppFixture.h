@@ -1,0 +1,58 @@
+#pragma once
+
+// Starts the application in a temporary working folder with a fake clock
+// and a sink that records every message instead of showing it.
+
+#include "platform/basekit/Message.h"
+#include "shell/HalvetraApp.h"
+#include "shell/tests/FakeClock.h"
+#include "shell/tests/WorkingFolder.h"
+#include "testing/RecordingSink.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class TAppFixture : public ::testing::Test {
+protected:
+  // Constructs the application: the greeting is up, the settings are read.
+  THalvetraApp& Construct(std::string commandLine = "-d", int showCommand = 1) {
+    TAppOptions options;
+    options.CommandLine = std::move(commandLine);
+    options.ShowCommand = showCommand;
+    options.Clock = &Clock;
+    options.Sink = &Sink;
+    options.ProgramFolder = Folder.Path();
+    options.Dialogs = Dialogs;
+    App = std::make_unique<THalvetraApp>(std::move(options));
+    return *App;
+  }
+
+  // Constructs it and builds its windows.
+  THalvetraApp& Start(std::string commandLine = "-d", int showCommand = 1) {
+    Construct(std::move(commandLine), showCommand);
+    App->InitMainWindow();
+    QApplication::processEvents();
+    return *App;
+  }
+
+  void TearDown() override { App.reset(); }
+
+  // The numbers of the texts shown so far, found by their wording.
+  bool Shown(int textNumber) const {
+    const std::string text = App->GetMessages().LoadStringA(textNumber);
+    const std::string start = text.substr(0, std::min<std::size_t>(text.find('%'), 30));
+    for (const TUserMessage& message : Sink.Messages)
+      if (message.Text.starts_with(start))
+        return true;
+    return false;
+  }
+
+  TWorkingFolder Folder;
+  TFakeClock Clock;
+  TRecordingSink Sink;
+  TAppDialogs Dialogs;
+  std::unique_ptr<THalvetraApp> App;
+};

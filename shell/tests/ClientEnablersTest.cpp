@@ -1,0 +1,107 @@
+#include "shell/ClientEnablers.h"
+#include "testing/TemporaryFolder.h"
+
+#include "common/CommandNumbers.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// A quiet lab: the database is there, a patient sheet is open and idle,
+// nothing else runs.
+TClientView Idle() {
+  TClientView v;
+  v.DatabasePresent = true;
+  v.LanguageDriverSet = true;
+  v.DoctorTablePresent = true;
+  v.SheetOpen = true;
+  v.SheetShowsRecord = true;
+  v.SheetListLibraryLoaded = true;
+  v.SheetMeasurementDatabaseOpen = true;
+  return v;
+}
+
+TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
+  struct Case {
+    const char* what;
+    std::function<void(TClientView&)> change;
+    std::vector<unsigned> enabled;
+    std::vector<unsigned> disabled;
+  };
+  const std::vector<Case> cases{
+      {"an idle sheet", [](TClientView&) {},
+       {CM_OPEN_PATIENT, CM_EXIT, CM_MERGE_DATABASES, CM_INSTITUTE, CM_HARDWARE_SETUP, CM_PLETHYSMOGRAPH_SETUP,
+        CM_AUDIO_SETUP, CM_AUDIO_CALIBRATION, CM_PATIENT_NOTE, CM_ECG, CM_PATIENT_LIST, CM_BROWSE_MEASUREMENTS},
+       {CM_NEW_DATABASE}},  // a new database only while no sheet is open
+      {"no sheet", [](TClientView& v) { v.SheetOpen = false; },
+       {CM_OPEN_PATIENT, CM_EXIT, CM_NEW_DATABASE, CM_INSTITUTE},
+       {CM_MERGE_DATABASES, CM_PATIENT_NOTE, CM_ECG, CM_PATIENT_LIST, CM_BROWSE_MEASUREMENTS}},
+      {"no database", [](TClientView& v) { v.DatabasePresent = false; }, {CM_EXIT}, {CM_OPEN_PATIENT}},
+      {"no language driver", [](TClientView& v) { v.SheetOpen = false; v.LanguageDriverSet = false; },
+       {CM_OPEN_PATIENT}, {CM_NEW_DATABASE}},
+      {"no doctor table", [](TClientView& v) { v.SheetOpen = false; v.DoctorTablePresent = false; },
+       {CM_OPEN_PATIENT}, {CM_NEW_DATABASE}},
+      {"unsaved patient", [](TClientView& v) { v.SheetChanged = true; },
+       {CM_INSTITUTE, CM_HARDWARE_SETUP},
+       {CM_OPEN_PATIENT, CM_EXIT, CM_MERGE_DATABASES, CM_PATIENT_NOTE, CM_ECG, CM_PATIENT_LIST,
+        CM_BROWSE_MEASUREMENTS}},
+      {"new record", [](TClientView& v) { v.SheetNewRecord = true; },
+       {CM_OPEN_PATIENT, CM_EXIT, CM_ECG, CM_PATIENT_LIST}, {CM_PATIENT_NOTE, CM_BROWSE_MEASUREMENTS}},
+      {"table display", [](TClientView& v) { v.SheetTableDisplay = true; },
+       {CM_OPEN_PATIENT, CM_MERGE_DATABASES}, {CM_PATIENT_NOTE, CM_ECG, CM_PATIENT_LIST, CM_BROWSE_MEASUREMENTS}},
+      {"no record shown", [](TClientView& v) { v.SheetShowsRecord = false; }, {CM_ECG}, {CM_PATIENT_LIST}},
+      {"no measurement database", [](TClientView& v) { v.SheetMeasurementDatabaseOpen = false; },
+       {CM_PATIENT_NOTE}, {CM_BROWSE_MEASUREMENTS}},
+      {"idle measurement", [](TClientView& v) { v.MeasurementOpen = true; },
+       {CM_OPEN_PATIENT, CM_EXIT, CM_HARDWARE_SETUP, CM_DIFFUSION_SETUP, CM_PATIENT_NOTE},
+       {CM_MERGE_DATABASES, CM_PLETHYSMOGRAPH_SETUP}},
+      {"running test", [](TClientView& v) { v.MeasurementOpen = true; v.MeasurementBusy = true; },
+       {CM_INSTITUTE, CM_AUDIO_SETUP},
+       {CM_OPEN_PATIENT, CM_EXIT, CM_HARDWARE_SETUP, CM_DIFFUSION_SETUP, CM_PATIENT_NOTE}},
+      {"calibration", [](TClientView& v) { v.MeasurementOpen = true; v.MeasureMode = 7; },
+       {CM_OPEN_PATIENT}, {CM_HARDWARE_SETUP, CM_DIFFUSION_SETUP}},
+      {"zeroing", [](TClientView& v) { v.MeasurementOpen = true; v.MeasureMode = -4; },
+       {CM_EXIT}, {CM_HARDWARE_SETUP, CM_DIFFUSION_SETUP}},
+      {"idle audiometer", [](TClientView& v) { v.AudiometerOpen = true; },
+       {CM_OPEN_PATIENT, CM_EXIT, CM_AUDIO_SETUP, CM_AUTOMATIC_SETUP, CM_PATIENT_NOTE},
+       {CM_AUDIO_CALIBRATION, CM_MERGE_DATABASES}},
+      {"audiometer testing", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerBusy = true; },
+       {CM_INSTITUTE}, {CM_OPEN_PATIENT, CM_EXIT, CM_AUDIO_SETUP, CM_AUTOMATIC_SETUP, CM_PATIENT_NOTE}},
+      {"audiometer without link", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerLinkUsable = false; },
+       {}, {CM_OPEN_PATIENT, CM_EXIT, CM_AUDIO_SETUP}},
+      {"busy audiometer beside a trend", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerBusy = true; v.TrendOpen = true; },
+       {CM_OPEN_PATIENT}, {CM_EXIT}},
+      {"provocation", [](TClientView& v) { v.ProvocationOpen = true; }, {CM_EXIT}, {CM_OPEN_PATIENT}},
+      {"nebulizer running", [](TClientView& v) { v.ProvocationOpen = true; v.NebulizerRunning = true; },
+       {CM_INSTITUTE}, {CM_EXIT}},
+  };
+  for (const Case& c : cases) {
+    TClientView view = Idle();
+    c.change(view);
+    for (const unsigned id : c.enabled)
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), true) << c.what << ": " << id;
+    for (const unsigned id : c.disabled)
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), false) << c.what << ": " << id;
+  }
+  EXPECT_FALSE(ClientEnablers::IsEnabled(CM_ABOUT, Idle()).has_value());  // not the client's
+}
+
+TEST(ClientEnablers, TheDatabaseIsThereWhenEveryTableFileIs) {
+  TTemporaryFolder folder;
+  const std::string common = (folder / "Database").string();
+  const std::string data = (folder / "Database/Data").string();
+  EXPECT_FALSE(ClientEnablers::DatabasePresent(common, data));
+  folder.Write("Database/Doctor.DB", "");  // table names match without regard to case
+  EXPECT_TRUE(ClientEnablers::DoctorTablePresent(common));
+  for (const char* table : {"names.db", "meet.db", "fvc.db", "vc.db", "mvv.db", "audio.db", "rhino.db", "dfc.db", "sh.db"})
+    folder.Write(std::string("Database/Data/") + table, "");
+  EXPECT_FALSE(ClientEnablers::DatabasePresent(common, data));  // "pl.db" is missing
+  folder.Write("Database/Data/pl.db", "");
+  EXPECT_TRUE(ClientEnablers::DatabasePresent(common, data));
+  std::filesystem::remove(folder / "Database/Doctor.DB");
+  EXPECT_FALSE(ClientEnablers::DatabasePresent(common, data));
+}
+
+}  // namespace
