@@ -63,9 +63,8 @@ void TPatientSheet::SetView(TPatientSheetView* view) { View = view ? view : &NoV
 std::string TPatientSheet::Load(int number) const { return Texts.LoadStringA(number); }
 
 const std::string& TPatientSheet::GetText(int controlId) const {
-  static const std::string none;
   const auto found = EditTexts.find(controlId);
-  return found == EditTexts.end() || !Has(controlId) ? none : found->second;
+  return found == EditTexts.end() || !Has(controlId) ? NoText : found->second;
 }
 
 int TPatientSheet::GetTabPage(int tabId) const {

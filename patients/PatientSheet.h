@@ -254,6 +254,7 @@ private:
   std::function<TCalendarDate()> Clock = DatePicture::Today;
 
   std::map<int, std::string> EditTexts;
+  const std::string NoText;
   std::set<int> Disabled;
   std::array<TPatientAddress, 3> KeptAddresses;
   std::array<std::string, 2> KeptIds;
