@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -237,8 +238,14 @@ private:
   std::string& KeptAddressField(int controlId, int page);
   void KillFocusAddressField(int controlId);
   void KillFocusPlainName(int controlId);
+  void KillFocusMeasure(int controlId, TUnitSystem& entryUnit, std::optional<TMeasureEntry> (*read)(std::string_view),
+                        std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool));
+  void ShowMeasure(int controlId, std::string text, int upDownId, int& position, int value, bool moveUpDown);
   void ChangeFieldGroup(TFieldGroup group, bool enable);
+  // The first change of a shown row takes its lock; false when refused.
   bool BeginChange();
+  void MarkChanged();
+  void ChangeSelection(int index, int current, void (TPatientSheet::*select)(int));
   bool TableIsEmptyNow();
   void ReplaceFirstTreatingEntry(std::string text);
   void ShowTableInUse();

@@ -282,50 +282,49 @@ bool TPatientSheet::ChangeDate() {
 
 // --- Height and weight ----------------------------------------------------------------
 
-void TPatientSheet::EvKillFocusHeight() {
+void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
+                                     std::optional<TMeasureEntry> (*read)(std::string_view),
+                                     std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool)) {
   if (!MayCheck())
     return;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(Height), Width(Height)));
-  const std::optional<TMeasureEntry> entry = BodyMeasures::ReadHeightEntry(text);
+  const std::string text = CorrectingString(PatientText::Bounded(GetText(controlId), Width(controlId)));
+  const std::optional<TMeasureEntry> entry = read(text);
   if (!entry) {
-    Refuse(Height, Load(UnreadableMeasureText) + BodyMeasures::HeightExamples(RecordUnit));
+    Refuse(controlId, Load(UnreadableMeasureText) + examples(RecordUnit));
     return;
   }
   if (entry->Unit)
-    HeightUnit = *entry->Unit;
-  SetHeight(entry->Value, true);
+    entryUnit = *entry->Unit;
+  (this->*show)(entry->Value, true);
+}
+
+void TPatientSheet::EvKillFocusHeight() {
+  KillFocusMeasure(Height, HeightUnit, BodyMeasures::ReadHeightEntry, BodyMeasures::HeightExamples,
+                   &TPatientSheet::SetHeight);
 }
 
 void TPatientSheet::EvKillFocusWeight() {
-  if (!MayCheck())
-    return;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(Weight), Width(Weight)));
-  const std::optional<TMeasureEntry> entry = BodyMeasures::ReadWeightEntry(text);
-  if (!entry) {
-    Refuse(Weight, Load(UnreadableMeasureText) + BodyMeasures::WeightExamples(RecordUnit));
-    return;
-  }
-  if (entry->Unit)
-    WeightUnit = *entry->Unit;
-  SetWeight(entry->Value, true);
+  KillFocusMeasure(Weight, WeightUnit, BodyMeasures::ReadWeightEntry, BodyMeasures::WeightExamples,
+                   &TPatientSheet::SetWeight);
 }
 
 // The up-down follows the value even when the text already showed it (as
 // when the user typed it so), or its next step would start from a stale value.
-void TPatientSheet::SetHeight(int value, bool moveUpDown) {
-  WriteEdit(Height, BodyMeasures::HeightText(value, HeightUnit));
+void TPatientSheet::ShowMeasure(int controlId, std::string text, int upDownId, int& position, int value,
+                                bool moveUpDown) {
+  WriteEdit(controlId, std::move(text));
   if (moveUpDown) {
-    HeightPosition = std::clamp(value, 0, FindPatientControl(HeightUpDown)->Limit);
-    View->ControlChanged(HeightUpDown);
+    position = std::clamp(value, 0, FindPatientControl(upDownId)->Limit);
+    View->ControlChanged(upDownId);
   }
 }
 
+void TPatientSheet::SetHeight(int value, bool moveUpDown) {
+  ShowMeasure(Height, BodyMeasures::HeightText(value, HeightUnit), HeightUpDown, HeightPosition, value, moveUpDown);
+}
+
 void TPatientSheet::SetWeight(int value, bool moveUpDown) {
-  WriteEdit(Weight, BodyMeasures::WeightText(value, WeightUnit));
-  if (moveUpDown) {
-    WeightPosition = std::clamp(value, 0, FindPatientControl(WeightUpDown)->Limit);
-    View->ControlChanged(WeightUpDown);
-  }
+  ShowMeasure(Weight, BodyMeasures::WeightText(value, WeightUnit), WeightUpDown, WeightPosition, value, moveUpDown);
 }
 
 void TPatientSheet::TUpDownHeight(int delta) {

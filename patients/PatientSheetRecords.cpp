@@ -215,27 +215,26 @@ bool TPatientSheet::BeginChange() {
   return false;
 }
 
+void TPatientSheet::MarkChanged() {
+  Modified = true;
+  SaveAllowed = Verified();
+}
+
 void TPatientSheet::CmChangeData() {
-  if (!BeginChange())
-    return;
-  Modified = true;
-  SaveAllowed = Verified();
+  if (BeginChange())
+    MarkChanged();
 }
 
-void TPatientSheet::CmChangeSex(int index) {
-  if (index == Sex || !BeginChange())
+void TPatientSheet::ChangeSelection(int index, int current, void (TPatientSheet::*select)(int)) {
+  if (index == current || !BeginChange())
     return;
-  SetSex(index);
-  Modified = true;
-  SaveAllowed = Verified();
+  (this->*select)(index);
+  MarkChanged();
 }
 
+void TPatientSheet::CmChangeSex(int index) { ChangeSelection(index, Sex, &TPatientSheet::SetSex); }
 void TPatientSheet::CmChangePopulation(int index) {
-  if (index == Population || !BeginChange())
-    return;
-  SetPopulation(index);
-  Modified = true;
-  SaveAllowed = Verified();
+  ChangeSelection(index, Population, &TPatientSheet::SetPopulation);
 }
 
 bool TPatientSheet::Verified() {
