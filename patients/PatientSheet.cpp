@@ -92,9 +92,7 @@ void TPatientSheet::WriteEdit(int controlId, std::string text) {
     return;
   current = std::move(text);
   View->ControlChanged(controlId);
-  const TPatientControl* control = FindPatientControl(controlId);
-  // The age and the home doctor's address are the sheet's own results.
-  if (!Filling && control->Kind == TControlKind::Edit && controlId != Age && controlId != HomeDoctorAddress)
+  if (!Filling && ChangesRecord(controlId))
     CmChangeData();
 }
 
@@ -102,8 +100,14 @@ void TPatientSheet::EditChanged(int controlId, std::string text) {
   if (!Has(controlId))
     return;
   EditTexts[controlId] = std::move(text);
-  if (!Filling && controlId != Age && controlId != HomeDoctorAddress)
+  if (!Filling && ChangesRecord(controlId))
     CmChangeData();
+}
+
+bool TPatientSheet::ChangesRecord(int controlId) {
+  // The age and the home doctor's address are the sheet's own results.
+  const TPatientControl* control = FindPatientControl(controlId);
+  return control && control->Kind == TControlKind::Edit && controlId != Age && controlId != HomeDoctorAddress;
 }
 
 void TPatientSheet::SetPage(int tabId, int& page, int value) {

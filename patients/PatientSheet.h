@@ -223,6 +223,8 @@ private:
   // Writes an edit as the sheet's own change; outside filling it counts as
   // a change of the record, as a typed change does.
   void WriteEdit(int controlId, std::string text);
+  // Whether a change of this edit's text is a change of the record.
+  static bool ChangesRecord(int controlId);
   void SetPage(int tabId, int& page, int value);
   void Focus(int controlId, bool selectAll = false);
   // Shows a field message and puts the focus back, unless a field message

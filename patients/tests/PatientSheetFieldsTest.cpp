@@ -49,6 +49,7 @@ TEST_F(PatientFieldsTest, AMissingRequiredFieldIsReportedOnceAndKeepsTheFocus) {
   for (const Case& c : cases) {
     Sink.Messages.clear();
     View.Focused.clear();
+    Database.Rows.clear();
     ShowPatient();
     // The message box itself takes the focus from field to field; that must not report again.
     Sink.WhileShowing = [this] {
