@@ -1,6 +1,6 @@
 #pragma once
 
-// A small window that shows how far a long piece of table work has come,
+// A small window that shows how far a long run of table work has come,
 // while the work runs in its caller's own loop: a caption, two lines of
 // text and a bar. The user cannot close it; its owner closes it with
 // Destroy(0) when the work is done. Each step lets the program process its
