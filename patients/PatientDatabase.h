@@ -1,0 +1,62 @@
+#pragma once
+
+// What the patient sheet asks of its database: a cursor on the patient
+// table with its locks, the database's message boxes and log, and the
+// doctors of a record. The sheet's database engine answers these; tests
+// answer them from memory. Results are the engine's codes.
+
+#include "patients/PatientFields.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace PatientDb {
+inline constexpr short Ok = 0;
+inline constexpr short AtBeginning = 8705;   // no row before the cursor
+inline constexpr short AtEnd = 8706;         // no row after the cursor
+inline constexpr short RowLocked = 10241;    // another user holds the row
+inline constexpr short TableLocked = 10243;  // another user holds the table
+inline constexpr short InUse = 10245;        // the table is in use by another user
+inline constexpr short BadDirection = 12289;
+
+// Message-box flags of the database's messages.
+inline constexpr int Stop = 16;
+inline constexpr int Exclamation = 48;
+inline constexpr int Information = 64;
+inline constexpr int YesNo = 4;
+inline constexpr int SecondButtonDefault = 256;
+}  // namespace PatientDb
+
+class TPatientDatabase {
+public:
+  enum TLock { NoLock = 0, WriteLock = 1, ReadLock = 2 };
+  enum TDoctorKind { HomeDoctor = 1, TreatingDoctor = 2 };
+
+  virtual ~TPatientDatabase() = default;
+
+  // Reads the row under the cursor.
+  virtual short GetData(TPatientFields& record, TLock lock) = 0;
+  // Writes a new row (insert) or the row under the cursor. An insert
+  // leaves the cursor on the new row and gives the record its key.
+  virtual short AddPatientRecord(TPatientFields& record, bool insert) = 0;
+  virtual short DeleteRec() = 0;
+  virtual short LockRecord() = 0;
+  virtual short UnLockRecord() = 0;
+
+  // The cursor stands on a row or on the gap before the first or after
+  // the last row. At the beginning there is no row before it, at the end
+  // none after it.
+  virtual short GoTop() = 0;
+  virtual short GoBottom() = 0;
+  virtual short GetNextRec() = 0;
+  virtual short GetPrevRec() = 0;
+  virtual bool AtBOF() = 0;
+  virtual bool AtEOF() = 0;
+
+  // A message box of the database (flags as PatientDb); the button chosen.
+  virtual int WinMsg(std::string_view text, int flags) = 0;
+  virtual void WriteLogFile(std::string_view line) = 0;
+
+  // Shows the doctor of a key in the sheet's list of that kind.
+  virtual void DisplayDoctor(std::int32_t key, TDoctorKind kind) = 0;
+};
