@@ -41,10 +41,28 @@ std::string FileUri(const std::filesystem::path& path, std::string_view mode) {
   return uri + "?mode=" + std::string(mode);
 }
 
-TDbError MapError(sqlite3* handle, int result) {
+// The system's error behind a failed read or write. SQLite's own note of
+// it may be overwritten by the calls of the rollback that followed, so the
+// files' last errors are asked too: a file grown past its limit (EFBIG) or
+// a quota (EDQUOT) is a full disk for the user as much as ENOSPC is.
+int SystemError(sqlite3* handle, const std::vector<std::string>& schemas) {
+  int system = sqlite3_system_errno(handle);
+  for (const std::string& schema : schemas) {
+    if (system == ENOSPC || system == EDQUOT || system == EFBIG)
+      break;
+    int last = 0;
+    if (sqlite3_file_control(handle, schema.c_str(), SQLITE_FCNTL_LAST_ERRNO, &last) == SQLITE_OK && last != 0)
+      system = last;
+  }
+  return system;
+}
+
+TDbError MapError(sqlite3* handle, int result, const std::vector<std::string>& schemas = {}) {
   std::string detail = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(result);
-  const int system = handle ? sqlite3_system_errno(handle) : 0;
-  switch (result & 0xFF) {
+  const int primary = result & 0xFF;
+  const int system =
+      handle && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) ? SystemError(handle, schemas) : 0;
+  switch (primary) {
   case SQLITE_NOMEM: return {DbResult::OutOfMemory, detail};
   case SQLITE_FULL: return {DbResult::DiskFull, detail};
   case SQLITE_IOERR:
@@ -132,7 +150,14 @@ TDbError TDatabase::OpenConnection() {
 
 TDbError TDatabase::Run(TConnection& connection, std::string_view sql) {
   const int result = sqlite3_exec(connection.Handle, std::string(sql).c_str(), nullptr, nullptr, nullptr);
-  return result == SQLITE_OK ? TDbError{} : MapError(connection.Handle, result);
+  return result == SQLITE_OK ? TDbError{} : ErrorOn(connection, result);
+}
+
+TDbError TDatabase::ErrorOn(const TConnection& connection, int result) const {
+  std::vector<std::string> schemas = {"main"};
+  for (const auto& [path, attachment] : connection.Files)
+    schemas.push_back(attachment.Schema);
+  return MapError(connection.Handle, result, schemas);
 }
 
 TDatabase::TAttached TDatabase::Attach(const std::filesystem::path& file, TAttachMode mode, TDbError& error) {
@@ -180,7 +205,7 @@ TDatabase::TAttached TDatabase::Attach(const std::filesystem::path& file, TAttac
       result = SQLITE_OK;
   }
   if (result != SQLITE_OK)
-    error = MapError(connection.Handle, result);
+    error = ErrorOn(connection, result);
   sqlite3_finalize(attach);
   if (error)
     return {};
@@ -249,7 +274,7 @@ TStatement TDatabase::Prepare(const TAttached& table, std::string_view sql, TDbE
   const int result = sqlite3_prepare_v3(connection.Handle, key.c_str(), static_cast<int>(key.size()),
                                         keep ? SQLITE_PREPARE_PERSISTENT : 0, &handle, nullptr);
   if (result != SQLITE_OK) {
-    error = MapError(connection.Handle, result);
+    error = ErrorOn(connection, result);
     sqlite3_finalize(handle);
     if (keep)
       connection.Statements.erase(key);
@@ -277,7 +302,7 @@ TDbError TDatabase::Execute(const TAttached& table, std::string_view sql) {
 TDbError TDatabase::ErrorOf(const TAttached& table, int result) const {
   if (table.Connection < 0 || static_cast<std::size_t>(table.Connection) >= Connections.size())
     return MapError(nullptr, result);
-  return MapError(Connections[static_cast<std::size_t>(table.Connection)]->Handle, result);
+  return ErrorOn(*Connections[static_cast<std::size_t>(table.Connection)], result);
 }
 
 TDbError TDatabase::BeginTransaction() {

@@ -106,6 +106,7 @@ private:
   TAttachment* Find(const TAttached& table);
   const TAttachment* Find(const TAttached& table) const;
   TDbError Run(TConnection& connection, std::string_view sql);
+  TDbError ErrorOn(const TConnection& connection, int result) const;
   void ClearStatements(TConnection& connection);
   void DetachUnused();
   TDbError CommitConnections();
