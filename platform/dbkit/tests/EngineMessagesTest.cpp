@@ -3,7 +3,8 @@
 #include "platform/dbkit/tests/EngineTestSupport.h"
 #include "platform/framework/WindowMessages.h"
 
-#include <regex>
+#include <cctype>
+#include <sstream>
 
 namespace {
 
@@ -64,10 +65,20 @@ TEST_F(TEngineMessages, TheLogGetsOneLinePerEventOnTheDiskAtOnce) {
   EXPECT_NE(TTemporaryFolder::Read(log).find("DeleteMeasureRecord(), ID: 12, Which: 0\n"), std::string::npos);
   ASSERT_EQ(meets->WriteLogFile("BROWSE MEASURE: CmDelete(), Date: 2024.01.01.\nTime: 10:00:00"), 0);
   const std::string content = TTemporaryFolder::Read(log);
-  const std::regex line(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} \S* (.*)\n)");
+  // Each line: "YYYY-MM-DD HH:MM:SS <workstation> <event>".
   std::vector<std::string> events;
-  for (auto it = std::sregex_iterator(content.begin(), content.end(), line); it != std::sregex_iterator(); ++it)
-    events.push_back((*it)[1]);
+  std::istringstream lines(content);
+  for (std::string line; std::getline(lines, line);) {
+    ASSERT_GT(line.size(), 20u);
+    for (const std::size_t digit : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u, 11u, 12u, 14u, 15u, 17u, 18u})
+      EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(line[digit]))) << line;
+    EXPECT_EQ(line.substr(4, 1) + line.substr(7, 1) + line.substr(10, 1) + line.substr(13, 1) + line.substr(16, 1) +
+                  line.substr(19, 1),
+              "-- :: ");
+    const std::size_t host = line.find(' ', 20);
+    ASSERT_NE(host, std::string::npos);
+    events.push_back(line.substr(host + 1));
+  }
   EXPECT_EQ(events, (std::vector<std::string>{"PATMEAS: DeleteMeasureRecord(), ID: 12, Which: 0",
                                               "BROWSE MEASURE: CmDelete(), Date: 2024.01.01. Time: 10:00:00"}));
   EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 2);
