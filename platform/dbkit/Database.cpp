@@ -250,9 +250,15 @@ void TDatabase::DetachUnused() {
 }
 
 void TDatabase::ClearStatements(TConnection& connection) {
-  for (auto& [sql, statement] : connection.Statements)
-    sqlite3_finalize(statement->Handle);
-  connection.Statements.clear();
+  // A statement in use belongs to a caller still reading: it stays.
+  for (auto it = connection.Statements.begin(); it != connection.Statements.end();) {
+    if (it->second->InUse) {
+      ++it;
+      continue;
+    }
+    sqlite3_finalize(it->second->Handle);
+    it = connection.Statements.erase(it);
+  }
 }
 
 TStatement TDatabase::Prepare(const TAttached& table, std::string_view sql, TDbError& error) {

@@ -119,14 +119,12 @@ int TEngine::WinMsg(std::string_view text, int flags, int captionNumber) {
 
 // --- The engine and the database
 
-short TEngine::DbInit(std::string_view privateFolder, std::string_view settingsFile) {
+short TEngine::DbInit(std::string_view, std::string_view) {
   // The tables are STRICT tables, which SQLite knows from 3.37 on.
   if (sqlite3_libversion_number() < 3037000)
     return Report({DbResult::IoError, std::string("SQLite 3.37 or newer is needed; this is ") + sqlite3_libversion()});
   if (const int result = sqlite3_initialize(); result != SQLITE_OK)
     return Report({DbResult::OutOfMemory, sqlite3_errstr(result)});
-  PrivateFolder = privateFolder;
-  SettingsFile = settingsFile;
   return DbResult::Ok;
 }
 

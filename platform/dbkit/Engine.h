@@ -47,7 +47,7 @@ struct TColumnValues;
 enum DBILockType : short { dbiNOLOCK = 0, dbiWRITELOCK = 1, dbiREADLOCK = 2 };
 
 // The conditions of TEngine::Search.
-enum DBISearchCond : short { keySEARCHEQ = 0, keySEARCHGEQ = 2 };
+enum DBISearchCond : short { SearchEqual = 0, SearchGreaterOrEqual = 2 };
 
 // A value given to TEngine::Search or TEngine::WriteRecordField: a number
 // (keys; dates and times as SetDate and SetTime make them) or a text.
@@ -85,6 +85,8 @@ public:
   std::uintptr_t GetEngineHWND() const { return Owner; }
 
   // --- The engine, the database of the folder, the table
+  // SQLite keeps no private folder and reads no settings: DbInit checks
+  // that the SQLite library is one the tables need.
   short DbInit(std::string_view privateFolder, std::string_view settingsFile);
   short DbExit();
   // The database of the folder; `database` becomes its handle (0 = closed).
@@ -132,7 +134,7 @@ public:
   short GetBookMark();
   short SetToBookMark(int goBack);
   // Up to three fields and values (a field number of 0 ends the list). Text
-  // keys compare without trailing blanks and without case. keySEARCHGEQ
+  // keys compare without trailing blanks and without case. SearchGreaterOrEqual
   // needs the leading fields of the active order. 0 puts the cursor on the
   // first match; 8710 leaves it where it was.
   short Search(DBISearchCond condition, short field1, const TFieldValue& value1, short field2 = 0,
@@ -257,8 +259,6 @@ private:
   char DateSeparator = '.';
   std::string TimePicture;
   std::uintptr_t Owner = 0;
-  std::string PrivateFolder;
-  std::string SettingsFile;
 
   std::shared_ptr<TDatabase> Database;
   std::uint32_t DatabaseHandle = 0;

@@ -170,7 +170,7 @@ short TEngine::Search(DBISearchCond condition, short field1, const TFieldValue& 
                       const TFieldValue& value2, short field3, const TFieldValue& value3) {
   if (const short code = NeedTable())
     return code;
-  if (condition != keySEARCHEQ && condition != keySEARCHGEQ)
+  if (condition != SearchEqual && condition != SearchGreaterOrEqual)
     return Report({DbResult::InvalidRequest, "Search condition " + std::to_string(condition) + "."});
 
   std::vector<TCondition> conditions;
@@ -192,7 +192,7 @@ short TEngine::Search(DBISearchCond condition, short field1, const TFieldValue& 
     return Report({DbResult::InvalidRequest, "A search names no field."});
 
   TRowNavigator navigator = Navigator();
-  const bool greaterOrEqual = condition == keySEARCHGEQ;
+  const bool greaterOrEqual = condition == SearchGreaterOrEqual;
   if (greaterOrEqual && !navigator.CanSeek(conditions))
     return Report({DbResult::InvalidRequest, "A greater-or-equal search needs the leading fields of the active index."});
   TDbError error;

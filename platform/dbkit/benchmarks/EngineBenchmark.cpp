@@ -156,7 +156,7 @@ void NamePrefixSearchFirstRow(benchmark::State& state) {
   for (auto _ : state) {
     const std::string& prefix = lab.Prefixes[next++ % std::size(lab.Prefixes)];
     slowest.Start();
-    if (lab.Names->Search(keySEARCHGEQ, 1, prefix) != 0 || lab.Names->GetData(patient) != 0)
+    if (lab.Names->Search(SearchGreaterOrEqual, 1, prefix) != 0 || lab.Names->GetData(patient) != 0)
       state.SkipWithError("no row found");
     slowest.Stop();
     benchmark::DoNotOptimize(patient);
@@ -174,7 +174,7 @@ void PatientExaminationsInDateOrder(benchmark::State& state) {
     const long patientKey = 1 + static_cast<long>(random() % Patients);
     MeetRecordType meet;
     slowest.Start();
-    if (lab.Meets->Search(keySEARCHGEQ, 1, patientKey) == 0) {
+    if (lab.Meets->Search(SearchGreaterOrEqual, 1, patientKey) == 0) {
       do {
         if (lab.Meets->GetData(meet, dbiWRITELOCK) != 0 || meet.PatientKey != patientKey)
           break;

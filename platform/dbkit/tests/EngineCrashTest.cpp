@@ -78,7 +78,7 @@ protected:
       const float scale = FieldText(meet.Date) == "2023.11.20." ? 0.5f : 1.0f;
       std::vector<float> a(19), r2(19), s(19), curve(TestRow::CurveBufferFloats);
       long length = 0;
-      EXPECT_EQ(fvc->Search(keySEARCHEQ, 1, static_cast<long>(meet.MeetKey)), 0) << FieldText(meet.Date);
+      EXPECT_EQ(fvc->Search(SearchEqual, 1, static_cast<long>(meet.MeetKey)), 0) << FieldText(meet.Date);
       EXPECT_EQ(fvc->GetSpiroRec(a, r2, s, 19, curve, length), 0);
       EXPECT_EQ(length, 6010);
       EXPECT_EQ(a, Values(scale));

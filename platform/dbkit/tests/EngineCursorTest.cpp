@@ -105,7 +105,7 @@ TEST_F(TEngineCursor, DeletingWhileWalkingVisitsEveryRowOnce) {
     ASSERT_EQ(meets->AddMeetRecord(meet, 1), 0);
   }
   // Every examination of patient 2, as the examination index deletes them.
-  ASSERT_EQ(meets->Search(keySEARCHGEQ, 1, 2L), 0);
+  ASSERT_EQ(meets->Search(SearchGreaterOrEqual, 1, 2L), 0);
   int deleted = 0;
   MeetRecordType meet;
   do {
@@ -119,12 +119,12 @@ TEST_F(TEngineCursor, DeletingWhileWalkingVisitsEveryRowOnce) {
   long rows = 0;
   meets->GetNumberOfRecords(rows);
   EXPECT_EQ(rows, 2);
-  EXPECT_EQ(meets->Search(keySEARCHEQ, 1, 2L), DbResult::NotFound);
+  EXPECT_EQ(meets->Search(SearchEqual, 1, 2L), DbResult::NotFound);
 }
 
 TEST_F(TEngineCursor, TheBookmarkFollowsItsRowThroughInsertsElsewhere) {
   auto names = Names({"Béla", "Dénes"});
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("Dénes"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Dénes"), 2, std::string("1")), 0);
   ASSERT_EQ(names->GetBookMark(), 0);
   for (const char* name : {"Anna", "Cecil", "Elek"}) {
     PatientRecordType patient = Patient(name, "1");
@@ -144,7 +144,7 @@ TEST_F(TEngineCursor, TheBookmarkFollowsItsRowThroughInsertsElsewhere) {
   EXPECT_EQ(Current(*names), "Anna");
 
   // A bookmarked row that is deleted leaves the gap where it was.
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("Cecil"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Cecil"), 2, std::string("1")), 0);
   ASSERT_EQ(names->GetBookMark(), 0);
   ASSERT_EQ(names->DeleteRec(), 0);
   ASSERT_EQ(names->GoTop(), 0);
@@ -209,12 +209,12 @@ TEST_F(TEngineCursor, TheDoctorsInNameAndInKeyOrder) {
   EXPECT_EQ(list(), (std::vector<std::int32_t>{2, 1, 3}));  // "dr. bán", "dr. zala", "dr. ács" by character number
   ASSERT_EQ(doctors->SetIndex("Field7"), 0);
   EXPECT_EQ(list(), (std::vector<std::int32_t>{1, 2, 3}));
-  ASSERT_EQ(doctors->Search(keySEARCHEQ, 7, 3L), 0);
+  ASSERT_EQ(doctors->Search(SearchEqual, 7, 3L), 0);
   DoctorRecordType doctor;
   ASSERT_EQ(doctors->GetData(doctor), 0);
   EXPECT_EQ(FieldText(doctor.Name), "dr. Ács");
   ASSERT_EQ(doctors->SetIndex("Field2"), 0);
-  ASSERT_EQ(doctors->Search(keySEARCHEQ, 2, std::string("DR. ZALA")), 0);
+  ASSERT_EQ(doctors->Search(SearchEqual, 2, std::string("DR. ZALA")), 0);
   ASSERT_EQ(doctors->GetData(doctor), 0);
   EXPECT_EQ(doctor.Key, 1);
 }

@@ -20,7 +20,7 @@ protected:
   std::unique_ptr<TEngine> ChildNames(const char* onPatient) const {
     auto names = Engine("names.db");
     std::uint32_t cursor = 0;
-    if (names->GetTable(cursor) != 0 || names->Search(keySEARCHEQ, 1, std::string(onPatient), 2, std::string("1")) != 0)
+    if (names->GetTable(cursor) != 0 || names->Search(SearchEqual, 1, std::string(onPatient), 2, std::string("1")) != 0)
       return nullptr;
     return names;
   }
@@ -44,7 +44,7 @@ TEST_F(TEngineLocks, AnotherProcessSeesTheTableAndRowLocksUntilItsHolderDies) {
   ASSERT_EQ(child.AwaitChild(), 'T');
 
   auto names = Table("names.db");
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("Anna"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Anna"), 2, std::string("1")), 0);
   PatientRecordType patient;
   // The table is held: locks and writes are refused, a read without a lock is not.
   EXPECT_EQ(names->LockTable(1), DbResult::TableLocked);
@@ -66,14 +66,14 @@ TEST_F(TEngineLocks, AnotherProcessSeesTheTableAndRowLocksUntilItsHolderDies) {
   EXPECT_EQ(names->DeleteRec(), DbResult::RecordLocked);
   EXPECT_EQ(names->LockTable(1), DbResult::TableLocked);
   EXPECT_EQ(names->AddPatientRecord(added, 1), 0);  // other rows stay free
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("Béla"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Béla"), 2, std::string("1")), 0);
   EXPECT_EQ(names->LockRecord(1), 0);
   EXPECT_EQ(names->UnLockRecord(), 0);
 
   // The holder crashes: its locks go with it.
   child.Kill();
   EXPECT_EQ(child.Wait(), -SIGKILL);
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("Anna"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Anna"), 2, std::string("1")), 0);
   EXPECT_EQ(names->LockRecord(1), 0);
   EXPECT_EQ(names->AddPatientRecord(changed, 0), 0);
   EXPECT_EQ(names->LockTable(1), 0);
@@ -122,7 +122,7 @@ TEST_F(TEngineLocks, AnotherProcessesChangeIsNoticedAndBecomesVisible) {
   // Our own change is no notice for us.
   PatientRecordType own = Patient("Cecil", "1");
   ASSERT_EQ(names->AddPatientRecord(own, 1), 0);
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("Béla"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Béla"), 2, std::string("1")), 0);
   names->SaveBufferToDiskWhenIdle();
   EXPECT_TRUE(notices.empty());
 
@@ -137,7 +137,7 @@ TEST_F(TEngineLocks, AnotherProcessesChangeIsNoticedAndBecomesVisible) {
     if (self.AwaitParent() != 'D')
       return 3;
     // Deletes the row the parent stands on.
-    if (other->Search(keySEARCHEQ, 1, std::string("Béla"), 2, std::string("1")) != 0 || other->DeleteRec() != 0)
+    if (other->Search(SearchEqual, 1, std::string("Béla"), 2, std::string("1")) != 0 || other->DeleteRec() != 0)
       return 4;
     return 0;
   });

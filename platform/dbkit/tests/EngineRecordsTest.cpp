@@ -163,18 +163,18 @@ TEST_F(TEngineRecords, NameSearchesIgnoreTrailingBlanksAndCase) {
   }
   PatientRecordType found;
   // The search dialog passes the name padded to 30 columns and the identifier to 16.
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("KOVÁCS ÉVA                    "), 2,
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("KOVÁCS ÉVA                    "), 2,
                           std::string("2500101ab       ")),
             0);
   ASSERT_EQ(names->GetData(found), 0);
   EXPECT_EQ(FieldText(found.Name), "Kovács Éva");
-  EXPECT_EQ(names->Search(keySEARCHEQ, 1, std::string("Kovács Év"), 2, std::string("2500101AB")), DbResult::NotFound);
+  EXPECT_EQ(names->Search(SearchEqual, 1, std::string("Kovács Év"), 2, std::string("2500101AB")), DbResult::NotFound);
   // The cursor stays where a failed search found it.
   ASSERT_EQ(names->GetData(found), 0);
   EXPECT_EQ(FieldText(found.Name), "Kovács Éva");
 
   // A prefix: the first row not before it, in the one collation.
-  ASSERT_EQ(names->Search(keySEARCHGEQ, 1, std::string("KOV")), 0);
+  ASSERT_EQ(names->Search(SearchGreaterOrEqual, 1, std::string("KOV")), 0);
   std::vector<std::string> listed;
   do {
     ASSERT_EQ(names->GetData(found), 0);
@@ -185,20 +185,20 @@ TEST_F(TEngineRecords, NameSearchesIgnoreTrailingBlanksAndCase) {
   EXPECT_EQ(listed, (std::vector<std::string>{"kovács Ádám", "Kovács Éva"}));
 
   // Only the identifier: from the table's start (empty name) on.
-  ASSERT_EQ(names->Search(keySEARCHGEQ, 1, std::string(""), 2, std::string("4")), 0);
+  ASSERT_EQ(names->Search(SearchGreaterOrEqual, 1, std::string(""), 2, std::string("4")), 0);
   ASSERT_EQ(names->GetData(found), 0);
   EXPECT_EQ(FieldText(found.Name), "Kiss Anna");
 
   // The identifier order: "Field2".
   ASSERT_EQ(names->SetIndex("Field2"), 0);
-  ASSERT_EQ(names->Search(keySEARCHGEQ, 2, std::string("4")), 0);
+  ASSERT_EQ(names->Search(SearchGreaterOrEqual, 2, std::string("4")), 0);
   ASSERT_EQ(names->GetData(found), 0);
   EXPECT_EQ(FieldText(found.Name), "Ödön Béla");
   ASSERT_EQ(names->GetNextRec(), 0);
   ASSERT_EQ(names->GetData(found), 0);
   EXPECT_EQ(FieldText(found.Name), "Kiss Anna");
   // A greater-or-equal search on a field that does not lead the order is refused.
-  EXPECT_EQ(names->Search(keySEARCHGEQ, 1, std::string("K")), DbResult::InvalidRequest);
+  EXPECT_EQ(names->Search(SearchGreaterOrEqual, 1, std::string("K")), DbResult::InvalidRequest);
   EXPECT_EQ(TakeMessages().size(), 1u);
   ASSERT_EQ(names->SetIndex(""), 0);
 }
@@ -223,7 +223,7 @@ TEST_F(TEngineRecords, APatientsExaminationsComeInDateAndTimeOrder) {
     ASSERT_EQ(meets->AddMeetRecord(meet, 1), 0);
   }
 
-  ASSERT_EQ(meets->Search(keySEARCHGEQ, 1, 2L), 0);
+  ASSERT_EQ(meets->Search(SearchGreaterOrEqual, 1, 2L), 0);
   std::vector<std::string> order;
   MeetRecordType meet;
   do {
@@ -242,10 +242,10 @@ TEST_F(TEngineRecords, APatientsExaminationsComeInDateAndTimeOrder) {
   ASSERT_EQ(meets->SetTime(time, "09:30:00"), 0);
   EXPECT_EQ(date, 20231230);
   EXPECT_EQ(time, 93000);
-  ASSERT_EQ(meets->Search(keySEARCHEQ, 1, 2L, 2, date, 3, time), 0);
+  ASSERT_EQ(meets->Search(SearchEqual, 1, 2L, 2, date, 3, time), 0);
   ASSERT_EQ(meets->GetData(meet), 0);
   EXPECT_EQ(FieldText(meet.Date), "30.12.2023");
-  EXPECT_EQ(meets->Search(keySEARCHEQ, 1, 3L, 2, date, 3, time), DbResult::NotFound);
+  EXPECT_EQ(meets->Search(SearchEqual, 1, 3L, 2, date, 3, time), DbResult::NotFound);
 
   MeetRecordType wanted = Meet(2, "31.02.2023", "10:00:00", 0);
   ASSERT_EQ(meets->GetMeetRecordWithKey(wanted), 0);
@@ -353,7 +353,7 @@ TEST_F(TEngineRecords, SpirometricRowsKeepValuesAndCurveExactly) {
 
   std::vector<float> a(19), r(19), s(19), c(TestRow::CurveBufferFloats, -1.0f);
   long length = 0;
-  ASSERT_EQ(fvc->Search(keySEARCHEQ, 1, 17L), 0);
+  ASSERT_EQ(fvc->Search(SearchEqual, 1, 17L), 0);
   ASSERT_EQ(fvc->GetSpiroRec(a, r, s, 19, c, length, dbiREADLOCK), 0);
   ASSERT_EQ(length, 6010);
   EXPECT_TRUE(std::equal(curve.begin(), curve.end(), c.begin()));
@@ -382,13 +382,13 @@ TEST_F(TEngineRecords, SpirometricRowsKeepValuesAndCurveExactly) {
 
   // A row without a curve is not written; a count that is not the table's is refused.
   EXPECT_EQ(fvc->AddSpiroRecord(actual, reference, rsd, 19, curve, 0, 18, 1), 0);
-  EXPECT_EQ(fvc->Search(keySEARCHEQ, 1, 18L), DbResult::NotFound);
+  EXPECT_EQ(fvc->Search(SearchEqual, 1, 18L), DbResult::NotFound);
   EXPECT_EQ(fvc->AddSpiroRecord(actual, reference, rsd, 5, curve, 10, 18, 1), DbResult::InvalidRequest);
   EXPECT_EQ(TakeMessages().size(), 1u);
 
   // Rewriting the row under the cursor (the FVC row after a VC with new FEV/IVC values).
   actual[0] = 4.25f;
-  ASSERT_EQ(fvc->Search(keySEARCHEQ, 1, 17L), 0);
+  ASSERT_EQ(fvc->Search(SearchEqual, 1, 17L), 0);
   ASSERT_EQ(fvc->AddSpiroRecord(actual, reference, rsd, 19, curve, 3000, 17, 0), 0);
   ASSERT_EQ(fvc->GetSpiroRec(a, r, s, 19, c, length), 0);
   EXPECT_EQ(a[0], 4.25f);
@@ -411,7 +411,7 @@ TEST_F(TEngineRecords, AudiogramAndRhinomanometryRows) {
   ASSERT_EQ(audio->AddAudioRecord(right, left, rightFlags, leftFlags, 11, 4, 1), 0);
   int r[11] = {}, l[11] = {};
   bool rf[11] = {}, lf[11] = {};
-  ASSERT_EQ(audio->Search(keySEARCHEQ, 1, 4L), 0);
+  ASSERT_EQ(audio->Search(SearchEqual, 1, 4L), 0);
   ASSERT_EQ(audio->GetAudioRec(r, l, rf, lf, 11, dbiREADLOCK), 0);
   EXPECT_TRUE(std::equal(right, right + 11, r));
   EXPECT_TRUE(std::equal(left, left + 11, l));
@@ -426,11 +426,11 @@ TEST_F(TEngineRecords, AudiogramAndRhinomanometryRows) {
   EXPECT_EQ(rhino->AddRhinoRecord(data, 0, 5, 1), 0);  // nothing to store
   std::vector<float> read;
   long length = 0;
-  ASSERT_EQ(rhino->Search(keySEARCHEQ, 1, 4L), 0);
+  ASSERT_EQ(rhino->Search(SearchEqual, 1, 4L), 0);
   ASSERT_EQ(rhino->GetRhinoRec(read, length), 0);
   ASSERT_EQ(length, 9002);
   EXPECT_TRUE(std::equal(read.begin(), read.end(), data.begin()));
-  EXPECT_EQ(rhino->Search(keySEARCHEQ, 1, 5L), DbResult::NotFound);
+  EXPECT_EQ(rhino->Search(SearchEqual, 1, 5L), DbResult::NotFound);
 
   // A record of another kind does not fit the table.
   PatientRecordType patient;
@@ -452,7 +452,7 @@ TEST_F(TEngineRecords, TheEcgIdentifierIsOneFieldThatARewriteKeeps) {
   EXPECT_EQ(FieldText(read.Date[0]), "1950.03.08.");
   // Writing the name field keeps the search key with it.
   ASSERT_EQ(names->WriteRecordField(std::string("Kis Anna Mária"), 1), 0);
-  ASSERT_EQ(names->Search(keySEARCHEQ, 1, std::string("KIS ANNA MÁRIA"), 2, std::string("1")), 0);
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("KIS ANNA MÁRIA"), 2, std::string("1")), 0);
   EXPECT_EQ(names->WriteRecordField(7L, 20), DbResult::InvalidRequest);
   EXPECT_EQ(names->WriteRecordField(std::string("x"), 19), DbResult::InvalidRequest);
   EXPECT_EQ(TakeMessages().size(), 2u);
