@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -234,6 +235,8 @@ private:
   short NeedKind(short kind, std::string_view operation);
   // Reports that an operation does not fit the open table's kind.
   short Refuse(std::string_view operation);
+  // Ok for a spirometric table whose value count the call and its arrays match.
+  short NeedSpirometric(short count, std::initializer_list<std::size_t> arraySizes);
 
   // The cursor (EngineCursor.cpp).
   TRowNavigator Navigator() const;
@@ -249,6 +252,14 @@ private:
   // under the cursor, and leaves the cursor on it.
   short ReadCurrent(short lockType, TRowValues& row);
   short WriteRow(const TColumnValues& values, bool insert, std::int64_t& key);
+  // A record of a kind read from the row under the cursor (fill decodes
+  // the row), or written as a new row or over it (columns encodes it; the
+  // key the row has comes back into the record's key member).
+  template <typename TRecord, typename TFill>
+  short ReadRecord(TRecord& record, short lockType, short kind, std::string_view what, TFill fill);
+  template <typename TRecord, typename TColumns>
+  short AddRecord(TRecord& record, int insert, short kind, std::string_view what, std::int32_t TRecord::*key,
+                  TColumns columns);
 
   std::unique_ptr<TState> State;
 

@@ -221,7 +221,7 @@ void FillDoctor(TRowReader& in, DoctorRecordType& record) {
   record.Referring = in.Int("referring");
 }
 
-void DoctorColumns(const DoctorRecordType& record, TColumnValues& out) {
+TDbError DoctorColumns(const DoctorRecordType& record, TColumnValues& out) {
   const std::string name = FieldText(record.Name);
   out.Add("code", FieldText(record.Code));
   out.Add("name", name);
@@ -230,6 +230,7 @@ void DoctorColumns(const DoctorRecordType& record, TColumnValues& out) {
   out.Add("home", std::int64_t{record.Home});
   out.Add("referring", std::int64_t{record.Referring});
   out.Add("name_key", NameCollation::Key(name));
+  return {};
 }
 
 }  // namespace
@@ -356,87 +357,64 @@ short TEngine::WriteRow(const TColumnValues& values, bool insert, std::int64_t& 
 
 // --- Patients, examinations, doctors
 
-short TEngine::GetData(PatientRecordType& record, short lockType) {
-  if (const short code = NeedKind(TableKind::Names, "A patient record"))
+template <typename TRecord, typename TFill>
+short TEngine::ReadRecord(TRecord& record, short lockType, short kind, std::string_view what, TFill fill) {
+  if (const short code = NeedKind(kind, what))
     return code;
   TRowValues row;
   if (const short code = ReadCurrent(lockType, row))
     return code;
   TRowReader in(row);
-  PatientRecordType read;
-  FillPatient(in, read, DatePicture);
+  TRecord read;
+  fill(in, read);
   if (in.Error())
     return Report(in.Error());
   record = read;
   return DbResult::Ok;
+}
+
+template <typename TRecord, typename TColumns>
+short TEngine::AddRecord(TRecord& record, int insert, short kind, std::string_view what, std::int32_t TRecord::*key,
+                         TColumns columns) {
+  if (const short code = NeedKind(kind, what))
+    return code;
+  TColumnValues values;
+  if (TDbError error = columns(values))
+    return Report(error, true);
+  std::int64_t written = 0;
+  if (const short code = WriteRow(values, insert != 0, written))
+    return code;
+  record.*key = static_cast<std::int32_t>(written);
+  return DbResult::Ok;
+}
+
+short TEngine::GetData(PatientRecordType& record, short lockType) {
+  return ReadRecord(record, lockType, TableKind::Names, "A patient record",
+                    [this](TRowReader& in, PatientRecordType& read) { FillPatient(in, read, DatePicture); });
 }
 
 short TEngine::GetData(MeetRecordType& record, short lockType) {
-  if (const short code = NeedKind(TableKind::Meet, "An examination record"))
-    return code;
-  TRowValues row;
-  if (const short code = ReadCurrent(lockType, row))
-    return code;
-  TRowReader in(row);
-  MeetRecordType read;
-  FillMeet(in, read, DatePicture, TimePicture);
-  if (in.Error())
-    return Report(in.Error());
-  record = read;
-  return DbResult::Ok;
+  return ReadRecord(record, lockType, TableKind::Meet, "An examination record",
+                    [this](TRowReader& in, MeetRecordType& read) { FillMeet(in, read, DatePicture, TimePicture); });
 }
 
 short TEngine::GetData(DoctorRecordType& record, short lockType) {
-  if (const short code = NeedKind(TableKind::Doctor, "A doctor record"))
-    return code;
-  TRowValues row;
-  if (const short code = ReadCurrent(lockType, row))
-    return code;
-  TRowReader in(row);
-  DoctorRecordType read;
-  FillDoctor(in, read);
-  if (in.Error())
-    return Report(in.Error());
-  record = read;
-  return DbResult::Ok;
+  return ReadRecord(record, lockType, TableKind::Doctor, "A doctor record", FillDoctor);
 }
 
 short TEngine::AddPatientRecord(PatientRecordType& record, int insert) {
-  if (const short code = NeedKind(TableKind::Names, "A patient record"))
-    return code;
-  TColumnValues values;
-  if (TDbError error = PatientColumns(record, insert != 0, DatePicture, values))
-    return Report(error, true);
-  std::int64_t key = 0;
-  if (const short code = WriteRow(values, insert != 0, key))
-    return code;
-  record.Key = static_cast<std::int32_t>(key);
-  return DbResult::Ok;
+  return AddRecord(record, insert, TableKind::Names, "A patient record", &PatientRecordType::Key,
+                   [&](TColumnValues& values) { return PatientColumns(record, insert != 0, DatePicture, values); });
 }
 
 short TEngine::AddMeetRecord(MeetRecordType& record, int insert) {
-  if (const short code = NeedKind(TableKind::Meet, "An examination record"))
-    return code;
-  TColumnValues values;
-  if (TDbError error = MeetColumns(record, DatePicture, TimePicture, values))
-    return Report(error, true);
-  std::int64_t key = 0;
-  if (const short code = WriteRow(values, insert != 0, key))
-    return code;
-  record.MeetKey = static_cast<std::int32_t>(key);
-  return DbResult::Ok;
+  return AddRecord(record, insert, TableKind::Meet, "An examination record", &MeetRecordType::MeetKey,
+                   [&](TColumnValues& values) { return MeetColumns(record, DatePicture, TimePicture, values); });
 }
 
 short TEngine::AddDoctorRecord(DoctorRecordType& record, int insert) {
-  if (const short code = NeedKind(TableKind::Doctor, "A doctor record"))
-    return code;
-  TColumnValues values;
-  DoctorColumns(record, values);
-  std::int64_t key = 0;
-  if (const short code = WriteRow(values, insert != 0, key))
-    return code;
-  record.Key = static_cast<std::int32_t>(key);
-  return DbResult::Ok;
+  return AddRecord(record, insert, TableKind::Doctor, "A doctor record", &DoctorRecordType::Key,
+                   [&](TColumnValues& values) { return DoctorColumns(record, values); });
 }
 
 short TEngine::GetMeetRecordWithKey(MeetRecordType& record) {

@@ -44,32 +44,44 @@ std::int64_t IntOf(const TRowValues& row, const std::string& column) {
   return number ? *number : 0;
 }
 
-// The bytes of a BLOB column, or nothing when it holds something else.
-std::optional<std::string> BytesOf(const TRowValues& row, const std::string& column) {
+// The bytes of a BLOB column of float32 values, or nothing when it holds
+// something else (a foreign table's damage).
+std::optional<std::string> FloatBytesOf(const TRowValues& row, const std::string& column) {
   const auto found = row.find(column);
   if (found == row.end())
     return std::nullopt;
-  if (const auto* blob = std::get_if<TSqlBlob>(&found->second))
-    return blob->Bytes;
-  return std::nullopt;
+  const auto* blob = std::get_if<TSqlBlob>(&found->second);
+  if (!blob || blob->Bytes.size() % sizeof(float) != 0)
+    return std::nullopt;
+  return blob->Bytes;
 }
 
 }  // namespace
 
-short TEngine::AddSpiroRecord(std::span<const float> actual, std::span<const float> reference,
-                              std::span<const float> rsd, short count, std::span<const float> curve, long curveLength,
-                              long meetKey, int insert) {
+short TEngine::NeedSpirometric(short count, std::initializer_list<std::size_t> arraySizes) {
   if (const short code = NeedTable())
     return code;
   if (Schema->ValueCount == 0 || Schema->Memo != "curve")
     return Refuse("A spirometric test row");
   const auto values = static_cast<std::size_t>(Schema->ValueCount);
-  if (count != Schema->ValueCount || actual.size() < values || reference.size() < values || rsd.size() < values ||
-      curveLength < 0 || static_cast<std::size_t>(curveLength) > curve.size() || meetKey <= 0)
-    return Report({DbResult::InvalidRequest, "The table holds " + std::to_string(Schema->ValueCount) +
-                                                 " values per array; given " + std::to_string(count) +
-                                                 ", a curve of " + std::to_string(curveLength) + " and meet key " +
-                                                 std::to_string(meetKey) + "."});
+  bool fits = count == Schema->ValueCount;
+  for (const std::size_t size : arraySizes)
+    fits = fits && size >= values;
+  if (fits)
+    return DbResult::Ok;
+  return Report({DbResult::InvalidRequest, "The table holds " + std::to_string(Schema->ValueCount) +
+                                               " values per array; the call gives " + std::to_string(count) + "."});
+}
+
+short TEngine::AddSpiroRecord(std::span<const float> actual, std::span<const float> reference,
+                              std::span<const float> rsd, short count, std::span<const float> curve, long curveLength,
+                              long meetKey, int insert) {
+  if (const short code = NeedSpirometric(count, {actual.size(), reference.size(), rsd.size()}))
+    return code;
+  if (curveLength < 0 || static_cast<std::size_t>(curveLength) > curve.size() || meetKey <= 0)
+    return Report({DbResult::InvalidRequest, "A curve of " + std::to_string(curveLength) + " values in a buffer of " +
+                                                 std::to_string(curve.size()) + ", meet key " + std::to_string(meetKey) + "."});
+  const auto values = static_cast<std::size_t>(Schema->ValueCount);
   // A test without a curve is no test: nothing is stored.
   if (curveLength == 0)
     return DbResult::Ok;
@@ -89,19 +101,14 @@ short TEngine::AddSpiroRecord(std::span<const float> actual, std::span<const flo
 
 short TEngine::GetSpiroRec(std::span<float> actual, std::span<float> reference, std::span<float> rsd, short count,
                            std::span<float> curve, long& curveLength, short lockType) {
-  if (const short code = NeedTable())
+  if (const short code = NeedSpirometric(count, {actual.size(), reference.size(), rsd.size()}))
     return code;
-  if (Schema->ValueCount == 0 || Schema->Memo != "curve")
-    return Refuse("A spirometric test row");
   const auto values = static_cast<std::size_t>(Schema->ValueCount);
-  if (count != Schema->ValueCount || actual.size() < values || reference.size() < values || rsd.size() < values)
-    return Report({DbResult::InvalidRequest, "The table holds " + std::to_string(Schema->ValueCount) +
-                                                 " values per array; asked for " + std::to_string(count) + "."});
   TRowValues row;
   if (const short code = ReadCurrent(lockType, row))
     return code;
-  const auto bytes = BytesOf(row, "curve");
-  if (!bytes || bytes->size() % sizeof(float) != 0)
+  const auto bytes = FloatBytesOf(row, "curve");
+  if (!bytes)
     return Report({DbResult::DamagedValue, "The curve is not an array of float32."});
   const std::size_t samples = bytes->size() / sizeof(float);
   if (samples > curve.size())
@@ -119,14 +126,9 @@ short TEngine::GetSpiroRec(std::span<float> actual, std::span<float> reference, 
 
 short TEngine::GetSpiroRecOnlyData(std::span<float> actual, std::span<float> reference, short count,
                                    short lockType) {
-  if (const short code = NeedTable())
+  if (const short code = NeedSpirometric(count, {actual.size(), reference.size()}))
     return code;
-  if (Schema->ValueCount == 0 || Schema->Memo != "curve")
-    return Refuse("A spirometric test row");
   const auto values = static_cast<std::size_t>(Schema->ValueCount);
-  if (count != Schema->ValueCount || actual.size() < values || reference.size() < values)
-    return Report({DbResult::InvalidRequest, "The table holds " + std::to_string(Schema->ValueCount) +
-                                                 " values per array; asked for " + std::to_string(count) + "."});
   TRowValues row;
   if (const short code = ReadCurrent(lockType, row))
     return code;
@@ -203,8 +205,8 @@ short TEngine::GetRhinoRec(std::vector<float>& data, long& length, short lockTyp
   TRowValues row;
   if (const short code = ReadCurrent(lockType, row))
     return code;
-  const auto bytes = BytesOf(row, "data");
-  if (!bytes || bytes->size() % sizeof(float) != 0)
+  const auto bytes = FloatBytesOf(row, "data");
+  if (!bytes)
     return Report({DbResult::DamagedValue, "The rhinomanometry is not an array of float32."});
   std::vector<float> read(bytes->size() / sizeof(float));
   ReadCurve(*bytes, read);

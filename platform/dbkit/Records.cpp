@@ -19,6 +19,26 @@ void ReadText(TBinaryReader& in, char (&field)[N], std::string_view name) {
   SetFieldText(field, in.ReadChars(N, name));
 }
 
+// The provocation and note fields that an examination row and its summary
+// both hold, in the same order.
+template <typename TRecord>
+void WriteProvocationAndNote(TBinaryWriter& out, const TRecord& record) {
+  WriteText(out, record.Agent);
+  out.WriteFloat32(record.Concentration);
+  out.WriteFloat32(record.Dose);
+  WriteText(out, record.Note);
+  WriteText(out, record.Version);
+}
+
+template <typename TRecord>
+void ReadProvocationAndNote(TBinaryReader& in, TRecord& record) {
+  ReadText(in, record.Agent, "agent");
+  record.Concentration = in.ReadFloat32("concentration");
+  record.Dose = in.ReadFloat32("dose");
+  ReadText(in, record.Note, "note");
+  ReadText(in, record.Version, "version");
+}
+
 }  // namespace
 
 void SetFieldText(char* field, std::size_t width, std::string_view text) {
@@ -100,11 +120,7 @@ std::string MeetRecordType::ToBytes() const {
   WriteText(out, Date);
   WriteText(out, Time);
   out.WriteInt32(Flags);
-  WriteText(out, Agent);
-  out.WriteFloat32(Concentration);
-  out.WriteFloat32(Dose);
-  WriteText(out, Note);
-  WriteText(out, Version);
+  WriteProvocationAndNote(out, *this);
   out.WriteInt32(MeetKey);
   out.WriteInt32(Algorithm);
   return out.Take();
@@ -117,11 +133,7 @@ std::optional<MeetRecordType> MeetRecordType::FromBytes(std::string_view bytes) 
   ReadText(in, record.Date, "date");
   ReadText(in, record.Time, "time");
   record.Flags = in.ReadInt32("test flags");
-  ReadText(in, record.Agent, "agent");
-  record.Concentration = in.ReadFloat32("concentration");
-  record.Dose = in.ReadFloat32("dose");
-  ReadText(in, record.Note, "note");
-  ReadText(in, record.Version, "version");
+  ReadProvocationAndNote(in, record);
   record.MeetKey = in.ReadInt32("meet key");
   record.Algorithm = in.ReadInt32("predicted algorithm");
   if (!in.Ok())
@@ -144,11 +156,7 @@ MEET_INFORMATION MEET_INFORMATION::From(const MeetRecordType& meet) {
 std::string MEET_INFORMATION::ToBytes() const {
   TBinaryWriter out;
   out.WriteInt32(Flags);
-  WriteText(out, Agent);
-  out.WriteFloat32(Concentration);
-  out.WriteFloat32(Dose);
-  WriteText(out, Note);
-  WriteText(out, Version);
+  WriteProvocationAndNote(out, *this);
   out.WriteInt32(Algorithm);
   return out.Take();
 }
@@ -157,11 +165,7 @@ std::optional<MEET_INFORMATION> MEET_INFORMATION::FromBytes(std::string_view byt
   TBinaryReader in(bytes);
   MEET_INFORMATION information;
   information.Flags = in.ReadInt32("test flags");
-  ReadText(in, information.Agent, "agent");
-  information.Concentration = in.ReadFloat32("concentration");
-  information.Dose = in.ReadFloat32("dose");
-  ReadText(in, information.Note, "note");
-  ReadText(in, information.Version, "version");
+  ReadProvocationAndNote(in, information);
   information.Algorithm = in.ReadInt32("predicted algorithm");
   if (!in.Ok())
     return std::nullopt;

@@ -18,12 +18,24 @@ void AddNumbered(std::vector<TTableColumn>& columns, std::string_view name, int 
     columns.push_back({std::string(name) + "_" + std::to_string(i), declaration});
 }
 
-TTableSchema Names() {
+// A table of a kind; its rows' keys are given by the engine unless the
+// caller gives them (test rows carry their examination's meet key).
+TTableSchema Base(short kind, const char* kindName, const char* fileName, bool engineGivesKey = true) {
   TTableSchema schema;
-  schema.Kind = TableKind::Names;
-  schema.KindName = "patient";
-  schema.FileName = "names.db";
-  schema.KeyColumn = "key";
+  schema.Kind = kind;
+  schema.KindName = kindName;
+  schema.FileName = fileName;
+  schema.KeyColumn = engineGivesKey ? "key" : "meet_key";
+  schema.EngineGivesKey = engineGivesKey;
+  if (!engineGivesKey) {
+    schema.Orders = {{"", {}}};
+    schema.Fields = {{1, "meet_key", "", TFieldForm::Integer}};
+  }
+  return schema;
+}
+
+TTableSchema Names() {
+  TTableSchema schema = Base(TableKind::Names, "patient", "names.db");
   for (const char* name : {"name", "identifier", "identifier2", "mother_name", "maiden_name"})
     schema.Columns.push_back({name, Text});
   for (const char* name : {"postcode", "county", "city", "street", "phone", "date"})
@@ -47,11 +59,7 @@ TTableSchema Names() {
 }
 
 TTableSchema Meet() {
-  TTableSchema schema;
-  schema.Kind = TableKind::Meet;
-  schema.KindName = "meet";
-  schema.FileName = "meet.db";
-  schema.KeyColumn = "key";
+  TTableSchema schema = Base(TableKind::Meet, "meet", "meet.db");
   schema.Columns = {{"patient_key", Integer}, {"date", Text},  {"time", Text},    {"flags", Integer},
                     {"agent", Text},          {"concentration", Real}, {"dose", Real}, {"note", Text},
                     {"version", Text},        {"algorithm", Integer}};
@@ -64,11 +72,7 @@ TTableSchema Meet() {
 }
 
 TTableSchema Doctor() {
-  TTableSchema schema;
-  schema.Kind = TableKind::Doctor;
-  schema.KindName = "doctor";
-  schema.FileName = "doctor.db";
-  schema.KeyColumn = "key";
+  TTableSchema schema = Base(TableKind::Doctor, "doctor", "doctor.db");
   schema.Columns = {{"code", Text},     {"name", Text},      {"address", Text},  {"treating", Integer},
                     {"home", Integer},  {"referring", Integer}, {"name_key", Text}};
   // The doctor lists find a doctor by name, so a name stands for one doctor.
@@ -80,48 +84,27 @@ TTableSchema Doctor() {
 }
 
 TTableSchema Spirometric(short kind, const char* kindName, const char* fileName, short values) {
-  TTableSchema schema;
-  schema.Kind = kind;
-  schema.KindName = kindName;
-  schema.FileName = fileName;
-  schema.KeyColumn = "meet_key";
-  schema.EngineGivesKey = false;
+  TTableSchema schema = Base(kind, kindName, fileName, false);
   AddNumbered(schema.Columns, "actual", values, Real);
   AddNumbered(schema.Columns, "reference", values, Real);
   AddNumbered(schema.Columns, "rsd", values, Real);
   schema.Columns.push_back({"curve", Blob});
-  schema.Orders = {{"", {}}};
-  schema.Fields = {{1, "meet_key", "", TFieldForm::Integer}};
   schema.ValueCount = values;
   schema.Memo = "curve";
   return schema;
 }
 
 TTableSchema Audio() {
-  TTableSchema schema;
-  schema.Kind = TableKind::Audio;
-  schema.KindName = "audio";
-  schema.FileName = "audio.db";
-  schema.KeyColumn = "meet_key";
-  schema.EngineGivesKey = false;
+  TTableSchema schema = Base(TableKind::Audio, "audio", "audio.db", false);
   for (const char* name : {"first_threshold", "second_threshold", "first_flag", "second_flag"})
     AddNumbered(schema.Columns, name, TestRow::AudioEntries, Integer);
-  schema.Orders = {{"", {}}};
-  schema.Fields = {{1, "meet_key", "", TFieldForm::Integer}};
   schema.ValueCount = TestRow::AudioEntries;
   return schema;
 }
 
 TTableSchema Rhino() {
-  TTableSchema schema;
-  schema.Kind = TableKind::Rhino;
-  schema.KindName = "rhino";
-  schema.FileName = "rhino.db";
-  schema.KeyColumn = "meet_key";
-  schema.EngineGivesKey = false;
+  TTableSchema schema = Base(TableKind::Rhino, "rhino", "rhino.db", false);
   schema.Columns = {{"data", Blob}};
-  schema.Orders = {{"", {}}};
-  schema.Fields = {{1, "meet_key", "", TFieldForm::Integer}};
   schema.Memo = "data";
   return schema;
 }
