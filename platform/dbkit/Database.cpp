@@ -162,8 +162,7 @@ TDbError TDatabase::ErrorOn(const TConnection& connection, int result) const {
 
 TDatabase::TAttached TDatabase::Attach(const std::filesystem::path& file, TAttachMode mode, TDbError& error) {
   std::error_code ec;
-  const std::filesystem::path path =
-      mode == TAttachMode::Create ? std::filesystem::weakly_canonical(file, ec) : std::filesystem::canonical(file, ec);
+  const std::filesystem::path path = std::filesystem::canonical(file, ec);
   if (ec) {
     error = {DbResult::NoSuchTable, file.string() + ": " + ec.message()};
     return {};
@@ -193,8 +192,7 @@ TDatabase::TAttached TDatabase::Attach(const std::filesystem::path& file, TAttac
 
   TConnection& connection = *Connections[chosen];
   const std::string schema = "t" + std::to_string(connection.NextSchema++);
-  const std::string uri =
-      FileUri(path, mode == TAttachMode::Create ? "rwc" : mode == TAttachMode::ReadOnly ? "ro" : "rw");
+  const std::string uri = FileUri(path, mode == TAttachMode::ReadOnly ? "ro" : "rw");
   sqlite3_stmt* attach = nullptr;
   int result = sqlite3_prepare_v2(connection.Handle, ("ATTACH DATABASE ?1 AS \"" + schema + "\"").c_str(), -1,
                                   &attach, nullptr);

@@ -48,7 +48,7 @@ public:
     std::string Schema;
     explicit operator bool() const { return Connection >= 0; }
   };
-  enum class TAttachMode { Existing, ReadOnly, Create };
+  enum class TAttachMode { Existing, ReadOnly };
   TAttached Attach(const std::filesystem::path& file, TAttachMode mode, TDbError& error);
   // Gives the attachment back; the file is detached when nobody uses it.
   void Release(const TAttached& table);

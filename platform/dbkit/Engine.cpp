@@ -14,7 +14,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -191,17 +194,26 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
       return Report({DbResult::TableExists, path.string()});
     if (!Database->FolderWritable())
       return Report({DbResult::ReadOnly, Database->Folder().string()});
+    // Made exclusively, so that of two users creating the same table one
+    // gets TableExists, and a failed creation removes only its own file.
+    const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (made < 0)
+      return Report({errno == EEXIST ? DbResult::TableExists : DbResult::IoError,
+                     path.string() + ": " + std::strerror(errno)});
+    ::close(made);
   } else if (!exists) {
     return Report({DbResult::NoSuchTable, path.string()});
   }
 
-  const auto mode = create                        ? TDatabase::TAttachMode::Create
-                    : Database->FolderWritable() ? TDatabase::TAttachMode::Existing
-                                                 : TDatabase::TAttachMode::ReadOnly;
+  const auto mode = create || Database->FolderWritable() ? TDatabase::TAttachMode::Existing
+                                                         : TDatabase::TAttachMode::ReadOnly;
   TDbError error;
   State->Table = Database->Attach(path, mode, error);
-  if (error)
+  if (error) {
+    if (create)
+      std::filesystem::remove(path, ec);
     return Report(error, true);
+  }
 
   if (create) {
     // An unknown driver (one named by an older database) takes the default:

@@ -17,7 +17,7 @@ protected:
     }
   }
   // The names table in a child process, on the row of a patient.
-  std::unique_ptr<TEngine> ChildNames(const char* onPatient) const {
+  std::unique_ptr<TEngine> ChildNames(const char* onPatient) {
     auto names = Engine("names.db");
     std::uint32_t cursor = 0;
     if (names->GetTable(cursor) != 0 || names->Search(SearchEqual, 1, std::string(onPatient), 2, std::string("1")) != 0)

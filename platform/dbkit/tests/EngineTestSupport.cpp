@@ -27,17 +27,17 @@ std::vector<TUserMessage> TEngineTest::TakeMessages() {
   return messages;
 }
 
-std::unique_ptr<TEngine> TEngineTest::Engine(std::string_view table, const std::filesystem::path& folder) const {
+std::unique_ptr<TEngine> TEngineTest::Engine(std::string_view table, const std::filesystem::path& folder) {
   auto engine = std::make_unique<TEngine>();
   engine->SetFolder(folder.string());
   engine->SetTableName(table);
-  engine->SetMessages(const_cast<TMessage*>(&Texts));
+  engine->SetMessages(&Texts);
   std::uint32_t database = 0;
   EXPECT_EQ(engine->OpenDB(database), 0);
   return engine;
 }
 
-std::unique_ptr<TEngine> TEngineTest::Table(std::string_view table, short kind) const {
+std::unique_ptr<TEngine> TEngineTest::Table(std::string_view table, short kind) {
   auto engine = Engine(table);
   std::uint32_t cursor = 0;
   const short result = kind >= 0 ? engine->CreateTable(cursor, kind, "") : engine->GetTable(cursor);

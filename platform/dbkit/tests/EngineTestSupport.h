@@ -26,10 +26,10 @@ protected:
   void TearDown() override;
 
   // An engine with the folder, table name and texts set and its database open.
-  std::unique_ptr<TEngine> Engine(std::string_view table, const std::filesystem::path& folder) const;
-  std::unique_ptr<TEngine> Engine(std::string_view table) const { return Engine(table, Folder.Path()); }
+  std::unique_ptr<TEngine> Engine(std::string_view table, const std::filesystem::path& folder);
+  std::unique_ptr<TEngine> Engine(std::string_view table) { return Engine(table, Folder.Path()); }
   // ... and the table made anew (kind) or opened (-1).
-  std::unique_ptr<TEngine> Table(std::string_view table, short kind = -1) const;
+  std::unique_ptr<TEngine> Table(std::string_view table, short kind = -1);
   // The messages shown so far; they count as expected.
   std::vector<TUserMessage> TakeMessages();
 
