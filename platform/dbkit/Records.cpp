@@ -41,6 +41,13 @@ void ReadProvocationAndNote(TBinaryReader& in, TRecord& record) {
 
 }  // namespace
 
+std::string FieldText(const char* field, std::size_t width) {
+  if (width == 0)
+    return {};
+  const std::string_view text(field, width);
+  return std::string(Utf8::Truncate(text.substr(0, text.find('\0')), width - 1));
+}
+
 void SetFieldText(char* field, std::size_t width, std::string_view text) {
   if (width == 0)
     return;

@@ -47,14 +47,13 @@ inline constexpr std::int32_t Plethy = 0x800;
 inline constexpr std::int32_t Spirometric = Fvc | Vc | Mvv | Dfc | Shutter | Plethy;  // 0xE07
 }  // namespace MeetFlag
 
-// The text of a fixed field up to its zero, and a text put into one: cut at
-// a character boundary so that the zero fits, the rest zeros.
+// The text of a fixed field up to its zero, and a text put into one; both
+// keep at most width - 1 bytes, cut at a character boundary, so that a
+// field without its zero is read as one with it.
+std::string FieldText(const char* field, std::size_t width);
 template <std::size_t N>
 std::string FieldText(const char (&field)[N]) {
-  std::size_t length = 0;
-  while (length < N && field[length] != '\0')
-    ++length;
-  return std::string(field, length);
+  return FieldText(field, N);
 }
 void SetFieldText(char* field, std::size_t width, std::string_view text);
 template <std::size_t N>

@@ -170,6 +170,9 @@ TEST(Records, TextsAreCutAtACharacterBoundaryToLeaveTheZero) {
   SetFieldText(record.Name, std::string(30, 'b'));
   EXPECT_EQ(FieldText(record.Name), std::string(30, 'b'));
   EXPECT_EQ(record.Name[30], '\0');
+  // A field filled to its last byte by a careless writer reads as if it had its zero.
+  std::memset(record.Id, 'c', sizeof record.Id);
+  EXPECT_EQ(FieldText(record.Id), std::string(16, 'c'));
 }
 
 }  // namespace
