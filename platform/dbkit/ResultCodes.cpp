@@ -22,30 +22,30 @@ bool IsSilent(short code) {
 
 int TextNumber(short code) {
   switch (code) {
-  case IoError: return 9001;
-  case DiskFull: return 9002;
-  case ReadOnly: return 9003;
-  case NoSuchTable: return 9004;
-  case TableExists: return 9005;
-  case NotADatabase: return 9006;
-  case WrongStructure: return 9007;
-  case InvalidDate: return 9008;
-  case DamagedValue: return 9009;
-  case CurveTooLong: return 9010;
-  case NotOpen: return 9011;
-  case InvalidRequest: return 9012;
-  case NoNetworkFolder: return 9013;
-  case TransactionFailed: return 9014;
-  case OutOfMemory: return 9015;
-  case DuplicateKey: return 9016;
-  case RecordLocked: return 9017;
-  case TableLocked: return 9018;
-  case TableInUse: return 9019;
-  case NoCurrentRow: return 9020;
-  case BeginOfTable: return 9021;
-  case EndOfTable: return 9022;
-  case NotFound: return 9023;
-  default: return 9000;
+  case IoError: return 8001;
+  case DiskFull: return 8002;
+  case ReadOnly: return 8003;
+  case NoSuchTable: return 8004;
+  case TableExists: return 8005;
+  case NotADatabase: return 8006;
+  case WrongStructure: return 8007;
+  case InvalidDate: return 8008;
+  case DamagedValue: return 8009;
+  case CurveTooLong: return 8010;
+  case NotOpen: return 8011;
+  case InvalidRequest: return 8012;
+  case NoNetworkFolder: return 8013;
+  case TransactionFailed: return 8014;
+  case OutOfMemory: return 8015;
+  case DuplicateKey: return 8016;
+  case RecordLocked: return 8017;
+  case TableLocked: return 8018;
+  case TableInUse: return 8019;
+  case NoCurrentRow: return 8020;
+  case BeginOfTable: return 8021;
+  case EndOfTable: return 8022;
+  case NotFound: return 8023;
+  default: return 8000;
   }
 }
 
