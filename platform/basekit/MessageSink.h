@@ -14,6 +14,9 @@ struct TUserMessage {
   std::string Text;
   TMessageIcon Icon = TMessageIcon::Information;
   TMessageButtons Buttons = TMessageButtons::Ok;
+  // The button that Enter presses, counted from 1: a question whose answer
+  // destroys something makes its second button (No) the default.
+  int DefaultButton = 1;
 };
 
 class TMessageSink {
