@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 
 namespace InstrumentProtocol {
 
@@ -26,6 +27,16 @@ std::uint16_t Crc16(std::span<const std::uint8_t> bytes) {
       crc = (crc & 0x8000) ? static_cast<std::uint16_t>((crc << 1) ^ 0x1021) : static_cast<std::uint16_t>(crc << 1);
   }
   return crc;
+}
+
+TSensors SensorWords(const TSensorReading& reading, std::uint16_t hardwareVersion) {
+  const bool newScale = (hardwareVersion & NewSensorScale) != 0;
+  const auto word = [](double value, double perCount) {
+    return static_cast<std::uint16_t>(std::clamp(std::lround(value / perCount), 0L, 65535L));
+  };
+  return {word(reading.TemperatureC, newScale ? 0.0244140625 : 0.01220703125),
+          word(reading.PressureHpa, newScale ? 0.6103515625 : 1250.0 / 4095.0),
+          word(reading.HumidityPercent, newScale ? 0.048828125 : 0.0244140625)};
 }
 
 std::size_t TSample::Position(TChannel channel) {

@@ -123,6 +123,15 @@ struct TSensors {
   std::uint16_t Humidity = 0;
 };
 
+// A BTPS reading in physical units, and the raw sensor words an instrument
+// of the given hardware version sends for it (the scales differ by bit 0x10).
+struct TSensorReading {
+  double TemperatureC = 25.0;
+  double PressureHpa = 1013.0;
+  double HumidityPercent = 50.0;
+};
+TSensors SensorWords(const TSensorReading& reading, std::uint16_t hardwareVersion);
+
 struct TIdentity {
   std::uint8_t ProtocolVersion = Version;
   std::uint16_t HardwareVersion = 0;
