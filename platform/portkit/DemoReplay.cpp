@@ -47,6 +47,6 @@ void TDemoReplay::Tick() {
   AppendSample(Outgoing, sample);
   if (!(Word & BitAnalogMpx))
     AppendSensors(Outgoing, SensorWords({}, HardwareVersion));
-  if (Ready)
-    Ready();
+  if (const auto ready = Ready)  // the call may end the watch
+    ready();
 }

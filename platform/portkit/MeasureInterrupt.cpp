@@ -155,7 +155,7 @@ void TMeasureInterrupt::ReadDataFromSerialPortToBuffer(TParam1 device) {
     return;
   if (Device && Acquiring) {
     // The caller polls in a loop: the bytes are read here, not by the watch.
-    OnDeviceReady();
+    ReadArrived();
     ProcessInput(false);
   }
   ShowPendingMessage();
@@ -173,8 +173,19 @@ void TMeasureInterrupt::ClearQueues(TParam1 device) {
 }
 
 void TMeasureInterrupt::OnDeviceReady() {
+  ReadArrived();
+  // The watch runs from the event loop, as a posted notification would:
+  // the window is told at once.
+  if (pThis)
+    SendMessage(pThis, WM_COMMNOTIFY, static_cast<TParam1>(DeviceId), 0);
+  else if (PortConfig.Type == 2)
+    ProcessInput(false);  // nobody polls a device of this kind: the link fills the buffers itself
+}
+
+bool TMeasureInterrupt::ReadArrived() {
   if (!Device)
-    return;
+    return false;
+  bool arrived = false;
   std::array<std::uint8_t, 4096> chunk{};
   for (;;) {
     const auto got = Device->Read(chunk);
@@ -185,6 +196,7 @@ void TMeasureInterrupt::OnDeviceReady() {
     }
     if (*got == 0)
       break;
+    arrived = true;
     LastArrivalMs = Clock->NowMs();
     Decoder.Feed({chunk.data(), *got});
     if (*got < chunk.size())
@@ -196,10 +208,7 @@ void TMeasureInterrupt::OnDeviceReady() {
     if (pThis)
       RaiseEnd(EndOverrun, Text(TEXT_LINK_OVERRUN, {Device->Name(), std::to_string(dropped)}));
   }
-  if (pThis)
-    NotifyWindow();
-  else if (PortConfig.Type == 2)
-    ProcessInput(false);  // nobody polls a device of this kind: the link fills the buffers itself
+  return arrived;
 }
 
 void TMeasureInterrupt::NotifyWindow() {
@@ -221,7 +230,8 @@ void TMeasureInterrupt::CheckSilence() {
     return;
   // Bytes may wait that the watch has not reported yet (after a long busy
   // wait of the window): read them before calling the instrument silent.
-  OnDeviceReady();
+  if ((ReadArrived() || AnyEndFlag()) && pThis)
+    NotifyWindow();
   if (AnyEndFlag() || Clock->NowMs() - LastArrivalMs <= SilenceLimitMs)
     return;
   RaiseEnd(EndSilence, Text(TEXT_LINK_SILENT, {Device->Name(), std::to_string(SilenceLimitMs / 1000)}));

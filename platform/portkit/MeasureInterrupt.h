@@ -94,6 +94,8 @@ private:
   void CloseDevice();
 
   void OnDeviceReady();
+  // Moves what has arrived into the input queue; true when something came.
+  bool ReadArrived();
   void NotifyWindow();
   void CheckSilence();
   void ProcessInput(bool deliver);

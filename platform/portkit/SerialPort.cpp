@@ -96,6 +96,12 @@ TSerialPort::TSerialPort(int fd, std::string name, const termios& saved)
     : Fd(fd), PortName(std::move(name)), Saved(saved) {}
 
 TSerialPort::~TSerialPort() {
+  *Alive = false;
+  // Closed from inside its own notification: the notifier must outlive the
+  // signal it is sending.
+  for (auto* notifier : {&Notifier, &RetiredNotifier})
+    if (*notifier && InReady)
+      notifier->release()->deleteLater();
   Notifier.reset();
   RetiredNotifier.reset();
   // Put back what the port had before; a port that went away refuses, and
@@ -181,11 +187,12 @@ void TSerialPort::Watch(std::function<void()> ready) {
     return;
   }
   Notifier = std::make_unique<QSocketNotifier>(Fd, QSocketNotifier::Read);
-  QObject::connect(Notifier.get(), &QSocketNotifier::activated, [this] {
+  QObject::connect(Notifier.get(), &QSocketNotifier::activated, [this, alive = Alive] {
     InReady = true;
-    if (Ready)
-      Ready();
-    InReady = false;
+    if (const auto ready = Ready)  // the call may change or end the watch
+      ready();
+    if (*alive)
+      InReady = false;
   });
 }
 

@@ -45,6 +45,7 @@ private:
   std::function<void()> Ready;
   std::unique_ptr<QSocketNotifier> Notifier;
   std::unique_ptr<QSocketNotifier> RetiredNotifier;  // disabled inside its own signal; deleted later
+  std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
 };
 
 // The device of COM1 to COM6 (port 0 to 5): section "Serial Ports", keys

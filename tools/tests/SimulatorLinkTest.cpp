@@ -14,6 +14,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -57,8 +58,10 @@ public:
 // Waits on the event loop until `done`, at most `deadlineMs`.
 bool RunUntil(const std::function<bool()>& done, int deadlineMs) {
   const QDeadlineTimer deadline(deadlineMs);
+  QTimer wake;  // so that the wait for events looks at the deadline now and then
+  wake.start(20);
   while (!done() && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   return done();
 }
 

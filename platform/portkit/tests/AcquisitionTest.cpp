@@ -417,9 +417,9 @@ TEST_F(LinkTest, ClearQueuesDropsWhatWaitsWithoutCallingItLost) {
 TEST_F(LinkTest, ANotificationForAnotherDeviceIsIgnored) {
   Start();
   const auto device = static_cast<TParam1>(TMeasureData::IdCommDev);
+  TMeasureData::pThis = nullptr;  // the bytes wait unread
   Device->SendFlow({1});
   Link.CommNotify(device + 1);
-  TMeasureData::pThis = nullptr;
   Link.ReadDataFromSerialPortToBuffer(device);
   EXPECT_EQ(TMeasureData::InterruptIndex, 1) << "the sample was still waiting";
 }

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,10 @@ public:
 template <class F>
 bool WaitFor(F done, int deadlineMs = 5000) {
   const QDeadlineTimer deadline(deadlineMs);
+  QTimer wake;  // so that the wait for events looks at the deadline now and then
+  wake.start(20);
   while (!done() && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   return done();
 }
 

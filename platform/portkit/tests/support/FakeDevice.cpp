@@ -6,8 +6,8 @@ using namespace InstrumentProtocol;
 
 void TFakeDevice::Send(const TBytes& bytes) {
   Incoming.insert(Incoming.end(), bytes.begin(), bytes.end());
-  if (Ready)
-    Ready();
+  if (const auto ready = Ready)
+    ready();
 }
 
 void TFakeDevice::SendSample(const TSample& sample) {
@@ -30,8 +30,8 @@ void TFakeDevice::SendFlow(std::initializer_list<int> counts) {
 void TFakeDevice::HangUp(std::string why) {
   Gone = true;
   Error = std::move(why);
-  if (Ready)
-    Ready();
+  if (const auto ready = Ready)
+    ready();
 }
 
 std::vector<TFrame> TFakeDevice::Written() const {
