@@ -194,6 +194,11 @@ public:
   unsigned char InstrumentStatus = 0;  // status inputs of the last sample
   bool VersionRequest = false;         // the service page asks for the hardware version
   bool ServiceFlag = false;            // the service page's second flag; the link leaves it alone
+  float MouthPressureFactor = 1.0f;    // the service page's display of the mouth pressure
+  // A USB device cannot be purged while the instrument settles: the window
+  // clears ReceiveFlag for that while, and the link drops what arrives.
+  bool ReceiveFlag = true;
+  bool PurgeFlag = false;              // set before ClearQueues, which clears it
 
   // The shutter series of a shutter head.
   bool ShutterRunning = false;

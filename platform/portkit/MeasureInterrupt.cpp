@@ -31,6 +31,12 @@ constexpr short NebulizerDevice = 2;
 
 bool IsPlethysmograph(unsigned short type) { return type != 0 && (type & FamilyMask) == 0; }
 
+// The device open is another than the settings name: the window swapped in
+// the port of its BTPS device for a reading, or back.
+bool OtherPort(const PORT_CONFIG& open, const PORT_CONFIG& wanted) {
+  return open.Port != wanted.Port || open.BaudRate != wanted.BaudRate || open.USBDescription != wanted.USBDescription;
+}
+
 // Two 16-bit counts in one message parameter, as the signed 32-bit value
 // the window takes apart.
 TParam2 Pack(std::uint16_t low, std::uint16_t high) {
@@ -100,6 +106,8 @@ void TMeasureInterrupt::InitHandler() {
   VersionAsked = false;
   ClearPhaseTable();
 
+  if (Device && (PortInUse != HasInstrument || (PortInUse && OtherPort(OpenedWith, PortConfig))))
+    CloseDevice();
   if (!Device && !(HasInstrument ? OpenConfiguredDevice() : TestDemo())) {
     DeviceId = IdCommDev % 30000 + 1;
     IdCommDev = DeviceId;
@@ -169,6 +177,7 @@ void TMeasureInterrupt::ClearQueues(TParam1 device) {
   Pending.clear();
   ++Generation;
   NotifyPending = false;
+  PurgeFlag = false;
   HaveLastSample = false;  // the purged frames are no gap
 }
 
@@ -198,6 +207,10 @@ bool TMeasureInterrupt::ReadArrived() {
       break;
     arrived = true;
     LastArrivalMs = Clock->NowMs();
+    if (!ReceiveFlag) {
+      HaveLastSample = false;  // what is dropped on purpose is no gap
+      continue;
+    }
     Decoder.Feed({chunk.data(), *got});
     if (*got < chunk.size())
       break;
@@ -302,12 +315,18 @@ void TMeasureInterrupt::ProcessInput(bool deliver) {
 
 void TMeasureInterrupt::Accept(const TSample& sample, bool deliver) {
   InstrumentStatus = sample.Status;
+  // The service page shows the first four channels; the mouth pressure in
+  // its own scale.
   std::size_t slot = 0;
-  for (std::size_t position = 0; position < sample.Values.size() && slot < 4; ++position)
-    if (sample.Channels & (1u << position))
-      pIndicator[slot++] = position >= TSample::Position(ChannelHelium)
-                               ? static_cast<std::uint16_t>(sample.Values[position])
-                               : sample.Values[position];
+  for (std::size_t position = 0; position < sample.Values.size() && slot < 4; ++position) {
+    const auto channel = static_cast<TChannel>(1u << position);
+    if (!sample.Has(channel))
+      continue;
+    double value = channel >= ChannelHelium ? sample.Unsigned(channel) : sample.Value(channel);
+    if (channel == ChannelMouthPressure)
+      value *= MouthPressureFactor;
+    pIndicator[slot++] = static_cast<std::int32_t>(std::lround(value));
+  }
   pIndicator[4] = static_cast<std::int32_t>(++FrameCounter);
   if (deliver) {
     Pending.push_back(sample);

@@ -108,6 +108,7 @@ private:
   std::vector<InstrumentProtocol::TSample> DemoSamples() const;
 
   TDeviceOpener OpenDevice;
+  PORT_CONFIG OpenedWith;  // the settings the live device was opened with
   std::unique_ptr<TLinkCourier> Courier;
   InstrumentProtocol::TFrameDecoder Decoder;
   std::deque<InstrumentProtocol::TSample> Pending;  // decoded, not yet delivered

@@ -87,6 +87,7 @@ bool TMeasureInterrupt::OpenConfiguredDevice() {
     return false;
   }
   InstallDevice(std::move(device), true);
+  OpenedWith = PortConfig;
   return true;
 }
 

@@ -282,8 +282,10 @@ TEST_F(LinkTest, SensorWordsAndStatusInputsAreKept) {
   TSample sample;
   sample.Status = StatusDoorOpen;
   sample.Set(ChannelFlow, 5);
+  sample.Set(ChannelMouthPressure, 40);
   sample.Set(ChannelBoxPressure, 9);
   AppendSample(stream, sample);
+  Link.MouthPressureFactor = 0.6105f;
   Device->Send(stream);
   ProcessPosted();
   EXPECT_EQ(Link.RawTemperature, 1024);
@@ -291,7 +293,8 @@ TEST_F(LinkTest, SensorWordsAndStatusInputsAreKept) {
   EXPECT_EQ(Link.RawHumidity, 1024);
   EXPECT_EQ(Link.InstrumentStatus, StatusDoorOpen);
   EXPECT_EQ(TMeasureInterrupt::pIndicator[0], 5);
-  EXPECT_EQ(TMeasureInterrupt::pIndicator[1], 9);
+  EXPECT_EQ(TMeasureInterrupt::pIndicator[1], 24) << "40 counts in the page's mouth-pressure scale";
+  EXPECT_EQ(TMeasureInterrupt::pIndicator[2], 9);
   EXPECT_EQ(TMeasureInterrupt::pIndicator[4], 1) << "the sample counter";
 }
 
@@ -411,6 +414,48 @@ TEST_F(LinkTest, ClearQueuesDropsWhatWaitsWithoutCallingItLost) {
   for (const TSampleMessage& s : Window.Samples)
     values.push_back(s.Value);
   EXPECT_EQ(values, (std::vector<long>{3, 4}));
+  EXPECT_EQ(Link.InterpolatedSamples(), 0u);
+}
+
+// The window reads its separate BTPS device by swapping in that device's
+// port settings and presence around one acquisition.
+TEST_F(LinkTest, SwappedPortSettingsOpenTheOtherDevice) {
+  std::vector<short> ports;
+  Link.SetDeviceOpener([&](const PORT_CONFIG& config, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
+    ports.push_back(config.Port);
+    name = "COM" + std::to_string(config.Port + 1);
+    return std::make_unique<TFakeTransport>(Device, name);
+  });
+  Link.PortConfig.Port = 0;
+  Start();
+  Link.KillHandler();
+  std::swap(Link.PortConfig, Link.BtpsPortConfig);
+  Link.PortConfig.Port = 3;
+  Link.InitHandler();
+  EXPECT_TRUE(Link.PortInUse);
+  Link.KillHandler();
+  std::swap(Link.PortConfig, Link.BtpsPortConfig);
+  Link.InitHandler();
+  EXPECT_EQ(ports, (std::vector<short>{0, 3, 0}));
+
+  Link.KillHandler();
+  Link.HasInstrument = false;  // a BTPS device that is not there: its demonstration
+  Link.InitHandler();
+  EXPECT_FALSE(Link.PortInUse);
+  EXPECT_TRUE(Link.IsAcquiring());
+}
+
+TEST_F(LinkTest, WhileTheReceiveFlagIsClearArrivingSamplesAreDropped) {
+  Start();
+  Link.ReceiveFlag = false;
+  Device->SendFlow({1, 2, 3});
+  Link.ReceiveFlag = true;
+  Device->SendFlow({4, 5});
+  ProcessPosted();
+  std::vector<long> values;
+  for (const TSampleMessage& s : Window.Samples)
+    values.push_back(s.Value);
+  EXPECT_EQ(values, (std::vector<long>{4, 5}));
   EXPECT_EQ(Link.InterpolatedSamples(), 0u);
 }
 
