@@ -14,7 +14,6 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -54,16 +53,6 @@ public:
   std::string Path;
   std::filesystem::path LogPath;
 };
-
-// Waits on the event loop until `done`, at most `deadlineMs`.
-bool RunUntil(const std::function<bool()>& done, int deadlineMs) {
-  const QDeadlineTimer deadline(deadlineMs);
-  QTimer wake;  // so that the wait for events looks at the deadline now and then
-  wake.start(20);
-  while (!done() && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return done();
-}
 
 class SimulatorLink : public ::testing::Test {
 protected:

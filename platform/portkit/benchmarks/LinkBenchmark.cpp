@@ -79,6 +79,15 @@ private:
   TMeasureInterrupt& Link;
 };
 
+// Points COM1 of an ini file in `folder` at `device` and the link at COM1.
+void UseCom1(TMeasureInterrupt& link, const QTemporaryDir& folder, const std::string& device) {
+  const std::string ini = folder.filePath("Halvetra.ini").toStdString();
+  std::ofstream(ini) << "[Serial Ports]\nCOM1=" << device << "\n";
+  link.SerialPortsIniFile = ini;
+  link.PortConfig.Port = 0;
+  link.HasInstrument = true;
+}
+
 TBytes SampleFrame(std::uint8_t sequence) {
   TSample sample;
   sample.Sequence = sequence;
@@ -125,15 +134,9 @@ void BM_SampleThroughPseudoTerminal(benchmark::State& state) {
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ::grantpt(master);
   ::unlockpt(master);
-  const std::string slave = ::ptsname(master);
-  QTemporaryDir folder;
-  const std::string ini = folder.filePath("Halvetra.ini").toStdString();
-  std::ofstream(ini) << "[Serial Ports]\nCOM1=" << slave << "\n";
-
+  const QTemporaryDir folder;
   TMeasureInterrupt link(MEASURE_FVC, nullptr);
-  link.SerialPortsIniFile = ini;
-  link.PortConfig.Port = 0;
-  link.HasInstrument = true;
+  UseCom1(link, folder, ::ptsname(master));
   TCountingWindow window(link);
   TMeasureData::pThis = &window;
   link.InitHandler();  // opens the port
@@ -194,21 +197,15 @@ BENCHMARK(BM_DemonstrationTrialReplay)->Unit(benchmark::kMillisecond);
 void BM_MinuteFromTheSimulator(benchmark::State& state) {
   NeedApplication();
   for (auto _ : state) {
-    QTemporaryDir folder;
+    const QTemporaryDir folder;
     QProcess simulator;
     simulator.start(QString(HALVETRA_BINARY_DIR) + "/bin/halvetra-lungsim",
                     {"--manoeuvre", "fvc", "--trigger", "stream", "--lead-in", "5"});
     const QDeadlineTimer started(10000);
     while (!simulator.canReadLine() && !started.hasExpired())
       simulator.waitForReadyRead(100);
-    const std::string path = simulator.readLine().trimmed().toStdString();
-    const std::string ini = folder.filePath("Halvetra.ini").toStdString();
-    std::ofstream(ini) << "[Serial Ports]\nCOM1=" << path << "\n";
-
     TMeasureInterrupt link(MEASURE_FVC, nullptr);
-    link.SerialPortsIniFile = ini;
-    link.PortConfig.Port = 0;
-    link.HasInstrument = true;
+    UseCom1(link, folder, simulator.readLine().trimmed().toStdString());
     TCountingWindow window(link);
     if (!link.TestSerialPort()) {
       state.SkipWithError(link.LastPortError.c_str());

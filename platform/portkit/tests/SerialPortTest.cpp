@@ -3,11 +3,10 @@
 #include "platform/basekit/Message.h"
 #include "platform/portkit/LinkTexts.h"
 #include "platform/portkit/MeasureInterrupt.h"
+#include "platform/portkit/tests/support/TestWindow.h"
 #include "testing/TemporaryFolder.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -39,17 +38,6 @@ public:
   std::string SlavePath;
 };
 
-// Runs the event loop until `done` or the deadline; never a fixed sleep.
-template <class F>
-bool WaitFor(F done, int deadlineMs = 5000) {
-  const QDeadlineTimer deadline(deadlineMs);
-  QTimer wake;  // so that the wait for events looks at the deadline now and then
-  wake.start(20);
-  while (!done() && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return done();
-}
-
 TEST(SerialPort, ComPortsAreMappedThroughTheIniFile) {
   const TTemporaryFolder folder;
   const auto ini = folder.Write("Halvetra.ini", "[Serial Ports]\nCOM2=/dev/ttyUSB0\n");
@@ -78,7 +66,7 @@ TEST(SerialPort, BytesArriveThroughTheNotifierAndAHangUpIsSeen) {
     gone = true;
   });
   pty.Write(std::string("\x00\x01\xA5\x5A\xFF\n", 6));  // binary, untouched by the line discipline
-  ASSERT_TRUE(WaitFor([&] { return received.size() == 6; }));
+  ASSERT_TRUE(RunUntil([&] { return received.size() == 6; }, 5000));
   EXPECT_EQ(received, std::string("\x00\x01\xA5\x5A\xFF\n", 6));
 
   const std::uint8_t out[] = {0xA5, 0x11, 0x0A};
@@ -90,7 +78,7 @@ TEST(SerialPort, BytesArriveThroughTheNotifierAndAHangUpIsSeen) {
   EXPECT_EQ(static_cast<std::uint8_t>(echoed[1]), 0x11);
 
   pty.CloseMaster();
-  ASSERT_TRUE(WaitFor([&] { return gone; })) << "the hang-up must reach the watch, once";
+  ASSERT_TRUE(RunUntil([&] { return gone; }, 5000)) << "the hang-up must reach the watch, once";
   EXPECT_FALSE(port->Error().empty());
   EXPECT_FALSE(port->Read(std::span<std::uint8_t>()).has_value());
 }

@@ -4,6 +4,8 @@
 #include "platform/portkit/MeasureInterrupt.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
 
 const TResponseTable& TTestWindow::ResponseTable() {
   static constexpr TResponseEntry entries[] = {
@@ -60,4 +62,13 @@ void ProcessPosted() {
   // bring a stop); a few rounds reach the end of every such chain.
   for (int round = 0; round < 8; ++round)
     QCoreApplication::sendPostedEvents();
+}
+
+bool RunUntil(const std::function<bool()>& done, int deadlineMs) {
+  const QDeadlineTimer deadline(deadlineMs);
+  QTimer wake;  // so that the wait for events looks at the deadline now and then
+  wake.start(20);
+  while (!done() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return done();
 }

@@ -45,3 +45,7 @@ private:
 
 // Dispatches everything that was posted, including what the dispatch posts.
 void ProcessPosted();
+
+// Runs the event loop until `done`, for at most `deadlineMs`; never a fixed
+// sleep.
+bool RunUntil(const std::function<bool()>& done, int deadlineMs);
