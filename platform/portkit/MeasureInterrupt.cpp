@@ -116,6 +116,7 @@ void TMeasureInterrupt::InitHandler() {
     return;
   }
   Acquiring = true;
+  IdCommDev = DeviceId;  // the device that acquires is the one whose notifications count
   Device->Purge();
   Decoder.Clear();
   LastArrivalMs = Clock->NowMs();

@@ -103,6 +103,27 @@ TEST_F(LinkTest, ADeviceOnAPortOfItsOwnIsCheckedOnThatPort) {
   EXPECT_EQ(Link.PortConfig.DelayCycle, 2);
 }
 
+// A configuration page checks a port with a link of its own while the
+// window's link keeps its device: the window's next run must still be heard.
+TEST_F(LinkTest, AnotherLinksPortCheckDoesNotDeafenTheWindow) {
+  ASSERT_TRUE(Link.TestSerialPort());
+  {
+    TMeasureInterrupt page(0xFFFF, &Texts);
+    page.SetClock(Clock);
+    page.SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
+      name = "COM2 (fake)";
+      return std::make_unique<TFakeTransport>(std::make_shared<TFakeDevice>(Clock.get()), name);
+    });
+    ASSERT_TRUE(page.TestSerialPort());
+  }
+  TMeasureData::pThis = &Window;
+  Link.InitHandler();
+  Device->SendFlow({7});
+  ProcessPosted();
+  ASSERT_EQ(Window.Samples.size(), 1u);
+  EXPECT_EQ(Window.Samples[0].Value, 7);
+}
+
 TEST_F(LinkTest, RestoreSerialPortClosesAndTheNextStartOpensAgain) {
   Start();
   Link.RestoreSerialPort();
