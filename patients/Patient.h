@@ -70,9 +70,10 @@ public:
   // The control of an id (also its object name); null when the layout has none.
   QWidget* Control(int controlId) const;
 
-protected:
   // Enter (the accept result) leaves the sheet open; any other result closes it.
   void done(int result) override;
+
+protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -173,8 +173,8 @@ public:
   // the address beside it) in the full layout; both by key in the record.
   const TDoctorList& GetHomeDoctors() const { return HomeDoctors; }
   // Adds the doctors of the table, in name order, to the lists that mark
-  // them, and shows those the record names. When another user holds the
-  // table the lists stay disabled and the user is told.
+  // them, and shows those the shown record names (listed or not). When
+  // another user holds the table the lists stay disabled and the user is told.
   void FillDoctorTable(const std::vector<TPatientDatabase::TDoctorRow>& doctors);
   // Shows the doctor of a key; a key without a doctor shows none.
   void DisplayDoctor(std::int32_t key, TPatientDatabase::TDoctorKind kind);

@@ -66,6 +66,7 @@ void TPatientSheet::ShowDoctorLock(bool heldByOther, std::initializer_list<int> 
   // stay off.
   if (!IsEnabled(Name))
     return;
+  bool turnedOff = false;
   for (const int id : listIds) {
     if (!Has(id) || IsEnabled(id) == !heldByOther)
       continue;
@@ -73,9 +74,11 @@ void TPatientSheet::ShowDoctorLock(bool heldByOther, std::initializer_list<int> 
       Disabled.insert(id);
     else
       Disabled.erase(id);
+    turnedOff = turnedOff || heldByOther;
     View->ControlChanged(id);
   }
-  if (heldByOther && Database)
+  // Told once when the lists go off, not again for every doctor shown meanwhile.
+  if (turnedOff && Database)
     Database->WinMsg(Texts.Format(TableInUseText, {std::string(DoctorTable)}), PatientDb::Information);
 }
 
@@ -97,6 +100,12 @@ void TPatientSheet::FillDoctorTable(const std::vector<TPatientDatabase::TDoctorR
     }
   }
   ShowDoctorLock(heldByOther, {TreatingDoctor, HomeDoctor});
+  // The patient shown was shown before the doctors could be looked up; a
+  // doctor no longer in the lists is named all the same.
+  if (!TableEmpty) {
+    DisplayDoctor(TreatingDoctorKey, TPatientDatabase::TreatingDoctor);
+    DisplayDoctor(HomeDoctorKey, TPatientDatabase::HomeDoctor);
+  }
 }
 
 void TPatientSheet::DisplayDoctor(std::int32_t key, TPatientDatabase::TDoctorKind kind) {

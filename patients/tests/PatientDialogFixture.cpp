@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -138,10 +139,13 @@ void PatientDialogTest::Type(int id, const std::string& text) {
   QLineEdit* edit = Edit(id);
   ASSERT_NE(edit, nullptr) << id;
   edit->selectAll();
-  if (text.empty())
+  if (text.empty()) {
     QTest::keyClick(edit, Qt::Key_Delete);
-  else
-    QTest::keyClicks(edit, QString::fromStdString(text));
+    return;
+  }
+  // Typed as one key that gives the whole text, so that any letter can be typed.
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromStdString(text));
+  QApplication::sendEvent(edit, &key);
 }
 
 void PatientDialogTest::Leave(int id) {
