@@ -1,6 +1,7 @@
 #include "patients/tests/PatientDialogFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "testing/TestDatabase.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,25 +48,7 @@ std::unique_ptr<TEngine> PatientDialogTest::Engine(std::string_view table, const
   return engine;
 }
 
-void PatientDialogTest::CreateDatabase() {
-  const auto create = [this](std::string_view table, short kind, const std::filesystem::path& folder) {
-    TEngine engine;
-    engine.SetFolder(folder.string());
-    engine.SetTableName(table);
-    engine.SetMessages(&Texts);
-    std::uint32_t database = 0, cursor = 0;
-    ASSERT_EQ(engine.OpenDB(database), 0);
-    ASSERT_EQ(engine.CreateTable(cursor, kind, ""), 0) << table;
-  };
-  create("doctor.db", TableKind::Doctor, DoctorFolder);
-  const std::pair<const char*, short> tables[] = {
-      {"names.db", TableKind::Names}, {"meet.db", TableKind::Meet},   {"fvc.db", TableKind::Fvc},
-      {"vc.db", TableKind::Vc},       {"mvv.db", TableKind::Mvv},     {"dfc.db", TableKind::Dfc},
-      {"pl.db", TableKind::Plethy},   {"sh.db", TableKind::Shutter},  {"audio.db", TableKind::Audio},
-      {"rhino.db", TableKind::Rhino}};
-  for (const auto& [table, kind] : tables)
-    create(table, kind, DatabaseFolder);
-}
+void PatientDialogTest::CreateDatabase() { CreateTestDatabase(DoctorFolder, DatabaseFolder, &Texts); }
 
 std::int32_t PatientDialogTest::AddDoctor(const std::string& name, bool treating, bool home,
                                           const std::string& address) {
