@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <string_view>
 
+class TEngine;
 class TMessage;
 
 // Makes a database of empty tables as the program keeps it: "doctor.db" in
@@ -9,3 +12,7 @@ class TMessage;
 // folder. Both folders are made when missing.
 void CreateTestDatabase(const std::filesystem::path& commonFolder, const std::filesystem::path& databaseFolder,
                         TMessage* texts);
+
+// An engine on a table of a folder, its database and table open, for a test
+// to fill or read the table as another program would.
+std::unique_ptr<TEngine> OpenTestTable(const std::filesystem::path& folder, std::string_view table, TMessage* texts);

@@ -38,14 +38,7 @@ std::vector<std::string> PatientDialogTest::TakeMessages() {
 }
 
 std::unique_ptr<TEngine> PatientDialogTest::Engine(std::string_view table, const std::filesystem::path& folder) {
-  auto engine = std::make_unique<TEngine>();
-  engine->SetFolder(folder.string());
-  engine->SetTableName(table);
-  engine->SetMessages(&Texts);
-  std::uint32_t database = 0, cursor = 0;
-  EXPECT_EQ(engine->OpenDB(database), 0);
-  EXPECT_EQ(engine->GetTable(cursor), 0) << table;
-  return engine;
+  return OpenTestTable(folder, table, &Texts);
 }
 
 void PatientDialogTest::CreateDatabase() { CreateTestDatabase(DoctorFolder, DatabaseFolder, &Texts); }

@@ -47,6 +47,11 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   Folder.Write("Halvetra.ini", "[StartUp]\nPageType=1\nDefaultHeight=165\n");
   Start();
   CreateDatabase();
+  PatientRecordType patient;
+  SetFieldText(patient.Name, "Anna Kovacs");
+  SetFieldText(patient.Id, "A-1");
+  ASSERT_EQ(OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages())->AddPatientRecord(patient, 1), 0);
+  EXPECT_FALSE(Enabled(CM_PATIENT_SEARCH));  // no sheet, no search
   PressOpenPatient();
 
   TPatient* sheet = Client().GetPatient();
@@ -56,7 +61,7 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   EXPECT_EQ(frame->widget(), sheet);
   EXPECT_FALSE(sheet->isWindow());
   EXPECT_EQ(sheet->GetLayout(), TPageLayout::Medium);
-  EXPECT_EQ(sheet->GetText(PatientControl::Height), "165 cm");
+  EXPECT_EQ(sheet->GetText(PatientControl::Name), "Anna Kovacs");
   EXPECT_EQ(frame->windowTitle().toStdString(), App->GetMessages().LoadStringA(232) + " (Data)");
   const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
   const TSheetScale scale = SheetScale(screen.width(), screen.height());
@@ -68,8 +73,13 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   // The sheet is the first target of the commands while its frame is active.
   QApplication::processEvents();
   EXPECT_TRUE(Client().View().SheetOpen);
+  EXPECT_TRUE(Enabled(CM_PATIENT_SEARCH));
+  EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_SEARCH));
+  EXPECT_TRUE(Shown(9000));  // the search dialog comes later
+  Sink.Messages.clear();
   EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_NEW));
   EXPECT_TRUE(sheet->IsNewRecord());
+  EXPECT_EQ(sheet->GetText(PatientControl::Height), "165 cm");
   EXPECT_FALSE(Enabled(CM_OPEN_PATIENT));  // not while a new patient is entered
   sheet->DispatchCommand(CM_PATIENT_CANCEL);
   Sink.Messages.clear();
