@@ -6,6 +6,7 @@
 #include "patients/Patient.h"
 #include "patients/SheetFrame.h"
 #include "platform/framework/ui/CommandActions.h"
+#include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
 #include "testing/TestDatabase.h"
@@ -69,6 +70,9 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   EXPECT_EQ(Client().subWindowList().size(), 1);
   EXPECT_TRUE(sheet->IsMeasureDatabaseOpen());
   EXPECT_TRUE(Sink.Messages.empty());
+  const fs::path artifacts = fs::path(HALVETRA_BINARY_DIR) / "artifacts";
+  fs::create_directories(artifacts);
+  EXPECT_TRUE(App->GetFrame()->grab().save(QString::fromStdString((artifacts / "main-window-patient-sheet.png").string())));
 
   // The sheet is the first target of the commands while its frame is active.
   QApplication::processEvents();
