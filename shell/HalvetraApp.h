@@ -106,6 +106,7 @@ public:
   const TInstallFlags& GetInstallFlags() const { return Install; }
   const TWorkFiles& GetWorkFiles() const { return WorkFiles; }
   const TMessage& GetMessages() const { return *Messages; }
+  TMessage& GetMessages() { return *Messages; }
   TScreenScale GetScale() const { return Scale; }
   bool IsEcgAvailable() const { return EcgAvailable; }
   bool IsHelpFileExists() const { return HelpFileExists; }
