@@ -157,9 +157,9 @@ double TrueBackExtrapolatedVolume(const Blast& expiration) {
   return expiration.Volume(expiration.BackExtrapolatedTimeS());
 }
 
-std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in, bool backExtrapolation) {
+std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in) {
   std::array<double, 19> r{};
-  const double t0 = backExtrapolation ? ex.BackExtrapolatedTimeS() : 0.0;
+  const double t0 = ex.BackExtrapolatedTimeS();
   // The plateau: P tau e^(-(t - T)/tau) (e^(1/tau) - 1) = 0.025 L expired in the last second.
   const double tau = ex.decayS;
   const double plateau =
@@ -188,7 +188,7 @@ std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in, bool back
   r[MTT] = ex.Moment(t0, end) / fvc;
 
   const double fivc = in.Volume(in.durationS);
-  const double ti = backExtrapolation ? in.BackExtrapolatedTimeS() : 0.0;
+  const double ti = in.BackExtrapolatedTimeS();
   r[FIVC] = fivc;
   r[FIV_0_5] = in.Volume(ti + 0.5) - in.Volume(ti);
   r[FIV_1_0] = in.Volume(ti + 1.0) - in.Volume(ti);
