@@ -14,10 +14,6 @@
 namespace spirometry::testing {
 namespace {
 
-// A ratio of two volumes may be off by the relative tolerances of both.
-double RatioTolerance(double ratio, double part, double whole) {
-  return std::abs(ratio) * (VolumeTolerance(part) / part + VolumeTolerance(whole) / whole);
-}
 // The times have no tolerance of their own in the standards: FET within half
 // a tenth of a second, MTT (a volume-weighted time) within the volumes' 1.5 %.
 constexpr double FetToleranceS = 0.05;
