@@ -153,6 +153,15 @@ std::vector<double> Waveform::Sample(double phase) const {
   return flow;
 }
 
+Waveform SixtySecondFvcTrial() {
+  Waveform w(3.0);
+  w.Breathe(9, 0.5, 4.0).GlideTo(5.5, 2.0).Pause(0.4);
+  w.Expire({0, 0, 0.08, 9.0, 0.5, 6}).Inspire({0, 0, 0.12, 6.0, 0.7, 4});
+  w.Breathe(3, 0.5, 3.8);
+  w.Pause(60.0 - w.DurationS());
+  return w;
+}
+
 double TrueBackExtrapolatedVolume(const Blast& expiration) {
   return expiration.Volume(expiration.BackExtrapolatedTimeS());
 }

@@ -76,6 +76,10 @@ class Waveform {
   double levelL_ = 0.0;
 };
 
+// One minute of an FVC trial, 6,000 samples: tidal breathing, a full
+// inspiration, the blast, the inspiration after it and more tidal breathing.
+Waveform SixtySecondFvcTrial();
+
 // The true FVC record (in the parameter order of common/ParameterBlocks.h)
 // of an expiration followed by an inspiration, with time zero of both limbs
 // by back extrapolation.
