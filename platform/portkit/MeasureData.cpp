@@ -58,20 +58,13 @@ void TMeasureData::ClearBuffer(short trial) {
   }
   if (MeasureMode >= 0 && MeasureMode < 8)
     SampleCount[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(trial)] = 0;
-  ClearExtremes();
+  Extremes.Clear();
 }
 
 void TMeasureData::ClearParamsBuffer(short type, short trial) {
   if (type < 0 || type >= TEST_KIND_COUNT || trial < 0 || trial > 3)
     return;
   AktParams[static_cast<std::size_t>(type)][static_cast<std::size_t>(trial)].fill(0.0f);
-}
-
-void TMeasureData::ClearExtremes() {
-  Extremes.fill({});
-  ExtremeCount = 1;
-  ExtremeSearch = 1;
-  ExtremeRunning = 0.0f;
 }
 
 short TMeasureData::GetWaterVaporPartialPressure(short degreesC) {

@@ -14,6 +14,8 @@
 #include "platform/portkit/MeasureDataTypes.h"
 #include "platform/portkit/PortConfig.h"
 #include "platform/portkit/Transport.h"
+#include "platform/portkit/spirometry/Extremes.h"
+#include "platform/portkit/spirometry/FvcParameters.h"
 
 #include <array>
 #include <cstdint>
@@ -30,7 +32,6 @@ public:
   static constexpr std::size_t CurveBufferSamples = 6010;
   static constexpr std::size_t CurveSamples = 6000;
   static constexpr std::size_t LogBufferSamples = 6010;  // 12,020 bytes of raw 16-bit samples
-  static constexpr std::size_t ExtremeEntries = 201;
   static constexpr std::size_t PhaseEntries = 201;
   static constexpr std::size_t ZeroSamples = 100;
 
@@ -52,20 +53,36 @@ public:
   // device is open or it went away, which also ends a running acquisition.
   bool CmSendToSerialPort(unsigned short word, short count);
 
-  // The parameter calculations of a trial. They live in their own file;
-  // until they are built they give no result.
+  // The parameter calculations of the actual trial (TrialIndex), over its
+  // curves and the extremes table, into its result record
+  // (docs/spirometry.md). False, with the record zero, when the trial holds
+  // no manoeuvre.
+  //
+  // FVC runs in three passes: 0 finds the manoeuvre, 1 the volumes and
+  // times, 2 (after the window has smoothed the curve again) the flows. Each
+  // pass answers the start of the blast, its peak flow, the deepest point
+  // and the end of the inspiration after it as sample indexes; the passes
+  // keep their own state between the calls, so the in-values are not read.
   bool CalculateFvcParams(short& start, short& peak, short& second, short& third, short pass);
+  // Times the blast by back extrapolation and moves `start` to time zero.
+  // Pass 1 does the same when it has not been called.
   bool CalculateBackExtrapolation(short& start, short peak);
+  // "FEV*0,5/IVC" and "FEV*1,0/IVC" of the FVC trial in fvcSlot from the IVC
+  // of the VC trial in vcSlot; with no VC result there (or vcSlot outside
+  // 0 to 3) from the larger of the trial's own FIVC and FVC.
   void CalculateFEVperIVC(short fvcSlot, short vcSlot);
   bool CalculateVcParams();
   bool CalculateMvvParams();
+  // Not built yet: no result.
   bool CalculateDfcParams(float temperatureC, float pressureHpa);
   bool CalculatePlethyParams();
   bool CalculateShParams();
-  // Picks the best of three trials by their criteria and puts it first in
-  // TrialOrder; answers its number (1 to 3), 0 when none has a result.
+  // Orders the three trials by their criteria into TrialOrder, best first,
+  // leaving out those without a result; answers the best trial's number
+  // (1 to 3), 0 when none has a result.
   short CalculateTheBest(float first, float second, float third);
-  // Follows the turning points of the volume curve, sample by sample.
+  // Follows the turning points of the volume curve in Extremes, sample by
+  // sample.
   void LocalMaxMin(float flow, float volume, unsigned short index);
 
   // Empties the curves and the sample count of a trial of the current
@@ -73,9 +90,6 @@ public:
   void ClearBuffer(short trial);
   // Zeroes the result record of a trial of a test kind (0 to 5).
   void ClearParamsBuffer(short type, short trial);
-  // The extremes table as an evaluation starts it: zeroed, count 1, search
-  // state 1, running value 0.
-  void ClearExtremes();
 
   // The saturated water-vapour pressure in Pa at a whole temperature in °C.
   static short GetWaterVaporPartialPressure(short degreesC);
@@ -135,11 +149,14 @@ public:
   std::array<std::array<TMeasureDate, 4>, 8> MeasureDate{};
   std::array<std::array<TMeasureTime, 4>, 8> MeasureTime{};
 
-  // Turning points of the current volume curve: entries 0 to ExtremeCount.
-  std::array<TExtremePoint, ExtremeEntries> Extremes{};
-  short ExtremeCount = 1;
-  short ExtremeSearch = 1;
-  float ExtremeRunning = 0.0f;
+  // Turning points of the current volume curve, with the count, search
+  // state and running value LocalMaxMin keeps; Extremes.Clear(state) starts
+  // a new curve.
+  spirometry::Extremes Extremes;
+  // Where the FVC passes found the manoeuvre of the actual trial, carried
+  // from one pass to the next (with time zero and the back-extrapolated
+  // volume).
+  spirometry::FvcManoeuvre Manoeuvre;
 
   std::array<TPhaseEntry, PhaseEntries> PhaseTable{};
   short PhaseTableIndex = 0;

@@ -1,17 +1,85 @@
 #include "platform/portkit/MeasureData.h"
 
-// The parameter calculations of a trial. Until they are built, every one
-// gives no result: the trial's record stays zero and no trial is chosen.
+#include "platform/portkit/spirometry/Spirometry.h"
 
-bool TMeasureData::CalculateFvcParams(short&, short&, short&, short&, short) { return false; }
+#include <algorithm>
+#include <span>
 
-bool TMeasureData::CalculateBackExtrapolation(short&, short) { return false; }
+// The parameter calculations of a trial: thin wrappers that hand the
+// library's curves, extremes table and result records to the spirometric
+// functions (platform/portkit/spirometry).
 
-void TMeasureData::CalculateFEVperIVC(short, short) {}
+namespace {
 
-bool TMeasureData::CalculateVcParams() { return false; }
+constexpr short Slots = 4;
 
-bool TMeasureData::CalculateMvvParams() { return false; }
+bool IsSlot(short slot) { return slot >= 0 && slot < Slots; }
+
+std::size_t Index(short value) { return static_cast<std::size_t>(value); }
+
+// The recorded part of a trial's curves: as many samples as its count
+// says, never more than the buffers hold.
+spirometry::TrialCurve Curve(const TMeasureData& data, short kind, short slot) {
+  const TMeasureData::TCurve& flow = data.Flow[Index(slot)];
+  const TMeasureData::TCurve& volume = data.Volume[Index(slot)];
+  const short count = data.SampleCount[Index(kind)][Index(slot)];
+  const std::size_t n = std::min({static_cast<std::size_t>(std::max<short>(count, 0)), flow.size(), volume.size()});
+  return {std::span<const float>(flow).first(n), std::span<const float>(volume).first(n)};
+}
+
+template <std::size_t N>
+std::span<float, N> Record(TMeasureData& data, short kind, short slot) {
+  static_assert(N <= MAX_PARAMETER_COUNT);
+  return std::span<float, N>(data.AktParams[Index(kind)][Index(slot)].data(), N);
+}
+
+void AnswerManoeuvre(const spirometry::FvcManoeuvre& m, short& start, short& peak, short& second, short& third) {
+  start = m.start;
+  peak = m.peakFlow;
+  second = m.expirationEnd;
+  third = m.inspirationEnd;
+}
+
+}  // namespace
+
+bool TMeasureData::CalculateFvcParams(short& start, short& peak, short& second, short& third, short pass) {
+  if (!IsSlot(TrialIndex)) {
+    Manoeuvre = {};
+    AnswerManoeuvre(Manoeuvre, start, peak, second, third);
+    return false;
+  }
+  const bool found = spirometry::CalculateFvcParams(Curve(*this, MEASURE_FVC, TrialIndex), Extremes, Manoeuvre, pass,
+                                                    Record<FVC_PARAMETER_COUNT>(*this, MEASURE_FVC, TrialIndex));
+  AnswerManoeuvre(Manoeuvre, start, peak, second, third);
+  return found;
+}
+
+bool TMeasureData::CalculateBackExtrapolation(short& start, short) {
+  const bool timed =
+      IsSlot(TrialIndex) && spirometry::CalculateBackExtrapolation(Curve(*this, MEASURE_FVC, TrialIndex), Manoeuvre);
+  start = Manoeuvre.start;
+  return timed;
+}
+
+void TMeasureData::CalculateFEVperIVC(short fvcSlot, short vcSlot) {
+  if (!IsSlot(fvcSlot)) {
+    return;
+  }
+  const float ivcL = IsSlot(vcSlot) ? AktParams[MEASURE_VC][Index(vcSlot)][spirometry::IVC] : 0.0f;
+  spirometry::CalculateFEVperIVC(Record<FVC_PARAMETER_COUNT>(*this, MEASURE_FVC, fvcSlot), ivcL);
+}
+
+bool TMeasureData::CalculateVcParams() {
+  return IsSlot(TrialIndex) &&
+         spirometry::CalculateVcParams(Curve(*this, MEASURE_VC, TrialIndex), Extremes,
+                                       Record<VC_PARAMETER_COUNT>(*this, MEASURE_VC, TrialIndex));
+}
+
+bool TMeasureData::CalculateMvvParams() {
+  return IsSlot(TrialIndex) &&
+         spirometry::CalculateMvvParams(Curve(*this, MEASURE_MVV, TrialIndex), Extremes,
+                                        Record<MVV_PARAMETER_COUNT>(*this, MEASURE_MVV, TrialIndex));
+}
 
 bool TMeasureData::CalculateDfcParams(float, float) { return false; }
 
@@ -19,6 +87,11 @@ bool TMeasureData::CalculatePlethyParams() { return false; }
 
 bool TMeasureData::CalculateShParams() { return false; }
 
-short TMeasureData::CalculateTheBest(float, float, float) { return 0; }
+short TMeasureData::CalculateTheBest(float first, float second, float third) {
+  TrialOrder = spirometry::CalculateTheBest(first, second, third);
+  return TrialOrder[0];
+}
 
-void TMeasureData::LocalMaxMin(float, float, unsigned short) {}
+void TMeasureData::LocalMaxMin(float flow, float volume, unsigned short index) {
+  spirometry::LocalMaxMin(Extremes, flow, volume, index);
+}

@@ -1,7 +1,7 @@
 #pragma once
 
-// Small records of the test data: the date and time of a trial, a turning
-// point of the volume curve and an entry of the breathing-phase table.
+// Small records of the test data: the date and time of a trial and an entry
+// of the breathing-phase table.
 
 #include <cstdint>
 
@@ -17,14 +17,6 @@ struct TMeasureTime {
   std::uint8_t Hour = 0;
   std::uint8_t Hundredths = 0;
   std::uint8_t Second = 0;
-};
-
-// A local maximum or minimum of the volume curve; maxima and minima
-// alternate in the table.
-struct TExtremePoint {
-  float Volume = 0.0f;
-  float Flow = 0.0f;
-  std::uint16_t Index = 0;  // sample index
 };
 
 // One breathing phase: where it ended.

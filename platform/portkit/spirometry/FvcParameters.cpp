@@ -195,6 +195,11 @@ bool CalculateFvcParams(const TrialCurve& curve, const Extremes& extremes, FvcMa
     return false;
   }
   if (pass == 1) {
+    // Both rules the user may choose between time the blast by back
+    // extrapolation; when the caller has not asked for it, do it here.
+    if (!manoeuvre.backExtrapolated) {
+      CalculateBackExtrapolation(curve, manoeuvre);
+    }
     VolumesAndTimes(curve, manoeuvre, record);
   } else {
     Flows(curve, manoeuvre, record);
@@ -202,9 +207,9 @@ bool CalculateFvcParams(const TrialCurve& curve, const Extremes& extremes, FvcMa
   return true;
 }
 
-void CalculateBackExtrapolation(const TrialCurve& curve, FvcManoeuvre& m) {
+bool CalculateBackExtrapolation(const TrialCurve& curve, FvcManoeuvre& m) {
   if (!Fits(curve, m)) {
-    return;
+    return false;
   }
   // Flow sample i is the slope of the volume curve at time i - 0.5.
   const auto tangentMeetsLevel = [&](std::size_t peak, double level, double earliest) {
@@ -229,6 +234,8 @@ void CalculateBackExtrapolation(const TrialCurve& curve, FvcManoeuvre& m) {
       m.inspirationTimeZero = tangentMeetsLevel(inspiratoryPeak, curve.VolumeAt(b), b);
     }
   }
+  m.backExtrapolated = true;
+  return true;
 }
 
 void CalculateFEVperIVC(FvcRecord record, float ivcL) {

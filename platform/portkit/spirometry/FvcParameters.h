@@ -4,9 +4,9 @@
 //
 // A trial is evaluated in three passes over its curves (docs/spirometry.md):
 // pass 0 finds the manoeuvre on the recorded curve, pass 1 takes the volumes,
-// times and peak flows from the same unsmoothed integration (after time zero
-// has been moved by back extrapolation, when that is switched on), pass 2 the
-// flows at volume points from the curve smoothed again.
+// times and peak flows from the same unsmoothed integration, timed from time
+// zero by back extrapolation, pass 2 the flows at volume points from the
+// curve smoothed again.
 
 #include "common/ParameterBlocks.h"
 #include "platform/portkit/spirometry/Extremes.h"
@@ -57,6 +57,7 @@ struct FvcManoeuvre {
   double inspirationTimeZero = 0.0;  // time zero of the inspiration
   double endTime = 0.0;              // end of the forced expiration (set by pass 1)
   float backExtrapolatedVolumeL = 0.0f;
+  bool backExtrapolated = false;     // time zero has been found
 };
 
 // Runs pass 0, 1 or 2 on the actual trial's curves. Pass 0 clears the record
@@ -67,8 +68,10 @@ bool CalculateFvcParams(const TrialCurve& curve, const Extremes& extremes, FvcMa
                         FvcRecord record);
 
 // Moves time zero of both limbs to where the tangent at peak flow meets the
-// level the limb started from, and the start sample with it.
-void CalculateBackExtrapolation(const TrialCurve& curve, FvcManoeuvre& manoeuvre);
+// level the limb started from, and the start sample with it. Pass 1 does it
+// itself when nobody has, so calling it is optional and calling it twice
+// changes nothing. False when there is no manoeuvre to time.
+bool CalculateBackExtrapolation(const TrialCurve& curve, FvcManoeuvre& manoeuvre);
 
 // Sets "FEV*0,5/IVC" and "FEV*1,0/IVC" from the IVC of a slow VC trial;
 // with no such IVC (ivcL not positive) from the larger of FIVC and FVC.

@@ -21,7 +21,7 @@ TEST(MeasureData, ClearingATrialEmptiesOnlyThatTrialOfTheCurrentMode) {
       curve.assign(TMeasureData::CurveBufferSamples, 1.0f);
   data.CalFlow.assign(TMeasureData::CurveBufferSamples, 1.0f);
   data.SampleCount[MEASURE_FVC] = {10, 20, 30, 40};
-  data.ExtremeCount = 7;
+  data.Extremes.count = 7;
 
   TMeasureData::MeasureMode = MEASURE_FVC;
   data.ClearBuffer(1);
@@ -31,7 +31,7 @@ TEST(MeasureData, ClearingATrialEmptiesOnlyThatTrialOfTheCurrentMode) {
   EXPECT_EQ(data.Flow[1][TMeasureData::CurveSamples], 1.0f) << "only the used part is cleared";
   EXPECT_EQ(data.Flow[0][0], 1.0f);
   EXPECT_EQ(data.CalFlow[0], 1.0f);
-  EXPECT_EQ(data.ExtremeCount, 1);
+  EXPECT_EQ(data.Extremes.count, 1);
 
   TMeasureData::MeasureMode = MEASURE_CALIBRATION;
   data.ClearBuffer(0);
@@ -40,7 +40,7 @@ TEST(MeasureData, ClearingATrialEmptiesOnlyThatTrialOfTheCurrentMode) {
   TMeasureData::MeasureMode = MEASURE_FVC;
 }
 
-TEST(MeasureData, ClearingResultsAndExtremes) {
+TEST(MeasureData, ClearingTheResultsOfATrial) {
   TMeasureData data(MEASURE_VC, nullptr);
   data.AktParams[MEASURE_VC][2].fill(4.0f);
   data.AktParams[MEASURE_VC][1].fill(5.0f);
@@ -49,15 +49,6 @@ TEST(MeasureData, ClearingResultsAndExtremes) {
   data.ClearParamsBuffer(9, 0);
   EXPECT_EQ(data.AktParams[MEASURE_VC][2][0], 0.0f);
   EXPECT_EQ(data.AktParams[MEASURE_VC][1][4], 5.0f);
-
-  data.Extremes[3] = {2.5f, 1.0f, 33};
-  data.ExtremeSearch = 0;
-  data.ExtremeRunning = 4.0f;
-  data.ClearExtremes();
-  EXPECT_EQ(data.Extremes[3].Volume, 0.0f);
-  EXPECT_EQ(data.ExtremeCount, 1);
-  EXPECT_EQ(data.ExtremeSearch, 1);
-  EXPECT_EQ(data.ExtremeRunning, 0.0f);
 }
 
 TEST(MeasureData, ABreathingPhaseTurnsOnlyBeyondTheNoiseAndAfterAQuarterSecond) {
@@ -74,17 +65,6 @@ TEST(MeasureData, ABreathingPhaseTurnsOnlyBeyondTheNoiseAndAfterAQuarterSecond) 
   EXPECT_EQ(data.PhaseTableIndex, TMeasureData::PhaseEntries - 1) << "the table is never overrun";
   data.ClearPhaseTable();
   EXPECT_EQ(data.PhaseTableIndex, 0);
-}
-
-TEST(MeasureData, UntilTheCalculationsAreBuiltTheyGiveNoResult) {
-  TMeasureData data(MEASURE_FVC, nullptr);
-  short start = 0, peak = 0, second = 0, third = 0;
-  EXPECT_FALSE(data.CalculateFvcParams(start, peak, second, third, 0));
-  EXPECT_FALSE(data.CalculateVcParams());
-  EXPECT_FALSE(data.CalculateMvvParams());
-  EXPECT_EQ(data.CalculateTheBest(4.0f, 5.0f, 3.0f), 0);
-  EXPECT_EQ(data.TrialOrder, (std::array<short, 3>{0, 0, 0}));
-  EXPECT_EQ(data.AktParams[MEASURE_FVC][0][0], 0.0f);
 }
 
 // The raw words of a BTPS reading by the published sensor scales: 25 °C,

@@ -1,5 +1,4 @@
-// Evaluating one 60-second FVC trial: tidal breathing, a full inspiration, the
-// blast, the inspiration after it and more tidal breathing, 6,000 samples.
+// Evaluating one 60-second FVC trial of 6,000 samples.
 
 #include "platform/portkit/spirometry/tests/Waveforms.h"
 #include "platform/portkit/spirometry/tests/WindowPipeline.h"
@@ -14,12 +13,7 @@ namespace spirometry::testing {
 namespace {
 
 RecordedTrial SixtySecondTrial() {
-  Waveform w(3.0);
-  w.Breathe(9, 0.5, 4.0).GlideTo(5.5, 2.0).Pause(0.4);
-  w.Expire({0, 0, 0.08, 9.0, 0.5, 6}).Inspire({0, 0, 0.12, 6.0, 0.7, 4});
-  w.Breathe(3, 0.5, 3.8);
-  w.Pause(60.0 - w.DurationS());
-  RecordedTrial trial = Acquire(Quantise(w.Sample(0.5)), MEASURE_FVC);
+  RecordedTrial trial = Acquire(Quantise(SixtySecondFvcTrial().Sample(0.5)), MEASURE_FVC);
   if (trial.flowLps.size() < 5900) {
     std::abort();
   }

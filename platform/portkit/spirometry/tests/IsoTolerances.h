@@ -13,4 +13,9 @@ inline double VolumeTolerance(double litres) { return std::max(0.015 * std::abs(
 inline double PeakFlowTolerance(double lps) { return std::max(0.05 * std::abs(lps), 0.15); }
 inline double FlowTolerance(double lps) { return std::max(0.025 * std::abs(lps), 0.1); }
 
+// A ratio of two volumes may be off by the relative tolerances of both.
+inline double RatioTolerance(double ratio, double part, double whole) {
+  return std::abs(ratio) * (VolumeTolerance(part) / part + VolumeTolerance(whole) / whole);
+}
+
 }  // namespace spirometry::testing

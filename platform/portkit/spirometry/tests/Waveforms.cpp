@@ -153,13 +153,22 @@ std::vector<double> Waveform::Sample(double phase) const {
   return flow;
 }
 
+Waveform SixtySecondFvcTrial() {
+  Waveform w(3.0);
+  w.Breathe(9, 0.5, 4.0).GlideTo(5.5, 2.0).Pause(0.4);
+  w.Expire({0, 0, 0.08, 9.0, 0.5, 6}).Inspire({0, 0, 0.12, 6.0, 0.7, 4});
+  w.Breathe(3, 0.5, 3.8);
+  w.Pause(60.0 - w.DurationS());
+  return w;
+}
+
 double TrueBackExtrapolatedVolume(const Blast& expiration) {
   return expiration.Volume(expiration.BackExtrapolatedTimeS());
 }
 
-std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in, bool backExtrapolation) {
+std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in) {
   std::array<double, 19> r{};
-  const double t0 = backExtrapolation ? ex.BackExtrapolatedTimeS() : 0.0;
+  const double t0 = ex.BackExtrapolatedTimeS();
   // The plateau: P tau e^(-(t - T)/tau) (e^(1/tau) - 1) = 0.025 L expired in the last second.
   const double tau = ex.decayS;
   const double plateau =
@@ -188,7 +197,7 @@ std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in, bool back
   r[MTT] = ex.Moment(t0, end) / fvc;
 
   const double fivc = in.Volume(in.durationS);
-  const double ti = backExtrapolation ? in.BackExtrapolatedTimeS() : 0.0;
+  const double ti = in.BackExtrapolatedTimeS();
   r[FIVC] = fivc;
   r[FIV_0_5] = in.Volume(ti + 0.5) - in.Volume(ti);
   r[FIV_1_0] = in.Volume(ti + 1.0) - in.Volume(ti);

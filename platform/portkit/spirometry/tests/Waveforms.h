@@ -76,10 +76,14 @@ class Waveform {
   double levelL_ = 0.0;
 };
 
+// One minute of an FVC trial, 6,000 samples: tidal breathing, a full
+// inspiration, the blast, the inspiration after it and more tidal breathing.
+Waveform SixtySecondFvcTrial();
+
 // The true FVC record (in the parameter order of common/ParameterBlocks.h)
-// of an expiration followed by an inspiration, with time zero by back
-// extrapolation on both limbs or at the start of each limb.
-std::array<double, 19> TrueFvcRecord(const Blast& expiration, const Blast& inspiration, bool backExtrapolation);
+// of an expiration followed by an inspiration, with time zero of both limbs
+// by back extrapolation.
+std::array<double, 19> TrueFvcRecord(const Blast& expiration, const Blast& inspiration);
 
 // The volume expired before time zero.
 double TrueBackExtrapolatedVolume(const Blast& expiration);

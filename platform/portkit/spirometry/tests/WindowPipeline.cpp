@@ -10,22 +10,17 @@ namespace {
 
 constexpr float LinkStepMlps = 8.7890625f;
 
-// Volume[i] = Flow[i] × 0.01 + Volume[i − 1], each sample fed to LocalMaxMin.
-void Integrate(RecordedTrial& trial) {
+void IntegrateTrial(RecordedTrial& trial) {
   trial.volumeL.resize(trial.flowLps.size());
-  float previous = 0.0f;
-  for (std::size_t i = 0; i < trial.flowLps.size(); ++i) {
-    trial.volumeL[i] = trial.flowLps[i] * 0.01f + previous;
-    previous = trial.volumeL[i];
-    LocalMaxMin(trial.extremes, trial.flowLps[i], trial.volumeL[i], static_cast<std::uint16_t>(i));
-  }
+  Integrate(std::span<const float>(trial.flowLps), trial.volumeL, [&](float flow, float volume, std::uint16_t index) {
+    LocalMaxMin(trial.extremes, flow, volume, index);
+  });
 }
 
 }  // namespace
 
-RecordedTrial Acquire(const std::vector<short>& counts, short measureMode) {
-  RecordedTrial trial;
-  trial.extremes.Clear();
+std::vector<float> StoredSamples(const std::vector<short>& counts, short measureMode) {
+  std::vector<float> flowLps;
   bool breathIn = false;
   bool begun = false;
   for (const short count : counts) {
@@ -39,53 +34,61 @@ RecordedTrial Acquire(const std::vector<short>& counts, short measureMode) {
         continue;
       }
     }
-    trial.flowLps.push_back(sample * 0.001f);
+    flowLps.push_back(sample * 0.001f);
   }
-  Integrate(trial);
-  return trial;
+  return flowLps;
 }
 
-RecordedTrial Replay(const std::vector<float>& flowLps) {
-  RecordedTrial trial;
-  trial.extremes.Clear();
-  trial.flowLps = flowLps;
-  Integrate(trial);
-  return trial;
-}
-
-void Filter(RecordedTrial& trial, short passes) {
-  std::vector<float>& s = trial.flowLps;
+void Smooth(std::span<float> s, short passes) {
   const std::size_t n = s.size();
-  if (n == 0) {
+  if (n < 2) {
     return;
   }
-  if (n >= 2) {
-    for (short pass = 0; pass < passes; ++pass) {
-      s[0] = (s[0] + s[1]) / 2.0f;
-      for (std::size_t i = 1; i + 1 < n; ++i) {
-        s[i] = (2.0f * s[i] + s[i - 1] + s[i + 1]) / 4.0f;
-      }
-      s[n - 1] = (s[n - 2] + s[n - 1]) / 2.0f;
+  for (short pass = 0; pass < passes; ++pass) {
+    s[0] = (s[0] + s[1]) / 2.0f;
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+      s[i] = (2.0f * s[i] + s[i - 1] + s[i + 1]) / 4.0f;
     }
+    s[n - 1] = (s[n - 2] + s[n - 1]) / 2.0f;
   }
-  trial.extremes.Clear();
-  Integrate(trial);
 }
 
-void DoCurveMove(RecordedTrial& trial) {
-  Extremes& extremes = trial.extremes;
+void ShiftToBaseLine(std::span<float> volumeL, Extremes& extremes) {
   const int last = extremes.LastEntry();
   float lowest = extremes.points[0].volumeL;
   for (int k = 1; k <= last; ++k) {
     lowest = std::min(lowest, extremes.points[static_cast<std::size_t>(k)].volumeL);
   }
-  for (float& volume : trial.volumeL) {
+  for (float& volume : volumeL) {
     volume -= lowest;
   }
   for (int k = 0; k <= last; ++k) {
     extremes.points[static_cast<std::size_t>(k)].volumeL -= lowest;
   }
 }
+
+RecordedTrial Acquire(const std::vector<short>& counts, short measureMode) {
+  return Replay(StoredSamples(counts, measureMode));
+}
+
+RecordedTrial Replay(const std::vector<float>& flowLps) {
+  RecordedTrial trial;
+  trial.extremes.Clear();
+  trial.flowLps = flowLps;
+  IntegrateTrial(trial);
+  return trial;
+}
+
+void Filter(RecordedTrial& trial, short passes) {
+  if (trial.flowLps.empty()) {
+    return;
+  }
+  Smooth(trial.flowLps, passes);
+  trial.extremes.Clear();
+  IntegrateTrial(trial);
+}
+
+void DoCurveMove(RecordedTrial& trial) { ShiftToBaseLine(trial.volumeL, trial.extremes); }
 
 FvcEvaluation EvaluateFvc(RecordedTrial& trial, FvcSettings settings) {
   FvcEvaluation result;
@@ -95,7 +98,7 @@ FvcEvaluation EvaluateFvc(RecordedTrial& trial, FvcSettings settings) {
   DoCurveMove(trial);
   result.found = CalculateFvcParams(trial.Curve(), trial.extremes, result.manoeuvre, 0, result.record);
   if (result.found) {
-    if (settings.backExtrapolation) {
+    if (settings.backExtrapolation != Eccs) {
       CalculateBackExtrapolation(trial.Curve(), result.manoeuvre);
     }
     CalculateFvcParams(trial.Curve(), trial.extremes, result.manoeuvre, 1, result.record);

@@ -5,14 +5,47 @@
 // detection, scaling and running integration, the smoothing and integration
 // of `Filter`, the base-line shift of `DoCurveMove`, and the order in which
 // `CurveMove` calls the calculations of each test kind.
+//
+// The steps over plain buffers serve both the trials below and the tests
+// that drive TMeasureData's own buffers and extremes table.
 
 #include "common/ParameterBlocks.h"
 #include "platform/portkit/spirometry/Spirometry.h"
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 namespace spirometry::testing {
+
+// The window's steps over a trial's buffers.
+
+// The flow samples the window stores from the link's counts, in L/s: none
+// before the start of the breath (FVC and VC start on an expiration of
+// 60 mL/s; MVV on such an expiration after an inspiration of 600 mL/s).
+std::vector<float> StoredSamples(const std::vector<short>& counts, short measureMode);
+
+// Volume[i] = Flow[i] × 0.01 + Volume[i − 1], each sample handed on to
+// feed(flow, volume, index) as the window hands it to LocalMaxMin.
+template <typename Feed>
+void Integrate(std::span<const float> flowLps, std::span<float> volumeL, Feed&& feed) {
+  float previous = 0.0f;
+  for (std::size_t i = 0; i < flowLps.size() && i < volumeL.size(); ++i) {
+    volumeL[i] = flowLps[i] * 0.01f + previous;
+    previous = volumeL[i];
+    feed(flowLps[i], volumeL[i], static_cast<std::uint16_t>(i));
+  }
+}
+
+// The smoothing of `Filter`, `passes` times in place; one sample stays as it is.
+void Smooth(std::span<float> flowLps, short passes);
+
+// `DoCurveMove`: shifts the volume curve and the extremes so that the lowest
+// extreme is 0.
+void ShiftToBaseLine(std::span<float> volumeL, Extremes& extremes);
+
+// A trial kept apart from TMeasureData, with its own extremes table.
 
 struct RecordedTrial {
   std::vector<float> flowLps;
@@ -22,25 +55,27 @@ struct RecordedTrial {
   TrialCurve Curve() const { return {flowLps, volumeL}; }
 };
 
-// The acquisition of a flow test from the link's counts: samples before the
-// start of the breath are not stored (FVC and VC start on an expiration of
-// 60 mL/s; MVV on such an expiration after an inspiration of 600 mL/s); each
-// stored sample is scaled, integrated and fed to LocalMaxMin.
+// The acquisition of a flow test from the link's counts: the stored samples,
+// integrated and fed to LocalMaxMin.
 RecordedTrial Acquire(const std::vector<short>& counts, short measureMode);
 
 // The replay of demonstration data: every sample is stored, no start detection.
 RecordedTrial Replay(const std::vector<float>& flowLps);
 
-// Smooths the flow `passes` times in place and integrates it again.
+// Smooths the flow `passes` times in place and integrates it again; a trial
+// without samples is left as it is.
 void Filter(RecordedTrial& trial, short passes);
 
-// Shifts the volume curve and the extremes so that the lowest extreme is 0.
 void DoCurveMove(RecordedTrial& trial);
+
+// The choices of the [Hardware] key "BackExtrapolation"; with "ATS" the
+// window calls CalculateBackExtrapolation between passes 0 and 1.
+enum BackExtrapolationRule : short { Eccs = 0, Ats = 1 };
 
 struct FvcSettings {
   short firstPasses = 0;  // the window's defaults
   short secondPasses = 5;
-  bool backExtrapolation = true;
+  short backExtrapolation = Eccs;  // the ini default
 };
 
 struct FvcEvaluation {

@@ -1,0 +1,209 @@
+// The calculations through TMeasureData: trials recorded into its buffers,
+// evaluated in the measurement window's order, results read from its
+// records and its trial order. The true values are worked out by hand from
+// the closed forms of the test blasts (platform/portkit/spirometry/tests):
+// a blast rises linearly from its hesitation flow to PEF over the rise time
+// and then decays as PEF·exp(−t/τ).
+
+#include "common/MeasureMode.h"
+#include "platform/portkit/MeasureData.h"
+#include "platform/portkit/spirometry/tests/IsoTolerances.h"
+#include "platform/portkit/spirometry/tests/Waveforms.h"
+#include "platform/portkit/tests/support/EvaluatingWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace spirometry::testing;
+
+namespace {
+
+constexpr std::size_t FVC = 0, FEV_1_0 = 2, FEV_1_0_IVC = 5, PEF = 7, FIVC = 14;
+
+struct TBlastTruth {
+  std::string Name;
+  Blast Expiration;
+  double FvcL;
+  double Fev1L;
+  double PefLps;
+};
+
+// Time zero t0 is where the tangent at the peak, V(T) + PEF·(t − T), meets
+// the start level; the expiration ends where less than 25 mL was expired in
+// the last second, PEF·τ·e^(−(t − T)/τ)·(e^(1/τ) − 1) = 0.025 L, at tE.
+// FVC = V(tE) − V(t0), FEV1 = V(t0 + 1) − V(t0).
+const std::vector<TBlastTruth>& Blasts() {
+  static const std::vector<TBlastTruth> blasts{
+      // Rise 0.1 s to 9 L/s, τ 0.5 s: V(T) = 0.45 L, t0 = 0.1 − 0.45/9 = 0.05 s,
+      // V(t0) = 9·0.05²/0.2 = 0.1125 L; tE = 0.1 + 0.5·ln(4.5·(e² − 1)/0.025) = 3.6238 s;
+      // FVC = 0.45 + 4.5·(1 − e^(−7.0475)) − 0.1125 = 4.8336 L;
+      // FEV1 = 0.45 + 4.5·(1 − e^(−1.9)) − 0.1125 = 4.1644 L.
+      {"adult", {0, 0, 0.1, 9.0, 0.5, 6}, 4.8336, 4.1644, 9.0},
+      // 0.25 s hesitation at 0.8 L/s, rise 0.2 s to 8 L/s, τ 0.5 s: T = 0.45 s,
+      // V(T) = 0.2 + 8.8·0.1 = 1.08 L, t0 = 0.45 − 1.08/8 = 0.315 s,
+      // V(t0) = 0.2 + 0.8·0.065 + 7.2·0.065²/0.4 = 0.32805 L (the back-extrapolated volume);
+      // tE = 0.45 + 0.5·ln(4·(e² − 1)/0.025) = 3.9149 s;
+      // FVC = 1.08 + 4·(1 − e^(−6.9298)) − 0.32805 = 4.7480 L;
+      // FEV1 = 1.08 + 4·(1 − e^(−1.73)) − 0.32805 = 4.0428 L
+      // (timed from the first sample instead it would be 3.7485 L).
+      {"hesitant start", {0.25, 0.8, 0.2, 8.0, 0.5, 6}, 4.7480, 4.0428, 8.0},
+      // Rise 0.08 s to 4 L/s, τ 0.45 s: V(T) = 0.16 L, t0 = 0.04 s, V(t0) = 0.04 L;
+      // tE = 0.08 + 0.45·ln(1.8·(e^(1/0.45) − 1)/0.025) = 2.9529 s;
+      // FVC = 0.16 + 1.8·(1 − e^(−6.3842)) − 0.04 = 1.9170 L;
+      // FEV1 = 0.16 + 1.8·(1 − e^(−2.1333)) − 0.04 = 1.7068 L.
+      {"child", {0, 0, 0.08, 4.0, 0.45, 4}, 1.9170, 1.7068, 4.0},
+      // Rise 0.07 s to 11 L/s, τ 0.5 s: V(T) = 0.385 L, t0 = 0.035 s, V(t0) = 0.09625 L;
+      // tE = 0.07 + 0.5·ln(5.5·(e² − 1)/0.025) = 3.6941 s;
+      // FVC = 0.385 + 5.5·(1 − e^(−7.2482)) − 0.09625 = 5.7848 L;
+      // FEV1 = 0.385 + 5.5·(1 − e^(−1.93)) − 0.09625 = 4.9904 L.
+      {"tall adult", {0, 0, 0.07, 11.0, 0.5, 7}, 5.7848, 4.9904, 11.0},
+  };
+  return blasts;
+}
+
+// A trial as the simulator and the demonstration file deliver it: quiet at
+// the resting level, a slow inspiration to total lung capacity, a pause, the
+// blast, a pause, a forced inspiration and quiet again. The acquisition
+// keeps it from the first expiratory sample on.
+std::vector<short> ForcedTrial(const Blast& expiration, double phase) {
+  Waveform w(2.6);
+  w.Pause(0.5).GlideTo(7.2, 1.5).Pause(0.5).Expire(expiration).Pause(0.3);
+  w.Inspire({0, 0, 0.12, 7.0, 0.75, 5}).Pause(1.0);
+  return Quantise(w.Sample(phase));
+}
+
+class MeasureDataCalculations : public ::testing::Test {
+protected:
+  void TearDown() override { TMeasureData::MeasureMode = MEASURE_FVC; }
+
+  TMeasureData Data{MEASURE_FVC, nullptr};
+  TEvaluatingWindow Window{Data};
+};
+
+TEST_F(MeasureDataCalculations, ForcedTrialsGiveFvcFev1AndPefOfTheirBlastUnderEitherRule) {
+  for (const TBlastTruth& blast : Blasts()) {
+    for (const short rule : {0, 1}) {  // "ECCS", "ATS"
+      SCOPED_TRACE(blast.Name + (rule == 0 ? ", ECCS" : ", ATS"));
+      Window.BackExtrapolation = rule;
+      Window.Record(MEASURE_FVC, 1, ForcedTrial(blast.Expiration, 0.37));
+      ASSERT_TRUE(Window.CurveMove());
+      const auto& record = Data.AktParams[MEASURE_FVC][1];
+      EXPECT_NEAR(record[FVC], blast.FvcL, VolumeTolerance(blast.FvcL));
+      EXPECT_NEAR(record[FEV_1_0], blast.Fev1L, VolumeTolerance(blast.Fev1L));
+      EXPECT_NEAR(record[PEF], blast.PefLps, PeakFlowTolerance(blast.PefLps));
+
+      // The first pass answered the first stored sample as the start, at the
+      // top of the blast: after the base-line shift it lies the whole blast
+      // above the deepest point.
+      const double blastL = blast.Expiration.Volume(blast.Expiration.durationS);
+      EXPECT_NEAR(Data.StartVolume, blastL, VolumeTolerance(blastL));
+      // The later passes moved the start to time zero, before the peak and
+      // the deepest point, before the end of the inspiration.
+      EXPECT_GT(Window.Start, 0);
+      EXPECT_LT(Window.Start, Window.Peak);
+      EXPECT_LT(Window.Peak, Window.Second);
+      EXPECT_LT(Window.Second, Window.Third);
+      EXPECT_NEAR(Window.Peak * 0.01, blast.Expiration.PeakTimeS(), 0.015);
+      EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{2, 0, 0}));
+    }
+  }
+}
+
+// Three trials and a slow VC: the best trial by "FVC" + "FEV*1,0" first, and
+// FEV1/IVC of the trial evaluated after the VC trial from that trial's IVC.
+TEST_F(MeasureDataCalculations, TheBestTrialAndFev1PerIvcOfTheNamedVcTrial) {
+  const std::vector<TBlastTruth>& blasts = Blasts();
+  // Criteria by the values above: child 3.62, tall adult 10.78, adult 9.00.
+  Window.Record(MEASURE_FVC, 0, ForcedTrial(blasts[2].Expiration, 0.1));
+  ASSERT_TRUE(Window.CurveMove());
+  EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{1, 0, 0}));
+  Window.Record(MEASURE_FVC, 1, ForcedTrial(blasts[3].Expiration, 0.6));
+  ASSERT_TRUE(Window.CurveMove());
+  EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{2, 1, 0}));
+
+  // Tidal breathing at 3.0 L, out to 1.2 L and in to 6.0 L: IVC 4.8 L.
+  Waveform vc(3.0);
+  vc.Breathe(4, 0.5, 4.0).GlideTo(1.2, 4.0).GlideTo(6.0, 5.0).GlideTo(2.5, 3.0).Pause(0.5);
+  Window.Record(MEASURE_VC, 1, Quantise(vc.Sample(0.42)));
+  ASSERT_TRUE(Window.CurveMove());
+  EXPECT_NEAR(Data.AktParams[MEASURE_VC][1][0], 4.8, VolumeTolerance(4.8));
+  EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{2, 0, 0}));
+
+  Window.StoredVcTrial = 2;  // VC trial 2 lives in slot 1
+  Window.Record(MEASURE_FVC, 2, ForcedTrial(blasts[0].Expiration, 0.85));
+  ASSERT_TRUE(Window.CurveMove());
+  EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{2, 3, 1}));
+  // 100 · 4.1644 / 4.8 = 86.76 %.
+  const auto& record = Data.AktParams[MEASURE_FVC][2];
+  EXPECT_NEAR(record[FEV_1_0_IVC], 86.76, RatioTolerance(86.76, 4.1644, 4.8));
+
+  // Without a VC trial the ratio falls back on the trial's own larger
+  // capacity: FIVC of the 7 L/s inspiration (rise 0.12 s, τ 0.75 s, 5 s) is
+  // 0.42 + 5.25·(1 − e^(−6.5067)) = 5.6622 L, above FVC 4.8336 L;
+  // 100 · 4.1644 / 5.6622 = 73.55 %.
+  Data.CalculateFEVperIVC(2, -1);
+  EXPECT_NEAR(record[FIVC], 5.6622, VolumeTolerance(5.6622));
+  EXPECT_NEAR(record[FEV_1_0_IVC], 73.55, RatioTolerance(73.55, 4.1644, 5.6622));
+}
+
+TEST_F(MeasureDataCalculations, MvvOfSinusoidalBreathing) {
+  // 2 L breaths at 90 a minute for 15 s: 180 L/min over any whole 12 s.
+  Waveform w(3.0);
+  w.GlideTo(3.5, 0.5).Breathe(23, 2.0, 60.0 / 90.0).Pause(0.3);
+  Window.Record(MEASURE_MVV, 0, Quantise(w.Sample(0.61)));
+  ASSERT_TRUE(Window.CurveMove());
+  EXPECT_NEAR(Data.AktParams[MEASURE_MVV][0][0], 180.0, 60.0 * FlowTolerance(3.0));
+  EXPECT_NEAR(Data.AktParams[MEASURE_MVV][0][1], 90.0, 0.025 * 90.0);
+  EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{1, 0, 0}));
+}
+
+// A trial without a manoeuvre, or one the counts and buffers do not
+// describe, gives no result in any kind and is never chosen.
+TEST_F(MeasureDataCalculations, NoResultWithoutAManoeuvreOrWithBuffersThatDoNotFit) {
+  // An inspiration of 1.0 L/s (114 counts of 8.7890625 mL/s) for a second:
+  // the acquisition stores nothing of it, and with every sample kept it
+  // integrates to 1.0 L and still holds no manoeuvre.
+  for (const short kind : {MEASURE_FVC, MEASURE_VC, MEASURE_MVV}) {
+    SCOPED_TRACE(kind);
+    Window.Record(kind, 0, std::vector<short>(100, 114));
+    EXPECT_EQ(Data.SampleCount[kind][0], 0);
+    Data.AktParams[kind][0].fill(3.0f);
+    EXPECT_FALSE(Window.CurveMove());
+    EXPECT_EQ(Data.AktParams[kind][0][0], 0.0f);
+    EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{0, 0, 0}));
+
+    Window.RecordFlows(kind, 0, std::vector<float>(100, 1.0f));
+    EXPECT_NEAR(Data.Volume[0][99], 1.0, 1e-5);
+    Data.AktParams[kind][0].fill(3.0f);
+    EXPECT_FALSE(Window.CurveMove());
+    EXPECT_EQ(Data.AktParams[kind][0][0], 0.0f);
+    EXPECT_EQ(Data.TrialOrder, (std::array<short, 3>{0, 0, 0}));
+  }
+
+  // A count beyond buffers the window never allocated, and a trial index
+  // outside the slots: nothing is read or written out of bounds.
+  TMeasureData::MeasureMode = MEASURE_FVC;
+  Data.Flow[2].assign(10, -3.0f);
+  Data.Volume[2].clear();
+  Data.SampleCount[MEASURE_FVC][2] = 6000;
+  Data.SampleCount[MEASURE_VC][2] = -5;
+  Data.SampleCount[MEASURE_MVV][2] = 6000;
+  short start = 9, peak = 9, second = 9, third = 9;
+  for (const short slot : {short{2}, short{-1}, short{4}}) {
+    SCOPED_TRACE(slot);
+    Data.TrialIndex = slot;
+    EXPECT_FALSE(Data.CalculateFvcParams(start, peak, second, third, 0));
+    EXPECT_FALSE(Data.CalculateBackExtrapolation(start, peak));
+    EXPECT_FALSE(Data.CalculateFvcParams(start, peak, second, third, 1));
+    EXPECT_EQ(start, 0);
+    EXPECT_FALSE(Data.CalculateVcParams());
+    EXPECT_FALSE(Data.CalculateMvvParams());
+  }
+  Data.CalculateFEVperIVC(7, 0);
+  Data.CalculateFEVperIVC(-1, 9);
+}
+
+}  // namespace
