@@ -1,23 +1,5 @@
 #include "patients/DoctorEntry.h"
 
-namespace {
-
-constexpr int NameLabelText = 264;
-constexpr int CodeLabelText = 257;
-constexpr int AddressLabelText = 258;
-
-}  // namespace
-
-std::optional<TDoctorEntry::TTooLong> TDoctorEntry::FirstTooLong() const {
-  if (Name.size() > NameWidth)
-    return TTooLong{NameLabelText, NameWidth};
-  if (Code.size() > CodeWidth)
-    return TTooLong{CodeLabelText, CodeWidth};
-  if (Address.size() > AddressWidth)
-    return TTooLong{AddressLabelText, AddressWidth};
-  return std::nullopt;
-}
-
 DoctorRecordType TDoctorEntry::ToRecord() const {
   DoctorRecordType record;
   SetFieldText(record.Name, Name);

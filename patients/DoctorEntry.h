@@ -2,11 +2,10 @@
 
 // One doctor as the doctors dialog edits it: name, code, address and the
 // roles the doctor has for a patient. doctor.db keeps each text in a field
-// of fixed bytes; a text that does not fit is refused, never cut.
+// of fixed bytes (the widths below).
 
 #include "platform/dbkit/Records.h"
 
-#include <optional>
 #include <string>
 
 struct TDoctorEntry {
@@ -26,14 +25,6 @@ struct TDoctorEntry {
 
   // The input dialog's OK needs a name, a code and at least one role.
   bool IsComplete() const { return !Name.empty() && !Code.empty() && (Treating || Home || Referring); }
-
-  // The first text that does not fit its field: the number of its label
-  // text and its width in bytes.
-  struct TTooLong {
-    int LabelText;
-    std::size_t Width;
-  };
-  std::optional<TTooLong> FirstTooLong() const;
 
   DoctorRecordType ToRecord() const;
   static TDoctorEntry FromRecord(const DoctorRecordType& record);
