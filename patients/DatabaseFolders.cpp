@@ -38,6 +38,7 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 }
 
 // The names in a folder, directories only or every entry, ordered by name.
+// Hidden entries (the engine's own among them) are left out.
 std::vector<std::string> Entries(const std::string& systemFolder, bool directoriesOnly) {
   std::vector<std::string> names;
   const auto native = Paths::ToNative(systemFolder);
@@ -46,8 +47,9 @@ std::vector<std::string> Entries(const std::string& systemFolder, bool directori
   std::error_code ec;
   for (std::filesystem::directory_iterator it(*native, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeError;
-    if (!directoriesOnly || it->is_directory(typeError))
-      names.push_back(it->path().filename().string());
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with('.') && (!directoriesOnly || it->is_directory(typeError)))
+      names.push_back(name);
   }
   std::sort(names.begin(), names.end(), LessNoCase);
   return names;

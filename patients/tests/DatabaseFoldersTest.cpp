@@ -83,6 +83,7 @@ TEST_F(DatabaseFoldersTest, TheFoldersAndFilesOfTheCommonFolder) {
   Folder.Write("Database/doctor.db", "");
   Folder.Write("Database/Data/names.db", "");
   Folder.Write("Database/Data/meet.db", "");
+  Folder.Write("Database/Data/.halvetra-transactions", "");
   EXPECT_EQ(DatabaseFolders::SubFolders(common), (std::vector<std::string>{"Data", "lab2"}));
   EXPECT_EQ(DatabaseFolders::FilesIn(common, "Data"), (std::vector<std::string>{"meet.db", "names.db"}));
   EXPECT_TRUE(DatabaseFolders::FilesIn(common, "..").empty());
