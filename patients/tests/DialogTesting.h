@@ -20,6 +20,19 @@
 #include <functional>
 #include <vector>
 
+// A control of a dialog by its id.
+template <typename TWidget = QWidget>
+TWidget* Control(const QWidget& dialog, int id) {
+  auto* control = dialog.findChild<TWidget*>(QString::number(id));
+  EXPECT_NE(control, nullptr) << "control " << id;
+  return control;
+}
+
+inline void Click(const QWidget& dialog, int id) {
+  if (auto* button = Control<QAbstractButton>(dialog, id))
+    button->click();
+}
+
 class THelpRecordingWindow final : public QMainWindow, public TEventHandler {
 public:
   static const TResponseTable& ResponseTable() {
@@ -67,17 +80,6 @@ protected:
         ADD_FAILURE() << "no modal dialog";
     });
   }
-  template <typename TWidget = QWidget>
-  static TWidget* Control(const QWidget& dialog, int id) {
-    auto* control = dialog.findChild<TWidget*>(QString::number(id));
-    EXPECT_NE(control, nullptr) << "control " << id;
-    return control;
-  }
-  static void Click(const QWidget& dialog, int id) {
-    if (auto* button = Control<QAbstractButton>(dialog, id))
-      button->click();
-  }
-
   TTemporaryFolder Folder;
   TRecordingSink Sink;
   TMessage Texts;

@@ -1,8 +1,8 @@
 #include "patients/DoctorDialog.h"
 #include "patients/DoctorInput.h"
 #include "patients/tests/DialogTesting.h"
+#include "patients/tests/StoredDoctors.h"
 
-#include "platform/dbkit/Engine.h"
 #include "platform/framework/WindowMessages.h"
 
 #include <QCheckBox>
@@ -32,25 +32,6 @@ protected:
       Control<QCheckBox>(input, role)->setChecked(true);
     Click(input, 1);
   }
-
-  // The doctors of doctor.db as the engine reads them.
-  std::vector<DoctorRecordType> Stored() {
-    TEngine engine;
-    engine.SetFolder(Folder.Path().string());
-    engine.SetTableName("doctor.db");
-    engine.SetMessages(&Texts);
-    std::uint32_t database = 0, cursor = 0;
-    std::vector<DoctorRecordType> rows;
-    if (engine.OpenDB(database) != 0 || engine.GetTable(cursor) != 0)
-      return rows;
-    for (short result = engine.GoTop(1); result == 0; result = engine.GetNextRec()) {
-      DoctorRecordType record;
-      if (engine.GetData(record) != 0)
-        break;
-      rows.push_back(record);
-    }
-    return rows;
-  }
 };
 
 TEST_F(DoctorDialog, ADoctorEnteredInTheDialogIsInTheTable) {
@@ -74,7 +55,7 @@ TEST_F(DoctorDialog, ADoctorEnteredInTheDialogIsInTheTable) {
   });
   Click(*dialog, TDoctor::NewId);
 
-  const auto rows = Stored();
+  const auto rows = StoredDoctors(Folder.Path().string(), Texts);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(FieldText(rows[0].Name), "Dr. Kovács Ödön");
   EXPECT_EQ(FieldText(rows[0].Code), "KO-12");
@@ -111,7 +92,7 @@ TEST_F(DoctorDialog, ANameLongerThanItsFieldIsRefusedAndNothingIsStored) {
   const auto messages = TakeMessages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].Text, Texts.Format(6001, {"Name", "30"}));
-  EXPECT_TRUE(Stored().empty());
+  EXPECT_TRUE(StoredDoctors(Folder.Path().string(), Texts).empty());
   EXPECT_EQ(Control<QLabel>(*dialog, TDoctor::CounterId)->text(), "0/0");
 }
 

@@ -1,4 +1,5 @@
 #include "patients/DoctorList.h"
+#include "patients/tests/StoredDoctors.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/WindowMessages.h"
@@ -67,23 +68,10 @@ protected:
 
   TDoctorTableSettings Settings() const { return {Folder.Path().string(), "", "", "latin_ci"}; }
 
-  // The rows of doctor.db as another engine reads them.
   std::vector<TDoctorEntry> Stored() {
-    TEngine engine;
-    engine.SetFolder(Folder.Path().string());
-    engine.SetTableName("doctor.db");
-    engine.SetMessages(&Texts);
-    std::uint32_t database = 0, cursor = 0;
-    EXPECT_EQ(engine.OpenDB(database), 0);
-    EXPECT_EQ(engine.GetTable(cursor), 0);
     std::vector<TDoctorEntry> rows;
-    // In the order the rows were entered.
-    for (short result = engine.GoTop(1); result == 0; result = engine.GetNextRec()) {
-      DoctorRecordType record;
-      if (engine.GetData(record) != 0)
-        break;
+    for (const DoctorRecordType& record : StoredDoctors(Folder.Path().string(), Texts))
       rows.push_back(TDoctorEntry::FromRecord(record));
-    }
     return rows;
   }
 

@@ -6,6 +6,7 @@
 #include "common/CommandNumbers.h"
 #include "patients/DoctorDialog.h"
 #include "patients/DoctorInput.h"
+#include "patients/tests/DialogTesting.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
@@ -43,16 +44,6 @@ protected:
     });
     EXPECT_TRUE(App->GetActions()->Chain().Route(id));
     EXPECT_TRUE(opened) << "command " << id;
-  }
-  template <typename TWidget = QWidget>
-  static TWidget* Control(const QWidget& dialog, int id) {
-    auto* control = dialog.findChild<TWidget*>(QString::number(id));
-    EXPECT_NE(control, nullptr) << "control " << id;
-    return control;
-  }
-  static void Click(const QWidget& dialog, int id) {
-    if (auto* button = Control<QAbstractButton>(dialog, id))
-      button->click();
   }
   // The doctors dialog closes only with a doctor in the table.
   static void AddExampleDoctor(TDoctor& doctors) {

@@ -1,6 +1,7 @@
 #include "shell/WorkFolderSetup.h"
 #include "shell/tests/WorkingFolder.h"
 
+#include "patients/tests/StoredDoctors.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/Profile.h"
@@ -25,20 +26,9 @@ protected:
   WorkFolderSetup::TReport Prepare() { return WorkFolderSetup::Prepare(TCommandLine::Parse(""), Texts); }
 
   std::vector<std::string> Doctors() {
-    TEngine engine;
-    engine.SetFolder(".\\Database");
-    engine.SetTableName("doctor.db");
-    engine.SetMessages(&Texts);
-    std::uint32_t database = 0, cursor = 0;
     std::vector<std::string> names;
-    EXPECT_EQ(engine.OpenDB(database), 0);
-    EXPECT_EQ(engine.GetTable(cursor), 0);
-    for (short result = engine.GoTop(1); result == 0; result = engine.GetNextRec()) {
-      DoctorRecordType record;
-      if (engine.GetData(record) != 0)
-        break;
+    for (const DoctorRecordType& record : StoredDoctors(".\\Database", Texts))
       names.push_back(FieldText(record.Name));
-    }
     return names;
   }
 
@@ -98,16 +88,8 @@ TEST_F(WorkFolderSetupTest, WhatIsThereIsKept) {
   EXPECT_EQ(TProfile("Databases", ".\\Halvetra.ini").GetString("LanguageDriver", ""), "latin_ci");
   EXPECT_TRUE(report.Failures.empty());
   // An existing doctors table gets no example doctor.
-  TEngine engine;
-  engine.SetFolder(".\\Lab");
-  engine.SetTableName("doctor.db");
-  engine.SetMessages(&Texts);
-  std::uint32_t database = 0, cursor = 0;
-  long count = -1;
-  ASSERT_EQ(engine.OpenDB(database), 0);
-  ASSERT_EQ(engine.GetTable(cursor), 0);
-  ASSERT_EQ(engine.GetNumberOfRecords(count), 0);
-  EXPECT_EQ(count, 0);
+  EXPECT_TRUE(fs::is_regular_file("Lab/doctor.db"));
+  EXPECT_TRUE(StoredDoctors(".\\Lab", Texts).empty());
 }
 
 }  // namespace
