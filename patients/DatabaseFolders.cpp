@@ -6,12 +6,12 @@
 #include "platform/framework/Utf8.h"
 #include "platform/framework/WindowMessages.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace DatabaseFolders {
 namespace {
@@ -74,9 +74,7 @@ std::optional<std::string> WriteProblem(const std::string& nativeFolder) {
 
 }  // namespace
 
-std::string ReadProgramFolder(const std::string& iniPath) {
-  return Read(TProfile("Path", iniPath), "Program", ".");
-}
+std::string ReadProgramFolder(const std::string& iniPath) { return Read(TProfile("Path", iniPath), "Program", "."); }
 
 TFolders Read(const std::string& iniPath, const std::string& programFolder) {
   const TProfile path("Path", iniPath);
@@ -85,7 +83,8 @@ TFolders Read(const std::string& iniPath, const std::string& programFolder) {
   folders.LocalNet = static_cast<short>(std::clamp(localNet, -32768, 32767));
   const bool network = folders.LocalNet != 0;
   // Only the keys of the chosen kind are read; the others stay untouched.
-  folders.Database = Read(path, network ? "NetDatabase" : "Database", Bounded(programFolder + "\\Database\\Data", FolderFieldSize));
+  folders.Database =
+      Read(path, network ? "NetDatabase" : "Database", Bounded(programFolder + "\\Database\\Data", FolderFieldSize));
   folders.Common = Read(path, network ? "NetCommon" : "Common", Bounded(programFolder + "\\Database", FolderFieldSize));
   return folders;
 }
@@ -151,8 +150,8 @@ bool TestDirectory(const std::string& folder, const TMessage& messages) {
     }
     return true;
   }
-  if (messages.MessageBoxText(messages.Format(CreateQuestionText, {folder}), QuestionCaption,
-                              TMessageIcon::Question, TMessageButtons::YesNo) != IDYES)
+  if (messages.MessageBoxText(messages.Format(CreateQuestionText, {folder}), QuestionCaption, TMessageIcon::Question,
+                              TMessageButtons::YesNo) != IDYES)
     return false;
   // One level, as the database folders are made everywhere: the common
   // folder must be there.

@@ -23,7 +23,7 @@ inline constexpr std::size_t SelectedNameSize = 20;
 inline constexpr std::size_t NewNameSize = 8;
 
 struct TFolders {
-  short LocalNet = 0;  // 0 local, else network
+  short LocalNet = 0;    // 0 local, else network
   std::string Common;    // doctor.db and the database folders below it
   std::string Database;  // the tables of the patients and their tests
 };
@@ -68,7 +68,6 @@ std::string FolderPath(const std::string& commonFolder, std::string_view name);
 bool TestDirectory(const std::string& folder, const TMessage& messages);
 
 // Stores the chosen folder as [Path] NetDatabase (network) or Database.
-bool StoreDatabaseFolder(const std::string& iniPath, bool network, const std::string& folder,
-                         const TMessage& messages);
+bool StoreDatabaseFolder(const std::string& iniPath, bool network, const std::string& folder, const TMessage& messages);
 
 }  // namespace DatabaseFolders

@@ -176,8 +176,9 @@ bool TDoctor::EditDoctor(TDoctorEntry& entry) {
 }
 
 void TDoctor::ProgressBegin() {
-  Progress = std::make_unique<TWaitingDialog>(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
-                                              Messages.Format(ProgressLine2, {"Doctor"}), nullptr);
+  Progress =
+      std::make_unique<TWaitingDialog>(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
+                                       Messages.Format(ProgressLine2, {"Doctor"}), nullptr);
   Progress->Execute();
   Progress->SetStep(1);
 }

@@ -36,8 +36,8 @@ public:
   static constexpr int CounterId = 5521;
 
   // `folder` is the common folder, where doctor.db lies.
-  TDoctor(TMessage& messages, const std::string& folder, const std::string& privateFolder,
-          const std::string& iniFile, const std::string& languageDriver, QWidget* parent);
+  TDoctor(TMessage& messages, const std::string& folder, const std::string& privateFolder, const std::string& iniFile,
+          const std::string& languageDriver, QWidget* parent);
   ~TDoctor() override;
 
   TDoctorList& List() { return Doctors; }

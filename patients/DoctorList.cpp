@@ -57,8 +57,9 @@ bool TDoctorList::OpenDoctorDatabase() {
   Closing = true;
   if (Table.OpenDB(Database) != DbResult::Ok)
     return false;
-  const short opened = TableExists(Settings.Folder) ? Table.GetTable(Cursor)
-                                                    : Table.CreateTable(Cursor, TableKind::Doctor, Settings.LanguageDriver);
+  const short opened = TableExists(Settings.Folder)
+                           ? Table.GetTable(Cursor)
+                           : Table.CreateTable(Cursor, TableKind::Doctor, Settings.LanguageDriver);
   if (opened != DbResult::Ok)
     return false;
   const short locked = Table.LockTable(dbiWRITELOCK);

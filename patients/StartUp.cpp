@@ -50,8 +50,7 @@ std::vector<std::string> TStartUp::LoadLanguageDrivers(TMessage& messages, const
 TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values)
     : TStartUp(messages, parent, values, LoadLanguageDrivers(messages, values.PrivateFolder)) {}
 
-TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values,
-                   const std::vector<std::string>& drivers)
+TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, const std::vector<std::string>& drivers)
     : QDialog(parent),
       Messages(messages),
       Values(values),
@@ -71,9 +70,8 @@ TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values,
 
   for (const std::string& driver : Drivers)
     Driver->addItem(QString::fromStdString(driver));
-  Driver->setCurrentIndex(values.LanguageDriver.empty()
-                              ? -1
-                              : StartUpChoices::DriverIndexForStored(Drivers, values.LanguageDriver));
+  Driver->setCurrentIndex(
+      values.LanguageDriver.empty() ? -1 : StartUpChoices::DriverIndexForStored(Drivers, values.LanguageDriver));
 
   for (const int text : StartUpChoices::SheetKindTexts(false))
     SheetKind->addItem(Caption(messages, text));

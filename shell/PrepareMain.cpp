@@ -13,8 +13,7 @@
 int main(int argc, char** argv) {
   QCoreApplication qt(argc, argv);
   TMessage messages("English");
-  const auto report =
-      WorkFolderSetup::Prepare(TCommandLine::Parse(TCommandLine::Join(argc, argv)), messages);
+  const auto report = WorkFolderSetup::Prepare(TCommandLine::Parse(TCommandLine::Join(argc, argv)), messages);
   for (const std::string& done : report.Done)
     std::cout << "halvetra-prepare: made " << done << '\n';
   for (const std::string& failure : report.Failures)

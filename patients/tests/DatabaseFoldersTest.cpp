@@ -34,8 +34,9 @@ TEST_F(DatabaseFoldersTest, FoldersOfTheLocalOrTheNetworkKind) {
   EXPECT_EQ(folders.Common, ".\\Database");
   EXPECT_EQ(folders.Database, ".\\Database\\Data");
 
-  Folder.Write("Halvetra.ini", "[Path]\nProgram=/opt/lab\nCommon=/srv/local\nDatabase=/srv/local\\Lab1\n"
-                               "NetCommon=/net/common\nNetDatabase=/net/common\\Lab2\n");
+  Folder.Write("Halvetra.ini",
+               "[Path]\nProgram=/opt/lab\nCommon=/srv/local\nDatabase=/srv/local\\Lab1\n"
+               "NetCommon=/net/common\nNetDatabase=/net/common\\Lab2\n");
   EXPECT_EQ(DatabaseFolders::ReadProgramFolder(Ini()), "/opt/lab");
   folders = Read(Ini(), "/opt/lab");
   EXPECT_EQ(folders.Common, "/srv/local");
@@ -71,7 +72,8 @@ TEST_F(DatabaseFoldersTest, TheLocationIsStoredAndTheNetworkFoldersDerivedOnce) 
 
 TEST_F(DatabaseFoldersTest, AnEngineWithoutNetworkFolderLeavesTheLocationAsItWas) {
   Folder.Write("Halvetra.ini", "[Path]\nLocalNet=0\n");
-  EXPECT_FALSE(DatabaseFolders::SetDatabasePath(Ini(), true, [] { return std::optional<std::string>(); }, Texts));
+  EXPECT_FALSE(DatabaseFolders::SetDatabasePath(
+      Ini(), true, [] { return std::optional<std::string>(); }, Texts));
   EXPECT_EQ(IniText(), "[Path]\nLocalNet=0\n");
 }
 
@@ -123,8 +125,7 @@ TEST_F(DatabaseFoldersTest, AFolderThatCannotBeMadeOrWrittenIsRefused) {
   const std::string deep = (Folder / "no/such/Lab").string();
   EXPECT_FALSE(DatabaseFolders::TestDirectory(deep, Texts));
   ASSERT_EQ(Sink.Messages.size(), 2u);
-  EXPECT_TRUE(Sink.Messages[1].Text.starts_with(Texts.Format(286, {deep, "x"}).substr(0, 30)))
-      << Sink.Messages[1].Text;
+  EXPECT_TRUE(Sink.Messages[1].Text.starts_with(Texts.Format(286, {deep, "x"}).substr(0, 30))) << Sink.Messages[1].Text;
   EXPECT_EQ(Sink.Messages[1].Icon, TMessageIcon::Stop);
   EXPECT_FALSE(fs::exists(deep));
 

@@ -46,8 +46,10 @@ TEST_F(SettingsDialogs, EachDialogShowsItsTextsAndAsksForItsHelp) {
   };
   std::vector<TCase> cases;
   cases.push_back({std::make_unique<TInstitute>(Texts, &Main, institute), 2108, 94, {{5202, 95}, {5201, 96}, {2, 87}}});
-  cases.push_back({std::make_unique<TStartUp>(Texts, &Main, startUp, std::vector<std::string>{"Latin,latin"}), 2119,
-                   120, {{5465, 233}, {5467, 267}, {5463, 234}, {5461, 235}, {2, 87}}});
+  cases.push_back({std::make_unique<TStartUp>(Texts, &Main, startUp, std::vector<std::string>{"Latin,latin"}),
+                   2119,
+                   120,
+                   {{5465, 233}, {5467, 267}, {5463, 234}, {5461, 235}, {2, 87}}});
   cases.push_back({std::make_unique<TLocationDatabase>(Texts, Ini(), &Main), 2121, 423, {{5776, 421}, {5775, 422}}});
   cases.push_back({std::make_unique<TDatabaseCreateAndSelect>(Texts, Ini(), &Main), 2100, 108, {{5711, 284}}});
   for (TCase& c : cases) {
@@ -191,8 +193,8 @@ TEST_F(SettingsDialogs, TheLocationIsStoredAndAMissingNetworkFolderIsTold) {
 class CreateAndSelect : public TDialogTest {
 protected:
   CreateAndSelect() {
-    Folder.Write("Halvetra.ini", "[Path]\nCommon=" + Common().string() + "\nDatabase=" + Common().string() +
-                                     "\\Data\n");
+    Folder.Write("Halvetra.ini",
+                 "[Path]\nCommon=" + Common().string() + "\nDatabase=" + Common().string() + "\\Data\n");
   }
   fs::path Common() const { return Folder / "Database"; }
   std::vector<std::string> Items(QWidget& dialog, int id) {
@@ -278,8 +280,8 @@ TEST_F(CreateAndSelect, AFolderThatCannotBeUsedLeavesTheSettingsAsTheyWere) {
   Folder.Write("Halvetra.ini", "[Path]\nCommon=" + unwritable->parent_path().string() + "\n");
   const std::string settings = TTemporaryFolder::Read(Ini());
   TDatabaseCreateAndSelect dialog(Texts, Ini(), &Main);
-  Control<QComboBox>(dialog, TDatabaseCreateAndSelect::FolderId)->setEditText(
-      QString::fromStdString(unwritable->filename().string()));
+  Control<QComboBox>(dialog, TDatabaseCreateAndSelect::FolderId)
+      ->setEditText(QString::fromStdString(unwritable->filename().string()));
   dialog.accept();
   EXPECT_EQ(dialog.result(), 0);
   const auto messages = TakeMessages();

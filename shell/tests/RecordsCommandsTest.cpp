@@ -79,8 +79,11 @@ TEST_F(RecordsCommands, EachCommandOpensItsDialogWhoseHelpTheProgramShows) {
     unsigned command;
     const char* dialog;
   };
-  const TCase cases[] = {{CM_START_UP_SETTINGS, "20114"}, {CM_DATABASE_LOCATION, "20142"}, {CM_DOCTORS, "20115"},
-                         {CM_INSTITUTE, "20104"},         {CM_NEW_DATABASE, "20120"}};
+  const TCase cases[] = {{CM_START_UP_SETTINGS, "20114"},
+                         {CM_DATABASE_LOCATION, "20142"},
+                         {CM_DOCTORS, "20115"},
+                         {CM_INSTITUTE, "20104"},
+                         {CM_NEW_DATABASE, "20120"}};
   for (const TCase& c : cases)
     Folder.Write("help/English/" + std::to_string(c.command) + ".html",
                  "<h1>Page " + std::to_string(c.command) + "</h1>");
@@ -158,7 +161,8 @@ TEST_F(RecordsCommands, TheInstituteIsKeptInTheSettings) {
     Control<QLineEdit>(dialog, 5203)->setText("Pécs, Rét u. 2.");
     Click(dialog, 1);
   });
-  EXPECT_EQ(TTemporaryFolder::Read(Folder / "Halvetra.ini"), "[Institute]\nName=Tüdőgondozó\nAddress=Pécs, Rét u. 2.\n");
+  EXPECT_EQ(TTemporaryFolder::Read(Folder / "Halvetra.ini"),
+            "[Institute]\nName=Tüdőgondozó\nAddress=Pécs, Rét u. 2.\n");
 
   // Cancel reads the settings again.
   TProfile("Institute", ".\\Halvetra.ini").WriteString("Name", "Changed elsewhere");

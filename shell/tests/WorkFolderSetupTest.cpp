@@ -50,8 +50,8 @@ TEST_F(WorkFolderSetupTest, AnEmptyFolderGetsTheDriverTheTablesAndAnExampleDocto
   EXPECT_TRUE(report.Failures.empty()) << report.Failures.front();
   EXPECT_EQ(TTemporaryFolder::Read("Halvetra.ini"), "[Databases]\nLanguageDriver=latin_ci\n");
   EXPECT_TRUE(fs::is_regular_file("Database/doctor.db"));
-  for (const char* table : {"names.db", "meet.db", "fvc.db", "vc.db", "mvv.db", "audio.db", "rhino.db", "dfc.db",
-                            "sh.db", "pl.db"})
+  for (const char* table :
+       {"names.db", "meet.db", "fvc.db", "vc.db", "mvv.db", "audio.db", "rhino.db", "dfc.db", "sh.db", "pl.db"})
     EXPECT_TRUE(fs::is_regular_file(fs::path("Database/Data") / table)) << table;
   EXPECT_EQ(Doctors(), std::vector<std::string>{"Dr. Example"});
   EXPECT_TRUE(fs::is_directory("Private"));
