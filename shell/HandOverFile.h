@@ -6,7 +6,7 @@
 // be used is kept for the user to look at; one that was used is deleted by
 // the caller (Remove), so that it is applied only once.
 
-#include "patients/PatientRecord.h"
+#include "patients/NewPatientRecord.h"
 
 #include <cstdint>
 #include <optional>
