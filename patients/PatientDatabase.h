@@ -2,13 +2,16 @@
 
 // What the patient sheet asks of its database: a cursor on the patient
 // table with its locks, the database's message boxes and log, and the
-// doctors of a record. The sheet's database engine answers these; tests
-// answer them from memory. Results are the engine's codes.
+// doctors of the doctor table. The sheet's database engine answers these;
+// tests answer them from memory. Results are the engine's codes.
 
 #include "patients/PatientFields.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace PatientDb {
 inline constexpr short Ok = 0;
@@ -57,6 +60,18 @@ public:
   virtual int WinMsg(std::string_view text, int flags) = 0;
   virtual void WriteLogFile(std::string_view line) = 0;
 
-  // Shows the doctor of a key in the sheet's list of that kind.
-  virtual void DisplayDoctor(std::int32_t key, TDoctorKind kind) = 0;
+  // A doctor of the doctor table. HeldByOther: another user holds the row
+  // (or the table), so it was read without a lock.
+  struct TDoctorRow {
+    std::int32_t Key = 0;
+    std::string Name;
+    std::string Address;
+    bool Treating = false;  // listed among the treating doctors
+    bool Home = false;      // listed among the home doctors
+    bool HeldByOther = false;
+  };
+  // The doctor of a key, or of a name (without regard to case); nothing
+  // when the table has none or is not open.
+  virtual std::optional<TDoctorRow> FindDoctor(std::int32_t key) = 0;
+  virtual std::optional<TDoctorRow> FindDoctorByName(std::string_view name) = 0;
 };

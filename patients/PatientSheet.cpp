@@ -34,6 +34,7 @@ TPatientSheet::TPatientSheet(const TMessage& texts, TPatientSheetSettings settin
   HeightPosition = std::clamp(Settings.DefaultHeight, 0, UpDownRange(HeightUpDown));
   WeightPosition = std::clamp(Settings.DefaultWeight, 0, UpDownRange(WeightUpDown));
   TreatingDoctors.Entries = {Load(NoneEntryText)};
+  HomeDoctors.Entries = {Load(NoneEntryText)};
 }
 
 const TResponseTable& TPatientSheet::ResponseTable() {

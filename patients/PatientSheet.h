@@ -22,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -52,6 +53,9 @@ struct TPatientSheetSettings {
 struct TDoctorList {
   std::vector<std::string> Entries;
   int Selection = 0;
+  // The name shown when the record's doctor is not among the entries (no
+  // longer listed as a treating or home doctor); Selection is then -1.
+  std::string Shown;
 };
 
 class TPatientSheet : public TEventHandler {
@@ -164,6 +168,28 @@ public:
   void SetTreatingDoctors(TDoctorList doctors);
   void SetTreatingDoctorKey(std::int32_t key) { TreatingDoctorKey = key; }
 
+  // --- Doctors --------------------------------------------------------------
+  // The treating doctor is chosen in every layout, the home doctor (with
+  // the address beside it) in the full layout; both by key in the record.
+  const TDoctorList& GetHomeDoctors() const { return HomeDoctors; }
+  // Adds the doctors of the table, in name order, to the lists that mark
+  // them, and shows those the shown record names (listed or not). When
+  // another user holds the table the lists stay disabled and the user is told.
+  void FillDoctorTable(const std::vector<TPatientDatabase::TDoctorRow>& doctors);
+  // Shows the doctor of a key; a key without a doctor shows none.
+  void DisplayDoctor(std::int32_t key, TPatientDatabase::TDoctorKind kind);
+  // The key of the doctor of that name, shown in the list of its kind; 0
+  // when there is none.
+  std::int32_t GetDoctorID(std::string_view name, TPatientDatabase::TDoctorKind kind);
+  void SetDoctor(std::string_view name);
+  void SetHomeDoctor(std::string_view name, std::string_view address);
+  void ClearDoctor(TPatientDatabase::TDoctorKind kind);
+  // The user chose an entry of the treating- or home-doctor list.
+  void CmChangeDoctor(int index);
+  void CmChangeHomeDoctor(int index);
+  // The focus left the treating-doctor list: a record being edited needs one.
+  void EvKillFocusDoctor();
+
   // Commands and their enablers.
   void CmPatientNew();
   void CmPatientSave();
@@ -250,6 +276,10 @@ private:
   void ChangeSelection(int index, int current, void (TPatientSheet::*select)(int));
   bool TableIsEmptyNow();
   void ReplaceFirstTreatingEntry(std::string text);
+  // Selects a name in a doctor list (or shows it when the list lacks it).
+  void SelectDoctor(TDoctorList& list, int controlId, std::string_view name);
+  // A doctor row held by another user disables the doctor lists.
+  void ShowDoctorLock(bool heldByOther, std::initializer_list<int> listIds);
   void ShowTableInUse();
   std::string NameForLog() const;
 
@@ -275,6 +305,7 @@ private:
   int Population = 0;
   float PopulationFactor = 1.0f;
   TDoctorList TreatingDoctors;
+  TDoctorList HomeDoctors;
   std::int32_t TreatingDoctorKey = 0;
   std::int32_t HomeDoctorKey = 0;
   TUnitSystem RecordUnit, HeightUnit, WeightUnit;

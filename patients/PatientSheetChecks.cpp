@@ -327,13 +327,16 @@ void TPatientSheet::SetWeight(int value, bool moveUpDown) {
   ShowMeasure(Weight, BodyMeasures::WeightText(value, WeightUnit), WeightUpDown, WeightPosition, value, moveUpDown);
 }
 
+// The arrows move to the new position themselves (as they are allowed to).
 void TPatientSheet::TUpDownHeight(int delta) {
   HeightPosition = std::clamp(HeightPosition + delta, 0, FindPatientControl(HeightUpDown)->Limit);
+  View->ControlChanged(HeightUpDown);
   SetHeight(HeightPosition, false);
 }
 
 void TPatientSheet::TUpDownWeight(int delta) {
   WeightPosition = std::clamp(WeightPosition + delta, 0, FindPatientControl(WeightUpDown)->Limit);
+  View->ControlChanged(WeightUpDown);
   SetWeight(WeightPosition, false);
 }
 

@@ -92,8 +92,8 @@ bool TPatientSheet::DisplayPatientTable() {
 
 void TPatientSheet::UpdateDisplay() {
   DisplayPatientTable();
-  Database->DisplayDoctor(TreatingDoctorKey, TPatientDatabase::TreatingDoctor);
-  Database->DisplayDoctor(HomeDoctorKey, TPatientDatabase::HomeDoctor);
+  DisplayDoctor(TreatingDoctorKey, TPatientDatabase::TreatingDoctor);
+  DisplayDoctor(HomeDoctorKey, TPatientDatabase::HomeDoctor);
   CheckButtons();
 }
 
@@ -186,14 +186,19 @@ bool TPatientSheet::ClearDlg() {
   if (TreatingDoctors.Entries.size() <= 2)
     record.TreatingDoctorKey = TreatingDoctorKey;
   DispPatientRec(record);
-  Database->DisplayDoctor(record.TreatingDoctorKey, TPatientDatabase::TreatingDoctor);
-  Database->DisplayDoctor(record.HomeDoctorKey, TPatientDatabase::HomeDoctor);
+  DisplayDoctor(record.TreatingDoctorKey, TPatientDatabase::TreatingDoctor);
+  DisplayDoctor(record.HomeDoctorKey, TPatientDatabase::HomeDoctor);
   CheckButtons();
   WriteEdit(Name, Placeholder);
   WriteEdit(Identifier, Placeholder);
   WriteEdit(Date, Placeholder);
   ReplaceFirstTreatingEntry(Placeholder);
   TreatingDoctors.Selection = TreatingDoctors.Entries.size() == 2 ? 1 : 0;
+  // The only doctor, shown as chosen, is the new patient's doctor, whatever
+  // doctor the patient shown before had.
+  if (TreatingDoctors.Selection == 1)
+    if (const std::int32_t only = GetDoctorID(TreatingDoctors.Entries[1], TPatientDatabase::TreatingDoctor))
+      TreatingDoctorKey = only;
   Focus(Name, true);
   return true;
 }

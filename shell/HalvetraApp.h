@@ -110,7 +110,6 @@ public:
   const TInstallFlags& GetInstallFlags() const { return Install; }
   const TWorkFiles& GetWorkFiles() const { return WorkFiles; }
   const TMessage& GetMessages() const { return *Messages; }
-  // The texts lent to the components, whose database engines keep them.
   TMessage& GetMessages() { return *Messages; }
   TScreenScale GetScale() const { return Scale; }
   bool IsEcgAvailable() const { return EcgAvailable; }

@@ -14,6 +14,8 @@ THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& 
   // The client passes on WM_MDIACTIVATE once this frame is the active one.
 }
 
+THalvetraMDIChild::~THalvetraMDIChild() { SendMessage(&Client, WM_MDIDESTROY, reinterpret_cast<TParam1>(this), 0); }
+
 const TResponseTable& THalvetraMDIChild::ResponseTable() {
   static constexpr TResponseEntry entries[] = {
       Response::Message<&THalvetraMDIChild::EvMDIActivate>(WM_MDIACTIVATE),

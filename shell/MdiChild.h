@@ -16,6 +16,8 @@ public:
   // The component window becomes the frame's client; with `shrinkToClient`
   // the frame takes the component's size.
   THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component, bool shrinkToClient);
+  // Tells the client with WM_MDIDESTROY (wParam: this frame) while it still holds its component.
+  ~THalvetraMDIChild() override;
 
   static const TResponseTable& ResponseTable();
   const TResponseTable& GetResponseTable() const override { return ResponseTable(); }

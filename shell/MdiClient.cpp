@@ -3,9 +3,12 @@
 #include "common/CommandNumbers.h"
 #include "patients/DatabaseCreateAndSelect.h"
 #include "patients/Institute.h"
+#include "patients/Patient.h"
+#include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Utf8.h"
+#include "records/TableCheck.h"
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
 #include "shell/InstituteSettings.h"
@@ -14,8 +17,21 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QCursor>
+#include <QScreen>
 
 namespace {
+
+constexpr int PatientDataText = 232;
+
+// The wait cursor for the life of a scope.
+class TWaitCursor {
+public:
+  TWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
 
 // A made-up patient, so a test window can be opened before a patient is
 // chosen; no real person's data.
@@ -49,10 +65,16 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientDat
   });
 }
 
+THalvetraMDIClient::~THalvetraMDIClient() {
+  // Each frame tells the client when it goes: they go while it listens.
+  for (QMdiSubWindow* frame : subWindowList())
+    delete frame;
+}
+
 const TResponseTable& THalvetraMDIClient::ResponseTable() {
   using C = THalvetraMDIClient;
   static constexpr TResponseEntry entries[] = {
-      Response::Command<&C::CmNotAvailableYet>(CM_OPEN_PATIENT),
+      Response::Command<&C::CmOpenPatient>(CM_OPEN_PATIENT),
       Response::Enabler<&C::CmMainMenuEnable>(CM_OPEN_PATIENT),
       Response::Command<&C::CmNewDatabase>(CM_NEW_DATABASE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_NEW_DATABASE),
@@ -77,10 +99,16 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
+      // The sheet enables its search; the search dialog is not built yet.
+      Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_SEARCH),
+      Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_SEARCH),
       Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),
       Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
+      Response::Message<&C::EvMDIDestroy>(WM_MDIDESTROY),
+      Response::Message<&C::EvCloseChildWindows>(WM_CLOSE_CHILD_WINDOWS),
+      Response::Message<&C::EvCloseAllTempFiles>(WM_CLOSE_ALL_TEMP_FILES),
   };
   static const TResponseTable table{entries, &TEventHandler::ResponseTable()};
   return table;
@@ -113,6 +141,14 @@ TClientView THalvetraMDIClient::View() const {
   const TAppSettings& settings = App.GetSettings();
   TClientView view;
   view.SheetOpen = !PatientFrame.isNull();
+  if (const TPatient* sheet = Patient.data(); sheet && view.SheetOpen) {
+    view.SheetChanged = sheet->IsModified();
+    view.SheetNewRecord = sheet->IsNewRecord();
+    view.SheetTableDisplay = sheet->IsFilling() || sheet->IsSwitchingTab();
+    view.SheetShowsRecord = sheet->HasRows();
+    view.SheetListLibraryLoaded = sheet->IsListLibraryLoaded();
+    view.SheetMeasurementDatabaseOpen = sheet->IsMeasureDatabaseOpen();
+  }
   view.MeasurementOpen = !MeasureFrame.isNull();
   view.AudiometerOpen = !AudiometerFrame.isNull();
   view.TrendOpen = !TrendFrame.isNull();
@@ -172,4 +208,79 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
 
 void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
   ce.Enable(ClientEnablers::IsEnabled(ce.GetId(), View()).value_or(false));
+}
+
+// --- The patient sheet --------------------------------------------------------------
+
+TPatient* THalvetraMDIClient::GetPatient() const { return PatientFrame ? Patient.data() : nullptr; }
+THalvetraMDIChild* THalvetraMDIClient::GetPatientFrame() const { return PatientFrame.data(); }
+
+void THalvetraMDIClient::CmOpenPatient() {
+  const TWaitCursor wait;
+  if (PatientFrame) {
+    ActivateChild(PatientFrame);
+    Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
+    return;
+  }
+  // A sheet without its frame is on its way out.
+  if (Patient) {
+    QApplication::beep();
+    return;
+  }
+  const TAppSettings& settings = App.GetSettings();
+  TMessage& texts = App.GetMessages();
+  const TSheetFrame frame = SheetFrameForPageType(settings.PageType);
+  // A test table of a layout this program does not keep stops the sheet
+  // before it opens; the engine has named the table.
+  if (TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
+    return;
+
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen ? screen->geometry().size() : QSize(800, 600);
+  const TSheetScale scale = SheetScale(screenSize.width(), screenSize.height());
+  auto sheet = std::make_unique<TPatient>(scale.X, scale.Y, settings.Demo, &texts, settings.IniPath,
+                                          static_cast<short>(frame.ResourceId), settings.CommonDir,
+                                          settings.DatabaseDir, settings.PrivateDir, settings.DefaultUnit,
+                                          settings.DefaultHeight, settings.DefaultWeight, this);
+  sheet->SetupWindow();
+  // A sheet whose tables could not be opened gets no frame: the engine has
+  // said why, and nothing is kept of it.
+  if (sheet->IsDatabaseUnusable())
+    return;
+
+  const std::string caption = SheetCaption(texts.LoadStringA(PatientDataText), settings.DatabaseDir);
+  THalvetraMDIChild* child = AddChild(QString::fromStdString(caption), sheet.get(), false);
+  Patient = sheet.release();  // the frame owns it now
+  PatientFrame = child;
+  child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
+  Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
+}
+
+void THalvetraMDIClient::CloseTestWindows() {
+  for (QPointer<THalvetraMDIChild>* frame : {&MeasureFrame, &NoteFrame, &TrendFrame, &ProvocationFrame, &AudiometerFrame})
+    if (*frame)
+      (*frame)->close();
+}
+
+void THalvetraMDIClient::EvMDIDestroy(TParam1 frame, TParam2) {
+  if (PatientFrame && reinterpret_cast<THalvetraMDIChild*>(frame) == PatientFrame.data())
+    PatientFrameClosed();
+}
+
+void THalvetraMDIClient::PatientFrameClosed() {
+  // Without a patient no test window stays; nor do the work files of his tests.
+  CloseTestWindows();
+  App.DeleteTempFiles();
+}
+
+TResult THalvetraMDIClient::EvCloseChildWindows() {
+  CloseTestWindows();
+  App.DeleteTempFiles();
+  raise();
+  return 1;
+}
+
+void THalvetraMDIClient::EvCloseAllTempFiles() {
+  App.DeleteTempFiles();
+  App.ClearMeasureNotes();
 }

@@ -19,12 +19,14 @@
 
 class THalvetraApp;
 class THalvetraMDIChild;
+class TPatient;
 
 class THalvetraMDIClient : public QMdiArea, public TEventHandler {
 public:
   static constexpr std::size_t NoteSize = 61;
 
   explicit THalvetraMDIClient(THalvetraApp& app);
+  ~THalvetraMDIClient() override;
 
   static const TResponseTable& ResponseTable();
   const TResponseTable& GetResponseTable() const override { return ResponseTable(); }
@@ -47,6 +49,20 @@ public:
   bool IsProvocationOpen() const { return !ProvocationFrame.isNull(); }
 
   const PREDICTED_DATA& GetPatientData() const { return PatientData; }
+
+  // The patient data sheet and its frame; null while it is closed.
+  TPatient* GetPatient() const;
+  THalvetraMDIChild* GetPatientFrame() const;
+
+  // Opens the patient data sheet in its frame, or brings the open one to
+  // the top. Closing it closes every other component window.
+  void CmOpenPatient();
+  // The sheet changes the patient: the test windows of the previous one
+  // close and the work files go.
+  // A child frame is being destroyed (wParam: the frame).
+  void EvMDIDestroy(TParam1 frame, TParam2);
+  TResult EvCloseChildWindows();
+  void EvCloseAllTempFiles();
 
   // The institute of the printouts' heads, as the settings file keeps it.
   const TTInstituteStruct& GetInstitute() const { return Institute; }
@@ -73,6 +89,11 @@ private:
   TTInstituteStruct Institute;
 
   // The child frames of the component windows, null when closed.
+  // The patient sheet's frame closed: the other component windows go with it.
+  void PatientFrameClosed();
+  void CloseTestWindows();
+
+  QPointer<TPatient> Patient;
   QPointer<THalvetraMDIChild> PatientFrame;
   QPointer<THalvetraMDIChild> MeasureFrame;
   QPointer<THalvetraMDIChild> NoteFrame;

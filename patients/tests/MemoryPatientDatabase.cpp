@@ -132,4 +132,16 @@ int TMemoryPatientDatabase::WinMsg(std::string_view text, int flags) {
 
 void TMemoryPatientDatabase::WriteLogFile(std::string_view line) { Log.emplace_back(line); }
 
-void TMemoryPatientDatabase::DisplayDoctor(std::int32_t key, TDoctorKind kind) { DoctorsShown.emplace_back(key, kind); }
+std::optional<TPatientDatabase::TDoctorRow> TMemoryPatientDatabase::FindDoctor(std::int32_t key) {
+  for (const TDoctorRow& doctor : Doctors)
+    if (doctor.Key == key)
+      return doctor;
+  return std::nullopt;
+}
+
+std::optional<TPatientDatabase::TDoctorRow> TMemoryPatientDatabase::FindDoctorByName(std::string_view name) {
+  for (const TDoctorRow& doctor : Doctors)
+    if (Folded(doctor.Name) == Folded(std::string(name)))
+      return doctor;
+  return std::nullopt;
+}

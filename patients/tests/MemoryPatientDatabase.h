@@ -27,7 +27,8 @@ public:
   bool AtEOF() override;
   int WinMsg(std::string_view text, int flags) override;
   void WriteLogFile(std::string_view line) override;
-  void DisplayDoctor(std::int32_t key, TDoctorKind kind) override;
+  std::optional<TDoctorRow> FindDoctor(std::int32_t key) override;
+  std::optional<TDoctorRow> FindDoctorByName(std::string_view name) override;
 
   // Adds a row as another program would, with the next key; the cursor stays.
   std::int32_t Add(TPatientFields record);
@@ -48,7 +49,8 @@ public:
   std::vector<TShown> Messages;
   int Answer = 1;  // the button chosen in every message box
   std::vector<std::string> Log;
-  std::vector<std::pair<std::int32_t, TDoctorKind>> DoctorsShown;
+  // The doctor table.
+  std::vector<TDoctorRow> Doctors;
 
 private:
   void Sort(std::int32_t keepKey);

@@ -199,7 +199,7 @@ TEST_F(PatientRecordsTest, CancelAsksOnlyWhenSomethingChanged) {
 TEST_F(PatientRecordsTest, ANewPatientTakesTheOnlyDoctorButNotOneOfSeveral) {
   ThreePatients();
   TPatientSheet& sheet = StartSheet();
-  sheet.SetTreatingDoctors({{Text(224), "Dr. Weiss"}, 0});
+  sheet.SetTreatingDoctors({{Text(224), "Dr. Weiss"}, 0, {}});
   sheet.SetTreatingDoctorKey(1);
   sheet.CmPatientNew();
   EXPECT_EQ(Client.Received.front(), "close child windows");
@@ -215,7 +215,7 @@ TEST_F(PatientRecordsTest, ANewPatientTakesTheOnlyDoctorButNotOneOfSeveral) {
   sheet.CmPatientCancel();  // asks; the sink answers Yes
   EXPECT_EQ(sheet.GetTreatingDoctors().Entries[0], Text(224));
 
-  sheet.SetTreatingDoctors({{Text(224), "Dr. Weiss", "Dr. Fekete"}, 1});
+  sheet.SetTreatingDoctors({{Text(224), "Dr. Weiss", "Dr. Fekete"}, 1, {}});
   sheet.CmPatientNew();
   EXPECT_EQ(sheet.GetTreatingDoctors().Selection, 0);
   EXPECT_EQ(sheet.GetTreatingDoctorKey(), 0);

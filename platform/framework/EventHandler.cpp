@@ -46,9 +46,10 @@ const TResponseEntry* TResponseTable::Find(TResponseEntry::TKind kind, unsigned 
   return nullptr;
 }
 
-TEventHandler::TEventHandler() : Mailbox(std::make_unique<TMailbox>(*this)) {}
+TEventHandler::TEventHandler()
+    : Mailbox(std::make_unique<TMailbox>(*this)), Alive(std::make_shared<TEventHandler*>(this)) {}
 
-TEventHandler::~TEventHandler() = default;
+TEventHandler::~TEventHandler() { *Alive = nullptr; }
 
 const TResponseTable& TEventHandler::ResponseTable() {
   static const TResponseTable table{};

@@ -79,7 +79,31 @@ protected:
   virtual TResult DefaultProcessing(unsigned msg, TParam1 wParam, TParam2 lParam);
 
 private:
+  friend class TEventHandlerPtr;
+
   std::unique_ptr<QObject> Mailbox;
+  // Points at this handler while it lives; cleared by the destructor, so
+  // that every TEventHandlerPtr to it reads null afterwards.
+  std::shared_ptr<TEventHandler*> Alive;
+};
+
+// A pointer to a handler that becomes null when the handler is destroyed.
+// The system keeps the window to notify in statics (the instrument link's
+// `pThis`); a window that closes while one still names it must not leave a
+// dangling pointer behind.
+class TEventHandlerPtr {
+public:
+  TEventHandlerPtr() = default;
+  TEventHandlerPtr(std::nullptr_t) {}
+  TEventHandlerPtr(TEventHandler* handler) : Cell(handler ? handler->Alive : nullptr) {}
+
+  TEventHandler* Get() const { return Cell ? *Cell : nullptr; }
+  operator TEventHandler*() const { return Get(); }
+  TEventHandler* operator->() const { return Get(); }
+  explicit operator bool() const { return Get() != nullptr; }
+
+private:
+  std::shared_ptr<TEventHandler*> Cell;
 };
 
 // Dispatches at once and returns the handler's answer; 0 for no target.

@@ -126,6 +126,23 @@ TEST(EventHandler, MessagePostedToADestroyedWindowIsDropped) {
   EXPECT_FALSE(PostMessage(nullptr, WM_CHAIN));
 }
 
+TEST(EventHandler, WeakPointerReadsNullOnceItsHandlerIsGone) {
+  auto window = std::make_unique<TDerived>();
+  TEventHandlerPtr first = window.get();
+  const TEventHandlerPtr copy = first;
+  EXPECT_EQ(first.Get(), window.get());
+  EXPECT_EQ(SendMessage(copy, WM_ASK, 3, 4), 304);
+
+  window.reset();
+  EXPECT_EQ(first.Get(), nullptr);
+  EXPECT_EQ(copy.Get(), nullptr);
+  EXPECT_FALSE(PostMessage(copy, WM_ASK));  // nothing to reach, nothing dangling
+  EXPECT_EQ(SendMessage(first, WM_ASK, 3, 4), 0);
+
+  first = nullptr;
+  EXPECT_FALSE(first);
+}
+
 TEST(EventHandler, EnablerOfTheDerivedTableAnswers) {
   TDerived derived;
   TBase base;

@@ -1,2 +1,0 @@
-// The FTDI USB calls over libftdi1.
-// Its classes arrive with the issues that build them.

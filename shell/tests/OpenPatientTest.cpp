@@ -1,0 +1,158 @@
+// The program opens the patient data sheet in a frame of its main window.
+
+#include "shell/tests/AppFixture.h"
+
+#include "common/CommandNumbers.h"
+#include "patients/Patient.h"
+#include "patients/SheetFrame.h"
+#include "platform/framework/ui/CommandActions.h"
+#include "shell/MainFrame.h"
+#include "shell/MdiChild.h"
+#include "shell/MdiClient.h"
+#include "testing/TestDatabase.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QToolBar>
+
+#include <sqlite3.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class OpenPatient : public TAppFixture {
+protected:
+  // The database where the default settings look for it.
+  void CreateDatabase() { CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages()); }
+
+  bool Enabled(unsigned id) {
+    TCommandEnabler enabler(id);
+    App->GetActions()->Chain().Enable(enabler);
+    return enabler.GetEnabled();
+  }
+  // The button of the main bar, as the user presses it.
+  void PressOpenPatient() {
+    QAction* button = App->GetMainBar()->actions()[0];
+    ASSERT_EQ(TCommandActions::CommandOf(button), CM_OPEN_PATIENT);
+    App->GetActions()->UpdateAll();
+    ASSERT_TRUE(button->isEnabled());
+    button->trigger();
+  }
+  THalvetraMDIClient& Client() { return *App->GetClient(); }
+};
+
+TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
+  Folder.Write("Halvetra.ini", "[StartUp]\nPageType=1\nDefaultHeight=165\n");
+  Start();
+  CreateDatabase();
+  PatientRecordType patient;
+  SetFieldText(patient.Name, "Anna Kovacs");
+  SetFieldText(patient.Id, "A-1");
+  ASSERT_EQ(OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages())->AddPatientRecord(patient, 1), 0);
+  EXPECT_FALSE(Enabled(CM_PATIENT_SEARCH));  // no sheet, no search
+  PressOpenPatient();
+
+  TPatient* sheet = Client().GetPatient();
+  ASSERT_NE(sheet, nullptr);
+  THalvetraMDIChild* frame = Client().GetPatientFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->widget(), sheet);
+  EXPECT_FALSE(sheet->isWindow());
+  EXPECT_EQ(sheet->GetLayout(), TPageLayout::Medium);
+  EXPECT_EQ(sheet->GetText(PatientControl::Name), "Anna Kovacs");
+  EXPECT_EQ(frame->windowTitle().toStdString(), App->GetMessages().LoadStringA(232) + " (Data)");
+  const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+  const TSheetScale scale = SheetScale(screen.width(), screen.height());
+  EXPECT_EQ(frame->geometry(), QRect(0, 0, static_cast<int>(748 * scale.X), static_cast<int>(322 * scale.Y)));
+  EXPECT_EQ(Client().subWindowList().size(), 1);
+  EXPECT_TRUE(sheet->IsMeasureDatabaseOpen());
+  EXPECT_TRUE(Sink.Messages.empty());
+  const fs::path artifacts = fs::path(HALVETRA_BINARY_DIR) / "artifacts";
+  fs::create_directories(artifacts);
+  EXPECT_TRUE(App->GetFrame()->grab().save(QString::fromStdString((artifacts / "main-window-patient-sheet.png").string())));
+
+  // The sheet is the first target of the commands while its frame is active.
+  QApplication::processEvents();
+  EXPECT_TRUE(Client().View().SheetOpen);
+  EXPECT_TRUE(Enabled(CM_PATIENT_SEARCH));
+  EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_SEARCH));
+  EXPECT_TRUE(Shown(9000));  // the search dialog comes later
+  Sink.Messages.clear();
+  EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_NEW));
+  EXPECT_TRUE(sheet->IsNewRecord());
+  EXPECT_EQ(sheet->GetText(PatientControl::Height), "165 cm");
+  EXPECT_FALSE(Enabled(CM_OPEN_PATIENT));  // not while a new patient is entered
+  sheet->DispatchCommand(CM_PATIENT_CANCEL);
+  Sink.Messages.clear();
+
+  // A second open only brings the sheet to the top.
+  EXPECT_TRUE(App->GetActions()->Chain().Route(CM_OPEN_PATIENT));
+  EXPECT_EQ(Client().GetPatient(), sheet);
+  EXPECT_EQ(Client().subWindowList().size(), 1);
+  EXPECT_EQ(Client().activeSubWindow(), frame);
+
+  // Closing the sheet takes the work files of the patient's tests.
+  const std::string workFile = App->GetWorkFiles().WorkFile(0);
+  Folder.Write(workFile, "results");
+  frame->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(Client().GetPatientFrame(), nullptr);
+  EXPECT_EQ(Client().GetPatient(), nullptr);
+  EXPECT_TRUE(Client().subWindowList().isEmpty());
+  EXPECT_FALSE(fs::exists(Folder / workFile));
+  EXPECT_TRUE(Enabled(CM_OPEN_PATIENT));
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
+TEST_F(OpenPatient, ATestTableOfAnotherLayoutKeepsTheSheetClosed) {
+  Start();
+  const fs::path vc = Folder / "Database/Data/vc.db";
+  const struct {
+    const char* Case;
+    std::function<void()> Spoil;
+  } cases[] = {
+      {"a field of the slow vital capacities is missing",
+       [&] {
+         sqlite3* db = nullptr;
+         ASSERT_EQ(sqlite3_open(vc.c_str(), &db), SQLITE_OK);
+         EXPECT_EQ(sqlite3_exec(db, "ALTER TABLE vc DROP COLUMN rsd_5", nullptr, nullptr, nullptr), SQLITE_OK);
+         sqlite3_close(db);
+       }},
+      {"another kind of test table stands in its place",
+       [&] { fs::copy_file(Folder / "Database/Data/mvv.db", vc, fs::copy_options::overwrite_existing); }},
+  };
+  for (const auto& spoilt : cases) {
+    SCOPED_TRACE(spoilt.Case);
+    fs::remove_all(Folder / "Database");
+    CreateDatabase();
+    spoilt.Spoil();
+    const std::string before = TTemporaryFolder::Read(vc);
+    Sink.Messages.clear();
+    PressOpenPatient();
+    EXPECT_EQ(Client().GetPatientFrame(), nullptr);
+    EXPECT_TRUE(Client().subWindowList().isEmpty());
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_NE(Sink.Messages[0].Text.find(App->GetMessages().Format(8007, {"vc.db"})), std::string::npos)
+        << Sink.Messages[0].Text;
+    EXPECT_EQ(TTemporaryFolder::Read(vc), before);
+  }
+  Sink.Messages.clear();
+}
+
+TEST_F(OpenPatient, ASheetWhosePatientTableIsGoneGetsNoFrame) {
+  Start();
+  CreateDatabase();
+  fs::remove(Folder / "Database/Data/names.db");
+  EXPECT_FALSE(Enabled(CM_OPEN_PATIENT));  // the database is not whole
+  Client().CmOpenPatient();
+  EXPECT_EQ(Client().GetPatientFrame(), nullptr);
+  EXPECT_TRUE(Client().subWindowList().isEmpty());
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_NE(Sink.Messages[0].Text.find(App->GetMessages().Format(8004, {"names.db"})), std::string::npos);
+  EXPECT_FALSE(fs::exists(Folder / "Database/Data/names.db"));
+}
+
+}  // namespace

@@ -1,0 +1,301 @@
+#include "tools/lungsim/SimulatedInstrument.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+using namespace InstrumentProtocol;
+
+namespace {
+
+// Named words of the diffusion unit's sequences.
+constexpr std::uint16_t WordGasAnalysis = 0xEE4F;
+constexpr std::uint16_t WordWashHighSpeed = 0xE85E;
+constexpr std::uint16_t WordWashLowSpeed = 0xEA4F;
+constexpr std::uint16_t BitPumpValve = 0x0002;   // clear with the MPX bit: the line pump runs
+constexpr std::uint16_t BitBalloonLine = 0x0010;  // clear: the balloon line
+constexpr double PumpPaPerSample = 15.0;          // 1500 Pa/s
+constexpr double LeakTimeConstantS = 300.0;
+constexpr double AnalyserTimeConstantS = 8.0;
+constexpr int HeOffsetCounts = 30;
+constexpr int CoOffsetCounts = 25;
+constexpr double MouthpieceKpaSpL = 0.5;  // resistance of the nebulizer's mouthpiece
+constexpr long ShutterBlock = 40;
+constexpr long ShutterClosedFrom = 30;
+
+std::string Hex(unsigned value, int digits) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  return text;
+}
+
+std::int16_t Counts(double value, double perCount) {
+  return static_cast<std::int16_t>(std::clamp(std::lround(value / perCount), -32768L, 32767L));
+}
+
+}  // namespace
+
+TSimulatedInstrument::TSimulatedInstrument(TSimulatorOptions options, TLog log)
+    : Options(std::move(options)), Log(std::move(log)), Random(Options.Seed) {}
+
+std::uint8_t TSimulatedInstrument::ChannelMask() const {
+  if (Options.Kind == "diffusion")
+    return ChannelFlow | ChannelLinePressure | ChannelHelium | ChannelCarbonMonoxide;
+  if (Options.Kind == "plethysmograph")
+    return ChannelFlow | ChannelMouthPressure | ChannelBoxPressure;
+  std::uint8_t mask = ChannelFlow;
+  if (Options.Capabilities & (CapabilityShutter | CapabilityNebulizer))
+    mask |= ChannelMouthPressure;
+  if (Options.Capabilities & CapabilityRhinomanometer)
+    mask |= ChannelNasalPressure;
+  return mask;
+}
+
+void TSimulatedInstrument::Receive(std::span<const std::uint8_t> bytes) {
+  Requests.Feed(bytes);
+  while (const auto frame = Requests.Next())
+    Handle(*frame);
+}
+
+void TSimulatedInstrument::Handle(const TFrame& frame) {
+  if (frame.Type == TFrameType::Identify) {
+    Log("identify");
+    AppendIdentity(Output, {Version, Options.HardwareVersion, Options.Capabilities, ChannelMask()});
+  } else if (const auto on = ReadStream(frame)) {
+    Log(*on ? "stream on" : "stream off");
+    Stream = *on;
+    if (Stream) {
+      Sequence = 0;
+      if (Options.StartOnStream)
+        StartManoeuvre();
+    }
+  } else if (const auto word = ReadControlWord(frame)) {
+    Log("word " + Hex(*word, 4));
+    ApplyWord(*word);
+  } else if (const auto byte = ReadControlByte(frame)) {
+    Log("byte " + Hex(*byte, 2));
+    ApplyByte(*byte);
+  }
+}
+
+void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
+  const std::uint16_t before = Word;
+  Word = word;
+  if (!(word & BitAutoZero) && !Zeroed) {
+    Zeroed = true;
+    Log("autozero");
+  }
+  if ((word & BitStartStop) && !(before & BitStartStop) && !Options.StartOnStream)
+    StartManoeuvre();
+  else if (!(word & BitStartStop) && (before & BitStartStop) && !Flows.empty()) {
+    Flows.clear();
+    TrialRunning = false;
+    Log("manoeuvre stopped");
+  }
+  // The breath hold lasts while the shutter bit is clear.
+  if (Hold != THold::None) {
+    if (!(word & BitShutter))
+      HoldWordSeen = true;
+    else if (HoldWordSeen && Hold == THold::Holding)
+      Hold = THold::None;
+  }
+  if (word == WordGasAnalysis && AnalysisSamples < 0) {
+    AnalysisSamples = 0;
+    Log("gas analysis started");
+  }
+  if ((word & BitNebulizer) != (before & BitNebulizer))
+    Log(word & BitNebulizer ? "nebulizer on" : "nebulizer off");
+}
+
+void TSimulatedInstrument::ApplyByte(std::uint8_t value) {
+  if (value == ByteShutterSeriesOn || value == ByteShutterSeriesOff) {
+    ShutterSeries = value == ByteShutterSeriesOn;
+    ShutterPhase = 0;
+  } else if (value == ByteOutputOn + OutputNebulizer || value == OutputNebulizer) {
+    Log(value == OutputNebulizer ? "nebulizer off" : "nebulizer on");
+  }
+}
+
+void TSimulatedInstrument::StartManoeuvre() {
+  const LungModel::TPatient& p = Options.Patient;
+  const std::string& m = Options.Manoeuvre;
+  if (m == "rest")
+    return;
+  Flows.assign(static_cast<std::size_t>(std::lround(Options.LeadInS / LungModel::SampleSeconds)), 0.0);
+  std::vector<double> script;
+  if (m == "fvc")
+    script = LungModel::ForcedManoeuvre(p);
+  else if (m == "vc")
+    script = LungModel::SlowVcManoeuvre(p);
+  else if (m == "mvv")
+    script = LungModel::MvvManoeuvre(p);
+  else if (m == "syringe")
+    script = LungModel::SyringeStrokes(p);
+  else if (m == "dfc")
+    script = LungModel::DiffusionInspiration(p);
+  Flows.insert(Flows.end(), script.begin(), script.end());
+  Hold = m == "dfc" ? THold::Waiting : THold::None;
+  HoldWordSeen = false;
+  HoldSamples = 0;
+  BreathTaken = false;
+  AnalysisSamples = -1;
+  if (m == "plethysmograph")
+    Plethysmograph = LungModel::PlethysmographTrial(p);
+  if (m == "rhino")
+    Rhino = LungModel::RhinoTrial(p);
+  Trial = 0;
+  TrialRunning = m == "plethysmograph" || m == "rhino";
+  Log("manoeuvre " + m + " started");
+}
+
+double TSimulatedInstrument::NextFlow() {
+  if (!Flows.empty()) {
+    const double flow = Flows.front();
+    Flows.pop_front();
+    if (Flows.empty() && Hold == THold::Waiting) {
+      Hold = THold::Holding;
+      HoldSamples = 0;
+    }
+    return flow;
+  }
+  if (Hold == THold::Holding) {
+    ++HoldSamples;
+    const bool scripted = !HoldWordSeen && HoldSamples * LungModel::SampleSeconds >= Options.Patient.BreathHoldS;
+    if (scripted)
+      Hold = THold::None;
+    return 0.0;
+  }
+  if (Hold == THold::None && HoldSamples > 0 && !BreathTaken) {
+    // The hold has ended: breathe out the gas sample.
+    BreathTaken = true;
+    HeldS = HoldSamples * LungModel::SampleSeconds;
+    Log("breath hold ended after " + std::to_string(HeldS) + " s");
+    const auto expiration = LungModel::DiffusionExpiration(Options.Patient);
+    Flows.assign(expiration.begin(), expiration.end());
+    return NextFlow();
+  }
+  return 0.0;
+}
+
+double TSimulatedInstrument::LinePressurePa() {
+  const double leak = std::exp(-LungModel::SampleSeconds / LeakTimeConstantS);
+  const bool pump = (Word & 0xFF00) == 0xEB00 && !(Word & BitPumpValve);
+  double& line = (Word & BitBalloonLine) ? FleischPa : BalloonPa;
+  FleischPa *= leak;
+  BalloonPa *= leak;
+  if (pump)
+    line = std::min(line + PumpPaPerSample, 1400.0);
+  // The bag fills in the high-speed washing out and is emptied to a vacuum
+  // in the low-speed one; the pressure port then reads the bag.
+  const double bagTarget = Word == WordWashHighSpeed ? 600.0 : Word == WordWashLowSpeed ? 1200.0 : 0.0;
+  BagPa += (bagTarget - BagPa) * (1.0 - std::exp(-LungModel::SampleSeconds / 1.5));
+  if (Word == WordWashHighSpeed || Word == WordWashLowSpeed)
+    return BagPa;
+  return line;
+}
+
+double TSimulatedInstrument::GasPercent(bool helium) const {
+  if (AnalysisSamples < 0)
+    return 0.0;  // room air
+  const LungModel::TPatient& p = Options.Patient;
+  double target = helium ? p.InspiredHePercent : p.InspiredCoPercent;  // the calibration gas itself
+  if (BreathTaken) {
+    const auto gas = LungModel::AlveolarGas(p, LungModel::DiffusionInspiredL(p), HeldS);
+    target = helium ? gas.HePercent : gas.CoPercent;
+  }
+  return target * (1.0 - std::exp(-AnalysisSamples * LungModel::SampleSeconds / AnalyserTimeConstantS));
+}
+
+int TSimulatedInstrument::Noise() {
+  if (Options.NoiseCounts <= 0)
+    return 0;
+  return std::uniform_int_distribution<int>(-Options.NoiseCounts, Options.NoiseCounts)(Random);
+}
+
+void TSimulatedInstrument::Tick() {
+  if (!Stream)
+    return;
+  const LungModel::TPatient& p = Options.Patient;
+  TSample sample;
+  sample.Sequence = Sequence++;
+  sample.Status = Options.DoorOpen ? StatusDoorOpen : 0;
+
+  double flow = NextFlow();
+  double mouthPa = 0.0;
+  double boxPa = 0.0;
+  double nasalPa = 0.0;
+  if (TrialRunning && Options.Manoeuvre == "plethysmograph") {
+    flow = Plethysmograph.FlowLps[Trial];
+    mouthPa = Plethysmograph.MouthPa[Trial];
+    boxPa = Plethysmograph.BoxPa[Trial];
+  } else if (TrialRunning && Options.Manoeuvre == "rhino") {
+    flow = Rhino.FlowMlps[Trial] / 1000.0;
+    nasalPa = Rhino.PressurePa[Trial];
+  } else {
+    boxPa = p.RawKpaSpL * 1000.0 * flow * p.TgvL / p.BoxVolumeL;
+    mouthPa = -MouthpieceKpaSpL * 1000.0 * flow;
+  }
+  if (TrialRunning && ++Trial >= (Options.Manoeuvre == "rhino" ? Rhino.FlowMlps.size() : Plethysmograph.FlowLps.size()))
+    TrialRunning = false;
+
+  double shutterPa = ShutterOpenMark * ShutterMouthPaPerCount;
+  if (ShutterSeries) {
+    // Closed 10 samples of every 40: the flow stops and the mouth pressure
+    // rises towards the alveolar pressure of the moment of closure.
+    const long inBlock = ShutterPhase++ % ShutterBlock;
+    if (inBlock < ShutterClosedFrom) {
+      ClosureAlveolarPa = -p.RawKpaSpL * 1000.0 * flow;
+    } else {
+      flow = 0.0;
+      shutterPa = ClosureAlveolarPa * (1.0 - std::exp(-(inBlock - ShutterClosedFrom + 1) / 2.0));
+    }
+  }
+  LastFlow = flow;
+
+  const int offset = Zeroed ? 0 : Options.OffsetCounts;
+  sample.Set(ChannelFlow, Quantizer.Next(flow) + offset + Noise());
+  const std::uint8_t mask = ChannelMask();
+  if (mask & ChannelMouthPressure) {
+    if (Options.Kind == "plethysmograph")
+      sample.Set(ChannelMouthPressure, Counts(mouthPa, PlethysmographMouthPaPerCount));
+    else if (Options.Capabilities & CapabilityShutter)
+      sample.Set(ChannelMouthPressure, ShutterSeries ? Counts(shutterPa, ShutterMouthPaPerCount) : ShutterOpenMark);
+    else
+      sample.Set(ChannelMouthPressure, Counts(mouthPa, ShutterMouthPaPerCount));
+  }
+  if (mask & ChannelBoxPressure)
+    sample.Set(ChannelBoxPressure, Counts(boxPa, BoxPaPerCount));
+  if (mask & ChannelNasalPressure)
+    sample.Set(ChannelNasalPressure, Counts(nasalPa, NasalPaPerCount));
+  if (mask & ChannelLinePressure)
+    sample.Set(ChannelLinePressure, Counts(LinePressurePa(), LinePaPerCount));
+  if (mask & ChannelHelium) {
+    const bool newScale = Options.HardwareVersion & NewSensorScale;
+    const int zero = Zeroed ? 0 : 1;
+    sample.Set(ChannelHelium, Counts(GasPercent(true), newScale ? 0.002441406 : 0.001525785) + zero * HeOffsetCounts);
+    sample.Set(ChannelCarbonMonoxide,
+               Counts(GasPercent(false), newScale ? 0.00024414 : 0.00012207) + zero * CoOffsetCounts);
+    if (AnalysisSamples >= 0)
+      ++AnalysisSamples;
+  }
+
+  TBytes frame;
+  AppendSample(frame, sample);
+  ++Frames;
+  if (Options.CorruptEvery > 0 && Frames % Options.CorruptEvery == 0)
+    frame[6] ^= 0x20;  // a bit flipped on the line
+  Output.insert(Output.end(), frame.begin(), frame.end());
+  if (!(Word & BitAnalogMpx))
+    AppendSensors(Output, SensorWords(Options.Sensors, Options.HardwareVersion));
+  if (Options.GarbageEvery > 0 && Frames % Options.GarbageEvery == 0)
+    for (const std::uint8_t noise : {0x00, 0xA5, 0xFF, 0x5A, 0x13, 0xA5, 0x5A})
+      Output.push_back(noise);
+  ++Sent;
+  if (Sent == Options.FaultAfterSamples) {
+    AppendFault(Output, 1);
+    Log("fault 1 reported");
+  }
+}
+
+TBytes TSimulatedInstrument::TakeOutput() { return std::exchange(Output, {}); }

@@ -1,0 +1,105 @@
+#pragma once
+
+// The lung-function instrument of the simulator: it answers the protocol of
+// docs/instrument-protocol.md, obeys the control words and bytes, and
+// measures a patient of the lung model, one sample every Tick().
+
+#include "platform/portkit/Protocol.h"
+#include "tools/lungmodel/LungModel.h"
+
+#include <deque>
+#include <functional>
+#include <random>
+#include <span>
+#include <string>
+#include <variant>
+
+struct TSimulatorOptions {
+  std::string Kind = "spirometer";  // spirometer, diffusion, plethysmograph
+  std::uint16_t HardwareVersion = 0;
+  std::uint8_t Capabilities = 0;
+  std::string Manoeuvre = "rest";  // rest, fvc, vc, mvv, syringe, dfc, plethysmograph, rhino
+  bool StartOnStream = false;      // begin when the stream is switched on, not with the start word
+  double LeadInS = 1.0;            // at rest before the manoeuvre
+  LungModel::TPatient Patient;
+  int NoiseCounts = 1;             // flow noise, counts either way
+  int OffsetCounts = 0;            // flow offset until an autozero
+  unsigned Seed = 1;
+  InstrumentProtocol::TSensorReading Sensors;
+  bool DoorOpen = false;
+  std::string LogFile;
+  long StopAfterSamples = -1;      // hang up after sending this many samples
+  int GarbageEvery = 0;            // noise bytes after every n-th frame
+  int CorruptEvery = 0;            // every n-th sample frame damaged on the line
+  long FaultAfterSamples = -1;     // report a fault after this many samples
+};
+
+class TSimulatedInstrument {
+public:
+  using TLog = std::function<void(const std::string&)>;
+
+  TSimulatedInstrument(TSimulatorOptions options, TLog log);
+
+  // Bytes from the host.
+  void Receive(std::span<const std::uint8_t> bytes);
+  // One sample period; sends the period's frames while the stream is on.
+  void Tick();
+  // What the instrument has sent since the last call.
+  InstrumentProtocol::TBytes TakeOutput();
+
+  bool Streaming() const { return Stream; }
+  long SamplesSent() const { return Sent; }
+  std::uint8_t ChannelMask() const;
+
+private:
+  void Handle(const InstrumentProtocol::TFrame& frame);
+  void ApplyWord(std::uint16_t word);
+  void ApplyByte(std::uint8_t value);
+  void StartManoeuvre();
+  double NextFlow();
+  double LinePressurePa();
+  double GasPercent(bool helium) const;
+  int Noise();
+
+  TSimulatorOptions Options;
+  TLog Log;
+  InstrumentProtocol::TFrameDecoder Requests;
+  InstrumentProtocol::TBytes Output;
+  std::mt19937 Random;
+  LungModel::TFlowQuantizer Quantizer;
+
+  bool Stream = false;
+  std::uint16_t Word = InstrumentProtocol::WordStop;
+  std::uint8_t Sequence = 0;
+  long Sent = 0;
+  long Frames = 0;
+  bool Zeroed = false;       // an autozero took the offsets away
+  double LastFlow = 0.0;
+
+  // The patient.
+  std::deque<double> Flows;  // L/s, still to come
+  enum class THold { None, Waiting, Holding } Hold = THold::None;
+  long HoldSamples = 0;
+  bool HoldWordSeen = false;
+  bool BreathTaken = false;  // a diffusion breath was held: the sample holds alveolar gas
+  double HeldS = 0.0;
+  std::size_t Trial = 0;     // sample of the scripted plethysmograph and rhinomanometry trials
+  bool TrialRunning = false;
+  LungModel::TPlethysmographTrial Plethysmograph;
+  LungModel::TRhinoTrial Rhino;
+
+  // The diffusion unit.
+  double FleischPa = 0.0;
+  double BalloonPa = 0.0;
+  double BagPa = 0.0;
+  long AnalysisSamples = -1;  // -1 while no analysis runs
+
+  // The spirometer's outputs.
+  bool ShutterSeries = false;
+  long ShutterPhase = 0;
+  double ClosureAlveolarPa = 0.0;
+};
+
+// The options from the command line; the reason when they are wrong.
+std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, char** argv);
+extern const char* const SimulatorUsage;

@@ -1,0 +1,154 @@
+// The demonstration files as the build made them, read back field by field
+// in the layouts the program's replay reads.
+
+#include "platform/framework/BinaryStream.h"
+#include "testing/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+std::string DemoFile(const std::string& name) {
+  return TTemporaryFolder::Read(std::filesystem::path(HALVETRA_BINARY_DIR) / "bin" / name);
+}
+
+std::vector<float> Floats(TBinaryReader& in, std::uint32_t count) {
+  std::vector<float> values(count);
+  for (float& value : values)
+    value = in.ReadFloat32("sample");
+  return values;
+}
+
+bool OnTheFlowGrid(float flowLps) {
+  const double counts = flowLps * 1000.0 / 8.7890625;
+  return std::fabs(counts - std::round(counts)) < 1e-3;
+}
+
+TEST(DemoFiles, SpirometricFilesHoldACountAndThatManyFlows) {
+  struct Case {
+    const char* name;
+    std::size_t extraBytes;  // the gas values after the flows
+  };
+  for (const Case c : {Case{"FvcDemo.bin", 0}, Case{"VcDemo.bin", 0}, Case{"MvvDemo.bin", 0}, Case{"DfcDemo.bin", 8}}) {
+    const std::string bytes = DemoFile(c.name);
+    TBinaryReader in(bytes);
+    const std::uint32_t count = in.ReadUInt32("count");
+    ASSERT_GT(count, 100u) << c.name;
+    ASSERT_LE(count, 6000u) << c.name << ": must fit the window's buffers";
+    EXPECT_EQ(bytes.size(), 4 + 4 * std::size_t{count} + c.extraBytes) << c.name;
+    const std::vector<float> flows = Floats(in, count);
+    EXPECT_LE(flows[0], -0.060f) << c.name << ": the trial starts with an expiration of 60 mL/s";
+    EXPECT_GT(flows[0], -0.2f) << c.name << ": and at its very first sample";
+    for (std::size_t i = 0; i < flows.size(); ++i)
+      ASSERT_TRUE(OnTheFlowGrid(flows[i])) << c.name << " sample " << i;
+    EXPECT_TRUE(in.Ok()) << in.GetError();
+  }
+}
+
+// The default patient: FVC 4.5 L, IVC 4.3 L, MVV 1.8 L × 90/min.
+TEST(DemoFiles, TheTrialsCarryThePatientsVolumes) {
+  const auto volumes = [](const char* name) {
+    const std::string bytes = DemoFile(name);
+    TBinaryReader in(bytes);
+    const std::vector<float> flows = Floats(in, in.ReadUInt32());
+    double volume = 0.0, lowest = 0.0, highest = 0.0;
+    for (const float flow : flows) {
+      volume += flow * 0.01;
+      lowest = std::min(lowest, volume);
+      highest = std::max(highest, volume);
+    }
+    return std::pair{lowest, highest};
+  };
+  EXPECT_NEAR(volumes("FvcDemo.bin").first, -4.5, 0.0005) << "FVC";
+  const auto vc = volumes("VcDemo.bin");
+  EXPECT_NEAR(vc.second - vc.first, 4.3, 0.0005) << "IVC";
+  const auto mvv = volumes("MvvDemo.bin");
+  EXPECT_NEAR(mvv.second - mvv.first, 1.8, 0.0005) << "MVV breath";
+}
+
+// By hand, for the default patient: He 4.8 % × 4.3 / 5.6 = 3.6857 %; CO
+// 0.3 % × 4.3 / 5.6 × e^(−1.5/min × 10 s) = 0.17940 %.
+TEST(DemoFiles, TheDiffusionFileEndsWithCarbonMonoxideAndHelium) {
+  const std::string bytes = DemoFile("DfcDemo.bin");
+  TBinaryReader in(bytes);
+  in.Skip(4 * std::size_t{in.ReadUInt32()});
+  EXPECT_NEAR(in.ReadFloat32("CO"), 0.17940f, 0.00001f);
+  EXPECT_NEAR(in.ReadFloat32("He"), 3.6857f, 0.0001f);
+  EXPECT_TRUE(in.AtEnd());
+}
+
+TEST(DemoFiles, TheRhinomanometryFileHoldsFlowsThenPressures) {
+  const std::string bytes = DemoFile("RinoDemo.bin");
+  TBinaryReader in(bytes);
+  const std::uint32_t count = in.ReadUInt32();
+  EXPECT_EQ(bytes.size(), 4 + 8 * std::size_t{count});
+  const std::vector<float> flows = Floats(in, count);
+  const std::vector<float> pressures = Floats(in, count);
+  EXPECT_TRUE(in.AtEnd());
+  EXPECT_GT(flows[10], 0.0f);
+  for (std::size_t i = 0; i < count; i += 53)  // 400 mL/s at 150 Pa, growing with the root of the pressure
+    EXPECT_NEAR(flows[i], std::copysign(400.0 * std::sqrt(std::fabs(pressures[i]) / 150.0), pressures[i]), 0.01);
+}
+
+TEST(DemoFiles, TheShutterFileHoldsFlowCountsAndPressurePoints) {
+  const std::string bytes = DemoFile("ShDemo.bin");
+  TBinaryReader in(bytes);
+  const std::uint32_t count = in.ReadUInt32();
+  EXPECT_EQ(bytes.size(), 4 + 4 * std::size_t{count});
+  std::vector<int> flows(count), pressures(count);
+  for (int& flow : flows)
+    flow = in.ReadInt16() + 3;  // as the replay reads it
+  for (int& pressure : pressures)
+    pressure = in.ReadInt16();
+  EXPECT_TRUE(in.AtEnd());
+  int points = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const bool closed = i % 40 >= 30;
+    EXPECT_EQ(pressures[i] != 5000, closed) << i;
+    if (closed) {
+      EXPECT_EQ(flows[i], 0) << i << ": no flow through a closed shutter";
+      ++points;
+    }
+  }
+  EXPECT_GE(points, 200);
+}
+
+TEST(DemoFiles, ThePlethysmographFileHoldsItsConstantsIndexesAndThreeChannels) {
+  const std::string bytes = DemoFile("PlDemo.bin");
+  TBinaryReader in(bytes);
+  const float btps = in.ReadFloat32("BTPS factor");
+  const float insp = in.ReadFloat32("inspiration constant");
+  const float exp = in.ReadFloat32("expiration constant");
+  const float flowZero = in.ReadFloat32("flow zero");
+  const float boxZero = in.ReadFloat32("box zero");
+  const float mouthZero = in.ReadFloat32("mouth zero");
+  EXPECT_EQ(btps, 1.0f);
+  EXPECT_EQ(insp, 1.0f);
+  EXPECT_EQ(exp, 1.0f);
+  EXPECT_EQ(flowZero + boxZero + mouthZero, 0.0f);
+  const std::uint32_t zeroFlowStart = in.ReadUInt32("index 1");
+  const std::uint32_t zeroFlowEnd = in.ReadUInt32("zero-flow end");
+  const std::uint32_t resistanceStart = in.ReadUInt32("index 2");
+  const std::uint32_t count = in.ReadUInt32("count");
+  EXPECT_EQ(bytes.size(), 40 + 6 * std::size_t{count});
+  ASSERT_LT(resistanceStart, zeroFlowStart);
+  ASSERT_LT(zeroFlowStart, zeroFlowEnd);
+  ASSERT_LT(zeroFlowEnd, count);
+  std::vector<int> flow(count), box(count), mouth(count);
+  for (auto* channel : {&flow, &box, &mouth})
+    for (int& value : *channel)
+      value = in.ReadInt16();
+  EXPECT_TRUE(in.AtEnd());
+  for (std::uint32_t i = zeroFlowStart; i <= zeroFlowEnd; ++i)
+    ASSERT_EQ(flow[i], 0) << i << ": the shutter is closed";
+  // Panting against the shutter: 1 kPa at the mouth a quarter second in,
+  // counts of 2.9296875 Pa; the box opposite, 3.2 L of the 890 L box.
+  EXPECT_EQ(mouth[zeroFlowStart + 25], std::lround(1000.0 / 2.9296875));
+  EXPECT_EQ(box[zeroFlowStart + 25], std::lround(-1000.0 * 3.2 / 890.0 / 0.014648437));
+}
+
+}  // namespace

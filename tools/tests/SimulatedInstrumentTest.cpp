@@ -1,0 +1,248 @@
+// The simulator's instrument in-process: what it answers, how it obeys the
+// command words and what it measures.
+
+#include "tools/lungsim/SimulatedInstrument.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace InstrumentProtocol;
+
+namespace {
+
+class TRig {
+public:
+  explicit TRig(TSimulatorOptions options)
+      : Instrument(std::move(options), [this](const std::string& line) { Log.push_back(line); }) {}
+
+  void Identify() { Host([](TBytes& out) { AppendIdentify(out); }); }
+  void Stream(bool on) { Host([on](TBytes& out) { AppendStream(out, on); }); }
+  void Word(std::uint16_t word) { Host([word](TBytes& out) { AppendControlWord(out, word); }); }
+  void Byte(std::uint8_t value) { Host([value](TBytes& out) { AppendControlByte(out, value); }); }
+
+  // Frames sent during `samples` sample periods.
+  std::vector<TFrame> Run(int samples) {
+    for (int i = 0; i < samples; ++i)
+      Instrument.Tick();
+    return Frames();
+  }
+  std::vector<TFrame> Frames() {
+    Decoder.Feed(Instrument.TakeOutput());
+    std::vector<TFrame> frames;
+    while (const auto frame = Decoder.Next())
+      frames.push_back(*frame);
+    return frames;
+  }
+  std::vector<TSample> Samples(int samples) {
+    std::vector<TSample> found;
+    for (const TFrame& frame : Run(samples))
+      if (const auto sample = ReadSample(frame))
+        found.push_back(*sample);
+    return found;
+  }
+
+  TSimulatedInstrument Instrument;
+  std::vector<std::string> Log;
+  TFrameDecoder Decoder;
+
+private:
+  template <class F>
+  void Host(F append) {
+    TBytes bytes;
+    append(bytes);
+    Instrument.Receive(bytes);
+  }
+};
+
+TSimulatorOptions Quiet() {
+  TSimulatorOptions options;
+  options.NoiseCounts = 0;
+  return options;
+}
+
+TEST(SimulatedInstrument, EachKindIntroducesItselfWithItsVersionAndChannels) {
+  struct Case {
+    const char* kind;
+    std::uint16_t version;
+    std::uint8_t channels;
+  };
+  for (const Case c : {Case{"spirometer", 0x00, ChannelFlow}, Case{"diffusion", 0x70, ChannelFlow | ChannelLinePressure | ChannelHelium | ChannelCarbonMonoxide},
+                       Case{"plethysmograph", 0x11, ChannelFlow | ChannelMouthPressure | ChannelBoxPressure}}) {
+    const char* argv[] = {"sim", "--instrument", c.kind};
+    const auto options = ParseSimulatorOptions(3, const_cast<char**>(argv));
+    ASSERT_TRUE(std::holds_alternative<TSimulatorOptions>(options)) << c.kind;
+    TRig rig(std::get<TSimulatorOptions>(options));
+    rig.Identify();
+    const auto frames = rig.Frames();
+    ASSERT_EQ(frames.size(), 1u);
+    const auto identity = ReadIdentity(frames[0]);
+    ASSERT_TRUE(identity);
+    EXPECT_EQ(identity->HardwareVersion, c.version) << c.kind;
+    EXPECT_EQ(identity->Channels, c.channels) << c.kind;
+    EXPECT_EQ(rig.Log, std::vector<std::string>{"identify"});
+  }
+}
+
+TEST(SimulatedInstrument, BadCommandLinesAreRefusedWithTheReason) {
+  const std::vector<std::vector<const char*>> bad{
+      {"sim", "--fvc"}, {"sim", "--fvc", "x"}, {"sim", "--strokes", "-2"}, {"sim", "--manoeuvre", "swim"},
+      {"sim", "--instrument", "toaster"}, {"sim", "--bogus", "1"}, {"sim", "--manoeuvre", "fvc", "--fev1", "4.6"}};
+  for (auto argv : bad) {
+    const auto parsed = ParseSimulatorOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()));
+    ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << argv[1];
+    EXPECT_FALSE(std::get<std::string>(parsed).empty());
+  }
+}
+
+TEST(SimulatedInstrument, SamplesFlowOnlyWhileTheStreamIsOnNumberedFromZero) {
+  TRig rig(Quiet());
+  EXPECT_TRUE(rig.Samples(5).empty());
+  rig.Stream(true);
+  const auto samples = rig.Samples(300);
+  ASSERT_EQ(samples.size(), 300u);
+  for (std::size_t i = 0; i < samples.size(); ++i)
+    ASSERT_EQ(samples[i].Sequence, static_cast<std::uint8_t>(i));
+  rig.Stream(false);
+  EXPECT_TRUE(rig.Samples(5).empty());
+}
+
+TEST(SimulatedInstrument, TheStartWordBeginsTheManoeuvreAndTheStopWordEndsIt) {
+  TSimulatorOptions options = Quiet();
+  options.Manoeuvre = "fvc";
+  options.LeadInS = 0.5;
+  TRig rig(options);
+  rig.Stream(true);
+  for (const TSample& s : rig.Samples(200))
+    ASSERT_EQ(s.Value(ChannelFlow), 0) << "at rest until the start word";
+  rig.Word(0xEF7F);
+  double expired = 0.0;
+  for (const TSample& s : rig.Samples(2000))
+    if (s.Value(ChannelFlow) < 0)
+      expired -= s.Value(ChannelFlow) * 8.7890625 * 0.01 / 1000.0;
+  EXPECT_NEAR(expired, 4.5, 0.001) << "FVC of the default patient";
+  EXPECT_EQ(rig.Log.back(), "manoeuvre fvc started");
+
+  rig.Word(0xEF7F);  // a running word again starts nothing new
+  rig.Word(0xAF7F);
+  rig.Word(0xEF7F);
+  EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "manoeuvre fvc started"), 2);
+}
+
+TEST(SimulatedInstrument, AnAutozeroPulseTakesTheFlowOffsetAway) {
+  TSimulatorOptions options = Quiet();
+  options.OffsetCounts = 5;
+  TRig rig(options);
+  rig.Stream(true);
+  EXPECT_EQ(rig.Samples(1)[0].Value(ChannelFlow), 5);
+  rig.Word(0xEF7F & ~0x0040);
+  rig.Word(0xEF7F);
+  EXPECT_EQ(rig.Samples(1)[0].Value(ChannelFlow), 0);
+}
+
+TEST(SimulatedInstrument, TheSensorsAreSentWhileTheAnalogMultiplexerIsSwitchedToThem) {
+  TSimulatorOptions options = Quiet();
+  options.Sensors = {24.0, 1000.0, 40.0};
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Word(0xEB7F);
+  const auto frames = rig.Run(2);
+  ASSERT_EQ(frames.size(), 4u);
+  const auto sensors = ReadSensors(frames[1]);
+  ASSERT_TRUE(sensors);
+  // The older scale: 0.01220703125 °C, 1250/4095 hPa and 0.0244140625 % a count.
+  EXPECT_EQ(sensors->Temperature, std::lround(24.0 / 0.01220703125));
+  EXPECT_EQ(sensors->Pressure, std::lround(1000.0 / (1250.0 / 4095.0)));
+  EXPECT_EQ(sensors->Humidity, std::lround(40.0 / 0.0244140625));
+  rig.Word(0xEF7F);
+  EXPECT_EQ(rig.Run(2).size(), 2u);
+}
+
+// The diffusion breath driven by the window's words: the hold lasts from
+// 0xEF6E to 0xEF6F, and the analysis of the expired sample approaches the
+// alveolar gas so that the window's extrapolation from three points finds it.
+TEST(SimulatedInstrument, TheDiffusionBreathHoldsAsLongAsTheWindowSays) {
+  TSimulatorOptions options = Quiet();
+  options.Kind = "diffusion";
+  options.HardwareVersion = 0x70;
+  options.Manoeuvre = "dfc";
+  options.LeadInS = 0.0;
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Word(0xEF7F & ~BitAutoZero);  // starts, and zeroes the analyser
+  rig.Word(0xEF7F);
+  const auto inspiration = LungModel::DiffusionInspiration(options.Patient);
+  rig.Run(static_cast<int>(inspiration.size()));
+  rig.Word(0xEF6E);  // breath hold
+  rig.Run(800);
+  rig.Word(0xEF6F);  // sampling
+  rig.Run(1);
+  EXPECT_NE(std::find(rig.Log.begin(), rig.Log.end(), "breath hold ended after 8.000000 s"), rig.Log.end());
+  rig.Run(1500);
+  rig.Word(0xEE4F);  // gas analysis
+  const auto samples = rig.Samples(8000);
+  ASSERT_EQ(samples.size(), 8000u);
+  // CO extrapolated from samples 2666, 5332, 7998: x3 + (x3 - x2)^2 / (2 x2 - x3 - x1).
+  const auto co = [&](std::size_t i) { return samples[i].Unsigned(ChannelCarbonMonoxide) * 0.00024414; };
+  const double x1 = co(2666), x2 = co(5332), x3 = co(7998);
+  const double extrapolated = x3 + (x3 - x2) * (x3 - x2) / (2 * x2 - x3 - x1);
+  // By hand: 0.3 % × 4.3 / 5.6 × e^(−1.5/min × 8 s) = 0.23036 % × 0.81873 = 0.18860 %.
+  EXPECT_NEAR(extrapolated, 0.18860, 0.18860 * 0.01);
+  // He: 4.8 % × 4.3 / 5.6 = 3.6857 %, reached within a count at the end.
+  EXPECT_NEAR(samples.back().Unsigned(ChannelHelium) * 0.002441406, 3.6857, 0.0025);
+}
+
+TEST(SimulatedInstrument, TheLinePumpsFillTheLineTheValvesChoose) {
+  TSimulatorOptions options = Quiet();
+  options.Kind = "diffusion";
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Word(0xEB78);  // Fleisch line pump
+  const auto pumped = rig.Samples(50);
+  EXPECT_NEAR(pumped.back().Value(ChannelLinePressure), 750, 1) << "1500 Pa/s for half a second";
+  rig.Word(0xEB5A);  // hold and measure
+  const auto held = rig.Samples(1500);
+  const double loss = 1.0 - held.back().Value(ChannelLinePressure) / 750.0;
+  EXPECT_NEAR(loss, 1.0 - std::exp(-15.0 / 300.0), 0.002) << "a slow leak over 15 s";
+  rig.Word(0xEB6B);  // the balloon line is still empty
+  EXPECT_EQ(rig.Samples(1)[0].Value(ChannelLinePressure), 0);
+}
+
+TEST(SimulatedInstrument, AShutterSeriesClosesTenSamplesOfEveryForty) {
+  TSimulatorOptions options = Quiet();
+  options.Capabilities = CapabilityShutter;
+  options.Manoeuvre = "vc";
+  options.LeadInS = 0.0;
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Word(0xEF7F);
+  EXPECT_EQ(rig.Samples(1)[0].Value(ChannelMouthPressure), ShutterOpenMark) << "no series yet";
+  rig.Byte(ByteShutterSeriesOn);
+  const auto samples = rig.Samples(400);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const bool closed = i % 40 >= 30;
+    ASSERT_EQ(samples[i].Value(ChannelMouthPressure) == ShutterOpenMark, !closed) << i;
+    if (closed) {
+      ASSERT_EQ(samples[i].Value(ChannelFlow), 0) << i;
+    }
+  }
+}
+
+TEST(SimulatedInstrument, LineFaultsAndInstrumentFaultsCanBeScripted) {
+  TSimulatorOptions options = Quiet();
+  options.GarbageEvery = 10;
+  options.CorruptEvery = 25;
+  options.FaultAfterSamples = 90;
+  TRig rig(options);
+  rig.Stream(true);
+  int samples = 0, faults = 0;
+  for (const TFrame& frame : rig.Run(105)) {
+    samples += frame.Type == TFrameType::Sample;
+    faults += frame.Type == TFrameType::Fault;
+  }
+  EXPECT_EQ(samples, 101) << "four frames damaged";
+  EXPECT_EQ(faults, 1);
+  EXPECT_EQ(rig.Decoder.RejectedFrames(), 10u + 4u) << "a false start in each noise burst, and the damaged frames";
+}
+
+}  // namespace
