@@ -89,6 +89,15 @@ TFolders Read(const std::string& iniPath, const std::string& programFolder) {
   return folders;
 }
 
+bool HoldsTable(const std::string& folder, std::string_view file) {
+  const auto native = Paths::ToNative(folder);
+  if (!native)
+    return false;
+  const auto found = Paths::FindNoCase(*native, file);
+  std::error_code ec;
+  return found && std::filesystem::is_regular_file(*found, ec);
+}
+
 bool SetDatabasePath(const std::string& iniPath, bool network, const TNetworkFolder& networkFolder,
                      const TMessage& messages) {
   TProfile path("Path", iniPath);

@@ -37,6 +37,10 @@ std::string ReadProgramFolder(const std::string& iniPath);
 // "Database\Data".
 TFolders Read(const std::string& iniPath, const std::string& programFolder);
 
+// Whether a folder holds a table's file; the name matches in any letter
+// case, as table names always did.
+bool HoldsTable(const std::string& folder, std::string_view file);
+
 // --- The database location
 // Local: LocalNet = 0. Network: LocalNet = 1 when the network folders are
 // set; on the first choice of the network they are derived first from the

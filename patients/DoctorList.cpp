@@ -1,11 +1,10 @@
 #include "patients/DoctorList.h"
 
+#include "patients/DatabaseFolders.h"
 #include "platform/basekit/Message.h"
-#include "platform/framework/Paths.h"
 #include "platform/framework/WindowMessages.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace {
 
@@ -24,15 +23,6 @@ constexpr int Question = 32;
 constexpr int Information = 64;
 constexpr int YesNo = 4;
 constexpr int SecondButtonDefault = 256;
-
-bool TableExists(const std::string& systemFolder) {
-  const auto folder = Paths::ToNative(systemFolder);
-  if (!folder)
-    return false;
-  const auto found = Paths::FindNoCase(*folder, TableFile);
-  std::error_code ec;
-  return found && std::filesystem::is_regular_file(*found, ec);
-}
 
 }  // namespace
 
@@ -57,7 +47,7 @@ bool TDoctorList::OpenDoctorDatabase() {
   Closing = true;
   if (Table.OpenDB(Database) != DbResult::Ok)
     return false;
-  const short opened = TableExists(Settings.Folder)
+  const short opened = DatabaseFolders::HoldsTable(Settings.Folder, TableFile)
                            ? Table.GetTable(Cursor)
                            : Table.CreateTable(Cursor, TableKind::Doctor, Settings.LanguageDriver);
   if (opened != DbResult::Ok)

@@ -1,6 +1,7 @@
 #include "shell/ClientEnablers.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/DatabaseFolders.h"
 #include "shell/DatabaseTables.h"
 
 #include <string_view>
@@ -63,14 +64,14 @@ std::optional<bool> IsEnabled(unsigned command, const TClientView& v) {
 }
 
 bool DoctorTablePresent(const std::string& commonDir) {
-  return DatabaseTables::TableIn(commonDir, DatabaseTables::DoctorTable.File);
+  return DatabaseFolders::HoldsTable(commonDir, DatabaseTables::DoctorTable.File);
 }
 
 bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir) {
   if (!DoctorTablePresent(commonDir))
     return false;
   for (const DatabaseTables::TTable& table : DatabaseTables::DataTables)
-    if (!DatabaseTables::TableIn(databaseDir, table.File))
+    if (!DatabaseFolders::HoldsTable(databaseDir, table.File))
       return false;
   return true;
 }

@@ -1,10 +1,7 @@
 #include "shell/DatabaseTables.h"
 
+#include "patients/DatabaseFolders.h"
 #include "platform/dbkit/Engine.h"
-#include "platform/framework/Paths.h"
-
-#include <filesystem>
-#include <system_error>
 
 namespace DatabaseTables {
 namespace {
@@ -24,15 +21,6 @@ bool Create(TEngine& engine, const std::string& folder, const TTable& table, std
 
 }  // namespace
 
-bool TableIn(const std::string& folder, std::string_view file) {
-  const auto native = Paths::ToNative(folder);
-  if (!native)
-    return false;
-  const auto found = Paths::FindNoCase(*native, file);
-  std::error_code ec;
-  return found && std::filesystem::is_regular_file(*found, ec);
-}
-
 bool CreateMissing(const std::string& commonFolder, const std::string& databaseFolder, std::string_view driver,
                    TMessage& messages, const std::function<void()>& step) {
   if (commonFolder.empty() || databaseFolder.empty())
@@ -43,7 +31,7 @@ bool CreateMissing(const std::string& commonFolder, const std::string& databaseF
     return false;
   bool made = true;
   const auto make = [&](const std::string& folder, const TTable& table) {
-    if (made && !TableIn(folder, table.File))
+    if (made && !DatabaseFolders::HoldsTable(folder, table.File))
       made = Create(engine, folder, table, driver);
     if (made && step)
       step();

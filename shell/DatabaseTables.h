@@ -32,10 +32,6 @@ inline constexpr std::array<TTable, 10> DataTables = {{{"names.db", 0},
 // The doctors are shared by the databases of one common folder.
 inline constexpr TTable DoctorTable = {"doctor.db", 4};
 
-// Whether a folder (as the settings write it) holds the table's file; the
-// name matches in any letter case.
-bool TableIn(const std::string& folder, std::string_view file);
-
 // Makes the missing tables with the language driver: doctor.db in the
 // common folder, then the tables of the database folder. Stops at the first
 // failure, which the engine has shown; `step` runs after each table.

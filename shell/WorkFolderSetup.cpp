@@ -1,5 +1,6 @@
 #include "shell/WorkFolderSetup.h"
 
+#include "patients/DatabaseFolders.h"
 #include "patients/DoctorEntry.h"
 #include "patients/StartUpChoices.h"
 #include "platform/dbkit/Engine.h"
@@ -63,7 +64,7 @@ TReport Prepare(const TCommandLine& commandLine, TMessage& messages) {
   for (const std::string& failure : Settings::MakeFolders(settings))
     report.Failures.push_back(failure);
 
-  const bool doctorsThere = DatabaseTables::TableIn(settings.CommonDir, DatabaseTables::DoctorTable.File);
+  const bool doctorsThere = DatabaseFolders::HoldsTable(settings.CommonDir, DatabaseTables::DoctorTable.File);
   const bool databaseThere = ClientEnablers::DatabasePresent(settings.CommonDir, settings.DatabaseDir);
   if (!DatabaseTables::CreateMissing(settings.CommonDir, settings.DatabaseDir, settings.LanguageDriver, messages)) {
     report.Failures.push_back("The tables of the database could not all be made in " + settings.DatabaseDir + ".");
