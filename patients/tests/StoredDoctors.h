@@ -4,25 +4,19 @@
 // order they were entered: what the tests check a dialog or tool stored.
 
 #include "platform/dbkit/Engine.h"
-
-#include <gtest/gtest.h>
+#include "testing/TestDatabase.h"
 
 #include <string>
 #include <vector>
 
 inline std::vector<DoctorRecordType> StoredDoctors(const std::string& folder, TMessage& texts) {
-  TEngine engine;
-  engine.SetFolder(folder);
-  engine.SetTableName("doctor.db");
-  engine.SetMessages(&texts);
-  std::uint32_t database = 0, cursor = 0;
+  const std::unique_ptr<TEngine> engine = OpenTestTable(folder, "doctor.db", &texts);
   std::vector<DoctorRecordType> rows;
-  EXPECT_EQ(engine.OpenDB(database), 0);
-  if (engine.GetTable(cursor) != 0)
+  if (!engine->IsTableOpen())
     return rows;
-  for (short result = engine.GoTop(1); result == 0; result = engine.GetNextRec()) {
+  for (short result = engine->GoTop(1); result == 0; result = engine->GetNextRec()) {
     DoctorRecordType record;
-    if (engine.GetData(record) != 0)
+    if (engine->GetData(record) != 0)
       break;
     rows.push_back(record);
   }

@@ -7,7 +7,6 @@
 #include "patients/Patient.h"
 #include "patients/PatientControls.h"
 #include "patients/tests/StoredDoctors.h"
-#include "platform/dbkit/Engine.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MdiClient.h"
 #include "shell/WorkFolderSetup.h"
@@ -70,16 +69,10 @@ TEST_F(FirstStart, APatientIsSavedInThePreparedWorkingFolder) {
   ASSERT_TRUE(Enabled(CM_PATIENT_SAVE));
   ASSERT_TRUE(Route(CM_PATIENT_SAVE));
 
-  TEngine engine;
-  engine.SetFolder(".\\Database\\Data");
-  engine.SetTableName("names.db");
-  engine.SetMessages(&texts);
-  std::uint32_t database = 0, cursor = 0;
-  ASSERT_EQ(engine.OpenDB(database), 0);
-  ASSERT_EQ(engine.GetTable(cursor), 0);
-  ASSERT_EQ(engine.GoTop(1), 0);
+  const auto engine = OpenTestTable(".\\Database\\Data", "names.db", &texts);
+  ASSERT_EQ(engine->GoTop(1), 0);
   PatientRecordType patient;
-  ASSERT_EQ(engine.GetData(patient), 0);
+  ASSERT_EQ(engine->GetData(patient), 0);
   EXPECT_EQ(FieldText(patient.Name), "Kiss Anna");
   EXPECT_EQ(FieldText(patient.Id), "A-1");
   const auto stored = StoredDoctors(".\\Database", texts);

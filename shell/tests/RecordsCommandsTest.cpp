@@ -11,6 +11,7 @@
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MdiClient.h"
+#include "testing/TestDatabase.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -51,17 +52,8 @@ protected:
     doctors.List().DisplayDoctorTable("");
   }
   // A table as the engine opens it: there, and of its kind.
-  ::testing::AssertionResult IsTable(const fs::path& folder, const std::string& file) {
-    TEngine engine;
-    engine.SetFolder(folder.string());
-    engine.SetTableName(file);
-    engine.SetMessages(&App->GetMessages());
-    std::uint32_t database = 0, cursor = 0;
-    if (!fs::is_regular_file(folder / file))
-      return ::testing::AssertionFailure() << (folder / file) << " is missing";
-    if (engine.OpenDB(database) != 0 || engine.GetTable(cursor) != 0)
-      return ::testing::AssertionFailure() << (folder / file) << " does not open";
-    return ::testing::AssertionSuccess();
+  bool IsTable(const fs::path& folder, const std::string& file) {
+    return OpenTestTable(folder, file, &App->GetMessages())->IsTableOpen();
   }
   static std::set<std::string> Files(const fs::path& folder, const std::string& extension) {
     std::set<std::string> names;
@@ -202,16 +194,10 @@ TEST_F(RecordsCommands, ADoctorEnteredThroughTheCommandIsInTheCommonFolder) {
     Click(dialog, TDoctor::NewId);
     Click(dialog, 1);
   });
-  TEngine engine;
-  engine.SetFolder(".\\Database");
-  engine.SetTableName("doctor.db");
-  engine.SetMessages(&App->GetMessages());
-  std::uint32_t database = 0, cursor = 0;
-  ASSERT_EQ(engine.OpenDB(database), 0);
-  ASSERT_EQ(engine.GetTable(cursor), 0);
-  ASSERT_EQ(engine.Search(SearchEqual, 2, std::string("dr. nagy éva")), 0);
+  const auto engine = OpenTestTable(".\\Database", "doctor.db", &App->GetMessages());
+  ASSERT_EQ(engine->Search(SearchEqual, 2, std::string("dr. nagy éva")), 0);
   DoctorRecordType doctor;
-  ASSERT_EQ(engine.GetData(doctor), 0);
+  ASSERT_EQ(engine->GetData(doctor), 0);
   EXPECT_EQ(FieldText(doctor.Code), "NE");
   EXPECT_EQ(doctor.Treating, 1);
 }
