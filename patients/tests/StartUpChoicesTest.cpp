@@ -7,8 +7,8 @@ namespace {
 using namespace StartUpChoices;
 
 // Drivers as an engine with several collations would list them.
-const std::vector<std::string> Drivers = {"Paradox 'ascii',ascii", "Paradox 'intl',ansiintl",
-                                          "Paradox 'hun' 852 DC,anhundc", "Paradox 'ansii850',ansii850"};
+const std::vector<std::string> Drivers = {"ASCII order,ascii", "International order,ansiintl",
+                                          "Hungarian order 852,anhundc", "German order 850,ansii850"};
 
 TEST(StartUpChoices, AStoredDriverIsShownElseTheLanguagesOne) {
   EXPECT_EQ(DriverIndexForStored(Drivers, "anhundc"), 2);
