@@ -7,4 +7,8 @@ scripts/setup-debian.sh
 scripts/build.sh build
 mkdir -p run
 cd run
+# The language driver of the database, its tables and an example doctor,
+# where they are missing, so that a patient can be entered at once. What is
+# there already is kept.
+../build/bin/halvetra-prepare "$@" || echo "The working folder is not fully prepared; see above." >&2
 exec ../build/bin/halvet32 -d "$@"

@@ -1,5 +1,6 @@
 #include "shell/AppSettings.h"
 
+#include "patients/DatabaseFolders.h"
 #include "platform/framework/Paths.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
@@ -17,10 +18,6 @@ namespace {
 std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
                      std::size_t capacity) {
   return std::string(Utf8::Truncate(profile.GetString(key, defaultValue), capacity - 1));
-}
-
-std::string Bounded(std::string text, std::size_t capacity) {
-  return std::string(Utf8::Truncate(text, capacity - 1));
 }
 
 bool IsRegularFile(const std::string& systemPath) {
@@ -94,14 +91,10 @@ TAppSettings Read(const TCommandLine& commandLine) {
 }
 
 void ReadDatabaseFolders(TAppSettings& s) {
-  const TProfile path("Path", s.IniPath);
-  s.LocalNet = ReadShort(path, "LocalNet", 0);
-  const std::string databaseDefault = Bounded(s.ProgramDir + "\\Database\\Data", PathFieldSize);
-  const std::string commonDefault = Bounded(s.ProgramDir + "\\Database", PathFieldSize);
-  // Only the keys of the chosen kind are read; the others stay untouched.
-  const bool network = s.LocalNet != 0;
-  s.DatabaseDir = ReadText(path, network ? "NetDatabase" : "Database", databaseDefault, PathFieldSize);
-  s.CommonDir = ReadText(path, network ? "NetCommon" : "Common", commonDefault, PathFieldSize);
+  const DatabaseFolders::TFolders folders = DatabaseFolders::Read(s.IniPath, s.ProgramDir);
+  s.LocalNet = folders.LocalNet;
+  s.DatabaseDir = folders.Database;
+  s.CommonDir = folders.Common;
 }
 
 std::vector<std::string> MakeFolders(const TAppSettings& s) {

@@ -1,11 +1,10 @@
 #include "shell/ClientEnablers.h"
 
 #include "common/CommandNumbers.h"
-#include "platform/framework/Paths.h"
+#include "patients/DatabaseFolders.h"
+#include "shell/DatabaseTables.h"
 
-#include <array>
 #include <string_view>
-#include <system_error>
 
 namespace ClientEnablers {
 namespace {
@@ -24,15 +23,6 @@ bool MeasurementBusy(const TClientView& v) { return v.MeasurementOpen && v.Measu
 
 constexpr int MeasureCalibration = 7;
 constexpr int MeasureZeroing = -4;
-
-bool TableIn(const std::string& folder, std::string_view table) {
-  const auto native = Paths::ToNative(folder);
-  if (!native)
-    return false;
-  const auto found = Paths::FindNoCase(*native, table);
-  std::error_code ec;
-  return found && std::filesystem::is_regular_file(*found, ec);
-}
 
 }  // namespace
 
@@ -73,15 +63,15 @@ std::optional<bool> IsEnabled(unsigned command, const TClientView& v) {
   }
 }
 
-bool DoctorTablePresent(const std::string& commonDir) { return TableIn(commonDir, "doctor.db"); }
+bool DoctorTablePresent(const std::string& commonDir) {
+  return DatabaseFolders::HoldsTable(commonDir, DatabaseTables::DoctorTable.File);
+}
 
 bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir) {
-  static constexpr std::array<std::string_view, 10> Tables{"names.db", "meet.db", "fvc.db", "vc.db",  "mvv.db",
-                                                           "audio.db", "rhino.db", "dfc.db", "sh.db", "pl.db"};
   if (!DoctorTablePresent(commonDir))
     return false;
-  for (std::string_view table : Tables)
-    if (!TableIn(databaseDir, table))
+  for (const DatabaseTables::TTable& table : DatabaseTables::DataTables)
+    if (!DatabaseFolders::HoldsTable(databaseDir, table.File))
       return false;
   return true;
 }

@@ -1,6 +1,9 @@
 #include "shell/HalvetraApp.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/DoctorDialog.h"
+#include "patients/LocationDatabase.h"
+#include "patients/StartUp.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "platform/framework/ui/MessageBoxSink.h"
@@ -165,7 +168,7 @@ void THalvetraApp::InitMainWindow() {
   SetProgress(40);
 
   // 8. The frame around it.
-  Frame = std::make_unique<TMainFrame>(Name, client.release(), [this] { return CanClose(); });
+  Frame = std::make_unique<TMainFrame>(Name, client.release(), [this] { return CanClose(); }, this);
   Actions = new TCommandActions(
       TCommandChain(
           [this] {
@@ -371,10 +374,12 @@ void THalvetraApp::EvWinIniChange(TParam1, TParam2) {
   // nothing to renew, and other sections never matter.
 }
 
+void THalvetraApp::ReadDatabaseFolders() { Settings::ReadDatabaseFolders(Settings); }
+
 void THalvetraApp::CmStartUpSettings() {
-  const auto dialog = Options.Dialogs.StartUp ? Options.Dialogs.StartUp : [this](TStartUpStruct&) {
-    ShowNotAvailableYet();
-    return IDCANCEL;
+  const auto dialog = Options.Dialogs.StartUp ? Options.Dialogs.StartUp : [this](TStartUpStruct& values) {
+    TStartUp startUp(*Messages, Frame.get(), values);
+    return startUp.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
   };
   ReportFailures(StartUpSettings::RunStartUp(Settings, dialog).Failures);
 }
@@ -383,8 +388,8 @@ void THalvetraApp::CmStartUpSettingsEnable(TCommandEnabler& ce) { ce.Enable(!Has
 
 void THalvetraApp::CmDatabaseLocation() {
   const auto dialog = Options.Dialogs.DatabaseLocation ? Options.Dialogs.DatabaseLocation : [this] {
-    ShowNotAvailableYet();
-    return IDCANCEL;
+    TLocationDatabase location(*Messages, Settings.IniPath, Frame.get());
+    return location.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
   };
   for (const std::string& failure : StartUpSettings::RunDatabaseLocation(Settings, dialog).Failures)
     std::cerr << "Halvetra: " << failure << '\n';
@@ -395,10 +400,14 @@ void THalvetraApp::CmDatabaseLocationEnable(TCommandEnabler& ce) {
 }
 
 void THalvetraApp::CmDoctors() {
-  if (Options.Dialogs.Doctors)
+  if (Options.Dialogs.Doctors) {
     Options.Dialogs.Doctors();
-  else
-    ShowNotAvailableYet();
+    return;
+  }
+  // The doctors are shared by the databases of the common folder.
+  TDoctor doctors(*Messages, Settings.CommonDir, Settings.PrivateDir, Settings.IniPath, Settings.LanguageDriver,
+                  Frame.get());
+  doctors.exec();
 }
 
 void THalvetraApp::CmDoctorsEnable(TCommandEnabler& ce) { CmDatabaseLocationEnable(ce); }

@@ -38,7 +38,7 @@ class TMessageSink;
 struct TMenuEntry;
 
 // The dialogs behind the application's own commands. One that is not given
-// tells the user that it is not available yet.
+// is the system's own dialog; the USB description's is not available yet.
 struct TAppDialogs {
   StartUpSettings::TStartUpDialog StartUp;
   StartUpSettings::TLocationDialog DatabaseLocation;
@@ -101,6 +101,10 @@ public:
   void ClearMeasureNotes();
   void LeaveHelpMode();
   void ShowNotAvailableYet();
+  // Tells the user which settings could not be saved.
+  void ReportFailures(const std::vector<std::string>& failures);
+  // Reads the database folders again after the database changed.
+  void ReadDatabaseFolders();
 
   const TAppSettings& GetSettings() const { return Settings; }
   const TInstallFlags& GetInstallFlags() const { return Install; }
@@ -132,7 +136,6 @@ private:
   bool HasActiveChild() const;
   bool ShowHelpPage(const std::filesystem::path& page);
   bool FilterCommand(unsigned id);
-  void ReportFailures(const std::vector<std::string>& failures);
   std::string MenuText(const TMenuEntry& entry) const;
 
   TAppOptions Options;

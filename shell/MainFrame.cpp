@@ -5,7 +5,8 @@
 #include <QCloseEvent>
 #include <QIcon>
 
-TMainFrame::TMainFrame(const QString& caption, QWidget* client, TCanClose canClose) : CanClose(std::move(canClose)) {
+TMainFrame::TMainFrame(const QString& caption, QWidget* client, TCanClose canClose, TEventHandler* application)
+    : CanClose(std::move(canClose)), Application(application) {
   setObjectName("MainFrame");
   setWindowTitle(caption);
   QIcon icon;
@@ -18,12 +19,15 @@ TMainFrame::TMainFrame(const QString& caption, QWidget* client, TCanClose canClo
 const TResponseTable& TMainFrame::ResponseTable() {
   static constexpr TResponseEntry entries[] = {
       Response::Command<&TMainFrame::CmExit>(CM_EXIT),
+      Response::Message<&TMainFrame::EvShowHelp>(WM_SHOW_HELP),
   };
   static const TResponseTable table{entries, &TEventHandler::ResponseTable()};
   return table;
 }
 
 void TMainFrame::CmExit() { close(); }
+
+TResult TMainFrame::EvShowHelp(TParam1 id, TParam2) { return SendMessage(Application, WM_SHOW_HELP, id, 0); }
 
 void TMainFrame::closeEvent(QCloseEvent* event) {
   if (CanClose && !CanClose())

@@ -1,12 +1,17 @@
 #include "shell/MdiClient.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/DatabaseCreateAndSelect.h"
+#include "patients/Institute.h"
 #include "patients/Patient.h"
 #include "patients/SheetFrame.h"
+#include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Utf8.h"
 #include "records/TableCheck.h"
+#include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
+#include "shell/InstituteSettings.h"
 #include "shell/MdiChild.h"
 
 #include <QApplication>
@@ -49,6 +54,7 @@ PREDICTED_DATA SamplePatient() {
 
 THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientData(SamplePatient()) {
   setObjectName("THalvetraMDIClient");
+  ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -70,11 +76,11 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
   static constexpr TResponseEntry entries[] = {
       Response::Command<&C::CmOpenPatient>(CM_OPEN_PATIENT),
       Response::Enabler<&C::CmMainMenuEnable>(CM_OPEN_PATIENT),
-      Response::Command<&C::CmNotAvailableYet>(CM_NEW_DATABASE),
+      Response::Command<&C::CmNewDatabase>(CM_NEW_DATABASE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_NEW_DATABASE),
       Response::Command<&C::CmNotAvailableYet>(CM_MERGE_DATABASES),
       Response::Enabler<&C::CmMainMenuEnable>(CM_MERGE_DATABASES),
-      Response::Command<&C::CmNotAvailableYet>(CM_INSTITUTE),
+      Response::Command<&C::CmInstitute>(CM_INSTITUTE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_INSTITUTE),
       Response::Command<&C::CmNotAvailableYet>(CM_HARDWARE_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_HARDWARE_SETUP),
@@ -154,6 +160,51 @@ TClientView THalvetraMDIClient::View() const {
 }
 
 void THalvetraMDIClient::CmNotAvailableYet() { App.ShowNotAvailableYet(); }
+
+void THalvetraMDIClient::ReadInstitute() { Institute = InstituteSettings::Read(App.GetSettings().IniPath); }
+
+void THalvetraMDIClient::WriteInstitute() {
+  App.ReportFailures(InstituteSettings::Write(App.GetSettings().IniPath, Institute));
+}
+
+void THalvetraMDIClient::CmInstitute() {
+  TInstitute dialog(App.GetMessages(), this, Institute);
+  if (dialog.exec() == QDialog::Accepted)
+    WriteInstitute();
+  else
+    ReadInstitute();
+}
+
+void THalvetraMDIClient::CmNewDatabase() {
+  TDatabaseCreateAndSelect dialog(App.GetMessages(), App.GetSettings().IniPath, this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  App.ReadDatabaseFolders();
+  if (CreateDatabaseTables())
+    PostMessage(this, WM_COMMAND, CM_OPEN_PATIENT, 0);
+}
+
+bool THalvetraMDIClient::CreateDatabaseTables() {
+  constexpr int ProgressCaption = 1;
+  constexpr int ProgressLine1 = 268;
+  constexpr int ProgressLine2 = 289;
+  constexpr short GaugeFull = 100;
+  const TAppSettings& settings = App.GetSettings();
+  TMessage& texts = App.GetMessages();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  TWaitingDialog progress(texts.LoadStringA(ProgressCaption), texts.LoadStringA(ProgressLine1),
+                          texts.LoadStringA(ProgressLine2), window());
+  progress.Execute();
+  progress.SetStep(static_cast<short>(GaugeFull / (DatabaseTables::DataTables.size() + 1)));
+  // The database of the kind the settings name, local or network.
+  const bool made = DatabaseTables::CreateMissing(settings.CommonDir, settings.DatabaseDir, settings.LanguageDriver,
+                                                  texts, [&progress] { progress.DoOneStep(); });
+  if (made)
+    progress.UpdateGauge(GaugeFull);
+  progress.Destroy(0);
+  QApplication::restoreOverrideCursor();
+  return made;
+}
 
 void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
   ce.Enable(ClientEnablers::IsEnabled(ce.GetId(), View()).value_or(false));

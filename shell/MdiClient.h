@@ -7,6 +7,7 @@
 // windows and dialogs are not built yet say so.
 
 #include "common/PredictedData.h"
+#include "patients/InstituteStruct.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/ClientEnablers.h"
 
@@ -63,17 +64,29 @@ public:
   TResult EvCloseChildWindows();
   void EvCloseAllTempFiles();
 
+  // The institute of the printouts' heads, as the settings file keeps it.
+  const TTInstituteStruct& GetInstitute() const { return Institute; }
+  void ReadInstitute();
+  void WriteInstitute();
+
+  // Makes the missing tables of the database the settings name, with a
+  // progress window; true when every table is there.
+  bool CreateDatabaseTables();
+
   // What the enablers of the main menu look at, as things stand now.
   TClientView View() const;
 
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
+  void CmNewDatabase();
+  void CmInstitute();
 
 private:
   THalvetraApp& App;
   std::array<std::string, 3> Notes;
   std::string MeetRecordKey;
   PREDICTED_DATA PatientData;
+  TTInstituteStruct Institute;
 
   // The child frames of the component windows, null when closed.
   // The patient sheet's frame closed: the other component windows go with it.

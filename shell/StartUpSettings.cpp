@@ -1,5 +1,6 @@
 #include "shell/StartUpSettings.h"
 
+#include "patients/StartUpChoices.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
 #include "platform/framework/WindowMessages.h"
@@ -49,9 +50,8 @@ TOutcome RunStartUp(TAppSettings& settings, const TStartUpDialog& dialog) {
     Note(startUp, startUp.WriteString("Language", Bounded(values.Language, TStartUpStruct::LanguageSize)),
          outcome.Failures);
 
-  const auto comma = values.LanguageDriver.find(',');
-  if (comma != std::string::npos) {
-    const std::string driver = Bounded(values.LanguageDriver.substr(comma + 1), LanguageDriverFieldSize);
+  if (const auto name = StartUpChoices::DriverName(values.LanguageDriver)) {
+    const std::string driver = Bounded(*name, LanguageDriverFieldSize);
     TProfile databases("Databases", settings.IniPath);
     if (databases.WriteString("LanguageDriver", driver))
       settings.LanguageDriver = driver;

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 #include <cstdlib>
+#include <unistd.h>
 
 TTemporaryFolder::TTemporaryFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "halvetra-test-XXXXXX").string();
@@ -38,4 +39,32 @@ std::string TTemporaryFolder::Read(const std::filesystem::path& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+namespace {
+
+bool CanWriteInto(const std::filesystem::path& folder) {
+  std::string probe = (folder / "probe-XXXXXX").string();
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0)
+    return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> UnwritableFolder(const TTemporaryFolder& folder) {
+  const std::filesystem::path readOnly = folder / "read-only";
+  std::error_code ec;
+  std::filesystem::create_directory(readOnly, ec);
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::replace, ec);
+  if (!CanWriteInto(readOnly))
+    return readOnly;
+  const std::filesystem::path kernel = "/sys/kernel";
+  if (std::filesystem::is_directory(kernel, ec) && !CanWriteInto(kernel))
+    return kernel;
+  return std::nullopt;
 }

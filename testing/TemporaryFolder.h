@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,3 +25,9 @@ public:
 private:
   std::filesystem::path Folder;
 };
+
+// An existing folder into which this process cannot write: a read-only
+// folder in `folder`, or, for the superuser whom permissions do not stop,
+// a folder of the kernel's read-only file system. Nothing when the machine
+// has neither.
+std::optional<std::filesystem::path> UnwritableFolder(const TTemporaryFolder& folder);

@@ -152,3 +152,14 @@ std::vector<std::string> TIniDocument::Keys(std::string_view section) const {
       keys.push_back(Lines[i].Name);
   return keys;
 }
+
+std::optional<std::size_t> TIniDocument::FirstForeignLine() const {
+  for (std::size_t i = 0; i < Lines.size(); ++i) {
+    if (Lines[i].Kind != TLine::TKind::Other)
+      continue;
+    const std::string_view trimmed = Trim(Lines[i].Text);
+    if (!trimmed.empty() && !trimmed.starts_with(';') && !trimmed.starts_with('#'))
+      return i + 1;
+  }
+  return std::nullopt;
+}

@@ -28,6 +28,11 @@ public:
   // The key names of a section, in file order.
   std::vector<std::string> Keys(std::string_view section) const;
 
+  // The number (counted from 1) of the first line that is neither blank, a
+  // comment (";" or "#"), a section header nor a key: a text that has one
+  // is no ini text. Nothing when every line is one of these.
+  std::optional<std::size_t> FirstForeignLine() const;
+
 private:
   struct TLine {
     enum class TKind { Other, Section, Key };

@@ -1,6 +1,33 @@
 #include "platform/framework/Utf8.h"
 
+#include <array>
+
 namespace Utf8 {
+namespace {
+
+// The characters of the bytes 0x80 to 0x9F; the rest of the code page is
+// Latin-1, whose byte value is the character's number.
+constexpr std::array<char16_t, 32> Windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 0x88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98
+};
+
+void Append(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
 
 bool IsValid(std::string_view text) {
   std::size_t i = 0;
@@ -34,6 +61,16 @@ bool IsValid(std::string_view text) {
     i += length;
   }
   return true;
+}
+
+std::string FromWindows1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 2);
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    Append(out, byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : char32_t{byte});
+  }
+  return out;
 }
 
 }  // namespace Utf8

@@ -3,6 +3,7 @@
 // Texts are UTF-8 everywhere; fixed-width fields are cut at character
 // boundaries, never inside a character.
 
+#include <string>
 #include <string_view>
 
 namespace Utf8 {
@@ -21,5 +22,10 @@ constexpr std::string_view Truncate(std::string_view text, std::size_t maxBytes)
 
 // True when `text` is well-formed UTF-8.
 bool IsValid(std::string_view text);
+
+// A text of the Windows code page 1252 (Western European) in UTF-8. The
+// five bytes the code page leaves undefined become the control characters
+// of the same number, as Windows converts them.
+std::string FromWindows1252(std::string_view text);
 
 }  // namespace Utf8
