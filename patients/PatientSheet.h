@@ -189,6 +189,12 @@ public:
   void CmChangeHomeDoctor(int index);
   // The focus left the treating-doctor list: a record being edited needs one.
   void EvKillFocusDoctor();
+  // The treating-doctor list's text as it shows it, for the printouts: at
+  // most `size` - 1 bytes, cut at a character boundary.
+  std::string GetDoctor(std::size_t size) const;
+  // The name of the patient's treating doctor (at most 30 bytes) for the
+  // ECG program; empty while none is chosen.
+  std::string GetDoctorName() const;
 
   // Commands and their enablers.
   void CmPatientNew();

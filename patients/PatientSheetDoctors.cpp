@@ -185,3 +185,14 @@ void TPatientSheet::EvKillFocusDoctor() {
     return;
   Refuse(TreatingDoctor, Load(RequiredText));
 }
+
+std::string TPatientSheet::GetDoctor(std::size_t size) const {
+  if (size == 0)
+    return {};
+  return std::string(PatientText::Bounded(ShownEntry(TreatingDoctors), size - 1));
+}
+
+std::string TPatientSheet::GetDoctorName() const {
+  // The none entry and the new-record placeholder name nobody.
+  return TreatingDoctorKey == 0 ? std::string() : DoctorName(ShownEntry(TreatingDoctors));
+}
