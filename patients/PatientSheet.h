@@ -12,6 +12,7 @@
 
 #include "common/PredictedData.h"
 #include "patients/BodyMeasures.h"
+#include "patients/NewPatientRecord.h"
 #include "patients/PatientControls.h"
 #include "patients/PatientDatabase.h"
 #include "patients/PatientFields.h"
@@ -195,6 +196,18 @@ public:
   // The name of the patient's treating doctor (at most 30 bytes) for the
   // ECG program; empty while none is chosen.
   std::string GetDoctorName() const;
+
+  // --- A patient another program hands over ------------------------------------
+  // Fills the sheet, cleared for a new patient, from the block: what the
+  // layout shows, the address sets in every layout, the birth date when the
+  // block gives all of it, height and weight in cm and kg when given, and
+  // the treating doctor whose name the block's doctor begins. The table is
+  // not touched; the user completes the patient and saves him.
+  void SetNewPatientData(const TTPatientRecord& patient);
+  // A stored patient takes the height and weight (cm and kg) the other
+  // program gives, shown in the units his record keeps, as changes the user
+  // saves.
+  void SetHandedOverMeasures(std::optional<int> heightCm, std::optional<int> weightKg);
 
   // Commands and their enablers.
   void CmPatientNew();
