@@ -99,9 +99,6 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
-      // The sheet enables its search; the search dialog is not built yet.
-      Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_SEARCH),
-      Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_SEARCH),
       Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),
       Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 #include <sqlite3.h>
@@ -78,9 +79,17 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   QApplication::processEvents();
   EXPECT_TRUE(Client().View().SheetOpen);
   EXPECT_TRUE(Enabled(CM_PATIENT_SEARCH));
+  bool searched = false;
+  QTimer::singleShot(0, [&searched] {
+    QWidget* search = QApplication::activeModalWidget();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->objectName(), "20119");
+    searched = true;
+    search->close();
+  });
   EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_SEARCH));
-  EXPECT_TRUE(Shown(9000));  // the search dialog comes later
-  Sink.Messages.clear();
+  EXPECT_TRUE(searched);
+  EXPECT_EQ(sheet->GetText(PatientControl::Name), "Anna Kovacs");
   EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_NEW));
   EXPECT_TRUE(sheet->IsNewRecord());
   EXPECT_EQ(sheet->GetText(PatientControl::Height), "165 cm");
