@@ -27,7 +27,9 @@
 #include <optional>
 #include <string>
 
+class QMenuBar;
 class QToolBar;
+class QWidget;
 class TCommandActions;
 class TGreetingDialog;
 class THalvetraMDIClient;
@@ -105,6 +107,8 @@ public:
   void ReportFailures(const std::vector<std::string>& failures);
   // Reads the database folders again after the database changed.
   void ReadDatabaseFolders();
+  // A menu bar of the entries, its items bound to the command chain.
+  QMenuBar* BuildMenuBar(const std::vector<TMenuEntry>& entries, QWidget* parent);
 
   const TAppSettings& GetSettings() const { return Settings; }
   const TInstallFlags& GetInstallFlags() const { return Install; }
@@ -131,6 +135,7 @@ private:
   void CreateMainBar();
   void CreateMainMenu();
   void AddMenuEntries(class QMenu& menu, const std::vector<TMenuEntry>& entries);
+  void AddMenuBarEntries(class QMenuBar& bar, const std::vector<TMenuEntry>& entries);
   void CheckScreen();
   void ShowMainWindow();
   bool HasActiveChild() const;
