@@ -26,6 +26,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QMenuBar;
 class QToolBar;
@@ -105,6 +106,8 @@ public:
   void ShowNotAvailableYet();
   // Tells the user which settings could not be saved.
   void ReportFailures(const std::vector<std::string>& failures);
+  // The hand-over file named with "-p", once: later calls give nothing.
+  std::string TakeHandOverPath() { return std::exchange(Settings.HandOverPath, {}); }
   // Reads the database folders again after the database changed.
   void ReadDatabaseFolders();
   // A menu bar of the entries, its items bound to the command chain.

@@ -12,6 +12,7 @@
 #include "records/TableCheck.h"
 #include "shell/ChildMenus.h"
 #include "shell/DatabaseTables.h"
+#include "shell/HandOverFile.h"
 #include "shell/HalvetraApp.h"
 #include "shell/InstituteSettings.h"
 #include "shell/MdiChild.h"
@@ -30,6 +31,7 @@ constexpr int TableInUseText = 249;
 constexpr int NoteText = 251;
 constexpr int StoreNoteText = 282;
 constexpr int NotePatientGoneText = 6200;
+constexpr int HandOverKeptText = 6201;
 // The note frame's size before scaling.
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
@@ -232,6 +234,7 @@ void THalvetraMDIClient::CmOpenPatient() {
   if (PatientFrame) {
     ActivateChild(PatientFrame);
     Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
+    ApplyHandOverFile(*Patient);
     return;
   }
   // A sheet without its frame is on its way out.
@@ -266,6 +269,35 @@ void THalvetraMDIClient::CmOpenPatient() {
   PatientFrame = child;
   child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
+  ApplyHandOverFile(*Patient);
+}
+
+void THalvetraMDIClient::ApplyHandOverFile(TPatient& sheet) {
+  const std::string path = App.TakeHandOverPath();
+  if (path.empty() || !HandOver::Exists(path))
+    return;
+  EvCloseChildWindows();
+  TMessage& texts = App.GetMessages();
+  // A file that cannot be used has been named to the user and is kept.
+  const auto patient = HandOver::ReadAndReport(path, texts);
+  if (!patient)
+    return;
+  const TTPatientRecord& record = patient->Record;
+  const short found = sheet.Search(SearchEqual, 1, record.Name, 2, record.Id);
+  if (found == DbResult::Ok) {
+    // A stored patient keeps his record and takes what was measured.
+    sheet.UpdateDisplay();
+    sheet.SetHandedOverMeasures(patient->HeightCm, patient->WeightKg);
+  } else if (found == DbResult::NotFound) {
+    sheet.DispatchCommand(CM_PATIENT_NEW);
+    sheet.SetNewPatientData(record);
+  } else {
+    // The engine has said why; the file stays for the next start.
+    return;
+  }
+  std::string error;
+  if (!HandOver::Remove(path, &error))
+    texts.MessageBoxText(texts.Format(HandOverKeptText, {path, error}), 0, TMessageIcon::Warning);
 }
 
 void THalvetraMDIClient::CloseTestWindows() {

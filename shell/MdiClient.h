@@ -56,7 +56,9 @@ public:
   THalvetraMDIChild* GetPatientFrame() const;
 
   // Opens the patient data sheet in its frame, or brings the open one to
-  // the top. Closing it closes every other component window.
+  // the top. Closing it closes every other component window. A patient
+  // handed over with "-p" is then looked up and shown, or entered as a new
+  // patient, and the file deleted.
   void CmOpenPatient();
   // The sheet changes the patient: the test windows of the previous one
   // close and the work files go.
@@ -105,6 +107,8 @@ private:
   // The patient sheet's frame closed: the other component windows go with it.
   void PatientFrameClosed();
   void CloseTestWindows();
+  // Applies the hand-over file, once, to the open sheet.
+  void ApplyHandOverFile(TPatient& sheet);
   // Stores the note as the memo of its patient's row; false, with a
   // message, when that cannot be done.
   bool StoreNote(const std::string& note);

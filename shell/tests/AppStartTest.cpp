@@ -2,6 +2,8 @@
 #include "shell/tests/ExpectedMainMenu.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/Patient.h"
+#include "patients/PatientControls.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/GreetingDialog.h"
@@ -318,7 +320,11 @@ TEST_F(AppStart, AMissingHandOverFileIsNamedAndAPresentOneIsOpened) {
   App->InitMainWindow();
   EXPECT_FALSE(Shown(9002));
   QApplication::processEvents();
-  EXPECT_NE(App->GetClient()->GetPatient(), nullptr);  // the patient sheet opens
+  // The patient sheet opens, on an empty table, with the patient handed over.
+  ASSERT_NE(App->GetClient()->GetPatient(), nullptr);
+  EXPECT_EQ(App->GetClient()->GetPatient()->GetText(PatientControl::Name), "Sample");
+  EXPECT_TRUE(App->GetClient()->GetPatient()->IsNewRecord());
+  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
   EXPECT_TRUE(Sink.Messages.empty());
 }
 
