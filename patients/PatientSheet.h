@@ -51,7 +51,7 @@ struct TPatientSheetSettings {
 
 // A drop-down list of doctors: the first entry is the none entry (or the
 // new-record placeholder while a new patient is entered).
-struct TDoctorList {
+struct TDoctorDropDown {
   std::vector<std::string> Entries;
   int Selection = 0;
   // The name shown when the record's doctor is not among the entries (no
@@ -84,7 +84,7 @@ public:
   int GetPopulation() const { return Population; }
   int GetUpDownPosition(int upDownId) const;
   bool IsEnabled(int controlId) const { return !Disabled.contains(controlId); }
-  const TDoctorList& GetTreatingDoctors() const { return TreatingDoctors; }
+  const TDoctorDropDown& GetTreatingDoctors() const { return TreatingDoctors; }
   const std::string& GetPlaceholder() const { return Placeholder; }
 
   // --- What the user does -----------------------------------------------
@@ -166,13 +166,13 @@ public:
   void SetSex(int index);
   void SetPopulation(int index);
   // The treating-doctor list and key, which the doctor lookup fills.
-  void SetTreatingDoctors(TDoctorList doctors);
+  void SetTreatingDoctors(TDoctorDropDown doctors);
   void SetTreatingDoctorKey(std::int32_t key) { TreatingDoctorKey = key; }
 
   // --- Doctors --------------------------------------------------------------
   // The treating doctor is chosen in every layout, the home doctor (with
   // the address beside it) in the full layout; both by key in the record.
-  const TDoctorList& GetHomeDoctors() const { return HomeDoctors; }
+  const TDoctorDropDown& GetHomeDoctors() const { return HomeDoctors; }
   // Adds the doctors of the table, in name order, to the lists that mark
   // them, and shows those the shown record names (listed or not). When
   // another user holds the table the lists stay disabled and the user is told.
@@ -296,7 +296,7 @@ private:
   bool TableIsEmptyNow();
   void ReplaceFirstTreatingEntry(std::string text);
   // Selects a name in a doctor list (or shows it when the list lacks it).
-  void SelectDoctor(TDoctorList& list, int controlId, std::string_view name);
+  void SelectDoctor(TDoctorDropDown& list, int controlId, std::string_view name);
   // A doctor row held by another user disables the doctor lists.
   void ShowDoctorLock(bool heldByOther, std::initializer_list<int> listIds);
   void ShowTableInUse();
@@ -323,8 +323,8 @@ private:
   int Sex = 0;
   int Population = 0;
   float PopulationFactor = 1.0f;
-  TDoctorList TreatingDoctors;
-  TDoctorList HomeDoctors;
+  TDoctorDropDown TreatingDoctors;
+  TDoctorDropDown HomeDoctors;
   std::int32_t TreatingDoctorKey = 0;
   std::int32_t HomeDoctorKey = 0;
   TUnitSystem RecordUnit, HeightUnit, WeightUnit;

@@ -16,7 +16,7 @@ protected:
     Sheet->FillDoctorTable(Database.Doctors);
   }
   std::string TreatingShown() const {
-    const TDoctorList& list = Sheet->GetTreatingDoctors();
+    const TDoctorDropDown& list = Sheet->GetTreatingDoctors();
     return list.Selection < 0 ? list.Shown : list.Entries.at(static_cast<std::size_t>(list.Selection));
   }
 };
