@@ -10,6 +10,7 @@
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -193,6 +194,12 @@ void TPatient::IdleAction() {
 }
 
 void TPatient::CmPatientSearch() {
+  // Another patient would drop the edit under way; the command's enabler
+  // is off meanwhile, and so is the command when it comes all the same.
+  if (IsModified()) {
+    QApplication::beep();
+    return;
+  }
   SendCloseChildWindow();
   GetBookMark();
   bool chosen = false;

@@ -12,13 +12,12 @@
 #include "records/TableCheck.h"
 #include "shell/ChildMenus.h"
 #include "shell/DatabaseTables.h"
-#include "shell/HandOverFile.h"
 #include "shell/HalvetraApp.h"
+#include "shell/HandOverFile.h"
 #include "shell/InstituteSettings.h"
 #include "shell/MdiChild.h"
 
 #include <QApplication>
-#include <QMenuBar>
 #include <QBrush>
 #include <QColor>
 #include <QCursor>

@@ -248,6 +248,22 @@ TEST_F(PatientDialogTest, TheSheetShowsThePatientFoundOrStaysWhereItWas) {
   EXPECT_EQ(Shown(Name), "Anna Kovacs");
   Command(CM_PATIENT_NEXT);
   EXPECT_EQ(Shown(Name), "Bela Nagy");
+
+  // An edit under way is not dropped for a search.
+  TypeAndLeave(Height, "180 cm");
+  ASSERT_FALSE(Enabled(CM_PATIENT_SEARCH));
+  bool opened = false;
+  QTimer::singleShot(0, [&opened] {
+    if (QWidget* search = QApplication::activeModalWidget()) {
+      opened = true;
+      search->close();
+    }
+  });
+  Command(CM_PATIENT_SEARCH);
+  QApplication::processEvents();
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(Shown(Height), "180 cm");
+  EXPECT_TRUE(Sheet->IsModified());
 }
 
 }  // namespace
