@@ -81,8 +81,9 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientDat
 }
 
 THalvetraMDIClient::~THalvetraMDIClient() {
-  // Each frame tells the client when it goes: they go while it listens.
-  for (QMdiSubWindow* frame : subWindowList())
+  // Each frame tells the client when it goes: they go while it listens,
+  // also one that was closed and waits to be deleted (no longer listed).
+  for (THalvetraMDIChild* frame : findChildren<THalvetraMDIChild*>())
     delete frame;
 }
 
