@@ -36,12 +36,6 @@ void SavePicture(QWidget& window, const std::string& name) {
   EXPECT_TRUE(window.grab().save(QString::fromStdString((Artifacts / name).string())));
 }
 
-bool Enabled(THalvetraApp& app, unsigned id) {
-  TCommandEnabler enabler(id);
-  app.GetActions()->Chain().Enable(enabler);
-  return enabler.GetEnabled();
-}
-
 void Describe(const QList<QAction*>& actions, int depth, std::vector<std::string>& out) {
   for (QAction* action : actions) {
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
@@ -175,10 +169,10 @@ TEST_F(AppStart, EnablersAnswerForTheMainMenu) {
   THalvetraApp& app = Start();
   for (const unsigned id : {CM_EXIT, CM_ABOUT, CM_START_UP_SETTINGS, CM_USB_DESCRIPTION, CM_INSTITUTE,
                             CM_HARDWARE_SETUP, CM_AUDIO_SETUP, CM_AUDIO_CALIBRATION})
-    EXPECT_TRUE(Enabled(app, id)) << id;
+    EXPECT_TRUE(Enabled(id)) << id;
   for (const unsigned id : {CM_OPEN_PATIENT, CM_DATABASE_LOCATION, CM_DOCTORS, CM_NEW_DATABASE, CM_HELP_INDEX,
                             CM_HELP_MODE, CM_HELP_ON_HELP, CM_PATIENT_NEW, CM_PATIENT_NOTE, CM_FILEPRINT})
-    EXPECT_FALSE(Enabled(app, id)) << id;
+    EXPECT_FALSE(Enabled(id)) << id;
 
   // With the database's tables the patient can be opened.
   for (const char* table : {"Database/doctor.db", "Database/Data/names.db", "Database/Data/meet.db",
@@ -186,16 +180,16 @@ TEST_F(AppStart, EnablersAnswerForTheMainMenu) {
                             "Database/Data/audio.db", "Database/Data/rhino.db", "Database/Data/dfc.db",
                             "Database/Data/sh.db", "Database/Data/pl.db"})
     Folder.Write(table, "");
-  EXPECT_TRUE(Enabled(app, CM_OPEN_PATIENT));
+  EXPECT_TRUE(Enabled(CM_OPEN_PATIENT));
   app.GetActions()->UpdateAll();
   EXPECT_TRUE(app.GetMainBar()->actions()[0]->isEnabled());
 }
 
 TEST_F(AppStart, WithADatabaseDriverTheDatabaseDialogsAreOffered) {
   Folder.Write("Halvetra.ini", "[Databases]\nLanguageDriver=ansiintl\n");
-  THalvetraApp& app = Start();
-  EXPECT_TRUE(Enabled(app, CM_DATABASE_LOCATION));
-  EXPECT_TRUE(Enabled(app, CM_DOCTORS));
+  Start();
+  EXPECT_TRUE(Enabled(CM_DATABASE_LOCATION));
+  EXPECT_TRUE(Enabled(CM_DOCTORS));
 }
 
 TEST_F(AppStart, CommandsWhoseDialogsComeLaterSaySoAndChangeNothing) {
@@ -352,7 +346,7 @@ TEST_F(AppStart, ContextHelpShowsTheHelpOfACommandInsteadOfRunningIt) {
   Folder.Write("help/English/2119.html", "<h1>Start-up settings</h1>");
   THalvetraApp& app = Start();
   ASSERT_TRUE(app.IsHelpFileExists());
-  EXPECT_TRUE(Enabled(app, CM_HELP_MODE));
+  EXPECT_TRUE(Enabled(CM_HELP_MODE));
   const auto helpWindow = [] {
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->objectName() == "HelpWindow")

@@ -9,7 +9,7 @@
 #include "patients/Patient.h"
 #include "patients/PatientControls.h"
 #include "patients/PatientSearch.h"
-#include "patients/tests/StoredDoctors.h"
+#include "patients/tests/StoredRows.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MdiClient.h"
 #include "shell/WorkFolderSetup.h"
@@ -43,12 +43,6 @@ protected:
     QApplication::sendEvent(edit, &key);
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(edit, &out);
-  }
-  bool Route(unsigned id) { return App->GetActions()->Chain().Route(id); }
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
   }
 };
 

@@ -7,6 +7,7 @@
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
 #include "patients/PatientControls.h"
+#include "patients/tests/StoredRows.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MdiClient.h"
 #include "testing/TestDatabase.h"
@@ -47,23 +48,7 @@ protected:
     return App->GetClient()->GetPatient();
   }
   std::unique_ptr<TEngine> Names() { return OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages()); }
-  std::vector<PatientRecordType> Patients() {
-    std::vector<PatientRecordType> rows;
-    const auto names = Names();
-    for (short result = names->GoTop(1); result == 0; result = names->GetNextRec()) {
-      PatientRecordType row;
-      if (names->GetData(row) != 0)
-        break;
-      rows.push_back(row);
-    }
-    return rows;
-  }
-  bool Route(unsigned id) { return App->GetActions()->Chain().Route(id); }
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
-  }
+  std::vector<PatientRecordType> Patients() { return StoredPatients(Folder / "Database/Data", App->GetMessages()); }
   std::vector<std::int32_t> DoctorKeys;
 };
 

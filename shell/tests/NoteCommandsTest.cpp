@@ -72,12 +72,6 @@ protected:
         return item;
     return nullptr;
   }
-  bool Route(unsigned id) { return App->GetActions()->Chain().Route(id); }
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
-  }
   void CloseNote() {
     Client().GetNoteFrame()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -29,11 +29,6 @@ protected:
   // The database where the default settings look for it.
   void CreateDatabase() { CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages()); }
 
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
-  }
   // The button of the main bar, as the user presses it.
   void PressOpenPatient() {
     QAction* button = App->GetMainBar()->actions()[0];
