@@ -9,6 +9,7 @@
 #include "patients/Patient.h"
 #include "patients/PatientControls.h"
 #include "patients/PatientSearch.h"
+#include "patients/tests/DialogTesting.h"
 #include "patients/tests/StoredRows.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MdiClient.h"
@@ -21,7 +22,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -81,15 +81,6 @@ TEST_F(FirstStart, APatientIsSavedInThePreparedWorkingFolder) {
   EXPECT_EQ(patient.Doctor, stored[0].Key);
   EXPECT_TRUE(Sink.Messages.empty()) << Sink.Messages.front().Text;
   EXPECT_TRUE(prepareSink.Messages.empty());
-}
-
-// Acts on the modal dialog that the next step opens.
-void WhenModal(std::function<void(QWidget&)> act) {
-  QTimer::singleShot(0, [act = std::move(act)] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    act(*dialog);
-  });
 }
 
 template <typename TWidget>
