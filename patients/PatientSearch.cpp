@@ -38,6 +38,8 @@ constexpr int ProgressLine2 = 269;
 constexpr int LimitText = 266;
 constexpr int WarningCaption = 145;
 constexpr short GaugeFull = 100;
+constexpr int InformationCaption = 1;
+constexpr int GoneText = 6202;
 
 // The name and identifier of a listed patient, kept beside the line.
 constexpr int NameRole = Qt::UserRole;
@@ -207,7 +209,15 @@ void TPatientSearch::accept() {
     Names.SetIndex(PatientFinder::OrderOf(Mode));
   }
   const QListWidgetItem* line = Results->currentItem();
-  Names.Search(SearchEqual, 1, line->data(NameRole).toString().toStdString(), 2,
-               line->data(IdentifierRole).toString().toStdString());
+  const short result = Names.Search(SearchEqual, 1, line->data(NameRole).toString().toStdString(), 2,
+                                    line->data(IdentifierRole).toString().toStdString());
+  // A patient another user deleted or renamed meanwhile is not there to
+  // show; the sheet stays on its patient rather than on wherever the
+  // search stopped.
+  if (result == DbResult::NotFound) {
+    Messages.MessageBox(GoneText, InformationCaption, TMessageIcon::Information);
+    QDialog::reject();
+    return;
+  }
   QDialog::accept();
 }

@@ -82,7 +82,8 @@ void TPatientSheet::SetNewPatientData(const TTPatientRecord& patient) {
     }
     RecordUnit = HeightUnit;
     CalculateAges();
-    if (patient.Population >= 0 && patient.Population < static_cast<int>(FindPatientControl(PatientControl::Population)->Texts.size())) {
+    const auto populations = static_cast<int>(FindPatientControl(PatientControl::Population)->Texts.size());
+    if (patient.Population >= 0 && patient.Population < populations) {
       SetPopulation(patient.Population);
       PopulationFactor = PopulationCorrection(patient.Population);
     }
@@ -104,10 +105,12 @@ void TPatientSheet::SetNewPatientData(const TTPatientRecord& patient) {
 
 void TPatientSheet::SetHandedOverMeasures(std::optional<int> heightCm, std::optional<int> weightKg) {
   // Shown in the units the patient's height and weight were entered in.
-  if (weightKg && Given(*weightKg))
-    SetWeight(WeightUnit == TUnitSystem::Imperial ? Rounded(TConvert::kgTOlb(static_cast<float>(*weightKg))) : *weightKg,
-              true);
-  if (heightCm && Given(*heightCm))
-    SetHeight(HeightUnit == TUnitSystem::Imperial ? Rounded(TConvert::cmTOin(static_cast<float>(*heightCm))) : *heightCm,
-              true);
+  if (weightKg && Given(*weightKg)) {
+    const bool pounds = WeightUnit == TUnitSystem::Imperial;
+    SetWeight(pounds ? Rounded(TConvert::kgTOlb(static_cast<float>(*weightKg))) : *weightKg, true);
+  }
+  if (heightCm && Given(*heightCm)) {
+    const bool inches = HeightUnit == TUnitSystem::Imperial;
+    SetHeight(inches ? Rounded(TConvert::cmTOin(static_cast<float>(*heightCm))) : *heightCm, true);
+  }
 }

@@ -271,9 +271,9 @@ bool TPatientSheet::Verified() {
 // --- Save, cancel, delete ---------------------------------------------------------
 
 void TPatientSheet::CmPatientSave() {
-  // The command may come while its enabler says no (a key, another
-  // window's bar): a patient is never stored without a treating doctor,
-  // and the row stays locked for the edit to go on.
+  // The command may come while its enabler says no: a patient is never
+  // stored without a treating doctor, and the row stays locked for the
+  // edit to go on.
   if (TreatingDoctorKey == 0) {
     Refuse(TreatingDoctor, Load(RequiredText));
     return;

@@ -74,7 +74,8 @@ TEST_F(PatientSearchDialog, ShowsItsTextsCentresAndAsksForItsHelp) {
   EXPECT_EQ(Control<QLabel>(*dialog, TPatientSearch::NameLabelId)->text().toStdString(), Texts.LoadStringA(200));
   EXPECT_EQ(Control<QPushButton>(*dialog, 2)->text().toStdString(), Texts.LoadStringA(255));
   for (const int id : {TPatientSearch::ModeGroupId, TPatientSearch::IdentifierModeId, TPatientSearch::ResultLabelId,
-                       TPatientSearch::CountId, TPatientSearch::IdentifierLabelId, TPatientSearch::IdentifierOnlyLabelId})
+                       TPatientSearch::CountId, TPatientSearch::IdentifierLabelId,
+                       TPatientSearch::IdentifierOnlyLabelId})
     EXPECT_NE(Control(*dialog, id), nullptr);
   // Nothing typed, nothing to search or take.
   EXPECT_FALSE(Control<QPushButton>(*dialog, TPatientSearch::SearchId)->isEnabled());
@@ -170,6 +171,22 @@ TEST_F(PatientSearchDialog, NothingFoundListsOnlyTheNoneEntryWhichCannotBeTaken)
   EXPECT_FALSE(OkEnabled(*dialog));
   dialog->accept();  // Enter cannot take it either
   EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(PatientSearchDialog, APatientDeletedMeanwhileIsNotTakenAndTheUserIsTold) {
+  SomePatients();
+  auto dialog = Open();
+  Control<QLineEdit>(*dialog, TPatientSearch::NameId)->setText("kov");
+  Click(*dialog, TPatientSearch::SearchId);
+  Control<QListWidget>(*dialog, TPatientSearch::ResultListId)->setCurrentRow(2);
+  const auto other = OpenTestTable(Folder / "Database/Data", "names.db", &Texts);
+  ASSERT_EQ(other->Search(SearchEqual, 1, std::string("Kovács Csaba"), 2, std::string("A-3")), 0);
+  ASSERT_EQ(other->DeleteRec(), 0);
+  Click(*dialog, 1);
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  const auto messages = TakeMessages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].Text, Texts.LoadStringA(6202));
 }
 
 TEST_F(PatientSearchDialog, CancelInTheIdentifierModeLeavesTheTableInNameOrder) {
