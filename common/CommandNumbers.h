@@ -146,11 +146,19 @@ inline constexpr unsigned CM_BREATHING_RATE_HIGH = 2159;
 inline constexpr unsigned CM_BREATHING_RATE = 2160;
 inline constexpr unsigned CM_MICROPHONE_VOLUME = 5803;
 inline constexpr unsigned CM_EXIT = 24310;
+// The window framework's edit commands, which an edit control answers.
+inline constexpr unsigned CM_EDITUNDO = 24321;
+inline constexpr unsigned CM_EDITCUT = 24322;
+inline constexpr unsigned CM_EDITCOPY = 24323;
+inline constexpr unsigned CM_EDITPASTE = 24324;
+inline constexpr unsigned CM_EDITDELETE = 24325;
+inline constexpr unsigned CM_EDITCLEAR = 24326;
+inline constexpr unsigned CM_FILESAVEAS = 24334;
 inline constexpr unsigned CM_FILEPRINT = 24337;
 inline constexpr unsigned CM_FILEPRINTERSETUP = 24338;
 inline constexpr unsigned CM_FILEPRINTPREVIEW = 24340;
 
-inline constexpr std::array<TNumberedName, 133> CommandNumberTable{{
+inline constexpr std::array<TNumberedName, 140> CommandNumberTable{{
     {CM_SCREEN, "CM_SCREEN", TNumberKind::Command},
     {CM_ZOOM, "CM_ZOOM", TNumberKind::Command},
     {CM_ZERO, "CM_ZERO", TNumberKind::Command},
@@ -281,6 +289,13 @@ inline constexpr std::array<TNumberedName, 133> CommandNumberTable{{
     {CM_BREATHING_RATE, "CM_BREATHING_RATE", TNumberKind::Command},
     {CM_MICROPHONE_VOLUME, "CM_MICROPHONE_VOLUME", TNumberKind::Command},
     {CM_EXIT, "CM_EXIT", TNumberKind::Command},
+    {CM_EDITUNDO, "CM_EDITUNDO", TNumberKind::Command},
+    {CM_EDITCUT, "CM_EDITCUT", TNumberKind::Command},
+    {CM_EDITCOPY, "CM_EDITCOPY", TNumberKind::Command},
+    {CM_EDITPASTE, "CM_EDITPASTE", TNumberKind::Command},
+    {CM_EDITDELETE, "CM_EDITDELETE", TNumberKind::Command},
+    {CM_EDITCLEAR, "CM_EDITCLEAR", TNumberKind::Command},
+    {CM_FILESAVEAS, "CM_FILESAVEAS", TNumberKind::Command},
     {CM_FILEPRINT, "CM_FILEPRINT", TNumberKind::Command},
     {CM_FILEPRINTERSETUP, "CM_FILEPRINTERSETUP", TNumberKind::Command},
     {CM_FILEPRINTPREVIEW, "CM_FILEPRINTPREVIEW", TNumberKind::Command},

@@ -1,6 +1,8 @@
 #include "patients/Patient.h"
 
+#include "common/CommandNumbers.h"
 #include "patients/PatientForm.h"
+#include "patients/PatientSearch.h"
 #include "patients/SheetEngines.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
@@ -8,6 +10,7 @@
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -93,6 +96,7 @@ TPatient::~TPatient() {
 const TResponseTable& TPatient::ResponseTable() {
   static constexpr TResponseEntry entries[] = {
       Response::Message<&TPatient::EvClose>(WM_CLOSE),
+      Response::Command<&TPatient::CmPatientSearch>(CM_PATIENT_SEARCH),
   };
   static const TResponseTable table{entries, &TPatientSheet::ResponseTable()};
   return table;
@@ -187,6 +191,25 @@ void TPatient::IdleAction() {
     PostMessage(this, WM_CLOSE);
   else
     SaveBufferToDiskWhenIdle();
+}
+
+void TPatient::CmPatientSearch() {
+  // Another patient would drop the edit under way; the command's enabler
+  // is off meanwhile, and so is the command when it comes all the same.
+  if (IsModified()) {
+    QApplication::beep();
+    return;
+  }
+  SendCloseChildWindow();
+  GetBookMark();
+  bool chosen = false;
+  {
+    TPatientSearch search(*TextStore, *this, this);
+    chosen = search.exec() == QDialog::Accepted;
+  }
+  // The dialog has put the cursor on the chosen patient.
+  SetToBookMark(chosen ? 0 : 1);
+  UpdateDisplay();
 }
 
 void TPatient::EvClose() {

@@ -53,6 +53,9 @@ public:
   // What the sheet does when the program is idle: close when its database
   // is unusable, else notice what other users changed in its table.
   void IdleAction();
+  // Runs the search dialog: the patient chosen there is shown; without
+  // one the sheet stays on the patient it showed.
+  void CmPatientSearch();
 
   // Whether the settings file asks for birth date and sex from the identifier.
   static bool ReadTypeOfID(std::string_view iniPath);

@@ -303,7 +303,7 @@ void TPatientForm::ShowAll() {
 
 namespace {
 
-void ShowDoctors(QComboBox& combo, const TDoctorList& list) {
+void ShowDoctors(QComboBox& combo, const TDoctorDropDown& list) {
   QStringList entries;
   for (const std::string& entry : list.Entries)
     entries.push_back(QString::fromStdString(entry));

@@ -132,7 +132,7 @@ void TPatientSheet::SetPopulation(int index) {
   View->ControlChanged(PatientControl::Population);
 }
 
-void TPatientSheet::SetTreatingDoctors(TDoctorList doctors) {
+void TPatientSheet::SetTreatingDoctors(TDoctorDropDown doctors) {
   TreatingDoctors = std::move(doctors);
   View->ControlChanged(TreatingDoctor);
 }

@@ -12,6 +12,7 @@
 
 #include "common/PredictedData.h"
 #include "patients/BodyMeasures.h"
+#include "patients/NewPatientRecord.h"
 #include "patients/PatientControls.h"
 #include "patients/PatientDatabase.h"
 #include "patients/PatientFields.h"
@@ -50,7 +51,7 @@ struct TPatientSheetSettings {
 
 // A drop-down list of doctors: the first entry is the none entry (or the
 // new-record placeholder while a new patient is entered).
-struct TDoctorList {
+struct TDoctorDropDown {
   std::vector<std::string> Entries;
   int Selection = 0;
   // The name shown when the record's doctor is not among the entries (no
@@ -83,7 +84,7 @@ public:
   int GetPopulation() const { return Population; }
   int GetUpDownPosition(int upDownId) const;
   bool IsEnabled(int controlId) const { return !Disabled.contains(controlId); }
-  const TDoctorList& GetTreatingDoctors() const { return TreatingDoctors; }
+  const TDoctorDropDown& GetTreatingDoctors() const { return TreatingDoctors; }
   const std::string& GetPlaceholder() const { return Placeholder; }
 
   // --- What the user does -----------------------------------------------
@@ -165,13 +166,13 @@ public:
   void SetSex(int index);
   void SetPopulation(int index);
   // The treating-doctor list and key, which the doctor lookup fills.
-  void SetTreatingDoctors(TDoctorList doctors);
+  void SetTreatingDoctors(TDoctorDropDown doctors);
   void SetTreatingDoctorKey(std::int32_t key) { TreatingDoctorKey = key; }
 
   // --- Doctors --------------------------------------------------------------
   // The treating doctor is chosen in every layout, the home doctor (with
   // the address beside it) in the full layout; both by key in the record.
-  const TDoctorList& GetHomeDoctors() const { return HomeDoctors; }
+  const TDoctorDropDown& GetHomeDoctors() const { return HomeDoctors; }
   // Adds the doctors of the table, in name order, to the lists that mark
   // them, and shows those the shown record names (listed or not). When
   // another user holds the table the lists stay disabled and the user is told.
@@ -189,6 +190,24 @@ public:
   void CmChangeHomeDoctor(int index);
   // The focus left the treating-doctor list: a record being edited needs one.
   void EvKillFocusDoctor();
+  // The treating-doctor list's text as it shows it, for the printouts: at
+  // most `size` - 1 bytes, cut at a character boundary.
+  std::string GetDoctor(std::size_t size) const;
+  // The name of the patient's treating doctor (at most 30 bytes) for the
+  // ECG program; empty while none is chosen.
+  std::string GetDoctorName() const;
+
+  // --- A patient another program hands over ------------------------------------
+  // Fills the sheet, cleared for a new patient, from the block: what the
+  // layout shows, the address sets in every layout, the birth date when the
+  // block gives all of it, height and weight in cm and kg when given, and
+  // the treating doctor whose name the block's doctor begins. The table is
+  // not touched; the user completes the patient and saves him.
+  void SetNewPatientData(const TTPatientRecord& patient);
+  // A stored patient takes the height and weight (cm and kg) the other
+  // program gives, shown in the units his record keeps, as changes the user
+  // saves.
+  void SetHandedOverMeasures(std::optional<int> heightCm, std::optional<int> weightKg);
 
   // Commands and their enablers.
   void CmPatientNew();
@@ -277,7 +296,7 @@ private:
   bool TableIsEmptyNow();
   void ReplaceFirstTreatingEntry(std::string text);
   // Selects a name in a doctor list (or shows it when the list lacks it).
-  void SelectDoctor(TDoctorList& list, int controlId, std::string_view name);
+  void SelectDoctor(TDoctorDropDown& list, int controlId, std::string_view name);
   // A doctor row held by another user disables the doctor lists.
   void ShowDoctorLock(bool heldByOther, std::initializer_list<int> listIds);
   void ShowTableInUse();
@@ -304,8 +323,8 @@ private:
   int Sex = 0;
   int Population = 0;
   float PopulationFactor = 1.0f;
-  TDoctorList TreatingDoctors;
-  TDoctorList HomeDoctors;
+  TDoctorDropDown TreatingDoctors;
+  TDoctorDropDown HomeDoctors;
   std::int32_t TreatingDoctorKey = 0;
   std::int32_t HomeDoctorKey = 0;
   TUnitSystem RecordUnit, HeightUnit, WeightUnit;

@@ -20,14 +20,14 @@ constexpr std::size_t DoctorNameWidth = 30;
 std::string DoctorName(std::string_view name) { return std::string(PatientText::Bounded(name, DoctorNameWidth)); }
 
 // The entry the list shows: the selected one, or the name it shows outside its entries.
-const std::string& ShownEntry(const TDoctorList& list) {
+const std::string& ShownEntry(const TDoctorDropDown& list) {
   const auto index = static_cast<std::size_t>(list.Selection);
   return list.Selection >= 0 && index < list.Entries.size() ? list.Entries[index] : list.Shown;
 }
 
 }  // namespace
 
-void TPatientSheet::SelectDoctor(TDoctorList& list, int controlId, std::string_view name) {
+void TPatientSheet::SelectDoctor(TDoctorDropDown& list, int controlId, std::string_view name) {
   list.Selection = -1;
   list.Shown = std::string(name);
   for (std::size_t i = 0; i < list.Entries.size(); ++i)
@@ -184,4 +184,15 @@ void TPatientSheet::EvKillFocusDoctor() {
   if (!Has(TreatingDoctor) || !MayCheck() || MessageShowing || !Modified || TreatingDoctorKey != 0)
     return;
   Refuse(TreatingDoctor, Load(RequiredText));
+}
+
+std::string TPatientSheet::GetDoctor(std::size_t size) const {
+  if (size == 0)
+    return {};
+  return std::string(PatientText::Bounded(ShownEntry(TreatingDoctors), size - 1));
+}
+
+std::string TPatientSheet::GetDoctorName() const {
+  // The none entry and the new-record placeholder name nobody.
+  return TreatingDoctorKey == 0 ? std::string() : DoctorName(ShownEntry(TreatingDoctors));
 }

@@ -14,6 +14,7 @@ namespace {
 constexpr int RowLockedText = 111;
 constexpr int NoneEntryText = 224;
 constexpr int TableInUseText = 249;
+constexpr int RequiredText = 272;
 constexpr int DiscardChangesText = 323;
 constexpr std::string_view PatientTable = "Names.db";
 
@@ -270,6 +271,13 @@ bool TPatientSheet::Verified() {
 // --- Save, cancel, delete ---------------------------------------------------------
 
 void TPatientSheet::CmPatientSave() {
+  // The command may come while its enabler says no: a patient is never
+  // stored without a treating doctor, and the row stays locked for the
+  // edit to go on.
+  if (TreatingDoctorKey == 0) {
+    Refuse(TreatingDoctor, Load(RequiredText));
+    return;
+  }
   if (!TableEmpty)
     Database->UnLockRecord();
   if (!SaveRec(NewRecord))

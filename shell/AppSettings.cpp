@@ -1,6 +1,7 @@
 #include "shell/AppSettings.h"
 
 #include "patients/DatabaseFolders.h"
+#include "shell/HandOverFile.h"
 #include "platform/framework/Paths.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
@@ -18,12 +19,6 @@ namespace {
 std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
                      std::size_t capacity) {
   return std::string(Utf8::Truncate(profile.GetString(key, defaultValue), capacity - 1));
-}
-
-bool IsRegularFile(const std::string& systemPath) {
-  const auto native = Paths::ToNative(systemPath);
-  std::error_code ec;
-  return native && std::filesystem::is_regular_file(*native, ec);
 }
 
 // One level, like the system's _mkdir: a missing parent is not made.
@@ -57,7 +52,7 @@ TAppSettings Read(const TCommandLine& commandLine) {
   s.Demo = commandLine.Demo ? 1 : 0;
   s.HandOverPath = commandLine.HandOverPath;
   // A folder of that name is no hand-over file.
-  s.HandOverPending = !s.HandOverPath.empty() && IsRegularFile(s.HandOverPath);
+  s.HandOverPending = !s.HandOverPath.empty() && HandOver::Exists(s.HandOverPath);
 
   const TProfile startUp("StartUp", s.IniPath);
   s.PageType = ReadShort(startUp, "PageType", 2);

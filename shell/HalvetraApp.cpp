@@ -238,6 +238,8 @@ void THalvetraApp::ShowMainWindow() {
 }
 
 bool THalvetraApp::CanClose() {
+  if (Client && !Client->CanClose())
+    return false;
   if (HelpUsed && HelpWindow)
     HelpWindow->close();
   return true;
@@ -277,6 +279,8 @@ std::string THalvetraApp::MenuText(const TMenuEntry& entry) const {
   std::string text = entry.TextNumber >= 0 ? Messages->LoadStringA(entry.TextNumber) : entry.FixedText;
   if (entry.Ellipsis)
     text += "...";
+  if (!entry.Key.empty())
+    text += "\t" + entry.Key;
   return text;
 }
 
@@ -299,19 +303,28 @@ void THalvetraApp::AddMenuEntries(QMenu& menu, const std::vector<TMenuEntry>& en
   }
 }
 
-void THalvetraApp::CreateMainMenu() {
-  EcgAvailable = MainMenu::EcgProgramPresent(Settings.IniPath);
-  QMenuBar* bar = Frame->menuBar();
-  for (const TMenuEntry& entry : MainMenu::Layout(EcgAvailable, Settings.AddUSBDescription)) {
+void THalvetraApp::AddMenuBarEntries(QMenuBar& bar, const std::vector<TMenuEntry>& entries) {
+  for (const TMenuEntry& entry : entries) {
     if (entry.Kind == TMenuEntry::TKind::Separator) {
-      // The groups where the menus of the component windows join in.
-      bar->addSeparator();
+      bar.addSeparator();
       continue;
     }
-    QMenu* popup = bar->addMenu(QString::fromStdString(MenuText(entry)));
+    QMenu* popup = bar.addMenu(QString::fromStdString(MenuText(entry)));
     Actions->Watch(popup);
     AddMenuEntries(*popup, entry.Items);
   }
+}
+
+QMenuBar* THalvetraApp::BuildMenuBar(const std::vector<TMenuEntry>& entries, QWidget* parent) {
+  auto* bar = new QMenuBar(parent);
+  AddMenuBarEntries(*bar, entries);
+  return bar;
+}
+
+void THalvetraApp::CreateMainMenu() {
+  EcgAvailable = MainMenu::EcgProgramPresent(Settings.IniPath);
+  // The separators mark the groups where the menus of the component windows join in.
+  AddMenuBarEntries(*Frame->menuBar(), MainMenu::Layout(EcgAvailable, Settings.AddUSBDescription));
 }
 
 void THalvetraApp::CheckScreen() {

@@ -26,8 +26,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
+class QMenuBar;
 class QToolBar;
+class QWidget;
 class TCommandActions;
 class TGreetingDialog;
 class THalvetraMDIClient;
@@ -103,8 +106,12 @@ public:
   void ShowNotAvailableYet();
   // Tells the user which settings could not be saved.
   void ReportFailures(const std::vector<std::string>& failures);
+  // The hand-over file named with "-p", once: later calls give nothing.
+  std::string TakeHandOverPath() { return std::exchange(Settings.HandOverPath, {}); }
   // Reads the database folders again after the database changed.
   void ReadDatabaseFolders();
+  // A menu bar of the entries, its items bound to the command chain.
+  QMenuBar* BuildMenuBar(const std::vector<TMenuEntry>& entries, QWidget* parent);
 
   const TAppSettings& GetSettings() const { return Settings; }
   const TInstallFlags& GetInstallFlags() const { return Install; }
@@ -131,6 +138,7 @@ private:
   void CreateMainBar();
   void CreateMainMenu();
   void AddMenuEntries(class QMenu& menu, const std::vector<TMenuEntry>& entries);
+  void AddMenuBarEntries(class QMenuBar& bar, const std::vector<TMenuEntry>& entries);
   void CheckScreen();
   void ShowMainWindow();
   bool HasActiveChild() const;

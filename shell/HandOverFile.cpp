@@ -149,6 +149,12 @@ TReadResult Parse(std::string_view bytes) {
   return result;
 }
 
+bool Exists(const std::string& systemPath) {
+  const auto native = Paths::ToNative(systemPath);
+  std::error_code ec;
+  return native && std::filesystem::is_regular_file(*native, ec);
+}
+
 TReadResult Read(const std::string& systemPath) {
   TReadResult result;
   result.Problem = TProblem::Unreadable;

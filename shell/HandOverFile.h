@@ -41,6 +41,8 @@ struct TReadResult {
   std::size_t Line = 0;
 };
 
+// Whether the file is there (an ordinary file).
+bool Exists(const std::string& systemPath);
 // The patient of a file's bytes.
 TReadResult Parse(std::string_view bytes);
 // The patient of the file (a path as the system writes it).

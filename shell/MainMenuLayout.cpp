@@ -16,6 +16,12 @@ TMenuEntry TMenuEntry::Command(unsigned id, int textNumber, bool ellipsis) {
   return entry;
 }
 
+TMenuEntry TMenuEntry::CommandWithKey(unsigned id, int textNumber, std::string key) {
+  TMenuEntry entry = Command(id, textNumber);
+  entry.Key = std::move(key);
+  return entry;
+}
+
 TMenuEntry TMenuEntry::Separator() { return {}; }
 
 TMenuEntry TMenuEntry::Popup(int textNumber, std::vector<TMenuEntry> items) {

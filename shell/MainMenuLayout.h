@@ -15,9 +15,11 @@ struct TMenuEntry {
   int TextNumber = -1;      // language text; -1 when FixedText is shown
   std::string FixedText;
   bool Ellipsis = false;    // the text is followed by "..."
+  std::string Key;          // the key of the item, after a tab ("Ctrl+Z")
   std::vector<TMenuEntry> Items;  // of a pop-up
 
   static TMenuEntry Command(unsigned id, int textNumber, bool ellipsis = false);
+  static TMenuEntry CommandWithKey(unsigned id, int textNumber, std::string key);
   static TMenuEntry Separator();
   static TMenuEntry Popup(int textNumber, std::vector<TMenuEntry> items);
 };

@@ -3,6 +3,9 @@
 #include "common/CommandNumbers.h"
 #include "shell/MdiClient.h"
 
+#include <QLayout>
+#include <QMenuBar>
+
 THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component,
                                      bool shrinkToClient)
     : Client(client) {
@@ -26,4 +29,10 @@ const TResponseTable& THalvetraMDIChild::ResponseTable() {
 
 void THalvetraMDIChild::EvMDIActivate(TParam1 activated, TParam2) {
   SendMessage(&Client, WM_CHILD_ACTIVATED, activated, 0);
+}
+
+void THalvetraMDIChild::SetMenu(QMenuBar* bar) {
+  bar->setParent(this);
+  layout()->setMenuBar(bar);
+  bar->show();
 }

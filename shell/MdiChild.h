@@ -27,6 +27,9 @@ public:
   // (a THalvetraMDIChild*).
   void EvMDIActivate(TParam1 activated, TParam2 deactivated);
 
+  // The frame's own menu, above its component window; the frame owns it.
+  void SetMenu(class QMenuBar* bar);
+
 private:
   THalvetraMDIClient& Client;
 };

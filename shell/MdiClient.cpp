@@ -4,13 +4,16 @@
 #include "patients/DatabaseCreateAndSelect.h"
 #include "patients/Institute.h"
 #include "patients/Patient.h"
+#include "patients/PatientNote.h"
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Utf8.h"
 #include "records/TableCheck.h"
+#include "shell/ChildMenus.h"
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
+#include "shell/HandOverFile.h"
 #include "shell/InstituteSettings.h"
 #include "shell/MdiChild.h"
 
@@ -23,6 +26,18 @@
 namespace {
 
 constexpr int PatientDataText = 232;
+constexpr int TableInUseText = 249;
+constexpr int NoteText = 251;
+constexpr int StoreNoteText = 282;
+constexpr int NotePatientGoneText = 6200;
+constexpr int HandOverKeptText = 6201;
+// The note frame's size before scaling.
+constexpr int NoteFrameWidth = 748;
+constexpr int NoteFrameHeight = 442;
+
+bool HeldByAnotherUser(short result) {
+  return result == DbResult::RecordLocked || result == DbResult::TableLocked || result == DbResult::TableInUse;
+}
 
 // The wait cursor for the life of a scope.
 class TWaitCursor {
@@ -66,8 +81,9 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientDat
 }
 
 THalvetraMDIClient::~THalvetraMDIClient() {
-  // Each frame tells the client when it goes: they go while it listens.
-  for (QMdiSubWindow* frame : subWindowList())
+  // Each frame tells the client when it goes: they go while it listens,
+  // also one that was closed and waits to be deleted (no longer listed).
+  for (THalvetraMDIChild* frame : findChildren<THalvetraMDIChild*>())
     delete frame;
 }
 
@@ -89,7 +105,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Command<&C::CmNotAvailableYet>(CM_PLETHYSMOGRAPH_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PLETHYSMOGRAPH_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_EXIT),
-      Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_NOTE),
+      Response::Command<&C::CmPatientNote>(CM_PATIENT_NOTE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_NOTE),
       Response::Command<&C::CmNotAvailableYet>(CM_AUDIO_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_SETUP),
@@ -99,13 +115,11 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
-      // The sheet enables its search; the search dialog is not built yet.
-      Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_SEARCH),
-      Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_SEARCH),
       Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),
       Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
+      Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
       Response::Message<&C::EvMDIDestroy>(WM_MDIDESTROY),
       Response::Message<&C::EvCloseChildWindows>(WM_CLOSE_CHILD_WINDOWS),
       Response::Message<&C::EvCloseAllTempFiles>(WM_CLOSE_ALL_TEMP_FILES),
@@ -220,6 +234,7 @@ void THalvetraMDIClient::CmOpenPatient() {
   if (PatientFrame) {
     ActivateChild(PatientFrame);
     Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
+    ApplyHandOverFile(*Patient);
     return;
   }
   // A sheet without its frame is on its way out.
@@ -254,6 +269,35 @@ void THalvetraMDIClient::CmOpenPatient() {
   PatientFrame = child;
   child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
+  ApplyHandOverFile(*Patient);
+}
+
+void THalvetraMDIClient::ApplyHandOverFile(TPatient& sheet) {
+  const std::string path = App.TakeHandOverPath();
+  if (path.empty() || !HandOver::Exists(path))
+    return;
+  EvCloseChildWindows();
+  TMessage& texts = App.GetMessages();
+  // A file that cannot be used has been named to the user and is kept.
+  const auto patient = HandOver::ReadAndReport(path, texts);
+  if (!patient)
+    return;
+  const TTPatientRecord& record = patient->Record;
+  const short found = sheet.Search(SearchEqual, 1, record.Name, 2, record.Id);
+  if (found == DbResult::Ok) {
+    // A stored patient keeps his record and takes what was measured.
+    sheet.UpdateDisplay();
+    sheet.SetHandedOverMeasures(patient->HeightCm, patient->WeightKg);
+  } else if (found == DbResult::NotFound) {
+    sheet.DispatchCommand(CM_PATIENT_NEW);
+    sheet.SetNewPatientData(record);
+  } else {
+    // The engine has said why; the file stays for the next start.
+    return;
+  }
+  std::string error;
+  if (!HandOver::Remove(path, &error))
+    texts.MessageBoxText(texts.Format(HandOverKeptText, {path, error}), 0, TMessageIcon::Warning);
 }
 
 void THalvetraMDIClient::CloseTestWindows() {
@@ -284,3 +328,74 @@ void THalvetraMDIClient::EvCloseAllTempFiles() {
   App.DeleteTempFiles();
   App.ClearMeasureNotes();
 }
+
+// --- The patient's note ------------------------------------------------------------------
+
+TPatientNote* THalvetraMDIClient::GetNote() const { return NoteFrame ? Note.data() : nullptr; }
+THalvetraMDIChild* THalvetraMDIClient::GetNoteFrame() const { return NoteFrame.data(); }
+
+void THalvetraMDIClient::CmPatientNote() {
+  const TWaitCursor wait;
+  TPatient* sheet = GetPatient();
+  if (!sheet)
+    return;
+  if (NoteFrame) {
+    ActivateChild(NoteFrame);
+    return;
+  }
+  // A note without its frame is on its way out.
+  if (Note) {
+    QApplication::beep();
+    return;
+  }
+  TMessage& texts = App.GetMessages();
+  std::string note;
+  // Read with a lock test: a patient another user is changing gets no note
+  // window now. Other failures the engine has shown.
+  if (const short result = sheet->GetBlob(note, dbiWRITELOCK); result != DbResult::Ok) {
+    if (HeldByAnotherUser(result))
+      sheet->WinMsg(texts.Format(TableInUseText, {"Names.db"}), PatientDb::Information);
+    return;
+  }
+  auto* window = new TPatientNote(*sheet, texts, note, this);
+  QString caption = QString::fromStdString(texts.LoadStringA(NoteText));
+  caption.remove('&');
+  THalvetraMDIChild* child = AddChild(caption, window, false);
+  Note = window;
+  NoteFrame = child;
+  NotePatientKey = sheet->GetPatientKey();
+  child->SetMenu(App.BuildMenuBar(ChildMenus::Note(), child));
+  const TScreenScale scale = App.GetScale();
+  child->setGeometry(0, 0, static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y));
+  ActivateChild(child);
+}
+
+void THalvetraMDIClient::CmNoteClosed() {
+  TPatientNote* note = Note.data();
+  if (!note || !note->IsModified())
+    return;
+  if (App.GetMessages().MessageBox(StoreNoteText, 2, TMessageIcon::Question, TMessageButtons::YesNo) != IDYES)
+    return;
+  note->ClearSelection();
+  std::string text;
+  note->GetNote(text);
+  if (!StoreNote(text))
+    note->KeepOpen();
+}
+
+bool THalvetraMDIClient::StoreNote(const std::string& note) {
+  TPatient* sheet = GetPatient();
+  // The memo goes to the row under the sheet's cursor: that must still be
+  // the patient the note was opened for.
+  PatientRecordType shown;
+  if (!sheet || sheet->GetData(shown, dbiNOLOCK) != DbResult::Ok || shown.Key != NotePatientKey) {
+    App.GetMessages().MessageBox(NotePatientGoneText, 0, TMessageIcon::Stop);
+    return false;
+  }
+  const short result = sheet->SaveBlob(note);
+  if (HeldByAnotherUser(result))
+    sheet->WinMsg(App.GetMessages().Format(TableInUseText, {"Names.db"}), PatientDb::Information);
+  return result == DbResult::Ok;
+}
+
+bool THalvetraMDIClient::CanClose() { return !NoteFrame || NoteFrame->close(); }

@@ -20,6 +20,7 @@
 class THalvetraApp;
 class THalvetraMDIChild;
 class TPatient;
+class TPatientNote;
 
 class THalvetraMDIClient : public QMdiArea, public TEventHandler {
 public:
@@ -55,7 +56,9 @@ public:
   THalvetraMDIChild* GetPatientFrame() const;
 
   // Opens the patient data sheet in its frame, or brings the open one to
-  // the top. Closing it closes every other component window.
+  // the top. Closing it closes every other component window. A patient
+  // handed over with "-p" is then looked up and shown, or entered as a new
+  // patient, and the file deleted.
   void CmOpenPatient();
   // The sheet changes the patient: the test windows of the previous one
   // close and the work files go.
@@ -63,6 +66,18 @@ public:
   void EvMDIDestroy(TParam1 frame, TParam2);
   TResult EvCloseChildWindows();
   void EvCloseAllTempFiles();
+
+  // The note window of the shown patient, in its frame; null while closed.
+  TPatientNote* GetNote() const;
+  THalvetraMDIChild* GetNoteFrame() const;
+  // Opens the shown patient's note, or brings the open note to the top.
+  void CmPatientNote();
+  // The note window closes: a changed note is stored with its patient when
+  // the user wants it; when it cannot be, the window stays open.
+  void CmNoteClosed();
+  // Whether the program may end: the note window closes first, as the
+  // user decides about a changed note.
+  bool CanClose();
 
   // The institute of the printouts' heads, as the settings file keeps it.
   const TTInstituteStruct& GetInstitute() const { return Institute; }
@@ -92,11 +107,18 @@ private:
   // The patient sheet's frame closed: the other component windows go with it.
   void PatientFrameClosed();
   void CloseTestWindows();
+  // Applies the hand-over file, once, to the open sheet.
+  void ApplyHandOverFile(TPatient& sheet);
+  // Stores the note as the memo of its patient's row; false, with a
+  // message, when that cannot be done.
+  bool StoreNote(const std::string& note);
 
   QPointer<TPatient> Patient;
   QPointer<THalvetraMDIChild> PatientFrame;
   QPointer<THalvetraMDIChild> MeasureFrame;
   QPointer<THalvetraMDIChild> NoteFrame;
+  QPointer<TPatientNote> Note;
+  std::int32_t NotePatientKey = 0;  // the patient whose note is open
   QPointer<THalvetraMDIChild> AudiometerFrame;
   QPointer<THalvetraMDIChild> TrendFrame;
   QPointer<THalvetraMDIChild> ProvocationFrame;

@@ -33,6 +33,16 @@ inline void Click(const QWidget& dialog, int id) {
     button->click();
 }
 
+// Runs `act` on the modal dialog that the next step opens.
+inline void WhenModal(std::function<void(QWidget&)> act) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    if (QWidget* modal = QApplication::activeModalWidget())
+      act(*modal);
+    else
+      ADD_FAILURE() << "no modal dialog";
+  });
+}
+
 class THelpRecordingWindow final : public QMainWindow, public TEventHandler {
 public:
   static const TResponseTable& ResponseTable() {
@@ -71,15 +81,6 @@ protected:
   }
   std::string Ini() const { return (Folder / "Halvetra.ini").string(); }
 
-  // Runs `act` on the modal dialog that the next step opens.
-  static void WhenModal(std::function<void(QWidget&)> act) {
-    QTimer::singleShot(0, [act = std::move(act)] {
-      if (QWidget* modal = QApplication::activeModalWidget())
-        act(*modal);
-      else
-        ADD_FAILURE() << "no modal dialog";
-    });
-  }
   TTemporaryFolder Folder;
   TRecordingSink Sink;
   TMessage Texts;

@@ -1,7 +1,7 @@
 #include "patients/DoctorDialog.h"
 #include "patients/DoctorInput.h"
 #include "patients/tests/DialogTesting.h"
-#include "patients/tests/StoredDoctors.h"
+#include "patients/tests/StoredRows.h"
 
 #include "platform/framework/WindowMessages.h"
 

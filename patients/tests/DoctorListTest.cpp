@@ -1,5 +1,5 @@
 #include "patients/DoctorList.h"
-#include "patients/tests/StoredDoctors.h"
+#include "patients/tests/StoredRows.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/WindowMessages.h"

@@ -1,6 +1,7 @@
 #include "patients/tests/PatientDialogFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/tests/StoredRows.h"
 #include "testing/TestDatabase.h"
 
 #include <QApplication>
@@ -68,17 +69,7 @@ std::int32_t PatientDialogTest::AddPatient(const std::string& name, const std::s
   return patient.Key;
 }
 
-std::vector<PatientRecordType> PatientDialogTest::Patients() {
-  const auto engine = Engine("names.db", DatabaseFolder);
-  std::vector<PatientRecordType> rows;
-  engine->GoTop(1);
-  for (PatientRecordType row; engine->GetData(row) == 0; row = {}) {
-    rows.push_back(row);
-    if (engine->GetNextRec() != 0)
-      break;
-  }
-  return rows;
-}
+std::vector<PatientRecordType> PatientDialogTest::Patients() { return StoredPatients(DatabaseFolder, Texts); }
 
 std::vector<std::string> PatientDialogTest::PatientNames() {
   std::vector<std::string> names;

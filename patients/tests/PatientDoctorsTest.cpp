@@ -16,7 +16,7 @@ protected:
     Sheet->FillDoctorTable(Database.Doctors);
   }
   std::string TreatingShown() const {
-    const TDoctorList& list = Sheet->GetTreatingDoctors();
+    const TDoctorDropDown& list = Sheet->GetTreatingDoctors();
     return list.Selection < 0 ? list.Shown : list.Entries.at(static_cast<std::size_t>(list.Selection));
   }
 };
@@ -109,6 +109,34 @@ TEST_F(PatientDoctorsTest, OutsideTheFullLayoutThereIsNoHomeDoctor) {
   EXPECT_EQ(sheet.GetText(HomeDoctorAddress), "");
   // The key the medium layout does not show is kept.
   EXPECT_EQ(sheet.GetHomeDoctorKey(), 2);
+}
+
+TEST_F(PatientDoctorsTest, PrintoutsTakeTheShownDoctorAndTheEcgProgramOnlyARealOne) {
+  Database.Add(Patient("Anna Kovacs", "A-1", "1980.05.20."));  // doctor 1
+  Database.Add(Patient("Bela Nagy", "B-2", "1970.01.01."));
+  Database.Rows[1].TreatingDoctorKey = 5;  // no longer listed as a treating doctor
+  TPatientSheet& sheet = StartSheet();
+  Doctors({{1, "Dr. Wéiss Ödön", "", true, false, false},
+           {2, "Dr. Fekete", "", true, false, false},
+           {5, "Dr. Retired", "", false, false, false}});
+
+  EXPECT_EQ(sheet.GetDoctor(61), "Dr. Wéiss Ödön");
+  EXPECT_EQ(sheet.GetDoctorName(), "Dr. Wéiss Ödön");
+  // A short buffer never ends inside a letter: "Dr. W" and the two bytes of
+  // "é" need seven bytes and the terminator.
+  EXPECT_EQ(sheet.GetDoctor(7), "Dr. W");
+  EXPECT_EQ(sheet.GetDoctor(8), "Dr. Wé");
+  EXPECT_EQ(sheet.GetDoctor(0), "");
+
+  sheet.CmPatientNext();
+  EXPECT_EQ(sheet.GetDoctor(61), "Dr. Retired");
+  EXPECT_EQ(sheet.GetDoctorName(), "Dr. Retired");
+
+  sheet.CmPatientNew();  // two doctors: the placeholder is shown, nobody is chosen
+  EXPECT_EQ(sheet.GetDoctor(61), Text(394));
+  EXPECT_EQ(sheet.GetDoctorName(), "");
+  sheet.CmChangeDoctor(2);
+  EXPECT_EQ(sheet.GetDoctorName(), "Dr. Fekete");
 }
 
 }  // namespace

@@ -359,3 +359,38 @@ TEST_F(PatientRecordsTest, NothingIsWrittenThatTheTableCannotHoldWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PatientRecordsTest, ASaveWithoutATreatingDoctorIsRefusedEvenWhenAskedDirectly) {
+  ThreePatients();
+  TPatientSheet& sheet = StartSheet();
+  Database.Doctors = {{1, "Dr. Weiss", "", true, false, false}, {2, "Dr. Fekete", "", true, false, false}};
+  sheet.FillDoctorTable(Database.Doctors);
+
+  // A new patient whose doctor was never chosen.
+  sheet.CmPatientNew();
+  EnterPatient("Dora Kiss", "D-4", "2000.02.02.");
+  ASSERT_EQ(sheet.GetTreatingDoctorKey(), 0);
+  EXPECT_FALSE(SaveEnabled());
+  ASSERT_EQ(sheet.Dispatch(WM_COMMAND, CM_PATIENT_SAVE, 0), 0);
+  EXPECT_EQ(Shown(), std::vector<std::string>{Text(272)});
+  EXPECT_EQ(View.Focused.back().Id, TreatingDoctor);
+  EXPECT_EQ(Database.Rows.size(), 3u);
+  EXPECT_TRUE(sheet.IsNewRecord());
+  EXPECT_EQ(sheet.GetText(Name), "Dora Kiss");
+  EXPECT_TRUE(Database.Log.empty());
+
+  // A stored patient whose doctor was taken away keeps his row and its lock.
+  Sink.Messages.clear();
+  sheet.CmPatientCancel();
+  sheet.CmChangeDoctor(0);
+  ASSERT_TRUE(Database.Locked);
+  sheet.CmPatientSave();
+  EXPECT_EQ(Shown(), std::vector<std::string>{Text(272)});
+  EXPECT_EQ(Database.Rows[0].TreatingDoctorKey, 1);
+  EXPECT_TRUE(Database.Locked);
+  EXPECT_TRUE(sheet.IsModified());
+}
+
+}  // namespace

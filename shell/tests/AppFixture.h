@@ -4,6 +4,8 @@
 // and a sink that records every message instead of showing it.
 
 #include "platform/basekit/Message.h"
+#include "platform/framework/CommandEnabler.h"
+#include "platform/framework/ui/CommandActions.h"
 #include "shell/HalvetraApp.h"
 #include "shell/tests/FakeClock.h"
 #include "shell/tests/WorkingFolder.h"
@@ -39,6 +41,15 @@ protected:
   }
 
   void TearDown() override { App.reset(); }
+
+  // A command sent along the command chain, as a menu item sends it.
+  bool Route(unsigned id) { return App->GetActions()->Chain().Route(id); }
+  // What the enablers along the chain say of a command now.
+  bool Enabled(unsigned id) {
+    TCommandEnabler enabler(id);
+    App->GetActions()->Chain().Enable(enabler);
+    return enabler.GetEnabled();
+  }
 
   // The numbers of the texts shown so far, found by their wording.
   bool Shown(int textNumber) const {

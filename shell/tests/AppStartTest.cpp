@@ -2,6 +2,8 @@
 #include "shell/tests/ExpectedMainMenu.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/Patient.h"
+#include "patients/PatientControls.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/GreetingDialog.h"
@@ -32,12 +34,6 @@ const fs::path Artifacts = fs::path(HALVETRA_BINARY_DIR) / "artifacts";
 void SavePicture(QWidget& window, const std::string& name) {
   fs::create_directories(Artifacts);
   EXPECT_TRUE(window.grab().save(QString::fromStdString((Artifacts / name).string())));
-}
-
-bool Enabled(THalvetraApp& app, unsigned id) {
-  TCommandEnabler enabler(id);
-  app.GetActions()->Chain().Enable(enabler);
-  return enabler.GetEnabled();
 }
 
 void Describe(const QList<QAction*>& actions, int depth, std::vector<std::string>& out) {
@@ -173,10 +169,10 @@ TEST_F(AppStart, EnablersAnswerForTheMainMenu) {
   THalvetraApp& app = Start();
   for (const unsigned id : {CM_EXIT, CM_ABOUT, CM_START_UP_SETTINGS, CM_USB_DESCRIPTION, CM_INSTITUTE,
                             CM_HARDWARE_SETUP, CM_AUDIO_SETUP, CM_AUDIO_CALIBRATION})
-    EXPECT_TRUE(Enabled(app, id)) << id;
+    EXPECT_TRUE(Enabled(id)) << id;
   for (const unsigned id : {CM_OPEN_PATIENT, CM_DATABASE_LOCATION, CM_DOCTORS, CM_NEW_DATABASE, CM_HELP_INDEX,
                             CM_HELP_MODE, CM_HELP_ON_HELP, CM_PATIENT_NEW, CM_PATIENT_NOTE, CM_FILEPRINT})
-    EXPECT_FALSE(Enabled(app, id)) << id;
+    EXPECT_FALSE(Enabled(id)) << id;
 
   // With the database's tables the patient can be opened.
   for (const char* table : {"Database/doctor.db", "Database/Data/names.db", "Database/Data/meet.db",
@@ -184,16 +180,16 @@ TEST_F(AppStart, EnablersAnswerForTheMainMenu) {
                             "Database/Data/audio.db", "Database/Data/rhino.db", "Database/Data/dfc.db",
                             "Database/Data/sh.db", "Database/Data/pl.db"})
     Folder.Write(table, "");
-  EXPECT_TRUE(Enabled(app, CM_OPEN_PATIENT));
+  EXPECT_TRUE(Enabled(CM_OPEN_PATIENT));
   app.GetActions()->UpdateAll();
   EXPECT_TRUE(app.GetMainBar()->actions()[0]->isEnabled());
 }
 
 TEST_F(AppStart, WithADatabaseDriverTheDatabaseDialogsAreOffered) {
   Folder.Write("Halvetra.ini", "[Databases]\nLanguageDriver=ansiintl\n");
-  THalvetraApp& app = Start();
-  EXPECT_TRUE(Enabled(app, CM_DATABASE_LOCATION));
-  EXPECT_TRUE(Enabled(app, CM_DOCTORS));
+  Start();
+  EXPECT_TRUE(Enabled(CM_DATABASE_LOCATION));
+  EXPECT_TRUE(Enabled(CM_DOCTORS));
 }
 
 TEST_F(AppStart, CommandsWhoseDialogsComeLaterSaySoAndChangeNothing) {
@@ -318,7 +314,11 @@ TEST_F(AppStart, AMissingHandOverFileIsNamedAndAPresentOneIsOpened) {
   App->InitMainWindow();
   EXPECT_FALSE(Shown(9002));
   QApplication::processEvents();
-  EXPECT_NE(App->GetClient()->GetPatient(), nullptr);  // the patient sheet opens
+  // The patient sheet opens, on an empty table, with the patient handed over.
+  ASSERT_NE(App->GetClient()->GetPatient(), nullptr);
+  EXPECT_EQ(App->GetClient()->GetPatient()->GetText(PatientControl::Name), "Sample");
+  EXPECT_TRUE(App->GetClient()->GetPatient()->IsNewRecord());
+  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
   EXPECT_TRUE(Sink.Messages.empty());
 }
 
@@ -346,7 +346,7 @@ TEST_F(AppStart, ContextHelpShowsTheHelpOfACommandInsteadOfRunningIt) {
   Folder.Write("help/English/2119.html", "<h1>Start-up settings</h1>");
   THalvetraApp& app = Start();
   ASSERT_TRUE(app.IsHelpFileExists());
-  EXPECT_TRUE(Enabled(app, CM_HELP_MODE));
+  EXPECT_TRUE(Enabled(CM_HELP_MODE));
   const auto helpWindow = [] {
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->objectName() == "HelpWindow")

@@ -4,17 +4,24 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "patients/DoctorDialog.h"
+#include "patients/DoctorInput.h"
 #include "patients/Patient.h"
 #include "patients/PatientControls.h"
-#include "patients/tests/StoredDoctors.h"
+#include "patients/PatientSearch.h"
+#include "patients/tests/DialogTesting.h"
+#include "patients/tests/StoredRows.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MdiClient.h"
 #include "shell/WorkFolderSetup.h"
+#include "testing/TestDatabase.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -36,12 +43,6 @@ protected:
     QApplication::sendEvent(edit, &key);
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(edit, &out);
-  }
-  bool Route(unsigned id) { return App->GetActions()->Chain().Route(id); }
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
   }
 };
 
@@ -80,6 +81,85 @@ TEST_F(FirstStart, APatientIsSavedInThePreparedWorkingFolder) {
   EXPECT_EQ(patient.Doctor, stored[0].Key);
   EXPECT_TRUE(Sink.Messages.empty()) << Sink.Messages.front().Text;
   EXPECT_TRUE(prepareSink.Messages.empty());
+}
+
+template <typename TWidget>
+TWidget* Find(const QWidget& dialog, int id) {
+  auto* control = dialog.findChild<TWidget*>(QString::number(id));
+  EXPECT_NE(control, nullptr) << id;
+  return control;
+}
+
+QStringList Entries(const QComboBox& list) {
+  QStringList entries;
+  for (int i = 0; i < list.count(); ++i)
+    entries << list.itemText(i);
+  return entries;
+}
+
+TEST_F(FirstStart, ADoctorEnteredInTheDialogServesAPatientWhoIsFoundAgainInOtherLetters) {
+  Folder.Write("Halvetra.ini", "[Databases]\nLanguageDriver=latin_ci\n");
+  Start();
+  CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages());
+
+  // The lab enters its doctor.
+  WhenModal([](QWidget& doctors) {
+    WhenModal([](QWidget& input) {
+      Find<QLineEdit>(input, TDoctorInput::NameId)->setText("Dr. Nagy Éva");
+      Find<QLineEdit>(input, TDoctorInput::CodeId)->setText("NE");
+      Find<QCheckBox>(input, TDoctorInput::TreatingId)->setChecked(true);
+      Find<QPushButton>(input, 1)->click();
+    });
+    Find<QPushButton>(doctors, TDoctor::NewId)->click();
+    Find<QPushButton>(doctors, 1)->click();
+  });
+  ASSERT_TRUE(Route(CM_DOCTORS));
+
+  // The sheet lists her as a treating doctor (not as a home doctor).
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+  TPatient* sheet = App->GetClient()->GetPatient();
+  ASSERT_NE(sheet, nullptr);
+  auto* treating = qobject_cast<QComboBox*>(Control(*sheet, TreatingDoctor));
+  ASSERT_NE(treating, nullptr);
+  EXPECT_TRUE(Entries(*treating).contains("Dr. Nagy Éva"));
+  auto* home = qobject_cast<QComboBox*>(Control(*sheet, HomeDoctor));
+  ASSERT_NE(home, nullptr);
+  EXPECT_FALSE(Entries(*home).contains("Dr. Nagy Éva"));
+
+  // Two patients saved with her.
+  TypeAndLeave(*sheet, Name, "Kovács Ödön");
+  TypeAndLeave(*sheet, Identifier, "K-1");
+  TypeAndLeave(*sheet, Date, "1950.03.07.");
+  const int doctor = treating->findText("Dr. Nagy Éva");
+  treating->setCurrentIndex(doctor);
+  emit treating->activated(doctor);
+  ASSERT_TRUE(Enabled(CM_PATIENT_SAVE));
+  ASSERT_TRUE(Route(CM_PATIENT_SAVE));
+  ASSERT_TRUE(Route(CM_PATIENT_NEW));
+  EXPECT_EQ(treating->currentText(), "Dr. Nagy Éva");  // the only doctor, chosen already
+  TypeAndLeave(*sheet, Name, "Szabó Anna");
+  TypeAndLeave(*sheet, Identifier, "S-2");
+  TypeAndLeave(*sheet, Date, "1961.11.30.");
+  ASSERT_TRUE(Route(CM_PATIENT_SAVE));
+  ASSERT_EQ(sheet->GetText(Name), "Szabó Anna");
+
+  // A beginning of the name in capitals finds him; the sheet shows him with his doctor.
+  WhenModal([](QWidget& search) {
+    Find<QLineEdit>(search, TPatientSearch::NameId)->setText("KOVÁCS Ö");
+    Find<QPushButton>(search, TPatientSearch::SearchId)->click();
+  });
+  ASSERT_TRUE(Enabled(CM_PATIENT_SEARCH));
+  ASSERT_TRUE(Route(CM_PATIENT_SEARCH));
+  EXPECT_EQ(sheet->GetText(Name), "Kovács Ödön");
+  EXPECT_EQ(sheet->GetText(Identifier), "K-1");
+  EXPECT_EQ(treating->currentText(), "Dr. Nagy Éva");
+  const auto names = OpenTestTable(".\\Database\\Data", "names.db", &App->GetMessages());
+  ASSERT_EQ(names->Search(SearchEqual, 1, std::string("Kovács Ödön"), 2, std::string("K-1")), 0);
+  PatientRecordType stored;
+  ASSERT_EQ(names->GetData(stored), 0);
+  EXPECT_EQ(sheet->GetPatientKey(), stored.Key);
+  EXPECT_EQ(stored.Doctor, StoredDoctors(".\\Database", App->GetMessages()).at(0).Key);
+  EXPECT_TRUE(Sink.Messages.empty()) << Sink.Messages.front().Text;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 
 #include <sqlite3.h>
@@ -28,11 +29,6 @@ protected:
   // The database where the default settings look for it.
   void CreateDatabase() { CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages()); }
 
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
-  }
   // The button of the main bar, as the user presses it.
   void PressOpenPatient() {
     QAction* button = App->GetMainBar()->actions()[0];
@@ -78,9 +74,17 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   QApplication::processEvents();
   EXPECT_TRUE(Client().View().SheetOpen);
   EXPECT_TRUE(Enabled(CM_PATIENT_SEARCH));
+  bool searched = false;
+  QTimer::singleShot(0, [&searched] {
+    QWidget* search = QApplication::activeModalWidget();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->objectName(), "20119");
+    searched = true;
+    search->close();
+  });
   EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_SEARCH));
-  EXPECT_TRUE(Shown(9000));  // the search dialog comes later
-  Sink.Messages.clear();
+  EXPECT_TRUE(searched);
+  EXPECT_EQ(sheet->GetText(PatientControl::Name), "Anna Kovacs");
   EXPECT_TRUE(App->GetActions()->Chain().Route(CM_PATIENT_NEW));
   EXPECT_TRUE(sheet->IsNewRecord());
   EXPECT_EQ(sheet->GetText(PatientControl::Height), "165 cm");

@@ -29,11 +29,6 @@ namespace {
 
 class RecordsCommands : public TAppFixture {
 protected:
-  bool Enabled(unsigned id) {
-    TCommandEnabler enabler(id);
-    App->GetActions()->Chain().Enable(enabler);
-    return enabler.GetEnabled();
-  }
   // Runs the command; `act` gets the modal dialog it opens.
   void RunWith(unsigned id, std::function<void(QWidget&)> act) {
     bool opened = false;

@@ -1,7 +1,7 @@
 #include "shell/WorkFolderSetup.h"
 #include "shell/tests/WorkingFolder.h"
 
-#include "patients/tests/StoredDoctors.h"
+#include "patients/tests/StoredRows.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/Profile.h"
