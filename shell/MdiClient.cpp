@@ -35,10 +35,6 @@ constexpr int HandOverKeptText = 6201;
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
-bool HeldByAnotherUser(short result) {
-  return result == DbResult::RecordLocked || result == DbResult::TableLocked || result == DbResult::TableInUse;
-}
-
 // The wait cursor for the life of a scope.
 class TWaitCursor {
 public:
@@ -353,7 +349,7 @@ void THalvetraMDIClient::CmPatientNote() {
   // Read with a lock test: a patient another user is changing gets no note
   // window now. Other failures the engine has shown.
   if (const short result = sheet->GetBlob(note, dbiWRITELOCK); result != DbResult::Ok) {
-    if (HeldByAnotherUser(result))
+    if (PatientDb::HeldByOther(result))
       sheet->WinMsg(texts.Format(TableInUseText, {"Names.db"}), PatientDb::Information);
     return;
   }
@@ -393,7 +389,7 @@ bool THalvetraMDIClient::StoreNote(const std::string& note) {
     return false;
   }
   const short result = sheet->SaveBlob(note);
-  if (HeldByAnotherUser(result))
+  if (PatientDb::HeldByOther(result))
     sheet->WinMsg(App.GetMessages().Format(TableInUseText, {"Names.db"}), PatientDb::Information);
   return result == DbResult::Ok;
 }
