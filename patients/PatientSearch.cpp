@@ -6,7 +6,6 @@
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/ui/DialogCentring.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -159,22 +158,24 @@ void TPatientSearch::UpdateButtons() {
 void TPatientSearch::CmSearch() {
   if (!Search->isEnabled())
     return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  TWaitingDialog progress(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
-                          Messages.Format(ProgressLine2, {"Names"}), this);
-  progress.Execute();
-  progress.SetStep(1);
-  progress.UpdateGauge(0);
-  PatientFinder::TQuery query;
-  query.Mode = Mode;
-  query.Name = Name->text().toStdString();
-  query.Identifier = Identifier->text().toStdString();
-  query.IdentifierOnly = IdentifierOnly->text().toStdString();
-  const PatientFinder::TFound found = PatientFinder::Find(
-      Names, query, [&progress](std::size_t count) { progress.UpdateGauge(static_cast<short>(count)); });
-  progress.UpdateGauge(GaugeFull);
-  progress.Destroy(0);
-  QApplication::restoreOverrideCursor();
+  PatientFinder::TFound found;
+  {
+    const TWaitCursor wait;
+    TWaitingDialog progress(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
+                            Messages.Format(ProgressLine2, {"Names"}), this);
+    progress.Execute();
+    progress.SetStep(1);
+    progress.UpdateGauge(0);
+    PatientFinder::TQuery query;
+    query.Mode = Mode;
+    query.Name = Name->text().toStdString();
+    query.Identifier = Identifier->text().toStdString();
+    query.IdentifierOnly = IdentifierOnly->text().toStdString();
+    found = PatientFinder::Find(Names, query,
+                                [&progress](std::size_t count) { progress.UpdateGauge(static_cast<short>(count)); });
+    progress.UpdateGauge(GaugeFull);
+    progress.Destroy(0);
+  }
   ShowFound(found);
   if (found.LimitReached)
     Messages.MessageBoxText(Messages.Format(LimitText, {std::to_string(PatientFinder::Limit)}), WarningCaption,

@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
-#include <QCursor>
 #include <QScreen>
 
 namespace {
@@ -34,15 +33,6 @@ constexpr int HandOverKeptText = 6201;
 // The note frame's size before scaling.
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
-
-// The wait cursor for the life of a scope.
-class TWaitCursor {
-public:
-  TWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // A made-up patient, so a test window can be opened before a patient is
 // chosen; no real person's data.
@@ -201,7 +191,7 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
   constexpr short GaugeFull = 100;
   const TAppSettings& settings = App.GetSettings();
   TMessage& texts = App.GetMessages();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const TWaitCursor wait;
   TWaitingDialog progress(texts.LoadStringA(ProgressCaption), texts.LoadStringA(ProgressLine1),
                           texts.LoadStringA(ProgressLine2), window());
   progress.Execute();
@@ -212,7 +202,6 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
   if (made)
     progress.UpdateGauge(GaugeFull);
   progress.Destroy(0);
-  QApplication::restoreOverrideCursor();
   return made;
 }
 
