@@ -137,7 +137,7 @@ void THalvetraMDIClient::ClearNotes() {
     note.clear();
 }
 
-TClientView THalvetraMDIClient::View() const {
+TClientView THalvetraMDIClient::View(bool withTableFiles) const {
   const TAppSettings& settings = App.GetSettings();
   TClientView view;
   view.SheetOpen = !PatientFrame.isNull();
@@ -154,8 +154,10 @@ TClientView THalvetraMDIClient::View() const {
   view.TrendOpen = !TrendFrame.isNull();
   view.ProvocationOpen = !ProvocationFrame.isNull();
   view.LanguageDriverSet = !settings.LanguageDriver.empty();
-  view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
-  view.DatabasePresent = view.DoctorTablePresent && ClientEnablers::DatabasePresent(settings.CommonDir, settings.DatabaseDir);
+  if (withTableFiles) {
+    view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
+    view.DatabasePresent = view.DoctorTablePresent && ClientEnablers::DataTablesPresent(settings.DatabaseDir);
+  }
   return view;
 }
 
@@ -206,7 +208,8 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
 }
 
 void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
-  ce.Enable(ClientEnablers::IsEnabled(ce.GetId(), View()).value_or(false));
+  const unsigned id = ce.GetId();
+  ce.Enable(ClientEnablers::IsEnabled(id, View(ClientEnablers::ReadsTableFiles(id))).value_or(false));
 }
 
 // --- The patient sheet --------------------------------------------------------------
