@@ -44,12 +44,6 @@ constexpr int GoneText = 6202;
 constexpr int NameRole = Qt::UserRole;
 constexpr int IdentifierRole = Qt::UserRole + 1;
 
-QLineEdit* Edit(QWidget& parent, int id, int maxLength) {
-  auto* edit = Named(new QLineEdit(&parent), id);
-  edit->setMaxLength(maxLength);
-  return edit;
-}
-
 }  // namespace
 
 TPatientSearch::TPatientSearch(const TMessage& messages, TEngine& names, QWidget* parent)
@@ -58,9 +52,9 @@ TPatientSearch::TPatientSearch(const TMessage& messages, TEngine& names, QWidget
       Names(names),
       NameMode(Named(new QRadioButton(this), NameModeId)),
       IdentifierMode(Named(new QRadioButton(Text(messages, IdentifierText), this), IdentifierModeId)),
-      Name(Edit(*this, NameId, 30)),
-      Identifier(Edit(*this, IdentifierId, 16)),
-      IdentifierOnly(Edit(*this, IdentifierOnlyId, 16)),
+      Name(LineEdit(*this, NameId, 30)),
+      Identifier(LineEdit(*this, IdentifierId, 16)),
+      IdentifierOnly(LineEdit(*this, IdentifierOnlyId, 16)),
       NameLabel(Label(*this, messages, NameLabelId, NameText, Name)),
       IdentifierLabel(Label(*this, messages, IdentifierLabelId, IdentifierText, Identifier)),
       IdentifierOnlyLabel(Label(*this, messages, IdentifierOnlyLabelId, IdentifierText, IdentifierOnly)),
