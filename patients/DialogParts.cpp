@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 
@@ -56,6 +57,12 @@ QLabel* Label(QWidget& parent, const TMessage& messages, int id, int textNumber,
   if (buddy)
     label->setBuddy(buddy);
   return label;
+}
+
+QLineEdit* LineEdit(QWidget& parent, int id, std::size_t maxLength, const std::string& text) {
+  auto* edit = Named(new QLineEdit(QString::fromStdString(text), &parent), id);
+  edit->setMaxLength(static_cast<int>(maxLength));
+  return edit;
 }
 
 TButtons Buttons(QDialog& dialog, const TMessage& messages, int helpId, bool withCancel, int closeText) {

@@ -11,9 +11,11 @@
 #include <QString>
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 class QDialog;
+class QLineEdit;
 class TMessage;
 
 namespace DialogParts {
@@ -31,6 +33,10 @@ TWidget* Named(TWidget* widget, int id) {
   widget->setObjectName(QString::number(id));
   return widget;
 }
+
+// An edit named by its id that takes at most `maxLength` characters,
+// showing `text` (cut to that length).
+QLineEdit* LineEdit(QWidget& parent, int id, std::size_t maxLength, const std::string& text = {});
 
 // OK (id 1) or Close (id 1, text `closeText`), Cancel (id 2) when asked,
 // and Help (id 9), which sends WM_SHOW_HELP with `helpId` to the main

@@ -21,23 +21,17 @@ constexpr int TreatingText = 216;
 constexpr int HomeText = 214;
 constexpr int ReferringText = 259;
 
-QLineEdit* Edit(QWidget& parent, int id, const std::string& text, std::size_t width) {
-  auto* edit = Named(new QLineEdit(QString::fromStdString(text), &parent), id);
-  // Letters outside the English alphabet take more than one byte; the
-  // check on OK counts the bytes.
-  edit->setMaxLength(static_cast<int>(width));
-  return edit;
-}
-
 }  // namespace
 
 TDoctorInput::TDoctorInput(const TMessage& messages, QWidget* parent, TDoctorEntry& entry)
     : QDialog(parent),
       Messages(messages),
       Entry(entry),
-      Name(Edit(*this, NameId, entry.Name, TDoctorEntry::NameWidth)),
-      Code(Edit(*this, CodeId, entry.Code, TDoctorEntry::CodeWidth)),
-      Address(Edit(*this, AddressId, entry.Address, TDoctorEntry::AddressWidth)),
+      // Letters outside the English alphabet take more than one byte; the
+      // check on OK counts the bytes.
+      Name(LineEdit(*this, NameId, TDoctorEntry::NameWidth, entry.Name)),
+      Code(LineEdit(*this, CodeId, TDoctorEntry::CodeWidth, entry.Code)),
+      Address(LineEdit(*this, AddressId, TDoctorEntry::AddressWidth, entry.Address)),
       Treating(Named(new QCheckBox(Text(messages, TreatingText), this), TreatingId)),
       Home(Named(new QCheckBox(Text(messages, HomeText), this), HomeId)),
       Referring(Named(new QCheckBox(Text(messages, ReferringText), this), ReferringId)) {

@@ -21,12 +21,10 @@ TInstitute::TInstitute(const TMessage& messages, QWidget* parent, TTInstituteStr
     : QDialog(parent),
       Messages(messages),
       Institute(institute),
-      Name(Named(new QLineEdit(QString::fromStdString(institute.Name), this), NameEditId)),
-      Address(Named(new QLineEdit(QString::fromStdString(institute.Address), this), AddressEditId)) {
+      Name(LineEdit(*this, NameEditId, TTInstituteStruct::NameSize - 1, institute.Name)),
+      Address(LineEdit(*this, AddressEditId, TTInstituteStruct::AddressSize - 1, institute.Address)) {
   setObjectName(QString::number(TemplateId));
   setWindowTitle(Caption(messages, CaptionText));
-  Name->setMaxLength(static_cast<int>(TTInstituteStruct::NameSize - 1));
-  Address->setMaxLength(static_cast<int>(TTInstituteStruct::AddressSize - 1));
   Name->setMinimumWidth(Name->fontMetrics().averageCharWidth() * 50);
 
   auto* fields = new QFormLayout;

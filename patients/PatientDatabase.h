@@ -6,6 +6,7 @@
 // tests answer them from memory. Results are the engine's codes.
 
 #include "patients/PatientFields.h"
+#include "platform/dbkit/ResultCodes.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,13 +15,18 @@
 #include <vector>
 
 namespace PatientDb {
-inline constexpr short Ok = 0;
-inline constexpr short AtBeginning = 8705;   // no row before the cursor
-inline constexpr short AtEnd = 8706;         // no row after the cursor
-inline constexpr short RowLocked = 10241;    // another user holds the row
-inline constexpr short TableLocked = 10243;  // another user holds the table
-inline constexpr short InUse = 10245;        // the table is in use by another user
+inline constexpr short Ok = DbResult::Ok;
+inline constexpr short AtBeginning = DbResult::BeginOfTable;  // no row before the cursor
+inline constexpr short AtEnd = DbResult::EndOfTable;          // no row after the cursor
+inline constexpr short RowLocked = DbResult::RecordLocked;    // another user holds the row
+inline constexpr short TableLocked = DbResult::TableLocked;   // another user holds the table
+inline constexpr short InUse = DbResult::TableInUse;          // the table is in use by another user
 inline constexpr short BadDirection = 12289;
+
+// Whether a result says that another user holds the row or the table.
+inline constexpr bool HeldByOther(short result) {
+  return result == RowLocked || result == TableLocked || result == InUse;
+}
 
 // Message-box flags of the database's messages.
 inline constexpr int Stop = 16;

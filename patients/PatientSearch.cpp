@@ -6,7 +6,6 @@
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/ui/DialogCentring.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -45,12 +44,6 @@ constexpr int GoneText = 6202;
 constexpr int NameRole = Qt::UserRole;
 constexpr int IdentifierRole = Qt::UserRole + 1;
 
-QLineEdit* Edit(QWidget& parent, int id, int maxLength) {
-  auto* edit = Named(new QLineEdit(&parent), id);
-  edit->setMaxLength(maxLength);
-  return edit;
-}
-
 }  // namespace
 
 TPatientSearch::TPatientSearch(const TMessage& messages, TEngine& names, QWidget* parent)
@@ -59,9 +52,9 @@ TPatientSearch::TPatientSearch(const TMessage& messages, TEngine& names, QWidget
       Names(names),
       NameMode(Named(new QRadioButton(this), NameModeId)),
       IdentifierMode(Named(new QRadioButton(Text(messages, IdentifierText), this), IdentifierModeId)),
-      Name(Edit(*this, NameId, 30)),
-      Identifier(Edit(*this, IdentifierId, 16)),
-      IdentifierOnly(Edit(*this, IdentifierOnlyId, 16)),
+      Name(LineEdit(*this, NameId, 30)),
+      Identifier(LineEdit(*this, IdentifierId, 16)),
+      IdentifierOnly(LineEdit(*this, IdentifierOnlyId, 16)),
       NameLabel(Label(*this, messages, NameLabelId, NameText, Name)),
       IdentifierLabel(Label(*this, messages, IdentifierLabelId, IdentifierText, Identifier)),
       IdentifierOnlyLabel(Label(*this, messages, IdentifierOnlyLabelId, IdentifierText, IdentifierOnly)),
@@ -159,22 +152,24 @@ void TPatientSearch::UpdateButtons() {
 void TPatientSearch::CmSearch() {
   if (!Search->isEnabled())
     return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  TWaitingDialog progress(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
-                          Messages.Format(ProgressLine2, {"Names"}), this);
-  progress.Execute();
-  progress.SetStep(1);
-  progress.UpdateGauge(0);
-  PatientFinder::TQuery query;
-  query.Mode = Mode;
-  query.Name = Name->text().toStdString();
-  query.Identifier = Identifier->text().toStdString();
-  query.IdentifierOnly = IdentifierOnly->text().toStdString();
-  const PatientFinder::TFound found = PatientFinder::Find(
-      Names, query, [&progress](std::size_t count) { progress.UpdateGauge(static_cast<short>(count)); });
-  progress.UpdateGauge(GaugeFull);
-  progress.Destroy(0);
-  QApplication::restoreOverrideCursor();
+  PatientFinder::TFound found;
+  {
+    const TWaitCursor wait;
+    TWaitingDialog progress(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
+                            Messages.Format(ProgressLine2, {"Names"}), this);
+    progress.Execute();
+    progress.SetStep(1);
+    progress.UpdateGauge(0);
+    PatientFinder::TQuery query;
+    query.Mode = Mode;
+    query.Name = Name->text().toStdString();
+    query.Identifier = Identifier->text().toStdString();
+    query.IdentifierOnly = IdentifierOnly->text().toStdString();
+    found = PatientFinder::Find(Names, query,
+                                [&progress](std::size_t count) { progress.UpdateGauge(static_cast<short>(count)); });
+    progress.UpdateGauge(GaugeFull);
+    progress.Destroy(0);
+  }
   ShowFound(found);
   if (found.LimitReached)
     Messages.MessageBoxText(Messages.Format(LimitText, {std::to_string(PatientFinder::Limit)}), WarningCaption,

@@ -15,10 +15,6 @@ constexpr std::string_view KeyOrder = "Field7";
 constexpr short NameField = 2;
 constexpr short KeyField = 7;
 
-bool HeldByOther(short result) {
-  return result == DbResult::RecordLocked || result == DbResult::TableLocked || result == DbResult::TableInUse;
-}
-
 }  // namespace
 
 TPatientTable::TPatientTable(TEngine& names) : Names(names) {}
@@ -103,7 +99,7 @@ bool TPatientTable::IsDoctorDatabaseOpen() const { return Doctors && Doctors->Is
 std::optional<TPatientDatabase::TDoctorRow> TPatientTable::ReadDoctor() {
   DoctorRecordType row;
   short result = Doctors->GetData(row, dbiWRITELOCK);
-  const bool held = HeldByOther(result);
+  const bool held = PatientDb::HeldByOther(result);
   if (held) {
     row = {};
     result = Doctors->GetData(row, dbiNOLOCK);

@@ -1,5 +1,6 @@
 #include "patients/WaitingDialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -114,3 +115,7 @@ void TWaitingDialog::closeEvent(QCloseEvent* event) {
   else
     event->ignore();
 }
+
+TWaitCursor::TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+TWaitCursor::~TWaitCursor() { QApplication::restoreOverrideCursor(); }

@@ -53,3 +53,12 @@ private:
   bool Shown = false;
   bool Closing = false;
 };
+
+// The wait cursor for the life of a scope, as long table work shows it.
+class TWaitCursor {
+public:
+  TWaitCursor();
+  ~TWaitCursor();
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+};

@@ -16,11 +16,6 @@
 namespace Settings {
 namespace {
 
-std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
-                     std::size_t capacity) {
-  return std::string(Utf8::Truncate(profile.GetString(key, defaultValue), capacity - 1));
-}
-
 // One level, like the system's _mkdir: a missing parent is not made.
 void MakeFolder(const std::string& systemPath, std::vector<std::string>& failures) {
   if (systemPath.empty())
@@ -44,6 +39,15 @@ void MakeFolder(const std::string& systemPath, std::vector<std::string>& failure
 short ReadShort(const TProfile& profile, std::string_view key, short defaultValue) {
   const int value = profile.GetInt(key, defaultValue);
   return static_cast<short>(std::clamp<int>(value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max()));
+}
+
+std::string Bounded(std::string_view text, std::size_t capacity) {
+  return std::string(Utf8::Truncate(text, capacity - 1));
+}
+
+std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
+                     std::size_t capacity) {
+  return Bounded(profile.GetString(key, defaultValue), capacity);
 }
 
 TAppSettings Read(const TCommandLine& commandLine) {

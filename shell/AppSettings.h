@@ -71,6 +71,12 @@ namespace Settings {
 
 // A number of the settings file bounded to a short field.
 short ReadShort(const TProfile& profile, std::string_view key, short defaultValue);
+// A text bounded to a field of `capacity` bytes, the terminating zero
+// included, cut at a character boundary.
+std::string Bounded(std::string_view text, std::size_t capacity);
+// A text of the settings file, bounded the same way.
+std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
+                     std::size_t capacity);
 
 // The folder the program runs in; the default of [Path] Program.
 inline constexpr std::string_view WorkingFolder = ".";

@@ -63,17 +63,21 @@ std::optional<bool> IsEnabled(unsigned command, const TClientView& v) {
   }
 }
 
+bool ReadsTableFiles(unsigned command) { return command == CM_OPEN_PATIENT || command == CM_NEW_DATABASE; }
+
 bool DoctorTablePresent(const std::string& commonDir) {
   return DatabaseFolders::HoldsTable(commonDir, DatabaseTables::DoctorTable.File);
 }
 
-bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir) {
-  if (!DoctorTablePresent(commonDir))
-    return false;
+bool DataTablesPresent(const std::string& databaseDir) {
   for (const DatabaseTables::TTable& table : DatabaseTables::DataTables)
     if (!DatabaseFolders::HoldsTable(databaseDir, table.File))
       return false;
   return true;
+}
+
+bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir) {
+  return DoctorTablePresent(commonDir) && DataTablesPresent(databaseDir);
 }
 
 }  // namespace ClientEnablers

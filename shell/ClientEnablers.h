@@ -41,10 +41,16 @@ namespace ClientEnablers {
 // rules do not cover.
 std::optional<bool> IsEnabled(unsigned command, const TClientView& view);
 
+// Whether the rule of a command reads the view's table files
+// (DatabasePresent, DoctorTablePresent). The rules are asked after every key
+// and click; only these need a look at the disk.
+bool ReadsTableFiles(unsigned command);
+
 // The database is there when "doctor.db" is in the common folder and the ten
 // test and patient tables are in the database folder. Folders are written as
 // the settings write them.
 bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir);
 bool DoctorTablePresent(const std::string& commonDir);
+bool DataTablesPresent(const std::string& databaseDir);
 
 }  // namespace ClientEnablers

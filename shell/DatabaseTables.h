@@ -4,6 +4,8 @@
 // examinations and tests in the database folder. A new database gets every
 // table that is missing; an existing table is never touched.
 
+#include "platform/dbkit/Records.h"
+
 #include <array>
 #include <functional>
 #include <string>
@@ -15,22 +17,22 @@ namespace DatabaseTables {
 
 struct TTable {
   std::string_view File;
-  short Kind;  // as TEngine::CreateTable takes it
+  short Kind;  // TableKind, as TEngine::CreateTable takes it
 };
 
 // The tables of the database folder, in the order they are made.
-inline constexpr std::array<TTable, 10> DataTables = {{{"names.db", 0},
-                                                       {"meet.db", 5},
-                                                       {"fvc.db", 1},
-                                                       {"vc.db", 2},
-                                                       {"mvv.db", 3},
-                                                       {"audio.db", 6},
-                                                       {"rhino.db", 7},
-                                                       {"dfc.db", 8},
-                                                       {"sh.db", 9},
-                                                       {"pl.db", 10}}};
+inline constexpr std::array<TTable, 10> DataTables = {{{"names.db", TableKind::Names},
+                                                       {"meet.db", TableKind::Meet},
+                                                       {"fvc.db", TableKind::Fvc},
+                                                       {"vc.db", TableKind::Vc},
+                                                       {"mvv.db", TableKind::Mvv},
+                                                       {"audio.db", TableKind::Audio},
+                                                       {"rhino.db", TableKind::Rhino},
+                                                       {"dfc.db", TableKind::Dfc},
+                                                       {"sh.db", TableKind::Shutter},
+                                                       {"pl.db", TableKind::Plethy}}};
 // The doctors are shared by the databases of one common folder.
-inline constexpr TTable DoctorTable = {"doctor.db", 4};
+inline constexpr TTable DoctorTable = {"doctor.db", TableKind::Doctor};
 
 // Makes the missing tables with the language driver: doctor.db in the
 // common folder, then the tables of the database folder. Stops at the first

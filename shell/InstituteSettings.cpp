@@ -1,17 +1,16 @@
 #include "shell/InstituteSettings.h"
 
 #include "platform/framework/Profile.h"
-#include "platform/framework/Utf8.h"
+#include "shell/AppSettings.h"
 
 namespace InstituteSettings {
 
 TTInstituteStruct Read(const std::string& iniPath) {
   const TProfile section("Institute", iniPath);
   TTInstituteStruct institute;
-  institute.Name =
-      std::string(Utf8::Truncate(section.GetString("Name", "Name of the Institute"), TTInstituteStruct::NameSize - 1));
-  institute.Address = std::string(
-      Utf8::Truncate(section.GetString("Address", "Address of the Institute"), TTInstituteStruct::AddressSize - 1));
+  institute.Name = Settings::ReadText(section, "Name", "Name of the Institute", TTInstituteStruct::NameSize);
+  institute.Address =
+      Settings::ReadText(section, "Address", "Address of the Institute", TTInstituteStruct::AddressSize);
   return institute;
 }
 

@@ -3,7 +3,7 @@
 #include "common/CommandNumbers.h"
 #include "platform/framework/Paths.h"
 #include "platform/framework/Profile.h"
-#include "platform/framework/Utf8.h"
+#include "shell/AppSettings.h"
 
 #include <system_error>
 
@@ -116,7 +116,8 @@ std::vector<TMenuEntry> Layout(bool ecgAvailable, bool addUsbDescription) {
 }
 
 bool EcgProgramPresent(const std::string& iniPath) {
-  const std::string folder = std::string(Utf8::Truncate(TProfile("Korvane", iniPath).GetString("Path", ""), 299));
+  constexpr std::size_t FolderSize = 300;
+  const std::string folder = Settings::ReadText(TProfile("Korvane", iniPath), "Path", "", FolderSize);
   if (folder.empty())
     return false;
   const auto native = Paths::ToNative(folder);

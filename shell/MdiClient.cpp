@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
-#include <QCursor>
 #include <QScreen>
 
 namespace {
@@ -34,19 +33,6 @@ constexpr int HandOverKeptText = 6201;
 // The note frame's size before scaling.
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
-
-bool HeldByAnotherUser(short result) {
-  return result == DbResult::RecordLocked || result == DbResult::TableLocked || result == DbResult::TableInUse;
-}
-
-// The wait cursor for the life of a scope.
-class TWaitCursor {
-public:
-  TWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // A made-up patient, so a test window can be opened before a patient is
 // chosen; no real person's data.
@@ -151,7 +137,7 @@ void THalvetraMDIClient::ClearNotes() {
     note.clear();
 }
 
-TClientView THalvetraMDIClient::View() const {
+TClientView THalvetraMDIClient::View(bool withTableFiles) const {
   const TAppSettings& settings = App.GetSettings();
   TClientView view;
   view.SheetOpen = !PatientFrame.isNull();
@@ -168,8 +154,10 @@ TClientView THalvetraMDIClient::View() const {
   view.TrendOpen = !TrendFrame.isNull();
   view.ProvocationOpen = !ProvocationFrame.isNull();
   view.LanguageDriverSet = !settings.LanguageDriver.empty();
-  view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
-  view.DatabasePresent = view.DoctorTablePresent && ClientEnablers::DatabasePresent(settings.CommonDir, settings.DatabaseDir);
+  if (withTableFiles) {
+    view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
+    view.DatabasePresent = view.DoctorTablePresent && ClientEnablers::DataTablesPresent(settings.DatabaseDir);
+  }
   return view;
 }
 
@@ -205,7 +193,7 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
   constexpr short GaugeFull = 100;
   const TAppSettings& settings = App.GetSettings();
   TMessage& texts = App.GetMessages();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const TWaitCursor wait;
   TWaitingDialog progress(texts.LoadStringA(ProgressCaption), texts.LoadStringA(ProgressLine1),
                           texts.LoadStringA(ProgressLine2), window());
   progress.Execute();
@@ -216,12 +204,12 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
   if (made)
     progress.UpdateGauge(GaugeFull);
   progress.Destroy(0);
-  QApplication::restoreOverrideCursor();
   return made;
 }
 
 void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
-  ce.Enable(ClientEnablers::IsEnabled(ce.GetId(), View()).value_or(false));
+  const unsigned id = ce.GetId();
+  ce.Enable(ClientEnablers::IsEnabled(id, View(ClientEnablers::ReadsTableFiles(id))).value_or(false));
 }
 
 // --- The patient sheet --------------------------------------------------------------
@@ -353,7 +341,7 @@ void THalvetraMDIClient::CmPatientNote() {
   // Read with a lock test: a patient another user is changing gets no note
   // window now. Other failures the engine has shown.
   if (const short result = sheet->GetBlob(note, dbiWRITELOCK); result != DbResult::Ok) {
-    if (HeldByAnotherUser(result))
+    if (PatientDb::HeldByOther(result))
       sheet->WinMsg(texts.Format(TableInUseText, {"Names.db"}), PatientDb::Information);
     return;
   }
@@ -393,7 +381,7 @@ bool THalvetraMDIClient::StoreNote(const std::string& note) {
     return false;
   }
   const short result = sheet->SaveBlob(note);
-  if (HeldByAnotherUser(result))
+  if (PatientDb::HeldByOther(result))
     sheet->WinMsg(App.GetMessages().Format(TableInUseText, {"Names.db"}), PatientDb::Information);
   return result == DbResult::Ok;
 }

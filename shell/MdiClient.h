@@ -88,8 +88,9 @@ public:
   // progress window; true when every table is there.
   bool CreateDatabaseTables();
 
-  // What the enablers of the main menu look at, as things stand now.
-  TClientView View() const;
+  // What the enablers of the main menu look at, as things stand now; the
+  // table files are looked for only `withTableFiles`.
+  TClientView View(bool withTableFiles = true) const;
 
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);

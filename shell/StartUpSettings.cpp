@@ -2,15 +2,10 @@
 
 #include "patients/StartUpChoices.h"
 #include "platform/framework/Profile.h"
-#include "platform/framework/Utf8.h"
 #include "platform/framework/WindowMessages.h"
 
 namespace StartUpSettings {
 namespace {
-
-std::string Bounded(std::string_view text, std::size_t capacity) {
-  return std::string(Utf8::Truncate(text, capacity - 1));
-}
 
 void Note(TProfile& profile, bool written, std::vector<std::string>& failures) {
   if (!written)
@@ -24,16 +19,16 @@ TStartUpStruct Read(TAppSettings& settings) {
   TStartUpStruct values;
   values.PageType = Settings::ReadShort(startUp, "PageType", 2);
   values.DefaultUnit = Settings::ReadShort(startUp, "DefaultUnit", 0);
-  values.Language = Bounded(startUp.GetString("Language", "English"), TStartUpStruct::LanguageSize);
+  values.Language = Settings::ReadText(startUp, "Language", "English", TStartUpStruct::LanguageSize);
   if (values.Language.empty())
     values.Language = "English";
 
-  settings.PrivateDir = Bounded(TProfile("Path", settings.IniPath).GetString("Private", settings.ProgramDir + "\\Private"),
-                                PathFieldSize);
+  settings.PrivateDir = Settings::ReadText(TProfile("Path", settings.IniPath), "Private",
+                                           settings.ProgramDir + "\\Private", PathFieldSize);
   settings.LanguageDriver =
-      Bounded(TProfile("Databases", settings.IniPath).GetString("LanguageDriver", ""), LanguageDriverFieldSize);
-  values.PrivateFolder = Bounded(settings.PrivateDir, TStartUpStruct::PrivateFolderSize);
-  values.LanguageDriver = Bounded(settings.LanguageDriver, TStartUpStruct::LanguageDriverSize);
+      Settings::ReadText(TProfile("Databases", settings.IniPath), "LanguageDriver", "", LanguageDriverFieldSize);
+  values.PrivateFolder = Settings::Bounded(settings.PrivateDir, TStartUpStruct::PrivateFolderSize);
+  values.LanguageDriver = Settings::Bounded(settings.LanguageDriver, TStartUpStruct::LanguageDriverSize);
   return values;
 }
 
@@ -47,11 +42,11 @@ TOutcome RunStartUp(TAppSettings& settings, const TStartUpDialog& dialog) {
   Note(startUp, startUp.WriteInt("PageType", values.PageType), outcome.Failures);
   Note(startUp, startUp.WriteInt("DefaultUnit", values.DefaultUnit), outcome.Failures);
   if (!values.Language.empty())
-    Note(startUp, startUp.WriteString("Language", Bounded(values.Language, TStartUpStruct::LanguageSize)),
+    Note(startUp, startUp.WriteString("Language", Settings::Bounded(values.Language, TStartUpStruct::LanguageSize)),
          outcome.Failures);
 
   if (const auto name = StartUpChoices::DriverName(values.LanguageDriver)) {
-    const std::string driver = Bounded(*name, LanguageDriverFieldSize);
+    const std::string driver = Settings::Bounded(*name, LanguageDriverFieldSize);
     TProfile databases("Databases", settings.IniPath);
     if (databases.WriteString("LanguageDriver", driver))
       settings.LanguageDriver = driver;

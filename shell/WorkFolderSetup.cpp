@@ -1,6 +1,5 @@
 #include "shell/WorkFolderSetup.h"
 
-#include "patients/DatabaseFolders.h"
 #include "patients/DoctorEntry.h"
 #include "patients/StartUpChoices.h"
 #include "platform/dbkit/Engine.h"
@@ -64,8 +63,8 @@ TReport Prepare(const TCommandLine& commandLine, TMessage& messages) {
   for (const std::string& failure : Settings::MakeFolders(settings))
     report.Failures.push_back(failure);
 
-  const bool doctorsThere = DatabaseFolders::HoldsTable(settings.CommonDir, DatabaseTables::DoctorTable.File);
-  const bool databaseThere = ClientEnablers::DatabasePresent(settings.CommonDir, settings.DatabaseDir);
+  const bool doctorsThere = ClientEnablers::DoctorTablePresent(settings.CommonDir);
+  const bool databaseThere = doctorsThere && ClientEnablers::DataTablesPresent(settings.DatabaseDir);
   if (!DatabaseTables::CreateMissing(settings.CommonDir, settings.DatabaseDir, settings.LanguageDriver, messages)) {
     report.Failures.push_back("The tables of the database could not all be made in " + settings.DatabaseDir + ".");
     return report;

@@ -4,12 +4,15 @@
 // and a sink that records every message instead of showing it.
 
 #include "platform/basekit/Message.h"
+#include "platform/dbkit/Engine.h"
 #include "platform/framework/CommandEnabler.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/HalvetraApp.h"
+#include "shell/MdiClient.h"
 #include "shell/tests/FakeClock.h"
 #include "shell/tests/WorkingFolder.h"
 #include "testing/RecordingSink.h"
+#include "testing/TestDatabase.h"
 
 #include <QApplication>
 
@@ -41,6 +44,13 @@ protected:
   }
 
   void TearDown() override { App.reset(); }
+
+  THalvetraMDIClient& Client() { return *App->GetClient(); }
+
+  // The database where the default settings look for it, every table empty.
+  void CreateDatabase() { CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages()); }
+  // Its patient table, open as another program would open it.
+  std::unique_ptr<TEngine> Names() { return OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages()); }
 
   // A command sent along the command chain, as a menu item sends it.
   bool Route(unsigned id) { return App->GetActions()->Chain().Route(id); }

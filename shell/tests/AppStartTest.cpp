@@ -9,7 +9,6 @@
 #include "shell/GreetingDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MdiClient.h"
-#include "testing/TestDatabase.h"
 
 #include <QAction>
 #include <QFontDatabase>
@@ -310,7 +309,7 @@ TEST_F(AppStart, AMissingHandOverFileIsNamedAndAPresentOneIsOpened) {
 
   Folder.Write("Patient.ini", "[Patient]\nName=Sample\n");
   Construct("-pPatient.ini");
-  CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages());
+  CreateDatabase();
   App->InitMainWindow();
   EXPECT_FALSE(Shown(9002));
   QApplication::processEvents();

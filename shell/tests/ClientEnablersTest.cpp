@@ -88,6 +88,23 @@ TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
   EXPECT_FALSE(ClientEnablers::IsEnabled(CM_ABOUT, Idle()).has_value());  // not the client's
 }
 
+// The client looks for the table files only for the commands that say they
+// read them; any other rule must answer alike with and without them.
+TEST(ClientEnablers, OnlyTheRulesThatSaySoReadTheTableFiles) {
+  TClientView noSheet = Idle();
+  noSheet.SheetOpen = false;
+  for (const TClientView& base : {Idle(), noSheet})
+    for (unsigned id = 0; id <= 0xFFFF; ++id) {
+      if (ClientEnablers::ReadsTableFiles(id))
+        continue;
+      TClientView withoutTables = base;
+      withoutTables.DatabasePresent = withoutTables.DoctorTablePresent = false;
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, base), ClientEnablers::IsEnabled(id, withoutTables)) << id;
+    }
+  EXPECT_TRUE(ClientEnablers::ReadsTableFiles(CM_OPEN_PATIENT));
+  EXPECT_TRUE(ClientEnablers::ReadsTableFiles(CM_NEW_DATABASE));
+}
+
 TEST(ClientEnablers, TheDatabaseIsThereWhenEveryTableFileIs) {
   TTemporaryFolder folder;
   const std::string common = (folder / "Database").string();

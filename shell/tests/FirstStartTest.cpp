@@ -100,7 +100,7 @@ QStringList Entries(const QComboBox& list) {
 TEST_F(FirstStart, ADoctorEnteredInTheDialogServesAPatientWhoIsFoundAgainInOtherLetters) {
   Folder.Write("Halvetra.ini", "[Databases]\nLanguageDriver=latin_ci\n");
   Start();
-  CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages());
+  CreateDatabase();
 
   // The lab enters its doctor.
   WhenModal([](QWidget& doctors) {

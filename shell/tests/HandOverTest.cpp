@@ -25,7 +25,7 @@ protected:
   TPatient* StartWith(const std::string& file) {
     Folder.Write("Patient.ini", file);
     Construct("-pPatient.ini");
-    CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages());
+    CreateDatabase();
     const auto doctors = OpenTestTable(Folder / "Database", "doctor.db", &App->GetMessages());
     for (const char* name : {"Dr. Fekete Ágnes", "Dr. Weiss"}) {
       DoctorRecordType doctor;
@@ -47,7 +47,6 @@ protected:
     QApplication::processEvents();
     return App->GetClient()->GetPatient();
   }
-  std::unique_ptr<TEngine> Names() { return OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages()); }
   std::vector<PatientRecordType> Patients() { return StoredPatients(Folder / "Database/Data", App->GetMessages()); }
   std::vector<std::int32_t> DoctorKeys;
 };

@@ -13,7 +13,6 @@
 #include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
-#include "testing/TestDatabase.h"
 
 #include <QAction>
 #include <QMenu>
@@ -27,7 +26,7 @@ protected:
   // A database of two patients, Anna with a note of old, and the sheet open on her.
   TPatient& OpenSheet() {
     Start();
-    CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages());
+    CreateDatabase();
     const auto names = Names();
     for (const char* name : {"Anna Kovacs", "Bela Nagy"}) {
       PatientRecordType patient;
@@ -42,7 +41,6 @@ protected:
     EXPECT_NE(sheet, nullptr);
     return *sheet;
   }
-  std::unique_ptr<TEngine> Names() { return OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages()); }
   // The memo of a patient's row, as another program reads it.
   std::string Memo(const std::string& name) {
     const auto names = Names();
@@ -82,7 +80,6 @@ protected:
     const auto asked = std::erase_if(Sink.Messages, [&](const TUserMessage& m) { return m.Text == question; });
     return asked == 1;
   }
-  THalvetraMDIClient& Client() { return *App->GetClient(); }
 };
 
 TEST_F(NoteCommands, AStampedNoteIsInTheMemoAfterTheWindowCloses) {

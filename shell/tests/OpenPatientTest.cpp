@@ -9,7 +9,6 @@
 #include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
-#include "testing/TestDatabase.h"
 
 #include <QAction>
 #include <QScreen>
@@ -26,9 +25,6 @@ namespace {
 
 class OpenPatient : public TAppFixture {
 protected:
-  // The database where the default settings look for it.
-  void CreateDatabase() { CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages()); }
-
   // The button of the main bar, as the user presses it.
   void PressOpenPatient() {
     QAction* button = App->GetMainBar()->actions()[0];
@@ -37,7 +33,6 @@ protected:
     ASSERT_TRUE(button->isEnabled());
     button->trigger();
   }
-  THalvetraMDIClient& Client() { return *App->GetClient(); }
 };
 
 TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
@@ -47,7 +42,7 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   PatientRecordType patient;
   SetFieldText(patient.Name, "Anna Kovacs");
   SetFieldText(patient.Id, "A-1");
-  ASSERT_EQ(OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages())->AddPatientRecord(patient, 1), 0);
+  ASSERT_EQ(Names()->AddPatientRecord(patient, 1), 0);
   EXPECT_FALSE(Enabled(CM_PATIENT_SEARCH));  // no sheet, no search
   PressOpenPatient();
 
