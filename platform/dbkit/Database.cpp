@@ -369,6 +369,18 @@ TDbError TDatabase::BeginWrite(const TAttached& table) {
     return {DbResult::TransactionFailed, "An earlier step of this save failed."};
   if (connection.Writing)
     return Explicit ? TDbError{} : TDbError{DbResult::InvalidRequest, "A write is under way already."};
+  if (Explicit) {
+    // The connection that holds the save locks every table of the folder
+    // through the anchor: a table on another connection could only wait
+    // for it and then be taken for held by another user. Nothing of the
+    // save can be kept whole now.
+    for (const auto& other : Connections)
+      if (other->Writing) {
+        ExplicitFailed = true;
+        return {DbResult::InvalidRequest, "The table cannot join the save under way: it was opened after the save "
+                                          "began, or more tables are open than one save can hold."};
+      }
+  }
   // IMMEDIATE takes the write lock at once, so two processes never both
   // read first and then deadlock on their way to writing.
   if (TDbError error = Run(connection, "BEGIN IMMEDIATE"))

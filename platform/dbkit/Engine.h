@@ -109,7 +109,10 @@ public:
   short SetIndex(std::string_view indexName);
 
   // --- A save that spans tables: every write of every engine of the same
-  // folder between Begin and Commit is kept together or not at all.
+  // folder between Begin and Commit is kept together or not at all. Open
+  // the tables of a save before it begins: a table opened during the save,
+  // or beyond the ten that one connection attaches, cannot join it; its
+  // write fails, and so does the commit.
   short BeginTransaction();
   short CommitTransaction();
   short RollbackTransaction();
