@@ -6,6 +6,10 @@
 #include <array>
 #include <cctype>
 
+std::string ArrayColumn(std::string_view field, std::size_t index) {
+  return std::string(field) + "_" + std::to_string(index + 1);
+}
+
 namespace {
 
 const std::string Text = "TEXT NOT NULL DEFAULT ''";
@@ -14,8 +18,8 @@ const std::string Real = "REAL";  // NULL stands for NaN, which SQLite does not 
 const std::string Blob = "BLOB NOT NULL";
 
 void AddNumbered(std::vector<TTableColumn>& columns, std::string_view name, int count, const std::string& declaration) {
-  for (int i = 1; i <= count; ++i)
-    columns.push_back({std::string(name) + "_" + std::to_string(i), declaration});
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
+    columns.push_back({ArrayColumn(name, i), declaration});
 }
 
 // A table of a kind; its rows' keys are given by the engine unless the
