@@ -13,7 +13,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,13 +22,6 @@
 namespace {
 
 constexpr std::size_t PathSize = 260;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 std::string Hex(int value) {
   char buffer[16];
@@ -168,7 +160,7 @@ std::filesystem::path TEngine::TablePath() const {
   const std::filesystem::path& folder = Database->Folder();
   if (auto existing = Paths::FindNoCase(folder, TableName))
     return *existing;
-  return folder / Lower(TableName);
+  return folder / Paths::FoldCase(TableName);
 }
 
 short TEngine::GetTable(std::uint32_t& cursor) { return OpenTable(cursor, false, -1, {}); }

@@ -1,10 +1,9 @@
 #include "platform/dbkit/TableSchema.h"
 
 #include "platform/dbkit/Records.h"
+#include "platform/framework/Paths.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 
 std::string ArrayColumn(std::string_view field, std::size_t index) {
   return std::string(field) + "_" + std::to_string(index + 1);
@@ -188,9 +187,7 @@ std::vector<std::string> TTableSchema::CreateStatements(std::string_view schema,
 
 const TRowOrder* TTableSchema::FindOrder(std::string_view name) const {
   for (const TRowOrder& order : Orders)
-    if (order.Name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), order.Name.begin(),
-                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); }))
+    if (Paths::EqualNoCase(order.Name, name))
       return &order;
   return nullptr;
 }
