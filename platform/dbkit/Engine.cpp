@@ -252,8 +252,7 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
   State->Order = &Schema->Orders.front();
   State->Position = TPosition::Before();
   State->BookMark.reset();
-  State->SeenDataVersion = Database->DataVersion(State->Table);
-  State->SeenLocalChanges = Database->LocalChanges(State->Table);
+  NoteChangesSeen();
   CursorHandle = 1;
   cursor = CursorHandle;
   return DbResult::Ok;
@@ -455,9 +454,20 @@ short TEngine::CheckRefresh() {
   if (!Schema || !Database)
     return DbResult::Ok;
   SyncPosition();
+  NoteChangesSeen();
+  return DbResult::Ok;
+}
+
+void TEngine::NoteChangesSeen() {
   State->SeenDataVersion = Database->DataVersion(State->Table);
   State->SeenLocalChanges = Database->LocalChanges(State->Table);
-  return DbResult::Ok;
+}
+
+void TEngine::NoteOwnChange() {
+  const std::uint64_t seen = Database->LocalChanges(State->Table);
+  Database->NoteLocalChange(State->Table);
+  if (State->SeenLocalChanges == seen)
+    State->SeenLocalChanges = seen + 1;
 }
 
 short TEngine::SaveBufferToDiskWhenIdle() {
@@ -472,7 +482,6 @@ short TEngine::SaveBufferToDiskWhenIdle() {
   if (TableChanged)
     TableChanged(CallbackTableChanged);
   // Noticed once, whether or not the callback refreshed.
-  State->SeenDataVersion = Database->DataVersion(State->Table);
-  State->SeenLocalChanges = Database->LocalChanges(State->Table);
+  NoteChangesSeen();
   return DbResult::Ok;
 }

@@ -240,6 +240,10 @@ private:
   short Refuse(std::string_view operation);
   // Ok for a spirometric table whose value count the call and its arrays match.
   short NeedSpirometric(short count, std::initializer_list<std::size_t> arraySizes);
+  // The change notice: every change made so far counts as seen; a write of
+  // this engine is noted for the other engines but is no news to this one.
+  void NoteChangesSeen();
+  void NoteOwnChange();
 
   // The cursor (EngineCursor.cpp).
   TRowNavigator Navigator() const;

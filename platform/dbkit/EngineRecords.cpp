@@ -341,11 +341,7 @@ short TEngine::WriteRow(const TColumnValues& values, bool insert, std::int64_t& 
   if (error)
     return Report(error, error.Code == DbResult::NoCurrentRow);
 
-  // The change notice is for other engines; this one knows its own change.
-  const std::uint64_t seen = Database->LocalChanges(State->Table);
-  Database->NoteLocalChange(State->Table);
-  if (State->SeenLocalChanges == seen)
-    State->SeenLocalChanges = seen + 1;
+  NoteOwnChange();
   key = written;
   TDbError moved;
   if (const auto row = Navigator().Row(written, moved))
@@ -452,10 +448,7 @@ short TEngine::DeleteRec() {
     error = ended;
   if (error)
     return Report(error);
-  const std::uint64_t seen = Database->LocalChanges(State->Table);
-  Database->NoteLocalChange(State->Table);
-  if (State->SeenLocalChanges == seen)
-    State->SeenLocalChanges = seen + 1;
+  NoteOwnChange();
   // The cursor stays on the gap where the row was.
   State->Position.Where = TPosition::Between;
   return DbResult::Ok;
