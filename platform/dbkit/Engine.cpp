@@ -221,8 +221,7 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
     }
     if (error) {
       // The file is ours: a table that could not be made is not left behind.
-      Database->Release(State->Table);
-      State->Table = {};
+      CloseTableQuietly();
       std::filesystem::remove(path, ec);
       std::filesystem::remove(path.string() + "-journal", ec);
       return Report(error, true);
@@ -230,16 +229,12 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
   }
 
   if ((error = CheckStructure())) {
-    Database->Release(State->Table);
-    State->Table = {};
-    Schema = nullptr;
+    CloseTableQuietly();
     return Report(error, true);
   }
   ReadOnlyTable = !Database->FolderWritable() || ::access(path.c_str(), W_OK) != 0;
   if ((error = Locks.Open(path, !ReadOnlyTable))) {
-    Database->Release(State->Table);
-    State->Table = {};
-    Schema = nullptr;
+    CloseTableQuietly();
     return Report(error, true);
   }
   if (!ReadOnlyTable) {
