@@ -3,7 +3,6 @@
 #include "platform/framework/Paths.h"
 
 #include <algorithm>
-#include <cctype>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -20,20 +19,13 @@ bool IsLetterStem(std::string_view stem) {
          });
 }
 
-std::string Folded(std::string_view name) {
-  std::string folded(name);
-  std::transform(folded.begin(), folded.end(), folded.begin(),
-                 [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-  return folded;
-}
-
 // Names of the entries of the folder, case folded, so a new name never
 // meets an existing file of any spelling.
 std::set<std::string> NamesIn(const std::filesystem::path& folder) {
   std::set<std::string> names;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    names.insert(Folded(it->path().filename().string()));
+    names.insert(Paths::FoldCase(it->path().filename().string()));
   return names;
 }
 
@@ -106,7 +98,7 @@ void TWorkFiles::MakeTempFileNames(bool mayDeleteStageFiles) {
   const std::set<std::string> existing = NamesIn(Folder);
   std::set<std::string> stems;  // the stem alone, so a work file and a stage file never share letters either
   const auto taken = [&](const std::string& name) {
-    const std::string folded = Folded(name);
+    const std::string folded = Paths::FoldCase(name);
     if (existing.contains(folded) || !stems.insert(folded.substr(0, LetterCount)).second)
       return true;
     return false;

@@ -7,9 +7,8 @@
 #include <string_view>
 #include <utility>
 
-namespace {
-
-std::unique_ptr<TEngine> TestEngine(const std::filesystem::path& folder, std::string_view table, TMessage* texts) {
+std::unique_ptr<TEngine> OpenTestDatabase(const std::filesystem::path& folder, std::string_view table,
+                                          TMessage* texts) {
   auto engine = std::make_unique<TEngine>();
   engine->SetFolder(folder.string());
   engine->SetTableName(table);
@@ -19,10 +18,8 @@ std::unique_ptr<TEngine> TestEngine(const std::filesystem::path& folder, std::st
   return engine;
 }
 
-}  // namespace
-
 std::unique_ptr<TEngine> OpenTestTable(const std::filesystem::path& folder, std::string_view table, TMessage* texts) {
-  auto engine = TestEngine(folder, table, texts);
+  auto engine = OpenTestDatabase(folder, table, texts);
   std::uint32_t cursor = 0;
   EXPECT_EQ(engine->GetTable(cursor), 0) << table;
   return engine;
@@ -33,7 +30,7 @@ void CreateTestDatabase(const std::filesystem::path& commonFolder, const std::fi
   const auto create = [texts](const std::filesystem::path& folder, std::string_view table, short kind) {
     std::filesystem::create_directories(folder);
     std::uint32_t cursor = 0;
-    EXPECT_EQ(TestEngine(folder, table, texts)->CreateTable(cursor, kind, ""), 0) << table;
+    EXPECT_EQ(OpenTestDatabase(folder, table, texts)->CreateTable(cursor, kind, ""), 0) << table;
   };
   create(commonFolder, "doctor.db", TableKind::Doctor);
   const std::pair<std::string_view, short> tables[] = {

@@ -13,6 +13,11 @@ class TMessage;
 void CreateTestDatabase(const std::filesystem::path& commonFolder, const std::filesystem::path& databaseFolder,
                         TMessage* texts);
 
+// An engine on a table of a folder with its database open, the table not
+// yet: for a test to make or open the table itself.
+std::unique_ptr<TEngine> OpenTestDatabase(const std::filesystem::path& folder, std::string_view table,
+                                          TMessage* texts);
+
 // An engine on a table of a folder, its database and table open, for a test
 // to fill or read the table as another program would.
 std::unique_ptr<TEngine> OpenTestTable(const std::filesystem::path& folder, std::string_view table, TMessage* texts);

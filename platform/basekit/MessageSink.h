@@ -5,6 +5,7 @@
 // what would have been shown and answers for the user.
 
 #include <string>
+#include <vector>
 
 enum class TMessageIcon { Stop, Information, Warning, Question };
 enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
@@ -19,6 +20,13 @@ struct TUserMessage {
   int DefaultButton = 1;
 };
 
+// The answers (IDOK, IDYES ...) of the buttons of a kind, in the order
+// they stand, the order in which DefaultButton counts them.
+std::vector<int> ButtonAnswers(TMessageButtons buttons);
+// The answer of the button that Enter presses: the default button, or the
+// first when DefaultButton names none.
+int DefaultAnswer(const TUserMessage& message);
+
 class TMessageSink {
 public:
   virtual ~TMessageSink() = default;
@@ -27,7 +35,7 @@ public:
 };
 
 // Used until the program installs its own: writes to the standard error
-// stream and answers as if the first button were pressed.
+// stream and answers as if Enter were pressed (the default button).
 class TStandardErrorSink final : public TMessageSink {
 public:
   int Show(const TUserMessage& message) override;

@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -43,12 +42,11 @@ std::string FileUri(const std::filesystem::path& path, std::string_view mode) {
 
 // The system's error behind a failed read or write. SQLite's own note of
 // it may be overwritten by the calls of the rollback that followed, so the
-// files' last errors are asked too: a file grown past its limit (EFBIG) or
-// a quota (EDQUOT) is a full disk for the user as much as ENOSPC is.
+// files' last errors are asked too, until one is a full disk.
 int SystemError(sqlite3* handle, const std::vector<std::string>& schemas) {
   int system = sqlite3_system_errno(handle);
   for (const std::string& schema : schemas) {
-    if (system == ENOSPC || system == EDQUOT || system == EFBIG)
+    if (DbResult::OfSystemError(system) == DbResult::DiskFull)
       break;
     int last = 0;
     if (sqlite3_file_control(handle, schema.c_str(), SQLITE_FCNTL_LAST_ERRNO, &last) == SQLITE_OK && last != 0)
@@ -69,11 +67,7 @@ TDbError MapError(sqlite3* handle, int result, const std::vector<std::string>& s
   case SQLITE_CANTOPEN:
     if (system != 0)
       detail += " (" + std::string(std::strerror(system)) + ")";
-    if (system == ENOSPC || system == EDQUOT || system == EFBIG)
-      return {DbResult::DiskFull, detail};
-    if (system == EACCES || system == EPERM || system == EROFS)
-      return {DbResult::ReadOnly, detail};
-    return {DbResult::IoError, detail};
+    return {DbResult::OfSystemError(system), detail};
   case SQLITE_READONLY: return {DbResult::ReadOnly, detail};
   case SQLITE_NOTADB:
   case SQLITE_CORRUPT: return {DbResult::NotADatabase, detail};
@@ -369,6 +363,18 @@ TDbError TDatabase::BeginWrite(const TAttached& table) {
     return {DbResult::TransactionFailed, "An earlier step of this save failed."};
   if (connection.Writing)
     return Explicit ? TDbError{} : TDbError{DbResult::InvalidRequest, "A write is under way already."};
+  if (Explicit) {
+    // The connection that holds the save locks every table of the folder
+    // through the anchor: a table on another connection could only wait
+    // for it and then be taken for held by another user. Nothing of the
+    // save can be kept whole now.
+    for (const auto& other : Connections)
+      if (other->Writing) {
+        ExplicitFailed = true;
+        return {DbResult::InvalidRequest, "The table cannot join the save under way: it was opened after the save "
+                                          "began, or more tables are open than one save can hold."};
+      }
+  }
   // IMMEDIATE takes the write lock at once, so two processes never both
   // read first and then deadlock on their way to writing.
   if (TDbError error = Run(connection, "BEGIN IMMEDIATE"))

@@ -60,8 +60,8 @@ public:
   TDbError Execute(const TAttached& table, std::string_view sql);
 
   // An explicit transaction spans every write of every engine of the folder
-  // until it is committed or rolled back. Without one, each write is a
-  // transaction of its own.
+  // until it is committed or rolled back; its writes must all fall on one
+  // connection. Without one, each write is a transaction of its own.
   TDbError BeginTransaction();
   TDbError CommitTransaction();
   void RollbackTransaction();

@@ -13,7 +13,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,13 +22,6 @@
 namespace {
 
 constexpr std::size_t PathSize = 260;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 std::string Hex(int value) {
   char buffer[16];
@@ -168,7 +160,7 @@ std::filesystem::path TEngine::TablePath() const {
   const std::filesystem::path& folder = Database->Folder();
   if (auto existing = Paths::FindNoCase(folder, TableName))
     return *existing;
-  return folder / Lower(TableName);
+  return folder / Paths::FoldCase(TableName);
 }
 
 short TEngine::GetTable(std::uint32_t& cursor) { return OpenTable(cursor, false, -1, {}); }
@@ -229,8 +221,7 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
     }
     if (error) {
       // The file is ours: a table that could not be made is not left behind.
-      Database->Release(State->Table);
-      State->Table = {};
+      CloseTableQuietly();
       std::filesystem::remove(path, ec);
       std::filesystem::remove(path.string() + "-journal", ec);
       return Report(error, true);
@@ -238,16 +229,12 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
   }
 
   if ((error = CheckStructure())) {
-    Database->Release(State->Table);
-    State->Table = {};
-    Schema = nullptr;
+    CloseTableQuietly();
     return Report(error, true);
   }
   ReadOnlyTable = !Database->FolderWritable() || ::access(path.c_str(), W_OK) != 0;
   if ((error = Locks.Open(path, !ReadOnlyTable))) {
-    Database->Release(State->Table);
-    State->Table = {};
-    Schema = nullptr;
+    CloseTableQuietly();
     return Report(error, true);
   }
   if (!ReadOnlyTable) {
@@ -260,8 +247,7 @@ short TEngine::OpenTable(std::uint32_t& cursor, bool create, short kind, std::st
   State->Order = &Schema->Orders.front();
   State->Position = TPosition::Before();
   State->BookMark.reset();
-  State->SeenDataVersion = Database->DataVersion(State->Table);
-  State->SeenLocalChanges = Database->LocalChanges(State->Table);
+  NoteChangesSeen();
   CursorHandle = 1;
   cursor = CursorHandle;
   return DbResult::Ok;
@@ -463,9 +449,20 @@ short TEngine::CheckRefresh() {
   if (!Schema || !Database)
     return DbResult::Ok;
   SyncPosition();
+  NoteChangesSeen();
+  return DbResult::Ok;
+}
+
+void TEngine::NoteChangesSeen() {
   State->SeenDataVersion = Database->DataVersion(State->Table);
   State->SeenLocalChanges = Database->LocalChanges(State->Table);
-  return DbResult::Ok;
+}
+
+void TEngine::NoteOwnChange() {
+  const std::uint64_t seen = Database->LocalChanges(State->Table);
+  Database->NoteLocalChange(State->Table);
+  if (State->SeenLocalChanges == seen)
+    State->SeenLocalChanges = seen + 1;
 }
 
 short TEngine::SaveBufferToDiskWhenIdle() {
@@ -480,7 +477,6 @@ short TEngine::SaveBufferToDiskWhenIdle() {
   if (TableChanged)
     TableChanged(CallbackTableChanged);
   // Noticed once, whether or not the callback refreshed.
-  State->SeenDataVersion = Database->DataVersion(State->Table);
-  State->SeenLocalChanges = Database->LocalChanges(State->Table);
+  NoteChangesSeen();
   return DbResult::Ok;
 }

@@ -109,7 +109,10 @@ public:
   short SetIndex(std::string_view indexName);
 
   // --- A save that spans tables: every write of every engine of the same
-  // folder between Begin and Commit is kept together or not at all.
+  // folder between Begin and Commit is kept together or not at all. Open
+  // the tables of a save before it begins: a table opened during the save,
+  // or beyond the ten that one connection attaches, cannot join it; its
+  // write fails, and so does the commit.
   short BeginTransaction();
   short CommitTransaction();
   short RollbackTransaction();
@@ -237,6 +240,10 @@ private:
   short Refuse(std::string_view operation);
   // Ok for a spirometric table whose value count the call and its arrays match.
   short NeedSpirometric(short count, std::initializer_list<std::size_t> arraySizes);
+  // The change notice: every change made so far counts as seen; a write of
+  // this engine is noted for the other engines but is no news to this one.
+  void NoteChangesSeen();
+  void NoteOwnChange();
 
   // The cursor (EngineCursor.cpp).
   TRowNavigator Navigator() const;

@@ -92,8 +92,6 @@ private:
   TDbError Problem;
 };
 
-std::string Numbered(std::string_view name, std::size_t index) { return std::string(name) + "_" + std::to_string(index + 1); }
-
 TDbError BadDate(std::string_view field, std::string_view text, std::string_view picture) {
   return {DbResult::InvalidDate,
           "The " + std::string(field) + " \"" + std::string(text) + "\" does not follow the picture " + std::string(picture) + "."};
@@ -108,14 +106,14 @@ void FillPatient(TRowReader& in, PatientRecordType& record, std::string_view dat
   in.Text("mother_name", record.MotherName);
   in.Text("maiden_name", record.MaidenName);
   for (std::size_t i = 0; i < PatientRecordType::AddressSets; ++i) {
-    in.Text(Numbered("postcode", i), record.Postcode[i]);
-    in.Text(Numbered("county", i), record.County[i]);
-    in.Text(Numbered("city", i), record.City[i]);
-    in.Text(Numbered("street", i), record.Street[i]);
-    in.Text(Numbered("phone", i), record.Phone[i]);
+    in.Text(ArrayColumn("postcode", i), record.Postcode[i]);
+    in.Text(ArrayColumn("county", i), record.County[i]);
+    in.Text(ArrayColumn("city", i), record.City[i]);
+    in.Text(ArrayColumn("street", i), record.Street[i]);
+    in.Text(ArrayColumn("phone", i), record.Phone[i]);
   }
   for (std::size_t i = 0; i < PatientRecordType::Dates; ++i)
-    in.Date(Numbered("date", i), record.Date[i], datePicture);
+    in.Date(ArrayColumn("date", i), record.Date[i], datePicture);
   record.Sex = in.Int("sex");
   record.Unit = in.Int("unit");
   record.Height = in.Int("height");
@@ -138,18 +136,18 @@ TDbError PatientColumns(const PatientRecordType& record, bool insert, std::strin
   out.Add("mother_name", FieldText(record.MotherName));
   out.Add("maiden_name", FieldText(record.MaidenName));
   for (std::size_t i = 0; i < PatientRecordType::AddressSets; ++i) {
-    out.Add(Numbered("postcode", i), FieldText(record.Postcode[i]));
-    out.Add(Numbered("county", i), FieldText(record.County[i]));
-    out.Add(Numbered("city", i), FieldText(record.City[i]));
-    out.Add(Numbered("street", i), FieldText(record.Street[i]));
-    out.Add(Numbered("phone", i), FieldText(record.Phone[i]));
+    out.Add(ArrayColumn("postcode", i), FieldText(record.Postcode[i]));
+    out.Add(ArrayColumn("county", i), FieldText(record.County[i]));
+    out.Add(ArrayColumn("city", i), FieldText(record.City[i]));
+    out.Add(ArrayColumn("street", i), FieldText(record.Street[i]));
+    out.Add(ArrayColumn("phone", i), FieldText(record.Phone[i]));
   }
   for (std::size_t i = 0; i < PatientRecordType::Dates; ++i) {
     const std::string text = FieldText(record.Date[i]);
     const auto column = DateColumns::DateToColumn(text, datePicture);
     if (!column)
       return BadDate(i == 0 ? "birth date" : "date", text, datePicture);
-    out.Add(Numbered("date", i), *column);
+    out.Add(ArrayColumn("date", i), *column);
   }
   out.Add("sex", std::int64_t{record.Sex});
   out.Add("unit", std::int64_t{record.Unit});
@@ -343,11 +341,7 @@ short TEngine::WriteRow(const TColumnValues& values, bool insert, std::int64_t& 
   if (error)
     return Report(error, error.Code == DbResult::NoCurrentRow);
 
-  // The change notice is for other engines; this one knows its own change.
-  const std::uint64_t seen = Database->LocalChanges(State->Table);
-  Database->NoteLocalChange(State->Table);
-  if (State->SeenLocalChanges == seen)
-    State->SeenLocalChanges = seen + 1;
+  NoteOwnChange();
   key = written;
   TDbError moved;
   if (const auto row = Navigator().Row(written, moved))
@@ -454,10 +448,7 @@ short TEngine::DeleteRec() {
     error = ended;
   if (error)
     return Report(error);
-  const std::uint64_t seen = Database->LocalChanges(State->Table);
-  Database->NoteLocalChange(State->Table);
-  if (State->SeenLocalChanges == seen)
-    State->SeenLocalChanges = seen + 1;
+  NoteOwnChange();
   // The cursor stays on the gap where the row was.
   State->Position.Where = TPosition::Between;
   return DbResult::Ok;

@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string Numbered(std::string_view name, std::size_t index) { return std::string(name) + "_" + std::to_string(index + 1); }
-
 // Curves are kept as little-endian float32, whatever the machine.
 std::string CurveBytes(std::span<const float> samples) {
   TBinaryWriter out;
@@ -87,11 +85,11 @@ short TEngine::AddSpiroRecord(std::span<const float> actual, std::span<const flo
     return DbResult::Ok;
   TColumnValues row;
   for (std::size_t i = 0; i < values; ++i)
-    row.Add(Numbered("actual", i), static_cast<double>(actual[i]));
+    row.Add(ArrayColumn("actual", i), static_cast<double>(actual[i]));
   for (std::size_t i = 0; i < values; ++i)
-    row.Add(Numbered("reference", i), static_cast<double>(reference[i]));
+    row.Add(ArrayColumn("reference", i), static_cast<double>(reference[i]));
   for (std::size_t i = 0; i < values; ++i)
-    row.Add(Numbered("rsd", i), static_cast<double>(rsd[i]));
+    row.Add(ArrayColumn("rsd", i), static_cast<double>(rsd[i]));
   row.Add("curve", TSqlBlob{CurveBytes(curve.first(static_cast<std::size_t>(curveLength)))});
   std::int64_t key = meetKey;
   if (!insert)
@@ -115,9 +113,9 @@ short TEngine::GetSpiroRec(std::span<float> actual, std::span<float> reference, 
     return Report({DbResult::CurveTooLong, "The stored curve holds " + std::to_string(samples) +
                                                " values; the buffer takes " + std::to_string(curve.size()) + "."});
   for (std::size_t i = 0; i < values; ++i) {
-    actual[i] = FloatOf(row, Numbered("actual", i));
-    reference[i] = FloatOf(row, Numbered("reference", i));
-    rsd[i] = FloatOf(row, Numbered("rsd", i));
+    actual[i] = FloatOf(row, ArrayColumn("actual", i));
+    reference[i] = FloatOf(row, ArrayColumn("reference", i));
+    rsd[i] = FloatOf(row, ArrayColumn("rsd", i));
   }
   ReadCurve(*bytes, curve.first(samples));
   curveLength = static_cast<long>(samples);
@@ -133,8 +131,8 @@ short TEngine::GetSpiroRecOnlyData(std::span<float> actual, std::span<float> ref
   if (const short code = ReadCurrent(lockType, row))
     return code;
   for (std::size_t i = 0; i < values; ++i) {
-    actual[i] = FloatOf(row, Numbered("actual", i));
-    reference[i] = FloatOf(row, Numbered("reference", i));
+    actual[i] = FloatOf(row, ArrayColumn("actual", i));
+    reference[i] = FloatOf(row, ArrayColumn("reference", i));
   }
   return DbResult::Ok;
 }
@@ -151,10 +149,10 @@ short TEngine::AddAudioRecord(std::span<const int> firstThresholds, std::span<co
                                                  std::to_string(count) + " and meet key " + std::to_string(meetKey) + "."});
   TColumnValues row;
   for (std::size_t i = 0; i < entries; ++i) {
-    row.Add(Numbered("first_threshold", i), std::int64_t{firstThresholds[i]});
-    row.Add(Numbered("second_threshold", i), std::int64_t{secondThresholds[i]});
-    row.Add(Numbered("first_flag", i), std::int64_t{firstFlags[i] ? 1 : 0});
-    row.Add(Numbered("second_flag", i), std::int64_t{secondFlags[i] ? 1 : 0});
+    row.Add(ArrayColumn("first_threshold", i), std::int64_t{firstThresholds[i]});
+    row.Add(ArrayColumn("second_threshold", i), std::int64_t{secondThresholds[i]});
+    row.Add(ArrayColumn("first_flag", i), std::int64_t{firstFlags[i] ? 1 : 0});
+    row.Add(ArrayColumn("second_flag", i), std::int64_t{secondFlags[i] ? 1 : 0});
   }
   std::int64_t key = meetKey;
   if (!insert)
@@ -175,10 +173,10 @@ short TEngine::GetAudioRec(std::span<int> firstThresholds, std::span<int> second
   if (const short code = ReadCurrent(lockType, row))
     return code;
   for (std::size_t i = 0; i < entries; ++i) {
-    firstThresholds[i] = static_cast<int>(IntOf(row, Numbered("first_threshold", i)));
-    secondThresholds[i] = static_cast<int>(IntOf(row, Numbered("second_threshold", i)));
-    firstFlags[i] = IntOf(row, Numbered("first_flag", i)) != 0;
-    secondFlags[i] = IntOf(row, Numbered("second_flag", i)) != 0;
+    firstThresholds[i] = static_cast<int>(IntOf(row, ArrayColumn("first_threshold", i)));
+    secondThresholds[i] = static_cast<int>(IntOf(row, ArrayColumn("second_threshold", i)));
+    firstFlags[i] = IntOf(row, ArrayColumn("first_flag", i)) != 0;
+    secondFlags[i] = IntOf(row, ArrayColumn("second_flag", i)) != 0;
   }
   return DbResult::Ok;
 }

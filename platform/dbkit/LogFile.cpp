@@ -10,12 +10,7 @@ namespace LogFile {
 namespace {
 
 TDbError SystemError(const std::filesystem::path& file, int error) {
-  const std::string detail = file.string() + ": " + std::strerror(error);
-  if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-    return {DbResult::DiskFull, detail};
-  if (error == EACCES || error == EPERM || error == EROFS)
-    return {DbResult::ReadOnly, detail};
-  return {DbResult::IoError, detail};
+  return {DbResult::OfSystemError(error), file.string() + ": " + std::strerror(error)};
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/dbkit/ResultCodes.h"
 
+#include <cerrno>
+
 namespace DbResult {
 
 bool IsSilent(short code) {
@@ -46,6 +48,21 @@ int TextNumber(short code) {
   case EndOfTable: return 8022;
   case NotFound: return 8023;
   default: return 8000;
+  }
+}
+
+short OfSystemError(int error) {
+  switch (error) {
+  case ENOSPC:
+  case EDQUOT:
+  case EFBIG:
+    return DiskFull;
+  case EACCES:
+  case EPERM:
+  case EROFS:
+    return ReadOnly;
+  default:
+    return IoError;
   }
 }
 

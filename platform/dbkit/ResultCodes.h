@@ -44,6 +44,11 @@ bool IsSilent(short code);
 // The number of the language text that says what the code means.
 int TextNumber(short code);
 
+// The code of a failed file operation by the system's error number: a file
+// grown past its limit or a quota is a full disk for the user as much as
+// ENOSPC is; a permission or a read-only file system is ReadOnly.
+short OfSystemError(int error);
+
 inline constexpr int Category(short code) { return (static_cast<unsigned short>(code) >> 8) & 0xFF; }
 inline constexpr int CodeInCategory(short code) { return static_cast<unsigned short>(code) & 0xFF; }
 

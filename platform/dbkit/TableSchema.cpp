@@ -1,10 +1,13 @@
 #include "platform/dbkit/TableSchema.h"
 
 #include "platform/dbkit/Records.h"
+#include "platform/framework/Paths.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
+
+std::string ArrayColumn(std::string_view field, std::size_t index) {
+  return std::string(field) + "_" + std::to_string(index + 1);
+}
 
 namespace {
 
@@ -14,8 +17,8 @@ const std::string Real = "REAL";  // NULL stands for NaN, which SQLite does not 
 const std::string Blob = "BLOB NOT NULL";
 
 void AddNumbered(std::vector<TTableColumn>& columns, std::string_view name, int count, const std::string& declaration) {
-  for (int i = 1; i <= count; ++i)
-    columns.push_back({std::string(name) + "_" + std::to_string(i), declaration});
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
+    columns.push_back({ArrayColumn(name, i), declaration});
 }
 
 // A table of a kind; its rows' keys are given by the engine unless the
@@ -184,9 +187,7 @@ std::vector<std::string> TTableSchema::CreateStatements(std::string_view schema,
 
 const TRowOrder* TTableSchema::FindOrder(std::string_view name) const {
   for (const TRowOrder& order : Orders)
-    if (order.Name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), order.Name.begin(),
-                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); }))
+    if (Paths::EqualNoCase(order.Name, name))
       return &order;
   return nullptr;
 }

@@ -36,6 +36,10 @@ struct TTableColumn {
   std::string Declaration;  // type and constraints
 };
 
+// The column of entry `index` (counted from 0) of an array field of a
+// record: "postcode_1" holds Postcode[0].
+std::string ArrayColumn(std::string_view field, std::size_t index);
+
 struct TTableSchema {
   static constexpr int LayoutVersion = 1;
 

@@ -32,6 +32,12 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  std::transform(folded.begin(), folded.end(), folded.begin(), Fold);
+  return folded;
+}
+
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
   // Iterative wildcard match with backtracking to the last star.
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;

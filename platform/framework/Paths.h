@@ -18,6 +18,10 @@ std::optional<std::string> ToNative(std::string_view systemPath, std::string* er
 // ASCII case-insensitive comparison of names.
 bool EqualNoCase(std::string_view a, std::string_view b);
 
+// A name in ASCII lower case: the spelling that two names equal without
+// regard to case share.
+std::string FoldCase(std::string_view name);
+
 // Matches a file name against a pattern of `*` and `?`, ignoring case.
 bool MatchesPattern(std::string_view fileName, std::string_view pattern);
 

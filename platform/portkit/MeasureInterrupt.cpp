@@ -31,6 +31,11 @@ constexpr short NebulizerDevice = 2;
 
 bool IsPlethysmograph(unsigned short type) { return type != 0 && (type & FamilyMask) == 0; }
 
+// The plethysmograph's mouth-pressure channel has a scale of its own.
+double MouthPaPerCount(unsigned short type) {
+  return IsPlethysmograph(type) ? PlethysmographMouthPaPerCount : ShutterMouthPaPerCount;
+}
+
 // The device open is another than the settings name: the window swapped in
 // the port of its BTPS device for a reading, or back.
 bool OtherPort(const PORT_CONFIG& open, const PORT_CONFIG& wanted) {
@@ -339,8 +344,6 @@ void TMeasureInterrupt::Accept(const TSample& sample, bool deliver) {
 }
 
 void TMeasureInterrupt::Store(const TSample& sample, unsigned short index) {
-  const double mouthPaPerCount =
-      IsPlethysmograph(InstrumentType) ? PlethysmographMouthPaPerCount : ShutterMouthPaPerCount;
   if (MeasureMode == MEASURE_ZERO || TestMode == StepZeroUnderMeasurement) {
     // Rings of the latest samples: a zero that reads 225 averages the last
     // 100, after the sensors have settled.
@@ -349,7 +352,7 @@ void TMeasureInterrupt::Store(const TSample& sample, unsigned short index) {
     ZeroPressureBuffer[at] =
         sample.Has(ChannelNasalPressure)
             ? static_cast<float>(sample.Value(ChannelNasalPressure) * NasalPaPerCount)
-            : static_cast<float>(sample.Value(ChannelMouthPressure) * mouthPaPerCount);
+            : static_cast<float>(sample.Value(ChannelMouthPressure) * MouthPaPerCount(InstrumentType));
     BoxZeroBuffer[at] = static_cast<float>(sample.Value(ChannelBoxPressure) * BoxPaPerCount);
     ++ZeroBufferIndex;
     if (ZeroBufferIndex >= 2 * ZeroSamples)
@@ -381,12 +384,10 @@ void TMeasureInterrupt::Deliver() {
 
   TEventHandler* const target = pThis.Get();
   const std::int16_t flow = sample.Value(ChannelFlow);
-  const double mouthPaPerCount =
-      IsPlethysmograph(InstrumentType) ? PlethysmographMouthPaPerCount : ShutterMouthPaPerCount;
   unsigned message = WM_DATA_READY;
   TParam2 value = flow;
   if (DeviceKind == NebulizerDevice && target && target != dynamic_cast<TEventHandler*>(this)) {
-    value = std::lround(sample.Value(ChannelMouthPressure) * mouthPaPerCount);
+    value = std::lround(sample.Value(ChannelMouthPressure) * MouthPaPerCount(InstrumentType));
   } else if (MeasureMode == MEASURE_RHINO) {
     message = WM_RHINO_DATA_READY;
     value = Pack(static_cast<std::uint16_t>(flow), static_cast<std::uint16_t>(sample.Value(ChannelNasalPressure)));

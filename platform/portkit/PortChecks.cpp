@@ -7,7 +7,6 @@
 #include "platform/portkit/SerialPort.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 using namespace InstrumentProtocol;
@@ -16,10 +15,6 @@ namespace {
 
 std::string UsbDescription(const PORT_CONFIG& config) {
   return {config.USBDescription.data(), ::strnlen(config.USBDescription.data(), config.USBDescription.size())};
-}
-
-std::int16_t Count(double value) {
-  return static_cast<std::int16_t>(std::clamp(std::lround(value), -32768L, 32767L));
 }
 
 }  // namespace
@@ -202,20 +197,20 @@ std::vector<TSample> TMeasureInterrupt::DemoSamples() const {
     TSample& s = samples[i];
     switch (MeasureMode) {
     case MEASURE_RHINO:  // mL/s and Pa
-      s.Set(ChannelFlow, Count(flow[i] / FlowMlpsPerCount));
-      s.Set(ChannelNasalPressure, Count(at(Third[slot], i) / NasalPaPerCount));
+      s.Set(ChannelFlow, Counts(flow[i], FlowMlpsPerCount));
+      s.Set(ChannelNasalPressure, Counts(at(Third[slot], i), NasalPaPerCount));
       break;
     case MEASURE_SHUTTER:  // the replayed shutter data are raw counts
-      s.Set(ChannelFlow, Count(flow[i]));
-      s.Set(ChannelMouthPressure, Count(at(Third[slot], i)));
+      s.Set(ChannelFlow, Counts(flow[i], 1.0));
+      s.Set(ChannelMouthPressure, Counts(at(Third[slot], i), 1.0));
       break;
     case MEASURE_PLETHY:  // L/s, Pa and kPa
-      s.Set(ChannelFlow, Count(flow[i] * 1000.0 / FlowMlpsPerCount));
-      s.Set(ChannelBoxPressure, Count(at(BoxPressure[slot], i) / BoxPaPerCount));
-      s.Set(ChannelMouthPressure, Count(at(MouthPressure[slot], i) * 1000.0 / PlethysmographMouthPaPerCount));
+      s.Set(ChannelFlow, Counts(flow[i] * 1000.0, FlowMlpsPerCount));
+      s.Set(ChannelBoxPressure, Counts(at(BoxPressure[slot], i), BoxPaPerCount));
+      s.Set(ChannelMouthPressure, Counts(at(MouthPressure[slot], i) * 1000.0, PlethysmographMouthPaPerCount));
       break;
     default:  // L/s
-      s.Set(ChannelFlow, Count(flow[i] * 1000.0 / FlowMlpsPerCount));
+      s.Set(ChannelFlow, Counts(flow[i] * 1000.0, FlowMlpsPerCount));
       break;
     }
   }

@@ -19,6 +19,10 @@ std::uint16_t Get16(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 }  // namespace
 
+std::int16_t Counts(double value, double perCount) {
+  return static_cast<std::int16_t>(std::clamp(std::lround(value / perCount), -32768L, 32767L));
+}
+
 std::uint16_t Crc16(std::span<const std::uint8_t> bytes) {
   std::uint16_t crc = 0xFFFF;
   for (const std::uint8_t byte : bytes) {

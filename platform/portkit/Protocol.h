@@ -62,6 +62,10 @@ inline constexpr double LinePaPerCount = 1.0;
 // The shutter head's mouth pressure while the shutter is open.
 inline constexpr std::int16_t ShutterOpenMark = 5000;
 
+// The count of a channel for a physical value in the channel's unit:
+// rounded, and held within the 16 bits of a sample.
+std::int16_t Counts(double value, double perCount);
+
 // Status inputs of a sample frame.
 inline constexpr std::uint8_t StatusPumpMoving = 0x01;
 inline constexpr std::uint8_t StatusCalibrationPumpIdle = 0x02;

@@ -1,6 +1,7 @@
 #include "tools/demogen/DemoFiles.h"
 
 #include "platform/framework/BinaryStream.h"
+#include "platform/portkit/Protocol.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,15 +10,15 @@ namespace DemoFiles {
 
 namespace {
 
+using InstrumentProtocol::BoxPaPerCount;
+using InstrumentProtocol::Counts;
+using InstrumentProtocol::PlethysmographMouthPaPerCount;
+using InstrumentProtocol::ShutterMouthPaPerCount;
+using InstrumentProtocol::ShutterOpenMark;
 using LungModel::FlowMlpsPerCount;
 
 constexpr double StartExpirationLps = -0.060;
 constexpr double MvvInspirationLps = 0.600;
-constexpr std::int16_t ShutterOpenMark = 5000;
-
-std::int16_t Counts(double value, double perCount) {
-  return static_cast<std::int16_t>(std::clamp(std::lround(value / perCount), -32768L, 32767L));
-}
 
 // Flows as the instrument measures them: on the grid of its counts.
 std::vector<double> OnTheGrid(const std::vector<double>& flows) {
@@ -86,7 +87,7 @@ TFile Shutter(const LungModel::TPatient& patient) {
   for (const double flow : trial.FlowLps)
     out.WriteInt16(static_cast<std::int16_t>(quantizer.Next(flow) - 3));  // the reader adds 3
   for (std::size_t i = 0; i < trial.MouthPa.size(); ++i)
-    out.WriteInt16(trial.Closed[i] ? Counts(trial.MouthPa[i], 2.44140625) : ShutterOpenMark);
+    out.WriteInt16(trial.Closed[i] ? Counts(trial.MouthPa[i], ShutterMouthPaPerCount) : ShutterOpenMark);
   return {"ShDemo.bin", out.Take()};
 }
 
@@ -103,9 +104,9 @@ TFile Plethysmograph(const LungModel::TPatient& patient) {
   for (const double flow : trial.FlowLps)
     out.WriteInt16(quantizer.Next(flow));
   for (const double box : trial.BoxPa)
-    out.WriteInt16(Counts(box, 0.014648437));
+    out.WriteInt16(Counts(box, BoxPaPerCount));
   for (const double mouth : trial.MouthPa)
-    out.WriteInt16(Counts(mouth, 2.9296875));
+    out.WriteInt16(Counts(mouth, PlethysmographMouthPaPerCount));
   return {"PlDemo.bin", out.Take()};
 }
 

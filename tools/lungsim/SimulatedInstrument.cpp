@@ -30,10 +30,6 @@ std::string Hex(unsigned value, int digits) {
   return text;
 }
 
-std::int16_t Counts(double value, double perCount) {
-  return static_cast<std::int16_t>(std::clamp(std::lround(value / perCount), -32768L, 32767L));
-}
-
 }  // namespace
 
 TSimulatedInstrument::TSimulatedInstrument(TSimulatorOptions options, TLog log)

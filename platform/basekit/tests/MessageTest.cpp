@@ -59,4 +59,31 @@ TEST_F(MessageTest, MessageBoxesGoThroughTheInstalledSink) {
   EXPECT_EQ(sink.Messages[1].Text, "Patient A has 2 tests");
 }
 
+// Without a user to ask, the answer is the one Enter would give: never Yes
+// to a question whose default is No.
+TEST(StandardErrorSink, AnswersWithTheDefaultButton) {
+  struct Case {
+    TMessageButtons buttons;
+    int defaultButton;
+    int answer;
+  };
+  const Case cases[] = {
+      {TMessageButtons::Ok, 1, IDOK},
+      {TMessageButtons::OkCancel, 1, IDOK},
+      {TMessageButtons::YesNo, 1, IDYES},
+      {TMessageButtons::YesNo, 2, IDNO},
+      {TMessageButtons::YesNoCancel, 3, IDCANCEL},
+      {TMessageButtons::RetryCancel, 1, IDRETRY},
+      // A number that names no button: the first.
+      {TMessageButtons::YesNo, 0, IDYES},
+      {TMessageButtons::OkCancel, 3, IDOK},
+  };
+  TStandardErrorSink sink;
+  for (const Case& c : cases) {
+    TUserMessage message{"Halvetra", "Delete?", TMessageIcon::Question, c.buttons};
+    message.DefaultButton = c.defaultButton;
+    EXPECT_EQ(sink.Show(message), c.answer) << c.defaultButton;
+  }
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/dbkit/tests/EngineTestSupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -481,6 +482,42 @@ TEST_F(TEngineRecords, ASaveThatSpansTablesIsKeptWholeOrNotAtAll) {
   ASSERT_EQ(meets->CommitTransaction(), 0);
   meets->GetNumberOfRecords(rows);
   EXPECT_EQ(rows, 1);
+  fvc->GetNumberOfRecords(rows);
+  EXPECT_EQ(rows, 1);
+}
+
+// The connection of a save cannot attach a table while the save holds it,
+// and a table on another connection would wait for the save's locks: a
+// table opened during the save fails at once, and the save keeps nothing.
+TEST_F(TEngineRecords, ATableOpenedDuringASaveCannotJoinIt) {
+  Table("fvc.db", TableKind::Fvc);
+  auto meets = Table("meet.db", TableKind::Meet);
+  const std::vector<float> values(19, 2.0f), curve = FlowCurve(6010);
+
+  ASSERT_EQ(meets->BeginTransaction(), 0);
+  MeetRecordType meet = Meet(1, "2024.03.01.", "10:00:00");
+  ASSERT_EQ(meets->AddMeetRecord(meet, 1), 0);
+  auto fvc = Table("fvc.db");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(fvc->AddSpiroRecord(values, values, values, 19, curve, 6010, meet.MeetKey, 1), DbResult::InvalidRequest);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));  // no wait for a lock
+  EXPECT_EQ(meets->CommitTransaction(), DbResult::TransactionFailed);
+  const auto messages = TakeMessages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_NE(messages[0].Text.find("opened after the save began"), std::string::npos) << messages[0].Text;
+
+  long rows = -1;
+  meets->GetNumberOfRecords(rows);
+  EXPECT_EQ(rows, 0);
+  fvc->GetNumberOfRecords(rows);
+  EXPECT_EQ(rows, 0);
+  // Opened again before the next save, the table joins it.
+  fvc.reset();
+  fvc = Table("fvc.db");
+  ASSERT_EQ(meets->BeginTransaction(), 0);
+  ASSERT_EQ(meets->AddMeetRecord(meet, 1), 0);
+  ASSERT_EQ(fvc->AddSpiroRecord(values, values, values, 19, curve, 6010, meet.MeetKey, 1), 0);
+  EXPECT_EQ(meets->CommitTransaction(), 0);
   fvc->GetNumberOfRecords(rows);
   EXPECT_EQ(rows, 1);
 }

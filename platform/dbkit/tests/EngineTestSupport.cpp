@@ -1,5 +1,7 @@
 #include "platform/dbkit/tests/EngineTestSupport.h"
 
+#include "testing/TestDatabase.h"
+
 #include <QCryptographicHash>
 
 #include <cmath>
@@ -28,13 +30,7 @@ std::vector<TUserMessage> TEngineTest::TakeMessages() {
 }
 
 std::unique_ptr<TEngine> TEngineTest::Engine(std::string_view table, const std::filesystem::path& folder) {
-  auto engine = std::make_unique<TEngine>();
-  engine->SetFolder(folder.string());
-  engine->SetTableName(table);
-  engine->SetMessages(&Texts);
-  std::uint32_t database = 0;
-  EXPECT_EQ(engine->OpenDB(database), 0);
-  return engine;
+  return OpenTestDatabase(folder, table, &Texts);
 }
 
 std::unique_ptr<TEngine> TEngineTest::Table(std::string_view table, short kind) {

@@ -29,6 +29,15 @@ TEST(Paths, PatternsMatchWithoutRegardToCase) {
     EXPECT_EQ(Paths::MatchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
+TEST(Paths, NamesEqualWithoutRegardToCaseFoldToOneSpelling) {
+  EXPECT_TRUE(Paths::EqualNoCase("Names.DB", "names.db"));
+  EXPECT_FALSE(Paths::EqualNoCase("names.db", "names.d"));
+  EXPECT_FALSE(Paths::EqualNoCase("Ödön", "ödön"));  // ASCII only, as file names compared
+  EXPECT_EQ(Paths::FoldCase("ABCdef12.~IN"), "abcdef12.~in");
+  EXPECT_EQ(Paths::FoldCase("Names.DB"), Paths::FoldCase("nAMES.db"));
+  EXPECT_EQ(Paths::FoldCase("Ödön"), "Ödön");
+}
+
 TEST(Paths, FindNoCaseFindsAnotherSpelling) {
   TTemporaryFolder folder;
   folder.Write("Names.DB", "");

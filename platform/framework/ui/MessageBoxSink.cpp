@@ -21,20 +21,19 @@ QMessageBox::Icon IconOf(TMessageIcon icon) {
   return QMessageBox::Information;
 }
 
-QMessageBox::StandardButtons ButtonsOf(TMessageButtons buttons) {
-  switch (buttons) {
-  case TMessageButtons::OkCancel:
-    return QMessageBox::Ok | QMessageBox::Cancel;
-  case TMessageButtons::YesNo:
-    return QMessageBox::Yes | QMessageBox::No;
-  case TMessageButtons::YesNoCancel:
-    return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-  case TMessageButtons::RetryCancel:
-    return QMessageBox::Retry | QMessageBox::Cancel;
-  case TMessageButtons::Ok:
-    break;
+QMessageBox::StandardButton ButtonOf(int answer) {
+  switch (answer) {
+  case IDCANCEL:
+    return QMessageBox::Cancel;
+  case IDYES:
+    return QMessageBox::Yes;
+  case IDNO:
+    return QMessageBox::No;
+  case IDRETRY:
+    return QMessageBox::Retry;
+  default:
+    return QMessageBox::Ok;
   }
-  return QMessageBox::Ok;
 }
 
 int AnswerOf(int button) {
@@ -56,7 +55,12 @@ int AnswerOf(int button) {
 
 int TMessageBoxSink::Show(const TUserMessage& message) {
   QMessageBox box(IconOf(message.Icon), QString::fromStdString(message.Caption),
-                  QString::fromStdString(message.Text), ButtonsOf(message.Buttons), QApplication::activeWindow());
+                  QString::fromStdString(message.Text), QMessageBox::NoButton, QApplication::activeWindow());
+  for (const int answer : ButtonAnswers(message.Buttons))
+    box.addButton(ButtonOf(answer));
+  // Left to itself the box would make Yes the default: Enter must not
+  // answer a question that destroys something.
+  box.setDefaultButton(ButtonOf(DefaultAnswer(message)));
   // Closing the box with Esc or its title-bar button answers its escape button.
   return AnswerOf(box.exec());
 }

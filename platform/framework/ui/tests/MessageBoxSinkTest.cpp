@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -52,6 +53,35 @@ TEST(MessageBoxSink, ShowsTheMessageAndAnswersWithTheButtonPressed) {
     EXPECT_EQ(user.Title, "Halvetra");
     EXPECT_EQ(user.Text, "The port cannot be opened.");
     EXPECT_EQ(user.Icon, c.shownIcon);
+  }
+}
+
+// Enter presses the default button: the first unless the message names
+// another, as a question that destroys something names No.
+TEST(MessageBoxSink, EnterAnswersWithTheDefaultButton) {
+  struct Case {
+    TMessageButtons buttons;
+    int defaultButton;
+    int answer;
+  };
+  const Case cases[] = {
+      {TMessageButtons::YesNo, 2, IDNO},
+      {TMessageButtons::YesNo, 1, IDYES},
+      {TMessageButtons::YesNoCancel, 3, IDCANCEL},
+      {TMessageButtons::OkCancel, 2, IDCANCEL},
+      {TMessageButtons::RetryCancel, 1, IDRETRY},
+      {TMessageButtons::YesNo, 9, IDYES},  // names no button: the first
+  };
+  TMessageBoxSink sink;
+  for (const Case& c : cases) {
+    QTimer::singleShot(0, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    TUserMessage message{"Halvetra", "Delete the doctor?", TMessageIcon::Question, c.buttons};
+    message.DefaultButton = c.defaultButton;
+    EXPECT_EQ(sink.Show(message), c.answer) << c.defaultButton;
   }
 }
 
