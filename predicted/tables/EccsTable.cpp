@@ -1,15 +1,24 @@
 // ECCS coefficients: the official statement of the European Community for
-// Steel and Coal and the European Respiratory Society on lung volumes and
-// forced ventilatory flows (1993), for adults of 18 to 70 years, and the
-// children's rows that this system has always used.
+// Steel and Coal and the European Respiratory Society "Lung volumes and
+// forced ventilatory flows" (Quanjer et al., Eur Respir J 1993; 6 Suppl 16:
+// 5-40), for adults of 18 to 70 years, and the children's rows that this
+// system has always used.
 //
 // Height in cm, so a coefficient per metre of the statement appears here
 // divided by 100 (5.76 H in metres is 0.0576 H in cm). Ratios in percent
 // are kept in tenths with Scale 10 (87.21 % is 8.721 x 10); the slot RSD is
-// Rsd x Scale.
+// Rsd x Scale. Ages 18 to 24 are computed as 25 for every index: the
+// statement's rule, and the ECSC/ERS predictions that Eur Respir J tables
+// quote for men of 18 years (FEV1 3.67 L and FVC 4.23 L at 160 cm, 4.53 L
+// and 5.38 L at 180 cm) are the equations at 25 years, FEV1 and FVC
+// included.
 //
-// Where the statement's value could not be confirmed in two independent
-// sources the field is 0 (no predicted value, or no RSD and so no grade).
+// Sources checked for each number: the coefficient table of the Python
+// package pyspiro (eccs_1993_coefficients.csv) and the equations of the R
+// package pfteqn (get_Quanjer_equations.R, whose lower limits are the
+// prediction less 1.64 RSD). Where only one of them holds a number the
+// field is 0 (no predicted value, or no RSD and so no grade); the folder's
+// README lists those fields.
 
 #include "predicted/EquationTables.h"
 
@@ -53,14 +62,17 @@ constexpr TEntry Entries[] = {
     {BothTables, {MEASURE_FVC, Adult, MALE, Fvc::MTT}, {0, 0.0147f, 0.094f, 1, 0}},                // MTT, male
 
     // --- Adults, slow vital capacity ---
-    // IVC, female: the two sources found disagree on the age coefficient
-    // (-0.024 or -0.026), so the row stays 0.
+    // IVC, female: pyspiro and pfteqn both give -0.026 per year; a third,
+    // unrelated transcription that also rewrites the statement's TLC has
+    // -0.024. The RSDs (0.42 female, 0.56 male) are in pfteqn alone.
+    {BothTables, {MEASURE_VC, Adult, FEMALE, Vc::IVC}, {0.0466f, -0.026f, -3.28f, 1, 0}},          // IVC, female
     {BothTables, {MEASURE_VC, Adult, MALE, Vc::IVC}, {0.061f, -0.028f, -4.65f, 1, 0}},             // IVC, male
 
     // MVV: the statement gives no equation; every row stays 0.
 
     // --- Adults, single-breath diffusion (lung volumes and transfer factor) ---
     {BothTables, {MEASURE_DFC, Adult, FEMALE, Dfc::TLC}, {0.066f, 0, -5.79f, 1, 0}},               // TLC, female
+    {BothTables, {MEASURE_DFC, Adult, FEMALE, Dfc::IVC}, {0.0466f, -0.026f, -3.28f, 1, 0}},        // IVC, female
     {BothTables, {MEASURE_DFC, Adult, FEMALE, Dfc::RV}, {0.0181f, 0.016f, -2.00f, 1, 0}},          // RV, female
     {BothTables, {MEASURE_DFC, Adult, FEMALE, Dfc::RV_TLC}, {0, 0.034f, 1.896f, 10, 0}},           // RV/TLC %, female
     {BothTables, {MEASURE_DFC, Adult, FEMALE, Dfc::FRC}, {0.0224f, 0.001f, -1.00f, 1, 0}},         // FRC, female

@@ -15,7 +15,8 @@
 //   boys 6-11:      FEV1 = 0.0348 H - 2.8142
 //   boys 12-24:     FEV1 = 0.0519 H + 0.0636 A - 6.1181
 //   men 25+:        FEV1 = 0.0665 H - 0.0292 A - 6.5147
-// (women of 20 and over: not confirmed twice, no predicted FEV1).
+//   women 70+:      FEV1 = 0.0143 H - 0.0397 A + 2.6539
+// (women of 20 to 69: one transcription only, no predicted FEV1).
 // Cotton & Dust: women's FEV1/FVC % = -0.11 H - 0.109 A + 107.38.
 
 #include "predicted/Predicted.h"
@@ -39,7 +40,7 @@ TEST(Knudson, FvcAndFev1InEveryAgeGroup) {
       {0, 8, 130, 1.842f, 1.6102f},    // 5.59 - 3.748;             4.368 - 2.7578
       {0, 15, 160, 3.2575f, 2.8948f},  // 6.656 + 1.0485 - 4.447;   5.616 + 1.041 - 3.7622
       {0, 40, 165, 3.456f, 0.0f},      // 7.326 - 0.676 - 3.194;    no confirmed equation
-      {0, 75, 158, 2.5374f, 0.0f},     // 4.9454 - 2.22 - 0.188;    no confirmed equation
+      {0, 75, 158, 2.5374f, 1.9358f},  // 4.9454 - 2.22 - 0.188;    2.2594 - 2.9775 + 2.6539
       {1, 9, 135, 2.1465f, 1.8838f},   // 5.5215 - 3.375;           4.698 - 2.8142
       {1, 18, 175, 4.7692f, 4.1092f},  // 10.325 + 1.3302 - 6.886;  9.0825 + 1.1448 - 6.1181
       {1, 50, 180, 4.9202f, 3.9953f},  // 15.192 - 1.49 - 8.7818;   11.97 - 1.46 - 6.5147
@@ -51,10 +52,10 @@ TEST(Knudson, FvcAndFev1InEveryAgeGroup) {
     EXPECT_NEAR(block.Predicted[FVC], c.Fvc, Tolerance) << "sex " << c.Sex << " age " << c.Age;
     EXPECT_NEAR(block.Predicted[FEV1], c.Fev1, Tolerance) << "sex " << c.Sex << " age " << c.Age;
     EXPECT_EQ(block.Rsd[FEV1], 0.0f);  // the set carries no RSD: no grade
-    // Parameters without a confirmed equation have no predicted value.
+    // Parameters without an equation in the publication have no predicted value.
     EXPECT_EQ(block.Predicted[PEF], 0.0f);
-    EXPECT_EQ(block.Predicted[FEF2575], 0.0f);
-    EXPECT_EQ(block.Predicted[MEF50], 0.0f);
+    EXPECT_EQ(block.Predicted[FEV05], 0.0f);
+    EXPECT_EQ(block.Predicted[MEF75], 0.0f);
     EXPECT_STREQ(predicted->GetPredictedRSD(3.0f, block.Predicted[PEF], block.Rsd[PEF]), "   ");
   }
 }
@@ -103,7 +104,9 @@ TEST(Knudson, EachParameterHasItsOwnAgeRanges) {
   const TCase cases[] = {
       {0, 0, 75, 3}, {4, 0, 75, 1}, {0, 0, 6, 0},  {0, 0, 10, 0}, {0, 0, 11, 1}, {0, 0, 19, 1},
       {0, 0, 20, 2}, {0, 0, 69, 2}, {0, 0, 70, 3}, {0, 1, 11, 0}, {0, 1, 12, 1}, {0, 1, 24, 1},
-      {0, 1, 25, 2}, {4, 1, 25, 0}, {4, 1, 26, 1}, {4, 0, 20, 0}, {4, 0, 21, 1}, {3, 1, 90, 0},
+      {0, 1, 25, 2}, {4, 1, 25, 0}, {4, 1, 26, 1}, {4, 0, 20, 0}, {4, 0, 21, 1}, {3, 1, 90, 1},
+      // FEV1/FVC: young and adult, men from 25 and women from 20 years.
+      {3, 1, 24, 0}, {3, 1, 25, 1}, {3, 0, 19, 0}, {3, 0, 20, 1},
       {9, 0, 75, 3}, {6, 1, 40, 1},
       // An age inside no range uses group 0.
       {0, 0, 3, 0},  {0, 1, 151, 0},
