@@ -3,6 +3,11 @@
 // older. The equation of each row is chosen by its slot (see the Austrian
 // calculation functions); the RSD is in the unit of the predicted value.
 //
+// These are the rows the set has always held. None of the public
+// reference-equation libraries at hand (pyspiro, pfteqn, lungr) transcribes
+// the Austrian publication, so no number here could be checked against a
+// second source; the tests work each row by hand from the set's equations.
+//
 // The FEV1 ratio rows of the older group and of boys held 0.257 and 0.249 as
 // their RSD: a spread of a quarter of a percentage point is no RSD of a
 // percentage (the younger girls' row has 4.85), so those RSDs are 0 and the

@@ -1,9 +1,12 @@
-// Cotton & Dust coefficients: the spirometric prediction equations of the
-// occupational cotton-dust standard, height in cm, age in years.
+// Cotton & Dust coefficients: the spirometric prediction tables of the US
+// occupational cotton-dust standard (29 CFR 1910.1043, 1978), height in cm,
+// age in years. Each parameter has its own age ranges.
 //
-// Each parameter has its own age ranges. Where a value could not be
-// confirmed in two independent sources, or the standard defines no equation
-// for the parameter, the row stays 0: no predicted value.
+// Sources looked for: none of the reference-equation libraries at hand
+// (pyspiro, pfteqn, lungr) transcribes the standard's equations, and its
+// tables could not be read in a second source. Only the women's FEV1/FVC
+// (-0.11 H - 0.109 A + 107.38) is filled; every other row stays 0, no
+// predicted value. The folder's README lists them.
 
 #include "predicted/EquationTables.h"
 

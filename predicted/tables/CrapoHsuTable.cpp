@@ -1,6 +1,16 @@
-// Crapo-Hsu coefficients: the spirometric reference equations of Crapo,
-// Morris and Gardner for adults, height in cm, age in years. One age group;
-// no RSD is used (every grade stays blank).
+// Crapo-Hsu coefficients: Crapo, Morris and Gardner, "Reference spirometric
+// values using techniques and equipment that meet ATS recommendations",
+// Am Rev Respir Dis 1981; 123: 659-664. Height in cm, age in years, one age
+// group, forced expiration only. The set has no slot for the same group's
+// lung volumes (1982) or single-breath diffusion (1981), nor for Hsu's
+// children (J Pediatr 1979; 95: 14-23): its ages are 15 to 91 years.
+//
+// Sources checked: the coefficient table of the Python package pyspiro
+// (crapo_1981_coefficients.csv, every row), the equations of the R package
+// pfteqn (get_Crapo_equations.R, every row but FEV0.5), and the Crapo
+// predictions that Eur Respir J comparison tables quote (men of 25 and 55
+// years, 175 cm; 70 years). No RSD is used, so every grade stays blank: the
+// paper gives one-sided 95 % intervals, which only pfteqn transcribes.
 
 #include "predicted/EquationTables.h"
 

@@ -1,6 +1,12 @@
 // Finnish coefficients for adults of 18 to 65 years:
 // value = 10 ^ (a x age + b x log10 age + c / height in m + d).
 // The same rows serve both age groups.
+//
+// These are the rows the set has always held. None of the public
+// reference-equation libraries at hand (pyspiro, pfteqn, lungr) transcribes
+// the Finnish publication, so no number here could be checked against a
+// second source; the tests work each row by hand from the set's equation.
+// The forced-expiration slots carry an RSD of 1000, which never grades.
 
 #include "predicted/EquationTables.h"
 
