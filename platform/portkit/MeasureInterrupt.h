@@ -69,7 +69,7 @@ public:
   bool IsAcquiring() const { return Acquiring; }
 
   // Statics of the acquisition.
-  static short TestMode;      // the sequence step the window serves; 0 plain acquisition
+  static short TestMode;      // the sequence step the window serves (TLinkStep); 0 plain acquisition
   static bool FlagBegin;      // the trial has begun; InterruptIndex advances while it is set
   static bool IsBreathIn;
   static std::array<float, 8> ConstansOfBTPS;  // BTPS factors; the first is the current one

@@ -1,6 +1,7 @@
 #include "platform/portkit/tests/LinkTestFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/portkit/LinkSteps.h"
 #include "platform/portkit/LinkTexts.h"
 
 #include <algorithm>
@@ -77,13 +78,13 @@ TEST_F(LinkTest, TheMeasureModeAndStepChooseMessageAndValue) {
       {"calibration strokes", MEASURE_CALIBRATION, 0, 1, {WM_DATA_READY, 0, -300}},
       {"rhinomanometry", MEASURE_RHINO, 0, 1, {WM_RHINO_DATA_READY, 0, Packed(-300, 90)}},
       {"plethysmography", MEASURE_PLETHY, 0, 4, {WM_PLETHY_DATA_READY, 0, -300}},
-      {"box leak test", MEASURE_PLETHY, 16, 4, {WM_PLETHY_DATA_READY, 0, -70}},
+      {"box leak test", MEASURE_PLETHY, StepBoxLeakPump, 4, {WM_PLETHY_DATA_READY, 0, -70}},
       {"shutter", MEASURE_SHUTTER, 0, 1, {WM_DATA_READY, 0, Packed(-300, 150)}},
-      {"gas zero", MEASURE_DFC, 10, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
-      {"gas analysis", MEASURE_DFC, 11, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
-      {"Fleisch line pump", MEASURE_CALIBRATION, 1, 3, {WM_DATA_READY, 0, 1100}},
-      {"bag washing out", MEASURE_DFC, 7, 3, {WM_DATA_READY, 0, 1100}},
-      {"breath hold", MEASURE_DFC, 12, 3, {WM_DATA_READY, 0, -300}},
+      {"gas zero", MEASURE_DFC, StepGasZero, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
+      {"gas analysis", MEASURE_DFC, StepGasAnalysis, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
+      {"Fleisch line pump", MEASURE_CALIBRATION, StepFleischPumpUp, 3, {WM_DATA_READY, 0, 1100}},
+      {"bag washing out", MEASURE_DFC, StepWashOutSlow, 3, {WM_DATA_READY, 0, 1100}},
+      {"breath hold", MEASURE_DFC, StepBreathHold, 3, {WM_DATA_READY, 0, -300}},
   };
   std::uint8_t sequence = 0;
   for (const Case& c : cases) {
