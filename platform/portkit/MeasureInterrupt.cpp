@@ -101,6 +101,9 @@ void TMeasureInterrupt::InitHandler() {
   ClearEndFlags();
   PendingMessage.clear();
   EndMessageGiven = false;
+  PendingWarning.clear();
+  LineWarned = false;
+  Line.Clear();
   InterruptIndex = 0;
   SamplesLeft = static_cast<short>(CurveSamples);
   DoseCounter = 0;
@@ -283,10 +286,12 @@ void TMeasureInterrupt::ProcessInput(bool deliver) {
               }
               Accept(filled, deliver);
               ++Interpolated;
+              WatchLine(true);
             }
           }
         }
         Accept(*sample, deliver);
+        WatchLine(false);
         LastSample = *sample;
         HaveLastSample = true;
       }
@@ -341,6 +346,15 @@ void TMeasureInterrupt::Accept(const TSample& sample, bool deliver) {
     Store(sample, InterruptIndex);
     ++InterruptIndex;
   }
+}
+
+void TMeasureInterrupt::WatchLine(bool filledIn) {
+  if (!Line.Count(filledIn) || LineWarned)
+    return;
+  LineWarned = true;
+  if (TrialIndex >= 0 && TrialIndex < static_cast<short>(BadLine.size()))
+    BadLine[static_cast<std::size_t>(TrialIndex)] = true;
+  PendingWarning = Text(TEXT_LINK_NOISY, {Device->Name(), std::to_string(TLineQuality::MostFilledInPercent)});
 }
 
 void TMeasureInterrupt::Store(const TSample& sample, unsigned short index) {
@@ -439,6 +453,12 @@ void TMeasureInterrupt::ApplyCompressor() {
 }
 
 void TMeasureInterrupt::ShowPendingMessage() {
+  if (!PendingWarning.empty()) {
+    const std::string warning = std::move(PendingWarning);
+    PendingWarning.clear();
+    if (MessageText)
+      MessageText->MessageBoxText(warning, 0, TMessageIcon::Warning);
+  }
   if (PendingMessage.empty())
     return;
   const std::string text = std::move(PendingMessage);
