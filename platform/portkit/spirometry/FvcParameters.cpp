@@ -117,12 +117,10 @@ void VolumesAndTimes(const TrialCurve& curve, FvcManoeuvre& m, FvcRecord r) {
   // The mean time at which the FVC left the lungs, counted from time zero:
   // the back-extrapolated volume left before it and counts with its
   // negative time. The moment about the start level moves to time zero by
-  // the volume times the distance between the two.
-  if (fvc > 0.0) {
-    const double moment = VolumeMoment(curve, from, end, Direction::Expiration) -
-                          (t0 - from) * SampleIntervalS * (level - curve.VolumeAt(end));
-    r[MTT] = static_cast<float>(moment / fvc);
-  }
+  // the distance between the two times the volume.
+  const double moment = VolumeMoment(curve, from, end, Direction::Expiration) -
+                        (t0 - from) * SampleIntervalS * (level - curve.VolumeAt(end));
+  r[MTT] = fvc > 0.0 ? static_cast<float>(moment / fvc) : 0.0f;
 
   const double b = m.expirationEnd;
   const double c = m.inspirationEnd;
