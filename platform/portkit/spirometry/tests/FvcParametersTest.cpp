@@ -45,6 +45,8 @@ std::vector<FvcCase> Cases() {
   cases.push_back(Case("adult, very fast blast", {0, 0, 0.035, 10.5, 0.45, 6}, {0, 0, 0.10, 7.0, 0.65, 4}, 0.5));
   cases.push_back(Case("tall adult", {0, 0, 0.07, 13.0, 0.52, 7}, {0, 0, 0.12, 9.0, 0.72, 5}, 0.13));
   cases.push_back(Case("obstruction, slow emptying", {0, 0, 0.12, 1.5, 2.0, 12}, {0, 0, 0.15, 3.5, 0.8, 4}, 0.66));
+  // Rise 0.3 s to 5 L/s: time zero 0.15 s, 0.1875 L expired before it.
+  cases.push_back(Case("adult, slow-rising blast", {0, 0, 0.30, 5.0, 0.6, 6}, {0, 0, 0.12, 5.0, 0.7, 4}, 0.58));
   cases.push_back(Case("hesitation, large back-extrapolated volume", {0.25, 0.8, 0.2, 8.0, 0.5, 6},
                        {0, 0, 0.10, 6.0, 0.75, 5}, 0.29));
   cases.push_back(Case("expiration longer than 15 s", {0, 0, 0.10, 1.2, 4.0, 18}, {0, 0, 0.2, 3.0, 1.0, 4}, 0.93));
@@ -162,7 +164,7 @@ TEST(FvcParameters, BackExtrapolationMovesTheStartToTimeZero) {
   // Sample k is taken at (k + 0.3) × 10 ms and closes the volume step that
   // ends half a sample later, so 0.315 s falls into the step of sample 31.
   constexpr double phase = 0.3;
-  const FvcCase c = Cases()[6];
+  const FvcCase c = Cases()[7];
   RecordedTrial trial = Acquire(Quantise(c.waveform.Sample(phase)), MEASURE_FVC);
   const FvcEvaluation result = EvaluateFvc(trial);
   ASSERT_TRUE(result.found);
