@@ -8,6 +8,7 @@ inline constexpr int TEXT_LINK_OVERRUN = 8103;          // %1 port, %2 bytes
 inline constexpr int TEXT_LINK_SAMPLES_LOST = 8104;     // %1 port, %2 samples
 inline constexpr int TEXT_LINK_FAULT = 8105;            // %1 port, %2 fault code
 inline constexpr int TEXT_LINK_CANNOT_START = 8106;     // %1 port, %2 reason
+inline constexpr int TEXT_LINK_NOISY = 8107;            // %1 port, %2 per cent filled in at most
 inline constexpr int TEXT_PORT_MISSING = 8110;          // %1 port
 inline constexpr int TEXT_PORT_BUSY = 8111;             // %1 port
 inline constexpr int TEXT_PORT_CANNOT_OPEN = 8112;      // %1 port, %2 reason

@@ -58,6 +58,7 @@ void TMeasureData::ClearBuffer(short trial) {
   }
   if (MeasureMode >= 0 && MeasureMode < 8)
     SampleCount[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(trial)] = 0;
+  BadLine[static_cast<std::size_t>(trial)] = false;
   Extremes.Clear();
 }
 

@@ -86,7 +86,8 @@ public:
   void LocalMaxMin(float flow, float volume, unsigned short index);
 
   // Empties the curves and the sample count of a trial of the current
-  // measure mode (the calibration curves in calibration).
+  // measure mode (the calibration curves in calibration), and its bad-line
+  // mark.
   void ClearBuffer(short trial);
   // Zeroes the result record of a trial of a test kind (0 to 5).
   void ClearParamsBuffer(short type, short trial);
@@ -135,6 +136,9 @@ public:
   TCurve PressureA;                     // Fleisch line, or the calibration pair of a plethysmograph
   TCurve PressureB;                     // balloon line
   std::array<short, 3> TrialOrder{};    // trial numbers 1 to 3, best first; 0 none
+  // Trials recorded while the line damaged more than 5 % of a second's
+  // samples (filled in by the link); set by the link, cleared with the trial.
+  std::array<bool, 4> BadLine{};
   short ZoomLevel = 1;                  // 0 to 3
   short DrawnSlot = 0;
   short SamplesLeft = 0;                // countdown of a trial's samples; set by InitHandler

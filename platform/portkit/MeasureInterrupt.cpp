@@ -2,6 +2,7 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/LinkSteps.h"
 #include "platform/portkit/LinkTexts.h"
 
 #include <algorithm>
@@ -26,7 +27,6 @@ constexpr unsigned CourierSample = 2;
 
 constexpr int WatchdogPeriodMs = 250;
 constexpr std::size_t MinInputQueue = 256;
-constexpr short StepZeroUnderMeasurement = 20;
 constexpr short NebulizerDevice = 2;
 
 bool IsPlethysmograph(unsigned short type) { return type != 0 && (type & FamilyMask) == 0; }
@@ -101,6 +101,9 @@ void TMeasureInterrupt::InitHandler() {
   ClearEndFlags();
   PendingMessage.clear();
   EndMessageGiven = false;
+  PendingWarning.clear();
+  LineWarned = false;
+  Line.Clear();
   InterruptIndex = 0;
   SamplesLeft = static_cast<short>(CurveSamples);
   DoseCounter = 0;
@@ -283,10 +286,12 @@ void TMeasureInterrupt::ProcessInput(bool deliver) {
               }
               Accept(filled, deliver);
               ++Interpolated;
+              WatchLine(true);
             }
           }
         }
         Accept(*sample, deliver);
+        WatchLine(false);
         LastSample = *sample;
         HaveLastSample = true;
       }
@@ -343,8 +348,17 @@ void TMeasureInterrupt::Accept(const TSample& sample, bool deliver) {
   }
 }
 
+void TMeasureInterrupt::WatchLine(bool filledIn) {
+  if (!Line.Count(filledIn) || LineWarned)
+    return;
+  LineWarned = true;
+  if (TrialIndex >= 0 && TrialIndex < static_cast<short>(BadLine.size()))
+    BadLine[static_cast<std::size_t>(TrialIndex)] = true;
+  PendingWarning = Text(TEXT_LINK_NOISY, {Device->Name(), std::to_string(TLineQuality::MostFilledInPercent)});
+}
+
 void TMeasureInterrupt::Store(const TSample& sample, unsigned short index) {
-  if (MeasureMode == MEASURE_ZERO || TestMode == StepZeroUnderMeasurement) {
+  if (FillsZeroRings(MeasureMode, TestMode)) {
     // Rings of the latest samples: a zero that reads 225 averages the last
     // 100, after the sensors have settled.
     const std::size_t at = ZeroBufferIndex % ZeroSamples;
@@ -384,23 +398,27 @@ void TMeasureInterrupt::Deliver() {
 
   TEventHandler* const target = pThis.Get();
   const std::int16_t flow = sample.Value(ChannelFlow);
-  unsigned message = WM_DATA_READY;
+  const TSampleRoute route = RouteSample({.MeasureMode = MeasureMode,
+                                          .Step = TestMode,
+                                          .Plethysmograph = IsPlethysmograph(InstrumentType),
+                                          .NebulizerWindow = DeviceKind == NebulizerDevice && target &&
+                                                             target != dynamic_cast<TEventHandler*>(this)});
+  const unsigned message = route.Message;
   TParam2 value = flow;
-  if (DeviceKind == NebulizerDevice && target && target != dynamic_cast<TEventHandler*>(this)) {
-    value = std::lround(sample.Value(ChannelMouthPressure) * MouthPaPerCount(InstrumentType));
-  } else if (MeasureMode == MEASURE_RHINO) {
-    message = WM_RHINO_DATA_READY;
+  switch (route.Value) {
+  case TSampleValue::Flow: break;
+  case TSampleValue::LinePressure: value = sample.Value(ChannelLinePressure); break;
+  case TSampleValue::GasPair: value = Pack(sample.Unsigned(ChannelHelium), sample.Unsigned(ChannelCarbonMonoxide)); break;
+  case TSampleValue::BoxPressure: value = sample.Value(ChannelBoxPressure); break;
+  case TSampleValue::FlowAndNasalPressure:
     value = Pack(static_cast<std::uint16_t>(flow), static_cast<std::uint16_t>(sample.Value(ChannelNasalPressure)));
-  } else if (MeasureMode == MEASURE_PLETHY || (MeasureMode == MEASURE_CALIBRATION && IsPlethysmograph(InstrumentType))) {
-    message = WM_PLETHY_DATA_READY;
-    if (TestMode == 16 || TestMode == 17)
-      value = sample.Value(ChannelBoxPressure);
-  } else if (MeasureMode == MEASURE_SHUTTER) {
+    break;
+  case TSampleValue::FlowAndMouthPressure:
     value = Pack(static_cast<std::uint16_t>(flow), static_cast<std::uint16_t>(sample.Value(ChannelMouthPressure)));
-  } else if (TestMode == 10 || TestMode == 11) {
-    value = Pack(sample.Unsigned(ChannelHelium), sample.Unsigned(ChannelCarbonMonoxide));
-  } else if (TestMode == 1 || TestMode == 2 || (TestMode >= 4 && TestMode <= 7)) {
-    value = sample.Value(ChannelLinePressure);
+    break;
+  case TSampleValue::NebulizerPressure:
+    value = std::lround(sample.Value(ChannelMouthPressure) * MouthPaPerCount(InstrumentType));
+    break;
   }
   if (target)
     SendMessage(target, message, index, value);
@@ -435,6 +453,12 @@ void TMeasureInterrupt::ApplyCompressor() {
 }
 
 void TMeasureInterrupt::ShowPendingMessage() {
+  if (!PendingWarning.empty()) {
+    const std::string warning = std::move(PendingWarning);
+    PendingWarning.clear();
+    if (MessageText)
+      MessageText->MessageBoxText(warning, 0, TMessageIcon::Warning);
+  }
   if (PendingMessage.empty())
     return;
   const std::string text = std::move(PendingMessage);

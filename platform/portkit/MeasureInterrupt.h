@@ -7,6 +7,7 @@
 // port checks open the configured device and ask the instrument who it is.
 
 #include "platform/framework/WindowMessages.h"
+#include "platform/portkit/LineQuality.h"
 #include "platform/portkit/MeasureData.h"
 #include "platform/portkit/Protocol.h"
 
@@ -65,11 +66,13 @@ public:
   std::uint64_t RejectedFrames() const { return Decoder.RejectedFrames(); }
   std::uint64_t NoiseBytes() const { return Decoder.NoiseBytes(); }
   std::uint64_t InterpolatedSamples() const { return Interpolated; }
+  // Samples filled in within the last second of the acquisition.
+  std::size_t FilledInLastSecond() const { return Line.FilledInLastSecond(); }
   std::uint64_t OverrunBytes() const { return Overrun; }
   bool IsAcquiring() const { return Acquiring; }
 
   // Statics of the acquisition.
-  static short TestMode;      // the sequence step the window serves; 0 plain acquisition
+  static short TestMode;      // the sequence step the window serves (TLinkStep); 0 plain acquisition
   static bool FlagBegin;      // the trial has begun; InterruptIndex advances while it is set
   static bool IsBreathIn;
   static std::array<float, 8> ConstansOfBTPS;  // BTPS factors; the first is the current one
@@ -100,6 +103,9 @@ private:
   void CheckSilence();
   void ProcessInput(bool deliver);
   void Accept(const InstrumentProtocol::TSample& sample, bool deliver);
+  // Counts a sample into the line's quality; warns once an acquisition and
+  // marks the trial when the line has gone bad.
+  void WatchLine(bool filledIn);
   void Store(const InstrumentProtocol::TSample& sample, unsigned short index);
   void Deliver();
   void SendNotify(unsigned generation);
@@ -125,4 +131,7 @@ private:
   bool VersionAsked = false;
   std::uint64_t Interpolated = 0;
   std::uint64_t Overrun = 0;
+  TLineQuality Line;
+  bool LineWarned = false;
+  std::string PendingWarning;  // shown by the next notification; the run goes on
 };

@@ -93,14 +93,18 @@ double EndOfExpiration(const TrialCurve& curve, const FvcManoeuvre& m) {
 }
 
 // Pass 1: volumes, times and peak flows from the unsmoothed integration.
+// Back extrapolation moves only the clock: every volume counts from the level
+// of full inspiration the blast started from, so the volume expired before
+// time zero is part of FEV0.5, FEV1 and FVC; every time counts from time zero.
 void VolumesAndTimes(const TrialCurve& curve, FvcManoeuvre& m, FvcRecord r) {
   m.endTime = EndOfExpiration(curve, m);
+  const double from = m.startLevelTime;
   const double t0 = m.timeZero;
   const double end = m.endTime;
-  const double level = curve.VolumeAt(t0);
+  const double level = curve.VolumeAt(from);
   const auto expiredBy = [&](double t) { return level - curve.VolumeAt(std::min(t0 + t, end)); };
 
-  const double fvc = LargestDisplacement(curve, t0, end, level, Direction::Expiration);
+  const double fvc = LargestDisplacement(curve, from, end, level, Direction::Expiration);
   r[FVC] = static_cast<float>(fvc);
   r[FEV_0_5] = static_cast<float>(expiredBy(HalfSecond));
   r[FEV_1_0] = static_cast<float>(expiredBy(OneSecond));
@@ -110,15 +114,22 @@ void VolumesAndTimes(const TrialCurve& curve, FvcManoeuvre& m, FvcRecord r) {
   // peak flows come from the curve as recorded.
   r[PEF] = -curve.flowLps[static_cast<std::size_t>(m.peakFlow)];
   r[FET] = static_cast<float>((end - t0) * SampleIntervalS);
-  r[MTT] = fvc > 0.0 ? static_cast<float>(VolumeMoment(curve, t0, end, Direction::Expiration) / fvc) : 0.0f;
+  // The mean time at which the FVC left the lungs, counted from time zero:
+  // the back-extrapolated volume left before it and counts with its
+  // negative time. The moment about the start level moves to time zero by
+  // the distance between the two times the volume.
+  const double moment = VolumeMoment(curve, from, end, Direction::Expiration) -
+                        (t0 - from) * SampleIntervalS * (level - curve.VolumeAt(end));
+  r[MTT] = fvc > 0.0 ? static_cast<float>(moment / fvc) : 0.0f;
 
   const double b = m.expirationEnd;
   const double c = m.inspirationEnd;
   if (c > b) {
+    // The inspiration likewise counts its volumes from the deepest point.
     const double ti = m.inspirationTimeZero;
-    const double inspiredLevel = curve.VolumeAt(ti);
-    const auto inspiredBy = [&](double t) { return curve.VolumeAt(std::min(ti + t, c)) - inspiredLevel; };
-    r[FIVC] = static_cast<float>(LargestDisplacement(curve, b, c, curve.VolumeAt(b), Direction::Inspiration));
+    const double deepest = curve.VolumeAt(b);
+    const auto inspiredBy = [&](double t) { return curve.VolumeAt(std::min(ti + t, c)) - deepest; };
+    r[FIVC] = static_cast<float>(LargestDisplacement(curve, b, c, deepest, Direction::Inspiration));
     r[FIV_0_5] = static_cast<float>(inspiredBy(HalfSecond));
     r[FIV_1_0] = static_cast<float>(inspiredBy(OneSecond));
     const std::size_t peak = PeakFlowSample(curve, m.expirationEnd, m.inspirationEnd, Direction::Inspiration);
@@ -153,7 +164,7 @@ MidFlows MidCapacity(const TrialCurve& curve, double from, double to, double cap
 void Flows(const TrialCurve& curve, const FvcManoeuvre& m, FvcRecord r) {
   const double fvc = r[FVC];
   if (fvc > 0.0) {
-    const MidFlows mid = MidCapacity(curve, m.timeZero, m.endTime, fvc, Direction::Expiration);
+    const MidFlows mid = MidCapacity(curve, m.startLevelTime, m.endTime, fvc, Direction::Expiration);
     const auto expiratoryFlowAt = [&](const std::optional<double>& t) {
       return t ? static_cast<float>(std::max(0.0, -curve.FlowAt(*t))) : 0.0f;
     };

@@ -4,9 +4,9 @@
 //
 // A trial is evaluated in three passes over its curves (docs/spirometry.md):
 // pass 0 finds the manoeuvre on the recorded curve, pass 1 takes the volumes,
-// times and peak flows from the same unsmoothed integration, timed from time
-// zero by back extrapolation, pass 2 the flows at volume points from the
-// curve smoothed again.
+// times and peak flows from the same unsmoothed integration (volumes from the
+// level the limb started from, times from time zero by back extrapolation),
+// pass 2 the flows at volume points from the curve smoothed again.
 
 #include "common/ParameterBlocks.h"
 #include "platform/portkit/spirometry/Extremes.h"

@@ -1,6 +1,7 @@
 #include "platform/portkit/tests/LinkTestFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/portkit/LinkSteps.h"
 #include "platform/portkit/LinkTexts.h"
 
 #include <algorithm>
@@ -77,13 +78,13 @@ TEST_F(LinkTest, TheMeasureModeAndStepChooseMessageAndValue) {
       {"calibration strokes", MEASURE_CALIBRATION, 0, 1, {WM_DATA_READY, 0, -300}},
       {"rhinomanometry", MEASURE_RHINO, 0, 1, {WM_RHINO_DATA_READY, 0, Packed(-300, 90)}},
       {"plethysmography", MEASURE_PLETHY, 0, 4, {WM_PLETHY_DATA_READY, 0, -300}},
-      {"box leak test", MEASURE_PLETHY, 16, 4, {WM_PLETHY_DATA_READY, 0, -70}},
+      {"box leak test", MEASURE_PLETHY, StepBoxLeakPump, 4, {WM_PLETHY_DATA_READY, 0, -70}},
       {"shutter", MEASURE_SHUTTER, 0, 1, {WM_DATA_READY, 0, Packed(-300, 150)}},
-      {"gas zero", MEASURE_DFC, 10, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
-      {"gas analysis", MEASURE_DFC, 11, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
-      {"Fleisch line pump", MEASURE_CALIBRATION, 1, 3, {WM_DATA_READY, 0, 1100}},
-      {"bag washing out", MEASURE_DFC, 7, 3, {WM_DATA_READY, 0, 1100}},
-      {"breath hold", MEASURE_DFC, 12, 3, {WM_DATA_READY, 0, -300}},
+      {"gas zero", MEASURE_DFC, StepGasZero, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
+      {"gas analysis", MEASURE_DFC, StepGasAnalysis, 3, {WM_DATA_READY, 0, Packed(40000, 2458)}},
+      {"Fleisch line pump", MEASURE_CALIBRATION, StepFleischPumpUp, 3, {WM_DATA_READY, 0, 1100}},
+      {"bag washing out", MEASURE_DFC, StepWashOutSlow, 3, {WM_DATA_READY, 0, 1100}},
+      {"breath hold", MEASURE_DFC, StepBreathHold, 3, {WM_DATA_READY, 0, -300}},
   };
   std::uint8_t sequence = 0;
   for (const Case& c : cases) {
@@ -162,6 +163,69 @@ TEST_F(LinkTest, NoiseAndCorruptedFramesAreCountedAndTheSamplesGoOn) {
   EXPECT_EQ(Link.RejectedFrames(), 1u);
   EXPECT_GE(Link.NoiseBytes(), 7u);
   EXPECT_FALSE(Link.AnyEndFlag());
+}
+
+// A few frames damaged on the line are filled in without a word; more than
+// 5 of the 100 samples of one second are a bad line: the user is warned once,
+// the trial is marked, and the run goes on with every sample kept.
+TEST_F(LinkTest, ALineThatDamagesMoreThanFivePercentOfASecondIsReportedAndMarksTheTrial) {
+  Start();
+  TMeasureInterrupt::FlagBegin = true;
+  Link.TrialIndex = 2;
+  std::uint8_t sequence = 0;
+  // Sends `count` samples, the frame before each `lostEvery`-th one lost.
+  const auto send = [&](int count, int lostEvery) {
+    TBytes stream;
+    for (int i = 1; i <= count; ++i) {
+      if (lostEvery && i % lostEvery == 0)
+        ++sequence;
+      TSample sample;
+      sample.Sequence = sequence++;
+      sample.Set(ChannelFlow, -100);
+      AppendSample(stream, sample);
+    }
+    Device->Send(stream);
+    ProcessPosted();
+  };
+
+  // Five lost in the first second, then a clean second: nothing to say.
+  send(95, 19);
+  EXPECT_EQ(Link.InterpolatedSamples(), 5u);
+  send(100, 0);
+  EXPECT_TRUE(Sink.Messages.empty());
+  EXPECT_FALSE(Link.BadLine[2]);
+
+  // Five more within a second are still healed quietly; the sixth is not.
+  send(100, 20);
+  EXPECT_TRUE(Sink.Messages.empty());
+  EXPECT_EQ(Link.FilledInLastSecond(), 5u);
+  send(1, 1);
+  EXPECT_EQ(Link.FilledInLastSecond(), 6u);
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_EQ(Sink.Messages[0].Text, Texts.Format(TEXT_LINK_NOISY, {"COM1 (fake)", "5"}));
+  EXPECT_EQ(Sink.Messages[0].Icon, TMessageIcon::Warning);
+  EXPECT_TRUE(Link.BadLine[2]);
+  EXPECT_FALSE(Link.BadLine[0] || Link.BadLine[1] || Link.BadLine[3]);
+
+  // The run goes on and says it once; every sample, filled in or not, is there.
+  send(200, 4);
+  EXPECT_TRUE(Link.IsAcquiring());
+  EXPECT_FALSE(Link.AnyEndFlag());
+  EXPECT_FALSE(Window.Stopped);
+  EXPECT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_EQ(Window.Samples.size(), (95u + 5) + 100 + (100 + 5) + (1 + 1) + (200 + 50));
+  EXPECT_EQ(TMeasureData::InterruptIndex, Window.Samples.size());
+
+  // The next trial in that slot starts unmarked, and the next acquisition
+  // may warn again.
+  Link.ClearBuffer(2);
+  EXPECT_FALSE(Link.BadLine[2]);
+  Link.KillHandler();
+  Link.InitHandler();
+  TMeasureInterrupt::FlagBegin = true;
+  send(20, 2);
+  EXPECT_EQ(Sink.Messages.size(), 2u);
+  EXPECT_TRUE(Link.BadLine[2]);
 }
 
 TEST_F(LinkTest, AHungUpDeviceEndsTheRunWithOneMessageAndKeepsTheSamples) {

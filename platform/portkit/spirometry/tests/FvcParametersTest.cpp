@@ -45,6 +45,8 @@ std::vector<FvcCase> Cases() {
   cases.push_back(Case("adult, very fast blast", {0, 0, 0.035, 10.5, 0.45, 6}, {0, 0, 0.10, 7.0, 0.65, 4}, 0.5));
   cases.push_back(Case("tall adult", {0, 0, 0.07, 13.0, 0.52, 7}, {0, 0, 0.12, 9.0, 0.72, 5}, 0.13));
   cases.push_back(Case("obstruction, slow emptying", {0, 0, 0.12, 1.5, 2.0, 12}, {0, 0, 0.15, 3.5, 0.8, 4}, 0.66));
+  // Rise 0.3 s to 5 L/s: time zero 0.15 s, 0.1875 L expired before it.
+  cases.push_back(Case("adult, slow-rising blast", {0, 0, 0.30, 5.0, 0.6, 6}, {0, 0, 0.12, 5.0, 0.7, 4}, 0.58));
   cases.push_back(Case("hesitation, large back-extrapolated volume", {0.25, 0.8, 0.2, 8.0, 0.5, 6},
                        {0, 0, 0.10, 6.0, 0.75, 5}, 0.29));
   cases.push_back(Case("expiration longer than 15 s", {0, 0, 0.10, 1.2, 4.0, 18}, {0, 0, 0.2, 3.0, 1.0, 4}, 0.93));
@@ -97,6 +99,47 @@ TEST(FvcParameters, EveryParameterOfKnownWaveformsWithinHalfTheIsoTolerance) {
   }
 }
 
+// One blast worked through by hand. Back extrapolation only sets the clock:
+// FEV1 is the volume expired from full inspiration (the start of the blast)
+// to one second after time zero, FVC all of it to the end of the expiration,
+// so the volume expired before time zero belongs to both.
+//
+// The blast hesitates 0.2 s at 0.5 L/s, rises linearly over 0.1 s to its
+// peak of 6 L/s at T = 0.3 s and decays as 6·e^(−(t − T)/0.5).
+//   Volume at the peak: 0.5·0.2 + (0.5 + 6)/2·0.1 = 0.1 + 0.325 = 0.425 L.
+//   Tangent at the peak: V(t) = 0.425 + 6·(t − 0.3); it meets the start
+//   level 0 at t0 = 0.3 − 0.425/6 = 0.229167 s.
+//   Volume expired before t0 (u = t0 − 0.2 = 0.029167 s into the rise):
+//   0.1 + 0.5·u + (6 − 0.5)·u²/(2·0.1) = 0.1 + 0.014583 + 0.023394 = 0.137977 L.
+//   FEV1 = V(t0 + 1) = 0.425 + 6·0.5·(1 − e^(−(1.229167 − 0.3)/0.5))
+//        = 0.425 + 3·(1 − e^(−1.858333)) = 0.425 + 3·0.844068 = 2.957203 L.
+//   End of the expiration, where the last second held 25 mL:
+//   3·e^(−(tE − 0.3)/0.5)·(e² − 1) = 0.025, tE = 0.3 + 0.5·ln(766.687) = 3.621039 s.
+//   FVC = V(tE) = 0.425 + 3·(1 − 0.025/(3·(e² − 1))) = 0.425 + 3 − 0.003913 = 3.421087 L
+//   (the 4 mL that still follow before the blast stops at 6 s are past the
+//   end of the forced expiration).
+// Measured from time zero instead, FEV1 would read 2.819 L and FVC 3.283 L.
+TEST(FvcParameters, VolumesCountFromFullInspirationOnABlastWorkedByHand) {
+  const Blast blast{0.2, 0.5, 0.1, 6.0, 0.5, 6};
+  constexpr double trueFev1 = 2.957203;
+  constexpr double trueFvc = 3.421087;
+  constexpr double trueBackExtrapolatedVolume = 0.137977;
+  for (const double phase : {0.0, 0.25, 0.5, 0.75}) {
+    SCOPED_TRACE(phase);
+    Waveform w(4.0);
+    w.Expire(blast).Inspire({0, 0, 0.12, 5.0, 0.7, 4}).Pause(0.5);
+    for (const short rule : {Eccs, Ats}) {
+      RecordedTrial trial = Acquire(Quantise(w.Sample(phase)), MEASURE_FVC);
+      const FvcEvaluation result = EvaluateFvc(trial, {.backExtrapolation = rule});
+      ASSERT_TRUE(result.found);
+      EXPECT_NEAR(result.record[FEV_1_0], trueFev1, 0.003);
+      EXPECT_NEAR(result.record[FVC], trueFvc, VolumeTolerance(trueFvc));
+      EXPECT_NEAR(result.manoeuvre.backExtrapolatedVolumeL, trueBackExtrapolatedVolume, 0.003);
+      EXPECT_NEAR((result.manoeuvre.timeZero + 0.5 + phase) * 0.01, 0.229167, 0.002);
+    }
+  }
+}
+
 // "ECCS" and "ATS" both time the blast from back extrapolation by the same
 // construction: the window calls CalculateBackExtrapolation only for "ATS",
 // and pass 1 does it itself for "ECCS". The records must be identical.
@@ -121,7 +164,7 @@ TEST(FvcParameters, BackExtrapolationMovesTheStartToTimeZero) {
   // Sample k is taken at (k + 0.3) × 10 ms and closes the volume step that
   // ends half a sample later, so 0.315 s falls into the step of sample 31.
   constexpr double phase = 0.3;
-  const FvcCase c = Cases()[6];
+  const FvcCase c = Cases()[7];
   RecordedTrial trial = Acquire(Quantise(c.waveform.Sample(phase)), MEASURE_FVC);
   const FvcEvaluation result = EvaluateFvc(trial);
   ASSERT_TRUE(result.found);

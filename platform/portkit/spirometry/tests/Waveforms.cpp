@@ -178,29 +178,32 @@ std::array<double, 19> TrueFvcRecord(const Blast& ex, const Blast& in) {
     return r;
   }
   const double end = std::min({plateau, t0 + 15.0, ex.durationS});
-  const double level = ex.Volume(t0);
-  const double fvc = ex.Volume(end) - level;
+  // Volumes count from full inspiration, the start of the limb (volume 0);
+  // only the times count from time zero.
+  const double fvc = ex.Volume(end);
   r[FVC] = fvc;
-  r[FEV_0_5] = ex.Volume(std::min(t0 + 0.5, end)) - level;
-  r[FEV_1_0] = ex.Volume(std::min(t0 + 1.0, end)) - level;
+  r[FEV_0_5] = ex.Volume(std::min(t0 + 0.5, end));
+  r[FEV_1_0] = ex.Volume(std::min(t0 + 1.0, end));
   r[FEV_0_5_FVC] = 100.0 * r[FEV_0_5] / fvc;
   r[FEV_1_0_FVC] = 100.0 * r[FEV_1_0] / fvc;
   r[PEF] = ex.peakLps;
-  const double t25 = ex.TimeOfVolume(level + 0.25 * fvc);
-  const double t50 = ex.TimeOfVolume(level + 0.50 * fvc);
-  const double t75 = ex.TimeOfVolume(level + 0.75 * fvc);
+  const double t25 = ex.TimeOfVolume(0.25 * fvc);
+  const double t50 = ex.TimeOfVolume(0.50 * fvc);
+  const double t75 = ex.TimeOfVolume(0.75 * fvc);
   r[FEF_25_75] = 0.5 * fvc / (t75 - t25);
   r[MEF_75] = ex.Flow(t25);
   r[MEF_50] = ex.Flow(t50);
   r[MEF_25] = ex.Flow(t75);
   r[FET] = end - t0;
-  r[MTT] = ex.Moment(t0, end) / fvc;
+  // The mean of (t - t0) over the whole FVC; the volume expired before time
+  // zero counts with its negative time.
+  r[MTT] = (ex.Moment(0.0, end) - t0 * fvc) / fvc;
 
   const double fivc = in.Volume(in.durationS);
   const double ti = in.BackExtrapolatedTimeS();
   r[FIVC] = fivc;
-  r[FIV_0_5] = in.Volume(ti + 0.5) - in.Volume(ti);
-  r[FIV_1_0] = in.Volume(ti + 1.0) - in.Volume(ti);
+  r[FIV_0_5] = in.Volume(ti + 0.5);
+  r[FIV_1_0] = in.Volume(ti + 1.0);
   r[PIF] = in.peakLps;
   r[FIF_25_75] = 0.5 * fivc / (in.TimeOfVolume(0.75 * fivc) - in.TimeOfVolume(0.25 * fivc));
 

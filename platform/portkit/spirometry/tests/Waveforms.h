@@ -81,8 +81,9 @@ class Waveform {
 Waveform SixtySecondFvcTrial();
 
 // The true FVC record (in the parameter order of common/ParameterBlocks.h)
-// of an expiration followed by an inspiration, with time zero of both limbs
-// by back extrapolation.
+// of an expiration followed by an inspiration: every volume from the start of
+// its limb (full inspiration, the deepest point), every time from the limb's
+// time zero by back extrapolation.
 std::array<double, 19> TrueFvcRecord(const Blast& expiration, const Blast& inspiration);
 
 // The volume expired before time zero.
