@@ -44,6 +44,28 @@ inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyPara
 inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterNames{"Raw", "Rin", "Rex",
                                                                                              "Gaw", "Rfreq"};
 
+// The unit text of every parameter, in the same order as the names.
+inline constexpr std::array<std::string_view, FVC_PARAMETER_COUNT> FvcParameterUnits{
+    "[L]",   "[L]",   "[L]", "[%]",   "[%]",   "[%]",   "[%]",   "[L/s]", "[L/s]", "[L/s]",
+    "[L/s]", "[L/s]", "[s]", "[s]",   "[L]",   "[L]",   "[L]",   "[L/s]", "[L/s]"};
+
+inline constexpr std::array<std::string_view, VC_PARAMETER_COUNT> VcParameterUnits{"[L]", "[L]", "[L]", "[L]",
+                                                                                   "[L]"};
+
+// MVV is a ventilation: litres per minute.
+inline constexpr std::array<std::string_view, MVV_PARAMETER_COUNT> MvvParameterUnits{"[L/min]", "[1/min]"};
+
+inline constexpr std::array<std::string_view, DFC_PARAMETER_COUNT> DfcParameterUnits{
+    "[L]", "[L]", "[L]", "[L]", "[L]", "[L]", "[%]", "[L]", "[%]", "[mmol/min*kPa]", "[mmol/min*kPa*L]", "[s]", "[L]"};
+
+inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyParameterUnits{
+    "[L]",      "[L]",      "[L]",      "[%]",       "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]",
+    "[kPa*s/L]", "[kPa*s]", "[kPa*s]",  "[kPa*s]",   "[L/kPa*s]", "[L/kPa*s]", "[L/kPa*s]",
+    "[/kPa*s]", "[/kPa*s]", "[/kPa*s]", "[1/min]",   "[W]"};
+
+inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterUnits{
+    "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]", "[L/kPa*s]", "[1/min]"};
+
 // The names of a test kind's block, in index order; empty for another kind.
 constexpr std::span<const std::string_view> ParameterNames(short kind) {
   switch (kind) {
@@ -53,6 +75,19 @@ constexpr std::span<const std::string_view> ParameterNames(short kind) {
   case 3: return DfcParameterNames;
   case 4: return PlethyParameterNames;
   case 5: return ShutterParameterNames;
+  default: return {};
+  }
+}
+
+// The unit texts of a test kind's block, in index order; empty for another kind.
+constexpr std::span<const std::string_view> ParameterUnits(short kind) {
+  switch (kind) {
+  case 0: return FvcParameterUnits;
+  case 1: return VcParameterUnits;
+  case 2: return MvvParameterUnits;
+  case 3: return DfcParameterUnits;
+  case 4: return PlethyParameterUnits;
+  case 5: return ShutterParameterUnits;
   default: return {};
   }
 }

@@ -1,6 +1,22 @@
 #include "measure/MeasureCore.h"
 
+#include <chrono>
+
 TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned short measureType)
-    : TMeasureInterrupt(measureType, messages), Messages(messages), Client(client) {}
+    : TMeasureInterrupt(measureType, messages),
+      Messages(messages),
+      Client(client),
+      Now(LocalNow),
+      Random(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count())) {
+  SetDateFormatStr("YYYY.MM.DD.");
+  SetTimeFormatStr("HH:MM:SS");
+  for (auto& kind : ParamsStruct)
+    kind.fill(1);
+}
 
 TMeasureCore::~TMeasureCore() = default;
+
+void TMeasureCore::SetMeasureMode(short mode) {
+  MeasureType = mode;
+  MeasureMode = mode;
+}
