@@ -14,7 +14,10 @@ TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned 
     kind.fill(1);
 }
 
-TMeasureCore::~TMeasureCore() = default;
+TMeasureCore::~TMeasureCore() {
+  if (UnitRead)
+    WriteUnitConstans();
+}
 
 void TMeasureCore::SetMeasureMode(short mode) {
   MeasureType = mode;

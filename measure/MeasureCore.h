@@ -94,6 +94,11 @@ public:
   const char* GetDateFormatStr() const { return DatePictureText.data(); }
   const char* GetTimeFormatStr() const { return TimePictureText.data(); }
 
+  // Served by the parts over the core: the BTPS panel writes its values,
+  // the parameter list keeps the display order of each kind's parameters.
+  virtual void SaveBtpsParams() {}
+  virtual int* GetIndexBuffer(short /*kind*/) { return nullptr; }
+
   static short GetNumberOfParams(short kind);
   int* GetParamStruct(short kind);
   static std::span<const std::string_view> GetParamStr(short kind);
@@ -112,7 +117,15 @@ public:
 
   // --- Settings of the ini file -----------------------------------------
 
+  // Until a path is set nothing is read or written: every value keeps its
+  // default. The window writes its unit system when it closes.
   void SetIniFile(std::string_view path);
+  // What the window reads when it opens: units, delay counter, limit, pen
+  // width and dose unit.
+  void ReadWindowSettings();
+  // What it reads when a test's parameters are set up: the metronome and
+  // breathing set of the instrument, and whether its calibration holds.
+  void ReadParameterSettings();
   const std::string& GetIniFile() const { return IniFile; }
   void ReadLimits();
   void ReadUnitConstans();
@@ -179,7 +192,6 @@ public:
   // --- State the window and the storage subsystem set --------------------
 
   short UnitSystem = 0;          // 0 metric, 1 imperial
-  short DelayCounter = 12;
   short PenSize = 1;
   short MetronomEnable = 1;
   float FlowCorrection = 1.0f;
@@ -231,7 +243,8 @@ private:
 
   std::array<char, PictureSize> DatePictureText{};
   std::array<char, PictureSize> TimePictureText{};
-  std::string IniFile = ".\\Halvetra.ini";
+  std::string IniFile;
+  bool UnitRead = false;  // only a unit system that was read is written back
   TLocalClock Now;
   std::array<std::string, 3> Notes;
   std::array<bool, 3> NoteSet{};

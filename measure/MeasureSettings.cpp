@@ -30,6 +30,24 @@ void ReadMetronome(const TProfile& profile, short& enable) {
 
 void TMeasureCore::SetIniFile(std::string_view path) { IniFile = std::string(Utf8::Truncate(path, IniPathLength)); }
 
+void TMeasureCore::ReadWindowSettings() {
+  ReadUnitConstans();
+  ReadDelayCounterConstans();
+  ReadLimits();
+  ReadMeasurePenSize();
+  ReadDoseUnit();
+}
+
+void TMeasureCore::ReadParameterSettings() {
+  // A plethysmograph family instrument keeps its metronome apart.
+  if (InstrumentType != 0 && (InstrumentType & 0xE0) == 0)
+    ReadPlethyShutterParams();
+  else
+    ReadShutterParams();
+  if (HasInstrument && InstrumentType != 0)
+    Calibrated = WasInstrumentCalibrating();
+}
+
 void TMeasureCore::ReadLimits() {
   const TProfile profile("Limit", IniFile);
   FivFvcLimit = ReadShort(profile, "PercentOfFIV/FVC", 50);
@@ -42,18 +60,23 @@ void TMeasureCore::ReadUnitConstans() {
   UnitSystem = ReadShort(profile, "Unit", 0);
   if (UnitSystem != 0 && UnitSystem != 1)
     UnitSystem = 0;
+  UnitRead = !IniFile.empty();
 }
 
 void TMeasureCore::WriteUnitConstans() {
+  if (IniFile.empty())
+    return;
   TProfile profile("Unit of Measurement", IniFile);
   profile.WriteInt("Unit", UnitSystem);
   profile.Flush();
 }
 
 void TMeasureCore::ReadDelayCounterConstans() {
-  DelayCounter = 12;
+  // The instrument's hardware section; the run loads it into its running
+  // count at every start.
+  PortConfig.DelayCounter = 12;
   const TProfile profile("Hardware", IniFile);
-  DelayCounter = ReadShort(profile, "DelayCounter", 12);
+  PortConfig.DelayCounter = ReadShort(profile, "DelayCounter", 12);
 }
 
 void TMeasureCore::ReadMeasurePenSize() {

@@ -16,7 +16,7 @@ TEST_F(Settings, MissingFileGivesEveryDefault) {
   Core.ReadDoseUnit();
   EXPECT_EQ(Core.FivFvcLimit, 50);
   EXPECT_EQ(Core.UnitSystem, 0);
-  EXPECT_EQ(Core.DelayCounter, 12);
+  EXPECT_EQ(Core.PortConfig.DelayCounter, 12);
   EXPECT_EQ(Core.PenSize, 1);
   EXPECT_EQ(Core.DoseUnit, 0);
   Core.ReadShutterParams();
@@ -86,7 +86,7 @@ TEST_F(Settings, ReadersClampAndTakeDefaultsForBadValues) {
     } else if (key == "PercentOfFIV/FVC") {
       actual = core.FivFvcLimit;
     } else if (key == "DelayCounter") {
-      actual = core.DelayCounter;
+      actual = core.PortConfig.DelayCounter;
     } else if (key == "Unit") {
       actual = core.UnitSystem;
     } else {
@@ -106,6 +106,34 @@ TEST_F(Settings, CorrectionFactorsArePercentages) {
   EXPECT_EQ(TMeasureCore::SoundFrequency, 1200);
 }
 
+// A window that never read its unit system leaves the stored one alone.
+TEST_F(Settings, AWindowWritesOnlyAUnitSystemItRead) {
+  WriteIni("[Unit of Measurement]\nUnit=1\n");
+  { TMeasureCore window(&Texts, &Client); window.SetIniFile(Ini.string()); }
+  Core.ReadUnitConstans();
+  EXPECT_EQ(Core.UnitSystem, 1);
+}
+
+TEST_F(Settings, ParameterSetUpReadsTheInstrumentsSet) {
+  WriteIni("[Shutter]\nBreathingRate=25\n[Plethysmograph Parameters]\nBreathingRate=60\n"
+           "[Calibration]\nLastDate=2026.3.10.\nLastTime=11:0:0\n");
+  Core.CalibrationInterval = 24;
+  Core.HasInstrument = true;
+  Core.InstrumentType = 0x01;  // a plethysmograph
+  Core.ReadParameterSettings();
+  EXPECT_EQ(Core.BreathingRate, 60);
+  EXPECT_TRUE(Core.Calibrated);
+  Core.InstrumentType = 0x21;  // a family with its own shutter
+  Now = {2026, 3, 12, 0, 0, 0};
+  Core.ReadParameterSettings();
+  EXPECT_EQ(Core.BreathingRate, 25);
+  EXPECT_FALSE(Core.Calibrated);
+  Core.InstrumentType = 0;  // a plain spirometer: no reminder state is set here
+  Core.Calibrated = true;
+  Core.ReadParameterSettings();
+  EXPECT_TRUE(Core.Calibrated);
+}
+
 TEST_F(Settings, APrintingWindowDrawsWithTheThinPen) {
   WriteIni("[Screen]\nPenSizeOfMeasurement=4\n");
   Core.Printing = true;
@@ -113,9 +141,13 @@ TEST_F(Settings, APrintingWindowDrawsWithTheThinPen) {
   EXPECT_EQ(Core.PenSize, 1);
 }
 
-TEST_F(Settings, UnitSystemWrittenIsReadByTheNextWindow) {
-  Core.UnitSystem = 1;
-  Core.WriteUnitConstans();
+TEST_F(Settings, UnitSystemOfAClosingWindowIsReadByTheNextWindow) {
+  {
+    TMeasureCore window(&Texts, &Client);
+    window.SetIniFile(Ini.string());
+    window.ReadWindowSettings();
+    window.UnitSystem = 1;
+  }
   TMeasureCore next(&Texts, &Client);
   next.SetIniFile(Ini.string());
   next.ReadUnitConstans();
