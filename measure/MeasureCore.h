@@ -218,6 +218,10 @@ protected:
   virtual void FillPredictedRSD(float* ref, float* rsd, short kind);
   // The parameter order changed with a new previous result.
   virtual void ReadIndexOfParams() {}
+  // Allocates a curve once and zeroes it on every call; a curve never
+  // changes size afterwards, so a pointer handed out stays valid. False
+  // when memory runs out.
+  virtual bool AllocateCurve(TCurve& curve, std::size_t samples);
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
 
