@@ -165,10 +165,12 @@ void TMeasureCore::WatchHaveToCopyAktToPre() {
     return;
 
   if (!hasPrevious) {
-    if (NoteSet[1])
+    if (NoteSet[1]) {
       SetNote(2, Notes[1]);
-    else
+    } else {
       Notes[2].clear();
+      NoteSet[2] = false;
+    }
     Notes[1].clear();
     NoteSet[1] = false;
     PreAlgorithm = GetPredictedAlgorithm();

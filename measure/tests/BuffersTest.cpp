@@ -266,6 +266,15 @@ TEST_F(RollOver, FirstTestMakesTheStoredOneThePrevious) {
   EXPECT_NE(Window.GetRefBuffer(MEASURE_FVC, 0)[0], 0.0f);
 }
 
+TEST_F(RollOver, WithoutAnActualNoteThePreviousNoteIsEmptied) {
+  Window.SetNote(2, "an older note");
+  Window.SetNote(1, "");
+  Window.WatchHaveToCopyAktToPre();
+  EXPECT_EQ(Window.GetNoteText(2), "");
+  EXPECT_FALSE(Window.IsNoteSet(2));
+  EXPECT_EQ(Window.GetNoteText(1), "");
+}
+
 TEST_F(RollOver, AnExistingPreviousResultStaysAndTheActualIsCleared) {
   std::fill_n(Window.GetAktBuffer(MEASURE_FVC, 3), 19, 3.0f);
   Window.WatchHaveToCopyAktToPre();
