@@ -100,7 +100,7 @@ public:
   virtual int* GetIndexBuffer(short /*kind*/) { return nullptr; }
 
   static short GetNumberOfParams(short kind);
-  int* GetParamStruct(short kind);
+  unsigned* GetParamStruct(short kind);
   static std::span<const std::string_view> GetParamStr(short kind);
   static std::span<const std::string_view> GetUnitStr(short kind);
 
@@ -237,8 +237,9 @@ protected:
   float PlethyShared = 0.0f;
   float PrePlethyShared = 0.0f;
 
-  // Which parameters are shown and printed, per kind.
-  std::array<std::array<int, MAX_PARAMETER_COUNT>, TEST_KIND_COUNT> ParamsStruct{};
+  // Which parameters are shown and printed (nonzero: shown): every kind's
+  // block in kind order, as the ini section "Params Struct" keeps them.
+  std::array<unsigned, ALL_PARAMETER_COUNT> ParamsStruct{};
 
 private:
   bool WasKind(short kind, short n) const;
