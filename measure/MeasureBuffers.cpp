@@ -241,8 +241,8 @@ void TMeasureCore::DoRandom(short trial) {
   const float f1 = static_cast<float>((draw() % 75 + 75) * 0.01);
   const float f2 = static_cast<float>((draw() % 50 + 50) * 0.01);
   const std::size_t t = Index(trial);
-  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(SampleCount[Index(mode)][t], 0)),
-                                                  Flow[t].size());
+  const short samples = std::max<short>(SampleCount[Index(mode)][t], 0);
+  const std::size_t count = std::min(static_cast<std::size_t>(samples), Flow[t].size());
   for (std::size_t i = 0; i < count; ++i)
     Flow[t][i] *= f1;
   if (mode != MEASURE_RHINO && mode != MEASURE_SHUTTER)
