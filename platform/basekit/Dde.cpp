@@ -57,6 +57,34 @@ bool TDdeSettings::IsWorkbookName(std::string_view name) {
          Utf8::IsValid(name);
 }
 
+TTDdeDialogStruct TTDdeDialogStruct::From(const TDdeSettings& settings) {
+  return {std::string(1, settings.RowLetter), std::string(1, settings.ColumnLetter), std::to_string(settings.FirstRow),
+          std::to_string(settings.FirstColumn), settings.Workbook};
+}
+
+std::optional<TDdeSettings> TTDdeDialogStruct::ToSettings() const {
+  auto letter = [](const std::string& text) -> std::optional<char> {
+    if (text.size() != 1)
+      return std::nullopt;
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return TDdeSettings::IsLetter(c) ? std::optional<char>(c) : std::nullopt;
+  };
+  auto first = [](const std::string& text) -> std::optional<std::uint16_t> {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1 || value > 65535)
+      return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+  };
+  const auto row = letter(RowLetter);
+  const auto column = letter(ColumnLetter);
+  const auto firstRow = first(FirstRow);
+  const auto firstColumn = first(FirstColumn);
+  if (!row || !column || !firstRow || !firstColumn || !TDdeSettings::IsWorkbookName(Workbook))
+    return std::nullopt;
+  return TDdeSettings{*row, *column, *firstRow, *firstColumn, Workbook};
+}
+
 TDDE::TDDE(const TMessage* messages, std::string_view iniFile, std::filesystem::path folder)
     : Messages(messages), IniFile(iniFile), Folder(folder.empty() ? std::filesystem::current_path() : folder) {
   const TProfile profile(Section, IniFile);

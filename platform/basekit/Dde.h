@@ -37,6 +37,21 @@ struct TDdeSettings {
   friend bool operator==(const TDdeSettings&, const TDdeSettings&) = default;
 };
 
+// The settings as the settings dialog edits them, one text per field.
+// The texts hold the whole range (a first row of 65535 has five digits).
+struct TTDdeDialogStruct {
+  std::string RowLetter;
+  std::string ColumnLetter;
+  std::string FirstRow;
+  std::string FirstColumn;
+  std::string Workbook;
+
+  static TTDdeDialogStruct From(const TDdeSettings& settings);
+  // The settings the texts give (letters in either case); nothing when a
+  // field is out of range.
+  std::optional<TDdeSettings> ToSettings() const;
+};
+
 class TDDE {
 public:
   static constexpr std::string_view Section = "DDE";

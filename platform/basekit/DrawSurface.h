@@ -8,6 +8,7 @@
 
 #include "platform/basekit/Color.h"
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -80,6 +81,15 @@ public:
   virtual ~TPicture() = default;
   virtual const std::string& Name() const = 0;
   virtual TSize Size() const = 0;
+};
+
+// Where the painting code finds its pictures by name ("BOARD800_600"):
+// the program's resources, or a set of sized stand-ins in tests. Nothing
+// comes back for a picture that is missing; the painting skips it.
+class TPictureSource {
+public:
+  virtual ~TPictureSource() = default;
+  virtual std::shared_ptr<const TPicture> Load(std::string_view name) const = 0;
 };
 
 class TDrawSurface {
