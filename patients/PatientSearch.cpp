@@ -2,6 +2,7 @@
 
 #include "patients/DialogParts.h"
 #include "patients/WaitingDialog.h"
+#include "platform/basekit/ui/WaitCursor.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/ui/DialogCentring.h"

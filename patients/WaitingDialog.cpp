@@ -116,6 +116,3 @@ void TWaitingDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-TWaitCursor::TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-
-TWaitCursor::~TWaitCursor() { QApplication::restoreOverrideCursor(); }

@@ -6,6 +6,9 @@
 // Destroy(0) when the work is done. Each step lets the program process its
 // waiting events, so the window stays painted while the loop runs.
 
+// The wait cursor that long table work shows beside this window.
+#include "platform/basekit/ui/WaitCursor.h"
+
 #include <QDialog>
 
 #include <string>
@@ -52,13 +55,4 @@ private:
   short Step = 10;
   bool Shown = false;
   bool Closing = false;
-};
-
-// The wait cursor for the life of a scope, as long table work shows it.
-class TWaitCursor {
-public:
-  TWaitCursor();
-  ~TWaitCursor();
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
 };

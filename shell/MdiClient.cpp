@@ -7,6 +7,7 @@
 #include "patients/PatientNote.h"
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
+#include "platform/basekit/ui/WaitCursor.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Utf8.h"
 #include "records/TableCheck.h"

@@ -1,0 +1,78 @@
+#include "testing/RecordingSurface.h"
+
+#include <cmath>
+
+TRecordingSurface::TCall& TRecordingSurface::Add(TKind kind) {
+  TCall& call = Calls.emplace_back();
+  call.Kind = kind;
+  call.Pen = CurrentPen;
+  return call;
+}
+
+void TRecordingSurface::SetPen(const TPen& pen) {
+  CurrentPen = pen;
+  Add(TKind::Pen);
+}
+
+void TRecordingSurface::Line(TPoint from, TPoint to) { Add(TKind::Line).Points = {from, to}; }
+
+void TRecordingSurface::Polyline(std::span<const TPoint> points) {
+  Add(TKind::Polyline).Points.assign(points.begin(), points.end());
+}
+
+void TRecordingSurface::FrameRect(const TRect& rect) { Add(TKind::FrameRect).Rect = rect; }
+
+void TRecordingSurface::FillRect(const TRect& rect, TColor color) {
+  TCall& call = Add(TKind::FillRect);
+  call.Rect = rect;
+  call.Color = color;
+}
+
+void TRecordingSurface::TextAt(TPoint at, std::string_view text, const TTextStyle& style) {
+  TCall& call = Add(TKind::TextAt);
+  call.Points = {at};
+  call.Text = text;
+  call.Style = style;
+}
+
+void TRecordingSurface::TextInRect(const TRect& rect, std::string_view text, const TTextStyle& style) {
+  TCall& call = Add(TKind::TextInRect);
+  call.Rect = rect;
+  call.Text = text;
+  call.Style = style;
+}
+
+TSize TRecordingSurface::MeasureText(std::string_view text, const TFontSpec& font) const {
+  int characters = 0;
+  for (const char c : text)
+    characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  const int advance = static_cast<int>(std::lround(0.6 * font.PixelHeight));
+  return {characters * advance, font.PixelHeight};
+}
+
+void TRecordingSurface::DrawPicture(const TPicture& picture, const TRect& target, TRasterOp op) {
+  TCall& call = Add(TKind::Picture);
+  call.Rect = target;
+  call.Text = picture.Name();
+  call.Op = op;
+}
+
+void TRecordingSurface::SetClip(const TRect& rect) { Add(TKind::Clip).Rect = rect; }
+
+void TRecordingSurface::ResetClip() { Add(TKind::ResetClip); }
+
+std::vector<TRecordingSurface::TCall> TRecordingSurface::OfKind(TKind kind) const {
+  std::vector<TCall> out;
+  for (const auto& call : Calls)
+    if (call.Kind == kind)
+      out.push_back(call);
+  return out;
+}
+
+std::vector<std::string> TRecordingSurface::Texts() const {
+  std::vector<std::string> out;
+  for (const auto& call : Calls)
+    if (call.Kind == TKind::TextAt || call.Kind == TKind::TextInRect)
+      out.push_back(call.Text);
+  return out;
+}
