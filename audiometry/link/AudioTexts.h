@@ -26,3 +26,4 @@ inline constexpr int TEXT_AUDIO_RETEST_LOWER = 383;         // %1 tolerance
 inline constexpr int TEXT_AUDIO_FLOOR = 384;
 inline constexpr int TEXT_AUDIO_CEILING = 385;
 inline constexpr int TEXT_AUDIO_LINK_LOST = 8130;          // %1 port, %2 reason
+inline constexpr int TEXT_AUDIO_CLEAR_AUDIOGRAM = 8131;    // the question before an automatic sequence

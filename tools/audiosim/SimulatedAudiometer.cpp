@@ -139,4 +139,17 @@ void TSimulatedAudiometer::Advance(std::int64_t nowMs) {
   }
 }
 
+std::optional<std::int64_t> TSimulatedAudiometer::NextDueMs() const {
+  std::optional<std::int64_t> next;
+  const auto consider = [&](std::optional<std::int64_t> due) {
+    if (due && (!next || *due < *next))
+      next = due;
+  };
+  for (const TAnswer& answer : Answers)
+    consider(answer.DueMs);
+  consider(PressDueMs);
+  consider(ReleaseDueMs);
+  return next;
+}
+
 std::vector<std::uint8_t> TSimulatedAudiometer::TakeOutput() { return std::exchange(Output, {}); }

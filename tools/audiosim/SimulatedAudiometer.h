@@ -60,6 +60,8 @@ public:
   // What the audiometer has sent since the last call.
   std::vector<std::uint8_t> TakeOutput();
   bool HasOutput() const { return !Output.empty(); }
+  // When the audiometer or the listener next does something by itself.
+  std::optional<std::int64_t> NextDueMs() const;
 
   bool HungUp() const { return Stopped; }
   long Commands() const { return CommandCount; }
