@@ -252,6 +252,7 @@ void TAudioTest::ButtonHandler(unsigned id) {
   s.IsReset = true;
   StopPending = false;
   StartDb = s.ActualDB;
+  const int sounding = s.ActualFreq;  // the frequency of a manual test that runs
   if (id == IdAutomatic) {
     if (!Sequence.Available()) {
       s.IsReset = false;
@@ -289,21 +290,21 @@ void TAudioTest::ButtonHandler(unsigned id) {
 
   if (Setup.Algorithm == Manual && s.IsStart) {
     View.Redraw();
-    if (s.ActualFreq == s.OldFreq || s.OldFreq < 0 || Setup.SignalMode == Pulsed) {
+    if (s.ActualFreq == sounding || Setup.SignalMode == Pulsed) {
       s.IsReset = false;
     } else {
       // Move the sounding tone to the new frequency without a click.
       const int withdrawn = WithdrawnDb();
       const int ear = EarBits();
-      const auto oldCode = static_cast<unsigned>(FREQ[static_cast<std::size_t>(s.OldFreq)]);
+      const auto oldCode = static_cast<unsigned>(FREQ[static_cast<std::size_t>(sounding)]);
       const auto newCode = static_cast<unsigned>(FREQ[static_cast<std::size_t>(s.ActualFreq)]);
       if (HwVersion < 2) {
-        Send(0x80u | ear | (HwVersion >= 1 ? 0x0Cu : 0x08u), oldCode, Calibration.LevelByte(withdrawn, s.OldFreq));
+        Send(0x80u | ear | (HwVersion >= 1 ? 0x0Cu : 0x08u), oldCode, Calibration.LevelByte(withdrawn, sounding));
         Ready = false;
         s.StepBegin = Calibration.LevelByte(withdrawn, s.ActualFreq);
       } else {
         const int level = Calibration.LevelByte(s.ActualDB, s.ActualFreq);
-        Send(0x84u | ear, oldCode, Calibration.LevelByte(withdrawn, s.OldFreq));
+        Send(0x84u | ear, oldCode, Calibration.LevelByte(withdrawn, sounding));
         Pause(200);
         Send(0x84u | ear, newCode, level);
         Pause(50);

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class TAudioSimTransport final : public TTransport {
 public:
@@ -22,6 +23,9 @@ public:
   void Purge() override;
   void Watch(std::function<void()> ready) override { Ready = std::move(ready); }
   const std::string& Error() const override { return LastError; }
+  TLineErrors TakeLineErrors() override { return std::exchange(LineErrors, {}); }
+  // Line errors the next look at the port finds (a noisy cable).
+  void InjectLineErrors(TLineErrors errors) { LineErrors = errors; }
 
   // Calls the watch when something waits to be read or the line hung up.
   void Poll();
@@ -33,4 +37,5 @@ private:
   std::function<void()> Ready;
   std::string LastError;
   bool Reported = false;
+  TLineErrors LineErrors;
 };

@@ -81,6 +81,7 @@ void TAudioWorld::Deliver() {
 bool TAudioWorld::RunUntil(const std::function<bool()>& done, std::int64_t limitMs) {
   const std::int64_t end = Host.NowMs + limitMs;
   Deliver();
+  Host.StepBusy = true;
   while (!done()) {
     if (Host.NowMs >= end)
       return false;
