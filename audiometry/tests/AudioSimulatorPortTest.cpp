@@ -2,17 +2,21 @@
 // through the termios port, as the program meets an audiometer.
 
 #include "audiometry/link/AudioInterrupt.h"
+#include "audiometry/threshold/AudioTest.h"
+#include "audiometry/threshold/QtAudioHost.h"
 #include "platform/basekit/Message.h"
 #include "platform/portkit/SerialPort.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -103,6 +107,68 @@ TEST_F(AudioSimulatorPort, ASilentBusyOrMissingPortIsReported) {
   ASSERT_EQ(Sink.Messages.size(), 1u);
   EXPECT_EQ(Sink.Messages[0].Caption, "OpenComm");
   EXPECT_NE(Sink.Messages[0].Text.find("No such file or directory"), std::string::npos) << Sink.Messages[0].Text;
+}
+
+// A manual test in real time through the program's own timers and waits:
+// version 2 shapes the onset with gaps of 10 and 180 ms, and the listener's
+// press is stored as the threshold.
+TEST(AudioSimulatorRealTime, AManualTestShapesTheOnsetAndTakesTheResponse) {
+  TTemporaryFolder folder;
+  TRecordingSink sink;
+  TMessage texts("English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang");
+  texts.SetSink(&sink);
+  TAudioSimulator simulator({"--version", "2", "--right", "1000=30", "--latency", "100"}, folder / "audiosim.log");
+  ASSERT_FALSE(simulator.Path.empty());
+  const auto ini = folder.Write("Halvetra.ini", "[Serial Ports]\nCOM2=" + simulator.Path +
+                                                    "\n[Audio]\nAlgorithm=0\nSignalMode=0\nStepTimer=2\n");
+  struct : TAudioView {
+    int LevelField() override { return 40; }
+  } view;
+  TAudioTest* current = nullptr;
+  TQtAudioHost host([&](int id) { current->EvTimer(static_cast<unsigned>(id)); });
+  TAudioTest test(&texts, ini.string(), host, view);
+  current = &test;
+  test.Install = true;
+  test.Port = 1;
+  ASSERT_TRUE(test.VerifySerialPort(true));
+  ASSERT_EQ(TAudioInterrupt::HwVersion, 2);
+  ASSERT_TRUE(test.CreateStepTimer());
+
+  test.ButtonHandler(TAudioTest::IdFrequency0 + 4);
+  const QDeadlineTimer deadline(10000);
+  while (!test.GetFlagTable(0, TAudioTest::Actual)[4] && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  ASSERT_TRUE(test.GetFlagTable(0, TAudioTest::Actual)[4]) << "the listener's press reached the test";
+  EXPECT_EQ(test.GetTable(0, TAudioTest::Actual)[4], 40);
+  test.CmStop();
+  test.KillStepTimer();
+
+  // The onset: muted at 0, muted at the level 10 ms later, sounding 180 ms
+  // after that (40 dB at 1000 Hz is level 102, 0x66).
+  std::vector<std::pair<long, std::string>> onset;
+  for (const std::string& line : simulator.Log()) {
+    std::istringstream in(line);
+    long ms = 0;
+    std::string command;
+    std::getline(in >> ms >> std::ws, command);
+    if (command.starts_with("86 10") || command.starts_with("82 10 66"))
+      onset.emplace_back(ms, command);
+  }
+  ASSERT_GE(onset.size(), 3u);
+  EXPECT_EQ(onset[0].second, "86 10 00 00");
+  EXPECT_EQ(onset[1].second, "86 10 66 00");
+  EXPECT_EQ(onset[2].second, "82 10 66 00");
+  // The simulator stamps what it reads when it is scheduled: on a busy
+  // machine a command may be read late, which shortens the gap before the
+  // next one and lengthens the one after, so the bounds allow for that.
+  const long first = onset[1].first - onset[0].first;
+  const long second = onset[2].first - onset[1].first;
+  EXPECT_GE(first, 0);
+  EXPECT_LE(first, 60);
+  EXPECT_GE(second, 170);
+  EXPECT_LE(second, 400);
+  EXPECT_GE(first + second, 180);
+  EXPECT_TRUE(sink.Messages.empty());
 }
 
 }  // namespace
