@@ -7,6 +7,7 @@
 #include "platform/basekit/Message.h"
 #include "platform/portkit/SerialPort.h"
 #include "testing/RecordingSink.h"
+#include "testing/SimulatorProcess.h"
 #include "testing/TemporaryFolder.h"
 
 #include <QCoreApplication>
@@ -20,35 +21,11 @@
 
 namespace {
 
-class TAudioSimulator {
+// The audiometer simulator on its pseudo-terminal.
+class TAudioSimulator : public TSimulatorProcess {
 public:
-  TAudioSimulator(QStringList arguments, const std::filesystem::path& log) : LogPath(log) {
-    arguments << "--log" << QString::fromStdString(log.string());
-    Process.setProgram(QString(HALVETRA_BINARY_DIR) + "/bin/halvetra-audiosim");
-    Process.setArguments(arguments);
-    Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    Process.start();
-    const QDeadlineTimer deadline(10000);
-    while (!Process.canReadLine() && !deadline.hasExpired() && Process.state() != QProcess::NotRunning)
-      Process.waitForReadyRead(100);
-    Path = Process.readLine().trimmed().toStdString();
-  }
-  ~TAudioSimulator() {
-    Process.terminate();
-    if (!Process.waitForFinished(5000))
-      Process.kill();
-  }
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    std::ifstream in(LogPath);
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
-    return lines;
-  }
-
-  QProcess Process;
-  std::string Path;
-  std::filesystem::path LogPath;
+  TAudioSimulator(QStringList arguments, const std::filesystem::path& log)
+      : TSimulatorProcess("halvetra-audiosim", std::move(arguments), log) {}
 };
 
 class AudioSimulatorPort : public ::testing::Test {

@@ -467,32 +467,22 @@ void TAudioTest::ChangeVolume() {
   // The methods never present more than the earphone may give at this
   // frequency; the manual path refuses such levels in the level field.
   const int ceiling = Setup.Algorithm == Manual ? ManualCeilingDb : Calibration.Ceiling(s.ActualFreq);
-  if (s.ActualDB < floor) {
-    s.ActualDB = floor;
-    if (++FloorHits >= HitsBeforeGivingUp) {
-      if (Setup.Algorithm == Automatic) {
-        if (VerifyReady(1))
-          return;
-      } else {
-        StopTest();
-        Ask(Texts->LoadStringA(TEXT_AUDIO_FLOOR), TEXT_AUDIO_CAPTION, TMessageButtons::Ok);
-        return;
-      }
-    }
-  }
-  if (s.ActualDB > ceiling) {
-    s.ActualDB = ceiling;
-    if (++CeilingHits >= HitsBeforeGivingUp) {
-      if (Setup.Algorithm == Automatic) {
-        if (VerifyReady(2))
-          return;
-      } else {
-        StopTest();
-        Ask(Texts->LoadStringA(TEXT_AUDIO_CEILING), TEXT_AUDIO_CAPTION, TMessageButtons::Ok);
-        return;
-      }
-    }
-  }
+  // A level beyond a bound is presented at the bound; the 20th time the
+  // test gives up there (the automatic sequence asks what to do).
+  const auto beyond = [&](int bound, int& hits, int kind, int text) {
+    s.ActualDB = bound;
+    if (++hits < HitsBeforeGivingUp)
+      return false;
+    if (Setup.Algorithm == Automatic)
+      return VerifyReady(kind);
+    StopTest();
+    Ask(Texts->LoadStringA(text), TEXT_AUDIO_CAPTION, TMessageButtons::Ok);
+    return true;
+  };
+  if (s.ActualDB < floor && beyond(floor, FloorHits, 1, TEXT_AUDIO_FLOOR))
+    return;
+  if (s.ActualDB > ceiling && beyond(ceiling, CeilingHits, 2, TEXT_AUDIO_CEILING))
+    return;
   if (!InitTimer(1500 + static_cast<int>(Host.Random() % 1000), 2))
     return;
   View.ShowLevel(s.ActualDB);
