@@ -65,7 +65,9 @@ TEST_F(AudioLinkTest, CommandsAreFourBytesAndNothingIsWrittenWithoutAnOpenPort) 
   TAudioInterrupt::SendDataToSerialPort(0x88, 16, 100);
   EXPECT_TRUE(Port->Commands().empty());
 
+  Link.InputBuffer = 0;  // a hand-edited "InputBuffer" below 1 gives the default
   ASSERT_TRUE(Link.OpenSerialPort());
+  EXPECT_EQ(Link.InputBuffer, 32767);
   EXPECT_EQ(Port->ModemLog, (std::vector<std::string>{"DTR+", "RTS+"}));
   TAudioInterrupt::SendDataToSerialPort(0x8A, 64, 102);
   TAudioInterrupt::SendDataToSerialPort(0x183, 0x110, 0x1FF);  // only the low 8 bits travel
