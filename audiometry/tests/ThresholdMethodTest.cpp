@@ -2,6 +2,7 @@
 // audiometer (demonstration mode): a scripted listener answers each level.
 
 #include "audiometry/link/AudioTexts.h"
+#include "common/CommandNumbers.h"
 #include "audiometry/tests/support/AudioWorld.h"
 #include "platform/basekit/Message.h"
 #include "testing/RecordingSink.h"
@@ -271,6 +272,74 @@ TEST_F(ThresholdMethod, SettingsAreReadWithTheirDefaultsAndLimits) {
   }
   EXPECT_EQ(Make("").GetCalibration().Ceiling(0), 60);
   EXPECT_EQ(Make("[SPL]\nMax1000=120\n").GetCalibration().Ceiling(4), 110);
+}
+
+// The level field takes -10 to 110 dB; while a test runs it refuses what
+// the frequency cannot give, and a frequency gadget is enabled only for a
+// level its earphone can give (125 Hz up to 60 dB by default).
+TEST_F(ThresholdMethod, TheLevelFieldAndTheGadgetsKeepToTheFrequencysLimits) {
+  TAudioTest& test = Make("[Audio]\nAlgorithm=0\nSignalMode=0\n");
+  struct Field {
+    int typed, shown;
+  };
+  for (const Field f : {Field{115, 110}, Field{-20, -10}, Field{45, 45}, Field{110, 110}}) {
+    test.UpDownVolumeChange(f.typed);
+    EXPECT_EQ(View.FieldDb, f.shown) << f.typed;
+  }
+  struct Gadget {
+    int db, frequency;
+    bool enabled;
+  };
+  for (const Gadget g : {Gadget{60, 0, true}, Gadget{65, 0, false}, Gadget{100, 4, true}, Gadget{105, 4, false},
+                         Gadget{-10, 0, true}, Gadget{90, 10, true}, Gadget{95, 10, false}}) {
+    View.FieldDb = g.db;
+    EXPECT_EQ(test.FrequencyEnabled(g.frequency), g.enabled) << g.db << " dB at index " << g.frequency;
+  }
+
+  View.FieldDb = 40;
+  test.ButtonHandler(TAudioTest::IdFrequency0 + 4);
+  Deliver();
+  ASSERT_TRUE(test.GetIsStart());
+  test.UpDownVolumeChange(105);  // above 1000 Hz's 100 dB while the tone may sound
+  EXPECT_EQ(View.FieldDb, 40);
+  test.CmChangeUpDownVolume(CM_AUDIO_LEVEL_UP);
+  EXPECT_EQ(View.FieldDb, 45);
+  Deliver();
+  EXPECT_EQ(TAudioTest::Statics().ActualDB, 45) << "presented again at the new level";
+  test.CmChangeFreq(CM_AUDIO_NEXT_FREQUENCY);
+  Deliver();
+  EXPECT_EQ(TAudioTest::Statics().ActualFreq, 5);
+  test.CmStop();
+
+  // Without a device nothing can be started.
+  TAudioTest& absent = Make("[Audio]\nAlgorithm=3\n");
+  absent.DevicePresent = false;
+  EXPECT_FALSE(absent.FrequencyEnabled(4));
+  EXPECT_FALSE(absent.AutomaticEnabled());
+  EXPECT_FALSE(absent.StopEnabled());
+}
+
+// A method other than manual presents timed; a signal mode other than
+// timed is the manual method's. The frame hears of each forced change.
+TEST_F(ThresholdMethod, MethodAndSignalModeForceEachOther) {
+  TAudioTest& test = Make("[Audio]\nAlgorithm=3\nSignalMode=1\n");
+  test.CmChangeSignalMode(CM_SIGNAL_MODE3);
+  EXPECT_EQ(test.GetAlgorithm(), TAudioTest::Manual);
+  EXPECT_EQ(test.GetSignalMode(), TAudioTest::Pulsed);
+  test.CmChangeAlgorithm(CM_ALGORITHM2);
+  EXPECT_EQ(test.GetSignalMode(), TAudioTest::Timed);
+  test.SetAlgorithm(TAudioTest::Descending);
+  test.SetAlgorithm(TAudioTest::Manual);
+  EXPECT_EQ(View.Notices, (std::vector<std::pair<unsigned, int>>{{WM_ALGORITHM_CHANGED, 0},
+                                                                 {WM_SIGNAL_MODE_CHANGED, 1},
+                                                                 {WM_SIGNAL_MODE_CHANGED, 1},
+                                                                 {WM_ALGORITHM_CHANGED, 2},
+                                                                 {WM_ALGORITHM_CHANGED, 0}}));
+  EXPECT_TRUE(test.MethodEnabled(CM_ALGORITHM4));
+  TAudioTest& empty = Make(
+      "[Audiometer Automatic Sequence]\nTest0=\nTest1=\nTest2=\nTest3=\nTest4=\nTest5=\nTest6=\nTest7=\nTest8=\n"
+      "Test9=\nTest10=\nTest11=\n");
+  EXPECT_FALSE(empty.MethodEnabled(CM_ALGORITHM4)) << "an empty sequence cannot be chosen";
 }
 
 }  // namespace

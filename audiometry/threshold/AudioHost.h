@@ -48,6 +48,8 @@ public:
   virtual void EnableControls(bool /*on*/) {}
   virtual void DrawMarker() {}
   virtual void PressStopGadget() {}
+  // Presses the frequency gadget of index 0 to 10 (exclusive buttons).
+  virtual void PressFrequencyGadget(int /*frequency*/) {}
   virtual void CopyScreen() {}
   // The message to the client (falling back to the main window):
   // WM_MICROPHONE_CHANGED, WM_ALGORITHM_CHANGED, WM_SIGNAL_MODE_CHANGED.

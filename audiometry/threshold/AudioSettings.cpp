@@ -58,6 +58,10 @@ int TAudioCalibration::LevelByte(double db, int frequency) const {
   return value >= 255 ? 255 : static_cast<int>(value);
 }
 
+bool TAudioCalibration::Fits(double db, int frequency) const {
+  return (db + Correction[static_cast<std::size_t>(frequency)]) * Scale + 10.0 < 256.0;
+}
+
 int TAudioCalibration::Ceiling(int frequency) const {
   return std::min(110, MaxDb[static_cast<std::size_t>(frequency)]);
 }

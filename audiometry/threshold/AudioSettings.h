@@ -37,6 +37,8 @@ struct TAudioCalibration {
   // The audiometer's level byte for a hearing level at a frequency: 0 below
   // the range, 255 above it (never wrapped to a low byte).
   int LevelByte(double db, int frequency) const;
+  // Whether the law gives the level without saturating at 255.
+  bool Fits(double db, int frequency) const;
   // The highest level the methods present: 110 dB or the frequency's
   // maximum when that is lower.
   int Ceiling(int frequency) const;

@@ -77,6 +77,13 @@ const TResponseTable& TAudioTest::ResponseTable() {
       Response::Command<&TAudioTest::CmChangeSignalMode>(CM_SIGNAL_MODE2),
       Response::Command<&TAudioTest::CmChangeSignalMode>(CM_SIGNAL_MODE3),
       Response::Command<&TAudioTest::CmMicrophoneCommand>(CM_MICROPHONE),
+      Response::Command<&TAudioTest::CmChangeUpDownVolume>(CM_AUDIO_LEVEL_UP),
+      Response::Command<&TAudioTest::CmChangeUpDownVolume>(CM_AUDIO_LEVEL_DOWN),
+      Response::Command<&TAudioTest::CmChangeFreq>(CM_AUDIO_NEXT_FREQUENCY),
+      Response::Command<&TAudioTest::CmChangeFreq>(CM_AUDIO_PREVIOUS_FREQUENCY),
+      Response::Command<&TAudioTest::CmVolumeRepeat>(CM_AUDIO_PRESENT_AGAIN),
+      Response::Command<&TAudioTest::CmChangeEar>(CM_AUDIO_RIGHT_EAR),
+      Response::Command<&TAudioTest::CmChangeEar>(CM_AUDIO_LEFT_EAR),
       Response::Message<&TAudioTest::CmMicrophone>(CM_MICROPHONE),
       Response::Message<&TAudioTest::CmReady>(WM_DATA_READY),
       Response::Message<&TAudioTest::EvCommNotify>(WM_COMMNOTIFY),
@@ -827,11 +834,97 @@ void TAudioTest::CmChangeAlgorithm(unsigned id) {
 }
 
 void TAudioTest::CmChangeSignalMode(unsigned id) {
+  // Only the timed presentation lets a method decide; any other mode is
+  // the manual method's.
   Setup.SignalMode = id == CM_SIGNAL_MODE2 ? Timed : id == CM_SIGNAL_MODE3 ? Pulsed : Continuous;
   if (Setup.SignalMode != Timed && Setup.Algorithm != Manual) {
     Setup.Algorithm = Manual;
     View.NotifyFrame(WM_ALGORITHM_CHANGED, Manual);
   }
+}
+
+// ---------------------------------------------------------------- level field and keys
+
+void TAudioTest::UpDownVolumeChange(int db) {
+  THandlerLock lock(*this);
+  auto& s = Statics();
+  const int frequency = std::max(0, s.ActualFreq);
+  // While a tone may sound, a level the earphone cannot give is refused.
+  if (s.IsStart && (!Calibration.Fits(db, frequency) || db > Calibration.MaxDb[static_cast<std::size_t>(frequency)]))
+    return;
+  if (!StepMode())
+    s.IsActive = false;
+  db = std::clamp(db, FloorDb, ManualCeilingDb);
+  View.ShowLevel(db);
+  if (s.IsStart && !s.IsMicrophone)
+    Post(WM_COMMAND, IdFrequency0 + static_cast<unsigned>(frequency), 0);
+}
+
+void TAudioTest::CmChangeUpDownVolume(unsigned id) {
+  if (Setup.Algorithm != Manual && Statics().IsStart)
+    return;
+  UpDownVolumeChange(View.LevelField() + (id == CM_AUDIO_LEVEL_UP ? Setup.Step : -Setup.Step));
+}
+
+void TAudioTest::CmChangeFreq(unsigned id) {
+  auto& s = Statics();
+  if (Setup.Algorithm != Manual || !s.IsStart)
+    return;
+  const int frequency = std::clamp(s.ActualFreq + (id == CM_AUDIO_NEXT_FREQUENCY ? 1 : -1), 0, AudioFrequencies - 1);
+  View.PressFrequencyGadget(frequency);
+  Post(WM_COMMAND, IdFrequency0 + static_cast<unsigned>(frequency), 0);
+}
+
+void TAudioTest::CmChangeEar(unsigned id) {
+  auto& s = Statics();
+  if (s.IsStart || Setup.Algorithm == Automatic)
+    return;
+  s.ActualEar = id == CM_AUDIO_LEFT_EAR ? 1 : 0;
+  View.Redraw();
+  View.RedrawEarButtons();
+}
+
+void TAudioTest::CmVolumeRepeat() {
+  if (Setup.Algorithm != Manual || Setup.SignalMode != Timed || !Statics().IsStart || KeyHeld)
+    return;
+  KeyHeld = true;
+  ChangeVolume();
+}
+
+void TAudioTest::EvKeyUp(unsigned key) {
+  constexpr unsigned KeyEnd = 35;
+  if (key != KeyEnd || Setup.Algorithm != Manual || Setup.SignalMode != Timed || !Statics().IsStart)
+    return;
+  KeyHeld = false;
+  SwitchOffHeadPhone();
+}
+
+void TAudioTest::ChangeMicrophoneVolume(int volume) {
+  THandlerLock lock(*this);
+  MicrophoneVolume = volume;
+  if (!Statics().IsMicrophone)
+    return;
+  Send(0x9B, 16, static_cast<unsigned>(std::min(255, MicrophoneVolume + Setup.OffsetVolumeOfMicrophone)));
+  Pause(100);
+}
+
+bool TAudioTest::FrequencyEnabled(int frequency) {
+  if (!DevicePresent || Setup.Algorithm == Automatic)
+    return false;
+  if (Setup.Algorithm != Manual && Statics().IsStart)
+    return false;
+  const int db = View.LevelField();
+  return std::abs(db) <= Calibration.MaxDb[static_cast<std::size_t>(frequency)] && Calibration.Fits(db, frequency);
+}
+
+bool TAudioTest::AutomaticEnabled() const {
+  return DevicePresent && Setup.Algorithm == Automatic && Sequence.Available() && !Statics().IsStart;
+}
+
+bool TAudioTest::MethodEnabled(unsigned id) const {
+  if (Statics().IsStart)
+    return false;
+  return id != CM_ALGORITHM4 || Sequence.Available();
 }
 
 // ---------------------------------------------------------------- audiogram

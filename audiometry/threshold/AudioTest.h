@@ -91,6 +91,20 @@ public:
   void CmMicrophone();
   void CmMicrophoneCommand();
   void SetAlgorithm(int method);
+  // The level field, its up-down control and the keys.
+  void UpDownVolumeChange(int db);
+  void CmChangeUpDownVolume(unsigned id);
+  void CmChangeFreq(unsigned id);
+  void CmChangeEar(unsigned id);
+  void CmVolumeRepeat();
+  void EvKeyUp(unsigned key);
+  void ChangeMicrophoneVolume(int volume);
+  // The enablers of the window's gadgets and commands.
+  bool FrequencyEnabled(int frequency);
+  bool AutomaticEnabled() const;
+  bool StopEnabled() const { return DevicePresent; }
+  bool MicrophoneEnabled() const { return Install && DevicePresent && HwVersion >= 1; }
+  bool MethodEnabled(unsigned id) const;
 
   // The test's steps.
   void ChangeVolume();
