@@ -60,6 +60,7 @@ inline constexpr unsigned WM_LOAD_AUDIOGRAM = 2043;
 inline constexpr unsigned WM_DO_START = 2044;
 inline constexpr unsigned CM_MEASURE_MENU = 2045;
 inline constexpr unsigned CM_MEASURE_MENU_CLOSE = 2046;
+inline constexpr unsigned CM_AUDIO_DEMO_RESPONSE = 2047;
 inline constexpr unsigned CM_ESC_BUTTON = 2048;
 inline constexpr unsigned WM_RHINO_DATA_READY = 2049;
 inline constexpr unsigned CM_RHINO_PROVOCATION = 2050;
@@ -75,6 +76,8 @@ inline constexpr unsigned WM_MICROPHONE_CHANGED = 2058;
 inline constexpr unsigned WM_ALGORITHM_CHANGED = 2059;
 inline constexpr unsigned WM_SIGNAL_MODE_CHANGED = 2060;
 inline constexpr unsigned CM_SAVE_AUDIOGRAM = 2061;
+inline constexpr unsigned CM_AUDIO_LEVEL_UP = 2062;
+inline constexpr unsigned CM_AUDIO_LEVEL_DOWN = 2063;
 inline constexpr unsigned WM_GET_STORED_TRIAL = 2064;
 inline constexpr unsigned WM_CLOSE_ALL_TEMP_FILES = 2065;
 inline constexpr unsigned WM_METRONOME = 2066;
@@ -85,6 +88,11 @@ inline constexpr unsigned CM_RESISTANCE_LOOP3 = 2070;
 inline constexpr unsigned WM_CHANGE_COMMAND_BUTTON = 2071;
 inline constexpr unsigned CM_SKIP_NEXT_POINT = 2072;
 inline constexpr unsigned WM_PREDICTED_CHANGED = 2076;
+inline constexpr unsigned CM_AUDIO_NEXT_FREQUENCY = 2077;
+inline constexpr unsigned CM_AUDIO_PREVIOUS_FREQUENCY = 2078;
+inline constexpr unsigned CM_AUDIO_PRESENT_AGAIN = 2079;
+inline constexpr unsigned CM_AUDIO_RIGHT_EAR = 2080;
+inline constexpr unsigned CM_AUDIO_LEFT_EAR = 2081;
 inline constexpr unsigned CM_USB_DESCRIPTION = 2082;
 inline constexpr unsigned CM_NEW_DATABASE = 2100;
 inline constexpr unsigned CM_AUDIO_CALIBRATION = 2102;
@@ -158,7 +166,7 @@ inline constexpr unsigned CM_FILEPRINT = 24337;
 inline constexpr unsigned CM_FILEPRINTERSETUP = 24338;
 inline constexpr unsigned CM_FILEPRINTPREVIEW = 24340;
 
-inline constexpr std::array<TNumberedName, 140> CommandNumberTable{{
+inline constexpr std::array<TNumberedName, 148> CommandNumberTable{{
     {CM_SCREEN, "CM_SCREEN", TNumberKind::Command},
     {CM_ZOOM, "CM_ZOOM", TNumberKind::Command},
     {CM_ZERO, "CM_ZERO", TNumberKind::Command},
@@ -203,6 +211,7 @@ inline constexpr std::array<TNumberedName, 140> CommandNumberTable{{
     {WM_DO_START, "WM_DO_START", TNumberKind::Message},
     {CM_MEASURE_MENU, "CM_MEASURE_MENU", TNumberKind::Command},
     {CM_MEASURE_MENU_CLOSE, "CM_MEASURE_MENU_CLOSE", TNumberKind::Command},
+    {CM_AUDIO_DEMO_RESPONSE, "CM_AUDIO_DEMO_RESPONSE", TNumberKind::Command},
     {CM_ESC_BUTTON, "CM_ESC_BUTTON", TNumberKind::Command},
     {WM_RHINO_DATA_READY, "WM_RHINO_DATA_READY", TNumberKind::Message},
     {CM_RHINO_PROVOCATION, "CM_RHINO_PROVOCATION", TNumberKind::Command},
@@ -218,6 +227,8 @@ inline constexpr std::array<TNumberedName, 140> CommandNumberTable{{
     {WM_ALGORITHM_CHANGED, "WM_ALGORITHM_CHANGED", TNumberKind::Message},
     {WM_SIGNAL_MODE_CHANGED, "WM_SIGNAL_MODE_CHANGED", TNumberKind::Message},
     {CM_SAVE_AUDIOGRAM, "CM_SAVE_AUDIOGRAM", TNumberKind::Command},
+    {CM_AUDIO_LEVEL_UP, "CM_AUDIO_LEVEL_UP", TNumberKind::Command},
+    {CM_AUDIO_LEVEL_DOWN, "CM_AUDIO_LEVEL_DOWN", TNumberKind::Command},
     {WM_GET_STORED_TRIAL, "WM_GET_STORED_TRIAL", TNumberKind::Message},
     {WM_CLOSE_ALL_TEMP_FILES, "WM_CLOSE_ALL_TEMP_FILES", TNumberKind::Message},
     {WM_METRONOME, "WM_METRONOME", TNumberKind::Message},
@@ -228,6 +239,11 @@ inline constexpr std::array<TNumberedName, 140> CommandNumberTable{{
     {WM_CHANGE_COMMAND_BUTTON, "WM_CHANGE_COMMAND_BUTTON", TNumberKind::Message},
     {CM_SKIP_NEXT_POINT, "CM_SKIP_NEXT_POINT", TNumberKind::Command},
     {WM_PREDICTED_CHANGED, "WM_PREDICTED_CHANGED", TNumberKind::Message},
+    {CM_AUDIO_NEXT_FREQUENCY, "CM_AUDIO_NEXT_FREQUENCY", TNumberKind::Command},
+    {CM_AUDIO_PREVIOUS_FREQUENCY, "CM_AUDIO_PREVIOUS_FREQUENCY", TNumberKind::Command},
+    {CM_AUDIO_PRESENT_AGAIN, "CM_AUDIO_PRESENT_AGAIN", TNumberKind::Command},
+    {CM_AUDIO_RIGHT_EAR, "CM_AUDIO_RIGHT_EAR", TNumberKind::Command},
+    {CM_AUDIO_LEFT_EAR, "CM_AUDIO_LEFT_EAR", TNumberKind::Command},
     {CM_USB_DESCRIPTION, "CM_USB_DESCRIPTION", TNumberKind::Command},
     {CM_NEW_DATABASE, "CM_NEW_DATABASE", TNumberKind::Command},
     {CM_AUDIO_CALIBRATION, "CM_AUDIO_CALIBRATION", TNumberKind::Command},

@@ -10,6 +10,7 @@ std::vector<int> ButtonAnswers(TMessageButtons buttons) {
   case TMessageButtons::YesNo: return {IDYES, IDNO};
   case TMessageButtons::YesNoCancel: return {IDYES, IDNO, IDCANCEL};
   case TMessageButtons::RetryCancel: return {IDRETRY, IDCANCEL};
+  case TMessageButtons::AbortRetryIgnore: return {IDABORT, IDRETRY, IDIGNORE};
   case TMessageButtons::Ok: break;
   }
   return {IDOK};

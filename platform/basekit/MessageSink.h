@@ -8,7 +8,7 @@
 #include <vector>
 
 enum class TMessageIcon { Stop, Information, Warning, Question };
-enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class TMessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 
 struct TUserMessage {
   std::string Caption;

@@ -113,3 +113,14 @@ bool TFtdiDevice::Write(std::span<const std::uint8_t> bytes) {
 }
 
 bool TFtdiDevice::Purge() { return ftdi_tcioflush(Context.get()) >= 0; }
+
+bool TFtdiDevice::SetDtr(bool on) { return ftdi_setdtr(Context.get(), on ? 1 : 0) >= 0; }
+
+bool TFtdiDevice::SetRts(bool on) { return ftdi_setrts(Context.get(), on ? 1 : 0) >= 0; }
+
+int TFtdiDevice::LineStatus() {
+  unsigned short status = 0;
+  if (ftdi_poll_modem_status(Context.get(), &status) < 0)
+    return -1;
+  return status >> 8;  // the second byte of the chip's status is the line status
+}

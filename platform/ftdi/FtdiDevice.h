@@ -37,6 +37,11 @@ public:
   int Read(std::span<std::uint8_t> buffer);
   bool Write(std::span<const std::uint8_t> bytes);
   bool Purge();
+  bool SetDtr(bool on);
+  bool SetRts(bool on);
+  // The chip's line status byte (bit 1 overrun, bit 3 framing error) as it
+  // stands now; -1 when it cannot be read.
+  int LineStatus();
   const std::string& Error() const { return LastError; }
 
 private:

@@ -88,3 +88,12 @@ void TFtdiTransport::Watch(std::function<void()> ready) {
       ready();
   });
 }
+
+TTransport::TLineErrors TFtdiTransport::TakeLineErrors() {
+  constexpr int Overrun = 0x02;
+  constexpr int Framing = 0x08;
+  const int status = IsGone ? -1 : Device->LineStatus();
+  if (status < 0)
+    return {};
+  return {(status & Framing) ? 1 : 0, (status & Overrun) ? 1 : 0, 0};
+}

@@ -23,6 +23,11 @@ public:
   void Purge() override;
   void Watch(std::function<void()> ready) override;
   const std::string& Error() const override { return LastError; }
+  bool SetDtr(bool on) override { return !IsGone && Device->SetDtr(on); }
+  bool SetRts(bool on) override { return !IsGone && Device->SetRts(on); }
+  // The chip reports errors as they stand when asked: each ask that finds
+  // one counts it once.
+  TLineErrors TakeLineErrors() override;
 
 private:
   TFtdiTransport(std::unique_ptr<TFtdiDevice> device, std::string description, TLinkClock& clock);

@@ -1,6 +1,7 @@
 #include "platform/portkit/SerialPort.h"
 
 #include "platform/framework/Profile.h"
+#include "platform/portkit/SerialPortArbitraryRate.h"
 
 #include <QSocketNotifier>
 
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -44,7 +46,7 @@ TPortError OpenFailure(int error) {
 
 std::unique_ptr<TSerialPort> TSerialPort::Open(const std::string& path, std::string name, int baudRate,
                                                TPortError& error) {
-  const auto speed = Speed(baudRate);
+  const auto speed = baudRate > 0 ? Speed(baudRate).value_or(B38400) : std::optional<speed_t>{};
   if (!speed) {
     error = {TPortFailure::BadBaudRate, std::to_string(baudRate)};
     return nullptr;
@@ -87,13 +89,24 @@ std::unique_ptr<TSerialPort> TSerialPort::Open(const std::string& path, std::str
     ::close(fd);
     return nullptr;
   }
+  if (!Speed(baudRate)) {
+    if (const int failed = SetArbitraryBaudRate(fd, baudRate); failed != 0) {
+      error = failed == EINVAL ? TPortError{TPortFailure::BadBaudRate, std::to_string(baudRate)} : OpenFailure(failed);
+      ::tcsetattr(fd, TCSANOW, &saved);
+      ::ioctl(fd, TIOCNXCL);
+      ::close(fd);
+      return nullptr;
+    }
+  }
   ::tcflush(fd, TCIOFLUSH);
   error = {};
   return std::unique_ptr<TSerialPort>(new TSerialPort(fd, std::move(name), saved));
 }
 
 TSerialPort::TSerialPort(int fd, std::string name, const termios& saved)
-    : Fd(fd), PortName(std::move(name)), Saved(saved) {}
+    : Fd(fd), PortName(std::move(name)), Saved(saved) {
+  TakeLineErrors();  // count from now, not from when the driver started
+}
 
 TSerialPort::~TSerialPort() {
   *Alive = false;
@@ -211,6 +224,28 @@ void TSerialPort::DropNotifier() {
     RetiredNotifier = std::move(Notifier);  // deleting it inside its own signal is not allowed
   else
     Notifier.reset();
+}
+
+int TSerialPort::ActualBaudRate() const { return ReadBaudRate(Fd); }
+
+bool TSerialPort::SetModemLine(int line, bool on) {
+  if (IsGone)
+    return false;
+  if (::ioctl(Fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0)
+    return true;
+  // A pseudo-terminal has no modem lines: nothing to drive.
+  return errno == ENOTTY || errno == EINVAL;
+}
+
+TTransport::TLineErrors TSerialPort::TakeLineErrors() {
+  serial_icounter_struct counters{};
+  if (IsGone || ::ioctl(Fd, TIOCGICOUNT, &counters) != 0)
+    return {};
+  const TLineErrors now{counters.frame, counters.overrun, counters.buf_overrun};
+  const TLineErrors since{now.Framing - Counted.Framing, now.Overrun - Counted.Overrun,
+                          now.ReceiveOverflow - Counted.ReceiveOverflow};
+  Counted = now;
+  return since;
 }
 
 std::string ComPortPath(std::string_view iniFile, int port) {

@@ -11,14 +11,17 @@
 #include <string>
 #include <string_view>
 
+#include <sys/ioctl.h>
 #include <termios.h>
 
 class QSocketNotifier;
 
 class TSerialPort final : public TTransport {
 public:
-  // Opens `path` at `baudRate` bits per second; nothing when it cannot be
-  // opened, with the reason in `error`. `name` is how messages name it.
+  // Opens `path` at `baudRate` bits per second (a rate that termios has no
+  // constant for, 56000 or 128000, is set as an arbitrary rate); nothing
+  // when it cannot be opened, with the reason in `error`. `name` is how
+  // messages name it.
   static std::unique_ptr<TSerialPort> Open(const std::string& path, std::string name, int baudRate,
                                            TPortError& error);
   ~TSerialPort() override;
@@ -30,9 +33,17 @@ public:
   void Purge() override;
   void Watch(std::function<void()> ready) override;
   const std::string& Error() const override { return LastError; }
+  bool SetDtr(bool on) override { return SetModemLine(TIOCM_DTR, on); }
+  bool SetRts(bool on) override { return SetModemLine(TIOCM_RTS, on); }
+  // From the driver's interrupt counters; a device without them (a
+  // pseudo-terminal) reports none.
+  TLineErrors TakeLineErrors() override;
+  // The rate the line runs at, as the driver reports it.
+  int ActualBaudRate() const;
 
 private:
   TSerialPort(int fd, std::string name, const termios& saved);
+  bool SetModemLine(int line, bool on);
   void Gone(std::string why);
   void DropNotifier();
 
@@ -46,6 +57,7 @@ private:
   std::unique_ptr<QSocketNotifier> Notifier;
   std::unique_ptr<QSocketNotifier> RetiredNotifier;  // disabled inside its own signal; deleted later
   std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
+  TLineErrors Counted;  // the driver's counts at the last TakeLineErrors
 };
 
 // The device of COM1 to COM6 (port 0 to 5): section "Serial Ports", keys

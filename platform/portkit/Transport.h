@@ -34,6 +34,18 @@ public:
   virtual void Watch(std::function<void()> ready) = 0;
 
   virtual const std::string& Error() const = 0;
+
+  // Raises or drops DTR and RTS. A device without modem lines (a
+  // pseudo-terminal, the fakes) has nothing to drive and answers true.
+  virtual bool SetDtr(bool /*on*/) { return true; }
+  virtual bool SetRts(bool /*on*/) { return true; }
+  // The line errors the device has seen since the last call.
+  struct TLineErrors {
+    int Framing = 0;
+    int Overrun = 0;
+    int ReceiveOverflow = 0;
+  };
+  virtual TLineErrors TakeLineErrors() { return {}; }
 };
 
 // Why a device could not be opened.

@@ -7,6 +7,7 @@
 #include "platform/portkit/MeasureInterrupt.h"
 #include "platform/portkit/tests/support/TestWindow.h"
 #include "testing/RecordingSink.h"
+#include "testing/SimulatorProcess.h"
 #include "testing/TemporaryFolder.h"
 #include "tools/lungmodel/LungModel.h"
 
@@ -22,38 +23,6 @@
 
 namespace {
 
-// The simulator program, its device path and its log of what it was told.
-class TSimulator {
-public:
-  TSimulator(QStringList arguments, const std::filesystem::path& log) : LogPath(log) {
-    arguments << "--log" << QString::fromStdString(log.string());
-    Process.setProgram(QString(HALVETRA_BINARY_DIR) + "/bin/halvetra-lungsim");
-    Process.setArguments(arguments);
-    Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    Process.start();
-    const QDeadlineTimer deadline(10000);
-    while (!Process.canReadLine() && !deadline.hasExpired() && Process.state() != QProcess::NotRunning)
-      Process.waitForReadyRead(100);
-    Path = Process.readLine().trimmed().toStdString();
-  }
-  ~TSimulator() {
-    Process.terminate();
-    if (!Process.waitForFinished(5000))
-      Process.kill();
-  }
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    std::ifstream in(LogPath);
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
-    return lines;
-  }
-
-  QProcess Process;
-  std::string Path;
-  std::filesystem::path LogPath;
-};
-
 class SimulatorLink : public ::testing::Test {
 protected:
   SimulatorLink() {
@@ -67,7 +36,7 @@ protected:
 
   // Starts the simulator and points COM1 of a fresh ini file at it.
   void StartSimulator(const QStringList& arguments) {
-    Simulator = std::make_unique<TSimulator>(arguments, Folder / "simulator.log");
+    Simulator = std::make_unique<TSimulatorProcess>("halvetra-lungsim", arguments, Folder / "simulator.log");
     ASSERT_FALSE(Simulator->Path.empty()) << "the simulator printed no device";
     Ini = Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + Simulator->Path + "\n").string();
     Configure(Link);
@@ -92,7 +61,7 @@ protected:
   std::string Ini;
   TRecordingSink Sink;
   TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  std::unique_ptr<TSimulator> Simulator;  // outlives the link, which closes the port first
+  std::unique_ptr<TSimulatorProcess> Simulator;  // outlives the link, which closes the port first
   TMeasureInterrupt Link{MEASURE_FVC, &Texts};
   TTestWindow Window{Link};
 };

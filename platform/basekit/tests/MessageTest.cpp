@@ -74,6 +74,7 @@ TEST(StandardErrorSink, AnswersWithTheDefaultButton) {
       {TMessageButtons::YesNo, 2, IDNO},
       {TMessageButtons::YesNoCancel, 3, IDCANCEL},
       {TMessageButtons::RetryCancel, 1, IDRETRY},
+      {TMessageButtons::AbortRetryIgnore, 3, IDIGNORE},
       // A number that names no button: the first.
       {TMessageButtons::YesNo, 0, IDYES},
       {TMessageButtons::OkCancel, 3, IDOK},

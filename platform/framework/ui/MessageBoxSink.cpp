@@ -31,6 +31,10 @@ QMessageBox::StandardButton ButtonOf(int answer) {
     return QMessageBox::No;
   case IDRETRY:
     return QMessageBox::Retry;
+  case IDABORT:
+    return QMessageBox::Abort;
+  case IDIGNORE:
+    return QMessageBox::Ignore;
   default:
     return QMessageBox::Ok;
   }
@@ -46,6 +50,10 @@ int AnswerOf(int button) {
     return IDNO;
   case QMessageBox::Retry:
     return IDRETRY;
+  case QMessageBox::Abort:
+    return IDABORT;
+  case QMessageBox::Ignore:
+    return IDIGNORE;
   default:
     return IDOK;
   }

@@ -145,3 +145,24 @@ TEST(SerialPort, PortChecksSayWhyAPortCannotBeUsed) {
 }
 
 }  // namespace
+
+// The audiometer's rates include two that termios has no constant for; a
+// pseudo-terminal has no modem lines and no error counters, and neither is
+// a failure.
+TEST(SerialPort, AnyRateIsSetAndAPseudoTerminalHasNoModemLinesOrErrorCounts) {
+  TPseudoTerminal pty;
+  for (const int rate : {9600, 56000, 128000}) {
+    TPortError error;
+    const auto port = TSerialPort::Open(pty.SlavePath, "COM1", rate, error);
+    ASSERT_TRUE(port) << rate << ": " << error.Detail;
+    EXPECT_EQ(port->ActualBaudRate(), rate);
+    EXPECT_TRUE(port->SetDtr(true));
+    EXPECT_TRUE(port->SetRts(true));
+    EXPECT_TRUE(port->SetDtr(false));
+    const auto errors = port->TakeLineErrors();
+    EXPECT_EQ(errors.Framing + errors.Overrun + errors.ReceiveOverflow, 0);
+  }
+  TPortError error;
+  EXPECT_FALSE(TSerialPort::Open(pty.SlavePath, "COM1", 0, error));
+  EXPECT_EQ(error.Kind, TPortFailure::BadBaudRate);
+}

@@ -44,6 +44,8 @@ TEST(MessageBoxSink, ShowsTheMessageAndAnswersWithTheButtonPressed) {
       {TMessageIcon::Question, TMessageButtons::YesNo, QMessageBox::No, QMessageBox::Question, IDNO},
       {TMessageIcon::Warning, TMessageButtons::YesNoCancel, QMessageBox::Yes, QMessageBox::Warning, IDYES},
       {TMessageIcon::Stop, TMessageButtons::RetryCancel, QMessageBox::Retry, QMessageBox::Critical, IDRETRY},
+      {TMessageIcon::Stop, TMessageButtons::AbortRetryIgnore, QMessageBox::Abort, QMessageBox::Critical, IDABORT},
+      {TMessageIcon::Stop, TMessageButtons::AbortRetryIgnore, QMessageBox::Ignore, QMessageBox::Critical, IDIGNORE},
   };
   TMessageBoxSink sink;
   for (const Case& c : cases) {
