@@ -11,6 +11,7 @@
 #include "platform/framework/Utf8.h"
 #include "records/TableCheck.h"
 #include "shell/ChildMenus.h"
+#include "shell/ComponentBar.h"
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
 #include "shell/HandOverFile.h"
@@ -62,11 +63,15 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientDat
   connect(this, &QMdiArea::subWindowActivated, this, [this, previous = QPointer<QMdiSubWindow>()](QMdiSubWindow* window) mutable {
     if (auto* child = dynamic_cast<THalvetraMDIChild*>(window))
       child->Dispatch(WM_MDIACTIVATE, reinterpret_cast<TParam1>(child), reinterpret_cast<TParam2>(previous.data()));
+    else
+      ActivatedMenu(nullptr);  // no child: the main menu alone
     previous = window;
   });
 }
 
 THalvetraMDIClient::~THalvetraMDIClient() {
+  // The main window's bars and menu may be gone already: nothing to tidy.
+  Ending = true;
   // Each frame tells the client when it goes: they go while it listens,
   // also one that was closed and waits to be deleted (no longer listed).
   for (THalvetraMDIChild* frame : findChildren<THalvetraMDIChild*>())
@@ -97,7 +102,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_AUDIO_CALIBRATION),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_CALIBRATION),
-      Response::Command<&C::CmNotAvailableYet>(CM_AUTOMATIC_SETUP),
+      Response::Command<&C::CmAutomaticSetup>(CM_AUTOMATIC_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
@@ -106,6 +111,56 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
       Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
+      Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE_HIGH),
+      Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE),
+      Response::Enabler<&C::CmComponentEnable>(CM_BREATHING_RATE_HIGH),
+      Response::Enabler<&C::CmComponentEnable>(CM_BREATHING_RATE),
+      Response::Message<&C::EvChangeButtonColor>(WM_CHANGE_BUTTON_COLOR),
+      Response::Message<&C::EvCakeChanged>(WM_CAKE_CHANGED),
+      Response::Message<&C::EvGridChanged>(WM_GRID_CHANGED),
+      Response::Message<&C::EvPrePostChanged>(WM_PREPOST_CHANGED),
+      Response::Message<&C::EvNormRelChanged>(WM_NORMREL_CHANGED),
+      Response::Message<&C::EvMicrophoneChanged>(WM_MICROPHONE_CHANGED),
+      Response::Message<&C::EvAlgorithmIndex>(WM_ALGORITHM_CHANGED),
+      Response::Message<&C::EvSignalModeIndex>(WM_SIGNAL_MODE_CHANGED),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_FVC),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_VC),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_MVV),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_DFC),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_PLETHY),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_RHINO),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_SHUTTER),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_FVC),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_VC),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_MVV),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_DFC),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_PLETHY),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_SHUTTER),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_RHINO),
+      Response::Message<&C::EvChildActivated>(WM_CHILD_ACTIVATED),
+      Response::Command<&C::CmNotAvailableYet>(CM_SAVE_MEASUREMENT),
+      Response::Enabler<&C::CmComponentEnable>(CM_SAVE_MEASUREMENT),
+      Response::Command<&C::CmSaveAudiogram>(CM_SAVE_AUDIOGRAM),
+      Response::Enabler<&C::CmComponentEnable>(CM_SAVE_AUDIOGRAM),
+      Response::Command<&C::CmAudiometer>(CM_AUDIOMETER),
+      Response::Enabler<&C::CmComponentEnable>(CM_AUDIOMETER),
+      Response::Message<&C::EvShowChildWindow>(WM_SHOW_CHILD_WINDOW),
+      Response::Command<&C::CmTrend>(CM_TREND),
+      Response::Enabler<&C::CmComponentEnable>(CM_TREND),
+      Response::Command<&C::CmProvocation>(CM_PROVOCATION),
+      Response::Enabler<&C::CmComponentEnable>(CM_PROVOCATION),
+      Response::Command<&C::CmNotAvailableYet>(CM_PROVOCATION_STEP),
+      Response::Enabler<&C::CmComponentEnable>(CM_PROVOCATION_STEP),
+      Response::Command<&C::CmMeasureClosed>(CM_MEASURE_CLOSED),
+      Response::Command<&C::CmAudiometerClosed>(CM_AUDIOMETER_CLOSED),
+      Response::Command<&C::CmTrendClosed>(CM_TREND_CLOSED),
+      Response::Command<&C::CmMeasureMenu>(CM_MEASURE_MENU),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_MENU),
+      Response::Command<&C::CmMeasureMenuClose>(CM_MEASURE_MENU_CLOSE),
+      Response::Message<&C::EvChangeCommandButton>(WM_CHANGE_COMMAND_BUTTON),
+      Response::Message<&C::EvPredictedChanged>(WM_PREDICTED_CHANGED),
+      Response::Command<&C::CmNotAvailableYet>(CM_PROVOCATION_MEASURE),
+      Response::Enabler<&C::CmComponentEnable>(CM_PROVOCATION_MEASURE),
       Response::Message<&C::EvMDIDestroy>(WM_MDIDESTROY),
       Response::Message<&C::EvCloseChildWindows>(WM_CLOSE_CHILD_WINDOWS),
       Response::Message<&C::EvCloseAllTempFiles>(WM_CLOSE_ALL_TEMP_FILES),
@@ -149,10 +204,7 @@ TClientView THalvetraMDIClient::View(bool withTableFiles) const {
     view.SheetListLibraryLoaded = sheet->IsListLibraryLoaded();
     view.SheetMeasurementDatabaseOpen = sheet->IsMeasureDatabaseOpen();
   }
-  view.MeasurementOpen = !MeasureFrame.isNull();
-  view.AudiometerOpen = !AudiometerFrame.isNull();
-  view.TrendOpen = !TrendFrame.isNull();
-  view.ProvocationOpen = !ProvocationFrame.isNull();
+  FillView(view);
   view.LanguageDriverSet = !settings.LanguageDriver.empty();
   if (withTableFiles) {
     view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
@@ -255,6 +307,11 @@ void THalvetraMDIClient::CmOpenPatient() {
   THalvetraMDIChild* child = AddChild(QString::fromStdString(caption), sheet.get(), false);
   Patient = sheet.release();  // the frame owns it now
   PatientFrame = child;
+  FrameMenus[child] = ChildMenus::PatientMeasure(App.GetInstallFlags(), false, false, std::nullopt);
+  AddMainBarTestButtons();
+  PatientBar1 = MakeBar(BarLayouts::PatientBar1(), Patient.data());
+  PatientBar2 = MakeBar(BarLayouts::PatientBar2(App.IsEcgAvailable()), Patient.data());
+  ActivatedMenu(child);
   child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
   ApplyHandOverFile(*Patient);
@@ -291,18 +348,24 @@ void THalvetraMDIClient::ApplyHandOverFile(TPatient& sheet) {
 void THalvetraMDIClient::CloseTestWindows() {
   for (QPointer<THalvetraMDIChild>* frame : {&MeasureFrame, &NoteFrame, &TrendFrame, &ProvocationFrame, &AudiometerFrame})
     if (*frame)
-      (*frame)->close();
+      (*frame)->CloseByProgram();
 }
 
 void THalvetraMDIClient::EvMDIDestroy(TParam1 frame, TParam2) {
-  if (PatientFrame && reinterpret_cast<THalvetraMDIChild*>(frame) == PatientFrame.data())
+  auto* child = reinterpret_cast<THalvetraMDIChild*>(frame);
+  const bool patient = PatientFrame && child == PatientFrame.data();
+  ComponentFrameClosed(child);
+  if (patient)
     PatientFrameClosed();
 }
 
 void THalvetraMDIClient::PatientFrameClosed() {
-  // Without a patient no test window stays; nor do the work files of his tests.
-  CloseTestWindows();
-  App.DeleteTempFiles();
+  // Without a patient no test window stays; nor do the work files of his
+  // tests, unless a window's results could not be saved.
+  if (NoteFrame)
+    NoteFrame->close();
+  if (!std::exchange(KeepWorkFiles, false))
+    App.DeleteTempFiles();
 }
 
 TResult THalvetraMDIClient::EvCloseChildWindows() {
@@ -352,7 +415,7 @@ void THalvetraMDIClient::CmPatientNote() {
   Note = window;
   NoteFrame = child;
   NotePatientKey = sheet->GetPatientKey();
-  child->SetMenu(App.BuildMenuBar(ChildMenus::Note(), child));
+  FrameMenus[child] = ChildMenus::Note();
   const TScreenScale scale = App.GetScale();
   child->setGeometry(0, 0, static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y));
   ActivateChild(child);

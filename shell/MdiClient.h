@@ -9,14 +9,23 @@
 #include "common/PredictedData.h"
 #include "patients/InstituteStruct.h"
 #include "platform/framework/EventHandler.h"
+#include "shell/BarLayouts.h"
 #include "shell/ClientEnablers.h"
+#include "shell/ComponentFactories.h"
+#include "shell/MainMenuLayout.h"
 
 #include <QMdiArea>
 #include <QPointer>
 
 #include <array>
+#include <map>
+#include <vector>
 #include <string>
 
+class QDialog;
+class QMdiSubWindow;
+class TComponentBar;
+class TExaminationStore;
 class THalvetraApp;
 class THalvetraMDIChild;
 class TPatient;
@@ -92,6 +101,68 @@ public:
   // table files are looked for only `withTableFiles`.
   TClientView View(bool withTableFiles = true) const;
 
+  // --- Component windows --------------------------------------------------------
+  // Opens the measurement window for a test, or switches the open one to it.
+  void CmMeasure(unsigned id);
+  void CmAudiometer();
+  void CmTrend();
+  void CmProvocation();
+  TResult EvShowChildWindow(TParam1 index, TParam2);
+  void CmMeasureClosed();
+  void CmAudiometerClosed();
+  void CmTrendClosed();
+  void CmBreathingRate(unsigned id);
+  void CmComponentEnable(TCommandEnabler& ce);
+  // The test tool box beside the main bar's test button.
+  void CmMeasureMenu();
+  void CmMeasureMenuClose();
+  QDialog* GetToolBox() const;
+
+  // The component windows reported a change the bars mirror.
+  TResult EvChangeButtonColor();
+  TResult EvCakeChanged();
+  TResult EvGridChanged();
+  TResult EvPrePostChanged(TParam1 state, TParam2);
+  TResult EvNormRelChanged(TParam1 state, TParam2);
+  TResult EvPredictedChanged(TParam1 state, TParam2);
+  TResult EvMicrophoneChanged(TParam1 state, TParam2);
+  TResult EvAlgorithmIndex(TParam1 index, TParam2);
+  TResult EvSignalModeIndex(TParam1 index, TParam2);
+  TResult EvChildActivated(TParam1 frame, TParam2);
+  TResult EvChangeCommandButton(TParam1 oldId, TParam2 newId);
+  void CmSaveAudiogram();
+  void CmAutomaticSetup();
+
+  TMeasureWindow* GetMeasure() const;
+  THalvetraMDIChild* GetMeasureFrame() const;
+  TAudioMeterWindow* GetAudioMeter() const;
+  THalvetraMDIChild* GetAudioMeterFrame() const;
+  TTrendWindow* GetTrend() const;
+  THalvetraMDIChild* GetTrendFrame() const;
+  TProvocationWindow* GetProvocation() const;
+  THalvetraMDIChild* GetProvocationFrame() const;
+  // The bars by their caption text (BarLayouts); null while not docked.
+  TComponentBar* GetBar(int captionText) const;
+  bool IsBarDocked(const TComponentBar* bar) const;
+  bool IsProvocationMode() const { return ProvocationMode; }
+  bool GetStageView() const { return StageView; }
+  void SetStageView(bool stageView) { StageView = stageView; }
+  void SetQuietLoad(bool quiet) { QuietLoad = quiet; }
+  void SetPrePost(bool prePost) { PrePost = prePost; }
+
+  // Reads the settings into the open windows (measurement, provocation,
+  // audiometer) and runs their port checks.
+  void ReadMeasureSettings();
+  void ReadSpirometerPort();
+  void ReadProvocationSettings();
+  void ReadNebulizerPort();
+  void ReadAudioSettings();
+  void ReadDateFormats();
+
+  // The first installation's configuration sheets, then the start-up picture.
+  void SetupWindow();
+  void ShowInitWindow();
+
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
   void CmNewDatabase();
@@ -123,4 +194,61 @@ private:
   QPointer<THalvetraMDIChild> AudiometerFrame;
   QPointer<THalvetraMDIChild> TrendFrame;
   QPointer<THalvetraMDIChild> ProvocationFrame;
+
+  // The component windows: the widget tells whether the window lives; the
+  // contract is valid while it does.
+  QPointer<QWidget> MeasureWidget;
+  TMeasureWindow* Measure = nullptr;
+  QPointer<QWidget> AudiometerWidget;
+  TAudioMeterWindow* AudioMeter = nullptr;
+  QPointer<QWidget> TrendWidget;
+  TTrendWindow* Trend = nullptr;
+  QPointer<QWidget> ProvocationWidget;
+  TProvocationWindow* Provocation = nullptr;
+
+  // Each frame's own menu, merged into the main menu while it is active.
+  std::map<const QMdiSubWindow*, std::vector<TMenuEntry>> FrameMenus;
+  QPointer<TComponentBar> PatientBar1;
+  QPointer<TComponentBar> PatientBar2;
+  QPointer<TComponentBar> MeasureBar;
+  QPointer<TComponentBar> TrendBar;
+  QPointer<TComponentBar> ProvocationBar;
+  QPointer<TComponentBar> AudiometerBar;
+  QPointer<QDialog> ToolBox;
+
+  bool AskToSave = true;
+  bool ProvocationMode = false;
+  bool QuietLoad = false;
+  bool StageView = false;
+  bool PrePost = false;
+  bool LoadedFromDatabase = false;
+  bool HardwareCheckMessages = true;
+  bool MeasureKeptOpen = false;  // the measurement's results could not be saved as it closed
+  bool KeepWorkFiles = false;    // so its work files stay once
+  bool Ending = false;           // the client is being destroyed
+
+  TExaminationStore* Store() const;
+  TWindowArgs WindowArgs();
+  template <class TContract>
+  bool Reopen(QPointer<THalvetraMDIChild>& frame, QPointer<QWidget>& widget, TContract* window);
+  THalvetraMDIChild* MakeFrame(int captionText, QWidget* widget, std::vector<TMenuEntry> menu);
+  void FinishOpening(THalvetraMDIChild* frame, int icon);
+  void SwitchMeasurement(unsigned id);
+  bool CreateMeasurement(unsigned id);
+  std::string MeasureCaption(unsigned id) const;
+  void PushMeasureSettings();
+  void DisableSheetFields(bool disable);
+  void GiveEngineTo(const void* window);
+  TComponentBar* MakeBar(const TBarLayout& layout, TEventHandler* owner);
+  void Dock(TComponentBar* bar);
+  void Undock(TComponentBar* bar);
+  void RemoveBar(QPointer<TComponentBar>& bar);
+  BarLayouts::TMeasureBarView MeasureBarView() const;
+  void BuildMeasureBar();
+  void AddMainBarTestButtons();
+  void RemoveMainBarTestButtons();
+  std::vector<QPointer<QAction>> MainBarTestActions;
+  void ComponentFrameClosed(THalvetraMDIChild* frame);
+  void FillView(TClientView& view) const;
+  void ActivatedMenu(const QMdiSubWindow* frame);
 };

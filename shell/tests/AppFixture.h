@@ -31,6 +31,8 @@ protected:
     options.Sink = &Sink;
     options.ProgramFolder = Folder.Path();
     options.Dialogs = Dialogs;
+    options.Windows = Windows;
+    options.Store = Store;
     App = std::make_unique<THalvetraApp>(std::move(options));
     return *App;
   }
@@ -75,5 +77,7 @@ protected:
   TFakeClock Clock;
   TRecordingSink Sink;
   TAppDialogs Dialogs;
+  TComponentFactories Windows;
+  TExaminationStore* Store = nullptr;
   std::unique_ptr<THalvetraApp> App;
 };

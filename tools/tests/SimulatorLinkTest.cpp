@@ -7,6 +7,7 @@
 #include "platform/portkit/MeasureInterrupt.h"
 #include "platform/portkit/tests/support/TestWindow.h"
 #include "testing/RecordingSink.h"
+#include "testing/SimulatorProcess.h"
 #include "testing/TemporaryFolder.h"
 #include "tools/lungmodel/LungModel.h"
 
@@ -21,38 +22,6 @@
 #include <memory>
 
 namespace {
-
-// The simulator program, its device path and its log of what it was told.
-class TSimulator {
-public:
-  TSimulator(QStringList arguments, const std::filesystem::path& log) : LogPath(log) {
-    arguments << "--log" << QString::fromStdString(log.string());
-    Process.setProgram(QString(HALVETRA_BINARY_DIR) + "/bin/halvetra-lungsim");
-    Process.setArguments(arguments);
-    Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    Process.start();
-    const QDeadlineTimer deadline(10000);
-    while (!Process.canReadLine() && !deadline.hasExpired() && Process.state() != QProcess::NotRunning)
-      Process.waitForReadyRead(100);
-    Path = Process.readLine().trimmed().toStdString();
-  }
-  ~TSimulator() {
-    Process.terminate();
-    if (!Process.waitForFinished(5000))
-      Process.kill();
-  }
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    std::ifstream in(LogPath);
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
-    return lines;
-  }
-
-  QProcess Process;
-  std::string Path;
-  std::filesystem::path LogPath;
-};
 
 class SimulatorLink : public ::testing::Test {
 protected:
