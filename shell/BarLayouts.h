@@ -72,8 +72,8 @@ struct TMeasureBarView {
 };
 
 inline constexpr int MeasurementCaption = 43;
-inline constexpr int PatientBar1Caption = 254;
-inline constexpr int PatientBar2Caption = 255;
+inline constexpr int PatientBar1Caption = 6231;
+inline constexpr int PatientBar2Caption = 6232;
 inline constexpr int TrendCaption = 250;
 inline constexpr int ProvocationCaption = 337;
 inline constexpr int AudiometerCaption = 315;

@@ -125,7 +125,7 @@ std::vector<TMenuEntry> Trend() {
 
 std::vector<TMenuEntry> Provocation() {
   // The cancel item has a text of its own beside "next measurement".
-  constexpr int CancelProvocationText = 6210;
+  constexpr int CancelProvocationText = 6230;
   return Bar(337, {E::Command(CM_ZOOM, 132), E::Separator(), E::Command(CM_GRID, 184), E::Separator(),
                    E::Command(CM_PROVOCATION_STEP, 43), E::Separator(), E::Command(CM_STOP, 131), E::Separator(),
                    E::Command(CM_PROVOCATION_MEASURE, 544), E::Separator(),

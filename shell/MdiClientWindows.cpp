@@ -37,7 +37,7 @@
 namespace {
 
 constexpr int StageViewText = 539;
-constexpr int WorkFileNotWrittenText = 6213;
+constexpr int WorkFileNotWrittenText = 6233;
 constexpr int StoreResultsText = 288;
 constexpr int RhinoCaptionText = 404;
 

@@ -83,10 +83,10 @@ protected:
 
 TEST_F(ComponentWindows, TheSheetBringsItsBarsTestButtonsAndMenu) {
   OpenSheet();
-  EXPECT_TRUE(Docked(254));
-  EXPECT_TRUE(Docked(255));
-  EXPECT_EQ(App->GetFrame()->toolBarArea(Client().GetBar(254)), Qt::TopToolBarArea);
-  EXPECT_EQ(App->GetFrame()->toolBarArea(Client().GetBar(255)), Qt::BottomToolBarArea);
+  EXPECT_TRUE(Docked(BarLayouts::PatientBar1Caption));
+  EXPECT_TRUE(Docked(BarLayouts::PatientBar2Caption));
+  EXPECT_EQ(App->GetFrame()->toolBarArea(Client().GetBar(BarLayouts::PatientBar1Caption)), Qt::TopToolBarArea);
+  EXPECT_EQ(App->GetFrame()->toolBarArea(Client().GetBar(BarLayouts::PatientBar2Caption)), Qt::BottomToolBarArea);
   const std::vector<unsigned> ids = MainBarIds();
   const std::vector<unsigned> tests{CM_MEASURE_MENU, CM_MEASURE_RHINO, CM_PROVOCATION, CM_AUDIOMETER, CM_FILEPRINT, CM_EXIT};
   ASSERT_GE(ids.size(), tests.size());
@@ -101,8 +101,8 @@ TEST_F(ComponentWindows, TheSheetBringsItsBarsTestButtonsAndMenu) {
   // The sheet goes: its bars, test buttons and popup go with it.
   Client().GetPatientFrame()->close();
   Settle();
-  EXPECT_EQ(Client().GetBar(254), nullptr);
-  EXPECT_EQ(Client().GetBar(255), nullptr);
+  EXPECT_EQ(Client().GetBar(BarLayouts::PatientBar1Caption), nullptr);
+  EXPECT_EQ(Client().GetBar(BarLayouts::PatientBar2Caption), nullptr);
   const std::vector<unsigned> after = MainBarIds();
   for (const unsigned id : {CM_MEASURE_MENU, CM_AUDIOMETER, CM_FILEPRINT})
     EXPECT_EQ(std::count(after.begin(), after.end(), id), 0) << id;
@@ -127,8 +127,8 @@ TEST_F(ComponentWindows, FvcOpensAndVcSwitchesTheSameWindow) {
   EXPECT_EQ(StandIns.Measure->Kind, 2);
   EXPECT_EQ(Recorder.Calls, std::vector<std::string>{"read 0"});
   EXPECT_TRUE(Docked(43));
-  EXPECT_FALSE(Docked(254));
-  EXPECT_FALSE(Docked(255));
+  EXPECT_FALSE(Docked(BarLayouts::PatientBar1Caption));
+  EXPECT_FALSE(Docked(BarLayouts::PatientBar2Caption));
   EXPECT_TRUE(Client().GetBar(43)->Button(CM_CAKE));
   // The measurement popup hangs under the tests popup.
   EXPECT_EQ(MenuTitles()[1], Text(124));
@@ -153,7 +153,7 @@ TEST_F(ComponentWindows, FvcOpensAndVcSwitchesTheSameWindow) {
   ASSERT_TRUE(Route(CM_MEASURE_MVV));
   EXPECT_EQ(window->Mode, 1);
   ASSERT_EQ(Sink.Messages.size(), 1u);
-  EXPECT_EQ(Sink.Messages[0].Text, App->GetMessages().Format(6213, {App->GetMessages().LoadStringA(80)}));
+  EXPECT_EQ(Sink.Messages[0].Text, App->GetMessages().Format(6233, {App->GetMessages().LoadStringA(80)}));
 }
 
 TEST_F(ComponentWindows, ActivationSwapsBarsAndMenus) {
@@ -169,7 +169,7 @@ TEST_F(ComponentWindows, ActivationSwapsBarsAndMenus) {
     int popup;
   };
   const std::vector<Case> cases{
-      {Client().GetPatientFrame(), {254, 255}, 124},
+      {Client().GetPatientFrame(), {BarLayouts::PatientBar1Caption, BarLayouts::PatientBar2Caption}, 124},
       {Client().GetMeasureFrame(), {43}, 124},
       {Client().GetTrendFrame(), {250}, 250},
       {Client().GetAudioMeterFrame(), {315}, 315},
@@ -177,7 +177,7 @@ TEST_F(ComponentWindows, ActivationSwapsBarsAndMenus) {
   for (const Case& c : cases) {
     ASSERT_NE(c.frame, nullptr);
     Client().ActivateChild(c.frame);
-    for (const int bar : {254, 255, 43, 250, 315})
+    for (const int bar : {BarLayouts::PatientBar1Caption, BarLayouts::PatientBar2Caption, 43, 250, 315})
       EXPECT_EQ(Docked(bar), std::find(c.bars.begin(), c.bars.end(), bar) != c.bars.end())
           << c.frame->windowTitle().toStdString() << " bar " << bar;
     EXPECT_EQ(MenuTitles()[1], Text(c.popup)) << c.frame->windowTitle().toStdString();
@@ -234,7 +234,7 @@ TEST_F(ComponentWindows, ClosingTheNoteKeepsTheOthers) {
   EXPECT_EQ(Client().GetNoteFrame(), nullptr);
   EXPECT_NE(Client().GetMeasureFrame(), nullptr);
   EXPECT_NE(Client().GetPatientFrame(), nullptr);
-  EXPECT_TRUE(Docked(43) || Docked(254));
+  EXPECT_TRUE(Docked(43) || Docked(BarLayouts::PatientBar1Caption));
 }
 
 TEST_F(ComponentWindows, ASaveThatFailsAsTheWindowClosesKeepsItOpenWithItsWorkFiles) {
