@@ -402,13 +402,13 @@ TEST_F(AppStart, ExitClosesTheMainWindow) {
 TEST_F(AppStart, NotesAndTheMeetRecordAreForgottenWithThePatient) {
   THalvetraApp& app = Start();
   THalvetraMDIClient& client = *app.GetClient();
-  client.SetNote(0, std::string(100, 'n'));
-  EXPECT_EQ(client.GetNotes()[0].size(), THalvetraMDIClient::NoteSize - 1);
-  client.SetNote(2, "after salbutamol");
+  client.Controller().SetNote(0, std::string(100, 'n'));
+  EXPECT_EQ(client.Controller().GetNotes()[0].size(), TClientController::NoteSize - 1);
+  client.Controller().SetNote(2, "after salbutamol");
   app.ClearMeasureNotes();
-  for (const std::string& note : client.GetNotes())
+  for (const std::string& note : client.Controller().GetNotes())
     EXPECT_EQ(note, "");
-  EXPECT_EQ(client.GetPatientData().GetName(), "Sample Patient");
+  EXPECT_EQ(client.Controller().GetPatientData().GetName(), "Sample Patient");
 }
 
 }  // namespace
