@@ -11,12 +11,15 @@
 #include "shell/HandOverFile.h"
 #include "shell/WorkFiles.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int TableInUseText = 249;
 constexpr int StoreNoteText = 282;
 constexpr int NotePatientGoneText = 6200;
 constexpr int HandOverKeptText = 6201;
+constexpr int UnsavedHandOverText = 6210;
 constexpr std::string_view PatientTable = "Names.db";
 
 // A made-up patient, so a test window can be opened before a patient is
@@ -114,9 +117,33 @@ void TClientController::ApplyHandOverFile(const std::string& path) {
     // The engine has said why; the file stays for the next start.
     return;
   }
+  // The file goes once its patient is stored: at once when the sheet has
+  // nothing to save, else when the user's save commits. Until then a crash
+  // or a closed program loses nothing; the next start hands him over again.
+  PendingHandOver = path;
+  if (!Sheet->IsModified())
+    RemoveHandOverFile();
+}
+
+void TClientController::RemoveHandOverFile() {
+  const std::string path = std::exchange(PendingHandOver, {});
   std::string error;
   if (!HandOver::Remove(path, &error))
     Texts.MessageBoxText(Texts.Format(HandOverKeptText, {path, error}), 0, TMessageIcon::Warning);
+}
+
+bool TClientController::MayLeaveHandOver() {
+  if (PendingHandOver.empty() || !Sheet || !Sheet->IsModified())
+    return true;
+  const int answer = Texts.MessageBoxText(Texts.Format(UnsavedHandOverText, {PendingHandOver}), 2,
+                                          TMessageIcon::Question, TMessageButtons::YesNoCancel);
+  if (answer == IDNO)
+    return true;
+  if (answer != IDYES)
+    return false;
+  // A save that is refused has said why; the program stays for the user to mend it.
+  Sheet->DispatchCommand(CM_PATIENT_SAVE);
+  return !Sheet->IsModified();
 }
 
 TResult TClientController::EvCloseChildWindows() {
@@ -127,6 +154,10 @@ TResult TClientController::EvCloseChildWindows() {
 }
 
 void TClientController::EvCloseAllTempFiles() {
+  // The sheet tells of a committed save while its edit is still open (a
+  // move tells after the edit ended): the handed-over patient is stored.
+  if (!PendingHandOver.empty() && Sheet && Sheet->IsModified())
+    RemoveHandOverFile();
   DeleteTempFiles();
   ClearNotes();
   ClearMeetRecordKey();
@@ -183,12 +214,12 @@ bool TClientController::StoreNote(const std::string& note) {
 }
 
 bool TClientController::CanClose() {
-  if (!IsOpen(TClientSlot::Note))
-    return true;
-  if (!Windows.CloseFrame(TClientSlot::Note))
-    return false;
-  Open[static_cast<std::size_t>(TClientSlot::Note)] = false;
-  return true;
+  if (IsOpen(TClientSlot::Note)) {
+    if (!Windows.CloseFrame(TClientSlot::Note))
+      return false;
+    Open[static_cast<std::size_t>(TClientSlot::Note)] = false;
+  }
+  return MayLeaveHandOver();
 }
 
 // --- What the tests are handed ----------------------------------------------------------

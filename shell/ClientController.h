@@ -63,8 +63,12 @@ public:
   // the user wants it; when it cannot be, the window stays open.
   void CmNoteClosed();
   // Whether the program may end: the note window closes first, as the
-  // user decides about a changed note.
+  // user decides about a changed note, and a handed-over patient not yet
+  // saved is offered for saving.
   bool CanClose();
+  // The hand-over file whose patient waits on the sheet to be saved; empty
+  // when none does. It is deleted once that save commits.
+  const std::string& GetPendingHandOver() const { return PendingHandOver; }
 
   // --- What the tests are handed -------------------------------------------------
   const std::array<std::string, 3>& GetNotes() const { return Notes; }
@@ -84,6 +88,10 @@ public:
 private:
   void CloseTestWindows();
   void ApplyHandOverFile(const std::string& path);
+  void RemoveHandOverFile();
+  // A handed-over patient that is not saved: asks to save him; false when
+  // the program must not end now.
+  bool MayLeaveHandOver();
   // Stores the note as the memo of its patient's row; false, with a
   // message, when that cannot be done.
   bool StoreNote(const std::string& note);
@@ -94,6 +102,7 @@ private:
   std::array<bool, ClientSlotCount> Open{};
   TPatientSheet* Sheet = nullptr;
   TEngine* Names = nullptr;
+  std::string PendingHandOver;
   std::int32_t NotePatientKey = 0;  // the patient whose note is open
   std::array<std::string, 3> Notes;
   std::string MeetRecordKey;

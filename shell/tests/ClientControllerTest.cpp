@@ -61,6 +61,10 @@ protected:
     Texts.SetSink(&Sink);
     Files.MakeTempFileNames(false);
     CreateTestDatabase(Folder / "Common", Folder / "Data", &Texts);
+    DoctorRecordType doctor;
+    SetFieldText(doctor.Name, "Dr. Weiss");
+    doctor.Treating = 1;
+    EXPECT_EQ(OpenTestTable(Folder / "Common", "doctor.db", &Texts)->AddDoctorRecord(doctor, 1), 0);
     for (const char* name : {"Anna Kovacs", "Bela Nagy"}) {
       PatientRecordType patient;
       SetFieldText(patient.Name, name);
@@ -68,6 +72,7 @@ protected:
       SetFieldText(patient.Date[0], "1980.05.20.");
       patient.Height = 165;
       patient.Weight = 60;
+      patient.Doctor = doctor.Key;
       EXPECT_EQ(OpenTestTable(Folder / "Data", "names.db", &Texts)->AddPatientRecord(patient, 1), 0);
     }
     Windows.OnOpenPatient = [this] { OpenSheet(); };
@@ -82,6 +87,7 @@ protected:
     Control.SheetOpened(*Sheet, *Names);
     Names->GoTop(1);
     Sheet->UpdateDisplay();
+    Sheet->FillDoctorTable(Table->OpenDoctorDatabase(&Texts, (Folder / "Common").string(), [] {}).value());
     Sheet->Activate();
   }
   // A file of the working folder's kind, as the program leaves them.
@@ -152,13 +158,55 @@ TEST_F(ClientController, TheSheetChangingItsPatientClosesTheTestWindowsAndForget
   EXPECT_EQ(Control.GetNotes()[1], "");
 }
 
-TEST_F(ClientController, AHandedOverStoredPatientTakesTheMeasuresOfTheFile) {
+TEST_F(ClientController, AHandedOverPatientsFileStaysUntilHisSaveCommits) {
   const fs::path file = Folder.Write("Patient.ini", "[Patient]\nName=BELA NAGY\nID=1\nHeight=181\nWeight=77\n");
   Control.CmOpenPatient(file.string());
   EXPECT_EQ(Sheet->GetText(Name), "Bela Nagy");
   EXPECT_EQ(Sheet->GetText(Height), "181 cm");
   EXPECT_EQ(Sheet->GetText(Weight), "77 kg");
   EXPECT_TRUE(Sheet->IsModified());
+  EXPECT_TRUE(fs::exists(file));  // a crash now loses nothing
+  EXPECT_EQ(Control.GetPendingHandOver(), file.string());
+
+  Sheet->DispatchCommand(CM_PATIENT_SAVE);
+  EXPECT_FALSE(Sheet->IsModified());
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(Control.GetPendingHandOver(), "");
+  EXPECT_TRUE(Shown().empty());
+
+  // A file that changes nothing of a stored patient goes at once.
+  const fs::path same = Folder.Write("Same.ini", "[Patient]\nName=Anna Kovacs\nID=1\n");
+  Control.CmOpenPatient(same.string());
+  EXPECT_FALSE(Sheet->IsModified());
+  EXPECT_FALSE(fs::exists(same));
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(ClientController, EndingWithAnUnsavedHandedOverPatientAsksToSaveHim) {
+  const fs::path file =
+      Folder.Write("Patient.ini", "[Patient]\nName=Cecil Toth\nID=7\nBorn=1960.1.2\n[Institute]\nDoctor=Dr. Weiss\n");
+  Control.CmOpenPatient(file.string());
+  ASSERT_TRUE(Sheet->IsNewRecord());
+  const std::string question = Texts.Format(6210, {file.string()});
+
+  Sink.Answer = IDCANCEL;
+  EXPECT_FALSE(Control.CanClose());
+  Sink.Answer = IDNO;  // ends without him: the file stays for the next start
+  EXPECT_TRUE(Control.CanClose());
+  EXPECT_TRUE(fs::exists(file));
+  EXPECT_EQ(Shown(), (std::vector<std::string>{question, question}));
+
+  Sink.Messages.clear();
+  Sink.Answer = IDYES;
+  EXPECT_TRUE(Control.CanClose());
+  EXPECT_EQ(Shown(), (std::vector<std::string>{question}));
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(Sheet->GetText(Name), "Cecil Toth");
+  EXPECT_FALSE(Sheet->IsNewRecord());
+
+  // Nothing waits any more: nothing is asked.
+  Sink.Messages.clear();
+  EXPECT_TRUE(Control.CanClose());
   EXPECT_TRUE(Shown().empty());
 }
 
