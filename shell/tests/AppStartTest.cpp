@@ -244,12 +244,13 @@ TEST_F(AppStart, LeftoverWorkFilesGoAtStartAndThisRunsGoAtTheEnd) {
   app.DeleteTempFiles();
   EXPECT_FALSE(fs::exists("OLDOLDOL.~00"));
 
-  const TWorkFiles files = app.GetWorkFiles();
-  for (int type = 0; type < TWorkFiles::TestTypeCount; ++type)
-    Folder.Write(files.WorkFile(type), "results");
+  const auto& made = app.GetWorkFiles().WorkFileSlots();
+  const std::vector<std::string> names(made.begin(), made.end());
+  for (const std::string& name : names)
+    Folder.Write(name, "results");
   App.reset();
-  for (int type = 0; type < TWorkFiles::TestTypeCount; ++type)
-    EXPECT_FALSE(fs::exists(files.WorkFile(type)));
+  for (const std::string& name : names)
+    EXPECT_FALSE(fs::exists(name));
   EXPECT_TRUE(fs::exists("Notes.~in"));
 }
 
