@@ -357,13 +357,18 @@ void THalvetraApp::ReportFailures(const std::vector<std::string>& failures) {
     Messages->MessageBoxText(Messages->Format(9005, {JoinLines(failures)}), 0, TMessageIcon::Stop);
 }
 
-void THalvetraApp::DeleteTempFiles() { WorkFiles.DeleteTempFiles(Client && !Client->IsProvocationOpen()); }
+void THalvetraApp::DeleteTempFiles() {
+  if (Client)
+    Client->Controller().DeleteTempFiles();
+  else
+    WorkFiles.DeleteTempFiles(false);
+}
 
 void THalvetraApp::ClearMeasureNotes() {
   if (!Client)
     return;
-  Client->ClearNotes();
-  Client->ClearMeetRecordKey();
+  Client->Controller().ClearNotes();
+  Client->Controller().ClearMeetRecordKey();
 }
 
 const TResponseTable& THalvetraApp::ResponseTable() {

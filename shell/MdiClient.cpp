@@ -8,13 +8,11 @@
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
-#include "platform/framework/Utf8.h"
 #include "records/TableCheck.h"
 #include "shell/ChildMenus.h"
 #include "shell/ComponentBar.h"
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
-#include "shell/HandOverFile.h"
 #include "shell/InstituteSettings.h"
 #include "shell/MdiChild.h"
 
@@ -26,35 +24,15 @@
 namespace {
 
 constexpr int PatientDataText = 232;
-constexpr int TableInUseText = 249;
 constexpr int NoteText = 251;
-constexpr int StoreNoteText = 282;
-constexpr int NotePatientGoneText = 6200;
-constexpr int HandOverKeptText = 6201;
 // The note frame's size before scaling.
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
-// A made-up patient, so a test window can be opened before a patient is
-// chosen; no real person's data.
-PREDICTED_DATA SamplePatient() {
-  PREDICTED_DATA patient;
-  patient.SetName("Sample Patient");
-  patient.SetId("S000001");
-  patient.Age = 44;
-  patient.Height = 175;
-  patient.Weight = 75;
-  patient.Sex = 1;
-  patient.BirthYear = 1980;
-  patient.BirthMonth = 6;
-  patient.BirthDay = 15;
-  patient.Unit = 0;
-  return patient;
-}
-
 }  // namespace
 
-THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientData(SamplePatient()) {
+THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
+    : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()) {
   setObjectName("THalvetraMDIClient");
   ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
@@ -183,32 +161,12 @@ void THalvetraMDIClient::ActivateChild(THalvetraMDIChild* child) {
     setActiveSubWindow(child);
 }
 
-void THalvetraMDIClient::SetNote(int index, std::string_view note) {
-  Notes.at(static_cast<std::size_t>(index)) = std::string(Utf8::Truncate(note, NoteSize - 1));
-}
-
-void THalvetraMDIClient::ClearNotes() {
-  for (std::string& note : Notes)
-    note.clear();
-}
-
 TClientView THalvetraMDIClient::View(bool withTableFiles) const {
-  const TAppSettings& settings = App.GetSettings();
-  TClientView view;
-  view.SheetOpen = !PatientFrame.isNull();
-  if (const TPatient* sheet = Patient.data(); sheet && view.SheetOpen) {
-    view.SheetChanged = sheet->IsModified();
-    view.SheetNewRecord = sheet->IsNewRecord();
-    view.SheetTableDisplay = sheet->IsFilling() || sheet->IsSwitchingTab();
-    view.SheetShowsRecord = sheet->HasRows();
+  TClientView view = Control.View(App.GetSettings(), withTableFiles);
+  FillView(view);
+  if (const TPatient* sheet = GetPatient()) {
     view.SheetListLibraryLoaded = sheet->IsListLibraryLoaded();
     view.SheetMeasurementDatabaseOpen = sheet->IsMeasureDatabaseOpen();
-  }
-  FillView(view);
-  view.LanguageDriverSet = !settings.LanguageDriver.empty();
-  if (withTableFiles) {
-    view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
-    view.DatabasePresent = view.DoctorTablePresent && ClientEnablers::DataTablesPresent(settings.DatabaseDir);
   }
   return view;
 }
@@ -264,23 +222,43 @@ void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
   ce.Enable(ClientEnablers::IsEnabled(id, View(ClientEnablers::ReadsTableFiles(id))).value_or(false));
 }
 
-// --- The patient sheet --------------------------------------------------------------
+// --- The frames -----------------------------------------------------------------------
 
-TPatient* THalvetraMDIClient::GetPatient() const { return PatientFrame ? Patient.data() : nullptr; }
-THalvetraMDIChild* THalvetraMDIClient::GetPatientFrame() const { return PatientFrame.data(); }
+TPatient* THalvetraMDIClient::GetPatient() const { return Frame(TClientSlot::Patient) ? Patient.data() : nullptr; }
+THalvetraMDIChild* THalvetraMDIClient::GetPatientFrame() const { return Frame(TClientSlot::Patient).data(); }
+TPatientNote* THalvetraMDIClient::GetNote() const { return Frame(TClientSlot::Note) ? Note.data() : nullptr; }
+THalvetraMDIChild* THalvetraMDIClient::GetNoteFrame() const { return Frame(TClientSlot::Note).data(); }
 
 void THalvetraMDIClient::CmOpenPatient() {
   const TWaitCursor wait;
-  if (PatientFrame) {
-    ActivateChild(PatientFrame);
+  Control.CmOpenPatient(App.TakeHandOverPath());
+}
+
+void THalvetraMDIClient::ActivateFrame(TClientSlot slot) {
+  ActivateChild(Frame(slot));
+  if (slot == TClientSlot::Patient && Patient)
     Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
-    ApplyHandOverFile(*Patient);
-    return;
-  }
+}
+
+bool THalvetraMDIClient::CloseFrame(TClientSlot slot) {
+  // A measurement whose results could not be saved stays; it was asked once.
+  if (slot == TClientSlot::Measure && MeasureStays)
+    return false;
+  return !Frame(slot) || Frame(slot)->CloseByProgram();
+}
+
+void THalvetraMDIClient::EvMDIDestroy(TParam1 frame, TParam2) {
+  ComponentFrameClosed(reinterpret_cast<THalvetraMDIChild*>(frame));
+  for (std::size_t slot = 0; slot < Frames.size(); ++slot)
+    if (Frames[slot] && reinterpret_cast<THalvetraMDIChild*>(frame) == Frames[slot].data())
+      Control.SlotClosed(static_cast<TClientSlot>(slot));
+}
+
+bool THalvetraMDIClient::OpenPatientFrame() {
   // A sheet without its frame is on its way out.
   if (Patient) {
     QApplication::beep();
-    return;
+    return false;
   }
   const TAppSettings& settings = App.GetSettings();
   TMessage& texts = App.GetMessages();
@@ -288,7 +266,7 @@ void THalvetraMDIClient::CmOpenPatient() {
   // A test table of a layout this program does not keep stops the sheet
   // before it opens; the engine has named the table.
   if (TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
-    return;
+    return false;
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->geometry().size() : QSize(800, 600);
@@ -301,12 +279,12 @@ void THalvetraMDIClient::CmOpenPatient() {
   // A sheet whose tables could not be opened gets no frame: the engine has
   // said why, and nothing is kept of it.
   if (sheet->IsDatabaseUnusable())
-    return;
+    return false;
 
   const std::string caption = SheetCaption(texts.LoadStringA(PatientDataText), settings.DatabaseDir);
   THalvetraMDIChild* child = AddChild(QString::fromStdString(caption), sheet.get(), false);
   Patient = sheet.release();  // the frame owns it now
-  PatientFrame = child;
+  Frame(TClientSlot::Patient) = child;
   FrameMenus[child] = ChildMenus::PatientMeasure(App.GetInstallFlags(), false, false, std::nullopt);
   AddMainBarTestButtons();
   PatientBar1 = MakeBar(BarLayouts::PatientBar1(), Patient.data());
@@ -314,139 +292,40 @@ void THalvetraMDIClient::CmOpenPatient() {
   ActivatedMenu(child);
   child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
-  ApplyHandOverFile(*Patient);
+  Control.SheetOpened(*Patient, *Patient);
+  return true;
 }
 
-void THalvetraMDIClient::ApplyHandOverFile(TPatient& sheet) {
-  const std::string path = App.TakeHandOverPath();
-  if (path.empty() || !HandOver::Exists(path))
-    return;
-  EvCloseChildWindows();
-  TMessage& texts = App.GetMessages();
-  // A file that cannot be used has been named to the user and is kept.
-  const auto patient = HandOver::ReadAndReport(path, texts);
-  if (!patient)
-    return;
-  const TTPatientRecord& record = patient->Record;
-  const short found = sheet.Search(SearchEqual, 1, record.Name, 2, record.Id);
-  if (found == DbResult::Ok) {
-    // A stored patient keeps his record and takes what was measured.
-    sheet.UpdateDisplay();
-    sheet.SetHandedOverMeasures(patient->HeightCm, patient->WeightKg);
-  } else if (found == DbResult::NotFound) {
-    sheet.DispatchCommand(CM_PATIENT_NEW);
-    sheet.SetNewPatientData(record);
-  } else {
-    // The engine has said why; the file stays for the next start.
-    return;
-  }
-  std::string error;
-  if (!HandOver::Remove(path, &error))
-    texts.MessageBoxText(texts.Format(HandOverKeptText, {path, error}), 0, TMessageIcon::Warning);
-}
-
-void THalvetraMDIClient::CloseTestWindows() {
-  for (QPointer<THalvetraMDIChild>* frame : {&MeasureFrame, &NoteFrame, &TrendFrame, &ProvocationFrame, &AudiometerFrame})
-    if (*frame)
-      (*frame)->CloseByProgram();
-}
-
-void THalvetraMDIClient::EvMDIDestroy(TParam1 frame, TParam2) {
-  auto* child = reinterpret_cast<THalvetraMDIChild*>(frame);
-  const bool patient = PatientFrame && child == PatientFrame.data();
-  ComponentFrameClosed(child);
-  if (patient)
-    PatientFrameClosed();
-}
-
-void THalvetraMDIClient::PatientFrameClosed() {
-  // Without a patient no test window stays; nor do the work files of his
-  // tests, unless a window's results could not be saved.
-  if (NoteFrame)
-    NoteFrame->close();
-  if (!std::exchange(KeepWorkFiles, false))
-    App.DeleteTempFiles();
-}
-
-TResult THalvetraMDIClient::EvCloseChildWindows() {
-  CloseTestWindows();
-  App.DeleteTempFiles();
-  raise();
-  return 1;
-}
-
-void THalvetraMDIClient::EvCloseAllTempFiles() {
-  App.DeleteTempFiles();
-  App.ClearMeasureNotes();
-}
-
-// --- The patient's note ------------------------------------------------------------------
-
-TPatientNote* THalvetraMDIClient::GetNote() const { return NoteFrame ? Note.data() : nullptr; }
-THalvetraMDIChild* THalvetraMDIClient::GetNoteFrame() const { return NoteFrame.data(); }
-
-void THalvetraMDIClient::CmPatientNote() {
-  const TWaitCursor wait;
-  TPatient* sheet = GetPatient();
-  if (!sheet)
-    return;
-  if (NoteFrame) {
-    ActivateChild(NoteFrame);
-    return;
-  }
+bool THalvetraMDIClient::OpenNoteFrame(const std::string& text) {
   // A note without its frame is on its way out.
   if (Note) {
     QApplication::beep();
-    return;
+    return false;
   }
   TMessage& texts = App.GetMessages();
-  std::string note;
-  // Read with a lock test: a patient another user is changing gets no note
-  // window now. Other failures the engine has shown.
-  if (const short result = sheet->GetBlob(note, dbiWRITELOCK); result != DbResult::Ok) {
-    if (PatientDb::HeldByOther(result))
-      sheet->WinMsg(texts.Format(TableInUseText, {"Names.db"}), PatientDb::Information);
-    return;
-  }
-  auto* window = new TPatientNote(*sheet, texts, note, this);
+  auto* window = new TPatientNote(*GetPatient(), texts, text, this);
   QString caption = QString::fromStdString(texts.LoadStringA(NoteText));
   caption.remove('&');
   THalvetraMDIChild* child = AddChild(caption, window, false);
   Note = window;
-  NoteFrame = child;
-  NotePatientKey = sheet->GetPatientKey();
+  Frame(TClientSlot::Note) = child;
   FrameMenus[child] = ChildMenus::Note();
   const TScreenScale scale = App.GetScale();
   child->setGeometry(0, 0, static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y));
-  ActivateChild(child);
+  return true;
 }
 
-void THalvetraMDIClient::CmNoteClosed() {
-  TPatientNote* note = Note.data();
+std::optional<std::string> THalvetraMDIClient::ChangedNote() {
+  TPatientNote* note = GetNote();
   if (!note || !note->IsModified())
-    return;
-  if (App.GetMessages().MessageBox(StoreNoteText, 2, TMessageIcon::Question, TMessageButtons::YesNo) != IDYES)
-    return;
+    return std::nullopt;
   note->ClearSelection();
   std::string text;
   note->GetNote(text);
-  if (!StoreNote(text))
+  return text;
+}
+
+void THalvetraMDIClient::KeepNoteOpen() {
+  if (TPatientNote* note = GetNote())
     note->KeepOpen();
 }
-
-bool THalvetraMDIClient::StoreNote(const std::string& note) {
-  TPatient* sheet = GetPatient();
-  // The memo goes to the row under the sheet's cursor: that must still be
-  // the patient the note was opened for.
-  PatientRecordType shown;
-  if (!sheet || sheet->GetData(shown, dbiNOLOCK) != DbResult::Ok || shown.Key != NotePatientKey) {
-    App.GetMessages().MessageBox(NotePatientGoneText, 0, TMessageIcon::Stop);
-    return false;
-  }
-  const short result = sheet->SaveBlob(note);
-  if (PatientDb::HeldByOther(result))
-    sheet->WinMsg(App.GetMessages().Format(TableInUseText, {"Names.db"}), PatientDb::Information);
-  return result == DbResult::Ok;
-}
-
-bool THalvetraMDIClient::CanClose() { return !NoteFrame || NoteFrame->close(); }

@@ -71,30 +71,34 @@ TAudioMeterWindow* THalvetraMDIClient::GetAudioMeter() const { return Audiometer
 TTrendWindow* THalvetraMDIClient::GetTrend() const { return TrendWidget ? Trend : nullptr; }
 TProvocationWindow* THalvetraMDIClient::GetProvocation() const { return ProvocationWidget ? Provocation : nullptr; }
 
-THalvetraMDIChild* THalvetraMDIClient::GetMeasureFrame() const { return MeasureFrame.data(); }
-THalvetraMDIChild* THalvetraMDIClient::GetAudioMeterFrame() const { return AudiometerFrame.data(); }
-THalvetraMDIChild* THalvetraMDIClient::GetTrendFrame() const { return TrendFrame.data(); }
-THalvetraMDIChild* THalvetraMDIClient::GetProvocationFrame() const { return ProvocationFrame.data(); }
+THalvetraMDIChild* THalvetraMDIClient::GetMeasureFrame() const { return Frame(TClientSlot::Measure).data(); }
+THalvetraMDIChild* THalvetraMDIClient::GetAudioMeterFrame() const { return Frame(TClientSlot::Audiometer).data(); }
+THalvetraMDIChild* THalvetraMDIClient::GetTrendFrame() const { return Frame(TClientSlot::Trend).data(); }
+THalvetraMDIChild* THalvetraMDIClient::GetProvocationFrame() const { return Frame(TClientSlot::Provocation).data(); }
 
 TWindowArgs THalvetraMDIClient::WindowArgs() {
+  PREDICTED_DATA patient = Control.GetPatientData();
   if (TPatient* sheet = GetPatient())
-    sheet->FillPatientData(PatientData);
+    sheet->FillPatientData(patient);
   TWindowArgs args;
   args.Scale = App.GetScale();
   args.Texts = &App.GetMessages();
   args.IniPath = App.GetSettings().IniPath;
-  args.Patient = PatientData;
+  args.Patient = patient;
   args.DateFormat = TIntlSettings::Read().DatePicture;
   return args;
 }
 
 // --- Frames --------------------------------------------------------------------------
 
-THalvetraMDIChild* THalvetraMDIClient::MakeFrame(int captionText, QWidget* widget, std::vector<TMenuEntry> menu) {
+THalvetraMDIChild* THalvetraMDIClient::MakeFrame(TClientSlot slot, int captionText, QWidget* widget,
+                                                 std::vector<TMenuEntry> menu) {
   QString caption = QString::fromStdString(App.GetMessages().LoadStringA(captionText));
   caption.remove('&');
   THalvetraMDIChild* frame = AddChild(caption, widget, true);
   FrameMenus[frame] = std::move(menu);
+  Frame(slot) = frame;
+  Control.SlotOpened(slot);
   return frame;
 }
 
@@ -104,8 +108,8 @@ void THalvetraMDIClient::FinishOpening(THalvetraMDIChild* frame, int icon) {
 }
 
 template <class TContract>
-bool THalvetraMDIClient::Reopen(QPointer<THalvetraMDIChild>& frame, QPointer<QWidget>& widget, TContract* window) {
-  if (frame) {
+bool THalvetraMDIClient::Reopen(TClientSlot slot, QPointer<QWidget>& widget, TContract* window) {
+  if (THalvetraMDIChild* frame = Frame(slot)) {
     if (widget && window)
       window->Repaint();
     ActivateChild(frame);
@@ -133,7 +137,7 @@ void THalvetraMDIClient::GiveEngineTo(const void* window) {
 
 void THalvetraMDIClient::CmAudiometer() {
   const TWaitCursor wait;
-  if (Reopen(AudiometerFrame, AudiometerWidget, GetAudioMeter()))
+  if (Reopen(TClientSlot::Audiometer, AudiometerWidget, GetAudioMeter()))
     return;
   const auto& factory = App.GetOptions().Windows.AudioMeter;
   if (!factory) {
@@ -147,18 +151,18 @@ void THalvetraMDIClient::CmAudiometer() {
   AudioMeter = made.Window;
   ReadAudioSettings();
   ReadDateFormats();
-  AudiometerFrame = MakeFrame(BarLayouts::AudiometerCaption, made.Widget, ChildMenus::Audiometer());
+  MakeFrame(TClientSlot::Audiometer, BarLayouts::AudiometerCaption, made.Widget, ChildMenus::Audiometer());
   AudiometerBar = MakeBar(BarLayouts::Audiometer(AudioMeter->GetAlgorithm(), AudioMeter->GetSignalMode(),
                                                  AudioMeter->GetMicrophoneVolume()),
                           AudioMeter);
   DisableSheetFields(true);
-  FinishOpening(AudiometerFrame, AudiometerIcon);
+  FinishOpening(Frame(TClientSlot::Audiometer), AudiometerIcon);
   GiveEngineTo(AudioMeter);
 }
 
 void THalvetraMDIClient::CmTrend() {
   const TWaitCursor wait;
-  if (Reopen(TrendFrame, TrendWidget, GetTrend()))
+  if (Reopen(TClientSlot::Trend, TrendWidget, GetTrend()))
     return;
   const auto& factory = App.GetOptions().Windows.Trend;
   if (!factory) {
@@ -170,20 +174,20 @@ void THalvetraMDIClient::CmTrend() {
     return;
   TrendWidget = made.Widget;
   Trend = made.Window;
-  TrendFrame = MakeFrame(BarLayouts::TrendCaption, made.Widget, ChildMenus::Trend());
+  MakeFrame(TClientSlot::Trend, BarLayouts::TrendCaption, made.Widget, ChildMenus::Trend());
   TrendBar = MakeBar(BarLayouts::Trend(Trend->GetGridStatus()), Trend);
   DisableSheetFields(true);
-  FinishOpening(TrendFrame, TrendIcon);
+  FinishOpening(Frame(TClientSlot::Trend), TrendIcon);
   GiveEngineTo(Trend);
 }
 
 void THalvetraMDIClient::CmProvocation() {
   const TWaitCursor wait;
   AskToSave = true;
-  if (ProvocationFrame && GetProvocation()) {
+  if (Frame(TClientSlot::Provocation) && GetProvocation()) {
     ReadProvocationSettings();
   }
-  if (Reopen(ProvocationFrame, ProvocationWidget, GetProvocation()))
+  if (Reopen(TClientSlot::Provocation, ProvocationWidget, GetProvocation()))
     return;
   const auto& factory = App.GetOptions().Windows.Provocation;
   if (!factory) {
@@ -196,18 +200,18 @@ void THalvetraMDIClient::CmProvocation() {
     return;
   ProvocationWidget = made.Widget;
   Provocation = made.Window;
-  ProvocationFrame = MakeFrame(BarLayouts::ProvocationCaption, made.Widget, ChildMenus::Provocation());
+  MakeFrame(TClientSlot::Provocation, BarLayouts::ProvocationCaption, made.Widget, ChildMenus::Provocation());
   ReadProvocationSettings();
   ProvocationBar = MakeBar(BarLayouts::Provocation(Provocation->GetGridStatus()), Provocation);
   DisableSheetFields(true);
   ProvocationMode = true;
-  FinishOpening(ProvocationFrame, ProvocationIcon);
+  FinishOpening(Frame(TClientSlot::Provocation), ProvocationIcon);
   GiveEngineTo(Provocation);
 }
 
 TResult THalvetraMDIClient::EvShowChildWindow(TParam1 index, TParam2) {
-  const std::array<THalvetraMDIChild*, 5> frames{PatientFrame.data(), MeasureFrame.data(), AudiometerFrame.data(),
-                                                 TrendFrame.data(), ProvocationFrame.data()};
+  const std::array<THalvetraMDIChild*, 5> frames{Frame(TClientSlot::Patient).data(), Frame(TClientSlot::Measure).data(), Frame(TClientSlot::Audiometer).data(),
+                                                 Frame(TClientSlot::Trend).data(), Frame(TClientSlot::Provocation).data()};
   if (index < frames.size() && frames[index])
     ActivateChild(frames[index]);
   return 1;
@@ -225,7 +229,7 @@ void THalvetraMDIClient::CmMeasure(unsigned id) {
   const TWaitCursor wait;
   if (id != CM_MEASURE_RHINO && !IsSpirometryCommand(id))
     return;
-  if (MeasureFrame && GetMeasure()) {
+  if (Frame(TClientSlot::Measure) && GetMeasure()) {
     SwitchMeasurement(id);
   } else if (MeasureWidget) {
     QApplication::beep();
@@ -234,20 +238,20 @@ void THalvetraMDIClient::CmMeasure(unsigned id) {
     return;
   }
   TMeasureWindow* window = GetMeasure();
-  if (!MeasureFrame || !window)
+  if (!Frame(TClientSlot::Measure) || !window)
     return;
   if (!StageView)
     BuildMeasureBar();
   const auto mode = static_cast<std::size_t>(std::clamp<short>(window->GetMeasureMode(), 0, 6));
-  MeasureFrame->setWindowIcon(ProgramIcon(MeasureIcons[mode]));
-  ActivateChild(MeasureFrame);
+  Frame(TClientSlot::Measure)->setWindowIcon(ProgramIcon(MeasureIcons[mode]));
+  ActivateChild(Frame(TClientSlot::Measure));
   GiveEngineTo(window);
 }
 
 void THalvetraMDIClient::SwitchMeasurement(unsigned id) {
   TMeasureWindow& window = *GetMeasure();
   if (id == CM_MEASURE_RHINO) {
-    MeasureFrame->setWindowTitle(QString::fromStdString(App.GetMessages().LoadStringA(RhinoCaptionText)).remove('&'));
+    Frame(TClientSlot::Measure)->setWindowTitle(QString::fromStdString(App.GetMessages().LoadStringA(RhinoCaptionText)).remove('&'));
     window.SetMeasureMode(6);
     ReadSpirometerPort();
     window.Repaint();
@@ -266,7 +270,7 @@ void THalvetraMDIClient::SwitchMeasurement(unsigned id) {
   window.ClearTrialSelection();
   const short type = TypeOf(id);
   window.SetMeasureMode(type);
-  MeasureFrame->setWindowTitle(QString::fromStdString(MeasureCaption(id)).remove('&'));
+  Frame(TClientSlot::Measure)->setWindowTitle(QString::fromStdString(MeasureCaption(id)).remove('&'));
   if (TExaminationStore* store = Store()) {
     if (ProvocationMode || !StageView)
       store->ReadMeasureFile(window, type, true);
@@ -274,7 +278,7 @@ void THalvetraMDIClient::SwitchMeasurement(unsigned id) {
       store->ReadStageSets(window, type);
   }
   if (!StageView) {
-    PushMeasureSettings();
+    ReadMeasureSettings();
     window.SetMeasurementOfParameters();
     window.ChangeButtonColor();
     window.SetZeroPending();
@@ -320,19 +324,19 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
       }
     }
     window.SetInstrumentKind(*kind);
-    PushMeasureSettings();
+    ReadMeasureSettings();
   }
   ReadDateFormats();
   if (!StageView || rhino) {
-    window.SetNote(1, Notes[1]);
-    window.SetNote(2, Notes[2]);
+    window.SetNote(1, Control.GetNotes()[1]);
+    window.SetNote(2, Control.GetNotes()[2]);
     window.SetMeasurementOfParameters();
   }
   if (!rhino)
     if (TExaminationStore* store = Store())
       store->ReadMeasureFile(window, TypeOf(id), true);
   std::vector<TMenuEntry> menu =
-      ProvocationFrame ? ChildMenus::ShortMeasure()
+      Frame(TClientSlot::Provocation) ? ChildMenus::ShortMeasure()
                        : ChildMenus::PatientMeasure(App.GetInstallFlags(), true, StageView && !rhino,
                                                     BarLayouts::ReadBreathingRates(App.GetSettings().IniPath));
   window.SetProvocationMode(ProvocationMode);
@@ -340,9 +344,10 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
   caption.remove('&');
   THalvetraMDIChild* frame = AddChild(caption, MeasureWidget, true);
   FrameMenus[frame] = std::move(menu);
-  MeasureFrame = frame;
+  Frame(TClientSlot::Measure) = frame;
+  Control.SlotOpened(TClientSlot::Measure);
   // During a provocation the user cannot close the measurement frame.
-  if (ProvocationFrame)
+  if (Frame(TClientSlot::Provocation))
     frame->SetUserClosable(false);
   BuildMeasureBar();
   DisableSheetFields(true);
@@ -351,7 +356,6 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
 
 // --- Settings pushed into the windows ---------------------------------------------
 
-void THalvetraMDIClient::PushMeasureSettings() { ReadMeasureSettings(); }
 
 void THalvetraMDIClient::ReadMeasureSettings() {
   TMeasureWindow* window = GetMeasure();
@@ -422,25 +426,25 @@ void THalvetraMDIClient::ReadDateFormats() {
 void THalvetraMDIClient::FillView(TClientView& view) const {
   const QMdiSubWindow* active = activeSubWindow();
   view.HardwareMode = App.GetInstallFlags().HardwareMode;
-  view.MeasurementOpen = !MeasureFrame.isNull();
-  if (TMeasureWindow* window = GetMeasure(); window && MeasureFrame) {
+  view.MeasurementOpen = !Frame(TClientSlot::Measure).isNull();
+  if (TMeasureWindow* window = GetMeasure(); window && Frame(TClientSlot::Measure)) {
     view.MeasurementBusy = SendMessage(window, WM_GET_IS_START) != 0;
     view.WindowMeasureMode = window->GetMeasureMode();
     view.MeasurementStageView = window->IsStageView();
     view.MeasurementUnsaved = window->HasUnsavedResults();
-    view.MeasurementActive = active == MeasureFrame.data();
+    view.MeasurementActive = active == Frame(TClientSlot::Measure).data();
   }
   view.MeasureMode = TMeasureData::MeasureMode;
-  view.AudiometerOpen = !AudiometerFrame.isNull();
-  if (TAudioMeterWindow* window = GetAudioMeter(); window && AudiometerFrame) {
+  view.AudiometerOpen = !Frame(TClientSlot::Audiometer).isNull();
+  if (TAudioMeterWindow* window = GetAudioMeter(); window && Frame(TClientSlot::Audiometer)) {
     view.AudiometerLinkUsable = window->IsLinkUsable();
     view.AudiometerBusy = SendMessage(window, WM_GET_IS_START) != 0;
     view.AudiometerUnsaved = window->HasUnsavedAudiogram();
   }
-  view.TrendOpen = !TrendFrame.isNull();
-  view.ProvocationOpen = !ProvocationFrame.isNull();
-  if (TProvocationWindow* window = GetProvocation(); window && ProvocationFrame) {
-    view.ProvocationActive = active == ProvocationFrame.data();
+  view.TrendOpen = !Frame(TClientSlot::Trend).isNull();
+  view.ProvocationOpen = !Frame(TClientSlot::Provocation).isNull();
+  if (TProvocationWindow* window = GetProvocation(); window && Frame(TClientSlot::Provocation)) {
+    view.ProvocationActive = active == Frame(TClientSlot::Provocation).data();
     view.ProvocationStepReady = view.ProvocationActive && window->CheckProvocationOK();
     view.ProvocationEnd = window->IsEnd();
     view.ProvocationProvokedRow = window->HasProvokedRow();
@@ -481,10 +485,10 @@ void THalvetraMDIClient::CmMeasureClosed() {
   DisableSheetFields(false);
   if (window && window->Link().PortInUse)
     window->Link().RestoreSerialPort();
-  Notes[2].clear();
-  Notes[1].clear();
+  Control.SetNote(2, "");
+  Control.SetNote(1, "");
   LoadedFromDatabase = false;
-  App.DeleteTempFiles();
+  Control.DeleteTempFiles();
   GiveEngineTo(GetPatient());
 }
 
@@ -553,56 +557,41 @@ void THalvetraMDIClient::ShowInitWindow() {
   raise();
 }
 
-// A frame of a component window goes: its bar and the windows that cannot
-// stay without it go with it.
+// A frame of a component window goes: its bar goes with it. When the sheet
+// or the provocation closes, the measurement goes too, asked once about
+// its results; the controller closes the other windows of the patient.
 void THalvetraMDIClient::ComponentFrameClosed(THalvetraMDIChild* frame) {
   FrameMenus.erase(frame);
   if (Ending)
     return;
-  const bool patient = frame == PatientFrame.data();
-  const bool provocation = frame == ProvocationFrame.data();
-  // The measurement's results are offered for saving once, here, when its
-  // frame goes because the sheet or the provocation closes.
-  MeasureKeptOpen = false;
-  if ((patient || provocation) && MeasureFrame)
+  const bool patient = frame == Frame(TClientSlot::Patient).data();
+  const bool provocation = frame == Frame(TClientSlot::Provocation).data();
+  THalvetraMDIChild* measure = Frame(TClientSlot::Measure).data();
+  if ((patient || provocation) && measure) {
+    MeasureKeptOpen = false;
     SendMessage(this, WM_COMMAND, CM_MEASURE_CLOSED, 0);
-  // A window whose results could not be saved stays with its work files.
-  const bool keepMeasurement = std::exchange(MeasureKeptOpen, false) && frame != MeasureFrame.data();
-
-  const auto dropMeasurement = [this, frame] {
+    // A window whose results could not be saved stays with its work files.
+    MeasureStays = std::exchange(MeasureKeptOpen, false);
+    if (!MeasureStays)
+      delete measure;  // asked already: no second question
+  }
+  if (frame == measure) {
     RemoveBar(MeasureBar);
-    if (MeasureFrame && MeasureFrame.data() != frame) {
-      FrameMenus.erase(MeasureFrame.data());
-      delete MeasureFrame.data();  // asked already: no second question
-    }
-    MeasureFrame.clear();
     MeasureWidget.clear();
     Measure = nullptr;
     PrePost = false;
-  };
-  if (frame == MeasureFrame.data() || ((patient || provocation) && MeasureFrame && !keepMeasurement))
-    dropMeasurement();
-  if (keepMeasurement)
-    KeepWorkFiles = true;
-  if (frame == AudiometerFrame.data() || (patient && AudiometerFrame)) {
+    MeasureStays = false;
+  }
+  if (frame == Frame(TClientSlot::Audiometer).data()) {
     RemoveBar(AudiometerBar);
-    if (AudiometerFrame && AudiometerFrame.data() != frame)
-      AudiometerFrame->CloseByProgram();
-    AudiometerFrame.clear();
     AudioMeter = nullptr;
   }
-  if (provocation || (patient && ProvocationFrame)) {
-    if (ProvocationFrame && !provocation)
-      ProvocationFrame->CloseByProgram();
-    ProvocationFrame.clear();
+  if (provocation) {
     Provocation = nullptr;
     ProvocationMode = false;
     RemoveBar(ProvocationBar);
   }
-  if (frame == TrendFrame.data() || (patient && TrendFrame)) {
-    if (TrendFrame && TrendFrame.data() != frame)
-      TrendFrame->CloseByProgram();
-    TrendFrame.clear();
+  if (frame == Frame(TClientSlot::Trend).data()) {
     Trend = nullptr;
     RemoveBar(TrendBar);
   }
@@ -624,7 +613,7 @@ TComponentBar* THalvetraMDIClient::MakeBar(const TBarLayout& layout, TEventHandl
     const TMessage& texts = App.GetMessages();
     constexpr int LeftNostril = 312;
     constexpr int RightNostril = 313;
-    if (const TMeasureWindow* window = GetMeasure(); window && MeasureFrame && window->GetMeasureType() == 6) {
+    if (const TMeasureWindow* window = GetMeasure(); window && Frame(TClientSlot::Measure) && window->GetMeasureType() == 6) {
       if (id == CM_START)
         return texts.LoadStringA(LeftNostril) + " - Anterior";
       if (id == CM_START2)
@@ -688,7 +677,7 @@ BarLayouts::TMeasureBarView THalvetraMDIClient::MeasureBarView() const {
     return view;
   view.StageView = window->IsStageView();
   view.MeasureType = window->GetMeasureMode();
-  view.ProvocationOpen = !ProvocationFrame.isNull();
+  view.ProvocationOpen = !Frame(TClientSlot::Provocation).isNull();
   view.CakeDown = window->GetCakeStatus();
   view.GridDown = window->GetGridStatus();
   view.PrePostDown = PrePost;
@@ -768,18 +757,18 @@ void THalvetraMDIClient::ActivatedMenu(const QMdiSubWindow* frame) {
 TResult THalvetraMDIClient::EvChildActivated(TParam1 frameParam, TParam2) {
   const auto* frame = reinterpret_cast<const THalvetraMDIChild*>(frameParam);
   ActivatedMenu(frame);
-  if (!frame || frame == NoteFrame.data())
+  if (!frame || frame == Frame(TClientSlot::Note).data())
     return 1;
   std::vector<TComponentBar*> docked;
-  if (frame == PatientFrame.data())
+  if (frame == Frame(TClientSlot::Patient).data())
     docked = {PatientBar1.data(), PatientBar2.data()};
-  else if (frame == MeasureFrame.data())
+  else if (frame == Frame(TClientSlot::Measure).data())
     docked = {MeasureBar.data()};
-  else if (frame == AudiometerFrame.data())
+  else if (frame == Frame(TClientSlot::Audiometer).data())
     docked = {AudiometerBar.data()};
-  else if (frame == TrendFrame.data())
+  else if (frame == Frame(TClientSlot::Trend).data())
     docked = {TrendBar.data()};
-  else if (frame == ProvocationFrame.data())
+  else if (frame == Frame(TClientSlot::Provocation).data())
     docked = {ProvocationBar.data()};
   for (TComponentBar* bar : {PatientBar1.data(), PatientBar2.data(), MeasureBar.data(), AudiometerBar.data(),
                              TrendBar.data(), ProvocationBar.data()}) {
@@ -814,10 +803,10 @@ TResult THalvetraMDIClient::EvCakeChanged() {
 
 TResult THalvetraMDIClient::EvGridChanged() {
   const QMdiSubWindow* active = activeSubWindow();
-  if (TMeasureWindow* window = GetMeasure(); window && MeasureFrame && active == MeasureFrame.data()) {
+  if (TMeasureWindow* window = GetMeasure(); window && Frame(TClientSlot::Measure) && active == Frame(TClientSlot::Measure).data()) {
     if (MeasureBar)
       MeasureBar->SetButtonDown(CM_GRID, window->GetGridStatus());
-  } else if (TTrendWindow* trend = GetTrend(); trend && TrendFrame && active == TrendFrame.data()) {
+  } else if (TTrendWindow* trend = GetTrend(); trend && Frame(TClientSlot::Trend) && active == Frame(TClientSlot::Trend).data()) {
     if (TrendBar)
       TrendBar->SetButtonDown(CM_GRID, trend->GetGridStatus());
   }
