@@ -290,6 +290,8 @@ bool THalvetraMDIClient::OpenPatientFrame() {
   PatientBar1 = MakeBar(BarLayouts::PatientBar1(), Patient.data());
   PatientBar2 = MakeBar(BarLayouts::PatientBar2(App.IsEcgAvailable()), Patient.data());
   ActivatedMenu(child);
+  constexpr int PatientIcon = 1002;
+  child->setWindowIcon(ProgramIcon(PatientIcon));
   child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
   Control.SheetOpened(*Patient, *Patient);
@@ -310,6 +312,8 @@ bool THalvetraMDIClient::OpenNoteFrame(const std::string& text) {
   Note = window;
   Frame(TClientSlot::Note) = child;
   FrameMenus[child] = ChildMenus::Note();
+  constexpr int NoteIcon = 1007;
+  child->setWindowIcon(ProgramIcon(NoteIcon));
   const TScreenScale scale = App.GetScale();
   child->setGeometry(0, 0, static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y));
   return true;

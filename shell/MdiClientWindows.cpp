@@ -52,16 +52,6 @@ short TypeOf(unsigned id) { return id == CM_MEASURE_RHINO ? 6 : static_cast<shor
 
 bool IsSpirometryCommand(unsigned id) { return id >= CM_MEASURE_FVC && id <= CM_MEASURE_SHUTTER; }
 
-QIcon ProgramIcon(int id) {
-  QIcon icon;
-  for (const int size : {16, 32, 64}) {
-    const QString path = QString(":/icons/%1-%2.png").arg(id).arg(size);
-    if (QFile::exists(path))
-      icon.addFile(path);
-  }
-  return icon;
-}
-
 }  // namespace
 
 TExaminationStore* THalvetraMDIClient::Store() const { return App.GetOptions().Store; }

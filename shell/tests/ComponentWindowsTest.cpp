@@ -15,6 +15,8 @@
 #include <QMenuBar>
 #include <QSlider>
 #include <QToolBar>
+#include <QToolButton>
+#include <QDialog>
 
 namespace fs = std::filesystem;
 
@@ -312,6 +314,108 @@ TEST_F(ComponentWindows, OwnerButtonsTalkToTheirWindow) {
   Settle();
   EXPECT_TRUE(gone.isNull());
   (void)microphone;
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures of the bars of every kind of window and of the merged menus.
+TEST_F(ComponentWindows, PicturesOfTheBarsMenusAndToolBox) {
+  OpenSheet("[Hardware]\nInstall=1\nMode=5\n[Hardware Plethysmograph]\nInstall=1\n[Audio]\nInstall=1\n"
+            "[Plethysmograph Parameters]\nBreathingRate=40\nBreathingRateHigh=60\n");
+  // The popup between File and Help.
+  const auto childPopup = [this]() -> QMenu* {
+    std::vector<QMenu*> popups;
+    for (QAction* action : App->GetFrame()->menuBar()->actions())
+      if (action->menu())
+        popups.push_back(action->menu());
+    return popups.size() == 3 ? popups[1] : nullptr;
+  };
+  const auto menuPicture = [&](const std::string& name) {
+    QMenu* popup = childPopup();
+    ASSERT_NE(popup, nullptr);
+    popup->adjustSize();
+    SavePicture(popup, name);
+  };
+  menuPicture("menu-patient.png");
+
+  Client().CmMeasure(CM_MEASURE_RHINO);
+  TComponentBar* bar = Client().GetBar(43);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Button(CM_START)->toolTip().toStdString(), Text(312) + " - Anterior");
+  EXPECT_EQ(bar->Button(CM_START3)->toolTip().toStdString(), "Posterior");
+  EXPECT_EQ(bar->Button(CM_CAKE), nullptr);
+  SavePicture(App->GetFrame(), "measure-rhinomanometry.png");
+  Client().GetMeasureFrame()->close();
+  Settle();
+
+  Choice = 5883;  // the plethysmograph
+  Client().CmMeasure(CM_MEASURE_PLETHY);
+  bar = Client().GetBar(43);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_NE(bar->Button(CM_BREATHING_RATE_HIGH), nullptr);
+  EXPECT_NE(bar->Button(CM_RESISTANCE_LOOP1), nullptr);
+  EXPECT_EQ(bar->Button(CM_CAKE), nullptr);
+  EXPECT_EQ(bar->Button(CM_START)->toolTip().toStdString(), Text(128));  // the menu's text
+  // The breathing rate: the pair's states and the window's rate.
+  App->GetActions()->UpdateAll();
+  ASSERT_TRUE(Route(CM_BREATHING_RATE_HIGH));
+  EXPECT_TRUE(bar->IsButtonDown(CM_BREATHING_RATE_HIGH));
+  EXPECT_FALSE(bar->IsButtonDown(CM_BREATHING_RATE));
+  EXPECT_EQ(StandIns.Measure->Log.Calls.back(), "SetBRate 1");
+  SavePicture(App->GetFrame(), "measure-plethysmography.png");
+  menuPicture("menu-measurement.png");
+  if (QMenu* tests = childPopup(); tests && !tests->actions().isEmpty())
+    if (QMenu* measurement = tests->actions().back()->menu()) {
+      measurement->adjustSize();
+      SavePicture(measurement, "menu-measurement-popup.png");
+    }
+  Client().GetMeasureFrame()->close();
+  Settle();
+
+  Client().SetStageView(true);
+  Client().CmMeasure(CM_MEASURE_FVC);
+  EXPECT_EQ(Client().GetMeasureFrame()->windowTitle().toStdString(), Text(539) + " " + Text(79));
+  EXPECT_EQ(Recorder.Calls.back(), "read 0");
+  SavePicture(App->GetFrame(), "measure-stage-view.png");
+  Client().GetMeasureFrame()->close();
+  Settle();
+  Client().SetStageView(false);
+
+  Client().CmProvocation();
+  SavePicture(App->GetFrame(), "provocation-bar.png");
+  menuPicture("menu-provocation.png");
+  Client().GetProvocationFrame()->close();
+  Settle();
+  Client().CmTrend();
+  menuPicture("menu-trend.png");
+  Client().GetTrendFrame()->close();
+  Settle();
+  Client().CmAudiometer();
+  menuPicture("menu-audiometer.png");
+  Client().GetAudioMeterFrame()->close();
+  Settle();
+  Client().CmPatientNote();
+  menuPicture("menu-note.png");
+  Client().GetNoteFrame()->close();
+  Settle();
+
+  // The tool box beside the test button, with the installed tests.
+  Client().CmMeasureMenu();
+  QDialog* box = Client().GetToolBox();
+  ASSERT_NE(box, nullptr);
+  std::vector<unsigned> ids;
+  for (const QToolButton* button : box->findChildren<QToolButton*>())
+    ids.push_back(button->objectName().toUInt());
+  EXPECT_EQ(ids, (std::vector<unsigned>{CM_MEASURE_FVC, CM_MEASURE_VC, CM_MEASURE_MVV, CM_MEASURE_DFC, CM_MEASURE_PLETHY,
+                                        CM_MEASURE_SHUTTER, CM_MEASURE_MENU_CLOSE}));
+  SavePicture(box, "tool-box.png");
+  // A test chosen from it closes it before the window opens.
+  Choice = 5881;
+  box->findChild<QToolButton*>(QString::number(CM_MEASURE_VC))->click();
+  EXPECT_EQ(Client().GetToolBox(), nullptr);
+  EXPECT_NE(Client().GetMeasure(), nullptr);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "trend/TrendWindow.h"
 
 #include <QCloseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
@@ -78,6 +79,10 @@ protected:
   TResult DefaultProcessing(unsigned msg, TParam1 wParam, TParam2) override {
     Log.Messages.emplace_back(msg, wParam);
     return msg == WM_GET_IS_START ? Busy : 0;
+  }
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawText(rect(), Qt::AlignCenter, objectName());
   }
   void closeEvent(QCloseEvent* event) override {
     if (Client && ClosedCommand)
