@@ -23,13 +23,26 @@ TClientView Idle() {
   return v;
 }
 
+// A situation made from the idle one, with the commands it allows and those it does not.
+struct Case {
+  const char* what;
+  std::function<void(TClientView&)> change;
+  std::vector<unsigned> enabled;
+  std::vector<unsigned> disabled;
+};
+
+void CheckCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    TClientView view = Idle();
+    c.change(view);
+    for (const unsigned id : c.enabled)
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), true) << c.what << ": " << id;
+    for (const unsigned id : c.disabled)
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), false) << c.what << ": " << id;
+  }
+}
+
 TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
-  struct Case {
-    const char* what;
-    std::function<void(TClientView&)> change;
-    std::vector<unsigned> enabled;
-    std::vector<unsigned> disabled;
-  };
   const std::vector<Case> cases{
       {"an idle sheet", [](TClientView&) {},
        {CM_OPEN_PATIENT, CM_EXIT, CM_MERGE_DATABASES, CM_INSTITUTE, CM_HARDWARE_SETUP, CM_PLETHYSMOGRAPH_SETUP,
@@ -77,14 +90,7 @@ TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
       {"nebulizer running", [](TClientView& v) { v.ProvocationOpen = true; v.NebulizerRunning = true; },
        {CM_INSTITUTE}, {CM_EXIT}},
   };
-  for (const Case& c : cases) {
-    TClientView view = Idle();
-    c.change(view);
-    for (const unsigned id : c.enabled)
-      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), true) << c.what << ": " << id;
-    for (const unsigned id : c.disabled)
-      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), false) << c.what << ": " << id;
-  }
+  CheckCases(cases);
   EXPECT_FALSE(ClientEnablers::IsEnabled(CM_ABOUT, Idle()).has_value());  // not the client's
 }
 
@@ -92,12 +98,6 @@ TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
 TEST(ClientEnablers, TestWindowsOpenOnlyWhereTheyDisturbNothing) {
   constexpr unsigned Spirometry[] = {CM_MEASURE_FVC, CM_MEASURE_VC, CM_MEASURE_MVV, CM_MEASURE_DFC, CM_MEASURE_PLETHY,
                                      CM_MEASURE_MENU};
-  struct Case {
-    const char* what;
-    std::function<void(TClientView&)> change;
-    std::vector<unsigned> enabled;
-    std::vector<unsigned> disabled;
-  };
   const auto with = [&Spirometry](std::vector<unsigned> ids) {
     ids.insert(ids.end(), std::begin(Spirometry), std::end(Spirometry));
     return ids;
@@ -156,14 +156,7 @@ TEST(ClientEnablers, TestWindowsOpenOnlyWhereTheyDisturbNothing) {
       {"provoked, measurement active", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationProvokedRow = true; v.ProvocationRows = 3; },
        {}, {CM_PROVOCATION_MEASURE}},
   };
-  for (const Case& c : cases) {
-    TClientView view = Idle();
-    c.change(view);
-    for (const unsigned id : c.enabled)
-      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), true) << c.what << ": " << id;
-    for (const unsigned id : c.disabled)
-      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), false) << c.what << ": " << id;
-  }
+  CheckCases(cases);
 }
 
 // The client looks for the table files only for the commands that say they

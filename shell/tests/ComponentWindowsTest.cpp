@@ -38,10 +38,7 @@ protected:
     Folder.Write("Halvetra.ini", ini);
     Start();
     CreateDatabase();
-    PatientRecordType patient;
-    SetFieldText(patient.Name, "Anna Kovacs");
-    SetFieldText(patient.Id, "A-1");
-    ASSERT_EQ(Names()->AddPatientRecord(patient, 1), 0);
+    AddPatient("Anna Kovacs", "A-1");
     ASSERT_TRUE(Route(CM_OPEN_PATIENT));
     ASSERT_NE(Client().GetPatientFrame(), nullptr);
   }
