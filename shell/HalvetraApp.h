@@ -56,6 +56,8 @@ struct TAppDialogs {
   // "Hardware", "Hardware Diffusion Test", "Hardware Plethysmograph",
   // "Audio". Until every one is given the first installation waits.
   std::array<std::function<void()>, 4> ConfigurationSheets;
+  // The automatic test sequence's set-up; answers whether it was confirmed.
+  std::function<bool()> AutomaticSetup;
 };
 
 class TExaminationStore;

@@ -508,7 +508,17 @@ void THalvetraMDIClient::CmSaveAudiogram() {
       store->SaveAudiogram(*window);
 }
 
-void THalvetraMDIClient::CmAutomaticSetup() { App.ShowNotAvailableYet(); }
+void THalvetraMDIClient::CmAutomaticSetup() {
+  const auto& setup = App.GetOptions().Dialogs.AutomaticSetup;
+  if (!setup) {
+    App.ShowNotAvailableYet();
+    return;
+  }
+  // A confirmed sequence reaches an open audiometer at once.
+  if (setup())
+    if (TAudioMeterWindow* window = GetAudioMeter())
+      window->ReadAutomaticSequence();
+}
 
 // --- Start-up ----------------------------------------------------------------------------
 

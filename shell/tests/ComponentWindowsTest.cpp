@@ -236,6 +236,29 @@ TEST_F(ComponentWindows, ClosingTheNoteKeepsTheOthers) {
   EXPECT_TRUE(Docked(43) || Docked(BarLayouts::PatientBar1Caption));
 }
 
+TEST_F(ComponentWindows, TheAutomaticSequenceReachesAnOpenAudiometerWhenConfirmed) {
+  bool confirm = false;
+  int asked = 0;
+  Dialogs.AutomaticSetup = [&] {
+    ++asked;
+    return confirm;
+  };
+  OpenSheet();
+  Client().CmAudiometer();
+  ASSERT_TRUE(Route(CM_AUTOMATIC_SETUP));
+  confirm = true;
+  ASSERT_TRUE(Route(CM_AUTOMATIC_SETUP));
+  EXPECT_EQ(asked, 2);
+  const auto& calls = StandIns.AudioMeter->Log.Calls;
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "ReadAutomaticSequence"), 1);
+  // Message 2035 outside the five windows does nothing.
+  EXPECT_EQ(SendMessage(&Client(), WM_SHOW_CHILD_WINDOW, 7), 1);
+  EXPECT_EQ(Client().activeSubWindow(), Client().GetAudioMeterFrame());
+  EXPECT_EQ(SendMessage(&Client(), WM_SHOW_CHILD_WINDOW, 0), 1);
+  EXPECT_EQ(Client().activeSubWindow(), Client().GetPatientFrame());
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
 TEST_F(ComponentWindows, ASaveThatFailsAsTheWindowClosesKeepsItOpenWithItsWorkFiles) {
   OpenSheet();
   Client().CmMeasure(CM_MEASURE_FVC);
@@ -256,6 +279,23 @@ TEST_F(ComponentWindows, ASaveThatFailsAsTheWindowClosesKeepsItOpenWithItsWorkFi
   Settle();
   EXPECT_EQ(Client().GetMeasure(), nullptr);
   EXPECT_EQ(Client().GetBar(43), nullptr);
+
+  // The sheet closes while the results cannot be saved: the measurement
+  // stays with its work files, asked once.
+  Client().CmMeasure(CM_MEASURE_FVC);
+  StandIns.Measure->Unsaved = true;
+  Folder.Write(workFile, "results");
+  Recorder.FailSave = true;
+  Sink.Messages.clear();
+  Client().GetPatientFrame()->close();
+  Settle();
+  EXPECT_EQ(Client().GetPatientFrame(), nullptr);
+  EXPECT_NE(Client().GetMeasure(), nullptr);
+  EXPECT_TRUE(fs::exists(Folder / workFile));
+  const std::string question = App->GetMessages().LoadStringA(288);
+  EXPECT_EQ(std::count_if(Sink.Messages.begin(), Sink.Messages.end(),
+                          [&](const TUserMessage& m) { return m.Text == question; }),
+            1);
 }
 
 TEST_F(ComponentWindows, OwnerButtonsTalkToTheirWindow) {

@@ -186,7 +186,7 @@ public:
     Demo = demo;
   }
   void SetDisplayFormats(const TDisplayFormats&) override {}
-  void ReadAutomaticSequence() override {}
+  void ReadAutomaticSequence() override { Log.Calls.push_back("ReadAutomaticSequence"); }
   void Repaint() override { update(); }
 
   bool Unsaved = false;
