@@ -8,6 +8,7 @@
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/MeasureInterrupt.h"
 #include "records/TableCheck.h"
 #include "shell/ChildMenus.h"
 #include "shell/ComponentBar.h"
@@ -50,6 +51,9 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
 THalvetraMDIClient::~THalvetraMDIClient() {
   // The main window's bars and menu may be gone already: nothing to tidy.
   Ending = true;
+  // A port the measurement window opened gets its settings back.
+  if (TMeasureWindow* window = GetMeasure(); window && window->Link().PortInUse)
+    window->Link().RestoreSerialPort();
   // Each frame tells the client when it goes: they go while it listens,
   // also one that was closed and waits to be deleted (no longer listed).
   for (THalvetraMDIChild* frame : findChildren<THalvetraMDIChild*>())

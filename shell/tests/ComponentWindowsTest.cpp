@@ -299,6 +299,7 @@ TEST_F(ComponentWindows, ASaveThatFailsAsTheWindowClosesKeepsItOpenWithItsWorkFi
 }
 
 TEST_F(ComponentWindows, OwnerButtonsTalkToTheirWindow) {
+  Folder.Write("help/English/index.html", "<h1>Contents</h1>");  // help mode needs the pages
   OpenSheet();
   Client().CmMeasure(CM_MEASURE_FVC);
   TComponentBar* bar = Client().GetBar(43);
@@ -310,13 +311,12 @@ TEST_F(ComponentWindows, OwnerButtonsTalkToTheirWindow) {
 
   // In context-help mode a toggle asks for help and does not toggle.
   App->CmHelpMode();
-  if (App->IsHelpMode()) {
-    grid->trigger();
-    EXPECT_TRUE(grid->isChecked());
-    EXPECT_EQ(StandIns.Measure->Log.CountOf(WM_ASK_HELP_CONTEXT), 1);
-    EXPECT_EQ(StandIns.Measure->Log.CountOf(CM_GRID), 0);
-    App->LeaveHelpMode();
-  }
+  ASSERT_TRUE(App->IsHelpMode());
+  grid->trigger();
+  EXPECT_TRUE(grid->isChecked());
+  EXPECT_EQ(StandIns.Measure->Log.CountOf(WM_ASK_HELP_CONTEXT), 1);
+  EXPECT_EQ(StandIns.Measure->Log.CountOf(CM_GRID), 0);
+  App->LeaveHelpMode();
   // Pressed down it tells the window; the table buttons always do.
   grid->trigger();  // up
   grid->trigger();  // down
