@@ -257,6 +257,38 @@ TEST_F(SettingsPushTest, LinksOfTheThreeInstruments) {
   EXPECT_TRUE(SettingsPush::ReadMeasureSettings(ini, 4, 4, box).BtpsDevice);
 }
 
+TEST_F(SettingsPushTest, AudiometerLinkFilterPassesAndMessageSwitch) {
+  const std::string ini = Ini("[Audio]\nBaudRate=2\nInputBuffer=4096\nOutputBuffer=256\nPort=6\nInstall=1\nDemo=0\n"
+                              "WaitAnswer=45\nUSBDescription=Audio B\n"
+                              "[Program]\nNumberOfFilterCycleForSpiro1=2\nNumberOfFilterCycleForSpiro2=4\n"
+                              "EnableErrorMsgDuringHwChecking=0\n"
+                              "[Hardware Plethysmograph]\nInstall=1\nDemo=1\nPort=3\nDelayCycle=2\n");
+  const TAudioLinkSettings audio = SettingsPush::ReadAudioLink(ini, false);
+  EXPECT_EQ(audio.BaudRate, 2);
+  EXPECT_EQ(audio.InputBuffer, 4096);
+  EXPECT_EQ(audio.OutputBuffer, 256);
+  EXPECT_EQ(audio.Port, 6);
+  EXPECT_TRUE(audio.Live);
+  EXPECT_EQ(audio.WaitAnswer, 45);
+  EXPECT_EQ(audio.USBDescription, "Audio B");
+  // Demonstration: the built-in link, nothing read.
+  const TAudioLinkSettings demo = SettingsPush::ReadAudioLink(ini, true);
+  EXPECT_EQ(demo.Port, 1);
+  EXPECT_FALSE(demo.Live);
+  EXPECT_EQ(demo.InputBuffer, 32767);
+
+  const SettingsPush::TLinkPush link = SettingsPush::ReadSpirometerPort(ini, false);
+  const TMeasureSettings m = SettingsPush::ReadMeasureSettings(ini, 0, 1, link);
+  EXPECT_EQ(m.FilterCyclesSpiro1, 2);
+  EXPECT_EQ(m.FilterCyclesSpiro2, 4);
+  EXPECT_FALSE(m.HardwareCheckMessages);
+  EXPECT_FALSE(m.BtpsDevice);  // the BTPS device is in demonstration
+  const SettingsPush::TLinkSettings btps = SettingsPush::ReadBtpsLink(ini);
+  EXPECT_EQ(btps.Config.Port, 3);
+  EXPECT_EQ(btps.Config.DelayCycle, 2);
+  EXPECT_EQ(btps.DeviceKind, 4);
+}
+
 TEST_F(SettingsPushTest, CalibrationSectionFitsTheTestAndInstrument) {
   struct Case {
     short type, status, kind;

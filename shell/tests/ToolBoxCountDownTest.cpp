@@ -1,4 +1,5 @@
 #include "shell/InitCountDown.h"
+#include "shell/StoredKey.h"
 #include "shell/TestToolBox.h"
 #include "shell/tests/FakeClock.h"
 
@@ -20,6 +21,14 @@ TEST(TestToolBox, ButtonsFollowTheInstalledInstruments) {
                                                             CM_MEASURE_MENU_CLOSE}));
   EXPECT_EQ(TestToolBox::Beside(99, 40).X, 100);
   EXPECT_EQ(TestToolBox::Beside(99, 40).Y, 40);
+}
+
+TEST(StoredKey, DateAndTimeAreSplitAtTheFirstAtSign) {
+  using P = std::pair<std::string, std::string>;
+  EXPECT_EQ(StoredKey::Split("2024.03.05.@07:08:09"), (P{"2024.03.05.", "07:08:09"}));
+  EXPECT_EQ(StoredKey::Split("a@b@c"), (P{"a", "b@c"}));
+  for (const char* loadsNothing : {"2024.03.05.@", "@07:08:09", "2024.03.05.", "", "@"})
+    EXPECT_FALSE(StoredKey::Split(loadsNothing)) << loadsNothing;
 }
 
 struct TRun {
