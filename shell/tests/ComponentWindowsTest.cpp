@@ -251,6 +251,24 @@ TEST_F(ComponentWindows, TheAutomaticSequenceReachesAnOpenAudiometerWhenConfirme
   EXPECT_EQ(asked, 2);
   const auto& calls = StandIns.AudioMeter->Log.Calls;
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "ReadAutomaticSequence"), 1);
+  // The windows' reports are mirrored on their bars.
+  TComponentBar* audio = Client().GetBar(315);
+  ASSERT_NE(audio, nullptr);
+  EXPECT_EQ(SendMessage(&Client(), WM_SIGNAL_MODE_CHANGED, 0), 1);
+  EXPECT_TRUE(audio->IsButtonDown(CM_SIGNAL_MODE1));
+  EXPECT_EQ(SendMessage(&Client(), WM_MICROPHONE_CHANGED, 1), 1);
+  EXPECT_TRUE(audio->IsButtonDown(CM_MICROPHONE));
+  Client().CmTrend();
+  TComponentBar* trend = Client().GetBar(250);
+  ASSERT_NE(trend, nullptr);
+  EXPECT_EQ(SendMessage(&Client(), WM_NORMREL_CHANGED, 1), 1);
+  EXPECT_EQ(SendMessage(&Client(), WM_PREDICTED_CHANGED, 1), 1);
+  EXPECT_TRUE(trend->IsButtonDown(CM_NORMREL));
+  EXPECT_TRUE(trend->IsButtonDown(CM_PREDICTED));
+  trend->SetButtonDown(CM_GRID, true);
+  EXPECT_EQ(SendMessage(&Client(), WM_GRID_CHANGED), 1);  // the active trend's grid is off
+  EXPECT_FALSE(trend->IsButtonDown(CM_GRID));
+  Client().ActivateChild(Client().GetAudioMeterFrame());
   // Message 2035 outside the five windows does nothing.
   EXPECT_EQ(SendMessage(&Client(), WM_SHOW_CHILD_WINDOW, 7), 1);
   EXPECT_EQ(Client().activeSubWindow(), Client().GetAudioMeterFrame());
