@@ -95,7 +95,8 @@ TEST(ChildMenus, MenusOfTheOtherWindows) {
   EXPECT_EQ(Show(ChildMenus::Audiometer()),
             "- [315 2051 - 2052 2053 2054 2074 - 2055 2056 2057 - 2032 - 2123 - 2138] -");
   // The cancel item has a text of its own.
-  const TMenuEntry* provocation = ChildMenus::PopupOf(ChildMenus::Provocation());
+  const std::vector<TMenuEntry> provocationMenu = ChildMenus::Provocation();
+  const TMenuEntry* provocation = ChildMenus::PopupOf(provocationMenu);
   ASSERT_TRUE(provocation);
   EXPECT_NE(provocation->Items[10].TextNumber, provocation->Items[8].TextNumber);
 }
