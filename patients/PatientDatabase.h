@@ -21,6 +21,7 @@ inline constexpr short AtEnd = DbResult::EndOfTable;          // no row after th
 inline constexpr short RowLocked = DbResult::RecordLocked;    // another user holds the row
 inline constexpr short TableLocked = DbResult::TableLocked;   // another user holds the table
 inline constexpr short InUse = DbResult::TableInUse;          // the table is in use by another user
+inline constexpr short Duplicate = DbResult::DuplicateKey;    // a patient of that name and identifier is stored
 inline constexpr short BadDirection = 12289;
 
 // Whether a result says that another user holds the row or the table.
@@ -49,6 +50,9 @@ public:
   // leaves the cursor on the new row and gives the record its key.
   virtual short AddPatientRecord(TPatientFields& record, bool insert) = 0;
   virtual short DeleteRec() = 0;
+  // Puts the cursor on the patient of that name and identifier (compared
+  // as the table's key compares them).
+  virtual short FindPatient(std::string_view name, std::string_view id) = 0;
   virtual short LockRecord() = 0;
   virtual short UnLockRecord() = 0;
 

@@ -289,6 +289,8 @@ private:
                         std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool));
   void ShowMeasure(int controlId, std::string text, int upDownId, int& position, int value, bool moveUpDown);
   void ChangeFieldGroup(TFieldGroup group, bool enable);
+  // A save found the patient stored already: the user may open him instead.
+  void OfferStoredPatient(const TPatientFields& record);
   // The first change of a shown row takes its lock; false when refused.
   bool BeginChange();
   void MarkChanged();
@@ -343,6 +345,7 @@ private:
   bool SaveAllowed = false;
   bool TabSwitching = false;
   bool MessageShowing = false;
+  bool AfterSave = false;  // showing the row a save has just stored
   // The last text reported as too long for its field.
   std::pair<int, std::string> ReportedTooLong;
   bool CanNew = false, CanSearch = false, CanFirst = false, CanPrev = false, CanNext = false, CanLast = false;

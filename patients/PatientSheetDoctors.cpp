@@ -12,7 +12,7 @@ using namespace PatientControl;
 namespace {
 
 constexpr int NoneEntryText = 224;
-constexpr int TableInUseText = 249;
+constexpr int DoctorsInUseText = 6212;
 constexpr int RequiredText = 272;
 constexpr std::string_view DoctorTable = "Doctor.db";
 constexpr std::size_t DoctorNameWidth = 30;
@@ -77,9 +77,10 @@ void TPatientSheet::ShowDoctorLock(bool heldByOther, std::initializer_list<int> 
     turnedOff = turnedOff || heldByOther;
     View->ControlChanged(id);
   }
-  // Told once when the lists go off, not again for every doctor shown meanwhile.
-  if (turnedOff && Database)
-    Database->WinMsg(Texts.Format(TableInUseText, {std::string(DoctorTable)}), PatientDb::Information);
+  // Told once when the lists go off, not again for every doctor shown
+  // meanwhile, and not as the answer to a save that succeeded.
+  if (turnedOff && Database && !AfterSave)
+    Database->WinMsg(Texts.Format(DoctorsInUseText, {std::string(DoctorTable)}), PatientDb::Information);
 }
 
 void TPatientSheet::FillDoctorTable(const std::vector<TPatientDatabase::TDoctorRow>& doctors) {

@@ -16,6 +16,7 @@ constexpr int NoneEntryText = 224;
 constexpr int TableInUseText = 249;
 constexpr int RequiredText = 272;
 constexpr int DiscardChangesText = 323;
+constexpr int DuplicatePatientText = 6211;
 constexpr std::string_view PatientTable = "Names.db";
 
 }  // namespace
@@ -272,17 +273,19 @@ bool TPatientSheet::Verified() {
 
 void TPatientSheet::CmPatientSave() {
   // The command may come while its enabler says no: a patient is never
-  // stored without a treating doctor, and the row stays locked for the
-  // edit to go on.
+  // stored without a treating doctor.
   if (TreatingDoctorKey == 0) {
     Refuse(TreatingDoctor, Load(RequiredText));
     return;
   }
-  if (!TableEmpty)
-    Database->UnLockRecord();
+  // The row edited stays locked until its save commits: a refused save
+  // leaves the edit open, and no other workstation may change the row
+  // under it.
   if (!SaveRec(NewRecord))
     return;
+  Database->UnLockRecord();
   TableEmpty = false;
+  const TFlagScope saved(AfterSave, true);
   EndNewRec();
   Database->WriteLogFile("PATEVENT: CmPatientSave(), Name: " + NameForLog() + ", ID: " + std::to_string(PatientKey));
 }
@@ -300,12 +303,32 @@ bool TPatientSheet::SaveRec(bool insert) {
   const short result = Database->AddPatientRecord(record, insert);
   if (result == PatientDb::InUse)
     ShowTableInUse();
+  if (result == PatientDb::Duplicate)
+    OfferStoredPatient(record);
   if (result != PatientDb::Ok)
     return false;
   SendCloseAllTempFiles();
   if (insert)
     ReplaceFirstTreatingEntry(Load(NoneEntryText));
   return true;
+}
+
+void TPatientSheet::OfferStoredPatient(const TPatientFields& record) {
+  // Nothing was stored: the table holds a patient of this name and
+  // identifier already, perhaps saved a moment ago at another workstation.
+  const std::string text = Texts.Format(DuplicatePatientText, {record.Name, record.Ids[0]});
+  if (Database->WinMsg(text, PatientDb::Exclamation | PatientDb::YesNo) != IDYES)
+    return;
+  if (Database->FindPatient(record.Name, record.Ids[0]) != PatientDb::Ok)
+    return;
+  // The edit is dropped for the stored patient.
+  const TFlagScope filling(Filling, true);
+  if (NewRecord)
+    ReplaceFirstTreatingEntry(Load(NoneEntryText));
+  Database->UnLockRecord();
+  NewRecord = false;
+  UpdateDisplay();
+  SendCloseAllTempFiles();
 }
 
 void TPatientSheet::EndNewRec() {

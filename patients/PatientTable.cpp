@@ -43,6 +43,9 @@ short TPatientTable::AddPatientRecord(TPatientFields& record, bool insert) {
 }
 
 short TPatientTable::DeleteRec() { return Names.DeleteRec(); }
+short TPatientTable::FindPatient(std::string_view name, std::string_view id) {
+  return Names.Search(SearchEqual, 1, std::string(name), 2, std::string(id));
+}
 short TPatientTable::LockRecord() { return Names.LockRecord(dbiWRITELOCK); }
 short TPatientTable::UnLockRecord() { return Names.UnLockRecord(); }
 short TPatientTable::GoTop() { return Names.GoTop(1); }

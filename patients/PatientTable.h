@@ -26,6 +26,7 @@ public:
   // row, whatever the sheet read before.
   short AddPatientRecord(TPatientFields& record, bool insert) override;
   short DeleteRec() override;
+  short FindPatient(std::string_view name, std::string_view id) override;
   short LockRecord() override;
   short UnLockRecord() override;
   short GoTop() override;

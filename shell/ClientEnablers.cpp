@@ -21,6 +21,28 @@ bool AudiometerFree(const TClientView& v) {
 
 bool MeasurementBusy(const TClientView& v) { return v.MeasurementOpen && v.MeasurementBusy; }
 
+constexpr int MeasureShutter = 5;
+constexpr int MeasureRhino = 6;
+
+// The lung-function tests other than rhinomanometry and the shutter test.
+bool SpirometryTestEnabled(const TClientView& v) {
+  if (!SheetIdle(v) || v.TrendOpen || v.AudiometerOpen)
+    return false;
+  if (v.ProvocationOpen && (!v.MeasurementActive || v.NebulizerRunning || MeasurementBusy(v)))
+    return false;
+  if (v.MeasurementOpen && !v.MeasurementStageView && (v.MeasurementBusy || v.WindowMeasureMode == MeasureRhino))
+    return false;
+  return true;
+}
+
+// Rhinomanometry and the shutter test: only on their instrument, and a
+// measurement window switches to them only from themselves.
+bool SpecialTestEnabled(const TClientView& v, int modeBit, int windowMode) {
+  if ((v.HardwareMode & modeBit) == 0 || !SheetIdle(v) || v.TrendOpen || v.AudiometerOpen || v.ProvocationOpen)
+    return false;
+  return !v.MeasurementOpen || (!v.MeasurementBusy && v.WindowMeasureMode == windowMode);
+}
+
 constexpr int MeasureCalibration = 7;
 constexpr int MeasureZeroing = -4;
 
@@ -58,6 +80,37 @@ std::optional<bool> IsEnabled(unsigned command, const TClientView& v) {
     return v.SheetOpen && v.SheetShowsRecord && !v.SheetChanged && v.SheetListLibraryLoaded && !v.SheetTableDisplay;
   case CM_BROWSE_MEASUREMENTS:
     return SheetIdle(v) && v.SheetMeasurementDatabaseOpen;
+  case CM_MEASURE_FVC:
+  case CM_MEASURE_VC:
+  case CM_MEASURE_MVV:
+  case CM_MEASURE_DFC:
+  case CM_MEASURE_PLETHY:
+  case CM_MEASURE_MENU:
+    return SpirometryTestEnabled(v);
+  case CM_MEASURE_RHINO:
+    return SpecialTestEnabled(v, 1, MeasureRhino);
+  case CM_MEASURE_SHUTTER:
+    return SpecialTestEnabled(v, 4, MeasureShutter);
+  case CM_SAVE_MEASUREMENT:
+    return v.MeasurementOpen && !v.MeasurementBusy && v.MeasurementUnsaved;
+  case CM_SAVE_AUDIOGRAM:
+    return v.AudiometerOpen && !v.AudiometerBusy && v.AudiometerUnsaved;
+  case CM_AUDIOMETER:
+    return !v.TrendOpen && !v.ProvocationOpen && !v.MeasurementOpen && !(v.AudiometerOpen && v.AudiometerBusy) &&
+           SheetIdle(v);
+  case CM_TREND:
+    return v.TrendOpen;
+  case CM_PROVOCATION:
+    return SheetIdle(v) && !v.TrendOpen && !v.ProvocationOpen && !v.MeasurementOpen && !v.AudiometerOpen;
+  case CM_PROVOCATION_STEP:
+    return (v.ProvocationActive && v.ProvocationStepReady) ||
+           (v.ProvocationOpen && v.MeasurementActive && v.MeasurementUnsaved && !MeasurementBusy(v));
+  case CM_PROVOCATION_MEASURE:
+    return v.ProvocationActive && !v.ProvocationEnd && v.ProvocationProvokedRow && !v.NebulizerRunning &&
+           v.ProvocationRows > 2;
+  case CM_BREATHING_RATE:
+  case CM_BREATHING_RATE_HIGH:
+    return v.MeasurementOpen && !v.MeasurementBusy;
   default:
     return std::nullopt;
   }

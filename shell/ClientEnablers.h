@@ -21,14 +21,26 @@ struct TClientView {
   bool MeasurementOpen = false;
   bool MeasurementBusy = false;  // a test runs
   int MeasureMode = 0;           // the instrument library's global measure mode
+  int WindowMeasureMode = 0;     // the test the measurement window shows
+  bool MeasurementStageView = false;
+  bool MeasurementUnsaved = false;
+  bool MeasurementActive = false;  // its frame is the active child
 
   bool AudiometerOpen = false;
   bool AudiometerLinkUsable = true;
   bool AudiometerBusy = false;
+  bool AudiometerUnsaved = false;
 
   bool TrendOpen = false;
   bool ProvocationOpen = false;
+  bool ProvocationActive = false;  // its frame is the active child
+  bool ProvocationStepReady = false;  // the window would take a step now
+  bool ProvocationEnd = false;
+  bool ProvocationProvokedRow = false;
+  int ProvocationRows = 0;
   bool NebulizerRunning = false;
+
+  short HardwareMode = 0;  // [Hardware] Mode: bit 0 rhinomanometer, bit 2 shutter
 
   bool DatabasePresent = false;     // every table file of the database is there
   bool LanguageDriverSet = false;

@@ -8,6 +8,7 @@
 #include "platform/framework/ui/CommandActions.h"
 #include "platform/framework/ui/MessageBoxSink.h"
 #include "shell/AboutDialog.h"
+#include "shell/ChildMenus.h"
 #include "shell/GreetingDialog.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainFrame.h"
@@ -208,6 +209,8 @@ void THalvetraApp::InitMainWindow() {
   HelpKeys = std::make_unique<THelpKeys>(*this);
   qApp->installEventFilter(HelpKeys.get());
   ShowMainWindow();
+  // The first installation's sheets and the start-up picture.
+  Client->SetupWindow();
 
   // A patient handed over on the command line is opened once the loop runs.
   if (Settings.HandOverPending) {
@@ -276,7 +279,7 @@ void THalvetraApp::CreateMainBar() {
 }
 
 std::string THalvetraApp::MenuText(const TMenuEntry& entry) const {
-  std::string text = entry.TextNumber >= 0 ? Messages->LoadStringA(entry.TextNumber) : entry.FixedText;
+  std::string text = (entry.TextNumber >= 0 ? Messages->LoadStringA(entry.TextNumber) : entry.FixedText) + entry.Suffix;
   if (entry.Ellipsis)
     text += "...";
   if (!entry.Key.empty())
@@ -321,6 +324,14 @@ QMenuBar* THalvetraApp::BuildMenuBar(const std::vector<TMenuEntry>& entries, QWi
   return bar;
 }
 
+void THalvetraApp::SetChildMenu(const std::vector<TMenuEntry>* childMenu) {
+  if (!Frame)
+    return;
+  QMenuBar* bar = Frame->menuBar();
+  bar->clear();
+  AddMenuBarEntries(*bar, ChildMenus::Merged(MainMenu::Layout(EcgAvailable, Settings.AddUSBDescription), childMenu));
+}
+
 void THalvetraApp::CreateMainMenu() {
   EcgAvailable = MainMenu::EcgProgramPresent(Settings.IniPath);
   // The separators mark the groups where the menus of the component windows join in.
@@ -346,13 +357,18 @@ void THalvetraApp::ReportFailures(const std::vector<std::string>& failures) {
     Messages->MessageBoxText(Messages->Format(9005, {JoinLines(failures)}), 0, TMessageIcon::Stop);
 }
 
-void THalvetraApp::DeleteTempFiles() { WorkFiles.DeleteTempFiles(Client && !Client->IsProvocationOpen()); }
+void THalvetraApp::DeleteTempFiles() {
+  if (Client)
+    Client->Controller().DeleteTempFiles();
+  else
+    WorkFiles.DeleteTempFiles(false);
+}
 
 void THalvetraApp::ClearMeasureNotes() {
   if (!Client)
     return;
-  Client->ClearNotes();
-  Client->ClearMeetRecordKey();
+  Client->Controller().ClearNotes();
+  Client->Controller().ClearMeetRecordKey();
 }
 
 const TResponseTable& THalvetraApp::ResponseTable() {

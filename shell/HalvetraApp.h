@@ -14,6 +14,7 @@
 
 #include "platform/framework/EventHandler.h"
 #include "shell/AppSettings.h"
+#include "shell/ComponentFactories.h"
 #include "shell/HelpContext.h"
 #include "shell/ProjectVersion.h"
 #include "shell/ScreenScale.h"
@@ -22,6 +23,7 @@
 #include "shell/WorkFiles.h"
 
 #include <filesystem>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,7 +49,18 @@ struct TAppDialogs {
   StartUpSettings::TLocationDialog DatabaseLocation;
   std::function<void()> Doctors;
   std::function<void()> UsbDescription;
+  // The instrument choice: the title and three button captions (empty for
+  // a button not shown); answers the id of the button pressed, or 0.
+  std::function<int(const std::string& title, const std::array<std::string, 3>& buttons)> SelectInstrument;
+  // The four configuration sheets a first installation runs, in the order
+  // "Hardware", "Hardware Diffusion Test", "Hardware Plethysmograph",
+  // "Audio". Until every one is given the first installation waits.
+  std::array<std::function<void()>, 4> ConfigurationSheets;
+  // The automatic test sequence's set-up; answers whether it was confirmed.
+  std::function<bool()> AutomaticSetup;
 };
+
+class TExaminationStore;
 
 struct TAppOptions {
   std::string CommandLine;
@@ -58,6 +71,8 @@ struct TAppOptions {
   std::filesystem::path ProgramFolder;        // where the help folder is; beside the program when empty
   std::optional<TProjectRCVersion> Version;   // the build's when not given
   TAppDialogs Dialogs;
+  TComponentFactories Windows;
+  TExaminationStore* Store = nullptr;          // the work files and tables; nothing is stored when null
 };
 
 class THalvetraApp final : public TEventHandler {
@@ -112,6 +127,11 @@ public:
   void ReadDatabaseFolders();
   // A menu bar of the entries, its items bound to the command chain.
   QMenuBar* BuildMenuBar(const std::vector<TMenuEntry>& entries, QWidget* parent);
+  // The main menu with the active child's popup between File and Help;
+  // the main menu alone for null.
+  void SetChildMenu(const std::vector<TMenuEntry>* childMenu);
+  const TAppOptions& GetOptions() const { return Options; }
+  TClock& GetClock() { return Clock; }
 
   const TAppSettings& GetSettings() const { return Settings; }
   const TInstallFlags& GetInstallFlags() const { return Install; }

@@ -22,6 +22,12 @@ TMenuEntry TMenuEntry::CommandWithKey(unsigned id, int textNumber, std::string k
   return entry;
 }
 
+TMenuEntry TMenuEntry::CommandWithSuffix(unsigned id, int textNumber, std::string suffix) {
+  TMenuEntry entry = Command(id, textNumber);
+  entry.Suffix = std::move(suffix);
+  return entry;
+}
+
 TMenuEntry TMenuEntry::Separator() { return {}; }
 
 TMenuEntry TMenuEntry::Popup(int textNumber, std::vector<TMenuEntry> items) {

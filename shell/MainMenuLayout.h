@@ -16,10 +16,12 @@ struct TMenuEntry {
   std::string FixedText;
   bool Ellipsis = false;    // the text is followed by "..."
   std::string Key;          // the key of the item, after a tab ("Ctrl+Z")
+  std::string Suffix;       // follows the text directly (": 40/min")
   std::vector<TMenuEntry> Items;  // of a pop-up
 
   static TMenuEntry Command(unsigned id, int textNumber, bool ellipsis = false);
   static TMenuEntry CommandWithKey(unsigned id, int textNumber, std::string key);
+  static TMenuEntry CommandWithSuffix(unsigned id, int textNumber, std::string suffix);
   static TMenuEntry Separator();
   static TMenuEntry Popup(int textNumber, std::vector<TMenuEntry> items);
 };

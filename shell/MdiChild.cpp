@@ -3,6 +3,7 @@
 #include "common/CommandNumbers.h"
 #include "shell/MdiClient.h"
 
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
 
@@ -35,4 +36,25 @@ void THalvetraMDIChild::SetMenu(QMenuBar* bar) {
   bar->setParent(this);
   layout()->setMenuBar(bar);
   bar->show();
+}
+
+void THalvetraMDIChild::SetUserClosable(bool closable) {
+  UserClosable = closable;
+  setWindowFlag(Qt::WindowCloseButtonHint, closable);
+  setWindowFlag(Qt::WindowSystemMenuHint, closable);
+}
+
+bool THalvetraMDIChild::CloseByProgram() {
+  ClosingByProgram = true;
+  const bool closed = close();
+  ClosingByProgram = false;
+  return closed;
+}
+
+void THalvetraMDIChild::closeEvent(QCloseEvent* event) {
+  if (!UserClosable && !ClosingByProgram) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
 }

@@ -30,6 +30,16 @@ public:
   // The frame's own menu, above its component window; the frame owns it.
   void SetMenu(class QMenuBar* bar);
 
+  // A frame the user may not close (no close button, and a close the user
+  // asks for is refused); the program still closes it.
+  void SetUserClosable(bool closable);
+  bool CloseByProgram();
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+
 private:
   THalvetraMDIClient& Client;
+  bool UserClosable = true;
+  bool ClosingByProgram = false;
 };

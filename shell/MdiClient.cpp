@@ -9,12 +9,12 @@
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/ui/WaitCursor.h"
 #include "platform/basekit/Message.h"
-#include "platform/framework/Utf8.h"
+#include "platform/portkit/MeasureInterrupt.h"
 #include "records/TableCheck.h"
 #include "shell/ChildMenus.h"
+#include "shell/ComponentBar.h"
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
-#include "shell/HandOverFile.h"
 #include "shell/InstituteSettings.h"
 #include "shell/MdiChild.h"
 
@@ -26,35 +26,15 @@
 namespace {
 
 constexpr int PatientDataText = 232;
-constexpr int TableInUseText = 249;
 constexpr int NoteText = 251;
-constexpr int StoreNoteText = 282;
-constexpr int NotePatientGoneText = 6200;
-constexpr int HandOverKeptText = 6201;
 // The note frame's size before scaling.
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
-// A made-up patient, so a test window can be opened before a patient is
-// chosen; no real person's data.
-PREDICTED_DATA SamplePatient() {
-  PREDICTED_DATA patient;
-  patient.SetName("Sample Patient");
-  patient.SetId("S000001");
-  patient.Age = 44;
-  patient.Height = 175;
-  patient.Weight = 75;
-  patient.Sex = 1;
-  patient.BirthYear = 1980;
-  patient.BirthMonth = 6;
-  patient.BirthDay = 15;
-  patient.Unit = 0;
-  return patient;
-}
-
 }  // namespace
 
-THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientData(SamplePatient()) {
+THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
+    : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()) {
   setObjectName("THalvetraMDIClient");
   ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
@@ -63,11 +43,18 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientDat
   connect(this, &QMdiArea::subWindowActivated, this, [this, previous = QPointer<QMdiSubWindow>()](QMdiSubWindow* window) mutable {
     if (auto* child = dynamic_cast<THalvetraMDIChild*>(window))
       child->Dispatch(WM_MDIACTIVATE, reinterpret_cast<TParam1>(child), reinterpret_cast<TParam2>(previous.data()));
+    else
+      ActivatedMenu(nullptr);  // no child: the main menu alone
     previous = window;
   });
 }
 
 THalvetraMDIClient::~THalvetraMDIClient() {
+  // The main window's bars and menu may be gone already: nothing to tidy.
+  Ending = true;
+  // A port the measurement window opened gets its settings back.
+  if (TMeasureWindow* window = GetMeasure(); window && window->Link().PortInUse)
+    window->Link().RestoreSerialPort();
   // Each frame tells the client when it goes: they go while it listens,
   // also one that was closed and waits to be deleted (no longer listed).
   for (THalvetraMDIChild* frame : findChildren<THalvetraMDIChild*>())
@@ -98,7 +85,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_AUDIO_CALIBRATION),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_CALIBRATION),
-      Response::Command<&C::CmNotAvailableYet>(CM_AUTOMATIC_SETUP),
+      Response::Command<&C::CmAutomaticSetup>(CM_AUTOMATIC_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
@@ -107,6 +94,56 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
       Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
+      Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE_HIGH),
+      Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE),
+      Response::Enabler<&C::CmComponentEnable>(CM_BREATHING_RATE_HIGH),
+      Response::Enabler<&C::CmComponentEnable>(CM_BREATHING_RATE),
+      Response::Message<&C::EvChangeButtonColor>(WM_CHANGE_BUTTON_COLOR),
+      Response::Message<&C::EvCakeChanged>(WM_CAKE_CHANGED),
+      Response::Message<&C::EvGridChanged>(WM_GRID_CHANGED),
+      Response::Message<&C::EvPrePostChanged>(WM_PREPOST_CHANGED),
+      Response::Message<&C::EvNormRelChanged>(WM_NORMREL_CHANGED),
+      Response::Message<&C::EvMicrophoneChanged>(WM_MICROPHONE_CHANGED),
+      Response::Message<&C::EvAlgorithmIndex>(WM_ALGORITHM_CHANGED),
+      Response::Message<&C::EvSignalModeIndex>(WM_SIGNAL_MODE_CHANGED),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_FVC),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_VC),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_MVV),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_DFC),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_PLETHY),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_RHINO),
+      Response::Command<&C::CmMeasure>(CM_MEASURE_SHUTTER),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_FVC),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_VC),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_MVV),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_DFC),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_PLETHY),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_SHUTTER),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_RHINO),
+      Response::Message<&C::EvChildActivated>(WM_CHILD_ACTIVATED),
+      Response::Command<&C::CmNotAvailableYet>(CM_SAVE_MEASUREMENT),
+      Response::Enabler<&C::CmComponentEnable>(CM_SAVE_MEASUREMENT),
+      Response::Command<&C::CmSaveAudiogram>(CM_SAVE_AUDIOGRAM),
+      Response::Enabler<&C::CmComponentEnable>(CM_SAVE_AUDIOGRAM),
+      Response::Command<&C::CmAudiometer>(CM_AUDIOMETER),
+      Response::Enabler<&C::CmComponentEnable>(CM_AUDIOMETER),
+      Response::Message<&C::EvShowChildWindow>(WM_SHOW_CHILD_WINDOW),
+      Response::Command<&C::CmTrend>(CM_TREND),
+      Response::Enabler<&C::CmComponentEnable>(CM_TREND),
+      Response::Command<&C::CmProvocation>(CM_PROVOCATION),
+      Response::Enabler<&C::CmComponentEnable>(CM_PROVOCATION),
+      Response::Command<&C::CmNotAvailableYet>(CM_PROVOCATION_STEP),
+      Response::Enabler<&C::CmComponentEnable>(CM_PROVOCATION_STEP),
+      Response::Command<&C::CmMeasureClosed>(CM_MEASURE_CLOSED),
+      Response::Command<&C::CmAudiometerClosed>(CM_AUDIOMETER_CLOSED),
+      Response::Command<&C::CmTrendClosed>(CM_TREND_CLOSED),
+      Response::Command<&C::CmMeasureMenu>(CM_MEASURE_MENU),
+      Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_MENU),
+      Response::Command<&C::CmMeasureMenuClose>(CM_MEASURE_MENU_CLOSE),
+      Response::Message<&C::EvChangeCommandButton>(WM_CHANGE_COMMAND_BUTTON),
+      Response::Message<&C::EvPredictedChanged>(WM_PREDICTED_CHANGED),
+      Response::Command<&C::CmNotAvailableYet>(CM_PROVOCATION_MEASURE),
+      Response::Enabler<&C::CmComponentEnable>(CM_PROVOCATION_MEASURE),
       Response::Message<&C::EvMDIDestroy>(WM_MDIDESTROY),
       Response::Message<&C::EvCloseChildWindows>(WM_CLOSE_CHILD_WINDOWS),
       Response::Message<&C::EvCloseAllTempFiles>(WM_CLOSE_ALL_TEMP_FILES),
@@ -129,35 +166,12 @@ void THalvetraMDIClient::ActivateChild(THalvetraMDIChild* child) {
     setActiveSubWindow(child);
 }
 
-void THalvetraMDIClient::SetNote(int index, std::string_view note) {
-  Notes.at(static_cast<std::size_t>(index)) = std::string(Utf8::Truncate(note, NoteSize - 1));
-}
-
-void THalvetraMDIClient::ClearNotes() {
-  for (std::string& note : Notes)
-    note.clear();
-}
-
 TClientView THalvetraMDIClient::View(bool withTableFiles) const {
-  const TAppSettings& settings = App.GetSettings();
-  TClientView view;
-  view.SheetOpen = !PatientFrame.isNull();
-  if (const TPatient* sheet = Patient.data(); sheet && view.SheetOpen) {
-    view.SheetChanged = sheet->IsModified();
-    view.SheetNewRecord = sheet->IsNewRecord();
-    view.SheetTableDisplay = sheet->IsFilling() || sheet->IsSwitchingTab();
-    view.SheetShowsRecord = sheet->HasRows();
+  TClientView view = Control.View(App.GetSettings(), withTableFiles);
+  FillView(view);
+  if (const TPatient* sheet = GetPatient()) {
     view.SheetListLibraryLoaded = sheet->IsListLibraryLoaded();
     view.SheetMeasurementDatabaseOpen = sheet->IsMeasureDatabaseOpen();
-  }
-  view.MeasurementOpen = !MeasureFrame.isNull();
-  view.AudiometerOpen = !AudiometerFrame.isNull();
-  view.TrendOpen = !TrendFrame.isNull();
-  view.ProvocationOpen = !ProvocationFrame.isNull();
-  view.LanguageDriverSet = !settings.LanguageDriver.empty();
-  if (withTableFiles) {
-    view.DoctorTablePresent = ClientEnablers::DoctorTablePresent(settings.CommonDir);
-    view.DatabasePresent = view.DoctorTablePresent && ClientEnablers::DataTablesPresent(settings.DatabaseDir);
   }
   return view;
 }
@@ -213,23 +227,43 @@ void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
   ce.Enable(ClientEnablers::IsEnabled(id, View(ClientEnablers::ReadsTableFiles(id))).value_or(false));
 }
 
-// --- The patient sheet --------------------------------------------------------------
+// --- The frames -----------------------------------------------------------------------
 
-TPatient* THalvetraMDIClient::GetPatient() const { return PatientFrame ? Patient.data() : nullptr; }
-THalvetraMDIChild* THalvetraMDIClient::GetPatientFrame() const { return PatientFrame.data(); }
+TPatient* THalvetraMDIClient::GetPatient() const { return Frame(TClientSlot::Patient) ? Patient.data() : nullptr; }
+THalvetraMDIChild* THalvetraMDIClient::GetPatientFrame() const { return Frame(TClientSlot::Patient).data(); }
+TPatientNote* THalvetraMDIClient::GetNote() const { return Frame(TClientSlot::Note) ? Note.data() : nullptr; }
+THalvetraMDIChild* THalvetraMDIClient::GetNoteFrame() const { return Frame(TClientSlot::Note).data(); }
 
 void THalvetraMDIClient::CmOpenPatient() {
   const TWaitCursor wait;
-  if (PatientFrame) {
-    ActivateChild(PatientFrame);
+  Control.CmOpenPatient(App.TakeHandOverPath());
+}
+
+void THalvetraMDIClient::ActivateFrame(TClientSlot slot) {
+  ActivateChild(Frame(slot));
+  if (slot == TClientSlot::Patient && Patient)
     Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
-    ApplyHandOverFile(*Patient);
-    return;
-  }
+}
+
+bool THalvetraMDIClient::CloseFrame(TClientSlot slot) {
+  // A measurement whose results could not be saved stays; it was asked once.
+  if (slot == TClientSlot::Measure && MeasureStays)
+    return false;
+  return !Frame(slot) || Frame(slot)->CloseByProgram();
+}
+
+void THalvetraMDIClient::EvMDIDestroy(TParam1 frame, TParam2) {
+  ComponentFrameClosed(reinterpret_cast<THalvetraMDIChild*>(frame));
+  for (std::size_t slot = 0; slot < Frames.size(); ++slot)
+    if (Frames[slot] && reinterpret_cast<THalvetraMDIChild*>(frame) == Frames[slot].data())
+      Control.SlotClosed(static_cast<TClientSlot>(slot));
+}
+
+bool THalvetraMDIClient::OpenPatientFrame() {
   // A sheet without its frame is on its way out.
   if (Patient) {
     QApplication::beep();
-    return;
+    return false;
   }
   const TAppSettings& settings = App.GetSettings();
   TMessage& texts = App.GetMessages();
@@ -237,7 +271,7 @@ void THalvetraMDIClient::CmOpenPatient() {
   // A test table of a layout this program does not keep stops the sheet
   // before it opens; the engine has named the table.
   if (TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
-    return;
+    return false;
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->geometry().size() : QSize(800, 600);
@@ -250,141 +284,57 @@ void THalvetraMDIClient::CmOpenPatient() {
   // A sheet whose tables could not be opened gets no frame: the engine has
   // said why, and nothing is kept of it.
   if (sheet->IsDatabaseUnusable())
-    return;
+    return false;
 
   const std::string caption = SheetCaption(texts.LoadStringA(PatientDataText), settings.DatabaseDir);
   THalvetraMDIChild* child = AddChild(QString::fromStdString(caption), sheet.get(), false);
   Patient = sheet.release();  // the frame owns it now
-  PatientFrame = child;
+  Frame(TClientSlot::Patient) = child;
+  FrameMenus[child] = ChildMenus::PatientMeasure(App.GetInstallFlags(), false, false, std::nullopt);
+  AddMainBarTestButtons();
+  PatientBar1 = MakeBar(BarLayouts::PatientBar1(), Patient.data());
+  PatientBar2 = MakeBar(BarLayouts::PatientBar2(App.IsEcgAvailable()), Patient.data());
+  ActivatedMenu(child);
+  constexpr int PatientIcon = 1002;
+  child->setWindowIcon(ProgramIcon(PatientIcon));
   child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
-  ApplyHandOverFile(*Patient);
+  Control.SheetOpened(*Patient, *Patient);
+  return true;
 }
 
-void THalvetraMDIClient::ApplyHandOverFile(TPatient& sheet) {
-  const std::string path = App.TakeHandOverPath();
-  if (path.empty() || !HandOver::Exists(path))
-    return;
-  EvCloseChildWindows();
-  TMessage& texts = App.GetMessages();
-  // A file that cannot be used has been named to the user and is kept.
-  const auto patient = HandOver::ReadAndReport(path, texts);
-  if (!patient)
-    return;
-  const TTPatientRecord& record = patient->Record;
-  const short found = sheet.Search(SearchEqual, 1, record.Name, 2, record.Id);
-  if (found == DbResult::Ok) {
-    // A stored patient keeps his record and takes what was measured.
-    sheet.UpdateDisplay();
-    sheet.SetHandedOverMeasures(patient->HeightCm, patient->WeightKg);
-  } else if (found == DbResult::NotFound) {
-    sheet.DispatchCommand(CM_PATIENT_NEW);
-    sheet.SetNewPatientData(record);
-  } else {
-    // The engine has said why; the file stays for the next start.
-    return;
-  }
-  std::string error;
-  if (!HandOver::Remove(path, &error))
-    texts.MessageBoxText(texts.Format(HandOverKeptText, {path, error}), 0, TMessageIcon::Warning);
-}
-
-void THalvetraMDIClient::CloseTestWindows() {
-  for (QPointer<THalvetraMDIChild>* frame : {&MeasureFrame, &NoteFrame, &TrendFrame, &ProvocationFrame, &AudiometerFrame})
-    if (*frame)
-      (*frame)->close();
-}
-
-void THalvetraMDIClient::EvMDIDestroy(TParam1 frame, TParam2) {
-  if (PatientFrame && reinterpret_cast<THalvetraMDIChild*>(frame) == PatientFrame.data())
-    PatientFrameClosed();
-}
-
-void THalvetraMDIClient::PatientFrameClosed() {
-  // Without a patient no test window stays; nor do the work files of his tests.
-  CloseTestWindows();
-  App.DeleteTempFiles();
-}
-
-TResult THalvetraMDIClient::EvCloseChildWindows() {
-  CloseTestWindows();
-  App.DeleteTempFiles();
-  raise();
-  return 1;
-}
-
-void THalvetraMDIClient::EvCloseAllTempFiles() {
-  App.DeleteTempFiles();
-  App.ClearMeasureNotes();
-}
-
-// --- The patient's note ------------------------------------------------------------------
-
-TPatientNote* THalvetraMDIClient::GetNote() const { return NoteFrame ? Note.data() : nullptr; }
-THalvetraMDIChild* THalvetraMDIClient::GetNoteFrame() const { return NoteFrame.data(); }
-
-void THalvetraMDIClient::CmPatientNote() {
-  const TWaitCursor wait;
-  TPatient* sheet = GetPatient();
-  if (!sheet)
-    return;
-  if (NoteFrame) {
-    ActivateChild(NoteFrame);
-    return;
-  }
+bool THalvetraMDIClient::OpenNoteFrame(const std::string& text) {
   // A note without its frame is on its way out.
   if (Note) {
     QApplication::beep();
-    return;
+    return false;
   }
   TMessage& texts = App.GetMessages();
-  std::string note;
-  // Read with a lock test: a patient another user is changing gets no note
-  // window now. Other failures the engine has shown.
-  if (const short result = sheet->GetBlob(note, dbiWRITELOCK); result != DbResult::Ok) {
-    if (PatientDb::HeldByOther(result))
-      sheet->WinMsg(texts.Format(TableInUseText, {"Names.db"}), PatientDb::Information);
-    return;
-  }
-  auto* window = new TPatientNote(*sheet, texts, note, this);
+  auto* window = new TPatientNote(*GetPatient(), texts, text, this);
   QString caption = QString::fromStdString(texts.LoadStringA(NoteText));
   caption.remove('&');
   THalvetraMDIChild* child = AddChild(caption, window, false);
   Note = window;
-  NoteFrame = child;
-  NotePatientKey = sheet->GetPatientKey();
-  child->SetMenu(App.BuildMenuBar(ChildMenus::Note(), child));
+  Frame(TClientSlot::Note) = child;
+  FrameMenus[child] = ChildMenus::Note();
+  constexpr int NoteIcon = 1007;
+  child->setWindowIcon(ProgramIcon(NoteIcon));
   const TScreenScale scale = App.GetScale();
   child->setGeometry(0, 0, static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y));
-  ActivateChild(child);
+  return true;
 }
 
-void THalvetraMDIClient::CmNoteClosed() {
-  TPatientNote* note = Note.data();
+std::optional<std::string> THalvetraMDIClient::ChangedNote() {
+  TPatientNote* note = GetNote();
   if (!note || !note->IsModified())
-    return;
-  if (App.GetMessages().MessageBox(StoreNoteText, 2, TMessageIcon::Question, TMessageButtons::YesNo) != IDYES)
-    return;
+    return std::nullopt;
   note->ClearSelection();
   std::string text;
   note->GetNote(text);
-  if (!StoreNote(text))
+  return text;
+}
+
+void THalvetraMDIClient::KeepNoteOpen() {
+  if (TPatientNote* note = GetNote())
     note->KeepOpen();
 }
-
-bool THalvetraMDIClient::StoreNote(const std::string& note) {
-  TPatient* sheet = GetPatient();
-  // The memo goes to the row under the sheet's cursor: that must still be
-  // the patient the note was opened for.
-  PatientRecordType shown;
-  if (!sheet || sheet->GetData(shown, dbiNOLOCK) != DbResult::Ok || shown.Key != NotePatientKey) {
-    App.GetMessages().MessageBox(NotePatientGoneText, 0, TMessageIcon::Stop);
-    return false;
-  }
-  const short result = sheet->SaveBlob(note);
-  if (PatientDb::HeldByOther(result))
-    sheet->WinMsg(App.GetMessages().Format(TableInUseText, {"Names.db"}), PatientDb::Information);
-  return result == DbResult::Ok;
-}
-
-bool THalvetraMDIClient::CanClose() { return !NoteFrame || NoteFrame->close(); }

@@ -3,10 +3,15 @@
 #include "platform/framework/Paths.h"
 
 #include <algorithm>
+#include <fstream>
 #include <random>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,11 +34,54 @@ std::set<std::string> NamesIn(const std::filesystem::path& folder) {
   return names;
 }
 
-void DeleteMatching(const std::filesystem::path& folder, bool (*ours)(std::string_view)) {
+// A whole-file lock of an open file description: two holders conflict
+// even inside one process, and the kernel drops it when its holder ends.
+struct flock WholeFile(short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  return lock;
+}
+
+// Whether a running program holds the run file.
+bool IsHeld(const std::filesystem::path& runFile) {
+  const int descriptor = ::open(runFile.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0)
+    return false;
+  struct flock lock = WholeFile(F_WRLCK);
+  const bool held = ::fcntl(descriptor, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+  ::close(descriptor);
+  return held;
+}
+
+// The names (case folded) that running programs other than `own` hold;
+// the run files of programs that ended are deleted on the way.
+std::set<std::string> HeldByOthers(const std::filesystem::path& folder, const std::filesystem::path& own) {
+  std::set<std::string> held;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(TWorkFiles::RunFilePrefix) || it->path() == own)
+      continue;
+    if (!IsHeld(it->path())) {
+      std::error_code removeError;
+      std::filesystem::remove(it->path(), removeError);
+      continue;
+    }
+    std::ifstream in(it->path());
+    for (std::string line; std::getline(in, line);)
+      held.insert(Paths::FoldCase(line));
+  }
+  return held;
+}
+
+void DeleteMatching(const std::filesystem::path& folder, bool (*ours)(std::string_view),
+                    const std::set<std::string>& held) {
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code statusError;
-    if (it->is_directory(statusError) || !ours(it->path().filename().string()))
+    const std::string name = it->path().filename().string();
+    if (it->is_directory(statusError) || !ours(name) || held.contains(Paths::FoldCase(name)))
       continue;
     std::error_code removeError;
     std::filesystem::remove(it->path(), removeError);
@@ -62,10 +110,52 @@ bool TWorkFiles::IsStageFileName(std::string_view name) {
   return extension == ".~00" || extension == ".~01" || extension == ".~02";
 }
 
+TWorkFiles::~TWorkFiles() { DropRunFile(); }
+
 void TWorkFiles::DeleteTempFiles(bool mayDeleteStageFiles) const {
-  DeleteMatching(Folder, &IsWorkFileName);
+  const std::set<std::string> held = HeldByOthers(Folder, RunFile);
+  DeleteMatching(Folder, &IsWorkFileName, held);
   if (mayDeleteStageFiles)
-    DeleteMatching(Folder, &IsStageFileName);
+    DeleteMatching(Folder, &IsStageFileName, held);
+}
+
+void TWorkFiles::HoldRunFile() {
+  DropRunFile();
+  std::ostringstream names;
+  for (const std::string& name : WorkFiles)
+    names << name << '\n';
+  for (const auto& set : StageFiles)
+    for (const std::string& name : set)
+      names << name << '\n';
+  // Written and locked under a name no clean-up reads, then renamed: a
+  // run file is never seen unlocked while its program runs.
+  const std::string stem = WorkFiles[0].substr(0, LetterCount);
+  const std::filesystem::path making = Folder / (".halvetra-making-" + stem);
+  const int descriptor = ::open(making.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (descriptor < 0)
+    return;
+  struct flock lock = WholeFile(F_WRLCK);
+  const std::string text = names.str();
+  std::error_code ec;
+  if (::fcntl(descriptor, F_OFD_SETLK, &lock) != 0 ||
+      ::write(descriptor, text.data(), text.size()) != static_cast<ssize_t>(text.size()) ||
+      (std::filesystem::rename(making, Folder / (std::string(RunFilePrefix) + stem), ec), ec)) {
+    ::close(descriptor);
+    std::filesystem::remove(making, ec);
+    return;
+  }
+  RunDescriptor = descriptor;
+  RunFile = Folder / (std::string(RunFilePrefix) + stem);
+}
+
+void TWorkFiles::DropRunFile() {
+  if (RunDescriptor < 0)
+    return;
+  std::error_code ec;
+  std::filesystem::remove(RunFile, ec);
+  ::close(RunDescriptor);
+  RunDescriptor = -1;
+  RunFile.clear();
 }
 
 void TWorkFiles::RemoveWorkFiles() const {
@@ -95,7 +185,8 @@ void TWorkFiles::MakeTempFileNames(bool mayDeleteStageFiles) {
   DeleteTempFiles(mayDeleteStageFiles);
   WorkFiles = {};
   StageFiles = {};
-  const std::set<std::string> existing = NamesIn(Folder);
+  std::set<std::string> existing = NamesIn(Folder);
+  existing.merge(HeldByOthers(Folder, RunFile));  // names another program may still write
   std::set<std::string> stems;  // the stem alone, so a work file and a stage file never share letters either
   const auto taken = [&](const std::string& name) {
     const std::string folded = Paths::FoldCase(name);
@@ -109,6 +200,7 @@ void TWorkFiles::MakeTempFileNames(bool mayDeleteStageFiles) {
   for (int set = 0; set < StageSetCount; ++set)
     for (std::string& name : StageFiles[set])
       name = NewName(StageExtensions[set], taken);
+  HoldRunFile();
 }
 
 int TWorkFiles::SlotOf(int testType) {

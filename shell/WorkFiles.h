@@ -8,6 +8,12 @@
 // Every name of a run is different from the others and from any file in the
 // folder, so two tests never share a file. Clean-up deletes only names of
 // exactly this form: a file that merely ends in ".~in" is not ours.
+//
+// Several programs may run in one working folder. Each holds a run file
+// (".halvetra-run-" and its first work file's letters) that lists its
+// names, locked while it runs; the kernel drops the lock when the program
+// ends, however it ends. Clean-up leaves alone every name that a running
+// program's run file lists, and deletes run files that no program holds.
 
 #include <array>
 #include <filesystem>
@@ -26,8 +32,14 @@ public:
   using TRandomLetter = std::function<char()>;
 
   explicit TWorkFiles(std::filesystem::path folder = ".", TRandomLetter randomLetter = {});
+  // Gives up the run file.
+  ~TWorkFiles();
+  TWorkFiles(const TWorkFiles&) = delete;
+  TWorkFiles& operator=(const TWorkFiles&) = delete;
 
-  // Deletes the leftovers of earlier runs, then makes all 24 names.
+  // Deletes the leftovers of earlier runs, then makes all 24 names and
+  // holds them in the run file (without one, in a folder that cannot be
+  // written, the names are made all the same).
   // `mayDeleteStageFiles`: see DeleteTempFiles.
   void MakeTempFileNames(bool mayDeleteStageFiles);
 
@@ -50,13 +62,18 @@ public:
   // file); letters and extension without regard to case.
   static bool IsWorkFileName(std::string_view name);
   static bool IsStageFileName(std::string_view name);
+  static constexpr std::string_view RunFilePrefix = ".halvetra-run-";
 
 private:
   static int SlotOf(int testType);
   std::string NewName(std::string_view extension, std::function<bool(const std::string&)> taken);
+  void HoldRunFile();
+  void DropRunFile();
 
   std::filesystem::path Folder;
   TRandomLetter RandomLetter;
   std::array<std::string, TestTypeCount> WorkFiles;
   std::array<std::array<std::string, TestTypeCount>, StageSetCount> StageFiles;
+  std::filesystem::path RunFile;
+  int RunDescriptor = -1;
 };

@@ -62,6 +62,18 @@ short TMemoryPatientDatabase::AddPatientRecord(TPatientFields& record, bool inse
   return PatientDb::Ok;
 }
 
+short TMemoryPatientDatabase::FindPatient(std::string_view name, std::string_view id) {
+  for (int row = 0; row < Count(); ++row) {
+    const TPatientFields& patient = Rows[static_cast<std::size_t>(row)];
+    if (patient.Name == name && patient.Ids[0] == id) {
+      Index = row;
+      OnRow = true;
+      return PatientDb::Ok;
+    }
+  }
+  return DbResult::NotFound;
+}
+
 short TMemoryPatientDatabase::DeleteRec() {
   if (!OnRow)
     return PatientDb::AtEnd;

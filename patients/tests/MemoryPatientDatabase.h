@@ -17,6 +17,7 @@ public:
   short GetData(TPatientFields& record, TLock lock) override;
   short AddPatientRecord(TPatientFields& record, bool insert) override;
   short DeleteRec() override;
+  short FindPatient(std::string_view name, std::string_view id) override;
   short LockRecord() override;
   short UnLockRecord() override;
   short GoTop() override;

@@ -93,7 +93,7 @@ TEST_F(PatientDoctorsTest, ADoctorTableHeldByAnotherUserLeavesTheListsOff) {
   EXPECT_FALSE(sheet.IsEnabled(TreatingDoctor));
   EXPECT_FALSE(sheet.IsEnabled(HomeDoctor));
   ASSERT_EQ(Database.Messages.size(), 1u);
-  EXPECT_EQ(Database.Messages[0].Text, Texts.Format(249, {"Doctor.db"}));
+  EXPECT_EQ(Database.Messages[0].Text, Texts.Format(6212, {"Doctor.db"}));
   // The patient can still be changed.
   EXPECT_TRUE(sheet.IsEnabled(Name));
 }

@@ -17,16 +17,20 @@ public:
   }
   void SetCheck(int state) {
     Check = state;
+    CheckGiven = true;
     Handled = true;
   }
 
   bool GetEnabled() const { return Enabled; }
   int GetCheck() const { return Check; }
   bool GetHandled() const { return Handled; }
+  // Whether the enabler said anything about the tick.
+  bool IsCheckGiven() const { return CheckGiven; }
 
 private:
   unsigned Id;
   bool Enabled = true;
   int Check = Unchecked;
   bool Handled = false;
+  bool CheckGiven = false;
 };

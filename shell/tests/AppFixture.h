@@ -31,6 +31,8 @@ protected:
     options.Sink = &Sink;
     options.ProgramFolder = Folder.Path();
     options.Dialogs = Dialogs;
+    options.Windows = Windows;
+    options.Store = Store;
     App = std::make_unique<THalvetraApp>(std::move(options));
     return *App;
   }
@@ -49,6 +51,13 @@ protected:
 
   // The database where the default settings look for it, every table empty.
   void CreateDatabase() { CreateTestDatabase(Folder / "Database", Folder / "Database/Data", &App->GetMessages()); }
+  // A stored patient of that name and identifier.
+  void AddPatient(std::string_view name, std::string_view id) {
+    PatientRecordType patient;
+    SetFieldText(patient.Name, name);
+    SetFieldText(patient.Id, id);
+    ASSERT_EQ(Names()->AddPatientRecord(patient, 1), 0);
+  }
   // Its patient table, open as another program would open it.
   std::unique_ptr<TEngine> Names() { return OpenTestTable(Folder / "Database/Data", "names.db", &App->GetMessages()); }
 
@@ -75,5 +84,7 @@ protected:
   TFakeClock Clock;
   TRecordingSink Sink;
   TAppDialogs Dialogs;
+  TComponentFactories Windows;
+  TExaminationStore* Store = nullptr;
   std::unique_ptr<THalvetraApp> App;
 };

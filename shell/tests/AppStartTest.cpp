@@ -244,12 +244,13 @@ TEST_F(AppStart, LeftoverWorkFilesGoAtStartAndThisRunsGoAtTheEnd) {
   app.DeleteTempFiles();
   EXPECT_FALSE(fs::exists("OLDOLDOL.~00"));
 
-  const TWorkFiles files = app.GetWorkFiles();
-  for (int type = 0; type < TWorkFiles::TestTypeCount; ++type)
-    Folder.Write(files.WorkFile(type), "results");
+  const auto& made = app.GetWorkFiles().WorkFileSlots();
+  const std::vector<std::string> names(made.begin(), made.end());
+  for (const std::string& name : names)
+    Folder.Write(name, "results");
   App.reset();
-  for (int type = 0; type < TWorkFiles::TestTypeCount; ++type)
-    EXPECT_FALSE(fs::exists(files.WorkFile(type)));
+  for (const std::string& name : names)
+    EXPECT_FALSE(fs::exists(name));
   EXPECT_TRUE(fs::exists("Notes.~in"));
 }
 
@@ -317,7 +318,7 @@ TEST_F(AppStart, AMissingHandOverFileIsNamedAndAPresentOneIsOpened) {
   ASSERT_NE(App->GetClient()->GetPatient(), nullptr);
   EXPECT_EQ(App->GetClient()->GetPatient()->GetText(PatientControl::Name), "Sample");
   EXPECT_TRUE(App->GetClient()->GetPatient()->IsNewRecord());
-  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
+  EXPECT_TRUE(fs::exists(Folder / "Patient.ini"));  // until he is saved
   EXPECT_TRUE(Sink.Messages.empty());
 }
 
@@ -402,13 +403,13 @@ TEST_F(AppStart, ExitClosesTheMainWindow) {
 TEST_F(AppStart, NotesAndTheMeetRecordAreForgottenWithThePatient) {
   THalvetraApp& app = Start();
   THalvetraMDIClient& client = *app.GetClient();
-  client.SetNote(0, std::string(100, 'n'));
-  EXPECT_EQ(client.GetNotes()[0].size(), THalvetraMDIClient::NoteSize - 1);
-  client.SetNote(2, "after salbutamol");
+  client.Controller().SetNote(0, std::string(100, 'n'));
+  EXPECT_EQ(client.Controller().GetNotes()[0].size(), TClientController::NoteSize - 1);
+  client.Controller().SetNote(2, "after salbutamol");
   app.ClearMeasureNotes();
-  for (const std::string& note : client.GetNotes())
+  for (const std::string& note : client.Controller().GetNotes())
     EXPECT_EQ(note, "");
-  EXPECT_EQ(client.GetPatientData().GetName(), "Sample Patient");
+  EXPECT_EQ(client.Controller().GetPatientData().GetName(), "Sample Patient");
 }
 
 }  // namespace

@@ -23,13 +23,26 @@ TClientView Idle() {
   return v;
 }
 
+// A situation made from the idle one, with the commands it allows and those it does not.
+struct Case {
+  const char* what;
+  std::function<void(TClientView&)> change;
+  std::vector<unsigned> enabled;
+  std::vector<unsigned> disabled;
+};
+
+void CheckCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    TClientView view = Idle();
+    c.change(view);
+    for (const unsigned id : c.enabled)
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), true) << c.what << ": " << id;
+    for (const unsigned id : c.disabled)
+      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), false) << c.what << ": " << id;
+  }
+}
+
 TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
-  struct Case {
-    const char* what;
-    std::function<void(TClientView&)> change;
-    std::vector<unsigned> enabled;
-    std::vector<unsigned> disabled;
-  };
   const std::vector<Case> cases{
       {"an idle sheet", [](TClientView&) {},
        {CM_OPEN_PATIENT, CM_EXIT, CM_MERGE_DATABASES, CM_INSTITUTE, CM_HARDWARE_SETUP, CM_PLETHYSMOGRAPH_SETUP,
@@ -77,15 +90,73 @@ TEST(ClientEnablers, CommandsAreKeptFromDisturbingWhatRuns) {
       {"nebulizer running", [](TClientView& v) { v.ProvocationOpen = true; v.NebulizerRunning = true; },
        {CM_INSTITUTE}, {CM_EXIT}},
   };
-  for (const Case& c : cases) {
-    TClientView view = Idle();
-    c.change(view);
-    for (const unsigned id : c.enabled)
-      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), true) << c.what << ": " << id;
-    for (const unsigned id : c.disabled)
-      EXPECT_EQ(ClientEnablers::IsEnabled(id, view), false) << c.what << ": " << id;
-  }
+  CheckCases(cases);
   EXPECT_FALSE(ClientEnablers::IsEnabled(CM_ABOUT, Idle()).has_value());  // not the client's
+}
+
+// The test windows' own commands: what each situation allows, row by row.
+TEST(ClientEnablers, TestWindowsOpenOnlyWhereTheyDisturbNothing) {
+  constexpr unsigned Spirometry[] = {CM_MEASURE_FVC, CM_MEASURE_VC, CM_MEASURE_MVV, CM_MEASURE_DFC, CM_MEASURE_PLETHY,
+                                     CM_MEASURE_MENU};
+  const auto with = [&Spirometry](std::vector<unsigned> ids) {
+    ids.insert(ids.end(), std::begin(Spirometry), std::end(Spirometry));
+    return ids;
+  };
+  const std::vector<Case> cases{
+      {"an idle sheet", [](TClientView&) {}, with({CM_AUDIOMETER, CM_PROVOCATION}),
+       {CM_MEASURE_RHINO, CM_MEASURE_SHUTTER, CM_TREND, CM_SAVE_MEASUREMENT, CM_SAVE_AUDIOGRAM,
+        CM_PROVOCATION_STEP, CM_PROVOCATION_MEASURE, CM_BREATHING_RATE}},
+      {"rhinomanometer and shutter installed", [](TClientView& v) { v.HardwareMode = 5; },
+       with({CM_MEASURE_RHINO, CM_MEASURE_SHUTTER}), {}},
+      {"no sheet", [](TClientView& v) { v.SheetOpen = false; v.HardwareMode = 5; }, {},
+       with({CM_MEASURE_RHINO, CM_MEASURE_SHUTTER, CM_AUDIOMETER, CM_PROVOCATION})},
+      {"an edited sheet", [](TClientView& v) { v.SheetChanged = true; }, {}, with({CM_AUDIOMETER, CM_PROVOCATION})},
+      {"FVC window", [](TClientView& v) { v.MeasurementOpen = true; v.HardwareMode = 5; },
+       with({CM_BREATHING_RATE, CM_BREATHING_RATE_HIGH}),
+       {CM_MEASURE_RHINO, CM_MEASURE_SHUTTER, CM_AUDIOMETER, CM_PROVOCATION, CM_SAVE_MEASUREMENT}},
+      {"rhinomanometry window", [](TClientView& v) { v.MeasurementOpen = true; v.WindowMeasureMode = 6; v.HardwareMode = 5; },
+       {CM_MEASURE_RHINO}, with({CM_MEASURE_SHUTTER})},
+      {"shutter window", [](TClientView& v) { v.MeasurementOpen = true; v.WindowMeasureMode = 5; v.HardwareMode = 5; },
+       with({CM_MEASURE_SHUTTER}), {CM_MEASURE_RHINO}},
+      {"stored rhinomanometry", [](TClientView& v) { v.MeasurementOpen = true; v.WindowMeasureMode = 6; v.MeasurementStageView = true; },
+       with({}), {}},
+      {"test running", [](TClientView& v) { v.MeasurementOpen = true; v.MeasurementBusy = true; v.MeasurementUnsaved = true; v.HardwareMode = 5; },
+       {}, with({CM_MEASURE_SHUTTER, CM_SAVE_MEASUREMENT, CM_BREATHING_RATE, CM_BREATHING_RATE_HIGH})},
+      {"unsaved results", [](TClientView& v) { v.MeasurementOpen = true; v.MeasurementUnsaved = true; },
+       {CM_SAVE_MEASUREMENT}, {CM_PROVOCATION_STEP}},
+      {"trend", [](TClientView& v) { v.TrendOpen = true; v.HardwareMode = 5; }, {CM_TREND},
+       with({CM_MEASURE_RHINO, CM_AUDIOMETER, CM_PROVOCATION})},
+      {"audiometer", [](TClientView& v) { v.AudiometerOpen = true; v.HardwareMode = 5; }, {CM_AUDIOMETER},
+       with({CM_MEASURE_RHINO, CM_PROVOCATION, CM_SAVE_AUDIOGRAM})},
+      {"audiometer testing", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerBusy = true; v.AudiometerUnsaved = true; },
+       {}, {CM_AUDIOMETER, CM_SAVE_AUDIOGRAM}},
+      {"unsaved audiogram", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerUnsaved = true; },
+       {CM_SAVE_AUDIOGRAM}, {}},
+      // During a provocation the tests only from the active measurement frame.
+      {"provocation active", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.HardwareMode = 5; },
+       {}, with({CM_MEASURE_RHINO, CM_MEASURE_SHUTTER, CM_PROVOCATION, CM_AUDIOMETER, CM_PROVOCATION_STEP})},
+      {"provocation, measurement active", [](TClientView& v) { v.ProvocationOpen = true; v.MeasurementOpen = true; v.MeasurementActive = true; },
+       with({}), {CM_PROVOCATION_STEP}},
+      {"provocation, nebulizer running", [](TClientView& v) { v.ProvocationOpen = true; v.MeasurementOpen = true; v.MeasurementActive = true; v.NebulizerRunning = true; },
+       {}, with({})},
+      {"provocation, measurement running", [](TClientView& v) { v.ProvocationOpen = true; v.MeasurementOpen = true; v.MeasurementActive = true; v.MeasurementBusy = true; v.MeasurementUnsaved = true; },
+       {}, with({CM_PROVOCATION_STEP})},
+      {"provocation, measured", [](TClientView& v) { v.ProvocationOpen = true; v.MeasurementOpen = true; v.MeasurementActive = true; v.MeasurementUnsaved = true; },
+       with({CM_PROVOCATION_STEP}), {}},
+      {"provocation ready for a step", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.ProvocationStepReady = true; },
+       {CM_PROVOCATION_STEP}, {CM_PROVOCATION_MEASURE}},
+      {"provoked, three rows", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.ProvocationProvokedRow = true; v.ProvocationRows = 3; },
+       {CM_PROVOCATION_MEASURE}, {}},
+      {"provoked, two rows", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.ProvocationProvokedRow = true; v.ProvocationRows = 2; },
+       {}, {CM_PROVOCATION_MEASURE}},
+      {"provoked, ended", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.ProvocationProvokedRow = true; v.ProvocationRows = 3; v.ProvocationEnd = true; },
+       {}, {CM_PROVOCATION_MEASURE}},
+      {"provoked, spraying", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.ProvocationProvokedRow = true; v.ProvocationRows = 3; v.NebulizerRunning = true; },
+       {}, {CM_PROVOCATION_MEASURE}},
+      {"provoked, measurement active", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationProvokedRow = true; v.ProvocationRows = 3; },
+       {}, {CM_PROVOCATION_MEASURE}},
+  };
+  CheckCases(cases);
 }
 
 // The client looks for the table files only for the commands that say they

@@ -51,13 +51,13 @@ protected:
   std::vector<std::int32_t> DoctorKeys;
 };
 
-TEST_F(HandOver, ANewPatientIsEnteredFromTheFileWhichIsThenDeleted) {
+TEST_F(HandOver, ANewPatientIsEnteredFromTheFileWhichIsDeletedOnceHeIsSaved) {
   TPatient* sheet = StartWith(
       "[Patient]\r\nName=Szabó Ödön\r\nID=SZ-1950\r\nBorn=1950-3-7\r\nHeight=172\r\nWeight=81\r\nSex=1\r\n"
       "Mother=Nagy Éva\r\nPpcode=6720\r\nPcity=Szeged\r\nPadress=Tisza u. 3.\r\nJob=Miner\r\n"
       "Wpcity=Budapest\r\nWpregion=Pest\r\nWptel=1-555-0101\r\n[Institute]\r\nDoctor=dr. fekete\r\n");
   ASSERT_NE(sheet, nullptr);
-  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
+  EXPECT_TRUE(fs::exists(Folder / "Patient.ini"));  // until he is stored
   EXPECT_TRUE(sheet->IsNewRecord());
   EXPECT_EQ(sheet->GetText(Name), "Szabó Ödön");
   EXPECT_EQ(sheet->GetText(Identifier), "SZ-1950");
@@ -70,6 +70,7 @@ TEST_F(HandOver, ANewPatientIsEnteredFromTheFileWhichIsThenDeleted) {
 
   ASSERT_TRUE(Enabled(CM_PATIENT_SAVE));
   ASSERT_TRUE(Route(CM_PATIENT_SAVE));
+  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
   const std::vector<PatientRecordType> rows = Patients();
   ASSERT_EQ(rows.size(), 2u);
   const PatientRecordType& row = rows[1];
@@ -100,7 +101,7 @@ TEST_F(HandOver, AStoredPatientIsShownWithTheHeightOfTheFileAndKeepsTheRest) {
   // Windows-1252 text, the name in other letters; no weight given.
   TPatient* sheet = StartWith("[Patient]\nName=ANNA KOV\xC1""CS\nID=a-1\nHeight=170\nMother=Someone Else\n");
   ASSERT_NE(sheet, nullptr);
-  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
+  EXPECT_TRUE(fs::exists(Folder / "Patient.ini"));
   EXPECT_FALSE(sheet->IsNewRecord());
   EXPECT_EQ(sheet->GetText(Name), "Anna Kovács");
   EXPECT_EQ(sheet->GetText(MotherName), "Kiss Mária");
@@ -110,6 +111,7 @@ TEST_F(HandOver, AStoredPatientIsShownWithTheHeightOfTheFileAndKeepsTheRest) {
   EXPECT_EQ(Patients()[0].Height, 165);  // stored when the user saves
 
   ASSERT_TRUE(Route(CM_PATIENT_SAVE));
+  EXPECT_FALSE(fs::exists(Folder / "Patient.ini"));
   const std::vector<PatientRecordType> rows = Patients();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].Height, 170);

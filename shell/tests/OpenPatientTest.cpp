@@ -39,10 +39,7 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   Folder.Write("Halvetra.ini", "[StartUp]\nPageType=1\nDefaultHeight=165\n");
   Start();
   CreateDatabase();
-  PatientRecordType patient;
-  SetFieldText(patient.Name, "Anna Kovacs");
-  SetFieldText(patient.Id, "A-1");
-  ASSERT_EQ(Names()->AddPatientRecord(patient, 1), 0);
+  AddPatient("Anna Kovacs", "A-1");
   EXPECT_FALSE(Enabled(CM_PATIENT_SEARCH));  // no sheet, no search
   PressOpenPatient();
 

@@ -1,4 +1,5 @@
 #include "shell/WorkFiles.h"
+#include "testing/ChildProcess.h"
 #include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,53 @@ TEST(WorkFiles, MakingTheNamesClearsLeftoversAndTheEndRemovesThisRunsWorkFiles) 
     EXPECT_FALSE(fs::exists(folder / files.WorkFile(type)));
   EXPECT_TRUE(fs::exists(folder / files.StageFile(0, 0)));
   EXPECT_TRUE(fs::exists(folder / "Keep.txt"));
+}
+
+TEST(WorkFiles, AStartLeavesTheFilesOfAProgramRunningInTheSameFolder) {
+  TTemporaryFolder folder;
+  TChild running([&](TChild& self) {
+    TWorkFiles files(folder.Path());
+    files.MakeTempFileNames(false);
+    folder.Write(files.WorkFile(0), "FVC results");
+    folder.Write(files.StageFile(1, 2), "MVV stage results");
+    self.Tell('R');
+    self.AwaitParent();  // never answered: the parent kills this program
+    return 0;
+  });
+  ASSERT_EQ(running.AwaitChild(), 'R');
+  folder.Write("OLDOLDOL.~IN", "a program that ended");
+  const auto workFiles = [&] {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path()))
+      if (TWorkFiles::IsWorkFileName(entry.path().filename().string()) ||
+          TWorkFiles::IsStageFileName(entry.path().filename().string()))
+        names.insert(entry.path().filename().string());
+    return names;
+  };
+  const std::set<std::string> theirs = [&] {
+    auto names = workFiles();
+    names.erase("OLDOLDOL.~IN");
+    return names;
+  }();
+  ASSERT_EQ(theirs.size(), 2u);
+
+  TWorkFiles files(folder.Path());
+  files.MakeTempFileNames(false);
+  files.DeleteTempFiles(true);
+  EXPECT_EQ(workFiles(), theirs);
+  for (int type = 0; type < TWorkFiles::TestTypeCount; ++type)
+    EXPECT_FALSE(theirs.contains(files.WorkFile(type)));
+
+  // Once it has ended (a crash included) its files are leftovers.
+  running.Kill();
+  running.Wait();
+  files.DeleteTempFiles(true);
+  EXPECT_TRUE(workFiles().empty());
+  std::set<std::string> runFiles;
+  for (const auto& entry : fs::directory_iterator(folder.Path()))
+    if (entry.path().filename().string().starts_with(TWorkFiles::RunFilePrefix))
+      runFiles.insert(entry.path().filename().string());
+  EXPECT_EQ(runFiles, std::set<std::string>{std::string(TWorkFiles::RunFilePrefix) + files.WorkFile(0).substr(0, 8)});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr const char* CommandProperty = "halvetraCommand";
+constexpr const char* OwnCheckProperty = "halvetraOwnCheck";
 
 bool IsInput(QEvent::Type type) {
   switch (type) {
@@ -48,6 +49,17 @@ void TCommandActions::Bind(QAction* action, unsigned id) {
   Update(action);
 }
 
+void TCommandActions::BindOwned(QAction* action, unsigned id, std::function<void(bool)> trigger) {
+  action->setProperty(CommandProperty, id);
+  action->setProperty(OwnCheckProperty, true);
+  Actions.emplace_back(action);
+  connect(action, &QAction::triggered, this, [this, trigger = std::move(trigger)](bool checked) {
+    trigger(checked);
+    ScheduleUpdate();
+  });
+  Update(action);
+}
+
 void TCommandActions::Watch(QMenu* menu) {
   connect(menu, &QMenu::aboutToShow, this, [this, menu] {
     for (QAction* action : menu->actions())
@@ -71,7 +83,7 @@ void TCommandActions::Update(QAction* action) const {
   TCommandEnabler enabler(CommandOf(action));
   CommandChain.Enable(enabler);
   action->setEnabled(enabler.GetEnabled());
-  if (action->isCheckable())
+  if (action->isCheckable() && (enabler.IsCheckGiven() || !action->property(OwnCheckProperty).toBool()))
     action->setChecked(enabler.GetCheck() == TCommandEnabler::Checked);
 }
 

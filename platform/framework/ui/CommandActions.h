@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -24,6 +25,11 @@ public:
   static unsigned CommandOf(const QAction* action);
 
   void Bind(QAction* action, unsigned id);
+  // An action that does its own work when triggered (a tool-bar button
+  // that sends its number to the window it belongs to) and keeps its own
+  // tick unless an enabler gives one; the enablers still decide whether it
+  // may be used.
+  void BindOwned(QAction* action, unsigned id, std::function<void(bool checked)> trigger);
   // Updates the menu's actions each time it is about to be shown.
   void Watch(QMenu* menu);
 

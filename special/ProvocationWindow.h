@@ -1,0 +1,23 @@
+#pragma once
+
+// What the program asks of the provocation window, without its widgets.
+// The window answers its commands and messages through its response table.
+
+#include "common/PushedSettings.h"
+#include "platform/framework/EventHandler.h"
+
+class TProvocationWindow : public TEventHandler {
+public:
+  virtual bool GetGridStatus() const = 0;
+  virtual bool IsNebulizerRunning() const = 0;
+  virtual bool IsEnd() const = 0;
+  virtual bool HasProvokedRow() const = 0;
+  virtual int GetNumberOfListBoxItem() const = 0;
+  // True when a step may be taken now.
+  virtual bool CheckProvocationOK() = 0;
+
+  virtual void ApplyNebulizerSettings(const TNebulizerSettings& settings) = 0;
+  // Whether the nebulizer answered its port check.
+  virtual void SetNebulizerReady(bool ready) = 0;
+  virtual void Repaint() = 0;
+};
