@@ -8,8 +8,10 @@
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
 #include "records/TableCheck.h"
+#include "records/TableRestructure.h"
 #include "shell/ChildMenus.h"
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QFileDialog>
 #include <QScreen>
 
 namespace {
@@ -51,9 +54,30 @@ PREDICTED_DATA SamplePatient() {
   return patient;
 }
 
+// The component windows as the record code reaches them. The measurement,
+// audiometer, trend and provocation windows are not built yet: until they
+// are, none is open and none opens.
+class TClientRecordWindows final : public TRecordWindows {
+public:
+  TMeasureAccess* Measure() override { return nullptr; }
+  TAudioAccess* Audiometer() override { return nullptr; }
+  TTrendAccess* Trend() override { return nullptr; }
+  TProvocationAccess* Provocation() override { return nullptr; }
+  void OpenMeasure(short) override {}
+  void OpenAudiometer() override {}
+  void OpenTrend() override {}
+};
+
+std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
+
 }  // namespace
 
-THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app) : App(app), PatientData(SamplePatient()) {
+THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
+    : App(app), PatientData(SamplePatient()), RecordWindows(std::make_unique<TClientRecordWindows>()),
+      Records(std::make_unique<TMeasureRecords>(
+          [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
+          [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
+          *RecordWindows, &app.GetMessages())) {
   setObjectName("THalvetraMDIClient");
   ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
@@ -80,7 +104,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_OPEN_PATIENT),
       Response::Command<&C::CmNewDatabase>(CM_NEW_DATABASE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_NEW_DATABASE),
-      Response::Command<&C::CmNotAvailableYet>(CM_MERGE_DATABASES),
+      Response::Command<&C::CmMergeDatabases>(CM_MERGE_DATABASES),
       Response::Enabler<&C::CmMainMenuEnable>(CM_MERGE_DATABASES),
       Response::Command<&C::CmInstitute>(CM_INSTITUTE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_INSTITUTE),
@@ -106,6 +130,16 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
       Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
+      Response::Command<&C::CmSaveMeasurement>(CM_SAVE_MEASUREMENT),
+      Response::Message<&C::EvMeasureModeChanged>(WM_MEASURE_MODE_CHANGED),
+      Response::Message<&C::EvRestoreBackup>(WM_RESTORE_BACKUP),
+      Response::Message<&C::EvSaveBackup>(WM_SAVE_BACKUP),
+      Response::Message<&C::EvLoadDemoData>(WM_LOAD_DEMO_DATA),
+      Response::Message<&C::EvReadBackup>(WM_READ_BACKUP),
+      Response::Message<&C::EvLoadMeasurement>(WM_LOAD_MEASUREMENT),
+      Response::Message<&C::EvReadTrendData>(WM_READ_TREND_DATA),
+      Response::Message<&C::EvLoadAudiogram>(WM_LOAD_AUDIOGRAM),
+      Response::Message<&C::EvGetStoredTrial>(WM_GET_STORED_TRIAL),
       Response::Message<&C::EvMDIDestroy>(WM_MDIDESTROY),
       Response::Message<&C::EvCloseChildWindows>(WM_CLOSE_CHILD_WINDOWS),
       Response::Message<&C::EvCloseAllTempFiles>(WM_CLOSE_ALL_TEMP_FILES),
@@ -235,7 +269,9 @@ void THalvetraMDIClient::CmOpenPatient() {
   const TSheetFrame frame = SheetFrameForPageType(settings.PageType);
   // A test table of a layout this program does not keep stops the sheet
   // before it opens; the engine has named the table.
-  if (TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
+  // An older VC table is brought to the current layout first.
+  if (TableRestructure::UpgradeVcTable(settings.DatabaseDir, &texts) != 0 ||
+      TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
     return;
 
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -387,3 +423,62 @@ bool THalvetraMDIClient::StoreNote(const std::string& note) {
 }
 
 bool THalvetraMDIClient::CanClose() { return !NoteFrame || NoteFrame->close(); }
+
+// --- Test records -------------------------------------------------------------------
+
+TResult THalvetraMDIClient::EvMeasureModeChanged(TParam1 kind, TParam2 part) {
+  return Records->EvMeasureModeChanged(static_cast<short>(kind), static_cast<short>(part));
+}
+TResult THalvetraMDIClient::EvRestoreBackup(TParam1 kind, TParam2) {
+  return Records->EvRestoreBackup(static_cast<short>(kind));
+}
+TResult THalvetraMDIClient::EvSaveBackup(TParam1 kind, TParam2) { return Records->EvSaveBackup(static_cast<short>(kind)); }
+TResult THalvetraMDIClient::EvReadBackup(TParam1 kind, TParam2) { return Records->EvReadBackup(static_cast<short>(kind)); }
+TResult THalvetraMDIClient::EvGetStoredTrial(TParam1 kind, TParam2) {
+  return Records->EvGetStoredTrial(static_cast<short>(kind));
+}
+
+TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
+  // The measure log to replay, as the settings name it for the kind.
+  const TProfile log("Creating Measure Log", App.GetSettings().IniPath);
+  TReplaySettings settings;
+  settings.ReadEnable = log.GetInt("ReadEnable", 0);
+  settings.ReadFileName = std::string(
+      Utf8::Truncate(log.GetString("ReadFileName", DemoReplay::DefaultLogName(static_cast<short>(kind))), 100));
+  return Records->EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
+                                 std::filesystem::current_path());
+}
+
+TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
+  const TWaitCursor wait;
+  return Records->EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
+}
+TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
+  const TWaitCursor wait;
+  return Records->EvReadTrendData(static_cast<short>(filter), KeyText(key));
+}
+TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
+  const TWaitCursor wait;
+  return Records->EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
+}
+
+void THalvetraMDIClient::CmSaveMeasurement() {
+  if (!RecordWindows->Measure())
+    return;
+  const TWaitCursor wait;
+  Records->CmSaveMeasurement();
+}
+
+void THalvetraMDIClient::CmMergeDatabases() {
+  TPatient* sheet = GetPatient();
+  if (!sheet)
+    return;
+  // The dialog leaves the process's current folder as it was.
+  const std::filesystem::path current = std::filesystem::current_path();
+  const QString folder = QFileDialog::getExistingDirectory(this, QString(), QString::fromStdString(current.string()),
+                                                           QFileDialog::ShowDirsOnly);
+  std::error_code error;
+  std::filesystem::current_path(current, error);
+  if (!folder.isEmpty())
+    sheet->MergeDatabases(folder.toStdString());
+}

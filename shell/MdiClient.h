@@ -9,12 +9,14 @@
 #include "common/PredictedData.h"
 #include "patients/InstituteStruct.h"
 #include "platform/framework/EventHandler.h"
+#include "records/MeasureRecords.h"
 #include "shell/ClientEnablers.h"
 
 #include <QMdiArea>
 #include <QPointer>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class THalvetraApp;
@@ -43,7 +45,10 @@ public:
   void SetNote(int index, std::string_view note);
   void ClearNotes();
   // Forgets the meet record of the current examination.
-  void ClearMeetRecordKey() { MeetRecordKey.clear(); }
+  void ClearMeetRecordKey() {
+    MeetRecordKey.clear();
+    Records->ClearMeetRecordKey();
+  }
   const std::string& GetMeetRecordKey() const { return MeetRecordKey; }
 
   // Stage files of the provocation test stay while its window is open.
@@ -92,6 +97,23 @@ public:
   // table files are looked for only `withTableFiles`.
   TClientView View(bool withTableFiles = true) const;
 
+  // --- Test records (records/MeasureRecords.h); lParam of the loads is
+  // the examination's key "date@time" (const char*).
+  TMeasureRecords& GetRecords() { return *Records; }
+  TRecordWindows& GetRecordWindows() { return *RecordWindows; }
+  TResult EvMeasureModeChanged(TParam1 kind, TParam2 part);
+  TResult EvRestoreBackup(TParam1 kind, TParam2);
+  TResult EvSaveBackup(TParam1 kind, TParam2);
+  TResult EvReadBackup(TParam1 kind, TParam2);
+  TResult EvLoadDemoData(TParam1 kind, TParam2 slot);
+  TResult EvLoadMeasurement(TParam1 loadKind, TParam2 key);
+  TResult EvReadTrendData(TParam1 filter, TParam2 key);
+  TResult EvLoadAudiogram(TParam1 loadKind, TParam2 key);
+  TResult EvGetStoredTrial(TParam1 kind, TParam2);
+  void CmSaveMeasurement();
+  // Asks for the folder of another database and merges it into the open one.
+  void CmMergeDatabases();
+
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
   void CmNewDatabase();
@@ -114,6 +136,8 @@ private:
   // message, when that cannot be done.
   bool StoreNote(const std::string& note);
 
+  std::unique_ptr<TRecordWindows> RecordWindows;
+  std::unique_ptr<TMeasureRecords> Records;
   QPointer<TPatient> Patient;
   QPointer<THalvetraMDIChild> PatientFrame;
   QPointer<THalvetraMDIChild> MeasureFrame;

@@ -2,6 +2,7 @@
 
 #include "platform/dbkit/Engine.h"
 #include "records/ExaminationLoader.h"
+#include "records/MeasureRecords.h"
 #include "testing/TestDatabase.h"
 
 namespace {
@@ -155,6 +156,19 @@ TEST_F(Load, AudiogramAsComparisonFillsSlotOneWithoutRedraw) {
   EXPECT_TRUE(audio.State().SlotLoaded[1]);
   EXPECT_EQ(audio.Redraws, 0);
   EXPECT_EQ(audio.Dates[1], "2026-12-10 14:5:9");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MeasureRecordsKey, SplitsAtTheFirstAtSign) {
+  EXPECT_EQ(TMeasureRecords::SplitKey("2026.10.01.@08:00:00"),
+            (std::pair<std::string, std::string>{"2026.10.01.", "08:00:00"}));
+  EXPECT_EQ(TMeasureRecords::SplitKey("a@b@c"), (std::pair<std::string, std::string>{"a", "b@c"}));
+  EXPECT_FALSE(TMeasureRecords::SplitKey("2026.10.01.@"));
+  EXPECT_FALSE(TMeasureRecords::SplitKey("@08:00:00"));
+  EXPECT_FALSE(TMeasureRecords::SplitKey("no key"));
 }
 
 }  // namespace
