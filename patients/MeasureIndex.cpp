@@ -151,18 +151,52 @@ bool TMeasureIndex::DeleteAllMeasure() {
     if (meet->GetData(record, dbiWRITELOCK) != 0 || record.PatientKey != PatientKey())
       break;
     CurrentMeetKey = record.MeetKey;
-    // Every kind the examination names loses its row, so that no row is
-    // left without its examination.
-    if (record.Flags & MeetFlag::Spirometric)
-      for (short index = 0; index < TestTables; ++index)
-        DeleteMeasureRecord(index);
-    if (record.Flags & MeetFlag::Audiogram)
-      DeleteAudioRecord();
-    if (record.Flags & MeetFlag::Rhino)
-      DeleteRhinoRecord();
-    if (meet->DeleteRec() != 0)
+    if (DeleteRowsOf(record.Flags) != 0 || meet->DeleteRec() != 0)
       return false;
     meet->WriteLogFile(Printf("PATMEAS: DeleteAllMeasure(), ID: %ld", long{record.MeetKey}));
   } while (meet->GetNextRec() == 0);
   return true;
+}
+
+short TMeasureIndex::DeleteRowsOf(std::int32_t flags) {
+  // Every kind the examination names loses its row, so that no row is
+  // left without its examination; a kind without a row is no fault.
+  short result = 0;
+  const auto take = [&result](short deleted) {
+    if (result == 0 && deleted != DbResult::NotFound)
+      result = deleted;
+  };
+  if (flags & MeetFlag::Spirometric)
+    for (short index = 0; index < TestTables; ++index)
+      take(DeleteMeasureRecord(index));
+  if (flags & MeetFlag::Audiogram)
+    take(DeleteAudioRecord());
+  if (flags & MeetFlag::Rhino)
+    take(DeleteRhinoRecord());
+  return result;
+}
+
+short TMeasureIndex::DeleteExamination(std::string_view date, std::string_view time, std::string_view logLine) {
+  TEngine* meet = Meet();
+  if (!meet)
+    return DbResult::NotOpen;
+  short result = meet->BeginTransaction();
+  if (result != 0)
+    return result;
+  MeetRecordType record;
+  result = Locate(date, time);
+  if (result == 0)
+    result = meet->GetData(record, dbiWRITELOCK);
+  if (result == 0) {
+    meet->WriteLogFile(logLine);
+    CurrentMeetKey = record.MeetKey;
+    result = DeleteRowsOf(record.Flags);
+    if (result == 0)
+      result = meet->DeleteRec();
+  }
+  if (result == 0)
+    result = meet->CommitTransaction();
+  if (result != 0)
+    meet->RollbackTransaction();
+  return result;
 }

@@ -67,6 +67,9 @@ public:
   short DeleteRhinoRecord();
   // Every examination of the patient with the rows of every kind it names.
   bool DeleteAllMeasure();
+  // The examination of the texts with the rows of every kind it names, in
+  // one transaction; the log line is written when it is found. Engine result.
+  short DeleteExamination(std::string_view date, std::string_view time, std::string_view logLine);
 
   // The kind and stage mark of an examination as the list shows them.
   static std::string ListLine(const MeetRecordType& meet);
@@ -75,6 +78,9 @@ private:
   // The cursor on the patient's examination of the texts.
   short Locate(std::string_view date, std::string_view time) const;
   short DeleteRow(TEngine* engine, const std::string& logLine);
+  // The test rows of the current meet key that the flags name; the first
+  // failure other than a missing row.
+  short DeleteRowsOf(std::int32_t flags);
 
   const TMeasureTables& Tables;
   std::function<std::int32_t()> PatientKey;

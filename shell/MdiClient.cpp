@@ -5,11 +5,14 @@
 #include "patients/Institute.h"
 #include "patients/Patient.h"
 #include "patients/PatientNote.h"
+#include "patients/SheetEngines.h"
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
+#include "records/PatientBrowseMeet.h"
+#include "records/PatientCopy.h"
 #include "records/TableCheck.h"
 #include "records/TableRestructure.h"
 #include "shell/ChildMenus.h"
@@ -127,7 +130,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
       Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),
-      Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
+      Response::Command<&C::CmBrowseMeasurements>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
       Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
       Response::Command<&C::CmSaveMeasurement>(CM_SAVE_MEASUREMENT),
@@ -481,4 +484,36 @@ void THalvetraMDIClient::CmMergeDatabases() {
   std::filesystem::current_path(current, error);
   if (!folder.isEmpty())
     sheet->MergeDatabases(folder.toStdString());
+}
+
+void THalvetraMDIClient::CmBrowseMeasurements() {
+  TPatient* sheet = GetPatient();
+  if (!sheet || !sheet->IsMeasureDatabaseOpen())
+    return;
+  CloseTestWindows();
+  const TAppSettings& settings = App.GetSettings();
+  TPatientBrowseMeet::TSetup setup;
+  setup.IniPath = settings.IniPath;
+  setup.AudioInstalled = App.GetInstallFlags().AudioInstalled;
+  setup.RhinoInstalled = (App.GetInstallFlags().HardwareMode & 1) != 0;
+  setup.Mail = [this, sheet, &settings](const std::vector<std::string>& lines) {
+    PatientRecordType patient;
+    if (sheet->GetData(patient) != 0)
+      return false;
+    TMeasureIndex& index = sheet->GetMeasureIndex();
+    const PatientCopy::TMail mail = PatientCopy::MailCopy(
+        PatientTransfer::TablesOf(sheet, sheet->GetMeasureTables()), patient, lines,
+        sheet->GetDatePicture().size(), sheet->GetTimePicture().size(),
+        [&index](const PatientCopy::TMeetLine& line) { return index.SearchMeetRecord(line.Date, line.Time); },
+        std::filesystem::path(SheetEngines::ExpandFolder(settings.EmailDir.empty() ? "EMail" : settings.EmailDir)),
+        &App.GetMessages(),
+        settings.LanguageDriver);
+    return mail.Result == 0 && PatientCopy::SendMail(mail.Files);
+  };
+  TPatientBrowseMeet browser(App.GetMessages(), sheet->GetMeasureIndex(), std::move(setup), this);
+  if (browser.exec() != QDialog::Accepted)
+    return;
+  EvCloseAllTempFiles();
+  for (const BrowsePlan::TMessage& message : browser.GetPlan())
+    SendMessage(this, message.Message, message.WParam, reinterpret_cast<TParam2>(message.Key.c_str()));
 }

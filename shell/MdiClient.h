@@ -113,6 +113,8 @@ public:
   void CmSaveMeasurement();
   // Asks for the folder of another database and merges it into the open one.
   void CmMergeDatabases();
+  // The browser of the shown patient's tests; the tests chosen there are loaded.
+  void CmBrowseMeasurements();
 
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
