@@ -13,6 +13,7 @@
 #include "platform/framework/Utf8.h"
 #include "records/PatientBrowseMeet.h"
 #include "records/PatientCopy.h"
+#include "records/PatientList.h"
 #include "records/TableCheck.h"
 #include "records/TableRestructure.h"
 #include "shell/ChildMenus.h"
@@ -128,7 +129,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
-      Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_LIST),
+      Response::Command<&C::CmPatientList>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),
       Response::Command<&C::CmBrowseMeasurements>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
@@ -516,4 +517,39 @@ void THalvetraMDIClient::CmBrowseMeasurements() {
   EvCloseAllTempFiles();
   for (const BrowsePlan::TMessage& message : browser.GetPlan())
     SendMessage(this, message.Message, message.WParam, reinterpret_cast<TParam2>(message.Key.c_str()));
+}
+
+void THalvetraMDIClient::CmPatientList() {
+  TPatient* sheet = GetPatient();
+  if (!sheet || !sheet->IsMeasureDatabaseOpen())
+    return;
+  CloseTestWindows();
+  if (!TPatientList::LockForList(*sheet, App.GetMessages()))
+    return;
+  sheet->GetBookMark();
+  const TAppSettings& settings = App.GetSettings();
+  TPatientList::TSetup setup;
+  setup.Folder = SheetEngines::ExpandFolder(settings.DatabaseDir);
+  setup.LanguageDriver = settings.LanguageDriver;
+  setup.SheetNames = sheet;
+  setup.Index = &sheet->GetMeasureIndex();
+  setup.Tables = [sheet] { return PatientTransfer::TablesOf(sheet, sheet->GetMeasureTables()); };
+  setup.SetPatientKey = [sheet](std::int32_t key) { sheet->SetPatientKey(key); };
+  setup.ChooseFolder = [this]() -> std::filesystem::path {
+    const std::filesystem::path current = std::filesystem::current_path();
+    const QString folder = QFileDialog::getExistingDirectory(this, QString(), QString::fromStdString(current.string()),
+                                                             QFileDialog::ShowDirsOnly);
+    std::error_code error;
+    std::filesystem::current_path(current, error);
+    return folder.toStdString();
+  };
+  TPatientList list(App.GetMessages(), std::move(setup), this);
+  PatientRecordType chosen;
+  if (list.exec() == QDialog::Accepted && list.ChosenPatient(chosen) &&
+      sheet->Search(SearchEqual, 1, FieldText(chosen.Name), 2, FieldText(chosen.Id)) == 0)
+    sheet->SetToBookMark(0);
+  else
+    sheet->SetToBookMark(1);
+  sheet->UpdateDisplay();
+  sheet->UnLockTable(dbiWRITELOCK);
 }

@@ -115,6 +115,8 @@ public:
   void CmMergeDatabases();
   // The browser of the shown patient's tests; the tests chosen there are loaded.
   void CmBrowseMeasurements();
+  // The list of every patient, with the patient table locked while it runs.
+  void CmPatientList();
 
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
