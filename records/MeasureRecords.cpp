@@ -3,14 +3,15 @@
 #include "records/TrendReader.h"
 
 TMeasureRecords::TMeasureRecords(TMeasureWorkFiles::TWorkName workName, TMeasureWorkFiles::TStageName stageName,
-                                 TRecordWindows& windows, TMessage* texts)
-    : WorkFiles(std::move(workName), std::move(stageName), texts), Windows(windows), Texts(texts) {}
+                                 TRecordWindows& windows, TMessage* texts, TExaminationStore::TClock clock)
+    : WorkFiles(std::move(workName), std::move(stageName), texts), Windows(windows), Texts(texts),
+      Clock(std::move(clock)) {}
 
 TMeasureRecords::~TMeasureRecords() = default;
 
 void TMeasureRecords::SetIndex(TMeasureIndex* index) {
   Index = index;
-  Store = index ? std::make_unique<TExaminationStore>(*index, WorkFiles, Windows, Texts) : nullptr;
+  Store = index ? std::make_unique<TExaminationStore>(*index, WorkFiles, Windows, Texts, Clock) : nullptr;
   Loader = index ? std::make_unique<TExaminationLoader>(*index, WorkFiles, Windows, Texts) : nullptr;
 }
 

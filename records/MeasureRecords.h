@@ -19,7 +19,7 @@
 class TMeasureRecords {
 public:
   TMeasureRecords(TMeasureWorkFiles::TWorkName workName, TMeasureWorkFiles::TStageName stageName,
-                  TRecordWindows& windows, TMessage* texts);
+                  TRecordWindows& windows, TMessage* texts, TExaminationStore::TClock clock = {});
   ~TMeasureRecords();
 
   // The examination index of the open patient sheet; null while none is open.
@@ -53,6 +53,7 @@ private:
   TMeasureWorkFiles WorkFiles;
   TRecordWindows& Windows;
   TMessage* Texts;
+  TExaminationStore::TClock Clock;
   TMeasureIndex* Index = nullptr;
   std::unique_ptr<TExaminationStore> Store;
   std::unique_ptr<TExaminationLoader> Loader;

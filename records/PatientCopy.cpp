@@ -105,7 +105,8 @@ bool SendMail(const std::vector<std::filesystem::path>& files) {
   QStringList arguments;
   for (const std::string& argument : MailArguments(files))
     arguments << QString::fromStdString(argument);
-  return QProcess::startDetached("xdg-email", arguments);
+  // xdg-email hands the mail to the desktop's mail client and returns.
+  return QProcess::execute("xdg-email", arguments) == 0;
 }
 
 }  // namespace PatientCopy

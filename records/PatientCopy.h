@@ -50,7 +50,7 @@ TMail MailCopy(const TTableSet& from, const PatientRecordType& patient, const st
 bool MailAvailable();
 // The arguments of "xdg-email": one --attach for each file.
 std::vector<std::string> MailArguments(const std::vector<std::filesystem::path>& files);
-// Starts the mail program; false when it could not be started.
+// Hands the files to the mail program; false when it failed.
 bool SendMail(const std::vector<std::filesystem::path>& files);
 
 }  // namespace PatientCopy

@@ -6,6 +6,9 @@
 #include "records/TrendReader.h"
 #include "testing/TestDatabase.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 namespace {
 
 class ListSink final : public TMeetListSink {
@@ -234,6 +237,20 @@ TEST_F(Records, MailCopyMakesFreshTablesOfTheChosenExaminations) {
   EXPECT_EQ(PatientCopy::MailArguments({mail.Files[0]}),
             (std::vector<std::string>{"--attach", (mail.Folder / "names.db").string()}));
   EXPECT_FALSE(PatientCopy::ParseMeetLine("SPIRO", 11, 8));
+
+  // A stand-in mail program on the PATH records what it was given.
+  TTemporaryFolder bin;
+  const std::filesystem::path record = bin / "arguments.txt";
+  const std::filesystem::path program =
+      bin.Write("xdg-email", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record.string() + "'\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(bin.Path().string()) + ":" + path);
+  EXPECT_TRUE(PatientCopy::MailAvailable());
+  EXPECT_TRUE(PatientCopy::SendMail({mail.Files[0], mail.Files[1]}));
+  qputenv("PATH", path);
+  EXPECT_EQ(TTemporaryFolder::Read(record), "--attach\n" + mail.Files[0].string() + "\n--attach\n" +
+                                                mail.Files[1].string() + "\n");
 }
 
 }  // namespace
