@@ -9,12 +9,6 @@ namespace {
 
 class Load : public TRecordsFixture {
 protected:
-  void Measure(short kind, float lead, int samples) {
-    Window.FillTrial(kind, 0, lead, samples);
-    Window.State().ActualTrial = {1, 0, 0};
-    Window.State().NewResult[static_cast<std::size_t>(kind)] = true;
-    Window.Mode = kind;
-  }
   // A meet row and a test row written as another program would.
   long StoreRows(std::int32_t flags, std::string_view table, short n, const std::vector<float>& curve) {
     auto meet = OpenTestTable(Folder.Path(), "meet.db", &Texts());

@@ -36,3 +36,11 @@ long TRecordsFixture::RowCount(std::string_view table) const {
   OpenTestTable(Folder.Path(), table, &Texts())->GetNumberOfRecords(count);
   return count;
 }
+
+void TRecordsFixture::Measure(short kind, float lead, int samples) {
+  Window.FillTrial(kind, 0, lead, samples);
+  Window.State().ActualTrial = {1, 0, 0};
+  Window.State().NewResult[static_cast<std::size_t>(kind)] = true;
+  Window.State().ChangedData = true;
+  Window.Mode = kind;
+}

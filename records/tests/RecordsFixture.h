@@ -26,6 +26,8 @@ protected:
   static TMessage& Texts();
   // Opens the nine measure tables of `folder` (the fixture's by default).
   void OpenTables();
+  // A new result of a kind in trial 1, the window showing that kind.
+  void Measure(short kind, float lead, int samples);
   // The rows of a table as another program counts them.
   long RowCount(std::string_view table) const;
 

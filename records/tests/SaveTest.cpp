@@ -7,15 +7,6 @@ namespace {
 
 class Save : public TRecordsFixture {
 protected:
-  // A new result of a kind in trial 1 (and the window showing that kind).
-  void Measure(short kind, float lead, int samples) {
-    Window.FillTrial(kind, 0, lead, samples);
-    Window.State().ActualTrial = {1, 0, 0};
-    Window.State().NewResult[static_cast<std::size_t>(kind)] = true;
-    Window.State().ChangedData = true;
-    Window.Mode = kind;
-  }
-
   std::vector<MeetRecordType> MeetRows() const {
     std::vector<MeetRecordType> rows;
     auto meet = OpenTestTable(Folder.Path(), "meet.db", &Texts());
