@@ -134,6 +134,36 @@ TEST_F(Load, RhinomanometryBaselineMovesAsideForTheLoadedOne) {
   EXPECT_EQ(Window.GetMeasureMode(), MEASURE_RHINO);
 }
 
+TEST_F(Load, ProvocationStagesGoToTheirStageFiles) {
+  StoreRows(MeetFlag::Fvc | MeetFlag::Provoked, "fvc.db", 19, std::vector<float>(25, 2.0f));
+  Windows.ProvocationFromDatabase = true;
+  ASSERT_EQ(Loader.LoadMeasurement("2026.11.02.", "08:15:00", TExaminationLoader::AsCurrent), 0);
+  // The provoked stage's file, read into slot 1 of the window.
+  EXPECT_FALSE(std::filesystem::exists(WorkFiles.WorkFile(MEASURE_FVC)));
+  EXPECT_TRUE(std::filesystem::exists(WorkFiles.StageFile(1, MEASURE_FVC)));
+  EXPECT_EQ(Window.GetBufferSize(MEASURE_FVC, 1), 100);
+  EXPECT_EQ(Window.GetAktBuffer(MEASURE_FVC, 1)[0], 1.25f);
+  EXPECT_EQ(Window.State().ProvokedAgent, "");
+  EXPECT_EQ(Window.State().ActualTrial, (std::array<std::int16_t, 3>{1, 2, 0}));
+
+  // A diffusion test has no stage file: nothing is read from one.
+  Windows.MeasureWindow = TFakeMeasure();
+  auto meet = OpenTestTable(Folder.Path(), "meet.db", &Texts());
+  MeetRecordType row;
+  row.PatientKey = PatientKey;
+  SetFieldText(row.Date, "2026.11.03.");
+  SetFieldText(row.Time, "08:15:00");
+  row.Flags = MeetFlag::Dfc | MeetFlag::Baseline;
+  ASSERT_EQ(meet->AddMeetRecord(row, 1), 0);
+  const std::vector<float> values(13, 5.0f), curve(10, 1.0f);
+  ASSERT_EQ(OpenTestTable(Folder.Path(), "dfc.db", &Texts())->AddSpiroRecord(values, values, values, 13, curve, 10,
+                                                                             row.MeetKey, 1),
+            0);
+  ASSERT_EQ(Loader.LoadMeasurement("2026.11.03.", "08:15:00", TExaminationLoader::AsCurrent), 0);
+  EXPECT_TRUE(std::filesystem::exists(WorkFiles.WorkFile(MEASURE_DFC)));
+  EXPECT_EQ(std::count(Window.Log.begin(), Window.Log.end(), "Mode 3"), 1);  // from the work file only
+}
+
 TEST_F(Load, AudiogramAsComparisonFillsSlotOneWithoutRedraw) {
   Windows.AudioOpen = true;
   TFakeAudio& audio = Windows.AudioWindow;
