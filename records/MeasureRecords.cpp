@@ -3,7 +3,7 @@
 #include "records/TrendReader.h"
 
 TMeasureRecords::TMeasureRecords(TMeasureWorkFiles::TWorkName workName, TMeasureWorkFiles::TStageName stageName,
-                                 TRecordWindows& windows, TMessage* texts, TExaminationStore::TClock clock)
+                                 TRecordWindows& windows, TMessage* texts, TExaminationSaver::TClock clock)
     : WorkFiles(std::move(workName), std::move(stageName), texts), Windows(windows), Texts(texts),
       Clock(std::move(clock)) {}
 
@@ -11,7 +11,7 @@ TMeasureRecords::~TMeasureRecords() = default;
 
 void TMeasureRecords::SetIndex(TMeasureIndex* index) {
   Index = index;
-  Store = index ? std::make_unique<TExaminationStore>(*index, WorkFiles, Windows, Texts, Clock) : nullptr;
+  Store = index ? std::make_unique<TExaminationSaver>(*index, WorkFiles, Windows, Texts, Clock) : nullptr;
   Loader = index ? std::make_unique<TExaminationLoader>(*index, WorkFiles, Windows, Texts) : nullptr;
 }
 

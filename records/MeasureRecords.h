@@ -8,7 +8,7 @@
 
 #include "records/DemoReplay.h"
 #include "records/ExaminationLoader.h"
-#include "records/ExaminationStore.h"
+#include "records/ExaminationSaver.h"
 #include "records/MeasureWorkFiles.h"
 
 #include <memory>
@@ -19,7 +19,7 @@
 class TMeasureRecords {
 public:
   TMeasureRecords(TMeasureWorkFiles::TWorkName workName, TMeasureWorkFiles::TStageName stageName,
-                  TRecordWindows& windows, TMessage* texts, TExaminationStore::TClock clock = {});
+                  TRecordWindows& windows, TMessage* texts, TExaminationSaver::TClock clock = {});
   ~TMeasureRecords();
 
   // The examination index of the open patient sheet; null while none is open.
@@ -47,14 +47,14 @@ public:
 
   TMeasureWorkFiles& GetWorkFiles() { return WorkFiles; }
   TExaminationLoader* GetLoader() { return Loader.get(); }
-  TExaminationStore* GetStore() { return Store.get(); }
+  TExaminationSaver* GetStore() { return Store.get(); }
 
 private:
   TMeasureWorkFiles WorkFiles;
   TRecordWindows& Windows;
   TMessage* Texts;
-  TExaminationStore::TClock Clock;
+  TExaminationSaver::TClock Clock;
   TMeasureIndex* Index = nullptr;
-  std::unique_ptr<TExaminationStore> Store;
+  std::unique_ptr<TExaminationSaver> Store;
   std::unique_ptr<TExaminationLoader> Loader;
 };

@@ -9,7 +9,7 @@
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "records/ExaminationLoader.h"
-#include "records/ExaminationStore.h"
+#include "records/ExaminationSaver.h"
 #include "records/PatientCopy.h"
 #include "records/tests/FakeMeasure.h"
 #include "testing/RecordingSink.h"
@@ -63,7 +63,7 @@ struct TDatabaseFixture {
                               &Texts()};
   TFakeWindows Windows;
   int Second = 0;
-  TExaminationStore Store{Index, WorkFiles, Windows, &Texts(), [this] {
+  TExaminationSaver Store{Index, WorkFiles, Windows, &Texts(), [this] {
                             ++Second;
                             return TClockReading{2026, 1, 1 + Second / 86400, Second / 3600 % 24, Second / 60 % 60,
                                                  Second % 60};

@@ -7,7 +7,7 @@
 #include "patients/MeasureIndex.h"
 #include "patients/MeasureTables.h"
 #include "platform/basekit/Message.h"
-#include "records/ExaminationStore.h"
+#include "records/ExaminationSaver.h"
 #include "records/MeasureWorkFiles.h"
 #include "records/tests/FakeMeasure.h"
 #include "testing/RecordingSink.h"
@@ -40,5 +40,5 @@ protected:
   TFakeWindows Windows;
   TFakeMeasure& Window = Windows.MeasureWindow;
   TClockReading Now{2026, 12, 10, 14, 5, 9};
-  TExaminationStore Store{Index, WorkFiles, Windows, &Texts(), [this] { return Now; }};
+  TExaminationSaver Store{Index, WorkFiles, Windows, &Texts(), [this] { return Now; }};
 };

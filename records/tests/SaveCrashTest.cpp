@@ -6,7 +6,7 @@
 #include "patients/MeasureIndex.h"
 #include "patients/MeasureTables.h"
 #include "platform/basekit/Message.h"
-#include "records/ExaminationStore.h"
+#include "records/ExaminationSaver.h"
 #include "records/tests/FakeMeasure.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
@@ -42,7 +42,7 @@ TMessage& Texts() {
   TFakeWindows windows;
   TFakeMeasure& window = windows.MeasureWindow;
   int second = 0;
-  TExaminationStore store(index, files, windows, &Texts(), [&] {
+  TExaminationSaver store(index, files, windows, &Texts(), [&] {
     ++second;
     return TClockReading{2000 + round, 1 + second / 86400 % 12, 1, second / 3600 % 24, second / 60 % 60, second % 60};
   });

@@ -1,4 +1,4 @@
-#include "records/ExaminationStore.h"
+#include "records/ExaminationSaver.h"
 
 #include "common/ParameterBlocks.h"
 #include "patients/MeasureIndex.h"
@@ -35,24 +35,24 @@ std::span<const float> Values(const float* values, short n) {
 
 }  // namespace
 
-TExaminationStore::TExaminationStore(TMeasureIndex& index, TMeasureWorkFiles& workFiles, TRecordWindows& windows,
+TExaminationSaver::TExaminationSaver(TMeasureIndex& index, TMeasureWorkFiles& workFiles, TRecordWindows& windows,
                                      TMessage* texts, TClock clock)
     : Index(index), WorkFiles(workFiles), Windows(windows), Texts(texts),
       Clock(clock ? std::move(clock) : TClock(SystemClock)) {}
 
-std::string TExaminationStore::DateText(int year, int month, int day, const std::string& picture) {
+std::string TExaminationSaver::DateText(int year, int month, int day, const std::string& picture) {
   std::array<char, 32> text{};
   std::snprintf(text.data(), text.size(), "%04d%02d%02d", year, month, day);
   return DatePicture::Recode(text.data(), "YYYYMMDD", picture);
 }
 
-std::string TExaminationStore::TimeText(int hour, int minute, int second, const std::string& picture) {
+std::string TExaminationSaver::TimeText(int hour, int minute, int second, const std::string& picture) {
   std::array<char, 32> text{};
   std::snprintf(text.data(), text.size(), "%02d%02d%02d", hour, minute, second);
   return DatePicture::Recode(text.data(), "HHMMSS", picture);
 }
 
-std::int32_t TExaminationStore::NewKindBits(TMeasureAccess& window) const {
+std::int32_t TExaminationSaver::NewKindBits(TMeasureAccess& window) const {
   std::int32_t bits = 0;
   for (std::size_t kind = 0; kind < KindBit.size(); ++kind)
     if (window.State().NewResult[kind])
@@ -60,7 +60,7 @@ std::int32_t TExaminationStore::NewKindBits(TMeasureAccess& window) const {
   return bits;
 }
 
-short TExaminationStore::InTransaction(const std::function<short()>& steps) {
+short TExaminationSaver::InTransaction(const std::function<short()>& steps) {
   TEngine* meet = Index.Meet();
   if (!meet)
     return DbResult::NotOpen;
@@ -95,7 +95,7 @@ short TExaminationStore::InTransaction(const std::function<short()>& steps) {
   return 0;
 }
 
-short TExaminationStore::SaveMeasurement() {
+short TExaminationSaver::SaveMeasurement() {
   TMeasureAccess* window = Windows.Measure();
   if (!window)
     return 0;
@@ -121,7 +121,7 @@ short TExaminationStore::SaveMeasurement() {
   return result;
 }
 
-short TExaminationStore::SaveProvocationStage(const std::function<void()>& prepare) {
+short TExaminationSaver::SaveProvocationStage(const std::function<void()>& prepare) {
   TMeasureAccess* window = Windows.Measure();
   if (!window)
     return 0;
@@ -134,11 +134,11 @@ short TExaminationStore::SaveProvocationStage(const std::function<void()>& prepa
   });
 }
 
-short TExaminationStore::SaveAudiogram() {
+short TExaminationSaver::SaveAudiogram() {
   return InTransaction([&] { return StoreAudioRecord(); });
 }
 
-short TExaminationStore::StoreMeetRecord() {
+short TExaminationSaver::StoreMeetRecord() {
   TMeasureAccess* window = Windows.Measure();
   TEngine* meet = Index.Meet();
   if (!window || !meet)
@@ -218,7 +218,7 @@ short TExaminationStore::StoreMeetRecord() {
   return result;
 }
 
-std::vector<float> TExaminationStore::BuildSpiroCurve(TMeasureAccess& window, short kind, int selected) {
+std::vector<float> TExaminationSaver::BuildSpiroCurve(TMeasureAccess& window, short kind, int selected) {
   const int count = std::clamp<int>(window.GetBufferSize(kind, 0), 0, MeasureLimits::CurveSamples);
   const float* flow = window.GetSpiroFlowBuffer(0);
   if (count == 0 || !flow)
@@ -259,7 +259,7 @@ std::vector<float> TExaminationStore::BuildSpiroCurve(TMeasureAccess& window, sh
   return curve;
 }
 
-short TExaminationStore::StoreSpiroRecord(short kind, short n, bool onlyIfNew) {
+short TExaminationSaver::StoreSpiroRecord(short kind, short n, bool onlyIfNew) {
   TMeasureAccess* window = Windows.Measure();
   TEngine* table = Index.Test(kind);
   if (!window || !table)
@@ -285,7 +285,7 @@ short TExaminationStore::StoreSpiroRecord(short kind, short n, bool onlyIfNew) {
   return result;
 }
 
-std::vector<float> TExaminationStore::BuildRhinoCurve(TMeasureAccess& window, short first, short second) {
+std::vector<float> TExaminationSaver::BuildRhinoCurve(TMeasureAccess& window, short first, short second) {
   std::vector<float> data;
   for (short slot : {first, second}) {
     const int count = std::clamp<int>(window.GetBufferSize(MEASURE_RHINO, slot), 0, MeasureLimits::CurveSamples);
@@ -297,7 +297,7 @@ std::vector<float> TExaminationStore::BuildRhinoCurve(TMeasureAccess& window, sh
   return data;
 }
 
-short TExaminationStore::StoreRhinoRecord(bool onlyIfNew) {
+short TExaminationSaver::StoreRhinoRecord(bool onlyIfNew) {
   TMeasureAccess* window = Windows.Measure();
   TEngine* table = Index.Rhino();
   if (!window || !table)
@@ -316,7 +316,7 @@ short TExaminationStore::StoreRhinoRecord(bool onlyIfNew) {
   return result;
 }
 
-short TExaminationStore::StoreAudioRecord() {
+short TExaminationSaver::StoreAudioRecord() {
   TAudioAccess* audio = Windows.Audiometer();
   TEngine* meet = Index.Meet();
   TEngine* table = Index.Audio();

@@ -25,7 +25,7 @@ struct TClockReading {
   int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
 };
 
-class TExaminationStore {
+class TExaminationSaver {
 public:
   using TClock = std::function<TClockReading()>;
 
@@ -37,7 +37,7 @@ public:
     std::int32_t Kinds = 0;    // the flags as last written
   };
 
-  TExaminationStore(TMeasureIndex& index, TMeasureWorkFiles& workFiles, TRecordWindows& windows, TMessage* texts,
+  TExaminationSaver(TMeasureIndex& index, TMeasureWorkFiles& workFiles, TRecordWindows& windows, TMessage* texts,
                     TClock clock = {});
 
   // The save command of the measurement window: the work file of its kind,
