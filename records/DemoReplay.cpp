@@ -256,14 +256,15 @@ bool ReplayMeasureData(TMeasureAccess& window, short kind, std::string_view byte
 }
 
 int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySettings& settings,
-                 const std::filesystem::path& folder, TMessage* texts) {
+                 const std::filesystem::path& demoFolder, TMessage* texts, const std::filesystem::path& logFolder) {
   if (DemoFileName(kind).empty() || slot < 0 || slot >= MeasureLimits::Slots)
     return 1;
-  std::filesystem::path file = folder / DemoFileName(kind);
+  std::filesystem::path file = demoFolder / DemoFileName(kind);
   bool isLog = false;
   if (!DefaultLogName(kind).empty() && settings.ReadEnable != 0) {
     const std::filesystem::path log =
-        folder / (settings.ReadFileName.empty() ? std::string(DefaultLogName(kind)) : settings.ReadFileName);
+        (logFolder.empty() ? demoFolder : logFolder) /
+        (settings.ReadFileName.empty() ? std::string(DefaultLogName(kind)) : settings.ReadFileName);
     if (std::filesystem::exists(log)) {
       file = log;
       isLog = true;

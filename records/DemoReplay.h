@@ -30,11 +30,13 @@ std::string_view DemoFileName(short kind);
 // "BadFvc.001" ... for the kinds that keep measure logs, else empty.
 std::string_view DefaultLogName(short kind);
 
-// WM_LOAD_DEMO_DATA: the file of the kind (relative names from `folder`)
-// into the slot. 1 when it was replayed or there was no file; 0, after a
+// WM_LOAD_DEMO_DATA: the file of the kind into the slot: the measure log
+// (a relative name from `logFolder`) or the demonstration file in
+// `demoFolder`. 1 when it was replayed or there was no file; 0, after a
 // message naming the file, when it is damaged.
 int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySettings& settings,
-                 const std::filesystem::path& folder, TMessage* texts);
+                 const std::filesystem::path& demoFolder, TMessage* texts,
+                 const std::filesystem::path& logFolder = {});
 
 // The replay of a file's bytes; false with `error` when they are not a
 // whole file of the kind.

@@ -71,9 +71,9 @@ int TMeasureRecords::EvLoadAudiogram(short loadKind, std::string_view key) {
 }
 
 int TMeasureRecords::EvLoadDemoData(short kind, short slot, const TReplaySettings& settings,
-                                    const std::filesystem::path& folder) {
+                                    const std::filesystem::path& demoFolder, const std::filesystem::path& logFolder) {
   TMeasureAccess* window = Windows.Measure();
-  return window ? DemoReplay::LoadDemoData(*window, kind, slot, settings, folder, Texts) : 1;
+  return window ? DemoReplay::LoadDemoData(*window, kind, slot, settings, demoFolder, Texts, logFolder) : 1;
 }
 
 short TMeasureRecords::CmSaveMeasurement() { return Store ? Store->SaveMeasurement() : 0; }

@@ -39,7 +39,8 @@ public:
   int EvLoadMeasurement(short loadKind, std::string_view key);
   int EvReadTrendData(short filter, std::string_view key);
   int EvLoadAudiogram(short loadKind, std::string_view key);
-  int EvLoadDemoData(short kind, short slot, const TReplaySettings& settings, const std::filesystem::path& folder);
+  int EvLoadDemoData(short kind, short slot, const TReplaySettings& settings, const std::filesystem::path& demoFolder,
+                     const std::filesystem::path& logFolder = {});
   // The save command of the measurement window; the engine's result.
   short CmSaveMeasurement();
   short SaveAudiogram();

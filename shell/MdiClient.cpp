@@ -449,8 +449,10 @@ TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
   settings.ReadEnable = log.GetInt("ReadEnable", 0);
   settings.ReadFileName = std::string(
       Utf8::Truncate(log.GetString("ReadFileName", DemoReplay::DefaultLogName(static_cast<short>(kind))), 100));
+  // The demonstration files lie beside the program, measure logs are
+  // named from the working folder.
   return Records->EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
-                                 std::filesystem::current_path());
+                                 QCoreApplication::applicationDirPath().toStdString(), std::filesystem::current_path());
 }
 
 TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
