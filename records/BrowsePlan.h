@@ -22,6 +22,8 @@ struct TKinds {
   bool Rhino = false;  // lines of exactly one rhinomanometry kind
   // Load and print need exactly one kind.
   bool One() const { return (Spiro > 0) + Audio + Rhino == 1; }
+  // A trend needs three spirometric tests at least.
+  bool Trend() const { return Spiro > 2; }
 };
 
 // The kinds of the chosen lines; an audiogram only counts with the

@@ -240,7 +240,8 @@ void TPatientBrowseMeet::Enable() {
   const BrowsePlan::TKinds kinds = BrowsePlan::Kinds(Lines(), Setup.AudioInstalled, Setup.RhinoInstalled);
   Load->setEnabled(kinds.One());
   Delete->setEnabled(any);
-  // The trend filter and the printing come with their windows.
+  // The trend's filter dialog and the printing come with their windows:
+  // until then the trend rule (kinds.Trend()) has no dialog to open.
   Trend->setEnabled(false);
   Print->setEnabled(false);
   MailButton->setEnabled(any && Setup.Mail && PatientCopy::MailAvailable());

@@ -58,6 +58,10 @@ TEST(BrowsePlan, SingleAudiogramAndTrendLines) {
   const auto spiro = Lines({{"SPIRO 2026.10.03. 08:00:00 P", true},
                             {"SPIRO 2026.10.02. 08:00:00  ", true},
                             {"SPIRO 2026.10.01. 08:00:00 B", true}});
+  EXPECT_TRUE(BrowsePlan::Kinds(spiro, true, true).Trend());
+  EXPECT_FALSE(BrowsePlan::Kinds(Lines({{"SPIRO 2026.10.03. 08:00:00 P", true}, {"SPIRO 2026.10.02. 08:00:00  ", true}}),
+                                 true, true)
+                   .Trend());
   const auto trend = BrowsePlan::SelectionLoad(spiro, BrowsePlan::Kinds(spiro, true, true), 0, true, 1, 11, 8);
   ASSERT_EQ(trend.size(), 3u);
   EXPECT_EQ(trend[2], (TMessage{WM_READ_TREND_DATA, 1, "2026.10.01.@08:00:00"}));
