@@ -90,11 +90,7 @@ TEST_F(Load, StoredCurveTooLongForTheWindowIsRefused) {
 }
 
 TEST_F(Load, PlethyComesBackWithItsLoops) {
-  Measure(MEASURE_PLETHY, 6.0f, 400);
-  Window.SetBeginResistanceLoop(0, 10);
-  Window.SetEndResistanceLoop(0, 20);
-  Window.SetBeginTGVLoop(0, 30);
-  Window.SetEndTGVLoop(0, 35);
+  MeasurePlethy();
   ASSERT_EQ(Store.SaveMeasurement(), 0);
   const std::string date = Store.GetCurrent().Date, time = Store.GetCurrent().Time;
   Windows.MeasureWindow = TFakeMeasure();

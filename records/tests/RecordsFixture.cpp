@@ -44,3 +44,11 @@ void TRecordsFixture::Measure(short kind, float lead, int samples) {
   Window.State().ChangedData = true;
   Window.Mode = kind;
 }
+
+void TRecordsFixture::MeasurePlethy() {
+  Measure(MEASURE_PLETHY, 6.0f, 400);
+  Window.SetBeginResistanceLoop(0, 10);
+  Window.SetEndResistanceLoop(0, 20);
+  Window.SetBeginTGVLoop(0, 30);
+  Window.SetEndTGVLoop(0, 35);
+}

@@ -28,6 +28,9 @@ protected:
   void OpenTables();
   // A new result of a kind in trial 1, the window showing that kind.
   void Measure(short kind, float lead, int samples);
+  // A new plethysmograph trial of 400 samples (lead 6.0) with its
+  // resistance loop at 10-20 and its TGV loop at 30-35.
+  void MeasurePlethy();
   // The rows of a table as another program counts them.
   long RowCount(std::string_view table) const;
 

@@ -102,11 +102,7 @@ TEST_F(Save, KindWithoutSamplesIsSkippedAndKeepsItsFlag) {
 }
 
 TEST_F(Save, PlethyRowHoldsLoopsThenDecimatedFlow) {
-  Measure(MEASURE_PLETHY, 6.0f, 400);
-  Window.SetBeginResistanceLoop(0, 10);
-  Window.SetEndResistanceLoop(0, 20);
-  Window.SetBeginTGVLoop(0, 30);
-  Window.SetEndTGVLoop(0, 35);
+  MeasurePlethy();
   ASSERT_EQ(Store.SaveMeasurement(), 0);
   const TRow row = TestRow("pl.db", 19, Store.GetCurrent().MeetKey);
   ASSERT_EQ(row.Result, 0);
