@@ -12,6 +12,7 @@
 // used says so through its engine and closes itself at its first idle
 // moment (IsDatabaseUnusable tells at once).
 
+#include "patients/MeasureIndex.h"
 #include "patients/MeasureTables.h"
 #include "patients/PatientSheet.h"
 #include "patients/PatientTable.h"
@@ -66,6 +67,25 @@ public:
   bool IsListLibraryLoaded() const { return ListReady; }
   bool IsMeasureDatabaseOpen() const { return Measures.AllOpen(); }
   const TMeasureTables& GetMeasureTables() const { return Measures; }
+
+  // The shown patient's examinations (MeasureIndex.h), under the names the
+  // program calls them by.
+  TMeasureIndex& GetMeasureIndex() { return Index; }
+  void GetAllMeasure(TMeetListSink& list, short atTop) const { Index.GetAllMeasure(list, atTop); }
+  void GetMeetInformation(std::string& date, std::string& time, MEET_INFORMATION* information, short step) {
+    Index.GetMeetInformation(date, time, information, step);
+  }
+  void ModifyMeasureNote(std::string_view date, std::string_view time, std::string_view note) {
+    Index.ModifyMeasureNote(date, time, note);
+  }
+  bool SearchMeetRecord(std::string_view date, std::string_view time) { return Index.SearchMeetRecord(date, time); }
+  short DeleteMeasureRecord(short index) { return Index.DeleteMeasureRecord(index); }
+  short DeleteAudioRecord() { return Index.DeleteAudioRecord(); }
+  short DeleteRhinoRecord() { return Index.DeleteRhinoRecord(); }
+  bool DeleteAllMeasure() { return Index.DeleteAllMeasure(); }
+  // Every patient of the database in `folder` into this one, with the
+  // progress window; the sheet then shows the first patient.
+  void MergeDatabases(const std::string& folder);
   short GetDemo() const { return Demo; }
   const std::string& GetIniPath() const { return IniPath; }
   const std::string& GetDatabaseFolder() const { return DatabaseFolder; }
@@ -97,6 +117,7 @@ private:
   QTimer* IdleTimer = nullptr;   // a child of the dialog
   TPatientTable Table;
   TMeasureTables Measures;
+  TMeasureIndex Index{Measures, [this] { return GetPatientKey(); }};
   std::uint32_t PatientDatabase = 0;
   std::uint32_t PatientCursor = 0;
   bool Unusable = false;

@@ -156,6 +156,11 @@ TResult TClientController::EvCloseChildWindows() {
   return 1;
 }
 
+void TClientController::ClearMeetRecordKey() {
+  MeetRecordKey.clear();
+  Windows.ForgetExamination();
+}
+
 void TClientController::EvCloseAllTempFiles() {
   // The sheet tells of a committed save while its edit is still open (a
   // move tells after the edit ended): the handed-over patient is stored.

@@ -74,7 +74,7 @@ public:
   const std::array<std::string, 3>& GetNotes() const { return Notes; }
   void SetNote(int index, std::string_view note);
   void ClearNotes();
-  void ClearMeetRecordKey() { MeetRecordKey.clear(); }
+  void ClearMeetRecordKey();
   const std::string& GetMeetRecordKey() const { return MeetRecordKey; }
   const PREDICTED_DATA& GetPatientData() const { return PatientData; }
 
@@ -85,8 +85,10 @@ public:
   // table files are looked for only `withTableFiles`.
   TClientView View(const TAppSettings& settings, bool withTableFiles) const;
 
-private:
+  // Closes the test windows (measurement, audiometer, trend, provocation).
   void CloseTestWindows();
+
+private:
   void ApplyHandOverFile(const std::string& path);
   void RemoveHandOverFile();
   // A handed-over patient that is not saved: asks to save him; false when

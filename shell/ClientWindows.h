@@ -29,6 +29,8 @@ public:
   virtual void ActivateFrame(TClientSlot slot) = 0;
   // The client comes to the front of the main window.
   virtual void RaiseClient() {}
+  // The current examination is forgotten: the next save starts a new one.
+  virtual void ForgetExamination() {}
 
   // The note window: its text when the user changed it (the selection is
   // dropped first, as a store takes the whole text); nothing when unchanged.

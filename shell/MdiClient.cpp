@@ -5,12 +5,19 @@
 #include "patients/Institute.h"
 #include "patients/Patient.h"
 #include "patients/PatientNote.h"
+#include "patients/SheetEngines.h"
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/ui/WaitCursor.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Utf8.h"
+#include "platform/framework/Profile.h"
 #include "platform/portkit/MeasureInterrupt.h"
+#include "records/PatientBrowseMeet.h"
+#include "records/PatientCopy.h"
+#include "records/PatientList.h"
 #include "records/TableCheck.h"
+#include "records/TableRestructure.h"
 #include "shell/ChildMenus.h"
 #include "shell/ComponentBar.h"
 #include "shell/DatabaseTables.h"
@@ -19,6 +26,7 @@
 #include "shell/MdiChild.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QBrush>
 #include <QColor>
 #include <QScreen>
@@ -31,10 +39,31 @@ constexpr int NoteText = 251;
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
+// The component windows as the record code reaches them. The measurement,
+// audiometer, trend and provocation windows do not yet give the record
+// code their data: until they do, none is reached and none opens.
+class TClientRecordWindows final : public TRecordWindows {
+public:
+  TMeasureAccess* Measure() override { return nullptr; }
+  TAudioAccess* Audiometer() override { return nullptr; }
+  TTrendAccess* Trend() override { return nullptr; }
+  TProvocationAccess* Provocation() override { return nullptr; }
+  void OpenMeasure(short) override {}
+  void OpenAudiometer() override {}
+  void OpenTrend() override {}
+};
+
+std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
+
 }  // namespace
 
 THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
-    : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()) {
+    : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()),
+      RecordWindows(std::make_unique<TClientRecordWindows>()),
+      Records(std::make_unique<TMeasureRecords>(
+          [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
+          [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
+          *RecordWindows, &app.GetMessages())) {
   setObjectName("THalvetraMDIClient");
   ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
@@ -68,7 +97,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_OPEN_PATIENT),
       Response::Command<&C::CmNewDatabase>(CM_NEW_DATABASE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_NEW_DATABASE),
-      Response::Command<&C::CmNotAvailableYet>(CM_MERGE_DATABASES),
+      Response::Command<&C::CmMergeDatabases>(CM_MERGE_DATABASES),
       Response::Enabler<&C::CmMainMenuEnable>(CM_MERGE_DATABASES),
       Response::Command<&C::CmInstitute>(CM_INSTITUTE),
       Response::Enabler<&C::CmMainMenuEnable>(CM_INSTITUTE),
@@ -89,9 +118,9 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
       Response::Command<&C::CmNotAvailableYet>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
-      Response::Command<&C::CmNotAvailableYet>(CM_PATIENT_LIST),
+      Response::Command<&C::CmPatientList>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),
-      Response::Command<&C::CmNotAvailableYet>(CM_BROWSE_MEASUREMENTS),
+      Response::Command<&C::CmBrowseMeasurements>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
       Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
       Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE_HIGH),
@@ -121,7 +150,16 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_SHUTTER),
       Response::Enabler<&C::CmComponentEnable>(CM_MEASURE_RHINO),
       Response::Message<&C::EvChildActivated>(WM_CHILD_ACTIVATED),
-      Response::Command<&C::CmNotAvailableYet>(CM_SAVE_MEASUREMENT),
+      Response::Command<&C::CmSaveMeasurement>(CM_SAVE_MEASUREMENT),
+      Response::Message<&C::EvMeasureModeChanged>(WM_MEASURE_MODE_CHANGED),
+      Response::Message<&C::EvRestoreBackup>(WM_RESTORE_BACKUP),
+      Response::Message<&C::EvSaveBackup>(WM_SAVE_BACKUP),
+      Response::Message<&C::EvLoadDemoData>(WM_LOAD_DEMO_DATA),
+      Response::Message<&C::EvReadBackup>(WM_READ_BACKUP),
+      Response::Message<&C::EvLoadMeasurement>(WM_LOAD_MEASUREMENT),
+      Response::Message<&C::EvReadTrendData>(WM_READ_TREND_DATA),
+      Response::Message<&C::EvLoadAudiogram>(WM_LOAD_AUDIOGRAM),
+      Response::Message<&C::EvGetStoredTrial>(WM_GET_STORED_TRIAL),
       Response::Enabler<&C::CmComponentEnable>(CM_SAVE_MEASUREMENT),
       Response::Command<&C::CmSaveAudiogram>(CM_SAVE_AUDIOGRAM),
       Response::Enabler<&C::CmComponentEnable>(CM_SAVE_AUDIOGRAM),
@@ -270,7 +308,9 @@ bool THalvetraMDIClient::OpenPatientFrame() {
   const TSheetFrame frame = SheetFrameForPageType(settings.PageType);
   // A test table of a layout this program does not keep stops the sheet
   // before it opens; the engine has named the table.
-  if (TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
+  // An older VC table is brought to the current layout first.
+  if (TableRestructure::UpgradeVcTable(settings.DatabaseDir, &texts) != 0 ||
+      TableCheck::CheckTableLayout(settings.DatabaseDir, "vc.db", TableKind::Vc, &texts) != 0)
     return false;
 
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -337,4 +377,134 @@ std::optional<std::string> THalvetraMDIClient::ChangedNote() {
 void THalvetraMDIClient::KeepNoteOpen() {
   if (TPatientNote* note = GetNote())
     note->KeepOpen();
+}
+
+void THalvetraMDIClient::ForgetExamination() { Records->ClearMeetRecordKey(); }
+
+// --- Test records -------------------------------------------------------------------
+
+TResult THalvetraMDIClient::EvMeasureModeChanged(TParam1 kind, TParam2 part) {
+  return Records->EvMeasureModeChanged(static_cast<short>(kind), static_cast<short>(part));
+}
+TResult THalvetraMDIClient::EvRestoreBackup(TParam1 kind, TParam2) {
+  return Records->EvRestoreBackup(static_cast<short>(kind));
+}
+TResult THalvetraMDIClient::EvSaveBackup(TParam1 kind, TParam2) { return Records->EvSaveBackup(static_cast<short>(kind)); }
+TResult THalvetraMDIClient::EvReadBackup(TParam1 kind, TParam2) { return Records->EvReadBackup(static_cast<short>(kind)); }
+TResult THalvetraMDIClient::EvGetStoredTrial(TParam1 kind, TParam2) {
+  return Records->EvGetStoredTrial(static_cast<short>(kind));
+}
+
+TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
+  // The measure log to replay, as the settings name it for the kind.
+  const TProfile log("Creating Measure Log", App.GetSettings().IniPath);
+  TReplaySettings settings;
+  settings.ReadEnable = log.GetInt("ReadEnable", 0);
+  settings.ReadFileName = std::string(
+      Utf8::Truncate(log.GetString("ReadFileName", DemoReplay::DefaultLogName(static_cast<short>(kind))), 100));
+  // The demonstration files lie beside the program, measure logs are
+  // named from the working folder.
+  return Records->EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
+                                 QCoreApplication::applicationDirPath().toStdString(), std::filesystem::current_path());
+}
+
+TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
+  const TWaitCursor wait;
+  return Records->EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
+}
+TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
+  const TWaitCursor wait;
+  return Records->EvReadTrendData(static_cast<short>(filter), KeyText(key));
+}
+TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
+  const TWaitCursor wait;
+  return Records->EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
+}
+
+void THalvetraMDIClient::CmSaveMeasurement() {
+  if (!RecordWindows->Measure())
+    return;
+  const TWaitCursor wait;
+  Records->CmSaveMeasurement();
+}
+
+void THalvetraMDIClient::CmMergeDatabases() {
+  TPatient* sheet = GetPatient();
+  if (!sheet)
+    return;
+  // The dialog leaves the process's current folder as it was.
+  const std::filesystem::path current = std::filesystem::current_path();
+  const QString folder = QFileDialog::getExistingDirectory(this, QString(), QString::fromStdString(current.string()),
+                                                           QFileDialog::ShowDirsOnly);
+  std::error_code error;
+  std::filesystem::current_path(current, error);
+  if (!folder.isEmpty())
+    sheet->MergeDatabases(folder.toStdString());
+}
+
+void THalvetraMDIClient::CmBrowseMeasurements() {
+  TPatient* sheet = GetPatient();
+  if (!sheet || !sheet->IsMeasureDatabaseOpen())
+    return;
+  Control.CloseTestWindows();
+  const TAppSettings& settings = App.GetSettings();
+  TPatientBrowseMeet::TSetup setup;
+  setup.IniPath = settings.IniPath;
+  setup.AudioInstalled = App.GetInstallFlags().AudioInstalled;
+  setup.RhinoInstalled = (App.GetInstallFlags().HardwareMode & 1) != 0;
+  setup.Mail = [this, sheet, &settings](const std::vector<std::string>& lines) {
+    PatientRecordType patient;
+    if (sheet->GetData(patient) != 0)
+      return false;
+    TMeasureIndex& index = sheet->GetMeasureIndex();
+    const PatientCopy::TMail mail = PatientCopy::MailCopy(
+        PatientTransfer::TablesOf(sheet, sheet->GetMeasureTables()), patient, lines,
+        sheet->GetDatePicture().size(), sheet->GetTimePicture().size(),
+        [&index](const PatientCopy::TMeetLine& line) { return index.SearchMeetRecord(line.Date, line.Time); },
+        std::filesystem::path(SheetEngines::ExpandFolder(settings.EmailDir.empty() ? "EMail" : settings.EmailDir)),
+        &App.GetMessages(),
+        settings.LanguageDriver);
+    return mail.Result == 0 && PatientCopy::SendMail(mail.Files);
+  };
+  TPatientBrowseMeet browser(App.GetMessages(), sheet->GetMeasureIndex(), std::move(setup), this);
+  if (browser.exec() != QDialog::Accepted)
+    return;
+  EvCloseAllTempFiles();
+  for (const BrowsePlan::TMessage& message : browser.GetPlan())
+    SendMessage(this, message.Message, message.WParam, reinterpret_cast<TParam2>(message.Key.c_str()));
+}
+
+void THalvetraMDIClient::CmPatientList() {
+  TPatient* sheet = GetPatient();
+  if (!sheet || !sheet->IsMeasureDatabaseOpen())
+    return;
+  Control.CloseTestWindows();
+  if (!TPatientList::LockForList(*sheet, App.GetMessages()))
+    return;
+  sheet->GetBookMark();
+  const TAppSettings& settings = App.GetSettings();
+  TPatientList::TSetup setup;
+  setup.Folder = SheetEngines::ExpandFolder(settings.DatabaseDir);
+  setup.LanguageDriver = settings.LanguageDriver;
+  setup.SheetNames = sheet;
+  setup.Index = &sheet->GetMeasureIndex();
+  setup.Tables = [sheet] { return PatientTransfer::TablesOf(sheet, sheet->GetMeasureTables()); };
+  setup.SetPatientKey = [sheet](std::int32_t key) { sheet->SetPatientKey(key); };
+  setup.ChooseFolder = [this]() -> std::filesystem::path {
+    const std::filesystem::path current = std::filesystem::current_path();
+    const QString folder = QFileDialog::getExistingDirectory(this, QString(), QString::fromStdString(current.string()),
+                                                             QFileDialog::ShowDirsOnly);
+    std::error_code error;
+    std::filesystem::current_path(current, error);
+    return folder.toStdString();
+  };
+  TPatientList list(App.GetMessages(), std::move(setup), this);
+  PatientRecordType chosen;
+  if (list.exec() == QDialog::Accepted && list.ChosenPatient(chosen) &&
+      sheet->Search(SearchEqual, 1, FieldText(chosen.Name), 2, FieldText(chosen.Id)) == 0)
+    sheet->SetToBookMark(0);
+  else
+    sheet->SetToBookMark(1);
+  sheet->UpdateDisplay();
+  sheet->UnLockTable(dbiWRITELOCK);
 }

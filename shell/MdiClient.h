@@ -10,6 +10,7 @@
 #include "patients/InstituteStruct.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/BarLayouts.h"
+#include "records/MeasureRecords.h"
 #include "shell/ClientController.h"
 #include "shell/ClientEnablers.h"
 #include "shell/ClientWindows.h"
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <vector>
 #include <optional>
 #include <string>
@@ -83,6 +85,27 @@ public:
   // What the enablers of the main menu look at, as things stand now; the
   // table files are looked for only `withTableFiles`.
   TClientView View(bool withTableFiles = true) const;
+
+  // --- Test records (records/MeasureRecords.h); lParam of the loads is
+  // the examination's key "date@time" (const char*).
+  TMeasureRecords& GetRecords() { return *Records; }
+  TRecordWindows& GetRecordWindows() { return *RecordWindows; }
+  TResult EvMeasureModeChanged(TParam1 kind, TParam2 part);
+  TResult EvRestoreBackup(TParam1 kind, TParam2);
+  TResult EvSaveBackup(TParam1 kind, TParam2);
+  TResult EvReadBackup(TParam1 kind, TParam2);
+  TResult EvLoadDemoData(TParam1 kind, TParam2 slot);
+  TResult EvLoadMeasurement(TParam1 loadKind, TParam2 key);
+  TResult EvReadTrendData(TParam1 filter, TParam2 key);
+  TResult EvLoadAudiogram(TParam1 loadKind, TParam2 key);
+  TResult EvGetStoredTrial(TParam1 kind, TParam2);
+  void CmSaveMeasurement();
+  // Asks for the folder of another database and merges it into the open one.
+  void CmMergeDatabases();
+  // The browser of the shown patient's tests; the tests chosen there are loaded.
+  void CmBrowseMeasurements();
+  // The list of every patient, with the patient table locked while it runs.
+  void CmPatientList();
 
   // --- Component windows --------------------------------------------------------
   // Opens the measurement window for a test, or switches the open one to it.
@@ -158,6 +181,7 @@ private:
   bool CloseFrame(TClientSlot slot) override;
   void ActivateFrame(TClientSlot slot) override;
   void RaiseClient() override { raise(); }
+  void ForgetExamination() override;
   std::optional<std::string> ChangedNote() override;
   void KeepNoteOpen() override;
 
@@ -190,6 +214,8 @@ private:
 
   THalvetraApp& App;
   TClientController Control;
+  std::unique_ptr<TRecordWindows> RecordWindows;
+  std::unique_ptr<TMeasureRecords> Records;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.
   std::array<QPointer<THalvetraMDIChild>, ClientSlotCount> Frames;
