@@ -266,7 +266,7 @@ bool TPatientSheet::Verified() {
   RecordUnit = HeightUnit;
   if (TreatingDoctorKey == 0)
     return false;
-  return FirstTooLongField() == 0;
+  return !FirstRefusal();
 }
 
 // --- Save, cancel, delete ---------------------------------------------------------
@@ -292,8 +292,8 @@ void TPatientSheet::CmPatientSave() {
 
 bool TPatientSheet::SaveRec(bool insert) {
   // Nothing is written that the table cannot hold whole.
-  if (const int tooLong = FirstTooLongField()) {
-    ShowFieldMessage(FieldTooLong(tooLong));
+  if (const auto refusal = FirstRefusal()) {
+    ShowFieldMessage(*refusal);
     return false;
   }
   TPatientFields record = GetPatientRec();
