@@ -5,6 +5,7 @@
 #include "patients/PatientSheet.h"
 #include "patients/PatientText.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Utf8.h"
 
 #include <algorithm>
 
@@ -296,7 +297,7 @@ void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
                                      std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool)) {
   if (!MayCheck())
     return;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(controlId), Width(controlId)));
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(controlId), Width(controlId)));
   const std::optional<TMeasureEntry> entry = read(text);
   if (!entry) {
     Refuse(controlId, Load(UnreadableMeasureText) + examples(RecordUnit));
@@ -352,14 +353,14 @@ void TPatientSheet::TUpDownWeight(int delta) {
 short TPatientSheet::GetHeight() const {
   if (!MayCheck())
     return 0;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(Height), Width(Height)));
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(Height), Width(Height)));
   return static_cast<short>(BodyMeasures::HeightValue(text, HeightUnit));
 }
 
 short TPatientSheet::GetWeight() const {
   if (!MayCheck())
     return 0;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(Weight), Width(Weight)));
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(Weight), Width(Weight)));
   return static_cast<short>(BodyMeasures::WeightValue(text));
 }
 

@@ -57,8 +57,6 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-std::string_view Bounded(std::string_view text, std::size_t width) { return Utf8::Truncate(text, width); }
-
 std::size_t CharactersThatFit(std::string_view text, std::size_t width) {
   const std::string_view fits = Utf8::Truncate(text, width);
   // Every character has one byte that does not continue another.

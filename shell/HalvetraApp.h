@@ -104,6 +104,8 @@ public:
   void ClearMeasureNotes();
   void LeaveHelpMode();
   void ShowNotAvailableYet();
+  // The main window's status line; empty clears it.
+  void ShowStatus(const std::string& text);
   // Tells the user which settings could not be saved.
   void ReportFailures(const std::vector<std::string>& failures);
   // The hand-over file named with "-p", once: later calls give nothing.

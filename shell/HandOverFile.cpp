@@ -211,15 +211,15 @@ std::optional<THandOverPatient> ReadAndReport(const std::string& systemPath, con
   case TProblem::None:
     return std::move(result.Patient);
   case TProblem::Unreadable:
-    messages.MessageBoxText(messages.Format(UnreadableText, {systemPath, result.Detail}), ErrorCaption,
+    messages.MessageBoxText(messages.Format(UnreadableText, {Paths::Shown(systemPath), result.Detail}), ErrorCaption,
                             TMessageIcon::Stop);
     break;
   case TProblem::NotIniText:
-    messages.MessageBoxText(messages.Format(NotIniText, {systemPath, std::to_string(result.Line)}), ErrorCaption,
+    messages.MessageBoxText(messages.Format(NotIniText, {Paths::Shown(systemPath), std::to_string(result.Line)}), ErrorCaption,
                             TMessageIcon::Stop);
     break;
   case TProblem::NoPatient:
-    messages.MessageBoxText(messages.Format(NoPatientText, {systemPath}), ErrorCaption, TMessageIcon::Stop);
+    messages.MessageBoxText(messages.Format(NoPatientText, {Paths::Shown(systemPath)}), ErrorCaption, TMessageIcon::Stop);
     break;
   }
   return std::nullopt;

@@ -3,15 +3,23 @@
 #include "common/CommandNumbers.h"
 #include "shell/MdiClient.h"
 
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QScrollArea>
 
 THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component,
                                      bool shrinkToClient)
     : Client(client) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(caption);
-  setWidget(component);
+  Held = component;
+  auto* scroller = new QScrollArea;
+  scroller->setObjectName("ComponentScroller");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(component);
+  setWidget(scroller);
   if (shrinkToClient && component)
     resize(sizeHint());
   // The client passes on WM_MDIACTIVATE once this frame is the active one.
@@ -29,6 +37,14 @@ const TResponseTable& THalvetraMDIChild::ResponseTable() {
 
 void THalvetraMDIChild::EvMDIActivate(TParam1 activated, TParam2) {
   SendMessage(&Client, WM_CHILD_ACTIVATED, activated, 0);
+}
+
+void THalvetraMDIChild::closeEvent(QCloseEvent* event) {
+  if (Held && Held->isVisible() && !Held->close()) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
 }
 
 void THalvetraMDIChild::SetMenu(QMenuBar* bar) {

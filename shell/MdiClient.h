@@ -39,6 +39,8 @@ public:
 
   // Places a component window in a new child frame and activates it.
   THalvetraMDIChild* AddChild(const QString& caption, QWidget* component, bool shrinkToClient);
+  // Puts a frame at the top left, at `size` or the client area's, whichever is smaller.
+  void PlaceChild(THalvetraMDIChild& child, QSize size) const;
   // Makes the frame the active child; it reports its activation also when
   // it was the active one already.
   void ActivateChild(THalvetraMDIChild* child);
@@ -76,6 +78,8 @@ public:
 
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
+  // What the status line says of the database: empty while it is whole.
+  const std::string& GetDatabaseState() const { return DatabaseState; }
   void CmNewDatabase();
   void CmInstitute();
 
@@ -92,8 +96,11 @@ private:
   QPointer<THalvetraMDIChild>& Frame(TClientSlot slot) { return Frames[static_cast<std::size_t>(slot)]; }
   const QPointer<THalvetraMDIChild>& Frame(TClientSlot slot) const { return Frames[static_cast<std::size_t>(slot)]; }
 
+  void ShowDatabaseState(const TClientView& view);
+
   THalvetraApp& App;
   TClientController Control;
+  std::string DatabaseState;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.
   std::array<QPointer<THalvetraMDIChild>, ClientSlotCount> Frames;
