@@ -9,6 +9,13 @@ int TRecordingSink::Show(const TUserMessage& message) {
   return Answer;
 }
 
+std::vector<std::string> TRecordingSink::Texts() const {
+  std::vector<std::string> texts;
+  for (const TUserMessage& message : Messages)
+    texts.push_back(message.Text);
+  return texts;
+}
+
 bool TRecordingSink::Take(std::string_view text) {
   const auto found =
       std::find_if(Messages.begin(), Messages.end(), [&](const TUserMessage& message) { return message.Text == text; });

@@ -2,6 +2,7 @@
 
 #include "platform/basekit/MessageSink.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,8 @@ class TRecordingSink final : public TMessageSink {
 public:
   int Show(const TUserMessage& message) override;
 
+  // The texts of the messages not yet taken, in the order shown.
+  std::vector<std::string> Texts() const;
   // Takes the first message of exactly this text; false when none was shown.
   bool Take(std::string_view text);
   // Fails the running test once for every message not taken, and forgets them.
