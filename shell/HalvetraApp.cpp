@@ -6,6 +6,7 @@
 #include "patients/StartUp.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Paths.h"
+#include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "platform/framework/ui/MessageBoxSink.h"
 #include "shell/AboutDialog.h"
@@ -27,6 +28,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+
+#include <sstream>
 #include <QToolBar>
 
 #include <system_error>
@@ -248,11 +251,16 @@ void THalvetraApp::ShowMainWindow() {
     Frame->showMinimized();
     break;
   case Screen::TShowState::Maximized:
-    // Sized to the screen's free area first: where maximising is not done
-    // (no window manager), the window still fills the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-      Frame->setGeometry(screen->availableGeometry());
-    Frame->showMaximized();
+    if (const auto stored = StoredWindowGeometry()) {
+      Frame->setGeometry(*stored);
+      Frame->show();
+    } else {
+      // Sized to the screen's free area first: where maximising is not done
+      // (no window manager), the window still fills the screen.
+      if (const QScreen* screen = QGuiApplication::primaryScreen())
+        Frame->setGeometry(screen->availableGeometry());
+      Frame->showMaximized();
+    }
     Frame->raise();
     Frame->activateWindow();
     break;
@@ -264,7 +272,34 @@ bool THalvetraApp::CanClose() {
     return false;
   if (HelpUsed && HelpWindow)
     HelpWindow->close();
+  StoreWindowGeometry();
   return true;
+}
+
+// The main window's place and size as the user left it, in the settings
+// file ([Window] Main = "left top width height"); a maximised window
+// stores nothing, so it opens maximised again.
+void THalvetraApp::StoreWindowGeometry() const {
+  if (!Frame)
+    return;
+  const QRect place = Frame->geometry();
+  const std::string value = Frame->isMaximized() ? std::string()
+                                                 : std::to_string(place.x()) + " " + std::to_string(place.y()) + " " +
+                                                       std::to_string(place.width()) + " " + std::to_string(place.height());
+  TProfile("Window", Settings.IniPath).WriteString("Main", value);
+}
+
+std::optional<QRect> THalvetraApp::StoredWindowGeometry() const {
+  std::istringstream in(TProfile("Window", Settings.IniPath).GetString("Main", ""));
+  int left = 0, top = 0, width = 0, height = 0;
+  if (!(in >> left >> top >> width >> height) || width < 200 || height < 150)
+    return std::nullopt;
+  const QRect place(left, top, width, height);
+  // A place on no screen of this computer (another monitor, another size) is not taken.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || !screen->availableGeometry().contains(place))
+    return std::nullopt;
+  return place;
 }
 
 void THalvetraApp::PumpMessages() { QCoreApplication::processEvents(); }

@@ -143,6 +143,8 @@ private:
   void AddMenuBarEntries(class QMenuBar& bar, const std::vector<TMenuEntry>& entries);
   void CheckScreen();
   void ShowMainWindow();
+  void StoreWindowGeometry() const;
+  std::optional<class QRect> StoredWindowGeometry() const;
   bool HasActiveChild() const;
   bool ShowHelpPage(const std::filesystem::path& page);
   bool FilterCommand(unsigned id);

@@ -5,6 +5,7 @@
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
 #include "patients/SheetFrame.h"
+#include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
@@ -196,6 +197,24 @@ TEST_F(OpenPatient, TheMainWindowFillsTheScreenAndTheSheetFitsItsClientArea) {
   EXPECT_LE(frame->width(), Client().viewport()->width());
   EXPECT_LE(frame->height(), Client().viewport()->height());
   EXPECT_TRUE(frame->findChild<QScrollArea*>("ComponentScroller")->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(OpenPatient, TheMainWindowOpensWhereTheUserLeftIt) {
+  Start();
+  App->GetFrame()->showNormal();
+  App->GetFrame()->setGeometry(40, 30, 700, 500);
+  QApplication::processEvents();
+  EXPECT_TRUE(App->GetFrame()->close());
+  EXPECT_EQ(TProfile("Window", ".\\Halvetra.ini").GetString("Main"), "40 30 700 500");
+  App.reset();
+  Start();
+  EXPECT_EQ(App->GetFrame()->geometry(), QRect(40, 30, 700, 500));
+  App.reset();
+
+  // A place off this screen is not taken: the window fills the screen.
+  TProfile("Window", ".\\Halvetra.ini").WriteString("Main", "5000 30 700 500");
+  Start();
+  EXPECT_GE(App->GetFrame()->width(), QGuiApplication::primaryScreen()->availableGeometry().width() * 9 / 10);
 }
 
 TEST_F(OpenPatient, AMissingDatabaseIsNamedOnTheStatusLine) {
