@@ -23,12 +23,8 @@ constexpr int CannotCreateText = 286;
 constexpr int NotWritableText = 6101;
 constexpr int SettingsNotWrittenText = 6103;
 
-std::string Bounded(std::string_view text, std::size_t capacity) {
-  return std::string(Utf8::Truncate(text, capacity - 1));
-}
-
 std::string Read(const TProfile& path, std::string_view key, std::string_view defaultValue) {
-  return Bounded(path.GetString(key, defaultValue), FolderFieldSize);
+  return Utf8::Bounded(path.GetString(key, defaultValue), FolderFieldSize);
 }
 
 bool LessNoCase(const std::string& a, const std::string& b) {
@@ -84,8 +80,8 @@ TFolders Read(const std::string& iniPath, const std::string& programFolder) {
   const bool network = folders.LocalNet != 0;
   // Only the keys of the chosen kind are read; the others stay untouched.
   folders.Database =
-      Read(path, network ? "NetDatabase" : "Database", Bounded(programFolder + "\\Database\\Data", FolderFieldSize));
-  folders.Common = Read(path, network ? "NetCommon" : "Common", Bounded(programFolder + "\\Database", FolderFieldSize));
+      Read(path, network ? "NetDatabase" : "Database", Utf8::Bounded(programFolder + "\\Database\\Data", FolderFieldSize));
+  folders.Common = Read(path, network ? "NetCommon" : "Common", Utf8::Bounded(programFolder + "\\Database", FolderFieldSize));
   return folders;
 }
 
@@ -110,8 +106,8 @@ bool SetDatabasePath(const std::string& iniPath, bool network, const TNetworkFol
   const std::optional<std::string> folder = networkFolder ? networkFolder() : std::nullopt;
   if (!folder)
     return false;
-  if (path.WriteString("NetCommon", Bounded(*folder + "DATABASE", FolderFieldSize)) &&
-      path.WriteString("NetDatabase", Bounded(*folder + "DATABASE\\DATA", FolderFieldSize)) &&
+  if (path.WriteString("NetCommon", Utf8::Bounded(*folder + "DATABASE", FolderFieldSize)) &&
+      path.WriteString("NetDatabase", Utf8::Bounded(*folder + "DATABASE\\DATA", FolderFieldSize)) &&
       path.WriteInt("LocalNet", 1))
     return true;
   ReportSettingsFailure(path, messages);
@@ -120,7 +116,7 @@ bool SetDatabasePath(const std::string& iniPath, bool network, const TNetworkFol
 
 std::string SelectedName(std::string_view databaseFolder) {
   const auto slash = databaseFolder.find_last_of('\\');
-  return Bounded(slash == std::string_view::npos ? std::string_view{} : databaseFolder.substr(slash + 1),
+  return Utf8::Bounded(slash == std::string_view::npos ? std::string_view{} : databaseFolder.substr(slash + 1),
                  SelectedNameSize);
 }
 
@@ -176,7 +172,7 @@ bool TestDirectory(const std::string& folder, const TMessage& messages) {
 bool StoreDatabaseFolder(const std::string& iniPath, bool network, const std::string& folder,
                          const TMessage& messages) {
   TProfile path("Path", iniPath);
-  if (path.WriteString(network ? "NetDatabase" : "Database", Bounded(folder, FolderFieldSize)))
+  if (path.WriteString(network ? "NetDatabase" : "Database", Utf8::Bounded(folder, FolderFieldSize)))
     return true;
   ReportSettingsFailure(path, messages);
   return false;

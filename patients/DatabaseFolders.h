@@ -37,8 +37,8 @@ std::string ReadProgramFolder(const std::string& iniPath);
 // "Database\Data".
 TFolders Read(const std::string& iniPath, const std::string& programFolder);
 
-// Whether a folder holds a table's file; the name matches in any letter
-// case, as table names always did.
+// Whether a folder holds a table's file; table names match without regard
+// to letter case ("Names.db" is "names.db").
 bool HoldsTable(const std::string& folder, std::string_view file);
 
 // --- The database location

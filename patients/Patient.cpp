@@ -216,10 +216,12 @@ void TPatient::EvClose() {
   Deactivate();
   // The sheet lives in a frame of the main window when the program opened
   // it; the frame goes with it.
-  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-    frame->close();
-  else
-    QDialog::close();
+  for (QWidget* holder = parentWidget(); holder; holder = holder->parentWidget())
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(holder)) {
+      frame->close();
+      return;
+    }
+  QDialog::close();
 }
 
 void TPatient::closeEvent(QCloseEvent* event) {

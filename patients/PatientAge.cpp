@@ -6,6 +6,14 @@ bool IsValidDate(const TCalendarDate& date) {
   return date.Day >= 1 && date.Day <= 31 && date.Month >= 1 && date.Month <= 12 && date.Year >= 1000;
 }
 
+bool IsRealDate(const TCalendarDate& date) {
+  if (!IsValidDate(date) || date.Year > 9999)
+    return false;
+  const bool leap = (date.Year % 4 == 0 && date.Year % 100 != 0) || date.Year % 400 == 0;
+  static constexpr int DaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return date.Day <= DaysInMonth[date.Month - 1] + (date.Month == 2 && leap ? 1 : 0);
+}
+
 bool VerifyDate(std::string_view text, std::string_view picture) {
   return !text.empty() && IsValidDate(DatePicture::Read(text, picture));
 }

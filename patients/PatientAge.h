@@ -17,6 +17,10 @@ namespace PatientAge {
 // the length of the month, so the 31st of February passes.
 bool IsValidDate(const TCalendarDate& date);
 bool VerifyDate(std::string_view text, std::string_view picture);
+// A date of the calendar with a four-digit year: the day within its month,
+// the 29th of February only in a leap year. Dates that come from another
+// program are held to it, as nobody is there to correct them.
+bool IsRealDate(const TCalendarDate& date);
 
 // Completed years on `today`; on the birthday itself the new year counts.
 int AgeInYears(const TCalendarDate& birth, const TCalendarDate& today);

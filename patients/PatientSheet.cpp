@@ -4,6 +4,7 @@
 #include "patients/PatientAge.h"
 #include "patients/PatientText.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Utf8.h"
 
 #include <algorithm>
 
@@ -192,16 +193,15 @@ void TPatientSheet::ChangeDiedOrMoveOutFieldsState(bool enable) {
 // --- The patient block -----------------------------------------------------------
 
 void TPatientSheet::FillPatientData(PREDICTED_DATA& data) const {
-  using PatientText::Bounded;
-  data.SetName(CorrectingString(Bounded(GetText(Name), TPatientFields::NameWidth)));
+  data.SetName(CorrectingString(Utf8::Truncate(GetText(Name), TPatientFields::NameWidth)));
   // The block always carries the first identifier, whatever page is shown.
   const std::string& id = Settings.Layout == TPageLayout::Full && IdPage != 0 ? KeptIds[0] : GetText(Identifier);
-  data.SetId(CorrectingString(Bounded(id, TPatientFields::IdWidth)));
+  data.SetId(CorrectingString(Utf8::Truncate(id, TPatientFields::IdWidth)));
   const TCalendarDate birth = DatePicture::Read(KeptDates[0], Settings.DatePicture);
   data.BirthYear = birth.Year;
   data.BirthMonth = birth.Month;
   data.BirthDay = birth.Day;
-  const std::string age = CorrectingString(Bounded(GetText(Age), 99));
+  const std::string age = CorrectingString(Utf8::Truncate(GetText(Age), 99));
   data.Age = static_cast<std::int16_t>(PatientText::LeadingInteger(age).value_or(0));
   data.Height = GetHeight();
   data.Weight = GetWeight();
@@ -256,10 +256,9 @@ void TPatientSheet::DispPatientRec(const TPatientFields& record) {
 }
 
 TPatientFields TPatientSheet::GetPatientRec() const {
-  using PatientText::Bounded;
   TPatientFields record;
   const bool showsDetails = Settings.Layout != TPageLayout::Small;
-  const auto text = [&](int id, std::size_t width) { return std::string(Bounded(GetText(id), width)); };
+  const auto text = [&](int id, std::size_t width) { return std::string(Utf8::Truncate(GetText(id), width)); };
   record.Name = text(Name, TPatientFields::NameWidth);
   record.MotherName = showsDetails ? text(MotherName, TPatientFields::NameWidth) : KeptMotherName;
   record.MaidenName = showsDetails ? text(MaidenName, TPatientFields::NameWidth) : KeptMaidenName;
@@ -270,20 +269,20 @@ TPatientFields TPatientSheet::GetPatientRec() const {
   if (Has(Postcode))
     record.Addresses[AddressPage] = {GetText(Postcode), GetText(County), GetText(City), GetText(Street), GetText(Phone)};
   for (TPatientAddress& address : record.Addresses) {
-    address.Postcode = Bounded(address.Postcode, TPatientFields::PostcodeWidth);
-    address.County = Bounded(address.County, TPatientFields::CountyWidth);
-    address.City = Bounded(address.City, TPatientFields::CityWidth);
-    address.Street = Bounded(address.Street, TPatientFields::StreetWidth);
-    address.Phone = Bounded(address.Phone, TPatientFields::PhoneWidth);
+    address.Postcode = Utf8::Truncate(address.Postcode, TPatientFields::PostcodeWidth);
+    address.County = Utf8::Truncate(address.County, TPatientFields::CountyWidth);
+    address.City = Utf8::Truncate(address.City, TPatientFields::CityWidth);
+    address.Street = Utf8::Truncate(address.Street, TPatientFields::StreetWidth);
+    address.Phone = Utf8::Truncate(address.Phone, TPatientFields::PhoneWidth);
   }
   record.Ids = KeptIds;
   record.Ids[IdPage] = GetText(Identifier);
   for (std::string& id : record.Ids)
-    id = Bounded(id, TPatientFields::IdWidth);
+    id = Utf8::Truncate(id, TPatientFields::IdWidth);
   record.Dates = KeptDates;
   record.Dates[DatePage] = GetText(Date);
   for (std::string& date : record.Dates)
-    date = Bounded(date, TPatientFields::DateWidth);
+    date = Utf8::Truncate(date, TPatientFields::DateWidth);
 
   record.Sex = Sex;
   record.Unit = static_cast<std::int32_t>(RecordUnit);
@@ -292,7 +291,7 @@ TPatientFields TPatientSheet::GetPatientRec() const {
   record.Population = Population;
   record.HomeDoctorKey = HomeDoctorKey;
   record.TreatingDoctorKey = TreatingDoctorKey;
-  record.EcgId = Bounded(EcgId, TPatientFields::EcgIdWidth);
+  record.EcgId = Utf8::Truncate(EcgId, TPatientFields::EcgIdWidth);
   return record;
 }
 

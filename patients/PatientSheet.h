@@ -278,10 +278,12 @@ private:
   void ShowFieldMessage(const std::string& text);
   bool IsMissing(std::string_view text, std::size_t compared = std::string_view::npos) const;
   bool MayCheck() const { return Active && !Filling; }
-  std::string FieldTooLong(int controlId) const;
+  // Why a text cannot be stored in a field (too long, or a control
+  // character); nothing when it can.
+  std::optional<std::string> FieldRefusal(int controlId, std::string_view text) const;
   void CheckWidth(int controlId, std::string_view text);
   // The first field whose text the table cannot hold whole; 0 when all fit.
-  int FirstTooLongField() const;
+  std::optional<std::string> FirstRefusal() const;
   std::string& KeptAddressField(int controlId, int page);
   void KillFocusAddressField(int controlId);
   void KillFocusPlainName(int controlId);

@@ -5,6 +5,7 @@
 #include "patients/PatientSheet.h"
 #include "patients/PatientText.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Utf8.h"
 
 #include <algorithm>
 
@@ -17,7 +18,8 @@ constexpr int UnreadableMeasureText = 239;
 constexpr int UnreadableDateText = 270;
 constexpr int DatePictureText = 271;
 constexpr int RequiredText = 272;
-constexpr int TooLongText = 6001;
+constexpr int TooLongText = 6214;
+constexpr int ControlCharacterText = 6213;
 
 // The label that names a field in a message, by the page its tab shows.
 int LabelText(int controlId, int page) {
@@ -64,52 +66,60 @@ bool TPatientSheet::IsMissing(std::string_view text, std::size_t compared) const
   return text.empty() || text.substr(0, compared) == std::string_view(Placeholder).substr(0, compared);
 }
 
-// --- Field widths ---------------------------------------------------------------
-// The table keeps each text in a field of fixed bytes. A text that does not
-// fit is never cut (that would lose part of a name); the user is told, and
-// the record cannot be saved until the text fits.
+// --- Field widths and characters ------------------------------------------------
+// The table keeps each text in a field of fixed bytes of UTF-8, so a letter
+// outside the English alphabet takes two or more of them. A text that does
+// not fit is never cut (that would lose part of a name), and a control
+// character is never stored; the user is told, and the record cannot be
+// saved until the text can be.
 
-std::string TPatientSheet::FieldTooLong(int controlId) const {
+std::optional<std::string> TPatientSheet::FieldRefusal(int controlId, std::string_view text) const {
   const int page = controlId == Identifier ? IdPage : controlId == Date ? DatePage : 0;
-  return Texts.Format(TooLongText, {Load(LabelText(controlId, page)), std::to_string(Width(controlId))});
+  const std::string label = Load(LabelText(controlId, page));
+  if (PatientText::HasControlCharacter(text))
+    return Texts.Format(ControlCharacterText, {label});
+  if (text.size() > Width(controlId))
+    return Texts.Format(TooLongText, {label, std::to_string(Width(controlId)),
+                                      std::to_string(PatientText::CharactersThatFit(text, Width(controlId)))});
+  return std::nullopt;
 }
 
 void TPatientSheet::CheckWidth(int controlId, std::string_view text) {
   // One report per text: a tab switch checks the fields its page shows
   // again right after the focus left them.
   const std::pair<int, std::string> report{controlId, std::string(text)};
-  if (text.size() <= Width(controlId)) {
+  const std::optional<std::string> refusal = FieldRefusal(controlId, text);
+  if (!refusal) {
     if (ReportedTooLong.first == controlId)
       ReportedTooLong = {};
   } else if (ReportedTooLong != report && !MessageShowing) {
     ReportedTooLong = report;
-    Refuse(controlId, FieldTooLong(controlId));
+    Refuse(controlId, *refusal);
   }
 }
 
-int TPatientSheet::FirstTooLongField() const {
-  const auto tooLong = [](std::string_view text, int id) { return text.size() > Width(id); };
+std::optional<std::string> TPatientSheet::FirstRefusal() const {
   for (const int id : {Name, MotherName, MaidenName, Postcode, County, City, Street, Phone, Identifier, Date, Occupation})
-    if (tooLong(GetText(id), id))
-      return id;
+    if (auto refusal = FieldRefusal(id, GetText(id)))
+      return refusal;
   // The pages the tabs do not show, and the fields the layout does not show.
   for (const TPatientAddress& address : KeptAddresses)
     for (const auto& [text, id] : {std::pair{&address.Postcode, Postcode}, std::pair{&address.County, County},
                                    std::pair{&address.City, City}, std::pair{&address.Street, Street},
                                    std::pair{&address.Phone, Phone}})
-      if (tooLong(*text, id))
-        return id;
+      if (auto refusal = FieldRefusal(id, *text))
+        return refusal;
   for (const std::string& id : KeptIds)
-    if (tooLong(id, Identifier))
-      return Identifier;
+    if (auto refusal = FieldRefusal(Identifier, id))
+      return refusal;
   for (const std::string& date : KeptDates)
-    if (tooLong(date, Date))
-      return Date;
+    if (auto refusal = FieldRefusal(Date, date))
+      return refusal;
   for (const auto& [text, id] : {std::pair{&KeptMotherName, MotherName}, std::pair{&KeptMaidenName, MaidenName},
                                  std::pair{&KeptOccupation, Occupation}})
-    if (tooLong(*text, id))
-      return id;
-  return 0;
+    if (auto refusal = FieldRefusal(id, *text))
+      return refusal;
+  return std::nullopt;
 }
 
 // --- Names -------------------------------------------------------------------------
@@ -287,7 +297,7 @@ void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
                                      std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool)) {
   if (!MayCheck())
     return;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(controlId), Width(controlId)));
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(controlId), Width(controlId)));
   const std::optional<TMeasureEntry> entry = read(text);
   if (!entry) {
     Refuse(controlId, Load(UnreadableMeasureText) + examples(RecordUnit));
@@ -343,14 +353,14 @@ void TPatientSheet::TUpDownWeight(int delta) {
 short TPatientSheet::GetHeight() const {
   if (!MayCheck())
     return 0;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(Height), Width(Height)));
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(Height), Width(Height)));
   return static_cast<short>(BodyMeasures::HeightValue(text, HeightUnit));
 }
 
 short TPatientSheet::GetWeight() const {
   if (!MayCheck())
     return 0;
-  const std::string text = CorrectingString(PatientText::Bounded(GetText(Weight), Width(Weight)));
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(Weight), Width(Weight)));
   return static_cast<short>(BodyMeasures::WeightValue(text));
 }
 

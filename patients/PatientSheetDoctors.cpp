@@ -6,6 +6,7 @@
 #include "patients/PatientText.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Paths.h"
+#include "platform/framework/Utf8.h"
 
 using namespace PatientControl;
 
@@ -17,7 +18,7 @@ constexpr int RequiredText = 272;
 constexpr std::string_view DoctorTable = "Doctor.db";
 constexpr std::size_t DoctorNameWidth = 30;
 
-std::string DoctorName(std::string_view name) { return std::string(PatientText::Bounded(name, DoctorNameWidth)); }
+std::string DoctorName(std::string_view name) { return std::string(Utf8::Truncate(name, DoctorNameWidth)); }
 
 // The entry the list shows: the selected one, or the name it shows outside its entries.
 const std::string& ShownEntry(const TDoctorDropDown& list) {
@@ -190,7 +191,7 @@ void TPatientSheet::EvKillFocusDoctor() {
 std::string TPatientSheet::GetDoctor(std::size_t size) const {
   if (size == 0)
     return {};
-  return std::string(PatientText::Bounded(ShownEntry(TreatingDoctors), size - 1));
+  return std::string(Utf8::Truncate(ShownEntry(TreatingDoctors), size - 1));
 }
 
 std::string TPatientSheet::GetDoctorName() const {

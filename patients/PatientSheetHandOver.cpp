@@ -14,10 +14,10 @@ using namespace PatientControl;
 
 namespace {
 
-// The other program gives whole centimetres and kilograms; 0 (or a value
-// no field can hold) means it gave none.
-std::optional<int> Given(std::int32_t value) {
-  if (value <= 0 || value > BodyMeasures::MaximumValue)
+// The other program gives whole centimetres and kilograms; 0, or a value
+// beyond the sheet's own range for it (its up-down's), means it gave none.
+std::optional<int> Given(std::int32_t value, int upDownId) {
+  if (value <= 0 || value > FindPatientControl(upDownId)->Limit)
     return std::nullopt;
   return value;
 }
@@ -72,11 +72,11 @@ void TPatientSheet::SetNewPatientData(const TTPatientRecord& patient) {
       SetSex(patient.Sex);
     // The other program measures in centimetres and kilograms; a value it
     // did not give keeps the lab's default in the lab's unit.
-    if (const auto height = Given(patient.HeightCm)) {
+    if (const auto height = Given(patient.HeightCm, HeightUpDown)) {
       HeightUnit = TUnitSystem::Metric;
       SetHeight(*height, true);
     }
-    if (const auto weight = Given(patient.WeightKg)) {
+    if (const auto weight = Given(patient.WeightKg, WeightUpDown)) {
       WeightUnit = TUnitSystem::Metric;
       SetWeight(*weight, true);
     }
@@ -105,11 +105,11 @@ void TPatientSheet::SetNewPatientData(const TTPatientRecord& patient) {
 
 void TPatientSheet::SetHandedOverMeasures(std::optional<int> heightCm, std::optional<int> weightKg) {
   // Shown in the units the patient's height and weight were entered in.
-  if (weightKg && Given(*weightKg)) {
+  if (weightKg && Given(*weightKg, WeightUpDown)) {
     const bool pounds = WeightUnit == TUnitSystem::Imperial;
     SetWeight(pounds ? Rounded(TConvert::kgTOlb(static_cast<float>(*weightKg))) : *weightKg, true);
   }
-  if (heightCm && Given(*heightCm)) {
+  if (heightCm && Given(*heightCm, HeightUpDown)) {
     const bool inches = HeightUnit == TUnitSystem::Imperial;
     SetHeight(inches ? Rounded(TConvert::cmTOin(static_cast<float>(*heightCm))) : *heightCm, true);
   }

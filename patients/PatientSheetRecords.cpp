@@ -6,6 +6,7 @@
 #include "patients/PatientSheet.h"
 #include "patients/PatientText.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Utf8.h"
 
 using namespace PatientControl;
 
@@ -47,7 +48,7 @@ void TPatientSheet::ShowTableInUse() {
   Database->WinMsg(Texts.Format(TableInUseText, {std::string(PatientTable)}), PatientDb::Information);
 }
 
-std::string TPatientSheet::NameForLog() const { return std::string(PatientText::Bounded(GetText(Name), 99)); }
+std::string TPatientSheet::NameForLog() const { return std::string(Utf8::Truncate(GetText(Name), 99)); }
 
 // --- Showing the current row -----------------------------------------------------
 
@@ -247,7 +248,7 @@ void TPatientSheet::CmChangePopulation(int index) {
 bool TPatientSheet::Verified() {
   if (!Active)
     return true;
-  const std::string name = CorrectingString(PatientText::Bounded(GetText(Name), 299));
+  const std::string name = CorrectingString(Utf8::Truncate(GetText(Name), 299));
   if (IsMissing(name))
     return false;
   const bool full = Settings.Layout == TPageLayout::Full;
@@ -266,7 +267,7 @@ bool TPatientSheet::Verified() {
   RecordUnit = HeightUnit;
   if (TreatingDoctorKey == 0)
     return false;
-  return FirstTooLongField() == 0;
+  return !FirstRefusal();
 }
 
 // --- Save, cancel, delete ---------------------------------------------------------
@@ -292,8 +293,8 @@ void TPatientSheet::CmPatientSave() {
 
 bool TPatientSheet::SaveRec(bool insert) {
   // Nothing is written that the table cannot hold whole.
-  if (const int tooLong = FirstTooLongField()) {
-    ShowFieldMessage(FieldTooLong(tooLong));
+  if (const auto refusal = FirstRefusal()) {
+    ShowFieldMessage(*refusal);
     return false;
   }
   TPatientFields record = GetPatientRec();

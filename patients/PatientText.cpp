@@ -1,5 +1,7 @@
 #include "patients/PatientText.h"
 
+#include <algorithm>
+
 #include "platform/framework/Utf8.h"
 
 #include <limits>
@@ -55,6 +57,24 @@ std::optional<std::int32_t> LeadingInteger(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-std::string_view Bounded(std::string_view text, std::size_t width) { return Utf8::Truncate(text, width); }
+std::size_t CharactersThatFit(std::string_view text, std::size_t width) {
+  const std::string_view fits = Utf8::Truncate(text, width);
+  // Every character has one byte that does not continue another.
+  return static_cast<std::size_t>(
+      std::count_if(fits.begin(), fits.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+bool HasControlCharacter(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 || byte == 0x7F)
+      return true;
+    // U+0080 to U+009F are written 0xC2 0x80 to 0xC2 0x9F.
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F &&
+        static_cast<unsigned char>(text[i + 1]) >= 0x80)
+      return true;
+  }
+  return false;
+}
 
 }  // namespace PatientText

@@ -23,8 +23,11 @@ std::string FilterOnlyDigits(std::string_view text);
 // no such number; a number too large for 32 bits is nothing as well.
 std::optional<std::int32_t> LeadingInteger(std::string_view text);
 
-// The part of a text that fits a field of `width` bytes, cut at a character
-// boundary so that a multi-byte character is never split.
-std::string_view Bounded(std::string_view text, std::size_t width);
+// How many characters of a UTF-8 text fit a field of `width` bytes.
+std::size_t CharactersThatFit(std::string_view text, std::size_t width);
+
+// Whether a UTF-8 text holds a control character, which no field stores:
+// C0 (below the blank, the tab included), DEL, or C1 (U+0080 to U+009F).
+bool HasControlCharacter(std::string_view text);
 
 }  // namespace PatientText

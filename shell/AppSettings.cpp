@@ -20,12 +20,10 @@ namespace {
 void MakeFolder(const std::string& systemPath, std::vector<std::string>& failures) {
   if (systemPath.empty())
     return;
-  std::string error;
-  const auto native = Paths::ToNative(systemPath, &error);
-  if (!native) {
-    failures.push_back(error);
+  // A folder on a Windows drive is never made; FoldersWithDrive names it.
+  const auto native = Paths::ToNative(systemPath);
+  if (!native)
     return;
-  }
   std::error_code ec;
   if (std::filesystem::is_directory(*native, ec))
     return;
@@ -41,13 +39,9 @@ short ReadShort(const TProfile& profile, std::string_view key, short defaultValu
   return static_cast<short>(std::clamp<int>(value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max()));
 }
 
-std::string Bounded(std::string_view text, std::size_t capacity) {
-  return std::string(Utf8::Truncate(text, capacity - 1));
-}
-
 std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
                      std::size_t capacity) {
-  return Bounded(profile.GetString(key, defaultValue), capacity);
+  return Utf8::Bounded(profile.GetString(key, defaultValue), capacity);
 }
 
 TAppSettings Read(const TCommandLine& commandLine) {

@@ -71,10 +71,8 @@ namespace Settings {
 
 // A number of the settings file bounded to a short field.
 short ReadShort(const TProfile& profile, std::string_view key, short defaultValue);
-// A text bounded to a field of `capacity` bytes, the terminating zero
-// included, cut at a character boundary.
-std::string Bounded(std::string_view text, std::size_t capacity);
-// A text of the settings file, bounded the same way.
+// A text of the settings file bounded to a field of `capacity` bytes, the
+// terminating zero included, cut at a character boundary (Utf8::Bounded).
 std::string ReadText(const TProfile& profile, std::string_view key, std::string_view defaultValue,
                      std::size_t capacity);
 

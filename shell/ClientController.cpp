@@ -5,6 +5,7 @@
 #include "patients/PatientSheet.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
+#include "platform/framework/Paths.h"
 #include "platform/framework/Utf8.h"
 #include "shell/AppSettings.h"
 #include "shell/ClientWindows.h"
@@ -132,13 +133,13 @@ void TClientController::RemoveHandOverFile() {
   const std::string path = std::exchange(PendingHandOver, {});
   std::string error;
   if (!HandOver::Remove(path, &error))
-    Texts.MessageBoxText(Texts.Format(HandOverKeptText, {path, error}), 0, TMessageIcon::Warning);
+    Texts.MessageBoxText(Texts.Format(HandOverKeptText, {Paths::Shown(path), error}), 0, TMessageIcon::Warning);
 }
 
 bool TClientController::MayLeaveHandOver() {
   if (PendingHandOver.empty() || !Sheet || !Sheet->IsModified())
     return true;
-  const int answer = Texts.MessageBoxText(Texts.Format(UnsavedHandOverText, {PendingHandOver}), 2,
+  const int answer = Texts.MessageBoxText(Texts.Format(UnsavedHandOverText, {Paths::Shown(PendingHandOver)}), 2,
                                           TMessageIcon::Question, TMessageButtons::YesNoCancel);
   if (answer == IDNO)
     return true;

@@ -1,5 +1,7 @@
 #include "shell/ClientEnablers.h"
 
+#include "platform/framework/Paths.h"
+
 #include "common/CommandNumbers.h"
 #include "patients/DatabaseFolders.h"
 #include "shell/DatabaseTables.h"
@@ -127,6 +129,16 @@ bool DataTablesPresent(const std::string& databaseDir) {
     if (!DatabaseFolders::HoldsTable(databaseDir, table.File))
       return false;
   return true;
+}
+
+std::vector<std::string> MissingTables(const std::string& commonDir, const std::string& databaseDir) {
+  std::vector<std::string> missing;
+  if (!DoctorTablePresent(commonDir))
+    missing.push_back(Paths::Shown(commonDir + "\\" + std::string(DatabaseTables::DoctorTable.File)));
+  for (const DatabaseTables::TTable& table : DatabaseTables::DataTables)
+    if (!DatabaseFolders::HoldsTable(databaseDir, table.File))
+      missing.push_back(Paths::Shown(databaseDir + "\\" + std::string(table.File)));
+  return missing;
 }
 
 bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir) {

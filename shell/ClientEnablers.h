@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct TClientView {
   // The patient sheet.
@@ -64,5 +65,7 @@ bool ReadsTableFiles(unsigned command);
 bool DatabasePresent(const std::string& commonDir, const std::string& databaseDir);
 bool DoctorTablePresent(const std::string& commonDir);
 bool DataTablesPresent(const std::string& databaseDir);
+// The table files that are not there, as a person reads their paths.
+std::vector<std::string> MissingTables(const std::string& commonDir, const std::string& databaseDir);
 
 }  // namespace ClientEnablers

@@ -4,6 +4,12 @@ namespace {
 
 constexpr std::string_view WorkingFolder = ".\\";
 
+// A name relative to the working folder goes behind ".\"; an absolute one
+// stands as it is.
+std::string InWorkingFolder(const std::string& name) {
+  return name.starts_with('/') ? name : std::string(WorkingFolder) + name;
+}
+
 // The text right behind the option up to the first blank; nothing when the
 // option is not on the line.
 bool FindName(std::string_view line, std::string_view option, std::string& name) {
@@ -20,11 +26,10 @@ bool FindName(std::string_view line, std::string_view option, std::string& name)
 TCommandLine TCommandLine::Parse(std::string_view line) {
   TCommandLine result;
   std::string name;
-  result.IniPath = FindName(line, "-i", name) ? std::string(WorkingFolder) + name
-                                              : std::string(WorkingFolder) + "Halvetra.ini";
+  result.IniPath = InWorkingFolder(FindName(line, "-i", name) ? name : "Halvetra.ini");
   result.Demo = line.find("-d") != std::string_view::npos;
   if (FindName(line, "-p", name))
-    result.HandOverPath = std::string(WorkingFolder) + name;
+    result.HandOverPath = InWorkingFolder(name);
   return result;
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 
-// The program's command line, read the way the system always read it: each
-// option is found by a plain substring search anywhere in the line, so "-d"
-// inside a file name switches demonstration mode on too.
+// The program's command line. Each option is found by a plain substring
+// search anywhere in the line, so "-d" inside a file name switches
+// demonstration mode on too.
 //
 //   -i<name>  the settings file ".\<name>" instead of ".\Halvetra.ini"
 //   -d        demonstration configuration
 //   -p<name>  the patient hand-over file ".\<name>"
 //
 // A name runs from right behind its option to the first blank, so "-i name"
-// gives an empty name. Names always go behind ".\", absolute ones too.
+// gives an empty name. A relative name is one of the working folder (it goes
+// behind ".\"); an absolute one ("/tmp/patient.ini") stands as it is.
 
 #include <string>
 #include <string_view>

@@ -5,9 +5,12 @@
 #include "patients/LocationDatabase.h"
 #include "patients/StartUp.h"
 #include "platform/basekit/Message.h"
+#include "platform/framework/Paths.h"
+#include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "platform/framework/ui/MessageBoxSink.h"
 #include "shell/AboutDialog.h"
+#include "shell/BuiltInTexts.h"
 #include "shell/ChildMenus.h"
 #include "shell/GreetingDialog.h"
 #include "shell/HelpWindow.h"
@@ -25,9 +28,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
+
+#include <sstream>
 #include <QToolBar>
 
-#include <iostream>
 #include <system_error>
 
 namespace {
@@ -132,27 +137,43 @@ void THalvetraApp::ReadSettings() {
   const std::filesystem::path languageFolder =
       Options.LanguageFolder.empty() ? TMessage::DefaultFolder() : Options.LanguageFolder;
   const std::string requested = Settings.Language;
-  Messages = std::make_unique<TMessage>(Settings::ChooseLanguage(requested, languageFolder), languageFolder);
+  const std::string language = Settings::ChooseLanguage(requested, languageFolder);
+  Messages = std::make_unique<TMessage>(language, languageFolder);
+  // A language file that cannot be read or lacks texts would leave bare
+  // numbers on every label: the built-in English texts stand in, and say so.
+  const TMessage builtIn = TMessage::FromText("English", BuiltInTexts::English());
+  std::string languageProblem;
+  if (!Messages->IsLoaded())
+    languageProblem = "cannot be read";
+  else if (const std::size_t missing = Messages->CountMissing(builtIn))
+    languageProblem = "lacks " + std::to_string(missing) + " of the " +
+                      std::to_string(TMessage::FromText("", "").CountMissing(builtIn)) + " texts Halvetra needs";
+  if (!languageProblem.empty())
+    Messages = std::make_unique<TMessage>(builtIn);
   if (!Options.Sink)
     OwnSink = std::make_unique<TMessageBoxSink>();
   Messages->SetSink(Options.Sink ? Options.Sink : OwnSink.get());
+  if (!languageProblem.empty())
+    Messages->MessageBoxText(
+        Messages->Format(9007, {(languageFolder / (language + ".txt")).string(), languageProblem}), 1,
+        TMessageIcon::Warning);
   ReportStartProblems(iniProblem, requested);
 
-  // A folder that cannot be made does not stop the start.
-  for (const std::string& failure : Settings::MakeFolders(Settings))
-    std::cerr << "Halvetra: " << failure << '\n';
+  // A folder that cannot be made does not stop the start; the user is told.
+  if (const auto failures = Settings::MakeFolders(Settings); !failures.empty())
+    Messages->MessageBoxText(Messages->Format(9008, {JoinLines(failures)}), 1, TMessageIcon::Warning);
 }
 
 void THalvetraApp::ReportStartProblems(const std::optional<std::string>& iniProblem,
                                        const std::string& requestedLanguage) {
   if (iniProblem)
-    Messages->MessageBoxText(Messages->Format(9001, {Settings.IniPath, *iniProblem}), 1, TMessageIcon::Information);
+    Messages->MessageBoxText(Messages->Format(9001, {Paths::Shown(Settings.IniPath), *iniProblem}), 1, TMessageIcon::Information);
   if (requestedLanguage != Messages->GetLanguageName())
     Messages->MessageBoxText(Messages->Format(9004, {requestedLanguage}), 1, TMessageIcon::Information);
   if (const auto folders = Settings::FoldersWithDrive(Settings); !folders.empty())
     Messages->MessageBoxText(Messages->Format(9003, {JoinLines(folders)}), 1, TMessageIcon::Information);
   if (!Settings.HandOverPath.empty() && !Settings.HandOverPending)
-    Messages->MessageBoxText(Messages->Format(9002, {Settings.HandOverPath}), 1, TMessageIcon::Information);
+    Messages->MessageBoxText(Messages->Format(9002, {Paths::Shown(Settings.HandOverPath)}), 1, TMessageIcon::Information);
 }
 
 void THalvetraApp::SetProgress(int value) {
@@ -175,7 +196,7 @@ void THalvetraApp::InitMainWindow() {
           [this] {
             std::vector<TEventHandler*> targets;
             if (auto* child = Client ? dynamic_cast<THalvetraMDIChild*>(Client->activeSubWindow()) : nullptr) {
-              targets.push_back(dynamic_cast<TEventHandler*>(child->widget()));
+              targets.push_back(dynamic_cast<TEventHandler*>(child->Component()));
               targets.push_back(child);
             }
             targets.push_back(Client);
@@ -233,7 +254,16 @@ void THalvetraApp::ShowMainWindow() {
     Frame->showMinimized();
     break;
   case Screen::TShowState::Maximized:
-    Frame->showMaximized();
+    if (const auto stored = StoredWindowGeometry()) {
+      Frame->setGeometry(*stored);
+      Frame->show();
+    } else {
+      // Sized to the screen's free area first: where maximising is not done
+      // (no window manager), the window still fills the screen.
+      if (const QScreen* screen = QGuiApplication::primaryScreen())
+        Frame->setGeometry(screen->availableGeometry());
+      Frame->showMaximized();
+    }
     Frame->raise();
     Frame->activateWindow();
     break;
@@ -245,7 +275,34 @@ bool THalvetraApp::CanClose() {
     return false;
   if (HelpUsed && HelpWindow)
     HelpWindow->close();
+  StoreWindowGeometry();
   return true;
+}
+
+// The main window's place and size as the user left it, in the settings
+// file ([Window] Main = "left top width height"); a maximised window
+// stores nothing, so it opens maximised again.
+void THalvetraApp::StoreWindowGeometry() const {
+  if (!Frame)
+    return;
+  const QRect place = Frame->geometry();
+  const std::string value = Frame->isMaximized() ? std::string()
+                                                 : std::to_string(place.x()) + " " + std::to_string(place.y()) + " " +
+                                                       std::to_string(place.width()) + " " + std::to_string(place.height());
+  TProfile("Window", Settings.IniPath).WriteString("Main", value);
+}
+
+std::optional<QRect> THalvetraApp::StoredWindowGeometry() const {
+  std::istringstream in(TProfile("Window", Settings.IniPath).GetString("Main", ""));
+  int left = 0, top = 0, width = 0, height = 0;
+  if (!(in >> left >> top >> width >> height) || width < 200 || height < 150)
+    return std::nullopt;
+  const QRect place(left, top, width, height);
+  // A place on no screen of this computer (another monitor, another size) is not taken.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || !screen->availableGeometry().contains(place))
+    return std::nullopt;
+  return place;
 }
 
 void THalvetraApp::PumpMessages() { QCoreApplication::processEvents(); }
@@ -350,6 +407,11 @@ void THalvetraApp::CheckScreen() {
 
 bool THalvetraApp::HasActiveChild() const { return Client && Client->activeSubWindow(); }
 
+void THalvetraApp::ShowStatus(const std::string& text) {
+  if (Frame)
+    Frame->statusBar()->showMessage(QString::fromStdString(text));
+}
+
 void THalvetraApp::ShowNotAvailableYet() { Messages->MessageBox(9000, 1, TMessageIcon::Information); }
 
 void THalvetraApp::ReportFailures(const std::vector<std::string>& failures) {
@@ -420,8 +482,7 @@ void THalvetraApp::CmDatabaseLocation() {
     TLocationDatabase location(*Messages, Settings.IniPath, Frame.get());
     return location.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
   };
-  for (const std::string& failure : StartUpSettings::RunDatabaseLocation(Settings, dialog).Failures)
-    std::cerr << "Halvetra: " << failure << '\n';
+  ReportFailures(StartUpSettings::RunDatabaseLocation(Settings, dialog).Failures);
 }
 
 void THalvetraApp::CmDatabaseLocationEnable(TCommandEnabler& ce) {

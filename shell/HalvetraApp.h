@@ -119,6 +119,8 @@ public:
   void ClearMeasureNotes();
   void LeaveHelpMode();
   void ShowNotAvailableYet();
+  // The main window's status line; empty clears it.
+  void ShowStatus(const std::string& text);
   // Tells the user which settings could not be saved.
   void ReportFailures(const std::vector<std::string>& failures);
   // The hand-over file named with "-p", once: later calls give nothing.
@@ -161,6 +163,8 @@ private:
   void AddMenuBarEntries(class QMenuBar& bar, const std::vector<TMenuEntry>& entries);
   void CheckScreen();
   void ShowMainWindow();
+  void StoreWindowGeometry() const;
+  std::optional<class QRect> StoredWindowGeometry() const;
   bool HasActiveChild() const;
   bool ShowHelpPage(const std::filesystem::path& page);
   bool FilterCommand(unsigned id);

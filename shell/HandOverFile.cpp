@@ -27,16 +27,38 @@ constexpr int UnreadableText = 6110;
 constexpr int NotIniText = 6111;
 constexpr int NoPatientText = 6112;
 
-// The first line that holds a control character no text file has.
+// The first line that holds a control character no text file has (the
+// tab and the line ends aside), nor any field stores.
 std::optional<std::size_t> LineWithControlCharacter(std::string_view text) {
   std::size_t line = 1;
-  for (const char c : text) {
-    if (c == '\n')
-      ++line;
-    else if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r')
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos)
+      end = text.size();
+    std::string content(text.substr(start, end - start));
+    std::erase_if(content, [](char c) { return c == '\t' || c == '\r'; });
+    if (PatientText::HasControlCharacter(content))
       return line;
+    ++line;
+    start = end + 1;
   }
   return std::nullopt;
+}
+
+// Each line as UTF-8: a line that is not valid UTF-8 is taken as
+// Windows-1252, so one stray byte garbles no other line's letters.
+std::string DecodeLines(std::string_view bytes) {
+  std::string text;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    end = end == std::string_view::npos ? bytes.size() : end + 1;
+    const std::string_view line = bytes.substr(start, end - start);
+    text += Utf8::IsValid(line) ? std::string(line) : Utf8::FromWindows1252(line);
+    start = end;
+  }
+  return text;
 }
 
 // One number as "%d" reads it: blanks, a sign, digits. The scan position
@@ -75,7 +97,7 @@ TCalendarDate BirthDate(std::string_view text) {
   if (!day)
     return {};
   date = {*year, *month, *day};
-  return PatientAge::IsValidDate(date) ? date : TCalendarDate{};
+  return PatientAge::IsRealDate(date) ? date : TCalendarDate{};
 }
 
 class TFields {
@@ -131,7 +153,7 @@ THandOverPatient PatientOf(const TIniDocument& doc) {
 
 TReadResult Parse(std::string_view bytes) {
   TReadResult result;
-  const std::string text = Utf8::IsValid(bytes) ? std::string(bytes) : Utf8::FromWindows1252(bytes);
+  const std::string text = DecodeLines(bytes);
   const TIniDocument doc = TIniDocument::Parse(text);
   const auto control = LineWithControlCharacter(text);
   const auto foreign = doc.FirstForeignLine();
@@ -189,15 +211,15 @@ std::optional<THandOverPatient> ReadAndReport(const std::string& systemPath, con
   case TProblem::None:
     return std::move(result.Patient);
   case TProblem::Unreadable:
-    messages.MessageBoxText(messages.Format(UnreadableText, {systemPath, result.Detail}), ErrorCaption,
+    messages.MessageBoxText(messages.Format(UnreadableText, {Paths::Shown(systemPath), result.Detail}), ErrorCaption,
                             TMessageIcon::Stop);
     break;
   case TProblem::NotIniText:
-    messages.MessageBoxText(messages.Format(NotIniText, {systemPath, std::to_string(result.Line)}), ErrorCaption,
+    messages.MessageBoxText(messages.Format(NotIniText, {Paths::Shown(systemPath), std::to_string(result.Line)}), ErrorCaption,
                             TMessageIcon::Stop);
     break;
   case TProblem::NoPatient:
-    messages.MessageBoxText(messages.Format(NoPatientText, {systemPath}), ErrorCaption, TMessageIcon::Stop);
+    messages.MessageBoxText(messages.Format(NoPatientText, {Paths::Shown(systemPath)}), ErrorCaption, TMessageIcon::Stop);
     break;
   }
   return std::nullopt;

@@ -1,8 +1,10 @@
 #pragma once
 
 // The patient hand-over file that another program names with "-p": an ini
-// text with the sections [Patient] and [Institute]. Its text is taken as
-// UTF-8, or as Windows-1252 when it is not valid UTF-8. A file that cannot
+// text with the sections [Patient] and [Institute]. Each line is taken as
+// UTF-8, or as Windows-1252 when it is not valid UTF-8. A control character
+// (DEL and C1 included) makes it no ini text; a date that is not in the
+// calendar leaves the birth date empty. A file that cannot
 // be used is kept for the user to look at; one that was used is deleted by
 // the caller (Remove), so that it is applied only once.
 

@@ -6,13 +6,20 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QScrollArea>
 
 THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component,
                                      bool shrinkToClient)
     : Client(client) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(caption);
-  setWidget(component);
+  Held = component;
+  auto* scroller = new QScrollArea;
+  scroller->setObjectName("ComponentScroller");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(component);
+  setWidget(scroller);
   if (shrinkToClient && component)
     resize(sizeHint());
   // The client passes on WM_MDIACTIVATE once this frame is the active one.
@@ -53,6 +60,12 @@ bool THalvetraMDIChild::CloseByProgram() {
 
 void THalvetraMDIChild::closeEvent(QCloseEvent* event) {
   if (!UserClosable && !ClosingByProgram) {
+    event->ignore();
+    return;
+  }
+  // The component decides next (a changed note, for one); it is a child of
+  // the frame's scroll area, so the frame asks it.
+  if (Held && Held->isVisible() && !Held->close()) {
     event->ignore();
     return;
   }

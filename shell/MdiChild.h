@@ -14,7 +14,9 @@ class THalvetraMDIClient;
 class THalvetraMDIChild final : public QMdiSubWindow, public TEventHandler {
 public:
   // The component window becomes the frame's client; with `shrinkToClient`
-  // the frame takes the component's size.
+  // the frame takes the component's size. A frame smaller than its
+  // component's layout needs shows scroll bars inside it, so a frame never
+  // has to outgrow the client area.
   THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component, bool shrinkToClient);
   // Tells the client with WM_MDIDESTROY (wParam: this frame) while it still holds its component.
   ~THalvetraMDIChild() override;
@@ -34,12 +36,15 @@ public:
   // asks for is refused); the program still closes it.
   void SetUserClosable(bool closable);
   bool CloseByProgram();
+  // The component window the frame holds (inside the frame's scroll area).
+  QWidget* Component() const { return Held; }
 
 protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
   THalvetraMDIClient& Client;
+  QWidget* Held = nullptr;
   bool UserClosable = true;
   bool ClosingByProgram = false;
 };

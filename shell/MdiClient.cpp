@@ -31,10 +31,20 @@
 #include <QColor>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int PatientDataText = 232;
 constexpr int NoteText = 251;
+constexpr int MissingDatabaseText = 9009;
+
+std::string JoinedTables(const std::vector<std::string>& tables) {
+  std::string joined;
+  for (const std::string& table : tables)
+    joined += (joined.empty() ? "" : ", ") + table;
+  return joined;
+}
 // The note frame's size before scaling.
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
@@ -197,6 +207,12 @@ THalvetraMDIChild* THalvetraMDIClient::AddChild(const QString& caption, QWidget*
   return child;
 }
 
+void THalvetraMDIClient::PlaceChild(THalvetraMDIChild& child, QSize size) const {
+  // A frame never opens larger than the client area; its component scrolls inside it.
+  const QSize area = viewport()->size();
+  child.setGeometry(0, 0, std::min(size.width(), area.width()), std::min(size.height(), area.height()));
+}
+
 void THalvetraMDIClient::ActivateChild(THalvetraMDIChild* child) {
   if (child && activeSubWindow() == child)
     child->Dispatch(WM_MDIACTIVATE, reinterpret_cast<TParam1>(child), 0);
@@ -262,7 +278,23 @@ bool THalvetraMDIClient::CreateDatabaseTables() {
 
 void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
   const unsigned id = ce.GetId();
-  ce.Enable(ClientEnablers::IsEnabled(id, View(ClientEnablers::ReadsTableFiles(id))).value_or(false));
+  const TClientView view = View(ClientEnablers::ReadsTableFiles(id));
+  ce.Enable(ClientEnablers::IsEnabled(id, view).value_or(false));
+  if (id == CM_OPEN_PATIENT)
+    ShowDatabaseState(view);
+}
+
+void THalvetraMDIClient::ShowDatabaseState(const TClientView& view) {
+  // Open patient is off while tables are missing: the status line says which.
+  const TAppSettings& settings = App.GetSettings();
+  const std::string reason =
+      view.DatabasePresent || !view.LanguageDriverSet
+          ? std::string()
+          : App.GetMessages().Format(
+                MissingDatabaseText,
+                {JoinedTables(ClientEnablers::MissingTables(settings.CommonDir, settings.DatabaseDir))});
+  if (reason != DatabaseState)
+    App.ShowStatus(DatabaseState = reason);
 }
 
 // --- The frames -----------------------------------------------------------------------
@@ -337,7 +369,7 @@ bool THalvetraMDIClient::OpenPatientFrame() {
   ActivatedMenu(child);
   constexpr int PatientIcon = 1002;
   child->setWindowIcon(ProgramIcon(PatientIcon));
-  child->setGeometry(0, 0, static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y));
+  PlaceChild(*child, QSize(static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y)));
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
   Control.SheetOpened(*Patient, *Patient);
   return true;
@@ -360,7 +392,7 @@ bool THalvetraMDIClient::OpenNoteFrame(const std::string& text) {
   constexpr int NoteIcon = 1007;
   child->setWindowIcon(ProgramIcon(NoteIcon));
   const TScreenScale scale = App.GetScale();
-  child->setGeometry(0, 0, static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y));
+  PlaceChild(*child, QSize(static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y)));
   return true;
 }
 

@@ -51,6 +51,8 @@ public:
 
   // Places a component window in a new child frame and activates it.
   THalvetraMDIChild* AddChild(const QString& caption, QWidget* component, bool shrinkToClient);
+  // Puts a frame at the top left, at `size` or the client area's, whichever is smaller.
+  void PlaceChild(THalvetraMDIChild& child, QSize size) const;
   // Makes the frame the active child; it reports its activation also when
   // it was the active one already.
   void ActivateChild(THalvetraMDIChild* child);
@@ -171,6 +173,8 @@ public:
 
   void CmNotAvailableYet();
   void CmMainMenuEnable(TCommandEnabler& ce);
+  // What the status line says of the database: empty while it is whole.
+  const std::string& GetDatabaseState() const { return DatabaseState; }
   void CmNewDatabase();
   void CmInstitute();
 
@@ -212,10 +216,13 @@ private:
   void FillView(TClientView& view) const;
   void ActivatedMenu(const QMdiSubWindow* frame);
 
+  void ShowDatabaseState(const TClientView& view);
+
   THalvetraApp& App;
   TClientController Control;
   std::unique_ptr<TRecordWindows> RecordWindows;
   std::unique_ptr<TMeasureRecords> Records;
+  std::string DatabaseState;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.
   std::array<QPointer<THalvetraMDIChild>, ClientSlotCount> Frames;

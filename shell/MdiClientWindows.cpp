@@ -86,6 +86,7 @@ THalvetraMDIChild* THalvetraMDIClient::MakeFrame(TClientSlot slot, int captionTe
   QString caption = QString::fromStdString(App.GetMessages().LoadStringA(captionText));
   caption.remove('&');
   THalvetraMDIChild* frame = AddChild(caption, widget, true);
+  PlaceChild(*frame, frame->size());
   FrameMenus[frame] = std::move(menu);
   Frame(slot) = frame;
   Control.SlotOpened(slot);

@@ -3,6 +3,7 @@
 #include "patients/StartUpChoices.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/WindowMessages.h"
+#include "platform/framework/Utf8.h"
 
 namespace StartUpSettings {
 namespace {
@@ -27,8 +28,8 @@ TStartUpStruct Read(TAppSettings& settings) {
                                            settings.ProgramDir + "\\Private", PathFieldSize);
   settings.LanguageDriver =
       Settings::ReadText(TProfile("Databases", settings.IniPath), "LanguageDriver", "", LanguageDriverFieldSize);
-  values.PrivateFolder = Settings::Bounded(settings.PrivateDir, TStartUpStruct::PrivateFolderSize);
-  values.LanguageDriver = Settings::Bounded(settings.LanguageDriver, TStartUpStruct::LanguageDriverSize);
+  values.PrivateFolder = Utf8::Bounded(settings.PrivateDir, TStartUpStruct::PrivateFolderSize);
+  values.LanguageDriver = Utf8::Bounded(settings.LanguageDriver, TStartUpStruct::LanguageDriverSize);
   return values;
 }
 
@@ -42,11 +43,11 @@ TOutcome RunStartUp(TAppSettings& settings, const TStartUpDialog& dialog) {
   Note(startUp, startUp.WriteInt("PageType", values.PageType), outcome.Failures);
   Note(startUp, startUp.WriteInt("DefaultUnit", values.DefaultUnit), outcome.Failures);
   if (!values.Language.empty())
-    Note(startUp, startUp.WriteString("Language", Settings::Bounded(values.Language, TStartUpStruct::LanguageSize)),
+    Note(startUp, startUp.WriteString("Language", Utf8::Bounded(values.Language, TStartUpStruct::LanguageSize)),
          outcome.Failures);
 
   if (const auto name = StartUpChoices::DriverName(values.LanguageDriver)) {
-    const std::string driver = Settings::Bounded(*name, LanguageDriverFieldSize);
+    const std::string driver = Utf8::Bounded(*name, LanguageDriverFieldSize);
     TProfile databases("Databases", settings.IniPath);
     if (databases.WriteString("LanguageDriver", driver))
       settings.LanguageDriver = driver;

@@ -3,6 +3,7 @@
 #include "patients/DoctorEntry.h"
 #include "patients/StartUpChoices.h"
 #include "platform/dbkit/Engine.h"
+#include "platform/framework/Paths.h"
 #include "platform/framework/Profile.h"
 #include "shell/ClientEnablers.h"
 #include "shell/DatabaseTables.h"
@@ -31,7 +32,7 @@ void SetLanguageDriver(TAppSettings& settings, TMessage& messages, TReport& repo
     return;
   }
   settings.LanguageDriver = *name;
-  report.Done.push_back("language driver \"" + *name + "\" in " + settings.IniPath);
+  report.Done.push_back("language driver \"" + *name + "\" in " + Paths::Shown(settings.IniPath));
 }
 
 void AddExampleDoctor(const std::string& commonFolder, TMessage& messages, TReport& report) {
@@ -51,7 +52,7 @@ void AddExampleDoctor(const std::string& commonFolder, TMessage& messages, TRepo
   if (added)
     report.Done.push_back("the example doctor \"" + doctor.Name + "\"");
   else
-    report.Failures.push_back("The example doctor could not be entered in " + commonFolder + ".");
+    report.Failures.push_back("The example doctor could not be entered in " + Paths::Shown(commonFolder) + ".");
 }
 
 }  // namespace
@@ -66,11 +67,12 @@ TReport Prepare(const TCommandLine& commandLine, TMessage& messages) {
   const bool doctorsThere = ClientEnablers::DoctorTablePresent(settings.CommonDir);
   const bool databaseThere = doctorsThere && ClientEnablers::DataTablesPresent(settings.DatabaseDir);
   if (!DatabaseTables::CreateMissing(settings.CommonDir, settings.DatabaseDir, settings.LanguageDriver, messages)) {
-    report.Failures.push_back("The tables of the database could not all be made in " + settings.DatabaseDir + ".");
+    report.Failures.push_back("The tables of the database could not all be made in " + Paths::Shown(settings.DatabaseDir) + ".");
     return report;
   }
   if (!databaseThere)
-    report.Done.push_back("the tables of the database in " + settings.CommonDir + " and " + settings.DatabaseDir);
+    report.Done.push_back("the tables of the database in " + Paths::Shown(settings.CommonDir) + " and " +
+                          Paths::Shown(settings.DatabaseDir));
   if (!doctorsThere)
     AddExampleDoctor(settings.CommonDir, messages, report);
   return report;

@@ -19,8 +19,8 @@ bool HasDisplay() {
   return (platform && *platform) || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
-// Every open table is a file; make sure the process may hold at least as
-// many files as the program always could.
+// Every open table is a file (with its lock file and journal): the process
+// must be allowed at least `wanted` open files.
 void RaiseFileHandleLimit(rlim_t wanted) {
   rlimit limit{};
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= wanted)

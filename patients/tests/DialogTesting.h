@@ -71,8 +71,7 @@ protected:
   }
   // No test leaves a message it did not expect.
   void TearDown() override {
-    for (const TUserMessage& message : Sink.Messages)
-      ADD_FAILURE() << "Unexpected message: " << message.Text;
+    Sink.ExpectAllTaken();
   }
   std::vector<TUserMessage> TakeMessages() {
     std::vector<TUserMessage> messages;

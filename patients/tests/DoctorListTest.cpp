@@ -62,8 +62,7 @@ class DoctorListTest : public ::testing::Test {
 protected:
   DoctorListTest() : Texts("English", fs::path(HALVETRA_SOURCE_DIR) / "resources/lang") { Texts.SetSink(&Sink); }
   void TearDown() override {
-    for (const TUserMessage& message : Sink.Messages)
-      ADD_FAILURE() << "Unexpected message: " << message.Text;
+    Sink.ExpectAllTaken();
   }
 
   TDoctorTableSettings Settings() const { return {Folder.Path().string(), "", "", "latin_ci"}; }

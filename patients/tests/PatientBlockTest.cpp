@@ -142,7 +142,8 @@ TEST_F(PatientBlockTest, ANewPatientOnAnEmptyTablePassesThePlaceholder) {
   EXPECT_EQ(block.Weight, 160);
   EXPECT_EQ(block.Unit, 1);
   EXPECT_EQ(block.Age, 0);
-  EXPECT_EQ(block.BirthYear, 0);
+  // The placeholder is no date: its parts are the engine's -1.
+  EXPECT_EQ(block.BirthYear, -1);
 }
 
 TEST_F(PatientBlockTest, ThePopulationGivesThePredictedValueFactor) {

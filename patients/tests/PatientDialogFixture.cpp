@@ -14,7 +14,6 @@
 namespace {
 
 const std::filesystem::path LanguageFolder = std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang";
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 }  // namespace
 
@@ -26,8 +25,7 @@ PatientDialogTest::PatientDialogTest()
 
 void PatientDialogTest::TearDown() {
   Sheet.reset();
-  for (const TUserMessage& message : Sink.Messages)
-    ADD_FAILURE() << "Unexpected message: " << message.Text;
+  Sink.ExpectAllTaken();
 }
 
 std::vector<std::string> PatientDialogTest::TakeMessages() {
@@ -142,7 +140,3 @@ bool PatientDialogTest::Enabled(unsigned id) {
   return enabler.GetEnabled();
 }
 
-void PatientDialogTest::SavePicture(QWidget& window, const std::string& name) const {
-  std::filesystem::create_directories(Artifacts);
-  EXPECT_TRUE(window.grab().save(QString::fromStdString((Artifacts / name).string())));
-}

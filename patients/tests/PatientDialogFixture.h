@@ -9,6 +9,7 @@
 #include "patients/Patient.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
+#include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 
@@ -57,7 +58,6 @@ protected:
   // The texts of the messages shown so far; they count as looked at.
   std::vector<std::string> TakeMessages();
   std::string Text(int number) const { return Texts.LoadStringA(number); }
-  void SavePicture(QWidget& window, const std::string& name) const;
 
   TTemporaryFolder Folder;
   std::filesystem::path DatabaseFolder;

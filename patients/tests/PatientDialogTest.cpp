@@ -206,9 +206,12 @@ TEST_F(PatientRecordsOnDisk, BadInputGetsAClearMessageAndNothingIsWritten) {
     std::string Typed;
     std::string Message;
   } cases[] = {
-      {Name, "Anna Kovacs-Horvath-Szentgyorgyi", Texts.Format(6001, {Text(200), "30"})},
-      // 28 letters, but 33 bytes: the field holds bytes.
-      {Name, "Ágnes Őrhegyi-Szentgyörgyváry", Texts.Format(6001, {Text(200), "30"})},
+      {Name, "Anna Kovacs-Horvath-Szentgyorgyi", Texts.Format(6214, {Text(200), "30", "30"})},
+      // 28 letters, but 33 bytes: the field holds bytes, 26 of these letters.
+      {Name, "Ágnes Őrhegyi-Szentgyörgyváry", Texts.Format(6214, {Text(200), "30", "26"})},
+      // Control characters are never stored: DEL, and C1's next-line.
+      {Name, "Anna\x7FKovacs", Texts.Format(6213, {Text(200)})},
+      {Name, "Anna\xC2\x85Kovacs", Texts.Format(6213, {Text(200)})},
       {Height, "1,80", metricExamples},
       {Height, "tall", metricExamples},
       {Weight, "60 kilo", Text(239) + "\n\t- 60 [kg]."},
@@ -231,7 +234,7 @@ TEST_F(PatientRecordsOnDisk, BadInputGetsAClearMessageAndNothingIsWritten) {
   TypeAndLeave(Name, "Anna Kovacs-Horvath-Szentgyorgyi");
   TakeMessages();
   Command(CM_PATIENT_SAVE);
-  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Texts.Format(6001, {Text(200), "30"})});
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Texts.Format(6214, {Text(200), "30", "30"})});
   EXPECT_TRUE(sheet.IsModified());
   ASSERT_EQ(Patients().size(), 1u);
   EXPECT_EQ(Patients()[0].ToBytes(), stored);

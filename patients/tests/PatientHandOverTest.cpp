@@ -123,6 +123,10 @@ TEST_F(PatientHandOverTest, WhatTheBlockLeavesOutStaysAsTheClearingLeftIt) {
       {"no height", [](TTPatientRecord& r) { r.HeightCm = 0; }, Height, "170 cm"},
       {"no weight", [](TTPatientRecord& r) { r.WeightKg = 0; }, Weight, "70 kg"},
       {"a height no field holds", [](TTPatientRecord& r) { r.HeightCm = 70000; }, Height, "170 cm"},
+      // The sheet's own range: 300 cm and 200 kg at most.
+      {"a height beyond the sheet's range", [](TTPatientRecord& r) { r.HeightCm = 301; }, Height, "170 cm"},
+      {"a weight beyond the sheet's range", [](TTPatientRecord& r) { r.WeightKg = 201; }, Weight, "70 kg"},
+      {"the tallest height", [](TTPatientRecord& r) { r.HeightCm = 300; }, Height, "300 cm"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Case);

@@ -349,7 +349,7 @@ TEST_F(PatientRecordsTest, NothingIsWrittenThatTheTableCannotHoldWhole) {
     city += "ő";  // 22 bytes for a field of 20
   TypeAndLeave(City, city);
   sheet.TChangeAddress(1);  // the long text is kept on its page, out of sight
-  EXPECT_EQ(Shown(), std::vector<std::string>{Texts.Format(6001, {"City", "20"})});
+  EXPECT_EQ(Shown(), std::vector<std::string>{Texts.Format(6214, {"City", "20", "10"})});
   EXPECT_FALSE(SaveEnabled());
   sheet.CmPatientSave();  // even when asked directly
   EXPECT_EQ(Database.Rows[0].Addresses[0].City, "");

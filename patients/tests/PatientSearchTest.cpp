@@ -8,6 +8,7 @@
 #include "patients/PatientControls.h"
 #include "platform/dbkit/Engine.h"
 #include "testing/TestDatabase.h"
+#include "testing/Pictures.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -92,9 +93,7 @@ TEST_F(PatientSearchDialog, ShowsItsTextsCentresAndAsksForItsHelp) {
   SomePatients();
   Control<QLineEdit>(*dialog, TPatientSearch::NameId)->setText("kov");
   Click(*dialog, TPatientSearch::SearchId);
-  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
-  std::filesystem::create_directories(artifacts);
-  EXPECT_TRUE(dialog->grab().save(QString::fromStdString((artifacts / "patient-search.png").string())));
+  SavePicture(*dialog, "patient-search.png");
 }
 
 TEST_F(PatientSearchDialog, TypedBeginningsFindPatientsWithoutRegardToCase) {

@@ -73,7 +73,7 @@ TEST_F(PatientFieldsTest, ATextLongerThanItsFieldIsReportedAndNeverCut) {
   for (int i = 0; i < 16; ++i)
     name += "é";
   TypeAndLeave(Name, name);
-  EXPECT_EQ(Shown(), std::vector<std::string>{Texts.Format(6001, {"Name", "30"})});
+  EXPECT_EQ(Shown(), std::vector<std::string>{Texts.Format(6214, {"Name", "30", "15"})});
   EXPECT_EQ(LastFocus(), Name);
   EXPECT_EQ(sheet.GetText(Name), name);  // nothing lost: the user shortens it
   EXPECT_FALSE(SaveEnabled());

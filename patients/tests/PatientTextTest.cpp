@@ -1,4 +1,5 @@
 #include "patients/PatientText.h"
+#include "platform/framework/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -54,9 +55,9 @@ TEST(PatientText, BoundedNeverCutsInsideACharacter) {
   std::string accented;
   for (int i = 0; i < 10; ++i)
     accented += "é";
-  EXPECT_EQ(PatientText::Bounded(accented, 19).size(), 18u);
-  EXPECT_EQ(PatientText::Bounded(accented, 20), accented);
-  EXPECT_EQ(PatientText::Bounded("Kovacs", 3), "Kov");
+  EXPECT_EQ(Utf8::Truncate(accented, 19).size(), 18u);
+  EXPECT_EQ(Utf8::Truncate(accented, 20), accented);
+  EXPECT_EQ(Utf8::Truncate("Kovacs", 3), "Kov");
 }
 
 }  // namespace

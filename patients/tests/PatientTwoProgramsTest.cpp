@@ -72,12 +72,8 @@ protected:
     Sheet->EditChanged(controlId, text);
     Sheet->EvKillFocus(controlId);
   }
-  std::vector<std::string> Shown() const {
-    std::vector<std::string> texts;
-    for (const TUserMessage& message : Sink.Messages)
-      texts.push_back(message.Text);
-    return texts;
-  }
+  std::vector<std::string> Shown() const { return Sink.Texts(); }
+  void TearDown() override { Sink.ExpectAllTaken(); }
 
   TTemporaryFolder Folder;
   TRecordingSink Sink;
@@ -130,7 +126,7 @@ TEST_F(PatientTwoPrograms, ASaveOfAPatientTheOtherProgramStoredFirstSaysWhyAndOf
   Sink.Messages.clear();
   Sink.Answer = IDYES;
   Sheet->DispatchCommand(CM_PATIENT_SAVE);
-  EXPECT_EQ(Shown(), std::vector<std::string>{offer});
+  EXPECT_TRUE(Sink.Take(offer));
   EXPECT_FALSE(Sheet->IsNewRecord());
   EXPECT_FALSE(Sheet->IsModified());
   EXPECT_EQ(Sheet->GetText(Name), "Cecil Toth");

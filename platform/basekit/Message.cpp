@@ -2,8 +2,10 @@
 
 #include "platform/basekit/TextFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 #include <vector>
 
@@ -37,6 +39,19 @@ TMessage::TMessage(std::string_view language, const std::filesystem::path& folde
   Load(folder / (LanguageName + ".txt"));
 }
 
+TMessage TMessage::FromText(std::string_view language, std::string_view text) {
+  TMessage texts;
+  texts.LanguageName = std::string(language);
+  std::istringstream in{std::string(text)};
+  texts.Parse(in);
+  return texts;
+}
+
+std::size_t TMessage::CountMissing(const TMessage& reference) const {
+  return static_cast<std::size_t>(std::count_if(reference.Texts.begin(), reference.Texts.end(),
+                                                [this](const auto& text) { return !Texts.contains(text.first); }));
+}
+
 std::filesystem::path TMessage::DefaultFolder() {
   std::vector<char> buffer(4096);
   const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
@@ -51,6 +66,10 @@ void TMessage::Load(const std::filesystem::path& file) {
     LoadError = "The language file \"" + file.string() + "\" cannot be read.";
     return;
   }
+  Parse(in);
+}
+
+void TMessage::Parse(std::istream& in) {
   std::string line;
   while (std::getline(in, line)) {
     const std::string_view text = line;

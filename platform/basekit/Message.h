@@ -15,6 +15,7 @@
 #include "platform/basekit/MessageSink.h"
 
 #include <filesystem>
+#include <iosfwd>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -26,12 +27,18 @@ public:
   explicit TMessage(std::string_view language);
   TMessage(std::string_view language, const std::filesystem::path& folder);
 
+  // The texts of a language from the text of its file, for texts the
+  // program carries within itself.
+  static TMessage FromText(std::string_view language, std::string_view text);
+
   // The folder "lang" beside the running program.
   static std::filesystem::path DefaultFolder();
 
   // The text, or a visible "#<number>" when the store has none.
   std::string LoadStringA(int number) const;
   bool HasText(int number) const { return Texts.contains(number); }
+  // How many of the texts of `reference` this store lacks.
+  std::size_t CountMissing(const TMessage& reference) const;
 
   // The text with %1, %2 ... filled. A text whose placeholders do not match
   // the arguments is refused: the answer is then "#<number>" followed by the
@@ -57,7 +64,9 @@ public:
   TMessageSink& GetSink() const;
 
 private:
+  TMessage() = default;
   void Load(const std::filesystem::path& file);
+  void Parse(std::istream& in);
 
   std::string LanguageName;
   short Language = 0;

@@ -2,8 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -85,6 +88,70 @@ TDbError MapError(sqlite3* handle, int result, const std::vector<std::string>& s
   }
 }
 
+// SQLite's write lock on a file: the byte after the pending byte, held by a
+// connection from the first write of its transaction until the commit ends.
+constexpr off_t ReservedByte = 0x40000001;
+
+// Whether another process is in the middle of a save to a file of the folder.
+bool SaveUnderWay(const std::filesystem::path& folder) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const int descriptor = ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+      continue;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = ReservedByte;
+    lock.l_len = 1;
+    const bool reserved = ::fcntl(descriptor, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+    ::close(descriptor);
+    if (reserved)
+      return true;
+  }
+  return false;
+}
+
+// The end of a journal, where SQLite writes the super-journal it belongs to.
+std::string JournalTail(const std::filesystem::path& journal) {
+  constexpr std::streamoff TailBytes = 64 * 1024;
+  std::ifstream in(journal, std::ios::binary);
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(size > TailBytes ? size - TailBytes : 0);
+  std::ostringstream tail;
+  tail << in.rdbuf();
+  return tail.str();
+}
+
+// A save over several tables that was killed can leave its super-journal
+// behind once its table journals are gone. One that no journal names
+// serves no recovery; it is removed, unless another program is saving at
+// this moment (its super-journal is named by its journals only a little
+// later).
+void RemoveStaleSuperJournals(const std::filesystem::path& folder) {
+  const std::string prefix = std::string(TDatabase::AnchorName) + "-mj";
+  std::vector<std::filesystem::path> supers;
+  std::vector<std::string> tails;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with(prefix))
+      supers.push_back(it->path());
+    else if (name.ends_with("-journal"))
+      tails.push_back(JournalTail(it->path()));
+  }
+  if (supers.empty() || SaveUnderWay(folder))
+    return;
+  for (const std::filesystem::path& super : supers) {
+    const std::string name = super.filename().string();
+    if (std::none_of(tails.begin(), tails.end(), [&](const std::string& tail) { return tail.find(name) != std::string::npos; })) {
+      std::error_code removeError;
+      std::filesystem::remove(super, removeError);
+    }
+  }
+}
+
 }  // namespace
 
 std::shared_ptr<TDatabase> TDatabase::Open(const std::filesystem::path& folder, TDbError& error) {
@@ -100,6 +167,8 @@ std::shared_ptr<TDatabase> TDatabase::Open(const std::filesystem::path& folder, 
       return shared;
 
   const bool writable = ::faccessat(AT_FDCWD, canonical.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+  if (writable)
+    RemoveStaleSuperJournals(canonical);
   std::shared_ptr<TDatabase> database(new TDatabase(canonical, writable));
   if ((error = database->OpenConnection()))
     return nullptr;

@@ -5,33 +5,16 @@
 #include <ctime>
 
 namespace DatePicture {
-namespace {
-
-bool IsPart(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
 
 TCalendarDate Read(std::string_view text, std::string_view picture) {
-  if (text.size() != picture.size())
-    return {};
-  for (std::size_t i = 0; i < picture.size(); ++i)
-    if (!IsPart(picture[i]) && text[i] != picture[i])
-      return {};
-  const auto number = [&](char part) {
-    int value = 0;
-    bool found = false;
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-      if (picture[i] != part)
-        continue;
-      if (!IsDigit(text[i]))
-        return 0;
-      found = true;
-      value = value * 10 + (text[i] - '0');
-    }
-    return found ? value : 0;
+  const auto parts = PictureText::Read(text, picture);
+  const auto part = [&](char letter) {
+    if (!parts)
+      return -1;
+    const auto found = parts->find(letter);
+    return found == parts->end() ? -1 : found->second;
   };
-  return {number('Y'), number('M'), number('D')};
+  return {part('Y'), part('M'), part('D')};
 }
 
 std::string Recode(std::string_view text, std::string_view fromPicture, std::string_view toPicture) {

@@ -20,9 +20,10 @@ struct TCalendarDate {
 namespace DatePicture {
 
 // The year, month and day of a text written in `picture` (Y, M and D mark
-// the digits). A part whose places do not all hold digits is 0; so is every
-// part when the text is not as long as the picture or a character between
-// the parts differs from the picture's. No calendar check is made.
+// the digits), read as the database engine reads a date's parts: a text
+// that PictureText::Read cannot read (another length, another separator, a
+// place that holds no digit) gives -1 for every part, as does a part the
+// picture lacks. No calendar check is made.
 TCalendarDate Read(std::string_view text, std::string_view picture);
 
 // Writes a text of one picture in another, part by part: each capital

@@ -27,6 +27,8 @@ std::optional<std::string> ToNative(std::string_view systemPath, std::string* er
   return native;
 }
 
+std::string Shown(std::string_view systemPath) { return ToNative(systemPath).value_or(std::string(systemPath)); }
+
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });

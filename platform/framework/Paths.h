@@ -15,6 +15,10 @@ namespace Paths {
 // has no meaning here: it is refused, with the reason in `error`.
 std::optional<std::string> ToNative(std::string_view systemPath, std::string* error = nullptr);
 
+// A path as a person on this computer reads it, in a message or a report:
+// the native form, or the text as it stands when it has none (a drive).
+std::string Shown(std::string_view systemPath);
+
 // ASCII case-insensitive comparison of names.
 bool EqualNoCase(std::string_view a, std::string_view b);
 

@@ -20,6 +20,13 @@ constexpr std::string_view Truncate(std::string_view text, std::size_t maxBytes)
   return text.substr(0, cut);
 }
 
+// The part of a text that a field of `capacity` bytes holds together with
+// its terminating zero: at most capacity - 1 bytes, cut at a character
+// boundary.
+inline std::string Bounded(std::string_view text, std::size_t capacity) {
+  return std::string(Truncate(text, capacity == 0 ? 0 : capacity - 1));
+}
+
 // True when `text` is well-formed UTF-8.
 bool IsValid(std::string_view text);
 

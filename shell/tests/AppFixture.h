@@ -1,7 +1,8 @@
 #pragma once
 
 // Starts the application in a temporary working folder with a fake clock
-// and a sink that records every message instead of showing it.
+// and a sink that records every message instead of showing it. A test
+// takes the messages it provokes (Shown); one it did not take fails it.
 
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
@@ -11,6 +12,7 @@
 #include "shell/MdiClient.h"
 #include "shell/tests/FakeClock.h"
 #include "shell/tests/WorkingFolder.h"
+#include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
 #include "testing/TestDatabase.h"
 
@@ -30,6 +32,7 @@ protected:
     options.Clock = &Clock;
     options.Sink = &Sink;
     options.ProgramFolder = Folder.Path();
+    options.LanguageFolder = LanguageFolder;
     options.Dialogs = Dialogs;
     options.Windows = Windows;
     options.Store = Store;
@@ -45,7 +48,10 @@ protected:
     return *App;
   }
 
-  void TearDown() override { App.reset(); }
+  void TearDown() override {
+    App.reset();
+    Sink.ExpectAllTaken();
+  }
 
   THalvetraMDIClient& Client() { return *App->GetClient(); }
 
@@ -70,14 +76,11 @@ protected:
     return enabler.GetEnabled();
   }
 
-  // The numbers of the texts shown so far, found by their wording.
-  bool Shown(int textNumber) const {
-    const std::string text = App->GetMessages().LoadStringA(textNumber);
-    const std::string start = text.substr(0, std::min<std::size_t>(text.find('%'), 30));
-    for (const TUserMessage& message : Sink.Messages)
-      if (message.Text.starts_with(start))
-        return true;
-    return false;
+  // Whether the text of that number, with these arguments, was shown; it
+  // is taken, so it counts as expected.
+  bool Shown(int textNumber, std::initializer_list<std::string> arguments = {}) {
+    const TMessage& texts = App->GetMessages();
+    return Sink.Take(arguments.size() == 0 ? texts.LoadStringA(textNumber) : texts.Format(textNumber, arguments));
   }
 
   TWorkingFolder Folder;
@@ -86,5 +89,6 @@ protected:
   TAppDialogs Dialogs;
   TComponentFactories Windows;
   TExaminationStore* Store = nullptr;
+  std::filesystem::path LanguageFolder;  // beside the program when empty
   std::unique_ptr<THalvetraApp> App;
 };

@@ -126,7 +126,7 @@ TEST(AppSettings, WindowsDriveFoldersAreNamedAndNeverMade) {
   EXPECT_EQ(Settings::FoldersWithDrive(s),
             (std::vector<std::string>{"c:\\halvetra", "c:\\halvetra\\Database\\Data", "c:\\halvetra\\Database",
                                       "c:\\halvetra\\EMail"}));
-  EXPECT_EQ(Settings::MakeFolders(s).size(), 3u);
+  EXPECT_TRUE(Settings::MakeFolders(s).empty());  // named once, by FoldersWithDrive
   EXPECT_TRUE(fs::is_directory("Private"));
 }
 

@@ -28,12 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path Artifacts = fs::path(HALVETRA_BINARY_DIR) / "artifacts";
-
-void SavePicture(QWidget& window, const std::string& name) {
-  fs::create_directories(Artifacts);
-  EXPECT_TRUE(window.grab().save(QString::fromStdString((Artifacts / name).string())));
-}
 
 void Describe(const QList<QAction*>& actions, int depth, std::vector<std::string>& out) {
   for (QAction* action : actions) {
@@ -270,14 +264,20 @@ TEST_F(AppStart, BadSettingsAreReportedAndTheProgramStartsWithDefaults) {
   fs::create_directory("Halvetra.ini");
   Dialogs.StartUp = [](TStartUpStruct&) { return IDOK; };
   THalvetraApp& app = Start();
-  EXPECT_TRUE(Shown(9001));
+  EXPECT_TRUE(Shown(9001, {"./Halvetra.ini", "it is a folder"}));
   EXPECT_TRUE(app.GetFrame()->isVisible());
   EXPECT_EQ(app.GetSettings().PageType, 2);
 
-  // Settings that cannot be saved say so.
-  EXPECT_FALSE(Shown(9005));
+  // Settings that cannot be saved say so, once for each key of the file.
+  EXPECT_TRUE(Sink.Messages.empty());
   app.GetActions()->Chain().Route(CM_START_UP_SETTINGS);
-  EXPECT_TRUE(Shown(9005));
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  const std::string failure = "Cannot replace \"./Halvetra.ini\": Is a directory";
+  std::string failures;
+  for (std::size_t at = Sink.Messages[0].Text.find(failure); at != std::string::npos;
+       at = Sink.Messages[0].Text.find(failure, at + 1))
+    failures += (failures.empty() ? "" : "\n") + failure;
+  EXPECT_TRUE(Shown(9005, {failures}));
   EXPECT_TRUE(fs::is_directory("Halvetra.ini"));
 }
 
@@ -295,14 +295,14 @@ TEST_F(AppStart, UnknownLanguagesAndWindowsDrivesAreNamed) {
   Folder.Write("Halvetra.ini", "[StartUp]\nLanguage=..\\..\\secret\n[Path]\nProgram=c:\\halvetra\n");
   THalvetraApp& app = Start();
   EXPECT_EQ(app.GetMessages().GetLanguageName(), "English");
-  EXPECT_TRUE(Shown(9004));
-  EXPECT_TRUE(Shown(9003));
+  EXPECT_TRUE(Shown(9004, {"..\\..\\secret"}));
+  EXPECT_TRUE(Shown(9003, {"c:\\halvetra\nc:\\halvetra\\Database\\Data\nc:\\halvetra\\Database\nc:\\halvetra\\Private\nc:\\halvetra\\EMail"}));
   EXPECT_TRUE(app.GetFrame()->isVisible());
 }
 
 TEST_F(AppStart, AMissingHandOverFileIsNamedAndAPresentOneIsOpened) {
   Start("-pPatient.ini");
-  EXPECT_TRUE(Shown(9002));
+  EXPECT_TRUE(Shown(9002, {"./Patient.ini"}));
   QApplication::processEvents();
   EXPECT_FALSE(Shown(9000));  // nothing to open
   App.reset();
@@ -322,6 +322,74 @@ TEST_F(AppStart, AMissingHandOverFileIsNamedAndAPresentOneIsOpened) {
   EXPECT_TRUE(Sink.Messages.empty());
 }
 
+TEST_F(AppStart, AHandOverFileIsNamedByAnAbsolutePathOrOneInTheWorkingFolder) {
+  const fs::path elsewhere = Folder / "in";
+  fs::create_directory(elsewhere);
+  const fs::path absent = elsewhere / "Nobody.ini";
+  Start("-p" + absent.string());
+  EXPECT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_TRUE(Shown(9002, {absent.string()}));
+  App.reset();
+
+  for (const std::string& named : {(elsewhere / "Patient.ini").string(), std::string("in/Patient.ini")}) {
+    SCOPED_TRACE(named);
+    Sink.Messages.clear();
+    Folder.Write("in/Patient.ini", "[Patient]\nName=Sample\n");
+    Construct("-p" + named);
+    if (!fs::exists(Folder / "Database/Data/names.db"))
+      CreateDatabase();
+    App->InitMainWindow();
+    QApplication::processEvents();
+    ASSERT_NE(App->GetClient()->GetPatient(), nullptr);
+    EXPECT_EQ(App->GetClient()->GetPatient()->GetText(PatientControl::Name), "Sample");
+    EXPECT_TRUE(Sink.Messages.empty());
+    App.reset();
+  }
+}
+
+TEST_F(AppStart, ALanguageFileThatIsGoneOrLacksTextsIsNamedAndTheBuiltInEnglishStandsIn) {
+  const std::string english = TTemporaryFolder::Read(fs::path(HALVETRA_SOURCE_DIR) / "resources/lang/English.txt");
+  // The numbered texts of a file: lines that begin with a digit.
+  const auto numbered = [](std::string_view text) {
+    int count = 0;
+    for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+      if (text[at] >= '0' && text[at] <= '9')
+        ++count;
+      if (text.find('\n', at) == std::string_view::npos)
+        break;
+    }
+    return count;
+  };
+  const int all = numbered(english);
+  const std::string truncated = english.substr(0, english.find("\n6001="));
+  const auto lacks = [&](int missing) {
+    return "lacks " + std::to_string(missing) + " of the " + std::to_string(all) + " texts Halvetra needs";
+  };
+  const struct {
+    const char* name;
+    std::optional<std::string> file;
+    std::string problem;
+  } cases[] = {
+      {"missing", std::nullopt, "cannot be read"},
+      {"empty", std::string(), lacks(all)},
+      {"truncated", truncated, lacks(all - numbered(truncated))},
+      {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), lacks(all)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LanguageFolder = Folder / (std::string("lang-") + c.name);
+    fs::create_directories(LanguageFolder);
+    if (c.file)
+      Folder.Write(std::string("lang-") + c.name + "/English.txt", *c.file);
+    THalvetraApp& app = Start();
+    // Every label has its words, not "#106".
+    EXPECT_EQ(app.GetMessages().LoadStringA(106), "&Open patient");
+    EXPECT_TRUE(Shown(9007, {(LanguageFolder / "English.txt").string(), c.problem})) << (Sink.Messages.empty() ? "" : Sink.Messages[0].Text);
+    App.reset();
+    Sink.ExpectAllTaken();
+  }
+}
+
 TEST(AppStartElsewhere, AWorkingFolderThatCannotBeWrittenStillStarts) {
   const fs::path previous = fs::current_path();
   fs::current_path("/proc");  // no folder can be made here, not even by root
@@ -338,7 +406,11 @@ TEST(AppStartElsewhere, AWorkingFolderThatCannotBeWrittenStillStarts) {
     EXPECT_FALSE(fs::exists("/proc/Database"));
   }
   fs::current_path(previous);
-  EXPECT_TRUE(sink.Messages.empty());
+  // The folders that could not be made are named, in one message.
+  ASSERT_EQ(sink.Messages.size(), 1u);
+  const std::string& text = sink.Messages[0].Text;
+  EXPECT_TRUE(text.starts_with("These folders could not be made")) << text;
+  EXPECT_NE(text.find("\"./Database\""), std::string::npos) << text;
 }
 
 TEST_F(AppStart, ContextHelpShowsTheHelpOfACommandInsteadOfRunningIt) {

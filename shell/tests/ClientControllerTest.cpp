@@ -92,12 +92,8 @@ protected:
   }
   // A file of the working folder's kind, as the program leaves them.
   fs::path Leave(const std::string& name) { return Folder.Write(name, "x"); }
-  std::vector<std::string> Shown() const {
-    std::vector<std::string> texts;
-    for (const TUserMessage& message : Sink.Messages)
-      texts.push_back(message.Text);
-    return texts;
-  }
+  std::vector<std::string> Shown() const { return Sink.Texts(); }
+  void TearDown() override { Sink.ExpectAllTaken(); }
 
   TTemporaryFolder Folder;
   TRecordingSink Sink;

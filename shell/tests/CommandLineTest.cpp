@@ -16,9 +16,10 @@ TEST(CommandLine, OptionsAreFoundAnywhereAndNamesEndAtTheFirstBlank) {
       {"-iLab.ini", ".\\Lab.ini", false, ""},
       // A blank right behind "-i" ends the name before it starts.
       {"-i Lab.ini", ".\\", false, ""},
-      // Absolute names still go behind ".\".
-      {"-i/etc/lab.ini", ".\\/etc/lab.ini", false, ""},
-      {"-p/tmp/patient.ini", ".\\Halvetra.ini", false, ".\\/tmp/patient.ini"},
+      // Absolute names stand as they are; relative ones are in the working folder.
+      {"-i/etc/lab.ini", "/etc/lab.ini", false, ""},
+      {"-p/tmp/patient.ini", ".\\Halvetra.ini", false, "/tmp/patient.ini"},
+      {"-pin/patient.ini", ".\\Halvetra.ini", false, ".\\in/patient.ini"},
       {"-d", ".\\Halvetra.ini", true, ""},
       // "-d" inside another word switches demonstration mode on too.
       {"-pold-data.ini", ".\\Halvetra.ini", true, ".\\old-data.ini"},

@@ -82,6 +82,14 @@ TEST(HandOverFile, BirthDatesInAnySeparatorAreTheSameDate) {
       {"1950.3.0", 0, 0, 0},
       {"50.3.7", 0, 0, 0},
       {"March 7, 1950", 0, 0, 0},
+      // Only dates of the calendar: no 31st of February, no 29th in a
+      // year that is not a leap year, a year of four digits.
+      {"1999.02.31", 0, 0, 0},
+      {"1900.02.29", 0, 0, 0},
+      {"2000.02.29", 2000, 2, 29},
+      {"1999.04.31", 0, 0, 0},
+      {"99999.1.1", 0, 0, 0},
+      {"999999999.99.99", 0, 0, 0},
   };
   for (const TCase& c : cases) {
     const auto record = Parsed(std::string("[Patient]\nName=X\nBorn=") + c.born + "\n").Record;
@@ -105,6 +113,34 @@ TEST(HandOverFile, NamesInUtf8AndInWindows1252) {
   for (int i = 0; i < 20; ++i)
     longName += "é";
   EXPECT_EQ(Parsed("[Patient]\nName=" + longName + "\n").Record.Name, longName.substr(0, 30));
+}
+
+TEST(HandOverFile, EachLineKeepsItsOwnEncoding) {
+  // One stray Windows-1252 line does not turn the UTF-8 lines' letters to garbage.
+  const auto mixed = Parsed("[Patient]\nName=Szőke Űrs\nMother=M\xFCller Anna\nJob=lakatos\n").Record;
+  EXPECT_EQ(mixed.Name, "Szőke Űrs");
+  EXPECT_EQ(mixed.MotherName, "Müller Anna");
+  EXPECT_EQ(mixed.Occupation, "lakatos");
+}
+
+TEST(HandOverFile, ControlCharactersMakeAFileNoIniText) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::size_t line;
+  } cases[] = {
+      {"a bell", "[Patient]\nName=Anna\a\n", 2},
+      {"DEL", "[Patient]\nID=1\nName=Anna\x7F\n", 3},
+      {"C1 next-line in UTF-8", "[Patient]\nName=Anna\xC2\x85Kiss\n", 2},
+      {"C1 in a Windows-1252 line", "[Patient]\nName=Anna\nJob=\x81\xE9\n", 3},
+  };
+  for (const auto& c : cases) {
+    const HandOver::TReadResult result = HandOver::Parse(c.text);
+    EXPECT_EQ(result.Problem, TProblem::NotIniText) << c.name;
+    EXPECT_EQ(result.Line, c.line) << c.name;
+  }
+  // Tabs and either line end are text.
+  EXPECT_EQ(Parsed("[Patient]\r\nName=\tAnna\r\n").Record.Name, "Anna");
 }
 
 class HandOverFileOnDisk : public ::testing::Test {

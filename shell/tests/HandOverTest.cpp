@@ -127,7 +127,7 @@ TEST_F(HandOver, AFileThatIsNoIniTextIsNamedKeptAndChangesNothing) {
   TPatient* sheet = StartWith(letter);
   ASSERT_NE(sheet, nullptr);
   ASSERT_EQ(Sink.Messages.size(), 1u);
-  EXPECT_EQ(Sink.Messages[0].Text, App->GetMessages().Format(6111, {".\\Patient.ini", "1"}));
+  EXPECT_EQ(Sink.Messages[0].Text, App->GetMessages().Format(6111, {"./Patient.ini", "1"}));
   Sink.Messages.clear();
   EXPECT_EQ(TTemporaryFolder::Read(Folder / "Patient.ini"), letter);
   EXPECT_FALSE(sheet->IsNewRecord());

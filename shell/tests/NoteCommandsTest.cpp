@@ -13,6 +13,7 @@
 #include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
+#include "testing/Pictures.h"
 
 #include <QAction>
 #include <QMenu>
@@ -108,9 +109,7 @@ TEST_F(NoteCommands, AStampedNoteIsInTheMemoAfterTheWindowCloses) {
   ASSERT_NE(NoteMenuItem(CM_EDITUNDO), nullptr);
   EXPECT_EQ(NoteMenuItem(CM_EDITUNDO)->text().toStdString(), App->GetMessages().LoadStringA(283) + "\tCtrl+Z");
   EXPECT_EQ(Memo("Anna Kovacs"), "Asthma since 1990.\r\n");  // nothing stored yet
-  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
-  std::filesystem::create_directories(artifacts);
-  EXPECT_TRUE(App->GetFrame()->grab().save(QString::fromStdString((artifacts / "main-window-note.png").string())));
+  SavePicture(*App->GetFrame(), "main-window-note.png");
 
   Sink.Answer = IDYES;
   CloseNote();

@@ -5,12 +5,17 @@
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
 #include "patients/SheetFrame.h"
+#include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
+#include "testing/Pictures.h"
 
 #include <QAction>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -47,7 +52,7 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   ASSERT_NE(sheet, nullptr);
   THalvetraMDIChild* frame = Client().GetPatientFrame();
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(frame->widget(), sheet);
+  EXPECT_EQ(frame->Component(), sheet);
   EXPECT_FALSE(sheet->isWindow());
   EXPECT_EQ(sheet->GetLayout(), TPageLayout::Medium);
   EXPECT_EQ(sheet->GetText(PatientControl::Name), "Anna Kovacs");
@@ -58,9 +63,7 @@ TEST_F(OpenPatient, TheSheetOpensInItsFrameOnceAndClosingItClearsTheWorkFiles) {
   EXPECT_EQ(Client().subWindowList().size(), 1);
   EXPECT_TRUE(sheet->IsMeasureDatabaseOpen());
   EXPECT_TRUE(Sink.Messages.empty());
-  const fs::path artifacts = fs::path(HALVETRA_BINARY_DIR) / "artifacts";
-  fs::create_directories(artifacts);
-  EXPECT_TRUE(App->GetFrame()->grab().save(QString::fromStdString((artifacts / "main-window-patient-sheet.png").string())));
+  SavePicture(*App->GetFrame(), "main-window-patient-sheet.png");
 
   // The sheet is the first target of the commands while its frame is active.
   QApplication::processEvents();
@@ -146,9 +149,82 @@ TEST_F(OpenPatient, ASheetWhosePatientTableIsGoneGetsNoFrame) {
   Client().CmOpenPatient();
   EXPECT_EQ(Client().GetPatientFrame(), nullptr);
   EXPECT_TRUE(Client().subWindowList().isEmpty());
-  ASSERT_EQ(Sink.Messages.size(), 1u);
-  EXPECT_NE(Sink.Messages[0].Text.find(App->GetMessages().Format(8004, {"names.db"})), std::string::npos);
+  // The engine's box names the table and the file.
+  EXPECT_TRUE(Sink.Take("        ERROR - " + App->GetMessages().Format(8004, {"names.db"}) +
+                        "  Cat:Code [21h:4h]\r\n                " + (Folder / "Database/Data/names.db").string()));
   EXPECT_FALSE(fs::exists(Folder / "Database/Data/names.db"));
+}
+
+TEST_F(OpenPatient, TheMainWindowFillsTheScreenAndTheSheetFitsItsClientArea) {
+  Start();
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(available.contains(App->GetFrame()->geometry()));
+  EXPECT_GE(App->GetFrame()->width(), available.width() * 9 / 10);
+  EXPECT_GE(App->GetFrame()->height(), available.height() * 9 / 10);
+
+  // On screens of the lab's sizes the sheet opens whole inside the client area.
+  CreateDatabase();
+  for (const QSize screen : {QSize(1280, 800), QSize(1920, 1080)}) {
+    SCOPED_TRACE(screen.width());
+    App->GetFrame()->showNormal();
+    App->GetFrame()->setGeometry(QRect(QPoint(0, 0), screen));
+    QApplication::processEvents();
+    ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+    THalvetraMDIChild* frame = Client().GetPatientFrame();
+    ASSERT_NE(frame, nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(Client().viewport()->rect().contains(frame->geometry())) << frame->geometry().width();
+    const auto* scroller = frame->findChild<QScrollArea*>("ComponentScroller");
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible());
+    SavePicture(*App->GetFrame(), "main-window-sheet-" + std::to_string(screen.width()) + "x" +
+                                      std::to_string(screen.height()) + ".png");
+    frame->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // A client area smaller than the sheet: the frame keeps inside it and the sheet scrolls.
+  App->GetFrame()->setGeometry(0, 0, 500, 300);
+  QApplication::processEvents();
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+  THalvetraMDIChild* frame = Client().GetPatientFrame();
+  ASSERT_NE(frame, nullptr);
+  QApplication::processEvents();
+  EXPECT_LE(frame->width(), Client().viewport()->width());
+  EXPECT_LE(frame->height(), Client().viewport()->height());
+  EXPECT_TRUE(frame->findChild<QScrollArea*>("ComponentScroller")->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(OpenPatient, TheMainWindowOpensWhereTheUserLeftIt) {
+  Start();
+  App->GetFrame()->showNormal();
+  App->GetFrame()->setGeometry(40, 30, 700, 500);
+  QApplication::processEvents();
+  EXPECT_TRUE(App->GetFrame()->close());
+  EXPECT_EQ(TProfile("Window", ".\\Halvetra.ini").GetString("Main"), "40 30 700 500");
+  App.reset();
+  Start();
+  EXPECT_EQ(App->GetFrame()->geometry(), QRect(40, 30, 700, 500));
+  App.reset();
+
+  // A place off this screen is not taken: the window fills the screen.
+  TProfile("Window", ".\\Halvetra.ini").WriteString("Main", "5000 30 700 500");
+  Start();
+  EXPECT_GE(App->GetFrame()->width(), QGuiApplication::primaryScreen()->availableGeometry().width() * 9 / 10);
+}
+
+TEST_F(OpenPatient, AMissingDatabaseIsNamedOnTheStatusLine) {
+  Folder.Write("Halvetra.ini", "[Databases]\nLanguageDriver=latin_ci\n");
+  Start();
+  CreateDatabase();
+  fs::rename(Folder / "Database/Data/names.db", Folder / "names.db.away");
+  EXPECT_FALSE(Enabled(CM_OPEN_PATIENT));
+  EXPECT_EQ(Client().GetDatabaseState(), App->GetMessages().Format(9009, {"./Database/Data/names.db"}));
+  EXPECT_EQ(App->GetFrame()->statusBar()->currentMessage().toStdString(), Client().GetDatabaseState());
+  fs::rename(Folder / "names.db.away", Folder / "Database/Data/names.db");
+  EXPECT_TRUE(Enabled(CM_OPEN_PATIENT));
+  EXPECT_EQ(App->GetFrame()->statusBar()->currentMessage().toStdString(), "");
 }
 
 }  // namespace

@@ -19,8 +19,7 @@ class WorkFolderSetupTest : public ::testing::Test {
 protected:
   WorkFolderSetupTest() : Texts("English", fs::path(HALVETRA_SOURCE_DIR) / "resources/lang") { Texts.SetSink(&Sink); }
   void TearDown() override {
-    for (const TUserMessage& message : Sink.Messages)
-      ADD_FAILURE() << "Unexpected message: " << message.Text;
+    Sink.ExpectAllTaken();
   }
 
   WorkFolderSetup::TReport Prepare() { return WorkFolderSetup::Prepare(TCommandLine::Parse(""), Texts); }

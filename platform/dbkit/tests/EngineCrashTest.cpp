@@ -1,5 +1,6 @@
 // A crash in the middle of saving an examination (its row in meet.db and
-// its FVC row with the curve) leaves the whole examination or none of it.
+// its FVC row with the curve) leaves the whole examination or none of it,
+// and no super-journal piles up in the folder.
 
 #include "platform/dbkit/tests/CrashVfs.h"
 #include "platform/dbkit/tests/EngineTestSupport.h"
@@ -145,6 +146,18 @@ TEST_F(TEngineCrash, AKillAtAnyWriteOfTheCommitLeavesTheWholeExaminationOrNone) 
     ASSERT_EQ(status, -SIGKILL) << "at event " << event;
     const int examinations = Examinations(folder);
     ASSERT_TRUE(examinations == 1 || examinations == 2) << "at event " << event;
+    // The next opening leaves no super-journal that no journal names.
+    EXPECT_EQ(Examinations(folder), examinations);
+    std::string journals;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      if (entry.path().filename().string().ends_with("-journal"))
+        journals += TTemporaryFolder::Read(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with(".halvetra-transactions-mj")) {
+        EXPECT_NE(journals.find(name), std::string::npos) << name << " at event " << event;
+      }
+    }
     ++(examinations == 1 ? none : whole);
     ASSERT_LT(event, 500) << "the save never ends";
     std::filesystem::remove_all(folder);
@@ -154,6 +167,16 @@ TEST_F(TEngineCrash, AKillAtAnyWriteOfTheCommitLeavesTheWholeExaminationOrNone) 
   EXPECT_GT(whole, 0);
   RecordProperty("CrashPoints", none + whole);
   RecordProperty("CrashPointsLeavingNone", none);
+}
+
+TEST_F(TEngineCrash, OpeningAFolderRemovesTheSuperJournalsNoJournalNames) {
+  const std::filesystem::path stale = Folder.Write("pristine/.halvetra-transactions-mj0123ABCD9", "meet.db fvc.db");
+  const std::filesystem::path named = Folder.Write("pristine/.halvetra-transactions-mj4567EF019", "meet.db fvc.db");
+  // A journal of another program's table still names its super-journal.
+  Folder.Write("pristine/other.db-journal", "pages ... " + named.string());
+  EXPECT_EQ(Examinations(Pristine), 1);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(named));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "platform/dbkit/NameCollation.h"
 #include "platform/dbkit/tests/EngineTestSupport.h"
+#include "platform/framework/DatePicture.h"
 
 #include <algorithm>
 #include <chrono>
@@ -283,6 +284,12 @@ TEST_F(TEngineRecords, DatesAndTimesAreTextsInTheEnginesPictures) {
   EXPECT_EQ(engine.GetDay("2001.02.31."), 31);
   EXPECT_EQ(engine.GetDay("2001.13.45."), 45);  // the parts as written; the caller judges them
   EXPECT_EQ(engine.GetYear("31.02.2001"), -1);
+  // The sheet's reader of a date gives the engine's answer, an unreadable
+  // part included.
+  for (const char* text : {"2001.02.31.", "2001.0x.10.", "31.02.2001", "2001.1.1.", ""}) {
+    const TCalendarDate read = DatePicture::Read(text, "YYYY.MM.DD.");
+    EXPECT_EQ(read, (TCalendarDate{engine.GetYear(text), engine.GetMonth(text), engine.GetDay(text)})) << text;
+  }
   EXPECT_EQ(engine.GetHour("07:08:09"), 7);
   EXPECT_EQ(engine.GetMinute("07:08:09"), 8);
   EXPECT_EQ(engine.GetSecond("07:08:09"), 9);

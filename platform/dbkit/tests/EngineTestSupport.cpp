@@ -19,8 +19,7 @@ const std::filesystem::path LanguageFolder = std::filesystem::path(HALVETRA_SOUR
 TEngineTest::TEngineTest() : Texts("English", LanguageFolder) { Texts.SetSink(&Sink); }
 
 void TEngineTest::TearDown() {
-  for (const TUserMessage& message : Sink.Messages)
-    ADD_FAILURE() << "Unexpected message: " << message.Text;
+  Sink.ExpectAllTaken();
 }
 
 std::vector<TUserMessage> TEngineTest::TakeMessages() {

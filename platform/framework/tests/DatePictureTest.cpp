@@ -19,13 +19,15 @@ TEST(DatePicture, ReadsThePartsWhereThePictureHasThem) {
       {"19500307", "YYYYMMDD", {1950, 3, 7}},
       // No calendar check: the 31st of February reads as it is written.
       {"2001.02.31.", "YYYY.MM.DD.", {2001, 2, 31}},
-      // A part with a letter in its places is 0, the others are still read.
-      {"1950.0x.07.", "YYYY.MM.DD.", {1950, 0, 7}},
-      // Another length or another separator: nothing is read.
-      {"1950.3.7.", "YYYY.MM.DD.", {0, 0, 0}},
-      {"1950.03.07", "YYYY.MM.DD.", {0, 0, 0}},
-      {"1950-03-07.", "YYYY.MM.DD.", {0, 0, 0}},
-      {"", "YYYY.MM.DD.", {0, 0, 0}},
+      // A letter in a digit place, another length or another separator:
+      // nothing is read, and every part is -1, as the engine answers.
+      {"1950.0x.07.", "YYYY.MM.DD.", {-1, -1, -1}},
+      {"1950.3.7.", "YYYY.MM.DD.", {-1, -1, -1}},
+      {"1950.03.07", "YYYY.MM.DD.", {-1, -1, -1}},
+      {"1950-03-07.", "YYYY.MM.DD.", {-1, -1, -1}},
+      {"", "YYYY.MM.DD.", {-1, -1, -1}},
+      // A part the picture lacks.
+      {"03.07.", "MM.DD.", {-1, 3, 7}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(DatePicture::Read(c.text, c.picture), c.expected) << c.text << " in " << c.picture;

@@ -44,7 +44,8 @@ protected:
 TCentredGeometry CentreInMainWindow(QSize dialog, QSize mainWindow) {
   const int dw = dialog.width(), dh = dialog.height();
   const int mw = mainWindow.width(), mh = mainWindow.height();
-  // C++ integer division rounds toward zero, as the routine always did.
+  // Each edge is half the difference (or sum) of the sizes, rounded toward
+  // zero: an odd difference puts the extra pixel right and below.
   const int left = (mw - dw) / 2, top = (mh - dh) / 2;
   const int right = (mw + dw) / 2, bottom = (mh + dh) / 2;
   return {left, top, right - left, bottom - top};
