@@ -119,8 +119,18 @@ void TTrend::AddDataToTrendListBox(const char* date, const char* time, const flo
     v[i] = values ? values[i] : 0.0f;
     p[i] = predicted ? predicted[i] : 0.0f;
   }
+  const int before = TrendModel.Count();
   TrendModel.AddDataToTrendListBox(date ? date : "", time ? time : "", v, p, marker, flags);
-  FillList();
+  // During the window's own reloads the list is filled once at the end;
+  // otherwise the new line goes where the model put it.
+  if (Reloading || TrendModel.Count() == before)
+    return;
+  Filling = true;
+  if (flags & TrendFlags::Earlier)
+    List->insertItem(0, QString::fromStdString(TrendModel.Lines().front().Text));
+  else
+    List->addItem(QString::fromStdString(TrendModel.Lines().back().Text));
+  Filling = false;
 }
 
 short TTrend::GetGridStatus() {
@@ -193,7 +203,10 @@ void TTrend::RunCommand(unsigned id, bool notify) {
     return;
   const bool busy = id != CM_ZOOM && id != CM_GRID;
   std::unique_ptr<TWaitCursor> wait = busy ? std::make_unique<TWaitCursor>() : nullptr;
-  if (!TrendModel.Command(id))
+  Reloading = true;
+  const bool changed = TrendModel.Command(id);
+  Reloading = false;
+  if (!changed)
     return;
   FillList();
   if (id == CM_GRID)
@@ -256,7 +269,9 @@ void TTrend::mousePressEvent(QMouseEvent* event) {
   TrendModel.CurveDrawn.fill(false);
   {
     TWaitCursor wait;
+    Reloading = true;
     TrendModel.ReadParametersFromDatabase();
+    Reloading = false;
   }
   FillList();
   RedrawScreenBmp();

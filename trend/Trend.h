@@ -101,5 +101,6 @@ private:
   TEventHandlerPtr MainWindow;
   TTrendPrintPlan Plan;
   bool OverColumn = false;
-  bool Filling = false;
+  bool Filling = false;    // the list is being refilled: no selection changes
+  bool Reloading = false;  // the model is asking again for its lines
 };

@@ -1,6 +1,7 @@
 #include "trend/TrendModel.h"
 
 #include "common/CommandNumbers.h"
+#include "trend/TrendParams.h"
 
 #include <algorithm>
 
@@ -9,6 +10,14 @@ TTrendModel::TTrendModel(TRequest request) : Request(std::move(request)) {}
 short TTrendModel::FilterFlags() const {
   return static_cast<short>((IncludeProvoked ? TrendFlags::IncludeProvoked : 0) |
                             (IncludeLysis ? TrendFlags::IncludeLysis : 0));
+}
+
+std::string TTrendModel::GetTrendParam(int slot) const {
+  return slot >= 0 && slot < TrendSlots ? std::string(TrendParams::Name(Params[static_cast<std::size_t>(slot)])) : std::string();
+}
+
+std::string TTrendModel::GetTrendParamUnit(int slot) const {
+  return slot >= 0 && slot < TrendSlots ? std::string(TrendParams::Unit(Params[static_cast<std::size_t>(slot)])) : std::string();
 }
 
 int TTrendModel::ZoomFactor(int zoom) {

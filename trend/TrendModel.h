@@ -75,6 +75,9 @@ public:
   int Selection() const { return Selected; }
   bool Relative() const { return RelativeMode; }
   bool Predicted() const { return PredictedMode; }
+  // Name and unit of the parameter in a slot; empty for an empty slot.
+  std::string GetTrendParam(int slot) const;
+  std::string GetTrendParamUnit(int slot) const;
   // Filter bits from the include flags.
   short FilterFlags() const;
   // The zoom factor (1, 2 or 5) of a zoom index.

@@ -243,6 +243,18 @@ TEST(TrendModelTest, AnExaminationWhoseTestsAreMissingGivesAnEmptyLine) {
   EXPECT_EQ(model.Lines()[0].Text.substr(22, 13), "   0.00    0%");
 }
 
+TEST(TrendModelTest, SlotNamesAndUnits) {
+  TTrendModel model;
+  model.Params = {405, -1, 310, 0, 700};
+  const std::tuple<int, const char*, const char*> cases[] = {
+    {0, "Rin", "[kPa*s/L]"}, {1, "", ""}, {2, "Klco", "[mmol/min*kPa*L]"}, {3, "FVC", "[L]"},
+    {4, "", ""}, {5, "", ""}, {-1, "", ""}};
+  for (const auto& [slot, name, unit] : cases) {
+    EXPECT_EQ(model.GetTrendParam(slot), name) << slot;
+    EXPECT_EQ(model.GetTrendParamUnit(slot), unit) << slot;
+  }
+}
+
 TEST(TrendModelTest, ZoomCyclesThroughItsThreeFactors) {
   TTrendModel model;
   std::vector<int> factors;

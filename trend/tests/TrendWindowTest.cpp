@@ -96,15 +96,18 @@ protected:
     patient.Age = 52;
     patient.Height = 165;
     patient.Weight = 60;
-    window = std::make_unique<TTrend>(1.0f, 1.0f, &messages, ini, patient, "YYYY.MM.DD.");
-    client.Window = window.get();
-    window->SetClient(&client);
+    Open();
     for (int month = 1; month <= 9; ++month) {
       const float f = 1.0f + 0.04f * static_cast<float>(month % 4);
       client.Exams.push_back({"2024.0" + std::to_string(month) + ".1" + std::to_string(month % 3) + ".", "09:00:00",
                               {3.4f * f, 2.8f / f, 4.1f * f * f, 0, 0.25f / (f * f)}, {3.9f, 3.1f, 4.3f, 0, 0.3f},
                               month == 4 ? 0x10 : month == 6 ? 0x20 : month == 2 ? 0x08 : 0});
     }
+  }
+  void Open() {
+    window = std::make_unique<TTrend>(1.0f, 1.0f, &messages, ini, patient, "YYYY.MM.DD.");
+    client.Window = window.get();
+    window->SetClient(&client);
     window->show();
   }
   // The browser's first loading of examinations 3 to 7.
@@ -138,7 +141,7 @@ protected:
 TEST_F(TrendWindowTest, FilterDecidesWhichExaminationsEnterAndEveryModeIsDrawn) {
   Load(0);
   EXPECT_EQ(window->ListBox()->count(), 3);  // the provoked and lysis ones stay out
-  window->Model().Clear();
+  Open();
   Load(TrendFlags::IncludeProvoked | TrendFlags::IncludeLysis);
   ASSERT_EQ(window->ListBox()->count(), 5);
   EXPECT_EQ(window->ListBox()->item(1)->text().toStdString().back(), 'P');
