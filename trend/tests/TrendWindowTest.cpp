@@ -239,9 +239,14 @@ TEST_F(TrendWindowTest, PrintsFortyFiveLinesOverTwoPagesToPdf) {
   QPainter painter(&writer);
   const double scale = painter.viewport().width() / 800.0;
   const auto pageBottom = static_cast<short>(painter.viewport().height() / scale);
-  const int height = window->CalculateTrendHeight(pageBottom, 60, 40, false);
+  // Below a report header of 400 the first page holds (bottom − 480) / 18
+  // rows; the rest, the legend and the graph go to page 2.
+  const int height = window->CalculateTrendHeight(pageBottom, 400, 40, false);
   ASSERT_EQ(window->GetPageCount(), 2);
-  EXPECT_EQ(height % pageBottom, height - pageBottom);
+  EXPECT_EQ(window->GetGraphPage(), 2);
+  const int firstPageRows = (pageBottom - 480) / 18;
+  ASSERT_LT(firstPageRows, 45);
+  EXPECT_EQ(height, pageBottom + 40 + 80 + 18 * (45 - firstPageRows) + TrendPrint::PenDemoHeight(4) + 160);
   for (short page = 1; page <= window->GetPageCount(); ++page) {
     if (page > 1)
       writer.newPage();
@@ -261,6 +266,10 @@ TEST_F(TrendWindowTest, PrintsFortyFiveLinesOverTwoPagesToPdf) {
     window->PrintTrend(p, page);
     p.end();
     Save(image, "trend-print-page" + std::to_string(page) + ".png");
+    // Every page's table starts with a shaded row.
+    const int firstRowTop = page == 1 ? 480 : 120;
+    EXPECT_EQ(image.pixelColor(60, firstRowTop + 2), QColor(0xDF, 0xDF, 0xDF)) << page;
+    EXPECT_EQ(image.pixelColor(60, firstRowTop + 18 + 2), QColor(Qt::white)) << page;
   }
 }
 
