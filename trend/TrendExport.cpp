@@ -53,9 +53,7 @@ TRow HeadRow(const TTrendModel& model) {
 
 TRow LineRow(const TTrendLine& line) {
   TRow row;
-  char date[32];
-  std::snprintf(date, sizeof date, "%-13s", line.Data.Date.c_str());
-  row[0] = date;
+  row[0] = TrendLine::DateText(line.Data);
   row[1] = line.Data.Time;
   for (int slot = 0; slot < TrendSlots; ++slot) {
     row[2 + 2 * slot] = TrendLine::ValueText(line.Data.Values[slot]);

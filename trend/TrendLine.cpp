@@ -18,10 +18,22 @@ std::string ValueText(float value) { return Printf("%6.2f", value); }
 
 std::string PercentText(float percent) { return Printf("%4.0f", percent); }
 
+std::string DateText(const TREND_DATA& data) {
+  std::string text = data.Date;
+  if (text.size() < 13)
+    text.resize(13, ' ');
+  return text;
+}
+
+std::string MomentText(const TREND_DATA& data) {
+  std::string time = data.Time;
+  if (time.size() < 8)
+    time.resize(8, ' ');
+  return DateText(data) + ' ' + time;
+}
+
 std::string Format(const TREND_DATA& data, const std::array<float, TrendSlots>& percents) {
-  char head[64];
-  std::snprintf(head, sizeof head, "%-13s %-8s", data.Date.c_str(), data.Time.c_str());
-  std::string text = head;
+  std::string text = MomentText(data);
   for (int slot = 0; slot < TrendSlots; ++slot)
     text += ' ' + ValueText(data.Values[slot]) + ' ' + PercentText(percents[slot]) + '%';
   text += ' ';

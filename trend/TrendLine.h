@@ -31,6 +31,10 @@ namespace TrendLine {
 std::string Format(const TREND_DATA& data, const std::array<float, TrendSlots>& percents);
 TTrendLine Make(const TREND_DATA& data, const std::array<float, TrendSlots>& percents);
 
+// The date as its column holds it ("%-13s") and with the time ("%-13s %-8s").
+std::string DateText(const TREND_DATA& data);
+std::string MomentText(const TREND_DATA& data);
+
 // The value and percentage texts of one slot as the columns hold them.
 std::string ValueText(float value);    // "%6.2f"
 std::string PercentText(float percent);  // "%4.0f"

@@ -59,9 +59,7 @@ std::vector<TPiece> CutStringForPrint(const TTrendLine& line) {
   // The same texts as the line's columns hold, taken from the numbers, so a
   // value too wide for its column moves no other piece.
   std::vector<TPiece> pieces;
-  char head[64];
-  std::snprintf(head, sizeof head, "%-13s %-8s", line.Data.Date.c_str(), line.Data.Time.c_str());
-  pieces.push_back({head, 51, PrintBounds[0]});
+  pieces.push_back({TrendLine::MomentText(line.Data), 51, PrintBounds[0]});
   for (int slot = 0; slot < TrendSlots; ++slot)
     pieces.push_back({' ' + TrendLine::ValueText(line.Data.Values[slot]) + ' ' +
                           TrendLine::PercentText(line.Percents[slot]) + '%',

@@ -19,6 +19,33 @@ struct TExamination {
   int Kind = 0;  // 0x08 bronchodilator, 0x10 provoked, 0x20 lysis
 };
 
+// What the main program answers to one request: the examination to add,
+// or that the walk has reached the end in its direction.
+struct TTrendAnswer {
+  const TExamination* Found = nullptr;
+  bool ReachedEnd = false;
+};
+
+inline TTrendAnswer FindExamination(const std::vector<TExamination>& exams, short flags, const std::string& key) {
+  const auto allowed = [flags](const TExamination& exam) {
+    return !((exam.Kind & 0x10) && !(flags & TrendFlags::IncludeProvoked)) &&
+           !((exam.Kind & 0x20) && !(flags & TrendFlags::IncludeLysis));
+  };
+  int at = -1;
+  for (int i = 0; i < static_cast<int>(exams.size()); ++i)
+    if (exams[static_cast<std::size_t>(i)].Date + "@" + exams[static_cast<std::size_t>(i)].Time == key)
+      at = i;
+  if (at < 0)
+    return {};
+  const int step = (flags & TrendFlags::Earlier) ? -1 : (flags & TrendFlags::Later) ? 1 : 0;
+  if (step == 0)
+    return {allowed(exams[static_cast<std::size_t>(at)]) ? &exams[static_cast<std::size_t>(at)] : nullptr, false};
+  for (int i = at + step; i >= 0 && i < static_cast<int>(exams.size()); i += step)
+    if (allowed(exams[static_cast<std::size_t>(i)]))
+      return {&exams[static_cast<std::size_t>(i)], false};
+  return {nullptr, true};
+}
+
 class TFakeTrendClient {
 public:
   explicit TFakeTrendClient(TTrendModel& model) : Model(model) {
@@ -39,44 +66,18 @@ public:
   }
 
 private:
-  bool Allowed(const TExamination& exam, short flags) const {
-    if ((exam.Kind & 0x10) && !(flags & TrendFlags::IncludeProvoked))
-      return false;
-    if ((exam.Kind & 0x20) && !(flags & TrendFlags::IncludeLysis))
-      return false;
-    return true;
-  }
-
-  void AddFound(const TExamination& exam, short flags) {
-    if (exam.Kind & 0x10)
-      Model.IncludeProvoked = true;
-    if (exam.Kind & 0x20)
-      Model.IncludeLysis = true;
-    Add(exam, flags);
-  }
-
   void Answer(short flags, const std::string& key) {
     Requests.emplace_back(flags, key);
-    int at = -1;
-    for (int i = 0; i < static_cast<int>(Examinations.size()); ++i)
-      if (Examinations[static_cast<std::size_t>(i)].Date + "@" + Examinations[static_cast<std::size_t>(i)].Time == key)
-        at = i;
-    if (at < 0)
+    const TTrendAnswer answer = FindExamination(Examinations, flags, key);
+    if (answer.ReachedEnd)
+      ((flags & TrendFlags::Earlier) ? Model.FirstReached : Model.LastReached) = true;
+    if (!answer.Found)
       return;
-    const int step = (flags & TrendFlags::Earlier) ? -1 : (flags & TrendFlags::Later) ? 1 : 0;
-    if (step == 0) {
-      if (Allowed(Examinations[static_cast<std::size_t>(at)], flags))
-        AddFound(Examinations[static_cast<std::size_t>(at)], flags);
-      return;
-    }
-    for (int i = at + step; i >= 0 && i < static_cast<int>(Examinations.size()); i += step) {
-      const TExamination& exam = Examinations[static_cast<std::size_t>(i)];
-      if (Allowed(exam, flags)) {
-        AddFound(exam, flags);
-        return;
-      }
-    }
-    (step < 0 ? Model.FirstReached : Model.LastReached) = true;
+    if (answer.Found->Kind & 0x10)
+      Model.IncludeProvoked = true;
+    if (answer.Found->Kind & 0x20)
+      Model.IncludeLysis = true;
+    Add(*answer.Found, flags);
   }
 
   TTrendModel& Model;

@@ -1,6 +1,7 @@
 #include "trend/Trend.h"
 #include "trend/TrendDialogs.h"
 #include "trend/TrendExport.h"
+#include "trend/tests/TrendFixture.h"
 
 #include "platform/basekit/Message.h"
 #include "testing/TemporaryFolder.h"
@@ -26,18 +27,12 @@ void Save(const QImage& image, const std::string& name) {
   EXPECT_TRUE(image.save(QString::fromStdString((Artifacts / name).string())));
 }
 
-struct TExam {
-  std::string Date, Time;
-  std::array<float, 5> Values, Predicted;
-  int Kind = 0;
-};
-
 // The MDI client's side: answers WM_READ_TREND_DATA from a list of
 // examinations in time order and records the notices it receives.
 class TFakeClient : public TEventHandler {
 public:
   TTrend* Window = nullptr;
-  std::vector<TExam> Exams;
+  std::vector<TExamination> Exams;
   std::vector<std::pair<unsigned, TParam1>> Notices;
 
   static const TResponseTable& ResponseTable() {
@@ -63,27 +58,13 @@ public:
   void CmTrendClosed() { Notices.emplace_back(WM_COMMAND, CM_TREND_CLOSED); }
 
   TResult EvRead(TParam1 w, TParam2 l) {
-    const std::string key = reinterpret_cast<const char*>(l);
     const auto flags = static_cast<short>(w);
-    int at = -1;
-    for (int i = 0; i < static_cast<int>(Exams.size()); ++i)
-      if (Exams[static_cast<std::size_t>(i)].Date + "@" + Exams[static_cast<std::size_t>(i)].Time == key)
-        at = i;
-    if (at < 0)
-      return 1;
-    const int step = (flags & 0x04) ? -1 : (flags & 0x10) ? 1 : 0;
-    for (int i = at + step; i >= 0 && i < static_cast<int>(Exams.size()); i += step) {
-      const TExam& e = Exams[static_cast<std::size_t>(i)];
-      const bool allowed = !((e.Kind & 0x10) && !(flags & 1)) && !((e.Kind & 0x20) && !(flags & 2));
-      if (allowed) {
-        Window->AddDataToTrendListBox(e.Date.c_str(), e.Time.c_str(), e.Values.data(), e.Predicted.data(),
-                                      TrendLine::MarkerOfKind(e.Kind), flags);
-        return 1;
-      }
-      if (step == 0)
-        return 1;
-    }
-    (step < 0 ? Window->Model().FirstReached : Window->Model().LastReached) = true;
+    const TTrendAnswer answer = FindExamination(Exams, flags, reinterpret_cast<const char*>(l));
+    if (answer.ReachedEnd)
+      ((flags & TrendFlags::Earlier) ? Window->Model().FirstReached : Window->Model().LastReached) = true;
+    if (const TExamination* e = answer.Found)
+      Window->AddDataToTrendListBox(e->Date.c_str(), e->Time.c_str(), e->Values.data(), e->Predicted.data(),
+                                    TrendLine::MarkerOfKind(e->Kind), flags);
     return 1;
   }
 };
