@@ -23,6 +23,21 @@ public:
   virtual bool PokeDDE(std::string_view item, std::string_view text) = 0;
 };
 
+// The spreadsheet export's connection seen as a poke target: any class with
+// the connection's CellAddress and PokeDDE.
+template <class TConnection>
+class TConnectionPokes : public TTrendPokeTarget {
+public:
+  explicit TConnectionPokes(TConnection& connection) : Connection(connection) {}
+  std::string CellAddress(unsigned rowOffset, unsigned columnOffset) const override {
+    return Connection.CellAddress(rowOffset, columnOffset);
+  }
+  bool PokeDDE(std::string_view item, std::string_view text) override { return Connection.PokeDDE(item, text); }
+
+private:
+  TConnection& Connection;
+};
+
 namespace TrendExport {
 
 inline constexpr int Columns = 13;
