@@ -1,6 +1,7 @@
 #include "trend/Trend.h"
 
 #include "platform/basekit/Message.h"
+#include "trend/TrendDialogs.h"
 #include "trend/TrendExport.h"
 #include "trend/TrendGeometry.h"
 #include "trend/TrendSettings.h"
@@ -98,7 +99,10 @@ TTrend::TTrend(float xScale, float yScale, const TMessage* messages, std::string
   });
   TrendModel.Params = TrendSettings::ReadSelectedTrendParams(IniPath);
   TrendModel.Grid = TrendSettings::ReadGrid(IniPath);
-  RunParamDialog = [](short&) { return false; };
+  RunParamDialog = [this](short& slot) {
+    TTrendParam dialog(Messages, &slot, this, MainWindow);
+    return dialog.exec() == QDialog::Accepted;
+  };
 }
 
 void TTrend::keyPressEvent(QKeyEvent* event) {

@@ -62,7 +62,7 @@ public:
   static const TResponseTable& ResponseTable();
   const TResponseTable& GetResponseTable() const override { return ResponseTable(); }
 
-  // The parameter dialog on a header column; replaced by the tests.
+  // Runs the parameter dialog on a header column's slot; true on OK.
   std::function<bool(short& slot)> RunParamDialog;
 
 protected:

@@ -11,7 +11,9 @@
 #include <QListWidget>
 #include <QPdfWriter>
 #include <QPainter>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -196,6 +198,27 @@ TEST_F(TrendWindowTest, AHeaderClickChoosesTheColumnsParameter) {
   EXPECT_EQ(client.Notices.back(), (std::pair<unsigned, TParam1>{WM_SHOW_CHILD_WINDOW, 3}));
   window.reset();
   EXPECT_NE(TTemporaryFolder::Read(folder / "Halvetra.ini").find("Param1=PL05"), std::string::npos);
+}
+
+TEST_F(TrendWindowTest, TheHeaderClickOpensTheParameterDialog) {
+  Load(0);
+  int offered = -1;
+  // The window's own dialog runs; once its loop runs, choose SH00 and press OK.
+  window->RunParamDialog = [&offered, run = window->RunParamDialog](short& slot) {
+    QTimer::singleShot(0, [&offered] {
+      for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = dynamic_cast<TTrendParam*>(widget); dialog && dialog->isVisible()) {
+          offered = dialog->ComboBox()->currentIndex();
+          dialog->ComboBox()->setCurrentIndex(59);
+          dialog->accept();
+        }
+    });
+    return run(slot);
+  };
+  QTest::mouseMove(window.get(), QPoint(650, 80));
+  QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(650, 80));
+  EXPECT_EQ(offered, 44);  // PL04 (Raw): items 40 to 58 are PL00 to PL18
+  EXPECT_EQ(window->Model().Params[4], 500);
 }
 
 TEST_F(TrendWindowTest, AnEmptyTrendHasItsCommandsClosed) {
