@@ -178,6 +178,35 @@ public:
   void SearchTheBest(short type);
   short GetPredictedAlgorithm() const;
 
+  // --- Evaluation of a finished trial (MeasureEvaluation.cpp) -----------
+
+  // Smooths, integrates, shifts to the base line and calculates the actual
+  // trial of the current measure mode, then picks the best trial.
+  void CurveMove();
+  // Smooths the actual trial's flow `passes` times and integrates it again.
+  void Filter(short passes);
+  // Shifts the actual trial's volume (the calibration volume in a
+  // calibration) so that its lowest turning point is 0.
+  void DoCurveMove();
+  // Integrates a curve read back from storage and shifts it to its base line.
+  void ReIntegratedVolume(short type, short trial, unsigned long count);
+  void CurveMoveWithRV(short trial, unsigned long count);
+  void SetDirtyFlag();
+  void SetActualMeasureDate(short trial);
+  // Asks the client to show a tool-bar button in a state.
+  void ChangeCommandButton(int button, int state);
+
+  // Smoothing passes before and after the FVC's first calculation (the
+  // program sets them from its ini file), and whether the FVC is timed by
+  // back extrapolation.
+  std::array<short, 2> FilterPasses{0, 5};
+  short BackExtrapolationRule = 0;
+  float DisplayedStartVolume = 0.0f;  // what the curve view marks as the start
+  float CalibrationMaximum = 0.0f;    // highest shifted calibration volume
+  // Version texts of the stored actual and previous tests: "V0.000" curves
+  // were stored starting with an inspiration.
+  std::array<std::string, 2> StoredVersion;
+
   // --- Notes ------------------------------------------------------------
 
   void SetNote(short which, std::string_view text);
@@ -243,6 +272,8 @@ protected:
 
 private:
   bool WasKind(short kind, short n) const;
+  std::span<float> ActualFlow();
+  std::span<float> ActualVolume();
   void ClearSlotCurves(short type, short trial);
   void RecomputePredicted(short type);
 
