@@ -19,6 +19,8 @@
 #include "platform/portkit/MeasureInterrupt.h"
 
 #include <array>
+#include <filesystem>
+#include <memory>
 #include <random>
 #include <span>
 #include <string>
@@ -207,6 +209,41 @@ public:
   // were stored starting with an inspiration.
   std::array<std::string, 2> StoredVersion;
 
+  // --- The test run (MeasureRun.cpp, MeasureLog.cpp) --------------------
+
+  // The start buttons (CM_START to CM_START + 2): a calibration first when
+  // one is due, else WM_DO_START to itself. Ignored while a test runs.
+  void CmStart(unsigned id);
+  // Takes the trial's buffers (the demonstration trial from the client
+  // without an instrument) and starts the acquisition.
+  TResult CmDoStart(unsigned id, TParam2 = 0);
+  // One sample of the link: stored, scaled and integrated from the start
+  // of the breath, never past the curve buffers.
+  TResult CmReady(TParam1 index, TParam2 sample);
+  // Ends the run, writes the measure log and evaluates the trial.
+  void CmStop();
+  // The measure-log file of the trial: the patient, the BTPS record, the
+  // factors and the raw samples, under the lowest free number. Empty when
+  // it could not be written.
+  std::filesystem::path WriteMeasureLog();
+  bool IsRunning() const { return StartId != 0; }
+
+  unsigned StartId = 0;          // the running command; 0 idle
+  bool BtpsDevice = false;       // a BTPS sensor is read between trials
+  bool BtpsTimerActive = false;
+  bool ListVisible = true;
+  short DirectionFlag = 0;       // 1: expirations show the large parameter
+  short ElapsedCounter = 0;
+  short RunningDelayCounter = 0;
+  short CalStrokes = 10;
+  unsigned short StrokeCount = 0;
+  float LastTurnVolume = 0.0f;
+  short CalDoneIndex = 0;
+  float CalFactorPos = 1.0f;
+  float CalFactorNeg = 1.0f;
+  bool SkipMark = false;
+  std::filesystem::path HomeFolder = ".";  // where "Bad" keeps the measure logs
+
   // --- Notes ------------------------------------------------------------
 
   void SetNote(short which, std::string_view text);
@@ -251,6 +288,19 @@ protected:
   // changes size afterwards, so a pointer handed out stays valid. False
   // when memory runs out.
   virtual bool AllocateCurve(TCurve& curve, std::size_t samples);
+  // What the run asks of the window over the core.
+  virtual void PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam);
+  virtual void DrawSample(short /*index*/) {}
+  virtual void WriteLargeParam() {}
+  virtual void UpdateParamListBox() {}
+  // The steps of the calibration and gas sequences; true to go on with the
+  // plain acquisition of the sample.
+  virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
+  // The calibration's factors once half its strokes are in; false stops it.
+  virtual bool CalculateCalibrationFactors(float& /*positive*/, float& /*negative*/) { return true; }
+  // The BTPS panel's record as the measure log keeps it (17 bytes).
+  virtual std::string BtpsRecordBytes() const { return std::string(17, '\0'); }
+  virtual bool AllocateLogBuffers();
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
 
@@ -272,6 +322,14 @@ protected:
 
 private:
   bool WasKind(short kind, short n) const;
+  void UndoStart();
+  void SettleThenPurge();
+  void DetectBreathStart(float scaledMlps, bool inspirationFirst);
+  float ScaledFlow(float scaledMlps) const;
+  unsigned short StrokesNeeded() const;
+  void CountStroke(std::size_t index);
+  void FreeLogBuffers();
+  std::unique_ptr<TLinkClock::TTimer> Settle;
   std::span<float> ActualFlow();
   std::span<float> ActualVolume();
   void ClearSlotCurves(short type, short trial);
