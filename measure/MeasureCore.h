@@ -244,6 +244,29 @@ public:
   bool SkipMark = false;
   std::filesystem::path HomeFolder = ".";  // where "Bad" keeps the measure logs
 
+  // --- Timers (MeasureTimers.cpp) -----------------------------------------
+
+  // On the link's clock, in the user-interface thread.
+  bool CreateZeroTimer();
+  bool CreateBTPSTimer();
+  // The breathing rate of the metronome: 0 the normal, 1 the high one;
+  // kept within 20 to 200 per minute.
+  void SetBRate(int which);
+  int MetronomePeriodMs() const;
+  bool CreateMetronomTimer();
+  void KillMetronomTimer();
+  TResult CmMetronom(unsigned state, TParam2 = 0);
+  TResult EvCommNotify(TParam1 device, TParam2 = 0);
+  void CmSkipNextPoint();
+
+  static short StateOfMetronom;
+  static bool DisableMetronom;
+  short ZeroCountdown = 0;
+  bool ZeroNeeded = true;
+  bool DoorFlag = true;
+  bool BtpsPresent = false;    // the BTPS sensor answered on its port
+  short CalibrationStep = 0;   // strokes of the calibration sequence so far
+
   // --- Notes ------------------------------------------------------------
 
   void SetNote(short which, std::string_view text);
@@ -301,6 +324,14 @@ protected:
   // The BTPS panel's record as the measure log keeps it (17 bytes).
   virtual std::string BtpsRecordBytes() const { return std::string(17, '\0'); }
   virtual bool AllocateLogBuffers();
+  virtual void InvalidateScreen() {}
+  virtual void Beep() {}
+  virtual void DrawMetronome(short /*state*/) {}
+  // The plethysmograph's and diffusion unit's steps the timers start.
+  virtual void MeasureBtps(unsigned short /*word*/) {}
+  virtual void DelayForSomeReason() {}
+  virtual void PressureProbe(short /*mode*/) {}
+  virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
 
@@ -330,6 +361,16 @@ private:
   void CountStroke(std::size_t index);
   void FreeLogBuffers();
   std::unique_ptr<TLinkClock::TTimer> Settle;
+  std::unique_ptr<TLinkClock::TTimer> ZeroTimer;
+  std::unique_ptr<TLinkClock::TTimer> BtpsTimer;
+  std::unique_ptr<TLinkClock::TTimer> Metronome;
+  std::unique_ptr<TLinkClock::TTimer> SoundOff;
+  void ZeroTick();
+  void BtpsTick();
+  void Sound();
+  void NoSound();
+  void NoSoundTick();
+  void ToggleMetronomeWord();
   std::span<float> ActualFlow();
   std::span<float> ActualVolume();
   void ClearSlotCurves(short type, short trial);
