@@ -272,6 +272,14 @@ public:
   void SetNote(short which, std::string_view text);
   const std::string& GetNoteText(short which) const;
   bool IsNoteSet(short which) const;
+  // The dates and times of the displayed trial (1 to 3; 0 none) and of the
+  // previous result, each in the window's picture; the bare picture where
+  // a slot has no date.
+  void SetDateTimeStr(std::string& date1, std::string& date2, std::string& time1, std::string& time2,
+                      short actualTrial) const;
+  // What the read-only pre/post note window shows: each measurement's date
+  // and time over its note. `noteEdit` is the text of the note edit.
+  std::string PrePostNoteText(std::string_view noteEdit);
 
   // --- Predicted values -------------------------------------------------
 
