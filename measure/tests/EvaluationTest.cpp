@@ -34,6 +34,23 @@ protected:
                                       Core.Extremes);
   }
 
+  // Evaluates a slow trial on the core and through the pipeline, which
+  // must agree to the last bit; answers the core's record.
+  template <std::size_t N, typename Evaluate>
+  std::array<float, N> Evaluated(short mode, const Waveform& waveform, Evaluate evaluate) {
+    const std::vector<short> counts = Quantise(waveform.Sample(0.0));
+    Record(mode, 0, StoredSamples(counts, mode));
+    Core.CurveMove();
+    RecordedTrial trial = Acquire(counts, mode);
+    std::array<float, N> expected{};
+    EXPECT_TRUE(evaluate(trial, expected, 5));
+    std::array<float, N> got{};
+    const std::span<const float> result = Result(mode, 0, N);
+    std::copy(result.begin(), result.end(), got.begin());
+    EXPECT_EQ(got, expected) << "mode " << mode;
+    return got;
+  }
+
   std::span<const float> Result(short kind, short slot, std::size_t n) const {
     return std::span<const float>(Core.AktParams[static_cast<std::size_t>(kind)][static_cast<std::size_t>(slot)].data(), n);
   }
@@ -92,26 +109,12 @@ TEST_F(EvaluationTest, FvcWithFirstPassesAndBackExtrapolationMatchesThePipeline)
 TEST_F(EvaluationTest, VcAndMvvTrialsGiveThePipelinesRecords) {
   Waveform vc(3.0);
   vc.Breathe(3, 0.5, 4.0).GlideTo(1.2, 4.0).GlideTo(5.6, 5.0).GlideTo(3.0, 4.0);
-  const std::vector<short> vcCounts = Quantise(vc.Sample(0.0));
-  Record(MEASURE_VC, 0, StoredSamples(vcCounts, MEASURE_VC));
-  Core.CurveMove();
-  RecordedTrial vcTrial = Acquire(vcCounts, MEASURE_VC);
-  std::array<float, VC_PARAMETER_COUNT> vcRecord{};
-  ASSERT_TRUE(EvaluateVc(vcTrial, vcRecord));
-  const std::span<const float> vcGot = Result(MEASURE_VC, 0, VC_PARAMETER_COUNT);
-  EXPECT_TRUE(std::equal(vcGot.begin(), vcGot.end(), vcRecord.begin()));
+  const std::array<float, VC_PARAMETER_COUNT> vcGot = Evaluated<VC_PARAMETER_COUNT>(MEASURE_VC, vc, EvaluateVc);
   EXPECT_NEAR(vcGot[0], 4.4, VolumeTolerance(4.4));  // IVC: 5.6 - 1.2 L
 
   Waveform mvv(3.0);
   mvv.Breathe(15, 1.5, 1.0);
-  const std::vector<short> mvvCounts = Quantise(mvv.Sample(0.0));
-  Record(MEASURE_MVV, 0, StoredSamples(mvvCounts, MEASURE_MVV));
-  Core.CurveMove();
-  RecordedTrial mvvTrial = Acquire(mvvCounts, MEASURE_MVV);
-  std::array<float, MVV_PARAMETER_COUNT> mvvRecord{};
-  ASSERT_TRUE(EvaluateMvv(mvvTrial, mvvRecord));
-  const std::span<const float> mvvGot = Result(MEASURE_MVV, 0, MVV_PARAMETER_COUNT);
-  EXPECT_TRUE(std::equal(mvvGot.begin(), mvvGot.end(), mvvRecord.begin()));
+  Evaluated<MVV_PARAMETER_COUNT>(MEASURE_MVV, mvv, EvaluateMvv);
 }
 
 TEST_F(EvaluationTest, FilterIntegratesByHandAndLeavesAnEmptyTrialAlone) {

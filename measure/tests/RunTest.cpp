@@ -2,13 +2,10 @@
 // the start, the ready machine fed as the link feeds it, the stop and the
 // measure log, with a fake instrument on a manual clock and a fake client.
 
-#include "measure/MeasureCore.h"
-#include "measure/tests/MeasureCoreFixture.h"
+#include "measure/tests/LinkedCoreFixture.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/framework/BinaryStream.h"
-#include "platform/portkit/tests/support/FakeDevice.h"
-#include "platform/portkit/tests/support/ManualLinkClock.h"
 #include "platform/portkit/spirometry/tests/WindowPipeline.h"
 #include "platform/portkit/spirometry/tests/Waveforms.h"
 
@@ -29,27 +26,12 @@ public:
   bool LogMemoryFails = false;
 };
 
-class RunTest : public ::testing::Test {
+class RunTest : public LinkedCoreTest<TRunCore> {
 protected:
-  RunTest() : Texts("English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang") {
-    Texts.SetSink(&Sink);
-    TMeasureInterrupt::ResetStatics();
-    TMeasureInterrupt::ConstansOfBTPS.fill(1.0f);
-    TMeasureInterrupt::FlagBegin = false;
-    TMeasureInterrupt::TestMode = 0;
-    TMeasureData::LastSentData = 0xEF7F;
-    Core.TMeasureInterrupt::SetClock(Clock);
-    Core.SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
-      name = "COM1";
-      return std::make_unique<TFakeTransport>(Device, name);
-    });
+  RunTest() : LinkedCoreTest(MEASURE_FVC) {
     Core.HomeFolder = Folder.Path();
+    Core.SetIniFile("");
     Core.SetMeasureMode(MEASURE_FVC);
-  }
-
-  void TearDown() override {
-    for (const TUserMessage& message : Sink.Messages)
-      ADD_FAILURE() << "unexpected message: " << message.Text;
   }
 
   // The start button with a live instrument: CmStart, then the deferred start.
@@ -71,21 +53,6 @@ protected:
     }
   }
 
-  std::string TakeMessage() {
-    if (Sink.Messages.empty())
-      return {};
-    std::string text = Sink.Messages.front().Text;
-    Sink.Messages.erase(Sink.Messages.begin());
-    return text;
-  }
-
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts;
-  TFakeClient Client;
-  std::shared_ptr<TManualLinkClock> Clock = std::make_shared<TManualLinkClock>();
-  std::shared_ptr<TFakeDevice> Device = std::make_shared<TFakeDevice>(Clock.get());
-  TRunCore Core{&Texts, &Client, MEASURE_FVC};
   unsigned Index = 0;
 };
 

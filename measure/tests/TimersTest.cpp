@@ -1,12 +1,9 @@
 // The window's timers on a manual link clock: the zero's age, the
 // metronome's period, clamp and port words, and the port notification.
 
-#include "measure/MeasureCore.h"
-#include "measure/tests/MeasureCoreFixture.h"
+#include "measure/tests/LinkedCoreFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "platform/portkit/tests/support/FakeDevice.h"
-#include "platform/portkit/tests/support/ManualLinkClock.h"
 
 namespace {
 
@@ -19,35 +16,15 @@ public:
   std::vector<std::pair<unsigned, TParam1>> Posted;
 };
 
-class TimersTest : public ::testing::Test {
+class TimersTest : public LinkedCoreTest<TTimerCore> {
 protected:
-  TimersTest() : Texts("English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang") {
-    Texts.SetSink(&Sink);
-    TMeasureInterrupt::ResetStatics();
-    TMeasureCore::StateOfMetronom = 0;
-    TMeasureCore::DisableMetronom = false;
-    TMeasureData::LastSentData = 0xEF7F;
-    Core.TMeasureInterrupt::SetClock(Clock);
-    Core.SetIniFile((Folder / "Halvetra.ini").string());
-    Core.SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
-      name = "COM1";
-      return std::make_unique<TFakeTransport>(Device, name);
-    });
-  }
-  ~TimersTest() override { EXPECT_TRUE(Sink.Messages.empty()); }
+  TimersTest() : LinkedCoreTest(MEASURE_PLETHY) {}
 
   void WriteRates(std::string_view normal, std::string_view high) {
     Folder.Write("Halvetra.ini", "[Plethysmograph Parameters]\nBreathingRate=" + std::string(normal) +
                                      "\nBreathingRateHigh=" + std::string(high) + "\n");
   }
 
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts;
-  TFakeClient Client;
-  std::shared_ptr<TManualLinkClock> Clock = std::make_shared<TManualLinkClock>();
-  std::shared_ptr<TFakeDevice> Device = std::make_shared<TFakeDevice>(Clock.get());
-  TTimerCore Core{&Texts, &Client, MEASURE_PLETHY};
 };
 
 TEST_F(TimersTest, BreathingRateGivesTheHalfBreathPeriodWithinItsLimits) {
