@@ -271,4 +271,21 @@ TEST_F(RunTest, MeasureLogTakesTheNextNumberHoldsTheTrialAndGoesUnlessKept) {
   EXPECT_TRUE(std::filesystem::exists(Folder / "Bad" / "Fvc.004"));
 }
 
+TEST_F(RunTest, ClosingMidTrialStopsTheAcquisition) {
+  auto core = std::make_unique<TRunCore>(&Texts, &Client, MEASURE_FVC);
+  core->TMeasureInterrupt::SetClock(Clock);
+  core->SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
+    name = "COM1";
+    return std::make_unique<TFakeTransport>(Device, name);
+  });
+  core->HasInstrument = true;
+  core->CmDoStart(CM_START);
+  ASSERT_TRUE(core->IsAcquiring());
+  core->CmReady(0, -100);
+  core.reset();
+  EXPECT_FALSE(Device->Watched());  // nothing reads the device for a gone window
+  Device->SendFlow({-100, -100});   // and samples that still arrive go nowhere
+  Clock->Advance(5000);
+}
+
 }  // namespace
