@@ -14,6 +14,11 @@ TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned 
 }
 
 TMeasureCore::~TMeasureCore() {
+  // A window closed mid-trial stops the acquisition before its buffers go.
+  if (StartId != 0) {
+    StartId = 0;
+    KillHandler();
+  }
   if (UnitRead)
     WriteUnitConstans();
 }

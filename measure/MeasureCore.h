@@ -19,6 +19,8 @@
 #include "platform/portkit/MeasureInterrupt.h"
 
 #include <array>
+#include <filesystem>
+#include <memory>
 #include <random>
 #include <span>
 #include <string>
@@ -178,11 +180,106 @@ public:
   void SearchTheBest(short type);
   short GetPredictedAlgorithm() const;
 
+  // --- Evaluation of a finished trial (MeasureEvaluation.cpp) -----------
+
+  // Smooths, integrates, shifts to the base line and calculates the actual
+  // trial of the current measure mode, then picks the best trial.
+  void CurveMove();
+  // Smooths the actual trial's flow `passes` times and integrates it again.
+  void Filter(short passes);
+  // Shifts the actual trial's volume (the calibration volume in a
+  // calibration) so that its lowest turning point is 0.
+  void DoCurveMove();
+  // Integrates a curve read back from storage and shifts it to its base line.
+  void ReIntegratedVolume(short type, short trial, unsigned long count);
+  void CurveMoveWithRV(short trial, unsigned long count);
+  void SetDirtyFlag();
+  void SetActualMeasureDate(short trial);
+  // Asks the client to show a tool-bar button in a state.
+  void ChangeCommandButton(int button, int state);
+
+  // Smoothing passes before and after the FVC's first calculation (the
+  // program sets them from its ini file), and whether the FVC is timed by
+  // back extrapolation.
+  std::array<short, 2> FilterPasses{0, 5};
+  short BackExtrapolationRule = 0;
+  float DisplayedStartVolume = 0.0f;  // what the curve view marks as the start
+  float CalibrationMaximum = 0.0f;    // highest shifted calibration volume
+  // Version texts of the stored actual and previous tests: "V0.000" curves
+  // were stored starting with an inspiration.
+  std::array<std::string, 2> StoredVersion;
+
+  // --- The test run (MeasureRun.cpp, MeasureLog.cpp) --------------------
+
+  // The start buttons (CM_START to CM_START + 2): a calibration first when
+  // one is due, else WM_DO_START to itself. Ignored while a test runs.
+  void CmStart(unsigned id);
+  // Takes the trial's buffers (the demonstration trial from the client
+  // without an instrument) and starts the acquisition.
+  TResult CmDoStart(unsigned id, TParam2 = 0);
+  // One sample of the link: stored, scaled and integrated from the start
+  // of the breath, never past the curve buffers.
+  TResult CmReady(TParam1 index, TParam2 sample);
+  // Ends the run, writes the measure log and evaluates the trial.
+  void CmStop();
+  // The measure-log file of the trial: the patient, the BTPS record, the
+  // factors and the raw samples, under the lowest free number. Empty when
+  // it could not be written.
+  std::filesystem::path WriteMeasureLog();
+  bool IsRunning() const { return StartId != 0; }
+
+  unsigned StartId = 0;          // the running command; 0 idle
+  bool BtpsDevice = false;       // a BTPS sensor is read between trials
+  bool BtpsTimerActive = false;
+  bool ListVisible = true;
+  short DirectionFlag = 0;       // 1: expirations show the large parameter
+  short ElapsedCounter = 0;
+  short RunningDelayCounter = 0;
+  short CalStrokes = 10;
+  unsigned short StrokeCount = 0;
+  float LastTurnVolume = 0.0f;
+  short CalDoneIndex = 0;
+  float CalFactorPos = 1.0f;
+  float CalFactorNeg = 1.0f;
+  bool SkipMark = false;
+  std::filesystem::path HomeFolder = ".";  // where "Bad" keeps the measure logs
+
+  // --- Timers (MeasureTimers.cpp) -----------------------------------------
+
+  // On the link's clock, in the user-interface thread.
+  bool CreateZeroTimer();
+  bool CreateBTPSTimer();
+  // The breathing rate of the metronome: 0 the normal, 1 the high one;
+  // kept within 20 to 200 per minute.
+  void SetBRate(int which);
+  int MetronomePeriodMs() const;
+  bool CreateMetronomTimer();
+  void KillMetronomTimer();
+  TResult CmMetronom(unsigned state, TParam2 = 0);
+  TResult EvCommNotify(TParam1 device, TParam2 = 0);
+  void CmSkipNextPoint();
+
+  static short StateOfMetronom;
+  static bool DisableMetronom;
+  short ZeroCountdown = 0;
+  bool ZeroNeeded = true;
+  bool DoorFlag = true;
+  bool BtpsPresent = false;    // the BTPS sensor answered on its port
+  short CalibrationStep = 0;   // strokes of the calibration sequence so far
+
   // --- Notes ------------------------------------------------------------
 
   void SetNote(short which, std::string_view text);
   const std::string& GetNoteText(short which) const;
   bool IsNoteSet(short which) const;
+  // The dates and times of the displayed trial (1 to 3; 0 none) and of the
+  // previous result, each in the window's picture; the bare picture where
+  // a slot has no date.
+  void SetDateTimeStr(std::string& date1, std::string& date2, std::string& time1, std::string& time2,
+                      short actualTrial) const;
+  // What the read-only pre/post note window shows: each measurement's date
+  // and time over its note. `noteEdit` is the text of the note edit.
+  std::string PrePostNoteText(std::string_view noteEdit);
 
   // --- Predicted values -------------------------------------------------
 
@@ -222,6 +319,27 @@ protected:
   // changes size afterwards, so a pointer handed out stays valid. False
   // when memory runs out.
   virtual bool AllocateCurve(TCurve& curve, std::size_t samples);
+  // What the run asks of the window over the core.
+  virtual void PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam);
+  virtual void DrawSample(short /*index*/) {}
+  virtual void WriteLargeParam() {}
+  virtual void UpdateParamListBox() {}
+  // The steps of the calibration and gas sequences; true to go on with the
+  // plain acquisition of the sample.
+  virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
+  // The calibration's factors once half its strokes are in; false stops it.
+  virtual bool CalculateCalibrationFactors(float& /*positive*/, float& /*negative*/) { return true; }
+  // The BTPS panel's record as the measure log keeps it (17 bytes).
+  virtual std::string BtpsRecordBytes() const { return std::string(17, '\0'); }
+  virtual bool AllocateLogBuffers();
+  virtual void InvalidateScreen() {}
+  virtual void Beep() {}
+  virtual void DrawMetronome(short /*state*/) {}
+  // The plethysmograph's and diffusion unit's steps the timers start.
+  virtual void MeasureBtps(unsigned short /*word*/) {}
+  virtual void DelayForSomeReason() {}
+  virtual void PressureProbe(short /*mode*/) {}
+  virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
 
@@ -243,6 +361,26 @@ protected:
 
 private:
   bool WasKind(short kind, short n) const;
+  void UndoStart();
+  void SettleThenPurge();
+  void DetectBreathStart(float scaledMlps, bool inspirationFirst);
+  float ScaledFlow(float scaledMlps) const;
+  unsigned short StrokesNeeded() const;
+  void CountStroke(std::size_t index);
+  void FreeLogBuffers();
+  std::unique_ptr<TLinkClock::TTimer> Settle;
+  std::unique_ptr<TLinkClock::TTimer> ZeroTimer;
+  std::unique_ptr<TLinkClock::TTimer> BtpsTimer;
+  std::unique_ptr<TLinkClock::TTimer> Metronome;
+  std::unique_ptr<TLinkClock::TTimer> SoundOff;
+  void ZeroTick();
+  void BtpsTick();
+  void Sound();
+  void NoSound();
+  void NoSoundTick();
+  void ToggleMetronomeWord();
+  std::span<float> ActualFlow();
+  std::span<float> ActualVolume();
   void ClearSlotCurves(short type, short trial);
   void RecomputePredicted(short type);
 

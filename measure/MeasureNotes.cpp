@@ -5,7 +5,10 @@
 #include "measure/MeasureCore.h"
 
 #include "platform/basekit/Message.h"
+#include "platform/framework/DatePicture.h"
 #include "platform/framework/Utf8.h"
+
+#include <cstdio>
 
 void TMeasureCore::SetNote(short which, std::string_view text) {
   const std::string cut(Utf8::Truncate(text, NoteLength));
@@ -36,4 +39,37 @@ const std::string& TMeasureCore::GetNoteText(short which) const {
 
 bool TMeasureCore::IsNoteSet(short which) const {
   return which >= 1 && which <= 2 && NoteSet[static_cast<std::size_t>(which)];
+}
+
+void TMeasureCore::SetDateTimeStr(std::string& date1, std::string& date2, std::string& time1, std::string& time2,
+                                  short actualTrial) const {
+  const auto fill = [&](short slot, std::string& date, std::string& time) {
+    date = DatePictureText.data();
+    time = TimePictureText.data();
+    if (slot < 0 || slot > 3 || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
+      return;
+    const TMeasureDate& d = MeasureDate[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
+    const TMeasureTime& t = MeasureTime[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
+    // A trial with a date has a time, even in the first hour after midnight.
+    if (d.Year == 0)
+      return;
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%04d%02d%02d", static_cast<int>(d.Year), d.Month, d.Day);
+    date = DatePicture::Recode(digits, "YYYYMMDD", DatePictureText.data());
+    std::snprintf(digits, sizeof digits, "%02d%02d%02d", t.Hour, t.Minute, t.Second);
+    time = DatePicture::Recode(digits, "HHMMSS", TimePictureText.data());
+  };
+  fill(actualTrial != 0 ? static_cast<short>(actualTrial - 1) : short{-1}, date1, time1);
+  fill(3, date2, time2);
+}
+
+std::string TMeasureCore::PrePostNoteText(std::string_view noteEdit) {
+  // Unsaved results: what the user has just typed is the actual note.
+  if (Dirty)
+    SetNote(1, noteEdit);
+  std::string date1, date2, time1, time2;
+  SetDateTimeStr(date1, date2, time1, time2, TrialOrder[0]);
+  std::string text = date1 + " " + time1 + "\r\n" + GetNoteText(1) + "\r\n" + date2 + " " + time2 + "\r\n" +
+                     GetNoteText(2);
+  return std::string(Utf8::Truncate(text, 300));
 }

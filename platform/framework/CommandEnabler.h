@@ -1,7 +1,10 @@
 #pragma once
 
 // The question a menu item or tool-bar button asks the command chain before
-// it is shown: may I be used, and am I ticked?
+// it is shown: may I be used, am I ticked, and what do I say?
+
+#include <optional>
+#include <string>
 
 class TCommandEnabler {
 public:
@@ -21,7 +24,14 @@ public:
     Handled = true;
   }
 
+  // A new caption for the item (UTF-8); items keep theirs unless told.
+  void SetText(std::string text) {
+    Text = std::move(text);
+    Handled = true;
+  }
+
   bool GetEnabled() const { return Enabled; }
+  const std::optional<std::string>& GetText() const { return Text; }
   int GetCheck() const { return Check; }
   bool GetHandled() const { return Handled; }
   // Whether the enabler said anything about the tick.
@@ -33,4 +43,5 @@ private:
   int Check = Unchecked;
   bool Handled = false;
   bool CheckGiven = false;
+  std::optional<std::string> Text;
 };

@@ -85,6 +85,8 @@ void TCommandActions::Update(QAction* action) const {
   action->setEnabled(enabler.GetEnabled());
   if (action->isCheckable() && (enabler.IsCheckGiven() || !action->property(OwnCheckProperty).toBool()))
     action->setChecked(enabler.GetCheck() == TCommandEnabler::Checked);
+  if (enabler.GetText())
+    action->setText(QString::fromStdString(*enabler.GetText()));
 }
 
 bool TCommandActions::eventFilter(QObject* watched, QEvent* event) {

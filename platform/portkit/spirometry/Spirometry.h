@@ -7,6 +7,7 @@
 // members hand them to these functions (MeasureDataCalculations.cpp).
 
 #include "platform/portkit/spirometry/BestTrial.h"
+#include "platform/portkit/spirometry/CurveSteps.h"
 #include "platform/portkit/spirometry/Extremes.h"
 #include "platform/portkit/spirometry/FvcParameters.h"
 #include "platform/portkit/spirometry/MvvParameters.h"

@@ -22,7 +22,11 @@ public:
   void CmDisabled() { ++Runs; }
   void CmDisabledEnable(TCommandEnabler& ce) { ce.Enable(false); }
   void CmToggle() { On = !On; }
-  void CmToggleEnable(TCommandEnabler& ce) { ce.SetCheck(On ? TCommandEnabler::Checked : TCommandEnabler::Unchecked); }
+  void CmToggleEnable(TCommandEnabler& ce) {
+    ce.SetCheck(On ? TCommandEnabler::Checked : TCommandEnabler::Unchecked);
+    if (On)
+      ce.SetText("Toggle – on");
+  }
 
   int Runs = 0;
   bool On = false;
@@ -70,6 +74,8 @@ TEST(CommandActions, MenuItemsShowWhatTheEnablersAnswer) {
   actions.ScheduleUpdate();
   QCoreApplication::processEvents();
   EXPECT_TRUE(toggle->isChecked());
+  EXPECT_EQ(toggle->text(), QString::fromUtf8("Toggle – on"));  // the enabler's caption
+  EXPECT_EQ(enabled->text(), "Enabled");                          // untouched without one
 
   enabled->trigger();
   EXPECT_EQ(target.Runs, 1);

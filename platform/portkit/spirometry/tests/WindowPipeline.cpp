@@ -12,9 +12,7 @@ constexpr float LinkStepMlps = 8.7890625f;
 
 void IntegrateTrial(RecordedTrial& trial) {
   trial.volumeL.resize(trial.flowLps.size());
-  Integrate(std::span<const float>(trial.flowLps), trial.volumeL, [&](float flow, float volume, std::uint16_t index) {
-    LocalMaxMin(trial.extremes, flow, volume, index);
-  });
+  IntegrateWithExtremes(trial.flowLps, trial.volumeL, trial.extremes);
 }
 
 }  // namespace
@@ -39,34 +37,6 @@ std::vector<float> StoredSamples(const std::vector<short>& counts, short measure
   return flowLps;
 }
 
-void Smooth(std::span<float> s, short passes) {
-  const std::size_t n = s.size();
-  if (n < 2) {
-    return;
-  }
-  for (short pass = 0; pass < passes; ++pass) {
-    s[0] = (s[0] + s[1]) / 2.0f;
-    for (std::size_t i = 1; i + 1 < n; ++i) {
-      s[i] = (2.0f * s[i] + s[i - 1] + s[i + 1]) / 4.0f;
-    }
-    s[n - 1] = (s[n - 2] + s[n - 1]) / 2.0f;
-  }
-}
-
-void ShiftToBaseLine(std::span<float> volumeL, Extremes& extremes) {
-  const int last = extremes.LastEntry();
-  float lowest = extremes.points[0].volumeL;
-  for (int k = 1; k <= last; ++k) {
-    lowest = std::min(lowest, extremes.points[static_cast<std::size_t>(k)].volumeL);
-  }
-  for (float& volume : volumeL) {
-    volume -= lowest;
-  }
-  for (int k = 0; k <= last; ++k) {
-    extremes.points[static_cast<std::size_t>(k)].volumeL -= lowest;
-  }
-}
-
 RecordedTrial Acquire(const std::vector<short>& counts, short measureMode) {
   return Replay(StoredSamples(counts, measureMode));
 }
@@ -84,7 +54,6 @@ void Filter(RecordedTrial& trial, short passes) {
     return;
   }
   Smooth(trial.flowLps, passes);
-  trial.extremes.Clear();
   IntegrateTrial(trial);
 }
 

@@ -26,24 +26,7 @@ namespace spirometry::testing {
 // 60 mL/s; MVV on such an expiration after an inspiration of 600 mL/s).
 std::vector<float> StoredSamples(const std::vector<short>& counts, short measureMode);
 
-// Volume[i] = Flow[i] × 0.01 + Volume[i − 1], each sample handed on to
-// feed(flow, volume, index) as the window hands it to LocalMaxMin.
-template <typename Feed>
-void Integrate(std::span<const float> flowLps, std::span<float> volumeL, Feed&& feed) {
-  float previous = 0.0f;
-  for (std::size_t i = 0; i < flowLps.size() && i < volumeL.size(); ++i) {
-    volumeL[i] = flowLps[i] * 0.01f + previous;
-    previous = volumeL[i];
-    feed(flowLps[i], volumeL[i], static_cast<std::uint16_t>(i));
-  }
-}
-
-// The smoothing of `Filter`, `passes` times in place; one sample stays as it is.
-void Smooth(std::span<float> flowLps, short passes);
-
-// `DoCurveMove`: shifts the volume curve and the extremes so that the lowest
-// extreme is 0.
-void ShiftToBaseLine(std::span<float> volumeL, Extremes& extremes);
+// Integrate, Smooth and ShiftToBaseLine are the library's (CurveSteps.h).
 
 // A trial kept apart from TMeasureData, with its own extremes table.
 

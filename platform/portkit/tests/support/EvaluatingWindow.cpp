@@ -35,7 +35,7 @@ std::span<float> TEvaluatingWindow::Recorded(TMeasureData::TCurve& curve) const 
 void TEvaluatingWindow::Integrate() {
   Data.Extremes.Clear();
   const std::size_t slot = Index(Data.TrialIndex);
-  spirometry::testing::Integrate(std::span<const float>(Recorded(Data.Flow[slot])), Recorded(Data.Volume[slot]),
+  spirometry::Integrate(std::span<const float>(Recorded(Data.Flow[slot])), Recorded(Data.Volume[slot]),
                                  [&](float flow, float volume, std::uint16_t index) {
                                    Data.LocalMaxMin(flow, volume, index);
                                  });
@@ -46,12 +46,12 @@ void TEvaluatingWindow::Filter(short passes) {
   if (flow.empty()) {
     return;
   }
-  spirometry::testing::Smooth(flow, passes);
+  spirometry::Smooth(flow, passes);
   Integrate();
 }
 
 void TEvaluatingWindow::DoCurveMove() {
-  spirometry::testing::ShiftToBaseLine(Recorded(Data.Volume[Index(Data.TrialIndex)]), Data.Extremes);
+  spirometry::ShiftToBaseLine(Recorded(Data.Volume[Index(Data.TrialIndex)]), Data.Extremes);
 }
 
 bool TEvaluatingWindow::CurveMove() {
