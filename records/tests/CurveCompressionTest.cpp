@@ -1,4 +1,6 @@
-#include "records/CurveCompression.h"
+// The stored form of a curve as the records write and read it, through the
+// measurement core that owns it.
+#include "measure/MeasureCore.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,7 @@ TEST(CurveCompression, KeepsEveryFourthSampleAndCountsWholeGroups) {
     for (int i = 0; i < 12; ++i)
       curve[static_cast<std::size_t>(i)] = float(i);
     int count = c.Count;
-    CurveCompression::Compress(curve.data(), count);
+    TMeasureCore::CompressGrafikon(curve.data(), count);
     EXPECT_EQ(count, c.Left) << c.Count;
     for (int k = 0; k < c.Left; ++k)
       EXPECT_EQ(curve[static_cast<std::size_t>(k)], float(4 * k));
@@ -32,7 +34,7 @@ TEST(CurveCompression, ExpandsStoredSamplesByLagrange) {
   for (int i = 0; i < 5; ++i)
     curve[static_cast<std::size_t>(i)] = float(i + 1);
   int count = 5;
-  CurveCompression::Expand(curve.data(), count);
+  TMeasureCore::DeCompressGrafikon(curve.data(), count, static_cast<int>(curve.size()));
   ASSERT_EQ(count, 20);
   const std::vector<float> expected{0,    0.25, 0.5,  0.75, 1,    1.25, 1.5,  1.75, 2,    2.25,
                                     2.5,  2.75, 3,    3.25, 3.5,  3.75, 4,    4.25, 4.5,  4.75};
@@ -48,7 +50,7 @@ TEST(CurveCompression, ConstantCurveRisesFromTheLeadingZero) {
   for (int i = 0; i < 6; ++i)
     curve[static_cast<std::size_t>(i)] = 2.0f;
   int count = 6;
-  CurveCompression::Expand(curve.data(), count);
+  TMeasureCore::DeCompressGrafikon(curve.data(), count, static_cast<int>(curve.size()));
   ASSERT_EQ(count, 24);
   EXPECT_EQ(curve[0], 0.0f);
   for (int x = 1; x <= 3; ++x) {
@@ -62,12 +64,12 @@ TEST(CurveCompression, ConstantCurveRisesFromTheLeadingZero) {
 TEST(CurveCompression, EmptyAndEqualAbscissae) {
   int count = 0;
   float untouched = 9.0f;
-  CurveCompression::Expand(&untouched, count);
+  TMeasureCore::DeCompressGrafikon(&untouched, count, 1);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(untouched, 9.0f);
   const float x[2] = {1.0f, 1.0f}, y[2] = {3.0f, 4.0f};
   float result = 7.0f;
-  EXPECT_EQ(CurveCompression::Lagrange(x, y, 2, 0.5f, &result), 1);
+  EXPECT_EQ(TMeasureCore::Lagrange(x, y, 2, 0.5f, &result), 1);
   EXPECT_EQ(result, 7.0f);
 }
 

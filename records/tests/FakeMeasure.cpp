@@ -1,6 +1,6 @@
 #include "records/tests/FakeMeasure.h"
 
-#include "records/CurveCompression.h"
+#include "measure/MeasureCore.h"
 
 #include <algorithm>
 
@@ -91,8 +91,11 @@ bool TFakeMeasure::WasKind(short kind, short n) {
   return false;
 }
 
-void TFakeMeasure::CompressGrafikon(float* curve, int& count) { CurveCompression::Compress(curve, count); }
-void TFakeMeasure::DeCompressGrafikon(float* curve, int& count) { CurveCompression::Expand(curve, count); }
+void TFakeMeasure::CompressGrafikon(float* curve, int& count) { TMeasureCore::CompressGrafikon(curve, count); }
+void TFakeMeasure::DeCompressGrafikon(float* curve, int& count) {
+  // The fake windows hold 4 x count floats, as the records size them.
+  TMeasureCore::DeCompressGrafikon(curve, count, 4 * count);
+}
 
 void TFakeMeasure::ReIntegratedVolume(short kind, short slot, short count) {
   Log.push_back("Volume " + std::to_string(kind) + " " + std::to_string(slot) + " " + std::to_string(count));
