@@ -44,6 +44,29 @@ inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyPara
 inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterNames{"Raw", "Rin", "Rex",
                                                                                              "Gaw", "Rfreq"};
 
+// The unit text of every parameter, in the same order as the names. MVV
+// is a ventilation in litres per minute, its rate in breaths per minute.
+inline constexpr std::array<std::string_view, FVC_PARAMETER_COUNT> FvcParameterUnits{
+    "[L]",   "[L]",   "[L]",   "[%]", "[%]", "[%]", "[%]", "[L/s]", "[L/s]", "[L/s]",
+    "[L/s]", "[L/s]", "[s]",   "[s]", "[L]", "[L]", "[L]", "[L/s]", "[L/s]"};
+
+inline constexpr std::array<std::string_view, VC_PARAMETER_COUNT> VcParameterUnits{"[L]", "[L]", "[L]", "[L]",
+                                                                                   "[L]"};
+
+inline constexpr std::array<std::string_view, MVV_PARAMETER_COUNT> MvvParameterUnits{"[L/min]", "[1/min]"};
+
+inline constexpr std::array<std::string_view, DFC_PARAMETER_COUNT> DfcParameterUnits{
+    "[L]", "[L]", "[L]", "[L]", "[L]", "[L]", "[%]", "[L]", "[%]", "[mmol/min*kPa]", "[mmol/min*kPa*L]", "[s]",
+    "[L]"};
+
+inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyParameterUnits{
+    "[L]",      "[L]",       "[L]",       "[%]",       "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]",
+    "[kPa*s/L]", "[kPa*s]",  "[kPa*s]",   "[kPa*s]",   "[L/kPa*s]", "[L/kPa*s]", "[L/kPa*s]",
+    "[/kPa*s]", "[/kPa*s]",  "[/kPa*s]",  "[1/min]",   "[W]"};
+
+inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterUnits{
+    "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]", "[L/kPa*s]", "[1/min]"};
+
 // The names of a test kind's block, in index order; empty for another kind.
 constexpr std::span<const std::string_view> ParameterNames(short kind) {
   switch (kind) {
@@ -60,4 +83,33 @@ constexpr std::span<const std::string_view> ParameterNames(short kind) {
 // The parameter count of a test kind, 0 for another kind.
 constexpr short ParameterCount(short kind) {
   return kind >= 0 && kind < TEST_KIND_COUNT ? ParameterCounts[static_cast<std::size_t>(kind)] : short{0};
+}
+
+// The unit texts of a test kind's block, in index order; empty for another kind.
+constexpr std::span<const std::string_view> ParameterUnits(short kind) {
+  switch (kind) {
+  case 0: return FvcParameterUnits;
+  case 1: return VcParameterUnits;
+  case 2: return MvvParameterUnits;
+  case 3: return DfcParameterUnits;
+  case 4: return PlethyParameterUnits;
+  case 5: return ShutterParameterUnits;
+  default: return {};
+  }
+}
+
+// The flags, positions and other per-parameter blocks of all kinds stand
+// one after another in kind order: 63 entries, FVC first.
+inline constexpr short ALL_PARAMETER_COUNT = FVC_PARAMETER_COUNT + VC_PARAMETER_COUNT + MVV_PARAMETER_COUNT +
+                                             DFC_PARAMETER_COUNT + PLETHY_PARAMETER_COUNT +
+                                             SHUTTER_PARAMETER_COUNT;
+
+// Where a kind's block starts among the 63 entries; -1 for another kind.
+constexpr short ParameterOffset(short kind) {
+  if (kind < 0 || kind >= TEST_KIND_COUNT)
+    return -1;
+  short offset = 0;
+  for (short k = 0; k < kind; ++k)
+    offset = static_cast<short>(offset + ParameterCounts[static_cast<std::size_t>(k)]);
+  return offset;
 }

@@ -22,4 +22,20 @@ TEST(ParameterBlocks, CountsAndNamesOfEveryKind) {
   EXPECT_EQ(ShutterParameterNames[4], "Rfreq");
 }
 
+TEST(ParameterBlocks, UnitsMatchTheNamesAndTheBlocksLineUp) {
+  for (short kind = 0; kind < TEST_KIND_COUNT; ++kind)
+    EXPECT_EQ(ParameterUnits(kind).size(), ParameterNames(kind).size()) << kind;
+  EXPECT_TRUE(ParameterUnits(6).empty());
+  EXPECT_EQ(FvcParameterUnits[3], "[%]");
+  EXPECT_EQ(MvvParameterUnits[0], "[L/min]");
+  EXPECT_EQ(DfcParameterUnits[9], "[mmol/min*kPa]");
+  EXPECT_EQ(PlethyParameterUnits[18], "[W]");
+  EXPECT_EQ(ShutterParameterUnits[3], "[L/kPa*s]");
+  EXPECT_EQ(ALL_PARAMETER_COUNT, 63);
+  const short offsets[] = {0, 19, 24, 26, 39, 58};
+  for (short kind = 0; kind < TEST_KIND_COUNT; ++kind)
+    EXPECT_EQ(ParameterOffset(kind), offsets[kind]);
+  EXPECT_EQ(ParameterOffset(6), -1);
+}
+
 }  // namespace
