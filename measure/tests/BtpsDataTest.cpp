@@ -69,7 +69,8 @@ TEST_F(BtpsData, RecordIsSeventeenBytesFieldByField) {
   const BTPS_RECORD unterminated = ReadBtpsRecord(full);
   EXPECT_EQ(FieldText(unterminated.Temperature), "9999");
   EXPECT_EQ(FieldText(unterminated.Pressure), "77777");
-  TBinaryReader shortInput(expected.substr(0, 12));
+  const std::string cut = expected.substr(0, 12);
+  TBinaryReader shortInput(cut);
   ReadBtpsRecord(shortInput);
   EXPECT_FALSE(shortInput.Ok());
 }
