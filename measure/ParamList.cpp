@@ -31,13 +31,27 @@ TPrecision PrecisionOf(unsigned short kind, unsigned short i) {
   }
 }
 
-const char* ReferenceFormat(TPrecision precision) {
+// The formats of one precision: the predicted value, a line of the
+// parameter list and a line of the pre/post comparison.
+struct TFormats {
+  const char* Reference;
+  const char* Line;
+  const char* PrePostLine;
+};
+
+const TFormats& FormatsOf(TPrecision precision) {
+  static constexpr TFormats whole{"%5.0f", "%-11s %5.0f %5.5s %3.3s %s %5.0f %5.0f",
+                                  "%-11s %5.0f %5.5s %3.3s %5.0f %3.3s %5.5s"};
+  static constexpr TFormats one{"%5.1f", "%-11s %5.1f %5.5s %3.3s %s %5.1f %5.1f",
+                                "%-11s %5.1f %5.5s %3.3s %5.1f %3.3s %5.5s"};
+  static constexpr TFormats two{"%5.2f", "%-11s %5.2f %5.5s %3.3s %s %5.2f %5.2f",
+                                "%-11s %5.2f %5.5s %3.3s %5.2f %3.3s %5.5s"};
   switch (precision) {
-  case TPrecision::Whole: return "%5.0f";
-  case TPrecision::One: return "%5.1f";
-  case TPrecision::Two: return "%5.2f";
+  case TPrecision::Whole: return whole;
+  case TPrecision::One: return one;
+  case TPrecision::Two: return two;
   }
-  return "%5.2f";
+  return two;
 }
 
 template <class T>
@@ -122,30 +136,17 @@ void TParamList::FillParamList(std::span<const float> actual, std::span<const fl
     const float a2 = TrialValue(actual, trials[1], count, i);
     const float a3 = TrialValue(actual, trials[2], count, i);
     const float predicted = At(reference, i);
-    const TPrecision precision = PrecisionOf(kind, i);
+    const TFormats& formats = FormatsOf(PrecisionOf(kind, i));
     std::string referenceText;
     std::string percentText;
     if (predicted != 0.0f) {
-      referenceText = CLocale::Format(ReferenceFormat(precision), predicted);
+      referenceText = CLocale::Format(formats.Reference, predicted);
       percentText = CLocale::Format("%3.0f", Percent(a1, predicted));
     }
     const std::string grade = GetPredictedRSD(a1, predicted, At(rsd, i));
     const std::string name = NameOf(names, i);
-    std::string line;
-    switch (precision) {
-    case TPrecision::Whole:
-      line = CLocale::Format("%-11s %5.0f %5.5s %3.3s %s %5.0f %5.0f", name.c_str(), a1, referenceText.c_str(),
-                             percentText.c_str(), grade.c_str(), a2, a3);
-      break;
-    case TPrecision::One:
-      line = CLocale::Format("%-11s %5.1f %5.5s %3.3s %s %5.1f %5.1f", name.c_str(), a1, referenceText.c_str(),
-                             percentText.c_str(), grade.c_str(), a2, a3);
-      break;
-    case TPrecision::Two:
-      line = CLocale::Format("%-11s %5.2f %5.5s %3.3s %s %5.2f %5.2f", name.c_str(), a1, referenceText.c_str(),
-                             percentText.c_str(), grade.c_str(), a2, a3);
-      break;
-    }
+    const std::string line = CLocale::Format(formats.Line, name.c_str(), a1, referenceText.c_str(),
+                                             percentText.c_str(), grade.c_str(), a2, a3);
     PutString(line, GetParamIndex(static_cast<short>(kind), static_cast<short>(i)));
   }
   DeleteNullString();
@@ -170,13 +171,13 @@ void TParamList::FillPrePostParamList(std::span<const float> actual, std::span<c
     const float pct1 = Percent(a1, predicted);
     const float pct2 = Percent(pre, prePredicted);
     const float change = pct2 != 0.0f ? (pct1 - pct2) / pct2 * 100 : 0.0f;
-    const TPrecision precision = PrecisionOf(kind, i);
+    const TFormats& formats = FormatsOf(PrecisionOf(kind, i));
     std::string referenceText;
     std::string percentText;
     std::string prePercentText;
     std::string changeText;
     if (predicted != 0.0f) {
-      referenceText = CLocale::Format(ReferenceFormat(precision), predicted);
+      referenceText = CLocale::Format(formats.Reference, predicted);
       percentText = CLocale::Format("%3.0f", pct1);
     }
     if (prePredicted != 0.0f) {
@@ -184,21 +185,8 @@ void TParamList::FillPrePostParamList(std::span<const float> actual, std::span<c
       changeText = CLocale::Format("%+3.0f%%", change);
     }
     const std::string name = NameOf(names, i);
-    std::string line;
-    switch (precision) {
-    case TPrecision::Whole:
-      line = CLocale::Format("%-11s %5.0f %5.5s %3.3s %5.0f %3.3s %5.5s", name.c_str(), a1, referenceText.c_str(),
-                             percentText.c_str(), pre, prePercentText.c_str(), changeText.c_str());
-      break;
-    case TPrecision::One:
-      line = CLocale::Format("%-11s %5.1f %5.5s %3.3s %5.1f %3.3s %5.5s", name.c_str(), a1, referenceText.c_str(),
-                             percentText.c_str(), pre, prePercentText.c_str(), changeText.c_str());
-      break;
-    case TPrecision::Two:
-      line = CLocale::Format("%-11s %5.2f %5.5s %3.3s %5.2f %3.3s %5.5s", name.c_str(), a1, referenceText.c_str(),
-                             percentText.c_str(), pre, prePercentText.c_str(), changeText.c_str());
-      break;
-    }
+    const std::string line = CLocale::Format(formats.PrePostLine, name.c_str(), a1, referenceText.c_str(),
+                                             percentText.c_str(), pre, prePercentText.c_str(), changeText.c_str());
     PutString(line, GetParamIndex(static_cast<short>(kind), static_cast<short>(i)));
   }
   EndFill();
@@ -222,22 +210,18 @@ void TParamList::FillRhinoParamList(const RHINO_PARAMS& first, const RHINO_PARAM
       }
     }
   }
-  for (std::size_t step = 0; step < RHINO_PRESSURE_COUNT; ++step) {
-    if (At(selected, step) == 0)
-      continue;
-    const auto& f = flows[step];
-    const std::string title = CLocale::Format("Flow [%3.0f]", RhinoPressures[step]);
-    AddString(CLocale::Format("%-10s %5.0f %5.0f %5.0f %5.0f %5.0f %5.0f", title.c_str(), f[0], f[1], f[2], f[3],
-                              f[4], f[5]));
-  }
-  for (std::size_t step = 0; step < RHINO_PRESSURE_COUNT; ++step) {
-    if (At(selected, step) == 0)
-      continue;
-    const auto& r = resistances[step];
-    const std::string title = CLocale::Format("RES  [%3.0f]", RhinoPressures[step]);
-    AddString(CLocale::Format("%-10s %5.2f %5.2f %5.2f %5.2f %5.2f %5.2f", title.c_str(), r[0], r[1], r[2], r[3],
-                              r[4], r[5]));
-  }
+  // The flow lines of the chosen steps first, then their resistance lines.
+  const auto rows = [&](const auto& values, const char* title, const char* format) {
+    for (std::size_t step = 0; step < RHINO_PRESSURE_COUNT; ++step) {
+      if (At(selected, step) == 0)
+        continue;
+      const auto& v = values[step];
+      const std::string label = CLocale::Format(title, RhinoPressures[step]);
+      AddString(CLocale::Format(format, label.c_str(), v[0], v[1], v[2], v[3], v[4], v[5]));
+    }
+  };
+  rows(flows, "Flow [%3.0f]", "%-10s %5.0f %5.0f %5.0f %5.0f %5.0f %5.0f");
+  rows(resistances, "RES  [%3.0f]", "%-10s %5.2f %5.2f %5.2f %5.2f %5.2f %5.2f");
   SetRedraw(true);
 }
 

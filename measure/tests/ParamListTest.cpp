@@ -1,5 +1,7 @@
 #include "measure/ParamList.h"
 
+#include "measure/ParamsStruct.h"
+
 #include "common/CommandNumbers.h"
 #include "common/MeasureMode.h"
 #include "platform/framework/Profile.h"
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -247,6 +251,31 @@ TEST_F(ParamList, FreshIniGainsItsSectionsAndTheChosenSetIsStoredOnClose) {
     list.PredictedAlgorithm = PREDICTED_UNSTORED;
   }
   EXPECT_EQ(TProfile("Predicted Algorithm", Ini()).GetInt("Algorithm", -1), PREDICTED_FINNISH);
+}
+
+TEST_F(ParamList, FreshIniHoldsThreeSectionsOfSixtyThreeKeys) {
+  {
+    const TParamList list(Ini(), 0, &Window, MEASURE_FVC, 1.0f);
+    TParamFlags flags{};
+    ReadParmsStruct(Ini(), flags);
+    ASSERT_TRUE(WriteParmsStruct(Ini(), flags));  // as the window does when it closes
+  }
+  std::map<std::string, int> keys;
+  std::string section;
+  std::istringstream text(TTemporaryFolder::Read(Ini()));
+  for (std::string line; std::getline(text, line);) {
+    if (line.starts_with('['))
+      section = line;
+    else if (line.find('=') != std::string::npos)
+      ++keys[section];
+  }
+  EXPECT_EQ(keys["[Index of Parameters]"], 63);
+  EXPECT_EQ(keys["[Merge Index By Parameter]"], 63);
+  EXPECT_EQ(keys["[Params Struct]"], 63);
+  const TProfile index("Index of Parameters", Ini());
+  EXPECT_EQ(index.GetInt("FVC03"), 4);
+  EXPECT_EQ(index.GetInt("SH04"), 5);
+  EXPECT_EQ(TProfile("Params Struct", Ini()).GetInt("Rfreq (SH)"), 1);
 }
 
 }  // namespace
