@@ -1,6 +1,25 @@
 #include "measure/MeasureCore.h"
 
-TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned short measureType)
-    : TMeasureInterrupt(measureType, messages), Messages(messages), Client(client) {}
+#include <chrono>
 
-TMeasureCore::~TMeasureCore() = default;
+TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned short measureType)
+    : TMeasureInterrupt(measureType, messages),
+      Messages(messages),
+      Client(client),
+      Now(LocalNow),
+      Random(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count())) {
+  SetDateFormatStr("YYYY.MM.DD.");
+  SetTimeFormatStr("HH:MM:SS");
+  for (auto& kind : ParamsStruct)
+    kind.fill(1);
+}
+
+TMeasureCore::~TMeasureCore() {
+  if (UnitRead)
+    WriteUnitConstans();
+}
+
+void TMeasureCore::SetMeasureMode(short mode) {
+  MeasureType = mode;
+  MeasureMode = mode;
+}

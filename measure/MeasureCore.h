@@ -5,7 +5,13 @@
 // the settings kept in the ini file, the notes and the predicted values,
 // and talks to its client through numbered messages. Everything the user
 // must see goes through the message sink of the language texts.
+//
+// The members are grouped by concern, each group in a file of its own:
+// MeasureAccessors.cpp, MeasureSettings.cpp, MeasureCalibration.cpp,
+// CurveCompression.cpp, MeasureBuffers.cpp, MeasureNotes.cpp and
+// MeasurePredicted.cpp.
 
+#include "measure/CalibrationClock.h"
 #include "measure/MeasureClient.h"
 #include "measure/PlethySlot.h"
 #include "platform/basekit/Convert.h"
@@ -13,23 +19,234 @@
 #include "platform/portkit/MeasureInterrupt.h"
 
 #include <array>
+#include <random>
+#include <span>
+#include <string>
+#include <string_view>
 
 class TMessage;
+class TPredicted;
 
 class TMeasureCore : public TEventHandler, public TMeasureInterrupt, public TConvert {
 public:
+  static constexpr std::size_t PictureSize = 20;   // a date or time picture with its terminator
+  static constexpr std::size_t IniPathLength = 254;
+  static constexpr std::size_t NoteLength = 60;    // bytes, cut at a character boundary
+  static constexpr std::size_t LinePressureSamples = 1510;
+
   TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned short measureType = MEASURE_FVC);
   ~TMeasureCore() override;
 
   TMeasureClient* GetClient() const { return Client; }
+  TMessage* GetMessages() const { return Messages; }
+
+  // The window's test kind: the measure mode of the link and the kind whose
+  // calibration section the record uses.
+  void SetMeasureMode(short mode);
+  short GetMeasureMode() const { return MeasureType; }
+
+  // The instrument the user chose (1 to 4; 3 the diffusion unit, 4 the
+  // plethysmograph), set by the client.
+  void SetInstrument(short instrument) { Instrument = instrument; }
+  short GetInstrument() const { return Instrument; }
+
+  // The predicted values of the window: the parameter list's equations.
+  // Borrowed; null until the list exists.
+  void SetPredicted(TPredicted* predicted) { Predicted = predicted; }
+  TPredicted* GetPredicted() const { return Predicted; }
+
+  // --- Trial slots and their curves -------------------------------------
+
+  bool AllocateSpiroBuffer(short slot, short kind, bool withVolume);
+  float* GetSpiroFlowBuffer(short slot);
+  float* GetSpiroVolumeBuffer(short slot);
+  float* GetSpiroPressureBuffer(short slot);
+  float* GetRhinoPressureBuffer(short slot) { return GetSpiroPressureBuffer(slot); }
+  float* GetSpiroBoxPressureBuffer(short slot);
+  float* GetSpiroMouthPressureBuffer(short slot);
+
+  short GetBufferSize(short kind, short slot) const;
+  void SetBufferSize(short kind, short slot, short count);
+
+  short GetBeginResistanceLoop(short slot) const;
+  short GetEndResistanceLoop(short slot) const;
+  short GetBeginTGVLoop(short slot) const;
+  short GetEndTGVLoop(short slot) const;
+  void SetBeginResistanceLoop(short slot, short index);
+  void SetEndResistanceLoop(short slot, short index);
+  void SetBeginTGVLoop(short slot, short index);
+  void SetEndTGVLoop(short slot, short index);
+
+  // Result arrays. Slot -1 is slot 0; null for a kind or slot outside the tables.
+  float* GetAktBuffer(short kind, short slot);
+  float* GetRefBuffer(short kind, short slot);
+  float* GetRsdBuffer(short kind);
+
+  void GetMeasureDate(short kind, short slot, unsigned short* year, unsigned short* month,
+                      unsigned short* day) const;
+  void SetMeasureDate(short kind, short slot, short year, unsigned short month, unsigned short day);
+  void GetMeasureTime(short kind, short slot, unsigned short* hour, unsigned short* minute,
+                      unsigned short* second) const;
+  void SetMeasureTime(short kind, short slot, unsigned short hour, unsigned short minute, unsigned short second);
+
+  void SetDateFormatStr(std::string_view picture);
+  void SetTimeFormatStr(std::string_view picture);
+  const char* GetDateFormatStr() const { return DatePictureText.data(); }
+  const char* GetTimeFormatStr() const { return TimePictureText.data(); }
+
+  // Served by the parts over the core: the BTPS panel writes its values,
+  // the parameter list keeps the display order of each kind's parameters.
+  virtual void SaveBtpsParams() {}
+  virtual int* GetIndexBuffer(short /*kind*/) { return nullptr; }
+
+  static short GetNumberOfParams(short kind);
+  int* GetParamStruct(short kind);
+  static std::span<const std::string_view> GetParamStr(short kind);
+  static std::span<const std::string_view> GetUnitStr(short kind);
+
+  bool WasFVC(short n) const { return WasKind(MEASURE_FVC, n); }
+  bool WasVC(short n) const { return WasKind(MEASURE_VC, n); }
+  bool WasMVV(short n) const { return WasKind(MEASURE_MVV, n); }
+  bool WasDFC(short n) const { return WasKind(MEASURE_DFC, n); }
+  bool WasPlethy(short n) const { return WasKind(MEASURE_PLETHY, n); }
+  bool WasSHUTTER(short n) const { return WasKind(MEASURE_SHUTTER, n); }
+  bool WasRHINO() const;
+
+  // The plethysmograph's members of a trial slot; null outside 0 to 3.
+  TPlethySlot* GetPlethySlot(short slot);
+
+  // --- Settings of the ini file -----------------------------------------
+
+  // Until a path is set nothing is read or written: every value keeps its
+  // default. The window writes its unit system when it closes.
+  void SetIniFile(std::string_view path);
+  // What the window reads when it opens: units, delay counter, limit, pen
+  // width and dose unit.
+  void ReadWindowSettings();
+  // What it reads when a test's parameters are set up: the metronome and
+  // breathing set of the instrument, and whether its calibration holds.
+  void ReadParameterSettings();
+  const std::string& GetIniFile() const { return IniFile; }
+  void ReadLimits();
+  void ReadUnitConstans();
+  void WriteUnitConstans();
+  void ReadDelayCounterConstans();
+  void ReadMeasurePenSize();
+  void ReadDoseUnit();
+  void ReadShutterParams();
+  void ReadPlethyShutterParams();
+
+  // Shared by every window: the metronome's tone.
+  static short SoundFrequency;
+  static short SoundTime;
+
+  // --- Calibration record and reminder ----------------------------------
+
+  // The ini section of the calibration record of the current kind and instrument.
+  std::string CalibrationSection() const;
+  void WriteLastCalibrateDateAndTime();
+  void ReadLastCalibrateDateAndTime(int* year, int* month, int* day, int* hour, int* minute, int* second) const;
+  bool VerifyLastCalibrateDateAndTime(int* year, int* month, int* day, int* hour, int* minute, int* second) const;
+  bool WasInstrumentCalibrating() const;
+  bool HaveToCalibration();
+  void SetClock(TLocalClock clock);
+
+  // --- Stored curves ----------------------------------------------------
+
+  // Keeps every fourth sample; count becomes count / 4.
+  static void CompressGrafikon(float* curve, int& count);
+  // Restores 4 x count samples into a buffer of `capacity` floats. Only
+  // the stored samples whose expansion fits are used; false when the
+  // curve had to be cut to fit.
+  static bool DeCompressGrafikon(float* curve, int& count, int capacity);
+  static void LagrangeExtrapolation(float* curve, int& count);
+  // The Lagrange polynomial through n points at `at`; 1 (result untouched)
+  // when two abscissae are equal.
+  static int Lagrange(const float* x, const float* y, int n, float at, float* result);
+
+  // --- Actual and previous results --------------------------------------
+
+  bool AllocateBuffers(short trial, short type, bool flag);
+  void ClearAktBuffer(short type, short trial);
+  void CopyAktToPreBuffer(short type, short trial);
+  void WatchHaveToCopyAktToPre();
+  void DoRandom(short trial);
+  void SeedRandom(unsigned seed) { Random.seed(seed); }
+  // Sends a message of the storage subsystem to the client, once more when
+  // it is not answered; true when it was.
+  bool Send(unsigned msg, short kind, short trial);
+  void SearchTheBest(short type);
+  short GetPredictedAlgorithm() const;
+
+  // --- Notes ------------------------------------------------------------
+
+  void SetNote(short which, std::string_view text);
+  const std::string& GetNoteText(short which) const;
+  bool IsNoteSet(short which) const;
+
+  // --- Predicted values -------------------------------------------------
+
+  void VerifyPredictedData();
+  void CalculatePredictedRSD();
+
+  // --- State the window and the storage subsystem set --------------------
+
+  short UnitSystem = 0;          // 0 metric, 1 imperial
+  short PenSize = 1;
+  short MetronomEnable = 1;
+  float FlowCorrection = 1.0f;
+  float PressureCorrection = 1.0f;
+  short DoseUnit = 0;
+  bool Printing = false;
+  bool PrePostMode = false;
+  bool Calibrated = false;
+  bool CalibrationWritten = false;
+  short WarningCounter = 0;
+  float BoxReferencePressure = 0.0f;  // plethysmograph calibration
+  float BoxConstant = 0.0f;
+  float TimeConstant = 0.0f;
+  bool Dirty = false;
+  bool StoredTest = false;          // the storage subsystem loaded a stored test
+  bool KeepCalibrationBuffers = false;
+  short PreAlgorithm = -1;          // equation set of the previous result
+  short DemoLimit = 0;
 
 protected:
+  // What the parts of the window built over this core supply. Defaults:
+  // BTPS factors always valid; predicted values from Predicted.
+  virtual bool CalculatedBTPS(short kind);
+  virtual void FillPredictedRSD(float* ref, float* rsd, short kind);
+  // The parameter order changed with a new previous result.
+  virtual void ReadIndexOfParams() {}
+  // Note 0 goes into the note edit.
+  virtual void ShowNote(const std::string& /*note*/) {}
+
   TMessage* Messages;
   TMeasureClient* Client;
+  TPredicted* Predicted = nullptr;
+  short Instrument = 1;
 
   // The plethysmograph's per-trial members (slots 0 to 3) and the value
-  // shared by the trials, with its copy for the previous result.
+  // shared by the trials, with its copies for the previous result.
   std::array<TPlethySlot, 4> PlethySlots{};
+  std::array<float, 2> PrePlethyValues{};
   float PlethyShared = 0.0f;
   float PrePlethyShared = 0.0f;
+
+  // Which parameters are shown and printed, per kind.
+  std::array<std::array<int, MAX_PARAMETER_COUNT>, TEST_KIND_COUNT> ParamsStruct{};
+
+private:
+  bool WasKind(short kind, short n) const;
+  void ClearSlotCurves(short type, short trial);
+  void RecomputePredicted(short type);
+
+  std::array<char, PictureSize> DatePictureText{};
+  std::array<char, PictureSize> TimePictureText{};
+  std::string IniFile;
+  bool UnitRead = false;  // only a unit system that was read is written back
+  TLocalClock Now;
+  std::array<std::string, 3> Notes;
+  std::array<bool, 3> NoteSet{};
+  std::mt19937 Random;
 };
