@@ -180,7 +180,7 @@ void TMeasureCore::SetTimeFormatStr(std::string_view picture) { CopyPicture(Time
 short TMeasureCore::GetNumberOfParams(short kind) { return ValidKind(kind) ? ParameterCount(kind) : short{2}; }
 
 int* TMeasureCore::GetParamStruct(short kind) {
-  return ParamsStruct[ValidKind(kind) ? Index(kind) : 0].data();
+  return ParamsStruct.data() + ParameterOffset(ValidKind(kind) ? kind : MEASURE_FVC);
 }
 
 std::span<const std::string_view> TMeasureCore::GetParamStr(short kind) {

@@ -10,8 +10,7 @@ TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned 
       Random(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count())) {
   SetDateFormatStr("YYYY.MM.DD.");
   SetTimeFormatStr("HH:MM:SS");
-  for (auto& kind : ParamsStruct)
-    kind.fill(1);
+  ParamsStruct.fill(1);
 }
 
 TMeasureCore::~TMeasureCore() {

@@ -13,6 +13,7 @@
 
 #include "measure/CalibrationClock.h"
 #include "measure/MeasureClient.h"
+#include "measure/ParamsStruct.h"
 #include "measure/PlethySlot.h"
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
@@ -233,8 +234,9 @@ protected:
   float PlethyShared = 0.0f;
   float PrePlethyShared = 0.0f;
 
-  // Which parameters are shown and printed, per kind.
-  std::array<std::array<int, MAX_PARAMETER_COUNT>, TEST_KIND_COUNT> ParamsStruct{};
+  // Which parameters are shown and printed: every kind's flags one after
+  // another, as "Params Struct" and the parameter choice dialog take them.
+  TParamFlags ParamsStruct{};
 
 private:
   bool WasKind(short kind, short n) const;

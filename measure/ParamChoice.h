@@ -41,6 +41,6 @@ public:
 
 private:
   short Kind;
-  std::span<unsigned> Flags;
-  std::vector<unsigned> Opened;
+  std::span<int> Flags;
+  std::vector<int> Opened;
 };
