@@ -44,24 +44,25 @@ inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyPara
 inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterNames{"Raw", "Rin", "Rex",
                                                                                              "Gaw", "Rfreq"};
 
-// The unit text of every parameter, in the same order as the names.
+// The unit text of every parameter, in the same order as the names. MVV
+// is a ventilation in litres per minute, its rate in breaths per minute.
 inline constexpr std::array<std::string_view, FVC_PARAMETER_COUNT> FvcParameterUnits{
-    "[L]",   "[L]",   "[L]", "[%]",   "[%]",   "[%]",   "[%]",   "[L/s]", "[L/s]", "[L/s]",
-    "[L/s]", "[L/s]", "[s]", "[s]",   "[L]",   "[L]",   "[L]",   "[L/s]", "[L/s]"};
+    "[L]",   "[L]",   "[L]",   "[%]", "[%]", "[%]", "[%]", "[L/s]", "[L/s]", "[L/s]",
+    "[L/s]", "[L/s]", "[s]",   "[s]", "[L]", "[L]", "[L]", "[L/s]", "[L/s]"};
 
 inline constexpr std::array<std::string_view, VC_PARAMETER_COUNT> VcParameterUnits{"[L]", "[L]", "[L]", "[L]",
                                                                                    "[L]"};
 
-// MVV is a ventilation: litres per minute.
 inline constexpr std::array<std::string_view, MVV_PARAMETER_COUNT> MvvParameterUnits{"[L/min]", "[1/min]"};
 
 inline constexpr std::array<std::string_view, DFC_PARAMETER_COUNT> DfcParameterUnits{
-    "[L]", "[L]", "[L]", "[L]", "[L]", "[L]", "[%]", "[L]", "[%]", "[mmol/min*kPa]", "[mmol/min*kPa*L]", "[s]", "[L]"};
+    "[L]", "[L]", "[L]", "[L]", "[L]", "[L]", "[%]", "[L]", "[%]", "[mmol/min*kPa]", "[mmol/min*kPa*L]", "[s]",
+    "[L]"};
 
 inline constexpr std::array<std::string_view, PLETHY_PARAMETER_COUNT> PlethyParameterUnits{
-    "[L]",      "[L]",      "[L]",      "[%]",       "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]",
-    "[kPa*s/L]", "[kPa*s]", "[kPa*s]",  "[kPa*s]",   "[L/kPa*s]", "[L/kPa*s]", "[L/kPa*s]",
-    "[/kPa*s]", "[/kPa*s]", "[/kPa*s]", "[1/min]",   "[W]"};
+    "[L]",      "[L]",       "[L]",       "[%]",       "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]",
+    "[kPa*s/L]", "[kPa*s]",  "[kPa*s]",   "[kPa*s]",   "[L/kPa*s]", "[L/kPa*s]", "[L/kPa*s]",
+    "[/kPa*s]", "[/kPa*s]",  "[/kPa*s]",  "[1/min]",   "[W]"};
 
 inline constexpr std::array<std::string_view, SHUTTER_PARAMETER_COUNT> ShutterParameterUnits{
     "[kPa*s/L]", "[kPa*s/L]", "[kPa*s/L]", "[L/kPa*s]", "[1/min]"};
@@ -79,6 +80,11 @@ constexpr std::span<const std::string_view> ParameterNames(short kind) {
   }
 }
 
+// The parameter count of a test kind, 0 for another kind.
+constexpr short ParameterCount(short kind) {
+  return kind >= 0 && kind < TEST_KIND_COUNT ? ParameterCounts[static_cast<std::size_t>(kind)] : short{0};
+}
+
 // The unit texts of a test kind's block, in index order; empty for another kind.
 constexpr std::span<const std::string_view> ParameterUnits(short kind) {
   switch (kind) {
@@ -90,11 +96,6 @@ constexpr std::span<const std::string_view> ParameterUnits(short kind) {
   case 5: return ShutterParameterUnits;
   default: return {};
   }
-}
-
-// The parameter count of a test kind, 0 for another kind.
-constexpr short ParameterCount(short kind) {
-  return kind >= 0 && kind < TEST_KIND_COUNT ? ParameterCounts[static_cast<std::size_t>(kind)] : short{0};
 }
 
 // The flags, positions and other per-parameter blocks of all kinds stand

@@ -26,19 +26,6 @@ float* BufferOf(std::array<TMeasureData::TCurve, 4>& buffers, short slot) {
   return buffers[Index(slot)].data();
 }
 
-// Allocates the buffer once and clears it on every call. The vector never
-// changes size afterwards, so a pointer handed out stays valid.
-bool AllocateOrClear(TMeasureData::TCurve& buffer) {
-  try {
-    if (buffer.empty())
-      buffer.resize(TMeasureData::CurveBufferSamples);
-    std::fill(buffer.begin(), buffer.end(), 0.0f);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-}
-
 void CopyPicture(std::array<char, TMeasureCore::PictureSize>& field, std::string_view picture) {
   const std::string_view cut = Utf8::Truncate(picture, field.size() - 1);
   field.fill('\0');
@@ -46,6 +33,17 @@ void CopyPicture(std::array<char, TMeasureCore::PictureSize>& field, std::string
 }
 
 }  // namespace
+
+bool TMeasureCore::AllocateCurve(TCurve& curve, std::size_t samples) {
+  try {
+    if (curve.empty())
+      curve.resize(samples);
+    std::fill(curve.begin(), curve.end(), 0.0f);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
 
 bool TMeasureCore::AllocateSpiroBuffer(short slot, short kind, bool withVolume) {
   if (!ValidSlot(slot))
@@ -63,7 +61,7 @@ bool TMeasureCore::AllocateSpiroBuffer(short slot, short kind, bool withVolume) 
   }
   bool allocated = true;
   for (TCurve* buffer : set)
-    allocated = AllocateOrClear(*buffer) && allocated;
+    allocated = AllocateCurve(*buffer, CurveBufferSamples) && allocated;
   if (!allocated && Messages)
     Messages->MessageBox(3, 0, TMessageIcon::Stop);
   return allocated;
@@ -179,7 +177,7 @@ void TMeasureCore::SetTimeFormatStr(std::string_view picture) { CopyPicture(Time
 
 short TMeasureCore::GetNumberOfParams(short kind) { return ValidKind(kind) ? ParameterCount(kind) : short{2}; }
 
-int* TMeasureCore::GetParamStruct(short kind) {
+unsigned* TMeasureCore::GetParamStruct(short kind) {
   return ParamsStruct.data() + ParameterOffset(ValidKind(kind) ? kind : MEASURE_FVC);
 }
 

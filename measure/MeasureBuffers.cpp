@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -30,17 +29,6 @@ void CopyCurve(const TMeasureData::TCurve& from, TMeasureData::TCurve& to) {
     return;
   const std::size_t samples = std::min({from.size(), to.size(), TMeasureData::CurveSamples});
   std::copy_n(from.begin(), samples, to.begin());
-}
-
-bool AllocateOnce(TMeasureData::TCurve& curve, std::size_t samples) {
-  try {
-    if (curve.empty())
-      curve.resize(samples);
-    std::fill(curve.begin(), curve.end(), 0.0f);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
 }
 
 }  // namespace
@@ -76,14 +64,14 @@ bool TMeasureCore::AllocateBuffers(short trial, short type, bool flag) {
 
   bool allocated = true;
   if (!KeepCalibrationBuffers) {
-    allocated = AllocateOnce(CalFlow, CurveBufferSamples) && allocated;
-    allocated = AllocateOnce(CalVolume, CurveBufferSamples) && allocated;
+    allocated = AllocateCurve(CalFlow, CurveBufferSamples) && allocated;
+    allocated = AllocateCurve(CalVolume, CurveBufferSamples) && allocated;
   }
   // Either the calibration pair of a plethysmograph or the two line
   // pressures of the diffusion unit: the same two buffers.
   if (InstrumentType != 0) {
-    allocated = AllocateOnce(PressureA, LinePressureSamples) && allocated;
-    allocated = AllocateOnce(PressureB, LinePressureSamples) && allocated;
+    allocated = AllocateCurve(PressureA, LinePressureSamples) && allocated;
+    allocated = AllocateCurve(PressureB, LinePressureSamples) && allocated;
   }
   if (!allocated && Messages)
     Messages->MessageBox(3, 0, TMessageIcon::Stop);
@@ -177,10 +165,12 @@ void TMeasureCore::WatchHaveToCopyAktToPre() {
     return;
 
   if (!hasPrevious) {
-    if (NoteSet[1])
+    if (NoteSet[1]) {
       SetNote(2, Notes[1]);
-    else
+    } else {
       Notes[2].clear();
+      NoteSet[2] = false;
+    }
     Notes[1].clear();
     NoteSet[1] = false;
     PreAlgorithm = GetPredictedAlgorithm();
@@ -251,8 +241,8 @@ void TMeasureCore::DoRandom(short trial) {
   const float f1 = static_cast<float>((draw() % 75 + 75) * 0.01);
   const float f2 = static_cast<float>((draw() % 50 + 50) * 0.01);
   const std::size_t t = Index(trial);
-  const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(SampleCount[Index(mode)][t], 0)),
-                                                  Flow[t].size());
+  const short samples = std::max<short>(SampleCount[Index(mode)][t], 0);
+  const std::size_t count = std::min(static_cast<std::size_t>(samples), Flow[t].size());
   for (std::size_t i = 0; i < count; ++i)
     Flow[t][i] *= f1;
   if (mode != MEASURE_RHINO && mode != MEASURE_SHUTTER)

@@ -101,7 +101,7 @@ public:
   virtual int* GetIndexBuffer(short /*kind*/) { return nullptr; }
 
   static short GetNumberOfParams(short kind);
-  int* GetParamStruct(short kind);
+  unsigned* GetParamStruct(short kind);
   static std::span<const std::string_view> GetParamStr(short kind);
   static std::span<const std::string_view> GetUnitStr(short kind);
 
@@ -219,6 +219,10 @@ protected:
   virtual void FillPredictedRSD(float* ref, float* rsd, short kind);
   // The parameter order changed with a new previous result.
   virtual void ReadIndexOfParams() {}
+  // Allocates a curve once and zeroes it on every call; a curve never
+  // changes size afterwards, so a pointer handed out stays valid. False
+  // when memory runs out.
+  virtual bool AllocateCurve(TCurve& curve, std::size_t samples);
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
 
@@ -234,8 +238,8 @@ protected:
   float PlethyShared = 0.0f;
   float PrePlethyShared = 0.0f;
 
-  // Which parameters are shown and printed: every kind's flags one after
-  // another, as "Params Struct" and the parameter choice dialog take them.
+  // Which parameters are shown and printed (nonzero: shown): every kind's
+  // block in kind order, as the ini section "Params Struct" keeps them.
   TParamFlags ParamsStruct{};
 
 private:

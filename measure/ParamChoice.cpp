@@ -12,7 +12,7 @@ constexpr std::array<int, TEST_KIND_COUNT> KindTexts{79, 80, 81, 426, 475, 474};
 TParamChoice::TParamChoice(TParamFlags& flags, short kind) : Kind(kind) {
   const short offset = ParameterOffset(kind);
   if (offset >= 0)
-    Flags = std::span<int>(flags).subspan(static_cast<std::size_t>(offset),
+    Flags = std::span<unsigned>(flags).subspan(static_cast<std::size_t>(offset),
                                                static_cast<std::size_t>(ParameterCount(kind)));
   Opened.assign(Flags.begin(), Flags.end());
 }
@@ -31,15 +31,15 @@ bool TParamChoice::GetFlag(int i) const { return i >= 0 && i < GetCount() && Fla
 
 void TParamChoice::SetFlag(int i, bool shown) {
   if (i >= 0 && i < GetCount())
-    Flags[static_cast<std::size_t>(i)] = shown ? 1 : 0;
+    Flags[static_cast<std::size_t>(i)] = shown ? 1u : 0u;
 }
 
-void TParamChoice::CheckAll() { std::fill(Flags.begin(), Flags.end(), 1); }
+void TParamChoice::CheckAll() { std::fill(Flags.begin(), Flags.end(), 1u); }
 
-void TParamChoice::ClearAll() { std::fill(Flags.begin(), Flags.end(), 0); }
+void TParamChoice::ClearAll() { std::fill(Flags.begin(), Flags.end(), 0u); }
 
 bool TParamChoice::IsOkEnabled() const {
-  return std::any_of(Flags.begin(), Flags.end(), [](int flag) { return flag != 0; });
+  return std::any_of(Flags.begin(), Flags.end(), [](unsigned flag) { return flag != 0; });
 }
 
 void TParamChoice::Restore() { std::copy(Opened.begin(), Opened.end(), Flags.begin()); }

@@ -41,6 +41,6 @@ public:
 
 private:
   short Kind;
-  std::span<int> Flags;
-  std::vector<int> Opened;
+  std::span<unsigned> Flags;
+  std::vector<unsigned> Opened;
 };

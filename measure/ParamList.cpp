@@ -127,7 +127,7 @@ void TParamList::EndFill() {
 void TParamList::FillParamList(std::span<const float> actual, std::span<const float> reference,
                                std::span<const float> rsd, std::span<const std::string_view> names,
                                unsigned short count, std::span<const short, 3> trials, unsigned short kind,
-                               std::span<const int> selected, bool showVext, float vext) {
+                               std::span<const unsigned> selected, bool showVext, float vext) {
   BeginFill(count);
   for (unsigned short i = 0; i < count; ++i) {
     if (At(selected, i) == 0)
@@ -158,7 +158,7 @@ void TParamList::FillParamList(std::span<const float> actual, std::span<const fl
 void TParamList::FillPrePostParamList(std::span<const float> actual, std::span<const float> reference,
                                       std::span<const float> preReference, std::span<const std::string_view> names,
                                       unsigned short count, std::span<const short, 3> trials, unsigned short kind,
-                                      std::span<const int> selected) {
+                                      std::span<const unsigned> selected) {
   BeginFill(count);
   constexpr short PreTrial = 4;
   for (unsigned short i = 0; i < count; ++i) {

@@ -43,12 +43,12 @@ public:
   // missing gets no line.
   void FillParamList(std::span<const float> actual, std::span<const float> reference, std::span<const float> rsd,
                      std::span<const std::string_view> names, unsigned short count, std::span<const short, 3> trials,
-                     unsigned short kind, std::span<const int> selected, bool showVext, float vext);
+                     unsigned short kind, std::span<const unsigned> selected, bool showVext, float vext);
   // The pre result stands in trial slot 4 of `actual`.
   void FillPrePostParamList(std::span<const float> actual, std::span<const float> reference,
                             std::span<const float> preReference, std::span<const std::string_view> names,
                             unsigned short count, std::span<const short, 3> trials, unsigned short kind,
-                            std::span<const int> selected);
+                            std::span<const unsigned> selected);
   // `selected` holds one flag per pressure step.
   void FillRhinoParamList(const RHINO_PARAMS& first, const RHINO_PARAMS& second, std::span<const unsigned> selected);
 

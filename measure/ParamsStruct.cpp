@@ -37,7 +37,8 @@ std::string ParamsStructKey(short kind, short i) {
 void ReadParmsStruct(std::string_view iniName, TParamFlags& flags) {
   const TProfile profile(Section, iniName);
   ForEachKey([&](const std::string& key, std::size_t flag) {
-    flags[flag] = static_cast<short>(profile.GetInt(key, 1));
+    const auto value = static_cast<short>(profile.GetInt(key, 1));
+    flags[flag] = static_cast<unsigned>(static_cast<int>(value));
   });
 }
 
@@ -45,7 +46,7 @@ bool WriteParmsStruct(std::string_view iniName, const TParamFlags& flags) {
   TProfile profile(Section, iniName);
   bool written = true;
   ForEachKey([&](const std::string& key, std::size_t flag) {
-    written = profile.WriteInt(key, flags[flag]) && written;
+    written = profile.WriteInt(key, static_cast<int>(flags[flag])) && written;
   });
   return profile.Flush() && written;
 }

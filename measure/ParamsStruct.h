@@ -1,8 +1,7 @@
 #pragma once
 
-// The choice of the parameters the measurement window shows, one 32-bit
-// flag per parameter of every test kind (63, in kind order; nonzero:
-// shown), kept in
+// The choice of the parameters the measurement window shows, one flag per
+// parameter of every test kind (63, in kind order; nonzero: shown), kept in
 // the ini section "Params Struct" under the parameter's name, with a
 // suffix where the name recurs in an earlier kind ("TLC (PL)", "Raw (SH)").
 
@@ -12,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-using TParamFlags = std::array<int, ALL_PARAMETER_COUNT>;
+using TParamFlags = std::array<unsigned, ALL_PARAMETER_COUNT>;
 
 // The key of parameter i of a kind; empty outside the tables.
 std::string ParamsStructKey(short kind, short i);

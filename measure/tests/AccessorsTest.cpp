@@ -123,8 +123,6 @@ TEST_F(Accessors, ParameterTablesByKind) {
   EXPECT_EQ(TMeasureCore::GetParamStr(6).data(), TMeasureCore::GetParamStr(MEASURE_FVC).data());
   EXPECT_EQ(TMeasureCore::GetUnitStr(7).data(), TMeasureCore::GetUnitStr(MEASURE_FVC).data());
   EXPECT_EQ(Core.GetParamStruct(6), Core.GetParamStruct(MEASURE_FVC));
-  EXPECT_NE(Core.GetParamStruct(MEASURE_VC), Core.GetParamStruct(MEASURE_FVC));
-  // One block, kind after kind, as the parameter choice dialog and the ini section take it.
   EXPECT_EQ(Core.GetParamStruct(MEASURE_VC), Core.GetParamStruct(MEASURE_FVC) + 19);
   EXPECT_EQ(Core.GetParamStruct(MEASURE_SHUTTER), Core.GetParamStruct(MEASURE_FVC) + 58);
 

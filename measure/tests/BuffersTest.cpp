@@ -13,6 +13,7 @@ class TObservedCore final : public TMeasureCore {
 public:
   using TMeasureCore::TMeasureCore;
   bool BtpsValid = true;
+  std::size_t CurvesBeforeFailure = 1000;  // allocations that succeed before memory runs out
   int BtpsCalls = 0;
   int IndexReads = 0;
   std::vector<std::string> ShownNotes;
@@ -28,6 +29,11 @@ protected:
     return BtpsValid;
   }
   void ReadIndexOfParams() override { ++IndexReads; }
+  bool AllocateCurve(TCurve& curve, std::size_t samples) override {
+    if (curve.empty() && CurvesBeforeFailure-- == 0)
+      return false;
+    return TMeasureCore::AllocateCurve(curve, samples);
+  }
   void ShowNote(const std::string& note) override { ShownNotes.push_back(note); }
 };
 
@@ -148,6 +154,23 @@ TEST_F(Buffers, CalibrationBuffersByInstrumentAndKeepFlag) {
   EXPECT_TRUE(plain.PressureA.empty());
 }
 
+TEST_F(Buffers, OutOfMemoryIsToldAndKeepsWhatWasAllocated) {
+  Window.CurvesBeforeFailure = 1;
+  EXPECT_FALSE(Window.AllocateBuffers(0, MEASURE_FVC, false));
+  EXPECT_NE(Window.GetSpiroFlowBuffer(0), nullptr);
+  EXPECT_EQ(Window.GetSpiroVolumeBuffer(0), nullptr);
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_EQ(Sink.Messages[0].Text, Texts.LoadStringA(3));
+  EXPECT_EQ(Sink.Messages[0].Caption, Texts.LoadStringA(0));
+  EXPECT_EQ(Sink.Messages[0].Icon, TMessageIcon::Stop);
+
+  Window.CurvesBeforeFailure = 0;
+  Window.InstrumentType = 0x01;
+  EXPECT_FALSE(Window.AllocateBuffers(0, MEASURE_CALIBRATION, false));
+  EXPECT_EQ(Sink.Messages.size(), 2u);
+  Sink.Messages.clear();
+}
+
 TEST_F(Buffers, SendAsksTwiceBeforeGivingUp) {
   Client.Answers = {0, 0};
   EXPECT_FALSE(Window.Send(WM_RESTORE_BACKUP, MEASURE_VC, 2));
@@ -241,6 +264,15 @@ TEST_F(RollOver, FirstTestMakesTheStoredOneThePrevious) {
   EXPECT_EQ(Window.IndexReads, 1);
   // The predicted values are computed afresh for the new actual test.
   EXPECT_NE(Window.GetRefBuffer(MEASURE_FVC, 0)[0], 0.0f);
+}
+
+TEST_F(RollOver, WithoutAnActualNoteThePreviousNoteIsEmptied) {
+  Window.SetNote(2, "an older note");
+  Window.SetNote(1, "");
+  Window.WatchHaveToCopyAktToPre();
+  EXPECT_EQ(Window.GetNoteText(2), "");
+  EXPECT_FALSE(Window.IsNoteSet(2));
+  EXPECT_EQ(Window.GetNoteText(1), "");
 }
 
 TEST_F(RollOver, AnExistingPreviousResultStaysAndTheActualIsCleared) {

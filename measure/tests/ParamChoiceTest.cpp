@@ -17,17 +17,17 @@ TEST(ParamChoice, CheckAllAndClearAllTouchOnlyTheKind) {
   EXPECT_FALSE(dfc.IsOkEnabled());
   dfc.CheckAll();
   for (std::size_t i = 0; i < flags.size(); ++i)
-    EXPECT_EQ(flags[i], i >= 26 && i < 39 ? 1 : 0) << i;
+    EXPECT_EQ(flags[i], i >= 26 && i < 39 ? 1u : 0u) << i;
   EXPECT_TRUE(dfc.IsOkEnabled());
 
   flags = AllShown();
   TParamChoice shutter(flags, 5);
   shutter.ClearAll();
   EXPECT_FALSE(shutter.IsOkEnabled()) << "no parameter chosen: OK is disabled";
-  EXPECT_EQ(flags[57], 1);
+  EXPECT_EQ(flags[57], 1u);
   shutter.SetFlag(2, true);
   EXPECT_TRUE(shutter.IsOkEnabled());
-  EXPECT_EQ(flags[60], 1);
+  EXPECT_EQ(flags[60], 1u);
 }
 
 TEST(ParamChoice, CheckBoxIdsAndCaptionTextsByKind) {

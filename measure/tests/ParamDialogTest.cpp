@@ -70,13 +70,13 @@ TEST_F(ParamDialog, ClearAllDisablesOkAndOneTickEnablesIt) {
   Button(dialog, TParamChoice::ClearAllId)->click();
   EXPECT_FALSE(dialog.GetOkButton()->isEnabled());
   for (int i = 26; i < 39; ++i)
-    EXPECT_EQ(Flags[static_cast<std::size_t>(i)], 0);
-  EXPECT_EQ(Flags[25], 1);
+    EXPECT_EQ(Flags[static_cast<std::size_t>(i)], 0u);
+  EXPECT_EQ(Flags[25], 1u);
   dialog.accept();  // Enter with nothing chosen
   EXPECT_EQ(dialog.result(), 0);
   dialog.GetCheckBox(5)->click();
   EXPECT_TRUE(dialog.GetOkButton()->isEnabled());
-  EXPECT_EQ(Flags[31], 1);
+  EXPECT_EQ(Flags[31], 1u);
   Button(dialog, TParamChoice::CheckAllId)->click();
   for (int i = 0; i < 13; ++i)
     EXPECT_TRUE(dialog.GetCheckBox(i)->isChecked());
@@ -104,7 +104,7 @@ TEST_F(ParamDialog, CancelRestoresAndOkKeeps) {
     dialog.GetCheckBox(7)->click();
     Button(dialog, IDOK)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(Flags[7], 0);
+    EXPECT_EQ(Flags[7], 0u);
   }
 }
 

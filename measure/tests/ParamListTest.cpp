@@ -55,7 +55,7 @@ struct TFvcResult {
   std::array<float, 4 * FVC_PARAMETER_COUNT> Actual{};
   std::array<float, FVC_PARAMETER_COUNT> Reference{};
   std::array<float, FVC_PARAMETER_COUNT> Rsd{};
-  std::array<int, FVC_PARAMETER_COUNT> Selected{};
+  std::array<unsigned, FVC_PARAMETER_COUNT> Selected{};
 
   float& Value(int trial, int i) { return Actual[static_cast<std::size_t>((trial - 1) * FVC_PARAMETER_COUNT + i)]; }
 };
@@ -109,7 +109,7 @@ TEST_F(ParamList, MvvWithOneDecimalAndNoVextForOtherKinds) {
   const std::array<float, 8> actual{120.44f, 30.0f};
   const std::array<float, 2> reference{150.0f, 0.0f};
   const std::array<float, 2> rsd{};
-  const std::array<int, 2> selected{1, 1};
+  const std::array<unsigned, 2> selected{1, 1};
   const std::array<short, 3> trials{1, 0, 0};
   list.FillParamList(actual, reference, rsd, MvvParameterNames, MVV_PARAMETER_COUNT, trials, MEASURE_MVV, selected,
                      true, 1.0f);
@@ -134,7 +134,7 @@ TEST_F(ParamList, LinesStandWhereTheIniFilePutsThem) {
 
   // Arrays shorter than the count read as 0 and show no line: nothing is read past them.
   const std::array<float, 2> shortActual{4.5f, 3.1f};
-  const std::array<int, 1> oneSelected{1};
+  const std::array<unsigned, 1> oneSelected{1};
   list.FillParamList(shortActual, {}, {}, FvcParameterNames, FVC_PARAMETER_COUNT, trials, MEASURE_FVC, oneSelected,
                      false, 0.0f);
   EXPECT_EQ(list.GetLines(), (std::vector<std::string>{"FVC        " " " " 4.50" " " "     " " " "   " " " "   "

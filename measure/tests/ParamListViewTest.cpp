@@ -59,7 +59,7 @@ protected:
     std::array<float, FVC_PARAMETER_COUNT> rsd{};
     reference[0] = 4.86f, reference[2] = 3.95f, reference[6] = 80.6f, reference[7] = 8.9f;
     rsd[0] = 0.61f, rsd[2] = 0.51f, rsd[6] = 7.2f, rsd[7] = 1.21f;
-    std::array<int, FVC_PARAMETER_COUNT> selected{};
+    std::array<unsigned, FVC_PARAMETER_COUNT> selected{};
     for (const int p : params)
       selected[static_cast<std::size_t>(p)] = 1;
     const std::array<short, 3> trials{1, 2, 3};

@@ -34,8 +34,8 @@ TEST(ParamsStruct, FreshFileShowsEverythingAndStoresAllKeys) {
   const std::string ini = (folder / "Halvetra.ini").string();
   TParamFlags flags{};
   ReadParmsStruct(ini, flags);
-  for (const int flag : flags)
-    EXPECT_EQ(flag, 1);
+  for (const unsigned flag : flags)
+    EXPECT_EQ(flag, 1u);
   flags[19] = 0;  // IVC hidden
   ASSERT_TRUE(WriteParmsStruct(ini, flags));
   const TProfile section("Params Struct", ini);
@@ -52,11 +52,11 @@ TEST(ParamsStruct, StoredValuesAreSixteenBitNumbers) {
   const auto ini = folder.Write("Halvetra.ini", "[Params Struct]\nFVC=abc\nPEF=0\nMVV=-1\nTLC=65536\nRaw (SH)=2\n");
   TParamFlags flags{};
   ReadParmsStruct(ini.string(), flags);
-  EXPECT_EQ(flags[0], 1);            // no number: the default, shown
-  EXPECT_EQ(flags[7], 0);
-  EXPECT_EQ(flags[24], -1);  // a 16-bit -1
-  EXPECT_EQ(flags[26], 0);           // 65536 is 0 in 16 bits
-  EXPECT_EQ(flags[58], 2);
+  EXPECT_EQ(flags[0], 1u);            // no number: the default, shown
+  EXPECT_EQ(flags[7], 0u);
+  EXPECT_EQ(flags[24], 0xFFFFFFFFu);  // sign-extended
+  EXPECT_EQ(flags[26], 0u);           // 65536 is 0 in 16 bits
+  EXPECT_EQ(flags[58], 2u);
 }
 
 TEST(ParamsStruct, UnwritableFileKeepsTheFlags) {
@@ -67,7 +67,7 @@ TEST(ParamsStruct, UnwritableFileKeepsTheFlags) {
   TParamFlags flags{};
   flags.fill(7);
   ReadParmsStruct((*unwritable / "Halvetra.ini").string(), flags);
-  EXPECT_EQ(flags[0], 1);
+  EXPECT_EQ(flags[0], 1u);
   EXPECT_FALSE(WriteParmsStruct((*unwritable / "Halvetra.ini").string(), flags));
 }
 
