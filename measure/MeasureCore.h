@@ -13,6 +13,7 @@
 
 #include "measure/CalibrationClock.h"
 #include "measure/MeasureClient.h"
+#include "measure/ParamsStruct.h"
 #include "measure/PlethySlot.h"
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
@@ -357,7 +358,7 @@ protected:
 
   // Which parameters are shown and printed (nonzero: shown): every kind's
   // block in kind order, as the ini section "Params Struct" keeps them.
-  std::array<unsigned, ALL_PARAMETER_COUNT> ParamsStruct{};
+  TParamFlags ParamsStruct{};
 
 private:
   bool WasKind(short kind, short n) const;

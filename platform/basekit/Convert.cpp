@@ -41,8 +41,8 @@ float TConvert::TemperatureConvert(float temperature, short direction) {
 }
 
 float TConvert::PressureConvert(float pressure, short direction) {
-  return direction == 0 ? static_cast<float>(pressure * HectopascalsPerInchOfMercury)
-                        : static_cast<float>(pressure / HectopascalsPerInchOfMercury);
+  return direction == 0 ? static_cast<float>(pressure * HectopascalsPerPsi)
+                        : static_cast<float>(pressure / HectopascalsPerPsi);
 }
 
 float TConvert::VolumeConvert(float volume, short direction) {

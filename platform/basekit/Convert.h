@@ -1,7 +1,7 @@
 #pragma once
 
 // Unit conversions between the metric system ("m - kg - sec") and the
-// imperial one ("foot - pound - sec"). Direction 0 converts an imperial
+// imperial one ("foot - pound - sec", pressures in psi). Direction 0 converts an imperial
 // value to metric, direction 1 a metric value to imperial. The factors are
 // the exact ones of the international yard and pound agreement.
 
@@ -11,8 +11,9 @@ public:
   static constexpr double InchesPerFoot = 12.0;
   static constexpr double KilogramsPerPound = 0.45359237;
   static constexpr double LitresPerCubicFoot = 28.316846592;
-  // Conventional inch of mercury at 0 degrees Celsius: 3386.389 Pa.
-  static constexpr double HectopascalsPerInchOfMercury = 33.86389;
+  // Pound-force per square inch: 6894.757293 Pa (NIST SP 811). The
+  // imperial barometric pressure of the BTPS panel is given in psi.
+  static constexpr double HectopascalsPerPsi = 68.9475729;
 
   // Direction 0: feet and inches to centimetres.
   static float HeightConvert(float feet, float inches, short direction);
@@ -23,7 +24,7 @@ public:
   static float WeightConvert(float weight, short direction);
   // Direction 0: degrees Fahrenheit to Celsius; 1: Celsius to Fahrenheit.
   static float TemperatureConvert(float temperature, short direction);
-  // Direction 0: inches of mercury to hectopascals; 1: hectopascals to inches of mercury.
+  // Direction 0: psi to hectopascals; 1: hectopascals to psi.
   static float PressureConvert(float pressure, short direction);
   // Direction 0: cubic feet to litres; 1: litres to cubic feet.
   static float VolumeConvert(float volume, short direction);
