@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -93,9 +96,15 @@ TEST_F(SettingsPushLink, AnInstrumentThatHangsUpFailsTheCheckWithAClearMessage) 
   const std::string ini = Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM2=" + simulator->Path +
                                                            "\n[Hardware]\nInstall=1\nDemo=0\nPort=1\n")
                               .string();
-  simulator.reset();  // the instrument hangs up before the check
+  // The instrument hangs up before the check. The test keeps its end of the
+  // terminal open meanwhile, so that another simulator cannot be given the
+  // same device name while the check runs.
+  const int held = ::open(simulator->Path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(held, 0);
+  simulator.reset();
   TMeasureInterrupt link(MEASURE_FVC, &Texts);
   EXPECT_FALSE(SettingsPush::PushLink(link, SettingsPush::ReadSpirometerPort(ini, false), ini, true));
+  ::close(held);
   EXPECT_FALSE(link.CheckPassed);
   ASSERT_EQ(Sink.Messages.size(), 1u);
   EXPECT_EQ(Sink.Messages[0].Text, link.LastPortError);
