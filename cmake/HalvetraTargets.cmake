@@ -8,6 +8,15 @@ set(HALVETRA_WARNINGS
 set(HALVETRA_SANITIZER_FLAGS
   -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
+# The sanitizer build exists to run the tests: it is optimised as the
+# sanitizers' own guides advise (-O1) and keeps line tables only, which is
+# all a report's stack needs. Both halve its compile time.
+set(HALVETRA_SANITIZER_COMPILE_FLAGS -O1 -g1)
+
+# Test code gains nothing from -O2 or full debug information and is most of
+# what the build compiles; line tables still place a failure.
+set(HALVETRA_TEST_COMPILE_FLAGS -O1 -g1)
+
 set_property(GLOBAL PROPERTY HALVETRA_HEADLESS_TARGETS "")
 
 function(halvetra_target_defaults target)
@@ -16,7 +25,7 @@ function(halvetra_target_defaults target)
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
     $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/generated>)
   if(HALVETRA_SANITIZE)
-    target_compile_options(${target} PRIVATE ${HALVETRA_SANITIZER_FLAGS})
+    target_compile_options(${target} PRIVATE ${HALVETRA_SANITIZER_FLAGS} ${HALVETRA_SANITIZER_COMPILE_FLAGS})
     target_link_options(${target} PRIVATE ${HALVETRA_SANITIZER_FLAGS})
   endif()
 endfunction()
@@ -49,6 +58,7 @@ function(halvetra_test name)
   cmake_parse_arguments(ARG "QT;GUI" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   halvetra_target_defaults(${name})
+  target_compile_options(${name} PRIVATE ${HALVETRA_TEST_COMPILE_FLAGS})
   if(ARG_GUI)
     set(main testmain_gui)
   elseif(ARG_QT)
