@@ -230,7 +230,7 @@ TEST_F(TrendWindowTest, AnEmptyTrendHasItsCommandsClosed) {
 
 TEST_F(TrendWindowTest, PrintsFortyFiveLinesOverTwoPagesToPdf) {
   for (int i = 0; i < 45; ++i) {
-    char date[16];
+    char date[32];
     std::snprintf(date, sizeof date, "20%02d.%02d.01.", 10 + i / 12, 1 + i % 12);
     const float v[5] = {3.0f + 0.02f * static_cast<float>(i % 7), 2.5f, 4.0f - 0.01f * static_cast<float>(i), 0, 0.3f};
     window->AddDataToTrendListBox(date, "10:00:00", v, v, i % 9 == 0 ? 'P' : ' ', 0);
