@@ -87,17 +87,16 @@ TServicePage::TServicePage(bool demo, TMessage& texts, const std::string& iniPat
   layout->addLayout(values);
 
   auto* inputs = new QGroupBox(this);
-  inputs->setObjectName(Words ? "5780" : "5289box");
+  if (Words)
+    inputs->setObjectName("5780");
   auto* inputRow = new QHBoxLayout(inputs);
   for (int i = 0; i < 8; ++i) {
     Inputs[static_cast<std::size_t>(i)] = Named(new QCheckBox(QString::number(i), inputs), FirstInput + i);
     Inputs[static_cast<std::size_t>(i)]->setEnabled(false);
     inputRow->addWidget(Inputs[static_cast<std::size_t>(i)]);
   }
-  if (Words) {
-    const std::string counter = texts.LoadStringA(158);
-    inputs->setTitle(QString::fromStdString(counter.empty() ? counter : counter.substr(0, counter.size() - 1)));
-  }
+  const std::string status = texts.LoadStringA(158);
+  inputs->setTitle(QString::fromStdString(status.empty() ? status : status.substr(0, status.size() - 1)));
   layout->addWidget(inputs);
 
   auto* outputs = Named(new QGroupBox(this), 5295);
