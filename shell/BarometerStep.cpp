@@ -1,7 +1,5 @@
 #include "shell/BarometerStep.h"
 
-#include "platform/framework/Profile.h"
-#include "shell/AppSettings.h"
 #include "shell/StandAloneLink.h"
 
 #include <cmath>
@@ -31,17 +29,9 @@ int OffsetFor(int entered, float pressureHpa) {
 }
 
 int Calibrate(const std::string& iniPath, TMessage* texts, int entered, const TWait& wait) {
-  const TProfile p("Hardware Plethysmograph", iniPath);
-  if (entered == 0 || p.GetInt("Install", 0) == 0 || p.GetInt("Demo", 1) != 0)
+  const THardwareStatus status = HardwareStatus::Read(iniPath, PlethysmographKind);
+  if (entered == 0 || status.Install == 0 || status.Demo != 0)
     return 0;
-  THardwareStatus status;
-  status.Type = Settings::ReadShort(p, "Type", 1);
-  status.BaudRate = Settings::ReadShort(p, "BaudRate", 3);
-  status.InputBuffer = Settings::ReadShort(p, "InputBuffer", 32767);
-  status.OutputBuffer = Settings::ReadShort(p, "OutputBuffer", 128);
-  status.Port = Settings::ReadShort(p, "Port", 1);
-  status.DelayCounter = Settings::ReadShort(p, "DelayCounter", 12);
-  status.USBDescription = Settings::ReadText(p, "USBDescription", "", HardwareStatus::UsbDescriptionSize);
 
   TStandAloneLink link(0xFFFF, texts, status, PlethysmographKind, iniPath);
   if (!link->TestSerialPort())
