@@ -217,3 +217,69 @@ TEST_F(ConfigurationSheets, TheUsbDescriptionDialogWithoutADeviceSaysFtOpenFaile
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ConfigurationSheets, ARhinomanometryWindowKeepsItsResultsThroughEitherSpirometerSheet) {
+  Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=5\n");
+  Start();
+  CreateDatabase();
+  AddPatient("Anna Kovacs", "A-1");
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+  ASSERT_TRUE(Route(CM_MEASURE_RHINO));
+  ASSERT_TRUE(StandIns.Measure);
+  ASSERT_EQ(StandIns.Measure->GetMeasureType(), 6);
+  for (const unsigned command : {CM_HARDWARE_SETUP, CM_DIFFUSION_SETUP}) {
+    Recorder.Calls.clear();
+    StandIns.Measure->Log.Calls.clear();
+    WithSheet(command, [](TOwnPropertySheet& sheet) { sheet.accept(); });
+    EXPECT_TRUE(Recorder.Calls.empty()) << "work file 6 is neither written nor read";
+    EXPECT_EQ(StandIns.Measure->Log.Calls.back(), "SetMeasureMode 6");
+  }
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
+TEST_F(ConfigurationSheets, TheAudioSheetTakesTheAudiometersPagesFromItsFactory) {
+  std::vector<std::string> calls;
+  Dialogs.AudioSheetPages = [&calls](bool, TMessage&, const std::string&, TOwnPropertySheet& sheet) {
+    sheet.AddPage(new TPropertyPage(&sheet), "Audiometer");
+    TSheetPages pages;
+    pages.Write = [&calls] { calls.push_back("write"); };
+    pages.HaveToKillHandler = [&calls] { calls.push_back("kill"); };
+    return pages;
+  };
+  Folder.Write("Halvetra.ini", "[Audio]\nInstall=0\n");
+  Start();
+  EXPECT_FALSE(App->GetInstallFlags().AudioInstalled);
+  WithSheet(CM_AUDIO_SETUP, [](TOwnPropertySheet& sheet) {
+    EXPECT_EQ(sheet.Tabs()->count(), 1);
+    sheet.reject();
+  });
+  EXPECT_EQ(calls, std::vector<std::string>{"kill"});
+  Folder.Write("Halvetra.ini", "[Audio]\nInstall=1\n");
+  WithSheet(CM_AUDIO_SETUP, [](TOwnPropertySheet& sheet) { sheet.accept(); });
+  EXPECT_EQ(calls, (std::vector<std::string>{"kill", "write", "kill"}));
+  EXPECT_TRUE(App->GetInstallFlags().AudioInstalled);
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// x = ((screen − sheet) / 2 + 4) down to a multiple of 8, y = (screen − sheet) / 2,
+// each division truncated: 1280 × 800 and 533 × 330 give (373 + 4) → 376 and 235.
+TEST(OwnPropertySheet, CentresOnTheScreenWithItsLeftEdgeOnAMultipleOfEight) {
+  const struct {
+    QSize Screen, Sheet;
+    QPoint Want;
+  } cases[] = {
+      {{1280, 800}, {533, 330}, {376, 235}},
+      {{1024, 768}, {700, 500}, {160, 134}},
+      {{800, 600}, {801, 601}, {0, 0}},  // (−1 / 2 + 4) = 4 → 0; −1 / 2 = 0
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TOwnPropertySheet::CentredOn(c.Screen, c.Sheet), c.Want) << c.Sheet.width();
+}
+
+}  // namespace
