@@ -81,8 +81,8 @@ void TServicePageModel::ReadSettings() {
   if (Kind == 1) {
     const TProfile p("Diffusion Capacity Parameters", IniPath);
     const char* fallback = (Hardware.VersionOfHardware & 0x10) != 0 ? "0.6105" : "0.9765625";
-    MouthFactor = static_cast<float>(
-        TestParameters::ReadNumber(p.GetString("MouthPressureFactor", fallback)).value_or(std::stod(fallback)));
+    MouthFactor = static_cast<float>(TestParameters::ReadBounded(
+        p.GetString("MouthPressureFactor", fallback), *TestParameters::ReadNumber(fallback)));
   }
 }
 

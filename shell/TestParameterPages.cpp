@@ -37,7 +37,7 @@ QComboBox* List(QWidget& parent, int id, const QStringList& entries) {
 }
 
 int Whole(const QLineEdit* edit) {
-  return static_cast<int>(TestParameters::ReadNumber(edit->text().toStdString()).value_or(0));
+  return static_cast<int>(TestParameters::ReadBounded(edit->text().toStdString(), 0));
 }
 
 QString OneDecimal(float value) {
@@ -103,7 +103,7 @@ void TShutterPage::SetupWindow() {
   findChild<QLabel*>("5871")->setText(WithColon(Texts, 480));
   findChild<QLabel*>("5874")->setText(WithColon(Texts, 477));
   findChild<QLabel*>("5873")->setText(DialogParts::Text(Texts, 478));
-  Metronome->setCurrentIndex(static_cast<int>(TestParameters::ReadNumber(Fields.MetronomEnable).value_or(1)) != 0);
+  Metronome->setCurrentIndex(TestParameters::ReadBounded(Fields.MetronomEnable, 1) != 0 ? 1 : 0);
   Rate->setText(Q(Fields.BreathingRate));
 }
 

@@ -45,6 +45,11 @@ std::optional<double> ReadNumber(const std::string& text) {
   return value;
 }
 
+double ReadBounded(const std::string& text, double fallback) {
+  constexpr double Limit = 1.0e6;
+  return std::clamp(ReadNumber(text).value_or(fallback), -Limit, Limit);
+}
+
 std::string Clamp(const std::string& text, double low, double high, int decimals) {
   const std::optional<double> value = ReadNumber(text);
   if (!value)
@@ -129,10 +134,9 @@ TPlethysmographValues ReadPlethysmograph(const std::string& iniPath) {
   v.VolumeOfSensor = p.GetInt("VolumeOfSensor", 80);
   v.ResistanceOfSensor = p.GetInt("ResistanceOfSensor", 20);
   v.CalibrationVolume = p.GetInt("CalibrationVolume", 150);
-  v.BTPSAutoSetStep = static_cast<int>(ReadNumber(p.GetString("BTPSAutoSetStep", "50")).value_or(50));
-  v.BTPSCorrectionEffect = static_cast<float>(ReadNumber(p.GetString("BTPSCorrectionEffect", "45")).value_or(45));
-  v.InspBTPSCorrectionEffect =
-      static_cast<float>(ReadNumber(p.GetString("InspBTPSCorrectionEffect", "90")).value_or(90));
+  v.BTPSAutoSetStep = static_cast<int>(ReadBounded(p.GetString("BTPSAutoSetStep", "50"), 50));
+  v.BTPSCorrectionEffect = static_cast<float>(ReadBounded(p.GetString("BTPSCorrectionEffect", "45"), 45));
+  v.InspBTPSCorrectionEffect = static_cast<float>(ReadBounded(p.GetString("InspBTPSCorrectionEffect", "90"), 90));
   v.EnableAutomaticBTPS = p.GetInt("EnableAutomaticBTPS", 1);
   v.MetronomEnable = p.GetInt("MetronomEnable", 1);
   v.BreathingRate = p.GetInt("BreathingRate", 40);

@@ -15,6 +15,9 @@ namespace TestParameters {
 // A number typed into a field: a decimal comma counts as a point; nothing
 // when the field holds no number.
 std::optional<double> ReadNumber(const std::string& text);
+// The number of a text kept within ±1e6 (a hand-edited settings file may
+// hold any), or `fallback` when it holds none.
+double ReadBounded(const std::string& text, double fallback);
 // The field as it stands when it is a number within low..high (rewritten
 // with a point for a comma), else the bound or, for no number, the lower
 // bound, printed with `decimals` places.

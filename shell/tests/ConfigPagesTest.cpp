@@ -299,6 +299,9 @@ TEST_F(ConfigPages, ThePlethysmographSectionRoundTripsItsModesAndKeepsTheShownVa
       EXPECT_EQ(back.EndMode, mode);
       EXPECT_EQ(back.ResistanceMethod, method);
     }
+  // A hand-edited value far out of any range is read bounded, not cast blindly.
+  TProfile("Plethysmograph Parameters", ini).WriteString("BTPSAutoSetStep", "1e300");
+  EXPECT_EQ(TestParameters::ReadPlethysmograph(ini).BTPSAutoSetStep, 1000000);
   v.BarometerOffset = -13;
   ASSERT_EQ(TestParameters::WritePlethysmograph(ini, v), "");
   EXPECT_EQ(Key("Plethysmograph Parameters", "BarometerOffset"), "-13");
