@@ -525,12 +525,9 @@ void THalvetraMDIClient::CmAutomaticSetup() {
 
 void THalvetraMDIClient::SetupWindow() {
   const TAppSettings& settings = App.GetSettings();
-  const auto& sheets = App.GetOptions().Dialogs.ConfigurationSheets;
-  const bool sheetsThere = std::all_of(sheets.begin(), sheets.end(), [](const auto& sheet) { return bool(sheet); });
   // The first installation configures the instruments, then says it is done.
-  if (!settings.Demo && settings.FirstInstall && sheetsThere) {
-    for (const auto& sheet : sheets)
-      sheet();
+  if (!settings.Demo && settings.FirstInstall) {
+    RunFirstInstallSheets();
     TProfile program("Program", settings.IniPath);
     if (!program.WriteInt("FirstInstall", 0))
       App.ReportFailures({program.GetLastError()});

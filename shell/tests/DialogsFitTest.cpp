@@ -82,6 +82,8 @@ TEST_F(DialogsFit, EveryDialogTheCommandsOpen) {
       {CM_START_UP_SETTINGS, "start-up-settings"}, {CM_DATABASE_LOCATION, "database-location"},
       {CM_ABOUT, "about"},
       {CM_INSTITUTE, "institute"},                 {CM_NEW_DATABASE, "database-create-and-select"},
+      {CM_HARDWARE_SETUP, "sheet-hardware"},       {CM_DIFFUSION_SETUP, "sheet-diffusion-test"},
+      {CM_PLETHYSMOGRAPH_SETUP, "sheet-plethysmograph"}, {CM_USB_DESCRIPTION, "usb-description"},
   };
   for (const auto& c : withoutSheet)
     ExpectModalFits(c.Command, c.Name);
