@@ -126,7 +126,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_CALIBRATION),
       Response::Command<&C::CmAutomaticSetup>(CM_AUTOMATIC_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),
-      Response::Command<&C::CmNotAvailableYet>(CM_ECG),
+      Response::Command<&C::CmEcg>(CM_ECG),
       Response::Enabler<&C::CmMainMenuEnable>(CM_ECG),
       Response::Command<&C::CmPatientList>(CM_PATIENT_LIST),
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_LIST),

@@ -172,6 +172,8 @@ public:
   void ShowInitWindow();
 
   void CmNotAvailableYet();
+  // Hands the shown patient to the external ECG program and waits for it.
+  void CmEcg();
   void CmMainMenuEnable(TCommandEnabler& ce);
   // What the status line says of the database: empty while it is whole.
   const std::string& GetDatabaseState() const { return DatabaseState; }
