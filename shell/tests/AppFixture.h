@@ -36,6 +36,7 @@ protected:
     options.Dialogs = Dialogs;
     options.Windows = Windows;
     options.Store = Store;
+    options.StageClock = StageClock;
     App = std::make_unique<THalvetraApp>(std::move(options));
     return *App;
   }
@@ -89,6 +90,7 @@ protected:
   TAppDialogs Dialogs;
   TComponentFactories Windows;
   TExaminationStore* Store = nullptr;
+  std::function<TStageTime()> StageClock;
   std::filesystem::path LanguageFolder;  // beside the program when empty
   std::unique_ptr<THalvetraApp> App;
 };
