@@ -141,6 +141,19 @@ TEST_F(EcgHandOver, TheProgramGetsTheExchangeFileInItsFolderAndTheIdentifierIsSt
   EXPECT_EQ(Recorded().at(10), "KvnId=" + identifier);
 }
 
+TEST_F(EcgHandOver, AProgramThatCannotStartIsReportedAndItsExchangeFileDeleted) {
+  ASSERT_NE(StartWithPatient(true), nullptr);
+  fs::permissions(EcgFolder() / "korvan.exe", fs::perms::owner_read | fs::perms::owner_write);
+  SendMessage(&Client(), WM_COMMAND, CM_ECG, 0);
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  const std::string shown = Sink.Messages[0].Text;
+  EXPECT_TRUE(shown.starts_with("Error 0 calling " + (EcgFolder() / "korvan.exe").string() + " /Q")) << shown;
+  EXPECT_TRUE(Sink.Take(shown));
+  EXPECT_TRUE(ExchangeFiles().empty());
+  EXPECT_TRUE(App->GetFrame()->isEnabled());
+  EXPECT_FALSE(App->GetFrame()->isMinimized());
+}
+
 TEST_F(EcgHandOver, AMissingProgramIsReportedAndLeavesNoExchangeFile) {
   ASSERT_NE(StartWithPatient(false), nullptr);
   SendMessage(&Client(), WM_COMMAND, CM_ECG, 0);
