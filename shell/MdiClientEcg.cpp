@@ -4,6 +4,7 @@
 
 #include "patients/Patient.h"
 #include "platform/basekit/Message.h"
+#include "platform/dbkit/ResultCodes.h"
 #include "shell/EcgHandOver.h"
 #include "shell/HalvetraApp.h"
 #include "shell/MainFrame.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr int ProgramMissingText = 9100;
 constexpr int StartFailedText = 9101;
 constexpr int ExchangeFileText = 9102;
+constexpr int TableInUseText = 249;
 constexpr short EcgIdField = 20;
 
 int RandomBelow(int n) { return std::rand() % n; }
@@ -35,14 +37,18 @@ void THalvetraMDIClient::CmEcg() {
   }
 
   // The patient's identifier at the ECG program is made once and kept in
-  // his record; when it cannot be stored the engine has said why.
+  // his record; when it cannot be stored nothing is handed over.
   PatientRecordType record;
   if (sheet->GetData(record) != 0)
     return;
   std::string identifier = FieldText(record.EcgId);
   if (auto made = Ecg::NewIdentifier(identifier, sheet->GetPatientKey(), static_cast<char>('A' + RandomBelow(26)))) {
-    if (sheet->WriteRecordField(*made, EcgIdField) != 0)
+    if (const short code = sheet->WriteRecordField(*made, EcgIdField); code != 0) {
+      // The engine leaves a table held by another user to its caller.
+      if (DbResult::IsSilent(code))
+        texts.MessageBoxText(texts.Format(TableInUseText, {"names.db"}), 0, TMessageIcon::Information);
       return;
+    }
     identifier = std::move(*made);
   }
 

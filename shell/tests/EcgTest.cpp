@@ -154,6 +154,19 @@ TEST_F(EcgHandOver, AProgramThatCannotStartIsReportedAndItsExchangeFileDeleted) 
   EXPECT_FALSE(App->GetFrame()->isMinimized());
 }
 
+TEST_F(EcgHandOver, AnIdentifierThatCannotBeStoredStopsTheHandOverWithTheEnginesMessage) {
+  ASSERT_NE(StartWithPatient(true), nullptr);
+  // Another user holds the patient table.
+  const std::unique_ptr<TEngine> other = Names();
+  ASSERT_EQ(other->LockTable(), 0);
+  SendMessage(&Client(), WM_COMMAND, CM_ECG, 0);
+  EXPECT_TRUE(Shown(249, {"names.db"}));
+  EXPECT_FALSE(fs::exists(EcgFolder() / "record.txt"));  // not started
+  EXPECT_TRUE(ExchangeFiles().empty());
+  ASSERT_EQ(other->UnLockTable(), 0);
+  EXPECT_EQ(StoredIdentifier(), "");
+}
+
 TEST_F(EcgHandOver, AMissingProgramIsReportedAndLeavesNoExchangeFile) {
   ASSERT_NE(StartWithPatient(false), nullptr);
   SendMessage(&Client(), WM_COMMAND, CM_ECG, 0);
