@@ -66,7 +66,6 @@ void THalvetraMDIClient::CmEcg() {
 
   // The main window waits, minimized and disabled, while the program runs.
   QWidget* main = App.GetFrame();
-  main->setAttribute(Qt::WA_ShowWithoutActivating);
   main->showMinimized();
   main->setEnabled(false);
   Ecg::TStartFailure failure;

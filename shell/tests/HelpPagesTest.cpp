@@ -215,6 +215,9 @@ TEST_F(HelpWindow, TheHelpCommandsAreOnAndTheTestButtonsShowTheOpenTest) {
   for (unsigned id : {CM_HELP_INDEX, CM_HELP_MODE, CM_HELP_ON_HELP})
     EXPECT_TRUE(Enabled(id)) << id;
   EXPECT_EQ(HelpOn(CM_START), "Halvetra Help");  // no test open: the contents
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == "HelpWindow")
+      SavePicture(*window, "help-contents.png");
 
   // A shutter test has no topic of its own: its start shows the contents.
   SendMessage(&Client(), WM_COMMAND, CM_MEASURE_SHUTTER, 0);
