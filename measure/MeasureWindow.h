@@ -6,6 +6,7 @@
 // table of its TEventHandler. Link() is the window's instrument link; the
 // program's settings push fills it and runs its port checks.
 
+#include "common/ProvocationState.h"
 #include "common/PushedSettings.h"
 #include "platform/framework/EventHandler.h"
 
@@ -55,4 +56,15 @@ public:
   virtual void ApplySettings(const TMeasureSettings& settings) = 0;
   virtual void SetDisplayFormats(const TDisplayFormats& formats) = 0;
   virtual void Repaint() = 0;
+
+  // --- What the program's provocation driver reads and sets.
+  virtual TProvocationResults& ProvocationResults() = 0;
+  // The actual value of parameter `index` of a test type's (0 to 5) trial
+  // (0 to 2); 0 when there is none.
+  virtual float GetAktValue(short type, short trial, short index) const = 0;
+  // Clears the parameters, sample counts and samples of every test type's
+  // trials 0 to 3.
+  virtual void ClearAllTrials() = 0;
+  // Marks a test type's results as new, so that storing includes them.
+  virtual void SetChanged(short type) = 0;
 };

@@ -6,6 +6,10 @@
 // operation answers whether it succeeded; a failure has been shown to the
 // user by the store.
 
+#include "common/ProvocationState.h"
+
+#include <functional>
+
 class TMeasureWindow;
 class TAudioMeterWindow;
 
@@ -21,4 +25,11 @@ public:
   // The examination into the tables (the meet record and every changed test).
   virtual bool SaveMeasurement(TMeasureWindow& window) = 0;
   virtual bool SaveAudiogram(TAudioMeterWindow& window) = 0;
+  // One stage set of a closed provocation as an examination of its own:
+  // `prepare` brings the set's stage files back under the work-file names
+  // (their kinds are marked new already); then the examination row, with
+  // the stage's flag (8 baseline, 16 provoked, 32 third agent), date and
+  // time, and the row of every kind the set holds, in one transaction.
+  virtual bool SaveProvocationStage(TMeasureWindow& window, short stageFlag, const TStageTime& filed,
+                                    const std::function<void()>& prepare) = 0;
 };

@@ -4,6 +4,7 @@
 #include "shell/UsbDescriptionDialog.h"
 
 #include "common/CommandNumbers.h"
+#include "measure/MeasureWindow.h"
 #include "patients/DoctorDialog.h"
 #include "patients/LocationDatabase.h"
 #include "patients/StartUp.h"
@@ -572,9 +573,12 @@ void THalvetraApp::CmHelpEnable(TCommandEnabler& ce) { ce.Enable(HelpFileExists)
 TResult THalvetraApp::EvGetHelpMode() { return HelpMode ? 1 : 0; }
 
 TResult THalvetraApp::EvShowHelp(TParam1 id, TParam2) {
-  // The open measurement window's test type joins with the measurement
-  // window itself; until then no test is open.
-  const int context = Help::ContextFor(static_cast<unsigned>(id), std::nullopt);
+  // The buttons of a test show the help of the open test.
+  std::optional<int> measureType;
+  if (Client)
+    if (const TMeasureWindow* measure = Client->GetMeasure())
+      measureType = measure->GetMeasureType();
+  const int context = Help::ContextFor(static_cast<unsigned>(id), measureType);
   HelpUsed = HelpPages && ShowHelpPage(HelpPages->ForContext(context));
   LeaveHelpMode();
   return 1;

@@ -12,6 +12,7 @@
 // the windows, keeps the greeting up for at least two seconds and shows the
 // main window.
 
+#include "common/ProvocationState.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/AppSettings.h"
 #include "shell/ComponentFactories.h"
@@ -72,6 +73,7 @@ struct TAppDialogs {
 
 class TExaminationStore;
 
+
 struct TAppOptions {
   std::string CommandLine;
   int ShowCommand = Screen::SW_SHOWNORMAL;
@@ -83,6 +85,7 @@ struct TAppOptions {
   TAppDialogs Dialogs;
   TComponentFactories Windows;
   TExaminationStore* Store = nullptr;          // the work files and tables; nothing is stored when null
+  std::function<TStageTime()> StageClock;     // when a provocation stage is filed; the wall clock when empty
 };
 
 class THalvetraApp final : public TEventHandler {

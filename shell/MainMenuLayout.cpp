@@ -1,11 +1,7 @@
 #include "shell/MainMenuLayout.h"
 
 #include "common/CommandNumbers.h"
-#include "platform/framework/Paths.h"
-#include "platform/framework/Profile.h"
-#include "shell/AppSettings.h"
-
-#include <system_error>
+#include "shell/EcgHandOver.h"
 
 TMenuEntry TMenuEntry::Command(unsigned id, int textNumber, bool ellipsis) {
   TMenuEntry entry;
@@ -121,21 +117,6 @@ std::vector<TMenuEntry> Layout(bool ecgAvailable, bool addUsbDescription) {
   return bar;
 }
 
-bool EcgProgramPresent(const std::string& iniPath) {
-  constexpr std::size_t FolderSize = 300;
-  const std::string folder = Settings::ReadText(TProfile("Korvane", iniPath), "Path", "", FolderSize);
-  if (folder.empty())
-    return false;
-  const auto native = Paths::ToNative(folder);
-  if (!native)
-    return false;
-  for (const char* program : {"korvan.exe", "korvan32.exe"}) {
-    const auto found = Paths::FindNoCase(*native, program);
-    std::error_code ec;
-    if (found && std::filesystem::is_regular_file(*found, ec))
-      return true;
-  }
-  return false;
-}
+bool EcgProgramPresent(const std::string& iniPath) { return Ecg::ProgramFile(iniPath).has_value(); }
 
 }  // namespace MainMenu

@@ -16,6 +16,7 @@
 #include "shell/ClientWindows.h"
 #include "shell/ComponentFactories.h"
 #include "shell/MainMenuLayout.h"
+#include "shell/ProvocationDriver.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -37,7 +38,7 @@ class THalvetraMDIChild;
 class TPatient;
 class TPatientNote;
 
-class THalvetraMDIClient : public QMdiArea, public TEventHandler, private TClientWindows {
+class THalvetraMDIClient : public QMdiArea, public TEventHandler, private TClientWindows, private TProvocationHost {
 public:
   explicit THalvetraMDIClient(THalvetraApp& app);
   ~THalvetraMDIClient() override;
@@ -117,6 +118,11 @@ public:
   void CmProvocation();
   TResult EvShowChildWindow(TParam1 index, TParam2);
   void CmMeasureClosed();
+  // The provocation's steps and its closing (ProvocationDriver.h).
+  void CmProvocationStep() { Provocations().CmProvocationStep(); }
+  void CmProvocationMeasure() { Provocations().CmProvocationMeasure(); }
+  void CmProvocationClosed() { Provocations().CmProvocationClosed(); }
+  TProvocationDriver& Provocations();
   void CmAudiometerClosed();
   void CmTrendClosed();
   void CmBreathingRate(unsigned id);
@@ -179,6 +185,8 @@ public:
   void ShowInitWindow();
 
   void CmNotAvailableYet();
+  // Hands the shown patient to the external ECG program and waits for it.
+  void CmEcg();
   void CmMainMenuEnable(TCommandEnabler& ce);
   // What the status line says of the database: empty while it is whole.
   const std::string& GetDatabaseState() const { return DatabaseState; }
@@ -195,6 +203,19 @@ private:
   void ForgetExamination() override;
   std::optional<std::string> ChangedNote() override;
   void KeepNoteOpen() override;
+
+  // TProvocationHost
+  TMeasureWindow* MeasureWindow() override { return GetMeasure(); }
+  TProvocationWindow* ProvocationWindow() override { return GetProvocation(); }
+  bool IsMeasureActive() const override;
+  bool IsProvocationActive() const override;
+  void OpenProvocation() override { CmProvocation(); }
+  void OpenMeasure(unsigned id) override { CmMeasure(id); }
+  bool GetAskToSave() const override { return AskToSave; }
+  void SetAskToSave(bool ask) override { AskToSave = ask; }
+  void DeleteTempFiles() override;
+  void ForgetMeetKey() override { ForgetExamination(); }
+  void EndProvocation() override;
 
   QPointer<THalvetraMDIChild>& Frame(TClientSlot slot) { return Frames[static_cast<std::size_t>(slot)]; }
   const QPointer<THalvetraMDIChild>& Frame(TClientSlot slot) const { return Frames[static_cast<std::size_t>(slot)]; }
@@ -263,6 +284,7 @@ private:
   QPointer<QDialog> ToolBox;
   std::vector<QPointer<QAction>> MainBarTestActions;
 
+  std::unique_ptr<TProvocationDriver> Driver;
   bool AskToSave = true;
   bool ProvocationMode = false;
   bool QuietLoad = false;

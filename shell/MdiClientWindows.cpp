@@ -191,6 +191,7 @@ void THalvetraMDIClient::CmProvocation() {
     return;
   ProvocationWidget = made.Widget;
   Provocation = made.Window;
+  Provocations().ProvocationOpened();
   MakeFrame(TClientSlot::Provocation, BarLayouts::ProvocationCaption, made.Widget, ChildMenus::Provocation());
   ReadProvocationSettings();
   ProvocationBar = MakeBar(BarLayouts::Provocation(Provocation->GetGridStatus()), Provocation);

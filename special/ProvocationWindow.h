@@ -3,6 +3,7 @@
 // What the program asks of the provocation window, without its widgets.
 // The window answers its commands and messages through its response table.
 
+#include "common/ProvocationState.h"
 #include "common/PushedSettings.h"
 #include "platform/framework/EventHandler.h"
 
@@ -20,4 +21,14 @@ public:
   // Whether the nebulizer answered its port check.
   virtual void SetNebulizerReady(bool ready) = 0;
   virtual void Repaint() = 0;
+
+  // --- What the program's provocation driver reads and sets.
+  virtual TProvocationSteps& Steps() = 0;
+  // Adds a row of the three columns' values to the list of steps.
+  virtual void AddDataToProvListBox(const std::array<float, 3>& values) = 0;
+  // True when the dose schedule is used up.
+  virtual bool IsThereEndOfQueue() const = 0;
+  // Gives the next dose; false when no further dose is taken.
+  virtual bool GetNextDose() = 0;
+  virtual void StartNebulizer() = 0;
 };

@@ -44,6 +44,7 @@ protected:
     options.Dialogs = Dialogs;
     options.Windows = Windows;
     options.Store = Store;
+    options.StageClock = StageClock;
     App = std::make_unique<THalvetraApp>(std::move(options));
     return *App;
   }
@@ -97,6 +98,7 @@ protected:
   TAppDialogs Dialogs = QuietSheets();
   TComponentFactories Windows;
   TExaminationStore* Store = nullptr;
+  std::function<TStageTime()> StageClock;
   std::filesystem::path LanguageFolder;  // beside the program when empty
   std::unique_ptr<THalvetraApp> App;
 };

@@ -20,7 +20,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+#include <functional>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -134,8 +138,21 @@ public:
   }
   void SetDisplayFormats(const TDisplayFormats& formats) override { Formats = formats; }
   void Repaint() override { update(); }
+  TProvocationResults& ProvocationResults() override { return Results; }
+  float GetAktValue(short type, short trial, short index) const override {
+    const auto found = Akt.find({type, trial, index});
+    return found != Akt.end() ? found->second : 0.0f;
+  }
+  void ClearAllTrials() override {
+    Akt.clear();
+    Log.Calls.push_back("ClearAllTrials");
+  }
+  void SetChanged(short type) override { Log.Calls.push_back("SetChanged " + std::to_string(type)); }
 
   TMeasureWindowArgs Args;
+  TProvocationResults Results;
+  // The actual values by test type, trial and parameter index.
+  std::map<std::tuple<short, short, short>, float> Akt;
   TMeasureInterrupt Interrupt;
   short Mode;
   short Kind = 0;
@@ -154,10 +171,10 @@ public:
     setObjectName("StandInProvocation");
   }
   bool GetGridStatus() const override { return true; }
-  bool IsNebulizerRunning() const override { return false; }
-  bool IsEnd() const override { return false; }
-  bool HasProvokedRow() const override { return false; }
-  int GetNumberOfListBoxItem() const override { return 0; }
+  bool IsNebulizerRunning() const override { return State.NebulizerRunning; }
+  bool IsEnd() const override { return State.End; }
+  bool HasProvokedRow() const override { return State.ProvokedRow; }
+  int GetNumberOfListBoxItem() const override { return static_cast<int>(Rows.size()); }
   bool CheckProvocationOK() override { return false; }
   void ApplyNebulizerSettings(const TNebulizerSettings& settings) override { Nebulizer = settings; }
   void SetNebulizerReady(bool ready) override {
@@ -165,9 +182,30 @@ public:
     Log.Calls.push_back(std::string("SetNebulizerReady ") + (ready ? "1" : "0"));
   }
   void Repaint() override { update(); }
+  TProvocationSteps& Steps() override { return State; }
+  // The first row is the baseline, every later one a provoked step.
+  void AddDataToProvListBox(const std::array<float, 3>& values) override {
+    (Rows.empty() ? State.BaselineDone : State.ProvokedRow) = true;
+    Rows.push_back(values);
+  }
+  bool IsThereEndOfQueue() const override { return QueueUsedUp; }
+  bool GetNextDose() override {
+    Log.Calls.push_back("GetNextDose");
+    State.NebulizerRunning = NextDoseStartsNebulizer;
+    return NextDoseTaken;
+  }
+  void StartNebulizer() override {
+    Log.Calls.push_back("StartNebulizer");
+    State.NebulizerRunning = true;
+  }
 
   TNebulizerSettings Nebulizer;
   bool NebulizerReady = false;
+  TProvocationSteps State;
+  std::vector<std::array<float, 3>> Rows;
+  bool QueueUsedUp = false;
+  bool NextDoseTaken = true;
+  bool NextDoseStartsNebulizer = false;
 };
 
 class TStandInAudioMeter final : public TStandIn<TAudioMeterWindow> {
@@ -211,8 +249,22 @@ public:
   bool ReadStageSets(TMeasureWindow&, short type) override { return Record("stages " + std::to_string(type), false); }
   bool SaveMeasurement(TMeasureWindow&) override { return Record("save", FailSave); }
   bool SaveAudiogram(TAudioMeterWindow&) override { return Record("save audiogram", FailSave); }
+  // Brings the stage files back, then says which of the work files hold
+  // what ("stage 8: 0 1" names the types whose work file is there).
+  bool SaveProvocationStage(TMeasureWindow&, short stageFlag, const TStageTime& filed,
+                            const std::function<void()>& prepare) override {
+    prepare();
+    std::string call = "stage " + std::to_string(stageFlag) + ":";
+    for (short type = 0; type < 6; ++type)
+      if (WorkFileThere && WorkFileThere(type))
+        call += " " + std::to_string(type);
+    StageTimes.push_back(filed);
+    return Record(std::move(call), FailSave);
+  }
 
   std::vector<std::string> Calls;
+  std::vector<TStageTime> StageTimes;
+  std::function<bool(short type)> WorkFileThere;
   bool FailWrite = false;
   bool FailSave = false;
 
