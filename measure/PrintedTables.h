@@ -5,7 +5,7 @@
 // the provocation steps and the note box. Each block starts at the
 // canvas's print line and moves it on; positions are layout units.
 
-#include "measure/PrintCanvas.h"
+#include "platform/basekit/PrintCanvas.h"
 #include "measure/ResultCells.h"
 
 #include <string>

@@ -248,7 +248,7 @@ void TTestPrintout::PrintGraphs(TPrintCanvas& canvas, short page) {
   canvas.PrintY = graphTop;
   if (Curves)
     Curves->RestoreScreenState();
-  canvas.PrintY += page == 1 ? GraphHeight1 : GraphHeight2;
+  canvas.PrintY += page == 1 ? GraphHeight1 : page == 2 ? GraphHeight2 : 0;
 }
 
 void TTestPrintout::Legend(TPrintCanvas& canvas, int y) {

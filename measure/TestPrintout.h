@@ -10,9 +10,10 @@
 // The curves and axes are the window's painting: they come in through
 // TPrintedCurves. The titles, the legend and the placement are here.
 
-#include "measure/PrintCanvas.h"
 #include "measure/PrintedTables.h"
 #include "measure/ReportLayout.h"
+#include "platform/basekit/PrintCanvas.h"
+#include "platform/basekit/PrintableWindows.h"
 
 #include <array>
 #include <functional>
@@ -42,7 +43,7 @@ public:
   virtual void RestoreScreenState() = 0;
 };
 
-class TTestPrintout {
+class TTestPrintout final : public TPrintableTest {
 public:
   // Selection entries.
   static constexpr int FirstGraphEntry = 7;
@@ -75,9 +76,16 @@ public:
   int TextHeight = 0;
   bool FvcBesideVolume = false;
 
-  int CalculateMeasureHeight(TPrintCanvas& canvas, int pageHeight, int startY);
+  int CalculateMeasureHeight(TPrintCanvas& canvas, int pageHeight, int startY) override;
   // Page 1 or 2 of the block from the canvas's print line.
-  void PrintMeasure(TPrintCanvas& canvas, short page);
+  void PrintMeasure(TPrintCanvas& canvas, short page) override;
+  short GetPageCount() const override { return PageCount; }
+  int GetTextHeight() const override { return TextHeight; }
+  int GetGraphHeight1() const override { return GraphHeight1; }
+  int GetGraphHeight2() const override { return GraphHeight2; }
+  bool NoteWanted() const override { return Selected(NoteEntry); }
+  // The calibration page is the calibration window's.
+  void PrintCalibration(TPrintCanvas&) override {}
 
   bool HaveToDraw() const;
   void ChangeMeasureMode(short mode, short load);

@@ -1,4 +1,4 @@
-#include "measure/PrintCanvas.h"
+#include "platform/basekit/PrintCanvas.h"
 
 #include "platform/basekit/Util.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// The page a test is printed on: a drawing surface with the two factors
-// that scale the 800-unit layout to it, and the current print line. Every
-// printed block of the measurement window draws through it, so one routine
-// paints a printer page, a PDF, a preview page, a picture or a recording.
+// A printed page: a drawing surface with the two factors that scale the
+// 800-unit layout to it, and the current print line. Every printed block
+// draws through it, so one routine paints a printer page, a PDF, a preview
+// page, a picture or a recording.
 
 #include "platform/basekit/DrawSurface.h"
 
