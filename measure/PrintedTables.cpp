@@ -26,10 +26,10 @@ void TitleFrame(TPrintCanvas& canvas) {
   canvas.DrawTableColumn(y0 + 3, TitleHeight - 3);
 }
 
-// Row r of a title block: 12 units apart, from y0 - 6.
+// Row r of a title block: three rows of 10 units between its rules.
 void TitleText(TPrintCanvas& canvas, int row, std::string_view text, int left, int right, TTextAlign align) {
-  const int y = canvas.PrintY - 6 + 12 * row;
-  canvas.Text(text, left, y, right, y + 18, align);
+  const int y = canvas.PrintY + 10 * row;
+  canvas.Text(text, left, y, right, y + 10, align);
 }
 
 void FinishTitle(TPrintCanvas& canvas) {

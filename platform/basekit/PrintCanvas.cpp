@@ -19,8 +19,9 @@ void TPrintCanvas::Text(std::string_view text, int left, int top, int right, int
                         bool fillBand, TColor background, TColor colour, int points) {
   if (fillBand)
     Surface.FillRect(Scale({Left, top, Right, bottom}), background);
-  // Over a painted band the glyphs alone go on, so the row keeps its shade.
-  const TTextStyle style{Font(points), colour, background, !fillBand && background != TColor::White(), align};
+  // Only the glyphs go on: a row keeps its band, and a text never covers
+  // the rules or the texts beside it.
+  const TTextStyle style{Font(points), colour, background, false, align};
   Surface.TextInRect(Scale({left, top, right, bottom}), text, style);
 }
 

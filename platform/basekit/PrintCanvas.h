@@ -33,8 +33,9 @@ public:
   int ScaleXOf(int x) const;
   int ScaleYOf(int y) const;
 
-  // One line of text in a layout rectangle, vertically centred. With
-  // `fillBand` the whole row width (51 to 741) takes the background first.
+  // One line of text in a layout rectangle, vertically centred, glyphs
+  // only. With `fillBand` the whole row width (51 to 741) takes the
+  // background first.
   void Text(std::string_view text, int left, int top, int right, int bottom, TTextAlign align,
             bool fillBand = false, TColor background = TColor::White(), TColor colour = TColor::Black(),
             int points = TextPoints);
