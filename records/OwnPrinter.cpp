@@ -1,12 +1,14 @@
 #include "records/OwnPrinter.h"
 
 #include "platform/basekit/Message.h"
+#include "records/OwnPrinterAbortDlg.h"
 #include "platform/basekit/ui/PainterSurface.h"
 
 #include <QPageSetupDialog>
 #include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QWidget>
 
 #include <cmath>
 #include <system_error>
@@ -54,25 +56,26 @@ bool TOwnPrinter::Setup(QWidget* parent) {
 int TOwnPrinter::ErrorText(TError error) {
   switch (error) {
   case TError::None: return 0;
-  case TError::UserAbort: return UserAbortText;
-  case TError::OutOfDisk: return OutOfDiskText;
-  case TError::OutOfMemory: return OutOfMemoryText;
-  case TError::NoFile: return FileErrorText;
+  case TError::OutOfMemory: return 194;
+  case TError::OutOfDisk: return 195;
+  case TError::AppAbort: return 196;
+  case TError::UserAbort: return 197;
   case TError::General: break;
   }
-  return GeneralErrorText;
+  return 198;
 }
 
-void TOwnPrinter::ReportError(TError error) const {
+void TOwnPrinter::ReportError(TError error, const std::string& title) const {
   if (error == TError::None)
     return;
-  Texts.MessageBox(ErrorText(error), 0, error == TError::UserAbort ? TMessageIcon::Information : TMessageIcon::Stop);
+  Texts.MessageBoxText(Texts.Format(ErrorFormatText, {title, Texts.LoadStringA(ErrorText(error))}), ErrorCaptionText,
+                       TMessageIcon::Stop);
 }
 
 bool TOwnPrinter::Run(TApxPrintout& printout) {
   QPainter painter;
   if (!painter.begin(&Device)) {
-    Error = Device.outputFileName().isEmpty() ? TError::General : TError::NoFile;
+    Error = TError::General;
     return false;
   }
   const QRect page = Device.pageLayout().paintRectPixels(Device.resolution());
@@ -86,13 +89,19 @@ bool TOwnPrinter::Run(TApxPrintout& printout) {
   // range are laid out without being printed.
   for (short p = 1; p < first; ++p)
     printout.LayOutPage(page, p, pages);
+  if (Abort)
+    Abort->SetNumber(TOwnPrinterAbortDlg::LastPageId, last);
   for (short p = first; p <= last; ++p) {
     if (p > first && !Device.newPage()) {
       Error = TError::OutOfDisk;
       break;
     }
+    if (Abort)
+      Abort->SetNumber(TOwnPrinterAbortDlg::PageId, p);
     printout.PrintPage(painter, page, p, pages);
-    if (PageDone && !PageDone(p, last)) {
+    // A cancel stops the job after the page in hand.
+    const bool goOn = PageDone ? PageDone(p, last) : true;
+    if (!goOn || (Abort && Abort->Cancelled())) {
       Error = TError::UserAbort;
       break;
     }
@@ -110,11 +119,35 @@ bool TOwnPrinter::Print(QWidget* parent, TApxPrintout& printout, bool prompt) {
     if (dialog.exec() != QDialog::Accepted)
       return false;
   }
+  std::unique_ptr<TOwnPrinterAbortDlg> abort;
+  if (ShowAbortDialog) {
+    abort = std::make_unique<TOwnPrinterAbortDlg>(Texts, parent, printout.GetTitle(), Device.printerName().toStdString(),
+                                                  Device.outputFileName().toStdString());
+    abort->show();
+    Abort = abort.get();
+    printout.GetManager().Progress = [this](int value) {
+      if (Abort)
+        Abort->PrintProgress(value);
+    };
+  }
+  // A real print sends its progress steps; a preview never does.
+  const bool quiet = printout.GetManager().Header().NoProgress;
+  printout.GetManager().Header().NoProgress = !ShowAbortDialog;
+  if (parent)
+    parent->setEnabled(false);
   const QString target = Device.outputFileName();
-  if (!target.isEmpty())
-    return PrintToFile(printout, target.toStdString());
-  const bool printed = Run(printout);
-  ReportError(Error);
+  bool printed = false;
+  if (!target.isEmpty()) {
+    printed = PrintToFile(printout, target.toStdString());
+  } else {
+    printed = Run(printout);
+    ReportError(Error, printout.GetTitle());
+  }
+  if (parent)
+    parent->setEnabled(true);
+  printout.GetManager().Header().NoProgress = quiet;
+  printout.GetManager().Progress = nullptr;
+  Abort = nullptr;
   return printed;
 }
 
@@ -132,13 +165,13 @@ bool TOwnPrinter::PrintToFile(TApxPrintout& printout, const std::filesystem::pat
     std::error_code renamed;
     std::filesystem::rename(partial, file, renamed);
     if (renamed) {
-      Error = TError::NoFile;
+      Error = TError::General;
       printed = false;
     }
   }
   if (!printed) {
     std::filesystem::remove(partial, ignored);
-    ReportError(Error);
+    ReportError(Error, printout.GetTitle());
   }
   return printed;
 }

@@ -50,11 +50,11 @@ private:
 
 class TOwnPrinter {
 public:
-  enum class TError { None, General, UserAbort, OutOfDisk, OutOfMemory, NoFile };
+  // The job's errors, by the codes a print job ends with.
+  enum class TError { None = 0, General = -1, AppAbort = -2, UserAbort = -3, OutOfDisk = -4, OutOfMemory = -5 };
 
-  // Texts of the printer's messages.
-  static constexpr int GeneralErrorText = 7030, UserAbortText = 7031, OutOfDiskText = 7032,
-                       OutOfMemoryText = 7033, FileErrorText = 7034;
+  // Texts of the error box: 193 names the document and the reason.
+  static constexpr int ErrorFormatText = 193, ErrorCaptionText = 199;
 
   explicit TOwnPrinter(const TMessage& texts);
 
@@ -73,13 +73,21 @@ public:
 
   TError LastError() const { return Error; }
   // The message of an error (none for None).
-  void ReportError(TError error) const;
+  void ReportError(TError error, const std::string& title) const;
+  // The reason's text of an error; 0 for None.
   static int ErrorText(TError error);
+
+  // The abort dialog of the running job (null between jobs): it shows the
+  // pages and takes the progress steps of the printout.
+  class TOwnPrinterAbortDlg* AbortDialog() const { return Abort; }
+  // Whether Print shows the abort dialog (tests print without).
+  bool ShowAbortDialog = true;
 
 private:
   bool Run(TApxPrintout& printout);
 
   const TMessage& Texts;
+  class TOwnPrinterAbortDlg* Abort = nullptr;
   QPrinter Device{QPrinter::HighResolution};
   TError Error = TError::None;
 };

@@ -12,9 +12,14 @@
 #include "platform/portkit/spirometry/tests/WindowPipeline.h"
 #include "predicted/Predicted.h"
 #include "records/OwnPrinter.h"
+#include "records/OwnPrinterAbortDlg.h"
+#include "testing/Pictures.h"
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QPainter>
 #include <QProcess>
 
@@ -196,13 +201,81 @@ TEST_F(PrintPdfTest, AFolderThatCannotBeWrittenGivesAMessageAndNoFile) {
   TOwnPrinter printer(Texts);
   const std::filesystem::path pdf = Folder / "missing" / "out.pdf";
   EXPECT_FALSE(printer.PrintToFile(apx, pdf));
-  EXPECT_EQ(printer.LastError(), TOwnPrinter::TError::NoFile);
-  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(TOwnPrinter::FileErrorText)));
+  EXPECT_EQ(printer.LastError(), TOwnPrinter::TError::General);
+  EXPECT_TRUE(Sink.Take("Halvetra was not printed completely: " + Texts.LoadStringA(198)));
   EXPECT_FALSE(std::filesystem::exists(pdf));
-  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::UserAbort), TOwnPrinter::UserAbortText);
-  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::OutOfDisk), TOwnPrinter::OutOfDiskText);
-  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::OutOfMemory), TOwnPrinter::OutOfMemoryText);
-  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::General), TOwnPrinter::GeneralErrorText);
+  // The reasons by the job's error codes.
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::OutOfMemory), 194);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::OutOfDisk), 195);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::AppAbort), 196);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::UserAbort), 197);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::General), 198);
+}
+
+class NotePrintTest : public PrintPdfTest {
+protected:
+  NotePrintTest() {
+    std::string note;
+    for (int i = 0; i < 100; ++i)
+      note += "Note line " + std::to_string(i) + "\n";
+    auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
+    Note = std::make_unique<TPrintManager>(Texts, std::move(header), TPrintManager::TKind::NoteOnly, note);
+    Printout = std::make_unique<TApxPrintout>(*Note, "Halvetra");
+  }
+  std::unique_ptr<TPrintManager> Note;
+  std::unique_ptr<TApxPrintout> Printout;
+};
+
+TEST_F(NotePrintTest, ANoteAloneOnTwoPages) {
+  TOwnPrinter printer(Texts);
+  printer.ShowAbortDialog = false;
+  const std::filesystem::path pdf = Artifacts() / "note-printout.pdf";
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  ASSERT_TRUE(printer.Print(nullptr, *Printout, false));
+  EXPECT_NE(Poppler("pdfinfo", pdf).find("Pages:           2"), std::string::npos);
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  EXPECT_NE(text.find("Note line 0"), std::string::npos);
+  EXPECT_NE(text.find("Note line 99"), std::string::npos);
+  EXPECT_NE(text.find("2/2"), std::string::npos);
+}
+
+TEST_F(NotePrintTest, AbortDialogCountsPagesAndCancelStopsAfterThePageInHand) {
+  TOwnPrinter printer(Texts);
+  const std::filesystem::path pdf = Folder / "cancelled.pdf";
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  std::vector<short> done;
+  printer.PageDone = [&](short page, short last) {
+    done.push_back(page);
+    TOwnPrinterAbortDlg* dialog = printer.AbortDialog();
+    EXPECT_NE(dialog, nullptr);
+    if (dialog == nullptr)
+      return true;
+    EXPECT_EQ(dialog->PageLine()->text().toStdString(), "Page " + std::to_string(page));
+    EXPECT_EQ(dialog->LastPageLine()->text().toStdString(), "/ " + std::to_string(last));
+    SavePicture(*dialog, "print-abort-dialog.png");
+    dialog->CancelButton()->click();
+    EXPECT_FALSE(dialog->CancelButton()->isEnabled());
+    return true;
+  };
+  EXPECT_FALSE(printer.Print(nullptr, *Printout, false));
+  EXPECT_EQ(done, (std::vector<short>{1}));
+  EXPECT_EQ(printer.LastError(), TOwnPrinter::TError::UserAbort);
+  EXPECT_TRUE(Sink.Take("Halvetra was not printed completely: " + Texts.LoadStringA(197)));
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_EQ(printer.AbortDialog(), nullptr);
+}
+
+TEST_F(NotePrintTest, GaugeStepsAndValues) {
+  TOwnPrinterAbortDlg dialog(Texts, nullptr, "Halvetra", "", "out.pdf");
+  dialog.PrintProgress(0);
+  dialog.PrintProgress(0);
+  EXPECT_EQ(dialog.Gauge()->value(), 1 + 2 * TOwnPrinterAbortDlg::GaugeStep);
+  dialog.PrintProgress(100);
+  EXPECT_EQ(dialog.Gauge()->value(), 100);
+  dialog.PrintProgress(0);
+  EXPECT_EQ(dialog.Gauge()->value(), 100);
+  dialog.SetNumber(TOwnPrinterAbortDlg::PageId, 0);
+  EXPECT_TRUE(dialog.PageLine()->isHidden()) << "no page yet";
 }
 
 }  // namespace
