@@ -57,6 +57,49 @@ std::array<int, TPrintHeader::SelectionCount> TPrintHeader::DefaultSelection() {
   return selection;
 }
 
+bool TPrintHeader::IsOptionsDialog(short dialogId) {
+  switch (dialogId) {
+  case 20103: case 20124: case 20131: case 20137: case 20140: case 20146:
+  case 20148: case 20149: case 20150: case 20151: case 20152: case 20153:
+    return true;
+  default:
+    return false;
+  }
+}
+
+std::vector<int> TPrintHeader::OfferedEntries(short dialogId) {
+  if (!IsOptionsDialog(dialogId))
+    return {};
+  bool dfc = false, shutter = false, plethy = false;
+  switch (dialogId) {
+  case 20103: break;
+  case 20146: dfc = true; break;
+  case 20148: shutter = true; break;
+  case 20149: dfc = shutter = true; break;
+  case 20150: plethy = true; break;
+  case 20151: dfc = plethy = true; break;
+  case 20152: plethy = shutter = true; break;
+  case 20153: dfc = plethy = shutter = true; break;
+  default: return {};  // the note flag alone
+  }
+  std::vector<int> entries{0, 1, 2};
+  if (dfc)
+    entries.push_back(3);
+  if (plethy)
+    entries.push_back(4);
+  if (shutter)
+    entries.push_back(6);
+  entries.insert(entries.end(), {7, 8, 9});
+  if (dfc)
+    entries.push_back(10);
+  if (plethy)
+    entries.insert(entries.end(), {11, 12});
+  if (shutter)
+    entries.push_back(13);
+  entries.insert(entries.end(), {15, 44, NoteEntry});
+  return entries;
+}
+
 void TPrintHeader::ReadPrintStruct() {
   Selection = DefaultSelection();
   Options.fill(0);

@@ -19,6 +19,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TMessage;
 
@@ -87,6 +88,14 @@ public:
   // A line of `length` from (x, y), across (vertical false) or down.
   void DrawLine(TDrawSurface& surface, int x, int y, int length, bool vertical) const;
   void SetPenSize(int width) { PenWidth = width; }
+
+  // The selection entries an options dialog offers: the tables and graphs
+  // of the installed instruments (20103, 20146, 20148 to 20153), entries
+  // 15 and 44, and the note (45). The rhinomanometry, trend, audiogram and
+  // note dialogs (20137, 20124, 20131, 20140) offer the note flag alone:
+  // an empty list. Nothing for another id.
+  static std::vector<int> OfferedEntries(short dialogId);
+  static bool IsOptionsDialog(short dialogId);
 
   // The print date's source (today by default), for tests.
   std::function<std::string()> PrintDate;
