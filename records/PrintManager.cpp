@@ -1,6 +1,8 @@
 #include "records/PrintManager.h"
 
+#include "platform/basekit/CLocaleFormat.h"
 #include "platform/basekit/Message.h"
+#include "platform/basekit/Util.h"
 
 #include <algorithm>
 
@@ -18,6 +20,8 @@ std::size_t CharacterBoundary(std::string_view text, std::size_t at) {
     --at;
   return at;
 }
+
+std::string CLocaleFormatPage(int page) { return CLocale::Format("- %d -", page); }
 
 }  // namespace
 
@@ -69,6 +73,7 @@ bool TPrintManager::NoteWanted() const {
   if (Note.empty())
     return false;
   switch (PrintKind) {
+  case TKind::List: return false;
   case TKind::NoteOnly: return true;
   case TKind::Measurement: return Test != nullptr && Test->NoteWanted();
   case TKind::Calibration: return false;
@@ -98,6 +103,12 @@ short TPrintManager::GetPageCount(TDrawSurface& surface, int pageHeight) {
   TPrintCanvas canvas(surface, fx, fy, PageHeader->Face);
   switch (PrintKind) {
   case TKind::Calibration: pages = 1; break;
+  case TKind::List: {
+    // The pages the records fill.
+    const int perPage = RecordsPerPage();
+    pages = std::max<int>(1, (static_cast<int>(ListRecords.size()) + perPage - 1) / perPage);
+    break;
+  }
   case TKind::Measurement: {
     if (Test == nullptr)
       break;
@@ -158,6 +169,9 @@ void TPrintManager::Paint(TDrawSurface& surface, short page, short pages) {
     canvas.PrintY = PageHeader->PrintY;
   };
   switch (PrintKind) {
+  case TKind::List:
+    ListPage(canvas, page, pages, units);
+    return;
   case TKind::Calibration:
     PageHeader->CalibHeaderPrint(surface, Plain(Texts.LoadStringA(CalibrationTitle)), second, pages, page);
     canvas.PrintY = PageHeader->PrintY;
@@ -235,4 +249,32 @@ void TPrintManager::NoteBlock(TPrintCanvas& canvas, short page, int pageHeightUn
   }
   PagePositions[static_cast<std::size_t>(page)] = at;
   canvas.PrintY = y;
+}
+
+void TPrintManager::ListPage(TPrintCanvas& canvas, short page, short pages, int pageHeightUnits) {
+  const int perPage = RecordsPerPage();
+  const std::size_t first = static_cast<std::size_t>(page - 1) * static_cast<std::size_t>(perPage);
+  if (Progress && !PageHeader->NoProgress && pages > 0)
+    Progress(std::max(1, 100 * page / pages));
+  const auto line = [&](int row, const std::string& text, int weight) {
+    const TTextStyle style{TUtil::LayoutFont("Courier New", 9, canvas.ScaleY, weight), TColor::Black(),
+                           TColor::White(), true, TTextAlign::Left};
+    canvas.Surface.TextAt({canvas.ScaleXOf(50), canvas.ScaleYOf(row * NoteLineHeight)}, text, style);
+  };
+  int row = 0;
+  std::size_t printed = 0;
+  for (std::size_t i = first; i < ListRecords.size() && printed < static_cast<std::size_t>(perPage); ++i, ++printed) {
+    const TListRecord& r = ListRecords[i];
+    line(row++, r.Name, 700);
+    if (NamesOnly)
+      continue;
+    line(row++, r.City.empty() ? r.Postcode + " " + r.Region : r.Postcode + " " + r.City + " " + r.Region, 400);
+    line(row++, r.Street + " " + r.Phone, 400);
+    line(row++, r.Id, 400);
+    ++row;  // a blank line between patients
+  }
+  if (printed > 0)
+    TUtil::TextRectOut(canvas.Surface, canvas.ScaleX, canvas.ScaleY,
+                       {51, pageHeightUnits - 28, 740, pageHeightUnits - 4}, CLocaleFormatPage(page), TColor::White(),
+                       TColor::Black(), 11, "Courier New", 1, 700, true);
 }

@@ -19,7 +19,13 @@ class TMessage;
 
 class TPrintManager {
 public:
-  enum class TKind { Calibration, Measurement, Trend, Audiogram, NoteOnly };
+  enum class TKind { Calibration, List, Measurement, Trend, Audiogram, NoteOnly };
+
+  // One patient of a printed list.
+  struct TListRecord {
+    std::string Name, Postcode, City, Region, Street, Phone, Id;
+  };
+  static constexpr int ListLinesPerPage = 70;
 
   static constexpr int NoteLineHeight = 14;
   static constexpr int NoteWidth = 640;  // layout units of a note line
@@ -29,6 +35,12 @@ public:
 
   // The header is the manager's; the window is borrowed for the run.
   TPrintManager(const TMessage& texts, std::unique_ptr<TPrintHeader> header, TKind kind, std::string note = {});
+
+  // The patient list: its records in name order from the start key, and
+  // one line for each (names only) or five.
+  std::vector<TListRecord> ListRecords;
+  bool NamesOnly = false;
+  int RecordsPerPage() const { return ListLinesPerPage / (NamesOnly ? 1 : 5); }
 
   TPrintableTest* Test = nullptr;
   TPrintableTrend* Trend = nullptr;
@@ -61,6 +73,7 @@ private:
   bool NoteWanted() const;
   void NoteBlock(TPrintCanvas& canvas, short page, int pageHeightUnits);
   void SendProgress(int value) const;
+  void ListPage(TPrintCanvas& canvas, short page, short pages, int pageHeightUnits);
 
   const TMessage& Texts;
   std::unique_ptr<TPrintHeader> PageHeader;
