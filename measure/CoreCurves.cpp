@@ -13,16 +13,6 @@ constexpr short KindValueIndex = 0;  // FVC, IVC, MVV, TLC ... lead each block
 constexpr std::size_t PefIndex = 7;
 constexpr int CurveSeconds = 12;     // the volume-time graph's time axis
 
-TColor PenColour(int pen) {
-  switch (pen) {
-  case 1: return ResultCells::LightBlue;
-  case 5: return ResultCells::LightMagenta;
-  case 2:
-  case 4: return ResultCells::DarkRed;
-  default: return TColor::Black();
-  }
-}
-
 void Frame(TPrintCanvas& canvas, const TRect& r) {
   canvas.Line(r.Left, r.Top, r.Right, r.Top);
   canvas.Line(r.Right, r.Top, r.Right, r.Bottom);
@@ -43,6 +33,13 @@ void TCoreCurves::CalculatePrintZoom(short kind, bool provocation, bool /*upperL
   for (short slot : slots) {
     const float* values = Core.GetAktBuffer(kind, slot);
     if (values == nullptr || values[KindValueIndex] == 0.0f)
+      continue;
+    if (kind == MEASURE_MVV) {
+      // The ventilation graph has one scale.
+      ZoomStep = std::min<short>(ZoomStep, 1);
+      continue;
+    }
+    if (kind > MEASURE_PLETHY)
       continue;
     const float volume = values[KindValueIndex];
     const float flow = kind == MEASURE_FVC ? values[PefIndex] : 0.0f;
@@ -79,7 +76,7 @@ void TCoreCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen
     return;
   const float maxVolume = VolumeLimits[ZoomStep];
   const float maxFlow = FlowLimits[ZoomStep];
-  canvas.Surface.SetPen({PenColour(pen), 1, dotted ? TPenStyle::Dash : TPenStyle::Solid});
+  canvas.Surface.SetPen({TTestPrintout::PenColour(pen), 1, dotted ? TPenStyle::Dash : TPenStyle::Solid});
   const auto draw = [&](const TRect& r, int from, int to, auto point) {
     std::vector<TPoint> points;
     points.reserve(static_cast<std::size_t>(to - from + 1));

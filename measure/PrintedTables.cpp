@@ -32,6 +32,21 @@ void TitleText(TPrintCanvas& canvas, int row, std::string_view text, int left, i
   canvas.Text(text, left, y, right, y + 10, align);
 }
 
+// What both title blocks share: the frame, the first column's date and
+// time, the BTPS line and the parameter column's heads.
+std::string SharedTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
+  TitleFrame(canvas);
+  TitleText(canvas, 0, title.Date1, 251, 446, TTextAlign::Centre);
+  TitleText(canvas, 1, title.Time1, 251, 446, TTextAlign::Centre);
+  TitleText(canvas, 1, title.Time2, 446, 611, TTextAlign::Centre);
+  TitleText(canvas, 1, title.BtpsLine, 66, 251, TTextAlign::Left);
+  const std::string act = texts.LoadStringA(72);
+  TitleText(canvas, 2, texts.LoadStringA(44), 66, 251, TTextAlign::Left);
+  TitleText(canvas, 2, CLocale::Format("%.24s%8s%s%5s", act.c_str(), " Ref. ", "  %  ", "RSD"), 256, 446,
+            TTextAlign::Centre);
+  return act;
+}
+
 void FinishTitle(TPrintCanvas& canvas) {
   canvas.Rule(canvas.PrintY + TitleHeight);
   canvas.PrintY += TitleHeight;
@@ -59,17 +74,9 @@ void FinishTable(TPrintCanvas& canvas, int rows) {
 int TableHeight(const TResultTable& table) { return RowHeight * static_cast<int>(table.Rows.size()) + 5; }
 
 void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
-  TitleFrame(canvas);
-  TitleText(canvas, 0, title.Date1, 251, 446, TTextAlign::Centre);
+  const std::string act = SharedTitle(canvas, texts, title);
   TitleText(canvas, 0, title.Date2, 446, 611, TTextAlign::Centre);
   TitleText(canvas, 0, texts.LoadStringA(73), 611, 741, TTextAlign::Centre);
-  TitleText(canvas, 1, title.Time1, 251, 446, TTextAlign::Centre);
-  TitleText(canvas, 1, title.Time2, 446, 611, TTextAlign::Centre);
-  TitleText(canvas, 1, title.BtpsLine, 66, 251, TTextAlign::Left);
-  const std::string act = texts.LoadStringA(72);
-  TitleText(canvas, 2, texts.LoadStringA(44), 66, 251, TTextAlign::Left);
-  TitleText(canvas, 2, CLocale::Format("%.24s%8s%s%5s", act.c_str(), " Ref. ", "  %  ", "RSD"), 256, 446,
-            TTextAlign::Centre);
   TitleText(canvas, 2, CLocale::Format("%5.24s%8s%s", act.c_str(), " Ref. ", "  %  "), 456, 611, TTextAlign::Centre);
   TitleText(canvas, 2, CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
   FinishTitle(canvas);
@@ -87,19 +94,11 @@ void DrawPrePostTable(TPrintCanvas& canvas, const TResultTable& table, short& ro
 }
 
 void DrawProvocationTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title, bool secondStage) {
-  TitleFrame(canvas);
-  TitleText(canvas, 0, title.Date1, 251, 446, TTextAlign::Centre);
+  const std::string act = SharedTitle(canvas, texts, title);
   TitleText(canvas, 0, texts.LoadStringA(295), 446, 611, TTextAlign::Centre);
   TitleText(canvas, 0, texts.LoadStringA(secondStage ? 299 : 73), 611, 741, TTextAlign::Centre);
-  TitleText(canvas, 1, title.Time1, 251, 446, TTextAlign::Centre);
-  TitleText(canvas, 1, title.Time2, 446, 611, TTextAlign::Centre);
   if (secondStage)
     TitleText(canvas, 1, title.Time3, 611, 741, TTextAlign::Centre);
-  TitleText(canvas, 1, title.BtpsLine, 66, 251, TTextAlign::Left);
-  const std::string act = texts.LoadStringA(72);
-  TitleText(canvas, 2, texts.LoadStringA(44), 66, 251, TTextAlign::Left);
-  TitleText(canvas, 2, CLocale::Format("%.24s%8s%s%5s", act.c_str(), " Ref. ", "  %  ", "RSD"), 256, 446,
-            TTextAlign::Centre);
   const std::string middle = CLocale::Format("%5.24s %7s", act.c_str(), "  %  ");
   TitleText(canvas, 2, middle, 456, 611, TTextAlign::Centre);
   TitleText(canvas, 2, secondStage ? middle : CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);

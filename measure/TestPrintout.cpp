@@ -25,16 +25,6 @@ constexpr int FirstCurvePen = 1;
 constexpr int ThirdCurvePen = 2;
 constexpr int SecondCurvePen = 5;
 
-TColor PenColour(int pen) {
-  switch (pen) {
-  case FirstCurvePen: return ResultCells::LightBlue;
-  case SecondCurvePen: return ResultCells::LightMagenta;
-  case 2:
-  case 4: return ResultCells::DarkRed;
-  default: return TColor::Black();
-  }
-}
-
 int BlockHeight(short kind, bool fvcBesideVolume) {
   switch (kind) {
   case MEASURE_FVC: return fvcBesideVolume ? ReportLayout::VolumeBlockHeight : ReportLayout::FvcBlockHeight;
@@ -45,6 +35,16 @@ int BlockHeight(short kind, bool fvcBesideVolume) {
 }
 
 }  // namespace
+
+TColor TTestPrintout::PenColour(int pen) {
+  switch (pen) {
+  case FirstCurvePen: return ResultCells::LightBlue;
+  case SecondCurvePen: return ResultCells::LightMagenta;
+  case 2:
+  case 4: return ResultCells::DarkRed;
+  default: return TColor::Black();
+  }
+}
 
 TTestPrintout::TTestPrintout(TMeasureCore& core, const TMessage& texts, TPrintedCurves* curves)
     : Core(core), Texts(texts), Curves(curves) {}

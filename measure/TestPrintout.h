@@ -92,6 +92,10 @@ public:
   // The result rows of the current kind.
   ResultCells::TResultTable CurrentTable() const;
 
+  // The printed colour of a pen of the line routine (1 first curve, 2 and
+  // 4 third curve, 5 second curve; black for the frame pens).
+  static TColor PenColour(int pen);
+
   // Text id of the graph titles by kind, left and right column.
   static constexpr int FvcTitle = 74, VcTitle = 75, MvvTitle = 76, DfcTitle = 471, ShutterTitle = 482;
   static constexpr int PlethyTitles[3] = {494, 495, 496};
