@@ -193,6 +193,42 @@ TEST_F(PrintPdfTest, FvcTestOnOnePageWithEveryShownValue) {
   EXPECT_GT(penPixels(TCoreCurves::VolumeTimeRect(graphTop)), 50);
 }
 
+TEST_F(PrintPdfTest, FourKindsTakeTwoPages) {
+  RecordFvc();
+  // VC, MVV and diffusion results beside the FVC: their tables and graphs.
+  Core.GetAktBuffer(MEASURE_VC, 0)[0] = 4.6f;
+  Core.GetAktBuffer(MEASURE_MVV, 0)[0] = 120.0f;
+  Core.GetAktBuffer(MEASURE_DFC, 0)[0] = 6.1f;
+  TTestPrintout printout(Core, Texts, &Curves);
+  printout.ExtraTests = 1;  // a diffusion unit is installed
+  auto manager = Manager(printout);
+  TApxPrintout apx(*manager, "Halvetra");
+  TOwnPrinter printer(Texts);
+  const std::filesystem::path pdf = Artifacts() / "four-kinds-printout.pdf";
+  ASSERT_TRUE(printer.PrintToFile(apx, pdf));
+  EXPECT_FALSE(printout.FvcBesideVolume);
+  EXPECT_EQ(printout.PageCount, 2);
+  // Page 1 holds 1131 units: header 128, title 30, tables 4 x 5 + 39 x 11,
+  // 40 above the graphs: the FVC block (336) fits from 647, FVC with all
+  // three volume graphs (536) does not, so the diffusion graph goes on.
+  EXPECT_EQ(printout.BlockPage[ReportLayout::Fvc], 1);
+  EXPECT_EQ(printout.BlockPage[ReportLayout::Dfc], 2);
+  EXPECT_EQ(printout.GraphHeight1, 336);
+  EXPECT_EQ(printout.GraphHeight2, 140);
+  EXPECT_NE(Poppler("pdfinfo", pdf).find("Pages:           2"), std::string::npos);
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  for (const char* expected : {"1/2", "2/2", "IVC", "MVV*f", "Tlco", "Flow-volume curve", "Vital capacity",
+                               "Maximal voluntary ventilation", "Diffusion capacity"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected;
+  // The page break: tables and the first graphs on page 1, the diffusion
+  // graph after the small header of page 2.
+  const std::size_t pageBreak = text.find('\f');
+  ASSERT_NE(pageBreak, std::string::npos);
+  EXPECT_LT(text.find("Tlco"), pageBreak);
+  EXPECT_LT(text.find("Flow-volume curve"), pageBreak);
+  EXPECT_GT(text.find("Diffusion capacity"), pageBreak);
+}
+
 TEST_F(PrintPdfTest, AFolderThatCannotBeWrittenGivesAMessageAndNoFile) {
   RecordFvc();
   TTestPrintout printout(Core, Texts, &Curves);
