@@ -1,5 +1,8 @@
 #include "records/PatientList.h"
 
+#include "records/OwnPrinter.h"
+#include "records/PatientListPrint.h"
+
 #include "patients/DialogParts.h"
 #include "patients/MeasureIndex.h"
 #include "patients/PatientDatabase.h"
@@ -135,6 +138,7 @@ TPatientList::TPatientList(TMessage& texts, TSetup setup, QWidget* parent)
           [this](const QModelIndex& current) { ShowRecord(current.row()); });
   connect(Delete, &QPushButton::clicked, this, [this] { CmDelete(); });
   connect(Copy, &QPushButton::clicked, this, [this] { CmCopy(); });
+  connect(Print, &QPushButton::clicked, this, [this] { CmPrint(); });
   connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -157,8 +161,19 @@ void TPatientList::Enable() {
   Delete->setEnabled(chosen);
   Copy->setEnabled(chosen);
   Ok->setEnabled(Model->rowCount() > 0);
-  // The list's printout comes with the printing.
-  Print->setEnabled(false);
+  Print->setEnabled(Model->rowCount() > 0);
+}
+
+TPatientList::~TPatientList() = default;
+
+void TPatientList::CmPrint() {
+  if (!Printer)
+    Printer = std::make_unique<TOwnPrinter>(Texts);
+  TPatientListPrint dialog(Texts, this, Model->Engine(), *Printer);
+  if (PrintRunner)
+    PrintRunner(dialog);
+  else
+    dialog.exec();
 }
 
 bool TPatientList::ChosenPatient(PatientRecordType& patient) const {

@@ -65,6 +65,7 @@ public:
   };
 
   TPatientList(TMessage& texts, TSetup setup, QWidget* parent);
+  ~TPatientList() override;
 
   QListView* List() const { return View; }
   // The patient of a row with its address on the right; the sheet's
@@ -74,6 +75,10 @@ public:
   void CmDelete();
   // Copies the chosen patient into the folder the user chooses.
   void CmCopy();
+  // The printing dialog of the list (the print button).
+  void CmPrint();
+  // Runs the printing dialog in place of its modal loop (tests).
+  std::function<void(class TPatientListPrint&)> PrintRunner;
 
   // The chosen patient as the list's own cursor reads it.
   bool ChosenPatient(struct PatientRecordType& patient) const;
@@ -97,4 +102,5 @@ private:
   QPushButton* Print;
   QPushButton* Copy;
   QPushButton* Ok;
+  std::unique_ptr<class TOwnPrinter> Printer;
 };

@@ -15,6 +15,7 @@
 #include "platform/portkit/MeasureInterrupt.h"
 #include "records/PatientBrowseMeet.h"
 #include "records/PatientCopy.h"
+#include "records/OwnPrinter.h"
 #include "records/PatientList.h"
 #include "records/TableCheck.h"
 #include "records/TableRestructure.h"
@@ -133,6 +134,12 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Command<&C::CmBrowseMeasurements>(CM_BROWSE_MEASUREMENTS),
       Response::Enabler<&C::CmMainMenuEnable>(CM_BROWSE_MEASUREMENTS),
       Response::Command<&C::CmNoteClosed>(CM_NOTE_CLOSED),
+      Response::Command<&C::CmFilePrint>(CM_FILEPRINT),
+      Response::Command<&C::CmFilePrinterSetup>(CM_FILEPRINTERSETUP),
+      Response::Command<&C::CmFilePrintPreview>(CM_FILEPRINTPREVIEW),
+      Response::Enabler<&C::CmPrintEnable>(CM_FILEPRINT),
+      Response::Enabler<&C::CmPrintEnable>(CM_FILEPRINTERSETUP),
+      Response::Enabler<&C::CmPrintEnable>(CM_FILEPRINTPREVIEW),
       Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE_HIGH),
       Response::Command<&C::CmBreathingRate>(CM_BREATHING_RATE),
       Response::Enabler<&C::CmComponentEnable>(CM_BREATHING_RATE_HIGH),

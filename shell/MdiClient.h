@@ -37,6 +37,8 @@ class THalvetraApp;
 class THalvetraMDIChild;
 class TPatient;
 class TPatientNote;
+class TOwnPrinter;
+class TPrintManager;
 
 class THalvetraMDIClient : public QMdiArea, public TEventHandler, private TClientWindows, private TProvocationHost {
 public:
@@ -188,6 +190,11 @@ public:
   // Hands the shown patient to the external ECG program and waits for it.
   void CmEcg();
   void CmMainMenuEnable(TCommandEnabler& ce);
+  // Print, printer setup and preview (PrintCommands.cpp).
+  void CmFilePrint();
+  void CmFilePrinterSetup();
+  void CmFilePrintPreview();
+  void CmPrintEnable(TCommandEnabler& ce);
   // What the status line says of the database: empty while it is whole.
   const std::string& GetDatabaseState() const { return DatabaseState; }
   void CmNewDatabase();
@@ -295,4 +302,11 @@ private:
   bool MeasureKeptOpen = false;  // the measurement's results could not be saved as it closed
   bool MeasureStays = false;     // so it stays open when the sheet closes
   bool Ending = false;           // the client is being destroyed
+
+  // The program's one printer, made on first use; the manager of the run
+  // in hand (the preview prints through it).
+  std::unique_ptr<TOwnPrinter> Printer;
+  TPrintManager* RunManager = nullptr;
+  bool NoteOnly = false;
+  std::unique_ptr<TPrintManager> MakeNoteManager();
 };

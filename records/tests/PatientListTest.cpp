@@ -6,13 +6,21 @@
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/WindowMessages.h"
+#include "records/OwnPrinter.h"
 #include "records/PatientList.h"
+#include "records/PatientListPrint.h"
+#include "testing/Pictures.h"
+#include "testing/RecordingSurface.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TestDatabase.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +128,80 @@ TEST_F(PatientListDialog, TableHeldByAnotherUserIsNamed) {
   other->UnLockTable();
   EXPECT_TRUE(TPatientList::LockForList(*Names, Texts));
   Names->UnLockTable();
+}
+
+// The printed list from the list's print button: names only or with
+// addresses, the whole list or a part, counted by the records a page holds.
+TEST_F(PatientListDialog, PrintsTheListNamesOnlyFullAndFromTo) {
+  TPatientList list(Texts, ListSetup(), nullptr);
+  auto* print = list.findChild<QPushButton*>(QString::number(TPatientList::PrintId));
+  ASSERT_NE(print, nullptr);
+  EXPECT_TRUE(print->isEnabled());
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  bool ran = false;
+  list.PrintRunner = [&](TPatientListPrint& dialog) {
+    ran = true;
+    dialog.show();
+    SavePicture(dialog, "patient-list-print-dialog.png");
+    EXPECT_FALSE(dialog.Edit(TPatientListPrint::FromId)->isEnabled());
+    TRecordingSurface page({800, 1131});
+    // Five lines a patient, 70 lines a page: 14 patients, 1000 / 14 -> 72 pages.
+    auto manager = dialog.MakeManager();
+    EXPECT_EQ(manager->ListRecords.size(), 1000u);
+    EXPECT_EQ(manager->GetPageCount(page, 1131), 72);
+    // Names only: 70 a page, 1000 / 70 -> 15 pages.
+    dialog.Button(TPatientListPrint::NamesOnlyId)->click();
+    EXPECT_EQ(dialog.MakeManager()->GetPageCount(page, 1131), 15);
+
+    // From "Patient 0100" to the first name that begins "Patient 0200".
+    dialog.Button(TPatientListPrint::PartId)->click();
+    EXPECT_TRUE(dialog.Edit(TPatientListPrint::FromId)->isEnabled());
+    dialog.Edit(TPatientListPrint::FromId)->setText("Patient 0100");
+    dialog.Edit(TPatientListPrint::ToId)->setText("Patient 0200");
+    manager = dialog.MakeManager();
+    ASSERT_EQ(manager->ListRecords.size(), 100u);
+    EXPECT_EQ(manager->ListRecords.front().Name, "Patient 0100") << "the patient at the start key is printed";
+    const short pages = manager->GetPageCount(page, 1131);
+    ASSERT_EQ(pages, 2);
+    TRecordingSurface second({800, 1131});
+    manager->Paint(second, 2, pages);
+    const auto texts = second.Texts();
+    EXPECT_EQ(texts.front(), "Patient 0170");
+    EXPECT_EQ(texts.back(), "- 2 -");
+    TOwnPrinter printer(Texts);
+    {
+      TApxPrintout printout(*manager, "Halvetra");
+      ASSERT_TRUE(printer.PrintToFile(printout, artifacts / "patient-list-names.pdf"));
+    }
+    // Name, address and identifier of ten patients on one page.
+    dialog.Button(TPatientListPrint::FullId)->click();
+    dialog.Edit(TPatientListPrint::FromId)->setText("Patient 0500");
+    dialog.Edit(TPatientListPrint::ToId)->setText("Patient 0510");
+    manager = dialog.MakeManager();
+    EXPECT_EQ(manager->ListRecords.size(), 10u);
+    TApxPrintout printout(*manager, "Halvetra");
+    ASSERT_TRUE(printer.PrintToFile(printout, artifacts / "patient-list-full.pdf"));
+  };
+  print->click();
+  EXPECT_TRUE(ran);
+
+  const auto text = [&](const char* name) {
+    QProcess process;
+    process.start("pdftotext", {QString::fromStdString((artifacts / name).string()), "-"});
+    process.waitForFinished(20000);
+    return process.readAllStandardOutput().toStdString();
+  };
+  const std::string names = text("patient-list-names.pdf");
+  EXPECT_NE(names.find("Patient 0100"), std::string::npos);
+  EXPECT_NE(names.find("Patient 0199"), std::string::npos);
+  EXPECT_EQ(names.find("Patient 0200"), std::string::npos);
+  EXPECT_EQ(names.find("Patient 0099"), std::string::npos);
+  const std::string full = text("patient-list-full.pdf");
+  EXPECT_NE(full.find("Patient 0505"), std::string::npos);
+  EXPECT_NE(full.find("City 505"), std::string::npos);
+  EXPECT_NE(full.find("500505"), std::string::npos);
+  EXPECT_EQ(full.find("Patient 0510"), std::string::npos);
 }
 
 }  // namespace
