@@ -155,8 +155,7 @@ TMeasure::TMeasure(float xScale, float yScale, short measureType, TMessage* text
   ScreenIndex = ScreenIndexOf(screen ? screen->geometry().width() : 800);
   ReadWindowSettings();
 
-  ParamList = std::make_unique<TParamList>(iniFile, languageWord, this, MeasureType, paramListFactor);
-  SetPredicted(ParamList.get());
+  CreateParamList(languageWord, paramListFactor);
   ListView = new TParamListView(*ParamList, this);
   if (!StageView)
     CreateControls();
@@ -254,8 +253,6 @@ void TMeasure::DestroyObjects() {
   delete NoteWindow.data();
   Btps.reset();
   delete ListView.data();
-  SetPredicted(nullptr);
-  ParamList.reset();
 }
 
 void TMeasure::paintEvent(QPaintEvent* event) {
@@ -331,21 +328,6 @@ bool TMeasure::CalculatedBTPS(short kind) {
     return false;
   ConstansOfBTPS[0] = factor;
   return true;
-}
-
-void TMeasure::FillPredictedRSD(float* ref, float* rsd, short kind) {
-  if (ParamList)
-    ParamList->FillPredictedRSD(ref, rsd, static_cast<unsigned short>(kind), PredictedData);
-}
-
-void TMeasure::ReadIndexOfParams() {
-  if (ParamList)
-    ParamList->ReadIndexOfParams();
-}
-
-void TMeasure::UpdateParamListBox() {
-  if (ParamList)
-    TMeasureCore::UpdateParamListBox();
 }
 
 std::string TMeasure::BtpsRecordBytes() const {

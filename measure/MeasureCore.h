@@ -33,6 +33,7 @@
 #include <utility>
 
 class TMessage;
+class TParamList;
 class TPredicted;
 
 class TMeasureCore : public TMeasureWindow, public TMeasureInterrupt, public TConvert {
@@ -228,6 +229,24 @@ public:
   bool ExportBusy = false;
   int ReadoutEnabled = 50;
   int ReadoutGroup = -1;
+
+  // --- The parameter list (MeasureTables.cpp) ----------------------------
+
+  // Makes the window's list with its equations; `factor` scales the
+  // patient's predicted values.
+  void CreateParamList(short language, float factor);
+  TParamList* GetParamList() const { return ParamList.get(); }
+  // The test results of the current kind into the list: the shown trials
+  // beside the predicted values.
+  void WriteParamsTable();
+  // The actual result beside the previous one.
+  void WritePrePostParamsTable();
+  // Refills the list as the window shows it now.
+  virtual void UpdateParamListBox();
+  // The back-extrapolated volume of each slot's FVC, L.
+  std::array<float, 4> LostVolume{};
+  // The IVC of the actual VC trial, which a plethysmograph start needs.
+  float ReferenceIvc = 0.0f;
 
   // --- Settings of the ini file -----------------------------------------
 
@@ -425,7 +444,7 @@ protected:
   virtual bool CalculatedBTPS(short kind);
   virtual void FillPredictedRSD(float* ref, float* rsd, short kind);
   // The parameter order changed with a new previous result.
-  virtual void ReadIndexOfParams() {}
+  virtual void ReadIndexOfParams();
   // Allocates a curve once and zeroes it on every call; a curve never
   // changes size afterwards, so a pointer handed out stays valid. False
   // when memory runs out.
@@ -434,7 +453,6 @@ protected:
   virtual void PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam);
   virtual void DrawSample(short index) { View->DrawCurve(TrialIndex, index, false); }
   virtual void WriteLargeParam();
-  virtual void UpdateParamListBox();
   // The steps of the calibration and gas sequences; true to go on with the
   // plain acquisition of the sample.
   virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
@@ -462,6 +480,7 @@ protected:
   bool StayOpenOnce = false;
   TMeasureSettings Settings;
   TPredicted* Predicted = nullptr;
+  std::unique_ptr<TParamList> ParamList;
   short Instrument = 1;
 
   // The plethysmograph's per-trial members (slots 0 to 3) and the value
