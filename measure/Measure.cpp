@@ -338,4 +338,19 @@ std::string TMeasure::BtpsRecordBytes() const {
   return writer.Data();
 }
 
+void TMeasure::SetPredictedAlgorithm(int algorithm, bool verify) {
+  if (!PredictedList || !ParamList)
+    return;
+  ParamList->PredictedAlgorithm = static_cast<short>(algorithm);
+  if (algorithm != 7)
+    ParamList->WriteAlgorithmConstans();
+  {
+    const QSignalBlocker quiet(PredictedList);
+    PredictedList->setCurrentIndex(algorithm);
+  }
+  if (verify)
+    VerifyPredictedData();
+  UpdateParamListBox();
+}
+
 void TMeasure::ShowNote(const std::string& note) { ViewPort->SetNoteEditText(note); }

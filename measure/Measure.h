@@ -64,6 +64,10 @@ public:
   // The read-only pre/post note window while it is open.
   QWidget* GetNoteWindow() const { return NoteWindow; }
 
+  // Chooses the equation set as a stored test names it; `verify` checks
+  // the patient against its limits.
+  void SetPredictedAlgorithm(int algorithm, bool verify);
+
   // A rectangle of the 800 x 600 design in the window's pixels.
   QRect Scaled(int left, int top, int width, int height) const;
 

@@ -91,6 +91,8 @@ public:
   bool GridOn = true;
   bool ZeroPending = false;      // the client switched the test kind: wait for a zero
   bool ProvocationMode = false;
+  // A trial of the kind ended since its results were last stored.
+  std::array<bool, 7> NewResult{};
   bool BtpsMeasuring = false;    // the BTPS device is read automatically
 
   // The instrument the user chose (1 to 4; 3 the diffusion unit, 4 the
