@@ -51,50 +51,70 @@ double StandardFev1(const LungModel::TPatient& patient) {
 class MeasureSimulator : public TAppFixture {
 protected:
   void SetUp() override { Windows = ProgramWindows(); }
+
+  // The simulator blowing the model's FVC (with `extra` options) on COM1,
+  // a man of 40, 180 cm and 80 kg on the sheet, and his FVC window open.
+  TMeasure* Open(const QStringList& extra) {
+    QStringList arguments{"--manoeuvre", "fvc", "--trigger", "stream", "--lead-in", "1", "--noise", "0",
+                          "--fvc", QString::number(ModelFvcL), "--fev1", QString::number(ModelFev1L), "--pef",
+                          QString::number(ModelPefLps), "--fivc", QString::number(ModelFivcL)};
+    arguments += extra;
+    Simulator = std::make_unique<TSimulatorProcess>("halvetra-lungsim", arguments, Folder / "lungsim.log");
+    EXPECT_FALSE(Simulator->Path.empty());
+    Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + Simulator->Path +
+                                     "\n[Hardware]\nInstall=1\nDemo=0\nPort=0\nMode=0\n"
+                                     "[Creating Measure Log]\nWriteEnable=1\nMeasureMode=0\nSaveAllMeasurements=1\n");
+    Start("");
+    CreateDatabase();
+    PatientRecordType man;
+    SetFieldText(man.Name, "Test Man");
+    SetFieldText(man.Id, "M-40");
+    SetFieldText(man.Date[0], std::to_string(QDate::currentDate().year() - 40) + ".01.01.");
+    man.Sex = 1;
+    man.Height = 180;
+    man.Weight = 80;
+    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
+    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
+    EXPECT_TRUE(Route(CM_MEASURE_FVC));
+    auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
+    EXPECT_NE(window, nullptr);
+    if (window) {
+      EXPECT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
+    }
+    return window;
+  }
+
+  // The start after a good zero, the calibration reminder answered No.
+  void StartTrial(TMeasure& window) {
+    // The zero is taken elsewhere: a good one stands in here.
+    window.CreateZeroTimer();
+    Sink.Answer = IDNO;
+    ASSERT_TRUE(Enabled(CM_START));
+    ASSERT_TRUE(Route(CM_START));
+    QApplication::processEvents();
+    Sink.Messages.clear();
+    ASSERT_TRUE(window.IsRunning());
+  }
+
+  // Events until ten seconds of the breath are in or the run ends.
+  static void WaitForBreath(TMeasure& window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (window.SampleCount[MEASURE_FVC][0] < 1000 && waited.elapsed() < 40000 && window.IsRunning())
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+
+  std::unique_ptr<TSimulatorProcess> Simulator;
 };
 
 TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
-  TSimulatorProcess simulator("halvetra-lungsim",
-                              {"--manoeuvre", "fvc", "--trigger", "stream", "--lead-in", "1", "--noise", "0", "--fvc", QString::number(ModelFvcL),
-                               "--fev1", QString::number(ModelFev1L), "--pef", QString::number(ModelPefLps), "--fivc",
-                               QString::number(ModelFivcL)},
-                              Folder / "lungsim.log");
-  ASSERT_FALSE(simulator.Path.empty());
-  Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + simulator.Path +
-                                   "\n[Hardware]\nInstall=1\nDemo=0\nPort=0\nMode=0\n"
-                                   "[Creating Measure Log]\nWriteEnable=1\nMeasureMode=0\nSaveAllMeasurements=1\n");
-  Start("");
-  CreateDatabase();
-  PatientRecordType man;
-  SetFieldText(man.Name, "Test Man");
-  SetFieldText(man.Id, "M-40");
-  SetFieldText(man.Date[0], std::to_string(QDate::currentDate().year() - 40) + ".01.01.");
-  man.Sex = 1;
-  man.Height = 180;
-  man.Weight = 80;
-  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
-  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
-  ASSERT_TRUE(Route(CM_MEASURE_FVC));
-  auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
-
-  // The zero is taken elsewhere: a good one stands in here.
-  window->CreateZeroTimer();
-  // The calibration reminder is answered No.
-  Sink.Answer = IDNO;
-  ASSERT_TRUE(Enabled(CM_START));
-  ASSERT_TRUE(Route(CM_START));
-  QApplication::processEvents();
-  Sink.Messages.clear();
-  ASSERT_TRUE(window->IsRunning());
-
-  // The lead-in, the blast and the forced inspiration: wait until ten
-  // seconds of the breath are in, then stop as the user does.
-  QElapsedTimer waited;
-  waited.start();
-  while (window->SampleCount[MEASURE_FVC][0] < 1000 && waited.elapsed() < 40000 && window->IsRunning())
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  TMeasure* window = Open({});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  // The lead-in, the blast and the forced inspiration, then the stop as
+  // the user gives it.
+  WaitForBreath(*window);
   ASSERT_GE(window->SampleCount[MEASURE_FVC][0], 1000);
   ASSERT_TRUE(Route(CM_STOP));
   EXPECT_FALSE(window->IsRunning());
@@ -122,7 +142,7 @@ TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
 
   // A plain spirometer gets no start word: the link's stream starts the
   // manoeuvre, and the stop ends the stream.
-  EXPECT_EQ(simulator.Log(),
+  EXPECT_EQ(Simulator->Log(),
             (std::vector<std::string>{"identify", "stream on", "manoeuvre fvc started", "stream off"}));
   // The measure log: the patient first, then the raw samples.
   std::ifstream file(Folder / "Bad" / "Fvc.001", std::ios::binary);
@@ -130,6 +150,21 @@ TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
   const std::string bytes(std::istreambuf_iterator<char>(file), {});
   ASSERT_GT(bytes.size(), 84u);
   EXPECT_EQ(bytes.substr(0, 8), "Test Man");
+}
+
+TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithItsSamples) {
+  TMeasure* window = Open({"--stop-after", "400"});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  WaitForBreath(*window);
+  QApplication::processEvents();
+  EXPECT_FALSE(window->IsRunning());
+  EXPECT_GT(window->SampleCount[MEASURE_FVC][0], 0);
+  // One message, naming the port.
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_NE(Sink.Messages[0].Text.find(Simulator->Path), std::string::npos) << Sink.Messages[0].Text;
+  Sink.Messages.clear();
 }
 
 }  // namespace
