@@ -99,70 +99,50 @@ private:
     return static_cast<short>(std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(W.SampleCount[m][t], 0)), held));
   }
 
+  // Each trial of the kind as a line through `at(trial, sample)`, clipped
+  // to the area.
+  template <class TPoint>
+  void DrawTrials(QPainter& painter, const QRect& area, short mode, TPoint at) {
+    painter.setClipRect(area);
+    for (const short t : Trials()) {
+      const short n = t < 0 ? short{0} : Count(mode, t);
+      if (n < 2)
+        continue;
+      QPainterPath path(at(static_cast<std::size_t>(t), 0));
+      for (short i = 1; i < n; ++i)
+        path.lineTo(at(static_cast<std::size_t>(t), static_cast<std::size_t>(i)));
+      painter.setPen(QPen(TrialColours[static_cast<std::size_t>(t)], 1.5));
+      painter.drawPath(path);
+    }
+    painter.setClipping(false);
+  }
+
   void DrawVolumeTime(QPainter& painter, const QRect& area, short mode) {
-    const float vmax = VolumeMaximum[Zoom];
-    const float baseY = static_cast<float>(area.bottom()) - static_cast<float>(area.height()) * 0.15f;
-    const float perL = static_cast<float>(area.height()) * 0.8f / vmax;
+    const float baseY = static_cast<float>(area.bottom()) - static_cast<float>(area.height()) * 0.2f;
+    const float perL = static_cast<float>(area.height()) * 0.75f / VolumeMaximum[Zoom];
     const float perS = static_cast<float>(area.width()) / SecondsShown;
     painter.setPen(Qt::gray);
     painter.drawLine(QPointF(area.left(), baseY), QPointF(area.right(), baseY));
-    for (const short t : Trials()) {
-      if (t < 0)
-        continue;
-      const short n = Count(mode, t);
-      if (n < 2)
-        continue;
-      const auto& volume = W.Volume[static_cast<std::size_t>(t)];
-      // Expirations go down in the link's sign: show them rising.
-      QPainterPath path;
-      for (short i = 0; i < n; ++i) {
-        const QPointF at(area.left() + static_cast<float>(i) * SampleSeconds * perS,
-                         baseY + volume[static_cast<std::size_t>(i)] * perL);
-        if (i == 0)
-          path.moveTo(at);
-        else
-          path.lineTo(at);
-      }
-      painter.setClipRect(area);
-      painter.setPen(QPen(TrialColours[static_cast<std::size_t>(t)], 1.5));
-      painter.drawPath(path);
-      painter.setClipping(false);
-    }
+    // Volume up from the base line, 8 L above it and 2 L below.
+    DrawTrials(painter, area, mode, [&](std::size_t t, std::size_t i) {
+      return QPointF(area.left() + static_cast<float>(i) * SampleSeconds * perS, baseY - W.Volume[t][i] * perL);
+    });
   }
 
   void DrawFlowVolume(QPainter& painter, const QRect& area) {
-    const float fmax = FlowMaximum[Zoom];
-    const float vmax = VolumeMaximum[Zoom];
     const float originX = static_cast<float>(area.left()) + static_cast<float>(area.width()) * 0.1f;
     const float originY = static_cast<float>(area.top()) + static_cast<float>(area.height()) * 0.6f;
-    const float perL = static_cast<float>(area.width()) * 0.85f / vmax;
-    const float perLps = static_cast<float>(area.height()) * 0.55f / fmax;
+    const float perL = static_cast<float>(area.width()) * 0.85f / VolumeMaximum[Zoom];
+    const float perLps = static_cast<float>(area.height()) * 0.55f / FlowMaximum[Zoom];
     painter.setPen(Qt::gray);
     painter.drawLine(QPointF(area.left(), originY), QPointF(area.right(), originY));
     painter.drawLine(QPointF(originX, area.top()), QPointF(originX, area.bottom()));
-    for (const short t : Trials()) {
-      if (t < 0)
-        continue;
-      const short n = Count(MEASURE_FVC, t);
-      if (n < 2)
-        continue;
-      const auto& flow = W.Flow[static_cast<std::size_t>(t)];
-      const auto& volume = W.Volume[static_cast<std::size_t>(t)];
-      // Expiration up and to the right from the start of the blast.
-      QPainterPath path;
-      for (short i = 0; i < n; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const QPointF at(originX - volume[k] * perL, originY + flow[k] * perLps);
-        if (i == 0)
-          path.moveTo(at);
-        else
-          path.lineTo(at);
-      }
-      painter.setClipRect(area);
-      painter.setPen(QPen(TrialColours[static_cast<std::size_t>(t)], 1.5));
-      painter.drawPath(path);
-      painter.setClipping(false);
-    }
+    // Expiration up and to the right, ending on the flow axis: x counts
+    // the volume still to be blown out of the trial's FVC.
+    DrawTrials(painter, area, MEASURE_FVC, [&](std::size_t t, std::size_t i) {
+      const float fvc = W.AktParams[MEASURE_FVC][t][0];
+      return QPointF(originX + (fvc - W.Volume[t][i]) * perL, originY + W.Flow[t][i] * perLps);
+    });
   }
 
   TMeasure& W;
