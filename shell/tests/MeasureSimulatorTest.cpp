@@ -152,6 +152,22 @@ TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
   EXPECT_EQ(bytes.substr(0, 8), "Test Man");
 }
 
+TEST_F(MeasureSimulator, DamagedFramesOnTheLineLeaveTheValuesInTolerance) {
+  TMeasure* window = Open({"--corrupt-every", "40"});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  WaitForBreath(*window);
+  ASSERT_TRUE(Route(CM_STOP));
+  // A warning about the line may stand; the values must not suffer.
+  Sink.Messages.clear();
+  const float* actual = window->GetAktBuffer(MEASURE_FVC, 0);
+  EXPECT_NEAR(actual[0], ModelFvcL, std::max(0.015 * ModelFvcL, 0.025));
+  const auto names = TMeasureCore::GetParamStr(MEASURE_FVC);
+  const auto pef = std::find(names.begin(), names.end(), "PEF") - names.begin();
+  EXPECT_NEAR(actual[pef], ModelPefLps, std::max(0.05 * ModelPefLps, 0.15));
+}
+
 TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithItsSamples) {
   TMeasure* window = Open({"--stop-after", "400"});
   ASSERT_FALSE(HasFailure());
