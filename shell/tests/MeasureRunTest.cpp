@@ -180,4 +180,16 @@ TEST_F(MeasureRun, AReplayWithoutSamplesUndoesTheStartAndSaysSo) {
   Sink.Messages.clear();
 }
 
+TEST_F(MeasureRun, InContextHelpModeTheUnitCommandOnlyAsksForItsHelp) {
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  App->CmHelpMode();
+  ASSERT_TRUE(App->IsHelpMode());
+  window.DispatchCommand(CM_UNIT);
+  EXPECT_EQ(window.UnitSystem, 0);
+  App->LeaveHelpMode();
+  window.DispatchCommand(CM_UNIT);
+  EXPECT_EQ(window.UnitSystem, 1);
+}
+
 }  // namespace
