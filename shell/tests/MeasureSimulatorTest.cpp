@@ -9,10 +9,10 @@
 #include "measure/Measure.h"
 #include "measure/ParamList.h"
 #include "shell/ProgramWindows.h"
+#include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"
 #include "tools/lungmodel/LungModel.h"
 
-#include <QDate>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -66,13 +66,7 @@ protected:
                                      "[Creating Measure Log]\nWriteEnable=1\nMeasureMode=0\nSaveAllMeasurements=1\n");
     Start("");
     CreateDatabase();
-    PatientRecordType man;
-    SetFieldText(man.Name, "Test Man");
-    SetFieldText(man.Id, "M-40");
-    SetFieldText(man.Date[0], std::to_string(QDate::currentDate().year() - 40) + ".01.01.");
-    man.Sex = 1;
-    man.Height = 180;
-    man.Weight = 80;
+    PatientRecordType man = ManOfForty();
     EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
     EXPECT_TRUE(Route(CM_OPEN_PATIENT));
     EXPECT_TRUE(Route(CM_MEASURE_FVC));
