@@ -5,6 +5,8 @@
 
 #include "measure/MeasureCore.h"
 
+#include "measure/ParamList.h"
+
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "predicted/Predicted.h"
@@ -36,6 +38,11 @@ void CopyCurve(const TMeasureData::TCurve& from, TMeasureData::TCurve& to) {
 bool TMeasureCore::CalculatedBTPS(short /*kind*/) { return true; }
 
 void TMeasureCore::FillPredictedRSD(float* ref, float* rsd, short kind) {
+  // The list's equations know the patient's predicted-value factor.
+  if (ParamList && kind >= 0) {
+    ParamList->FillPredictedRSD(ref, rsd, static_cast<unsigned short>(kind), PredictedData);
+    return;
+  }
   if (!Predicted)
     return;
   switch (kind) {
@@ -116,6 +123,23 @@ void TMeasureCore::ClearAktBuffer(short type, short trial) {
     PlethyShared = 0.0f;
   }
   ClearSlotCurves(type, trial);
+}
+
+float TMeasureCore::GetAktValue(short type, short trial, short index) const {
+  if (!ValidKind(type) || !ValidSlot(trial) || index < 0 || index >= GetNumberOfParams(type))
+    return 0.0f;
+  return AktParams[Index(type)][Index(trial)][Index(index)];
+}
+
+void TMeasureCore::ClearAllTrials() {
+  for (short type = 0; type < TEST_KIND_COUNT; ++type)
+    for (short trial = 0; trial <= PreviousSlot; ++trial)
+      ClearAktBuffer(type, trial);
+}
+
+void TMeasureCore::SetChanged(short type) {
+  if (type >= 0 && Index(type) < NewResult.size())
+    NewResult[Index(type)] = true;
 }
 
 void TMeasureCore::CopyAktToPreBuffer(short type, short trial) {

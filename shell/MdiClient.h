@@ -76,6 +76,10 @@ public:
   void EvMDIDestroy(TParam1 frame, TParam2);
   TResult EvCloseChildWindows() { return Control.EvCloseChildWindows(); }
   void EvCloseAllTempFiles() { Control.EvCloseAllTempFiles(); }
+  // The component windows ask the client about context help; the
+  // application keeps it.
+  TResult EvGetHelpMode(TParam1, TParam2);
+  TResult EvShowHelp(TParam1 id, TParam2);
   bool CanClose() { return Control.CanClose(); }
 
   // The institute of the printouts' heads, as the settings file keeps it.
@@ -262,6 +266,10 @@ private:
   TClientController Control;
   std::unique_ptr<TRecordWindows> RecordWindows;
   std::unique_ptr<TMeasureRecords> Records;
+  // The records work on the open patient's tests: bound to the sheet's
+  // index before each use, and to none once the sheet is gone.
+  TMeasureRecords& BoundRecords();
+  const void* BoundIndex = nullptr;
   std::string DatabaseState;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.
