@@ -16,6 +16,7 @@
 #include "records/PatientBrowseMeet.h"
 #include "records/PatientCopy.h"
 #include "records/PatientList.h"
+#include "records/RecordsStore.h"
 #include "records/TableCheck.h"
 #include "records/TableRestructure.h"
 #include "shell/ChildMenus.h"
@@ -23,7 +24,10 @@
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
 #include "shell/InstituteSettings.h"
+#include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
+#include "shell/TrendWindowAccess.h"
+#include "trend/TrendDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -50,17 +54,24 @@ constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
 // The component windows as the record code reaches them. The measurement,
-// audiometer, trend and provocation windows do not yet give the record
-// code their data: until they do, none is reached and none opens.
+// audiometer and provocation windows do not yet give the record code their
+// data: until they do, none is reached and none opens.
 class TClientRecordWindows final : public TRecordWindows {
 public:
+  TClientRecordWindows(std::function<TTrendWindow*()> trend, std::function<void()> openTrend)
+      : TrendAccess(std::move(trend)), Open(std::move(openTrend)) {}
   TMeasureAccess* Measure() override { return nullptr; }
   TAudioAccess* Audiometer() override { return nullptr; }
-  TTrendAccess* Trend() override { return nullptr; }
+  TTrendAccess* Trend() override { return TrendAccess.Get(); }
   TProvocationAccess* Provocation() override { return nullptr; }
   void OpenMeasure(short) override {}
   void OpenAudiometer() override {}
-  void OpenTrend() override {}
+  void OpenTrend() override { Open(); }
+
+  TTrendWindowAccess TrendAccess;
+
+private:
+  std::function<void()> Open;
 };
 
 std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
@@ -69,11 +80,13 @@ std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char
 
 THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
     : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()),
-      RecordWindows(std::make_unique<TClientRecordWindows>()),
+      RecordWindows(std::make_unique<TClientRecordWindows>([this] { return GetTrend(); },
+                                                           [this] { SendMessage(this, WM_COMMAND, CM_TREND, 0); })),
       Records(std::make_unique<TMeasureRecords>(
           [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
           [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
-          *RecordWindows, &app.GetMessages())) {
+          *RecordWindows, &app.GetMessages())),
+      OwnStore(std::make_unique<TRecordsStore>(*Records, *RecordWindows)) {
   setObjectName("THalvetraMDIClient");
   ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
@@ -446,7 +459,9 @@ TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
   const TWaitCursor wait;
-  return Records->EvReadTrendData(static_cast<short>(filter), KeyText(key));
+  const TResult result = Records->EvReadTrendData(static_cast<short>(filter), KeyText(key));
+  static_cast<TClientRecordWindows&>(*RecordWindows).TrendAccess.EndRequest();
+  return result;
 }
 TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
@@ -497,6 +512,10 @@ void THalvetraMDIClient::CmBrowseMeasurements() {
         &App.GetMessages(),
         settings.LanguageDriver);
     return mail.Result == 0 && PatientCopy::SendMail(mail.Files);
+  };
+  setup.TrendFilter = [this](bool& provoked, bool& lysis) {
+    TTrendFilter dialog(&App.GetMessages(), &provoked, &lysis, this, App.GetFrame());
+    return dialog.exec() == QDialog::Accepted;
   };
   TPatientBrowseMeet browser(App.GetMessages(), sheet->GetMeasureIndex(), std::move(setup), this);
   if (browser.exec() != QDialog::Accepted)

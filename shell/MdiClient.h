@@ -222,6 +222,7 @@ private:
   TClientController Control;
   std::unique_ptr<TRecordWindows> RecordWindows;
   std::unique_ptr<TMeasureRecords> Records;
+  std::unique_ptr<TExaminationStore> OwnStore;  // over Records, unless the options give a store
   std::string DatabaseState;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.

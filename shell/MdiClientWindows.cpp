@@ -54,7 +54,9 @@ bool IsSpirometryCommand(unsigned id) { return id >= CM_MEASURE_FVC && id <= CM_
 
 }  // namespace
 
-TExaminationStore* THalvetraMDIClient::Store() const { return App.GetOptions().Store; }
+TExaminationStore* THalvetraMDIClient::Store() const {
+  return App.GetOptions().Store ? App.GetOptions().Store : OwnStore.get();
+}
 
 TMeasureWindow* THalvetraMDIClient::GetMeasure() const { return MeasureWidget ? Measure : nullptr; }
 TAudioMeterWindow* THalvetraMDIClient::GetAudioMeter() const { return AudiometerWidget ? AudioMeter : nullptr; }

@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 #include "shell/HalvetraApp.h"
+#include "shell/TrendWindowAccess.h"
 
 #include <QApplication>
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
 
   TAppOptions options;
   options.CommandLine = TCommandLine::Join(argc, argv);
+  options.Windows.Trend = TrendWindows::Factory();
   THalvetraApp app(std::move(options));
   return app.Run();
 }

@@ -1,6 +1,8 @@
 #include "trend/Trend.h"
 
+#include "platform/basekit/DdeExport.h"
 #include "platform/basekit/Message.h"
+#include "platform/basekit/ui/DdeDialog.h"
 #include "trend/TrendDialogs.h"
 #include "trend/TrendExport.h"
 #include "trend/TrendGeometry.h"
@@ -54,6 +56,7 @@ const TResponseTable& TTrend::ResponseTable() {
     Response::Command<&TTrend::CmCommand>(CM_RIGHT_PRE),   Response::Enabler<&TTrend::CmEnable>(CM_RIGHT_PRE),
     Response::Command<&TTrend::CmCommand>(CM_RIGHT_NEXT),  Response::Enabler<&TTrend::CmEnable>(CM_RIGHT_NEXT),
     Response::Command<&TTrend::CmCommand>(CM_TREND_DELETE), Response::Enabler<&TTrend::CmEnable>(CM_TREND_DELETE),
+    Response::Command<&TTrend::CmDde>(CM_DDE),         Response::Enabler<&TTrend::CmDdeEnable>(CM_DDE),
     Response::Command<&TTrend::CmHelp>(HelpCommand),
     Response::Message<&TTrend::CmAskHelpContext>(WM_ASK_HELP_CONTEXT),
     Response::Message<&TTrend::EvNormRel>(CM_NORMREL),
@@ -99,6 +102,12 @@ TTrend::TTrend(float xScale, float yScale, const TMessage* messages, std::string
   });
   TrendModel.Params = TrendSettings::ReadSelectedTrendParams(IniPath);
   TrendModel.Grid = TrendSettings::ReadGrid(IniPath);
+  RunDdeDialog = [this](TTDdeDialogStruct& settings) {
+    if (!Messages)
+      return false;
+    TDdeDialog dialog(*Messages, this, settings);
+    return dialog.exec() == QDialog::Accepted;
+  };
   RunParamDialog = [this](short& slot) {
     TTrendParam dialog(Messages, &slot, this, MainWindow);
     return dialog.exec() == QDialog::Accepted;
@@ -137,10 +146,7 @@ void TTrend::AddDataToTrendListBox(const char* date, const char* time, const flo
   Filling = false;
 }
 
-short TTrend::GetGridStatus() {
-  TrendModel.Grid = TrendSettings::ReadGrid(IniPath);
-  return TrendModel.Grid ? 1 : 0;
-}
+bool TTrend::GetGridStatus() const { return TrendSettings::ReadGrid(IniPath); }
 
 bool TTrend::WriteSelectedTrendParams() { return TrendSettings::WriteSelectedTrendParams(IniPath, TrendModel.Params); }
 
@@ -296,6 +302,18 @@ int TTrend::CalculateTrendHeight(short pageBottom, short firstTop, short nextTop
 void TTrend::PrintTrend(QPainter& painter, short page) {
   TrendPainter::PaintPrintPage(painter, Context(), Plan, page, TrendSettings::ReadDottedLines(IniPath));
 }
+
+void TTrend::CmDde() {
+  if (HelpMode())
+    return;
+  DdeExport::CmDde(Messages, IniPath, RunDdeDialog, [this](TDDE& dde) {
+    const TWaitCursor wait;
+    TConnectionPokes<TDDE> pokes(dde);
+    return SendDataToExcel(pokes);
+  });
+}
+
+void TTrend::CmDdeEnable(TCommandEnabler& enabler) { enabler.Enable(TrendModel.Count() > 0); }
 
 bool TTrend::SendDataToExcel(TTrendPokeTarget& target) const {
   const bool comma = Messages && Messages->GetLanguageName() == "Magyar";

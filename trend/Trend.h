@@ -11,6 +11,7 @@
 #include "platform/framework/EventHandler.h"
 #include "trend/TrendModel.h"
 #include "trend/TrendPainter.h"
+#include "trend/TrendWindow.h"
 
 #include <QImage>
 #include <QWidget>
@@ -21,8 +22,9 @@
 class QListWidget;
 class TMessage;
 class TTrendPokeTarget;
+struct TTDdeDialogStruct;
 
-class TTrend : public QWidget, public TEventHandler {
+class TTrend : public QWidget, public TTrendWindow {
 public:
   TTrend(float xScale, float yScale, const TMessage* messages, std::string iniPath, PREDICTED_DATA patient,
          std::string dateFormat, QWidget* parent = nullptr);
@@ -34,8 +36,10 @@ public:
   void SetMainWindow(TEventHandler* mainWindow) { MainWindow = mainWindow; }
 
   void AddDataToTrendListBox(const char* date, const char* time, const float* values, const float* predicted,
-                             char marker, short flags);
-  short GetGridStatus();
+                             char marker, short flags) override;
+  // The grid's state as the settings keep it.
+  bool GetGridStatus() const override;
+  void Repaint() override { RedrawScreenBmp(); }
   bool WriteSelectedTrendParams();
   bool CanClose();
 
@@ -55,8 +59,13 @@ public:
 
   // The export's rows, through the spreadsheet connection.
   bool SendDataToExcel(TTrendPokeTarget& target) const;
+  // The export command: the spreadsheet settings are confirmed, then the
+  // rows go into the workbook.
+  void CmDde();
+  // Runs the export's settings dialog; true on OK. Tests answer it.
+  std::function<bool(TTDdeDialogStruct& settings)> RunDdeDialog;
 
-  TTrendModel& Model() { return TrendModel; }
+  TTrendModel& Model() override { return TrendModel; }
   QListWidget* ListBox() const { return List; }
 
   static const TResponseTable& ResponseTable();
@@ -76,6 +85,7 @@ private:
   void CmCommand(unsigned id);
   void CmEnable(TCommandEnabler& enabler);
   void CmHelp();
+  void CmDdeEnable(TCommandEnabler& enabler);
   void CmAskHelpContext(TParam1 id, TParam2);
   void EvNormRel() { RunCommand(CM_NORMREL, false); }
   void EvPredicted() { RunCommand(CM_PREDICTED, false); }

@@ -201,6 +201,12 @@ public:
   }
   bool GetGridStatus() const override { return false; }
   void Repaint() override { update(); }
+  void AddDataToTrendListBox(const char* date, const char* time, const float*, const float*, char, short) override {
+    Log.Calls.push_back(std::string("AddDataToTrendListBox ") + date + "@" + time);
+  }
+  TTrendModel& Model() override { return TrendModel; }
+
+  TTrendModel TrendModel;
 };
 
 // Records the storage calls; a call fails when told to.
