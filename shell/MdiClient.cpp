@@ -383,6 +383,7 @@ bool THalvetraMDIClient::OpenPatientFrame() {
   constexpr int PatientIcon = 1002;
   child->setWindowIcon(ProgramIcon(PatientIcon));
   PlaceChild(*child, QSize(static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y)));
+  FollowSheetIndex();
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
   Control.SheetOpened(*Patient, *Patient);
   return true;
@@ -428,6 +429,16 @@ void THalvetraMDIClient::ForgetExamination() { Records->ClearMeetRecordKey(); }
 
 // --- Test records -------------------------------------------------------------------
 
+void THalvetraMDIClient::FollowSheetIndex() {
+  // The records store into the examinations of the open sheet's patient;
+  // a new index (another sheet, or its tables opened or closed) starts
+  // them afresh.
+  TPatient* sheet = GetPatient();
+  TMeasureIndex* index = sheet && sheet->IsMeasureDatabaseOpen() ? &sheet->GetMeasureIndex() : nullptr;
+  if (Records->GetIndex() != index)
+    Records->SetIndex(index);
+}
+
 TResult THalvetraMDIClient::EvMeasureModeChanged(TParam1 kind, TParam2 part) {
   return Records->EvMeasureModeChanged(static_cast<short>(kind), static_cast<short>(part));
 }
@@ -455,16 +466,19 @@ TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
 
 TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
+  FollowSheetIndex();
   return Records->EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
   const TWaitCursor wait;
+  FollowSheetIndex();
   const TResult result = Records->EvReadTrendData(static_cast<short>(filter), KeyText(key));
   static_cast<TClientRecordWindows&>(*RecordWindows).TrendAccess.EndRequest();
   return result;
 }
 TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
+  FollowSheetIndex();
   return Records->EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
 }
 
@@ -472,6 +486,7 @@ void THalvetraMDIClient::CmSaveMeasurement() {
   if (!RecordWindows->Measure())
     return;
   const TWaitCursor wait;
+  FollowSheetIndex();
   Records->CmSaveMeasurement();
 }
 

@@ -193,7 +193,9 @@ private:
   const QPointer<THalvetraMDIChild>& Frame(TClientSlot slot) const { return Frames[static_cast<std::size_t>(slot)]; }
 
   // The component windows' frames, bars and menus.
-  TExaminationStore* Store() const;
+  TExaminationStore* Store();
+  // The records work on the open sheet's examination index.
+  void FollowSheetIndex();
   TWindowArgs WindowArgs();
   template <class TContract>
   bool Reopen(TClientSlot slot, QPointer<QWidget>& widget, TContract* window);

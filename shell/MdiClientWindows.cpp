@@ -54,8 +54,11 @@ bool IsSpirometryCommand(unsigned id) { return id >= CM_MEASURE_FVC && id <= CM_
 
 }  // namespace
 
-TExaminationStore* THalvetraMDIClient::Store() const {
-  return App.GetOptions().Store ? App.GetOptions().Store : OwnStore.get();
+TExaminationStore* THalvetraMDIClient::Store() {
+  if (App.GetOptions().Store)
+    return App.GetOptions().Store;
+  FollowSheetIndex();
+  return OwnStore.get();
 }
 
 TMeasureWindow* THalvetraMDIClient::GetMeasure() const { return MeasureWidget ? Measure : nullptr; }
@@ -599,6 +602,7 @@ void THalvetraMDIClient::ComponentFrameClosed(THalvetraMDIChild* frame) {
     RemoveBar(TrendBar);
   }
   if (patient) {
+    Records->SetIndex(nullptr);  // the sheet's index goes with it
     RemoveBar(PatientBar1);
     RemoveBar(PatientBar2);
     RemoveMainBarTestButtons();
