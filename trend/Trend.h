@@ -49,13 +49,13 @@ public:
   void DeleteScreenBmp();
   const QImage& ScreenBmp() const { return Screen; }
 
-  void GetFaktors(float& x, float& y) const { x = XScale; y = YScale; }
+  void GetFaktors(float& x, float& y) const override { x = XScale; y = YScale; }
   // The print-out: the total height (setting the page count and graph
   // page), then each page from 1.
-  int CalculateTrendHeight(short pageBottom, short firstTop, short nextTop, bool keepSpace);
-  void PrintTrend(QPainter& painter, short page);
-  int GetPageCount() const { return Plan.PageCount; }
-  int GetGraphPage() const { return Plan.GraphPage; }
+  int CalculateTrendHeight(short pageBottom, short firstTop, short nextTop, bool keepSpace) override;
+  void PrintTrend(QPainter& painter, short page) override;
+  int GetPageCount() const override { return Plan.PageCount; }
+  int GetGraphPage() const override { return Plan.GraphPage; }
 
   // The export's rows, through the spreadsheet connection.
   bool SendDataToExcel(TTrendPokeTarget& target) const;
