@@ -2,6 +2,7 @@
 
 #include "platform/basekit/DdeExport.h"
 #include "platform/basekit/Message.h"
+#include "platform/basekit/Util.h"
 #include "platform/basekit/ui/DdeDialog.h"
 #include "trend/TrendDialogs.h"
 #include "trend/TrendExport.h"
@@ -78,6 +79,7 @@ TTrend::TTrend(float xScale, float yScale, const TMessage* messages, std::string
   setPalette(palette);
   setMouseTracking(true);
   Background.load(QStringLiteral(":/pictures/TREND800_600.png"));
+  ReadColors();
 
   const int screenClass = ScreenClass(static_cast<int>(std::lround(800 * XScale)));
   const int listTop = screenClass == 1 ? 96 : screenClass == 2 ? 102 : 100;
@@ -124,6 +126,26 @@ void TTrend::keyPressEvent(QKeyEvent* event) {
 }
 
 TTrend::~TTrend() { WriteSelectedTrendParams(); }
+
+void TTrend::ReadColors() {
+  // The system's colour set: the trend's curves take the entries of the
+  // measurement window's trials and the two after them.
+  constexpr std::size_t HeaderBackground = 15;
+  constexpr std::size_t HeaderText = 16;
+  TUtil set;
+  set.ReadColors(IniPath);
+  const auto colour = [&set](std::size_t entry) {
+    const TColor c = set.GetColor(entry);
+    return QColor(c.R, c.G, c.B);
+  };
+  Colors.PlotBackground = colour(TUtil::Background);
+  Colors.Axis = colour(TUtil::Axis);
+  Colors.Grid = colour(TUtil::Grid);
+  Colors.HeaderBackground = colour(HeaderBackground);
+  Colors.HeaderText = colour(HeaderText);
+  for (std::size_t i = 0; i < Colors.Curves.size(); ++i)
+    Colors.Curves[i] = colour(TUtil::Trial1 + i);
+}
 
 void TTrend::AddDataToTrendListBox(const char* date, const char* time, const float* values, const float* predicted,
                                    char marker, short flags) {

@@ -66,6 +66,8 @@ public:
   std::function<bool(TTDdeDialogStruct& settings)> RunDdeDialog;
 
   TTrendModel& Model() override { return TrendModel; }
+  // The colours of the screen page, from the settings' colour set.
+  const TTrendColors& GetColors() const { return Colors; }
   QListWidget* ListBox() const { return List; }
 
   static const TResponseTable& ResponseTable();
@@ -93,6 +95,7 @@ private:
   bool HelpMode() const;
   void Notify(unsigned message, TParam1 wParam);
   void FillList();
+  void ReadColors();
   void RunCommand(unsigned id, bool notify);
   TTrendPageContext Context() const;
 

@@ -6,6 +6,8 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/basekit/CsvWorkbook.h"
+#include "platform/basekit/Dde.h"
 #include "patients/Patient.h"
 #include "shell/BarLayouts.h"
 #include "shell/ComponentBar.h"
@@ -14,6 +16,7 @@
 #include "testing/Pictures.h"
 #include "trend/Trend.h"
 #include "trend/TrendDialogs.h"
+#include "trend/TrendExport.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -182,6 +185,35 @@ TEST_F(TrendInProgram, ModesReachTheClientsBarAndClosingGivesTheSheetBack) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(Client().GetTrend(), nullptr);
   EXPECT_EQ(Client().GetBar(BarLayouts::TrendCaption), nullptr);
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
+// The export command pokes the trend's rows into the workbook at the
+// confirmed first row and column: read back cell by cell.
+TEST_F(TrendInProgram, ExportArrivesInTheWorkbookCellByCell) {
+  TrendFromBrowser(false, false);
+  ASSERT_NE(Trend(), nullptr);
+  Trend()->RunDdeDialog = [](TTDdeDialogStruct& settings) {
+    settings.FirstRow = "5";
+    settings.FirstColumn = "2";
+    return true;
+  };
+  App->GetActions()->UpdateAll();
+  EXPECT_TRUE(Enabled(CM_DDE));
+  Trend()->DispatchCommand(CM_DDE);
+
+  const auto book = TCsvWorkbook::Parse(TTemporaryFolder::Read(Folder / "Halvetra.csv"));
+  ASSERT_TRUE(book.has_value());
+  // Past the patient's row, every cell as the export made it.
+  const std::vector<TrendExport::TRow> rows = TrendExport::Rows(Trend()->Model(), PREDICTED_DATA{}, false);
+  ASSERT_EQ(rows.size(), 7u);  // patient, blank, reference, heads, three lines
+  for (std::size_t r = 1; r < rows.size(); ++r)
+    for (std::size_t c = 0; c < rows[r].size(); ++c)
+      EXPECT_EQ(book->Get(5 + r, 2 + c), rows[r][c]) << r << "," << c;
+  EXPECT_EQ(book->Get(5, 2), "Anna Kovacs");
+  // June's line: FVC 4.05 L is 101 % of January's 4.00 L (4.05 / 4.00 = 1.0125).
+  EXPECT_EQ(book->Get(11, 4), "  4.05");
+  EXPECT_EQ(book->Get(11, 5), " 101%");
   EXPECT_TRUE(Sink.Messages.empty());
 }
 
