@@ -217,4 +217,25 @@ TEST_F(TrendInProgram, ExportArrivesInTheWorkbookCellByCell) {
   EXPECT_TRUE(Sink.Messages.empty());
 }
 
+// An examination whose FVC row is gone gives no line (its values would be
+// zeros taken for a result); the others come as they are.
+TEST_F(TrendInProgram, AnExaminationWithoutItsTestRowGivesNoLine) {
+  {
+    auto meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
+    auto fvc = OpenTestTable(Folder / "Database/Data", "fvc.db", &App->GetMessages());
+    ASSERT_EQ(meet->GoTop(), 0);
+    ASSERT_EQ(meet->GetNextRec(), 0);  // February
+    MeetRecordType february;
+    ASSERT_EQ(meet->GetData(february), 0);
+    ASSERT_EQ(FieldText(february.Date), "2026.02.10.");
+    ASSERT_EQ(fvc->Search(SearchEqual, 1, long{february.MeetKey}), 0);
+    ASSERT_EQ(fvc->DeleteRec(), 0);
+  }
+  TrendFromBrowser(false, false);
+  ASSERT_NE(Trend(), nullptr);
+  using TLine = std::tuple<std::string, float, float, char>;
+  EXPECT_EQ(Lines(), (std::vector<TLine>{{"2026.01.10.", 4.00f, 4.20f, ' '}, {"2026.06.10.", 4.05f, 4.25f, ' '}}));
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
 }  // namespace
