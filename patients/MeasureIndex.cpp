@@ -46,7 +46,10 @@ std::string TMeasureIndex::ListLine(const MeetRecordType& meet) {
 
 void TMeasureIndex::GetAllMeasure(TMeetListSink& list, short atTop) const {
   TEngine* meet = Meet();
-  if (!meet || meet->Search(SearchGreaterOrEqual, 1, long{PatientKey()}) != 0)
+  if (!meet)
+    return;
+  const std::shared_ptr<void> reading = meet->HoldForReading();
+  if (meet->Search(SearchGreaterOrEqual, 1, long{PatientKey()}) != 0)
     return;
   do {
     MeetRecordType record;

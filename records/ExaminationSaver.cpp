@@ -29,6 +29,24 @@ TClockReading SystemClock() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
+// One second later, across midnight and month ends.
+TClockReading NextSecond(TClockReading when) {
+  std::tm moment{};
+  moment.tm_year = when.Year - 1900;
+  moment.tm_mon = when.Month - 1;
+  moment.tm_mday = when.Day;
+  moment.tm_hour = when.Hour;
+  moment.tm_min = when.Minute;
+  moment.tm_sec = when.Second + 1;
+  moment.tm_isdst = 0;
+  // timegm normalises the fields in UTC, so no daylight-saving hour is
+  // skipped or repeated.
+  const std::time_t seconds = timegm(&moment);
+  std::tm next{};
+  gmtime_r(&seconds, &next);
+  return {next.tm_year + 1900, next.tm_mon + 1, next.tm_mday, next.tm_hour, next.tm_min, next.tm_sec};
+}
+
 std::span<const float> Values(const float* values, short n) {
   return values ? std::span<const float>(values, static_cast<std::size_t>(n)) : std::span<const float>();
 }
@@ -138,6 +156,27 @@ short TExaminationSaver::SaveAudiogram() {
   return InTransaction([&] { return StoreAudioRecord(); });
 }
 
+TClockReading TExaminationSaver::FreeMoment(TClockReading when, const std::string& datePicture,
+                                           const std::string& timePicture) {
+  TEngine* meet = Index.Meet();
+  if (!meet)
+    return when;
+  // The moment is the examination's key within the patient: a second save
+  // within the same second takes the next free second rather than failing
+  // on the key or overwriting the earlier examination.
+  constexpr int Tries = 3600;
+  for (int i = 0; i < Tries; ++i) {
+    MeetRecordType probe;
+    probe.PatientKey = Index.CurrentPatientKey();
+    SetFieldText(probe.Date, DateText(when.Year, when.Month, when.Day, datePicture));
+    SetFieldText(probe.Time, TimeText(when.Hour, when.Minute, when.Second, timePicture));
+    if (meet->GetMeetRecordWithKey(probe) != 0)
+      return when;
+    when = NextSecond(when);
+  }
+  return when;
+}
+
 short TExaminationSaver::StoreMeetRecord() {
   TMeasureAccess* window = Windows.Measure();
   TEngine* meet = Index.Meet();
@@ -176,10 +215,9 @@ short TExaminationSaver::StoreMeetRecord() {
     const TProvocationAccess::TState& stage = provocation->State();
     when = {stage.Year, stage.Month, stage.Day, stage.Hour, stage.Minute, stage.Second};
   }
-  const std::string date = DateText(when.Year, when.Month, when.Day, window->GetDatePicture());
-  const std::string time = TimeText(when.Hour, when.Minute, when.Second, window->GetTimePicture());
-  SetFieldText(record.Date, date);
-  SetFieldText(record.Time, time);
+  when = FreeMoment(when, window->GetDatePicture(), window->GetTimePicture());
+  SetFieldText(record.Date, DateText(when.Year, when.Month, when.Day, window->GetDatePicture()));
+  SetFieldText(record.Time, TimeText(when.Hour, when.Minute, when.Second, window->GetTimePicture()));
   record.Flags = rhino ? (state.NewResult[MEASURE_RHINO] ? MeetFlag::Rhino : 0) : newBits;
   if (provocation) {
     const TProvocationAccess::TState& stage = provocation->State();
@@ -325,7 +363,7 @@ short TExaminationSaver::StoreAudioRecord() {
   TAudioAccess::TState& state = audio->State();
   if (!state.NewAudiogram)
     return 0;
-  const TClockReading now = Clock();
+  const TClockReading now = FreeMoment(Clock(), state.DatePicture, state.TimePicture);
   MeetRecordType record;
   SetFieldText(record.Date, DateText(now.Year, now.Month, now.Day, state.DatePicture));
   SetFieldText(record.Time, TimeText(now.Hour, now.Minute, now.Second, state.TimePicture));

@@ -70,6 +70,8 @@ private:
   // when it committed, the current examination is restored when it did not.
   short InTransaction(const std::function<short()>& steps);
   std::int32_t NewKindBits(TMeasureAccess& window) const;
+  // `when`, or the first later second at which the patient has no examination.
+  TClockReading FreeMoment(TClockReading when, const std::string& datePicture, const std::string& timePicture);
   // Date and time texts in the pictures given.
   static std::string DateText(int year, int month, int day, const std::string& picture);
   static std::string TimeText(int hour, int minute, int second, const std::string& picture);

@@ -8,6 +8,7 @@
 #include "platform/framework/Profile.h"
 #include "platform/framework/WindowMessages.h"
 #include "records/PatientCopy.h"
+#include "records/TrendReader.h"
 #include "shell/MyInputDialog.h"
 
 #include <QCheckBox>
@@ -153,6 +154,7 @@ TPatientBrowseMeet::TPatientBrowseMeet(TMessage& texts, TMeasureIndex& index, TS
   connect(order, &QPushButton::clicked, this, [this] { CmToggleOrder(); });
   connect(Delete, &QPushButton::clicked, this, [this] { CmDelete(); });
   connect(MailButton, &QPushButton::clicked, this, [this] { CmMail(); });
+  connect(Trend, &QPushButton::clicked, this, [this] { CmTrend(); });
   // The note is edited in its own input window when the edit gets the focus.
   Note->setReadOnly(true);
   Note->installEventFilter(this);
@@ -240,9 +242,8 @@ void TPatientBrowseMeet::Enable() {
   const BrowsePlan::TKinds kinds = BrowsePlan::Kinds(Lines(), Setup.AudioInstalled, Setup.RhinoInstalled);
   Load->setEnabled(kinds.One());
   Delete->setEnabled(any);
-  // The trend's filter dialog and the printing come with their windows:
-  // until then the trend rule (kinds.Trend()) has no dialog to open.
-  Trend->setEnabled(false);
+  Trend->setEnabled(kinds.Trend() && Setup.TrendFilter);
+  // The printing comes with the print manager.
   Print->setEnabled(false);
   MailButton->setEnabled(any && Setup.Mail && PatientCopy::MailAvailable());
 }
@@ -298,6 +299,17 @@ void TPatientBrowseMeet::CmToggleOrder() {
   DateOrder = 1 - DateOrder;
   Arrow->setText(OrderArrows[DateOrder]);
   Fill();
+}
+
+void TPatientBrowseMeet::CmTrend() {
+  const std::vector<BrowsePlan::TLine> lines = Lines();
+  const BrowsePlan::TKinds kinds = BrowsePlan::Kinds(lines, Setup.AudioInstalled, Setup.RhinoInstalled);
+  bool provoked = false, lysis = false;
+  if (!kinds.Trend() || !Setup.TrendFilter || !Setup.TrendFilter(provoked, lysis))
+    return;
+  const unsigned filter = (provoked ? TrendFilter::Provoked : 0u) | (lysis ? TrendFilter::ThirdStage : 0u);
+  Plan = BrowsePlan::SelectionLoad(lines, kinds, DateOrder, true, filter, DateLength(), TimeLength());
+  QDialog::accept();
 }
 
 void TPatientBrowseMeet::CmMail() {

@@ -43,6 +43,9 @@ public:
     bool RhinoInstalled = false;
     // Mails the chosen lines; none: the mail button stays off.
     std::function<bool(const std::vector<std::string>& lines)> Mail;
+    // Asks which stages a trend takes (provoked, lysis); true on OK. None:
+    // the trend button stays off.
+    std::function<bool(bool& provoked, bool& lysis)> TrendFilter;
   };
 
   TPatientBrowseMeet(TMessage& texts, TMeasureIndex& index, TSetup setup, QWidget* parent);
@@ -56,6 +59,9 @@ public:
   void CmDelete();
   void CmToggleOrder();
   void CmMail();
+  // Trend: the filter, then the plan sends the chosen lines of the first
+  // chosen kind to the trend, and the dialog closes.
+  void CmTrend();
   void EditNote();
   // Load: the plan of the chosen tests, then the dialog closes.
   void accept() override;

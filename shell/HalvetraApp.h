@@ -84,7 +84,7 @@ struct TAppOptions {
   std::optional<TProjectRCVersion> Version;   // the build's when not given
   TAppDialogs Dialogs;
   TComponentFactories Windows;
-  TExaminationStore* Store = nullptr;          // the work files and tables; nothing is stored when null
+  TExaminationStore* Store = nullptr;          // the work files and tables; the records core when null
   std::function<TStageTime()> StageClock;     // when a provocation stage is filed; the wall clock when empty
 };
 

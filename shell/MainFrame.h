@@ -2,7 +2,8 @@
 
 // The main window: the MDI frame around the client, with the main menu and
 // the tool bars. It closes on CM_EXIT, and only when the application agrees.
-// The help that dialogs ask of the main window goes on to the application.
+// The help that dialogs ask of the main window, and whether context help
+// is on, go on to the application.
 
 #include "platform/framework/EventHandler.h"
 
@@ -21,6 +22,7 @@ public:
 
   void CmExit();
   TResult EvShowHelp(TParam1 id, TParam2);
+  TResult EvGetHelpMode();
 
 protected:
   void closeEvent(QCloseEvent* event) override;

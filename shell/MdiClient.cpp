@@ -20,6 +20,7 @@
 #include "records/PatientCopy.h"
 #include "records/OwnPrinter.h"
 #include "records/PatientList.h"
+#include "records/RecordsStore.h"
 #include "records/TableCheck.h"
 #include "records/TableRestructure.h"
 #include "shell/ChildMenus.h"
@@ -27,7 +28,10 @@
 #include "shell/DatabaseTables.h"
 #include "shell/HalvetraApp.h"
 #include "shell/InstituteSettings.h"
+#include "shell/MainFrame.h"
 #include "shell/MdiChild.h"
+#include "shell/TrendWindowAccess.h"
+#include "trend/TrendDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -54,12 +58,14 @@ constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
 // The component windows as the record code reaches them: the open
-// measurement window. The audiometer, trend and provocation windows do not
-// yet give the record code their data: until they do, none is reached and
-// none opens.
+// measurement window and the trend. The audiometer and provocation windows
+// do not yet give the record code their data: until they do, none is
+// reached and none opens.
 class TClientRecordWindows final : public TRecordWindows {
 public:
-  explicit TClientRecordWindows(std::function<TMeasureWindow*()> measure) : OpenMeasurement(std::move(measure)) {}
+  TClientRecordWindows(std::function<TMeasureWindow*()> measure, std::function<TTrendWindow*()> trend,
+                       std::function<void()> openTrend)
+      : TrendAccess(std::move(trend)), OpenMeasurement(std::move(measure)), Open(std::move(openTrend)) {}
 
   TMeasureAccess* Measure() override {
     auto* window = dynamic_cast<TMeasure*>(OpenMeasurement());
@@ -72,15 +78,18 @@ public:
     return Access.get();
   }
   TAudioAccess* Audiometer() override { return nullptr; }
-  TTrendAccess* Trend() override { return nullptr; }
+  TTrendAccess* Trend() override { return TrendAccess.Get(); }
   TProvocationAccess* Provocation() override { return nullptr; }
   void OpenMeasure(short) override {}
   void OpenAudiometer() override {}
-  void OpenTrend() override {}
+  void OpenTrend() override { Open(); }
+
+  TTrendWindowAccess TrendAccess;
 
 private:
   std::function<TMeasureWindow*()> OpenMeasurement;
   std::unique_ptr<TMeasureRecordAccess> Access;
+  std::function<void()> Open;
 };
 
 std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
@@ -89,11 +98,14 @@ std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char
 
 THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
     : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()),
-      RecordWindows(std::make_unique<TClientRecordWindows>([this] { return GetMeasure(); })),
+      RecordWindows(std::make_unique<TClientRecordWindows>(
+          [this] { return GetMeasure(); }, [this] { return GetTrend(); },
+          [this] { SendMessage(this, WM_COMMAND, CM_TREND, 0); })),
       Records(std::make_unique<TMeasureRecords>(
           [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
           [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
-          *RecordWindows, &app.GetMessages())) {
+          *RecordWindows, &app.GetMessages())),
+      OwnStore(std::make_unique<TRecordsStore>(*Records, *RecordWindows)) {
   setObjectName("THalvetraMDIClient");
   ReadInstitute();
   setBackground(QBrush(QColor(128, 128, 128)));
@@ -399,6 +411,7 @@ bool THalvetraMDIClient::OpenPatientFrame() {
   constexpr int PatientIcon = 1002;
   child->setWindowIcon(ProgramIcon(PatientIcon));
   PlaceChild(*child, QSize(static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y)));
+  FollowSheetIndex();
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
   Control.SheetOpened(*Patient, *Patient);
   return true;
@@ -443,19 +456,24 @@ void THalvetraMDIClient::KeepNoteOpen() {
 TResult THalvetraMDIClient::EvGetHelpMode(TParam1, TParam2) { return SendMessage(&App, WM_GET_HELP_MODE, 0, 0); }
 TResult THalvetraMDIClient::EvShowHelp(TParam1 id, TParam2) { return SendMessage(&App, WM_SHOW_HELP, id, 0); }
 
-TMeasureRecords& THalvetraMDIClient::BoundRecords() {
-  TPatient* sheet = GetPatient();
-  TMeasureIndex* index = sheet ? &sheet->GetMeasureIndex() : nullptr;
-  if (index != BoundIndex) {
-    BoundIndex = index;
-    Records->SetIndex(index);
-  }
-  return *Records;
-}
-
 void THalvetraMDIClient::ForgetExamination() { BoundRecords().ClearMeetRecordKey(); }
 
 // --- Test records -------------------------------------------------------------------
+
+void THalvetraMDIClient::FollowSheetIndex() {
+  // The records store into the examinations of the open sheet's patient;
+  // a new index (another sheet, or its tables opened or closed) starts
+  // them afresh.
+  TPatient* sheet = GetPatient();
+  TMeasureIndex* index = sheet && sheet->IsMeasureDatabaseOpen() ? &sheet->GetMeasureIndex() : nullptr;
+  if (Records->GetIndex() != index)
+    Records->SetIndex(index);
+}
+
+TMeasureRecords& THalvetraMDIClient::BoundRecords() {
+  FollowSheetIndex();
+  return *Records;
+}
 
 TResult THalvetraMDIClient::EvMeasureModeChanged(TParam1 kind, TParam2 part) {
   return BoundRecords().EvMeasureModeChanged(static_cast<short>(kind), static_cast<short>(part));
@@ -488,7 +506,9 @@ TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
   const TWaitCursor wait;
-  return BoundRecords().EvReadTrendData(static_cast<short>(filter), KeyText(key));
+  const TResult result = BoundRecords().EvReadTrendData(static_cast<short>(filter), KeyText(key));
+  static_cast<TClientRecordWindows&>(*RecordWindows).TrendAccess.EndRequest();
+  return result;
 }
 TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
@@ -539,6 +559,10 @@ void THalvetraMDIClient::CmBrowseMeasurements() {
         &App.GetMessages(),
         settings.LanguageDriver);
     return mail.Result == 0 && PatientCopy::SendMail(mail.Files);
+  };
+  setup.TrendFilter = [this](bool& provoked, bool& lysis) {
+    TTrendFilter dialog(&App.GetMessages(), &provoked, &lysis, this, App.GetFrame());
+    return dialog.exec() == QDialog::Accepted;
   };
   TPatientBrowseMeet browser(App.GetMessages(), sheet->GetMeasureIndex(), std::move(setup), this);
   if (browser.exec() != QDialog::Accepted)

@@ -232,7 +232,9 @@ private:
   const QPointer<THalvetraMDIChild>& Frame(TClientSlot slot) const { return Frames[static_cast<std::size_t>(slot)]; }
 
   // The component windows' frames, bars and menus.
-  TExaminationStore* Store() const;
+  TExaminationStore* Store();
+  // The records work on the open sheet's examination index.
+  void FollowSheetIndex();
   TWindowArgs WindowArgs();
   template <class TContract>
   bool Reopen(TClientSlot slot, QPointer<QWidget>& widget, TContract* window);
@@ -269,7 +271,7 @@ private:
   // The records work on the open patient's tests: bound to the sheet's
   // index before each use, and to none once the sheet is gone.
   TMeasureRecords& BoundRecords();
-  const void* BoundIndex = nullptr;
+  std::unique_ptr<TExaminationStore> OwnStore;  // over Records, unless the options give a store
   std::string DatabaseState;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.

@@ -54,7 +54,12 @@ bool IsSpirometryCommand(unsigned id) { return id >= CM_MEASURE_FVC && id <= CM_
 
 }  // namespace
 
-TExaminationStore* THalvetraMDIClient::Store() const { return App.GetOptions().Store; }
+TExaminationStore* THalvetraMDIClient::Store() {
+  if (App.GetOptions().Store)
+    return App.GetOptions().Store;
+  FollowSheetIndex();
+  return OwnStore.get();
+}
 
 TMeasureWindow* THalvetraMDIClient::GetMeasure() const { return MeasureWidget ? Measure : nullptr; }
 TAudioMeterWindow* THalvetraMDIClient::GetAudioMeter() const { return AudiometerWidget ? AudioMeter : nullptr; }
@@ -595,6 +600,7 @@ void THalvetraMDIClient::ComponentFrameClosed(THalvetraMDIChild* frame) {
     RemoveBar(TrendBar);
   }
   if (patient) {
+    Records->SetIndex(nullptr);  // the sheet's index goes with it
     RemoveBar(PatientBar1);
     RemoveBar(PatientBar2);
     RemoveMainBarTestButtons();

@@ -2,6 +2,7 @@
 
 #include "measure/Measure.h"
 #include "platform/framework/EventHandler.h"
+#include "shell/TrendWindowAccess.h"
 
 TComponentFactories ProgramWindows() {
   TComponentFactories windows;
@@ -15,5 +16,6 @@ TComponentFactories ProgramWindows() {
     window->SetMeasureMode(args.MeasureType);
     return TMadeWindow<TMeasureWindow>{window, window};
   };
+  windows.Trend = TrendWindows::Factory();
   return windows;
 }

@@ -1,6 +1,9 @@
 #include "trend/Trend.h"
 
+#include "platform/basekit/DdeExport.h"
 #include "platform/basekit/Message.h"
+#include "platform/basekit/Util.h"
+#include "platform/basekit/ui/DdeDialog.h"
 #include "trend/TrendDialogs.h"
 #include "trend/TrendExport.h"
 #include "trend/TrendGeometry.h"
@@ -54,6 +57,7 @@ const TResponseTable& TTrend::ResponseTable() {
     Response::Command<&TTrend::CmCommand>(CM_RIGHT_PRE),   Response::Enabler<&TTrend::CmEnable>(CM_RIGHT_PRE),
     Response::Command<&TTrend::CmCommand>(CM_RIGHT_NEXT),  Response::Enabler<&TTrend::CmEnable>(CM_RIGHT_NEXT),
     Response::Command<&TTrend::CmCommand>(CM_TREND_DELETE), Response::Enabler<&TTrend::CmEnable>(CM_TREND_DELETE),
+    Response::Command<&TTrend::CmDde>(CM_DDE),         Response::Enabler<&TTrend::CmDdeEnable>(CM_DDE),
     Response::Command<&TTrend::CmHelp>(HelpCommand),
     Response::Message<&TTrend::CmAskHelpContext>(WM_ASK_HELP_CONTEXT),
     Response::Message<&TTrend::EvNormRel>(CM_NORMREL),
@@ -75,6 +79,7 @@ TTrend::TTrend(float xScale, float yScale, const TMessage* messages, std::string
   setPalette(palette);
   setMouseTracking(true);
   Background.load(QStringLiteral(":/pictures/TREND800_600.png"));
+  ReadColors();
 
   const int screenClass = ScreenClass(static_cast<int>(std::lround(800 * XScale)));
   const int listTop = screenClass == 1 ? 96 : screenClass == 2 ? 102 : 100;
@@ -99,6 +104,12 @@ TTrend::TTrend(float xScale, float yScale, const TMessage* messages, std::string
   });
   TrendModel.Params = TrendSettings::ReadSelectedTrendParams(IniPath);
   TrendModel.Grid = TrendSettings::ReadGrid(IniPath);
+  RunDdeDialog = [this](TTDdeDialogStruct& settings) {
+    if (!Messages)
+      return false;
+    TDdeDialog dialog(*Messages, this, settings);
+    return dialog.exec() == QDialog::Accepted;
+  };
   RunParamDialog = [this](short& slot) {
     TTrendParam dialog(Messages, &slot, this, MainWindow);
     return dialog.exec() == QDialog::Accepted;
@@ -115,6 +126,26 @@ void TTrend::keyPressEvent(QKeyEvent* event) {
 }
 
 TTrend::~TTrend() { WriteSelectedTrendParams(); }
+
+void TTrend::ReadColors() {
+  // The system's colour set: the trend's curves take the entries of the
+  // measurement window's trials and the two after them.
+  constexpr std::size_t HeaderBackground = 15;
+  constexpr std::size_t HeaderText = 16;
+  TUtil set;
+  set.ReadColors(IniPath);
+  const auto colour = [&set](std::size_t entry) {
+    const TColor c = set.GetColor(entry);
+    return QColor(c.R, c.G, c.B);
+  };
+  Colors.PlotBackground = colour(TUtil::Background);
+  Colors.Axis = colour(TUtil::Axis);
+  Colors.Grid = colour(TUtil::Grid);
+  Colors.HeaderBackground = colour(HeaderBackground);
+  Colors.HeaderText = colour(HeaderText);
+  for (std::size_t i = 0; i < Colors.Curves.size(); ++i)
+    Colors.Curves[i] = colour(TUtil::Trial1 + i);
+}
 
 void TTrend::AddDataToTrendListBox(const char* date, const char* time, const float* values, const float* predicted,
                                    char marker, short flags) {
@@ -137,10 +168,7 @@ void TTrend::AddDataToTrendListBox(const char* date, const char* time, const flo
   Filling = false;
 }
 
-short TTrend::GetGridStatus() {
-  TrendModel.Grid = TrendSettings::ReadGrid(IniPath);
-  return TrendModel.Grid ? 1 : 0;
-}
+bool TTrend::GetGridStatus() const { return TrendSettings::ReadGrid(IniPath); }
 
 bool TTrend::WriteSelectedTrendParams() { return TrendSettings::WriteSelectedTrendParams(IniPath, TrendModel.Params); }
 
@@ -296,6 +324,18 @@ int TTrend::CalculateTrendHeight(short pageBottom, short firstTop, short nextTop
 void TTrend::PrintTrend(QPainter& painter, short page) {
   TrendPainter::PaintPrintPage(painter, Context(), Plan, page, TrendSettings::ReadDottedLines(IniPath));
 }
+
+void TTrend::CmDde() {
+  if (HelpMode())
+    return;
+  DdeExport::CmDde(Messages, IniPath, RunDdeDialog, [this](TDDE& dde) {
+    const TWaitCursor wait;
+    TConnectionPokes<TDDE> pokes(dde);
+    return SendDataToExcel(pokes);
+  });
+}
+
+void TTrend::CmDdeEnable(TCommandEnabler& enabler) { enabler.Enable(TrendModel.Count() > 0); }
 
 bool TTrend::SendDataToExcel(TTrendPokeTarget& target) const {
   const bool comma = Messages && Messages->GetLanguageName() == "Magyar";

@@ -11,6 +11,7 @@
 #include "platform/framework/EventHandler.h"
 #include "trend/TrendModel.h"
 #include "trend/TrendPainter.h"
+#include "trend/TrendWindow.h"
 
 #include <QImage>
 #include <QWidget>
@@ -21,8 +22,9 @@
 class QListWidget;
 class TMessage;
 class TTrendPokeTarget;
+struct TTDdeDialogStruct;
 
-class TTrend : public QWidget, public TEventHandler {
+class TTrend : public QWidget, public TTrendWindow {
 public:
   TTrend(float xScale, float yScale, const TMessage* messages, std::string iniPath, PREDICTED_DATA patient,
          std::string dateFormat, QWidget* parent = nullptr);
@@ -34,8 +36,10 @@ public:
   void SetMainWindow(TEventHandler* mainWindow) { MainWindow = mainWindow; }
 
   void AddDataToTrendListBox(const char* date, const char* time, const float* values, const float* predicted,
-                             char marker, short flags);
-  short GetGridStatus();
+                             char marker, short flags) override;
+  // The grid's state as the settings keep it.
+  bool GetGridStatus() const override;
+  void Repaint() override { RedrawScreenBmp(); }
   bool WriteSelectedTrendParams();
   bool CanClose();
 
@@ -45,18 +49,25 @@ public:
   void DeleteScreenBmp();
   const QImage& ScreenBmp() const { return Screen; }
 
-  void GetFaktors(float& x, float& y) const { x = XScale; y = YScale; }
+  void GetFaktors(float& x, float& y) const override { x = XScale; y = YScale; }
   // The print-out: the total height (setting the page count and graph
   // page), then each page from 1.
-  int CalculateTrendHeight(short pageBottom, short firstTop, short nextTop, bool keepSpace);
-  void PrintTrend(QPainter& painter, short page);
-  int GetPageCount() const { return Plan.PageCount; }
-  int GetGraphPage() const { return Plan.GraphPage; }
+  int CalculateTrendHeight(short pageBottom, short firstTop, short nextTop, bool keepSpace) override;
+  void PrintTrend(QPainter& painter, short page) override;
+  int GetPageCount() const override { return Plan.PageCount; }
+  int GetGraphPage() const override { return Plan.GraphPage; }
 
   // The export's rows, through the spreadsheet connection.
   bool SendDataToExcel(TTrendPokeTarget& target) const;
+  // The export command: the spreadsheet settings are confirmed, then the
+  // rows go into the workbook.
+  void CmDde();
+  // Runs the export's settings dialog; true on OK. Tests answer it.
+  std::function<bool(TTDdeDialogStruct& settings)> RunDdeDialog;
 
-  TTrendModel& Model() { return TrendModel; }
+  TTrendModel& Model() override { return TrendModel; }
+  // The colours of the screen page, from the settings' colour set.
+  const TTrendColors& GetColors() const { return Colors; }
   QListWidget* ListBox() const { return List; }
 
   static const TResponseTable& ResponseTable();
@@ -76,6 +87,7 @@ private:
   void CmCommand(unsigned id);
   void CmEnable(TCommandEnabler& enabler);
   void CmHelp();
+  void CmDdeEnable(TCommandEnabler& enabler);
   void CmAskHelpContext(TParam1 id, TParam2);
   void EvNormRel() { RunCommand(CM_NORMREL, false); }
   void EvPredicted() { RunCommand(CM_PREDICTED, false); }
@@ -83,6 +95,7 @@ private:
   bool HelpMode() const;
   void Notify(unsigned message, TParam1 wParam);
   void FillList();
+  void ReadColors();
   void RunCommand(unsigned id, bool notify);
   TTrendPageContext Context() const;
 

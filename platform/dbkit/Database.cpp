@@ -474,6 +474,25 @@ TDbError TDatabase::EndWrite(const TAttached& table, bool succeeded) {
   return error;
 }
 
+TDatabase::TReadScope::TReadScope(TDatabase& database, const TAttached& table) : Database(database) {
+  if (!database.Find(table))
+    return;
+  TConnection& connection = *database.Connections[static_cast<std::size_t>(table.Connection)];
+  if (connection.Writing || !sqlite3_get_autocommit(connection.Handle))
+    return;
+  // A deferred BEGIN takes no lock itself; the first read takes the shared one.
+  if (!database.Run(connection, "BEGIN DEFERRED"))
+    Connection = table.Connection;
+}
+
+TDatabase::TReadScope::~TReadScope() {
+  if (Connection < 0)
+    return;
+  TConnection& connection = *Database.Connections[static_cast<std::size_t>(Connection)];
+  if (!sqlite3_get_autocommit(connection.Handle))
+    Database.Run(connection, "COMMIT");
+}
+
 std::int64_t TDatabase::DataVersion(const TAttached& table) {
   TDbError error;
   TStatement statement = Prepare(table, "PRAGMA \"" + table.Schema + "\".data_version", error);

@@ -74,6 +74,23 @@ public:
   TDbError BeginWrite(const TAttached& table);
   TDbError EndWrite(const TAttached& table, bool succeeded);
 
+  // Several reads that run together under one shared lock of the table's
+  // file: SQLite then takes and checks the lock (the file's header, a hot
+  // journal) once instead of once per statement. Nothing is done while a
+  // transaction is open on the connection already. Keep the scope short:
+  // other processes cannot write the file while it lasts.
+  class TReadScope {
+  public:
+    TReadScope(TDatabase& database, const TAttached& table);
+    ~TReadScope();
+    TReadScope(const TReadScope&) = delete;
+    TReadScope& operator=(const TReadScope&) = delete;
+
+  private:
+    TDatabase& Database;
+    int Connection = -1;  // the one it began on
+  };
+
   // What changes another process (SQLite's data version) or another engine
   // of this process (a count kept here) made to a table.
   std::int64_t DataVersion(const TAttached& table);

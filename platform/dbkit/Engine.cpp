@@ -339,6 +339,12 @@ short TEngine::NeedTable() {
 
 // --- Transactions
 
+std::shared_ptr<void> TEngine::HoldForReading() {
+  if (!Database || !Schema)
+    return nullptr;
+  return std::make_shared<TDatabase::TReadScope>(*Database, State->Table);
+}
+
 short TEngine::BeginTransaction() {
   if (!Database)
     return Report({DbResult::NotOpen, "OpenDB comes first."});

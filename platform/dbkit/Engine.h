@@ -117,6 +117,12 @@ public:
   short CommitTransaction();
   short RollbackTransaction();
 
+  // --- A walk over many rows (a listing) read under one shared lock of the
+  // table's file instead of one per step; other users cannot write the table
+  // while the returned holder lives, so keep it to the walk. Nothing is held
+  // while a transaction is open.
+  std::shared_ptr<void> HoldForReading();
+
   // --- Locks another user sees (lock type 1 is the only one the system uses)
   short LockTable(short lockType = dbiWRITELOCK);
   short UnLockTable(short lockType = dbiWRITELOCK);

@@ -34,6 +34,8 @@ short TEngine::NeedRow(std::int64_t& key) {
 short TEngine::Move(bool forward) {
   if (const short code = NeedTable())
     return code;
+  // Finding the row again and stepping from it read under one lock.
+  const TDatabase::TReadScope read(*Database, State->Table);
   SyncPosition();
   TDbError error;
   TRowNavigator navigator = Navigator();

@@ -245,6 +245,10 @@ short TEngine::Refuse(std::string_view operation) {
 }
 
 short TEngine::ReadCurrent(short lockType, TRowValues& row) {
+  if (const short code = NeedTable())
+    return code;
+  // Finding the row again and reading it under one lock.
+  const TDatabase::TReadScope read(*Database, State->Table);
   std::int64_t key = 0;
   if (const short code = NeedRow(key))
     return code;

@@ -91,6 +91,33 @@ TEST_F(Save, KindSavedAgainStartsAnExaminationAndNothingNewStoresNoRow) {
   EXPECT_EQ(RowCount("fvc.db"), 2);
 }
 
+// The moment is the examination's key within the patient: saves within
+// one second each keep their examination, at the next free second, also
+// across midnight at the end of a year.
+TEST_F(Save, SavesWithinOneSecondEachKeepTheirExamination) {
+  Now = {2026, 12, 31, 23, 59, 59};
+  Measure(MEASURE_FVC, 4.0f, 100);
+  ASSERT_EQ(Store.SaveMeasurement(), 0);
+  Measure(MEASURE_FVC, 4.4f, 100);
+  ASSERT_EQ(Store.SaveMeasurement(), 0);
+  Windows.AudioOpen = true;
+  Windows.AudioWindow.State().NewAudiogram = true;
+  ASSERT_EQ(Store.SaveAudiogram(), 0);
+
+  const std::vector<MeetRecordType> rows = MeetRows();
+  ASSERT_EQ(rows.size(), 3u);
+  const std::array<std::pair<const char*, const char*>, 3> moments{
+      {{"2026.12.31.", "23:59:59"}, {"2027.01.01.", "00:00:00"}, {"2027.01.01.", "00:00:01"}}};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(FieldText(rows[i].Date), moments[i].first) << i;
+    EXPECT_EQ(FieldText(rows[i].Time), moments[i].second) << i;
+  }
+  EXPECT_EQ(TestRow("fvc.db", 19, rows[0].MeetKey).Actual[0], 4.0f);
+  EXPECT_EQ(TestRow("fvc.db", 19, rows[1].MeetKey).Actual[0], 4.4f);
+  EXPECT_EQ(rows[2].Flags, MeetFlag::Audiogram);
+  EXPECT_FALSE(Window.State().NewResult[MEASURE_FVC]);
+}
+
 TEST_F(Save, KindWithoutSamplesIsSkippedAndKeepsItsFlag) {
   Measure(MEASURE_FVC, 4.0f, 100);
   Window.FillTrial(MEASURE_MVV, 0, 80.0f, 0);

@@ -239,6 +239,17 @@ public:
   }
   bool GetGridStatus() const override { return false; }
   void Repaint() override { update(); }
+  void AddDataToTrendListBox(const char* date, const char* time, const float*, const float*, char, short) override {
+    Log.Calls.push_back(std::string("AddDataToTrendListBox ") + date + "@" + time);
+  }
+  TTrendModel& Model() override { return TrendModel; }
+  void GetFaktors(float& x, float& y) const override { x = y = 1.0f; }
+  int CalculateTrendHeight(short, short, short, bool) override { return 0; }
+  void PrintTrend(QPainter&, short) override { Log.Calls.push_back("PrintTrend"); }
+  int GetPageCount() const override { return 0; }
+  int GetGraphPage() const override { return 0; }
+
+  TTrendModel TrendModel;
 };
 
 // Records the storage calls; a call fails when told to.

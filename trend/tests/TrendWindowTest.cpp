@@ -130,7 +130,7 @@ TEST_F(TrendWindowTest, FilterDecidesWhichExaminationsEnterAndEveryModeIsDrawn) 
   EXPECT_EQ(window->ListBox()->item(1)->text().toStdString().back(), 'P');
   EXPECT_EQ(window->ListBox()->item(3)->text().toStdString().back(), 'O');
 
-  const QColor firstCurve = TTrendColors().Curves[0];
+  const QColor firstCurve = window->GetColors().Curves[0];
   Save(window->grab().toImage(), "trend-absolute.png");
   EXPECT_GT(CountColour(window->ScreenBmp(), firstCurve), 100);
   for (const char* name : {"trend-zoom2.png", "trend-zoom5.png"}) {
@@ -157,6 +157,17 @@ TEST_F(TrendWindowTest, FilterDecidesWhichExaminationsEnterAndEveryModeIsDrawn) 
   SendMessage(window.get(), CM_PREDICTED);
   EXPECT_FALSE(window->Model().Predicted());
   EXPECT_EQ(client.Notices.size(), 3u);
+}
+
+// The page takes the settings' colour set: the plot background and the
+// first curve drawn in the colours configured for them.
+TEST_F(TrendWindowTest, CurvesAndBackgroundTakeTheConfiguredColours) {
+  folder.Write("Halvetra.ini", "[Trendanalysis]\nParam1=FVC00\n[Colors]\nColor0=250,250,240\nColor4=10,200,30\n");
+  Open();
+  Load(0);
+  EXPECT_EQ(window->GetColors().Curves[0], QColor(10, 200, 30));
+  EXPECT_GT(CountColour(window->ScreenBmp(), QColor(10, 200, 30)), 100);
+  EXPECT_GT(CountColour(window->ScreenBmp(), QColor(250, 250, 240)), 10000);
 }
 
 TEST_F(TrendWindowTest, WalkingAndDeletingThroughTheWindowsCommands) {

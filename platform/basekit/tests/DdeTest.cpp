@@ -1,4 +1,5 @@
 #include "platform/basekit/Dde.h"
+#include "platform/basekit/DdeExport.h"
 
 #include "platform/basekit/Message.h"
 #include "testing/RecordingSink.h"
@@ -92,6 +93,38 @@ TEST_F(DdeTest, AnExportKeepsTheCellsOfAnEarlierOne) {
   const std::string text = TTemporaryFolder::Read(Folder / "Halvetra.csv");
   EXPECT_NE(text.find(",\"Kovács, Anna\",45\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find(",\"the \"\"best\"\" trial\",\r\n"), std::string::npos) << text;
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
+// The export command: the confirmed settings are stored and address the
+// cells; a cancelled dialog stores and sends nothing.
+TEST_F(DdeTest, ExportCommandStoresTheConfirmedSettingsAndPokesThroughThem) {
+  int sends = 0;
+  const DdeExport::TSend send = [&sends](TDDE& dde) {
+    ++sends;
+    return dde.PokeDDE(dde.CellAddress(0, 0), "FVC") && dde.PokeDDE(dde.CellAddress(1, 1), "4,02");
+  };
+  const auto cancel = [](TTDdeDialogStruct& record) {
+    record.FirstRow = "9";
+    return false;
+  };
+  EXPECT_FALSE(DdeExport::CmDde(&Texts, Ini, cancel, send, Folder.Path()));
+  EXPECT_EQ(sends, 0);
+  EXPECT_FALSE(std::filesystem::exists(Folder / "Halvetra.csv"));
+  EXPECT_EQ(TDDE(&Texts, Ini, Folder.Path()).Settings, TDdeSettings{});
+
+  const auto confirm = [](TTDdeDialogStruct& record) {
+    record.FirstRow = "5";
+    record.FirstColumn = "2";
+    record.Workbook = "Trend";
+    return true;
+  };
+  ASSERT_TRUE(DdeExport::CmDde(&Texts, Ini, confirm, send, Folder.Path()));
+  EXPECT_EQ(sends, 1);
+  EXPECT_EQ(TDDE(&Texts, Ini, Folder.Path()).Settings, (TDdeSettings{'R', 'C', 5, 2, "Trend"}));
+  const TCsvWorkbook book = Workbook("Trend");
+  EXPECT_EQ(book.Get(5, 2), "FVC");
+  EXPECT_EQ(book.Get(6, 3), "4,02");
   EXPECT_TRUE(Sink.Messages.empty());
 }
 

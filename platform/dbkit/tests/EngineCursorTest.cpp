@@ -3,6 +3,8 @@
 
 #include "platform/dbkit/tests/EngineTestSupport.h"
 
+#include <sqlite3.h>
+
 namespace {
 
 class TEngineCursor : public TEngineTest {
@@ -217,6 +219,50 @@ TEST_F(TEngineCursor, TheDoctorsInNameAndInKeyOrder) {
   ASSERT_EQ(doctors->Search(SearchEqual, 2, std::string("DR. ZALA")), 0);
   ASSERT_EQ(doctors->GetData(doctor), 0);
   EXPECT_EQ(doctor.Key, 1);
+}
+
+// A walk held for reading keeps other users from writing only while it is
+// held: the steps see every row, and the file is free again afterwards,
+// also when the walk ran inside a save (which holds its own lock).
+TEST_F(TEngineCursor, AWalkHeldForReadingFreesTheFileWhenItEnds) {
+  auto names = Names({"Anna", "Béla", "Cecil"});
+  const auto otherUserWrites = [this] {
+    sqlite3* handle = nullptr;
+    EXPECT_EQ(sqlite3_open((Folder.Path() / "names.db").c_str(), &handle), SQLITE_OK);
+    const int result = sqlite3_exec(handle, "CREATE TABLE other_user (x INTEGER); DROP TABLE other_user;", nullptr,
+                                    nullptr, nullptr);
+    sqlite3_close(handle);
+    return result;
+  };
+  std::vector<std::string> walked;
+  {
+    const std::shared_ptr<void> holder = names->HoldForReading();
+    ASSERT_EQ(names->GoTop(), 0);
+    do
+      walked.push_back(Current(*names));
+    while (names->GetNextRec() == 0);
+    EXPECT_EQ(otherUserWrites(), SQLITE_BUSY);
+  }
+  EXPECT_EQ(walked, (std::vector<std::string>{"Anna", "Béla", "Cecil"}));
+  EXPECT_EQ(otherUserWrites(), SQLITE_OK);
+  // Each step on its own leaves the file free too.
+  ASSERT_EQ(names->GoTop(), 0);
+  EXPECT_EQ(Current(*names), "Anna");
+  EXPECT_EQ(names->GetNextRec(), 0);
+  EXPECT_EQ(otherUserWrites(), SQLITE_OK);
+
+  ASSERT_EQ(names->BeginTransaction(), 0);
+  PatientRecordType patient = Patient("Dora", "2");
+  ASSERT_EQ(names->AddPatientRecord(patient, 1), 0);
+  {
+    const std::shared_ptr<void> holder = names->HoldForReading();
+    ASSERT_EQ(names->GoTop(), 0);
+    EXPECT_EQ(Current(*names), "Anna");
+  }
+  ASSERT_EQ(names->CommitTransaction(), 0);
+  EXPECT_EQ(otherUserWrites(), SQLITE_OK);
+  ASSERT_EQ(names->GoBottom(), 0);
+  EXPECT_EQ(Current(*names), "Dora");
 }
 
 }  // namespace
