@@ -26,6 +26,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TMessage;
 class TPredicted;
@@ -267,6 +268,38 @@ public:
   bool DoorFlag = true;
   bool BtpsPresent = false;    // the BTPS sensor answered on its port
   short CalibrationStep = 0;   // strokes of the calibration sequence so far
+
+  // --- Zero, calibration constants and gas analysis (MeasureZero.cpp,
+  // MeasureCalibrationConstants.cpp; the arithmetic is measure/calibration)
+
+  // The zero offsets from the samples of a zero read; false, with a
+  // message, when the zero is rejected, else whether the zero timer runs.
+  bool CalculateZero();
+  // The calibration tests over the calibration curve's turning points. The
+  // references are added to; silent runs (interactive false) show nothing.
+  bool TestCalculateOfSpiroCalibration(float& inspiration, float& expiration, bool interactive);
+  bool TestCalculateOfDiffCalibration(float& inspiration, float& inspirationWithGas, float& expiration,
+                                      bool interactive);
+  // At the end of a calibration: test, and only on success store the
+  // constants and write them to the calibration section. False when
+  // nothing was stored.
+  bool CalculateCalibrationConstans();
+  bool CalculateDiffCalibrationConstans();
+  // Evaluates the two gas buffers after a gas analysis into MeasuredCo and
+  // MeasuredHe and frees them; false when the analysis failed.
+  bool MakeGasAnalysis();
+  void DeleteGasBuffers();
+  static short CalculatePressureLoss(float startPa, float endPa);
+
+  std::vector<float> HeliumGasBuffer;  // 8,010 samples each while a gas analysis runs
+  std::vector<float> CoGasBuffer;
+  std::array<float, 2> GasPathStrokeVolumes{};  // mean gas-path stroke and its check copy, L
+  bool ZeroDone = false;
+  bool PressureReached = false;
+  bool BagOpenTimeout = false;
+  bool BagCloseTimeout = false;
+  bool SkipFlow = false;            // the operator skipped the flow part of a diffusion calibration
+  bool GasAnalysisFailure = false;
 
   // --- Notes ------------------------------------------------------------
 
