@@ -300,6 +300,14 @@ public:
   bool BagCloseTimeout = false;
   bool SkipFlow = false;            // the operator skipped the flow part of a diffusion calibration
   bool GasAnalysisFailure = false;
+  bool GasBufferFailure = false;   // the gas analysis found no memory for its buffers
+  bool GasSamplingLimit = false;   // too little test gas inspired for the sample
+  bool GasSampleTaken = false;     // the wash-out finished and the sample was taken
+  bool DelayPending = false;       // the step-pending flags of the gas sequence
+  bool BreathHoldPending = false;
+  bool GasAnalysisPending = false;
+  // The DFC branch of CurveMove (MeasureDiffusion.cpp).
+  void EvaluateDfcTrial();
 
   // --- Notes ------------------------------------------------------------
 
@@ -376,6 +384,11 @@ protected:
   virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
+  // The room temperature and barometric pressure of the BTPS panel.
+  virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
+    temperatureC = 20.0f;
+    pressureHpa = 1013.25f;
+  }
 
   TMessage* Messages;
   TMeasureClient* Client;
