@@ -275,6 +275,12 @@ public:
   // The zero offsets from the samples of a zero read; false, with a
   // message, when the zero is rejected, else whether the zero timer runs.
   bool CalculateZero();
+  // Reads the zero from a resting instrument: polls the link (nobody is
+  // notified of samples meanwhile) until 225 samples are in, at most
+  // 2,500 ms on the link's clock, then computes it. A read that times out
+  // sets the stop request and keeps the previous zero. The measure mode is
+  // as before afterwards. True when a zero was computed and accepted.
+  bool ReadZero();
   // The calibration tests over the calibration curve's turning points. The
   // references are added to; silent runs (interactive false) show nothing.
   bool TestCalculateOfSpiroCalibration(float& inspiration, float& expiration, bool interactive);
@@ -384,6 +390,8 @@ protected:
   virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
+  // Lets waiting events other than user input through during a zero read.
+  virtual void LetWaitingEventsThrough() {}
   // The room temperature and barometric pressure of the BTPS panel.
   virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
     temperatureC = 20.0f;

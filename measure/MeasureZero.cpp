@@ -8,6 +8,45 @@
 
 #include <span>
 
+namespace {
+
+constexpr unsigned short ZeroReadSamples = 225;  // the last 100 of them count, after the sensor settled
+constexpr std::int64_t ZeroReadTimeoutMs = 2'500;
+constexpr unsigned short WordIdle = 0xEF7F;
+
+}  // namespace
+
+bool TMeasureCore::ReadZero() {
+  if (!Clock)
+    return false;
+  const short mode = MeasureMode;
+  MeasureMode = MEASURE_ZERO;
+  ZeroBufferIndex = 0;
+  ZeroBuffer.fill(0.0f);
+  ZeroPressureBuffer.fill(0.0f);
+  const TEventHandlerPtr notified = pThis;
+  pThis = {};
+  InitHandler();
+  if (InstrumentType != 0 && CmSendToSerialPort(WordIdle, 2))
+    LastSentData = WordIdle;
+  const std::int64_t started = Clock->NowMs();
+  while (InterruptIndex < ZeroReadSamples && StopRequest == 0) {
+    ReadDataFromSerialPortToBuffer(IdCommDev);
+    if (InterruptIndex >= ZeroReadSamples)
+      break;
+    if (Clock->NowMs() - started >= ZeroReadTimeoutMs) {
+      StopRequest = 1;
+      break;
+    }
+    LetWaitingEventsThrough();
+  }
+  pThis = notified;
+  KillHandler();
+  const bool zeroed = StopRequest == 0 && CalculateZero();
+  MeasureMode = mode;
+  return zeroed;
+}
+
 bool TMeasureCore::CalculateZero() {
   ZeroDone = true;
   FlowZero = 0.0f;

@@ -180,3 +180,74 @@ TEST_F(ZeroCalibration, SkippedFlowKeepsTheStoredFlowConstants) {
 }
 
 }  // namespace
+
+namespace {
+
+// A zero read against the fake instrument: between polls the clock moves
+// on by 10 ms and the instrument sends what the test gives it.
+class TZeroCore final : public TMeasureCore {
+public:
+  using TMeasureCore::TMeasureCore;
+  std::function<void()> BetweenPolls;
+
+protected:
+  void LetWaitingEventsThrough() override {
+    if (BetweenPolls)
+      BetweenPolls();
+  }
+};
+
+class ZeroRead : public LinkedCoreTest<TZeroCore> {
+protected:
+  ZeroRead() : LinkedCoreTest(MEASURE_FVC) {
+    Core.SetMeasureMode(MEASURE_FVC);
+    Core.HasInstrument = true;
+    Core.FlowZero = 12.5f;  // the zero of an earlier read
+  }
+
+  // The instrument sends flow counts from `next`, one a poll, as long as it lasts.
+  void Streams(std::function<int(int)> next, int samples) {
+    Core.BetweenPolls = [this, next, samples] {
+      Clock->Advance(10);
+      if (Sent < samples)
+        Device->SendFlow({next(Sent++)});
+    };
+  }
+  int Sent = 0;
+};
+
+TEST_F(ZeroRead, QuietOffsetAndNoisyReads) {
+  // 4 counts are 35.16 mL/s; 420 counts 3691 mL/s; ±25 counts ±220 mL/s.
+  Streams([](int) { return 4; }, 1000);
+  EXPECT_TRUE(Core.ReadZero());
+  EXPECT_FLOAT_EQ(Core.FlowZero, 4 * 8.7890625f);
+  EXPECT_EQ(TMeasureData::MeasureMode, MEASURE_FVC);
+
+  Sent = 0;
+  Streams([](int) { return 420; }, 1000);
+  EXPECT_FALSE(Core.ReadZero());
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(5) + "\n" + Texts.LoadStringA(7));
+
+  Sent = 0;
+  Streams([](int i) { return i % 2 == 0 ? 25 : -25; }, 1000);
+  EXPECT_FALSE(Core.ReadZero());
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(6) + "\n" + Texts.LoadStringA(7));
+}
+
+TEST_F(ZeroRead, ALinkThatStopsTimesOutAndKeepsTheOldZero) {
+  Streams([](int) { return 4; }, 100);  // then silence
+  const std::int64_t before = Clock->NowMs();
+  EXPECT_FALSE(Core.ReadZero());
+  EXPECT_GE(Clock->NowMs() - before, 2500);
+  EXPECT_LT(Clock->NowMs() - before, 2600);
+  EXPECT_FLOAT_EQ(Core.FlowZero, 12.5f);
+  EXPECT_EQ(Core.StopRequest, 1);
+  EXPECT_EQ(TMeasureData::MeasureMode, MEASURE_FVC);
+  // The next read (as the next start) begins afresh.
+  Sent = 0;
+  Streams([](int) { return 4; }, 1000);
+  EXPECT_TRUE(Core.ReadZero());
+  EXPECT_EQ(Core.StopRequest, 0);
+}
+
+}  // namespace
