@@ -61,6 +61,23 @@ void Tell(TMessage* messages, const calibration::CalibrationAnswer& a, short str
   }
 }
 
+// Does what an answer asks: clears the trial, frees the gas buffers, says
+// why (interactive only) and keeps the check series.
+void Apply(TMeasureCore& core, const calibration::CalibrationAnswer& a, bool interactive) {
+  if (a.clearTrial) {
+    core.ClearBuffer(core.TrialIndex);
+  }
+  if (a.deleteGasBuffers) {
+    core.DeleteGasBuffers();
+  }
+  if (interactive) {
+    Tell(core.GetMessages(), a, core.CalStrokes, core.SyringeVolume);
+  }
+  if (a.checkFilled) {
+    core.SyringeStrokeVolumes = {a.checkInspirationL, a.checkExpirationL, a.checkInspirationL, a.checkExpirationL};
+  }
+}
+
 }  // namespace
 
 bool TMeasureCore::TestCalculateOfSpiroCalibration(float& inspiration, float& expiration, bool interactive) {
@@ -68,18 +85,7 @@ bool TMeasureCore::TestCalculateOfSpiroCalibration(float& inspiration, float& ex
   const calibration::CalibrationRun run{volumes, Extremes.count, CalStrokes, static_cast<float>(SyringeVolume),
                                         static_cast<int>(StrokeCount), interactive};
   const calibration::CalibrationAnswer a = calibration::TestSpiroCalibration(run);
-  if (a.clearTrial) {
-    ClearBuffer(TrialIndex);
-  }
-  if (a.deleteGasBuffers) {
-    DeleteGasBuffers();
-  }
-  if (interactive) {
-    Tell(Messages, a, CalStrokes, SyringeVolume);
-  }
-  if (a.checkFilled) {
-    SyringeStrokeVolumes = {a.checkInspirationL, a.checkExpirationL, a.checkInspirationL, a.checkExpirationL};
-  }
+  Apply(*this, a, interactive);
   if (!a.valid) {
     return false;
   }
@@ -94,20 +100,11 @@ bool TMeasureCore::TestCalculateOfDiffCalibration(float& inspiration, float& ins
   const calibration::CalibrationRun run{volumes, Extremes.count, CalStrokes, static_cast<float>(SyringeVolume),
                                         static_cast<int>(StrokeCount), interactive};
   const calibration::CalibrationAnswer a = calibration::TestDiffCalibration(run);
-  if (a.clearTrial) {
-    ClearBuffer(TrialIndex);
-  }
-  if (a.deleteGasBuffers) {
-    DeleteGasBuffers();
-  }
-  if (interactive) {
-    Tell(Messages, a, CalStrokes, SyringeVolume);
-  }
+  Apply(*this, a, interactive);
   if (a.gasPathL > 0.0f) {
     GasPathStrokeVolumes[0] = a.gasPathL;
   }
   if (a.checkFilled) {
-    SyringeStrokeVolumes = {a.checkInspirationL, a.checkExpirationL, a.checkInspirationL, a.checkExpirationL};
     GasPathStrokeVolumes[1] = GasPathStrokeVolumes[0];
   }
   if (!a.valid) {

@@ -84,6 +84,48 @@ bool CheckSeries(const CalibrationRun& run, int from, CalibrationAnswer& a) {
   return true;
 }
 
+// At the end of a calibration, a series needs its strokes counted.
+bool TooFewStrokes(const CalibrationRun& run, int needed, CalibrationAnswer& a) {
+  if (!run.interactive || run.strokesCounted >= needed) {
+    return false;
+  }
+  a.textId = TooFewStrokesText;
+  return true;
+}
+
+// The first series: the expirations at even i < N, the inspirations at odd
+// i < N and, through the gas path, the inspirations at N + 1 and N + 3.
+Series FirstSeries(const CalibrationRun& run, bool withGasPath) {
+  Series s;
+  const int n = run.seriesStrokes;
+  for (int i = 0; i < n; i += 2) {
+    s.expirations.push_back(Expired(run, i));
+  }
+  for (int i = 1; i < n + (withGasPath ? 4 : 0); i += 2) {
+    (i < n ? s.inspirations : s.gasPath).push_back(Inspired(run, i));
+  }
+  return s;
+}
+
+// The mean strokes into the answer and the tests on them: the two means at
+// most 20 % apart, every stroke within 10 % of its own mean. False with the
+// text of the failed test.
+bool MeansAgree(const Series& s, const CalibrationRun& run, CalibrationAnswer& a) {
+  a.expiration = Sum(s.expirations) / static_cast<float>(s.expirations.size());
+  a.inspiration = Sum(s.inspirations) / static_cast<float>(s.inspirations.size());
+  a.gasPathL = s.gasPath.empty() ? 0.0f : Sum(s.gasPath) * 0.5f;
+  if (Deviation(a.inspiration, a.expiration) > 20.0f) {
+    a = Fail(a, run, StrokeMeansApartText, false);
+    return false;
+  }
+  if (!EachWithin(s.expirations, a.expiration) || !EachWithin(s.inspirations, a.inspiration) ||
+      !EachWithin(s.gasPath, a.gasPathL)) {
+    a = Fail(a, run, StrokeApartText, false);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 float Deviation(float x, float y) { return (1.0f - std::min(x, y) / std::max(x, y)) * 100.0f; }
@@ -105,30 +147,18 @@ std::optional<CheckStroke> WorstCheckStroke(std::span<const float> strokesL, flo
 CalibrationAnswer TestSpiroCalibration(const CalibrationRun& run) {
   CalibrationAnswer a;
   const int n = run.seriesStrokes;
-  if (run.interactive && run.strokesCounted < n) {
-    a.textId = TooFewStrokesText;
+  if (TooFewStrokes(run, n, a)) {
     return a;
   }
-  Series s;
-  for (int i = 0; i < n; i += 2) {
-    s.expirations.push_back(Expired(run, i));
-  }
-  for (int i = 1; i < n; i += 2) {
-    s.inspirations.push_back(Inspired(run, i));
-  }
+  const Series s = FirstSeries(run, false);
   if (!AllPositive(s.expirations) || !AllPositive(s.inspirations)) {
     // Cleared silently, even while the calibration is being recorded.
     a.clearTrial = true;
     a.deleteGasBuffers = true;
     return a;
   }
-  a.expiration = Sum(s.expirations) / static_cast<float>(s.expirations.size());
-  a.inspiration = Sum(s.inspirations) / static_cast<float>(s.inspirations.size());
-  if (Deviation(a.inspiration, a.expiration) > 20.0f) {
-    return Fail(a, run, StrokeMeansApartText, false);
-  }
-  if (!EachWithin(s.expirations, a.expiration) || !EachWithin(s.inspirations, a.inspiration)) {
-    return Fail(a, run, StrokeApartText, false);
+  if (!MeansAgree(s, run, a)) {
+    return a;
   }
   a.expiration /= run.syringeL;
   a.inspiration /= run.syringeL;
@@ -156,29 +186,15 @@ CalibrationAnswer TestSpiroCalibration(const CalibrationRun& run) {
 CalibrationAnswer TestDiffCalibration(const CalibrationRun& run) {
   CalibrationAnswer a;
   const int n = run.seriesStrokes;
-  if (run.interactive && run.strokesCounted < n) {
-    a.textId = TooFewStrokesText;
+  if (TooFewStrokes(run, n, a)) {
     return a;
   }
-  Series s;
-  for (int i = 0; i < n; i += 2) {
-    s.expirations.push_back(Expired(run, i));
-  }
-  for (int i = 1; i < n + 4; i += 2) {
-    (i < n ? s.inspirations : s.gasPath).push_back(Inspired(run, i));
-  }
+  const Series s = FirstSeries(run, true);
   if (!AllPositive(s.expirations) || !AllPositive(s.inspirations) || !AllPositive(s.gasPath)) {
     return Fail(a, run, 0, true);
   }
-  a.expiration = Sum(s.expirations) / static_cast<float>(s.expirations.size());
-  a.inspiration = Sum(s.inspirations) / static_cast<float>(s.inspirations.size());
-  a.gasPathL = Sum(s.gasPath) * 0.5f;
-  if (Deviation(a.inspiration, a.expiration) > 20.0f) {
-    return Fail(a, run, StrokeMeansApartText, false);
-  }
-  if (!EachWithin(s.expirations, a.expiration) || !EachWithin(s.inspirations, a.inspiration) ||
-      !EachWithin(s.gasPath, a.gasPathL)) {
-    return Fail(a, run, StrokeApartText, false);
+  if (!MeansAgree(s, run, a)) {
+    return a;
   }
   a.expiration /= run.syringeL;
   a.inspiration /= run.syringeL;
