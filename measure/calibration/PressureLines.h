@@ -46,7 +46,7 @@ constexpr unsigned short PumpWordAt(PressureLine line, short m, short pumpTicks)
 }
 
 // (start - end) × 100 / start, truncated; 100 when the line held no
-// pressure at the start or none at the end.
+// pressure at the start or none at the end; at least -100 when it gained.
 short CalculatePressureLoss(float startPa, float endPa);
 
 }  // namespace calibration

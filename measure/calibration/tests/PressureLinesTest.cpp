@@ -14,7 +14,7 @@ TEST(PressureLines, LossInWholePerCent) {
     short loss;
   };
   for (const Case c : {Case{1000, 0, 100}, Case{1000, 800, 20}, Case{1100, 880, 20}, Case{1000, 801, 19},
-                       Case{1000, 1000, 0}, Case{0, 500, 100}, Case{-5, 500, 100}, Case{1200, 1250, -4}}) {
+                       Case{1000, 1000, 0}, Case{0, 500, 100}, Case{-5, 500, 100}, Case{1200, 1250, -4}, Case{0.001f, 1000, -100}}) {
     SCOPED_TRACE(testing::Message() << c.start << " to " << c.end);
     EXPECT_EQ(CalculatePressureLoss(c.start, c.end), c.loss);
   }
