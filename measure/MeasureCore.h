@@ -314,6 +314,16 @@ public:
   bool GasAnalysisPending = false;
   // The DFC branch of CurveMove (MeasureDiffusion.cpp).
   void EvaluateDfcTrial();
+  // Takes the pushed "Diffusion Capacity Parameters" and the gas phase's
+  // limits from them: the test gas's inspiration starts when the flow falls
+  // below "FlowTreshold" after "GasInspirationMinVolume" is in; the sample
+  // bag opens after "TressHoldForWashOutTime" samples below the wash-out
+  // volume and closes after "TressHoldForGasSampleTime" samples in the window.
+  void ApplyDiffusionSettings(const TDiffusionSettings& settings);
+  float GasFlowLimit = 0.01f;     // L/s
+  float GasVolumeLimit = 0.5f;    // L
+  short BelowCountLimit = 20;     // samples
+  short BetweenCountLimit = 20;   // samples
 
   // --- Notes ------------------------------------------------------------
 

@@ -24,6 +24,14 @@ int RefusalText(diffusion::Refusal refusal) {
 
 }  // namespace
 
+void TMeasureCore::ApplyDiffusionSettings(const TDiffusionSettings& settings) {
+  Diffusion = settings;
+  GasFlowLimit = settings.FlowThresholdLps;
+  GasVolumeLimit = settings.GasInspirationMinVolumeL;
+  BelowCountLimit = static_cast<short>(settings.WashOutTimeThreshold);
+  BetweenCountLimit = static_cast<short>(settings.GasSampleTimeThreshold);
+}
+
 void TMeasureCore::EvaluateDfcTrial() {
   const short trial = TrialIndex;
   const auto clearWith = [&](int text) {

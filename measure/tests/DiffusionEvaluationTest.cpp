@@ -115,4 +115,19 @@ TEST_F(DiffusionEvaluation, FailuresClearTheTrialWithTheirText) {
   }
 }
 
+TEST_F(DiffusionEvaluation, PushedSettingsGiveTheGasPhaseLimits) {
+  TDiffusionSettings s;
+  s.FlowThresholdLps = 0.025f;  // "FlowTreshold" 25 mL/s
+  s.GasInspirationMinVolumeL = 0.75f;
+  s.WashOutTimeThreshold = 15;
+  s.GasSampleTimeThreshold = 30;
+  s.DeadSpaceL = 0.2f;
+  Core.ApplyDiffusionSettings(s);
+  EXPECT_FLOAT_EQ(Core.GasFlowLimit, 0.025f);
+  EXPECT_FLOAT_EQ(Core.GasVolumeLimit, 0.75f);
+  EXPECT_EQ(Core.BelowCountLimit, 15);
+  EXPECT_EQ(Core.BetweenCountLimit, 30);
+  EXPECT_FLOAT_EQ(Core.Diffusion.DeadSpaceL, 0.2f);
+}
+
 }  // namespace
