@@ -30,6 +30,7 @@ void TMeasureCore::ApplySettings(const TMeasureSettings& settings) {
   ExpFactor = settings.Calibration.ExpFactor;
   if (settings.Calibration.HasInspGasFactor)
     InspGasFactor = settings.Calibration.InspGasFactor;
+  ApplyDiffusionSettings(settings.Diffusion);
 }
 
 void TMeasureCore::SetDisplayFormats(const TDisplayFormats& formats) {

@@ -31,6 +31,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 class TMessage;
 class TParamList;
@@ -406,6 +407,62 @@ public:
   bool BtpsPresent = false;    // the BTPS sensor answered on its port
   short CalibrationStep = 0;   // strokes of the calibration sequence so far
 
+  // --- Zero, calibration constants and gas analysis (MeasureZero.cpp,
+  // MeasureCalibrationConstants.cpp; the arithmetic is measure/calibration)
+
+  // The zero offsets from the samples of a zero read; false, with a
+  // message, when the zero is rejected, else whether the zero timer runs.
+  bool CalculateZero();
+  // Reads the zero from a resting instrument: polls the link (nobody is
+  // notified of samples meanwhile) until 225 samples are in, at most
+  // 2,500 ms on the link's clock, then computes it. A read that times out
+  // sets the stop request and keeps the previous zero. The measure mode is
+  // as before afterwards. True when a zero was computed and accepted.
+  bool ReadZero();
+  // The calibration tests over the calibration curve's turning points. The
+  // references are added to; silent runs (interactive false) show nothing.
+  bool TestCalculateOfSpiroCalibration(float& inspiration, float& expiration, bool interactive);
+  bool TestCalculateOfDiffCalibration(float& inspiration, float& inspirationWithGas, float& expiration,
+                                      bool interactive);
+  // At the end of a calibration: test, and only on success store the
+  // constants and write them to the calibration section. False when
+  // nothing was stored.
+  bool CalculateCalibrationConstans();
+  bool CalculateDiffCalibrationConstans();
+  // Evaluates the two gas buffers after a gas analysis into MeasuredCo and
+  // MeasuredHe and frees them; false when the analysis failed.
+  bool MakeGasAnalysis();
+  void DeleteGasBuffers();
+  static short CalculatePressureLoss(float startPa, float endPa);
+
+  std::vector<float> HeliumGasBuffer;  // 8,010 samples each while a gas analysis runs
+  std::vector<float> CoGasBuffer;
+  std::array<float, 2> GasPathStrokeVolumes{};  // mean gas-path stroke and its check copy, L
+  bool ZeroDone = false;
+  bool PressureReached = false;
+  bool BagOpenTimeout = false;
+  bool BagCloseTimeout = false;
+  bool SkipFlow = false;            // the operator skipped the flow part of a diffusion calibration
+  bool GasAnalysisFailure = false;
+  bool GasBufferFailure = false;   // the gas analysis found no memory for its buffers
+  bool GasSamplingLimit = false;   // too little test gas inspired for the sample
+  bool GasSampleTaken = false;     // the wash-out finished and the sample was taken
+  bool DelayPending = false;       // the step-pending flags of the gas sequence
+  bool BreathHoldPending = false;
+  bool GasAnalysisPending = false;
+  // The DFC branch of CurveMove (MeasureDiffusion.cpp).
+  void EvaluateDfcTrial();
+  // Takes the pushed "Diffusion Capacity Parameters" and the gas phase's
+  // limits from them: the test gas's inspiration starts when the flow falls
+  // below "FlowTreshold" after "GasInspirationMinVolume" is in; the sample
+  // bag opens after "TressHoldForWashOutTime" samples below the wash-out
+  // volume and closes after "TressHoldForGasSampleTime" samples in the window.
+  void ApplyDiffusionSettings(const TDiffusionSettings& settings);
+  float GasFlowLimit = 0.01f;     // L/s
+  float GasVolumeLimit = 0.5f;    // L
+  short BelowCountLimit = 20;     // samples
+  short BetweenCountLimit = 20;   // samples
+
   // --- Notes ------------------------------------------------------------
 
   const std::string& GetNoteText(short which) const;
@@ -479,6 +536,13 @@ protected:
   virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
+  // Lets waiting events other than user input through during a zero read.
+  virtual void LetWaitingEventsThrough() {}
+  // The room temperature and barometric pressure of the BTPS panel.
+  virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
+    temperatureC = 20.0f;
+    pressureHpa = 1013.25f;
+  }
 
   TMessage* Messages;
   TMeasureClient* Client;

@@ -94,9 +94,12 @@ void TMeasureCore::CurveMove() {
     SearchTheBest(mode);
     break;
   case MEASURE_DFC:
+    EvaluateDfcTrial();
+    SearchTheBest(mode);
+    break;
   case MEASURE_PLETHY:
-    // Their evaluations need the gas analysis and the box chain, which
-    // come with those instruments; until then the trial keeps its curves.
+    // Its evaluation needs the box chain, which comes with that
+    // instrument; until then the trial keeps its curves.
     SearchTheBest(mode);
     break;
   case MEASURE_CALIBRATION:

@@ -9,11 +9,13 @@
 #include "common/MeasureMode.h"
 #include "common/ParameterBlocks.h"
 #include "common/PredictedData.h"
+#include "common/PushedSettings.h"
 #include "platform/framework/EventHandler.h"
 #include "platform/portkit/LinkClock.h"
 #include "platform/portkit/MeasureDataTypes.h"
 #include "platform/portkit/PortConfig.h"
 #include "platform/portkit/Transport.h"
+#include "platform/portkit/diffusion/SingleBreath.h"
 #include "platform/portkit/spirometry/Extremes.h"
 #include "platform/portkit/spirometry/FvcParameters.h"
 
@@ -73,7 +75,12 @@ public:
   void CalculateFEVperIVC(short fvcSlot, short vcSlot);
   bool CalculateVcParams();
   bool CalculateMvvParams();
-  // Not built yet: no result.
+  // The DFC record of the actual trial from its curves, the manoeuvre the
+  // run remembered (the Gas... members), the last gas analysis and the
+  // diffusion settings (docs/diffusion.md). The volumes arrive at BTPS, so
+  // the ambient temperature does not enter; the pressure is the barometric
+  // one. False, with the record zero and the reason in DfcRefusal, when the
+  // breath gives no result.
   bool CalculateDfcParams(float temperatureC, float pressureHpa);
   bool CalculatePlethyParams();
   bool CalculateShParams();
@@ -183,6 +190,21 @@ public:
   std::array<float, 4> SyringeStrokeVolumes{};
   float MeasuredCo = 0.0f;  // gas readings of the last analysis, per cent
   float MeasuredHe = 0.0f;
+
+  // The single-breath manoeuvre of the diffusion test, as the run remembers
+  // it: the volumes at the turn to the test gas and at the start of the
+  // breath hold (their difference is the inspired volume), the samples of
+  // the turn, the breath-hold start and the gas sample window, and the
+  // volume expired and discarded before the sample.
+  TDiffusionSettings Diffusion;
+  float GasTurnVolume = 0.0f;   // L
+  float GasStartVolume = 0.0f;  // L
+  short GasTurnIndex = 0;
+  short GasHoldIndex = 0;
+  short GasSampleStartIndex = 0;
+  short GasSampleEndIndex = 0;
+  float GasDiscardVolume = 0.0f;  // S0, L
+  diffusion::Refusal DfcRefusal = diffusion::Refusal::None;
   short SyringeVolume = 3;  // L
   short FleischPressureLoss = 0;
   short BalloonPressureLoss = 0;

@@ -1,5 +1,6 @@
 #include "platform/portkit/MeasureData.h"
 
+#include "platform/portkit/diffusion/DfcParameters.h"
 #include "platform/portkit/spirometry/Spirometry.h"
 
 #include <algorithm>
@@ -81,7 +82,26 @@ bool TMeasureData::CalculateMvvParams() {
                                         Record<MVV_PARAMETER_COUNT>(*this, MEASURE_MVV, TrialIndex));
 }
 
-bool TMeasureData::CalculateDfcParams(float, float) { return false; }
+bool TMeasureData::CalculateDfcParams(float, float pressureHpa) {
+  if (!IsSlot(TrialIndex)) {
+    DfcRefusal = diffusion::Refusal::NoManoeuvre;
+    return false;
+  }
+  const auto mark = [](short index) { return static_cast<std::size_t>(std::max<short>(index, 0)); };
+  diffusion::DfcInput in;
+  in.manoeuvre.marks = {mark(GasTurnIndex), mark(GasHoldIndex), mark(GasSampleStartIndex), mark(GasSampleEndIndex)};
+  in.manoeuvre.turnVolumeL = GasTurnVolume;
+  in.manoeuvre.holdVolumeL = GasStartVolume;
+  in.manoeuvre.discardL = GasDiscardVolume;
+  in.readings = {MeasuredHe, MeasuredCo};
+  in.calibration = {HeConstans, CoConstans, Diffusion.Co2ExtractionCorrection, Diffusion.OriginalHeConcentration,
+                    Diffusion.OriginalCoConcentration};
+  in.deadSpaceL = Diffusion.DeadSpaceL;
+  in.pressureHpa = pressureHpa;
+  DfcRefusal = diffusion::CalculateDfcParams(Curve(*this, MEASURE_DFC, TrialIndex), Extremes, in,
+                                             Record<DFC_PARAMETER_COUNT>(*this, MEASURE_DFC, TrialIndex));
+  return DfcRefusal == diffusion::Refusal::None;
+}
 
 bool TMeasureData::CalculatePlethyParams() { return false; }
 

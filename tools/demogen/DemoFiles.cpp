@@ -60,7 +60,8 @@ TFile Diffusion(const LungModel::TPatient& patient) {
   flows.insert(flows.end(), static_cast<std::size_t>(std::lround(patient.BreathHoldS / LungModel::SampleSeconds)), 0.0);
   const std::vector<double> expiration = LungModel::DiffusionExpiration(patient);
   flows.insert(flows.end(), expiration.begin(), expiration.end());
-  const auto gas = LungModel::AlveolarGas(patient, LungModel::DiffusionInspiredL(patient), patient.BreathHoldS);
+  const auto gas = LungModel::AlveolarGas(patient, LungModel::DiffusionInspiredL(patient),
+                                         LungModel::DiffusionUptakeS(patient.BreathHoldS));
   TBinaryWriter out;
   WriteFlows(out, Trial(OnTheGrid(flows), false));
   out.WriteFloat32(static_cast<float>(gas.CoPercent));

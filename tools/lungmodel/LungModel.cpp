@@ -190,11 +190,28 @@ std::vector<double> DiffusionExpiration(const TPatient& p) {
   return curve.Flows();
 }
 
-TAlveolarGas AlveolarGas(const TPatient& p, double inspiredL, double holdS) {
+TAlveolarGas AlveolarGas(const TPatient& p, double inspiredL, double uptakeS) {
   // Helium only dilutes into the alveolar volume; carbon monoxide dilutes
-  // alike and is taken up exponentially during the breath hold (Krogh).
-  const double dilution = inspiredL / p.AlveolarVolumeL;
-  return {p.InspiredHePercent * dilution, p.InspiredCoPercent * dilution * std::exp(-p.KcoPerMin * holdS / 60.0)};
+  // alike and is taken up exponentially (Krogh) at DLCO·(PB − 47) / VA,STPD,
+  // where the pressures cancel: DLCO × 760 × 310.15 / (VA × 273.15).
+  const double dilution = (inspiredL - p.DeadSpaceL) / p.AlveolarVolumeL;
+  const double dlcoMlMinMmHg = p.TlcoMmolMinKPa * 2.987;
+  const double perMin = dlcoMlMinMmHg * 760.0 * 310.15 / (p.AlveolarVolumeL * 1000.0 * 273.15);
+  return {p.InspiredHePercent * dilution, p.InspiredCoPercent * dilution * std::exp(-perMin * uptakeS / 60.0)};
+}
+
+double DiffusionUptakeS(double heldS) {
+  // The inspiration and expiration are half cosines of 2 s and 4 s: the
+  // tangent at peak flow meets the start at T (1/2 − 1/π), 90 % is in at
+  // T acos(−0.8) / π, and half the volume is out half way through the
+  // expiration.
+  constexpr double pi = 3.14159265358979323846;
+  constexpr double inspirationS = 2.0;
+  constexpr double expirationS = 4.0;
+  const double timeZero = inspirationS * (0.5 - 1.0 / pi);
+  const double ninety = inspirationS * std::acos(-0.8) / pi;
+  const double start = timeZero + 0.3 * (ninety - timeZero);
+  return inspirationS - start + heldS + expirationS / 2.0;
 }
 
 std::int16_t TFlowQuantizer::Next(double flowLps) {

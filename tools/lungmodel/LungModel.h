@@ -37,7 +37,8 @@ struct TPatient {
   double SyringeL = 3.0;
   int SyringeStrokes = 20;
   double AlveolarVolumeL = 5.6;  // single-breath diffusion
-  double KcoPerMin = 1.5;
+  double DeadSpaceL = 0.33;      // instrument and anatomic, as the program's "DeadSpace"
+  double TlcoMmolMinKPa = 8.0;   // the true transfer factor
   double BreathHoldS = 10.0;
   double InspiredHePercent = 4.8;   // the test gas
   double InspiredCoPercent = 0.3;
@@ -113,12 +114,20 @@ std::vector<double> DiffusionExpiration(const TPatient& patient);
 // The inspired volume of the diffusion breath.
 double DiffusionInspiredL(const TPatient& patient);
 
-// Alveolar gas after a breath hold of `holdS` seconds, per cent.
+// Alveolar gas of the diffusion breath, per cent: the tracer diluted from
+// the inspired volume less the dead space into VA, the CO taken up for
+// `uptakeS` seconds at the rate the patient's Tlco gives.
 struct TAlveolarGas {
   double HePercent;
   double CoPercent;
 };
-TAlveolarGas AlveolarGas(const TPatient& patient, double inspiredL, double holdS);
+TAlveolarGas AlveolarGas(const TPatient& patient, double inspiredL, double uptakeS);
+// The CO uptake time of the model's breath held `heldS` seconds, as Jones
+// and Meade count it: from 30 % of the inspiratory time (time zero by back
+// extrapolation, to 90 % of the volume) to the middle of the gas sample,
+// which the program's default window (no wash-out volume, the collection
+// volume uncorrected) centres on half the inspired volume.
+double DiffusionUptakeS(double heldS);
 
 // Flow in L/s to counts of 8.7890625 mL/s. The rounding error is carried to
 // the next sample, so the integrated counts never drift from the volume by

@@ -197,7 +197,7 @@ double TSimulatedInstrument::GasPercent(bool helium) const {
   const LungModel::TPatient& p = Options.Patient;
   double target = helium ? p.InspiredHePercent : p.InspiredCoPercent;  // the calibration gas itself
   if (BreathTaken) {
-    const auto gas = LungModel::AlveolarGas(p, LungModel::DiffusionInspiredL(p), HeldS);
+    const auto gas = LungModel::AlveolarGas(p, LungModel::DiffusionInspiredL(p), LungModel::DiffusionUptakeS(HeldS));
     target = helium ? gas.HePercent : gas.CoPercent;
   }
   return target * (1.0 - std::exp(-AnalysisSamples * LungModel::SampleSeconds / AnalyserTimeConstantS));

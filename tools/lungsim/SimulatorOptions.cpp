@@ -21,7 +21,7 @@ standard output and plays a lung-function instrument on it until stopped.
   --fvc L --fev1 L --pef L/s --rise S --fivc L --pif L/s
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
-  --va L --kco /min --hold S --he % --co %
+  --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
@@ -66,7 +66,7 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--rv", &p.RvL},             {"--tv", &p.TidalL},         {"--irv", &p.IrvL},
       {"--erv", &p.ErvL},           {"--breath", &p.BreathS},    {"--mvv-tidal", &p.MvvTidalL},
       {"--mvv-rate", &p.MvvPerMin}, {"--mvv-time", &p.MvvSeconds}, {"--syringe", &p.SyringeL},
-      {"--va", &p.AlveolarVolumeL}, {"--kco", &p.KcoPerMin},     {"--hold", &p.BreathHoldS},
+      {"--va", &p.AlveolarVolumeL}, {"--tlco", &p.TlcoMmolMinKPa}, {"--dead-space", &p.DeadSpaceL},     {"--hold", &p.BreathHoldS},
       {"--he", &p.InspiredHePercent}, {"--co", &p.InspiredCoPercent}, {"--lead-in", &o.LeadInS},
       {"--temperature", &o.Sensors.TemperatureC}, {"--pressure", &o.Sensors.PressureHpa},
       {"--humidity", &o.Sensors.HumidityPercent}};

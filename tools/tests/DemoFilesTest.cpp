@@ -70,14 +70,16 @@ TEST(DemoFiles, TheTrialsCarryThePatientsVolumes) {
   EXPECT_NEAR(mvv.second - mvv.first, 1.8, 0.0005) << "MVV breath";
 }
 
-// By hand, for the default patient: He 4.8 % × 4.3 / 5.6 = 3.6857 %; CO
-// 0.3 % × 4.3 / 5.6 × e^(−1.5/min × 10 s) = 0.17940 %.
+// By hand, for the default patient (VI 4.3 L, VD 0.33 L, VA 5.6 L, Tlco 8.0,
+// a 10-s hold; the uptake time as in LungModelTest): He 4.8 % × 3.97 / 5.6
+// = 3.40286 %; CO 0.3 % × 3.97 / 5.6 × e^(−3.68232/min × 13.26853 s) =
+// 0.094204 %.
 TEST(DemoFiles, TheDiffusionFileEndsWithCarbonMonoxideAndHelium) {
   const std::string bytes = DemoFile("DfcDemo.bin");
   TBinaryReader in(bytes);
   in.Skip(4 * std::size_t{in.ReadUInt32()});
-  EXPECT_NEAR(in.ReadFloat32("CO"), 0.17940f, 0.00001f);
-  EXPECT_NEAR(in.ReadFloat32("He"), 3.6857f, 0.0001f);
+  EXPECT_NEAR(in.ReadFloat32("CO"), 0.094204f, 0.000002f);
+  EXPECT_NEAR(in.ReadFloat32("He"), 3.40286f, 0.0001f);
   EXPECT_TRUE(in.AtEnd());
 }
 

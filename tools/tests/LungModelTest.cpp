@@ -1,5 +1,7 @@
 #include "tools/lungmodel/LungModel.h"
 
+#include "platform/portkit/diffusion/SingleBreath.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -111,14 +113,43 @@ TEST(LungModel, TheQuantizedFlowNeverDriftsFromTheVolume) {
   EXPECT_NEAR(total * FlowMlpsPerCount * SampleSeconds / 1000.0, 1.0, 0.5 * FlowMlpsPerCount * SampleSeconds / 1000.0);
 }
 
-// By hand: He 4.8 % × 4.3 / 5.6 = 3.6857 %; CO 0.3 % × 4.3 / 5.6 ×
-// e^(−1.5 × 10 / 60) = 0.23036 % × 0.77880 = 0.17940 %.
+// By hand: He 4.8 % × (4.3 − 0.33) / 5.6 = 3.40286 %. The uptake time of a
+// 10-s hold: the 2-s half-cosine inspiration has time zero at
+// 2 (1/2 − 1/π) = 0.36338 s and 90 % in at 2 acos(−0.8) / π = 1.59033 s, so
+// uptake starts at 0.36338 + 0.3 × 1.22695 = 0.73147 s and lasts
+// 1.26853 + 10 + 2 (half the 4-s expiration) = 13.26853 s. Tlco 8.0 is
+// DLCO 23.896 mL/min/mmHg, a rate of 23.896 × 760 × 310.15 / (5600 ×
+// 273.15) = 3.68232 /min; CO 0.3 % × 3.97 / 5.6 × e^(−3.68232 × 13.26853 / 60)
+// = 0.21268 % × 0.44295 = 0.094204 %.
 TEST(LungModel, AlveolarGasOfTheDiffusionBreath) {
   const TPatient p;
   EXPECT_DOUBLE_EQ(DiffusionInspiredL(p), 4.3);
-  const TAlveolarGas gas = AlveolarGas(p, 4.3, 10.0);
-  EXPECT_NEAR(gas.HePercent, 3.6857, 0.0001);
-  EXPECT_NEAR(gas.CoPercent, 0.17940, 0.00001);
+  EXPECT_NEAR(DiffusionUptakeS(10.0), 13.26853, 0.00001);
+  const TAlveolarGas gas = AlveolarGas(p, 4.3, DiffusionUptakeS(10.0));
+  EXPECT_NEAR(gas.HePercent, 3.40286, 0.00001);
+  EXPECT_NEAR(gas.CoPercent, 0.094204, 0.000002);
+}
+
+// The program's single-breath calculation, fed the model's breath, finds
+// the patient the model was given, at any barometric pressure.
+TEST(LungModel, TheDiffusionBreathGivesBackItsPatient) {
+  TPatient p;
+  p.AlveolarVolumeL = 4.1;
+  p.TlcoMmolMinKPa = 5.5;
+  for (const double hpa : {1013.0, 850.0}) {
+    const TAlveolarGas gas = AlveolarGas(p, DiffusionInspiredL(p), DiffusionUptakeS(9.0));
+    diffusion::SingleBreathInput in;
+    in.inspiredL = DiffusionInspiredL(p);
+    in.deadSpaceL = p.DeadSpaceL;
+    in.breathHoldS = DiffusionUptakeS(9.0);
+    in.pressureHpa = hpa;
+    in.readings = {gas.HePercent, gas.CoPercent};
+    in.calibration = {1.0, 1.0, 1.0, p.InspiredHePercent, p.InspiredCoPercent};
+    diffusion::SingleBreathResult r;
+    ASSERT_EQ(diffusion::CalculateSingleBreath(in, r), diffusion::Refusal::None);
+    EXPECT_NEAR(r.alveolarVolumeL, 4.1, 1e-9);
+    EXPECT_NEAR(r.tlcoMmolMinKPa, 5.5, 1e-9);
+  }
 }
 
 TEST(LungModel, BoxPressureFollowsTheAlveolarPressureByBoylesLaw) {

@@ -186,10 +186,13 @@ TEST(SimulatedInstrument, TheDiffusionBreathHoldsAsLongAsTheWindowSays) {
   const auto co = [&](std::size_t i) { return samples[i].Unsigned(ChannelCarbonMonoxide) * 0.00024414; };
   const double x1 = co(2666), x2 = co(5332), x3 = co(7998);
   const double extrapolated = x3 + (x3 - x2) * (x3 - x2) / (2 * x2 - x3 - x1);
-  // By hand: 0.3 % × 4.3 / 5.6 × e^(−1.5/min × 8 s) = 0.23036 % × 0.81873 = 0.18860 %.
-  EXPECT_NEAR(extrapolated, 0.18860, 0.18860 * 0.01);
-  // He: 4.8 % × 4.3 / 5.6 = 3.6857 %, reached within a count at the end.
-  EXPECT_NEAR(samples.back().Unsigned(ChannelHelium) * 0.002441406, 3.6857, 0.0025);
+  // By hand (the uptake time as in LungModelTest): 1.26853 s of the
+  // inspiration, the 8-s hold and 2 s of the expiration, 11.26853 s at
+  // 3.68232 /min: 0.3 % × (4.3 − 0.33) / 5.6 × e^(−0.69157) = 0.21268 % ×
+  // 0.50078 = 0.10651 %.
+  EXPECT_NEAR(extrapolated, 0.10651, 0.10651 * 0.01);
+  // He: 4.8 % × 3.97 / 5.6 = 3.40286 %, reached within a count at the end.
+  EXPECT_NEAR(samples.back().Unsigned(ChannelHelium) * 0.002441406, 3.40286, 0.0025);
 }
 
 TEST(SimulatedInstrument, TheLinePumpsFillTheLineTheValvesChoose) {

@@ -222,12 +222,9 @@ bool CalculateBackExtrapolation(const TrialCurve& curve, FvcManoeuvre& m) {
   if (!Fits(curve, m)) {
     return false;
   }
-  // Flow sample i is the slope of the volume curve at time i - 0.5.
   const auto tangentMeetsLevel = [&](std::size_t peak, double level, double earliest) {
-    const double slope = curve.flowLps[peak] * SampleIntervalS;  // litres per sample
     const double peakTime = static_cast<double>(peak) - 0.5;
-    const double meets = peakTime - (curve.VolumeAt(peakTime) - level) / slope;
-    return std::max(earliest, std::min(meets, peakTime));
+    return std::max(earliest, std::min(TangentMeetsLevel(curve, peak, level), peakTime));
   };
 
   const auto peak = static_cast<std::size_t>(m.peakFlow);

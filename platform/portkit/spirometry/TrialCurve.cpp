@@ -120,4 +120,11 @@ std::size_t PeakFlowSample(const TrialCurve& curve, std::size_t first, std::size
   return peak;
 }
 
+double TangentMeetsLevel(const TrialCurve& curve, std::size_t peak, double levelL) {
+  // Flow sample i is the slope of the volume curve at time i - 0.5.
+  const double slope = curve.flowLps[peak] * SampleIntervalS;  // litres per sample
+  const double peakTime = static_cast<double>(peak) - 0.5;
+  return peakTime - (curve.VolumeAt(peakTime) - levelL) / slope;
+}
+
 }  // namespace spirometry

@@ -47,4 +47,9 @@ double VolumeMoment(const TrialCurve& curve, double from, double to, Direction d
 // (indices clamped to the curve); the earliest one when several are equal.
 std::size_t PeakFlowSample(const TrialCurve& curve, std::size_t first, std::size_t last, Direction direction);
 
+// Back extrapolation: the time at which the tangent to the volume curve at
+// flow sample `peak` (time peak - 0.5) meets the volume `levelL`. The flow
+// sample must not be zero.
+double TangentMeetsLevel(const TrialCurve& curve, std::size_t peak, double levelL);
+
 }  // namespace spirometry
