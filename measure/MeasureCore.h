@@ -278,6 +278,9 @@ public:
   // a slot has no date.
   void SetDateTimeStr(std::string& date1, std::string& date2, std::string& time1, std::string& time2,
                       short actualTrial) const;
+  // The same for the second and third trial slots, the provocation's steps.
+  void SetDateTimeStrForProvView(std::string& date1, std::string& time1, std::string& date2,
+                                 std::string& time2) const;
   // What the read-only pre/post note window shows: each measurement's date
   // and time over its note. `noteEdit` is the text of the note edit.
   std::string PrePostNoteText(std::string_view noteEdit);
@@ -362,6 +365,9 @@ protected:
 
 private:
   bool WasKind(short kind, short n) const;
+  // A slot's date and time in the window's pictures; the bare pictures
+  // for a slot without a date.
+  void SlotDateTime(short slot, std::string& date, std::string& time) const;
   void UndoStart();
   void SettleThenPurge();
   void DetectBreathStart(float scaledMlps, bool inspirationFirst);
