@@ -6,6 +6,7 @@ TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned 
     : TMeasureInterrupt(measureType, messages),
       Messages(messages),
       Client(client),
+      OpenedType(static_cast<short>(measureType)),
       Now(LocalNow),
       Random(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count())) {
   SetDateFormatStr("YYYY.MM.DD.");
@@ -23,7 +24,4 @@ TMeasureCore::~TMeasureCore() {
     WriteUnitConstans();
 }
 
-void TMeasureCore::SetMeasureMode(short mode) {
-  MeasureType = mode;
-  MeasureMode = mode;
-}
+

@@ -12,9 +12,13 @@
 // MeasurePredicted.cpp.
 
 #include "measure/CalibrationClock.h"
+#include "measure/CommandEnablers.h"
 #include "measure/MeasureClient.h"
+#include "measure/MeasureView.h"
+#include "measure/MeasureWindow.h"
 #include "measure/ParamsStruct.h"
 #include "measure/PlethySlot.h"
+#include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
 #include "platform/portkit/MeasureInterrupt.h"
@@ -26,11 +30,12 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class TMessage;
 class TPredicted;
 
-class TMeasureCore : public TEventHandler, public TMeasureInterrupt, public TConvert {
+class TMeasureCore : public TMeasureWindow, public TMeasureInterrupt, public TConvert {
 public:
   static constexpr std::size_t PictureSize = 20;   // a date or time picture with its terminator
   static constexpr std::size_t IniPathLength = 254;
@@ -43,10 +48,49 @@ public:
   TMeasureClient* GetClient() const { return Client; }
   TMessage* GetMessages() const { return Messages; }
 
-  // The window's test kind: the measure mode of the link and the kind whose
-  // calibration section the record uses.
-  void SetMeasureMode(short mode);
-  short GetMeasureMode() const { return MeasureType; }
+  // The screen the logic draws on; a core without one draws nothing.
+  // Borrowed: the view outlives the core or is taken away first.
+  void SetView(TMeasureView* view) { View = view ? view : &NoView; }
+  TMeasureView& GetView() const { return *View; }
+
+  // --- The program's contract (MeasureContract.cpp) -------------------
+
+  TMeasureInterrupt& Link() override { return *this; }
+  short GetMeasureType() const override { return OpenedType; }
+  // The test kind shown (0 to 7): the measure mode of the link and the
+  // kind whose calibration section the record uses. A running test stops
+  // first.
+  void SetMeasureMode(short mode) override;
+  short GetMeasureMode() const override { return MeasureType; }
+  bool IsStageView() const override { return StageView; }
+  short GetInstrumentKind() const override { return Instrument; }
+  void SetInstrumentKind(short kind) override { Instrument = kind; }
+  bool GetCakeStatus() const override { return AnimationSwitch; }
+  bool GetGridStatus() const override { return GridOn; }
+  short GetTrialSelection() const override { return TrialOrder[0]; }
+  void ClearTrialSelection() override { TrialOrder.fill(0); }
+  bool HasUnsavedResults() const override { return Dirty; }
+  void SetUnsavedResults(bool unsaved) override { Dirty = unsaved; }
+  void KeepOpen() override { StayOpenOnce = true; }
+  // Whether the next close is refused (once).
+  bool TakeKeepOpen() { return std::exchange(StayOpenOnce, false); }
+  void SetNote(short which, std::string_view text) override;
+  void SetMeasurementOfParameters() override;
+  void ChangeButtonColor() override;
+  void SetZeroPending() override { ZeroPending = true; }
+  void SetProvocationMode(bool on) override { ProvocationMode = on; }
+  void SetBRate(short rate) override { SetBRate(static_cast<int>(rate)); }
+  void ApplySettings(const TMeasureSettings& settings) override;
+  void SetDisplayFormats(const TDisplayFormats& formats) override;
+  void Repaint() override { View->RedrawScreenBmp(); }
+  const TMeasureSettings& GetSettings() const { return Settings; }
+
+  bool StageView = false;        // the stored stages of a provocation test
+  bool AnimationSwitch = true;   // the incentive animation may be used
+  bool GridOn = true;
+  bool ZeroPending = false;      // the client switched the test kind: wait for a zero
+  bool ProvocationMode = false;
+  bool BtpsMeasuring = false;    // the BTPS device is read automatically
 
   // The instrument the user chose (1 to 4; 3 the diffusion unit, 4 the
   // plethysmograph), set by the client.
@@ -117,6 +161,73 @@ public:
 
   // The plethysmograph's members of a trial slot; null outside 0 to 3.
   TPlethySlot* GetPlethySlot(short slot);
+
+  // --- Commands of the window (MeasureCommands.cpp) ----------------------
+
+  static const TResponseTable& ResponseTable();
+  const TResponseTable& GetResponseTable() const override { return ResponseTable(); }
+
+  // Where the parameter list stands for a screen index (0 to 5); `low`
+  // under the taller title of a comparison or of rhinomanometry.
+  static TListPlacement ListPlacement(short screenIndex, bool low);
+  // The screen index of a screen width: 640, 800, 1024, 1152, 1280 and
+  // 1600 pixels; any other width is laid out as 800.
+  static short ScreenIndexOf(int widthPx);
+  void PlaceListByMode();
+
+  void CmChangeAktualis(unsigned id);
+  void MakeChangeAktualis(short j);
+  void CmZoom();
+  void CmScreen();
+  void CmUnit();
+  void CmCancelProv();
+  void CmPrePostCommand();
+  TResult CmPrePost(TParam1 = 0, TParam2 = 0);
+  TResult GetIsStart(TParam1 = 0, TParam2 = 0) { return static_cast<TResult>(StartId); }
+  void CmEscButton();
+  TResult CmAskHelpContext(TParam1 id, TParam2 = 0);
+  bool GetHelpContext() const;
+  // The controls' notifications arrive as messages of their own: the
+  // control id in the low word, the notification code above it.
+  static constexpr unsigned ControlNotify(unsigned control, unsigned code) { return (code << 16) | control; }
+  static constexpr unsigned PredictedListId = 5065;
+  static constexpr unsigned NoteEditId = 5400;
+  static constexpr unsigned CBN_SELCHANGE = 1;
+  static constexpr unsigned CBN_SETFOCUS = 3;
+  static constexpr unsigned EN_CHANGE = 0x300;
+  // The equation-set list's selection changed.
+  void TChangePredictedList();
+  void CmSetFocusPredictedList();
+  // The note button and the note edit.
+  void CmShowNote();
+  void EnChangeComment() { NoteChanged = true; }
+  // What the program reads when it stores the test: the note edit's text,
+  // "" without one.
+  std::string GetNote() const;
+  // The state every enabler answers from.
+  TEnablerState EnablerState() const;
+  void CommandEnable(TCommandEnabler& enabler);
+  // The rows whose commands come with the zero, calibration, gas, special
+  // tests, animation, grid, enlarged table and export: they stay in their
+  // place and do nothing yet.
+  void CmNotYet() {}
+  void CmNotYetEnable(TCommandEnabler& enabler) { enabler.Enable(false); }
+  void CmStartCommand(unsigned id) { CmStart(id); }
+  TResult CmDoStartMessage(TParam1 id, TParam2) { return CmDoStart(static_cast<unsigned>(id)); }
+  TResult CmReadyMessage(TParam1 index, TParam2 sample) { return CmReady(index, sample); }
+  TResult CmMetronomMessage(TParam1 state, TParam2) { return CmMetronom(static_cast<unsigned>(state)); }
+  TResult EvCommNotifyMessage(TParam1 device, TParam2) { return EvCommNotify(device); }
+
+  short ScreenIndex = 1;
+  short MeasureScreen = 1;       // 0 while a calibration's screen is up
+  short SavedZoomLevel = 1;
+  short ScreenMode = 1;          // 1 curves beside the list, 0 the full-width curves
+  short ResultKind = 1;          // 1 test results, 0 calibration results
+  bool TableZoomed = false;
+  bool NoteChanged = false;
+  bool ExportBusy = false;
+  int ReadoutEnabled = 50;
+  int ReadoutGroup = -1;
 
   // --- Settings of the ini file -----------------------------------------
 
@@ -270,7 +381,6 @@ public:
 
   // --- Notes ------------------------------------------------------------
 
-  void SetNote(short which, std::string_view text);
   const std::string& GetNoteText(short which) const;
   bool IsNoteSet(short which) const;
   // The dates and times of the displayed trial (1 to 3; 0 none) and of the
@@ -325,9 +435,9 @@ protected:
   virtual bool AllocateCurve(TCurve& curve, std::size_t samples);
   // What the run asks of the window over the core.
   virtual void PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam);
-  virtual void DrawSample(short /*index*/) {}
-  virtual void WriteLargeParam() {}
-  virtual void UpdateParamListBox() {}
+  virtual void DrawSample(short index) { View->DrawCurve(TrialIndex, index, false); }
+  virtual void WriteLargeParam();
+  virtual void UpdateParamListBox();
   // The steps of the calibration and gas sequences; true to go on with the
   // plain acquisition of the sample.
   virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
@@ -336,9 +446,9 @@ protected:
   // The BTPS panel's record as the measure log keeps it (17 bytes).
   virtual std::string BtpsRecordBytes() const { return std::string(17, '\0'); }
   virtual bool AllocateLogBuffers();
-  virtual void InvalidateScreen() {}
-  virtual void Beep() {}
-  virtual void DrawMetronome(short /*state*/) {}
+  virtual void InvalidateScreen() { View->InvalidateScreen(); }
+  virtual void Beep() { View->Beep(); }
+  virtual void DrawMetronome(short state) { View->DrawMetronome(state); }
   // The plethysmograph's and diffusion unit's steps the timers start.
   virtual void MeasureBtps(unsigned short /*word*/) {}
   virtual void DelayForSomeReason() {}
@@ -349,6 +459,11 @@ protected:
 
   TMessage* Messages;
   TMeasureClient* Client;
+  TNoMeasureView NoView;
+  TMeasureView* View = &NoView;
+  short OpenedType;
+  bool StayOpenOnce = false;
+  TMeasureSettings Settings;
   TPredicted* Predicted = nullptr;
   short Instrument = 1;
 

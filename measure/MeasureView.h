@@ -1,0 +1,119 @@
+#pragma once
+
+// TMeasureView: what the measurement window's logic asks of its screen.
+// The logic (TMeasureCore and its commands) decides when; the view decides
+// how the pixels look. The program's window implements it with widgets,
+// tests with a recorder, and a core without a window with the inert view
+// below.
+//
+// Coordinates are device pixels of the window. Trials are 0-based slots
+// (3 the previous result).
+
+#include <string>
+
+// Where the parameter list goes, in device pixels (left, top, right,
+// bottom; the right and bottom edges are outside).
+struct TListPlacement {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  friend bool operator==(const TListPlacement&, const TListPlacement&) = default;
+};
+
+class TMeasureView {
+public:
+  virtual ~TMeasureView() = default;
+
+  // --- The screen picture
+  // Takes the flow, volume and time factors of the current zoom level.
+  virtual void SetCurrentFactor() = 0;
+  // Freezes the picture now on the screen: later paints show the copy.
+  virtual void CopyScreen() = 0;
+  virtual void DeleteScreenBmp() = 0;
+  // Paints everything afresh into a new copy and shows it.
+  virtual void RedrawScreenBmp() = 0;
+  // Clears the curve areas and draws the empty axes of the measure mode.
+  virtual void ClearMeasureScreen() = 0;
+  // Clears the volume-time area only.
+  virtual void ClearVolumeScreen() = 0;
+  // The segment of a trial's curve that ends at sample `index`; `final`
+  // on a finished picture (printouts dash some trials).
+  virtual void DrawCurve(short trial, short index, bool final) = 0;
+  // The live number in the logo box during a run.
+  virtual void WriteLargeParam(float value) = 0;
+  // The result table's header line.
+  virtual void UpdateTableTitle() = 0;
+  // After a unit change: false when the screen cannot show the new unit.
+  virtual bool RefreshMeasureUnit(short unitSystem) = 0;
+  virtual void RebuildToolTipObjects() = 0;
+  // The full repaint; during a run it draws nothing.
+  virtual void MeasurePaint() = 0;
+  // Asks for a repaint at the next chance.
+  virtual void InvalidateScreen() = 0;
+  // The metronome's mark: 0 off, 1 and 2 its two beats.
+  virtual void DrawMetronome(short state) = 0;
+
+  // --- The parameter list control
+  virtual void PlaceParamList(const TListPlacement& placement, bool redraw) = 0;
+  virtual void ShowParamList(bool visible) = 0;
+  // Takes the list's lines again.
+  virtual void RefreshParamList() = 0;
+  virtual void ShowListScrollBar(bool visible) = 0;
+
+  // --- The note edit and the notes drawn over the screen
+  virtual void SetNoteEditText(const std::string& text) = 0;
+  virtual std::string GetNoteEditText() const = 0;
+  // Closes the read-only pre/post note window when it is open.
+  virtual void DropNotes() = 0;
+  // Opens it with the text.
+  virtual void ShowNoteWindow(const std::string& text) = 0;
+  virtual bool IsNoteWindowOpen() const = 0;
+  // The entry chosen in the equation-set list; -1 for none.
+  virtual short GetPredictedSelection() const = 0;
+
+  // --- Everything else the window does for its logic
+  // 0 the arrow; 30001 to 30003 the cursors of the hot areas.
+  virtual void SetCursor(int cursor) = 0;
+  virtual void Beep() = 0;
+  // The parameter choice dialog; true when it was confirmed.
+  virtual bool RunParamDialog() = 0;
+  virtual void SetHourGlass(bool on) = 0;
+};
+
+// A view that shows nothing: the logic runs without a window.
+class TNoMeasureView final : public TMeasureView {
+public:
+  void SetCurrentFactor() override {}
+  void CopyScreen() override {}
+  void DeleteScreenBmp() override {}
+  void RedrawScreenBmp() override {}
+  void ClearMeasureScreen() override {}
+  void ClearVolumeScreen() override {}
+  void DrawCurve(short, short, bool) override {}
+  void WriteLargeParam(float) override {}
+  void UpdateTableTitle() override {}
+  bool RefreshMeasureUnit(short) override { return true; }
+  void RebuildToolTipObjects() override {}
+  void MeasurePaint() override {}
+  void InvalidateScreen() override {}
+  void DrawMetronome(short) override {}
+  void PlaceParamList(const TListPlacement&, bool) override {}
+  void ShowParamList(bool) override {}
+  void RefreshParamList() override {}
+  void ShowListScrollBar(bool) override {}
+  void SetNoteEditText(const std::string& text) override { Note = text; }
+  std::string GetNoteEditText() const override { return Note; }
+  void DropNotes() override { NoteWindow.clear(); }
+  void ShowNoteWindow(const std::string& text) override { NoteWindow = text; }
+  bool IsNoteWindowOpen() const override { return !NoteWindow.empty(); }
+  short GetPredictedSelection() const override { return -1; }
+  void SetCursor(int) override {}
+  void Beep() override {}
+  bool RunParamDialog() override { return false; }
+  void SetHourGlass(bool) override {}
+
+private:
+  std::string Note;
+  std::string NoteWindow;
+};
