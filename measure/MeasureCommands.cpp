@@ -74,9 +74,9 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Enabler<&C::CommandEnable>(CM_CANCEL_PROV),
       Response::Message<&C::CmPrePost>(CM_PREPOST),
       Response::Enabler<&C::CommandEnable>(CM_PREPOST),
-      Response::Command<&C::CmNotYet>(CM_CAKE),
-      Response::Message<&C::CmNotYet>(CM_CAKE),
-      Response::Enabler<&C::CmNotYetEnable>(CM_CAKE),
+      Response::Command<&C::CmCakeCommand>(CM_CAKE),
+      Response::Message<&C::CmCake>(CM_CAKE),
+      Response::Enabler<&C::CommandEnable>(CM_CAKE),
       Response::Message<&C::CmReadyMessage>(WM_DATA_READY),
       Response::Message<&C::CmNotYet>(WM_RHINO_DATA_READY),
       Response::Message<&C::CmNotYet>(WM_PLETHY_DATA_READY),
@@ -85,14 +85,14 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Message<&C::CmNotYet>(WM_TIMER_ROW),
       Response::Message<&C::TChangePredictedList>(ControlNotify(PredictedListId, CBN_SELCHANGE)),
       Response::Message<&C::CmSetFocusPredictedList>(ControlNotify(PredictedListId, CBN_SETFOCUS)),
-      Response::Command<&C::CmNotYet>(CM_ZOOM_TABLE),
+      Response::Command<&C::CmZoomTable>(CM_ZOOM_TABLE),
       Response::Message<&C::GetIsStart>(WM_GET_IS_START),
       Response::Command<&C::CmShowNote>(NoteButton),
       Response::Message<&C::EnChangeComment>(ControlNotify(NoteEditId, EN_CHANGE)),
       Response::Message<&C::EvCommNotifyMessage>(WM_COMMNOTIFY),
-      Response::Command<&C::CmNotYet>(CM_GRID),
-      Response::Message<&C::CmNotYet>(CM_GRID),
-      Response::Enabler<&C::CmNotYetEnable>(CM_GRID),
+      Response::Command<&C::CmGridCommand>(CM_GRID),
+      Response::Message<&C::CmGrid>(CM_GRID),
+      Response::Enabler<&C::CommandEnable>(CM_GRID),
       Response::Message<&C::CmAskHelpContext>(WM_ASK_HELP_CONTEXT),
       Response::Command<&C::CmNotYet>(CM_DDE),
       Response::Enabler<&C::CmNotYetEnable>(CM_DDE),
@@ -363,6 +363,9 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.TrialOrder = TrialOrder;
   s.PatientAge = PredictedData.Age;
   s.Grid = GridOn;
+  s.AnimationSwitch = CakeEnable != 0;
+  s.AnimationOn = AnimationSwitch;
+  s.PatientAge = PredictedData.Age;
   s.Dirty = Dirty;
   s.StatusWord = StatusWord;
   s.FlagBegin = FlagBegin;

@@ -218,6 +218,16 @@ public:
   TResult CmMetronomMessage(TParam1 state, TParam2) { return CmMetronom(static_cast<unsigned>(state)); }
   TResult EvCommNotifyMessage(TParam1 device, TParam2) { return EvCommNotify(device); }
 
+  // The screen's switches (MeasureScreenCommands.cpp): the big result
+  // table, the incentive animation's button and the grid.
+  void ReadAnimationSettings();
+  void CmZoomTable();
+  TResult CmCake(TParam1 = 0, TParam2 = 0);
+  void CmCakeCommand();
+  TResult CmGrid(TParam1 = 0, TParam2 = 0);
+  void CmGridCommand();
+  short CakeEnable = 1;          // "Cake" "Enable": 0 switches the animation off for good
+
   short ScreenIndex = 1;
   short MeasureScreen = 1;       // 0 while a calibration's screen is up
   short SavedZoomLevel = 1;
