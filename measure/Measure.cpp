@@ -153,6 +153,9 @@ TMeasure::TMeasure(float xScale, float yScale, short measureType, TMessage* text
   SetIniFile(iniFile);
   const QScreen* screen = QGuiApplication::primaryScreen();
   ScreenIndex = ScreenIndexOf(screen ? screen->geometry().width() : 800);
+  // The list is placed for the width the window's factors stand for.
+  ScreenWidthPx = static_cast<int>(std::lround(800.0f * XScale));
+  ScreenFactors = {XScale, YScale};
   ReadWindowSettings();
 
   ParamList = std::make_unique<TParamList>(iniFile, languageWord, this, MeasureType, paramListFactor);

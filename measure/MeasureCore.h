@@ -173,6 +173,10 @@ public:
   // The screen index of a screen width: 640, 800, 1024, 1152, 1280 and
   // 1600 pixels; any other width is laid out as 800.
   static short ScreenIndexOf(int widthPx);
+  // Where the list stands on this window's screen (ScreenWidthPx, ScreenFactors).
+  TListPlacement ListPlacementHere(bool low) const;
+  int ScreenWidthPx = 800;
+  std::array<float, 2> ScreenFactors{1.0f, 1.0f};
   void PlaceListByMode();
 
   void CmChangeAktualis(unsigned id);

@@ -56,8 +56,11 @@ TRect LowerArea(short screenIndex) { return LowerAreas[Clamp(screenIndex, LowerA
 
 TRect ListPlacement(int screenWidthPx, float xScale, float yScale, bool rhino) {
   const auto& table = rhino ? RhinoListRects : ListRects;
-  if (IsTableWidth(screenWidthPx))
-    return table[static_cast<std::size_t>(ScreenSizeIndex(screenWidthPx))];
+  if (IsTableWidth(screenWidthPx)) {
+    const auto index = static_cast<std::size_t>(ScreenSizeIndex(screenWidthPx));
+    if (std::fabs(yScale - static_cast<float>(ScreenHeights[index]) / 600.0f) < 0.01f)
+      return table[index];
+  }
   const TRect& reference = table[1];
   const auto scale = [](int value, float factor) {
     return static_cast<int>(static_cast<float>(value) * factor);

@@ -17,6 +17,8 @@ namespace MeasureLayout {
 // --- Screen size -----------------------------------------------------------
 
 inline constexpr std::array<int, 6> ScreenWidths{640, 800, 1024, 1152, 1280, 1600};
+// The heights the list's rows were laid out for.
+inline constexpr std::array<int, 6> ScreenHeights{480, 600, 768, 864, 1024, 1200};
 
 // The screen-size index of a width in pixels; a width outside the table
 // is treated as an 800-pixel screen.
@@ -35,9 +37,10 @@ TRect WorkArea(short screenMode);
 // The volume-time area below the curves by screen-size index.
 TRect LowerArea(short screenIndex);
 
-// Where the parameter list stands, in device pixels. A width of the table
-// takes its row; any other width takes the 800-pixel row scaled by the
-// window's factors, so that the list stays in the table box.
+// Where the parameter list stands, in device pixels. A screen of the
+// table (width and height) takes its row; any other screen takes the
+// 800-pixel row scaled by the window's factors, so that the list stays in
+// the table box and off the curves.
 TRect ListPlacement(int screenWidthPx, float xScale, float yScale, bool rhino);
 
 // --- Axis frames ------------------------------------------------------------

@@ -47,6 +47,8 @@ TEST(ScreenLayout, TheListStaysInTheTableBoxOnWidthsOutsideTheTable) {
   // 800-pixel row itself, which would lie over the curves.
   EXPECT_EQ(ListPlacement(1920, 2.4f, 1.75f, false), (TRect{768, 148, 1780, 486}));
   EXPECT_EQ(ListPlacement(1366, 1366.0f / 800.0f, 768.0f / 600.0f, false).Left, 546);
+  // 1280 x 800 is not the 1280 x 1024 the row was made for.
+  EXPECT_EQ(ListPlacement(1280, 1.6f, 800.0f / 600.0f, false), (TRect{512, 113, 1187, 370}));
 }
 
 TEST(ScreenLayout, ZoomLabelsFollowTheZoomStepWhileTicksStay) {
