@@ -263,6 +263,7 @@ bool TMeasureFrameScreen::LoadCake(short age, bool anyPredicted) {
 bool TMeasureFrameScreen::InitCake(short age, float predicted) {
   if (!Cake.Init(age, W.MeasureMode, predicted, AnimationSettings::ReadCake(W.GetIniFile())))
     return false;
+  W.GetView().ShowParamList(false);
   ShowPictures(Cake.Draw(age));
   CopyScreen();
   return true;
@@ -278,13 +279,14 @@ void TMeasureFrameScreen::CloseCake() {
   const bool wasShown = Cake.IsShown();
   Cake.Close();
   if (wasShown)
-    UpdateTableTitle();
+    ListBack();
 }
 
 bool TMeasureFrameScreen::LoadCalib() {
   const short enable = AnimationSettings::ReadCalibEnable(W.GetIniFile());
   if (!Stick.Load(enable, enable != 0 && PicturesPresent(TStickAnimation::Pictures, false)))
     return false;
+  W.GetView().ShowParamList(false);
   ShowPictures(Stick.Init(AnimationSettings::ReadStickPause(W.GetIniFile())));
   CopyScreen();
   return true;
@@ -294,7 +296,7 @@ void TMeasureFrameScreen::MoveStick() { ShowPictures(Stick.Move()); }
 
 void TMeasureFrameScreen::DestroyCalib() {
   if (Stick.Destroy())
-    UpdateTableTitle();
+    ListBack();
 }
 
 bool TMeasureFrameScreen::LoadZero(TDelayClock& clock) {
@@ -303,6 +305,7 @@ bool TMeasureFrameScreen::LoadZero(TDelayClock& clock) {
   if (!Zero.Load(enable, AnimationSettings::ReadZeroDelay(ini),
                  enable != 0 && PicturesPresent(TZeroAnimation::Pictures, false)))
     return false;
+  W.GetView().ShowParamList(false);
   Zero.Play([this](const TPictureDraw& draw) { ShowPictures({draw}); }, clock);
   // The next repaint during zeroing is the one just drawn.
   if (Painter)
@@ -312,7 +315,12 @@ bool TMeasureFrameScreen::LoadZero(TDelayClock& clock) {
 
 void TMeasureFrameScreen::DestroyZero() {
   if (Zero.Destroy())
-    UpdateTableTitle();
+    ListBack();
+}
+
+void TMeasureFrameScreen::ListBack() {
+  UpdateTableTitle();
+  W.GetView().ShowParamList(true);
 }
 
 std::unique_ptr<TMeasureScreen> MakeMeasureScreen(TMeasure& window) {

@@ -81,6 +81,8 @@ private:
   void DrawDirect(TDraw&& draw);
   QRect ChangedArea() const;
   void ShowPictures(const TPictureDraws& draws);
+  // After an animation: the table's header and the list come back.
+  void ListBack();
   bool PicturesPresent(std::span<const std::string_view> names, bool all);
   std::optional<MeasureTexts::TToolTip> TipAt(const QPoint& at) const;
 

@@ -251,10 +251,13 @@ void TMeasurePainter::DrawScale(TDrawSurface& surface, int x, int y, float pixel
       DrawLine(surface, tick.At.X, tick.At.Y - half, 0, 2 * half, 0);
     if (tick.Label.empty())
       continue;
-    const TRect box = vertical ? TRect{tick.At.X - 34 - out, tick.At.Y - 6, tick.At.X - 6 - out, tick.At.Y + 6}
-                               : TRect{tick.At.X - 14, tick.At.Y + 6 + out, tick.At.X + 14, tick.At.Y + 17 + out};
+    // A vertical scale at the diagram's left edge has its labels inside.
+    const bool inside = vertical && tick.At.X < 40;
+    const TRect box = !vertical ? TRect{tick.At.X - 14, tick.At.Y + 6 + out, tick.At.X + 14, tick.At.Y + 17 + out}
+                      : inside  ? TRect{tick.At.X + 6, tick.At.Y - 6, tick.At.X + 34, tick.At.Y + 6}
+                                : TRect{tick.At.X - 34 - out, tick.At.Y - 6, tick.At.X - 6 - out, tick.At.Y + 6};
     TUtil::TextRectOut(surface, Display.XScale, Display.YScale, box, tick.Label, Color(BackgroundColor),
-                       Color(AxisColor), ScalePoints, "Courier New", vertical ? 2 : 1, 700, false);
+                       Color(AxisColor), ScalePoints, "Courier New", !vertical ? 1 : inside ? 0 : 2, 700, false);
   }
 }
 
@@ -311,7 +314,7 @@ void TMeasurePainter::DrawKoordinata(TDrawSurface& surface) {
     WriteScaleUnit(surface, left + static_cast<int>(723 * timeScale) - 30, base - 16, "[s]");
     DrawLine(surface, left, top, 0, 140, 0);
     DrawScale(surface, left, top, VolumePixelsPerL, true, 8, -2, 2, zoom.Volume);
-    WriteScaleUnit(surface, left + 6, top - 2, "[L]");
+    WriteScaleUnit(surface, left + 30, top - 2, "[L]");
     if (mode != MEASURE_FVC && mode != MEASURE_CALIBRATION)
       WritePredictedValue(surface, mode);
   }
