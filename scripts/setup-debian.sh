@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake ninja-build ccache pkg-config git
 qt6-base-dev qt6-base-dev-tools libgl-dev
 libsqlite3-dev libftdi1-dev
 libgtest-dev libgmock-dev googletest libbenchmark-dev
-fonts-liberation"
+fonts-liberation poppler-utils"
 
 missing=""
 for package in $PACKAGES; do

@@ -1,0 +1,208 @@
+// A test printed for real: an evaluated FVC trial with its predicted
+// values, a patient, doctor, institute and note, printed without a dialog
+// into a PDF that poppler's tools read back, and the same page drawn in a
+// picture to find the curves in their graphs.
+
+#include "measure/CoreCurves.h"
+#include "measure/TestPrintout.h"
+#include "measure/tests/MeasureCoreFixture.h"
+#include "platform/basekit/CLocaleFormat.h"
+#include "platform/portkit/spirometry/CurveSteps.h"
+#include "platform/portkit/spirometry/tests/Waveforms.h"
+#include "platform/portkit/spirometry/tests/WindowPipeline.h"
+#include "predicted/Predicted.h"
+#include "records/OwnPrinter.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+#include <sstream>
+
+using namespace spirometry::testing;
+
+namespace {
+
+std::filesystem::path Artifacts() {
+  const std::filesystem::path folder = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+// pdftotext writes the text to "-" (standard output); pdfinfo prints anyway.
+std::string Poppler(const char* program, const std::filesystem::path& pdf, const QStringList& options = {}) {
+  QProcess process;
+  QStringList arguments = QStringList(options) << QString::fromStdString(pdf.string());
+  if (std::string_view(program) == "pdftotext")
+    arguments << "-";
+  process.start(program, arguments);
+  if (!process.waitForFinished(20000) || process.exitCode() != 0)
+    return "<" + std::string(program) + " failed>";
+  return process.readAllStandardOutput().toStdString();
+}
+
+// The trimmed line of the text that starts with `name` and a blank.
+std::string LineOf(const std::string& text, const std::string& name) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    const auto start = line.find_first_not_of(' ');
+    if (start != std::string::npos && line.compare(start, name.size() + 1, name + " ") == 0)
+      return line.substr(start);
+  }
+  return {};
+}
+
+std::string Trimmed(std::string text) {
+  text.erase(0, text.find_first_not_of(' '));
+  return text;
+}
+
+class PrintPdfTest : public MeasureCoreTest {
+protected:
+  PrintPdfTest() : Predicted("", 0, 1.0f), Curves(Core) {
+    std::strcpy(Patient.Name, "Kovacs Anna");
+    std::strcpy(Patient.Id, "196512240017");
+    Patient.Age = 60;
+    Patient.Height = 168;
+    Patient.Weight = 64;
+    Patient.Sex = 0;
+    Core.SetDateFormatStr("YYYY.MM.DD.");
+    Core.SetTimeFormatStr("HH:MM:SS");
+  }
+
+  // An FVC blast recorded in slot 0 and evaluated by the core.
+  void RecordFvc() {
+    Waveform w(3.0);
+    w.Breathe(3, 0.5, 4.0).GlideTo(5.5, 2.0).Pause(0.4);
+    w.Expire({0, 0, 0.08, 9.0, 0.5, 6}).Inspire({0, 0, 0.12, 6.0, 0.7, 4});
+    w.Breathe(2, 0.5, 3.8);
+    const std::vector<float> flow = StoredSamples(Quantise(w.Sample(0.0)), MEASURE_FVC);
+    Core.SetMeasureMode(MEASURE_FVC);
+    Core.TrialIndex = 0;
+    ASSERT_TRUE(Core.AllocateSpiroBuffer(0, MEASURE_FVC, true));
+    std::copy(flow.begin(), flow.end(), Core.Flow[0].begin());
+    Core.SampleCount[MEASURE_FVC][0] = static_cast<short>(flow.size());
+    spirometry::IntegrateWithExtremes(std::span<const float>(flow.data(), flow.size()),
+                                      std::span<float>(Core.Volume[0]).first(flow.size()), Core.Extremes);
+    Client.Answers = {0};
+    Core.CurveMove();
+    Client.Answers.clear();
+    Core.TrialOrder = {1, 0, 0};
+    Predicted.CalculateFvcPredicted(Patient, Core.GetRefBuffer(MEASURE_FVC, 0), Core.GetRsdBuffer(MEASURE_FVC));
+    Core.SetPredicted(&Predicted);
+    Core.SetMeasureDate(MEASURE_FVC, 0, 2026, 12, 10);
+    Core.SetMeasureTime(MEASURE_FVC, 0, 9, 30, 0);
+  }
+
+  std::unique_ptr<TPrintManager> Manager(TTestPrintout& printout) {
+    auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
+    header->Author = {"Dr. Szabo Peter", "Pulmonology Laboratory", "12 Lung Street, Budapest"};
+    header->Algorithm1 = "ECCS";
+    header->PrintDate = [] { return std::string("2026.12.10."); };
+    printout.PrintSelection = header->Selection;
+    auto manager = std::make_unique<TPrintManager>(Texts, std::move(header), TPrintManager::TKind::Measurement);
+    manager->Test = &printout;
+    return manager;
+  }
+
+  TPredicted Predicted;
+  TCoreCurves Curves;
+  PREDICTED_DATA Patient{};
+};
+
+TEST_F(PrintPdfTest, FvcTestOnOnePageWithEveryShownValue) {
+  RecordFvc();
+  TTestPrintout printout(Core, Texts, &Curves);
+  printout.Notes.Current = "Good cooperation, repeatable.";
+  auto manager = Manager(printout);
+  TApxPrintout apx(*manager, "Halvetra");
+  TOwnPrinter printer(Texts);
+  const std::filesystem::path pdf = Artifacts() / "fvc-printout.pdf";
+  std::filesystem::remove(pdf);
+
+  QElapsedTimer timer;
+  timer.start();
+  ASSERT_TRUE(printer.PrintToFile(apx, pdf));
+  const qint64 elapsed = timer.elapsed();
+  std::cout << "[ figure ] one FVC printout to PDF: " << elapsed << " ms\n";
+  EXPECT_LT(elapsed, 1000);
+  EXPECT_FALSE(std::filesystem::exists(pdf.string() + ".part"));
+
+  const std::string info = Poppler("pdfinfo", pdf);
+  EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  for (const char* expected : {"Kovacs Anna", "196512240017", "Pulmonology Laboratory", "Dr. Szabo Peter", "ECCS",
+                               "Lung function test", "FVC", "FEV*1,0", "Good cooperation,", "repeatable."})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+
+  // Every shown FVC parameter with its value, predicted value and percent
+  // as the core holds them, in the formats of the printed table.
+  const float* actual = Core.GetAktBuffer(MEASURE_FVC, 0);
+  const float* predicted = Core.GetRefBuffer(MEASURE_FVC, 0);
+  const unsigned* shown = Core.GetParamStruct(MEASURE_FVC);
+  const auto names = TMeasureCore::GetParamStr(MEASURE_FVC);
+  int checked = 0;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (shown[i] == 0)
+      continue;
+    const std::string line = LineOf(text, std::string(names[i]));
+    ASSERT_FALSE(line.empty()) << names[i] << "\n" << text;
+    const char* format = (i >= 3 && i <= 6) ? "%.0f" : "%.2f";
+    EXPECT_NE(line.find(CLocale::Format(format, static_cast<double>(actual[i]))), std::string::npos)
+        << names[i] << ": " << line;
+    if (predicted[i] != 0.0f) {
+      EXPECT_NE(line.find(CLocale::Format(format, static_cast<double>(predicted[i]))), std::string::npos) << line;
+      const double percent = static_cast<double>(actual[i]) / static_cast<double>(predicted[i]) * 100.0;
+      EXPECT_NE(line.find(" " + Trimmed(CLocale::Format("%3.0f", percent)) + " "), std::string::npos)
+          << names[i] << " " << percent << ": " << line;
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 3);
+  EXPECT_NE(LineOf(text, "FEV*1,0"), "");
+
+  // The same page in a picture: the first curve's pen inside both graphs.
+  const QRect page(0, 0, 1000, 1414);
+  QImage image(page.size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    const short pages = apx.BeginPrinting(painter, page);
+    ASSERT_EQ(pages, 1);
+    apx.PrintPage(painter, page, 1, pages);
+  }
+  image.save(QString::fromStdString((Artifacts() / "fvc-printout.png").string()));
+  const int graphTop = printout.TextHeight + TPrintHeader::HeaderHeight + 40;
+  const auto penPixels = [&](const TRect& r) {
+    int found = 0;
+    for (int y = static_cast<int>(r.Top * 1.25f); y < static_cast<int>(r.Bottom * 1.25f); ++y)
+      for (int x = static_cast<int>(r.Left * 1.25f); x < static_cast<int>(r.Right * 1.25f); ++x)
+        found += image.pixel(x, y) == qRgb(0, 0, 255) ? 1 : 0;
+    return found;
+  };
+  EXPECT_GT(penPixels(TCoreCurves::FlowVolumeRect(graphTop)), 50);
+  EXPECT_GT(penPixels(TCoreCurves::VolumeTimeRect(graphTop)), 50);
+}
+
+TEST_F(PrintPdfTest, AFolderThatCannotBeWrittenGivesAMessageAndNoFile) {
+  RecordFvc();
+  TTestPrintout printout(Core, Texts, &Curves);
+  auto manager = Manager(printout);
+  TApxPrintout apx(*manager, "Halvetra");
+  TOwnPrinter printer(Texts);
+  const std::filesystem::path pdf = Folder / "missing" / "out.pdf";
+  EXPECT_FALSE(printer.PrintToFile(apx, pdf));
+  EXPECT_EQ(printer.LastError(), TOwnPrinter::TError::NoFile);
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(TOwnPrinter::FileErrorText)));
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::UserAbort), TOwnPrinter::UserAbortText);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::OutOfDisk), TOwnPrinter::OutOfDiskText);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::OutOfMemory), TOwnPrinter::OutOfMemoryText);
+  EXPECT_EQ(TOwnPrinter::ErrorText(TOwnPrinter::TError::General), TOwnPrinter::GeneralErrorText);
+}
+
+}  // namespace
