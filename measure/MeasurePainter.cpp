@@ -2,6 +2,7 @@
 
 #include "common/MeasureMode.h"
 #include "measure/MeasureCore.h"
+#include "measure/ResultCells.h"
 #include "platform/basekit/Message.h"
 
 #include <algorithm>
@@ -99,6 +100,9 @@ void TMeasurePainter::RunStep(TDrawSurface& surface, TPaintStep step) {
     break;
   case S::PatientLine:
     WritePredictedData(surface);
+    return;
+  case S::BigTable:
+    DrawBigTable(surface);
     return;
   default:
     break;
@@ -572,4 +576,99 @@ void TMeasurePainter::DrawBigTableFrame(TDrawSurface& surface, int rows) const {
     if (bottom > 122)
       line(2, width, {x, 122}, {x, bottom});
   }
+}
+
+// --- The big result table ------------------------------------------------------------
+
+void TMeasurePainter::WriteBigTableText(TDrawSurface& surface, std::string_view text, const TRect& cell,
+                                        int alignment, std::size_t textColor, std::size_t background) const {
+  TUtil::TextRectOut(surface, Display.XScale, Display.YScale, cell, text, Color(background), Color(textColor), 10,
+                     "Courier New", alignment, 700, true);
+}
+
+void TMeasurePainter::DrawBigTable(TDrawSurface& surface) {
+  const short kind = TMeasureData::MeasureMode;
+  const bool provocation = Display.StageView;
+  const MeasureTexts::TBigTableLayout layout = MeasureTexts::BigTableLayout(provocation, kind == MEASURE_RHINO);
+  const int x1 = layout.Edge(1);
+  Fill(surface, {8, 107, 742, 122}, MeasureTexts::PanelColor);
+  Fill(surface, {8, 122, x1, 456}, MeasureTexts::PanelColor);
+  Fill(surface, {x1, 122, 742, 456}, BackgroundColor);
+
+  const std::size_t columns = layout.Widths.size();
+  const auto cellRect = [&](std::size_t c, int top) { return TRect{layout.Edge(c), top, layout.Edge(c + 1), top + 15}; };
+  // The header row.
+  const std::string third = MeasureTexts::ThirdStageShort(Messages);
+  const std::vector<std::string> normal{Messages.LoadStringA(44), "Akt", "Ref.", "%", "RSD", "Pre", "Ref.",
+                                        "%", "ABS.", "%", "Akt1", "%", "Akt2", "%"};
+  const std::vector<std::string> stages{Messages.LoadStringA(44), "Base", "Ref.", "%", "RSD", "Prov.",
+                                        "%", "ABS.", "%", third, "%"};
+  const std::vector<std::string>& header = provocation ? stages : normal;
+  for (std::size_t c = 0; c < std::min(columns, header.size()); ++c) {
+    TRect cell = cellRect(c, 107);
+    if (c == 0)
+      cell.Left += 5;
+    WriteBigTableText(surface, header[c], cell, c == 0 ? 0 : 1, MeasureTexts::TextColor, MeasureTexts::PanelColor);
+  }
+
+  int rows = 0;
+  if (kind >= MEASURE_FVC && kind <= MEASURE_SHUTTER) {
+    const auto count = static_cast<std::size_t>(TMeasureCore::GetNumberOfParams(kind));
+    const auto k = static_cast<std::size_t>(kind);
+    std::vector<float> results;
+    for (const auto& slot : MeasureCore.AktParams[k])
+      results.insert(results.end(), slot.begin(), slot.begin() + static_cast<std::ptrdiff_t>(count));
+    const unsigned* shown = MeasureCore.GetParamStruct(kind);
+    ResultCells::TResultSource source;
+    source.Kind = kind;
+    source.Results = results;
+    source.Predicted = {MeasureCore.RefParams[k].data(), count};
+    source.PredictedPre = {MeasureCore.PreRefParams[k].data(), count};
+    source.Rsd = {MeasureCore.RsdParams[k].data(), count};
+    source.Names = TMeasureCore::GetParamStr(kind);
+    source.Units = TMeasureCore::GetUnitStr(kind);
+    if (shown)
+      source.Shown = {shown, count};
+    source.Trials = MeasureCore.TrialOrder;
+    source.Grader = MeasureCore.GetPredicted();
+    const ResultCells::TResultTable table = ResultCells::BuildTable(source);
+    for (const ResultCells::TResultRow& row : table.Rows) {
+      const int top = 122 + 15 * row.Row;
+      if (top + 15 > 456)
+        continue;
+      rows = std::max(rows, row.Row + 1);
+      TRect name = cellRect(0, top);
+      name.Left += 5;
+      WriteBigTableText(surface, row.Name, name, 0, MeasureTexts::TextColor, MeasureTexts::PanelColor);
+      TUtil::TextRectOut(surface, Display.XScale, Display.YScale, {name.Left, top, name.Right - 3, top + 15}, row.Unit,
+                         Color(MeasureTexts::PanelColor), Color(MeasureTexts::TextColor), 10, "Courier New", 2, 700,
+                         false);
+      const std::vector<std::string> cells = ResultCells::ExportRow(row, provocation);
+      for (std::size_t c = 1; c < columns && c + 1 < cells.size(); ++c) {
+        const auto colour =
+            static_cast<std::size_t>(ResultCells::ScreenColourEntry(static_cast<int>(c), provocation, table));
+        WriteBigTableText(surface, cells[c + 1], cellRect(c, top), 2, colour, BackgroundColor);
+      }
+    }
+  }
+  if (provocation && rows > 0)
+    for (int n = 0; n < 3 && 122 + 15 * (rows + n) + 15 <= 456; ++n) {
+      TRect label = cellRect(0, 122 + 15 * (rows + n));
+      label.Left += 5;
+      WriteBigTableText(surface, Messages.LoadStringA(296 + n), label, 0, MeasureTexts::TextColor,
+                        MeasureTexts::PanelColor);
+    }
+  // Lines under the body rows, then the frame and the separators.
+  const int bodyRows = rows + (provocation && rows > 0 ? 3 : 0);
+  for (int r = 0; r < bodyRows; ++r) {
+    const int y = 137 + 15 * r;
+    const int width = provocation && r == rows - 1 ? 2 : 1;
+    surface.SetPen({Color(MeasureTexts::TextColor), width});
+    surface.Line(TUtil::Scale(Display.XScale, Display.YScale, TPoint{8, y}),
+                 TUtil::Scale(Display.XScale, Display.YScale, TPoint{x1, y}));
+    surface.SetPen({Color(AxisColor), width});
+    surface.Line(TUtil::Scale(Display.XScale, Display.YScale, TPoint{x1, y}),
+                 TUtil::Scale(Display.XScale, Display.YScale, TPoint{742, y}));
+  }
+  DrawBigTableFrame(surface, rows);
 }

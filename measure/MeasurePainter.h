@@ -110,6 +110,11 @@ public:
   void ResetLargeParam() { LargeParam.Reset(); }
   void WriteDateTime(TDrawSurface& surface) const;
   void DrawBigTableFrame(TDrawSurface& surface, int rows) const;
+  // The results of the current kind as one table across the window, its
+  // cells from the shared result-cell model.
+  void DrawBigTable(TDrawSurface& surface);
+  void WriteBigTableText(TDrawSurface& surface, std::string_view text, const TRect& cell, int alignment,
+                         std::size_t textColor, std::size_t background) const;
   void WriteText(TDrawSurface& surface, const MeasureTexts::TTextItem& item) const;
 
   // The nine pens: 0 axes, 1 to 3 trials 1 to 3, 4 the calibration

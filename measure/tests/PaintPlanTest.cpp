@@ -295,3 +295,99 @@ TEST_F(PainterTest, ProvocationDatesOfTheSecondAndThirdSlots) {
   EXPECT_EQ(date2, "YYYY.MM.DD.");
   EXPECT_EQ(time2, "HH:MM:SS");
 }
+
+class BigTableTest : public PainterTest {
+protected:
+  BigTableTest() {
+    Painter.Display.BigTable = true;
+    unsigned* shown = Core.GetParamStruct(MEASURE_FVC);
+    std::fill(shown, shown + 19, 1u);
+    float* akt = Core.GetAktBuffer(MEASURE_FVC, 0);
+    akt[0] = 4.0f;  // FVC
+    akt[2] = 3.3f;  // FEV1
+    akt[7] = 8.5f;  // PEF
+    float* ref = Core.GetRefBuffer(MEASURE_FVC, 0);
+    ref[0] = 5.0f;  // 4.0 / 5.0 = 80 %
+    ref[2] = 4.0f;
+    ref[7] = 0.0f;  // no predicted PEF
+    Core.TrialOrder = {1, 0, 0};
+  }
+
+  // The text written in a body cell, and its colour.
+  const TRecordingSurface::TCall* Cell(const TRecordingSurface& surface, int row, std::size_t column) const {
+    const MeasureTexts::TBigTableLayout layout = MeasureTexts::BigTableLayout(Painter.Display.StageView, false);
+    const TRect want{layout.Edge(column), 122 + 15 * row, layout.Edge(column + 1), 137 + 15 * row};
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextInRect))
+      if (call.Rect == want)
+        return &call;
+    return nullptr;
+  }
+};
+
+TEST_F(BigTableTest, CellsOfAnFvcTest) {
+  TRecordingSurface surface;
+  const auto steps = Painter.MeasurePaint(surface, true);
+  EXPECT_EQ(std::count(steps.begin(), steps.end(), TPaintStep::BigTable), 1);
+  const auto texts = surface.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Akt1"), texts.end());
+  ASSERT_NE(Cell(surface, 0, 1), nullptr);
+  EXPECT_EQ(Cell(surface, 0, 1)->Text, " 4.00");
+  EXPECT_EQ(Cell(surface, 0, 3)->Text, " 80");
+  // The actual trial's columns in trial 1's colour; no second trial: colour 2.
+  EXPECT_EQ(Cell(surface, 0, 1)->Style.Color, Util.GetColor(4));
+  EXPECT_EQ(Cell(surface, 0, 10)->Style.Color, Util.GetColor(2));
+  // PEF (row 7) has no predicted value: no percent.
+  ASSERT_NE(Cell(surface, 7, 3), nullptr);
+  EXPECT_EQ(Cell(surface, 7, 3)->Text.find_first_not_of(' '), std::string::npos);
+  for (const auto& text : texts) {
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+  }
+  // No axes and no curves.
+  EXPECT_TRUE(Lines(surface, Util.GetColor(TUtil::Trial1)).empty());
+}
+
+TEST_F(BigTableTest, HiddenParametersCloseUpTheRows) {
+  unsigned* shown = Core.GetParamStruct(MEASURE_FVC);
+  shown[1] = 0;  // FEV0.5 hidden: FEV1 moves up to row 1
+  TRecordingSurface surface;
+  Painter.MeasurePaint(surface, true);
+  const auto texts = surface.Texts();
+  ASSERT_NE(Cell(surface, 1, 1), nullptr);
+  EXPECT_EQ(Cell(surface, 1, 1)->Text, " 3.30");
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "FEV*0,5"), 0);
+}
+
+TEST_F(BigTableTest, ProvocationViewWithABaseOfZero) {
+  Painter.Display.StageView = true;
+  std::fill(Core.GetAktBuffer(MEASURE_FVC, 0), Core.GetAktBuffer(MEASURE_FVC, 0) + 19, 0.0f);
+  Core.GetAktBuffer(MEASURE_FVC, 1)[0] = 3.5f;
+  Core.TrialOrder = {1, 2, 0};
+  TRecordingSurface surface;
+  Painter.MeasurePaint(surface, true);
+  const auto texts = surface.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Base"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Sol."), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Agent:"), texts.end());
+  for (const auto& text : texts) {
+    EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+    EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+  }
+}
+
+TEST_F(BigTableTest, AllParametersHiddenLeavesHeaderFrameAndShortSeparators) {
+  unsigned* shown = Core.GetParamStruct(MEASURE_FVC);
+  std::fill(shown, shown + 19, 0u);
+  Painter.Display.StageView = true;
+  TRecordingSurface surface;
+  Painter.MeasurePaint(surface, true);
+  EXPECT_EQ(Cell(surface, 0, 1), nullptr);
+  // Thin separators of the provocation view stop at the header's foot.
+  const auto lines = surface.OfKind(TRecordingSurface::TKind::Line);
+  const MeasureTexts::TBigTableLayout layout = MeasureTexts::BigTableLayout(true, false);
+  const int thinX = layout.Edge(2);  // after column 1: thin
+  for (const auto& line : lines)
+    if (line.Points[0].X == thinX && line.Points[1].X == thinX) {
+      EXPECT_LE(std::max(line.Points[0].Y, line.Points[1].Y), 122);
+    }
+}
