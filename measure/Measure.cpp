@@ -275,7 +275,7 @@ bool TMeasure::event(QEvent* event) {
     if (tip.isEmpty())
       QToolTip::hideText();
     else
-      QToolTip::showText(help->globalPos(), tip, this);
+      QToolTip::showText(help->globalPos(), tip, this, Screen->ToolTipRect(help->pos()));
     return true;
   }
   return QWidget::event(event);

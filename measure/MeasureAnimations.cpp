@@ -4,6 +4,7 @@
 #include "platform/basekit/DelayClock.h"
 #include "platform/framework/Profile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -48,6 +49,15 @@ constexpr std::array<TOffsets, TCakeAnimation::MaxCandles> CandleOffsets{{
       {313, 20}}},
 }};
 
+// Counts one call; every pause + 1 calls one is due, and the count starts again.
+bool StepDue(short& ticks, short pause) {
+  const bool due = ticks == pause;
+  ++ticks;
+  if (due)
+    ticks = 0;
+  return due;
+}
+
 short ReadShort(std::string_view section, std::string_view key, short fallback, std::string_view iniFile) {
   if (iniFile.empty())
     return fallback;
@@ -69,8 +79,10 @@ TCakeSettings ReadCake(std::string_view iniFile) {
   TCakeSettings settings;
   settings.State = ReadShort("Cake", "ActualState", 1, iniFile);
   settings.Enable = ReadShort("Cake", "Enable", 1, iniFile);
-  settings.Pause = ReadShort("Cake", "PauseBetweenChangeOfFlame", 12, iniFile);
-  settings.Percent = ReadShort("Cake", "PercentOfPredicted", 100, iniFile);
+  // A hand-edited pause below 0 would never flicker, a share of 0 % would
+  // put every candle out at the first sample.
+  settings.Pause = std::max<short>(0, ReadShort("Cake", "PauseBetweenChangeOfFlame", 12, iniFile));
+  settings.Percent = std::max<short>(1, ReadShort("Cake", "PercentOfPredicted", 100, iniFile));
   return settings;
 }
 
@@ -78,7 +90,9 @@ bool WriteCakeState(std::string_view iniFile, short state) { return WriteShort("
 short ReadGrid(std::string_view iniFile) { return ReadShort("Grid", "Enable", 1, iniFile); }
 bool WriteGrid(std::string_view iniFile, short state) { return WriteShort("Grid", "Enable", state, iniFile); }
 short ReadCalibEnable(std::string_view iniFile) { return ReadShort("Calib", "Enable", 1, iniFile); }
-short ReadStickPause(std::string_view iniFile) { return ReadShort("Calib", "PauseBetweenChangeOfStick", 12, iniFile); }
+short ReadStickPause(std::string_view iniFile) {
+  return std::max<short>(0, ReadShort("Calib", "PauseBetweenChangeOfStick", 12, iniFile));
+}
 short ReadZeroEnable(std::string_view iniFile) { return ReadShort("Zero", "Enable", 1, iniFile); }
 short ReadZeroDelay(std::string_view iniFile) { return ReadShort("Zero", "DelayBetweenHandMove", 100, iniFile); }
 
@@ -135,13 +149,8 @@ TPictureDraws TCakeAnimation::Draw(short age) const {
 }
 
 TPictureDraws TCakeAnimation::MoveFlame(short age) {
-  if (!Ready(age))
+  if (!Ready(age) || !StepDue(Ticks, Pause))
     return {};
-  const bool due = Ticks == Pause;
-  ++Ticks;
-  if (!due)
-    return {};
-  Ticks = 0;
   const auto k = static_cast<short>(Random() % static_cast<unsigned>(age));
   short& state = CandleStates[static_cast<std::size_t>(k)];
   if (state == 0)
@@ -202,13 +211,8 @@ TPictureDraws TStickAnimation::Draw() const {
 }
 
 TPictureDraws TStickAnimation::Move() {
-  if (!Loaded)
+  if (!Loaded || !StepDue(Ticks, Pause))
     return {};
-  const bool due = Ticks == Pause;
-  ++Ticks;
-  if (!due)
-    return {};
-  Ticks = 0;
   if (CurrentFrame >= 8) {
     Up = false;
     CurrentFrame = 7;

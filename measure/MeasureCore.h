@@ -11,6 +11,7 @@
 // CurveCompression.cpp, MeasureBuffers.cpp, MeasureNotes.cpp and
 // MeasurePredicted.cpp.
 
+#include "measure/CalibParams.h"
 #include "measure/CalibrationClock.h"
 #include "measure/CommandEnablers.h"
 #include "measure/MeasureClient.h"
@@ -225,6 +226,10 @@ public:
   // The screen's switches (MeasureScreenCommands.cpp): the big result
   // table, the incentive animation's button and the grid.
   void ReadAnimationSettings();
+  // The calibration result for the calibration list: the five labels, the
+  // volume lines' constants and mean strokes in ml, and the gas or box
+  // values of the instrument type.
+  void SetCalibParams(CALIB_PARAMS& params) const;
   void CmZoomTable();
   TResult CmCake(TParam1 = 0, TParam2 = 0);
   void CmCakeCommand();

@@ -43,8 +43,7 @@ public:
   void DrawMetronome(short state) override;
   void Paint(QPainter& painter, const QRect& dirty) override;
   QString ToolTipAt(const QPoint& at) const override;
-  // The tool's rectangle in the window's pixels; empty where there is none.
-  QRect ToolTipRect(const QPoint& at) const;
+  QRect ToolTipRect(const QPoint& at) const override;
 
   // The painter of the window (null for a window without texts); the
   // printouts paint the same diagrams through one of their own.

@@ -220,6 +220,9 @@ TEST(AnimationSettings, DefaultsAndWritesOfTheIniSections) {
   EXPECT_EQ(AnimationSettings::ReadCake(ini).Percent, 80);
   EXPECT_EQ(AnimationSettings::ReadCalibEnable(ini), 0);
   EXPECT_EQ(AnimationSettings::ReadZeroDelay(ini), 0);
+  folder.Write("Halvetra.ini", "[Cake]\nPauseBetweenChangeOfFlame=-5\nPercentOfPredicted=0\n");
+  EXPECT_EQ(AnimationSettings::ReadCake(ini).Pause, 0);
+  EXPECT_EQ(AnimationSettings::ReadCake(ini).Percent, 1);
   ASSERT_TRUE(AnimationSettings::WriteGrid(ini, 0));
   ASSERT_TRUE(AnimationSettings::WriteCakeState(ini, 0));
   const std::string written = TTemporaryFolder::Read(folder / "Halvetra.ini");

@@ -143,7 +143,9 @@ TEST_F(PainterTest, ARunningTestPaintsNothingAndTheBigTableNoAxesOrCurves) {
   TRecordingSurface table;
   Painter.MeasurePaint(table, true);
   EXPECT_TRUE(Lines(table, Util.GetColor(TUtil::Trial1)).empty());
-  EXPECT_TRUE(Lines(table, Util.GetColor(TUtil::Axis)).empty());
+  EXPECT_TRUE(Lines(table, Util.GetColor(TUtil::Grid)).empty());
+  const auto texts = table.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "-12"), 0);  // no flow scale
   // The picture came first, the patient line last.
   ASSERT_FALSE(table.Calls.empty());
   EXPECT_EQ(table.Calls.front().Kind, TRecordingSurface::TKind::Picture);
@@ -390,4 +392,27 @@ TEST_F(BigTableTest, AllParametersHiddenLeavesHeaderFrameAndShortSeparators) {
     if (line.Points[0].X == thinX && line.Points[1].X == thinX) {
       EXPECT_LE(std::max(line.Points[0].Y, line.Points[1].Y), 122);
     }
+}
+
+TEST_F(PainterTest, CalibrationResultForTheList) {
+  Core.InspFactor = 1.02f;
+  Core.ExpFactor = 0.98f;
+  Core.SyringeStrokeVolumes = {3.06f, 2.94f, 3.0f, 0.0f};
+  Core.SyringeVolume = 3;
+  Core.InstrumentType = 0x61;
+  Core.MeasuredHe = 9.876f;
+  CALIB_PARAMS params;
+  Core.SetCalibParams(params);
+  EXPECT_EQ(params.Labels[0], "Inspiration");
+  EXPECT_EQ(params.Labels[4], "Carbon monoxide");
+  EXPECT_FLOAT_EQ(params.M1, 3060.0f);
+  EXPECT_FLOAT_EQ(params.M2, 2940.0f);
+  EXPECT_EQ(params.NominalVolume, 3000);
+  EXPECT_FLOAT_EQ(params.F4, 9.88f);
+  EXPECT_EQ(params.InstrumentType, 0x61);
+  Core.InstrumentType = 0x01;  // a plethysmograph: box values, no gas
+  Core.BoxReferencePressure = 12.5f;
+  Core.SetCalibParams(params);
+  EXPECT_FLOAT_EQ(params.P1, 12.5f);
+  EXPECT_FLOAT_EQ(params.F4, 0.0f);
 }
