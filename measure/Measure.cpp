@@ -158,8 +158,7 @@ TMeasure::TMeasure(float xScale, float yScale, short measureType, TMessage* text
   ScreenFactors = {XScale, YScale};
   ReadWindowSettings();
 
-  ParamList = std::make_unique<TParamList>(iniFile, languageWord, this, MeasureType, paramListFactor);
-  SetPredicted(ParamList.get());
+  CreateParamList(languageWord, paramListFactor);
   ListView = new TParamListView(*ParamList, this);
   if (!StageView)
     CreateControls();
@@ -257,8 +256,6 @@ void TMeasure::DestroyObjects() {
   delete NoteWindow.data();
   Btps.reset();
   delete ListView.data();
-  SetPredicted(nullptr);
-  ParamList.reset();
 }
 
 void TMeasure::paintEvent(QPaintEvent* event) {
@@ -336,27 +333,27 @@ bool TMeasure::CalculatedBTPS(short kind) {
   return true;
 }
 
-void TMeasure::FillPredictedRSD(float* ref, float* rsd, short kind) {
-  if (ParamList)
-    ParamList->FillPredictedRSD(ref, rsd, static_cast<unsigned short>(kind), PredictedData);
-}
-
-void TMeasure::ReadIndexOfParams() {
-  if (ParamList)
-    ParamList->ReadIndexOfParams();
-}
-
-void TMeasure::UpdateParamListBox() {
-  if (ParamList)
-    TMeasureCore::UpdateParamListBox();
-}
-
 std::string TMeasure::BtpsRecordBytes() const {
   if (!Btps)
     return TMeasureCore::BtpsRecordBytes();
   TBinaryWriter writer;
   WriteBtpsRecord(writer, Btps->GetRecord());
   return writer.Data();
+}
+
+void TMeasure::SetPredictedAlgorithm(int algorithm, bool verify) {
+  if (!PredictedList || !ParamList)
+    return;
+  ParamList->PredictedAlgorithm = static_cast<short>(algorithm);
+  if (algorithm != 7)
+    ParamList->WriteAlgorithmConstans();
+  {
+    const QSignalBlocker quiet(PredictedList);
+    PredictedList->setCurrentIndex(algorithm);
+  }
+  if (verify)
+    VerifyPredictedData();
+  UpdateParamListBox();
 }
 
 void TMeasure::ShowNote(const std::string& note) { ViewPort->SetNoteEditText(note); }

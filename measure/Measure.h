@@ -22,7 +22,6 @@
 #include <string>
 #include <string_view>
 
-class TParamList;
 
 // Hands the core's messages to the client that holds the window. A base of
 // TMeasure, built before the core that keeps a pointer to it.
@@ -57,7 +56,6 @@ public:
   float GetXScale() const { return XScale; }
   float GetYScale() const { return YScale; }
   TMeasureScreen& GetScreen() const { return *Screen; }
-  TParamList* GetParamList() const { return ParamList.get(); }
   TParamListView* GetParamListView() const { return ListView; }
   TBTPS* GetBtps() const { return Btps.get(); }
   TNoteEdit* GetNoteEdit() const { return NoteEdit; }
@@ -65,6 +63,10 @@ public:
   TPredictedList* GetPredictedList() const { return PredictedList; }
   // The read-only pre/post note window while it is open.
   QWidget* GetNoteWindow() const { return NoteWindow; }
+
+  // Chooses the equation set as a stored test names it; `verify` checks
+  // the patient against its limits.
+  void SetPredictedAlgorithm(int algorithm, bool verify);
 
   // A rectangle of the 800 x 600 design in the window's pixels.
   QRect Scaled(int left, int top, int width, int height) const;
@@ -77,9 +79,6 @@ protected:
   bool event(QEvent* event) override;
 
   bool CalculatedBTPS(short kind) override;
-  void FillPredictedRSD(float* ref, float* rsd, short kind) override;
-  void ReadIndexOfParams() override;
-  void UpdateParamListBox() override;
   std::string BtpsRecordBytes() const override;
   void ShowNote(const std::string& note) override;
 
@@ -98,7 +97,6 @@ private:
   THotArea Hot = THotArea::None;
   std::unique_ptr<TMeasureScreen> Screen;
   std::unique_ptr<TView> ViewPort;
-  std::unique_ptr<TParamList> ParamList;
   std::unique_ptr<TBTPS> Btps;
   QPointer<TParamListView> ListView;
   QPointer<TNoteEdit> NoteEdit;

@@ -5,6 +5,8 @@
 
 #include "measure/MeasureCore.h"
 
+#include "measure/ParamList.h"
+
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "predicted/Predicted.h"
@@ -36,6 +38,11 @@ void CopyCurve(const TMeasureData::TCurve& from, TMeasureData::TCurve& to) {
 bool TMeasureCore::CalculatedBTPS(short /*kind*/) { return true; }
 
 void TMeasureCore::FillPredictedRSD(float* ref, float* rsd, short kind) {
+  // The list's equations know the patient's predicted-value factor.
+  if (ParamList && kind >= 0) {
+    ParamList->FillPredictedRSD(ref, rsd, static_cast<unsigned short>(kind), PredictedData);
+    return;
+  }
   if (!Predicted)
     return;
   switch (kind) {

@@ -131,7 +131,7 @@ bool TMeasureCore::GetHelpContext() const {
   TResult answer = Client->SendToClient(WM_GET_HELP_MODE, 0, 0);
   if (answer == 0)
     answer = Client->SendToClient(WM_GET_HELP_MODE, 0, 0);
-  return answer == 1;
+  return answer != 0;
 }
 
 TResult TMeasureCore::CmAskHelpContext(TParam1 id, TParam2) {

@@ -51,4 +51,3 @@ void TMeasureCore::WriteLargeParam() {
     View->WriteLargeParam(std::fabs(volume[i]));
 }
 
-void TMeasureCore::UpdateParamListBox() { View->RefreshParamList(); }

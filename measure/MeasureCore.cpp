@@ -1,5 +1,7 @@
 #include "measure/MeasureCore.h"
 
+#include "measure/ParamList.h"
+
 #include <chrono>
 
 TMeasureCore::TMeasureCore(TMessage* messages, TMeasureClient* client, unsigned short measureType)

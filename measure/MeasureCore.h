@@ -34,6 +34,7 @@
 #include <utility>
 
 class TMessage;
+class TParamList;
 class TPredicted;
 
 class TMeasureCore : public TMeasureWindow, public TMeasureInterrupt, public TConvert {
@@ -91,6 +92,8 @@ public:
   bool GridOn = true;
   bool ZeroPending = false;      // the client switched the test kind: wait for a zero
   bool ProvocationMode = false;
+  // A trial of the kind ended since its results were last stored.
+  std::array<bool, 7> NewResult{};
   bool BtpsMeasuring = false;    // the BTPS device is read automatically
 
   // The instrument the user chose (1 to 4; 3 the diffusion unit, 4 the
@@ -247,6 +250,24 @@ public:
   bool ExportBusy = false;
   int ReadoutEnabled = 50;
   int ReadoutGroup = -1;
+
+  // --- The parameter list (MeasureTables.cpp) ----------------------------
+
+  // Makes the window's list with its equations; `factor` scales the
+  // patient's predicted values.
+  void CreateParamList(short language, float factor);
+  TParamList* GetParamList() const { return ParamList.get(); }
+  // The test results of the current kind into the list: the shown trials
+  // beside the predicted values.
+  void WriteParamsTable();
+  // The actual result beside the previous one.
+  void WritePrePostParamsTable();
+  // Refills the list as the window shows it now.
+  virtual void UpdateParamListBox();
+  // The back-extrapolated volume of each slot's FVC, L.
+  std::array<float, 4> LostVolume{};
+  // The IVC of the actual VC trial, which a plethysmograph start needs.
+  float ReferenceIvc = 0.0f;
 
   // --- Settings of the ini file -----------------------------------------
 
@@ -447,7 +468,7 @@ protected:
   virtual bool CalculatedBTPS(short kind);
   virtual void FillPredictedRSD(float* ref, float* rsd, short kind);
   // The parameter order changed with a new previous result.
-  virtual void ReadIndexOfParams() {}
+  virtual void ReadIndexOfParams();
   // Allocates a curve once and zeroes it on every call; a curve never
   // changes size afterwards, so a pointer handed out stays valid. False
   // when memory runs out.
@@ -456,7 +477,6 @@ protected:
   virtual void PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam);
   virtual void DrawSample(short index) { View->DrawCurve(TrialIndex, index, false); }
   virtual void WriteLargeParam();
-  virtual void UpdateParamListBox();
   // The steps of the calibration and gas sequences; true to go on with the
   // plain acquisition of the sample.
   virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
@@ -484,6 +504,7 @@ protected:
   bool StayOpenOnce = false;
   TMeasureSettings Settings;
   TPredicted* Predicted = nullptr;
+  std::unique_ptr<TParamList> ParamList;
   short Instrument = 1;
 
   // The plethysmograph's per-trial members (slots 0 to 3) and the value

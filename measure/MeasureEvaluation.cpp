@@ -74,6 +74,8 @@ void TMeasureCore::CurveMove() {
       Filter(FilterPasses[1]);
       DoCurveMove();
       CalculateFvcParams(start, peak, second, third, 2);
+      if (TrialIndex >= 0 && TrialIndex < 4)
+        LostVolume[Index(TrialIndex)] = Manoeuvre.backExtrapolated ? Manoeuvre.backExtrapolatedVolumeL : 0.0f;
       const TResult vcTrial = Client ? Client->SendToClient(WM_GET_STORED_TRIAL, MEASURE_VC, 0) : 0;
       if (vcTrial != 0)
         CalculateFEVperIVC(TrialIndex, static_cast<short>(vcTrial - 1));

@@ -249,8 +249,11 @@ void TMeasureCore::CmStop() {
   KillHandler();
   if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
     CurveMove();
-  if (id >= CM_START && id <= CM_START + 2)
+  if (id >= CM_START && id <= CM_START + 2) {
     SetActualMeasureDate(TrialIndex);
+    if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO)
+      NewResult[Index(mode)] = true;
+  }
   if (logged && LogSaveAll == 0 && !log.empty()) {
     std::error_code ignored;
     std::filesystem::remove(log, ignored);

@@ -1,5 +1,8 @@
 #include "shell/MdiClient.h"
 
+#include "measure/Measure.h"
+#include "shell/MeasureRecordAccess.h"
+
 #include "common/CommandNumbers.h"
 #include "patients/DatabaseCreateAndSelect.h"
 #include "patients/Institute.h"
@@ -49,18 +52,34 @@ std::string JoinedTables(const std::vector<std::string>& tables) {
 constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
-// The component windows as the record code reaches them. The measurement,
-// audiometer, trend and provocation windows do not yet give the record
-// code their data: until they do, none is reached and none opens.
+// The component windows as the record code reaches them: the open
+// measurement window. The audiometer, trend and provocation windows do not
+// yet give the record code their data: until they do, none is reached and
+// none opens.
 class TClientRecordWindows final : public TRecordWindows {
 public:
-  TMeasureAccess* Measure() override { return nullptr; }
+  explicit TClientRecordWindows(std::function<TMeasureWindow*()> measure) : OpenMeasurement(std::move(measure)) {}
+
+  TMeasureAccess* Measure() override {
+    auto* window = dynamic_cast<TMeasure*>(OpenMeasurement());
+    if (!window) {
+      Access.reset();
+      return nullptr;
+    }
+    if (!Access || &Access->Window() != window)
+      Access = std::make_unique<TMeasureRecordAccess>(*window);
+    return Access.get();
+  }
   TAudioAccess* Audiometer() override { return nullptr; }
   TTrendAccess* Trend() override { return nullptr; }
   TProvocationAccess* Provocation() override { return nullptr; }
   void OpenMeasure(short) override {}
   void OpenAudiometer() override {}
   void OpenTrend() override {}
+
+private:
+  std::function<TMeasureWindow*()> OpenMeasurement;
+  std::unique_ptr<TMeasureRecordAccess> Access;
 };
 
 std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
@@ -69,7 +88,7 @@ std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char
 
 THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
     : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()),
-      RecordWindows(std::make_unique<TClientRecordWindows>()),
+      RecordWindows(std::make_unique<TClientRecordWindows>([this] { return GetMeasure(); })),
       Records(std::make_unique<TMeasureRecords>(
           [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
           [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
@@ -411,20 +430,30 @@ void THalvetraMDIClient::KeepNoteOpen() {
     note->KeepOpen();
 }
 
-void THalvetraMDIClient::ForgetExamination() { Records->ClearMeetRecordKey(); }
+TMeasureRecords& THalvetraMDIClient::BoundRecords() {
+  TPatient* sheet = GetPatient();
+  TMeasureIndex* index = sheet ? &sheet->GetMeasureIndex() : nullptr;
+  if (index != BoundIndex) {
+    BoundIndex = index;
+    Records->SetIndex(index);
+  }
+  return *Records;
+}
+
+void THalvetraMDIClient::ForgetExamination() { BoundRecords().ClearMeetRecordKey(); }
 
 // --- Test records -------------------------------------------------------------------
 
 TResult THalvetraMDIClient::EvMeasureModeChanged(TParam1 kind, TParam2 part) {
-  return Records->EvMeasureModeChanged(static_cast<short>(kind), static_cast<short>(part));
+  return BoundRecords().EvMeasureModeChanged(static_cast<short>(kind), static_cast<short>(part));
 }
 TResult THalvetraMDIClient::EvRestoreBackup(TParam1 kind, TParam2) {
-  return Records->EvRestoreBackup(static_cast<short>(kind));
+  return BoundRecords().EvRestoreBackup(static_cast<short>(kind));
 }
-TResult THalvetraMDIClient::EvSaveBackup(TParam1 kind, TParam2) { return Records->EvSaveBackup(static_cast<short>(kind)); }
-TResult THalvetraMDIClient::EvReadBackup(TParam1 kind, TParam2) { return Records->EvReadBackup(static_cast<short>(kind)); }
+TResult THalvetraMDIClient::EvSaveBackup(TParam1 kind, TParam2) { return BoundRecords().EvSaveBackup(static_cast<short>(kind)); }
+TResult THalvetraMDIClient::EvReadBackup(TParam1 kind, TParam2) { return BoundRecords().EvReadBackup(static_cast<short>(kind)); }
 TResult THalvetraMDIClient::EvGetStoredTrial(TParam1 kind, TParam2) {
-  return Records->EvGetStoredTrial(static_cast<short>(kind));
+  return BoundRecords().EvGetStoredTrial(static_cast<short>(kind));
 }
 
 TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
@@ -436,28 +465,28 @@ TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
       Utf8::Truncate(log.GetString("ReadFileName", DemoReplay::DefaultLogName(static_cast<short>(kind))), 100));
   // The demonstration files lie beside the program, measure logs are
   // named from the working folder.
-  return Records->EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
+  return BoundRecords().EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
                                  QCoreApplication::applicationDirPath().toStdString(), std::filesystem::current_path());
 }
 
 TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
-  return Records->EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
+  return BoundRecords().EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
   const TWaitCursor wait;
-  return Records->EvReadTrendData(static_cast<short>(filter), KeyText(key));
+  return BoundRecords().EvReadTrendData(static_cast<short>(filter), KeyText(key));
 }
 TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
-  return Records->EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
+  return BoundRecords().EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
 }
 
 void THalvetraMDIClient::CmSaveMeasurement() {
   if (!RecordWindows->Measure())
     return;
   const TWaitCursor wait;
-  Records->CmSaveMeasurement();
+  BoundRecords().CmSaveMeasurement();
 }
 
 void THalvetraMDIClient::CmMergeDatabases() {

@@ -222,6 +222,10 @@ private:
   TClientController Control;
   std::unique_ptr<TRecordWindows> RecordWindows;
   std::unique_ptr<TMeasureRecords> Records;
+  // The records work on the open patient's tests: bound to the sheet's
+  // index before each use, and to none once the sheet is gone.
+  TMeasureRecords& BoundRecords();
+  const void* BoundIndex = nullptr;
   std::string DatabaseState;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.

@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 #include "shell/HalvetraApp.h"
+#include "shell/ProgramWindows.h"
 
 #include <QApplication>
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
 
   TAppOptions options;
   options.CommandLine = TCommandLine::Join(argc, argv);
+  options.Windows = ProgramWindows();
   THalvetraApp app(std::move(options));
   return app.Run();
 }

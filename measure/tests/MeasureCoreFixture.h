@@ -4,6 +4,7 @@
 // recording message sink, a client that records what it is sent and a
 // clock the test sets.
 
+#include "common/CommandNumbers.h"
 #include "measure/MeasureCore.h"
 #include "platform/basekit/Message.h"
 #include "testing/RecordingSink.h"
@@ -28,12 +29,15 @@ public:
     Sent.push_back({msg, wParam, lParam});
     if (OnMessage)
       OnMessage(msg, wParam, lParam);
+    if (msg == WM_GET_HELP_MODE)
+      return HelpMode ? 1 : 0;
     return Answers.empty() ? 1 : Answers[std::min(Sent.size(), Answers.size()) - 1];
   }
 
   std::vector<TSentMessage> Sent;
   std::vector<TResult> Answers;  // by the number of the message; the last repeats
   std::function<void(unsigned, TParam1, TParam2)> OnMessage;
+  bool HelpMode = false;
 };
 
 class MeasureCoreTest : public ::testing::Test {

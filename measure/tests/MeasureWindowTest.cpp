@@ -29,8 +29,11 @@ public:
 
 protected:
   TResult DefaultProcessing(unsigned msg, TParam1 wParam, TParam2) override {
-    Sent.push_back({msg, wParam});
-    return msg == WM_GET_HELP_MODE ? 2 : Answer;
+    if (msg == WM_GET_HELP_MODE)
+      return 0;
+    if (msg == WM_COMMAND)
+      Sent.push_back({msg, wParam});
+    return Answer;
   }
 };
 

@@ -90,7 +90,14 @@ void TMeasureInterrupt::ResetStatics() {
   pIndicator.fill(0);
 }
 
-void TMeasureInterrupt::SetClock(std::shared_ptr<TLinkClock> clock) { Clock = std::move(clock); }
+void TMeasureInterrupt::SetClock(std::shared_ptr<TLinkClock> clock) {
+  // A device made on the old clock keeps its timers there: it goes first.
+  if (clock != Clock && Device) {
+    KillHandler();
+    CloseDevice();
+  }
+  Clock = std::move(clock);
+}
 
 void TMeasureInterrupt::InitHandler() {
   KillHandler();

@@ -1,0 +1,19 @@
+#include "shell/ProgramWindows.h"
+
+#include "measure/Measure.h"
+#include "platform/framework/EventHandler.h"
+
+TComponentFactories ProgramWindows() {
+  TComponentFactories windows;
+  windows.Measure = [](const TMeasureWindowArgs& args, QWidget* parent) {
+    // The client that opens the window hears of it.
+    auto* client = dynamic_cast<TEventHandler*>(parent);
+    auto* window = new TMeasure(args.Common.Scale.X, args.Common.Scale.Y, args.MeasureType, args.Common.Texts,
+                                args.Common.IniPath, args.Language, args.Common.Patient, parent, args.Correction,
+                                args.StageView, client);
+    window->SetupWindow();
+    window->SetMeasureMode(args.MeasureType);
+    return TMadeWindow<TMeasureWindow>{window, window};
+  };
+  return windows;
+}

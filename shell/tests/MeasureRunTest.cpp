@@ -1,0 +1,183 @@
+// The lab's main road through the real program: a patient, an FVC, VC or
+// MVV window, a trial on the demonstration data on a manual link clock,
+// the evaluated parameters beside their predicted values, and the test
+// saved and read back.
+
+#include "shell/tests/AppFixture.h"
+
+#include "common/CommandNumbers.h"
+#include "measure/Measure.h"
+#include "measure/ParamList.h"
+#include "platform/portkit/tests/support/ManualLinkClock.h"
+#include "shell/ProgramWindows.h"
+#include "shell/MdiChild.h"
+
+#include <QDate>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+// The men's equations of the ECCS set (Quanjer 1993) for 40 years and
+// 1.80 m, worked by hand:
+//   FVC  = 5.76 H - 0.026 A - 4.34 = 10.368 - 1.040 - 4.34 = 4.988 L
+//   FEV1 = 4.30 H - 0.029 A - 2.49 =  7.740 - 1.160 - 2.49 = 4.090 L
+constexpr float PredictedFvc = 4.988f;
+constexpr float PredictedFev1 = 4.090f;
+
+// What the demonstration files were made from (tools/lungmodel's patient).
+constexpr float DemoFvcL = 4.5f;
+constexpr float DemoPefLps = 9.0f;
+
+class MeasureRun : public TAppFixture {
+protected:
+  void SetUp() override { Windows = ProgramWindows(); }
+
+  // A man of 40, 180 cm and 80 kg on the sheet, the demonstration
+  // configuration, and the window of the test opened from the menu.
+  TMeasure& OpenTest(unsigned command) {
+    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
+    Start();
+    CreateDatabase();
+    PatientRecordType man;
+    SetFieldText(man.Name, "Test Man");
+    SetFieldText(man.Id, "M-40");
+    // Born on the first of January forty years ago: 40 whatever the day.
+    const int year = QDate::currentDate().year() - 40;
+    SetFieldText(man.Date[0], std::to_string(year) + ".01.01.");
+    man.Sex = 1;
+    man.Height = 180;
+    man.Weight = 80;
+    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
+    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
+    EXPECT_TRUE(Enabled(command));
+    EXPECT_TRUE(Route(command));
+    auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
+    EXPECT_NE(window, nullptr);
+    window->TMeasureInterrupt::SetClock(LinkClock);
+    window->SeedRandom(Seed);
+    return *window;
+  }
+
+  // The start as a tool button sends it, then the replay on the link clock
+  // until the run ends by itself.
+  void RunTrial(TMeasure& window) {
+    ASSERT_TRUE(Enabled(CM_START));
+    ASSERT_TRUE(Route(CM_START));
+    QApplication::processEvents();
+    ASSERT_TRUE(window.IsRunning());
+    for (int step = 0; step < 800 && window.IsRunning(); ++step) {
+      LinkClock->Advance(100);
+      QApplication::processEvents();
+    }
+    ASSERT_FALSE(window.IsRunning());
+  }
+
+  // The first factor the window draws for a replayed trial: 0.75 to 1.49.
+  float DrawnFactor() const {
+    std::mt19937 random(Seed);
+    return static_cast<float>((static_cast<int>(random() & 0x7FFFFFFF) % 75 + 75) * 0.01);
+  }
+
+  // The list's line of a parameter, its columns split at blanks.
+  QStringList Line(TMeasure& window, std::string_view name) {
+    for (const std::string& line : window.GetParamList()->GetLines())
+      if (line.rfind(std::string(name) + " ", 0) == 0)
+        return QString::fromStdString(line).split(' ', Qt::SkipEmptyParts);
+    ADD_FAILURE() << name << " is not listed";
+    return {};
+  }
+
+  void SlowTrial(unsigned command, short kind, const char* parameter, float expected, float tolerance);
+
+  static constexpr unsigned Seed = 12345;
+  std::shared_ptr<TManualLinkClock> LinkClock = std::make_shared<TManualLinkClock>();
+};
+
+TEST_F(MeasureRun, FvcOnTheDemonstrationDataBesideItsPredictedValuesSavedAndLoadedBack) {
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  RunTrial(window);
+  ASSERT_FALSE(HasFailure());
+
+  const float factor = DrawnFactor();
+  const QStringList fvc = Line(window, "FVC");
+  ASSERT_GE(fvc.size(), 5);
+  // Half the ISO 26782 volume tolerance: 1.5 % or 25 mL.
+  const float expectedFvc = DemoFvcL * factor;
+  EXPECT_NEAR(fvc[1].toFloat(), expectedFvc, std::max(0.015f * expectedFvc, 0.025f)) << fvc.join(' ').toStdString();
+  EXPECT_NEAR(fvc[2].toFloat(), PredictedFvc, 0.006f);
+  EXPECT_EQ(fvc[3].toInt(), static_cast<int>(std::lround(100.0 * fvc[1].toDouble() / fvc[2].toDouble())));
+  const QStringList fev1 = Line(window, "FEV*1,0");
+  ASSERT_GE(fev1.size(), 3);
+  EXPECT_NEAR(fev1[2].toFloat(), PredictedFev1, 0.006f);
+  const QStringList pef = Line(window, "PEF");
+  ASSERT_GE(pef.size(), 2);
+  // Flow: half of ISO 26782's 10 % or 0.3 L/s.
+  const float expectedPef = DemoPefLps * factor;
+  EXPECT_NEAR(pef[1].toFloat(), expectedPef, std::max(0.05f * expectedPef, 0.15f));
+  SavePicture(*window.window(), "measure-run-fvc-demo.png");
+
+  // Saved as the tool button saves it.
+  const float measured = window.GetAktBuffer(MEASURE_FVC, 0)[0];
+  EXPECT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  long rows = 0;
+  OpenTestTable(Folder / "Database/Data", "fvc.db", &App->GetMessages())->GetNumberOfRecords(rows);
+  EXPECT_EQ(rows, 1);
+  EXPECT_FALSE(window.HasUnsavedResults());
+
+  // Read back as the browser asks for it: the stored result in place of a
+  // cleared one.
+  std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
+  ASSERT_EQ(meet->GoTop(), 0);
+  MeetRecordType stored;
+  ASSERT_EQ(meet->GetData(stored), 0);
+  const std::string key = FieldText(stored.Date) + "@" + FieldText(stored.Time);
+  window.ClearAktBuffer(MEASURE_FVC, 0);
+  ASSERT_EQ(window.GetAktBuffer(MEASURE_FVC, 0)[0], 0.0f);
+  SendMessage(&Client(), WM_LOAD_MEASUREMENT, 1, reinterpret_cast<TParam2>(key.c_str()));
+  EXPECT_EQ(window.GetAktBuffer(MEASURE_FVC, 0)[0], measured);
+}
+
+// One trial of a slow test: its key parameter is the demonstration
+// patient's value times the drawn factor.
+void MeasureRun::SlowTrial(unsigned command, short kind, const char* parameter, float expected, float tolerance) {
+  TMeasure& window = OpenTest(command);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_EQ(window.GetMeasureMode(), kind);
+  RunTrial(window);
+  ASSERT_FALSE(HasFailure());
+  const QStringList line = Line(window, parameter);
+  ASSERT_GE(line.size(), 2);
+  const float value = expected * DrawnFactor();
+  EXPECT_NEAR(line[1].toFloat(), value, tolerance * value) << line.join(' ').toStdString();
+  SavePicture(*window.window(), std::string("measure-run-") + parameter + "-demo.png");
+}
+
+// The slow manoeuvre's IVC runs from RV to the top: ERV 1.5 + tidal 0.6 +
+// IRV 2.2 = 4.3 L.
+TEST_F(MeasureRun, VcOnTheDemonstrationData) { SlowTrial(CM_MEASURE_VC, MEASURE_VC, "IVC", 4.3f, 0.015f); }
+
+// 90 breaths a minute of 1.8 L: 162 L/min.
+TEST_F(MeasureRun, MvvOnTheDemonstrationData) { SlowTrial(CM_MEASURE_MVV, MEASURE_MVV, "MVV", 162.0f, 0.03f); }
+
+TEST_F(MeasureRun, AReplayWithoutSamplesUndoesTheStartAndSaysSo) {
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  // The replay takes a measure log the settings name; this one is cut short.
+  Folder.Write("Bad/Fvc.999", "cut");
+  Folder.Write("Halvetra.ini",
+               "[Hardware]\nInstall=1\nMode=0\n[Creating Measure Log]\nReadEnable=1\nReadFileName=Bad/Fvc.999\n");
+  ASSERT_TRUE(Route(CM_START));
+  QApplication::processEvents();
+  EXPECT_FALSE(window.IsRunning());
+  EXPECT_TRUE(Enabled(CM_START));
+  // The damaged log is named, then the start says it has no data.
+  ASSERT_FALSE(Sink.Messages.empty());
+  EXPECT_NE(Sink.Messages.front().Text.find("Fvc.999"), std::string::npos) << Sink.Messages.front().Text;
+  EXPECT_EQ(Sink.Messages.back().Text, App->GetMessages().LoadStringA(10));
+  Sink.Messages.clear();
+}
+
+}  // namespace

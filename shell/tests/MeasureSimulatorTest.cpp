@@ -1,0 +1,170 @@
+// An FVC trial through the real program on the instrument simulator over a
+// pseudo-terminal: the start word reaches the instrument, the blast is
+// evaluated by the standard's definitions, and the measure log keeps the
+// patient and the raw samples.
+
+#include "shell/tests/AppFixture.h"
+
+#include "common/CommandNumbers.h"
+#include "measure/Measure.h"
+#include "measure/ParamList.h"
+#include "shell/ProgramWindows.h"
+#include "testing/SimulatorProcess.h"
+#include "tools/lungmodel/LungModel.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// The forced expiration the simulator blows.
+constexpr double ModelFvcL = 4.8;
+constexpr double ModelFev1L = 4.0;  // 1 s after the start of the blast
+constexpr double ModelPefLps = 10.0;
+constexpr double ModelFivcL = 4.6;
+
+// FEV1 as the ATS/ERS standard defines it: the volume 1 s after time zero,
+// found by back extrapolation from the steepest point of the volume-time
+// curve (time zero = t of the steepest slope minus its volume over the
+// slope). Worked here on the model's own continuous curve.
+double StandardFev1(const LungModel::TPatient& patient) {
+  const LungModel::TForcedExpiration blast(patient);
+  const double step = 0.0005;
+  double steepestT = 0.0;
+  double steepest = 0.0;
+  for (double t = step; t < 1.0; t += step) {
+    const double slope = (blast.Expired(t + step) - blast.Expired(t - step)) / (2.0 * step);
+    if (slope > steepest) {
+      steepest = slope;
+      steepestT = t;
+    }
+  }
+  const double timeZero = steepestT - blast.Expired(steepestT) / steepest;
+  return blast.Expired(timeZero + 1.0);
+}
+
+class MeasureSimulator : public TAppFixture {
+protected:
+  void SetUp() override { Windows = ProgramWindows(); }
+
+  // The simulator blowing the model's FVC (with `extra` options) on COM1,
+  // a man of 40, 180 cm and 80 kg on the sheet, and his FVC window open.
+  TMeasure* Open(const QStringList& extra) {
+    QStringList arguments{"--manoeuvre", "fvc", "--trigger", "stream", "--lead-in", "1", "--noise", "0",
+                          "--fvc", QString::number(ModelFvcL), "--fev1", QString::number(ModelFev1L), "--pef",
+                          QString::number(ModelPefLps), "--fivc", QString::number(ModelFivcL)};
+    arguments += extra;
+    Simulator = std::make_unique<TSimulatorProcess>("halvetra-lungsim", arguments, Folder / "lungsim.log");
+    EXPECT_FALSE(Simulator->Path.empty());
+    Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + Simulator->Path +
+                                     "\n[Hardware]\nInstall=1\nDemo=0\nPort=0\nMode=0\n"
+                                     "[Creating Measure Log]\nWriteEnable=1\nMeasureMode=0\nSaveAllMeasurements=1\n");
+    Start("");
+    CreateDatabase();
+    PatientRecordType man;
+    SetFieldText(man.Name, "Test Man");
+    SetFieldText(man.Id, "M-40");
+    SetFieldText(man.Date[0], std::to_string(QDate::currentDate().year() - 40) + ".01.01.");
+    man.Sex = 1;
+    man.Height = 180;
+    man.Weight = 80;
+    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
+    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
+    EXPECT_TRUE(Route(CM_MEASURE_FVC));
+    auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
+    EXPECT_NE(window, nullptr);
+    if (window) {
+      EXPECT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
+    }
+    return window;
+  }
+
+  // The start after a good zero, the calibration reminder answered No.
+  void StartTrial(TMeasure& window) {
+    // The zero is taken elsewhere: a good one stands in here.
+    window.CreateZeroTimer();
+    Sink.Answer = IDNO;
+    ASSERT_TRUE(Enabled(CM_START));
+    ASSERT_TRUE(Route(CM_START));
+    QApplication::processEvents();
+    Sink.Messages.clear();
+    ASSERT_TRUE(window.IsRunning());
+  }
+
+  // Events until ten seconds of the breath are in or the run ends.
+  static void WaitForBreath(TMeasure& window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (window.SampleCount[MEASURE_FVC][0] < 1000 && waited.elapsed() < 40000 && window.IsRunning())
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+
+  std::unique_ptr<TSimulatorProcess> Simulator;
+};
+
+TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
+  TMeasure* window = Open({});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  // The lead-in, the blast and the forced inspiration, then the stop as
+  // the user gives it.
+  WaitForBreath(*window);
+  ASSERT_GE(window->SampleCount[MEASURE_FVC][0], 1000);
+  ASSERT_TRUE(Route(CM_STOP));
+  EXPECT_FALSE(window->IsRunning());
+
+  const float* actual = window->GetAktBuffer(MEASURE_FVC, 0);
+  const auto names = TMeasureCore::GetParamStr(MEASURE_FVC);
+  auto value = [&](std::string_view name) {
+    const auto at = std::find(names.begin(), names.end(), name);
+    return at == names.end() ? -1.0f : actual[at - names.begin()];
+  };
+  // Half the ISO 26782 tolerances: volumes 1.5 % or 25 mL, flows 5 % or 0.15 L/s.
+  const auto volume = [](double v) { return std::max(0.015 * v, 0.025); };
+  EXPECT_NEAR(value("FVC"), ModelFvcL, volume(ModelFvcL));
+  LungModel::TPatient model;
+  model.FvcL = ModelFvcL;
+  model.Fev1L = ModelFev1L;
+  model.PefLps = ModelPefLps;
+  const double fev1 = StandardFev1(model);
+  EXPECT_GT(fev1, ModelFev1L);  // time zero lies after the first flow
+  EXPECT_NEAR(value("FEV*1,0"), fev1, volume(fev1));
+  EXPECT_NEAR(value("PEF"), ModelPefLps, std::max(0.05 * ModelPefLps, 0.15));
+  // Inspirations are corrected to body conditions at 25 °C, 50 % and 1070 hPa.
+  EXPECT_NEAR(value("FIVC"), ModelFivcL / 0.9121, volume(ModelFivcL / 0.9121));
+  SavePicture(*window->window(), "measure-run-fvc-simulator.png");
+
+  // A plain spirometer gets no start word: the link's stream starts the
+  // manoeuvre, and the stop ends the stream.
+  EXPECT_EQ(Simulator->Log(),
+            (std::vector<std::string>{"identify", "stream on", "manoeuvre fvc started", "stream off"}));
+  // The measure log: the patient first, then the raw samples.
+  std::ifstream file(Folder / "Bad" / "Fvc.001", std::ios::binary);
+  ASSERT_TRUE(file);
+  const std::string bytes(std::istreambuf_iterator<char>(file), {});
+  ASSERT_GT(bytes.size(), 84u);
+  EXPECT_EQ(bytes.substr(0, 8), "Test Man");
+}
+
+TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithItsSamples) {
+  TMeasure* window = Open({"--stop-after", "400"});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  WaitForBreath(*window);
+  QApplication::processEvents();
+  EXPECT_FALSE(window->IsRunning());
+  EXPECT_GT(window->SampleCount[MEASURE_FVC][0], 0);
+  // One message, naming the port.
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_NE(Sink.Messages[0].Text.find(Simulator->Path), std::string::npos) << Sink.Messages[0].Text;
+  Sink.Messages.clear();
+}
+
+}  // namespace
