@@ -107,7 +107,9 @@ const TResponseTable& TMeasureCore::ResponseTable() {
 
 TListPlacement TMeasureCore::ListPlacement(short screenIndex, bool low) {
   const auto i = static_cast<std::size_t>(std::clamp<short>(screenIndex, 0, 5));
-  const TRect r = MeasureLayout::ListPlacement(MeasureLayout::ScreenWidths[i], 1.0f, 1.0f, low);
+  const TRect r = MeasureLayout::ListPlacement(MeasureLayout::ScreenWidths[i],
+                                               static_cast<float>(MeasureLayout::ScreenWidths[i]) / 800.0f,
+                                               static_cast<float>(MeasureLayout::ScreenHeights[i]) / 600.0f, low);
   return {r.Left, r.Top, r.Right, r.Bottom};
 }
 

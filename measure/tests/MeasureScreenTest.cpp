@@ -31,7 +31,7 @@ class TQuietClient final : public TEventHandler {
 protected:
   TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override {
     Sent.push_back(msg);
-    return msg == WM_GET_HELP_MODE ? 2 : 1;
+    return msg == WM_GET_HELP_MODE ? 0 : 1;
   }
 
 public:
