@@ -18,6 +18,12 @@ constexpr std::size_t BackgroundColor = 0;
 constexpr std::size_t AxisColor = 2;
 constexpr int ScalePoints = 8;
 
+// A pixel distance truncated as the layout truncates; a wild sample stays
+// far outside every area instead of overflowing the integer.
+int Pixels(float value) {
+  return std::isnan(value) ? 1000000 : static_cast<int>(std::clamp(value, -1.0e6f, 1.0e6f));
+}
+
 bool StrictlyInside(const TRect& r, TPoint p) { return p.X > r.Left && p.X < r.Right && p.Y > r.Top && p.Y < r.Bottom; }
 
 }  // namespace
@@ -400,8 +406,8 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
     const int base = Display.Printing ? Display.PrintLine + 112 : VolumeTimeBase;
     const float baseLevel = Display.BaseLevel * VolumePixelsPerL / Factors[1];
     const auto vt = [&](const TCurvePixels& p) {
-      return TPoint{VolumeTimeLeft + static_cast<int>(p.T),
-                    base - static_cast<int>(p.Y / static_cast<float>(k) + offset) -
+      return TPoint{VolumeTimeLeft + Pixels(p.T),
+                    base - Pixels(p.Y / static_cast<float>(k) + offset) -
                         static_cast<int>(baseLevel)};
     };
     const TPoint from = vt(a), to = vt(b);
@@ -421,7 +427,7 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
       origin.X += Display.PrintOffset;
     }
     const auto fv = [&](const TCurvePixels& p) {
-      return TPoint{origin.X - static_cast<int>(p.Y - fvcPixels), origin.Y + static_cast<int>(p.X)};
+      return TPoint{origin.X - Pixels(p.Y - fvcPixels), origin.Y + Pixels(p.X)};
     };
     const TPoint from = fv(a), to = fv(b);
     const TRect area = WorkArea(Display.ScreenMode);

@@ -214,6 +214,7 @@ TEST_F(PainterTest, BadSamplesAndCountsAreLeftOut) {
   PutTrial(0, 3.0f, 300);
   Core.GetSpiroFlowBuffer(0)[100] = std::numeric_limits<float>::quiet_NaN();
   Core.GetSpiroVolumeBuffer(0)[150] = std::numeric_limits<float>::infinity();
+  Core.GetSpiroFlowBuffer(0)[200] = 3.0e38f;  // finite, but no pixel holds it
   Core.SetBufferSize(MEASURE_FVC, 0, 32000);  // beyond the buffers
   TRecordingSurface surface;
   Painter.MeasurePaint(surface, true);
