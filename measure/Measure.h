@@ -71,6 +71,9 @@ public:
   // A rectangle of the 800 x 600 design in the window's pixels.
   QRect Scaled(int left, int top, int width, int height) const;
 
+  // The frame takes the window's whole size.
+  QSize sizeHint() const override { return size(); }
+
 protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

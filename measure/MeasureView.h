@@ -21,11 +21,11 @@ struct TListPlacement {
   friend bool operator==(const TListPlacement&, const TListPlacement&) = default;
 };
 
-class TMeasureView {
+// The drawing requests of the logic: what a screen of the window answers.
+class TMeasureDrawing {
 public:
-  virtual ~TMeasureView() = default;
+  virtual ~TMeasureDrawing() = default;
 
-  // --- The screen picture
   // Takes the flow, volume and time factors of the current zoom level.
   virtual void SetCurrentFactor() = 0;
   // Freezes the picture now on the screen: later paints show the copy.
@@ -53,7 +53,10 @@ public:
   virtual void InvalidateScreen() = 0;
   // The metronome's mark: 0 off, 1 and 2 its two beats.
   virtual void DrawMetronome(short state) = 0;
+};
 
+class TMeasureView : public TMeasureDrawing {
+public:
   // --- The parameter list control
   virtual void PlaceParamList(const TListPlacement& placement, bool redraw) = 0;
   virtual void ShowParamList(bool visible) = 0;

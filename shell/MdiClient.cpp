@@ -214,6 +214,8 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Message<&C::EvMDIDestroy>(WM_MDIDESTROY),
       Response::Message<&C::EvCloseChildWindows>(WM_CLOSE_CHILD_WINDOWS),
       Response::Message<&C::EvCloseAllTempFiles>(WM_CLOSE_ALL_TEMP_FILES),
+      Response::Message<&C::EvGetHelpMode>(WM_GET_HELP_MODE),
+      Response::Message<&C::EvShowHelp>(WM_SHOW_HELP),
   };
   static const TResponseTable table{entries, &TEventHandler::ResponseTable()};
   return table;
@@ -429,6 +431,9 @@ void THalvetraMDIClient::KeepNoteOpen() {
   if (TPatientNote* note = GetNote())
     note->KeepOpen();
 }
+
+TResult THalvetraMDIClient::EvGetHelpMode(TParam1, TParam2) { return SendMessage(&App, WM_GET_HELP_MODE, 0, 0); }
+TResult THalvetraMDIClient::EvShowHelp(TParam1 id, TParam2) { return SendMessage(&App, WM_SHOW_HELP, id, 0); }
 
 TMeasureRecords& THalvetraMDIClient::BoundRecords() {
   TPatient* sheet = GetPatient();

@@ -73,6 +73,10 @@ public:
   void EvMDIDestroy(TParam1 frame, TParam2);
   TResult EvCloseChildWindows() { return Control.EvCloseChildWindows(); }
   void EvCloseAllTempFiles() { Control.EvCloseAllTempFiles(); }
+  // The component windows ask the client about context help; the
+  // application keeps it.
+  TResult EvGetHelpMode(TParam1, TParam2);
+  TResult EvShowHelp(TParam1 id, TParam2);
   bool CanClose() { return Control.CanClose(); }
 
   // The institute of the printouts' heads, as the settings file keeps it.

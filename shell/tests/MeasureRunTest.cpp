@@ -10,9 +10,9 @@
 #include "measure/ParamList.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
 #include "shell/ProgramWindows.h"
+#include "shell/tests/ManOfForty.h"
 #include "shell/MdiChild.h"
 
-#include <QDate>
 
 #include <cmath>
 #include <random>
@@ -40,15 +40,7 @@ protected:
     Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
     Start();
     CreateDatabase();
-    PatientRecordType man;
-    SetFieldText(man.Name, "Test Man");
-    SetFieldText(man.Id, "M-40");
-    // Born on the first of January forty years ago: 40 whatever the day.
-    const int year = QDate::currentDate().year() - 40;
-    SetFieldText(man.Date[0], std::to_string(year) + ".01.01.");
-    man.Sex = 1;
-    man.Height = 180;
-    man.Weight = 80;
+    PatientRecordType man = ManOfForty();
     EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
     EXPECT_TRUE(Route(CM_OPEN_PATIENT));
     EXPECT_TRUE(Enabled(command));
@@ -178,6 +170,18 @@ TEST_F(MeasureRun, AReplayWithoutSamplesUndoesTheStartAndSaysSo) {
   EXPECT_NE(Sink.Messages.front().Text.find("Fvc.999"), std::string::npos) << Sink.Messages.front().Text;
   EXPECT_EQ(Sink.Messages.back().Text, App->GetMessages().LoadStringA(10));
   Sink.Messages.clear();
+}
+
+TEST_F(MeasureRun, InContextHelpModeTheUnitCommandOnlyAsksForItsHelp) {
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  App->CmHelpMode();
+  ASSERT_TRUE(App->IsHelpMode());
+  window.DispatchCommand(CM_UNIT);
+  EXPECT_EQ(window.UnitSystem, 0);
+  App->LeaveHelpMode();
+  window.DispatchCommand(CM_UNIT);
+  EXPECT_EQ(window.UnitSystem, 1);
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include "measure/Measure.h"
 #include "measure/ParamList.h"
 #include "shell/ProgramWindows.h"
+#include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"
 #include "tools/lungmodel/LungModel.h"
 
-#include <QDate>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -66,13 +66,7 @@ protected:
                                      "[Creating Measure Log]\nWriteEnable=1\nMeasureMode=0\nSaveAllMeasurements=1\n");
     Start("");
     CreateDatabase();
-    PatientRecordType man;
-    SetFieldText(man.Name, "Test Man");
-    SetFieldText(man.Id, "M-40");
-    SetFieldText(man.Date[0], std::to_string(QDate::currentDate().year() - 40) + ".01.01.");
-    man.Sex = 1;
-    man.Height = 180;
-    man.Weight = 80;
+    PatientRecordType man = ManOfForty();
     EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
     EXPECT_TRUE(Route(CM_OPEN_PATIENT));
     EXPECT_TRUE(Route(CM_MEASURE_FVC));
@@ -150,6 +144,22 @@ TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
   const std::string bytes(std::istreambuf_iterator<char>(file), {});
   ASSERT_GT(bytes.size(), 84u);
   EXPECT_EQ(bytes.substr(0, 8), "Test Man");
+}
+
+TEST_F(MeasureSimulator, DamagedFramesOnTheLineLeaveTheValuesInTolerance) {
+  TMeasure* window = Open({"--corrupt-every", "40"});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  WaitForBreath(*window);
+  ASSERT_TRUE(Route(CM_STOP));
+  // A warning about the line may stand; the values must not suffer.
+  Sink.Messages.clear();
+  const float* actual = window->GetAktBuffer(MEASURE_FVC, 0);
+  EXPECT_NEAR(actual[0], ModelFvcL, std::max(0.015 * ModelFvcL, 0.025));
+  const auto names = TMeasureCore::GetParamStr(MEASURE_FVC);
+  const auto pef = std::find(names.begin(), names.end(), "PEF") - names.begin();
+  EXPECT_NEAR(actual[pef], ModelPefLps, std::max(0.05 * ModelPefLps, 0.15));
 }
 
 TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithItsSamples) {
