@@ -5,6 +5,8 @@
 #include "common/MeasureMode.h"
 #include "measure/MeasurePaintPlan.h"
 #include "measure/MeasurePainter.h"
+#include "measure/PainterCurves.h"
+#include "platform/basekit/PrintCanvas.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 
@@ -416,4 +418,34 @@ TEST_F(PainterTest, CalibrationResultForTheList) {
   Core.SetCalibParams(params);
   EXPECT_FLOAT_EQ(params.P1, 12.5f);
   EXPECT_FLOAT_EQ(params.F4, 0.0f);
+}
+
+TEST_F(PainterTest, PrintedGraphBlocksDrawnByThePainter) {
+  PutTrial(0, 3.0f);
+  PutTrial(3, 2.5f);
+  TRecordingSurface page({800, 1100});
+  TPrintCanvas canvas(page, 1.0f, 1.0f);
+  canvas.PrintY = 500;
+  TPainterCurves curves(Painter);
+  curves.SaveScreenState();
+  curves.CalculatePrintZoom(MEASURE_FVC, false, false);
+  EXPECT_EQ(Core.ZoomLevel, 2);  // 8 L/s and 3 L fit 8 L/s and 4 L
+  curves.DrawAxes(canvas, MEASURE_FVC, false);
+  curves.DrawSlot(canvas, MEASURE_FVC, 0, 1, false, true, false);
+  curves.DrawSlot(canvas, MEASURE_FVC, 3, 5, true, true, false);
+  const auto actual = Lines(page, Util.GetColor(TUtil::Trial1));
+  const auto previous = Lines(page, Util.GetColor(TUtil::PreTest));
+  ASSERT_FALSE(actual.empty());
+  ASSERT_FALSE(previous.empty());
+  // The loop hangs from the print line: the diagram's top is y 500.
+  for (const auto& line : actual)
+    for (const TPoint p : line.Points) {
+      EXPECT_GE(p.Y, 500);
+      EXPECT_LE(p.Y, 500 + 168 + 112 + 300);
+    }
+  // The previous result is dashed: fewer segments than the actual trial's.
+  EXPECT_LT(previous.size(), actual.size());
+  curves.RestoreScreenState();
+  EXPECT_EQ(Core.ZoomLevel, 1);
+  EXPECT_FALSE(Painter.Display.Printing);
 }
