@@ -153,6 +153,9 @@ TMeasure::TMeasure(float xScale, float yScale, short measureType, TMessage* text
   SetIniFile(iniFile);
   const QScreen* screen = QGuiApplication::primaryScreen();
   ScreenIndex = ScreenIndexOf(screen ? screen->geometry().width() : 800);
+  // The list is placed for the width the window's factors stand for.
+  ScreenWidthPx = static_cast<int>(std::lround(800.0f * XScale));
+  ScreenFactors = {XScale, YScale};
   ReadWindowSettings();
 
   CreateParamList(languageWord, paramListFactor);
@@ -269,7 +272,7 @@ bool TMeasure::event(QEvent* event) {
     if (tip.isEmpty())
       QToolTip::hideText();
     else
-      QToolTip::showText(help->globalPos(), tip, this);
+      QToolTip::showText(help->globalPos(), tip, this, Screen->ToolTipRect(help->pos()));
     return true;
   }
   return QWidget::event(event);

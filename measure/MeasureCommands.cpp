@@ -3,6 +3,7 @@
 // equation set, test kind, provocation cancel, Esc and help.
 
 #include "measure/MeasureCore.h"
+#include "measure/MeasureLayout.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
@@ -23,19 +24,6 @@ constexpr unsigned WM_TIMER_ROW = 0x0113;
 constexpr unsigned NoteButton = 5401;
 
 // The parameter list's place in device pixels by screen index.
-constexpr std::array<TListPlacement, 6> Placement{{{256, 65, 594, 225},
-                                                   {320, 85, 742, 278},
-                                                   {409, 106, 950, 356},
-                                                   {460, 120, 1069, 403},
-                                                   {512, 145, 1187, 469},
-                                                   {640, 181, 1484, 586}}};
-constexpr std::array<TListPlacement, 6> PlacementLow{{{256, 93, 594, 226},
-                                                      {320, 118, 742, 278},
-                                                      {409, 150, 950, 355},
-                                                      {460, 166, 1069, 403},
-                                                      {512, 199, 1187, 470},
-                                                      {640, 249, 1484, 588}}};
-
 }  // namespace
 
 const TResponseTable& TMeasureCore::ResponseTable() {
@@ -74,9 +62,9 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Enabler<&C::CommandEnable>(CM_CANCEL_PROV),
       Response::Message<&C::CmPrePost>(CM_PREPOST),
       Response::Enabler<&C::CommandEnable>(CM_PREPOST),
-      Response::Command<&C::CmNotYet>(CM_CAKE),
-      Response::Message<&C::CmNotYet>(CM_CAKE),
-      Response::Enabler<&C::CmNotYetEnable>(CM_CAKE),
+      Response::Command<&C::CmCakeCommand>(CM_CAKE),
+      Response::Message<&C::CmCake>(CM_CAKE),
+      Response::Enabler<&C::CommandEnable>(CM_CAKE),
       Response::Message<&C::CmReadyMessage>(WM_DATA_READY),
       Response::Message<&C::CmNotYet>(WM_RHINO_DATA_READY),
       Response::Message<&C::CmNotYet>(WM_PLETHY_DATA_READY),
@@ -85,14 +73,14 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Message<&C::CmNotYet>(WM_TIMER_ROW),
       Response::Message<&C::TChangePredictedList>(ControlNotify(PredictedListId, CBN_SELCHANGE)),
       Response::Message<&C::CmSetFocusPredictedList>(ControlNotify(PredictedListId, CBN_SETFOCUS)),
-      Response::Command<&C::CmNotYet>(CM_ZOOM_TABLE),
+      Response::Command<&C::CmZoomTable>(CM_ZOOM_TABLE),
       Response::Message<&C::GetIsStart>(WM_GET_IS_START),
       Response::Command<&C::CmShowNote>(NoteButton),
       Response::Message<&C::EnChangeComment>(ControlNotify(NoteEditId, EN_CHANGE)),
       Response::Message<&C::EvCommNotifyMessage>(WM_COMMNOTIFY),
-      Response::Command<&C::CmNotYet>(CM_GRID),
-      Response::Message<&C::CmNotYet>(CM_GRID),
-      Response::Enabler<&C::CmNotYetEnable>(CM_GRID),
+      Response::Command<&C::CmGridCommand>(CM_GRID),
+      Response::Message<&C::CmGrid>(CM_GRID),
+      Response::Enabler<&C::CommandEnable>(CM_GRID),
       Response::Message<&C::CmAskHelpContext>(WM_ASK_HELP_CONTEXT),
       Response::Command<&C::CmNotYet>(CM_DDE),
       Response::Enabler<&C::CmNotYetEnable>(CM_DDE),
@@ -118,24 +106,24 @@ const TResponseTable& TMeasureCore::ResponseTable() {
 }
 
 TListPlacement TMeasureCore::ListPlacement(short screenIndex, bool low) {
-  const std::size_t i = static_cast<std::size_t>(std::clamp<short>(screenIndex, 0, 5));
-  return low ? PlacementLow[i] : Placement[i];
+  const auto i = static_cast<std::size_t>(std::clamp<short>(screenIndex, 0, 5));
+  const TRect r = MeasureLayout::ListPlacement(MeasureLayout::ScreenWidths[i],
+                                               static_cast<float>(MeasureLayout::ScreenWidths[i]) / 800.0f,
+                                               static_cast<float>(MeasureLayout::ScreenHeights[i]) / 600.0f, low);
+  return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
-short TMeasureCore::ScreenIndexOf(int widthPx) {
-  switch (widthPx) {
-  case 640: return 0;
-  case 800: return 1;
-  case 1024: return 2;
-  case 1152: return 3;
-  case 1280: return 4;
-  case 1600: return 5;
-  default: return 1;
-  }
+short TMeasureCore::ScreenIndexOf(int widthPx) { return MeasureLayout::ScreenSizeIndex(widthPx); }
+
+TListPlacement TMeasureCore::ListPlacementHere(bool low) const {
+  // A screen outside the table keeps the 800-pixel row, scaled as the
+  // window is, so that the list stays beside the curves.
+  const TRect r = MeasureLayout::ListPlacement(ScreenWidthPx, ScreenFactors[0], ScreenFactors[1], low);
+  return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
 void TMeasureCore::PlaceListByMode() {
-  View->PlaceParamList(ListPlacement(ScreenIndex, MeasureType == MEASURE_RHINO), false);
+  View->PlaceParamList(ListPlacementHere(MeasureType == MEASURE_RHINO), false);
   View->ShowListScrollBar(MeasureType != MEASURE_RHINO);
 }
 
@@ -220,7 +208,7 @@ void TMeasureCore::SetMeasureMode(short mode) {
       ZoomLevel = SavedZoomLevel;
       View->SetCurrentFactor();
       ResultKind = 1;
-      View->PlaceParamList(ListPlacement(ScreenIndex, mode == MEASURE_RHINO), false);
+      View->PlaceParamList(ListPlacementHere(mode == MEASURE_RHINO), false);
       View->ShowListScrollBar(mode != MEASURE_RHINO);
     }
     if (before == MEASURE_DFC && ZoomLevel == 0)
@@ -290,10 +278,10 @@ TResult TMeasureCore::CmPrePost(TParam1, TParam2) {
     return 1;
   PrePostMode = !PrePostMode;
   if (PrePostMode) {
-    View->PlaceParamList(ListPlacement(ScreenIndex, true), true);
+    View->PlaceParamList(ListPlacementHere(true), true);
   } else {
     ChangeButtonColor();
-    View->PlaceParamList(ListPlacement(ScreenIndex, MeasureType == MEASURE_RHINO), true);
+    View->PlaceParamList(ListPlacementHere(MeasureType == MEASURE_RHINO), true);
   }
   View->ShowListScrollBar(MeasureType != MEASURE_RHINO);
   View->DeleteScreenBmp();
@@ -363,6 +351,9 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.TrialOrder = TrialOrder;
   s.PatientAge = PredictedData.Age;
   s.Grid = GridOn;
+  s.AnimationSwitch = CakeEnable != 0;
+  s.AnimationOn = AnimationSwitch;
+  s.PatientAge = PredictedData.Age;
   s.Dirty = Dirty;
   s.StatusWord = StatusWord;
   s.FlagBegin = FlagBegin;

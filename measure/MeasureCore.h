@@ -11,6 +11,7 @@
 // CurveCompression.cpp, MeasureBuffers.cpp, MeasureNotes.cpp and
 // MeasurePredicted.cpp.
 
+#include "measure/CalibParams.h"
 #include "measure/CalibrationClock.h"
 #include "measure/CommandEnablers.h"
 #include "measure/MeasureClient.h"
@@ -183,6 +184,10 @@ public:
   // The screen index of a screen width: 640, 800, 1024, 1152, 1280 and
   // 1600 pixels; any other width is laid out as 800.
   static short ScreenIndexOf(int widthPx);
+  // Where the list stands on this window's screen (ScreenWidthPx, ScreenFactors).
+  TListPlacement ListPlacementHere(bool low) const;
+  int ScreenWidthPx = 800;
+  std::array<float, 2> ScreenFactors{1.0f, 1.0f};
   void PlaceListByMode();
 
   void CmChangeAktualis(unsigned id);
@@ -227,6 +232,20 @@ public:
   TResult CmReadyMessage(TParam1 index, TParam2 sample) { return CmReady(index, sample); }
   TResult CmMetronomMessage(TParam1 state, TParam2) { return CmMetronom(static_cast<unsigned>(state)); }
   TResult EvCommNotifyMessage(TParam1 device, TParam2) { return EvCommNotify(device); }
+
+  // The screen's switches (MeasureScreenCommands.cpp): the big result
+  // table, the incentive animation's button and the grid.
+  void ReadAnimationSettings();
+  // The calibration result for the calibration list: the five labels, the
+  // volume lines' constants and mean strokes in ml, and the gas or box
+  // values of the instrument type.
+  void SetCalibParams(CALIB_PARAMS& params) const;
+  void CmZoomTable();
+  TResult CmCake(TParam1 = 0, TParam2 = 0);
+  void CmCakeCommand();
+  TResult CmGrid(TParam1 = 0, TParam2 = 0);
+  void CmGridCommand();
+  short CakeEnable = 1;          // "Cake" "Enable": 0 switches the animation off for good
 
   short ScreenIndex = 1;
   short MeasureScreen = 1;       // 0 while a calibration's screen is up
@@ -472,6 +491,9 @@ public:
   // a slot has no date.
   void SetDateTimeStr(std::string& date1, std::string& date2, std::string& time1, std::string& time2,
                       short actualTrial) const;
+  // The same for the second and third trial slots, the provocation's steps.
+  void SetDateTimeStrForProvView(std::string& date1, std::string& time1, std::string& date2,
+                                 std::string& time2) const;
   // What the read-only pre/post note window shows: each measurement's date
   // and time over its note. `noteEdit` is the text of the note edit.
   std::string PrePostNoteText(std::string_view noteEdit);
@@ -568,6 +590,9 @@ protected:
 
 private:
   bool WasKind(short kind, short n) const;
+  // A slot's date and time in the window's pictures; the bare pictures
+  // for a slot without a date.
+  void SlotDateTime(short slot, std::string& date, std::string& time) const;
   void UndoStart();
   void SettleThenPurge();
   void DetectBreathStart(float scaledMlps, bool inspirationFirst);

@@ -41,26 +41,33 @@ bool TMeasureCore::IsNoteSet(short which) const {
   return which >= 1 && which <= 2 && NoteSet[static_cast<std::size_t>(which)];
 }
 
+void TMeasureCore::SlotDateTime(short slot, std::string& date, std::string& time) const {
+  date = DatePictureText.data();
+  time = TimePictureText.data();
+  if (slot < 0 || slot > 3 || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
+    return;
+  const TMeasureDate& d = MeasureDate[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
+  const TMeasureTime& t = MeasureTime[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
+  // A trial with a date has a time, even in the first hour after midnight.
+  if (d.Year == 0)
+    return;
+  char digits[32];
+  std::snprintf(digits, sizeof digits, "%04d%02d%02d", static_cast<int>(d.Year), d.Month, d.Day);
+  date = DatePicture::Recode(digits, "YYYYMMDD", DatePictureText.data());
+  std::snprintf(digits, sizeof digits, "%02d%02d%02d", t.Hour, t.Minute, t.Second);
+  time = DatePicture::Recode(digits, "HHMMSS", TimePictureText.data());
+}
+
 void TMeasureCore::SetDateTimeStr(std::string& date1, std::string& date2, std::string& time1, std::string& time2,
                                   short actualTrial) const {
-  const auto fill = [&](short slot, std::string& date, std::string& time) {
-    date = DatePictureText.data();
-    time = TimePictureText.data();
-    if (slot < 0 || slot > 3 || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
-      return;
-    const TMeasureDate& d = MeasureDate[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
-    const TMeasureTime& t = MeasureTime[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
-    // A trial with a date has a time, even in the first hour after midnight.
-    if (d.Year == 0)
-      return;
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%04d%02d%02d", static_cast<int>(d.Year), d.Month, d.Day);
-    date = DatePicture::Recode(digits, "YYYYMMDD", DatePictureText.data());
-    std::snprintf(digits, sizeof digits, "%02d%02d%02d", t.Hour, t.Minute, t.Second);
-    time = DatePicture::Recode(digits, "HHMMSS", TimePictureText.data());
-  };
-  fill(actualTrial != 0 ? static_cast<short>(actualTrial - 1) : short{-1}, date1, time1);
-  fill(3, date2, time2);
+  SlotDateTime(actualTrial != 0 ? static_cast<short>(actualTrial - 1) : short{-1}, date1, time1);
+  SlotDateTime(3, date2, time2);
+}
+
+void TMeasureCore::SetDateTimeStrForProvView(std::string& date1, std::string& time1, std::string& date2,
+                                             std::string& time2) const {
+  SlotDateTime(1, date1, time1);
+  SlotDateTime(2, date2, time2);
 }
 
 std::string TMeasureCore::PrePostNoteText(std::string_view noteEdit) {

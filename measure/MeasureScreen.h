@@ -21,6 +21,8 @@ public:
   virtual void Paint(QPainter& painter, const QRect& dirty) = 0;
   // The tool tip at a point of the window; empty for none.
   virtual QString ToolTipAt(const QPoint& at) const = 0;
+  // The rectangle of that tool; the tip stays while the mouse is in it.
+  virtual QRect ToolTipRect(const QPoint& at) const = 0;
 };
 
 std::unique_ptr<TMeasureScreen> MakeMeasureScreen(TMeasure& window);

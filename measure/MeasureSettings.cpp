@@ -36,6 +36,7 @@ void TMeasureCore::ReadWindowSettings() {
   ReadLimits();
   ReadMeasurePenSize();
   ReadDoseUnit();
+  ReadAnimationSettings();
 }
 
 void TMeasureCore::ReadParameterSettings() {

@@ -174,19 +174,22 @@ TEST_F(CommandsTest, DuringARunOnlyStopAndCancelAreEnabled) {
     }
     return on;
   };
-  // Idle, on the demonstration data: the starts, zoom, comparison and cancel.
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST}));
+  // Idle, on the demonstration data: the starts, zoom, comparison, cancel,
+  // the animation (a child) and the grid.
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST,
+                                              CM_CAKE, CM_GRID}));
   Core.HasInstrument = true;
   Core.CmDoStart(CM_START);
   EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_STOP, CM_CANCEL_PROV}));
   Core.CmEscButton();
   Core.CmReady(0, 0);
   // With an instrument a zero is due before the next start.
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST}));
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
   Core.CreateZeroTimer();
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST}));
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST,
+                                              CM_CAKE, CM_GRID}));
   Core.SetZeroPending();
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST}));
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
 }
 
 TEST_F(CommandsTest, UnitChangeIsKeptOnlyWhenTheScreenTakesIt) {
@@ -207,6 +210,8 @@ TEST_F(CommandsTest, UnitChangeIsKeptOnlyWhenTheScreenTakesIt) {
 
 TEST_F(CommandsTest, ComparisonMovesTheListUnderTheTallerTitleAndTellsTheClient) {
   Core.ScreenIndex = 4;
+  Core.ScreenWidthPx = 1280;  // a 1280 x 1024 screen
+  Core.ScreenFactors = {1.6f, 1024.0f / 600.0f};
   Core.DispatchCommand(CM_PREPOST);
   EXPECT_TRUE(Core.PrePostMode);
   EXPECT_EQ(View.Placed, (TListPlacement{512, 199, 1187, 470}));

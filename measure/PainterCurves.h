@@ -1,0 +1,27 @@
+#pragma once
+
+// The printed graph blocks drawn by the window's own painter: the screen's
+// axes, scales and curves with the printout's halved time scale, its print
+// line in place of the screen's top, and the other trials dashed.
+
+#include "measure/MeasurePainter.h"
+#include "measure/TestPrintout.h"
+
+class TPainterCurves final : public TPrintedCurves {
+public:
+  explicit TPainterCurves(TMeasurePainter& painter) : Painter(painter) {}
+
+  void CalculatePrintZoom(short kind, bool provocation, bool upperLimit) override;
+  void DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVolume) override;
+  void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool wholeFvc,
+                bool fvcBesideVolume) override;
+  void SaveScreenState() override;
+  void RestoreScreenState() override;
+
+private:
+  void Prepare(const TPrintCanvas& canvas, short kind, bool fvcBesideVolume);
+
+  TMeasurePainter& Painter;
+  short SavedZoom = 1;
+  TMeasureDisplay SavedDisplay;
+};
