@@ -1,3 +1,4 @@
+#include "shell/AudioMeterFactory.h"
 #include "shell/CommandLine.h"
 #include "shell/HalvetraApp.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
 
   TAppOptions options;
   options.CommandLine = TCommandLine::Join(argc, argv);
+  options.Windows.AudioMeter = MakeAudioMeterWindow;
   THalvetraApp app(std::move(options));
   return app.Run();
 }

@@ -1,0 +1,196 @@
+// The audiometer window offscreen, in demonstration, on the manual clock:
+// its gadgets, keys, level field and notices, and the audiogram it shows,
+// writes to a bitmap file and prints.
+
+#include "audiometry/tests/support/AudioWorld.h"
+#include "audiometry/window/AudioMeter.h"
+#include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
+#include "platform/basekit/ui/PainterSurface.h"
+#include "platform/framework/Profile.h"
+#include "testing/Pictures.h"
+#include "testing/RecordingSink.h"
+#include "testing/TemporaryFolder.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// The client as the window sees it: it records what it is told.
+class TRecordingClient final : public TEventHandler {
+public:
+  std::vector<std::pair<unsigned, TParam1>> Heard;
+
+protected:
+  TResult DefaultProcessing(unsigned msg, TParam1 wParam, TParam2) override {
+    Heard.emplace_back(msg, wParam);
+    return 1;
+  }
+};
+
+void Deliver() {
+  for (int round = 0; round < 8; ++round) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+class AudioMeterWindow : public ::testing::Test {
+protected:
+  AudioMeterWindow() : Texts("English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang") {
+    Texts.SetSink(&Sink);
+  }
+  ~AudioMeterWindow() override { Sink.ExpectAllTaken(); }
+
+  TAudioMeter& Open(const std::string& ini = "") {
+    auto host = std::make_unique<TManualAudioHost>();
+    Host = host.get();
+    PREDICTED_DATA patient;
+    patient.SetName("Test Patient");
+    patient.Age = 40;
+    patient.Height = 170;
+    patient.Weight = 70;
+    Window = std::make_unique<TAudioMeter>(1.0f, 1.0f, &Texts, Folder.Write("Halvetra.ini", ini).string(), patient,
+                                           false, nullptr, std::move(host));
+    Window->SetClient(&Client);
+    TAudioLinkSettings demo;
+    Window->ApplyLinkSettings(demo, true, true);
+    Window->show();
+    Deliver();
+    return *Window;
+  }
+  QToolButton* Gadget(unsigned id) { return Window->findChild<QToolButton*>(QString::number(id)); }
+  QLineEdit* Level() { return Window->findChild<QLineEdit*>(QString::number(TAudioMeter::IdLevelField)); }
+  void Key(Qt::Key key) {
+    QTest::keyClick(Window.get(), key);
+    Deliver();
+  }
+
+  TTemporaryFolder Folder;
+  TRecordingSink Sink;
+  TMessage Texts;
+  TRecordingClient Client;
+  TManualAudioHost* Host = nullptr;
+  std::unique_ptr<TAudioMeter> Window;
+};
+
+TEST_F(AudioMeterWindow, AManualTestInDemonstrationIsAnsweredWithSpace) {
+  TAudioMeter& window = Open("[Audio]\nAlgorithm=0\nSignalMode=0\n");
+  ASSERT_TRUE(window.IsLinkUsable());
+  SavePicture(window, "audiometer-idle.png");
+
+  Gadget(TAudioTest::IdFrequency0 + 4)->click();  // 1000 Hz
+  Deliver();
+  ASSERT_TRUE(window.GetIsStart());
+  Key(Qt::Key_Up);  // +45
+  EXPECT_EQ(Level()->text().toStdString(), "+45");
+  Key(Qt::Key_Space);
+  Key(Qt::Key_Escape);
+  EXPECT_FALSE(window.GetIsStart());
+  EXPECT_TRUE(window.GetFlagTable(0, TAudioTest::Actual)[4]);
+  EXPECT_EQ(window.GetTable(0, TAudioTest::Actual)[4], 45);
+  EXPECT_TRUE(window.HasUnsavedAudiogram());
+  EXPECT_TRUE(window.GetPrintEnable());
+  window.RedrawScreenBmp();
+  SavePicture(window, "audiometer-after-test.png");
+
+  // The left ear by its key, then a test there.
+  Key(Qt::Key_PageDown);
+  EXPECT_EQ(TAudioTest::Statics().ActualEar, 1);
+}
+
+TEST_F(AudioMeterWindow, LevelFieldAndGadgetsKeepToTheLimits) {
+  TAudioMeter& window = Open();
+  QToolButton* g125 = Gadget(TAudioTest::IdFrequency0);
+  EXPECT_TRUE(g125->isEnabled());
+  // With the defaults, 125 Hz goes up to 60 dB.
+  Level()->setText("+65");
+  SendMessage(&window, WM_COMMAND, CM_AUDIO_LEVEL_UP);
+  Deliver();
+  EXPECT_EQ(Level()->text().toStdString(), "+70");
+  EXPECT_FALSE(g125->isEnabled());
+  EXPECT_TRUE(Gadget(TAudioTest::IdFrequency0 + 4)->isEnabled());
+  window.GetTest().UpDownVolumeChange(115);
+  EXPECT_EQ(Level()->text().toStdString(), "+110");
+  window.GetTest().UpDownVolumeChange(-25);
+  EXPECT_EQ(Level()->text().toStdString(), "-10");
+}
+
+TEST_F(AudioMeterWindow, ModesTellTheClientAndCloseReportsAndKeepsTheSettings) {
+  TAudioMeter& window = Open("[Audio]\nAlgorithm=3\nSignalMode=1\n");
+  SendMessage(&window, WM_COMMAND, CM_SIGNAL_MODE3);
+  EXPECT_EQ(window.GetAlgorithm(), 0);
+  ASSERT_FALSE(Client.Heard.empty());
+  EXPECT_EQ(Client.Heard.back(), (std::pair<unsigned, TParam1>{WM_ALGORITHM_CHANGED, 0}));
+
+  TCommandEnabler pulsed(CM_SIGNAL_MODE3);
+  window.DispatchEnable(pulsed);
+  EXPECT_TRUE(pulsed.GetEnabled());
+  EXPECT_EQ(pulsed.GetCheck(), 1);
+
+  EXPECT_TRUE(window.CanClose());
+  EXPECT_EQ(Client.Heard.back(), (std::pair<unsigned, TParam1>{WM_COMMAND, CM_AUDIOMETER_CLOSED}));
+  // The method and the signal mode are kept for the next time.
+  const TProfile audio("Audio", (Folder.Path() / "Halvetra.ini").string());
+  EXPECT_EQ(audio.GetInt("Algorithm", -1), 0);
+  EXPECT_EQ(audio.GetInt("SignalMode", -1), 2);
+}
+
+TEST_F(AudioMeterWindow, KeptOpenWhenTheClientCouldNotStore) {
+  TAudioMeter& window = Open();
+  window.KeepOpen();
+  EXPECT_FALSE(window.CanClose());
+  EXPECT_TRUE(window.CanClose());
+}
+
+TEST_F(AudioMeterWindow, TheAudiogramGoesToABitmapFileAndToPaper) {
+  TAudioMeter& window = Open();
+  for (int f = 0; f < AudioFrequencies; ++f) {
+    window.GetTable(0, TAudioTest::Actual)[f] = 10 + 5 * f;
+    window.GetFlagTable(0, TAudioTest::Actual)[f] = true;
+    window.GetTable(1, TAudioTest::Actual)[f] = 20 + 3 * f;
+    window.GetFlagTable(1, TAudioTest::Actual)[f] = true;
+    window.GetTable(1, TAudioTest::Previous)[f] = 15 + 2 * f;
+    window.GetFlagTable(1, TAudioTest::Previous)[f] = true;
+  }
+  window.SetMeasureDate(TAudioTest::Actual, 2026, 12, 10);
+  window.SetMeasureTime(TAudioTest::Actual, 9, 30, 0);
+  window.Notes()[0] = "after noise exposure";
+  window.NoteFlags()[0] = true;
+  window.RedrawScreenBmp();
+  SavePicture(window, "audiometer-audiogram.png");
+
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::string bmp = (artifacts / "audiogram-paint-to-bmp.bmp").string();
+  ASSERT_TRUE(window.PaintToBMP(bmp));
+  const QImage image(QString::fromStdString(bmp));
+  EXPECT_EQ(image.size(), QSize(796, 380));
+  // Right ear at 1000 Hz (column 6, 30 dB): red on white paper at x 59 + 138, y 50 + 15 + 45.
+  EXPECT_EQ(image.pixelColor(197, 110), QColor(255, 0, 0));
+
+  EXPECT_EQ(window.CalculateAudioHeight(), 398 + 18);
+  QPdfWriter pdf(QString::fromStdString((artifacts / "audiogram-print.pdf").string()));
+  pdf.setPageSize(QPageSize(QPageSize::A4));
+  pdf.setResolution(96);
+  QPainter painter(&pdf);
+  TPainterSurface surface(painter);
+  int offset = 40;
+  window.AudioPrint(surface, offset);
+  painter.end();
+  EXPECT_EQ(offset, 40 + 398 + 18);
+  EXPECT_GT(std::filesystem::file_size(artifacts / "audiogram-print.pdf"), 1000u);
+}
+
+}  // namespace
