@@ -122,7 +122,7 @@ const TResponseTable& THalvetraMDIClient::ResponseTable() {
       Response::Enabler<&C::CmMainMenuEnable>(CM_PATIENT_NOTE),
       Response::Command<&C::CmNotAvailableYet>(CM_AUDIO_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_SETUP),
-      Response::Command<&C::CmNotAvailableYet>(CM_AUDIO_CALIBRATION),
+      Response::Command<&C::CmAudioCalibration>(CM_AUDIO_CALIBRATION),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUDIO_CALIBRATION),
       Response::Command<&C::CmAutomaticSetup>(CM_AUTOMATIC_SETUP),
       Response::Enabler<&C::CmMainMenuEnable>(CM_AUTOMATIC_SETUP),

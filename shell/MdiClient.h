@@ -140,6 +140,7 @@ public:
   TResult EvChangeCommandButton(TParam1 oldId, TParam2 newId);
   void CmSaveAudiogram();
   void CmAutomaticSetup();
+  void CmAudioCalibration();
 
   TMeasureWindow* GetMeasure() const;
   THalvetraMDIChild* GetMeasureFrame() const;

@@ -3,6 +3,8 @@
 
 #include "shell/MdiClient.h"
 
+#include "audiometry/window/AudioCalib.h"
+#include "audiometry/window/AutomaticSetup.h"
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
 #include "patients/WaitingDialog.h"
@@ -511,14 +513,19 @@ void THalvetraMDIClient::CmSaveAudiogram() {
 
 void THalvetraMDIClient::CmAutomaticSetup() {
   const auto& setup = App.GetOptions().Dialogs.AutomaticSetup;
-  if (!setup) {
-    App.ShowNotAvailableYet();
-    return;
-  }
+  const auto confirmed = [this] {
+    TAutomaticSetup dialog(&App.GetMessages(), App.GetSettings().IniPath, this);
+    return dialog.exec() == QDialog::Accepted;
+  };
   // A confirmed sequence reaches an open audiometer at once.
-  if (setup())
+  if (setup ? setup() : confirmed())
     if (TAudioMeterWindow* window = GetAudioMeter())
       window->ReadAutomaticSequence();
+}
+
+void THalvetraMDIClient::CmAudioCalibration() {
+  TAudioCalib dialog(&App.GetMessages(), App.GetSettings().IniPath, this);
+  dialog.exec();
 }
 
 // --- Start-up ----------------------------------------------------------------------------

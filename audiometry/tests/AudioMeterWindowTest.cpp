@@ -3,11 +3,14 @@
 // writes to a bitmap file and prints.
 
 #include "audiometry/tests/support/AudioWorld.h"
+#include "audiometry/window/AudioCalib.h"
 #include "audiometry/window/AudioMeter.h"
+#include "audiometry/window/AutomaticSetup.h"
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/PainterSurface.h"
 #include "platform/framework/Profile.h"
+#include "platform/framework/WindowMessages.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
@@ -15,6 +18,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -191,6 +195,48 @@ TEST_F(AudioMeterWindow, TheAudiogramGoesToABitmapFileAndToPaper) {
   painter.end();
   EXPECT_EQ(offset, 40 + 398 + 18);
   EXPECT_GT(std::filesystem::file_size(artifacts / "audiogram-print.pdf"), 1000u);
+}
+
+TEST_F(AudioMeterWindow, CalibrationRefusesAMeasuredLevelThatIsNotANumber) {
+  const std::string ini = Folder.Write("Halvetra.ini", "").string();
+  TAudioCalib dialog(&Texts, ini, nullptr);
+  dialog.findChild<QLineEdit*>("5745")->setText("abc");  // 750 Hz
+  dialog.accept();
+  EXPECT_TRUE(Sink.Take(Texts.Format(9211, {"750"})));
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(TProfile("SPL", ini).GetString("750", "unwritten"), "unwritten");
+
+  dialog.findChild<QLineEdit*>("5745")->setText("80.0");
+  Sink.Answer = IDYES;
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  ASSERT_FALSE(Sink.Messages.empty());
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(533)));
+  EXPECT_EQ(TProfile("SPL", ini).GetString("750"), "5.0");  // 2 x 7.5 - 80.0 + 70
+}
+
+TEST_F(AudioMeterWindow, SequenceDialogWantsAControlTest) {
+  const std::string ini = Folder.Write("Halvetra.ini", "").string();
+  TAutomaticSetup dialog(&Texts, ini, nullptr);
+  auto* sequence = dialog.findChild<QListWidget*>("5931");
+  sequence->setCurrentRow(7);  // 1000 (control)
+  dialog.CmDeleteItem();
+  dialog.accept();
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(527)));
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+  auto* offered = dialog.findChild<QListWidget*>("5930");
+  offered->setCurrentRow(2);  // 500, already in the sequence
+  dialog.CmAdd();
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(526)));
+  offered->setCurrentRow(4);  // 1000 again
+  dialog.CmAdd();
+  EXPECT_EQ(sequence->item(sequence->count() - 1)->text().toStdString(), "1000 " + Texts.LoadStringA(529));
+  dialog.show();
+  SavePicture(dialog, "audiometer-sequence-dialog.png");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(TProfile("Audiometer Automatic Sequence", ini).GetInt("Test10", 0), 1000);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "shell/tests/AppFixture.h"
 
+#include "audiometry/window/AudioMeter.h"
 #include "common/CommandNumbers.h"
 #include "measure/Btps.h"
 #include "measure/BtpsEdit.h"
@@ -82,6 +83,7 @@ TEST_F(DialogsFit, EveryDialogTheCommandsOpen) {
       {CM_START_UP_SETTINGS, "start-up-settings"}, {CM_DATABASE_LOCATION, "database-location"},
       {CM_ABOUT, "about"},
       {CM_INSTITUTE, "institute"},                 {CM_NEW_DATABASE, "database-create-and-select"},
+      {CM_AUTOMATIC_SETUP, "automatic-sequence"},  {CM_AUDIO_CALIBRATION, "audio-calibration"},
   };
   for (const auto& c : withoutSheet)
     ExpectModalFits(c.Command, c.Name);
@@ -144,6 +146,12 @@ TEST_F(DialogsFit, EveryDialogBuiltOnItsOwn) {
       {"trend-param", [&] { return std::make_unique<TTrendParam>(&texts, &trendSlot, &main); }},
       {"trend-filter", [&] { return std::make_unique<TTrendFilter>(&texts, &provoked, &lysis, &main); }},
       {"help", [&] { return std::make_unique<THelpWindow>("Help"); }},
+      {"audiometer",
+       [&] {
+         const std::string ini = (Folder / "Halvetra.ini").string();
+         return std::make_unique<TAudioMeter>(Screen.width() / 800.0f, Screen.height() / 600.0f, &texts, ini,
+                                              PREDICTED_DATA{}, false, nullptr);
+       }},
       {"init-window",
        [&] {
          return std::make_unique<TInitWindow>(texts, nullptr, "",
