@@ -2,12 +2,16 @@
 // dialogs edit them, against the settings file they write.
 
 #include "audiometry/setup/CalibrationSetup.h"
+#include "audiometry/setup/HardwareSetup.h"
 #include "audiometry/setup/SequenceSetup.h"
+#include "audiometry/setup/ServiceConversion.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
 #include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -149,6 +153,85 @@ TEST_F(SetupDialogs, CalibrationRefusesAFieldThatIsNotANumber) {
   s.Default();
   EXPECT_FALSE(s.FirstInvalid());
   EXPECT_EQ(s.Measured[3], "77.5");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SetupDialogs, PortListAndChoicesSetTheHardwareKeys) {
+  TAudioHardware h = TAudioHardware::Read(Ini(), false);
+  auto items = h.PortItems(&Messages, {});
+  EXPECT_EQ(items.back(), "COM6") << "no USB device attached";
+  ASSERT_EQ(items.size(), 8u);
+  items = h.PortItems(&Messages, {"USB Spirometer", "USB Audiometer", "Audiometer B"});
+  EXPECT_EQ(std::vector<std::string>(items.begin() + 8, items.end()),
+            (std::vector<std::string>{"USB Audiometer", "Audiometer B"}));
+
+  struct Case {
+    int index;
+    int install, demo, port, status;
+    bool test;
+  } const cases[] = {{0, 0, 1, 1, 0, false},  {1, 1, 1, 1, 37, false}, {2, 1, 0, 0, 34, true},
+                     {7, 1, 0, 5, 34, true},  {9, 1, 0, 6, 34, true}};
+  for (const Case& c : cases) {
+    const TAudioHardware::TChoice choice = h.Choose(c.index, items);
+    EXPECT_EQ(h.Install, c.install) << c.index;
+    EXPECT_EQ(h.Demo, c.demo) << c.index;
+    EXPECT_EQ(h.Port, c.port) << c.index;
+    EXPECT_EQ(choice.StatusText, c.status) << c.index;
+    EXPECT_EQ(choice.TestEnabled, c.test) << c.index;
+  }
+  EXPECT_EQ(h.USBDescription, "Audiometer B");
+  h.Tested(false);
+  EXPECT_EQ(h.Demo, 1);
+  EXPECT_EQ(h.Install, 1);
+}
+
+TEST_F(SetupDialogs, TheStoredUsbDeviceIsSelectedOrAddedWhenAbsent) {
+  const std::string ini = Ini("[Audio]\nInstall=1\nDemo=0\nPort=6\nUSBDescription=Audiometer B\n");
+  const TAudioHardware h = TAudioHardware::Read(ini, false);
+  auto present = h.PortItems(&Messages, {"USB Audiometer", "Audiometer B"});
+  EXPECT_EQ(h.InitialItem(present), 9);
+  auto absent = h.PortItems(&Messages, {"USB Audiometer"});
+  EXPECT_EQ(h.InitialItem(absent), 9);
+  EXPECT_EQ(absent.back(), "Audiometer B");
+  const TAudioHardware com = TAudioHardware::Read(Ini("[Audio]\nInstall=1\nDemo=0\nPort=3\n"), false);
+  EXPECT_EQ(com.InitialItem(present), 5);
+}
+
+TEST_F(SetupDialogs, TheDemonstrationConfigurationNeitherReadsNorWrites) {
+  const std::string ini = Ini("[Audio]\nInstall=1\nDemo=0\nPort=4\n");
+  TAudioHardware h = TAudioHardware::Read(ini, true);
+  EXPECT_EQ(h.Port, 1);
+  EXPECT_EQ(h.Demo, 1);
+  std::vector<std::string> items = h.PortItems(&Messages, {"USB Audiometer"});
+  EXPECT_EQ(items, std::vector<std::string>{"DEMO"});
+  EXPECT_EQ(h.Choose(0, items).StatusText, 37);
+  EXPECT_EQ(h.Install, 1);
+  ASSERT_TRUE(h.Write(ini));
+  EXPECT_EQ(TProfile("Audio", ini).GetInt("Port", -1), 4);
+  EXPECT_EQ(TProfile("Audio", ini).GetInt("Demo", -1), 0);
+}
+
+TEST_F(SetupDialogs, ServiceConversionFollowsTheLevelLawWithinTheByte) {
+  const TServiceConversion c = TServiceConversion::Read(Ini());
+  // (0 + 7.0) x 255 / 130 = 13.73 -> 13, + 10; (23 - 10) x 130 / 255 - 7.0 = -0.37 -> 0.
+  EXPECT_EQ(c.Value(0, 4), 23);
+  EXPECT_EQ(c.Db(23, 4), 0);
+  // 110 dB at 125 Hz would be (110 + 45) x 1.96 + 10 = 314: the byte stops at 255.
+  EXPECT_EQ(c.Value(110, 0), 255);
+  EXPECT_EQ(c.Value(-10, 10), 42);  // (-10 + 26.5) x 1.9615 = 32.4 -> 32, + 10
+  EXPECT_EQ(c.Db(400, 4), c.Db(255, 4));
+
+  const std::map<unsigned, int> codes{{0x02, 0}, {0x0C, 3}, {0x18, 5}, {0x60, 9}, {0x80, 10}};
+  for (const auto& [code, frequency] : codes)
+    EXPECT_EQ(TServiceConversion::GetFreq(code), frequency) << code;
+  EXPECT_FALSE(TServiceConversion::GetFreq(0x12));
+  EXPECT_FALSE(TServiceConversion::GetFreq(0));
+
+  const TServiceConversion stored = TServiceConversion::Read(Ini("[SPL]\nMax=100\n1000=5.5\n"));
+  EXPECT_EQ(stored.Value(0, 4), 22);  // 5.5 x 255 / 110 = 12.75 -> 12, + 10
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "shell/tests/AppFixture.h"
 
 #include "audiometry/window/AudioMeter.h"
+#include "audiometry/window/AudioSheetPages.h"
 #include "common/CommandNumbers.h"
 #include "measure/Btps.h"
 #include "measure/BtpsEdit.h"
@@ -146,6 +147,10 @@ TEST_F(DialogsFit, EveryDialogBuiltOnItsOwn) {
       {"trend-param", [&] { return std::make_unique<TTrendParam>(&texts, &trendSlot, &main); }},
       {"trend-filter", [&] { return std::make_unique<TTrendFilter>(&texts, &provoked, &lysis, &main); }},
       {"help", [&] { return std::make_unique<THelpWindow>("Help"); }},
+      {"audio-config-page",
+       [&] { return std::make_unique<TAudioConfigPage>(1, &texts, (Folder / "Halvetra.ini").string(), nullptr); }},
+      {"audio-service-page",
+       [&] { return std::make_unique<TAudioServicePage>(1, &texts, (Folder / "Halvetra.ini").string(), nullptr); }},
       {"audiometer",
        [&] {
          const std::string ini = (Folder / "Halvetra.ini").string();
