@@ -187,6 +187,13 @@ const TResponseTable& TAudioMeter::ResponseTable() {
       Response::Enabler<&W::EnableMethod>(CM_SIGNAL_MODE2),
       Response::Enabler<&W::EnableMethod>(CM_SIGNAL_MODE3),
       Response::Message<&W::CmAskHelpContext>(WM_ASK_HELP_CONTEXT),
+      // The program's bar presses its method and signal-mode buttons as messages.
+      Response::Message<&W::EvMethodButton<CM_ALGORITHM1>>(CM_ALGORITHM1),
+      Response::Message<&W::EvMethodButton<CM_ALGORITHM2>>(CM_ALGORITHM2),
+      Response::Message<&W::EvMethodButton<CM_ALGORITHM3>>(CM_ALGORITHM3),
+      Response::Message<&W::EvSignalModeButton<CM_SIGNAL_MODE1>>(CM_SIGNAL_MODE1),
+      Response::Message<&W::EvSignalModeButton<CM_SIGNAL_MODE2>>(CM_SIGNAL_MODE2),
+      Response::Message<&W::EvSignalModeButton<CM_SIGNAL_MODE3>>(CM_SIGNAL_MODE3),
   };
   static const TResponseTable table{entries, &TEventHandler::ResponseTable()};
   return table;

@@ -117,6 +117,16 @@ private:
   void CmDde();
   void CmAskHelpContext(TParam1 id, TParam2);
   void CmMicrophoneVolume();
+  template <unsigned Id>
+  void EvMethodButton() {
+    Test->CmChangeAlgorithm(Id);
+    UpdateControls();
+  }
+  template <unsigned Id>
+  void EvSignalModeButton() {
+    Test->CmChangeSignalMode(Id);
+    UpdateControls();
+  }
   void EnableMicrophone(TCommandEnabler& ce) { ce.Enable(Test->MicrophoneEnabled()); }
   void EnableMethod(TCommandEnabler& ce);
   void EnableDde(TCommandEnabler& ce) { ce.Enable(!Test->GetIsStart()); }
