@@ -239,4 +239,44 @@ TEST_F(AudioMeterWindow, SequenceDialogWantsAControlTest) {
   EXPECT_EQ(TProfile("Audiometer Automatic Sequence", ini).GetInt("Test10", 0), 1000);
 }
 
+// The window's clock is the manual one: the sequence of minutes runs at once
+// against the simulated audiometer and its listener, in process.
+TEST_F(AudioMeterWindow, AnAutomaticSequenceEndsOnTheListenersThresholds) {
+  auto host = std::make_unique<TManualAudioHost>();
+  TManualAudioHost& clock = *host;
+  const std::string ini = Folder.Write("Halvetra.ini",
+                                       "[Audio]\nAlgorithm=3\nSignalMode=1\n[Audiometer Automatic Sequence]\n"
+                                       "FirstEar=0\nTest0=1000\nTest1=4000\nTest2=1000\nTest3=\nTest4=\nTest5=\n"
+                                       "Test6=\nTest7=\nTest8=\nTest9=\nTest10=\nTest11=\n")
+                              .string();
+  Window = std::make_unique<TAudioMeter>(1.0f, 1.0f, &Texts, ini, PREDICTED_DATA{}, false, nullptr, std::move(host));
+  Window->SetClient(&Client);
+  TAudioSimOptions options;
+  options.Version = 2;
+  options.Right[4] = 30.0;
+  options.Right[8] = 45.0;
+  options.Left[4] = 20.0;
+  options.Left[8] = 50.0;
+  TAudioWorld world(Window->GetTest(), clock, options);
+  TAudioLinkSettings live;
+  live.Live = true;
+  Window->ApplyLinkSettings(live, false, true);
+  ASSERT_TRUE(Window->IsLinkUsable());
+  Window->show();
+
+  Gadget(TAudioTest::IdAutomatic)->click();
+  ASSERT_TRUE(world.RunUntil([&] { return Window->GetIsStart(); }, 5000));
+  ASSERT_TRUE(world.RunUntil([&] { return !Window->GetIsStart(); }, 3600 * 1000)) << "the sequence ends";
+  const std::array<std::pair<int, int>, 4> expected{{{0, 30}, {0, 45}, {1, 20}, {1, 50}}};
+  const std::array<int, 4> frequencies{4, 8, 4, 8};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const auto [ear, db] = expected[i];
+    ASSERT_TRUE(Window->GetFlagTable(ear, TAudioTest::Actual)[frequencies[i]]) << i;
+    EXPECT_EQ(Window->GetTable(ear, TAudioTest::Actual)[frequencies[i]], db) << i;
+  }
+  EXPECT_FALSE(Window->GetFlagTable(0, TAudioTest::Actual)[0]) << "125 Hz is not in the sequence";
+  Window->RedrawScreenBmp();
+  SavePicture(*Window, "audiometer-after-automatic-sequence.png");
+}
+
 }  // namespace
