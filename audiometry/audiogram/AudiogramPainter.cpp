@@ -281,20 +281,27 @@ void TAudiogramPainter::DrawSymbol(TDrawSurface& surface, int symbol, TPoint at,
   }
 }
 
-std::string TAudiogramPainter::DateText(const TAudiogramStamp& stamp, const std::string& format) {
-  if (stamp.Year == 0)
+namespace {
+
+// Three parts written as "%04d%02d%02d" or "%02d%02d%02d" and recoded from
+// their picture into the display format; the format itself when empty.
+std::string Recoded(bool present, const char* raw, int a, int b, int c, std::string_view picture,
+                    const std::string& format) {
+  if (!present)
     return format;
-  char raw[16];
-  std::snprintf(raw, sizeof raw, "%04d%02d%02d", stamp.Year % 10000, stamp.Month % 100, stamp.Day % 100);
-  return DatePicture::Recode(raw, "YYYYMMDD", format);
+  char text[16];
+  std::snprintf(text, sizeof text, raw, a, b % 100, c % 100);
+  return DatePicture::Recode(text, picture, format);
+}
+
+}  // namespace
+
+std::string TAudiogramPainter::DateText(const TAudiogramStamp& stamp, const std::string& format) {
+  return Recoded(stamp.Year != 0, "%04d%02d%02d", stamp.Year % 10000, stamp.Month, stamp.Day, "YYYYMMDD", format);
 }
 
 std::string TAudiogramPainter::TimeText(const TAudiogramStamp& stamp, const std::string& format) {
-  if (stamp.Hour == 0)
-    return format;
-  char raw[16];
-  std::snprintf(raw, sizeof raw, "%02d%02d%02d", stamp.Hour % 100, stamp.Minute % 100, stamp.Second % 100);
-  return DatePicture::Recode(raw, "HHMMSS", format);
+  return Recoded(stamp.Hour != 0, "%02d%02d%02d", stamp.Hour % 100, stamp.Minute, stamp.Second, "HHMMSS", format);
 }
 
 void TAudiogramPainter::WriteTable() {

@@ -1,5 +1,6 @@
 #include "audiometry/setup/HardwareSetup.h"
 
+#include "audiometry/link/AudioInterrupt.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
 
@@ -98,4 +99,15 @@ TAudioHardware::TChoice TAudioHardware::Choose(int index, const std::vector<std:
 void TAudioHardware::Tested(bool answered) {
   Demo = answered ? 0 : 1;
   Install = 1;
+}
+
+void TAudioHardware::Configure(TAudioInterrupt& link, const std::string& iniFile) const {
+  link.Install = true;
+  link.USBDescription = USBDescription;
+  link.BaudRate = BaudRate;
+  link.InputBuffer = InputBuffer;
+  link.OutputBuffer = OutputBuffer;
+  link.Port = Port;
+  link.WaitAnswer = WaitAnswer;
+  link.SerialPortsIniFile = iniFile;
 }

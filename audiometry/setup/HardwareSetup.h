@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class TAudioInterrupt;
 class TMessage;
 
 struct TAudioHardware {
@@ -46,4 +47,7 @@ struct TAudioHardware {
   TChoice Choose(int index, const std::vector<std::string>& items);
   // After a port test: the audiometer answered or it did not.
   void Tested(bool answered);
+  // Gives a link of the page these settings, installed, with the COM ports
+  // of `iniFile`.
+  void Configure(TAudioInterrupt& link, const std::string& iniFile) const;
 };

@@ -67,14 +67,7 @@ void TAudioConfigPage::BNCheckComPort() {
   if (Ports->currentIndex() < 2)
     return;
   TAudioInterrupt link(TAudioData::ModePortTest, Texts);
-  link.Install = true;
-  link.USBDescription = Hardware.USBDescription;
-  link.BaudRate = Hardware.BaudRate;
-  link.InputBuffer = Hardware.InputBuffer;
-  link.OutputBuffer = Hardware.OutputBuffer;
-  link.Port = Hardware.Port;
-  link.WaitAnswer = Hardware.WaitAnswer;
-  link.SerialPortsIniFile = IniPath;
+  Hardware.Configure(link, IniPath);
   const bool answered = link.TestSerialPort();
   Hardware.Tested(answered);
   Status->setText(QString::fromStdString(answered ? Text(Texts, TextAnswers)

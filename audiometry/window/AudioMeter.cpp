@@ -388,13 +388,18 @@ int TAudioMeter::CalculateAudioHeight() const {
   return TAudiogramPainter::CalculateAudioHeight(const_cast<TAudioMeter*>(this)->AudiogramData());
 }
 
-void TAudioMeter::AudioPrint(TDrawSurface& surface, int& offset) {
-  TAudiogramData data = AudiogramData();
-  data.SequenceRunning = false;
+TAudiogramLayout TAudioMeter::PaperLayout(int offset) const {
   TAudiogramLayout layout = ScreenLayout();
   layout.XScale = layout.YScale = 1.0f;
   layout.BitmapMode = true;
   layout.PrintOffset = offset;
+  return layout;
+}
+
+void TAudioMeter::AudioPrint(TDrawSurface& surface, int& offset) {
+  TAudiogramData data = AudiogramData();
+  data.SequenceRunning = false;
+  TAudiogramLayout layout = PaperLayout(offset);
   TAudiogramPainter audiogram(surface, Texts, data, layout, PrintPens);
   audiogram.AudioPrint();
   offset = layout.PrintOffset;
@@ -406,10 +411,7 @@ bool TAudioMeter::PaintToBMP(const std::string& file) {
   image.fill(Qt::white);
   TAudiogramData data = AudiogramData();
   data.SequenceRunning = false;
-  TAudiogramLayout layout = ScreenLayout();
-  layout.XScale = layout.YScale = 1.0f;
-  layout.BitmapMode = true;
-  layout.PrintOffset = Offset;
+  TAudiogramLayout layout = PaperLayout(Offset);
   {
     QPainter painter(&image);
     TPainterSurface surface(painter);

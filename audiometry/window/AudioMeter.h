@@ -135,6 +135,8 @@ private:
   void PlaceControls();
   void Gadget(unsigned id);
   TAudiogramLayout ScreenLayout() const;
+  // Unscaled, black on white, from `offset`.
+  TAudiogramLayout PaperLayout(int offset) const;
 
   float XScale;
   float YScale;

@@ -154,14 +154,7 @@ void TAudioServicePage::BNStartStop() {
       AnswerBits[bit]->setChecked((answer >> bit) & 1u);
     Counter->setText(QString::number(count));
   };
-  link.Install = true;
-  link.USBDescription = hardware.USBDescription;
-  link.BaudRate = hardware.BaudRate;
-  link.InputBuffer = hardware.InputBuffer;
-  link.OutputBuffer = hardware.OutputBuffer;
-  link.Port = hardware.Port;
-  link.WaitAnswer = hardware.WaitAnswer;
-  link.SerialPortsIniFile = IniPath;
+  hardware.Configure(link, IniPath);
   if (!link.TestSerialPort()) {
     Status->setText(Text(Texts, TextNoAnswer));
     link.ServiceDisplay = nullptr;
