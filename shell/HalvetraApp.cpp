@@ -1,5 +1,8 @@
 #include "shell/HalvetraApp.h"
 
+#include "platform/ftdi/FtdiProgrammer.h"
+#include "shell/UsbDescriptionDialog.h"
+
 #include "common/CommandNumbers.h"
 #include "patients/DoctorDialog.h"
 #include "patients/LocationDatabase.h"
@@ -467,6 +470,27 @@ void THalvetraApp::EvWinIniChange(TParam1, TParam2) {
 
 void THalvetraApp::ReadDatabaseFolders() { Settings::ReadDatabaseFolders(Settings); }
 
+void THalvetraApp::ReadInstallFlags(short deviceKind) {
+  const TInstallFlags read = Settings::ReadInstallFlags(Settings.IniPath, Settings.Demo != 0);
+  switch (deviceKind) {
+  case 0:
+    Install.HardwareInstalled = read.HardwareInstalled;
+    Install.HardwareMode = read.HardwareMode;
+    break;
+  case 1:
+    Install.DiffusionInstalled = read.DiffusionInstalled;
+    Install.DiffusionMode = read.DiffusionMode;
+    break;
+  case 2:
+    Install.PlethysmographInstalled = read.PlethysmographInstalled;
+    Install.PlethysmographMode = read.PlethysmographMode;
+    break;
+  default:
+    Install.AudioInstalled = read.AudioInstalled;
+    break;
+  }
+}
+
 void THalvetraApp::CmStartUpSettings() {
   const auto dialog = Options.Dialogs.StartUp ? Options.Dialogs.StartUp : [this](TStartUpStruct& values) {
     TStartUp startUp(*Messages, Frame.get(), values);
@@ -508,10 +532,14 @@ void THalvetraApp::CmAbout() {
 }
 
 void THalvetraApp::CmUSBDescription() {
-  if (Options.Dialogs.UsbDescription)
+  if (Options.Dialogs.UsbDescription) {
     Options.Dialogs.UsbDescription();
-  else
-    ShowNotAvailableYet();
+    return;
+  }
+  const std::unique_ptr<TFtdiProgrammer> programmer =
+      Options.Dialogs.FtdiProgrammer ? Options.Dialogs.FtdiProgrammer() : TFtdiProgrammer::Create();
+  TUSBDescription dialog(*Messages, Frame.get(), *programmer);
+  dialog.exec();
 }
 
 void THalvetraApp::CmUSBDescriptionEnable(TCommandEnabler& ce) { ce.Enable(!HasActiveChild()); }

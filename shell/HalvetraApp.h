@@ -16,6 +16,7 @@
 #include "shell/AppSettings.h"
 #include "shell/ComponentFactories.h"
 #include "shell/HelpContext.h"
+#include "shell/SheetPages.h"
 #include "shell/ProjectVersion.h"
 #include "shell/ScreenScale.h"
 #include "shell/StartClock.h"
@@ -40,22 +41,31 @@ class THelpWindow;
 class TMainFrame;
 class TMessage;
 class TMessageSink;
+class TFtdiProgrammer;
 struct TMenuEntry;
 
 // The dialogs behind the application's own commands. One that is not given
-// is the system's own dialog; the USB description's is not available yet.
+// is the system's own dialog.
 struct TAppDialogs {
   StartUpSettings::TStartUpDialog StartUp;
   StartUpSettings::TLocationDialog DatabaseLocation;
   std::function<void()> Doctors;
   std::function<void()> UsbDescription;
+  // The chip programmer of the system's USB description dialog; libftdi1's
+  // when not given.
+  std::function<std::unique_ptr<TFtdiProgrammer>()> FtdiProgrammer;
   // The instrument choice: the title and three button captions (empty for
   // a button not shown); answers the id of the button pressed, or 0.
   std::function<int(const std::string& title, const std::array<std::string, 3>& buttons)> SelectInstrument;
   // The four configuration sheets a first installation runs, in the order
   // "Hardware", "Hardware Diffusion Test", "Hardware Plethysmograph",
-  // "Audio". Until every one is given the first installation waits.
+  // "Audio"; one not given is the client's own sheet. The "Audio" sheet
+  // is left out while its pages are not given.
   std::array<std::function<void()>, 4> ConfigurationSheets;
+  // The audiometer's pages of the "Audio" sheet and its calibration dialog;
+  // without them both commands are not available yet.
+  TSheetPageFactory AudioSheetPages;
+  std::function<void()> AudioCalibration;
   // The automatic test sequence's set-up; answers whether it was confirmed.
   std::function<bool()> AutomaticSetup;
 };
@@ -125,6 +135,9 @@ public:
   void ReportFailures(const std::vector<std::string>& failures);
   // The hand-over file named with "-p", once: later calls give nothing.
   std::string TakeHandOverPath() { return std::exchange(Settings.HandOverPath, {}); }
+  // Reads the install flags and mode word of one hardware section again
+  // (device kind 0, 1, 2), or the audiometer's (3).
+  void ReadInstallFlags(short deviceKind);
   // Reads the database folders again after the database changed.
   void ReadDatabaseFolders();
   // A menu bar of the entries, its items bound to the command chain.

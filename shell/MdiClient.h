@@ -140,7 +140,6 @@ public:
   TResult EvChangeCommandButton(TParam1 oldId, TParam2 newId);
   void CmSaveAudiogram();
   void CmAutomaticSetup();
-  void CmAudioCalibration();
 
   TMeasureWindow* GetMeasure() const;
   THalvetraMDIChild* GetMeasureFrame() const;
@@ -167,6 +166,13 @@ public:
   void ReadNebulizerPort();
   void ReadAudioSettings();
   void ReadDateFormats();
+
+  // The configuration sheets of the instruments (ConfigurationSheets.cpp).
+  void CmHardwareSetup();
+  void CmDiffusionSetup();
+  void CmPlethysmographSetup();
+  void CmAudioSetup();
+  void CmAudioCalibration();
 
   // The first installation's configuration sheets, then the start-up picture.
   void SetupWindow();
@@ -218,6 +224,11 @@ private:
   void ActivatedMenu(const QMdiSubWindow* frame);
 
   void ShowDatabaseState(const TClientView& view);
+  // Device kind 0 "Hardware", 1 "Hardware Diffusion Test", 2 "Hardware Plethysmograph".
+  void RunInstrumentSheet(short deviceKind);
+  void RunFirstInstallSheets();
+  void ReleaseMeasurePort();
+  void CheckMeasurePort();
 
   THalvetraApp& App;
   TClientController Control;

@@ -3,7 +3,6 @@
 
 #include "shell/MdiClient.h"
 
-#include "audiometry/window/AudioCalib.h"
 #include "audiometry/window/AutomaticSetup.h"
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
@@ -523,21 +522,13 @@ void THalvetraMDIClient::CmAutomaticSetup() {
       window->ReadAutomaticSequence();
 }
 
-void THalvetraMDIClient::CmAudioCalibration() {
-  TAudioCalib dialog(&App.GetMessages(), App.GetSettings().IniPath, this);
-  dialog.exec();
-}
-
 // --- Start-up ----------------------------------------------------------------------------
 
 void THalvetraMDIClient::SetupWindow() {
   const TAppSettings& settings = App.GetSettings();
-  const auto& sheets = App.GetOptions().Dialogs.ConfigurationSheets;
-  const bool sheetsThere = std::all_of(sheets.begin(), sheets.end(), [](const auto& sheet) { return bool(sheet); });
   // The first installation configures the instruments, then says it is done.
-  if (!settings.Demo && settings.FirstInstall && sheetsThere) {
-    for (const auto& sheet : sheets)
-      sheet();
+  if (!settings.Demo && settings.FirstInstall) {
+    RunFirstInstallSheets();
     TProfile program("Program", settings.IniPath);
     if (!program.WriteInt("FirstInstall", 0))
       App.ReportFailures({program.GetLastError()});

@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
   TAppOptions options;
   options.CommandLine = TCommandLine::Join(argc, argv);
   options.Windows.AudioMeter = MakeAudioMeterWindow;
+  options.Dialogs.AudioSheetPages = AudioSheetPageFactory;
   THalvetraApp app(std::move(options));
   return app.Run();
 }

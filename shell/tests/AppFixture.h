@@ -24,6 +24,14 @@
 
 class TAppFixture : public ::testing::Test {
 protected:
+  // A start without "-d" on a fresh folder is a first installation: unless
+  // a test asks for the real configuration sheets, they do nothing.
+  static TAppDialogs QuietSheets() {
+    TAppDialogs dialogs;
+    dialogs.ConfigurationSheets.fill([] {});
+    return dialogs;
+  }
+
   // Constructs the application: the greeting is up, the settings are read.
   THalvetraApp& Construct(std::string commandLine = "-d", int showCommand = 1) {
     TAppOptions options;
@@ -86,7 +94,7 @@ protected:
   TWorkingFolder Folder;
   TFakeClock Clock;
   TRecordingSink Sink;
-  TAppDialogs Dialogs;
+  TAppDialogs Dialogs = QuietSheets();
   TComponentFactories Windows;
   TExaminationStore* Store = nullptr;
   std::filesystem::path LanguageFolder;  // beside the program when empty

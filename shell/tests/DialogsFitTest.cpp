@@ -16,6 +16,7 @@
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/ui/DdeDialog.h"
+#include "shell/AudioMeterFactory.h"
 #include "shell/GreetingDialog.h"
 #include "shell/HelpWindow.h"
 #include "shell/InitWindow.h"
@@ -70,6 +71,7 @@ protected:
 };
 
 TEST_F(DialogsFit, EveryDialogTheCommandsOpen) {
+  Dialogs.AudioSheetPages = AudioSheetPageFactory;
   Folder.Write("Halvetra.ini", "[StartUp]\nPageType=1\n");
   Start();
   App->GetFrame()->showNormal();
@@ -84,7 +86,10 @@ TEST_F(DialogsFit, EveryDialogTheCommandsOpen) {
       {CM_START_UP_SETTINGS, "start-up-settings"}, {CM_DATABASE_LOCATION, "database-location"},
       {CM_ABOUT, "about"},
       {CM_INSTITUTE, "institute"},                 {CM_NEW_DATABASE, "database-create-and-select"},
+      {CM_HARDWARE_SETUP, "sheet-hardware"},       {CM_DIFFUSION_SETUP, "sheet-diffusion-test"},
+      {CM_PLETHYSMOGRAPH_SETUP, "sheet-plethysmograph"}, {CM_USB_DESCRIPTION, "usb-description"},
       {CM_AUTOMATIC_SETUP, "automatic-sequence"},  {CM_AUDIO_CALIBRATION, "audio-calibration"},
+      {CM_AUDIO_SETUP, "sheet-audio"},
   };
   for (const auto& c : withoutSheet)
     ExpectModalFits(c.Command, c.Name);
