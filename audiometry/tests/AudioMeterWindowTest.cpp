@@ -195,6 +195,19 @@ TEST_F(AudioMeterWindow, TheAudiogramGoesToABitmapFileAndToPaper) {
   painter.end();
   EXPECT_EQ(offset, 40 + 398 + 18);
   EXPECT_GT(std::filesystem::file_size(artifacts / "audiogram-print.pdf"), 1000u);
+
+  // A page twice the layout's size: the legend takes 60 units, the chart
+  // follows, 1000 Hz at 30 dB is layout (59 + 138, 40 + 60 + 15 + 45).
+  QImage page(1600, 1200, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter pagePainter(&page);
+    TPainterSurface pageSurface(pagePainter);
+    int pageOffset = 40;
+    window.AudioPrint(pageSurface, 2.0f, 2.0f, pageOffset);
+    EXPECT_EQ(pageOffset, 40 + 398 + 18);
+  }
+  EXPECT_EQ(page.pixelColor(394, 320), QColor(255, 0, 0));
 }
 
 TEST_F(AudioMeterWindow, CalibrationRefusesAMeasuredLevelThatIsNotANumber) {

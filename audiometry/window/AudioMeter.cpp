@@ -388,18 +388,19 @@ int TAudioMeter::CalculateAudioHeight() const {
   return TAudiogramPainter::CalculateAudioHeight(const_cast<TAudioMeter*>(this)->AudiogramData());
 }
 
-TAudiogramLayout TAudioMeter::PaperLayout(int offset) const {
+TAudiogramLayout TAudioMeter::PaperLayout(int offset, float xScale, float yScale) const {
   TAudiogramLayout layout = ScreenLayout();
-  layout.XScale = layout.YScale = 1.0f;
+  layout.XScale = xScale;
+  layout.YScale = yScale;
   layout.BitmapMode = true;
   layout.PrintOffset = offset;
   return layout;
 }
 
-void TAudioMeter::AudioPrint(TDrawSurface& surface, int& offset) {
+void TAudioMeter::AudioPrint(TDrawSurface& surface, float xScale, float yScale, int& offset) {
   TAudiogramData data = AudiogramData();
   data.SequenceRunning = false;
-  TAudiogramLayout layout = PaperLayout(offset);
+  TAudiogramLayout layout = PaperLayout(offset, xScale, yScale);
   TAudiogramPainter audiogram(surface, Texts, data, layout, PrintPens);
   audiogram.AudioPrint();
   offset = layout.PrintOffset;

@@ -79,7 +79,9 @@ public:
   // The printout: the height it takes, then the audiogram from `offset`
   // (black on white, unscaled), which it advances.
   int CalculateAudioHeight() const;
-  void AudioPrint(TDrawSurface& surface, int& offset);
+  void AudioPrint(TDrawSurface& surface, int& offset) { AudioPrint(surface, 1.0f, 1.0f, offset); }
+  // The same on a page whose 800-unit layout is scaled by the factors.
+  void AudioPrint(TDrawSurface& surface, float xScale, float yScale, int& offset);
   void SetPenSize(int width) { PrintPens.SetPenSize(width, true); }
   void ChangePenDot(int deviceColours) { PrintPens.ChangePenDot(deviceColours); }
   // The charts as a 796-pixel-wide BMP file; false when it cannot be written.
@@ -136,7 +138,7 @@ private:
   void Gadget(unsigned id);
   TAudiogramLayout ScreenLayout() const;
   // Unscaled, black on white, from `offset`.
-  TAudiogramLayout PaperLayout(int offset) const;
+  TAudiogramLayout PaperLayout(int offset, float xScale = 1.0f, float yScale = 1.0f) const;
 
   float XScale;
   float YScale;
