@@ -22,6 +22,7 @@
 #include "shell/TestParameterPages.h"
 #include "special/ProvocationWindow.h"
 #include "audiometry/AudioMeterWindow.h"
+#include "audiometry/window/AudioCalib.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -168,10 +169,12 @@ void THalvetraMDIClient::CmAudioSetup() {
 }
 
 void THalvetraMDIClient::CmAudioCalibration() {
-  if (const auto& calibration = App.GetOptions().Dialogs.AudioCalibration)
+  if (const auto& calibration = App.GetOptions().Dialogs.AudioCalibration) {
     calibration();
-  else
-    App.ShowNotAvailableYet();
+    return;
+  }
+  TAudioCalib dialog(&App.GetMessages(), App.GetSettings().IniPath, this);
+  dialog.exec();
 }
 
 void THalvetraMDIClient::RunFirstInstallSheets() {

@@ -3,6 +3,7 @@
 
 #include "shell/MdiClient.h"
 
+#include "audiometry/window/AutomaticSetup.h"
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
 #include "patients/WaitingDialog.h"
@@ -517,12 +518,12 @@ void THalvetraMDIClient::CmSaveAudiogram() {
 
 void THalvetraMDIClient::CmAutomaticSetup() {
   const auto& setup = App.GetOptions().Dialogs.AutomaticSetup;
-  if (!setup) {
-    App.ShowNotAvailableYet();
-    return;
-  }
+  const auto confirmed = [this] {
+    TAutomaticSetup dialog(&App.GetMessages(), App.GetSettings().IniPath, this);
+    return dialog.exec() == QDialog::Accepted;
+  };
   // A confirmed sequence reaches an open audiometer at once.
-  if (setup())
+  if (setup ? setup() : confirmed())
     if (TAudioMeterWindow* window = GetAudioMeter())
       window->ReadAutomaticSequence();
 }

@@ -2,6 +2,7 @@
 
 #include "measure/Measure.h"
 #include "platform/framework/EventHandler.h"
+#include "shell/AudioMeterFactory.h"
 #include "shell/TrendWindowAccess.h"
 
 TComponentFactories ProgramWindows() {
@@ -17,5 +18,6 @@ TComponentFactories ProgramWindows() {
     return TMadeWindow<TMeasureWindow>{window, window};
   };
   windows.Trend = TrendWindows::Factory();
+  windows.AudioMeter = MakeAudioMeterWindow;
   return windows;
 }

@@ -1,3 +1,4 @@
+#include "shell/AudioMeterFactory.h"
 #include "shell/CommandLine.h"
 #include "shell/HalvetraApp.h"
 #include "shell/ProgramWindows.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
   TAppOptions options;
   options.CommandLine = TCommandLine::Join(argc, argv);
   options.Windows = ProgramWindows();
+  options.Dialogs.AudioSheetPages = AudioSheetPageFactory;
   THalvetraApp app(std::move(options));
   return app.Run();
 }

@@ -188,7 +188,8 @@ TEST_F(AppStart, WithADatabaseDriverTheDatabaseDialogsAreOffered) {
 TEST_F(AppStart, CommandsWhoseDialogsComeLaterSaySoAndChangeNothing) {
   Folder.Write("Halvetra.ini", "[StartUp]\nPageType=1\n");
   THalvetraApp& app = Start();
-  for (const unsigned id : {CM_AUDIO_SETUP, CM_AUDIO_CALIBRATION}) {
+  // The calibration has its own dialog; the "Audio" sheet waits for its pages.
+  for (const unsigned id : {CM_AUDIO_SETUP}) {
     Sink.Messages.clear();
     EXPECT_TRUE(app.GetActions()->Chain().Route(id));
     ASSERT_EQ(Sink.Messages.size(), 1u) << id;

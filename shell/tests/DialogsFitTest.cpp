@@ -5,6 +5,8 @@
 
 #include "shell/tests/AppFixture.h"
 
+#include "audiometry/window/AudioMeter.h"
+#include "audiometry/window/AudioSheetPages.h"
 #include "common/CommandNumbers.h"
 #include "measure/Btps.h"
 #include "measure/BtpsEdit.h"
@@ -14,6 +16,7 @@
 #include "patients/SheetFrame.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/ui/DdeDialog.h"
+#include "shell/AudioMeterFactory.h"
 #include "shell/GreetingDialog.h"
 #include "shell/HelpWindow.h"
 #include "shell/InitWindow.h"
@@ -68,6 +71,7 @@ protected:
 };
 
 TEST_F(DialogsFit, EveryDialogTheCommandsOpen) {
+  Dialogs.AudioSheetPages = AudioSheetPageFactory;
   Folder.Write("Halvetra.ini", "[StartUp]\nPageType=1\n");
   Start();
   App->GetFrame()->showNormal();
@@ -84,6 +88,8 @@ TEST_F(DialogsFit, EveryDialogTheCommandsOpen) {
       {CM_INSTITUTE, "institute"},                 {CM_NEW_DATABASE, "database-create-and-select"},
       {CM_HARDWARE_SETUP, "sheet-hardware"},       {CM_DIFFUSION_SETUP, "sheet-diffusion-test"},
       {CM_PLETHYSMOGRAPH_SETUP, "sheet-plethysmograph"}, {CM_USB_DESCRIPTION, "usb-description"},
+      {CM_AUTOMATIC_SETUP, "automatic-sequence"},  {CM_AUDIO_CALIBRATION, "audio-calibration"},
+      {CM_AUDIO_SETUP, "sheet-audio"},
   };
   for (const auto& c : withoutSheet)
     ExpectModalFits(c.Command, c.Name);
@@ -146,6 +152,16 @@ TEST_F(DialogsFit, EveryDialogBuiltOnItsOwn) {
       {"trend-param", [&] { return std::make_unique<TTrendParam>(&texts, &trendSlot, &main); }},
       {"trend-filter", [&] { return std::make_unique<TTrendFilter>(&texts, &provoked, &lysis, &main); }},
       {"help", [&] { return std::make_unique<THelpWindow>("Help"); }},
+      {"audio-config-page",
+       [&] { return std::make_unique<TAudioConfigPage>(1, &texts, (Folder / "Halvetra.ini").string(), nullptr); }},
+      {"audio-service-page",
+       [&] { return std::make_unique<TAudioServicePage>(1, &texts, (Folder / "Halvetra.ini").string(), nullptr); }},
+      {"audiometer",
+       [&] {
+         const std::string ini = (Folder / "Halvetra.ini").string();
+         return std::make_unique<TAudioMeter>(Screen.width() / 800.0f, Screen.height() / 600.0f, &texts, ini,
+                                              PREDICTED_DATA{}, false, nullptr);
+       }},
       {"init-window",
        [&] {
          return std::make_unique<TInitWindow>(texts, nullptr, "",

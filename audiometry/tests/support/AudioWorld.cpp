@@ -52,25 +52,40 @@ std::unique_ptr<TAudioHost::TStepTimer> TManualAudioHost::StartStepTimer(int per
 }
 
 TAudioWorld::TAudioWorld(TMessage& texts, const std::string& ini, TAudioSimOptions options)
-    : Audiometer(std::make_shared<TSimulatedAudiometer>(options, [this](const std::string& line) { Log.push_back(line); })) {
+    : OwnHost(std::make_unique<TManualAudioHost>()), Host(*OwnHost),
+      Audiometer(std::make_shared<TSimulatedAudiometer>(options, [this](const std::string& line) { Log.push_back(line); })) {
   Test = std::make_unique<TAudioTest>(&texts, ini, Host, View);
-  Test->Install = true;
-  Test->SetDeviceOpener([this](const TAudioInterrupt&, TPortError&, std::string& name) {
+  Test->CreateStepTimer();
+  Attach(*Test);
+}
+
+TAudioWorld::TAudioWorld(TAudioTest& test, TManualAudioHost& host, TAudioSimOptions options)
+    : Host(host),
+      Audiometer(std::make_shared<TSimulatedAudiometer>(options, [this](const std::string& line) { Log.push_back(line); })) {
+  Attach(test);
+}
+
+void TAudioWorld::Attach(TAudioTest& test) {
+  Driven = &test;
+  test.Install = true;
+  test.SetDeviceOpener([this](const TAudioInterrupt&, TPortError&, std::string& name) {
     name = "COM2 (simulated)";
     auto port = std::make_unique<TAudioSimTransport>(Audiometer, [this] { return Host.NowMs; });
     Port = port.get();
     return std::unique_ptr<TTransport>(std::move(port));
   });
-  Test->SetWait([this](int ms) { Host.Wait(ms); });
+  test.SetWait([this](int ms) { Host.Wait(ms); });
   // The idle step ticks are skipped: only the test's own tick says so.
-  if (Test->CreateStepTimer())
-    Host.StepTick = [this] { return Test->MakeAnStep(); };
+  if (test.StepMode())
+    Host.StepTick = [&test] { return test.MakeAnStep(); };
 }
 
 TAudioWorld::~TAudioWorld() {
-  Test->CmStop();
-  Deliver();
-  Test.reset();
+  if (Test) {
+    Test->CmStop();
+    Deliver();
+    Test.reset();
+  }
 }
 
 void TAudioWorld::Deliver() {
@@ -110,7 +125,7 @@ bool TAudioWorld::RunUntil(const std::function<bool()>& done, std::int64_t limit
       const int id = it->first;
       if (it->second.Due <= Host.NowMs) {
         it->second.Due += it->second.Period;
-        Test->EvTimer(static_cast<unsigned>(id));
+        Driven->EvTimer(static_cast<unsigned>(id));
         Deliver();
         it = Host.Timers.upper_bound(id);  // the handler may have changed the timers
       } else {

@@ -58,6 +58,8 @@ public:
   // `ini` is the test's ini file; the audiometer answers as `options` say
   // (its version is the link's HwVersion after the port test).
   TAudioWorld(TMessage& texts, const std::string& ini, TAudioSimOptions options);
+  // Drives a test made elsewhere (the window's) on `host`, its clock.
+  TAudioWorld(TAudioTest& test, TManualAudioHost& host, TAudioSimOptions options);
   ~TAudioWorld();
 
   // Runs until `done` holds or `limitMs` of simulated time have passed;
@@ -66,10 +68,18 @@ public:
   void RunFor(std::int64_t ms);
   void Deliver();
 
-  TManualAudioHost Host;
+private:
+  std::unique_ptr<TManualAudioHost> OwnHost;
+
+public:
+  TManualAudioHost& Host;
   TRecordingView View;
   std::shared_ptr<TSimulatedAudiometer> Audiometer;
   std::vector<std::string> Log;  // the audiometer's log: "<ms> <4 bytes>"
-  std::unique_ptr<TAudioTest> Test;
+  std::unique_ptr<TAudioTest> Test;  // the world's own test, if it made one
+  TAudioTest* Driven = nullptr;      // the test the clock drives
   TAudioSimTransport* Port = nullptr;  // while the link has it open
+
+private:
+  void Attach(TAudioTest& test);
 };
