@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 using S = TPaintStep;
 
@@ -318,14 +319,15 @@ protected:
     Core.TrialOrder = {1, 0, 0};
   }
 
-  // The text written in a body cell, and its colour.
-  const TRecordingSurface::TCall* Cell(const TRecordingSurface& surface, int row, std::size_t column) const {
+  // The text written in a body cell, and its colour (a copy: the surface
+  // answers its calls in a list of its own making).
+  std::optional<TRecordingSurface::TCall> Cell(const TRecordingSurface& surface, int row, std::size_t column) const {
     const MeasureTexts::TBigTableLayout layout = MeasureTexts::BigTableLayout(Painter.Display.StageView, false);
     const TRect want{layout.Edge(column), 122 + 15 * row, layout.Edge(column + 1), 137 + 15 * row};
     for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextInRect))
       if (call.Rect == want)
-        return &call;
-    return nullptr;
+        return call;
+    return std::nullopt;
   }
 };
 
@@ -335,14 +337,14 @@ TEST_F(BigTableTest, CellsOfAnFvcTest) {
   EXPECT_EQ(std::count(steps.begin(), steps.end(), TPaintStep::BigTable), 1);
   const auto texts = surface.Texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Akt1"), texts.end());
-  ASSERT_NE(Cell(surface, 0, 1), nullptr);
+  ASSERT_TRUE(Cell(surface, 0, 1).has_value());
   EXPECT_EQ(Cell(surface, 0, 1)->Text, " 4.00");
   EXPECT_EQ(Cell(surface, 0, 3)->Text, " 80");
   // The actual trial's columns in trial 1's colour; no second trial: colour 2.
   EXPECT_EQ(Cell(surface, 0, 1)->Style.Color, Util.GetColor(4));
   EXPECT_EQ(Cell(surface, 0, 10)->Style.Color, Util.GetColor(2));
   // PEF (row 7) has no predicted value: no percent.
-  ASSERT_NE(Cell(surface, 7, 3), nullptr);
+  ASSERT_TRUE(Cell(surface, 7, 3).has_value());
   EXPECT_EQ(Cell(surface, 7, 3)->Text.find_first_not_of(' '), std::string::npos);
   for (const auto& text : texts) {
     EXPECT_EQ(text.find("nan"), std::string::npos);
@@ -358,7 +360,7 @@ TEST_F(BigTableTest, HiddenParametersCloseUpTheRows) {
   TRecordingSurface surface;
   Painter.MeasurePaint(surface, true);
   const auto texts = surface.Texts();
-  ASSERT_NE(Cell(surface, 1, 1), nullptr);
+  ASSERT_TRUE(Cell(surface, 1, 1).has_value());
   EXPECT_EQ(Cell(surface, 1, 1)->Text, " 3.30");
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "FEV*0,5"), 0);
 }
@@ -386,7 +388,7 @@ TEST_F(BigTableTest, AllParametersHiddenLeavesHeaderFrameAndShortSeparators) {
   Painter.Display.StageView = true;
   TRecordingSurface surface;
   Painter.MeasurePaint(surface, true);
-  EXPECT_EQ(Cell(surface, 0, 1), nullptr);
+  EXPECT_FALSE(Cell(surface, 0, 1).has_value());
   // Thin separators of the provocation view stop at the header's foot.
   const auto lines = surface.OfKind(TRecordingSurface::TKind::Line);
   const MeasureTexts::TBigTableLayout layout = MeasureTexts::BigTableLayout(true, false);
