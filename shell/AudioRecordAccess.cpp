@@ -1,19 +1,9 @@
 #include "shell/AudioRecordAccess.h"
 
 #include "audiometry/window/AudioMeter.h"
+#include "shell/RecordStateStep.h"
 
-namespace {
-
-// One field in step: a change the record code made since the record was
-// last handed out goes to the window; then the window's value comes back.
-template <class TValue, class TGet, class TSet>
-void Step(TValue& record, TValue& given, TGet get, TSet set) {
-  if (record != given)
-    set(record);
-  record = given = static_cast<TValue>(get());
-}
-
-}  // namespace
+using RecordState::Step;
 
 TAudioRecordAccess::TAudioRecordAccess(TAudioMeter& window) : W(window) { Sync(); }
 
