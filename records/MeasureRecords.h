@@ -49,6 +49,7 @@ public:
   TMeasureWorkFiles& GetWorkFiles() { return WorkFiles; }
   TExaminationLoader* GetLoader() { return Loader.get(); }
   TExaminationSaver* GetStore() { return Store.get(); }
+  TMessage* GetTexts() const { return Texts; }
 
 private:
   TMeasureWorkFiles WorkFiles;

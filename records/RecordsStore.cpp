@@ -1,5 +1,11 @@
 #include "records/RecordsStore.h"
 
+#include "records/RecordTexts.h"
+#include "platform/basekit/Message.h"
+#include "platform/dbkit/ResultCodes.h"
+
+#include <string>
+
 bool TRecordsStore::WriteMeasureFile(TMeasureWindow&, short type) {
   TMeasureAccess* access = Windows.Measure();
   return !access || Records.GetWorkFiles().WriteMeasureFile(*access, type);
@@ -19,7 +25,24 @@ bool TRecordsStore::ReadStageSets(TMeasureWindow&, short type) {
 
 bool TRecordsStore::SaveMeasurement(TMeasureWindow&) { return Records.CmSaveMeasurement() == 0; }
 
-bool TRecordsStore::SaveAudiogram(TAudioMeterWindow&) { return Records.SaveAudiogram() == 0; }
+bool TRecordsStore::SaveAudiogram(TAudioMeterWindow&) {
+  TAudioAccess* audio = Windows.Audiometer();
+  if (!audio)
+    return true;
+  // Without a patient's tables there is nowhere to store: say so rather
+  // than let the window count the audiogram as stored.
+  const short result = Records.GetStore() ? Records.SaveAudiogram() : short{DbResult::NotOpen};
+  if (result == 0) {
+    audio->State();  // the window takes the cleared "new" mark now
+    return true;
+  }
+  if (TMessage* texts = Records.GetTexts())
+    texts->MessageBoxText(result == DbResult::NotOpen
+                              ? texts->LoadStringA(RecordText::AudiogramNoTables)
+                              : texts->Format(RecordText::AudiogramNotStored, {std::to_string(result)}),
+                          0, TMessageIcon::Stop);
+  return false;
+}
 
 bool TRecordsStore::SaveProvocationStage(TMeasureWindow&, short, const TStageTime&,
                                          const std::function<void()>& prepare) {

@@ -4,7 +4,8 @@
 // window handed in is the open measurement or audiometer window, which
 // the core reaches through TRecordWindows. A window that gives the core no
 // access has nothing the core could store: the call does nothing and
-// succeeds, as it did before the window existed.
+// succeeds, as it did before the window existed. An audiogram that cannot
+// be stored is reported, and the call fails so that the window keeps it.
 
 #include "records/ExaminationStore.h"
 #include "records/MeasureRecords.h"

@@ -2,6 +2,8 @@
 
 #include "measure/Measure.h"
 #include "shell/MeasureRecordAccess.h"
+#include "shell/AudioRecordAccess.h"
+#include "audiometry/window/AudioMeter.h"
 
 #include "common/CommandNumbers.h"
 #include "patients/DatabaseCreateAndSelect.h"
@@ -58,38 +60,47 @@ constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
 // The component windows as the record code reaches them: the open
-// measurement window and the trend. The audiometer and provocation windows
-// do not yet give the record code their data: until they do, none is
-// reached and none opens.
+// measurement window, the audiometer and the trend. The provocation window
+// does not give the record code its data: none is reached and none opens.
 class TClientRecordWindows final : public TRecordWindows {
 public:
   TClientRecordWindows(std::function<TMeasureWindow*()> measure, std::function<TTrendWindow*()> trend,
-                       std::function<void()> openTrend)
-      : TrendAccess(std::move(trend)), OpenMeasurement(std::move(measure)), Open(std::move(openTrend)) {}
+                       std::function<void()> openTrend, std::function<TAudioMeterWindow*()> audiometer,
+                       std::function<void()> openAudiometer)
+      : TrendAccess(std::move(trend)), OpenMeasurement(std::move(measure)), Open(std::move(openTrend)),
+        OpenAudio(std::move(audiometer)), OpenAudioCommand(std::move(openAudiometer)) {}
 
-  TMeasureAccess* Measure() override {
-    auto* window = dynamic_cast<TMeasure*>(OpenMeasurement());
-    if (!window) {
-      Access.reset();
-      return nullptr;
-    }
-    if (!Access || &Access->Window() != window)
-      Access = std::make_unique<TMeasureRecordAccess>(*window);
-    return Access.get();
-  }
-  TAudioAccess* Audiometer() override { return nullptr; }
+  TMeasureAccess* Measure() override { return Follow<TMeasure>(OpenMeasurement(), Access); }
+  TAudioAccess* Audiometer() override { return Follow<TAudioMeter>(OpenAudio(), AudioAccess); }
   TTrendAccess* Trend() override { return TrendAccess.Get(); }
   TProvocationAccess* Provocation() override { return nullptr; }
   void OpenMeasure(short) override {}
-  void OpenAudiometer() override {}
+  void OpenAudiometer() override { OpenAudioCommand(); }
   void OpenTrend() override { Open(); }
 
   TTrendWindowAccess TrendAccess;
 
 private:
+  // The adapter over the window open now: made anew for another window,
+  // dropped when none is open.
+  template <class TWindow, class TAccess, class TOpen>
+  static TAccess* Follow(TOpen* open, std::unique_ptr<TAccess>& access) {
+    auto* window = dynamic_cast<TWindow*>(open);
+    if (!window) {
+      access.reset();
+      return nullptr;
+    }
+    if (!access || &access->Window() != window)
+      access = std::make_unique<TAccess>(*window);
+    return access.get();
+  }
+
   std::function<TMeasureWindow*()> OpenMeasurement;
   std::unique_ptr<TMeasureRecordAccess> Access;
   std::function<void()> Open;
+  std::function<TAudioMeterWindow*()> OpenAudio;
+  std::function<void()> OpenAudioCommand;
+  std::unique_ptr<TAudioRecordAccess> AudioAccess;
 };
 
 std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
@@ -100,7 +111,8 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
     : App(app), Control(app.GetMessages(), *this, app.GetWorkFiles()),
       RecordWindows(std::make_unique<TClientRecordWindows>(
           [this] { return GetMeasure(); }, [this] { return GetTrend(); },
-          [this] { SendMessage(this, WM_COMMAND, CM_TREND, 0); })),
+          [this] { SendMessage(this, WM_COMMAND, CM_TREND, 0); }, [this] { return GetAudioMeter(); },
+          [this] { SendMessage(this, WM_COMMAND, CM_AUDIOMETER, 0); })),
       Records(std::make_unique<TMeasureRecords>(
           [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
           [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
@@ -512,7 +524,11 @@ TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
 }
 TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
-  return BoundRecords().EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
+  const TResult result = BoundRecords().EvLoadAudiogram(static_cast<short>(loadKind), KeyText(key));
+  // A previous test's curve shows at once too, with its note.
+  if (TAudioAccess* audio = RecordWindows->Audiometer())
+    audio->RedrawScreenBmp();
+  return result;
 }
 
 void THalvetraMDIClient::CmSaveMeasurement() {

@@ -4,22 +4,11 @@
 #include "measure/Measure.h"
 #include "measure/BtpsRecord.h"
 #include "platform/framework/BinaryStream.h"
+#include "shell/RecordStateStep.h"
 
 #include <QMdiSubWindow>
 
-namespace {
-
-// One field of the record in step with the window: a change the record
-// code made since the record was last handed out goes to the window; then
-// the window's value comes back.
-template <class TValue, class TGet, class TSet>
-void Step(TValue& record, TValue& given, TGet get, TSet set) {
-  if (record != given)
-    set(record);
-  record = given = static_cast<TValue>(get());
-}
-
-}  // namespace
+using RecordState::Step;
 
 TMeasureRecordAccess::TMeasureRecordAccess(TMeasure& window) : W(window) { Sync(); }
 

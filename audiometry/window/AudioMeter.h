@@ -67,6 +67,7 @@ public:
   std::array<std::string, 2>& Notes() { return Test->Notes; }
   std::array<bool, 2>& NoteFlags() { return Test->NoteFlags; }
   void SetAudiogramChanged(bool changed) { Test->AudiogramChanged = changed; }
+  const TDisplayFormats& GetDisplayFormats() const { return Formats; }
   bool GetPrintEnable() const;
   bool GetIsStart() const { return Test->GetIsStart(); }
 
