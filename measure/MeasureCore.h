@@ -265,7 +265,7 @@ public:
   static bool PrePostShown;
   // Switches the comparison on again when it was shown last and both the
   // actual and the previous result of the kind have samples.
-  void RestorePrePost();
+  void RestorePrePost() override;
 
   short ScreenIndex = 1;
   short MeasureScreen = 1;       // 0 while a calibration's screen is up

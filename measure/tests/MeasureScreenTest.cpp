@@ -361,6 +361,30 @@ TEST_F(MeasureScreen, BigTableOfAProvocationStep) {
   Window->DispatchCommand(CM_ZOOM_TABLE);
 }
 
+// A window set up on a working file that holds the actual and the
+// previous result shows the comparison when it was shown last.
+TEST_F(MeasureScreen, SetUpOnBothResultsBringsTheComparisonBack) {
+  LungModel::TPatient adult;
+  for (const bool shownLast : {true, false}) {
+    SCOPED_TRACE(shownLast);
+    TMeasureCore::PrePostShown = shownLast;
+    Window = std::make_unique<TMeasure>(1.6f, 1024.0f / 600.0f, MEASURE_FVC, &Texts,
+                                        (Folder / "Halvetra.ini").string(), short{0}, Patient(40, 180), nullptr, 1.0f,
+                                        false, &Client);
+    PutFvc(0, adult);
+    PutFvc(3, adult);
+    Window->SetupWindow();
+    Window->SetMeasureMode(MEASURE_FVC);
+    Window->show();
+    EXPECT_EQ(Window->PrePostMode, shownLast);
+    if (shownLast) {
+      EXPECT_EQ(Window->GetParamListView()->geometry().top(), 199);  // under the taller title
+    }
+  }
+  SavePicture(*Window, "measure-fvc-comparison-off.png");
+  TMeasureCore::PrePostShown = false;
+}
+
 TEST_F(MeasureScreen, APaintWhileAScreenCopyExistsAddsNothing) {
   LungModel::TPatient adult;
   Open(MEASURE_FVC);
