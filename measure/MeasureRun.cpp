@@ -187,7 +187,8 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   DrawSample(static_cast<short>(i));
   if (IsFlowTest(mode) && t < 4 && !Flow[t].empty()) {
     LocalMaxMin(Flow[t][i], Volume[t][i], static_cast<unsigned short>(i));
-    const auto turn = static_cast<std::size_t>(std::clamp<int>(Extremes.count - 1, 0, spirometry::Extremes::Capacity - 1));
+    const auto turn =
+        static_cast<std::size_t>(std::clamp<int>(Extremes.count - 1, 0, spirometry::Extremes::Capacity - 1));
     View->FlameOff(CakeAge(), Extremes.points[turn].volumeL, Volume[t][i]);
     if ((mode == MEASURE_FVC && Flow[t][i] < 0.0f && DirectionFlag == 1) ||
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
