@@ -51,6 +51,13 @@ public:
   void MeasurePaint() override { W.Screen->MeasurePaint(); }
   void InvalidateScreen() override { W.Screen->InvalidateScreen(); }
   void DrawMetronome(short state) override { W.Screen->DrawMetronome(state); }
+  bool LoadCake(short age, bool anyPredicted) override { return W.Screen->LoadCake(age, anyPredicted); }
+  bool InitCake(short age, float predictedL) override { return W.Screen->InitCake(age, predictedL); }
+  void MoveFlame(short age) override { W.Screen->MoveFlame(age); }
+  void FlameOff(short age, float referenceVolumeL, float volumeL) override {
+    W.Screen->FlameOff(age, referenceVolumeL, volumeL);
+  }
+  void CloseCake() override { W.Screen->CloseCake(); }
 
   void PlaceParamList(const TListPlacement& p, bool redraw) override {
     if (!W.ListView)
@@ -211,8 +218,11 @@ void TMeasure::SetupWindow() {
                      [this] { Dispatch(ControlNotify(PredictedListId, CBN_SELCHANGE), 0, 0); });
     VerifyPredictedData();
   }
+  if (!StageView)
+    LoadCake();
   PlaceListByMode();
   UpdateParamListBox();
+  RestorePrePost();
   if (!StageView && !GetNoteText(0).empty())
     SetNote(0, GetNoteText(0));
   if (BtpsDevice) {
@@ -318,7 +328,7 @@ void TMeasure::mousePressEvent(QMouseEvent* event) {
     UpdateParamListBox();
     Screen->RedrawScreenBmp();
     break;
-  case THotAction::ZoomTable:
+  case THotAction::ZoomTable: CmZoomTable(); break;
   case THotAction::None: break;
   }
 }

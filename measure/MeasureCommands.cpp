@@ -178,7 +178,9 @@ void TMeasureCore::MakeChangeAktualis(short j) {
 }
 
 void TMeasureCore::CmScreen() {
+  // Curves only is the full-width screen; with the list the curves sit beside it.
   ListVisible = !ListVisible;
+  ScreenMode = ListVisible ? 1 : 0;
   if (!ListVisible) {
     View->ShowParamList(false);
   } else {
@@ -217,6 +219,7 @@ void TMeasureCore::SetMeasureMode(short mode) {
   MeasureType = mode;
   MeasureMode = mode;
   ListVisible = true;
+  ScreenMode = 1;
   if (!ExportBusy) {
     // A run of the kind shown before ends here.
     if (StartId != 0) {
@@ -277,6 +280,7 @@ TResult TMeasureCore::CmPrePost(TParam1, TParam2) {
   if (GetHelpContext())
     return 1;
   PrePostMode = !PrePostMode;
+  PrePostShown = PrePostMode;
   if (PrePostMode) {
     View->PlaceParamList(ListPlacementHere(true), true);
   } else {

@@ -19,6 +19,7 @@
 #include "measure/MeasureWindow.h"
 #include "measure/ParamsStruct.h"
 #include "measure/PlethySlot.h"
+#include "measure/ProvocationBlock.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
@@ -101,6 +102,9 @@ public:
   std::array<bool, 7> NewResult{};
   // The key results a provocation step carries from this window.
   TProvocationResults Provocation;
+  // The provoked stage's agent, concentration and dose and the solvent, as
+  // the stored provocation test gives them (provocation view).
+  TProvocationBlock ProvocationStep;
   bool BtpsMeasuring = false;    // the BTPS device is read automatically
 
   // The instrument the user chose (1 to 4; 3 the diffusion unit, 4 the
@@ -246,6 +250,22 @@ public:
   TResult CmGrid(TParam1 = 0, TParam2 = 0);
   void CmGridCommand();
   short CakeEnable = 1;          // "Cake" "Enable": 0 switches the animation off for good
+  // The incentive animation through a test: prepared at set-up for the
+  // patient's age and predicted values, shown at the start of a trial,
+  // closed at its stop.
+  void LoadCake();
+  void InitCake();
+  // The predicted value a kind's cake measures the breath against: FVC,
+  // IVC or MVV; 0 for the kinds that show no cake.
+  float CakePredicted(short kind) const;
+  // The candles a cake has: the patient's age.
+  short CakeAge() const;
+  // Whether the comparison of the actual and the previous result was shown
+  // last, in any window: a window opened again on both results shows it.
+  static bool PrePostShown;
+  // Switches the comparison on again when it was shown last and both the
+  // actual and the previous result of the kind have samples.
+  void RestorePrePost() override;
 
   short ScreenIndex = 1;
   short MeasureScreen = 1;       // 0 while a calibration's screen is up

@@ -147,10 +147,6 @@ void TMeasureFrameScreen::DrawCurve(short trial, short index, bool final) {
   DrawDirect([&](TDrawSurface& s) { drawn = painter->DrawCurve(s, trial, index, final) || drawn; });
   if (drawn)
     W.update(ChangedArea());
-  // Every new volume sample of a run may blow out candles.
-  const auto slot = static_cast<std::size_t>(std::clamp<short>(trial, 0, 3));
-  if (Cake.IsShown() && !final && index >= 0 && static_cast<std::size_t>(index) < W.Volume[slot].size())
-    FlameOff(static_cast<short>(W.PredictedData.Age), W.LastTurnVolume, W.Volume[slot][static_cast<std::size_t>(index)]);
 }
 
 QRect TMeasureFrameScreen::ChangedArea() const {

@@ -55,12 +55,12 @@ public:
   const QImage& GetFrame() const { return Frame; }
 
   // --- Animations over the parameter list ---------------------------------
-  bool LoadCake(short age, bool anyPredicted);
+  bool LoadCake(short age, bool anyPredicted) override;
   // Shows the cake for a test; true when it is shown (the list is hidden).
-  bool InitCake(short age, float predicted);
-  void MoveFlame(short age);
-  void FlameOff(short age, float referenceVolumeL, float volumeL);
-  void CloseCake();
+  bool InitCake(short age, float predicted) override;
+  void MoveFlame(short age) override;
+  void FlameOff(short age, float referenceVolumeL, float volumeL) override;
+  void CloseCake() override;
   const TCakeAnimation& GetCake() const { return Cake; }
   bool LoadCalib();
   void MoveStick();

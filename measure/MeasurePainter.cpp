@@ -539,7 +539,9 @@ void TMeasurePainter::WriteDateTime(TDrawSurface& surface) const {
   Fill(surface, TRect{8, 66, 742, 107}, MeasureTexts::PanelColor);
   std::string date1, date2, time1, time2;
   std::vector<TTextItem> items;
-  if (Display.StageView) {
+  if (TMeasureData::MeasureMode == MEASURE_RHINO) {
+    items = MeasureTexts::RhinoDateTime(Display.RhinoDates, Messages);
+  } else if (Display.StageView) {
     std::string date3, time3;
     MeasureCore.SetDateTimeStr(date1, date2, time1, time2, MeasureCore.TrialOrder[0]);
     MeasureCore.SetDateTimeStrForProvView(date2, time2, date3, time3);
@@ -657,13 +659,27 @@ void TMeasurePainter::DrawBigTable(TDrawSurface& surface) {
       }
     }
   }
-  if (provocation && rows > 0)
-    for (int n = 0; n < 3 && 122 + 15 * (rows + n) + 15 <= 456; ++n) {
-      TRect label = cellRect(0, 122 + 15 * (rows + n));
+  if (provocation && rows > 0) {
+    // Under the results: the agent, concentration and dose beneath the
+    // provocation's columns, the solvent beneath the third stage's.
+    TProvocationBlock block = MeasureCore.ProvocationStep;
+    block.DoseUnit = MeasureCore.DoseUnit;
+    const std::array<ResultCells::TProvocationRow, 3> steps = ResultCells::ProvocationRows(block);
+    for (std::size_t n = 0; n < steps.size(); ++n) {
+      const int top = 122 + 15 * (rows + static_cast<int>(n));
+      if (top + 15 > 456)
+        break;
+      TRect label = cellRect(0, top);
       label.Left += 5;
-      WriteBigTableText(surface, Messages.LoadStringA(296 + n), label, 0, MeasureTexts::TextColor,
+      WriteBigTableText(surface, Messages.LoadStringA(steps[n].LabelText), label, 0, MeasureTexts::TextColor,
                         MeasureTexts::PanelColor);
+      WriteBigTableText(surface, steps[n].Value, {layout.Edge(5), top, layout.Edge(7), top + 15}, 1, AxisColor,
+                        BackgroundColor);
+      if (n == 0)
+        WriteBigTableText(surface, steps[n].Solvent, {layout.Edge(9), top, layout.Edge(11), top + 15}, 1, AxisColor,
+                          BackgroundColor);
     }
+  }
   // Lines under the body rows, then the frame and the separators.
   const int bodyRows = rows + (provocation && rows > 0 ? 3 : 0);
   for (int r = 0; r < bodyRows; ++r) {

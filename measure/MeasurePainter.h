@@ -35,6 +35,8 @@ struct TMeasureDisplay {
   bool ProvocationPrint = false;
   short Grid = 1;
   bool VolumeTimeOnFullScreen = false;  // a full-width FVC picture with its volume-time diagram
+  // Rhinomanometry's two sides above its big table, as its test sets them.
+  MeasureTexts::TRhinoDates RhinoDates;
   // Volume levels of the slow VC: the actual and previous result, each
   // trial of a provocation's stages, and the base level of the diagram.
   float VolumeLevel = 0.0f;

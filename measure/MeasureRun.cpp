@@ -67,9 +67,12 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   DirectionFlag = MeasureMode == MEASURE_FVC || MeasureMode == MEASURE_CALIBRATION ? 1 : 0;
   if (MeasureMode == MEASURE_DFC || MeasureMode == MEASURE_PLETHY)
     ChangeCommandButton(static_cast<int>(id), MeasureMode == MEASURE_DFC ? 2106 : 2153);
-  // Every trial waits for its own breath.
+  // Every trial waits for its own breath, and measures it against its own
+  // turning points.
   FlagBegin = false;
   IsBreathIn = false;
+  Extremes.Clear();
+  InitCake();
   InitHandler();
   // A plain spirometer streams once the acquisition starts; the extended
   // instruments are told which stream to send. The diffusion and
@@ -169,8 +172,10 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
     if (FlagBegin)
       CalVolume[i] = CalFlow[i] * 0.01f + (i > 0 ? CalVolume[i - 1] : 0.0f);
   }
-  if (!FlagBegin)
+  if (!FlagBegin) {
+    View->MoveFlame(CakeAge());
     return 1;
+  }
 
   if (mode == MEASURE_CALIBRATION && (StrokeCount >= StrokesNeeded() || SkipMark)) {
     StopRequest = 1;
@@ -182,6 +187,9 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   DrawSample(static_cast<short>(i));
   if (IsFlowTest(mode) && t < 4 && !Flow[t].empty()) {
     LocalMaxMin(Flow[t][i], Volume[t][i], static_cast<unsigned short>(i));
+    const auto turn =
+        static_cast<std::size_t>(std::clamp<int>(Extremes.count - 1, 0, spirometry::Extremes::Capacity - 1));
+    View->FlameOff(CakeAge(), Extremes.points[turn].volumeL, Volume[t][i]);
     if ((mode == MEASURE_FVC && Flow[t][i] < 0.0f && DirectionFlag == 1) ||
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
@@ -251,6 +259,8 @@ void TMeasureCore::CmStop() {
     CurveMove();
   if (id >= CM_START && id <= CM_START + 2) {
     SetActualMeasureDate(TrialIndex);
+    if (mode != MEASURE_RHINO)
+      View->CloseCake();
     if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO)
       NewResult[Index(mode)] = true;
   }
@@ -260,6 +270,7 @@ void TMeasureCore::CmStop() {
   }
   FreeLogBuffers();
   UpdateParamListBox();
+  View->RedrawScreenBmp();
   if (BtpsDevice)
     BtpsTimerActive = true;
 }

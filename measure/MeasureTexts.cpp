@@ -240,6 +240,22 @@ std::vector<TToolTip> ToolTips(short screenMode, bool bigTable, bool prePost, bo
           {5615, {692, 67, 741, 120}, "((" + ThirdStageShort(messages) + " - Base) / Base) * 100"}};
 }
 
+std::vector<TTextItem> RhinoDateTime(const TRhinoDates& dates, const TMessage& messages) {
+  constexpr std::array<int, 2> SideX{200, 370};
+  std::vector<TTextItem> items;
+  for (std::size_t side = 0; side < SideX.size(); ++side) {
+    const int x = SideX[side];
+    if (dates.SideShown[side]) {
+      items.push_back({{x, 68}, dates.Date[side]});
+      items.push_back({{x, 85}, dates.Time[side]});
+    } else {
+      const int text = dates.ProvocationView ? 294 + static_cast<int>(side) : 302 + static_cast<int>(side);
+      items.push_back({{x, 85}, messages.LoadStringA(text)});
+    }
+  }
+  return items;
+}
+
 int TBigTableLayout::Edge(std::size_t column) const {
   const std::size_t end = std::min(column, Widths.size());
   const int before = std::accumulate(Widths.begin(), Widths.begin() + static_cast<std::ptrdiff_t>(end), 0);

@@ -129,6 +129,19 @@ std::vector<TToolTip> ToolTips(short screenMode, bool bigTable, bool prePost, bo
 
 // --- The big table --------------------------------------------------------------------
 
+// The dates above rhinomanometry's big table: each side (the first at x
+// 200, the second at x 370) with its date (y 68) and time (y 85) when it
+// holds a result; otherwise one word at y 85: the baseline's and the
+// provoked side's (texts 294, 295) after a provocation, the actual and the
+// previous (302, 303) before.
+struct TRhinoDates {
+  std::array<bool, 2> SideShown{};
+  bool ProvocationView = false;
+  std::array<std::string, 2> Date;
+  std::array<std::string, 2> Time;
+};
+std::vector<TTextItem> RhinoDateTime(const TRhinoDates& dates, const TMessage& messages);
+
 struct TBigTableLayout {
   std::vector<int> Widths;  // relative widths of the columns
   double Unit = 0.0;        // reference pixels per relative unit: 734 / their sum

@@ -53,6 +53,18 @@ public:
   virtual void InvalidateScreen() = 0;
   // The metronome's mark: 0 off, 1 and 2 its two beats.
   virtual void DrawMetronome(short state) = 0;
+
+  // The incentive animation over the parameter list, for a child of `age`:
+  // prepared at set-up (true when it can be shown), shown at a test's
+  // start (true when it is; the list hides under it), a flame flickering
+  // while the breath has not begun, candles put out as the volume moves
+  // away from the latest turning point, closed at the stop (the list comes
+  // back). A screen without pictures shows none of it.
+  virtual bool LoadCake(short /*age*/, bool /*anyPredicted*/) { return false; }
+  virtual bool InitCake(short /*age*/, float /*predictedL*/) { return false; }
+  virtual void MoveFlame(short /*age*/) {}
+  virtual void FlameOff(short /*age*/, float /*referenceVolumeL*/, float /*volumeL*/) {}
+  virtual void CloseCake() {}
 };
 
 class TMeasureView : public TMeasureDrawing {

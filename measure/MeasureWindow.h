@@ -53,6 +53,10 @@ public:
   // 0 the normal breathing rate, 1 the high one.
   virtual void SetBRate(short rate) = 0;
 
+  // After the program has read the working file into a window it opened:
+  // the comparison shown last comes back when both results are there.
+  virtual void RestorePrePost() {}
+
   virtual void ApplySettings(const TMeasureSettings& settings) = 0;
   virtual void SetDisplayFormats(const TDisplayFormats& formats) = 0;
   virtual void Repaint() = 0;

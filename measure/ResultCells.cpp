@@ -299,4 +299,16 @@ std::array<std::string, 11> TextExportFields(const TResultRow& row) {
   return fields;
 }
 
+std::array<TProvocationRow, 3> ProvocationRows(const TProvocationBlock& block) {
+  const bool inMl = block.DoseUnit == 0;
+  const double concentration = block.ConcentrationMgPerMl;
+  const double dose = inMl ? block.Dose : concentration * block.Dose;
+  // A value that is not a number leaves its cell empty, as every cell does.
+  const std::string concentrationText =
+      std::isfinite(concentration) ? CLocale::Format("%6.2f mg/ml", concentration) : std::string();
+  const std::string doseText =
+      std::isfinite(dose) ? CLocale::Format("%6.2f    %s", dose, inMl ? "ml" : "mg") : std::string();
+  return {{{296, block.Material, block.SolutionMaterial}, {297, concentrationText, {}}, {298, doseText, {}}}};
+}
+
 }  // namespace ResultCells

@@ -11,6 +11,7 @@
 // - a value that rounds to zero prints as zero, never as "-0" ("-0.00");
 // - every cell is bounded to the 24 characters the table cells hold.
 
+#include "measure/ProvocationBlock.h"
 #include "platform/basekit/Color.h"
 
 #include <array>
@@ -132,6 +133,17 @@ std::vector<std::string> ExportRow(const TResultRow& row, bool provocationView);
 // The screen table's cell c (c >= 1) is the export's cell c + 1; its colour
 // is an entry of the window's colour set.
 short ScreenColourEntry(int screenColumn, bool provocationView, const TResultTable& table);
+
+// The three rows under the results in provocation view, each with the
+// text number of its label: the agent, the concentration ("%6.2f mg/ml")
+// and the dose ("%6.2f    %s": the dose in ml, or concentration x dose in
+// mg), and on the first row the solvent.
+struct TProvocationRow {
+  int LabelText = 0;
+  std::string Value;
+  std::string Solvent;
+};
+std::array<TProvocationRow, 3> ProvocationRows(const TProvocationBlock& block);
 
 // --- The text export -------------------------------------------------------
 

@@ -105,13 +105,16 @@ bool SendDataToExcel(const TPoke& poke, const TMessage& texts, const ResultCells
     return true;
 
   const unsigned first = 5u + static_cast<unsigned>(table.Rows.size());
-  const TProvocationBlock& b = block.Provocation;
-  const bool inMl = b.DoseUnit == 0;
-  const double dose = inMl ? b.Dose : b.ConcentrationMgPerMl * b.Dose;
-  return writer.Body(first, {{0, texts.LoadStringA(296)}, {6, b.Material}, {10, b.SolutionMaterial}}) &&
-         writer.Body(first + 1, {{0, texts.LoadStringA(297)},
-                                 {6, CLocale::Format("%6.2f mg/ml", static_cast<double>(b.ConcentrationMgPerMl))}}) &&
-         writer.Body(first + 2, {{0, texts.LoadStringA(298)}, {6, CLocale::Format("%6.2f    %s", dose, inMl ? "ml" : "mg")}});
+  const std::array<ResultCells::TProvocationRow, 3> rows = ResultCells::ProvocationRows(block.Provocation);
+  for (unsigned n = 0; n < rows.size(); ++n) {
+    const ResultCells::TProvocationRow& row = rows[n];
+    std::vector<std::pair<int, std::string>> cells{{0, texts.LoadStringA(row.LabelText)}, {6, row.Value}};
+    if (n == 0)
+      cells.emplace_back(10, row.Solvent);
+    if (!writer.Body(first + n, cells))
+      return false;
+  }
+  return true;
 }
 
 TPoke PokeInto(TDDE& dde) {

@@ -6,6 +6,7 @@
 // the printout.
 
 #include "common/PredictedData.h"
+#include "measure/ProvocationBlock.h"
 #include "measure/ResultCells.h"
 
 #include <filesystem>
@@ -25,14 +26,7 @@ namespace SpiroExport {
 // stops the export at that cell.
 using TPoke = std::function<bool(unsigned row, unsigned column, std::string_view text)>;
 
-// The provocation step a window shows in provocation view.
-struct TProvocationBlock {
-  std::string Material;
-  std::string SolutionMaterial;
-  float ConcentrationMgPerMl = 0.0f;
-  float Dose = 0.0f;
-  short DoseUnit = 0;  // 0 ml, else mg
-};
+using TProvocationBlock = ::TProvocationBlock;
 
 // Dates and times as the window shows them (a missing one is its picture).
 struct TExportDates {

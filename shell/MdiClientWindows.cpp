@@ -331,8 +331,11 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
     window.SetMeasurementOfParameters();
   }
   if (!rhino)
-    if (TExaminationStore* store = Store())
+    if (TExaminationStore* store = Store()) {
       store->ReadMeasureFile(window, TypeOf(id), true);
+      // The window was set up before its working file came in.
+      window.RestorePrePost();
+    }
   std::vector<TMenuEntry> menu =
       Frame(TClientSlot::Provocation) ? ChildMenus::ShortMeasure()
                        : ChildMenus::PatientMeasure(App.GetInstallFlags(), true, StageView && !rhino,

@@ -40,6 +40,15 @@ void TMeasureRecordAccess::Sync() const {
        [&](int v) { w.LogMeasureMode = static_cast<short>(v); });
   Step(Record.OpenedWithProvocation, Given.OpenedWithProvocation, [&] { return w.ProvocationMode; },
        [&](bool v) { w.ProvocationMode = v; });
+  // The stored provocation's step, which the window's result table shows.
+  Step(Record.ProvokedAgent, Given.ProvokedAgent, [&] { return w.ProvocationStep.Material; },
+       [&](const std::string& v) { w.ProvocationStep.Material = v; });
+  Step(Record.ProvokedConcentration, Given.ProvokedConcentration, [&] { return w.ProvocationStep.ConcentrationMgPerMl; },
+       [&](float v) { w.ProvocationStep.ConcentrationMgPerMl = v; });
+  Step(Record.ProvokedDose, Given.ProvokedDose, [&] { return w.ProvocationStep.Dose; },
+       [&](float v) { w.ProvocationStep.Dose = v; });
+  Step(Record.ThirdStageAgent, Given.ThirdStageAgent, [&] { return w.ProvocationStep.SolutionMaterial; },
+       [&](const std::string& v) { w.ProvocationStep.SolutionMaterial = v; });
 }
 
 TMeasureRecordState& TMeasureRecordAccess::State() {

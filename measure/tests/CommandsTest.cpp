@@ -48,6 +48,15 @@ public:
   void Beep() override {}
   bool RunParamDialog() override { return false; }
   void SetHourGlass(bool) override {}
+  bool InitCake(short age, float predictedL) override {
+    Cake.push_back("init " + std::to_string(age) + " " + std::to_string(predictedL));
+    return true;
+  }
+  void MoveFlame(short) override { ++Flickers; }
+  void FlameOff(short, float referenceVolumeL, float volumeL) override {
+    PutOut.push_back({referenceVolumeL, volumeL});
+  }
+  void CloseCake() override { Cake.emplace_back("close"); }
 
   void Log(const char* call) { Calls.emplace_back(call); }
   bool Called(const std::string& call) const { return std::find(Calls.begin(), Calls.end(), call) != Calls.end(); }
@@ -61,6 +70,9 @@ public:
   short Selection = -1;
   int Drawn = 0;
   float Large = 0.0f;
+  std::vector<std::string> Cake;
+  int Flickers = 0;
+  std::vector<std::pair<float, float>> PutOut;  // reference and volume of each sample
 };
 
 class TCommandCore final : public TMeasureCore {
@@ -236,10 +248,97 @@ TEST_F(CommandsTest, CurvesOnlyHidesTheListAndBringsItBack) {
   Core.DispatchCommand(CM_SCREEN);
   EXPECT_FALSE(Core.ListVisible);
   EXPECT_FALSE(View.ListShown);
+  // Curves only is the full-width screen.
+  EXPECT_EQ(Core.ScreenMode, 0);
+  EXPECT_EQ(Core.EnablerState().ScreenMode, 0);
   Core.DispatchCommand(CM_SCREEN);
   EXPECT_TRUE(Core.ListVisible);
   EXPECT_TRUE(View.ListShown);
+  EXPECT_EQ(Core.ScreenMode, 1);
   EXPECT_TRUE(Sent(WM_CHANGE_BUTTON_COLOR));
+  // A change of the test kind comes back to the curves beside the list.
+  Core.DispatchCommand(CM_SCREEN);
+  Core.SetMeasureMode(MEASURE_VC);
+  EXPECT_EQ(Core.ScreenMode, 1);
+  EXPECT_TRUE(Core.ListVisible);
+}
+
+// The run drives the incentive animation: shown at the start with the
+// kind's predicted value, a flicker for each sample before the breath,
+// the candles measured on every sample after it, closed at the stop.
+TEST_F(CommandsTest, TheRunShowsMovesAndClosesTheCake) {
+  Core.PredictedData.Age = 6;
+  Core.RefParams[MEASURE_FVC][0] = 1.5f;
+  Core.HasInstrument = true;
+  Core.CmStart(CM_START);
+  Core.CmDoStart(CM_START);
+  ASSERT_EQ(View.Cake, (std::vector<std::string>{"init 6 " + std::to_string(1.5f)}));
+  // Quiet breathing below the start threshold flickers; the blast starts it.
+  const int quiet[] = {3, -2, 4, -3, 2};
+  for (const int count : quiet)
+    Core.CmReady(0, count);
+  EXPECT_EQ(View.Flickers, 5);
+  EXPECT_TRUE(View.PutOut.empty());
+  for (unsigned i = 0; i < 50; ++i)
+    Core.CmReady(i, -200);  // -1.76 L/s
+  EXPECT_EQ(View.Flickers, 5);
+  ASSERT_EQ(View.PutOut.size(), 50u);
+  // Each sample is measured against the turning point before the blast
+  // (volume 0) and its own volume: 1.7578125 L/s x 0.01 s per sample.
+  EXPECT_FLOAT_EQ(View.PutOut.back().first, 0.0f);
+  EXPECT_NEAR(View.PutOut.back().second, -50 * 0.017578125, 1e-4);
+  Core.CmStop();
+  EXPECT_EQ(View.Cake.back(), "close");
+  EXPECT_TRUE(View.Called("RedrawScreenBmp"));
+}
+
+TEST_F(CommandsTest, NoCakeInRhinomanometryOrWithoutTheList) {
+  Core.PredictedData.Age = 6;
+  Core.RefParams[MEASURE_FVC][0] = 1.5f;
+  Core.HasInstrument = true;
+  Core.DispatchCommand(CM_SCREEN);  // curves only
+  Core.CmStart(CM_START);
+  Core.CmDoStart(CM_START);
+  Core.CmStop();
+  EXPECT_EQ(View.Cake, (std::vector<std::string>{"close"}));
+}
+
+// A window opened again shows the comparison when it was shown last and
+// both the actual and the previous result of its kind have samples.
+TEST_F(CommandsTest, ComparisonComesBackOnlyWithBothResults) {
+  struct TCase {
+    bool shownLast;
+    short actualSamples;
+    short previousSamples;
+    bool stageView;
+    bool restored;
+  };
+  const TCase cases[] = {
+      {true, 300, 250, false, true},
+      {false, 300, 250, false, false},
+      {true, 0, 250, false, false},
+      {true, 300, 0, false, false},
+      {true, 300, 250, true, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.shownLast << c.actualSamples << c.previousSamples << c.stageView);
+    TCommandCore core(&Texts, &Client, MEASURE_FVC);
+    core.SetView(&View);
+    core.StageView = c.stageView;
+    core.SampleCount[MEASURE_FVC][1] = c.actualSamples;
+    core.SampleCount[MEASURE_FVC][3] = c.previousSamples;
+    TMeasureCore::PrePostShown = c.shownLast;
+    core.RestorePrePost();
+    EXPECT_EQ(core.PrePostMode, c.restored);
+    core.RestorePrePost();  // never switches it off again
+    EXPECT_EQ(core.PrePostMode, c.restored);
+    core.SetView(nullptr);
+  }
+  // Switching the comparison is what the next window remembers.
+  Core.DispatchCommand(CM_PREPOST);
+  EXPECT_TRUE(TMeasureCore::PrePostShown);
+  Core.DispatchCommand(CM_PREPOST);
+  EXPECT_FALSE(TMeasureCore::PrePostShown);
 }
 
 TEST_F(CommandsTest, NoteWindowShowsDatesAndNotesAndToggles) {

@@ -303,6 +303,88 @@ TEST_F(MeasureScreen, BigTableToggledTwiceGivesTheSamePicture) {
   Window->DispatchCommand(CM_ZOOM_TABLE);
 }
 
+// The curves-only button reaches the full-width screen, where every pixel
+// distance of the loop doubles (k = 2: 12 pixels per L/s, 28 per L at
+// zoom 1, the origin at x 314, y 273), and brings the list screen back.
+TEST_F(MeasureScreen, FullWidthScreenAndBack) {
+  LungModel::TPatient adult;  // FVC 4.5 L, PEF 9 L/s
+  Open(MEASURE_FVC);
+  PutFvc(0, adult);
+  Window->UpdateParamListBox();
+  const QImage before = Picture();
+  ASSERT_TRUE(Window->DispatchCommand(CM_SCREEN));
+  EXPECT_EQ(Window->ScreenMode, 0);
+  EXPECT_FALSE(Window->GetParamListView()->isVisible());
+  const QImage full = Picture();
+  SavePicture(*Window, "measure-fvc-full-width.png");
+  const float fx = Window->GetXScale(), fy = Window->GetYScale();
+  // The expiration, above the volume axis: 4.5 x 28 = 126 pixels wide,
+  // starting on the flow axis; 9 x 12 = 108 pixels high. The sampled
+  // curve's ends fall within a reference pixel (1.6 and 1.7 device pixels).
+  const QRect loop = Extent(full, Trial1, Device({7, 66, 743, 273}));
+  EXPECT_NEAR(loop.width(), 126.0 * fx, 3.0);
+  EXPECT_NEAR(loop.height(), 108.0 * fy, 3.0);
+  EXPECT_NEAR(loop.left(), static_cast<int>(314 * fx), 2);
+  // The whole loop stays right of the flow axis: no volume-time diagram
+  // at the left under a full-width loop, and no table header.
+  EXPECT_TRUE(Extent(full, Trial1, Device({8, 67, 300, 456})).isNull());
+  EXPECT_EQ(full.pixel(Device(MeasureLayout::TableBox).topRight() + QPoint(-3, 2)), qRgb(0, 0, 0));
+
+  ASSERT_TRUE(Window->DispatchCommand(CM_SCREEN));
+  EXPECT_EQ(Window->ScreenMode, 1);
+  EXPECT_TRUE(Window->GetParamListView()->isVisible());
+  EXPECT_EQ(Picture(), before);
+}
+
+// A stored provocation test in the big table: the stages' values and,
+// under them, the step's agent, concentration, dose and solvent.
+TEST_F(MeasureScreen, BigTableOfAProvocationStep) {
+  LungModel::TPatient adult;
+  Open(MEASURE_FVC);
+  PutFvc(0, adult);
+  adult.FvcL = 4.0;
+  PutFvc(1, adult);
+  adult.FvcL = 4.3;
+  PutFvc(2, adult);
+  for (short slot = 0; slot < 3; ++slot) {
+    float* akt = Window->GetAktBuffer(MEASURE_FVC, slot);
+    akt[2] = akt[0] * 0.8f;  // FEV1
+    akt[7] = 8.0f - static_cast<float>(slot);  // PEF
+  }
+  Window->StageView = true;
+  Window->ProvocationStep = {"Metacholin", "NaCl 0.9 %", 2.5f, 0.5f, 0};
+  ASSERT_TRUE(Window->DispatchCommand(CM_ZOOM_TABLE));
+  const QImage table = Picture();
+  SavePicture(*Window, "measure-big-table-provocation-step.png");
+  // The provocation stage's values stand in trial 2's colour.
+  EXPECT_TRUE(Extent(table, Trial2, Device({8, 122, 742, 456})).isValid());
+  Window->DispatchCommand(CM_ZOOM_TABLE);
+}
+
+// A window set up on a working file that holds the actual and the
+// previous result shows the comparison when it was shown last.
+TEST_F(MeasureScreen, SetUpOnBothResultsBringsTheComparisonBack) {
+  LungModel::TPatient adult;
+  for (const bool shownLast : {true, false}) {
+    SCOPED_TRACE(shownLast);
+    TMeasureCore::PrePostShown = shownLast;
+    Window = std::make_unique<TMeasure>(1.6f, 1024.0f / 600.0f, MEASURE_FVC, &Texts,
+                                        (Folder / "Halvetra.ini").string(), short{0}, Patient(40, 180), nullptr, 1.0f,
+                                        false, &Client);
+    PutFvc(0, adult);
+    PutFvc(3, adult);
+    Window->SetupWindow();
+    Window->SetMeasureMode(MEASURE_FVC);
+    Window->show();
+    EXPECT_EQ(Window->PrePostMode, shownLast);
+    if (shownLast) {
+      EXPECT_EQ(Window->GetParamListView()->geometry().top(), 199);  // under the taller title
+    }
+  }
+  SavePicture(*Window, "measure-fvc-comparison-off.png");
+  TMeasureCore::PrePostShown = false;
+}
+
 TEST_F(MeasureScreen, APaintWhileAScreenCopyExistsAddsNothing) {
   LungModel::TPatient adult;
   Open(MEASURE_FVC);

@@ -382,6 +382,52 @@ TEST_F(BigTableTest, ProvocationViewWithABaseOfZero) {
   }
 }
 
+// Under the results of a provocation step: its agent, concentration and
+// dose across the provocation's two columns, the solvent across the third
+// stage's, each centred. By hand: 2.5 mg/ml and 0.5 ml, or 2.5 x 0.5 =
+// 1.25 mg when the dose is told in mg.
+TEST_F(BigTableTest, ProvocationStepUnderTheResults) {
+  Painter.Display.StageView = true;
+  Core.GetAktBuffer(MEASURE_FVC, 1)[0] = 3.5f;
+  Core.TrialOrder = {1, 2, 3};
+  Core.ProvocationStep = {"Metacholin", "NaCl", 2.5f, 0.5f, 0};
+  const MeasureTexts::TBigTableLayout layout = MeasureTexts::BigTableLayout(true, false);
+  const auto joined = [&](const TRecordingSurface& surface, int row, std::size_t first, std::size_t last) {
+    const TRect want{layout.Edge(first), 122 + 15 * row, layout.Edge(last + 1), 137 + 15 * row};
+    std::optional<TRecordingSurface::TCall> found;
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextInRect))
+      if (call.Rect == want)
+        found = call;
+    return found;
+  };
+  struct TCase {
+    short doseUnit;
+    const char* dose;
+  };
+  for (const TCase c : {TCase{0, "  0.50    ml"}, TCase{1, "  1.25    mg"}}) {
+    SCOPED_TRACE(c.doseUnit);
+    Core.DoseUnit = c.doseUnit;
+    TRecordingSurface surface;
+    Painter.MeasurePaint(surface, true);
+    // Nineteen parameter rows, then the step's three.
+    const std::array<std::string, 3> values{"Metacholin", "  2.50 mg/ml", c.dose};
+    for (int n = 0; n < 3; ++n) {
+      const auto cell = joined(surface, 19 + n, 5, 6);
+      ASSERT_TRUE(cell.has_value()) << n;
+      EXPECT_EQ(cell->Text, values[static_cast<std::size_t>(n)]);
+      EXPECT_EQ(cell->Style.Color, Util.GetColor(2));
+      EXPECT_EQ(cell->Style.Align, TTextAlign::Centre);
+    }
+    const auto solvent = joined(surface, 19, 9, 10);
+    ASSERT_TRUE(solvent.has_value());
+    EXPECT_EQ(solvent->Text, "NaCl");
+    EXPECT_FALSE(joined(surface, 20, 9, 10).has_value());
+    const auto texts = surface.Texts();
+    for (const int label : {296, 297, 298})
+      EXPECT_NE(std::find(texts.begin(), texts.end(), Texts.LoadStringA(label)), texts.end()) << label;
+  }
+}
+
 TEST_F(BigTableTest, AllParametersHiddenLeavesHeaderFrameAndShortSeparators) {
   unsigned* shown = Core.GetParamStruct(MEASURE_FVC);
   std::fill(shown, shown + 19, 0u);

@@ -254,3 +254,29 @@ TEST(ResultCells, TextExportFields) {
 }
 
 }  // namespace
+
+// The provocation step's rows, by hand: 2.5 mg/ml and 2 ml, or 2.5 x 2 =
+// 5 mg; a value that is not a number leaves its cell empty.
+TEST(ResultCells, ProvocationRows) {
+  struct TCase {
+    TProvocationBlock block;
+    std::array<std::string, 3> values;
+  };
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const TCase cases[] = {
+      {{"Metacholin", "NaCl", 2.5f, 2.0f, 0}, {"Metacholin", "  2.50 mg/ml", "  2.00    ml"}},
+      {{"Metacholin", "NaCl", 2.5f, 2.0f, 1}, {"Metacholin", "  2.50 mg/ml", "  5.00    mg"}},
+      {{"Histamine", "", nan, 2.0f, 1}, {"Histamine", "", ""}},
+      {{"Histamine", "", 1.0f, nan, 0}, {"Histamine", "  1.00 mg/ml", ""}},
+  };
+  for (const TCase& c : cases) {
+    const auto rows = ResultCells::ProvocationRows(c.block);
+    EXPECT_EQ(rows[0].LabelText, 296);
+    EXPECT_EQ(rows[1].LabelText, 297);
+    EXPECT_EQ(rows[2].LabelText, 298);
+    for (std::size_t n = 0; n < 3; ++n)
+      EXPECT_EQ(rows[n].Value, c.values[n]) << c.block.Material << " row " << n;
+    EXPECT_EQ(rows[0].Solvent, c.block.SolutionMaterial);
+    EXPECT_TRUE(rows[1].Solvent.empty());
+  }
+}

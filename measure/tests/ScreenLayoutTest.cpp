@@ -278,3 +278,28 @@ TEST(ScreenTexts, BigTableColumns) {
   EXPECT_EQ(GetColWidth(false, false, 14), 0);
   EXPECT_DOUBLE_EQ(GetColWidth(false, true), 734.0 / 105.0);
 }
+
+// Rhinomanometry's dates: a side with a result shows its date and time,
+// one without it says which side it is.
+TEST(ScreenTexts, RhinoDatesBySideAndView) {
+  const TMessage texts = English();
+  struct TCase {
+    std::array<bool, 2> shown;
+    bool provocation;
+    std::vector<TTextItem> items;
+  };
+  const TCase cases[] = {
+      {{true, true}, false, {{{200, 68}, "D1"}, {{200, 85}, "T1"}, {{370, 68}, "D2"}, {{370, 85}, "T2"}}},
+      {{true, false}, true, {{{200, 68}, "D1"}, {{200, 85}, "T1"}, {{370, 85}, texts.LoadStringA(295)}}},
+      {{false, false}, true, {{{200, 85}, texts.LoadStringA(294)}, {{370, 85}, texts.LoadStringA(295)}}},
+      {{false, true}, false, {{{200, 85}, texts.LoadStringA(302)}, {{370, 68}, "D2"}, {{370, 85}, "T2"}}},
+  };
+  for (const TCase& c : cases) {
+    TRhinoDates dates;
+    dates.SideShown = c.shown;
+    dates.ProvocationView = c.provocation;
+    dates.Date = {"D1", "D2"};
+    dates.Time = {"T1", "T2"};
+    EXPECT_EQ(RhinoDateTime(dates, texts), c.items) << c.shown[0] << c.shown[1] << c.provocation;
+  }
+}

@@ -130,6 +130,7 @@ public:
   void SetMeasurementOfParameters() override { Log.Calls.push_back("SetMeasurementOfParameters"); }
   void ChangeButtonColor() override { Log.Calls.push_back("ChangeButtonColor"); }
   void SetZeroPending() override { Log.Calls.push_back("SetZeroPending"); }
+  void RestorePrePost() override { Log.Calls.push_back("RestorePrePost"); }
   void SetProvocationMode(bool on) override { ProvocationMode = on; }
   void SetBRate(short rate) override { Log.Calls.push_back("SetBRate " + std::to_string(rate)); }
   void ApplySettings(const TMeasureSettings& settings) override {
