@@ -3,11 +3,9 @@
 #include "common/MeasureMode.h"
 #include "measure/MeasureCore.h"
 #include "platform/basekit/PrintCanvas.h"
-#include "platform/portkit/spirometry/CurveSteps.h"
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <vector>
 
 namespace {
@@ -129,15 +127,16 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   const auto k = static_cast<std::size_t>(std::clamp<short>(kind, 0, 7));
   const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])),
                                            std::min(core.Flow[s].size(), core.Volume[s].size()));
-  // The FVC's largest breath alone, unless the whole curve is asked; its
-  // turning points come from the slot's flow integrated again.
+  // The slot's volume integrated again from its flow (a curve read back
+  // from storage holds its flow alone); the FVC's largest breath alone,
+  // unless the whole curve is asked, from the turning points found on the
+  // way. The window's own turning points are kept.
+  const spirometry::Extremes kept = core.Extremes;
+  core.ReIntegratedVolume(kind, static_cast<short>(s), static_cast<unsigned long>(count));
   std::pair<int, int> range{0, static_cast<int>(count) - 1};
-  if (kind == MEASURE_FVC && !wholeFvc && count > 1) {
-    std::vector<float> volume(count);
-    spirometry::Extremes extremes;
-    spirometry::IntegrateWithExtremes(std::span<const float>(core.Flow[s].data(), count), volume, extremes);
-    range = LargestLoop(extremes, static_cast<int>(count));
-  }
+  if (kind == MEASURE_FVC && !wholeFvc && count > 1)
+    range = LargestLoop(core.Extremes, static_cast<int>(count));
+  core.Extremes = kept;
   Painter.ResetDashes();
   for (int i = std::max(1, range.first + 1); i <= range.second; ++i)
     Painter.DrawCurve(canvas.Surface, static_cast<short>(s), i, dotted);

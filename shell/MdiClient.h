@@ -16,6 +16,7 @@
 #include "shell/ClientWindows.h"
 #include "shell/ComponentFactories.h"
 #include "shell/MainMenuLayout.h"
+#include "shell/PrintChoice.h"
 #include "shell/ProvocationDriver.h"
 
 #include <QMdiArea>
@@ -37,7 +38,9 @@ class THalvetraApp;
 class THalvetraMDIChild;
 class TPatient;
 class TPatientNote;
+class TMeasurePrintRun;
 class TOwnPrinter;
+class TPrintHeader;
 class TPrintManager;
 
 class THalvetraMDIClient : public QMdiArea, public TEventHandler, private TClientWindows, private TProvocationHost {
@@ -199,6 +202,17 @@ public:
   void CmFilePrinterSetup();
   void CmFilePrintPreview();
   void CmPrintEnable(TCommandEnabler& ce);
+  // Non-zero exactly while a print or preview run is inside the printer
+  // or the preview.
+  int GetPrintingDepth() const { return PrintingDepth; }
+  // Whether printing asks for the printer first (tests print straight to
+  // the printer's file).
+  bool PrintPrompt = true;
+  // The program's one printer, made on first use.
+  TOwnPrinter& GetPrinter();
+  // Set while the browser prints a provocation series: the report of its
+  // stages.
+  bool SeriesPrint = false;
   // What the status line says of the database: empty while it is whole.
   const std::string& GetDatabaseState() const { return DatabaseState; }
   void CmNewDatabase();
@@ -318,5 +332,10 @@ private:
   std::unique_ptr<TOwnPrinter> Printer;
   TPrintManager* RunManager = nullptr;
   bool NoteOnly = false;
+  int PrintingDepth = 0;
+  PrintChoice::TPrintable Printable = PrintChoice::TPrintable::None;
+  std::unique_ptr<TPrintHeader> MakePrintHeader();
   std::unique_ptr<TPrintManager> MakeNoteManager();
+  std::unique_ptr<TMeasurePrintRun> StartMeasurePrint();
+  std::unique_ptr<TPrintManager> MakeRunManager(std::unique_ptr<TMeasurePrintRun>& run);
 };
