@@ -39,6 +39,7 @@ class THalvetraMDIChild;
 class TPatient;
 class TPatientNote;
 class TMeasurePrintRun;
+struct TPrintRun;
 class TOwnPrinter;
 class TPrintHeader;
 class TPrintManager;
@@ -337,5 +338,6 @@ private:
   std::unique_ptr<TPrintHeader> MakePrintHeader();
   std::unique_ptr<TPrintManager> MakeNoteManager();
   std::unique_ptr<TMeasurePrintRun> StartMeasurePrint();
-  std::unique_ptr<TPrintManager> MakeRunManager(std::unique_ptr<TMeasurePrintRun>& run);
+  std::string SelectedNoteText() const;
+  std::unique_ptr<TPrintManager> MakeRunManager(TPrintRun& run);
 };

@@ -18,10 +18,12 @@
 #include "shell/HalvetraApp.h"
 #include "shell/MdiChild.h"
 #include "shell/MeasurePrintRun.h"
+#include "shell/WindowPrintables.h"
+#include "audiometry/window/AudioMeter.h"
 
 namespace {
 
-constexpr short NoteOptionsDialog = 20140;
+constexpr short NoteOptionsDialog = 20140, TrendOptionsDialog = 20124, AudiogramOptionsDialog = 20131;
 constexpr std::size_t DoctorLength = 31;
 
 // The printing depth: non-zero exactly while a run is inside the printer
@@ -81,19 +83,59 @@ std::unique_ptr<TMeasurePrintRun> THalvetraMDIClient::StartMeasurePrint() {
   return std::make_unique<TMeasurePrintRun>(*window, *access, Records->GetWorkFiles(), App.GetMessages());
 }
 
-std::unique_ptr<TPrintManager> THalvetraMDIClient::MakeRunManager(std::unique_ptr<TMeasurePrintRun>& run) {
+std::string THalvetraMDIClient::SelectedNoteText() const {
+  // The text selected in the patient's note follows a test, trend or
+  // audiogram.
+  std::string text;
+  if (const TPatientNote* note = GetNote(); note != nullptr && note->IsTextSelected())
+    note->GetNote(text);
+  return text;
+}
+
+std::unique_ptr<TPrintManager> THalvetraMDIClient::MakeRunManager(TPrintRun& run) {
   TCommandEnabler enabler(CM_FILEPRINT);
   CmPrintEnable(enabler);
   if (!enabler.GetEnabled())
     return nullptr;
-  if (Printable == PrintChoice::TPrintable::NoteOnly)
+  switch (Printable) {
+  case PrintChoice::TPrintable::NoteOnly:
     return MakeNoteManager();
-  if (Printable != PrintChoice::TPrintable::Measurement)
-    return nullptr;
-  run = StartMeasurePrint();
-  if (!run)
-    return nullptr;
-  return run->Prepare(MakePrintHeader(), App.GetInstallFlags(), this, SeriesPrint);
+  case PrintChoice::TPrintable::Measurement: {
+    run.Measure = StartMeasurePrint();
+    if (!run.Measure)
+      return nullptr;
+    auto manager = run.Measure->Prepare(MakePrintHeader(), App.GetInstallFlags(), this, SeriesPrint);
+    if (manager)
+      manager->SetNote(SelectedNoteText());
+    return manager;
+  }
+  case PrintChoice::TPrintable::Trend:
+  case PrintChoice::TPrintable::Audiogram: {
+    const bool trend = Printable == PrintChoice::TPrintable::Trend;
+    auto* meter = dynamic_cast<TAudioMeter*>(GetAudioMeter());
+    if ((trend && GetTrend() == nullptr) || (!trend && meter == nullptr))
+      return nullptr;
+    std::unique_ptr<TPrintHeader> header = MakePrintHeader();
+    if (!ShowPrintStruct(App.GetMessages(), *header, trend ? TrendOptionsDialog : AudiogramOptionsDialog, this))
+      return nullptr;
+    header->NoProgress = false;
+    auto manager = std::make_unique<TPrintManager>(App.GetMessages(), std::move(header),
+                                                   trend ? TPrintManager::TKind::Trend
+                                                         : TPrintManager::TKind::Audiogram,
+                                                   SelectedNoteText());
+    if (trend) {
+      run.Trend = std::make_unique<TTrendPrintable>(*GetTrend());
+      manager->Trend = run.Trend.get();
+    } else {
+      run.Audiogram = std::make_unique<TAudiogramPrintable>(*meter);
+      manager->Audiogram = run.Audiogram.get();
+    }
+    return manager;
+  }
+  case PrintChoice::TPrintable::None:
+    break;
+  }
+  return nullptr;
 }
 
 void THalvetraMDIClient::CmFilePrint() {
@@ -107,7 +149,7 @@ void THalvetraMDIClient::CmFilePrint() {
   }
   // The run (a measurement's) puts its window back when it ends, also
   // when the options were refused.
-  std::unique_ptr<TMeasurePrintRun> run;
+  TPrintRun run;
   const std::unique_ptr<TPrintManager> manager = MakeRunManager(run);
   if (!manager)
     return;
@@ -127,7 +169,7 @@ void THalvetraMDIClient::CmFilePrintPreview() {
   if (RunManager != nullptr)
     return;
   const TDepth depth(PrintingDepth);
-  std::unique_ptr<TMeasurePrintRun> run;
+  TPrintRun run;
   const std::unique_ptr<TPrintManager> manager = MakeRunManager(run);
   if (!manager)
     return;
@@ -159,6 +201,8 @@ void THalvetraMDIClient::CmPrintEnable(TCommandEnabler& ce) {
   print.ProvocationOpen = view.ProvocationOpen;
   print.TrendOpen = view.TrendOpen;
   print.AudiometerOpen = view.AudiometerOpen;
+  if (const auto* meter = dynamic_cast<const TAudioMeter*>(GetAudioMeter()))
+    print.AudiometerPrintable = !view.AudiometerBusy && meter->GetPrintEnable();
   const QMdiSubWindow* active = activeSubWindow();
   print.AnyActive = active != nullptr;
   print.TrendActive = active != nullptr && active == GetTrendFrame();
