@@ -10,6 +10,7 @@
 #include "patients/InstituteStruct.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/BarLayouts.h"
+#include "records/BrowsePlan.h"
 #include "records/MeasureRecords.h"
 #include "shell/ClientController.h"
 #include "shell/ClientEnablers.h"
@@ -117,6 +118,9 @@ public:
   void CmMergeDatabases();
   // The browser of the shown patient's tests; the tests chosen there are loaded.
   void CmBrowseMeasurements();
+  // The browser's print: the chosen tests loaded by `plan` (the stages of
+  // a provocation when `series`), printed, and their windows closed again.
+  void PrintFromBrowser(const std::vector<BrowsePlan::TMessage>& plan, bool series);
   // The list of every patient, with the patient table locked while it runs.
   void CmPatientList();
 

@@ -6,6 +6,7 @@
 #include "shell/MdiClient.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/framework/WindowMessages.h"
 #include "measure/Measure.h"
 #include "patients/Patient.h"
 #include "patients/PatientNote.h"
@@ -156,6 +157,19 @@ void THalvetraMDIClient::CmFilePrint() {
   TApxPrintout printout(*manager, "Halvetra");
   const TDepth depth(PrintingDepth);
   Printer->Print(this, printout, PrintPrompt);
+}
+
+void THalvetraMDIClient::PrintFromBrowser(const std::vector<BrowsePlan::TMessage>& plan, bool series) {
+  EvCloseAllTempFiles();
+  for (const BrowsePlan::TMessage& message : plan)
+    SendMessage(this, message.Message, message.WParam, reinterpret_cast<TParam2>(message.Key.c_str()));
+  SeriesPrint = series;
+  SendMessage(this, WM_COMMAND, CM_FILEPRINT, 0);
+  SeriesPrint = false;
+  // The windows loaded for the printout go again.
+  CloseFrame(TClientSlot::Measure);
+  CloseFrame(TClientSlot::Audiometer);
+  EvCloseAllTempFiles();
 }
 
 void THalvetraMDIClient::CmFilePrinterSetup() {

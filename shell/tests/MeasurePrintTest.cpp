@@ -11,11 +11,13 @@
 #include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "records/ApxPreviewWin.h"
 #include "records/OwnPrinter.h"
+#include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
 #include "testing/Pictures.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QListWidget>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QProcess>
@@ -255,6 +257,75 @@ TEST_F(MeasurePrint, AnFvcFromTheDemonstrationFilePrintedToAPdf) {
   };
   EXPECT_GT(bluePixels(0, page.width() / 2), 50);
   EXPECT_GT(bluePixels(page.width() / 2, page.width()), 50);
+}
+
+// The browser's print button: the stored tests chosen in the list are
+// loaded, printed and their window closed again.
+class BrowserPrint : public MeasurePrint {
+protected:
+  // Prints the chosen lines of the browser into `pdf`.
+  void PrintFromBrowser(int lines, int chosen, const std::filesystem::path& pdf) {
+    Client().PrintPrompt = false;
+    TOwnPrinter& printer = Client().GetPrinter();
+    printer.ShowAbortDialog = false;
+    printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    bool printed = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* browser = QApplication::activeModalWidget();
+      auto* list = browser != nullptr ? browser->findChild<QListWidget*>() : nullptr;
+      if (list == nullptr) {
+        ADD_FAILURE() << "no browser";
+        return;
+      }
+      EXPECT_EQ(list->count(), lines);
+      list->clearSelection();
+      for (int row = 0; row < chosen; ++row)
+        list->item(row)->setSelected(true);
+      auto* print = browser->findChild<QPushButton*>("5729");
+      EXPECT_TRUE(print != nullptr && print->isEnabled());
+      short offered = -1;
+      AnswerOptions(true, offered);
+      print->click();
+      printed = true;
+      const THalvetraMDIChild* frame = Client().GetMeasureFrame();
+      EXPECT_TRUE(frame == nullptr || !frame->isVisible()) << "the window loaded for the printout is closed";
+      SavePicture(*browser, "browser-after-print.png");
+      browser->close();
+    });
+    Route(CM_BROWSE_MEASUREMENTS);
+    EXPECT_TRUE(printed);
+  }
+};
+
+TEST_F(BrowserPrint, AStoredTestAndAPrePostPair) {
+  // Two examinations of one window: a trial saved, another trial saved.
+  TMeasure& window = MeasuredFvc();
+  ASSERT_FALSE(HasFailure());
+  const float first = window.GetAktBuffer(MEASURE_FVC, 0)[0];
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  RunTrial(window);
+  ASSERT_FALSE(HasFailure());
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+
+  // One of them alone: no pre test, its date prints as the picture.
+  const std::filesystem::path single = artifacts / "browser-fvc-printout.pdf";
+  std::filesystem::remove(single);
+  PrintFromBrowser(2, 1, single);
+  ASSERT_TRUE(std::filesystem::exists(single));
+  std::string text = Poppler("pdftotext", single, {"-layout"});
+  EXPECT_NE(text.find("YYYY.MM.DD."), std::string::npos) << text;
+
+  // Both: a pre/post pair, the earlier one as the pre test.
+  const std::filesystem::path pair = artifacts / "browser-prepost-printout.pdf";
+  std::filesystem::remove(pair);
+  PrintFromBrowser(2, 2, pair);
+  ASSERT_TRUE(std::filesystem::exists(pair));
+  text = Poppler("pdftotext", pair, {"-layout"});
+  EXPECT_EQ(text.find("YYYY.MM.DD."), std::string::npos) << "the pre test's date\n" << text;
+  EXPECT_NE(LineOf(text, "FVC").find(CLocale::Format("%.2f", static_cast<double>(first))), std::string::npos)
+      << LineOf(text, "FVC");
 }
 
 }  // namespace
