@@ -161,8 +161,12 @@ void THalvetraMDIClient::CmFilePrint() {
 
 void THalvetraMDIClient::PrintFromBrowser(const std::vector<BrowsePlan::TMessage>& plan, bool series) {
   EvCloseAllTempFiles();
+  // A provocation's stages go into the stage files as they load.
+  TRecordWindows& windows = GetRecordWindows();
+  windows.ProvocationFromDatabase = series;
   for (const BrowsePlan::TMessage& message : plan)
     SendMessage(this, message.Message, message.WParam, reinterpret_cast<TParam2>(message.Key.c_str()));
+  windows.ProvocationFromDatabase = false;
   SeriesPrint = series;
   SendMessage(this, WM_COMMAND, CM_FILEPRINT, 0);
   SeriesPrint = false;

@@ -328,4 +328,58 @@ TEST_F(BrowserPrint, AStoredTestAndAPrePostPair) {
       << LineOf(text, "FVC");
 }
 
+// A provocation's baseline and provoked stages stored in the database
+// print together as the provocation report.
+TEST_F(BrowserPrint, AProvocationSeries) {
+  Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
+  Start();
+  CreateDatabase();
+  PatientRecordType man = ManOfForty();
+  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
+  const std::filesystem::path data = Folder / "Database/Data";
+  auto meet = OpenTestTable(data, "meet.db", &App->GetMessages());
+  auto fvc = OpenTestTable(data, "fvc.db", &App->GetMessages());
+  std::vector<float> curve(400);
+  for (std::size_t i = 0; i < curve.size(); ++i)
+    curve[i] = i < 100 ? 4.0f : i < 300 ? -2.0f : 0.0f;
+  const struct {
+    const char* Time;
+    std::int32_t Flags;
+    float Fvc;
+  } stages[] = {{"09:00:00", MeetFlag::Fvc | MeetFlag::Baseline, 4.80f},
+                {"09:20:00", MeetFlag::Fvc | MeetFlag::Provoked, 3.60f}};
+  for (const auto& stage : stages) {
+    MeetRecordType record;
+    record.PatientKey = man.Key;
+    SetFieldText(record.Date, "2026.12.01.");
+    SetFieldText(record.Time, stage.Time);
+    record.Flags = stage.Flags;
+    SetFieldText(record.Agent, "Metacholin");
+    record.Concentration = 2.5f;
+    record.Dose = 1.0f;
+    ASSERT_EQ(meet->AddMeetRecord(record, 1), 0);
+    std::vector<float> actual(19, 1.0f), reference(19, 4.0f), rsd(19, 0.5f);
+    actual[0] = stage.Fvc;
+    ASSERT_EQ(fvc->AddSpiroRecord(actual, reference, rsd, 19, curve, static_cast<short>(curve.size()),
+                                  record.MeetKey, 1), 0);
+  }
+  meet.reset();
+  fvc.reset();
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::filesystem::path pdf = artifacts / "browser-provocation-printout.pdf";
+  std::filesystem::remove(pdf);
+  PrintFromBrowser(2, 2, pdf);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  // The provocation title, and FVC: the base 4.80 L, the provoked 3.60 L
+  // at 75 % of it (3.60 / 4.80), the fall of 1.20 L at -25 %.
+  EXPECT_NE(text.find(App->GetMessages().LoadStringA(295)), std::string::npos) << text;
+  const std::string line = LineOf(text, "FVC");
+  for (const char* expected : {"4.80", "3.60", " 75", "-1.20", "-25"})
+    EXPECT_NE(line.find(expected), std::string::npos) << expected << ": " << line;
+}
+
 }  // namespace
