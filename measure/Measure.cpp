@@ -9,6 +9,7 @@
 #include "measure/ParamListView.h"
 #include "measure/SmallControls.h"
 #include "platform/basekit/Message.h"
+#include "platform/basekit/ui/DdeDialog.h"
 #include "platform/framework/BinaryStream.h"
 #include "platform/framework/Profile.h"
 
@@ -198,6 +199,10 @@ void TMeasure::CreateControls() {
   QObject::connect(NoteButton, &QPushButton::clicked, NoteButton, [this] { DispatchCommand(5401); });
   PredictedList = new TPredictedList(this);
   PredictedList->setGeometry(Scaled(621, 35, 120, 25));
+  RunDdeDialog = [this](TTDdeDialogStruct& settings) {
+    TDdeDialog dialog(*GetMessages(), this, settings);
+    return dialog.exec() == QDialog::Accepted;
+  };
 }
 
 void TMeasure::SetupWindow() {

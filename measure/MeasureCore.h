@@ -27,6 +27,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <span>
@@ -37,6 +38,7 @@
 
 class TMessage;
 class TParamList;
+struct TTDdeDialogStruct;
 class TPredicted;
 
 class TMeasureCore : public TMeasureWindow, public TMeasureInterrupt, public TConvert {
@@ -227,8 +229,13 @@ public:
   TEnablerState EnablerState() const;
   void CommandEnable(TCommandEnabler& enabler);
   // The rows whose commands come with the zero, calibration, gas, special
-  // tests, animation, grid, enlarged table and export: they stay in their
+  // tests, animation, grid and enlarged table: they stay in their
   // place and do nothing yet.
+  // The shown test's cells into the spreadsheet workbook, after the
+  // settings dialog (MeasureDde.cpp).
+  void CmDde();
+  std::function<bool(TTDdeDialogStruct& settings)> RunDdeDialog;
+  std::filesystem::path DdeFolder;  // the workbook's folder; empty: the working folder
   void CmNotYet() {}
   void CmNotYetEnable(TCommandEnabler& enabler) { enabler.Enable(false); }
   void CmStartCommand(unsigned id) { CmStart(id); }

@@ -6,6 +6,9 @@
 
 #include "measure/MeasurePainter.h"
 #include "measure/TestPrintout.h"
+#include "platform/portkit/spirometry/Extremes.h"
+
+#include <utility>
 
 class TPainterCurves final : public TPrintedCurves {
 public:
@@ -17,6 +20,13 @@ public:
                 bool fvcBesideVolume) override;
   void SaveScreenState() override;
   void RestoreScreenState() override;
+
+  // The samples of the largest breath of an FVC curve from its turning
+  // points: the pair of a maximum and the minimum after it with the
+  // largest positive fall (the earlier one of equal falls), from that
+  // maximum to the next one; the whole curve of `samples` when no fall is
+  // positive.
+  static std::pair<int, int> LargestLoop(const spirometry::Extremes& extremes, int samples);
 
 private:
   void Prepare(const TPrintCanvas& canvas, short kind, bool fvcBesideVolume);

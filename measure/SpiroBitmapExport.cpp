@@ -1,7 +1,9 @@
 #include "measure/SpiroBitmapExport.h"
 
-#include "measure/CoreCurves.h"
 #include "measure/MeasureCore.h"
+#include "measure/MeasurePainter.h"
+#include "measure/MeasurePrintout.h"
+#include "measure/PainterCurves.h"
 #include "measure/SpiroExport.h"
 #include "platform/basekit/ui/PainterSurface.h"
 
@@ -21,7 +23,7 @@ bool HasResult(TMeasureCore& core, short kind) {
   return (first != nullptr && first[0] != 0.0f) || (pre != nullptr && pre[0] != 0.0f);
 }
 
-void DrawGraphs(QImage& image, TMeasureCore& core, short kind) {
+void DrawGraphs(QImage& image, TMeasureCore& core, const TMessage& texts, short kind) {
   QPainter painter(&image);
   TPainterSurface surface(painter);
   TPrintCanvas canvas(surface, 1.0f, 1.0f);
@@ -29,7 +31,11 @@ void DrawGraphs(QImage& image, TMeasureCore& core, short kind) {
   canvas.Line(681, 11, 701, 11, 1, ResultCells::LightBlue);
   canvas.Text("Pre. ", 51, 16, 741, 25, TTextAlign::Right);
   canvas.Line(681, 20, 701, 20, 1, ResultCells::DarkRed);
-  TCoreCurves curves(core);
+  // The printout's graphs at the picture's own scale, in the printer's colours.
+  const TUtil colours = TMeasurePrintout::PrintColours();
+  TMeasurePainter graphs(core, colours, texts, nullptr);
+  TPainterCurves curves(graphs);
+  curves.SaveScreenState();
   curves.CalculatePrintZoom(kind, false, false);
   canvas.PrintY = LegendBase;
   const bool beside = kind == MEASURE_FVC;
@@ -37,6 +43,7 @@ void DrawGraphs(QImage& image, TMeasureCore& core, short kind) {
   const short actual = core.TrialOrder[0] > 0 ? static_cast<short>(core.TrialOrder[0] - 1) : short{0};
   curves.DrawSlot(canvas, kind, actual, 1, false, false, beside);
   curves.DrawSlot(canvas, kind, 3, 2, false, false, beside);
+  curves.RestoreScreenState();
 }
 
 }  // namespace
@@ -71,7 +78,7 @@ bool SaveTextAndBmpForSpiro(TMeasureCore& core, const TMessage& texts, int kind,
   if (image.isNull())
     return false;
   image.fill(Qt::white);
-  DrawGraphs(image, core, k);
+  DrawGraphs(image, core, texts, k);
   const QImage saved = shape.SavedLeft == 0 && shape.SavedWidth == shape.Width
                            ? image
                            : image.copy(shape.SavedLeft, 0, shape.SavedWidth, shape.Height);

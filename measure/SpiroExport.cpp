@@ -123,27 +123,6 @@ TPoke PokeInto(TDDE& dde) {
   };
 }
 
-bool RunDdeExport(TDDE& dde, const std::function<bool(TTDdeDialogStruct&)>& dialog,
-                  const std::function<bool(const TPoke&)>& send) {
-  TTDdeDialogStruct record = TTDdeDialogStruct::From(dde.Settings);
-  if (!dialog(record))
-    return false;
-  const auto settings = record.ToSettings();
-  if (!settings)
-    return false;
-  dde.Settings = *settings;
-  dde.WriteDDEconstans();
-  if (!dde.InitializeDDE())
-    return false;
-  bool sent = false;
-  if (dde.ConnectDDE()) {
-    sent = send(PokeInto(dde));
-    sent = dde.DisconnectDDE() && sent;
-  }
-  dde.UninitializeDDE();
-  return sent;
-}
-
 std::vector<short> DisplayPositions(const TParamListData& list, short kind) {
   std::vector<short> positions(static_cast<std::size_t>(TMeasureCore::GetNumberOfParams(kind)));
   for (std::size_t i = 0; i < positions.size(); ++i)

@@ -18,7 +18,6 @@ class TDDE;
 class TMessage;
 class TMeasureCore;
 class TParamListData;
-struct TTDdeDialogStruct;
 
 namespace SpiroExport {
 
@@ -50,12 +49,6 @@ struct TExportBlock {
 // failed poke; the cells poked before it stay.
 bool SendDataToExcel(const TPoke& poke, const TMessage& texts, const ResultCells::TResultTable& table,
                      const TExportBlock& block);
-
-// The export command: the settings dialog (false: cancelled, nothing
-// stored or sent), the settings stored, the workbook read, the cells
-// poked and the workbook written back.
-bool RunDdeExport(TDDE& dde, const std::function<bool(TTDdeDialogStruct&)>& dialog,
-                  const std::function<bool(const TPoke&)>& send);
 
 // A poke into the workbook of the export settings.
 TPoke PokeInto(TDDE& dde);

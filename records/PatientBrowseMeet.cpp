@@ -1,5 +1,7 @@
 #include "records/PatientBrowseMeet.h"
 
+#include "platform/basekit/ui/WaitCursor.h"
+
 #include "patients/DialogParts.h"
 #include "patients/MeasureIndex.h"
 #include "patients/PatientDatabase.h"
@@ -155,6 +157,7 @@ TPatientBrowseMeet::TPatientBrowseMeet(TMessage& texts, TMeasureIndex& index, TS
   connect(Delete, &QPushButton::clicked, this, [this] { CmDelete(); });
   connect(MailButton, &QPushButton::clicked, this, [this] { CmMail(); });
   connect(Trend, &QPushButton::clicked, this, [this] { CmTrend(); });
+  connect(Print, &QPushButton::clicked, this, [this] { CmPrint(); });
   // The note is edited in its own input window when the edit gets the focus.
   Note->setReadOnly(true);
   Note->installEventFilter(this);
@@ -243,8 +246,7 @@ void TPatientBrowseMeet::Enable() {
   Load->setEnabled(kinds.One());
   Delete->setEnabled(any);
   Trend->setEnabled(kinds.Trend() && Setup.TrendFilter);
-  // The printing comes with the print manager.
-  Print->setEnabled(false);
+  Print->setEnabled(kinds.One() && Setup.Print && !Printing);
   MailButton->setEnabled(any && Setup.Mail && PatientCopy::MailAvailable());
 }
 
@@ -254,20 +256,46 @@ void TPatientBrowseMeet::accept() {
   if (!kinds.One())
     return;
   // Two or three tests of a baseline and a provoked stage load as a series.
-  bool baseline = false, provoked = false;
-  if (kinds.Spiro == 2 || kinds.Spiro == 3)
-    for (const std::string& text : SelectedLines())
-      if (const auto line = PatientCopy::ParseMeetLine(text, DateLength(), TimeLength())) {
-        std::string date = line->Date, time = line->Time;
-        MEET_INFORMATION information;
-        Index.GetMeetInformation(date, time, &information, MeetStep::KeepTexts);
-        baseline = baseline || (information.Flags & MeetFlag::Baseline);
-        provoked = provoked || (information.Flags & MeetFlag::Provoked);
-      }
-  Plan = baseline && provoked ? BrowsePlan::SeriesLoad(lines, DateOrder, DateLength(), TimeLength())
+  const TStages stages = ChosenStages(kinds);
+  Plan = stages.Baseline && stages.Provoked ? BrowsePlan::SeriesLoad(lines, DateOrder, DateLength(), TimeLength())
                               : BrowsePlan::SelectionLoad(lines, kinds, DateOrder, false, 0, DateLength(),
                                                           TimeLength());
   QDialog::accept();
+}
+
+TPatientBrowseMeet::TStages TPatientBrowseMeet::ChosenStages(const BrowsePlan::TKinds& kinds) const {
+  TStages stages;
+  if (kinds.Spiro != 2 && kinds.Spiro != 3)
+    return stages;
+  for (const std::string& text : SelectedLines())
+    if (const auto line = PatientCopy::ParseMeetLine(text, DateLength(), TimeLength())) {
+      std::string date = line->Date, time = line->Time;
+      MEET_INFORMATION information;
+      Index.GetMeetInformation(date, time, &information, MeetStep::KeepTexts);
+      stages.Baseline = stages.Baseline || (information.Flags & MeetFlag::Baseline);
+      stages.Provoked = stages.Provoked || (information.Flags & MeetFlag::Provoked);
+      stages.Solvent = stages.Solvent || (information.Flags & MeetFlag::ThirdStage);
+    }
+  return stages;
+}
+
+void TPatientBrowseMeet::CmPrint() {
+  const std::vector<BrowsePlan::TLine> lines = Lines();
+  const BrowsePlan::TKinds kinds = BrowsePlan::Kinds(lines, Setup.AudioInstalled, Setup.RhinoInstalled);
+  if (Printing || !Setup.Print || !kinds.One())
+    return;
+  const TWaitCursor wait;
+  // A baseline with a provoked or a solvent stage prints as a provocation.
+  const TStages stages = ChosenStages(kinds);
+  const bool series = stages.Baseline && (stages.Provoked || stages.Solvent);
+  const std::vector<BrowsePlan::TMessage> plan =
+      series ? BrowsePlan::SeriesLoad(lines, DateOrder, DateLength(), TimeLength())
+             : BrowsePlan::SelectionLoad(lines, kinds, DateOrder, false, 0, DateLength(), TimeLength());
+  Printing = true;
+  Enable();
+  Setup.Print(plan, series);
+  Printing = false;
+  Enable();
 }
 
 void TPatientBrowseMeet::CmDelete() {

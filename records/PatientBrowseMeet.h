@@ -46,6 +46,9 @@ public:
     // Asks which stages a trend takes (provoked, lysis); true on OK. None:
     // the trend button stays off.
     std::function<bool(bool& provoked, bool& lysis)> TrendFilter;
+    // Loads the chosen tests by `plan` and prints them; `series` when they
+    // are the stages of a provocation. None: the print button stays off.
+    std::function<void(const std::vector<BrowsePlan::TMessage>& plan, bool series)> Print;
   };
 
   TPatientBrowseMeet(TMessage& texts, TMeasureIndex& index, TSetup setup, QWidget* parent);
@@ -62,6 +65,9 @@ public:
   // Trend: the filter, then the plan sends the chosen lines of the first
   // chosen kind to the trend, and the dialog closes.
   void CmTrend();
+  // Print: the chosen tests loaded and printed while the dialog stays
+  // (a pre/post pair or a provocation's stages together).
+  void CmPrint();
   void EditNote();
   // Load: the plan of the chosen tests, then the dialog closes.
   void accept() override;
@@ -72,6 +78,11 @@ protected:
 private:
   std::vector<BrowsePlan::TLine> Lines() const;
   std::vector<std::string> SelectedLines() const;
+  // The stages among two or three chosen spirometric tests.
+  struct TStages {
+    bool Baseline = false, Provoked = false, Solvent = false;
+  };
+  TStages ChosenStages(const BrowsePlan::TKinds& kinds) const;
   void ShowInformation();
   void Enable();
   std::size_t DateLength() const;
@@ -83,6 +94,7 @@ private:
   int DateOrder = 0;
   int DoseUnit = 0;
   std::vector<BrowsePlan::TMessage> Plan;
+  bool Printing = false;  // a print from here is running
 
   QListWidget* ListBox;
   QLabel* Arrow;

@@ -50,6 +50,8 @@ public:
   std::function<void(int)> Progress;
 
   TPrintHeader& Header() { return *PageHeader; }
+  // The note that follows the content; set before the pages are counted.
+  void SetNote(std::string note) { Note = std::move(note); }
   TKind Kind() const { return PrintKind; }
 
   // The pages of the printout on a page of `pageHeight` device units.

@@ -66,15 +66,16 @@ class TClientRecordWindows final : public TRecordWindows {
 public:
   TClientRecordWindows(std::function<TMeasureWindow*()> measure, std::function<TTrendWindow*()> trend,
                        std::function<void()> openTrend, std::function<TAudioMeterWindow*()> audiometer,
-                       std::function<void()> openAudiometer)
+                       std::function<void()> openAudiometer, std::function<void(short)> openMeasure)
       : TrendAccess(std::move(trend)), OpenMeasurement(std::move(measure)), Open(std::move(openTrend)),
-        OpenAudio(std::move(audiometer)), OpenAudioCommand(std::move(openAudiometer)) {}
+        OpenAudio(std::move(audiometer)), OpenAudioCommand(std::move(openAudiometer)),
+        OpenMeasureCommand(std::move(openMeasure)) {}
 
   TMeasureAccess* Measure() override { return Follow<TMeasure>(OpenMeasurement(), Access); }
   TAudioAccess* Audiometer() override { return Follow<TAudioMeter>(OpenAudio(), AudioAccess); }
   TTrendAccess* Trend() override { return TrendAccess.Get(); }
   TProvocationAccess* Provocation() override { return nullptr; }
-  void OpenMeasure(short) override {}
+  void OpenMeasure(short kind) override { OpenMeasureCommand(kind); }
   void OpenAudiometer() override { OpenAudioCommand(); }
   void OpenTrend() override { Open(); }
 
@@ -101,6 +102,7 @@ private:
   std::function<TAudioMeterWindow*()> OpenAudio;
   std::function<void()> OpenAudioCommand;
   std::unique_ptr<TAudioRecordAccess> AudioAccess;
+  std::function<void(short)> OpenMeasureCommand;
 };
 
 std::string_view KeyText(TParam2 key) { return key ? reinterpret_cast<const char*>(key) : std::string_view(); }
@@ -112,7 +114,11 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
       RecordWindows(std::make_unique<TClientRecordWindows>(
           [this] { return GetMeasure(); }, [this] { return GetTrend(); },
           [this] { SendMessage(this, WM_COMMAND, CM_TREND, 0); }, [this] { return GetAudioMeter(); },
-          [this] { SendMessage(this, WM_COMMAND, CM_AUDIOMETER, 0); })),
+          [this] { SendMessage(this, WM_COMMAND, CM_AUDIOMETER, 0); },
+          // A stored test loaded with no measurement window open opens one.
+          [this](short kind) {
+            SendMessage(this, WM_COMMAND, kind == MEASURE_RHINO ? CM_MEASURE_RHINO : CM_MEASURE_FVC + kind, 0);
+          })),
       Records(std::make_unique<TMeasureRecords>(
           [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
           [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },
@@ -557,6 +563,9 @@ void THalvetraMDIClient::CmBrowseMeasurements() {
   if (!sheet || !sheet->IsMeasureDatabaseOpen())
     return;
   Control.CloseTestWindows();
+  // The closed windows go now: the browser's print loads its tests into
+  // new ones while it stays open.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   const TAppSettings& settings = App.GetSettings();
   TPatientBrowseMeet::TSetup setup;
   setup.IniPath = settings.IniPath;
@@ -580,6 +589,7 @@ void THalvetraMDIClient::CmBrowseMeasurements() {
     TTrendFilter dialog(&App.GetMessages(), &provoked, &lysis, this, App.GetFrame());
     return dialog.exec() == QDialog::Accepted;
   };
+  setup.Print = [this](const std::vector<BrowsePlan::TMessage>& plan, bool series) { PrintFromBrowser(plan, series); };
   TPatientBrowseMeet browser(App.GetMessages(), sheet->GetMeasureIndex(), std::move(setup), this);
   if (browser.exec() != QDialog::Accepted)
     return;

@@ -10,12 +10,14 @@
 #include "patients/InstituteStruct.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/BarLayouts.h"
+#include "records/BrowsePlan.h"
 #include "records/MeasureRecords.h"
 #include "shell/ClientController.h"
 #include "shell/ClientEnablers.h"
 #include "shell/ClientWindows.h"
 #include "shell/ComponentFactories.h"
 #include "shell/MainMenuLayout.h"
+#include "shell/PrintChoice.h"
 #include "shell/ProvocationDriver.h"
 
 #include <QMdiArea>
@@ -37,7 +39,10 @@ class THalvetraApp;
 class THalvetraMDIChild;
 class TPatient;
 class TPatientNote;
+class TMeasurePrintRun;
+struct TPrintRun;
 class TOwnPrinter;
+class TPrintHeader;
 class TPrintManager;
 
 class THalvetraMDIClient : public QMdiArea, public TEventHandler, private TClientWindows, private TProvocationHost {
@@ -113,6 +118,9 @@ public:
   void CmMergeDatabases();
   // The browser of the shown patient's tests; the tests chosen there are loaded.
   void CmBrowseMeasurements();
+  // The browser's print: the chosen tests loaded by `plan` (the stages of
+  // a provocation when `series`), printed, and their windows closed again.
+  void PrintFromBrowser(const std::vector<BrowsePlan::TMessage>& plan, bool series);
   // The list of every patient, with the patient table locked while it runs.
   void CmPatientList();
 
@@ -199,6 +207,17 @@ public:
   void CmFilePrinterSetup();
   void CmFilePrintPreview();
   void CmPrintEnable(TCommandEnabler& ce);
+  // Non-zero exactly while a print or preview run is inside the printer
+  // or the preview.
+  int GetPrintingDepth() const { return PrintingDepth; }
+  // Whether printing asks for the printer first (tests print straight to
+  // the printer's file).
+  bool PrintPrompt = true;
+  // The program's one printer, made on first use.
+  TOwnPrinter& GetPrinter();
+  // Set while the browser prints a provocation series: the report of its
+  // stages.
+  bool SeriesPrint = false;
   // What the status line says of the database: empty while it is whole.
   const std::string& GetDatabaseState() const { return DatabaseState; }
   void CmNewDatabase();
@@ -318,5 +337,11 @@ private:
   std::unique_ptr<TOwnPrinter> Printer;
   TPrintManager* RunManager = nullptr;
   bool NoteOnly = false;
+  int PrintingDepth = 0;
+  PrintChoice::TPrintable Printable = PrintChoice::TPrintable::None;
+  std::unique_ptr<TPrintHeader> MakePrintHeader();
   std::unique_ptr<TPrintManager> MakeNoteManager();
+  std::unique_ptr<TMeasurePrintRun> StartMeasurePrint();
+  std::string SelectedNoteText() const;
+  std::unique_ptr<TPrintManager> MakeRunManager(TPrintRun& run);
 };

@@ -1,4 +1,5 @@
 #include "measure/SpiroExport.h"
+#include "platform/basekit/DdeExport.h"
 
 #include "common/ParameterBlocks.h"
 #include "platform/basekit/Dde.h"
@@ -151,22 +152,17 @@ TEST_F(SpiroExportTest, ProvocationViewAndAFailedPoke) {
 
 TEST_F(SpiroExportTest, CancelStoresNothingAndALaterExportKeepsEarlierCells) {
   const std::string ini = (Folder / "Halvetra.ini").string();
-  const auto send = [&](const TPoke& poke) { return SendDataToExcel(poke, Texts, Table(), Block); };
-  {
-    TDDE dde(&Texts, ini, Folder.Path());
-    EXPECT_FALSE(RunDdeExport(dde, [](TTDdeDialogStruct& r) { r.FirstRow = "9"; return false; }, send));
-    EXPECT_FALSE(std::filesystem::exists(ini));
-    EXPECT_FALSE(std::filesystem::exists(dde.WorkbookPath()));
-  }
-  {
-    TDDE dde(&Texts, ini, Folder.Path());
-    EXPECT_TRUE(RunDdeExport(dde, [](TTDdeDialogStruct&) { return true; }, send));
-  }
-  {
-    TDDE dde(&Texts, ini, Folder.Path());
-    EXPECT_TRUE(RunDdeExport(dde, [](TTDdeDialogStruct& r) { r.FirstColumn = "20"; return true; }, send));
-    EXPECT_EQ(dde.Settings.FirstColumn, 20);
-  }
+  // The window's export runs the program's shared export command.
+  const auto send = [&](TDDE& dde) { return SendDataToExcel(PokeInto(dde), Texts, Table(), Block); };
+  const auto run = [&](const DdeExport::TDialog& dialog) {
+    return DdeExport::CmDde(&Texts, ini, dialog, send, Folder.Path());
+  };
+  EXPECT_FALSE(run([](TTDdeDialogStruct& r) { r.FirstRow = "9"; return false; }));
+  EXPECT_FALSE(std::filesystem::exists(ini));
+  EXPECT_FALSE(std::filesystem::exists(Folder / "Halvetra.csv"));
+  EXPECT_TRUE(run([](TTDdeDialogStruct&) { return true; }));
+  EXPECT_TRUE(run([](TTDdeDialogStruct& r) { r.FirstColumn = "20"; return true; }));
+  EXPECT_EQ(TDDE(&Texts, ini, Folder.Path()).Settings.FirstColumn, 20);
   const auto book = TCsvWorkbook::Parse(TTemporaryFolder::Read(Folder / "Halvetra.csv"));
   ASSERT_TRUE(book.has_value());
   EXPECT_EQ(book->Get(1, 1), "Kovacs Anna");   // the first export

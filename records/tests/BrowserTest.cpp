@@ -71,7 +71,7 @@ protected:
   TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
   TMeasureTables Tables;
   TMeasureIndex Index{Tables, [] { return 3; }};
-  TPatientBrowseMeet::TSetup Setup{(Folder / "Halvetra.ini").string(), true, true, {}, {}};
+  TPatientBrowseMeet::TSetup Setup{(Folder / "Halvetra.ini").string(), true, true, {}, {}, {}};
 };
 
 TEST_F(Browser, ListsTestsShowsOneAndPlansTheLoad) {

@@ -66,7 +66,7 @@ TEST(RecordsEndToEnd, DemonstrationTrialsAreSavedBrowsedLoadedAndDeleted) {
   }
   ASSERT_TRUE(sink.Messages.empty());
 
-  TPatientBrowseMeet browser(texts, index, {(folder / "Halvetra.ini").string(), false, false, {}, {}}, nullptr);
+  TPatientBrowseMeet browser(texts, index, {(folder / "Halvetra.ini").string(), false, false, {}, {}, {}}, nullptr);
   ASSERT_EQ(browser.List()->count(), 2);
   browser.List()->item(1)->setSelected(true);
   browser.accept();

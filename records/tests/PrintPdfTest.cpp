@@ -3,7 +3,7 @@
 // into a PDF that poppler's tools read back, and the same page drawn in a
 // picture to find the curves in their graphs.
 
-#include "measure/CoreCurves.h"
+#include "measure/MeasurePrintout.h"
 #include "measure/TestPrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "platform/basekit/CLocaleFormat.h"
@@ -68,7 +68,7 @@ std::string Trimmed(std::string text) {
 
 class PrintPdfTest : public MeasureCoreTest {
 protected:
-  PrintPdfTest() : Predicted("", 0, 1.0f), Curves(Core) {
+  PrintPdfTest() : Predicted("", 0, 1.0f), Printed(Core, Texts) {
     std::strcpy(Patient.Name, "Kovacs Anna");
     std::strcpy(Patient.Id, "196512240017");
     Patient.Age = 60;
@@ -115,13 +115,13 @@ protected:
   }
 
   TPredicted Predicted;
-  TCoreCurves Curves;
+  TMeasurePrintout Printed;
   PREDICTED_DATA Patient{};
 };
 
 TEST_F(PrintPdfTest, FvcTestOnOnePageWithEveryShownValue) {
   RecordFvc();
-  TTestPrintout printout(Core, Texts, &Curves);
+  TTestPrintout& printout = Printed.Test();
   printout.Notes.Current = "Good cooperation, repeatable.";
   auto manager = Manager(printout);
   TApxPrintout apx(*manager, "Halvetra");
@@ -189,8 +189,10 @@ TEST_F(PrintPdfTest, FvcTestOnOnePageWithEveryShownValue) {
         found += image.pixel(x, y) == qRgb(0, 0, 255) ? 1 : 0;
     return found;
   };
-  EXPECT_GT(penPixels(TCoreCurves::FlowVolumeRect(graphTop)), 50);
-  EXPECT_GT(penPixels(TCoreCurves::VolumeTimeRect(graphTop)), 50);
+  // The FVC block (376 units) holds the flow-volume loop and, beside it,
+  // the volume-time curve: the first curve's pen in each half.
+  EXPECT_GT(penPixels(TRect{71, graphTop, 376, graphTop + 376}), 50);
+  EXPECT_GT(penPixels(TRect{396, graphTop, 741, graphTop + 376}), 50);
 }
 
 TEST_F(PrintPdfTest, FourKindsTakeTwoPages) {
@@ -199,7 +201,7 @@ TEST_F(PrintPdfTest, FourKindsTakeTwoPages) {
   Core.GetAktBuffer(MEASURE_VC, 0)[0] = 4.6f;
   Core.GetAktBuffer(MEASURE_MVV, 0)[0] = 120.0f;
   Core.GetAktBuffer(MEASURE_DFC, 0)[0] = 6.1f;
-  TTestPrintout printout(Core, Texts, &Curves);
+  TTestPrintout& printout = Printed.Test();
   printout.ExtraTests = 1;  // a diffusion unit is installed
   auto manager = Manager(printout);
   TApxPrintout apx(*manager, "Halvetra");
@@ -231,7 +233,7 @@ TEST_F(PrintPdfTest, FourKindsTakeTwoPages) {
 
 TEST_F(PrintPdfTest, AFolderThatCannotBeWrittenGivesAMessageAndNoFile) {
   RecordFvc();
-  TTestPrintout printout(Core, Texts, &Curves);
+  TTestPrintout& printout = Printed.Test();
   auto manager = Manager(printout);
   TApxPrintout apx(*manager, "Halvetra");
   TOwnPrinter printer(Texts);

@@ -6,15 +6,22 @@
 
 #include "audiometry/window/AudioMeter.h"
 #include "common/CommandNumbers.h"
+#include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "platform/dbkit/Records.h"
 #include "records/ExaminationLoader.h"
+#include "records/OwnPrinter.h"
 #include "shell/MdiChild.h"
+#include "shell/MdiClient.h"
 #include "shell/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
 #include "testing/Pictures.h"
 
 #include <algorithm>
 #include <array>
+
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -138,6 +145,47 @@ TEST_F(AudiogramRecords, SavedFromTheWindowReadBackAndLoadedAsActualAndPreviousT
   EXPECT_EQ(window->Stamp(TAudioTest::Previous).Year, window->Stamp(TAudioTest::Actual).Year);
   EXPECT_TRUE(window->AudiogramData().AnyMeasured());
   SavePicture(*window->window(), "audiogram-loaded-as-actual-and-previous.png");
+}
+
+// The print command prints the audiometer's audiogram through the print
+// manager after its options dialog.
+TEST_F(AudiogramRecords, PrintedToAPdf) {
+  StartAudiometer();
+  CreateDatabase();
+  PatientRecordType man = ManOfForty();
+  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+  TAudioMeter* window = OpenWindow();
+  ASSERT_NE(window, nullptr);
+  App->GetActions()->UpdateAll();
+  EXPECT_FALSE(Enabled(CM_FILEPRINT)) << "no audiogram yet";
+  Measure(*window);
+  App->GetActions()->UpdateAll();
+  ASSERT_TRUE(Enabled(CM_FILEPRINT));
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::filesystem::path pdf = artifacts / "program-audiogram-printout.pdf";
+  std::filesystem::remove(pdf);
+  Client().PrintPrompt = false;
+  TOwnPrinter& printer = Client().GetPrinter();
+  printer.ShowAbortDialog = false;
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  bool answered = false;
+  QTimer::singleShot(0, [&] {
+    auto* options = dynamic_cast<TPrintOptionsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(options, nullptr);
+    answered = true;
+    options->findChild<QPushButton*>("1")->click();
+  });
+  Route(CM_FILEPRINT);
+  EXPECT_TRUE(answered);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  QProcess text;
+  text.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
+  ASSERT_TRUE(text.waitForFinished(20000));
+  const std::string printed = text.readAllStandardOutput().toStdString();
+  for (const std::string& expected : {std::string("Test Man"), App->GetMessages().LoadStringA(468)})
+    EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
 }
 
 TEST_F(AudiogramRecords, WithoutAPatientsTablesTheSaveSaysSoAndKeepsTheAudiogram) {

@@ -3,7 +3,7 @@
 // the evaluated parameters beside their predicted values, and the test
 // saved and read back.
 
-#include "shell/tests/AppFixture.h"
+#include "shell/tests/MeasureRunFixture.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/Measure.h"
@@ -30,61 +30,9 @@ constexpr float PredictedFev1 = 4.090f;
 constexpr float DemoFvcL = 4.5f;
 constexpr float DemoPefLps = 9.0f;
 
-class MeasureRun : public TAppFixture {
+class MeasureRun : public TMeasureRunFixture {
 protected:
-  void SetUp() override { Windows = ProgramWindows(); }
-
-  // A man of 40, 180 cm and 80 kg on the sheet, the demonstration
-  // configuration, and the window of the test opened from the menu.
-  TMeasure& OpenTest(unsigned command) {
-    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
-    Start();
-    CreateDatabase();
-    PatientRecordType man = ManOfForty();
-    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
-    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
-    EXPECT_TRUE(Enabled(command));
-    EXPECT_TRUE(Route(command));
-    auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
-    EXPECT_NE(window, nullptr);
-    window->TMeasureInterrupt::SetClock(LinkClock);
-    window->SeedRandom(Seed);
-    return *window;
-  }
-
-  // The start as a tool button sends it, then the replay on the link clock
-  // until the run ends by itself.
-  void RunTrial(TMeasure& window) {
-    ASSERT_TRUE(Enabled(CM_START));
-    ASSERT_TRUE(Route(CM_START));
-    QApplication::processEvents();
-    ASSERT_TRUE(window.IsRunning());
-    for (int step = 0; step < 800 && window.IsRunning(); ++step) {
-      LinkClock->Advance(100);
-      QApplication::processEvents();
-    }
-    ASSERT_FALSE(window.IsRunning());
-  }
-
-  // The first factor the window draws for a replayed trial: 0.75 to 1.49.
-  float DrawnFactor() const {
-    std::mt19937 random(Seed);
-    return static_cast<float>((static_cast<int>(random() & 0x7FFFFFFF) % 75 + 75) * 0.01);
-  }
-
-  // The list's line of a parameter, its columns split at blanks.
-  QStringList Line(TMeasure& window, std::string_view name) {
-    for (const std::string& line : window.GetParamList()->GetLines())
-      if (line.rfind(std::string(name) + " ", 0) == 0)
-        return QString::fromStdString(line).split(' ', Qt::SkipEmptyParts);
-    ADD_FAILURE() << name << " is not listed";
-    return {};
-  }
-
   void SlowTrial(unsigned command, short kind, const char* parameter, float expected, float tolerance);
-
-  static constexpr unsigned Seed = 12345;
-  std::shared_ptr<TManualLinkClock> LinkClock = std::make_shared<TManualLinkClock>();
 };
 
 TEST_F(MeasureRun, FvcOnTheDemonstrationDataBesideItsPredictedValuesSavedAndLoadedBack) {

@@ -12,6 +12,9 @@
 #include "shell/BarLayouts.h"
 #include "shell/ComponentBar.h"
 #include "shell/MdiChild.h"
+#include "shell/MdiClient.h"
+#include "platform/basekit/ui/PrintOptionsDialog.h"
+#include "records/OwnPrinter.h"
 #include "shell/TrendWindowAccess.h"
 #include "testing/Pictures.h"
 #include "trend/Trend.h"
@@ -20,6 +23,7 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -215,6 +219,41 @@ TEST_F(TrendInProgram, ExportArrivesInTheWorkbookCellByCell) {
   EXPECT_EQ(book->Get(11, 4), "  4.05");
   EXPECT_EQ(book->Get(11, 5), " 101%");
   EXPECT_TRUE(Sink.Messages.empty());
+}
+
+// The print command prints the active trend through the print manager:
+// its options dialog, then its lines on the printer's pages.
+TEST_F(TrendInProgram, PrintedToAPdf) {
+  TrendFromBrowser(false, false);
+  ASSERT_NE(Trend(), nullptr);
+  Client().ActivateChild(Client().GetTrendFrame());
+  App->GetActions()->UpdateAll();
+  ASSERT_TRUE(Enabled(CM_FILEPRINT));
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::filesystem::path pdf = artifacts / "program-trend-printout.pdf";
+  std::filesystem::remove(pdf);
+  Client().PrintPrompt = false;
+  TOwnPrinter& printer = Client().GetPrinter();
+  printer.ShowAbortDialog = false;
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  bool offered = false;
+  QTimer::singleShot(0, [&] {
+    auto* options = dynamic_cast<TPrintOptionsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(options, nullptr);
+    offered = options->Box(7) == nullptr;  // the trend's dialog offers no graphs of a test
+    options->findChild<QPushButton*>("1")->click();
+  });
+  Route(CM_FILEPRINT);
+  EXPECT_TRUE(offered);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  EXPECT_EQ(Client().GetPrintingDepth(), 0);
+  QProcess text;
+  text.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
+  ASSERT_TRUE(text.waitForFinished(20000));
+  const std::string printed = text.readAllStandardOutput().toStdString();
+  for (const char* expected : {"Trend", "Anna Kovacs", "2026.01.10.", "2026.06.10.", "4.05"})
+    EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
 }
 
 // An examination whose FVC row is gone gives no line (its values would be

@@ -18,6 +18,8 @@ public:
   explicit TPainterSurface(QPainter& painter);
 
   TSize Size() const override { return DeviceSize; }
+  // For windows that paint their printouts with the painter itself.
+  QPainter& GetPainter() const { return Painter; }
   void SetPen(const TPen& pen) override;
   void Line(TPoint from, TPoint to) override;
   void Polyline(std::span<const TPoint> points) override;

@@ -1,0 +1,63 @@
+// The window's spreadsheet export command: the settings dialog first,
+// then the shown test's cells in the workbook; nothing on a cancel.
+
+#include "common/CommandNumbers.h"
+#include "measure/tests/MeasureCoreFixture.h"
+#include "platform/basekit/CsvWorkbook.h"
+#include "platform/basekit/Dde.h"
+
+#include <cstring>
+
+namespace {
+
+class MeasureDdeTest : public MeasureCoreTest {
+protected:
+  MeasureDdeTest() {
+    PREDICTED_DATA patient{};
+    std::strcpy(patient.Name, "Kovacs Anna");
+    patient.Age = 60;
+    patient.Height = 168;
+    patient.Weight = 64;
+    Core.SetPredictedData(patient);
+    Core.SetMeasureMode(MEASURE_FVC);
+    Core.TrialOrder = {1, 0, 0};
+    Core.GetAktBuffer(MEASURE_FVC, 0)[0] = 3.25f;
+    Core.DdeFolder = Folder.Path();
+    Client.Answers = {0};  // not in context-help mode
+  }
+  std::filesystem::path Workbook() const { return Folder.Path() / "Halvetra.csv"; }
+};
+
+TEST_F(MeasureDdeTest, TheCommandPutsTheShownTestIntoTheWorkbook) {
+  TCommandEnabler enabler(CM_DDE);
+  Core.CommandEnable(enabler);
+  EXPECT_TRUE(enabler.GetEnabled()) << "idle";
+
+  int asked = 0;
+  Core.RunDdeDialog = [&](TTDdeDialogStruct& settings) {
+    ++asked;
+    settings.FirstRow = "3";
+    return true;
+  };
+  Core.DispatchCommand(CM_DDE);
+  EXPECT_EQ(asked, 1);
+  const auto book = TCsvWorkbook::Parse(TTemporaryFolder::Read(Workbook()));
+  ASSERT_TRUE(book.has_value());
+  EXPECT_EQ(book->Get(3, 1), "Kovacs Anna");
+  EXPECT_EQ(book->Get(3, 3), "168 cm");
+  EXPECT_EQ(book->Get(8, 1), "FVC");   // the first parameter row, five rows below the first
+  EXPECT_EQ(book->Get(8, 3), " 3.25");
+  EXPECT_EQ(TDDE(&Texts, Ini.string(), Folder.Path()).Settings.FirstRow, 3) << "the settings are kept";
+}
+
+TEST_F(MeasureDdeTest, CancelSendsAndStoresNothing) {
+  Core.RunDdeDialog = [](TTDdeDialogStruct& settings) {
+    settings.FirstRow = "9";
+    return false;
+  };
+  Core.DispatchCommand(CM_DDE);
+  EXPECT_FALSE(std::filesystem::exists(Workbook()));
+  EXPECT_EQ(TDDE(&Texts, Ini.string(), Folder.Path()).Settings.FirstRow, 1);
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// The printed graphs' scale and the FVC's largest breath, as the window's
+// painter draws them on a printed page.
+
+#include "measure/MeasurePrintout.h"
+#include "measure/PainterCurves.h"
+#include "measure/tests/MeasureCoreFixture.h"
+#include "testing/RecordingSurface.h"
+
+namespace {
+
+class PainterCurvesTest : public MeasureCoreTest {
+protected:
+  PainterCurvesTest() : Colours(TMeasurePrintout::PrintColours()), Painter(Core, Colours, Texts, nullptr) {
+    TMeasureData::MeasureMode = MEASURE_FVC;
+  }
+  ~PainterCurvesTest() override { TMeasureData::MeasureMode = MEASURE_FVC; }
+
+  void Values(short kind, short slot, float volume, float flow = 0.0f) {
+    Core.GetAktBuffer(kind, slot)[0] = volume;
+    if (kind == MEASURE_FVC)
+      Core.GetAktBuffer(kind, slot)[7] = flow;
+  }
+
+  TUtil Colours;
+  TMeasurePainter Painter;
+  TPainterCurves Curves{Painter};
+};
+
+// The steps' limits: volume 12, 8, 4, 2 L and flow 16, 16, 8, 4 L/s.
+TEST_F(PainterCurvesTest, ZoomStepFitsTheLargerOfActualAndPre) {
+  struct Case {
+    short kind;
+    float actualVolume, actualFlow, preVolume, preFlow;
+    short step;
+  };
+  const Case cases[] = {
+      {MEASURE_FVC, 1.8f, 3.5f, 0.0f, 0.0f, 3},
+      {MEASURE_FVC, 1.8f, 6.0f, 0.0f, 0.0f, 2},    // the flow needs step 2
+      {MEASURE_FVC, 3.0f, 6.0f, 5.0f, 9.0f, 1},    // the pre test needs step 1
+      {MEASURE_FVC, 13.0f, 6.0f, 2.0f, 3.0f, 0},   // above 12 L: step 0 whatever the other needs
+      {MEASURE_FVC, 4.0f, 17.0f, 0.0f, 0.0f, 0},   // above 16 L/s
+      {MEASURE_VC, 3.9f, 0.0f, 0.0f, 0.0f, 2},
+      {MEASURE_DFC, 8.0f, 0.0f, 0.0f, 0.0f, 1},
+      {MEASURE_MVV, 120.0f, 0.0f, 0.0f, 0.0f, 1},  // the ventilation graph's one scale
+      {MEASURE_MVV, 0.0f, 0.0f, 0.0f, 0.0f, 3},
+  };
+  for (const Case& c : cases) {
+    Values(c.kind, 0, c.actualVolume, c.actualFlow);
+    Values(c.kind, 3, c.preVolume, c.preFlow);
+    Core.TrialOrder = {1, 0, 0};
+    Curves.CalculatePrintZoom(c.kind, false, false);
+    EXPECT_EQ(Core.ZoomLevel, c.step) << c.kind << " " << c.actualVolume << " " << c.actualFlow;
+  }
+}
+
+TEST_F(PainterCurvesTest, UpperLimitOfNormalWidensTheScale) {
+  // FVC 1.8 L and PEF 3.5 L/s fit step 3; the upper limit of the
+  // predicted PEF, 7.0 + 1.64 x 1.2 = 8.968, truncated to 8, needs step 2.
+  Values(MEASURE_FVC, 0, 1.8f, 3.5f);
+  Values(MEASURE_FVC, 3, 0.0f, 0.0f);
+  Core.TrialOrder = {1, 0, 0};
+  Core.GetRefBuffer(MEASURE_FVC, 0)[0] = 1.5f;
+  Core.GetRsdBuffer(MEASURE_FVC)[0] = 0.1f;
+  Core.GetRefBuffer(MEASURE_FVC, 0)[7] = 7.0f;
+  Core.GetRsdBuffer(MEASURE_FVC)[7] = 1.2f;
+  Curves.CalculatePrintZoom(MEASURE_FVC, false, false);
+  EXPECT_EQ(Core.ZoomLevel, 3);
+  Curves.CalculatePrintZoom(MEASURE_FVC, false, true);
+  EXPECT_EQ(Core.ZoomLevel, 2);
+}
+
+// Turning points: the start level, then minima and maxima in turn; the
+// entry at `count` is the running extreme.
+TEST_F(PainterCurvesTest, LargestBreathFromTheTurningPoints) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<float, std::uint16_t>> points;  // volume, sample; the last is the running one
+    std::pair<int, int> range;
+  };
+  const Case cases[] = {
+      // Falls 0 - (-0.5) = 0.5 at point 0 and 3.0 - (-2.0) = 5.0 at point 2:
+      // from point 2 (sample 150) to point 4 (sample 300).
+      {"the blast", {{0.0f, 0}, {-0.5f, 50}, {3.0f, 150}, {-2.0f, 200}, {2.5f, 300}, {2.0f, 350}}, {150, 300}},
+      // Two equal falls: the earlier loop.
+      {"equal falls", {{1.0f, 0}, {0.0f, 40}, {1.0f, 80}, {0.0f, 120}, {1.0f, 160}}, {0, 80}},
+      // The largest fall is the last pair: it ends at the running extreme.
+      {"last breath", {{0.0f, 0}, {-0.2f, 30}, {4.0f, 100}, {-1.0f, 180}}, {100, 180}},
+      // No positive fall: the whole curve.
+      {"rising only", {{0.0f, 0}, {0.0f, 60}}, {0, 399}},
+  };
+  for (const Case& c : cases) {
+    spirometry::Extremes extremes;
+    extremes.count = static_cast<std::int16_t>(c.points.size() - 1);
+    for (std::size_t i = 0; i < c.points.size(); ++i)
+      extremes.points[i] = {c.points[i].first, 0.0f, c.points[i].second};
+    EXPECT_EQ(TPainterCurves::LargestLoop(extremes, 400), c.range) << c.name;
+  }
+}
+
+TEST_F(PainterCurvesTest, LargestBreathOnlyUnlessTheWholeCurveIsAsked) {
+  Core.SetMeasureMode(MEASURE_FVC);
+  ASSERT_TRUE(Core.AllocateSpiroBuffer(0, MEASURE_FVC, true));
+  float* flow = Core.GetSpiroFlowBuffer(0);
+  // Tidal breathing (0.5 L in 1 s each way), a full breath in to 3 L,
+  // the blast down to -0.5 L, back in to 3 L and breathing out again: the
+  // largest fall is the blast's, samples 399 to 549.
+  int n = 0;
+  const auto run = [&](float lps, int samples) {
+    for (int i = 0; i < samples; ++i)
+      flow[n++] = lps;
+  };
+  run(-0.5f, 100);
+  run(0.5f, 100);
+  run(-0.5f, 100);
+  run(3.5f, 100);
+  run(-7.0f, 50);
+  run(3.5f, 100);
+  run(-0.5f, 100);
+  Core.SetBufferSize(MEASURE_FVC, 0, static_cast<short>(n));
+  Values(MEASURE_FVC, 0, 3.5f, 7.0f);
+  TRecordingSurface largest({1000, 1400}), whole({1000, 1400});
+  TPrintCanvas largestCanvas(largest, 1.0f, 1.0f), wholeCanvas(whole, 1.0f, 1.0f);
+  Curves.DrawSlot(largestCanvas, MEASURE_FVC, 0, 1, false, false, false);
+  Curves.DrawSlot(wholeCanvas, MEASURE_FVC, 0, 1, false, true, false);
+  const auto blue = [](const TRecordingSurface& s) {
+    std::size_t count = 0;
+    for (const auto& call : s.OfKind(TRecordingSurface::TKind::Line))
+      count += call.Pen.Color == ResultCells::LightBlue ? 1 : 0;
+    return count;
+  };
+  EXPECT_GT(blue(largest), 0u);
+  EXPECT_LT(blue(largest), blue(whole));
+}
+
+}  // namespace
