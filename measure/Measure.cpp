@@ -51,6 +51,10 @@ public:
   void MeasurePaint() override { W.Screen->MeasurePaint(); }
   void InvalidateScreen() override { W.Screen->InvalidateScreen(); }
   void DrawMetronome(short state) override { W.Screen->DrawMetronome(state); }
+  void ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) override {
+    W.Screen->ShowSequenceText(left, top, right, bottom, text);
+  }
+  void ClearWorkArea() override { W.Screen->ClearWorkArea(); }
 
   void PlaceParamList(const TListPlacement& p, bool redraw) override {
     if (!W.ListView)

@@ -71,6 +71,8 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   FlagBegin = false;
   IsBreathIn = false;
   InitHandler();
+  if (MeasureMode == MEASURE_DFC)
+    StartDfcRun();
   // A plain spirometer streams once the acquisition starts; the extended
   // instruments are told which stream to send. The diffusion and
   // plethysmograph sequences start their instruments themselves.
@@ -122,7 +124,7 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   default:
     // The pressure probes, pumps and gas steps of the diffusion unit and
     // the calibration sequences drive these steps.
-    if (!RunSequenceStep(TestMode, i, sample))
+    if (!RunGasStep(TestMode, i, sample))
       return 1;
   }
 
@@ -182,6 +184,8 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   DrawSample(static_cast<short>(i));
   if (IsFlowTest(mode) && t < 4 && !Flow[t].empty()) {
     LocalMaxMin(Flow[t][i], Volume[t][i], static_cast<unsigned short>(i));
+    if (mode == MEASURE_DFC)
+      FollowGasPhase(i);
     if ((mode == MEASURE_FVC && Flow[t][i] < 0.0f && DirectionFlag == 1) ||
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
@@ -247,6 +251,12 @@ void TMeasureCore::CmStop() {
   if (mode == MEASURE_DFC || mode == MEASURE_PLETHY)
     ChangeCommandButton(mode == MEASURE_DFC ? 2106 : 2153, static_cast<int>(id));
   KillHandler();
+  if (mode == MEASURE_DFC) {
+    // A stopped sequence leaves no step behind for the next test.
+    GasPhaseStarted = false;
+    AnalysisDelay.reset();
+    TestMode = 0;
+  }
   if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
     CurveMove();
   if (id >= CM_START && id <= CM_START + 2) {
@@ -260,6 +270,10 @@ void TMeasureCore::CmStop() {
   }
   FreeLogBuffers();
   UpdateParamListBox();
+  // The gas sequence froze its count-downs on the screen: the trial's
+  // curves take their place.
+  if (mode == MEASURE_DFC)
+    View->RedrawScreenBmp();
   if (BtpsDevice)
     BtpsTimerActive = true;
 }

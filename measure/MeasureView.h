@@ -53,6 +53,13 @@ public:
   virtual void InvalidateScreen() = 0;
   // The metronome's mark: 0 off, 1 and 2 its two beats.
   virtual void DrawMetronome(short state) = 0;
+  // A line of a running sequence (a count-down, a prompt) in bold
+  // "Courier New" 12 over the curve area, in a rectangle of the 800 x 600
+  // layout (right and bottom outside); the rectangle is cleared first.
+  virtual void ShowSequenceText(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/,
+                                const std::string& /*text*/) {}
+  // Clears the curve area beside the parameter list.
+  virtual void ClearWorkArea() {}
 };
 
 class TMeasureView : public TMeasureDrawing {
