@@ -59,6 +59,10 @@ public:
     W.Screen->FlameOff(age, referenceVolumeL, volumeL);
   }
   void CloseCake() override { W.Screen->CloseCake(); }
+  void ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) override {
+    W.Screen->ShowSequenceText(left, top, right, bottom, text);
+  }
+  void ClearWorkArea() override { W.Screen->ClearWorkArea(); }
 
   void PlaceParamList(const TListPlacement& p, bool redraw) override {
     if (!W.ListView)

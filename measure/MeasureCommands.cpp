@@ -87,8 +87,8 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Command<&C::CmEscButton>(CM_ESC_BUTTON),
       Response::Command<&C::CmNotYet>(CM_RHINO_PROVOCATION),
       Response::Enabler<&C::CmNotYetEnable>(CM_RHINO_PROVOCATION),
-      Response::Command<&C::CmNotYet>(CM_GAS),
-      Response::Enabler<&C::CmNotYetEnable>(CM_GAS),
+      Response::Command<&C::CmGas>(CM_GAS),
+      Response::Enabler<&C::CmGasEnable>(CM_GAS),
       Response::Command<&C::CmNotYet>(CM_SHUTTER),
       Response::Enabler<&C::CmNotYetEnable>(CM_SHUTTER),
       Response::Message<&C::CmMetronomMessage>(WM_METRONOME),
@@ -362,6 +362,9 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.StatusWord = StatusWord;
   s.FlagBegin = FlagBegin;
   s.TestMode = TestMode;
+  s.WashingOutDone = GasSampleTaken;
+  s.GasCommandGiven = GasRequest || GasPhaseStarted;
+  s.GasAnalysis = GasAnalysisPending && StartId != 0;
   return s;
 }
 

@@ -26,6 +26,7 @@
 #include "platform/portkit/MeasureInterrupt.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -509,6 +510,55 @@ public:
   short BelowCountLimit = 20;     // samples
   short BetweenCountLimit = 20;   // samples
 
+  // --- The gas sequence of the diffusion unit (MeasureGas.cpp) and the
+  // single-breath run over it (MeasureDfcRun.cpp) ----------------------
+
+  // The wash-out of the gas path before a diffusion calibration or test:
+  // automatic zero, then high-speed and low-speed phases until the
+  // count-down has run out.
+  void WashingOutForCalibration();
+  void WashingOutForMeasurement();
+  // Zeroes the sensors, then goes on with step `next` after 30 samples.
+  void DemandAutoZero(short next);
+  void ShutterCloseBagOpenHighSpeed(short tick, float pressure);
+  void ShutterOpenBagCloseLowSpeed(short tick, float pressure);
+  // The analysers read the gas sample for 8,000 samples.
+  void GasAnalysis();
+  // The gas zeros: the mean of the rings the delay filled.
+  void CalculateZeroValueForHEandCO();
+  // The operator's gas command: the next inspiration is the test gas.
+  void CmGas();
+  void CmGasEnable(TCommandEnabler& enabler) { CommandEnable(enabler); }
+  void BreathHold();
+  // At the end of the breath hold: where in the expired volume the gas
+  // sample is taken.
+  void CalculateGasSamplingLimits();
+  void GasExpiration();
+  // The prompt of the gas inspiration, shown or hidden.
+  void GasInspiration(bool show);
+
+  short WashOutCountDown = 0;      // Q, ticks left of the wash-out
+  short LowSpeedTicks = 0;         // T1 = T + X
+  bool AutoZeroFlag = false;
+  short StepAfterAutoZero = 0;
+  short AutoZeroCount = 0;
+  bool GasRequest = false;         // the gas command was given for this breath
+  bool GasRequestShown = false;    // and its prompt is up
+  bool ExtraDelayArmed = false;    // the skip of a calibration point asks for the delay
+  bool CalibrationNotValid = false;
+  bool GasPhaseStarted = false;    // the test gas flows: 0xEF62 went out
+  bool SampleWindowOpen = false;   // 0xEF7E went out
+  short BreathHoldCounter = 0;     // ticks held so far
+  short BelowCount = 0;            // samples expired short of the sample window
+  short BetweenCount = 0;          // samples expired inside it
+  short InspirationSamples = 0;    // samples of the test-gas inspiration
+  float GasLow = 0.0f;             // the sample window in the expired volume, L
+  float GasHigh = 0.0f;
+  static constexpr std::size_t GasRingSamples = 100;
+  std::array<std::uint16_t, GasRingSamples> HeliumRing{};  // raw analyser words of the delay
+  std::array<std::uint16_t, GasRingSamples> CoRing{};
+  std::size_t GasRingIndex = 0;
+
   // --- Notes ------------------------------------------------------------
 
   const std::string& GetNoteText(short which) const;
@@ -580,7 +630,8 @@ protected:
   virtual void DrawMetronome(short state) { View->DrawMetronome(state); }
   // The plethysmograph's and diffusion unit's steps the timers start.
   virtual void MeasureBtps(unsigned short /*word*/) {}
-  virtual void DelayForSomeReason() {}
+  // The delay in which the gas analysers are zeroed (MeasureGas.cpp).
+  virtual void DelayForSomeReason();
   virtual void PressureProbe(short /*mode*/) {}
   virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
@@ -627,6 +678,20 @@ private:
   unsigned short StrokesNeeded() const;
   void CountStroke(std::size_t index);
   void FreeLogBuffers();
+  // The diffusion unit's steps of the ready machine; true to go on with the
+  // plain acquisition of the sample.
+  bool RunGasStep(short step, std::size_t index, TParam2 sample);
+  // The test gas's inspiration, the breath hold and the sample window
+  // during the plain acquisition of a DFC trial.
+  void FollowGasPhase(std::size_t index);
+  void StartDfcRun();
+  void SendWord(unsigned short word);
+  // Stops the sample handler and starts it again at index 0, letting
+  // waiting messages through between.
+  void RestartHandler();
+  void ShowCountDown(int textId, int seconds, bool dfcBox);
+  void ShowSequenceText(int textId, int left, int top, int right, int bottom);
+  std::unique_ptr<TLinkClock::TTimer> AnalysisDelay;
   std::unique_ptr<TLinkClock::TTimer> Settle;
   std::unique_ptr<TLinkClock::TTimer> ZeroTimer;
   std::unique_ptr<TLinkClock::TTimer> BtpsTimer;

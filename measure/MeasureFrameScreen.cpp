@@ -203,6 +203,23 @@ void TMeasureFrameScreen::InvalidateScreen() {
 
 void TMeasureFrameScreen::DrawMetronome(short) {}
 
+void TMeasureFrameScreen::ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  const TRect rect{left, top, right, bottom};
+  DrawDirect([&](TDrawSurface& s) { painter->WriteSequenceText(s, rect, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), rect)));
+}
+
+void TMeasureFrameScreen::ClearWorkArea() {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([painter](TDrawSurface& s) { painter->ClearHurokScreen(s); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), MeasureLayout::WorkArea(W.ScreenMode))));
+}
+
 void TMeasureFrameScreen::Paint(QPainter& painter, const QRect& dirty) {
   EnsureFrame();
   const QImage& shown = Copy ? *Copy : Frame;

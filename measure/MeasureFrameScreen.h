@@ -41,6 +41,8 @@ public:
   void MeasurePaint() override;
   void InvalidateScreen() override;
   void DrawMetronome(short state) override;
+  void ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) override;
+  void ClearWorkArea() override;
   void Paint(QPainter& painter, const QRect& dirty) override;
   QString ToolTipAt(const QPoint& at) const override;
   QRect ToolTipRect(const QPoint& at) const override;

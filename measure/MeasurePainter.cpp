@@ -162,6 +162,11 @@ void TMeasurePainter::ClearHurokScreen(TDrawSurface& surface) const {
       hook->second(surface);
 }
 
+void TMeasurePainter::WriteSequenceText(TDrawSurface& surface, const TRect& rect, std::string_view text) const {
+  TUtil::TextRectOut(surface, Display.XScale, Display.YScale, rect, text, Color(BackgroundColor),
+                     Color(AxisColor), 12, "Courier New", 0, 700, true);
+}
+
 void TMeasurePainter::ClearVolumeScreen(TDrawSurface& surface) const {
   Fill(surface, LowerArea(Display.ScreenIndex), BackgroundColor);
   const short mode = TMeasureData::MeasureMode;

@@ -76,6 +76,9 @@ public:
   void ClearMeasureScreen(TDrawSurface& surface);
   void ClearHurokScreen(TDrawSurface& surface) const;
   void ClearVolumeScreen(TDrawSurface& surface) const;
+  // A line of a running sequence (the gas sequence's count-downs and
+  // prompts) in its reference rectangle, on the curve area's background.
+  void WriteSequenceText(TDrawSurface& surface, const TRect& rect, std::string_view text) const;
   // A picture at a reference point, scaled by the window's factors by
   // nearest neighbour; OR-painting lays a black bar under it first. A
   // missing picture is skipped.

@@ -74,6 +74,8 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   Extremes.Clear();
   InitCake();
   InitHandler();
+  if (MeasureMode == MEASURE_DFC)
+    StartDfcRun();
   // A plain spirometer streams once the acquisition starts; the extended
   // instruments are told which stream to send. The diffusion and
   // plethysmograph sequences start their instruments themselves.
@@ -125,7 +127,7 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   default:
     // The pressure probes, pumps and gas steps of the diffusion unit and
     // the calibration sequences drive these steps.
-    if (!RunSequenceStep(TestMode, i, sample))
+    if (!RunGasStep(TestMode, i, sample))
       return 1;
   }
 
@@ -190,6 +192,8 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
     const auto turn =
         static_cast<std::size_t>(std::clamp<int>(Extremes.count - 1, 0, spirometry::Extremes::Capacity - 1));
     View->FlameOff(CakeAge(), Extremes.points[turn].volumeL, Volume[t][i]);
+    if (mode == MEASURE_DFC)
+      FollowGasPhase(i);
     if ((mode == MEASURE_FVC && Flow[t][i] < 0.0f && DirectionFlag == 1) ||
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
@@ -255,6 +259,12 @@ void TMeasureCore::CmStop() {
   if (mode == MEASURE_DFC || mode == MEASURE_PLETHY)
     ChangeCommandButton(mode == MEASURE_DFC ? 2106 : 2153, static_cast<int>(id));
   KillHandler();
+  if (mode == MEASURE_DFC) {
+    // A stopped sequence leaves no step behind for the next test.
+    GasPhaseStarted = false;
+    AnalysisDelay.reset();
+    TestMode = 0;
+  }
   if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
     CurveMove();
   if (id >= CM_START && id <= CM_START + 2) {
@@ -270,6 +280,8 @@ void TMeasureCore::CmStop() {
   }
   FreeLogBuffers();
   UpdateParamListBox();
+  // The screen copy of the run (the cake, the gas sequence's count-downs)
+  // gives way to the trial's curves.
   View->RedrawScreenBmp();
   if (BtpsDevice)
     BtpsTimerActive = true;

@@ -172,8 +172,10 @@ void TMeasureCore::CmSkipNextPoint() {
     return;
   const unsigned short family = InstrumentType & 0xE0;
   if (family == 0x60) {
-    if (TestMode == 6 || TestMode == 7)
+    if (TestMode == 6 || TestMode == 7) {
+      ExtraDelayArmed = true;
       DelayForSomeReason();
+    }
   } else if (family != 0) {
     return;
   }

@@ -65,6 +65,13 @@ public:
   virtual void MoveFlame(short /*age*/) {}
   virtual void FlameOff(short /*age*/, float /*referenceVolumeL*/, float /*volumeL*/) {}
   virtual void CloseCake() {}
+  // A line of a running sequence (a count-down, a prompt) in bold
+  // "Courier New" 12 over the curve area, in a rectangle of the 800 x 600
+  // layout (right and bottom outside); the rectangle is cleared first.
+  virtual void ShowSequenceText(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/,
+                                const std::string& /*text*/) {}
+  // Clears the curve area beside the parameter list.
+  virtual void ClearWorkArea() {}
 };
 
 class TMeasureView : public TMeasureDrawing {

@@ -38,6 +38,11 @@ void TMeasureRecordAccess::Sync() const {
        [&](int v) { w.LogWriteEnable = static_cast<short>(v); });
   Step(Record.LogMeasureMode, Given.LogMeasureMode, [&] { return w.LogMeasureMode; },
        [&](int v) { w.LogMeasureMode = static_cast<short>(v); });
+  Step(Record.GasAnalysis, Given.GasAnalysis, [&] { return std::array<float, 2>{w.MeasuredCo, w.MeasuredHe}; },
+       [&](const std::array<float, 2>& v) {
+         w.MeasuredCo = v[0];
+         w.MeasuredHe = v[1];
+       });
   Step(Record.OpenedWithProvocation, Given.OpenedWithProvocation, [&] { return w.ProvocationMode; },
        [&](bool v) { w.ProvocationMode = v; });
   // The stored provocation's step, which the window's result table shows.
@@ -168,7 +173,11 @@ int TMeasureRecordAccess::GetPredictedAlgorithm() const { return W.GetPredictedA
 void TMeasureRecordAccess::SetPredictedAlgorithm(int algorithm, bool recalculate) {
   W.SetPredictedAlgorithm(algorithm, recalculate);
 }
-void TMeasureRecordAccess::DoRandom(short slot) { W.DoRandom(slot); }
+void TMeasureRecordAccess::DoRandom(short slot) {
+  // The replay has just read the trial, with a diffusion trial's readings.
+  Sync();
+  W.DoRandom(slot);
+}
 void TMeasureRecordAccess::SetPredictedData(const PREDICTED_DATA& patient) { W.SetPredictedData(patient); }
 void TMeasureRecordAccess::RedrawScreenBmp() { W.GetView().RedrawScreenBmp(); }
 void TMeasureRecordAccess::VerifyPredictedData() { W.VerifyPredictedData(); }

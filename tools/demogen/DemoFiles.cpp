@@ -19,6 +19,7 @@ using LungModel::FlowMlpsPerCount;
 
 constexpr double StartExpirationLps = -0.060;
 constexpr double MvvInspirationLps = 0.600;
+constexpr double DefaultAbsorber = 0.95;  // "Co2ExtractionCorrection" 95 %
 
 // Flows as the instrument measures them: on the grid of its counts.
 std::vector<double> OnTheGrid(const std::vector<double>& flows) {
@@ -64,8 +65,11 @@ TFile Diffusion(const LungModel::TPatient& patient) {
                                          LungModel::DiffusionUptakeS(patient.BreathHoldS));
   TBinaryWriter out;
   WriteFlows(out, Trial(OnTheGrid(flows), false));
-  out.WriteFloat32(static_cast<float>(gas.CoPercent));
-  out.WriteFloat32(static_cast<float>(gas.HePercent));
+  // What the analysers read: the absorber has taken the expired CO2 out of
+  // the sample and so concentrated the rest by the window's default
+  // correction.
+  out.WriteFloat32(static_cast<float>(gas.CoPercent / DefaultAbsorber));
+  out.WriteFloat32(static_cast<float>(gas.HePercent / DefaultAbsorber));
   return {"DfcDemo.bin", out.Take()};
 }
 

@@ -4,7 +4,8 @@
 // made from the patient model in the byte layouts the program reads:
 //
 //   FvcDemo.bin, VcDemo.bin, MvvDemo.bin: uint32 count, count float32 flows (L/s)
-//   DfcDemo.bin:  as FvcDemo.bin, then float32 CO and He of the gas analysis (%)
+//   DfcDemo.bin:  as FvcDemo.bin, then float32 CO and He as the analysers read
+//                 the alveolar sample through the CO2 absorber (%)
 //   RinoDemo.bin: uint32 count, count float32 flows (mL/s), count float32 pressures (Pa)
 //   ShDemo.bin:   uint32 count, count int16 flow counts less 3, count int16
 //                 mouth pressure counts (5000 while the shutter is open)

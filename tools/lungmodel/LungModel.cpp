@@ -176,9 +176,11 @@ double DiffusionInspiredL(const TPatient& p) { return Ivc(p); }
 
 std::vector<double> DiffusionInspiration(const TPatient& p) {
   TVolumeCurve curve(Frc(p));
-  curve.Tidal(3, p.TidalL, p.BreathS);
+  // Six quiet breaths: the expiration to RV is the eleventh turning point
+  // after the start of a trial that begins with an expiration.
+  curve.Tidal(6, p.TidalL, p.BreathS);
   curve.Move(-p.ErvL, 3.0);
-  curve.Move(DiffusionInspiredL(p), 2.0);
+  curve.Move(DiffusionInspiredL(p), DiffusionInspirationS);
   return curve.Flows();
 }
 
@@ -200,18 +202,20 @@ TAlveolarGas AlveolarGas(const TPatient& p, double inspiredL, double uptakeS) {
   return {p.InspiredHePercent * dilution, p.InspiredCoPercent * dilution * std::exp(-perMin * uptakeS / 60.0)};
 }
 
-double DiffusionUptakeS(double heldS) {
-  // The inspiration and expiration are half cosines of 2 s and 4 s: the
-  // tangent at peak flow meets the start at T (1/2 − 1/π), 90 % is in at
-  // T acos(−0.8) / π, and half the volume is out half way through the
-  // expiration.
+double DiffusionUptakeStartS() {
+  // The inspiration is a half cosine of T = 2 s: the tangent at peak flow
+  // meets the start at T (1/2 − 1/π), and 90 % is in at T acos(−0.8) / π.
   constexpr double pi = 3.14159265358979323846;
-  constexpr double inspirationS = 2.0;
+  const double timeZero = DiffusionInspirationS * (0.5 - 1.0 / pi);
+  const double ninety = DiffusionInspirationS * std::acos(-0.8) / pi;
+  return timeZero + 0.3 * (ninety - timeZero);
+}
+
+double DiffusionUptakeS(double heldS) {
+  // The expiration is a half cosine of 4 s: half the volume is out half
+  // way through it.
   constexpr double expirationS = 4.0;
-  const double timeZero = inspirationS * (0.5 - 1.0 / pi);
-  const double ninety = inspirationS * std::acos(-0.8) / pi;
-  const double start = timeZero + 0.3 * (ninety - timeZero);
-  return inspirationS - start + heldS + expirationS / 2.0;
+  return DiffusionInspirationS - DiffusionUptakeStartS() + heldS + expirationS / 2.0;
 }
 
 std::int16_t TFlowQuantizer::Next(double flowLps) {

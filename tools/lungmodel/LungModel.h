@@ -128,6 +128,10 @@ TAlveolarGas AlveolarGas(const TPatient& patient, double inspiredL, double uptak
 // which the program's default window (no wash-out volume, the collection
 // volume uncorrected) centres on half the inspired volume.
 double DiffusionUptakeS(double heldS);
+// When the uptake begins as Jones and Meade count it: seconds after the
+// start of the model's 2-s inspiration of the test gas.
+double DiffusionUptakeStartS();
+inline constexpr double DiffusionInspirationS = 2.0;
 
 // Flow in L/s to counts of 8.7890625 mL/s. The rounding error is carried to
 // the next sample, so the integrated counts never drift from the volume by

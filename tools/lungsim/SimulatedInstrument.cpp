@@ -17,9 +17,9 @@ constexpr std::uint16_t BitPumpValve = 0x0002;   // clear with the MPX bit: the 
 constexpr std::uint16_t BitBalloonLine = 0x0010;  // clear: the balloon line
 constexpr double PumpPaPerSample = 15.0;          // 1500 Pa/s
 constexpr double LeakTimeConstantS = 300.0;
-constexpr double AnalyserTimeConstantS = 8.0;
-constexpr int HeOffsetCounts = 30;
-constexpr int CoOffsetCounts = 25;
+constexpr std::uint16_t WordSampling = 0xEF6F;
+constexpr std::uint16_t WordGasInspiration = 0xEF62;
+constexpr std::uint16_t WordSampleWindow = 0xEF7E;
 constexpr double MouthpieceKpaSpL = 0.5;  // resistance of the nebulizer's mouthpiece
 constexpr long ShutterBlock = 40;
 constexpr long ShutterClosedFrom = 30;
@@ -96,6 +96,20 @@ void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
     else if (HoldWordSeen && Hold == THold::Holding)
       Hold = THold::None;
   }
+  if (Options.Manoeuvre == "dfc" && !Options.StartOnStream) {
+    // While the gas path is washed out the patient waits; the delay after
+    // it brings the patient to the mouthpiece.
+    if ((word == WordWashHighSpeed || word == WordWashLowSpeed) && !WashOutSeen) {
+      WashOutSeen = true;
+      Flows.clear();
+      Hold = THold::None;
+      HoldSamples = 0;
+      Log("patient waits for the wash-out");
+    } else if (word == WordSampling && WashOutSeen && before != WordSampling && Hold == THold::None &&
+               HoldSamples == 0 && !BreathTaken) {
+      StartManoeuvre();
+    }
+  }
   if (word == WordGasAnalysis && AnalysisSamples < 0) {
     AnalysisSamples = 0;
     Log("gas analysis started");
@@ -132,6 +146,7 @@ void TSimulatedInstrument::StartManoeuvre() {
     script = LungModel::DiffusionInspiration(p);
   Flows.insert(Flows.end(), script.begin(), script.end());
   Hold = m == "dfc" ? THold::Waiting : THold::None;
+  Bag.Empty();
   HoldWordSeen = false;
   HoldSamples = 0;
   BreathTaken = false;
@@ -149,6 +164,9 @@ double TSimulatedInstrument::NextFlow() {
   if (!Flows.empty()) {
     const double flow = Flows.front();
     Flows.pop_front();
+    if (Hold == THold::Waiting && Flows.size() == static_cast<std::size_t>(std::lround(
+                                                       LungModel::DiffusionInspirationS / LungModel::SampleSeconds)))
+      Bag.InspirationBegins(Sent + 1);
     if (Flows.empty() && Hold == THold::Waiting) {
       Hold = THold::Holding;
       HoldSamples = 0;
@@ -195,12 +213,19 @@ double TSimulatedInstrument::GasPercent(bool helium) const {
   if (AnalysisSamples < 0)
     return 0.0;  // room air
   const LungModel::TPatient& p = Options.Patient;
+  const TAnalyserOptions& a = Options.Analyser;
   double target = helium ? p.InspiredHePercent : p.InspiredCoPercent;  // the calibration gas itself
   if (BreathTaken) {
-    const auto gas = LungModel::AlveolarGas(p, LungModel::DiffusionInspiredL(p), LungModel::DiffusionUptakeS(HeldS));
-    target = helium ? gas.HePercent : gas.CoPercent;
+    // The bag the window filled; without a sample window, alveolar gas from
+    // half way through the expiration.
+    const auto gas = Bag.Filled() ? Bag.Mixed()
+                                  : LungModel::AlveolarGas(p, LungModel::DiffusionInspiredL(p),
+                                                           LungModel::DiffusionUptakeS(HeldS));
+    // The absorber takes the expired CO2 out and so concentrates the rest.
+    target = (helium ? gas.HePercent : gas.CoPercent) / a.Absorber;
   }
-  return target * (1.0 - std::exp(-AnalysisSamples * LungModel::SampleSeconds / AnalyserTimeConstantS));
+  target *= helium ? a.HeliumGain : a.CoGain;
+  return target * (1.0 - std::exp(-AnalysisSamples * LungModel::SampleSeconds / a.TimeConstantS));
 }
 
 int TSimulatedInstrument::Noise() {
@@ -247,6 +272,10 @@ void TSimulatedInstrument::Tick() {
       shutterPa = ClosureAlveolarPa * (1.0 - std::exp(-(inBlock - ShutterClosedFrom + 1) / 2.0));
     }
   }
+  if (Word == WordGasInspiration && flow > 0.0)
+    flow *= Options.GasPathGain;
+  if (BreathTaken && flow < 0.0)
+    Bag.Expire(p, -flow * LungModel::SampleSeconds, Sent, Word == WordSampleWindow);
   LastFlow = flow;
 
   const int offset = Zeroed ? 0 : Options.OffsetCounts;
@@ -269,9 +298,10 @@ void TSimulatedInstrument::Tick() {
   if (mask & ChannelHelium) {
     const bool newScale = Options.HardwareVersion & NewSensorScale;
     const int zero = Zeroed ? 0 : 1;
-    sample.Set(ChannelHelium, Counts(GasPercent(true), newScale ? 0.002441406 : 0.001525785) + zero * HeOffsetCounts);
-    sample.Set(ChannelCarbonMonoxide,
-               Counts(GasPercent(false), newScale ? 0.00024414 : 0.00012207) + zero * CoOffsetCounts);
+    sample.Set(ChannelHelium, Counts(GasPercent(true), newScale ? 0.002441406 : 0.001525785) +
+                                  zero * Options.Analyser.HeliumOffsetCounts);
+    sample.Set(ChannelCarbonMonoxide, Counts(GasPercent(false), newScale ? 0.00024414 : 0.00012207) +
+                                          zero * Options.Analyser.CoOffsetCounts);
     if (AnalysisSamples >= 0)
       ++AnalysisSamples;
   }

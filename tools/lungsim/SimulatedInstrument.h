@@ -5,6 +5,7 @@
 // measures a patient of the lung model, one sample every Tick().
 
 #include "platform/portkit/Protocol.h"
+#include "tools/lungsim/GasBag.h"
 #include "tools/lungmodel/LungModel.h"
 
 #include <deque>
@@ -32,6 +33,9 @@ struct TSimulatorOptions {
   int GarbageEvery = 0;            // noise bytes after every n-th frame
   int CorruptEvery = 0;            // every n-th sample frame damaged on the line
   long FaultAfterSamples = -1;     // report a fault after this many samples
+  TAnalyserOptions Analyser;       // the diffusion unit's gas analysers
+  double GasPathGain = 1.0;        // inspiratory flow read through the test-gas path, over true
+  int Speed = 1;                   // the pseudo-terminal runs its clock this many times faster
 };
 
 class TSimulatedInstrument {
@@ -93,6 +97,8 @@ private:
   double BalloonPa = 0.0;
   double BagPa = 0.0;
   long AnalysisSamples = -1;  // -1 while no analysis runs
+  TGasBag Bag;
+  bool WashOutSeen = false;  // the patient comes to the mouthpiece once the gas path is washed out
 
   // The spirometer's outputs.
   bool ShutterSeries = false;

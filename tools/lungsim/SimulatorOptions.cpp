@@ -22,6 +22,12 @@ standard output and plays a lung-function instrument on it until stopped.
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
+  --gas-gain G       inspiratory flow through the test-gas path over true (1)
+  --he-gain G --co-gain G   analyser reading over true concentration (1)
+  --absorber F       expired gas left once the CO2 absorber took its CO2 (1)
+  --analyser-tau S   time constant of the analysers' approach to the bag (8)
+  --he-offset COUNTS --co-offset COUNTS   analyser offsets until an autozero (30, 25)
+  --speed N          the pseudo-terminal's clock runs N times faster (1)
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
@@ -69,7 +75,9 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--va", &p.AlveolarVolumeL}, {"--tlco", &p.TlcoMmolMinKPa}, {"--dead-space", &p.DeadSpaceL},     {"--hold", &p.BreathHoldS},
       {"--he", &p.InspiredHePercent}, {"--co", &p.InspiredCoPercent}, {"--lead-in", &o.LeadInS},
       {"--temperature", &o.Sensors.TemperatureC}, {"--pressure", &o.Sensors.PressureHpa},
-      {"--humidity", &o.Sensors.HumidityPercent}};
+      {"--humidity", &o.Sensors.HumidityPercent}, {"--gas-gain", &o.GasPathGain},
+      {"--he-gain", &o.Analyser.HeliumGain}, {"--co-gain", &o.Analyser.CoGain},
+      {"--absorber", &o.Analyser.Absorber}, {"--analyser-tau", &o.Analyser.TimeConstantS}};
   const std::map<std::string, std::function<void(long)>> integers{
       {"--version", [&](long v) { o.HardwareVersion = static_cast<std::uint16_t>(v); versionGiven = true; }},
       {"--capabilities", [&](long v) { o.Capabilities = static_cast<std::uint8_t>(v); }},
@@ -80,7 +88,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--stop-after", [&](long v) { o.StopAfterSamples = v; }},
       {"--garbage-every", [&](long v) { o.GarbageEvery = static_cast<int>(v); }},
       {"--corrupt-every", [&](long v) { o.CorruptEvery = static_cast<int>(v); }},
-      {"--fault-after", [&](long v) { o.FaultAfterSamples = v; }}};
+      {"--fault-after", [&](long v) { o.FaultAfterSamples = v; }},
+      {"--he-offset", [&](long v) { o.Analyser.HeliumOffsetCounts = static_cast<int>(v); }},
+      {"--co-offset", [&](long v) { o.Analyser.CoOffsetCounts = static_cast<int>(v); }},
+      {"--speed", [&](long v) { o.Speed = static_cast<int>(std::clamp<long>(v, 1, 100)); }}};
 
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
@@ -123,6 +134,8 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       return "unknown option " + option;
     }
   }
+  if (o.Analyser.Absorber <= 0.0 || o.Analyser.TimeConstantS <= 0.0)
+    return "--absorber and --analyser-tau must be above 0";
   if (!versionGiven)
     o.HardwareVersion = o.Kind == "diffusion" ? 0x70 : o.Kind == "plethysmograph" ? 0x11 : 0x00;
   if (o.Manoeuvre == "fvc")

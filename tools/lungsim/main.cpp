@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     const int slave = terminal.Slave;
     const auto& log = terminal.Log;
     TSimulatedInstrument instrument(options, log);
-    constexpr std::int64_t PeriodNs = 10'000'000;
+    // One sample period of the instrument, shortened by the speed-up.
+    const std::int64_t PeriodNs = 10'000'000 / options.Speed;
     std::int64_t next = NowNs() + PeriodNs;
     std::array<std::uint8_t, 512> buffer{};
     while (!*terminal.Stop) {
