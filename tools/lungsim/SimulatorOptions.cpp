@@ -22,6 +22,13 @@ standard output and plays a lung-function instrument on it until stopped.
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
+  --stroke-times S,S,...  seconds of a syringe stroke, the strokes played in
+                     as many equal runs as times are given (1)
+  --inspiration-gain G --expiration-gain G --gas-path-gain G
+                     what the flow sensor reads over the true flow (1)
+  --nonlinearity K   the sensor's gain grows by K per L/s of flow (0)
+  --line-leak P      per cent of its pressure a diffusion line loses in 15 s (4.9)
+  --stuck-pump       the diffusion unit's line pump moves no air
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
@@ -69,7 +76,9 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--va", &p.AlveolarVolumeL}, {"--tlco", &p.TlcoMmolMinKPa}, {"--dead-space", &p.DeadSpaceL},     {"--hold", &p.BreathHoldS},
       {"--he", &p.InspiredHePercent}, {"--co", &p.InspiredCoPercent}, {"--lead-in", &o.LeadInS},
       {"--temperature", &o.Sensors.TemperatureC}, {"--pressure", &o.Sensors.PressureHpa},
-      {"--humidity", &o.Sensors.HumidityPercent}};
+      {"--humidity", &o.Sensors.HumidityPercent}, {"--inspiration-gain", &o.InspirationGain},
+      {"--expiration-gain", &o.ExpirationGain}, {"--gas-path-gain", &o.GasPathGain},
+      {"--nonlinearity", &o.Nonlinearity}, {"--line-leak", &o.LineLeakPercent}};
   const std::map<std::string, std::function<void(long)>> integers{
       {"--version", [&](long v) { o.HardwareVersion = static_cast<std::uint16_t>(v); versionGiven = true; }},
       {"--capabilities", [&](long v) { o.Capabilities = static_cast<std::uint8_t>(v); }},
@@ -86,6 +95,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     const std::string option = argv[i];
     if (option == "--door-open") {
       o.DoorOpen = true;
+      continue;
+    }
+    if (option == "--stuck-pump") {
+      o.StuckPump = true;
       continue;
     }
     if (option == "--help")
@@ -117,6 +130,17 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       if (trigger != "word" && trigger != "stream")
         return "--trigger: " + trigger + " is neither word nor stream";
       o.StartOnStream = trigger == "stream";
+    } else if (option == "--stroke-times") {
+      p.StrokeSeconds.clear();
+      std::string list = value;
+      for (std::size_t from = 0; from <= list.size();) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const auto seconds = Number(list.substr(from, comma - from).c_str());
+        if (!seconds || *seconds <= 0.0)
+          return "--stroke-times: " + list + " is not a list of positive seconds";
+        p.StrokeSeconds.push_back(*seconds);
+        from = comma + 1;
+      }
     } else if (option == "--log") {
       o.LogFile = value;
     } else {
@@ -125,6 +149,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
   }
   if (!versionGiven)
     o.HardwareVersion = o.Kind == "diffusion" ? 0x70 : o.Kind == "plethysmograph" ? 0x11 : 0x00;
+  if (o.InspirationGain <= 0.0 || o.ExpirationGain <= 0.0 || o.GasPathGain <= 0.0)
+    return "a sensor gain must be above 0";
+  if (o.LineLeakPercent < 0.0 || o.LineLeakPercent >= 100.0)
+    return "--line-leak: a loss of 0 to below 100 per cent";
   if (o.Manoeuvre == "fvc")
     if (const auto problem = LungModel::CheckForced(o.Patient))
       return *problem;
