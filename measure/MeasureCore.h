@@ -438,6 +438,15 @@ public:
   // sets the stop request and keeps the previous zero. The measure mode is
   // as before afterwards. True when a zero was computed and accepted.
   bool ReadZero();
+  // The zero command: the zero hand while the resting instrument is read
+  // (waiting events other than user input go on meanwhile), the offsets
+  // computed, the old zero kept when the link stops. Without an instrument
+  // the zero is 0.
+  void CmZero();
+  // The calibration command (only while idle): the calibration screen and
+  // stick, the calibration buffers, the acquisition of the syringe strokes
+  // (and the diffusion unit's sequence, which its instrument starts).
+  void CmCalibration();
   // The calibration tests over the calibration curve's turning points. The
   // references are added to; silent runs (interactive false) show nothing.
   bool TestCalculateOfSpiroCalibration(float& inspiration, float& expiration, bool interactive);
@@ -543,8 +552,9 @@ protected:
   // The steps of the calibration and gas sequences; true to go on with the
   // plain acquisition of the sample.
   virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
-  // The calibration's factors once half its strokes are in; false stops it.
-  virtual bool CalculateCalibrationFactors(float& /*positive*/, float& /*negative*/) { return true; }
+  // The calibration's factors once half its strokes are in (the syringe
+  // strokes tested silently); false stops it.
+  virtual bool CalculateCalibrationFactors(float& positive, float& negative);
   // The BTPS panel's record as the measure log keeps it (17 bytes).
   virtual std::string BtpsRecordBytes() const { return std::string(17, '\0'); }
   virtual bool AllocateLogBuffers();
@@ -560,6 +570,15 @@ protected:
   virtual void ShowNote(const std::string& /*note*/) {}
   // Lets waiting events other than user input through during a zero read.
   virtual void LetWaitingEventsThrough() {}
+  // The zero hand (played once, frame by frame) and the calibration stick
+  // over the parameter list; the window over the core draws them.
+  virtual void ShowZeroAnimation() {}
+  virtual void RemoveZeroAnimation() {}
+  virtual void ShowCalibAnimation() {}
+  virtual void MoveCalibAnimation() {}
+  virtual void RemoveCalibAnimation() {}
+  // An extended instrument whose sequence this version cannot run.
+  void NotAvailableYet() const;
   // The room temperature and barometric pressure of the BTPS panel.
   virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
     temperatureC = 20.0f;
@@ -599,6 +618,11 @@ private:
   float ScaledFlow(float scaledMlps) const;
   unsigned short StrokesNeeded() const;
   void CountStroke(std::size_t index);
+  // The stop of a calibration: the list shows the calibration result, the
+  // constants are tested and stored.
+  void StopCalibration();
+  // A start after a calibration brings the measuring screen back.
+  void LeaveCalibrationScreen();
   void FreeLogBuffers();
   std::unique_ptr<TLinkClock::TTimer> Settle;
   std::unique_ptr<TLinkClock::TTimer> ZeroTimer;

@@ -311,7 +311,13 @@ bool TMeasureFrameScreen::LoadZero(TDelayClock& clock) {
                  enable != 0 && PicturesPresent(TZeroAnimation::Pictures, false)))
     return false;
   W.GetView().ShowParamList(false);
-  Zero.Play([this](const TPictureDraw& draw) { ShowPictures({draw}); }, clock);
+  // Each hand is on the screen before the wait that follows it.
+  Zero.Play(
+      [this](const TPictureDraw& draw) {
+        ShowPictures({draw});
+        W.repaint();
+      },
+      clock);
   // The next repaint during zeroing is the one just drawn.
   if (Painter)
     Painter->AnimationPending = true;

@@ -39,6 +39,8 @@ void TMeasureCore::CmStart(unsigned id) {
       Messages->MessageBox(3, 0, TMessageIcon::Stop);
     return;
   }
+  if (MeasureScreen == 0)
+    LeaveCalibrationScreen();
   if (HasInstrument && InstrumentType == 0 && ListVisible && HaveToCalibration())
     PostToSelf(WM_COMMAND, CM_CALIBRATION, 0);
   else
@@ -169,8 +171,12 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
     if (FlagBegin)
       CalVolume[i] = CalFlow[i] * 0.01f + (i > 0 ? CalVolume[i - 1] : 0.0f);
   }
-  if (!FlagBegin)
+  if (!FlagBegin) {
+    // The stick shows the operator what to do until the strokes begin.
+    if (mode == MEASURE_CALIBRATION)
+      MoveCalibAnimation();
     return 1;
+  }
 
   if (mode == MEASURE_CALIBRATION && (StrokeCount >= StrokesNeeded() || SkipMark)) {
     StopRequest = 1;
@@ -230,8 +236,14 @@ void TMeasureCore::CountStroke(std::size_t i) {
   ++StrokeCount;
   if (StrokeCount == StrokesNeeded() / 2 + (InstrumentType != 0 ? 2 : 0)) {
     CalDoneIndex = static_cast<short>(i + 3);
-    if (!CalculateCalibrationFactors(CalFactorPos, CalFactorNeg))
+    float positive = 1.0f;
+    float negative = 1.0f;
+    if (CalculateCalibrationFactors(positive, negative)) {
+      CalFactorPos = positive;
+      CalFactorNeg = negative;
+    } else {
       StopRequest = 1;
+    }
   }
 }
 
@@ -249,6 +261,8 @@ void TMeasureCore::CmStop() {
   KillHandler();
   if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
     CurveMove();
+  if (id == CM_CALIBRATION)
+    StopCalibration();
   if (id >= CM_START && id <= CM_START + 2) {
     SetActualMeasureDate(TrialIndex);
     if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO)

@@ -174,22 +174,22 @@ TEST_F(CommandsTest, DuringARunOnlyStopAndCancelAreEnabled) {
     }
     return on;
   };
-  // Idle, on the demonstration data: the starts, zoom, comparison, cancel,
-  // the animation (a child) and the grid.
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST,
-                                              CM_CAKE, CM_GRID}));
+  // Idle, on the demonstration data: the starts, zoom, the zero, comparison,
+  // cancel, the animation (a child) and the grid.
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_ZERO, CM_CANCEL_PROV,
+                                              CM_PREPOST, CM_CAKE, CM_GRID}));
   Core.HasInstrument = true;
   Core.CmDoStart(CM_START);
   EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_STOP, CM_CANCEL_PROV}));
   Core.CmEscButton();
   Core.CmReady(0, 0);
-  // With an instrument a zero is due before the next start.
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
+  // With an instrument a zero is due before the next start or calibration.
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_ZERO, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
   Core.CreateZeroTimer();
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST,
-                                              CM_CAKE, CM_GRID}));
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_CALIBRATION, CM_ZOOM, CM_ZERO,
+                                              CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
   Core.SetZeroPending();
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_ZERO, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID}));
 }
 
 TEST_F(CommandsTest, UnitChangeIsKeptOnlyWhenTheScreenTakesIt) {
