@@ -27,7 +27,7 @@ void TMeasureCore::CmCalibration() {
     return;
   // Only the syringe of a plain spirometer and the diffusion unit's sequence
   // are run here; the plethysmograph's cabin calibration is a special test.
-  if (HasInstrument && InstrumentType != 0) {
+  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) != DiffusionFamily) {
     NotAvailableYet();
     return;
   }
@@ -70,6 +70,8 @@ void TMeasureCore::CmCalibration() {
     IsBreathIn = false;
     TestMode = 0;
     InitHandler();
+    if (HasInstrument && (InstrumentType & FamilyMask) == DiffusionFamily)
+      StartDiffusionCalibration();
   }
   View->SetHourGlass(false);
   if (Client)

@@ -491,6 +491,27 @@ public:
   short BelowCountLimit = 20;     // samples
   short BetweenCountLimit = 20;   // samples
 
+  // --- The diffusion unit's pressure lines (MeasurePressureLines.cpp) ----
+
+  // Pumps a line up (the tick counts samples of 10 ms from 0): the pump
+  // runs P hundredths of every second, and the pressure reached is checked
+  // once a second. A pump that does not reach the pressure in 60 s ends
+  // the calibration.
+  void PumpUpFleisch(std::size_t tick);
+  void PumpUpBalloon(std::size_t tick);
+  // The line is closed and its pressure held (step 2 or 5), with the text
+  // of the step on the screen.
+  void LeakageProbe(short mode, int textId);
+  // The diffusion calibration's start: the instrument's own zero, then the
+  // syringe strokes.
+  void StartDiffusionCalibration();
+  float PressureFactor = 1.0f;     // line pressure per sample unit
+  bool LeakTest = true;            // the lines' pressure is held and its loss measured
+  bool ProbeStarted = false;
+  short PumpDuty = 9;              // hundredths of a second of every second the pump runs
+  std::array<short, 2> PressureSamples{};  // the last held sample of each line
+  std::array<float, 2> HoldStartPa{};      // each line's pressure when its hold began
+
   // --- Notes ------------------------------------------------------------
 
   const std::string& GetNoteText(short which) const;
@@ -551,7 +572,13 @@ protected:
   virtual void WriteLargeParam();
   // The steps of the calibration and gas sequences; true to go on with the
   // plain acquisition of the sample.
-  virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
+  // The pressure lines' steps (1, 2, 4 and 5) are answered here.
+  virtual bool RunSequenceStep(short step, std::size_t index, TParam2 sample);
+  // Where the gas sequence takes over: the instrument's own zero before
+  // step `next`, the wash-out after the Fleisch line held, the gas
+  // analysis after the balloon line held.
+  virtual void AutoZeroThen(short next);
+  virtual void AfterLineHeld(short mode);
   // The calibration's factors once half its strokes are in (the syringe
   // strokes tested silently); false stops it.
   virtual bool CalculateCalibrationFactors(float& positive, float& negative);
@@ -564,7 +591,8 @@ protected:
   // The plethysmograph's and diffusion unit's steps the timers start.
   virtual void MeasureBtps(unsigned short /*word*/) {}
   virtual void DelayForSomeReason() {}
-  virtual void PressureProbe(short /*mode*/) {}
+  // Starts a line's pump-up (mode 1 the Fleisch line, 4 the balloon line).
+  virtual void PressureProbe(short mode);
   virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
@@ -618,9 +646,13 @@ private:
   float ScaledFlow(float scaledMlps) const;
   unsigned short StrokesNeeded() const;
   void CountStroke(std::size_t index);
+  void RouteGasStrokes(std::size_t index);
   // The stop of a calibration: the list shows the calibration result, the
   // constants are tested and stored.
   void StopCalibration();
+  void PumpUp(short mode, std::size_t tick);
+  void HoldLine(short mode, std::size_t index, float pressurePa);
+  void SendLineWord(unsigned short word);
   // A start after a calibration brings the measuring screen back.
   void LeaveCalibrationScreen();
   void FreeLogBuffers();

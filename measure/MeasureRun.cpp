@@ -179,7 +179,11 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   }
 
   if (mode == MEASURE_CALIBRATION && (StrokeCount >= StrokesNeeded() || SkipMark)) {
-    StopRequest = 1;
+    // A spirometer is done; the diffusion unit goes on to its pressure lines.
+    if (InstrumentType == 0)
+      StopRequest = 1;
+    else if (!SkipMark)
+      PressureProbe(1);
     return 1;
   }
   // The count covers every sample stored, the one just in included: the
@@ -192,6 +196,8 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
   } else if (mode == MEASURE_CALIBRATION && !CalFlow.empty()) {
+    if (InstrumentType != 0)
+      RouteGasStrokes(i);
     LocalMaxMin(CalFlow[i], CalVolume[i], static_cast<unsigned short>(i));
     CountStroke(i);
   }
@@ -224,6 +230,22 @@ float TMeasureCore::ScaledFlow(float s) const {
 
 unsigned short TMeasureCore::StrokesNeeded() const {
   return static_cast<unsigned short>(CalStrokes * 2 + (InstrumentType != 0 ? 4 : 0));
+}
+
+void TMeasureCore::RouteGasStrokes(std::size_t i) {
+  // The two inspirations after the first series go through the gas path,
+  // whose constant they give; the expirations after them go back.
+  const int n = CalStrokes;
+  const bool gasInspiration = StrokeCount == n + 1 || StrokeCount == n + 3;
+  const bool gasExpiration = StrokeCount == n + 2 || StrokeCount == n + 4;
+  const float s = CalFlow[i] * 1000.0f;
+  if (gasInspiration && s >= -StartExpirationMlps && LastSentData != WordGasInspiration) {
+    CmSendToSerialPort(WordGasInspiration, 2);
+    LastSentData = WordGasInspiration;
+  } else if (gasExpiration && s <= StartExpirationMlps && LastSentData != WordStreamOnExtended) {
+    CmSendToSerialPort(WordStreamOnExtended, 2);
+    LastSentData = WordStreamOnExtended;
+  }
 }
 
 void TMeasureCore::CountStroke(std::size_t i) {

@@ -37,6 +37,10 @@ public:
   virtual void ClearMeasureScreen() = 0;
   // Clears the volume-time area only.
   virtual void ClearVolumeScreen() = 0;
+  // The segment of a diffusion unit's line pressure (0 the Fleisch line, 1
+  // the balloon line) that ends at sample `index` of its buffer, in the
+  // calibration screen's pressure chart.
+  virtual void DrawPressureCurve(short /*line*/, short /*index*/) {}
   // The segment of a trial's curve that ends at sample `index`; `final`
   // on a finished picture (printouts dash some trials).
   virtual void DrawCurve(short trial, short index, bool final) = 0;
@@ -53,6 +57,11 @@ public:
   virtual void InvalidateScreen() = 0;
   // The metronome's mark: 0 off, 1 and 2 its two beats.
   virtual void DrawMetronome(short state) = 0;
+  // A line of a running sequence (a count-down, a prompt) in bold
+  // "Courier New" 12 over the curve area, in a rectangle of the 800 x 600
+  // layout (right and bottom outside); the rectangle is cleared first.
+  virtual void ShowSequenceText(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/,
+                                const std::string& /*text*/) {}
 };
 
 class TMeasureView : public TMeasureDrawing {

@@ -218,4 +218,80 @@ TEST_F(SyringeRun, ACabinCalibrationIsNotAvailableYet) {
   EXPECT_FALSE(Core.IsRunning());
 }
 
+// --- The diffusion unit: strokes, then its pressure lines ---------------------
+
+class DiffusionLinesRun : public SyringeRun {
+protected:
+  DiffusionLinesRun() {
+    Core.InstrumentType = 0x70;
+    Core.SetInstrument(3);
+    Core.CalStrokes = 6;
+    Core.Diffusion.OriginalCoConcentration = 0.3f;
+    Core.Diffusion.OriginalHeConcentration = 4.8f;
+    Core.Diffusion.HeLsbCorrection = 1.0f;
+  }
+
+  // Six strokes for the constants, two through the gas path, six to check,
+  // and the inspiration that arms the start and the one that ends it.
+  TSimulatorOptions Unit() {
+    TSimulatorOptions options = Syringe({1.0});
+    options.Kind = "diffusion";
+    options.HardwareVersion = 0x70;
+    options.Patient.SyringeStrokes = 18;
+    return options;
+  }
+
+  // The calibration up to its end, the lines' prompt confirmed.
+  void Calibrate() {
+    Core.DispatchCommand(CM_CALIBRATION);
+    ASSERT_EQ(Core.StartId, CM_CALIBRATION);
+    PlayUntilIdle(20000);
+    ASSERT_FALSE(Core.IsRunning());
+    EXPECT_EQ(TakeMessage(), Texts.LoadStringA(444));
+  }
+};
+
+TEST_F(DiffusionLinesRun, TheStrokesGoThroughTheGasPathThenTheLinesAreTested) {
+  Attach(Unit());
+  Core.DispatchCommand(CM_CALIBRATION);
+  for (int k = 0; k < 20000 && Core.TestMode == 0 && Core.IsRunning(); ++k)
+    Step();
+  EXPECT_EQ(Core.StrokeCount, 16);
+  EXPECT_EQ(Core.TestMode, 1) << "the Fleisch line is pumped up";
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(444));
+  const std::vector<std::uint16_t> words = Device->WrittenWords();
+  // The instrument's zero, the gas path twice and back each time, the line test.
+  const std::vector<std::uint16_t> expected{0xEF3F, 0xEF7F, 0xEF62, 0xEF7F, 0xEF62, 0xEF7F, 0xEB7F, 0xEB3F};
+  ASSERT_GE(words.size(), expected.size());
+  EXPECT_EQ(std::vector<std::uint16_t>(words.begin(), words.begin() + 8), expected);
+  Core.DispatchCommand(CM_STOP);
+  Sink.Messages.clear();  // the end of an interrupted calibration is not the point here
+}
+
+TEST_F(DiffusionLinesRun, ALeakyLineOrAStuckPumpStoresNothingAndSaysWhich) {
+  struct Case {
+    const char* name;
+    double leakPercent;
+    bool stuck;
+    int text;
+  };
+  // A line that loses 30 % of its pressure in the 15-s hold loses
+  // 30 % of what it held: truncated, 29 or 30, beyond the 20 allowed.
+  const Case cases[] = {{"leaky Fleisch line", 30.0, false, 447}, {"stuck pump", 4.9, true, 451}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TSimulatorOptions options = Unit();
+    options.LineLeakPercent = c.leakPercent;
+    options.StuckPump = c.stuck;
+    Attach(options);
+    Calibrate();
+    EXPECT_EQ(TakeMessage(), Texts.LoadStringA(c.text));
+    EXPECT_EQ(Ini(), "");
+    if (c.text == 447) {
+      EXPECT_GE(Core.FleischPressureLoss, 29);
+      EXPECT_LE(Core.FleischPressureLoss, 30);
+    }
+  }
+}
+
 }  // namespace
