@@ -33,6 +33,7 @@ public:
   void RedrawScreenBmp() override;
   void ClearMeasureScreen() override;
   void ClearVolumeScreen() override;
+  void DrawPressureCurve(short line, short index) override;
   void DrawCurve(short trial, short index, bool final) override;
   void WriteLargeParam(float value) override;
   void UpdateTableTitle() override;
