@@ -222,7 +222,7 @@ public:
   // The state every enabler answers from.
   TEnablerState EnablerState() const;
   void CommandEnable(TCommandEnabler& enabler);
-  // The rows whose commands come with the zero, calibration, gas, special
+  // The rows whose commands come with the gas, special
   // tests, animation, grid, enlarged table and export: they stay in their
   // place and do nothing yet.
   void CmNotYet() {}
