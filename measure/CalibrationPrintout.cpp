@@ -18,6 +18,8 @@ constexpr int RowHeight = 22;
 constexpr int FirstColumnRight = 281;
 constexpr int ColumnWidth = 115;
 constexpr int CalibrationPen = 4;
+constexpr int CoLabel = 466;      // "Carbon monoxide"
+constexpr int HeliumLabel = 467;  // "Helium"
 
 std::string Formatted(const char* format, double value) {
   char text[48];
@@ -61,21 +63,22 @@ void TTestPrintout::WriteCalibTable(TPrintCanvas& canvas) {
   if (!BtpsLine.empty())
     canvas.Text(BtpsLine, 56, y0 + 3, 736, y0 + RowHeight, TTextAlign::Left);
 
+  // A cell's text stands in the 17 units below its top, inside its row.
   const auto cell = [&](std::string_view text, int column, int top, TTextAlign align) {
     if (column == 0) {
-      canvas.Text(text, 56, top, FirstColumnRight, top + 27, TTextAlign::Left);
+      canvas.Text(text, 56, top, FirstColumnRight, top + 17, TTextAlign::Left);
       return;
     }
     const int left = FirstColumnRight + 5 + ColumnWidth * (column - 1);
     const int right = FirstColumnRight + ColumnWidth * column - (align == TTextAlign::Right ? 20 : 0);
-    canvas.Text(text, left, top, right, top + 27, align);
+    canvas.Text(text, left, top, right, top + 17, align);
   };
   const int headers[] = {44, 45, 47, 46, 537};
   for (int c = 0; c < 5; ++c)
-    cell(Texts.LoadStringA(headers[c]), c, y0 + 27, c == 0 ? TTextAlign::Left : TTextAlign::Centre);
+    cell(Texts.LoadStringA(headers[c]), c, y0 + RowHeight + 3, c == 0 ? TTextAlign::Left : TTextAlign::Centre);
 
   const auto volumeRow = [&](int r, const std::string& label, float constant, float measuredMl) {
-    const int top = y0 + 49 + RowHeight * r;
+    const int top = y0 + 2 * RowHeight + 3 + RowHeight * r;
     cell(label, 0, top, TTextAlign::Left);
     cell(Formatted("%d ml", static_cast<int>(p.NominalVolume)), 1, top, TTextAlign::Right);
     cell(Formatted("%.2f", static_cast<double>(constant)), 2, top, TTextAlign::Centre);
@@ -89,16 +92,17 @@ void TTestPrintout::WriteCalibTable(TPrintCanvas& canvas) {
     const float withGas = std::round(p.A3 * 100.0f) / 100.0f;
     volumeRow(2, Texts.LoadStringA(465), p.A3, withGas == 0.0f ? 0.0f : p.M3 / withGas);
     const auto gasRow = [&](int r, int label, float reading, float constant) {
-      const int top = y0 + 49 + RowHeight * r;
+      const int top = y0 + 2 * RowHeight + 3 + RowHeight * r;
       cell(Texts.LoadStringA(label), 0, top, TTextAlign::Left);
       cell(Formatted("%.2f %% ", static_cast<double>(reading)), 1, top, TTextAlign::Right);
       cell(Formatted("%.2f", static_cast<double>(constant)), 2, top, TTextAlign::Centre);
       cell(Formatted("%.2f %% ", static_cast<double>(reading * constant)), 3, top, TTextAlign::Right);
     };
-    gasRow(3, 467, p.F5, p.X5);
-    gasRow(4, 466, p.F4, p.X4);
+    // The carbon monoxide reading beside its constant, then helium's.
+    gasRow(3, CoLabel, p.F5, p.X5);
+    gasRow(4, HeliumLabel, p.F4, p.X4);
   } else if (box) {
-    int top = y0 + 49 + RowHeight * 2;
+    int top = y0 + 2 * RowHeight + 3 + RowHeight * 2;
     cell("Pbox", 0, top, TTextAlign::Left);
     cell(Formatted("%.2f Pa", static_cast<double>(p.P1)), 1, top, TTextAlign::Right);
     cell(Formatted("%.2f", p.P1 != 0.0f ? static_cast<double>(p.P2 / p.P1) : 0.0), 2, top, TTextAlign::Centre);
