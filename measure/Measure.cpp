@@ -4,6 +4,7 @@
 #include "measure/Btps.h"
 #include "measure/BtpsRecord.h"
 #include "measure/HotAreas.h"
+#include "measure/MeasureFrameScreen.h"
 #include "measure/ParamDialog.h"
 #include "measure/ParamList.h"
 #include "measure/ParamListView.h"
@@ -14,6 +15,7 @@
 #include "platform/framework/Profile.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QHelpEvent>
@@ -376,3 +378,38 @@ void TMeasure::SetPredictedAlgorithm(int algorithm, bool verify) {
 }
 
 void TMeasure::ShowNote(const std::string& note) { ViewPort->SetNoteEditText(note); }
+
+void TMeasure::LetWaitingEventsThrough() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+TMeasureFrameScreen* TMeasure::FrameScreen() const { return dynamic_cast<TMeasureFrameScreen*>(Screen.get()); }
+
+void TMeasure::SetZeroDelayClock(std::shared_ptr<TDelayClock> clock) { ZeroDelays = std::move(clock); }
+
+void TMeasure::ShowZeroAnimation() {
+  TMeasureFrameScreen* screen = FrameScreen();
+  if (!screen)
+    return;
+  if (!ZeroDelays)
+    ZeroDelays = std::make_shared<TSleepingDelayClock>();
+  screen->LoadZero(*ZeroDelays);
+}
+
+void TMeasure::RemoveZeroAnimation() {
+  if (TMeasureFrameScreen* screen = FrameScreen())
+    screen->DestroyZero();
+}
+
+void TMeasure::ShowCalibAnimation() {
+  if (TMeasureFrameScreen* screen = FrameScreen())
+    screen->LoadCalib();
+}
+
+void TMeasure::MoveCalibAnimation() {
+  if (TMeasureFrameScreen* screen = FrameScreen())
+    screen->MoveStick();
+}
+
+void TMeasure::RemoveCalibAnimation() {
+  if (TMeasureFrameScreen* screen = FrameScreen())
+    screen->DestroyCalib();
+}

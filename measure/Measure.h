@@ -13,6 +13,7 @@
 #include "measure/MeasureScreen.h"
 #include "measure/ParamListView.h"
 #include "measure/SmallControls.h"
+#include "platform/basekit/DelayClock.h"
 
 #include <QCheckBox>
 #include <QPointer>
@@ -33,6 +34,8 @@ public:
 private:
   TEventHandlerPtr ClientHandler;
 };
+
+class TMeasureFrameScreen;
 
 class TMeasure final : public QWidget, private TMeasureClientLink, public TMeasureCore {
 public:
@@ -84,6 +87,20 @@ protected:
   bool CalculatedBTPS(short kind) override;
   std::string BtpsRecordBytes() const override;
   void ShowNote(const std::string& note) override;
+  void LetWaitingEventsThrough() override;
+  void ShowZeroAnimation() override;
+  void RemoveZeroAnimation() override;
+  void ShowCalibAnimation() override;
+  void MoveCalibAnimation() override;
+  void RemoveCalibAnimation() override;
+
+public:
+  // The waits between the zero hand's frames; a test passes one that does not sleep.
+  void SetZeroDelayClock(std::shared_ptr<TDelayClock> clock);
+
+private:
+  TMeasureFrameScreen* FrameScreen() const;
+  std::shared_ptr<TDelayClock> ZeroDelays;
 
 private:
   class TView;

@@ -229,14 +229,14 @@ public:
   // The state every enabler answers from.
   TEnablerState EnablerState() const;
   void CommandEnable(TCommandEnabler& enabler);
-  // The rows whose commands come with the zero, calibration, gas, special
-  // tests, animation, grid and enlarged table: they stay in their
-  // place and do nothing yet.
   // The shown test's cells into the spreadsheet workbook, after the
   // settings dialog (MeasureDde.cpp).
   void CmDde();
   std::function<bool(TTDdeDialogStruct& settings)> RunDdeDialog;
   std::filesystem::path DdeFolder;  // the workbook's folder; empty: the working folder
+  // The rows whose commands come with the special tests, and the window
+  // messages the widget answers itself: they stay in place and do nothing
+  // here.
   void CmNotYet() {}
   void CmNotYetEnable(TCommandEnabler& enabler) { enabler.Enable(false); }
   void CmStartCommand(unsigned id) { CmStart(id); }
@@ -466,6 +466,15 @@ public:
   // sets the stop request and keeps the previous zero. The measure mode is
   // as before afterwards. True when a zero was computed and accepted.
   bool ReadZero();
+  // The zero command: the zero hand while the resting instrument is read
+  // (waiting events other than user input go on meanwhile), the offsets
+  // computed, the old zero kept when the link stops. Without an instrument
+  // the zero is 0.
+  void CmZero();
+  // The calibration command (only while idle): the calibration screen and
+  // stick, the calibration buffers, the acquisition of the syringe strokes
+  // (and the diffusion unit's sequence, which its instrument starts).
+  void CmCalibration();
   // The calibration tests over the calibration curve's turning points. The
   // references are added to; silent runs (interactive false) show nothing.
   bool TestCalculateOfSpiroCalibration(float& inspiration, float& expiration, bool interactive);
@@ -559,6 +568,27 @@ public:
   std::array<std::uint16_t, GasRingSamples> CoRing{};
   std::size_t GasRingIndex = 0;
 
+  // --- The diffusion unit's pressure lines (MeasurePressureLines.cpp) ----
+
+  // Pumps a line up (the tick counts samples of 10 ms from 0): the pump
+  // runs P hundredths of every second, and the pressure reached is checked
+  // once a second. A pump that does not reach the pressure in 60 s ends
+  // the calibration.
+  void PumpUpFleisch(std::size_t tick);
+  void PumpUpBalloon(std::size_t tick);
+  // The line is closed and its pressure held (step 2 or 5), with the text
+  // of the step on the screen.
+  void LeakageProbe(short mode, int textId);
+  // The diffusion calibration's start: the instrument's own zero, then the
+  // syringe strokes.
+  void StartDiffusionCalibration();
+  float PressureFactor = 1.0f;     // line pressure per sample unit
+  bool LeakTest = true;            // the lines' pressure is held and its loss measured
+  bool ProbeStarted = false;
+  short PumpDuty = 9;              // hundredths of a second of every second the pump runs
+  std::array<short, 2> PressureSamples{};  // the last held sample of each line
+  std::array<float, 2> HoldStartPa{};      // each line's pressure when its hold began
+
   // --- Notes ------------------------------------------------------------
 
   const std::string& GetNoteText(short which) const;
@@ -619,9 +649,14 @@ protected:
   virtual void WriteLargeParam();
   // The steps of the calibration and gas sequences; true to go on with the
   // plain acquisition of the sample.
-  virtual bool RunSequenceStep(short /*step*/, std::size_t /*index*/, TParam2 /*sample*/) { return true; }
-  // The calibration's factors once half its strokes are in; false stops it.
-  virtual bool CalculateCalibrationFactors(float& /*positive*/, float& /*negative*/) { return true; }
+  // The pressure lines' steps (1, 2, 4 and 5) are answered here.
+  virtual bool RunSequenceStep(short step, std::size_t index, TParam2 sample);
+  // Where the gas sequence takes over once a line held: the wash-out after
+  // the Fleisch line, the gas analysis after the balloon line.
+  void AfterLineHeld(short mode);
+  // The calibration's factors once half its strokes are in (the syringe
+  // strokes tested silently); false stops it.
+  virtual bool CalculateCalibrationFactors(float& positive, float& negative);
   // The BTPS panel's record as the measure log keeps it (17 bytes).
   virtual std::string BtpsRecordBytes() const { return std::string(17, '\0'); }
   virtual bool AllocateLogBuffers();
@@ -632,12 +667,22 @@ protected:
   virtual void MeasureBtps(unsigned short /*word*/) {}
   // The delay in which the gas analysers are zeroed (MeasureGas.cpp).
   virtual void DelayForSomeReason();
-  virtual void PressureProbe(short /*mode*/) {}
+  // Starts a line's pump-up (mode 1 the Fleisch line, 4 the balloon line).
+  virtual void PressureProbe(short mode);
   virtual void WaitForCabinDoor() {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
   // Lets waiting events other than user input through during a zero read.
   virtual void LetWaitingEventsThrough() {}
+  // The zero hand (played once, frame by frame) and the calibration stick
+  // over the parameter list; the window over the core draws them.
+  virtual void ShowZeroAnimation() {}
+  virtual void RemoveZeroAnimation() {}
+  virtual void ShowCalibAnimation() {}
+  virtual void MoveCalibAnimation() {}
+  virtual void RemoveCalibAnimation() {}
+  // An extended instrument whose sequence this version cannot run.
+  void NotAvailableYet() const;
   // The room temperature and barometric pressure of the BTPS panel.
   virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
     temperatureC = 20.0f;
@@ -677,6 +722,15 @@ private:
   float ScaledFlow(float scaledMlps) const;
   unsigned short StrokesNeeded() const;
   void CountStroke(std::size_t index);
+  void RouteGasStrokes(std::size_t index);
+  // The stop of a calibration: the list shows the calibration result, the
+  // constants are tested and stored.
+  void StopCalibration();
+  void PumpUp(short mode, std::size_t tick);
+  void HoldLine(short mode, std::size_t index, float pressurePa);
+  void SendLineWord(unsigned short word);
+  // A start after a calibration brings the measuring screen back.
+  void LeaveCalibrationScreen();
   void FreeLogBuffers();
   // The diffusion unit's steps of the ready machine; true to go on with the
   // plain acquisition of the sample.

@@ -8,6 +8,8 @@
 
 #include "measure/Measure.h"
 #include "measure/MeasureFrameScreen.h"
+#include "measure/PressureChart.h"
+#include "platform/basekit/Message.h"
 #include "platform/basekit/ui/ImagePicture.h"
 #include "platform/basekit/ui/PainterSurface.h"
 #include "platform/basekit/ui/WaitCursor.h"
@@ -20,6 +22,9 @@
 namespace {
 
 QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
+
+constexpr int FleischPen = 6;  // the pens of the two pressure lines
+constexpr int BalloonPen = 7;
 
 }  // namespace
 
@@ -37,6 +42,21 @@ TMeasurePainter* TMeasureFrameScreen::GetPainter() {
     Painter = std::make_unique<TMeasurePainter>(W, Util, *W.GetMessages(), Pictures);
     Painter->Hooks[TPaintStep::ZeroFrame] = [this](TDrawSurface& surface) {
       Painter->DrawPictures(surface, Zero.Redraw());
+    };
+    // The diffusion unit's calibration screen: its pressure chart, the
+    // lines held so far and their losses.
+    Painter->Hooks[TPaintStep::PressureAxes] = [this](TDrawSurface& surface) {
+      PressureChart::DrawPressureKoordinata(*Painter, surface);
+    };
+    Painter->Hooks[TPaintStep::PressureCurves] = [this](TDrawSurface& surface) {
+      PressureChart::DrawPressureCurves(*Painter, surface, W.PressureA,
+                                        static_cast<std::size_t>(W.PressureSamples[0]), FleischPen);
+      PressureChart::DrawPressureCurves(*Painter, surface, W.PressureB,
+                                        static_cast<std::size_t>(W.PressureSamples[1]), BalloonPen);
+    };
+    Painter->Hooks[TPaintStep::PressureText] = [this](TDrawSurface& surface) {
+      PressureChart::DrawPressureLoss(*Painter, surface, W.GetMessages()->LoadStringA(442), W.FleischPressureLoss,
+                                      W.GetMessages()->LoadStringA(443), W.BalloonPressureLoss);
     };
   }
   if (Painter)
@@ -59,6 +79,7 @@ void TMeasureFrameScreen::SyncDisplay() {
   d.PrePost = W.PrePostMode;
   d.StageView = W.StageView;
   d.Grid = W.GridOn ? 1 : 0;
+  Painter->PressureCurves = W.PressureSamples[0] > 0 || W.PressureSamples[1] > 0;
   Painter->ZeroActive = Zero.IsLoaded();
   Painter->AnyAnimationActive = Cake.IsShown() || Stick.IsLoaded() || Zero.IsLoaded();
 }
@@ -324,7 +345,13 @@ bool TMeasureFrameScreen::LoadZero(TDelayClock& clock) {
                  enable != 0 && PicturesPresent(TZeroAnimation::Pictures, false)))
     return false;
   W.GetView().ShowParamList(false);
-  Zero.Play([this](const TPictureDraw& draw) { ShowPictures({draw}); }, clock);
+  // Each hand is on the screen before the wait that follows it.
+  Zero.Play(
+      [this](const TPictureDraw& draw) {
+        ShowPictures({draw});
+        W.repaint();
+      },
+      clock);
   // The next repaint during zeroing is the one just drawn.
   if (Painter)
     Painter->AnimationPending = true;
@@ -343,4 +370,22 @@ void TMeasureFrameScreen::ListBack() {
 
 std::unique_ptr<TMeasureScreen> MakeMeasureScreen(TMeasure& window) {
   return std::make_unique<TMeasureFrameScreen>(window, std::make_shared<TResourcePictures>());
+}
+
+void TMeasureFrameScreen::DrawPressureCurve(short line, short index) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter || index < 0)
+    return;
+  const TMeasureData::TCurve& buffer = line == 0 ? W.PressureA : W.PressureB;
+  DrawDirect([&](TDrawSurface& s) {
+    if (index <= 1)
+      PressureChart::DrawPressureKoordinata(*painter, s);
+    PressureChart::DrawPressureCurve(*painter, s, buffer, static_cast<std::size_t>(index),
+                                     line == 0 ? FleischPen : BalloonPen);
+  });
+  const TRect chart = TUtil::Scale(W.GetXScale(), W.GetYScale(),
+                                   TRect{0, PressureChart::OriginY - PressureChart::HeightPx - 20,
+                                         PressureChart::OriginX + PressureChart::WidthPx + 40,
+                                         PressureChart::OriginY + 20});
+  W.update(ToQRect(chart));
 }

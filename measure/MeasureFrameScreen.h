@@ -33,6 +33,7 @@ public:
   void RedrawScreenBmp() override;
   void ClearMeasureScreen() override;
   void ClearVolumeScreen() override;
+  void DrawPressureCurve(short line, short index) override;
   void DrawCurve(short trial, short index, bool final) override;
   void WriteLargeParam(float value) override;
   void UpdateTableTitle() override;
@@ -53,7 +54,7 @@ public:
   // The colours again from the ini file ("Colors").
   void ReadColors();
   const TUtil& GetUtil() const { return Util; }
-  bool HasScreenCopy() const { return Copy.has_value(); }
+  bool HasScreenCopy() const override { return Copy.has_value(); }
   const QImage& GetFrame() const { return Frame; }
 
   // --- Animations over the parameter list ---------------------------------

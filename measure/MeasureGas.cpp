@@ -282,16 +282,21 @@ bool TMeasureCore::RunGasStep(short step, std::size_t i, TParam2 sample) {
   case 7:
     if (FlagBegin) {
       ShutterOpenBagCloseLowSpeed(tick, std::abs(static_cast<float>(sample)));
-      // A test goes on to the delay once the path is washed out; a
-      // calibration when the operator skipped to it.
-      if (TestMode == 7 && (ExtraDelayArmed || (MeasureMode == MEASURE_DFC && GasSampleTaken)))
+      // The delay follows once the path is washed out, or at once when the
+      // operator skipped to it: waiting for a skip nobody is asked for
+      // would leave a calibration standing after its wash-out.
+      if (TestMode == 7 && (ExtraDelayArmed || GasSampleTaken))
         DelayForSomeReason();
     }
     return false;
   case 9:
     if (--AutoZeroCount < 1) {
-      LetWaitingEventsThrough();
+      // The next step is set before waiting messages go through: a sample
+      // they bring finds it (not yet armed) instead of counting the zero
+      // again from inside this one.
       TestMode = StepAfterAutoZero;
+      FlagBegin = false;
+      LetWaitingEventsThrough();
       InterruptIndex = 0;
       if (TestMode == 0 && MeasureMode == MEASURE_CALIBRATION)
         SendWord(GasWords::Idle);
@@ -315,7 +320,7 @@ bool TMeasureCore::RunGasStep(short step, std::size_t i, TParam2 sample) {
         LetWaitingEventsThrough();
         InterruptIndex = 0;
       } else {
-        PressureProbe(1);
+        PressureProbe(4);  // the Fleisch line held before the wash-out
       }
     }
     return false;

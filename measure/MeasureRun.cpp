@@ -39,6 +39,8 @@ void TMeasureCore::CmStart(unsigned id) {
       Messages->MessageBox(3, 0, TMessageIcon::Stop);
     return;
   }
+  if (MeasureScreen == 0)
+    LeaveCalibrationScreen();
   if (HasInstrument && InstrumentType == 0 && ListVisible && HaveToCalibration())
     PostToSelf(WM_COMMAND, CM_CALIBRATION, 0);
   else
@@ -176,11 +178,18 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   }
   if (!FlagBegin) {
     View->MoveFlame(CakeAge());
+    // The stick shows the operator what to do until the strokes begin.
+    if (mode == MEASURE_CALIBRATION)
+      MoveCalibAnimation();
     return 1;
   }
 
   if (mode == MEASURE_CALIBRATION && (StrokeCount >= StrokesNeeded() || SkipMark)) {
-    StopRequest = 1;
+    // A spirometer is done; the diffusion unit goes on to its pressure lines.
+    if (InstrumentType == 0)
+      StopRequest = 1;
+    else if (!SkipMark)
+      PressureProbe(1);
     return 1;
   }
   // The count covers every sample stored, the one just in included: the
@@ -198,6 +207,8 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
   } else if (mode == MEASURE_CALIBRATION && !CalFlow.empty()) {
+    if (InstrumentType != 0)
+      RouteGasStrokes(i);
     LocalMaxMin(CalFlow[i], CalVolume[i], static_cast<unsigned short>(i));
     CountStroke(i);
   }
@@ -232,6 +243,22 @@ unsigned short TMeasureCore::StrokesNeeded() const {
   return static_cast<unsigned short>(CalStrokes * 2 + (InstrumentType != 0 ? 4 : 0));
 }
 
+void TMeasureCore::RouteGasStrokes(std::size_t i) {
+  // The two inspirations after the first series go through the gas path,
+  // whose constant they give; the expirations after them go back.
+  const int n = CalStrokes;
+  const bool gasInspiration = StrokeCount == n + 1 || StrokeCount == n + 3;
+  const bool gasExpiration = StrokeCount == n + 2 || StrokeCount == n + 4;
+  const float s = CalFlow[i] * 1000.0f;
+  if (gasInspiration && s >= -StartExpirationMlps && LastSentData != WordGasInspiration) {
+    CmSendToSerialPort(WordGasInspiration, 2);
+    LastSentData = WordGasInspiration;
+  } else if (gasExpiration && s <= StartExpirationMlps && LastSentData != WordStreamOnExtended) {
+    CmSendToSerialPort(WordStreamOnExtended, 2);
+    LastSentData = WordStreamOnExtended;
+  }
+}
+
 void TMeasureCore::CountStroke(std::size_t i) {
   if (i == 0)
     return;
@@ -242,8 +269,14 @@ void TMeasureCore::CountStroke(std::size_t i) {
   ++StrokeCount;
   if (StrokeCount == StrokesNeeded() / 2 + (InstrumentType != 0 ? 2 : 0)) {
     CalDoneIndex = static_cast<short>(i + 3);
-    if (!CalculateCalibrationFactors(CalFactorPos, CalFactorNeg))
+    float positive = 1.0f;
+    float negative = 1.0f;
+    if (CalculateCalibrationFactors(positive, negative)) {
+      CalFactorPos = positive;
+      CalFactorNeg = negative;
+    } else {
       StopRequest = 1;
+    }
   }
 }
 
@@ -267,6 +300,8 @@ void TMeasureCore::CmStop() {
   }
   if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
     CurveMove();
+  if (id == CM_CALIBRATION)
+    StopCalibration();
   if (id >= CM_START && id <= CM_START + 2) {
     SetActualMeasureDate(TrialIndex);
     if (mode != MEASURE_RHINO)

@@ -23,6 +23,8 @@ public:
   virtual QString ToolTipAt(const QPoint& at) const = 0;
   // The rectangle of that tool; the tip stays while the mouse is in it.
   virtual QRect ToolTipRect(const QPoint& at) const = 0;
+  // Whether the window shows a frozen copy of its screen.
+  virtual bool HasScreenCopy() const = 0;
 };
 
 std::unique_ptr<TMeasureScreen> MakeMeasureScreen(TMeasure& window);

@@ -173,8 +173,11 @@ void TMeasureCore::CmSkipNextPoint() {
   const unsigned short family = InstrumentType & 0xE0;
   if (family == 0x60) {
     if (TestMode == 6 || TestMode == 7) {
+      // A skip during the wash-out only cuts it short: the flow strokes lie
+      // behind, and starting the lines again would undo the delay.
       ExtraDelayArmed = true;
       DelayForSomeReason();
+      return;
     }
   } else if (family != 0) {
     return;

@@ -37,6 +37,10 @@ public:
   virtual void ClearMeasureScreen() = 0;
   // Clears the volume-time area only.
   virtual void ClearVolumeScreen() = 0;
+  // The segment of a diffusion unit's line pressure (0 the Fleisch line, 1
+  // the balloon line) that ends at sample `index` of its buffer, in the
+  // calibration screen's pressure chart.
+  virtual void DrawPressureCurve(short /*line*/, short /*index*/) {}
   // The segment of a trial's curve that ends at sample `index`; `final`
   // on a finished picture (printouts dash some trials).
   virtual void DrawCurve(short trial, short index, bool final) = 0;

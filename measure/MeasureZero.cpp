@@ -4,6 +4,7 @@
 #include "measure/MeasureCore.h"
 
 #include "measure/calibration/Zero.h"
+#include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 
 #include <span>
@@ -13,6 +14,8 @@ namespace {
 constexpr unsigned short ZeroReadSamples = 225;  // the last 100 of them count, after the sensor settled
 constexpr std::int64_t ZeroReadTimeoutMs = 2'500;
 constexpr unsigned short WordIdle = 0xEF7F;
+constexpr unsigned short FamilyMask = 0xE0;
+constexpr int RestText = 4;  // leave the instrument at rest and confirm
 
 }  // namespace
 
@@ -66,4 +69,52 @@ bool TMeasureCore::CalculateZero() {
     return false;
   }
   return CreateZeroTimer();
+}
+
+void TMeasureCore::CmZero() {
+  if (StartId != 0)
+    return;
+  // The plethysmograph's zero belongs to the special tests.
+  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) == 0) {
+    NotAvailableYet();
+    return;
+  }
+  ZeroNeeded = true;
+  View->DropNotes();
+  if (ListVisible)
+    ShowZeroAnimation();
+  View->CopyScreen();
+  const auto finish = [this] {
+    if (ListVisible)
+      RemoveZeroAnimation();
+    if (Client)
+      Client->SendToClient(WM_SHOW_CHILD_WINDOW, 1, 0);
+    View->RedrawScreenBmp();
+  };
+  if (!HasInstrument) {
+    // Replayed data carry no offset of this sensor.
+    FlowZero = 0.0f;
+    MouthZero = 0.0f;
+    ZeroNeeded = false;
+    ZeroPending = false;
+    if (Messages)
+      Messages->MessageBox(RestText, 1, TMessageIcon::Information);
+    finish();
+    return;
+  }
+  if (Messages && Messages->MessageBox(RestText, 1, TMessageIcon::Information) != IDOK) {
+    finish();
+    return;
+  }
+  View->RedrawScreenBmp();
+  View->SetHourGlass(true);
+  if (ReadZero())
+    ZeroPending = false;
+  View->SetHourGlass(false);
+  finish();
+}
+
+void TMeasureCore::NotAvailableYet() const {
+  if (Messages)
+    Messages->MessageBox(9000, 1, TMessageIcon::Information);
 }

@@ -84,8 +84,12 @@ public:
   int GetGraphHeight1() const override { return GraphHeight1; }
   int GetGraphHeight2() const override { return GraphHeight2; }
   bool NoteWanted() const override { return Selected(NoteEntry); }
-  // The calibration page is the calibration window's.
-  void PrintCalibration(TPrintCanvas&) override {}
+  // The calibration page (CalibrationPrintout.cpp): the table of the
+  // syringe, the constants and the measured volumes with their deviation,
+  // the instrument's further constants, then the calibration curve.
+  void PrintCalibration(TPrintCanvas& canvas) override;
+  // The table alone; adds its height to the print line.
+  void WriteCalibTable(TPrintCanvas& canvas);
 
   bool HaveToDraw() const;
   void ChangeMeasureMode(short mode, short load);

@@ -16,6 +16,7 @@ TMeasurePrintRun::TMeasurePrintRun(TMeasure& window, TMeasureAccess& access, TMe
     Files.WriteMeasureFile(Access, Kind);
   if (Mode != MEASURE_CALIBRATION)
     W.SaveBtpsParams();
+  HadScreenCopy = W.GetScreen().HasScreenCopy();
   W.GetScreen().CopyScreen();
 }
 
@@ -26,8 +27,14 @@ TMeasurePrintRun::~TMeasurePrintRun() {
     else
       Files.ReadMeasureFile(Access, Kind, true);
   }
-  W.GetScreen().DeleteScreenBmp();
-  W.GetScreen().InvalidateScreen();
+  // The window shows its test again as it did before the report: a frozen
+  // screen is rendered anew from the reloaded test, a live one repaints.
+  if (HadScreenCopy) {
+    W.GetScreen().RedrawScreenBmp();
+  } else {
+    W.GetScreen().DeleteScreenBmp();
+    W.GetScreen().InvalidateScreen();
+  }
 }
 
 std::unique_ptr<TPrintManager> TMeasurePrintRun::Prepare(std::unique_ptr<TPrintHeader> header,

@@ -41,6 +41,7 @@ private:
   TMeasureWorkFiles& Files;
   const TMessage& Texts;
   short Kind;
+  bool HadScreenCopy = false;
   short Mode;
   std::unique_ptr<TMeasurePrintout> Printed;
 };

@@ -186,22 +186,24 @@ TEST_F(CommandsTest, DuringARunOnlyStopAndCancelAreEnabled) {
     }
     return on;
   };
-  // Idle, on the demonstration data: the starts, zoom, comparison, cancel,
-  // the animation (a child), the grid and the spreadsheet export.
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST,
-                                              CM_CAKE, CM_GRID, CM_DDE}));
+  // Idle, on the demonstration data: the starts, zoom, the zero, comparison,
+  // cancel, the animation (a child), the grid and the spreadsheet export.
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_ZERO, CM_CANCEL_PROV,
+                                              CM_PREPOST, CM_CAKE, CM_GRID, CM_DDE}));
   Core.HasInstrument = true;
   Core.CmDoStart(CM_START);
   EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_STOP, CM_CANCEL_PROV}));
   Core.CmEscButton();
   Core.CmReady(0, 0);
-  // With an instrument a zero is due before the next start.
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID, CM_DDE}));
+  // With an instrument a zero is due before the next start or calibration.
+  EXPECT_EQ(enabled(),
+            (std::vector<unsigned>{CM_ZOOM, CM_ZERO, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID, CM_DDE}));
   Core.CreateZeroTimer();
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST,
-                                              CM_CAKE, CM_GRID, CM_DDE}));
+  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_START, CM_START2, CM_START3, CM_CALIBRATION, CM_ZOOM, CM_ZERO,
+                                              CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID, CM_DDE}));
   Core.SetZeroPending();
-  EXPECT_EQ(enabled(), (std::vector<unsigned>{CM_ZOOM, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID, CM_DDE}));
+  EXPECT_EQ(enabled(),
+            (std::vector<unsigned>{CM_ZOOM, CM_ZERO, CM_CANCEL_PROV, CM_PREPOST, CM_CAKE, CM_GRID, CM_DDE}));
 }
 
 TEST_F(CommandsTest, UnitChangeIsKeptOnlyWhenTheScreenTakesIt) {

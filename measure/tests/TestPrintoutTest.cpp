@@ -127,3 +127,60 @@ TEST_F(TestPrintoutTest, ProgressOnlyWhilePrinting) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Has(const std::vector<std::string>& texts, std::string_view text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST_F(TestPrintoutTest, CalibrationPageOfASpirometer) {
+  Core.InstrumentType = 0;
+  Core.SyringeVolume = 3;
+  Core.InspFactor = 0.97f;
+  Core.ExpFactor = 1.04f;
+  Core.SyringeStrokeVolumes = {3.03f, 0.0f, 3.03f, 0.0f};  // no expiration measured
+  Canvas.PrintY = 100;
+  Printout.PrintCalibration(Canvas);
+  const auto texts = Surface.Texts();
+  for (const char* text : {"3000 ml", "0.97", "1.04", "3030 ml", "1.0 % ", "0 ml", "0.0 % "})
+    EXPECT_TRUE(Has(texts, text)) << text;
+  EXPECT_FALSE(Has(texts, "-100.0 % ")) << "nothing measured is no deviation";
+  EXPECT_TRUE(Has(texts, Texts.LoadStringA(537)));
+  EXPECT_FALSE(Has(texts, Texts.LoadStringA(465))) << "two rows only";
+  // Two header rows and two volume rows of 22, then 40 to the curve.
+  ASSERT_EQ(Curves.Axes.size(), 1u);
+  EXPECT_EQ(Curves.Axes[0], (std::pair<short, int>{MEASURE_CALIBRATION, 100 + 4 * 22 + 40}));
+  ASSERT_EQ(Curves.Slots.size(), 1u);
+  EXPECT_EQ(Curves.Slots[0].Kind, MEASURE_CALIBRATION);
+}
+
+TEST_F(TestPrintoutTest, CalibrationPageOfADiffusionUnit) {
+  Core.InstrumentType = 0x70;
+  Core.SyringeVolume = 3;
+  Core.InspFactor = 1.0f;
+  Core.ExpFactor = 1.0f;
+  Core.InspGasFactor = 0.9f;
+  Core.CoConstans = 0.97f;
+  Core.HeConstans = 1.02f;
+  Core.MeasuredCo = 0.29f;
+  Core.MeasuredHe = 4.9f;
+  Core.FleischPressureLoss = 4;
+  Core.BalloonPressureLoss = 7;
+  Canvas.PrintY = 100;
+  Printout.WriteCalibTable(Canvas);
+  const auto texts = Surface.Texts();
+  // The gas rows: reading, constant, and their product (0.29 x 0.97 =
+  // 0.2813; 4.90 x 1.02 = 4.998).
+  for (const char* text : {"0.29 % ", "0.97", "0.28 % ", "4.90 % ", "1.02", "5.00 % ", "0.90"})
+    EXPECT_TRUE(Has(texts, text)) << text;
+  const std::string fleisch = Texts.LoadStringA(442);
+  const std::string balloon = Texts.LoadStringA(443);
+  const std::size_t width = std::max(fleisch.size(), balloon.size());
+  EXPECT_TRUE(Has(texts, fleisch + std::string(width - fleisch.size(), ' ') + " 4 % "));
+  EXPECT_TRUE(Has(texts, balloon + std::string(width - balloon.size(), ' ') + " 7 % "));
+  // Seven rows of 22 and the two loss lines of 20.
+  EXPECT_EQ(Canvas.PrintY, 100 + 7 * 22 + 2 * 20);
+}
+
+}  // namespace

@@ -316,4 +316,43 @@ TEST_F(NotePrintTest, GaugeStepsAndValues) {
   EXPECT_TRUE(dialog.PageLine()->isHidden()) << "no page yet";
 }
 
+TEST_F(PrintPdfTest, CalibrationPageOfADiffusionUnit) {
+  Core.InstrumentType = 0x70;
+  Core.SyringeVolume = 3;
+  Core.InspFactor = 0.97f;
+  Core.ExpFactor = 1.04f;
+  Core.InspGasFactor = 0.9f;
+  Core.SyringeStrokeVolumes = {3.03f, 2.97f, 3.03f, 2.97f};
+  Core.CoConstans = 0.97f;
+  Core.HeConstans = 1.02f;
+  Core.MeasuredCo = 0.29f;
+  Core.MeasuredHe = 4.9f;
+  Core.FleischPressureLoss = 4;
+  Core.BalloonPressureLoss = 7;
+  TTestPrintout& printout = Printed.Test();
+  auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
+  header->PrintDate = [] { return std::string("2026.12.10."); };
+  TPrintManager manager(Texts, std::move(header), TPrintManager::TKind::Calibration);
+  manager.Test = &printout;
+  TApxPrintout apx(manager, "Halvetra");
+  TOwnPrinter printer(Texts);
+  const std::filesystem::path pdf = Artifacts() / "calibration-printout.pdf";
+  ASSERT_TRUE(printer.PrintToFile(apx, pdf));
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  // The rows as they stand: 3 L over the constant 0.97 is 3030 ml, +1.0 %.
+  for (const char* expected : {"3000 ml", "3030 ml", "1.0 %", "2970 ml", "-1.0 %", "0.29 %", "0.28 %", "5.00 %"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected;
+  EXPECT_NE(text.find(Texts.LoadStringA(442)), std::string::npos);
+  const QRect page(0, 0, 1000, 1414);
+  QImage image(page.size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    const short pages = apx.BeginPrinting(painter, page);
+    ASSERT_EQ(pages, 1);
+    apx.PrintPage(painter, page, 1, pages);
+  }
+  image.save(QString::fromStdString((Artifacts() / "calibration-printout.png").string()));
+}
+
 }  // namespace

@@ -165,8 +165,12 @@ std::vector<double> MvvManoeuvre(const TPatient& p) {
 std::vector<double> SyringeStrokes(const TPatient& p) {
   TVolumeCurve curve(0.0);
   curve.Hold(0.5);
+  const std::size_t runs = std::max<std::size_t>(p.StrokeSeconds.size(), 1);
+  const int perRun = std::max(1, p.SyringeStrokes / static_cast<int>(runs));
   for (int stroke = 0; stroke < p.SyringeStrokes; ++stroke) {
-    curve.Move(stroke % 2 == 0 ? p.SyringeL : -p.SyringeL, 1.0);
+    const std::size_t run = std::min(static_cast<std::size_t>(stroke / perRun), runs - 1);
+    const double seconds = p.StrokeSeconds.empty() ? 1.0 : p.StrokeSeconds[run];
+    curve.Move(stroke % 2 == 0 ? p.SyringeL : -p.SyringeL, seconds);
     curve.Hold(0.5);
   }
   return curve.Flows();

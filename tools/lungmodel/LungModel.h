@@ -36,6 +36,9 @@ struct TPatient {
   double MvvSeconds = 12.0;
   double SyringeL = 3.0;
   int SyringeStrokes = 20;
+  // Seconds a stroke takes: the strokes are played in as many equal runs
+  // as there are times, in order (the last run takes what is left).
+  std::vector<double> StrokeSeconds{1.0};
   double AlveolarVolumeL = 5.6;  // single-breath diffusion
   double DeadSpaceL = 0.33;      // instrument and anatomic, as the program's "DeadSpace"
   double TlcoMmolMinKPa = 8.0;   // the true transfer factor

@@ -16,7 +16,7 @@ constexpr std::uint16_t WordWashLowSpeed = 0xEA4F;
 constexpr std::uint16_t BitPumpValve = 0x0002;   // clear with the MPX bit: the line pump runs
 constexpr std::uint16_t BitBalloonLine = 0x0010;  // clear: the balloon line
 constexpr double PumpPaPerSample = 15.0;          // 1500 Pa/s
-constexpr double LeakTimeConstantS = 300.0;
+constexpr double LeakHoldS = 15.0;  // the hold over which a line's loss is given
 constexpr std::uint16_t WordSampling = 0xEF6F;
 constexpr std::uint16_t WordGasInspiration = 0xEF62;
 constexpr std::uint16_t WordSampleWindow = 0xEF7E;
@@ -193,8 +193,10 @@ double TSimulatedInstrument::NextFlow() {
 }
 
 double TSimulatedInstrument::LinePressurePa() {
-  const double leak = std::exp(-LungModel::SampleSeconds / LeakTimeConstantS);
-  const bool pump = (Word & 0xFF00) == 0xEB00 && !(Word & BitPumpValve);
+  // The share kept per sample that leaves 100 - loss per cent after the hold.
+  const double kept = std::clamp(1.0 - Options.LineLeakPercent / 100.0, 1e-9, 1.0);
+  const double leak = std::pow(kept, LungModel::SampleSeconds / LeakHoldS);
+  const bool pump = (Word & 0xFF00) == 0xEB00 && !(Word & BitPumpValve) && !Options.StuckPump;
   double& line = (Word & BitBalloonLine) ? FleischPa : BalloonPa;
   FleischPa *= leak;
   BalloonPa *= leak;
@@ -272,14 +274,12 @@ void TSimulatedInstrument::Tick() {
       shutterPa = ClosureAlveolarPa * (1.0 - std::exp(-(inBlock - ShutterClosedFrom + 1) / 2.0));
     }
   }
-  if (Word == WordGasInspiration && flow > 0.0)
-    flow *= Options.GasPathGain;
   if (BreathTaken && flow < 0.0)
     Bag.Expire(p, -flow * LungModel::SampleSeconds, Sent, Word == WordSampleWindow);
   LastFlow = flow;
 
   const int offset = Zeroed ? 0 : Options.OffsetCounts;
-  sample.Set(ChannelFlow, Quantizer.Next(flow) + offset + Noise());
+  sample.Set(ChannelFlow, Quantizer.Next(SensorReading(flow)) + offset + Noise());
   const std::uint8_t mask = ChannelMask();
   if (mask & ChannelMouthPressure) {
     if (Options.Kind == "plethysmograph")
@@ -322,6 +322,13 @@ void TSimulatedInstrument::Tick() {
     AppendFault(Output, 1);
     Log("fault 1 reported");
   }
+}
+
+double TSimulatedInstrument::SensorReading(double flowLps) const {
+  const double gain = flowLps <= 0.0                 ? Options.ExpirationGain
+                      : Word == WordGasInspiration ? Options.GasPathGain
+                                                     : Options.InspirationGain;
+  return flowLps * gain * (1.0 + Options.Nonlinearity * std::abs(flowLps));
 }
 
 TBytes TSimulatedInstrument::TakeOutput() { return std::exchange(Output, {}); }

@@ -34,8 +34,18 @@ struct TSimulatorOptions {
   int CorruptEvery = 0;            // every n-th sample frame damaged on the line
   long FaultAfterSamples = -1;     // report a fault after this many samples
   TAnalyserOptions Analyser;       // the diffusion unit's gas analysers
-  double GasPathGain = 1.0;        // inspiratory flow read through the test-gas path, over true
   int Speed = 1;                   // the pseudo-terminal runs its clock this many times faster
+  // The flow sensor's errors: what it reads over the true flow, for
+  // inspirations, expirations and inspirations through the gas path (while
+  // the word 0xEF62 holds), and a gain that grows by this share per L/s.
+  double InspirationGain = 1.0;
+  double ExpirationGain = 1.0;
+  double GasPathGain = 1.0;
+  double Nonlinearity = 0.0;
+  // The diffusion unit's lines: the share of its pressure a line loses in
+  // 15 s, and a pump that runs without moving air.
+  double LineLeakPercent = 4.9;
+  bool StuckPump = false;
 };
 
 class TSimulatedInstrument {
@@ -64,6 +74,7 @@ private:
   double LinePressurePa();
   double GasPercent(bool helium) const;
   int Noise();
+  double SensorReading(double flowLps) const;
 
   TSimulatorOptions Options;
   TLog Log;

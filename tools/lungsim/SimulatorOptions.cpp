@@ -22,12 +22,18 @@ standard output and plays a lung-function instrument on it until stopped.
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
-  --gas-gain G       inspiratory flow through the test-gas path over true (1)
   --he-gain G --co-gain G   analyser reading over true concentration (1)
   --absorber F       expired gas left once the CO2 absorber took its CO2 (1)
   --analyser-tau S   time constant of the analysers' approach to the bag (8)
   --he-offset COUNTS --co-offset COUNTS   analyser offsets until an autozero (30, 25)
   --speed N          the pseudo-terminal's clock runs N times faster (1)
+  --stroke-times S,S,...  seconds of a syringe stroke, the strokes played in
+                     as many equal runs as times are given (1)
+  --inspiration-gain G --expiration-gain G --gas-path-gain G
+                     what the flow sensor reads over the true flow (1)
+  --nonlinearity K   the sensor's gain grows by K per L/s of flow (0)
+  --line-leak P      per cent of its pressure a diffusion line loses in 15 s (4.9)
+  --stuck-pump       the diffusion unit's line pump moves no air
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
@@ -75,7 +81,9 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--va", &p.AlveolarVolumeL}, {"--tlco", &p.TlcoMmolMinKPa}, {"--dead-space", &p.DeadSpaceL},     {"--hold", &p.BreathHoldS},
       {"--he", &p.InspiredHePercent}, {"--co", &p.InspiredCoPercent}, {"--lead-in", &o.LeadInS},
       {"--temperature", &o.Sensors.TemperatureC}, {"--pressure", &o.Sensors.PressureHpa},
-      {"--humidity", &o.Sensors.HumidityPercent}, {"--gas-gain", &o.GasPathGain},
+      {"--humidity", &o.Sensors.HumidityPercent}, {"--inspiration-gain", &o.InspirationGain},
+      {"--expiration-gain", &o.ExpirationGain}, {"--gas-path-gain", &o.GasPathGain},
+      {"--nonlinearity", &o.Nonlinearity}, {"--line-leak", &o.LineLeakPercent},
       {"--he-gain", &o.Analyser.HeliumGain}, {"--co-gain", &o.Analyser.CoGain},
       {"--absorber", &o.Analyser.Absorber}, {"--analyser-tau", &o.Analyser.TimeConstantS}};
   const std::map<std::string, std::function<void(long)>> integers{
@@ -97,6 +105,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     const std::string option = argv[i];
     if (option == "--door-open") {
       o.DoorOpen = true;
+      continue;
+    }
+    if (option == "--stuck-pump") {
+      o.StuckPump = true;
       continue;
     }
     if (option == "--help")
@@ -128,6 +140,17 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       if (trigger != "word" && trigger != "stream")
         return "--trigger: " + trigger + " is neither word nor stream";
       o.StartOnStream = trigger == "stream";
+    } else if (option == "--stroke-times") {
+      p.StrokeSeconds.clear();
+      std::string list = value;
+      for (std::size_t from = 0; from <= list.size();) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const auto seconds = Number(list.substr(from, comma - from).c_str());
+        if (!seconds || *seconds <= 0.0)
+          return "--stroke-times: " + list + " is not a list of positive seconds";
+        p.StrokeSeconds.push_back(*seconds);
+        from = comma + 1;
+      }
     } else if (option == "--log") {
       o.LogFile = value;
     } else {
@@ -138,6 +161,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     return "--absorber and --analyser-tau must be above 0";
   if (!versionGiven)
     o.HardwareVersion = o.Kind == "diffusion" ? 0x70 : o.Kind == "plethysmograph" ? 0x11 : 0x00;
+  if (o.InspirationGain <= 0.0 || o.ExpirationGain <= 0.0 || o.GasPathGain <= 0.0)
+    return "a sensor gain must be above 0";
+  if (o.LineLeakPercent < 0.0 || o.LineLeakPercent >= 100.0)
+    return "--line-leak: a loss of 0 to below 100 per cent";
   if (o.Manoeuvre == "fvc")
     if (const auto problem = LungModel::CheckForced(o.Patient))
       return *problem;

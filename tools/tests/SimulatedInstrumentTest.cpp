@@ -249,3 +249,96 @@ TEST(SimulatedInstrument, LineFaultsAndInstrumentFaultsCanBeScripted) {
 }
 
 }  // namespace
+
+namespace {
+
+TSimulatorOptions Parse(std::vector<const char*> arguments) {
+  arguments.insert(arguments.begin(), "sim");
+  const auto options = ParseSimulatorOptions(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
+  EXPECT_TRUE(std::holds_alternative<TSimulatorOptions>(options));
+  return std::holds_alternative<TSimulatorOptions>(options) ? std::get<TSimulatorOptions>(options) : Quiet();
+}
+
+// The volume the sensor reports for each stroke of a syringe, in litres.
+std::vector<double> StrokeVolumes(TRig& rig, int samples) {
+  std::vector<double> strokes;
+  double volume = 0.0;
+  int sign = 0;
+  for (const TSample& sample : rig.Samples(samples)) {
+    const int count = sample.Value(ChannelFlow);
+    const int now = count > 0 ? 1 : count < 0 ? -1 : 0;
+    if (now != 0 && now != sign) {
+      if (sign != 0)
+        strokes.push_back(volume);
+      volume = 0.0;
+      sign = now;
+    }
+    volume += count * 8.7890625 * 0.01 / 1000.0;
+  }
+  if (sign != 0)
+    strokes.push_back(volume);
+  return strokes;
+}
+
+TEST(SimulatedInstrument, TheFlowSensorsGainsAndNonlinearityAtThreeStrokeSpeeds) {
+  // A 3-L stroke of T seconds along half a cosine has the flow
+  // (3 pi / 2T) sin(pi t / T); a gain growing by k per L/s reads it as
+  // 3 + k * integral of flow squared = 3 + k * 9 pi^2 / (8 T) litres:
+  // k = 0.02 adds 0.1110 L at 2 s, 0.2221 L at 1 s, 0.4441 L at 0.5 s.
+  TRig linear(Parse({"--manoeuvre", "syringe", "--trigger", "stream", "--lead-in", "0", "--noise", "0", "--strokes",
+                     "6", "--stroke-times", "2,1,0.5", "--inspiration-gain", "0.95", "--expiration-gain", "1.04"}));
+  linear.Stream(true);
+  const std::vector<double> gained = StrokeVolumes(linear, 1000);
+  ASSERT_EQ(gained.size(), 6u);
+  for (std::size_t k = 0; k < 6; ++k)
+    EXPECT_NEAR(std::abs(gained[k]), k % 2 == 0 ? 2.85 : 3.12, 0.001) << "stroke " << k;
+
+  TRig bent(Parse({"--manoeuvre", "syringe", "--trigger", "stream", "--lead-in", "0", "--noise", "0", "--strokes",
+                   "6", "--stroke-times", "2,1,0.5", "--nonlinearity", "0.02"}));
+  bent.Stream(true);
+  const std::vector<double> read = StrokeVolumes(bent, 1000);
+  ASSERT_EQ(read.size(), 6u);
+  const double extra[] = {0.1110, 0.2221, 0.4441};
+  for (std::size_t k = 0; k < 6; ++k)
+    EXPECT_NEAR(std::abs(read[k]), 3.0 + extra[k / 2], 0.002) << "stroke " << k;
+}
+
+TEST(SimulatedInstrument, ALeakyLineAndAStuckPump) {
+  struct Case {
+    std::vector<const char*> arguments;
+    double reachedPa;  // after 80 samples of pumping at 15 Pa each
+    double keptShare;  // of the pressure after the 15-s hold
+  };
+  const Case cases[] = {{{"--instrument", "diffusion", "--line-leak", "30"}, 1200.0, 0.70},
+                        {{"--instrument", "diffusion"}, 1200.0, 0.951},
+                        {{"--instrument", "diffusion", "--stuck-pump"}, 0.0, 0.0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.size());
+    TRig rig(Parse(c.arguments));
+    rig.Stream(true);
+    rig.Word(0xEB78);  // the Fleisch line's pump
+    const std::vector<TSample> pumped = rig.Samples(80);
+    const double reached = pumped.back().Value(ChannelLinePressure);
+    rig.Word(0xEB5E);  // closed
+    const std::vector<TSample> held = rig.Samples(1500);
+    const double end = held.back().Value(ChannelLinePressure);
+    // 80 samples of pumping less the leak meanwhile, to the count.
+    EXPECT_NEAR(reached, c.reachedPa, c.reachedPa * 0.015 + 0.5);
+    if (c.reachedPa > 0.0)
+      EXPECT_NEAR(end / reached, c.keptShare, 0.002);
+    else
+      EXPECT_EQ(end, 0.0);
+  }
+}
+
+TEST(SimulatedInstrument, SensorOptionsOutOfRangeAreRefused) {
+  for (const std::vector<const char*>& arguments :
+       {std::vector<const char*>{"sim", "--inspiration-gain", "0"}, {"sim", "--line-leak", "100"},
+        {"sim", "--stroke-times", "1,,2"}, {"sim", "--stroke-times", "-1"}}) {
+    const auto options =
+        ParseSimulatorOptions(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
+    EXPECT_TRUE(std::holds_alternative<std::string>(options)) << arguments[1] << " " << arguments[2];
+  }
+}
+
+}  // namespace

@@ -51,6 +51,12 @@ std::vector<std::uint16_t> TFakeDevice::WrittenWords() const {
   return words;
 }
 
+TBytes TFakeDevice::TakeWrittenBytes() {
+  TBytes bytes(Outgoing.begin() + static_cast<std::ptrdiff_t>(OutgoingTaken), Outgoing.end());
+  OutgoingTaken = Outgoing.size();
+  return bytes;
+}
+
 std::optional<std::size_t> TFakeTransport::Read(std::span<std::uint8_t> buffer) {
   if (Device->Incoming.empty() && Device->Gone)
     return std::nullopt;

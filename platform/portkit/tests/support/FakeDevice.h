@@ -28,6 +28,9 @@ public:
   // Frames the link wrote, in order.
   std::vector<InstrumentProtocol::TFrame> Written() const;
   std::vector<std::uint16_t> WrittenWords() const;
+  // The bytes the link wrote since the last call, for an instrument
+  // played in the test.
+  InstrumentProtocol::TBytes TakeWrittenBytes();
 
   bool AnswerIdentify = true;
   InstrumentProtocol::TIdentity Identity{};
@@ -41,6 +44,7 @@ private:
   TManualLinkClock* Clock;
   InstrumentProtocol::TBytes Incoming;  // to the link
   InstrumentProtocol::TBytes Outgoing;  // from the link
+  std::size_t OutgoingTaken = 0;
   InstrumentProtocol::TFrameDecoder Requests;
   std::function<void()> Ready;
   bool Gone = false;

@@ -1,0 +1,193 @@
+// The zero and the calibrations on the measurement window, offscreen, with
+// the instrument simulator played in process on the link's manual clock:
+// the zero hand frame by frame, the calibration screen with the diffusion
+// unit's pressure chart, and their pictures in build/artifacts.
+
+#include "measure/Measure.h"
+#include "measure/MeasureFrameScreen.h"
+
+#include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
+#include "platform/portkit/tests/support/FakeDevice.h"
+#include "platform/portkit/tests/support/ManualLinkClock.h"
+#include "testing/Pictures.h"
+#include "testing/RecordingSink.h"
+#include "testing/TemporaryFolder.h"
+#include "tools/lungsim/SimulatedInstrument.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TQuietClient final : public TEventHandler {
+protected:
+  TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override { return msg == WM_GET_HELP_MODE ? 0 : 1; }
+};
+
+// Takes a picture of the window at every wait between the zero hand's frames.
+class TFrameGrabs final : public TDelayClock {
+public:
+  explicit TFrameGrabs(QWidget& window) : Window(window) {}
+  void Wait(std::chrono::milliseconds) override { Frames.push_back(Window.grab().toImage()); }
+  std::vector<QImage> Frames;
+
+private:
+  QWidget& Window;
+};
+
+class ZeroCalibrationWindow : public ::testing::Test {
+protected:
+  ZeroCalibrationWindow() {
+    Texts.SetSink(&Sink);
+    Folder.Write("Halvetra.ini", "[Zero]\nDelayBetweenHandMove=100\n");
+    PREDICTED_DATA patient;
+    patient.SetName("Calibration");
+    patient.Age = 40;
+    patient.Height = 180;
+    patient.Weight = 80;
+    patient.Sex = 1;
+    Window = std::make_unique<TMeasure>(1.6f, 1.3333f, MEASURE_FVC, &Texts, (Folder / "Halvetra.ini").string(),
+                                        short{0}, patient, nullptr, 1.0f, false, &Client);
+    Window->SetupWindow();
+    Window->SetMeasureMode(MEASURE_FVC);
+    Window->show();
+    Window->TMeasureInterrupt::SetClock(Clock);
+    Window->SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
+      name = "COM1";
+      return std::make_unique<TFakeTransport>(Device, name);
+    });
+    Window->HasInstrument = true;
+    // Every pass of the event loop is one sample period of the instrument.
+    Pump.setInterval(0);
+    QObject::connect(&Pump, &QTimer::timeout, &Pump, [this] { Step(); });
+  }
+  ~ZeroCalibrationWindow() override {
+    Pump.stop();
+    Window.reset();
+    Sink.ExpectAllTaken();
+  }
+
+  void Attach(TSimulatorOptions options) {
+    Instrument = std::make_unique<TSimulatedInstrument>(std::move(options), [](const std::string&) {});
+  }
+
+  void Step() {
+    if (!Instrument)
+      return;
+    Instrument->Receive(Device->TakeWrittenBytes());
+    Instrument->Tick();
+    if (const InstrumentProtocol::TBytes out = Instrument->TakeOutput(); !out.empty())
+      Device->Send(out);
+    Clock->Advance(10);
+  }
+
+  // The event loop until the window is idle, at most `passes` passes.
+  void RunUntilIdle(int passes) {
+    Pump.start();
+    for (int k = 0; k < passes && Window->IsRunning(); ++k)
+      QCoreApplication::processEvents();
+    Pump.stop();
+  }
+
+  TTemporaryFolder Folder;
+  TRecordingSink Sink;
+  TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
+  TQuietClient Client;
+  std::shared_ptr<TManualLinkClock> Clock = std::make_shared<TManualLinkClock>();
+  std::shared_ptr<TFakeDevice> Device = std::make_shared<TFakeDevice>(Clock.get());
+  std::unique_ptr<TSimulatedInstrument> Instrument;
+  std::unique_ptr<TMeasure> Window;
+  QTimer Pump;
+};
+
+TEST_F(ZeroCalibrationWindow, TheZeroHandRisesFrameByFrameAndGoesWhenTheZeroIsRead) {
+  TSimulatorOptions options;
+  options.OffsetCounts = 2;
+  Attach(options);
+  auto grabs = std::make_shared<TFrameGrabs>(*Window);
+  Window->SetZeroDelayClock(grabs);
+  auto& screen = dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen());
+  bool handDuringRead = false;
+  QObject::connect(&Pump, &QTimer::timeout, &Pump, [&] {
+    if (!handDuringRead && screen.GetZero().IsLoaded()) {
+      handDuringRead = true;
+      SavePicture(*Window, "measure-zero-reading.png");
+    }
+  });
+  Pump.start();
+  Window->DispatchCommand(CM_ZERO);
+  Pump.stop();
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(4)));
+
+  // Six hands, each a picture of its own, on the screen before its wait.
+  ASSERT_EQ(grabs->Frames.size(), 6u);
+  for (std::size_t k = 1; k < grabs->Frames.size(); ++k)
+    EXPECT_NE(grabs->Frames[k], grabs->Frames[k - 1]) << "hand " << k + 1;
+  EXPECT_TRUE(handDuringRead) << "the last hand stays up while the zero is read";
+  EXPECT_FALSE(screen.GetZero().IsLoaded()) << "and goes when it is done";
+  EXPECT_FALSE(Window->ZeroNeeded);
+  EXPECT_NEAR(Window->FlowZero, 2 * 8.7890625f, 8.8f);
+}
+
+TEST_F(ZeroCalibrationWindow, TheCalibrationScreenShowsTheStickThenTheResult) {
+  TSimulatorOptions options;
+  options.Manoeuvre = "syringe";
+  options.StartOnStream = true;
+  options.LeadInS = 0.5;
+  options.Patient.SyringeStrokes = 22;
+  options.InspirationGain = 0.97;
+  Attach(options);
+  Window->SyringeVolume = 3;
+  Window->CreateZeroTimer();
+  Window->DispatchCommand(CM_CALIBRATION);
+  ASSERT_TRUE(Window->IsRunning());
+  auto& screen = dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen());
+  EXPECT_TRUE(screen.GetStick().IsLoaded());
+  SavePicture(*Window, "measure-calibration-stick.png");
+  RunUntilIdle(100000);
+  ASSERT_FALSE(Window->IsRunning());
+  EXPECT_FALSE(screen.GetStick().IsLoaded());
+  Window->GetView().RedrawScreenBmp();
+  SavePicture(*Window, "measure-calibration-spirometer.png");
+  EXPECT_EQ(Window->ResultKind, 0);
+  EXPECT_NEAR(Window->InspFactor, 0.97, 0.97 * 0.005);
+}
+
+TEST_F(ZeroCalibrationWindow, TheDiffusionUnitsCalibrationScreenHasItsPressureChart) {
+  TSimulatorOptions options;
+  options.Kind = "diffusion";
+  options.HardwareVersion = 0x70;
+  options.Manoeuvre = "syringe";
+  options.StartOnStream = true;
+  options.LeadInS = 0.5;
+  options.Patient.SyringeStrokes = 18;
+  options.LineLeakPercent = 25.0;  // the Fleisch line does not hold
+  Attach(options);
+  Window->SyringeVolume = 3;
+  Window->CalStrokes = 6;
+  Window->InstrumentType = 0x70;
+  Window->SetInstrument(3);
+  Window->Diffusion.OriginalCoConcentration = 0.3f;
+  Window->Diffusion.OriginalHeConcentration = 4.8f;
+  Window->Diffusion.HeLsbCorrection = 1.0f;
+  Window->CreateZeroTimer();
+  Window->DispatchCommand(CM_CALIBRATION);
+  ASSERT_TRUE(Window->IsRunning());
+  RunUntilIdle(200000);
+  ASSERT_FALSE(Window->IsRunning());
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(444)));
+  EXPECT_TRUE(Sink.Take(Texts.LoadStringA(447)));
+  EXPECT_GT(Window->PressureSamples[0], 1400);
+  Window->GetView().RedrawScreenBmp();
+  SavePicture(*Window, "measure-calibration-pressure-chart.png");
+  EXPECT_LE(Window->width(), 1280);
+  EXPECT_LE(Window->height(), 800);
+}
+
+}  // namespace
