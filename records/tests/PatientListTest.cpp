@@ -9,6 +9,7 @@
 #include "records/OwnPrinter.h"
 #include "records/PatientList.h"
 #include "records/PatientListPrint.h"
+#include "testing/PdfText.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSurface.h"
 #include "testing/RecordingSink.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -186,12 +186,7 @@ TEST_F(PatientListDialog, PrintsTheListNamesOnlyFullAndFromTo) {
   print->click();
   EXPECT_TRUE(ran);
 
-  const auto text = [&](const char* name) {
-    QProcess process;
-    process.start("pdftotext", {QString::fromStdString((artifacts / name).string()), "-"});
-    process.waitForFinished(20000);
-    return process.readAllStandardOutput().toStdString();
-  };
+  const auto text = [&](const char* name) { return Poppler("pdftotext", artifacts / name); };
   const std::string names = text("patient-list-names.pdf");
   EXPECT_NE(names.find("Patient 0100"), std::string::npos);
   EXPECT_NE(names.find("Patient 0199"), std::string::npos);

@@ -13,6 +13,7 @@
 #include "predicted/Predicted.h"
 #include "records/OwnPrinter.h"
 #include "records/OwnPrinterAbortDlg.h"
+#include "testing/PdfText.h"
 #include "testing/Pictures.h"
 
 #include <QElapsedTimer>
@@ -21,7 +22,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QPainter>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstring>
@@ -36,29 +36,6 @@ std::filesystem::path Artifacts() {
   const std::filesystem::path folder = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
   std::filesystem::create_directories(folder);
   return folder;
-}
-
-// pdftotext writes the text to "-" (standard output); pdfinfo prints anyway.
-std::string Poppler(const char* program, const std::filesystem::path& pdf, const QStringList& options = {}) {
-  QProcess process;
-  QStringList arguments = QStringList(options) << QString::fromStdString(pdf.string());
-  if (std::string_view(program) == "pdftotext")
-    arguments << "-";
-  process.start(program, arguments);
-  if (!process.waitForFinished(20000) || process.exitCode() != 0)
-    return "<" + std::string(program) + " failed>";
-  return process.readAllStandardOutput().toStdString();
-}
-
-// The trimmed line of the text that starts with `name` and a blank.
-std::string LineOf(const std::string& text, const std::string& name) {
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    const auto start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, name.size() + 1, name + " ") == 0)
-      return line.substr(start);
-  }
-  return {};
 }
 
 std::string Trimmed(std::string text) {

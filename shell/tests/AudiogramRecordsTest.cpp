@@ -14,12 +14,12 @@
 #include "shell/MdiClient.h"
 #include "shell/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
+#include "testing/PdfText.h"
 #include "testing/Pictures.h"
 
 #include <algorithm>
 #include <array>
 
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -180,10 +180,7 @@ TEST_F(AudiogramRecords, PrintedToAPdf) {
   Route(CM_FILEPRINT);
   EXPECT_TRUE(answered);
   ASSERT_TRUE(std::filesystem::exists(pdf));
-  QProcess text;
-  text.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
-  ASSERT_TRUE(text.waitForFinished(20000));
-  const std::string printed = text.readAllStandardOutput().toStdString();
+  const std::string printed = PdfText(pdf);
   for (const std::string& expected : {std::string("Test Man"), App->GetMessages().LoadStringA(468)})
     EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
 }

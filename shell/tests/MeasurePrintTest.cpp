@@ -13,6 +13,7 @@
 #include "records/OwnPrinter.h"
 #include "shell/MdiChild.h"
 #include "shell/MdiClient.h"
+#include "testing/PdfText.h"
 #include "testing/Pictures.h"
 
 #include <QApplication>
@@ -153,29 +154,6 @@ TEST_F(MeasurePrint, PreviewAndARefusedDialogLeaveTheWindowAsItWas) {
   Route(CM_FILEPRINT);
   EXPECT_TRUE(StateOf(window) == before) << "after a refused dialog";
   EXPECT_EQ(Client().GetPrintingDepth(), 0);
-}
-
-// pdftotext writes the text to "-" (standard output).
-std::string Poppler(const char* program, const std::filesystem::path& pdf, const QStringList& options = {}) {
-  QProcess process;
-  QStringList arguments = QStringList(options) << QString::fromStdString(pdf.string());
-  if (std::string_view(program) == "pdftotext")
-    arguments << "-";
-  process.start(program, arguments);
-  if (!process.waitForFinished(20000) || process.exitCode() != 0)
-    return "<" + std::string(program) + " failed>";
-  return process.readAllStandardOutput().toStdString();
-}
-
-// The trimmed line of the text that starts with `name` and a blank.
-std::string LineOf(const std::string& text, const std::string& name) {
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    const auto start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, name.size() + 1, name + " ") == 0)
-      return line.substr(start);
-  }
-  return {};
 }
 
 TEST_F(MeasurePrint, AnFvcFromTheDemonstrationFilePrintedToAPdf) {

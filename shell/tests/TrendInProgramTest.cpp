@@ -16,6 +16,7 @@
 #include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "records/OwnPrinter.h"
 #include "shell/TrendWindowAccess.h"
+#include "testing/PdfText.h"
 #include "testing/Pictures.h"
 #include "trend/Trend.h"
 #include "trend/TrendDialogs.h"
@@ -23,7 +24,6 @@
 
 #include <QCheckBox>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -248,10 +248,7 @@ TEST_F(TrendInProgram, PrintedToAPdf) {
   EXPECT_TRUE(offered);
   ASSERT_TRUE(std::filesystem::exists(pdf));
   EXPECT_EQ(Client().GetPrintingDepth(), 0);
-  QProcess text;
-  text.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
-  ASSERT_TRUE(text.waitForFinished(20000));
-  const std::string printed = text.readAllStandardOutput().toStdString();
+  const std::string printed = PdfText(pdf);
   for (const char* expected : {"Trend", "Anna Kovacs", "2026.01.10.", "2026.06.10.", "4.05"})
     EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
 }
