@@ -71,6 +71,11 @@ TRect ListPlacement(int screenWidthPx, float xScale, float yScale, bool rhino) {
 
 TPoint FlowVolumeOrigin(short screenMode) { return screenMode == 0 ? TPoint{314, 273} : TPoint{157, 177}; }
 
+TPoint PrintFlowVolumeOrigin(int printLine) {
+  const TPoint screen = FlowVolumeOrigin(0);
+  return {PrintFlowVolumeOriginX, printLine + (screen.Y - DiagramTop)};
+}
+
 int ScreenMultiplier(short screenMode) { return screenMode == 0 ? 2 : 1; }
 
 const TZoomStep& Zoom(short index) { return ZoomTable[Clamp(index, ZoomTable.size())]; }

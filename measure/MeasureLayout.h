@@ -52,6 +52,22 @@ inline constexpr int VolumeTimeBase = 406;  // its zero-volume base line on the 
 inline constexpr int DiagramTop = 81;       // the top of both flow axes on the screen
 inline constexpr int VolumeTimeTop = 294;
 
+// A printed graph block has two columns under their titles (71 and 376):
+// the flow-volume loop in the left one, every volume-time diagram in the
+// right one, so that neither diagram reaches into the other's axes. The
+// loop's zero point stands far enough into the left column for the flow
+// labels left of its axis; its volume scale runs from there 8 steps of
+// 28 units to the right, short of the right column. The volume-time
+// diagram's axis stands just inside the right column, its ticks clear of
+// the left one and its labels inside; its halved time axis of 60 s (361
+// units) ends at the printed columns' right rule (741).
+inline constexpr int PrintRightColumn = 376;
+inline constexpr int PrintFlowVolumeOriginX = 121;
+inline constexpr int PrintVolumeTimeLeft = PrintRightColumn + 4;
+// The loop's zero point on a printed page: the flow axis runs from the
+// print line, 16 L/s (96 units at k = 2) above the zero flow.
+TPoint PrintFlowVolumeOrigin(int printLine);
+
 // k: every pixel distance of the flow-volume diagram doubles on the
 // full-width screen (screen mode 0).
 int ScreenMultiplier(short screenMode);

@@ -266,8 +266,10 @@ void TMeasurePainter::DrawScale(TDrawSurface& surface, int x, int y, float pixel
       DrawLine(surface, tick.At.X, tick.At.Y - half, 0, 2 * half, 0);
     if (tick.Label.empty())
       continue;
-    // A vertical scale at the diagram's left edge has its labels inside.
-    const bool inside = vertical && tick.At.X < 40;
+    // The volume-time diagram's volume scale has its labels inside: on the
+    // screen it stands at the window's left edge, on a printed page at the
+    // right column's edge, next to the flow-volume loop.
+    const bool inside = vertical && (tick.At.X < 40 || (Display.Printing && tick.At.X == PrintVolumeTimeLeft));
     const TRect box = !vertical ? TRect{tick.At.X - 14, tick.At.Y + 6 + out, tick.At.X + 14, tick.At.Y + 17 + out}
                       : inside  ? TRect{tick.At.X + 6, tick.At.Y - 6, tick.At.X + 34, tick.At.Y + 6}
                                 : TRect{tick.At.X - 34 - out, tick.At.Y - 6, tick.At.X - 6 - out, tick.At.Y + 6};
@@ -296,32 +298,35 @@ void TMeasurePainter::DrawKoordinata(TDrawSurface& surface) {
   if (flowVolume) {
     const int k = ScreenMultiplier(Display.ScreenMode);
     TPoint origin = FlowVolumeOrigin(Display.ScreenMode);
-    const int dy = TopY() - DiagramTop;
-    origin.Y += dy;
-    const int shift = Display.Printing ? Display.PrintOffset : 0;
-    origin.X += shift;
-    const int left = 45 * k + shift;
+    if (Display.Printing) {
+      // The printed loop shows breathed-out volume only (0 to 8 steps):
+      // its diagram starts at the flow axis, in the page's left column.
+      origin = PrintFlowVolumeOrigin(Display.PrintLine);
+      origin.X += Display.PrintOffset;
+    }
+    const int left = Display.Printing ? origin.X : 45 * k;
+    const int width = Display.Printing ? 112 * k : 224 * k;
     if (Display.Grid != 0)
-      DrawGrid(surface, left, TopY(), 224 * k, 168 * k, 28.0f * static_cast<float>(k),
-               24.0f * static_cast<float>(k), 0);
+      DrawGrid(surface, left, TopY(), width, 168 * k, 28.0f * static_cast<float>(k), 24.0f * static_cast<float>(k),
+               0);
     if (mode == MEASURE_CALIBRATION)
       WritePredictedValue(surface, mode);
     DrawLine(surface, origin.X, TopY(), 0, 168 * k, 0);
     DrawScale(surface, origin.X, TopY(), FlowPixelsPerLps * static_cast<float>(k), true, 16, -12, 4, zoom.Flow);
     WriteScaleUnit(surface, origin.X + 6, TopY() - 2, "[L/s]");
-    DrawLine(surface, left, origin.Y, 224 * k, 0, 0);
+    DrawLine(surface, left, origin.Y, width, 0, 0);
     if (Display.Printing)
       DrawScale(surface, origin.X, origin.Y, VolumePixelsPerL * static_cast<float>(k), false, 0, 8, 2, zoom.Volume);
     else
       DrawScale(surface, left, origin.Y, VolumePixelsPerL * static_cast<float>(k), false, -8, 8, 2, zoom.Volume);
-    WriteScaleUnit(surface, left + 224 * k - 30, origin.Y - 16, "[L]");
+    WriteScaleUnit(surface, left + width - 30, origin.Y - 16, "[L]");
     if (mode == MEASURE_FVC)
       WritePredictedValue(surface, mode);
   }
   if (volumeTime) {
     const int top = Display.Printing ? Display.PrintLine : VolumeTimeTop;
     const int base = top + 112;
-    const int left = VolumeTimeLeft;
+    const int left = Display.Printing ? PrintVolumeTimeLeft : VolumeTimeLeft;
     if (Display.Grid != 0)
       DrawGrid(surface, left, top, static_cast<int>(720 * timeScale), 112, 60.0f * timeScale, 28.0f, 1);
     DrawLine(surface, left, base, static_cast<int>(723 * timeScale), 0, 0);
@@ -411,7 +416,7 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
     const int base = Display.Printing ? Display.PrintLine + 112 : VolumeTimeBase;
     const float baseLevel = Display.BaseLevel * VolumePixelsPerL / Factors[1];
     const auto vt = [&](const TCurvePixels& p) {
-      return TPoint{VolumeTimeLeft + Pixels(p.T),
+      return TPoint{(Display.Printing ? PrintVolumeTimeLeft : VolumeTimeLeft) + Pixels(p.T),
                     base - Pixels(p.Y / static_cast<float>(k) + offset) -
                         static_cast<int>(baseLevel)};
     };
@@ -428,7 +433,7 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
     const float fvcPixels = fvc * VolumePixelsPerL * static_cast<float>(k) / Factors[1];
     TPoint origin = FlowVolumeOrigin(Display.ScreenMode);
     if (Display.Printing) {
-      origin.Y += TopY() - DiagramTop;
+      origin = PrintFlowVolumeOrigin(Display.PrintLine);
       origin.X += Display.PrintOffset;
     }
     const auto fv = [&](const TCurvePixels& p) {

@@ -121,7 +121,7 @@ TDiagram DiagramOf(const TRangeGeometry& g) {
   TDiagram d{MeasureLayout::FlowVolumeOrigin(g.ScreenMode), MeasureLayout::ScreenMultiplier(g.ScreenMode),
              MeasureLayout::VolumeTimeBase, MeasureLayout::Zoom(g.Zoom)};
   if (g.Printing) {
-    d.Origin.Y += g.PrintLine - MeasureLayout::DiagramTop;
+    d.Origin = MeasureLayout::PrintFlowVolumeOrigin(g.PrintLine);
     d.Origin.X += g.PrintOffset;
     d.BaseY = g.PrintLine + 112;
   }
@@ -207,11 +207,15 @@ TRangeMarks NormalRanges(const TRangeGeometry& g, std::span<const float> predict
     volume = 1;
   if (volume) {
     if (const auto band = range(*volume); band && band->second <= d.Zoom.VolumeMaxL) {
-      const int left = MeasureLayout::VolumeTimeLeft;
+      // Across the time axis: on a printed page the right column's, at
+      // half the screen's time scale.
+      const int left = g.Printing ? MeasureLayout::PrintVolumeTimeLeft : MeasureLayout::VolumeTimeLeft;
+      const int length = g.Printing ? 723 / 2 : 723;
       const auto timeAxisPx = [&](float litres) {
         return Px(litres * MeasureLayout::VolumePixelsPerL / d.Zoom.Volume);
       };
-      marks.Boxes.push_back({left, d.BaseY - timeAxisPx(band->second), left + 723, d.BaseY - timeAxisPx(band->first)});
+      marks.Boxes.push_back(
+          {left, d.BaseY - timeAxisPx(band->second), left + length, d.BaseY - timeAxisPx(band->first)});
     }
   }
   return marks;

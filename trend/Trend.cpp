@@ -322,7 +322,13 @@ int TTrend::CalculateTrendHeight(short pageBottom, short firstTop, short nextTop
 }
 
 void TTrend::PrintTrend(QPainter& painter, short page) {
+  // The print-out is laid out in 800 x 600 units, as the page header above
+  // it is: the window's factors scale both alike, so the table starts
+  // below the header at every screen size.
+  painter.save();
+  painter.scale(XScale, YScale);
   TrendPainter::PaintPrintPage(painter, Context(), Plan, page, TrendSettings::ReadDottedLines(IniPath));
+  painter.restore();
 }
 
 void TTrend::CmDde() {

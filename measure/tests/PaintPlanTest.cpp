@@ -282,9 +282,10 @@ TEST_F(PainterTest, PrintoutHalvesTheTimeScaleAndDashesTheOtherTrials) {
   // 30-34, 40-44 and 50-54 are drawn.
   EXPECT_EQ(lines.size(), 29u);
   // The last drawn segment ends at sample 54: 0.54 s at 6 pixels a second
-  // (half the screen's 12) is x 15 + 3; the print line plus 112 is the
-  // base line, and 5.4 L lie int(75.6) pixels above it.
-  EXPECT_EQ(lines.back().Points[1], (TPoint{18, 612 - 75}));
+  // (half the screen's 12) is 3 units into the printed diagram, whose axis
+  // stands 4 units into the page's right column (376); the print line plus
+  // 112 is the base line, and 5.4 L lie int(75.6) pixels above it.
+  EXPECT_EQ(lines.back().Points[1], (TPoint{380 + 3, 612 - 75}));
   Painter.ChangePrintOffset();
   EXPECT_EQ(Painter.Display.PrintOffset, 200);
 }

@@ -7,7 +7,12 @@
 TPrintCanvas::TPrintCanvas(TDrawSurface& surface, float scaleX, float scaleY, std::string face)
     : Surface(surface), ScaleX(scaleX), ScaleY(scaleY), Face(std::move(face)) {}
 
-TFontSpec TPrintCanvas::Font(int points) const { return TUtil::LayoutFont(Face, points, ScaleY, 700); }
+// The layout's columns grow with the horizontal factor, the rows with the
+// vertical one: a text scaled by the larger of the two would outgrow its
+// column on a screen taller for its width, so it takes the smaller.
+TFontSpec TPrintCanvas::Font(int points) const {
+  return TUtil::LayoutFont(Face, points, std::min(ScaleX, ScaleY), 700);
+}
 
 TRect TPrintCanvas::Scale(const TRect& layout) const { return TUtil::Scale(ScaleX, ScaleY, layout); }
 

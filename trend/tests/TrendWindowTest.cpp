@@ -288,6 +288,44 @@ TEST_F(TrendWindowTest, PrintsFortyFiveLinesOverTwoPagesToPdf) {
   }
 }
 
+// On a page of a taller screen's factors (1280 x 1024: 1.6 and 1.71) the
+// print-out is scaled like the page header above it: the table, its
+// reference line first, starts below the header's 128 units, and nothing
+// of the trend lies over the header.
+TEST_F(TrendWindowTest, PrintoutStartsBelowThePageHeaderAtTheScreenFactors) {
+  const float fx = 1.6f, fy = 1024.0f / 600.0f;
+  window = std::make_unique<TTrend>(fx, fy, &messages, ini, patient, "YYYY.MM.DD.");
+  client.Window = window.get();
+  window->SetClient(&client);
+  Load(0);
+  ASSERT_TRUE(window->Model().ReferenceTaken());
+  constexpr int header = 128;
+  constexpr short pageBottom = 1000;
+  window->CalculateTrendHeight(pageBottom, header, 64, false);
+  ASSERT_EQ(window->GetPageCount(), 1);
+  QImage page(static_cast<int>(800 * fx), static_cast<int>(pageBottom * fy), QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter painter(&page);
+    window->PrintTrend(painter, 1);
+  }
+  Save(page, "trend-print-screen-factors.png");
+  const int headerBottom = static_cast<int>(header * fy);
+  const auto inked = [&](int top, int bottom, int left, int right) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        n += page.pixelColor(x, y) != QColor(Qt::white);
+    return n;
+  };
+  EXPECT_EQ(inked(0, headerBottom - 1, 0, page.width()), 0) << "the trend prints over the header";
+  // The reference line's date in the upper half of the table's header,
+  // between the left rule (51) and the first column bound (232).
+  EXPECT_GT(inked(headerBottom + 2, static_cast<int>((header + 40) * fy) - 2, static_cast<int>(55 * fx),
+                  static_cast<int>(228 * fx)),
+            20);
+}
+
 TEST(TrendDialogsTest, ParameterDialogSelectsAndWritesTheSlot) {
   const TMessage messages{"English", std::filesystem::path(HALVETRA_BINARY_DIR) / "bin" / "lang"};
   short slot = 502;
