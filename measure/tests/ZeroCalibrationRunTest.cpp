@@ -350,6 +350,11 @@ TEST_F(DiffusionCalibrationRun, TheWholeCalibrationStoresTheFlowAndGasConstants)
   EXPECT_NE(ini.find("[CalibrationOfDiffusionCapacity]"), std::string::npos) << ini;
   EXPECT_NE(ini.find("LastDate="), std::string::npos);
   EXPECT_NE(ini.find("LastTime="), std::string::npos);
+  // The gas path's strokes read 0.92 × 3 L; over their constant, rounded to
+  // 0.92, the list and the printout give the syringe's 3000 ml.
+  CALIB_PARAMS shown;
+  Core.SetCalibParams(shown);
+  EXPECT_NEAR(shown.M3, 3000.0f, 3000.0f * 0.005f);
   // The lines lose 4.9 % in their hold: truncated, 4.
   EXPECT_NE(ini.find("FleischPressureLoss=4"), std::string::npos) << ini;
   EXPECT_NE(ini.find("BalloonPressureLoss=4"), std::string::npos) << ini;
