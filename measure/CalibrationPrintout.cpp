@@ -89,8 +89,7 @@ void TTestPrintout::WriteCalibTable(TPrintCanvas& canvas) {
   volumeRow(0, Texts.LoadStringA(49), p.A1, p.M1);
   volumeRow(1, Texts.LoadStringA(48), p.A2, p.M2);
   if (diffusion) {
-    const float withGas = std::round(p.A3 * 100.0f) / 100.0f;
-    volumeRow(2, Texts.LoadStringA(465), p.A3, withGas == 0.0f ? 0.0f : p.M3 / withGas);
+    volumeRow(2, Texts.LoadStringA(465), p.A3, p.M3);
     const auto gasRow = [&](int r, int label, float reading, float constant) {
       const int top = y0 + 2 * RowHeight + 3 + RowHeight * r;
       cell(Texts.LoadStringA(label), 0, top, TTextAlign::Left);

@@ -4,6 +4,7 @@
 #include "measure/MeasureCore.h"
 #include "platform/basekit/Message.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,7 +21,11 @@ void TMeasureCore::SetCalibParams(CALIB_PARAMS& p) const {
   p.A3 = InspGasFactor;
   p.M1 = SyringeStrokeVolumes[0] * 1000.0f;
   p.M2 = SyringeStrokeVolumes[1] * 1000.0f;
-  p.M3 = SyringeStrokeVolumes[2] * 1000.0f;
+  // The gas path's strokes were read before any constant applied: over
+  // their constant, as the list and the printout show it, they give the
+  // syringe's volume back.
+  const float withGas = std::round(InspGasFactor * 100.0f) / 100.0f;
+  p.M3 = withGas == 0.0f ? 0.0f : GasPathStrokeVolumes[0] * 1000.0f / withGas;
   p.NominalVolume = static_cast<short>(SyringeVolume * 1000);
   if ((InstrumentType & 0xE0) == 0x60) {
     // The gas lines; the helium reading as the list shows it, to 0.01 %.

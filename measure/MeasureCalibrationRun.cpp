@@ -68,6 +68,9 @@ void TMeasureCore::CmCalibration() {
     // The strokes wait for their own start, as every trial does.
     FlagBegin = false;
     IsBreathIn = false;
+    // The strokes are measured between this calibration's own turning
+    // points: an earlier one's would join its strokes to these.
+    Extremes.Clear();
     TestMode = 0;
     InitHandler();
     if (HasInstrument && (InstrumentType & FamilyMask) == DiffusionFamily)

@@ -102,9 +102,12 @@ void TMeasureCore::ShutterCloseBagOpenHighSpeed(short tick, float pressure) {
       FlagBegin = false;
       CalibrationNotValid = true;
       BagOpenTimeout = true;
+      // Nothing moves the sequence on from here: a test's trial has no
+      // breath, and a calibration says at its end why it stored nothing.
+      // The stop is asked for first, so that a sample the waiting messages
+      // bring ends the run instead of timing out again inside this one.
+      StopRequest = 1;
       LetWaitingEventsThrough();
-      if (MeasureMode == MEASURE_DFC)
-        StopRequest = 1;  // a test would wait for ever; its trial has no breath
       return;
     }
   } else {
@@ -123,9 +126,8 @@ void TMeasureCore::ShutterOpenBagCloseLowSpeed(short tick, float pressure) {
     // The bag never emptied to its vacuum within the wash-out's time.
     CalibrationNotValid = true;
     BagCloseTimeout = true;
+    StopRequest = 1;  // as for the bag that does not open
     LetWaitingEventsThrough();
-    if (MeasureMode == MEASURE_DFC)
-      StopRequest = 1;
     return;
   }
   if (LastSentData == GasWords::LowSpeed) {

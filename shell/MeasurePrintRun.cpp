@@ -37,6 +37,28 @@ TMeasurePrintRun::~TMeasurePrintRun() {
   }
 }
 
+std::unique_ptr<TPrintManager> TMeasurePrintRun::PrepareCalibration(std::unique_ptr<TPrintHeader> header) {
+  TTestPrintout& test = Printed->Test();
+  header->Author.Doctor.clear();  // an instrument's page, not a patient's
+  test.NoProgress = false;
+  header->NoProgress = false;
+  return Manager(std::move(header), TPrintManager::TKind::Calibration);
+}
+
+std::unique_ptr<TPrintManager> TMeasurePrintRun::Manager(std::unique_ptr<TPrintHeader> header,
+                                                         TPrintManager::TKind kind) {
+  TTestPrintout& test = Printed->Test();
+  auto manager = std::make_unique<TPrintManager>(Texts, std::move(header), kind);
+  manager->Test = &test;
+  // The report's steps advance the running job's gauge.
+  TPrintManager* run = manager.get();
+  test.Progress = [run] {
+    if (run->Progress)
+      run->Progress(0);
+  };
+  return manager;
+}
+
 std::unique_ptr<TPrintManager> TMeasurePrintRun::Prepare(std::unique_ptr<TPrintHeader> header,
                                                          const TInstallFlags& install, QWidget* parent, bool series) {
   TTestPrintout& test = Printed->Test();
@@ -68,13 +90,5 @@ std::unique_ptr<TPrintManager> TMeasurePrintRun::Prepare(std::unique_ptr<TPrintH
   else if (Kind != MEASURE_RHINO)
     Files.ReadMeasureFileForMode(Access, MEASURE_FVC, 0);
 
-  auto manager = std::make_unique<TPrintManager>(Texts, std::move(header), TPrintManager::TKind::Measurement);
-  manager->Test = &test;
-  // The report's steps advance the running job's gauge.
-  TPrintManager* run = manager.get();
-  test.Progress = [run] {
-    if (run->Progress)
-      run->Progress(0);
-  };
-  return manager;
+  return Manager(std::move(header), TPrintManager::TKind::Measurement);
 }

@@ -33,9 +33,14 @@ public:
   std::unique_ptr<TPrintManager> Prepare(std::unique_ptr<TPrintHeader> header, const TInstallFlags& install,
                                          QWidget* parent, bool series);
 
+  // The calibration page: no options dialog; the header names no doctor.
+  std::unique_ptr<TPrintManager> PrepareCalibration(std::unique_ptr<TPrintHeader> header);
+
   TMeasurePrintout& Printout() { return *Printed; }
 
 private:
+  std::unique_ptr<TPrintManager> Manager(std::unique_ptr<TPrintHeader> header, TPrintManager::TKind kind);
+
   TMeasure& W;
   TMeasureAccess& Access;
   TMeasureWorkFiles& Files;

@@ -46,10 +46,12 @@ TPrintable Printable(const TPrintView& view) {
   if (view.TrendActive)
     return TPrintable::Trend;
   if (view.MeasurementOpen) {
-    // The calibration page and rhinomanometry print through printouts of
-    // their own, which are not built.
-    if (view.MeasurementBusy || view.MeasureMode == MEASURE_CALIBRATION || view.Kind == MEASURE_RHINO)
+    // Rhinomanometry prints through a printout of its own, which is not
+    // built. The calibration page needs a stored calibration to show.
+    if (view.MeasurementBusy || view.Kind == MEASURE_RHINO)
       return TPrintable::None;
+    if (view.MeasureMode == MEASURE_CALIBRATION)
+      return view.Calibrated ? TPrintable::Calibration : TPrintable::None;
     return view.HasResults ? TPrintable::Measurement : TPrintable::None;
   }
   return view.NoteActive ? TPrintable::NoteOnly : TPrintable::None;

@@ -23,6 +23,7 @@ struct TPrintView {
   short MeasureMode = 0;         // the instrument library's global mode
   short Kind = 0;                // the test the window shows
   bool HasResults = false;       // any test kind holds a result
+  bool Calibrated = false;       // a calibration was stored in this window
   bool ProvocationOpen = false;
   bool TrendOpen = false;
   bool TrendActive = false;      // the trend's frame is the active child
@@ -32,7 +33,7 @@ struct TPrintView {
   bool AnyActive = false;        // some child is active
 };
 
-enum class TPrintable { None, Measurement, Trend, Audiogram, NoteOnly };
+enum class TPrintable { None, Measurement, Calibration, Trend, Audiogram, NoteOnly };
 
 // What the print and preview commands print now; None disables them.
 TPrintable Printable(const TPrintView& view);

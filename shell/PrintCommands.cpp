@@ -110,6 +110,9 @@ std::unique_ptr<TPrintManager> THalvetraMDIClient::MakeRunManager(TPrintRun& run
       manager->SetNote(SelectedNoteText());
     return manager;
   }
+  case PrintChoice::TPrintable::Calibration:
+    run.Measure = StartMeasurePrint();
+    return run.Measure ? run.Measure->PrepareCalibration(MakePrintHeader()) : nullptr;
   case PrintChoice::TPrintable::Trend:
   case PrintChoice::TPrintable::Audiogram: {
     const bool trend = Printable == PrintChoice::TPrintable::Trend;
@@ -216,6 +219,8 @@ void THalvetraMDIClient::CmPrintEnable(TCommandEnabler& ce) {
   if (const auto* window = dynamic_cast<const TMeasure*>(GetMeasure()))
     print.HasResults = window->WasFVC(3) || window->WasVC(3) || window->WasMVV(3) || window->WasDFC(3) ||
                        window->WasSHUTTER(3) || window->WasPlethy(3);
+  if (const auto* window = dynamic_cast<const TMeasure*>(GetMeasure()))
+    print.Calibrated = window->Calibrated;
   print.ProvocationOpen = view.ProvocationOpen;
   print.TrendOpen = view.TrendOpen;
   print.AudiometerOpen = view.AudiometerOpen;

@@ -7,6 +7,7 @@
 #include "common/CommandNumbers.h"
 #include "platform/framework/Profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -143,8 +144,8 @@ protected:
     return s.str();
   }
 
-  float IniFloat(const char* key) const {
-    const TProfile profile("Calibration", (Folder / "Halvetra.ini").string());
+  float IniFloat(const char* key, const char* section = "Calibration") const {
+    const TProfile profile(section, (Folder / "Halvetra.ini").string());
     char text[64];
     profile.GetString(key, text, sizeof text, "-1");
     return std::stof(text);
@@ -295,6 +296,101 @@ TEST_F(DiffusionLinesRun, ALeakyLineOrAStuckPumpStoresNothingAndSaysWhich) {
       EXPECT_GE(Core.FleischPressureLoss, 29);
       EXPECT_LE(Core.FleischPressureLoss, 30);
     }
+  }
+}
+
+
+// --- The diffusion unit's whole calibration -----------------------------------
+
+class DiffusionCalibrationRun : public DiffusionLinesRun {
+protected:
+  static constexpr const char* Section = "CalibrationOfDiffusionCapacity";
+
+  // The operator's prompts in the order the calibration gives them: the
+  // lines' test and the wash-out of the gas path.
+  void CalibrateThrough(int limit) {
+    Core.DispatchCommand(CM_CALIBRATION);
+    ASSERT_EQ(Core.StartId, CM_CALIBRATION);
+    PlayUntilIdle(limit);
+    ASSERT_FALSE(Core.IsRunning());
+    EXPECT_EQ(TakeMessage(), Texts.LoadStringA(444));
+    EXPECT_EQ(TakeMessage(), Texts.LoadStringA(452));
+  }
+
+  // The words of the simulator's log, in the order it received them.
+  std::vector<std::string> Words() const {
+    std::vector<std::string> words;
+    for (const std::string& line : Log)
+      if (line.rfind("word ", 0) == 0)
+        words.push_back(line.substr(5));
+    return words;
+  }
+};
+
+TEST_F(DiffusionCalibrationRun, TheWholeCalibrationStoresTheFlowAndGasConstants) {
+  TSimulatorOptions options = Unit();
+  options.InspirationGain = 0.95;
+  options.ExpirationGain = 1.04;
+  options.GasPathGain = 0.92;
+  options.Analyser.HeliumGain = 1.03;
+  options.Analyser.CoGain = 0.96;
+  Attach(options);
+  CalibrateThrough(60000);
+
+  // Each flow constant is what the sensor reads over the true volume: its
+  // gain. Each gas constant is the analyser's reading of the bottle's gas
+  // over the bottle's concentration: 4.8 % He read as 4.944 %, 0.3 % CO as
+  // 0.288 %, which is the gain again.
+  EXPECT_NEAR(IniFloat("FlowInspirationConstans", Section), 0.95, 0.95 * 0.005);
+  EXPECT_NEAR(IniFloat("FlowExpirationConstans", Section), 1.04, 1.04 * 0.005);
+  EXPECT_NEAR(IniFloat("FlowInspirationConstansWithGas", Section), 0.92, 0.92 * 0.005);
+  EXPECT_NEAR(IniFloat("HEConstans", Section), 1.03, 1.03 * 0.01);
+  EXPECT_NEAR(IniFloat("COConstans", Section), 0.96, 0.96 * 0.01);
+  const std::string ini = Ini();
+  EXPECT_NE(ini.find("[CalibrationOfDiffusionCapacity]"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("LastDate="), std::string::npos);
+  EXPECT_NE(ini.find("LastTime="), std::string::npos);
+  // The gas path's strokes read 0.92 × 3 L; over their constant, rounded to
+  // 0.92, the list and the printout give the syringe's 3000 ml.
+  CALIB_PARAMS shown;
+  Core.SetCalibParams(shown);
+  EXPECT_NEAR(shown.M3, 3000.0f, 3000.0f * 0.005f);
+  // The lines lose 4.9 % in their hold: truncated, 4.
+  EXPECT_NE(ini.find("FleischPressureLoss=4"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("BalloonPressureLoss=4"), std::string::npos) << ini;
+
+  // The instrument heard the steps in their order: zero, strokes through
+  // the gas path, the Fleisch line pumped and closed, the wash-out at high
+  // then low speed, the delay, the balloon line closed, the analysis.
+  const std::vector<std::string> expected{"0xEF3F", "0xEF62", "0xEB7F", "0xEB5E", "0xEB7F", "0xE85E",
+                                          "0xEA4F", "0xEF7F", "0xEB4F", "0xEE4F"};
+  const std::vector<std::string> words = Words();
+  auto at = words.begin();
+  for (const std::string& word : expected) {
+    at = std::find(at, words.end(), word);
+    ASSERT_NE(at, words.end()) << word << " missing or out of order";
+  }
+}
+
+// One window calibrates again after a failed calibration: the second
+// measures its strokes afresh.
+TEST_F(DiffusionCalibrationRun, ABagThatNeverEmptiesOrAGasOutOfRangeStoresNothing) {
+  struct Case {
+    const char* name;
+    bool bagStuck;
+    double heliumGain;
+    int text;
+  };
+  const Case cases[] = {{"bag never empties", true, 1.0, 453}, {"helium reads far too high", false, 1.6, 449}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TSimulatorOptions options = Unit();
+    options.BagNeverEmpties = c.bagStuck;
+    options.Analyser.HeliumGain = c.heliumGain;
+    Attach(options);
+    CalibrateThrough(80000);
+    EXPECT_EQ(TakeMessage(), Texts.LoadStringA(c.text));
+    EXPECT_EQ(Ini(), "");
   }
 }
 

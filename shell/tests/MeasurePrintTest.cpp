@@ -237,6 +237,78 @@ TEST_F(MeasurePrint, AnFvcFromTheDemonstrationFilePrintedToAPdf) {
   EXPECT_GT(bluePixels(page.width() / 2, page.width()), 50);
 }
 
+// A diffusion unit's calibration as the window holds it once it was
+// stored, printed with no options dialog to a real PDF.
+TEST_F(MeasurePrint, TheCalibrationPageOfTheDiffusionUnit) {
+  ExtraIni = "[Institute]\nName=Pulmonology Laboratory\nAddress=12 Lung Street\n";
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_FALSE(Enabled(CM_FILEPRINT)) << "nothing measured yet";
+  TMeasureData::MeasureMode = MEASURE_CALIBRATION;
+  EXPECT_FALSE(Enabled(CM_FILEPRINT)) << "calibration mode, nothing stored";
+  window.InstrumentType = 0x70;
+  window.SyringeVolume = 3;
+  window.InspFactor = 0.95f;
+  window.ExpFactor = 1.04f;
+  window.InspGasFactor = 0.92f;
+  window.SyringeStrokeVolumes = {3.021f, 2.988f, 3.021f, 2.988f};
+  window.GasPathStrokeVolumes = {2.760f, 2.760f};
+  window.MeasuredCo = 0.288f;
+  window.MeasuredHe = 4.944f;
+  window.CoConstans = 0.96f;
+  window.HeConstans = 1.03f;
+  window.FleischPressureLoss = 4;
+  window.BalloonPressureLoss = 17;
+  window.Calibrated = true;
+  ASSERT_TRUE(Enabled(CM_FILEPRINT));
+
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::filesystem::path pdf = artifacts / "program-calibration-printout.pdf";
+  std::filesystem::remove(pdf);
+  Client().PrintPrompt = false;
+  TOwnPrinter& printer = Client().GetPrinter();
+  printer.ShowAbortDialog = false;
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  bool dialogSeen = false;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr) {
+      dialogSeen = true;
+      modal->close();
+    }
+  });
+  Route(CM_FILEPRINT);
+  EXPECT_FALSE(dialogSeen) << "the calibration page asks for no options";
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  EXPECT_EQ(TMeasureData::MeasureMode, MEASURE_CALIBRATION) << "the window stays in its calibration";
+
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  // Syringe 3000 ml; 3021 ml read is 0.7 % over it, 2988 ml 0.4 % under;
+  // the gas path's 2760 ml over its constant 0.92 is 3000 ml, 0.0 % off.
+  // The gas rows: each reading, its constant and their product
+  // (0.288 × 0.96 = 0.28, 4.944 × 1.03 = 5.09).
+  for (const char* expected : {"Pulmonology Laboratory", "3000 ml", "0.95", "1.04", "0.92", "3021 ml", "0.7 %",
+                               "2988 ml", "-0.4 %", "0.0 %", "0.29 %", "0.96", "0.28 %", "4.94 %", "1.03", "5.09 %"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  std::istringstream lines(text);
+  int losses = 0;
+  for (std::string line; std::getline(lines, line);)
+    if (line.find("Loss of the Fleisch line:") != std::string::npos)
+      losses += line.find(" 4 %") != std::string::npos ? 1 : 100;
+    else if (line.find("Loss of the balloon line:") != std::string::npos)
+      losses += line.find(" 17 %") != std::string::npos ? 1 : 100;
+  EXPECT_EQ(losses, 2) << text;
+  EXPECT_EQ(text.find("Dr. Szabo Peter"), std::string::npos) << "an instrument's page names no doctor";
+
+  // The page as a picture beside the PDF, for the reviewer.
+  const std::filesystem::path png = artifacts / "program-calibration-printout";
+  QProcess raster;
+  raster.start("pdftoppm", {"-png", "-r", "72", "-singlefile", QString::fromStdString(pdf.string()),
+                            QString::fromStdString(png.string())});
+  ASSERT_TRUE(raster.waitForFinished(20000) && raster.exitCode() == 0);
+  EXPECT_FALSE(QImage(QString::fromStdString(png.string() + ".png")).isNull());
+}
+
 // The browser's print button: the stored tests chosen in the list are
 // loaded, printed and their window closed again.
 class BrowserPrint : public MeasurePrint {

@@ -72,6 +72,16 @@ TEST(PrintChoice, WhatThePrintCommandsPrint) {
          v.MeasureMode = MEASURE_CALIBRATION;
        }),
        TPrintable::None},
+      {"a stored calibration", with([](V& v) {
+         v.MeasurementOpen = v.Calibrated = true;
+         v.MeasureMode = MEASURE_CALIBRATION;
+       }),
+       TPrintable::Calibration},
+      {"a calibration running", with([](V& v) {
+         v.MeasurementOpen = v.Calibrated = v.MeasurementBusy = true;
+         v.MeasureMode = MEASURE_CALIBRATION;
+       }),
+       TPrintable::None},
       {"rhinomanometry", with([](V& v) {
          v.MeasurementOpen = v.HasResults = true;
          v.Kind = MEASURE_RHINO;

@@ -204,7 +204,8 @@ double TSimulatedInstrument::LinePressurePa() {
     line = std::min(line + PumpPaPerSample, 1400.0);
   // The bag fills in the high-speed washing out and is emptied to a vacuum
   // in the low-speed one; the pressure port then reads the bag.
-  const double bagTarget = Word == WordWashHighSpeed ? 600.0 : Word == WordWashLowSpeed ? 1200.0 : 0.0;
+  const double vacuumPa = Options.BagNeverEmpties ? 800.0 : 1200.0;
+  const double bagTarget = Word == WordWashHighSpeed ? 600.0 : Word == WordWashLowSpeed ? vacuumPa : 0.0;
   BagPa += (bagTarget - BagPa) * (1.0 - std::exp(-LungModel::SampleSeconds / 1.5));
   if (Word == WordWashHighSpeed || Word == WordWashLowSpeed)
     return BagPa;

@@ -46,6 +46,9 @@ struct TSimulatorOptions {
   // 15 s, and a pump that runs without moving air.
   double LineLeakPercent = 4.9;
   bool StuckPump = false;
+  // A bag whose outlet valve sticks: the low-speed pump never draws it
+  // down to the vacuum that ends the wash-out.
+  bool BagNeverEmpties = false;
 };
 
 class TSimulatedInstrument {

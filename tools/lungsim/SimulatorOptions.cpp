@@ -34,6 +34,7 @@ standard output and plays a lung-function instrument on it until stopped.
   --nonlinearity K   the sensor's gain grows by K per L/s of flow (0)
   --line-leak P      per cent of its pressure a diffusion line loses in 15 s (4.9)
   --stuck-pump       the diffusion unit's line pump moves no air
+  --bag-stuck        the sample bag is never drawn down to its vacuum
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
@@ -109,6 +110,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     }
     if (option == "--stuck-pump") {
       o.StuckPump = true;
+      continue;
+    }
+    if (option == "--bag-stuck") {
+      o.BagNeverEmpties = true;
       continue;
     }
     if (option == "--help")

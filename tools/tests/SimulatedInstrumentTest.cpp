@@ -331,6 +331,25 @@ TEST(SimulatedInstrument, ALeakyLineAndAStuckPump) {
   }
 }
 
+TEST(SimulatedInstrument, TheBagFillsAtHighSpeedAndIsDrawnDownAtLowSpeed) {
+  struct Case {
+    std::vector<const char*> arguments;
+    double lowSpeedPa;  // what the bag settles to while the slow pump draws it
+  };
+  // The bag approaches each phase's pressure with a time constant of 1.5 s:
+  // after 10 s it is within 0.13 % of it.
+  const Case cases[] = {{{"--instrument", "diffusion"}, 1200.0}, {{"--instrument", "diffusion", "--bag-stuck"}, 800.0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.size());
+    TRig rig(Parse(c.arguments));
+    rig.Stream(true);
+    rig.Word(0xE85E);  // high speed: the bag fills
+    EXPECT_NEAR(rig.Samples(1000).back().Value(ChannelLinePressure), 600.0, 600.0 * 0.005);
+    rig.Word(0xEA4F);  // low speed: the bag is emptied
+    EXPECT_NEAR(rig.Samples(1000).back().Value(ChannelLinePressure), c.lowSpeedPa, c.lowSpeedPa * 0.005);
+  }
+}
+
 TEST(SimulatedInstrument, SensorOptionsOutOfRangeAreRefused) {
   for (const std::vector<const char*>& arguments :
        {std::vector<const char*>{"sim", "--inspiration-gain", "0"}, {"sim", "--line-leak", "100"},
