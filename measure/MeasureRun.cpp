@@ -30,6 +30,7 @@ void TMeasureCore::CmStart(unsigned id) {
     return;
   if (BtpsDevice)
     BtpsTimerActive = false;
+  View->DropNotes();  // they belong to the picture the new trial replaces
   MeasureMode = MeasureType;
   if (LogMeasureMode == MeasureType && LogWriteEnable != 0 && !AllocateLogBuffers()) {
     FreeLogBuffers();
@@ -41,6 +42,11 @@ void TMeasureCore::CmStart(unsigned id) {
   }
   if (MeasureScreen == 0)
     LeaveCalibrationScreen();
+  // The copy keeps the picture for paints while the live curve is drawn
+  // into it.
+  if (MeasureMode == MEASURE_RHINO || MeasureMode == MEASURE_SHUTTER)
+    View->ClearVolumeScreen();
+  View->CopyScreen();
   if (HasInstrument && InstrumentType == 0 && ListVisible && HaveToCalibration())
     PostToSelf(WM_COMMAND, CM_CALIBRATION, 0);
   else

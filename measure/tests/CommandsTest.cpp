@@ -10,6 +10,7 @@
 #include "platform/framework/Profile.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,53 @@ TEST_F(CommandsTest, ModeChangeStopsARunningTest) {
   EXPECT_TRUE(Core.ListVisible);
   // The kind the window was opened for stays what the program asks.
   EXPECT_EQ(Core.GetMeasureType(), MEASURE_FVC);
+}
+
+// The start freezes the picture it begins from: the notes go, shutter and
+// rhinomanometry clear their volume area first, a calibration screen left
+// up is replaced by the measuring screen before the copy, and a start
+// during a run touches nothing.
+TEST_F(CommandsTest, StartCopiesTheScreenItBeginsFrom) {
+  struct TCase {
+    short Kind;
+    short Screen;
+    std::vector<std::string> Calls;
+  };
+  const TCase cases[] = {
+      {MEASURE_FVC, 1, {"CopyScreen"}},
+      {MEASURE_VC, 1, {"CopyScreen"}},
+      {MEASURE_SHUTTER, 1, {"ClearVolumeScreen", "CopyScreen"}},
+      {MEASURE_RHINO, 1, {"ClearVolumeScreen", "CopyScreen"}},
+      {MEASURE_FVC, 0, {"ClearMeasureScreen", "CopyScreen"}},
+  };
+  const std::vector<std::string> watched = {"ClearMeasureScreen", "ClearVolumeScreen", "CopyScreen"};
+  for (const TCase& c : cases) {
+    Core.MeasureType = c.Kind;
+    Core.MeasureScreen = c.Screen;
+    View.NoteWindow = "2026.12.11";
+    View.Calls.clear();
+    Core.Posted.clear();
+    Core.CmStart(CM_START);
+    std::vector<std::string> calls;
+    std::copy_if(View.Calls.begin(), View.Calls.end(), std::back_inserter(calls), [&](const std::string& call) {
+      return std::find(watched.begin(), watched.end(), call) != watched.end();
+    });
+    EXPECT_EQ(calls, c.Calls) << c.Kind << " screen " << c.Screen;
+    EXPECT_FALSE(View.IsNoteWindowOpen()) << c.Kind;
+    EXPECT_EQ(Core.MeasureScreen, 1) << c.Kind;
+    ASSERT_EQ(Core.Posted.size(), 1u) << c.Kind;
+    EXPECT_EQ(Core.Posted.front().Msg, WM_DO_START) << c.Kind;
+  }
+
+  Core.MeasureType = MEASURE_FVC;
+  Core.HasInstrument = true;
+  Core.CmDoStart(CM_START);
+  ASSERT_TRUE(Core.IsRunning());
+  View.Calls.clear();
+  View.NoteWindow = "kept";
+  Core.CmStart(CM_START2);
+  EXPECT_TRUE(View.Calls.empty());
+  EXPECT_TRUE(View.IsNoteWindowOpen());
 }
 
 TEST_F(CommandsTest, EscStopsOnlyARunningTest) {

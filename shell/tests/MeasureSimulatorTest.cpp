@@ -1,7 +1,8 @@
 // An FVC trial through the real program on the instrument simulator over a
 // pseudo-terminal: the start word reaches the instrument, the blast is
 // evaluated by the standard's definitions, and the measure log keeps the
-// patient and the raw samples.
+// patient and the raw samples. The simulator's clock runs ten times faster,
+// so the window must keep up with 1,000 samples a second and take each one.
 
 #include "shell/tests/AppFixture.h"
 
@@ -27,6 +28,50 @@ constexpr double ModelFvcL = 4.8;
 constexpr double ModelFev1L = 4.0;  // 1 s after the start of the blast
 constexpr double ModelPefLps = 10.0;
 constexpr double ModelFivcL = 4.6;
+constexpr int LeadInSamples = 100;  // --lead-in 1: one second of rest first
+constexpr int Speed = 10;
+
+LungModel::TPatient ModelPatient() {
+  LungModel::TPatient model;
+  model.FvcL = ModelFvcL;
+  model.Fev1L = ModelFev1L;
+  model.PefLps = ModelPefLps;
+  model.FivcL = ModelFivcL;
+  return model;
+}
+
+// Where the trial lies in the manoeuvre the simulator sends after its
+// lead-in, in samples: the first count whose flow is an expiration of at
+// least 60 mL/s (the FVC start) and the last count that is not 0.
+struct TModelTrial {
+  int Start = -1;
+  int End = -1;
+};
+
+TModelTrial ModelTrial() {
+  LungModel::TFlowQuantizer counts;
+  TModelTrial trial;
+  const std::vector<double> flows = LungModel::ForcedManoeuvre(ModelPatient());
+  for (std::size_t i = 0; i < flows.size(); ++i) {
+    const int count = counts.Next(flows[i]);
+    if (trial.Start < 0 && count * 8.7890625 <= -60.0)
+      trial.Start = static_cast<int>(i);
+    if (count != 0)
+      trial.End = static_cast<int>(i);
+  }
+  return trial;
+}
+
+// The last sample of the window's trial whose flow is not 0, read before
+// the evaluation smooths the curve.
+int LastFlowingSample(const TMeasure& window) {
+  const auto& flow = window.Flow[0];
+  const auto count = std::min<std::size_t>(flow.size(), static_cast<std::size_t>(window.SampleCount[MEASURE_FVC][0]));
+  for (std::size_t i = count; i-- > 0;)
+    if (flow[i] != 0.0f)
+      return static_cast<int>(i);
+  return -1;
+}
 
 // FEV1 as the ATS/ERS standard defines it: the volume 1 s after time zero,
 // found by back extrapolation from the steepest point of the volume-time
@@ -55,7 +100,8 @@ protected:
   // The simulator blowing the model's FVC (with `extra` options) on COM1,
   // a man of 40, 180 cm and 80 kg on the sheet, and his FVC window open.
   TMeasure* Open(const QStringList& extra) {
-    QStringList arguments{"--manoeuvre", "fvc", "--trigger", "stream", "--lead-in", "1", "--noise", "0",
+    QStringList arguments{"--manoeuvre", "fvc", "--trigger", "stream", "--lead-in", "1", "--noise", "0", "--speed",
+                          QString::number(Speed),
                           "--fvc", QString::number(ModelFvcL), "--fev1", QString::number(ModelFev1L), "--pef",
                           QString::number(ModelPefLps), "--fivc", QString::number(ModelFivcL)};
     arguments += extra;
@@ -90,12 +136,15 @@ protected:
     ASSERT_TRUE(window.IsRunning());
   }
 
-  // Events until ten seconds of the breath are in or the run ends.
+  // Events until the model's whole trial and half a second of rest after
+  // it are in, or the run ends.
   static void WaitForBreath(TMeasure& window) {
+    const TModelTrial model = ModelTrial();
+    const int wanted = model.End - model.Start + 50;
     QElapsedTimer waited;
     waited.start();
-    while (window.SampleCount[MEASURE_FVC][0] < 1000 && waited.elapsed() < 40000 && window.IsRunning())
-      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (window.SampleCount[MEASURE_FVC][0] < wanted && waited.elapsed() < 20000 && window.IsRunning())
+      QApplication::processEvents(QEventLoop::AllEvents, 5);
   }
 
   std::unique_ptr<TSimulatorProcess> Simulator;
@@ -109,9 +158,16 @@ TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
   // The lead-in, the blast and the forced inspiration, then the stop as
   // the user gives it.
   WaitForBreath(*window);
-  ASSERT_GE(window->SampleCount[MEASURE_FVC][0], 1000);
+  const TModelTrial trial = ModelTrial();
+  ASSERT_GT(trial.Start, 0);
+  ASSERT_GT(window->SampleCount[MEASURE_FVC][0], trial.End - trial.Start);
+  const int lastFlowing = LastFlowingSample(*window);
   ASSERT_TRUE(Route(CM_STOP));
   EXPECT_FALSE(window->IsRunning());
+  // Every sample was taken: the breath lasts as many samples in the window
+  // as in the model, from the start of the blast to the end of the forced
+  // inspiration.
+  EXPECT_EQ(lastFlowing, trial.End - trial.Start);
 
   const float* actual = window->GetAktBuffer(MEASURE_FVC, 0);
   const auto names = TMeasureCore::GetParamStr(MEASURE_FVC);
@@ -122,11 +178,7 @@ TEST_F(MeasureSimulator, FvcOnTheInstrumentIsEvaluatedByTheStandardAndLogged) {
   // Half the ISO 26782 tolerances: volumes 1.5 % or 25 mL, flows 5 % or 0.15 L/s.
   const auto volume = [](double v) { return std::max(0.015 * v, 0.025); };
   EXPECT_NEAR(value("FVC"), ModelFvcL, volume(ModelFvcL));
-  LungModel::TPatient model;
-  model.FvcL = ModelFvcL;
-  model.Fev1L = ModelFev1L;
-  model.PefLps = ModelPefLps;
-  const double fev1 = StandardFev1(model);
+  const double fev1 = StandardFev1(ModelPatient());
   EXPECT_GT(fev1, ModelFev1L);  // time zero lies after the first flow
   EXPECT_NEAR(value("FEV*1,0"), fev1, volume(fev1));
   EXPECT_NEAR(value("PEF"), ModelPefLps, std::max(0.05 * ModelPefLps, 0.15));
@@ -170,7 +222,9 @@ TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithI
   WaitForBreath(*window);
   QApplication::processEvents();
   EXPECT_FALSE(window->IsRunning());
-  EXPECT_GT(window->SampleCount[MEASURE_FVC][0], 0);
+  // Every sample the instrument sent before it hung up is kept: 400 less
+  // the lead-in and the inspiration before the blast.
+  EXPECT_EQ(window->SampleCount[MEASURE_FVC][0], 400 - LeadInSamples - ModelTrial().Start);
   // One message, naming the port.
   ASSERT_EQ(Sink.Messages.size(), 1u);
   EXPECT_NE(Sink.Messages[0].Text.find(Simulator->Path), std::string::npos) << Sink.Messages[0].Text;
