@@ -136,6 +136,9 @@ void TTestPrintout::PrintCalibration(TPrintCanvas& canvas) {
   if (Curves) {
     Curves->DrawAxes(canvas, MEASURE_CALIBRATION, true);
     Curves->DrawSlot(canvas, MEASURE_CALIBRATION, 0, CalibrationPen, false, false, true);
+    // Only the diffusion unit tests pressure lines.
+    if ((static_cast<unsigned short>(Core.InstrumentType) & 0xE0) == 0x60)
+      Curves->DrawPressureLines(canvas);
   }
   if (Progress && !NoProgress)
     Progress();

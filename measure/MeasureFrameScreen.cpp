@@ -23,8 +23,8 @@ namespace {
 
 QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
 
-constexpr int FleischPen = 6;  // the pens of the two pressure lines
-constexpr int BalloonPen = 7;
+using PressureChart::BalloonPen;
+using PressureChart::FleischPen;
 
 }  // namespace
 

@@ -64,6 +64,10 @@ inline constexpr int VolumeTimeTop = 294;
 inline constexpr int PrintRightColumn = 376;
 inline constexpr int PrintFlowVolumeOriginX = 121;
 inline constexpr int PrintVolumeTimeLeft = PrintRightColumn + 4;
+// The bottom of the diffusion unit's printed pressure chart below the print
+// line: under the volume-time diagram (140 units) by the screen's gap
+// between the chart and that diagram (48), plus the chart's height (170).
+inline constexpr int PrintPressureChartBottom = 140 + 48 + 170;
 // The loop's zero point on a printed page: the flow axis runs from the
 // print line, 16 L/s (96 units at k = 2) above the zero flow.
 TPoint PrintFlowVolumeOrigin(int printLine);

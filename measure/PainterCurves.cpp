@@ -2,6 +2,8 @@
 
 #include "common/MeasureMode.h"
 #include "measure/MeasureCore.h"
+#include "measure/MeasureLayout.h"
+#include "measure/PressureChart.h"
 #include "platform/basekit/PrintCanvas.h"
 
 #include <algorithm>
@@ -140,6 +142,25 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   Painter.ResetDashes();
   for (int i = std::max(1, range.first + 1); i <= range.second; ++i)
     Painter.DrawCurve(canvas.Surface, static_cast<short>(s), i, dotted);
+}
+
+void TPainterCurves::DrawPressureLines(TPrintCanvas& canvas) {
+  const TModeScope mode(MEASURE_CALIBRATION);
+  Prepare(canvas, MEASURE_CALIBRATION, true);
+  // The printed page holds the flow-volume loop in its left column, where
+  // the screen has the chart: the chart stands in the right column under
+  // the volume-time diagram, as far below it as the screen keeps the
+  // chart above it.
+  const int left = MeasureLayout::PrintVolumeTimeLeft;
+  const int bottom = canvas.PrintY + MeasureLayout::PrintPressureChartBottom;
+  PressureChart::DrawPressureKoordinata(Painter, canvas.Surface, left, bottom);
+  const TMeasureCore& core = Painter.Core();
+  PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureA,
+                                    static_cast<std::size_t>(std::max<short>(0, core.PressureSamples[0])),
+                                    PressureChart::FleischPen, left, bottom);
+  PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureB,
+                                    static_cast<std::size_t>(std::max<short>(0, core.PressureSamples[1])),
+                                    PressureChart::BalloonPen, left, bottom);
 }
 
 void TPainterCurves::SaveScreenState() {

@@ -18,6 +18,7 @@ public:
   void DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVolume) override;
   void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool wholeFvc,
                 bool fvcBesideVolume) override;
+  void DrawPressureLines(TPrintCanvas& canvas) override;
   void SaveScreenState() override;
   void RestoreScreenState() override;
 

@@ -21,6 +21,8 @@ inline constexpr int HeightPx = 170;    // 1400 Pa
 inline constexpr float PxPerSecond = 17.0f;
 inline constexpr float PxPerPa = 0.12143f;
 inline constexpr int ExportShiftX = 358;  // the text-and-bitmap export's layout
+inline constexpr int FleischPen = 6;      // the window's pens of the two lines
+inline constexpr int BalloonPen = 7;
 
 // The point of sample k of a line at `pa`, in layout pixels.
 TPoint PointAt(std::size_t sample, float pa, int left = OriginX, int bottom = OriginY);

@@ -38,6 +38,9 @@ public:
   // `fvcBesideVolume` adds the FVC's volume-time curve.
   virtual void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool wholeFvc,
                         bool fvcBesideVolume) = 0;
+  // The diffusion unit's pressure chart below the print line: its axes and
+  // the curves of the two pressure lines as they are held.
+  virtual void DrawPressureLines(TPrintCanvas& canvas) = 0;
   // The screen's zoom step and factors, kept over a printout.
   virtual void SaveScreenState() = 0;
   virtual void RestoreScreenState() = 0;

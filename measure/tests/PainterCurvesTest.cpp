@@ -3,6 +3,8 @@
 
 #include "measure/MeasurePrintout.h"
 #include "measure/PainterCurves.h"
+#include "measure/PressureChart.h"
+#include "measure/TestPrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 
@@ -130,6 +132,69 @@ TEST_F(PainterCurvesTest, LargestBreathOnlyUnlessTheWholeCurveIsAsked) {
   };
   EXPECT_GT(blue(largest), 0u);
   EXPECT_LT(blue(largest), blue(whole));
+}
+
+// The calibration page of each instrument family: only the diffusion unit
+// gets the pressure chart, its curves in the two lines' pens inside the
+// chart's printed rectangle.
+TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
+  Core.PressureA.assign(1510, 0.0f);
+  Core.PressureB.assign(1510, 0.0f);
+  // The Fleisch line pumped to 1000 Pa in 2 s, the balloon line to 800 Pa
+  // in 1.5 s.
+  for (std::size_t k = 0; k <= 200; ++k)
+    Core.PressureA[k] = 5.0f * static_cast<float>(k);
+  for (std::size_t k = 0; k <= 150; ++k)
+    Core.PressureB[k] = 800.0f / 150.0f * static_cast<float>(k);
+  Core.PressureSamples = {200, 150};
+  Core.SyringeVolume = 3;
+  const auto pens = Painter.Pens();
+  const TPen fleisch = pens[PressureChart::FleischPen];
+  const TPen balloon = pens[PressureChart::BalloonPen];
+  ASSERT_FALSE(fleisch.Color == balloon.Color);
+  struct Case {
+    unsigned short type;
+    bool chart;
+  };
+  for (const Case c : {Case{0x00, false}, Case{0x10, false}, Case{0x20, false}, Case{0x60, true}, Case{0x70, true}}) {
+    Core.InstrumentType = c.type;
+    TRecordingSurface surface({1000, 1400});
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    canvas.PrintY = 100;
+    TTestPrintout printout(Core, Texts, &Curves);
+    printout.PrintCalibration(canvas);
+    // The table's height (7 rows and two loss lines for the diffusion
+    // unit, 4 or 6 rows else) and 40 below it: the chart's bottom lies
+    // 140 + 48 + 170 further, its left edge at the right column's axis.
+    const int rows = c.type == 0 ? 4 : (c.type & 0xE0) == 0x60 ? 7 : 6;
+    const int printLine = 100 + 22 * rows + ((c.type & 0xE0) == 0x60 ? 40 : 0) + 40;
+    const int left = 380, bottom = printLine + 358, top = bottom - 170, right = left + 255;
+    std::vector<TPoint> fleischEnds, balloonEnds;
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+      const bool inside = std::all_of(call.Points.begin(), call.Points.end(), [&](const TPoint& p) {
+        return p.X >= left && p.X <= right && p.Y >= top && p.Y <= bottom;
+      });
+      if (call.Pen.Color == fleisch.Color && inside)
+        fleischEnds.push_back(call.Points.back());
+      if (call.Pen.Color == balloon.Color && inside)
+        balloonEnds.push_back(call.Points.back());
+    }
+    const auto texts = surface.Texts();
+    const bool pa = std::find(texts.begin(), texts.end(), "[Pa]") != texts.end();
+    EXPECT_EQ(pa, c.chart) << c.type;
+    if (!c.chart) {
+      EXPECT_TRUE(fleischEnds.empty() && balloonEnds.empty()) << c.type;
+      continue;
+    }
+    // Segments ending at samples 2 to 200 and 2 to 150. The last points
+    // by hand: 2 s at 17 units a second is 34 units right of the axis,
+    // 1000 Pa x 0.12143 = 121.4 units up; 1.5 s is 25.5 units, 800 Pa
+    // 97.1 units.
+    ASSERT_EQ(fleischEnds.size(), 199u) << c.type;
+    ASSERT_EQ(balloonEnds.size(), 149u) << c.type;
+    EXPECT_EQ(fleischEnds.back(), (TPoint{left + 34, bottom - 121}));
+    EXPECT_EQ(balloonEnds.back(), (TPoint{left + 25, bottom - 97}));
+  }
 }
 
 }  // namespace

@@ -23,12 +23,14 @@ public:
   void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool, bool) override {
     Slots.push_back({kind, slot, pen, dotted, canvas.PrintY});
   }
+  void DrawPressureLines(TPrintCanvas& canvas) override { PressureLines.push_back(canvas.PrintY); }
   void SaveScreenState() override { ++Saved; }
   void RestoreScreenState() override { ++Restored; }
 
   int Zooms = 0, Saved = 0, Restored = 0;
   std::vector<std::pair<short, int>> Axes;
   std::vector<TSlot> Slots;
+  std::vector<int> PressureLines;
 };
 
 class TestPrintoutTest : public MeasureCoreTest {
@@ -153,6 +155,7 @@ TEST_F(TestPrintoutTest, CalibrationPageOfASpirometer) {
   EXPECT_EQ(Curves.Axes[0], (std::pair<short, int>{MEASURE_CALIBRATION, 100 + 4 * 22 + 40}));
   ASSERT_EQ(Curves.Slots.size(), 1u);
   EXPECT_EQ(Curves.Slots[0].Kind, MEASURE_CALIBRATION);
+  EXPECT_TRUE(Curves.PressureLines.empty()) << "a spirometer has no pressure lines";
 }
 
 TEST_F(TestPrintoutTest, CalibrationPageOfADiffusionUnit) {

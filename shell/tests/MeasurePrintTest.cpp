@@ -298,6 +298,9 @@ TEST_F(MeasurePrint, TheCalibrationPageOfTheDiffusionUnit) {
     else if (line.find("Loss of the balloon line:") != std::string::npos)
       losses += line.find(" 17 %") != std::string::npos ? 1 : 100;
   EXPECT_EQ(losses, 2) << text;
+  // The pressure chart's axes: its unit and its top label, 1400 Pa.
+  for (const char* label : {"[Pa]", "1400"})
+    EXPECT_NE(text.find(label), std::string::npos) << label << "\n" << text;
   EXPECT_EQ(text.find("Dr. Szabo Peter"), std::string::npos) << "an instrument's page names no doctor";
 
   // The page as a picture beside the PDF, for the reviewer.
