@@ -90,9 +90,10 @@ void TPainterCurves::Prepare(const TPrintCanvas& canvas, short kind, bool fvcBes
   d.PrintLine = canvas.PrintY;
   d.XScale = canvas.ScaleX;
   d.YScale = canvas.ScaleY;
-  // The FVC prints as the full-width picture (with its volume-time
-  // diagram beside it when asked), the other kinds as the curve screen.
-  d.ScreenMode = kind == MEASURE_FVC || kind == MEASURE_RHINO ? 0 : 1;
+  // The FVC and the calibration print as the full-width picture (with the
+  // volume-time diagram beside the loop when asked), the other kinds as the
+  // curve screen.
+  d.ScreenMode = kind == MEASURE_FVC || kind == MEASURE_RHINO || kind == MEASURE_CALIBRATION ? 0 : 1;
   d.VolumeTimeOnFullScreen = fvcBesideVolume;
   d.Grid = 0;
 }

@@ -197,4 +197,39 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
   }
 }
 
+// The calibration page's loop: its flow axis runs from 16 L/s down to
+// -12 L/s, so the volume axis crosses it 16/28 of the way down, at zero
+// flow (printed with the curve screen's origin it fell below the flow
+// axis's end).
+TEST_F(PainterCurvesTest, CalibrationPageLoopAxesCrossAtZeroFlow) {
+  Core.InstrumentType = 0;
+  Core.SyringeVolume = 3;
+  TRecordingSurface surface({1000, 1400});
+  TPrintCanvas canvas(surface, 1.0f, 1.0f);
+  canvas.PrintY = 100;
+  TTestPrintout printout(Core, Texts, &Curves);
+  printout.PrintCalibration(canvas);
+  TRecordingSurface::TCall flowAxis, volumeAxis;
+  int flowLength = 0, volumeLength = 0;
+  for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+    const TPoint a = call.Points.front(), b = call.Points.back();
+    if (std::max(a.X, b.X) >= 376)
+      continue;  // the right column
+    if (a.X == b.X && std::abs(b.Y - a.Y) > flowLength) {
+      flowLength = std::abs(b.Y - a.Y);
+      flowAxis = call;
+    }
+    if (a.Y == b.Y && std::abs(b.X - a.X) > volumeLength) {
+      volumeLength = std::abs(b.X - a.X);
+      volumeAxis = call;
+    }
+  }
+  ASSERT_GT(flowLength, 0);
+  ASSERT_GT(volumeLength, 0);
+  const int top = std::min(flowAxis.Points.front().Y, flowAxis.Points.back().Y);
+  EXPECT_NEAR(volumeAxis.Points.front().Y, top + flowLength * 16 / 28, 1);
+  const int volumeLeft = std::min(volumeAxis.Points.front().X, volumeAxis.Points.back().X);
+  EXPECT_EQ(volumeLeft, flowAxis.Points.front().X) << "the breathed-out volume starts at the flow axis";
+}
+
 }  // namespace
