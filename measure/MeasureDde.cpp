@@ -23,6 +23,7 @@ void TMeasureCore::CmDde() {
     block.EquationName = std::string(TMeasurePrintout::AlgorithmName(GetPredictedAlgorithm()));
     block.Dates = SpiroExport::CoreDates(*this);
     block.ProvocationView = StageView;
+    block.Provocation = ProvocationStep;
     block.Provocation.DoseUnit = DoseUnit;
     return SpiroExport::SendDataToExcel(SpiroExport::PokeInto(dde), *Messages, SpiroExport::CoreTable(*this, kind, positions),
                                         block);

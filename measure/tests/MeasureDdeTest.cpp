@@ -50,6 +50,19 @@ TEST_F(MeasureDdeTest, TheCommandPutsTheShownTestIntoTheWorkbook) {
   EXPECT_EQ(TDDE(&Texts, Ini.string(), Folder.Path()).Settings.FirstRow, 3) << "the settings are kept";
 }
 
+TEST_F(MeasureDdeTest, AStageViewSendsTheWindowsProvocationStep) {
+  Core.StageView = true;
+  Core.ProvocationStep.Material = "Methacholine";
+  Core.ProvocationStep.SolutionMaterial = "Saline";
+  Core.ProvocationStep.ConcentrationMgPerMl = 2.5f;
+  Core.ProvocationStep.Dose = 0.5f;
+  Core.RunDdeDialog = [](TTDdeDialogStruct&) { return true; };
+  Core.DispatchCommand(CM_DDE);
+  const std::string book = TTemporaryFolder::Read(Workbook());
+  EXPECT_NE(book.find("Methacholine"), std::string::npos) << book;
+  EXPECT_NE(book.find("Saline"), std::string::npos) << book;
+}
+
 TEST_F(MeasureDdeTest, CancelSendsAndStoresNothing) {
   Core.RunDdeDialog = [](TTDdeDialogStruct& settings) {
     settings.FirstRow = "9";
