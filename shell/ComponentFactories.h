@@ -8,7 +8,7 @@
 
 #include "audiometry/AudioMeterWindow.h"
 #include "common/PredictedData.h"
-#include "measure/MeasureWindow.h"
+#include "measure/core/MeasureWindow.h"
 #include "shell/ScreenScale.h"
 #include "special/ProvocationWindow.h"
 #include "trend/TrendWindow.h"

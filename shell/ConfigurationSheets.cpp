@@ -7,7 +7,7 @@
 #include "shell/MdiClient.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/MeasureWindow.h"
+#include "measure/core/MeasureWindow.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
 #include "platform/portkit/MeasureInterrupt.h"

@@ -4,7 +4,7 @@
 #include "shell/UsbDescriptionDialog.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/MeasureWindow.h"
+#include "measure/core/MeasureWindow.h"
 #include "patients/DoctorDialog.h"
 #include "patients/LocationDatabase.h"
 #include "patients/StartUp.h"

@@ -1,6 +1,6 @@
 #include "shell/MdiClient.h"
 
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 #include "shell/MeasureRecordAccess.h"
 #include "shell/AudioRecordAccess.h"
 #include "audiometry/window/AudioMeter.h"

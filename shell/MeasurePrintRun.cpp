@@ -1,7 +1,7 @@
 #include "shell/MeasurePrintRun.h"
 
 #include "common/MeasureMode.h"
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 #include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "records/MeasureAccess.h"
 #include "records/MeasureWorkFiles.h"

@@ -7,7 +7,7 @@
 // the run ends, printed, previewed or refused, the window gets its test
 // back from the work file and shows it again as it was.
 
-#include "measure/MeasurePrintout.h"
+#include "measure/report/MeasurePrintout.h"
 #include "platform/basekit/PrintHeader.h"
 #include "records/PrintManager.h"
 #include "shell/PrintChoice.h"

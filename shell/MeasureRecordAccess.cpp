@@ -1,8 +1,8 @@
 #include "shell/MeasureRecordAccess.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
-#include "measure/BtpsRecord.h"
+#include "measure/window/Measure.h"
+#include "measure/results/BtpsRecord.h"
 #include "platform/framework/BinaryStream.h"
 #include "shell/RecordStateStep.h"
 

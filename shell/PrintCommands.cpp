@@ -7,7 +7,7 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/framework/WindowMessages.h"
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 #include "patients/Patient.h"
 #include "patients/PatientNote.h"
 #include "platform/basekit/Message.h"

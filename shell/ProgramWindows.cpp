@@ -1,6 +1,6 @@
 #include "shell/ProgramWindows.h"
 
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/AudioMeterFactory.h"
 #include "shell/TrendWindowAccess.h"

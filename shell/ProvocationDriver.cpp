@@ -1,6 +1,6 @@
 #include "shell/ProvocationDriver.h"
 
-#include "measure/MeasureWindow.h"
+#include "measure/core/MeasureWindow.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/MessageSink.h"
 #include "platform/framework/WindowMessages.h"

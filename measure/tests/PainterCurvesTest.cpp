@@ -1,10 +1,10 @@
 // The printed graphs' scale and the FVC's largest breath, as the window's
 // painter draws them on a printed page.
 
-#include "measure/MeasurePrintout.h"
-#include "measure/PainterCurves.h"
-#include "measure/PressureChart.h"
-#include "measure/TestPrintout.h"
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/PainterCurves.h"
+#include "measure/screen/PressureChart.h"
+#include "measure/report/TestPrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 

@@ -1,4 +1,4 @@
-#include "measure/ResultCells.h"
+#include "measure/results/ResultCells.h"
 
 #include "common/ParameterBlocks.h"
 #include "predicted/Predicted.h"

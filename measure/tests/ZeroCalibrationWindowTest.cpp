@@ -3,8 +3,8 @@
 // the zero hand frame by frame, the calibration screen with the diffusion
 // unit's pressure chart, and their pictures in build/artifacts.
 
-#include "measure/Measure.h"
-#include "measure/MeasureFrameScreen.h"
+#include "measure/window/Measure.h"
+#include "measure/window/MeasureFrameScreen.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"

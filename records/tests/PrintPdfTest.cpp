@@ -3,8 +3,8 @@
 // into a PDF that poppler's tools read back, and the same page drawn in a
 // picture to find the curves in their graphs.
 
-#include "measure/MeasurePrintout.h"
-#include "measure/TestPrintout.h"
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/TestPrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "platform/basekit/CLocaleFormat.h"
 #include "platform/portkit/spirometry/CurveSteps.h"

@@ -6,7 +6,7 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 #include "platform/portkit/diffusion/DfcParameters.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
 #include "shell/ProgramWindows.h"

@@ -12,7 +12,7 @@
 #include "shell/MainMenuLayout.h"
 #include "shell/TestToolBox.h"
 
-#include "measure/ParamChoice.h"
+#include "measure/results/ParamChoice.h"
 #include "patients/DatabaseCreateAndSelect.h"
 #include "patients/DoctorDialog.h"
 #include "patients/DoctorInput.h"

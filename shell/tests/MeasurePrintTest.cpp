@@ -6,7 +6,7 @@
 
 #include "shell/tests/MeasureRunFixture.h"
 
-#include "measure/MeasureFrameScreen.h"
+#include "measure/window/MeasureFrameScreen.h"
 #include "platform/basekit/CLocaleFormat.h"
 #include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "records/ApxPreviewWin.h"

@@ -7,8 +7,8 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
-#include "measure/ParamList.h"
+#include "measure/window/Measure.h"
+#include "measure/results/ParamList.h"
 #include "shell/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"

@@ -8,7 +8,7 @@
 
 #include "audiometry/AudioMeterWindow.h"
 #include "common/CommandNumbers.h"
-#include "measure/MeasureWindow.h"
+#include "measure/core/MeasureWindow.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "records/ExaminationStore.h"
 #include "shell/ComponentFactories.h"
