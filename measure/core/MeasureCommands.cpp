@@ -362,9 +362,9 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.StatusWord = StatusWord;
   s.FlagBegin = FlagBegin;
   s.TestMode = TestMode;
-  s.WashingOutDone = GasSampleTaken;
-  s.GasCommandGiven = GasRequest || GasPhaseStarted;
-  s.GasAnalysis = GasAnalysisPending && StartId != 0;
+  s.WashingOutDone = Gas.GasSampleTaken;
+  s.GasCommandGiven = Gas.GasRequest || Gas.GasPhaseStarted;
+  s.GasAnalysis = Gas.GasAnalysisPending && StartId != 0;
   return s;
 }
 

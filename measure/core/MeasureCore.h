@@ -20,6 +20,7 @@
 #include "measure/results/ParamsStruct.h"
 #include "measure/core/PlethySlot.h"
 #include "measure/results/ProvocationBlock.h"
+#include "measure/run/diffusion/DiffusionState.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
@@ -491,21 +492,9 @@ public:
   void DeleteGasBuffers();
   static short CalculatePressureLoss(float startPa, float endPa);
 
-  std::vector<float> HeliumGasBuffer;  // 8,010 samples each while a gas analysis runs
-  std::vector<float> CoGasBuffer;
   std::array<float, 2> GasPathStrokeVolumes{};  // mean gas-path stroke and its check copy, L
   bool ZeroDone = false;
-  bool PressureReached = false;
-  bool BagOpenTimeout = false;
-  bool BagCloseTimeout = false;
   bool SkipFlow = false;            // the operator skipped the flow part of a diffusion calibration
-  bool GasAnalysisFailure = false;
-  bool GasBufferFailure = false;   // the gas analysis found no memory for its buffers
-  bool GasSamplingLimit = false;   // too little test gas inspired for the sample
-  bool GasSampleTaken = false;     // the wash-out finished and the sample was taken
-  bool DelayPending = false;       // the step-pending flags of the gas sequence
-  bool BreathHoldPending = false;
-  bool GasAnalysisPending = false;
   // The DFC branch of CurveMove (MeasureDiffusion.cpp).
   void EvaluateDfcTrial();
   // Takes the pushed "Diffusion Capacity Parameters" and the gas phase's
@@ -514,10 +503,6 @@ public:
   // bag opens after "TressHoldForWashOutTime" samples below the wash-out
   // volume and closes after "TressHoldForGasSampleTime" samples in the window.
   void ApplyDiffusionSettings(const TDiffusionSettings& settings);
-  float GasFlowLimit = 0.01f;     // L/s
-  float GasVolumeLimit = 0.5f;    // L
-  short BelowCountLimit = 20;     // samples
-  short BetweenCountLimit = 20;   // samples
 
   // --- The gas sequence of the diffusion unit (MeasureGas.cpp) and the
   // single-breath run over it (MeasureDfcRun.cpp) ----------------------
@@ -545,28 +530,7 @@ public:
   void GasExpiration();
   // The prompt of the gas inspiration, shown or hidden.
   void GasInspiration(bool show);
-
-  short WashOutCountDown = 0;      // Q, ticks left of the wash-out
-  short LowSpeedTicks = 0;         // T1 = T + X
-  bool AutoZeroFlag = false;
-  short StepAfterAutoZero = 0;
-  short AutoZeroCount = 0;
-  bool GasRequest = false;         // the gas command was given for this breath
-  bool GasRequestShown = false;    // and its prompt is up
-  bool ExtraDelayArmed = false;    // the skip of a calibration point asks for the delay
-  bool CalibrationNotValid = false;
-  bool GasPhaseStarted = false;    // the test gas flows: 0xEF62 went out
-  bool SampleWindowOpen = false;   // 0xEF7E went out
-  short BreathHoldCounter = 0;     // ticks held so far
-  short BelowCount = 0;            // samples expired short of the sample window
-  short BetweenCount = 0;          // samples expired inside it
-  short InspirationSamples = 0;    // samples of the test-gas inspiration
-  float GasLow = 0.0f;             // the sample window in the expired volume, L
-  float GasHigh = 0.0f;
-  static constexpr std::size_t GasRingSamples = 100;
-  std::array<std::uint16_t, GasRingSamples> HeliumRing{};  // raw analyser words of the delay
-  std::array<std::uint16_t, GasRingSamples> CoRing{};
-  std::size_t GasRingIndex = 0;
+  TGasSequence Gas;
 
   // --- The diffusion unit's pressure lines (MeasurePressureLines.cpp) ----
 
@@ -582,12 +546,7 @@ public:
   // The diffusion calibration's start: the instrument's own zero, then the
   // syringe strokes.
   void StartDiffusionCalibration();
-  float PressureFactor = 1.0f;     // line pressure per sample unit
-  bool LeakTest = true;            // the lines' pressure is held and its loss measured
-  bool ProbeStarted = false;
-  short PumpDuty = 9;              // hundredths of a second of every second the pump runs
-  std::array<short, 2> PressureSamples{};  // the last held sample of each line
-  std::array<float, 2> HoldStartPa{};      // each line's pressure when its hold began
+  TPressureLines Lines;
 
   // --- Notes ------------------------------------------------------------
 

@@ -157,10 +157,10 @@ void TPainterCurves::DrawPressureLines(TPrintCanvas& canvas) {
   PressureChart::DrawPressureKoordinata(Painter, canvas.Surface, left, bottom);
   const TMeasureCore& core = Painter.Core();
   PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureA,
-                                    static_cast<std::size_t>(std::max<short>(0, core.PressureSamples[0])),
+                                    static_cast<std::size_t>(std::max<short>(0, core.Lines.PressureSamples[0])),
                                     PressureChart::FleischPen, left, bottom);
   PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureB,
-                                    static_cast<std::size_t>(std::max<short>(0, core.PressureSamples[1])),
+                                    static_cast<std::size_t>(std::max<short>(0, core.Lines.PressureSamples[1])),
                                     PressureChart::BalloonPen, left, bottom);
 }
 

@@ -160,7 +160,7 @@ bool TMeasureCore::CalculateDiffCalibrationConstans() {
     return refuse(0);
   }
   const int lineFault = calibration::PressureLineFault(
-      {PressureReached, FleischPressureLoss, BagOpenTimeout, BalloonPressureLoss, BagCloseTimeout});
+      {Lines.PressureReached, FleischPressureLoss, Gas.BagOpenTimeout, BalloonPressureLoss, Gas.BagCloseTimeout});
   if (lineFault != 0) {
     return refuse(lineFault);
   }
@@ -196,7 +196,7 @@ bool TMeasureCore::CalculateDiffCalibrationConstans() {
 }
 
 bool TMeasureCore::MakeGasAnalysis() {
-  if (HeliumGasBuffer.empty() || CoGasBuffer.empty()) {
+  if (Gas.HeliumGasBuffer.empty() || Gas.CoGasBuffer.empty()) {
     return false;
   }
   if (!HasInstrument) {
@@ -210,11 +210,11 @@ bool TMeasureCore::MakeGasAnalysis() {
   settings.warningLimit = Diffusion.MeasureNumberAfterFirstWarning;
   settings.dfcMode = MeasureMode == MEASURE_DFC;
   const calibration::GasAnalysisResult r =
-      calibration::MakeGasAnalysis(CoGasBuffer, HeliumGasBuffer, settings, WarningCounter);
+      calibration::MakeGasAnalysis(Gas.CoGasBuffer, Gas.HeliumGasBuffer, settings, WarningCounter);
   MeasuredCo = r.coPercent;
   MeasuredHe = r.heliumPercent;
   WarningCounter = static_cast<short>(r.warningCounter);
-  GasAnalysisFailure = r.failed;
+  Gas.GasAnalysisFailure = r.failed;
   if (Messages && r.textId == calibration::HeliumLowWarningText) {
     Messages->MessageBox(r.textId, 1, TMessageIcon::Information);
   } else if (Messages && r.textId == calibration::HeliumLowFailureText) {
@@ -225,6 +225,6 @@ bool TMeasureCore::MakeGasAnalysis() {
 }
 
 void TMeasureCore::DeleteGasBuffers() {
-  HeliumGasBuffer = {};
-  CoGasBuffer = {};
+  Gas.HeliumGasBuffer = {};
+  Gas.CoGasBuffer = {};
 }

@@ -39,9 +39,9 @@ void TMeasureCore::CmCalibration() {
   MeasureScreen = 0;
   SkipMark = false;
   SkipFlow = false;
-  PressureReached = true;
-  BagOpenTimeout = false;
-  BagCloseTimeout = false;
+  Lines.PressureReached = true;
+  Gas.BagOpenTimeout = false;
+  Gas.BagCloseTimeout = false;
   FleischPressureLoss = 0;
   BalloonPressureLoss = 0;
   ElapsedCounter = 0;

@@ -300,7 +300,7 @@ void TMeasureCore::CmStop() {
   KillHandler();
   if (mode == MEASURE_DFC) {
     // A stopped sequence leaves no step behind for the next test.
-    GasPhaseStarted = false;
+    Gas.GasPhaseStarted = false;
     AnalysisDelay.reset();
     TestMode = 0;
   }

@@ -175,7 +175,7 @@ void TMeasureCore::CmSkipNextPoint() {
     if (TestMode == 6 || TestMode == 7) {
       // A skip during the wash-out only cuts it short: the flow strokes lie
       // behind, and starting the lines again would undo the delay.
-      ExtraDelayArmed = true;
+      Gas.ExtraDelayArmed = true;
       DelayForSomeReason();
       return;
     }

@@ -146,7 +146,7 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
     Core.PressureA[k] = 5.0f * static_cast<float>(k);
   for (std::size_t k = 0; k <= 150; ++k)
     Core.PressureB[k] = 800.0f / 150.0f * static_cast<float>(k);
-  Core.PressureSamples = {200, 150};
+  Core.Lines.PressureSamples = {200, 150};
   Core.SyringeVolume = 3;
   const auto pens = Painter.Pens();
   const TPen fleisch = pens[PressureChart::FleischPen];

@@ -183,7 +183,7 @@ TEST_F(ZeroCalibrationWindow, TheDiffusionUnitsCalibrationScreenHasItsPressureCh
   ASSERT_FALSE(Window->IsRunning());
   EXPECT_TRUE(Sink.Take(Texts.LoadStringA(444)));
   EXPECT_TRUE(Sink.Take(Texts.LoadStringA(447)));
-  EXPECT_GT(Window->PressureSamples[0], 1400);
+  EXPECT_GT(Window->Lines.PressureSamples[0], 1400);
   Window->GetView().RedrawScreenBmp();
   SavePicture(*Window, "measure-calibration-pressure-chart.png");
   EXPECT_LE(Window->width(), 1280);

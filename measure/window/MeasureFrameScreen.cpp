@@ -50,9 +50,9 @@ TMeasurePainter* TMeasureFrameScreen::GetPainter() {
     };
     Painter->Hooks[TPaintStep::PressureCurves] = [this](TDrawSurface& surface) {
       PressureChart::DrawPressureCurves(*Painter, surface, W.PressureA,
-                                        static_cast<std::size_t>(W.PressureSamples[0]), FleischPen);
+                                        static_cast<std::size_t>(W.Lines.PressureSamples[0]), FleischPen);
       PressureChart::DrawPressureCurves(*Painter, surface, W.PressureB,
-                                        static_cast<std::size_t>(W.PressureSamples[1]), BalloonPen);
+                                        static_cast<std::size_t>(W.Lines.PressureSamples[1]), BalloonPen);
     };
     Painter->Hooks[TPaintStep::PressureText] = [this](TDrawSurface& surface) {
       PressureChart::DrawPressureLoss(*Painter, surface, W.GetMessages()->LoadStringA(442), W.FleischPressureLoss,
@@ -79,7 +79,7 @@ void TMeasureFrameScreen::SyncDisplay() {
   d.PrePost = W.PrePostMode;
   d.StageView = W.StageView;
   d.Grid = W.GridOn ? 1 : 0;
-  Painter->PressureCurves = W.PressureSamples[0] > 0 || W.PressureSamples[1] > 0;
+  Painter->PressureCurves = W.Lines.PressureSamples[0] > 0 || W.Lines.PressureSamples[1] > 0;
   Painter->ZeroActive = Zero.IsLoaded();
   Painter->AnyAnimationActive = Cake.IsShown() || Stick.IsLoaded() || Zero.IsLoaded();
 }

@@ -22,26 +22,26 @@ constexpr std::int16_t ReplayTurnMark = 12;
 
 void TMeasureCore::StartDfcRun() {
   LastSentData = 0;
-  GasPhaseStarted = false;
-  SampleWindowOpen = false;
-  GasRequest = false;
-  GasRequestShown = false;
-  ExtraDelayArmed = false;
-  BreathHoldCounter = 0;
-  BelowCount = 0;
-  BetweenCount = 0;
-  InspirationSamples = 0;
-  GasLow = 0.0f;
-  GasHigh = 0.0f;
-  DelayPending = false;
-  BreathHoldPending = false;
-  GasAnalysisPending = false;
-  GasSamplingLimit = false;
-  GasBufferFailure = false;
-  GasAnalysisFailure = false;
-  BagOpenTimeout = false;
-  BagCloseTimeout = false;
-  CalibrationNotValid = false;
+  Gas.GasPhaseStarted = false;
+  Gas.SampleWindowOpen = false;
+  Gas.GasRequest = false;
+  Gas.GasRequestShown = false;
+  Gas.ExtraDelayArmed = false;
+  Gas.BreathHoldCounter = 0;
+  Gas.BelowCount = 0;
+  Gas.BetweenCount = 0;
+  Gas.InspirationSamples = 0;
+  Gas.GasLow = 0.0f;
+  Gas.GasHigh = 0.0f;
+  Gas.DelayPending = false;
+  Gas.BreathHoldPending = false;
+  Gas.GasAnalysisPending = false;
+  Gas.GasSamplingLimit = false;
+  Gas.GasBufferFailure = false;
+  Gas.GasAnalysisFailure = false;
+  Gas.BagOpenTimeout = false;
+  Gas.BagCloseTimeout = false;
+  Gas.CalibrationNotValid = false;
   GasTurnVolume = 0.0f;
   GasStartVolume = 0.0f;
   GasTurnIndex = 0;
@@ -67,30 +67,30 @@ void TMeasureCore::FollowGasPhase(std::size_t i) {
   const auto index = static_cast<short>(i);
   if (TestMode == 13) {
     const float d = GasStartVolume - volume;
-    if (d < GasLow)
-      ++BelowCount;
-    else if (d <= GasHigh)
-      ++BetweenCount;
-    if (d < GasLow)
+    if (d < Gas.GasLow)
+      ++Gas.BelowCount;
+    else if (d <= Gas.GasHigh)
+      ++Gas.BetweenCount;
+    if (d < Gas.GasLow)
       return;
-    if (!SampleWindowOpen) {
-      if (BelowCount > BelowCountLimit) {
+    if (!Gas.SampleWindowOpen) {
+      if (Gas.BelowCount > Gas.BelowCountLimit) {
         GasDiscardVolume = d;
         GasSampleStartIndex = index;
-        SampleWindowOpen = true;
+        Gas.SampleWindowOpen = true;
         SendWord(GasWords::SampleWindow);
       }
-    } else if (d > GasHigh && BetweenCount > BetweenCountLimit) {
+    } else if (d > Gas.GasHigh && Gas.BetweenCount > Gas.BetweenCountLimit) {
       GasSampleEndIndex = index;
       GasExpiration();
     }
     return;
   }
-  if (TestMode != 0 || !GasSampleTaken)
+  if (TestMode != 0 || !Gas.GasSampleTaken)
     return;
-  if (!GasPhaseStarted) {
+  if (!Gas.GasPhaseStarted) {
     if (HasInstrument) {
-      if (!GasRequest || flow <= 0.0f)
+      if (!Gas.GasRequest || flow <= 0.0f)
         return;
       GasTurnVolume = volume;
       GasTurnIndex = index;
@@ -103,22 +103,22 @@ void TMeasureCore::FollowGasPhase(std::size_t i) {
       GasTurnVolume = deepest.volumeL;
       GasTurnIndex = static_cast<short>(deepest.index);
     }
-    GasPhaseStarted = true;
-    InspirationSamples = 0;
+    Gas.GasPhaseStarted = true;
+    Gas.InspirationSamples = 0;
     SendWord(GasWords::GasInspiration);
-    if (GasRequestShown)
+    if (Gas.GasRequestShown)
       GasInspiration(true);
     return;
   }
   if (LastSentData != GasWords::GasInspiration)
     return;
-  ++InspirationSamples;
-  if (flow < GasFlowLimit && std::abs(volume - GasTurnVolume) > GasVolumeLimit) {
+  ++Gas.InspirationSamples;
+  if (flow < Gas.GasFlowLimit && std::abs(volume - GasTurnVolume) > Gas.GasVolumeLimit) {
     GasStartVolume = volume;
     GasHoldIndex = index;
-    if (GasRequestShown)
+    if (Gas.GasRequestShown)
       GasInspiration(false);
-    GasRequestShown = false;
+    Gas.GasRequestShown = false;
     BreathHold();
   }
 }

@@ -26,10 +26,10 @@ int RefusalText(diffusion::Refusal refusal) {
 
 void TMeasureCore::ApplyDiffusionSettings(const TDiffusionSettings& settings) {
   Diffusion = settings;
-  GasFlowLimit = settings.FlowThresholdLps;
-  GasVolumeLimit = settings.GasInspirationMinVolumeL;
-  BelowCountLimit = static_cast<short>(settings.WashOutTimeThreshold);
-  BetweenCountLimit = static_cast<short>(settings.GasSampleTimeThreshold);
+  Gas.GasFlowLimit = settings.FlowThresholdLps;
+  Gas.GasVolumeLimit = settings.GasInspirationMinVolumeL;
+  Gas.BelowCountLimit = static_cast<short>(settings.WashOutTimeThreshold);
+  Gas.BetweenCountLimit = static_cast<short>(settings.GasSampleTimeThreshold);
 }
 
 void TMeasureCore::EvaluateDfcTrial() {
@@ -39,15 +39,15 @@ void TMeasureCore::EvaluateDfcTrial() {
       Messages->MessageBox(text, 0, TMessageIcon::Stop);
     ClearAktBuffer(MEASURE_DFC, trial);
   };
-  if (GasBufferFailure) {
+  if (Gas.GasBufferFailure) {
     clearWith(3);
     return;
   }
-  if (GasSamplingLimit) {
+  if (Gas.GasSamplingLimit) {
     clearWith(461);
     return;
   }
-  if (!HasInstrument && (!GasSampleTaken || DelayPending || BreathHoldPending || GasAnalysisPending)) {
+  if (!HasInstrument && (!Gas.GasSampleTaken || Gas.DelayPending || Gas.BreathHoldPending || Gas.GasAnalysisPending)) {
     clearWith(0);
     return;
   }
@@ -65,7 +65,7 @@ void TMeasureCore::EvaluateDfcTrial() {
   Filter(static_cast<short>(FilterPasses[0] + FilterPasses[1]));
   DoCurveMove();
   // A replayed trial brings its readings along; a live one analyses its sample.
-  if (!HeliumGasBuffer.empty() && !MakeGasAnalysis()) {
+  if (!Gas.HeliumGasBuffer.empty() && !MakeGasAnalysis()) {
     clearWith(0);
     return;
   }

@@ -52,12 +52,12 @@ void TMeasureCore::WashingOutForCalibration() {
   if (StartId == 0)
     return;
   FlagBegin = false;
-  BagOpenTimeout = false;
+  Gas.BagOpenTimeout = false;
   const calibration::WashOutTimes times = calibration::WashOut(
       Diffusion.PreparationTimeTicks, Diffusion.PumpLowSpeedExtraTimeTicks, Diffusion.PreparationNumber);
-  LowSpeedTicks = static_cast<short>(times.lowSpeedTicks);
-  WashOutCountDown = static_cast<short>(times.countDownTicks);
-  GasSampleTaken = false;
+  Gas.LowSpeedTicks = static_cast<short>(times.lowSpeedTicks);
+  Gas.WashOutCountDown = static_cast<short>(times.countDownTicks);
+  Gas.GasSampleTaken = false;
   View->ClearVolumeScreen();
   View->CopyScreen();
   SendWord(GasWords::WashOut);
@@ -67,22 +67,22 @@ void TMeasureCore::WashingOutForCalibration() {
 }
 
 void TMeasureCore::WashingOutForMeasurement() {
-  BagOpenTimeout = false;
+  Gas.BagOpenTimeout = false;
   const calibration::WashOutTimes times = calibration::WashOut(
       Diffusion.PreparationTimeTicks, Diffusion.PumpLowSpeedExtraTimeTicks, Diffusion.PreparationNumber);
-  LowSpeedTicks = static_cast<short>(times.lowSpeedTicks);
-  WashOutCountDown = static_cast<short>(times.countDownTicks);
-  GasSampleTaken = false;
-  AutoZeroFlag = true;
+  Gas.LowSpeedTicks = static_cast<short>(times.lowSpeedTicks);
+  Gas.WashOutCountDown = static_cast<short>(times.countDownTicks);
+  Gas.GasSampleTaken = false;
+  Gas.AutoZeroFlag = true;
   View->CopyScreen();
   LastSentData = GasWords::WashOut;
   DemandAutoZero(6);
 }
 
 void TMeasureCore::DemandAutoZero(short next) {
-  StepAfterAutoZero = next;
+  Gas.StepAfterAutoZero = next;
   SendWord(static_cast<unsigned short>(LastSentData & ~GasWords::AutoZeroBit));
-  AutoZeroCount = AutoZeroSamples;
+  Gas.AutoZeroCount = AutoZeroSamples;
   TestMode = 9;
 }
 
@@ -92,7 +92,7 @@ void TMeasureCore::ShutterCloseBagOpenHighSpeed(short tick, float pressure) {
   if (tick > Diffusion.PreparationTimeTicks) {
     FlagBegin = false;
     TestMode = 7;
-    BagCloseTimeout = false;
+    Gas.BagCloseTimeout = false;
     RestartHandler();
     return;
   }
@@ -100,8 +100,8 @@ void TMeasureCore::ShutterCloseBagOpenHighSpeed(short tick, float pressure) {
     if (tick > BagOpenGraceTicks && pressure >= static_cast<float>(Diffusion.ErrorPressure)) {
       // The bag does not open: the pump pushes against it.
       FlagBegin = false;
-      CalibrationNotValid = true;
-      BagOpenTimeout = true;
+      Gas.CalibrationNotValid = true;
+      Gas.BagOpenTimeout = true;
       // Nothing moves the sequence on from here: a test's trial has no
       // breath, and a calibration says at its end why it stored nothing.
       // The stop is asked for first, so that a sample the waiting messages
@@ -113,8 +113,8 @@ void TMeasureCore::ShutterCloseBagOpenHighSpeed(short tick, float pressure) {
   } else {
     SendWord(GasWords::HighSpeed);
   }
-  --WashOutCountDown;
-  ShowCountDown(454, WashOutCountDown / 100, MeasureMode == MEASURE_DFC);
+  --Gas.WashOutCountDown;
+  ShowCountDown(454, Gas.WashOutCountDown / 100, MeasureMode == MEASURE_DFC);
 }
 
 void TMeasureCore::ShutterOpenBagCloseLowSpeed(short tick, float pressure) {
@@ -122,22 +122,22 @@ void TMeasureCore::ShutterOpenBagCloseLowSpeed(short tick, float pressure) {
     return;
   if (!HasInstrument) {
     pressure = static_cast<float>(Diffusion.VacuumForBag);
-  } else if (WashOutCountDown < 0) {
+  } else if (Gas.WashOutCountDown < 0) {
     // The bag never emptied to its vacuum within the wash-out's time.
-    CalibrationNotValid = true;
-    BagCloseTimeout = true;
+    Gas.CalibrationNotValid = true;
+    Gas.BagCloseTimeout = true;
     StopRequest = 1;  // as for the bag that does not open
     LetWaitingEventsThrough();
     return;
   }
   if (LastSentData == GasWords::LowSpeed) {
     if (tick > BagEmptyTicks && pressure >= static_cast<float>(Diffusion.VacuumForBag)) {
-      if (WashOutCountDown < LowSpeedTicks) {
-        GasSampleTaken = true;  // washed out
+      if (Gas.WashOutCountDown < Gas.LowSpeedTicks) {
+        Gas.GasSampleTaken = true;  // washed out
         return;
       }
-      if (tick < LowSpeedTicks)
-        WashOutCountDown = static_cast<short>(WashOutCountDown - (LowSpeedTicks - tick));
+      if (tick < Gas.LowSpeedTicks)
+        Gas.WashOutCountDown = static_cast<short>(Gas.WashOutCountDown - (Gas.LowSpeedTicks - tick));
       FlagBegin = false;
       TestMode = 6;
       RestartHandler();
@@ -146,10 +146,10 @@ void TMeasureCore::ShutterOpenBagCloseLowSpeed(short tick, float pressure) {
   } else {
     SendWord(GasWords::LowSpeed);
   }
-  const int seconds = WashOutCountDown / 100;
-  --WashOutCountDown;
+  const int seconds = Gas.WashOutCountDown / 100;
+  --Gas.WashOutCountDown;
   const bool dfc = MeasureMode == MEASURE_DFC;
-  if (dfc && seconds < LowSpeedTicks / 100)
+  if (dfc && seconds < Gas.LowSpeedTicks / 100)
     ShowSequenceText(459, 8, 172, 312, 276);
   ShowCountDown(454, seconds, dfc);
 }
@@ -157,13 +157,13 @@ void TMeasureCore::ShutterOpenBagCloseLowSpeed(short tick, float pressure) {
 void TMeasureCore::DelayForSomeReason() {
   FlagBegin = false;
   TestMode = 10;
-  AutoZeroFlag = false;
-  ExtraDelayArmed = false;
+  Gas.AutoZeroFlag = false;
+  Gas.ExtraDelayArmed = false;
   SendWord(MeasureMode == MEASURE_DFC ? GasWords::Sampling : GasWords::Idle);
-  HeliumRing.fill(0);
-  CoRing.fill(0);
-  GasRingIndex = 0;
-  DelayPending = true;
+  Gas.HeliumRing.fill(0);
+  Gas.CoRing.fill(0);
+  Gas.GasRingIndex = 0;
+  Gas.DelayPending = true;
   RestartHandler();
 }
 
@@ -172,19 +172,19 @@ void TMeasureCore::CalculateZeroValueForHEandCO() {
     return;
   long helium = 0;
   long co = 0;
-  for (std::size_t k = 0; k < GasRingSamples; ++k) {
-    helium += HeliumRing[k];
-    co += CoRing[k];
+  for (std::size_t k = 0; k < Gas.GasRingSamples; ++k) {
+    helium += Gas.HeliumRing[k];
+    co += Gas.CoRing[k];
   }
-  HeZero = static_cast<short>(helium / static_cast<long>(GasRingSamples));
-  CoZero = static_cast<short>(co / static_cast<long>(GasRingSamples));
+  HeZero = static_cast<short>(helium / static_cast<long>(Gas.GasRingSamples));
+  CoZero = static_cast<short>(co / static_cast<long>(Gas.GasRingSamples));
 }
 
 void TMeasureCore::CmGas() {
   if (StartId == 0 && MeasureMode != MEASURE_DFC)
     return;
-  GasRequest = true;
-  GasRequestShown = true;
+  Gas.GasRequest = true;
+  Gas.GasRequestShown = true;
 }
 
 void TMeasureCore::GasInspiration(bool show) {
@@ -199,8 +199,8 @@ void TMeasureCore::GasInspiration(bool show) {
 void TMeasureCore::BreathHold() {
   if (StartId == 0)
     return;
-  BreathHoldPending = true;
-  BreathHoldCounter = 0;
+  Gas.BreathHoldPending = true;
+  Gas.BreathHoldCounter = 0;
   TestMode = 12;
   SendWord(GasWords::BreathHold);
 }
@@ -209,23 +209,23 @@ void TMeasureCore::CalculateGasSamplingLimits() {
   if (StartId == 0)
     return;
   TestMode = 13;
-  GasRequest = false;
+  Gas.GasRequest = false;
   const float inspiredL = GasStartVolume - GasTurnVolume;
   calibration::SampleWindow window;
   if (calibration::GasSamplingLimits(inspiredL, Diffusion.GasCollectionVolumeL, Diffusion.GasSampleCorrection,
                                      Diffusion.WashOutVolumeL, window)) {
     GasDiscardVolume = window.startL;
-    GasLow = window.startL;
-    GasHigh = window.endL;
+    Gas.GasLow = window.startL;
+    Gas.GasHigh = window.endL;
     View->ClearWorkArea();
     ShowSequenceText(457, 8, 67, 312, 276);
     View->CopyScreen();
-    BreathHoldPending = false;
+    Gas.BreathHoldPending = false;
     SendWord(GasWords::Sampling);
     return;
   }
-  CalibrationNotValid = true;
-  GasSamplingLimit = true;
+  Gas.CalibrationNotValid = true;
+  Gas.GasSamplingLimit = true;
   LetWaitingEventsThrough();
   // Too little test gas for a sample: the trial will be refused, so the
   // patient need not breathe out into the bag nor wait for the analysis.
@@ -253,14 +253,14 @@ void TMeasureCore::GasExpiration() {
 void TMeasureCore::GasAnalysis() {
   FlagBegin = false;
   TestMode = 11;
-  AutoZeroFlag = false;
-  GasAnalysisPending = true;
+  Gas.AutoZeroFlag = false;
+  Gas.GasAnalysisPending = true;
   try {
-    HeliumGasBuffer.assign(calibration::GasBufferSamples, 0.0f);
-    CoGasBuffer.assign(calibration::GasBufferSamples, 0.0f);
+    Gas.HeliumGasBuffer.assign(calibration::GasBufferSamples, 0.0f);
+    Gas.CoGasBuffer.assign(calibration::GasBufferSamples, 0.0f);
   } catch (const std::bad_alloc&) {
-    CalibrationNotValid = true;
-    GasBufferFailure = true;
+    Gas.CalibrationNotValid = true;
+    Gas.GasBufferFailure = true;
     LetWaitingEventsThrough();
     DeleteGasBuffers();
     if (MeasureMode == MEASURE_DFC)
@@ -287,16 +287,16 @@ bool TMeasureCore::RunGasStep(short step, std::size_t i, TParam2 sample) {
       // The delay follows once the path is washed out, or at once when the
       // operator skipped to it: waiting for a skip nobody is asked for
       // would leave a calibration standing after its wash-out.
-      if (TestMode == 7 && (ExtraDelayArmed || GasSampleTaken))
+      if (TestMode == 7 && (Gas.ExtraDelayArmed || Gas.GasSampleTaken))
         DelayForSomeReason();
     }
     return false;
   case 9:
-    if (--AutoZeroCount < 1) {
+    if (--Gas.AutoZeroCount < 1) {
       // The next step is set before waiting messages go through: a sample
       // they bring finds it (not yet armed) instead of counting the zero
       // again from inside this one.
-      TestMode = StepAfterAutoZero;
+      TestMode = Gas.StepAfterAutoZero;
       FlagBegin = false;
       LetWaitingEventsThrough();
       InterruptIndex = 0;
@@ -309,11 +309,11 @@ bool TMeasureCore::RunGasStep(short step, std::size_t i, TParam2 sample) {
   case 10:
     if (!FlagBegin)
       return false;
-    HeliumRing[GasRingIndex] = static_cast<std::uint16_t>(sample & 0xFFFF);
-    CoRing[GasRingIndex] = static_cast<std::uint16_t>((static_cast<unsigned long>(sample) >> 16) & 0xFFFF);
-    GasRingIndex = (GasRingIndex + 1) % GasRingSamples;
+    Gas.HeliumRing[Gas.GasRingIndex] = static_cast<std::uint16_t>(sample & 0xFFFF);
+    Gas.CoRing[Gas.GasRingIndex] = static_cast<std::uint16_t>((static_cast<unsigned long>(sample) >> 16) & 0xFFFF);
+    Gas.GasRingIndex = (Gas.GasRingIndex + 1) % Gas.GasRingSamples;
     if (i > 199) {
-      DelayPending = false;
+      Gas.DelayPending = false;
       if (MeasureMode == MEASURE_DFC) {
         FlagBegin = false;
         TestMode = 0;
@@ -330,22 +330,22 @@ bool TMeasureCore::RunGasStep(short step, std::size_t i, TParam2 sample) {
     if (!FlagBegin)
       return false;
     if (i > calibration::GasAnalysisSamples - 1) {
-      GasAnalysisPending = false;
+      Gas.GasAnalysisPending = false;
       StopRequest = 1;
       return false;
     }
     // Only inside the buffers, whatever index the link reports.
-    if (HasInstrument && i < HeliumGasBuffer.size() && i < CoGasBuffer.size()) {
-      HeliumGasBuffer[i] = static_cast<float>(static_cast<int>(sample & 0xFFFF) - HeZero);
-      CoGasBuffer[i] = static_cast<float>(static_cast<int>((static_cast<unsigned long>(sample) >> 16) & 0xFFFF) - CoZero);
+    if (HasInstrument && i < Gas.HeliumGasBuffer.size() && i < Gas.CoGasBuffer.size()) {
+      Gas.HeliumGasBuffer[i] = static_cast<float>(static_cast<int>(sample & 0xFFFF) - HeZero);
+      Gas.CoGasBuffer[i] = static_cast<float>(static_cast<int>((static_cast<unsigned long>(sample) >> 16) & 0xFFFF) - CoZero);
     }
     ShowCountDown(458, static_cast<int>(calibration::GasAnalysisSamples - static_cast<int>(i)) / 100,
                   MeasureMode == MEASURE_DFC);
     return false;
   case 12:
-    if (BreathHoldCounter < Diffusion.BreathHoldTimeTicks) {
-      ++BreathHoldCounter;
-      ShowCountDown(456, (Diffusion.BreathHoldTimeTicks - BreathHoldCounter) / 100, true);
+    if (Gas.BreathHoldCounter < Diffusion.BreathHoldTimeTicks) {
+      ++Gas.BreathHoldCounter;
+      ShowCountDown(456, (Diffusion.BreathHoldTimeTicks - Gas.BreathHoldCounter) / 100, true);
     } else {
       CalculateGasSamplingLimits();
     }

@@ -31,7 +31,7 @@ PressureLine LineOf(short mode) { return mode <= 2 ? PressureLine::Fleisch : Pre
 
 void TMeasureCore::StartDiffusionCalibration() {
   LastSentData = WordIdle;
-  AutoZeroFlag = true;
+  Gas.AutoZeroFlag = true;
   DemandAutoZero(0);
 }
 
@@ -40,10 +40,10 @@ void TMeasureCore::PressureProbe(short mode) {
     return;
   FlagBegin = false;
   TestMode = mode;
-  ProbeStarted = true;
-  PressureReached = false;
-  DelayPending = false;
-  PumpDuty = FirstDuty;
+  Lines.ProbeStarted = true;
+  Lines.PressureReached = false;
+  Gas.DelayPending = false;
+  Lines.PumpDuty = FirstDuty;
   if (mode == 1) {
     View->ClearMeasureScreen();
     SendLineWord(WordLinesTest);
@@ -56,7 +56,7 @@ void TMeasureCore::PressureProbe(short mode) {
     CalculateZeroValueForHEandCO();
   }
   View->CopyScreen();
-  AutoZeroFlag = true;
+  Gas.AutoZeroFlag = true;
   DemandAutoZero(mode);
 }
 
@@ -77,16 +77,16 @@ bool TMeasureCore::RunSequenceStep(short step, std::size_t i, TParam2 sample) {
       return false;
     TCurve& line = step == 1 ? PressureA : PressureB;
     if (!line.empty())
-      line[0] = static_cast<float>(std::labs(sample)) * PressureFactor;
+      line[0] = static_cast<float>(std::labs(sample)) * Lines.PressureFactor;
     PumpUp(step, i);
-    if (PressureReached && LeakTest && StartId != 0 && TestMode == step)
+    if (Lines.PressureReached && Lines.LeakTest && StartId != 0 && TestMode == step)
       LeakageProbe(static_cast<short>(step + 1), step == 1 ? FleischHoldText : BalloonHoldText);
     return false;
   }
   case 2:
   case 5:
     if (FlagBegin)
-      HoldLine(step, i, static_cast<float>(std::labs(sample)) * PressureFactor);
+      HoldLine(step, i, static_cast<float>(std::labs(sample)) * Lines.PressureFactor);
     return false;
   default:
     return true;
@@ -106,20 +106,20 @@ void TMeasureCore::PumpUp(short mode, std::size_t tick) {
   if (tick >= static_cast<std::size_t>(calibration::PumpUpTimeoutTicks)) {
     // A pump that never gets there: the calibration cannot go on, and its
     // end says why (the pressure was not reached).
-    PressureReached = false;
+    Lines.PressureReached = false;
     StopRequest = 1;
     LetWaitingEventsThrough();
     return;
   }
   const auto m = static_cast<short>(tick % 100);
   if (tick > 0 && m == 0) {
-    PumpDuty = calibration::PumpTicks(pressurePa);
+    Lines.PumpDuty = calibration::PumpTicks(pressurePa);
     View->DrawPressureCurve(line == PressureLine::Fleisch ? 0 : 1, 0);
     if (pressurePa >= calibration::WordsOf(line).reachedPa)
-      PressureReached = true;
+      Lines.PressureReached = true;
     return;
   }
-  if (const unsigned short word = calibration::PumpWordAt(line, m, PumpDuty); word != 0)
+  if (const unsigned short word = calibration::PumpWordAt(line, m, Lines.PumpDuty); word != 0)
     SendLineWord(word);
 }
 
@@ -131,7 +131,7 @@ void TMeasureCore::LeakageProbe(short mode, int textId) {
   View->CopyScreen();
   CmSendToSerialPort(mode == 2 ? WordFleischClosed : WordLineClosed, 2);
   LastSentData = WordLineClosed;
-  HoldStartPa[mode == 2 ? 0 : 1] = 0.0f;
+  Lines.HoldStartPa[mode == 2 ? 0 : 1] = 0.0f;
   LetWaitingEventsThrough();
   InterruptIndex = 1;
   FlagBegin = true;
@@ -140,18 +140,18 @@ void TMeasureCore::LeakageProbe(short mode, int textId) {
 void TMeasureCore::HoldLine(short mode, std::size_t i, float pressurePa) {
   const std::size_t k = mode == 2 ? 0 : 1;
   TCurve& buffer = k == 0 ? PressureA : PressureB;
-  if (HoldStartPa[k] == 0.0f)
-    HoldStartPa[k] = pressurePa;
+  if (Lines.HoldStartPa[k] == 0.0f)
+    Lines.HoldStartPa[k] = pressurePa;
   if (i < HoldSamples) {
     if (i < buffer.size()) {
       buffer[i] = pressurePa;
-      PressureSamples[k] = static_cast<short>(i);
+      Lines.PressureSamples[k] = static_cast<short>(i);
       View->DrawPressureCurve(static_cast<short>(k), static_cast<short>(i));
     }
     return;
   }
-  const float endPa = buffer.empty() ? 0.0f : buffer[static_cast<std::size_t>(PressureSamples[k])];
-  const short loss = calibration::CalculatePressureLoss(HoldStartPa[k], endPa);
+  const float endPa = buffer.empty() ? 0.0f : buffer[static_cast<std::size_t>(Lines.PressureSamples[k])];
+  const short loss = calibration::CalculatePressureLoss(Lines.HoldStartPa[k], endPa);
   (k == 0 ? FleischPressureLoss : BalloonPressureLoss) = loss;
   View->InvalidateScreen();
   if (loss < calibration::LossLimitPercent)
