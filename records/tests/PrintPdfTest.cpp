@@ -11,8 +11,8 @@
 #include "platform/portkit/spirometry/tests/Waveforms.h"
 #include "platform/portkit/spirometry/tests/WindowPipeline.h"
 #include "predicted/Predicted.h"
-#include "records/OwnPrinter.h"
-#include "records/OwnPrinterAbortDlg.h"
+#include "records/window/OwnPrinter.h"
+#include "records/window/OwnPrinterAbortDlg.h"
 #include "testing/PdfText.h"
 #include "testing/Pictures.h"
 

@@ -9,9 +9,9 @@
 #include "measure/window/Measure.h"
 #include "measure/results/ParamList.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
-#include "shell/ProgramWindows.h"
+#include "shell/app/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
-#include "shell/MdiChild.h"
+#include "shell/app/MdiChild.h"
 
 
 #include <cmath>

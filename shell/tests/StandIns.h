@@ -11,7 +11,7 @@
 #include "measure/core/MeasureWindow.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "records/ExaminationStore.h"
-#include "shell/ComponentFactories.h"
+#include "shell/client/ComponentFactories.h"
 #include "special/ProvocationWindow.h"
 #include "trend/TrendWindow.h"
 
