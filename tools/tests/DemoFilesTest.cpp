@@ -150,9 +150,11 @@ TEST(DemoFiles, ThePlethysmographFileHoldsItsConstantsIndexesAndThreeChannels) {
   for (std::uint32_t i = zeroFlowStart; i <= zeroFlowEnd; ++i)
     ASSERT_EQ(flow[i], 0) << i << ": the shutter is closed";
   // Panting against the shutter: 1 kPa at the mouth a quarter second in,
-  // counts of 2.9296875 Pa; the box opposite, 3.2 L of the 890 L box.
-  EXPECT_EQ(mouth[zeroFlowStart + 25], std::lround(1000.0 / 2.9296875));
-  EXPECT_EQ(box[zeroFlowStart + 25], std::lround(-1000.0 * 3.2 / 890.0 / 0.014648437));
+  // counts of 2.9296875 Pa; the box opposite: 3.28 L of dry gas at 95054 Pa
+  // compressed by 1 kPa take 0.034148 L from a 889.907 L box at 101325 Pa,
+  // -3.888 Pa (counts of 0.014648437 Pa).
+  EXPECT_EQ(mouth[zeroFlowStart + 24], std::lround(1000.0 / 2.9296875));
+  EXPECT_NEAR(box[zeroFlowStart + 24], -3.888 / 0.014648437, 2.0);
 }
 
 }  // namespace
