@@ -43,7 +43,7 @@ void TPlethysmographHead::ApplyWord(std::uint16_t word) {
     pump = TPump::Leak;  // the leak test runs on after the pump has set it up
   if (pump != Pump) {
     Pump = pump;
-    PumpS = 0.0;
+    PumpSamples = 0;
     if (pump != TPump::None)
       Log(pump == TPump::Leak ? "leak pump set" : "calibration pump set");
   }
@@ -56,9 +56,10 @@ TPlethysmographHead::TSample TPlethysmographHead::Tick(double seconds, bool door
   if (doorOpen)
     s.Status |= StatusDoorOpen;
   if (Pump != TPump::None) {
-    PumpS += LungModel::SampleSeconds;
-    const double running = PumpS - Options.PumpSettleS;
-    if (StuckPump || running < 0.0) {
+    ++PumpSamples;
+    const long settling = std::lround(Options.PumpSettleS / LungModel::SampleSeconds);
+    const double running = static_cast<double>(PumpSamples - settling - 1) * LungModel::SampleSeconds;
+    if (StuckPump || PumpSamples <= settling) {
       s.Status |= Pump == TPump::Leak ? StatusPumpMoving : StatusPumpSettling;
       return s;
     }
@@ -67,7 +68,8 @@ TPlethysmographHead::TSample TPlethysmographHead::Tick(double seconds, bool door
       s.BoxPa = b.LeakStepPa * std::exp(-running / b.LeakTauS);
     } else {
       const double swingPa = b.BoxFactor * b.Air.PressureHpa * 100.0 * b.CalibrationVolumeL / b.CabinL;
-      s.BoxPa = swingPa / 2.0 * std::sin(2.0 * std::numbers::pi * b.PumpHz * running);
+      // The piston starts from the end of its stroke where it was set.
+      s.BoxPa = -swingPa / 2.0 * std::cos(2.0 * std::numbers::pi * b.PumpHz * running);
     }
     return s;
   }

@@ -53,6 +53,6 @@ private:
   std::optional<LungModel::TBoxModel> Model;
   std::uint16_t Word = 0xAF7F;
   TPump Pump = TPump::None;
-  double PumpS = 0.0;
+  long PumpSamples = 0;  // since the pump was set
   bool ShutterClosed = false;
 };
