@@ -46,10 +46,11 @@ struct Marks {
   std::size_t end = 0;              // the shutter opened: the end of the evaluation
 
   // The three marks an evaluation needs are set and lie on a trial of
-  // `samples` samples, in their order.
+  // `samples` samples, in their order (the shutter may close where the
+  // loops end, as the demonstration file has it).
   bool FitOn(std::size_t samples) const {
     return resistanceStart != 0 && tgvStart != 0 && end != 0 && end < samples && resistanceStart <= resistanceEnd &&
-           resistanceEnd < tgvStart && tgvStart < end;
+           resistanceEnd <= tgvStart && tgvStart < end;
   }
 };
 
