@@ -29,40 +29,63 @@ double LeakTimeConstantS(std::span<const float> leakPa, int parts) {
   return std::fabs(static_cast<double>(n) * 0.01 / std::log(r));
 }
 
+namespace {
+
+// Stroke k runs from record k to record k + 1: expiratory (the volume
+// falls) for even k, inspiratory for odd k; both as positive volumes.
+double Stroke(std::span<const float> v, std::size_t k) {
+  return k % 2 == 0 ? static_cast<double>(v[k]) - v[k + 1] : static_cast<double>(v[k + 1]) - v[k];
+}
+
+// The sums and counts of the strokes first .. last - 1 by direction.
+struct StrokeSums {
+  double expiration = 0.0;
+  double inspiration = 0.0;
+  int expirations = 0;
+  int inspirations = 0;
+
+  double ExpiratoryMean() const { return expirations > 0 ? expiration / expirations : 0.0; }
+  double InspiratoryMean() const { return inspirations > 0 ? inspiration / inspirations : 0.0; }
+};
+
+StrokeSums SumStrokes(std::span<const float> v, std::size_t first, std::size_t last) {
+  StrokeSums sums;
+  for (std::size_t k = first; k < last && k + 1 < v.size(); ++k) {
+    if (k % 2 == 0) {
+      sums.expiration += Stroke(v, k);
+      ++sums.expirations;
+    } else {
+      sums.inspiration += Stroke(v, k);
+      ++sums.inspirations;
+    }
+  }
+  return sums;
+}
+
+}  // namespace
+
 StrokeCheck CheckSyringeStrokes(std::span<const float> v, int strokes, double syringeL, bool withCheck) {
   StrokeCheck result;
   const std::size_t n = static_cast<std::size_t>(std::max(strokes, 0));
-  // Stroke k runs from record k to record k + 1: `count` strokes need one
-  // record more.
+  // `count` strokes need one record more.
   const auto available = [&](std::size_t count) { return n > 0 && count < v.size(); };
   if (!available(n)) {
     result.failure = StrokeFailure::TooFewStrokes;
     return result;
   }
-  double exp = 0.0, insp = 0.0;
-  int expCount = 0, inspCount = 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (k % 2 == 0) {
-      exp += v[k] - v[k + 1];
-      ++expCount;
-    } else {
-      insp += v[k + 1] - v[k];
-      ++inspCount;
-    }
-  }
-  if (exp == 0.0 || insp == 0.0 || expCount == 0 || inspCount == 0) {
+  const StrokeSums sums = SumStrokes(v, 0, n);
+  if (sums.expiration == 0.0 || sums.inspiration == 0.0) {
     result.failure = StrokeFailure::NoVolume;
     return result;
   }
-  exp /= expCount;
-  insp /= inspCount;
+  const double exp = sums.ExpiratoryMean();
+  const double insp = sums.InspiratoryMean();
   if (DeviationPercent(exp, insp) > 20.0) {
     result.failure = StrokeFailure::Unbalanced;
     return result;
   }
   for (std::size_t k = 0; k < n; ++k) {
-    const double stroke = k % 2 == 0 ? v[k] - v[k + 1] : v[k + 1] - v[k];
-    if (DeviationPercent(stroke, k % 2 == 0 ? exp : insp) > 10.0) {
+    if (DeviationPercent(Stroke(v, k), k % 2 == 0 ? exp : insp) > 10.0) {
       result.failure = StrokeFailure::Uneven;
       return result;
     }
@@ -79,19 +102,9 @@ StrokeCheck CheckSyringeStrokes(std::span<const float> v, int strokes, double sy
     result.failure = StrokeFailure::TooFewStrokes;
     return result;
   }
-  double expCheck = 0.0, inspCheck = 0.0;
-  int expChecks = 0, inspChecks = 0;
-  for (std::size_t k = n; k + 1 < v.size(); ++k) {
-    if (k % 2 == 0) {
-      expCheck += v[k] - v[k + 1];
-      ++expChecks;
-    } else {
-      inspCheck += v[k + 1] - v[k];
-      ++inspChecks;
-    }
-  }
-  result.expiratoryCheckL = expChecks > 0 ? expCheck / expChecks : 0.0;
-  result.inspiratoryCheckL = inspChecks > 0 ? inspCheck / inspChecks : 0.0;
+  const StrokeSums check = SumStrokes(v, n, v.size());
+  result.expiratoryCheckL = check.ExpiratoryMean();
+  result.inspiratoryCheckL = check.InspiratoryMean();
   return result;
 }
 
