@@ -40,4 +40,12 @@ double LiveAlveolarPressureKPa(double boxPa, double volumeL, const LiveConversio
   return 0.001 * c.dryGasFactor * (boxPa * c.correctedCabinL - d * c.pressureTermPa) / (d + c.lungVolumeL);
 }
 
+LiveConversion LiveConversionBeforeTest(double shownTlcL, double predictedTlcL, double tgvOffsetL,
+                                        const AlveolarConversion& c, double share) {
+  double lung = shownTlcL != 0.0 ? shownTlcL : 0.4 * predictedTlcL;
+  if (lung == 0.0)
+    lung = 3.5;
+  return {c.correctedCabinL, lung + tgvOffsetL, c.pressureEffectPa * share, 0.0, c.dryGasFactor};
+}
+
 }  // namespace plethysmography

@@ -48,4 +48,11 @@ struct LiveConversion {
 
 double LiveAlveolarPressureKPa(double boxPa, double volumeL, const LiveConversion& c);
 
+// The live conversion before a test's zero: the lung volume is the first
+// value (TLC) of the result shown (0: none shown), else 40 % of the
+// predicted TLC, else 3.5 L, plus the gas between mouth and shutter; the
+// artefact term is the pressure effect times the fixed share.
+LiveConversion LiveConversionBeforeTest(double shownTlcL, double predictedTlcL, double tgvOffsetL,
+                                        const AlveolarConversion& c, double share);
+
 }  // namespace plethysmography

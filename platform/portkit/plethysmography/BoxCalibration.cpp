@@ -142,6 +142,27 @@ double ExpectedBoxSwingPa(double pressureHpa, double calibrationVolumeL, double 
   return cabinL > 0.0 ? pressureHpa * 100.0 * calibrationVolumeL / cabinL : 0.0;
 }
 
+CalibrationVerdict JudgeBoxCalibration(const CalibrationOutcome& o) {
+  CalibrationVerdict v;
+  v.inspiratoryFactor = o.currentInspiratory;
+  v.expiratoryFactor = o.currentExpiratory;
+  if (!o.keepFlowConstants) {
+    v.strokes = o.strokes.failure;
+    if (o.strokes.failure == StrokeFailure::None) {
+      v.inspiratoryFactor = o.strokes.inspiratoryFactor;
+      v.expiratoryFactor = o.strokes.expiratoryFactor;
+    } else if (!o.skipFlowCalibration) {
+      return v;
+    }
+  }
+  if (o.pressureCalibrationFailed)
+    v.warnings.push_back(464);
+  if (o.boxPressureFactor < 0.5 || o.boxPressureFactor > 2.0)
+    v.warnings.push_back(486);
+  v.save = true;
+  return v;
+}
+
 std::optional<BoxPressureCalibration> CalibrateBoxPressure(std::span<const float> p, double pressureHpa,
                                                            double calibrationVolumeL, double cabinL) {
   const std::vector<std::size_t> turns = PressureTurningPoints(p);

@@ -71,4 +71,33 @@ std::optional<BoxPressureCalibration> CalibrateBoxPressure(std::span<const float
 // The expected swing alone: what the pump's stroke does to the empty box.
 double ExpectedBoxSwingPa(double pressureHpa, double calibrationVolumeL, double cabinL);
 
+// What ends a box calibration: whether the constants are saved, with which
+// flow factors, and the warnings shown first (texts 464: no pressure
+// calibration, 486: its factor outside 0.5 .. 2.0).
+struct CalibrationVerdict {
+  bool save = false;
+  StrokeFailure strokes = StrokeFailure::None;  // why the flow factors were refused
+  double inspiratoryFactor = 1.0;
+  double expiratoryFactor = 1.0;
+  std::vector<int> warnings;
+};
+
+struct CalibrationOutcome {
+  // The syringe was skipped (the calibration began with the door closed):
+  // the flow factors in use stay, and a failed check does not stop the save.
+  bool skipFlowCalibration = false;
+  bool keepFlowConstants = false;    // the flow factors are not checked at all
+  double currentInspiratory = 1.0;   // the factors in use
+  double currentExpiratory = 1.0;
+  StrokeCheck strokes;               // of the recorded syringe strokes
+  bool pressureCalibrationFailed = false;
+  double boxPressureFactor = 1.0;
+};
+
+CalibrationVerdict JudgeBoxCalibration(const CalibrationOutcome& outcome);
+
+// A pump that still reports its status after this long has stuck: the
+// calibration ends with a message and stores nothing.
+inline constexpr double PumpTimeoutS = 60.0;
+
 }  // namespace plethysmography

@@ -135,5 +135,42 @@ TEST(BoxCalibration, BoxPressureFactorAgainstBoylesLaw) {
   EXPECT_FALSE(CalibrateBoxPressure({}, 1013.25, 0.15, 960.0));
 }
 
+TEST(BoxCalibration, WhatEndsACalibration) {
+  StrokeCheck good;
+  good.inspiratoryFactor = 0.97;
+  good.expiratoryFactor = 1.02;
+  StrokeCheck bad;
+  bad.failure = StrokeFailure::Unbalanced;
+  struct Case {
+    const char* name;
+    CalibrationOutcome outcome;
+    bool save;
+    double insp, exp;
+    std::vector<int> warnings;
+  };
+  const Case cases[] = {
+      {"strokes checked", {false, false, 1.1, 0.9, good, false, 1.0}, true, 0.97, 1.02, {}},
+      {"strokes refused", {false, false, 1.1, 0.9, bad, false, 1.0}, false, 1.1, 0.9, {}},
+      // Skipped strokes: a failed check keeps the factors in use (never
+      // added to the strokes) and the box constants are still saved.
+      {"skipped, refused", {true, false, 1.1, 0.9, bad, false, 1.0}, true, 1.1, 0.9, {}},
+      {"skipped, checked", {true, false, 1.1, 0.9, good, false, 1.0}, true, 0.97, 1.02, {}},
+      {"kept", {false, true, 1.1, 0.9, bad, false, 1.0}, true, 1.1, 0.9, {}},
+      {"factor exactly 2", {false, false, 1.0, 1.0, good, false, 2.0}, true, 0.97, 1.02, {}},
+      {"factor 0.49", {false, false, 1.0, 1.0, good, false, 0.49}, true, 0.97, 1.02, {486}},
+      {"no pressure calibration", {false, false, 1.0, 1.0, good, true, 1.0}, true, 0.97, 1.02, {464}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CalibrationVerdict v = JudgeBoxCalibration(c.outcome);
+    EXPECT_EQ(v.save, c.save);
+    if (c.save) {
+      EXPECT_DOUBLE_EQ(v.inspiratoryFactor, c.insp);
+      EXPECT_DOUBLE_EQ(v.expiratoryFactor, c.exp);
+    }
+    EXPECT_EQ(v.warnings, c.warnings);
+  }
+}
+
 }  // namespace
 }  // namespace plethysmography

@@ -95,5 +95,23 @@ TEST(LoopScore, BranchesHoldAThousandPoints) {
   EXPECT_EQ(b.falling.size(), BranchCapacity);
 }
 
+TEST(LoopScore, LiveConversionBeforeATest) {
+  // The TLC shown (6.1 L), else 40 % of the predicted 6.5 L (2.6 L), else
+  // 3.5 L; each with 0.08 L of dead space. The artefact term: 8775.7 Pa ×
+  // 0.45 = 3949.1 Pa.
+  const AlveolarConversion c{889.9, 8775.7, 0.938};
+  struct Case {
+    double shown, predicted, lung;
+  };
+  for (const Case k : {Case{6.1, 6.5, 6.18}, Case{0.0, 6.5, 2.68}, Case{0.0, 0.0, 3.58}}) {
+    const LiveConversion live = LiveConversionBeforeTest(k.shown, k.predicted, 0.08, c, 0.45);
+    EXPECT_NEAR(live.lungVolumeL, k.lung, 1e-9);
+    EXPECT_NEAR(live.pressureTermPa, 3949.07, 0.01);
+    EXPECT_EQ(live.volumeZeroL, 0.0);
+    EXPECT_EQ(live.correctedCabinL, 889.9);
+    EXPECT_EQ(live.dryGasFactor, 0.938);
+  }
+}
+
 }  // namespace
 }  // namespace plethysmography
