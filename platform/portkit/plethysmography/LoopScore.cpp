@@ -38,6 +38,14 @@ void Spread(const std::vector<PlotPoint>& points, Grid& grid) {
     grid[s] = points.front().y;
 }
 
+// A plot coordinate, truncated; kept in range however far a point lies off
+// the plot (a lung volume near 0 sends the live conversion far out).
+std::int32_t Coordinate(double value) {
+  if (!(value > -1e6))
+    return -1000000;
+  return static_cast<std::int32_t>(std::min(value, 1e6));
+}
+
 }  // namespace
 
 void LoopBranches::Clear() {
@@ -50,8 +58,8 @@ PlotPoint LoopPoint(const TrialSignals& trial, std::size_t i, const LoopPointSou
   double b = static_cast<double>(trial.boxPa[i]) - source.firstBoxPressure;
   if (source.live)
     b = LiveAlveolarPressureKPa(b, trial.volumeL[i], *source.live);
-  return {static_cast<std::int32_t>(b / source.pressureDivisor * 25.2 * 2.0 * 2.0),
-          static_cast<std::int32_t>(-trial.flowLps[i] * 7.5 * 2.0 * 2.0 / source.flowDivisor)};
+  return {Coordinate(b / source.pressureDivisor * 25.2 * 2.0 * 2.0),
+          Coordinate(-trial.flowLps[i] * 7.5 * 2.0 * 2.0 / source.flowDivisor)};
 }
 
 void AddLoopPoint(LoopBranches& branches, const TrialSignals& trial, std::size_t i, const LoopPointSource& source) {
