@@ -25,6 +25,7 @@ inline constexpr int MaximumLabel = 355;
 inline constexpr int NotAccumulated = 356;
 inline constexpr int DoseLabel = 357;
 inline constexpr int CloseQuestion = 362;
+inline constexpr int DoseCaption = 9246;  // the dose dialog's own caption
 inline constexpr int TypeTargetDose = 541;
 
 // Messages on values of the settings file that cannot be used.
