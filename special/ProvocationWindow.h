@@ -7,6 +7,8 @@
 #include "common/PushedSettings.h"
 #include "platform/framework/EventHandler.h"
 
+#include <string>
+
 class TProvocationWindow : public TEventHandler {
 public:
   virtual bool GetGridStatus() const = 0;
@@ -31,4 +33,10 @@ public:
   // Gives the next dose; false when no further dose is taken.
   virtual bool GetNextDose() = 0;
   virtual void StartNebulizer() = 0;
+
+  // --- What a stored stage and its printout carry.
+  // The last step's concentration and dose (in ml); unchanged without a step.
+  virtual void GetConcAndDose(double& /*concentration*/, double& /*dose*/) {}
+  // The provocation agent; the second agent is Steps().ThirdAgent.
+  virtual std::string GetAgent() const { return {}; }
 };

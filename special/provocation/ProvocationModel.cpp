@@ -39,6 +39,7 @@ std::optional<int> WholeNumber(std::string_view text) {
 TProvocationModel::TProvocationModel(std::string iniFile) : Ini(std::move(iniFile)) {
   State.Columns = {0, 0, 0};
   State.TestCommand = -1;
+  State.UnsavedCopy = true;
   MirrorSetup();
 }
 
@@ -168,7 +169,7 @@ bool TProvocationModel::CheckProvocationOK() {
       ok = false;
   if (SetupRecord.Mode != 0 && !NebulizerReady)
     ok = false;
-  if (!ResultReady)
+  if (!ResultReady())
     ok = false;
   if (SetupRecord.Type != 0 && SetupRecord.MaterialOfSolution.empty() && IsThereEndOfQueue())
     ok = false;

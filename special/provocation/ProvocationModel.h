@@ -6,7 +6,8 @@
 // step may start. The program's provocation driver shares part of this
 // state through TProvocationSteps: the end, the baseline and provoked
 // flags, the running nebulizer, the test of the next step, the columns'
-// codes, and the set-up's maximum, accumulated dose, dose step, nebulizer
+// codes, whether the last measurement gave a result and whether one is
+// open, and the set-up's maximum, accumulated dose, dose step, nebulizer
 // word and second agent, which the model keeps there and nowhere else.
 
 #include "common/ProvocationState.h"
@@ -66,8 +67,11 @@ public:
   // --- Set by the program.
   TNebulizerSettings Nebulizer;
   bool NebulizerReady = false;
-  bool ResultReady = true;
-  bool MeasureOpen = false;
+  // Whether the last measurement gave a result (true until the first is
+  // opened), and whether a measurement of the test is open: the driver
+  // sets both in the shared state.
+  bool ResultReady() const { return State.UnsavedCopy; }
+  bool MeasureOpen() const { return State.MeasurementLinked; }
 
   // --- The step list.
   const std::vector<TProvStep>& StepList() const { return StepRecords; }

@@ -95,7 +95,7 @@ TEST_F(ModelTest, EveryConditionOfTheStepCheck) {
       {"nebulised, nebulizer not ready", section + "Mode=1\n", params, none, false},
       {"nebulised, nebulizer ready", section + "Mode=1\n", params, [](TProvocationModel& m) { m.NebulizerReady = true; },
        true},
-      {"no fresh result", section, params, [](TProvocationModel& m) { m.ResultReady = false; }, false},
+      {"no fresh result", section, params, [](TProvocationModel& m) { m.Steps().UnsavedCopy = false; }, false},
       {"queue used up", "Type=1\nQueue=1\n", params,
        [](TProvocationModel& m) {
          m.AddDataToProvListBox({3, 0, 0});
