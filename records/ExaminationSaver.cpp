@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <tuple>
 #include <ctime>
 
 namespace {
@@ -139,17 +140,20 @@ short TExaminationSaver::SaveMeasurement() {
   return result;
 }
 
-short TExaminationSaver::SaveProvocationStage(const std::function<void()>& prepare) {
+short TExaminationSaver::SaveProvocationStage(const TStage& stage, const std::function<void()>& prepare) {
   TMeasureAccess* window = Windows.Measure();
   if (!window)
     return 0;
   prepare();
-  return InTransaction([&] {
+  Stage = stage;
+  const short result = InTransaction([&] {
     short stored = StoreMeetRecord();
     for (std::size_t i = 0; stored == 0 && i < StoreOrder.size(); ++i)
       stored = StoreSpiroRecord(StoreOrder[i], ParameterCounts[static_cast<std::size_t>(StoreOrder[i])], true);
     return stored;
   });
+  Stage.reset();
+  return result;
 }
 
 short TExaminationSaver::SaveAudiogram() {
@@ -211,16 +215,27 @@ short TExaminationSaver::StoreMeetRecord() {
 
   TClockReading when = Clock();
   TProvocationAccess* provocation = Windows.Provocation();
+  // A stored stage carries its own flag and filing time; another save
+  // while the provocation is open takes the window's.
+  std::optional<TProvocationAccess::TState> provoked;
   if (provocation) {
-    const TProvocationAccess::TState& stage = provocation->State();
-    when = {stage.Year, stage.Month, stage.Day, stage.Hour, stage.Minute, stage.Second};
+    provoked = provocation->State();
+    if (Stage) {
+      provoked->Stage = Stage->Flag;
+      const TClockReading& f = Stage->Filed;
+      std::tie(provoked->Year, provoked->Month, provoked->Day, provoked->Hour, provoked->Minute, provoked->Second) =
+          std::tie(f.Year, f.Month, f.Day, f.Hour, f.Minute, f.Second);
+    }
+    // A stage never filed has no moment of its own.
+    if (provoked->Year != 0)
+      when = {provoked->Year, provoked->Month, provoked->Day, provoked->Hour, provoked->Minute, provoked->Second};
   }
   when = FreeMoment(when, window->GetDatePicture(), window->GetTimePicture());
   SetFieldText(record.Date, DateText(when.Year, when.Month, when.Day, window->GetDatePicture()));
   SetFieldText(record.Time, TimeText(when.Hour, when.Minute, when.Second, window->GetTimePicture()));
   record.Flags = rhino ? (state.NewResult[MEASURE_RHINO] ? MeetFlag::Rhino : 0) : newBits;
-  if (provocation) {
-    const TProvocationAccess::TState& stage = provocation->State();
+  if (provoked) {
+    const TProvocationAccess::TState& stage = *provoked;
     record.Flags |= stage.Stage & (MeetFlag::Baseline | MeetFlag::Provoked | MeetFlag::ThirdStage);
     if (stage.Stage == MeetFlag::Provoked) {
       SetFieldText(record.Agent, stage.ProvokedAgent);

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,13 @@ public:
   // The stages of a closed provocation examination: each set of stage
   // files, brought back to the work-file names, is stored in one
   // transaction (`prepare` renames the set and marks its kinds as new).
-  short SaveProvocationStage(const std::function<void()>& prepare);
+  // The examination carries the stage's flag (8 baseline, 16 provoked, 32
+  // third stage) and the moment the stage was filed.
+  struct TStage {
+    short Flag = 0;
+    TClockReading Filed;
+  };
+  short SaveProvocationStage(const TStage& stage, const std::function<void()>& prepare);
 
   short StoreMeetRecord();
   short StoreSpiroRecord(short kind, short n, bool onlyIfNew);
@@ -82,6 +89,8 @@ private:
   TMessage* Texts;
   TClock Clock;
   TCurrent Current;
+  // The provocation stage being stored; none for the other saves.
+  std::optional<TStage> Stage;
   // What a committed save clears: new-result flags by kind (7 = the
   // audiogram) and the window's changed-data flag.
   std::vector<short> Clear;

@@ -44,10 +44,12 @@ bool TRecordsStore::SaveAudiogram(TAudioMeterWindow&) {
   return false;
 }
 
-bool TRecordsStore::SaveProvocationStage(TMeasureWindow&, short, const TStageTime&,
+bool TRecordsStore::SaveProvocationStage(TMeasureWindow&, short stageFlag, const TStageTime& filed,
                                          const std::function<void()>& prepare) {
   // Without a patient's tables there is nowhere to store: the stage files
   // stay where they are.
   TExaminationSaver* saver = Records.GetStore();
-  return saver && saver->SaveProvocationStage(prepare) == 0;
+  const TExaminationSaver::TStage stage{
+      stageFlag, {filed.Year, filed.Month, filed.Day, filed.Hour, filed.Minute, filed.Second}};
+  return saver && saver->SaveProvocationStage(stage, prepare) == 0;
 }

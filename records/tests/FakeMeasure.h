@@ -140,6 +140,19 @@ public:
   TState TrendState;
 };
 
+// The provocation window's stage as the record code reads it.
+class TFakeProvocation final : public TProvocationAccess {
+public:
+  void GetConcAndDose(double& concentration, double& dose) override {
+    concentration = Concentration;
+    dose = Dose;
+  }
+  TState& State() override { return StageState; }
+  TState StageState;
+  double Concentration = 0.0;
+  double Dose = 0.0;
+};
+
 // The windows as the client would hand them over; a window opens when the
 // record code asks for it, unless `CanOpen` says no.
 class TFakeWindows final : public TRecordWindows {
@@ -147,7 +160,7 @@ public:
   TMeasureAccess* Measure() override { return MeasureOpen ? &MeasureWindow : nullptr; }
   TAudioAccess* Audiometer() override { return AudioOpen ? &AudioWindow : nullptr; }
   TTrendAccess* Trend() override { return TrendOpen ? &TrendWindow : nullptr; }
-  TProvocationAccess* Provocation() override { return nullptr; }
+  TProvocationAccess* Provocation() override { return ProvocationOpen ? &ProvocationWindow : nullptr; }
   void OpenMeasure(short kind) override {
     MeasureOpen = CanOpen;
     Opened.push_back(kind);
@@ -158,6 +171,7 @@ public:
   TFakeMeasure MeasureWindow;
   TFakeAudio AudioWindow;
   TFakeTrend TrendWindow;
-  bool MeasureOpen = true, AudioOpen = false, TrendOpen = false, CanOpen = true;
+  TFakeProvocation ProvocationWindow;
+  bool MeasureOpen = true, AudioOpen = false, TrendOpen = false, ProvocationOpen = false, CanOpen = true;
   std::vector<short> Opened;
 };

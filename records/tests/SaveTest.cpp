@@ -43,6 +43,50 @@ protected:
   }
 };
 
+// Each stored stage of a provocation is an examination of its own, flagged
+// with its stage and dated when the stage was filed; the provoked stage
+// names the agent with the last step's concentration and dose.
+TEST_F(Save, ProvocationStagesCarryTheirFlagTimeAgentAndDose) {
+  Windows.ProvocationOpen = true;
+  TProvocationAccess::TState& stage = Windows.ProvocationWindow.StageState;
+  stage.ProvokedAgent = "Metacholine";
+  stage.ThirdStageAgent = "Salbutamol";
+  Windows.ProvocationWindow.Concentration = 2.5;
+  Windows.ProvocationWindow.Dose = 0.7;
+  const auto save = [&](short flag, TClockReading filed) {
+    return Store.SaveProvocationStage({flag, filed}, [&] { Measure(MEASURE_FVC, 3.0f, 40); });
+  };
+  ASSERT_EQ(save(8, {2026, 12, 11, 9, 1, 2}), 0);
+  ASSERT_EQ(save(16, {2026, 12, 11, 9, 40, 0}), 0);
+  ASSERT_EQ(save(32, {2026, 12, 11, 10, 5, 30}), 0);
+  const std::vector<MeetRecordType> rows = MeetRows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].Flags, 0x008 | 0x001);
+  EXPECT_EQ(FieldText(rows[0].Date), "2026.12.11.");
+  EXPECT_EQ(FieldText(rows[0].Time), "09:01:02");
+  EXPECT_EQ(FieldText(rows[0].Agent), "");
+  EXPECT_EQ(rows[1].Flags, 0x010 | 0x001);
+  EXPECT_EQ(FieldText(rows[1].Time), "09:40:00");
+  EXPECT_EQ(FieldText(rows[1].Agent), "Metacholine");
+  EXPECT_FLOAT_EQ(rows[1].Concentration, 2.5f);
+  EXPECT_FLOAT_EQ(rows[1].Dose, 0.7f);
+  EXPECT_EQ(rows[2].Flags, 0x020 | 0x001);
+  EXPECT_EQ(FieldText(rows[2].Agent), "Salbutamol");
+  EXPECT_EQ(FieldText(rows[2].Time), "10:05:30");
+
+  // Another save while the window is open and no stage was filed is dated now.
+  stage.Stage = 0;
+  Measure(MEASURE_VC, 2.0f, 40);
+  Store.ClearMeetRecordKey();
+  ASSERT_EQ(Store.SaveMeasurement(), 0);
+  const std::vector<MeetRecordType> all = MeetRows();
+  ASSERT_EQ(all.size(), 4u);
+  EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const MeetRecordType& row) {
+              return FieldText(row.Date) == "2026.12.10." && row.Flags == 0x002;
+            }),
+            1);
+}
+
 TEST_F(Save, FvcThenVcShareOneExaminationAndTheFvcRowTakesTheNewFevPerIvc) {
   Measure(MEASURE_FVC, 4.0f, 100);
   ASSERT_EQ(Store.SaveMeasurement(), 0);
