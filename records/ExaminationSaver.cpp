@@ -111,6 +111,10 @@ short TExaminationSaver::InTransaction(const std::function<short()>& steps) {
   }
   if (ClearChanged && window)
     window->State().ChangedData = false;
+  // The cleared flags reach the window now: a kind marked new again before
+  // the next save (the next provocation stage) must stay new.
+  if (window)
+    window->State();
   return 0;
 }
 

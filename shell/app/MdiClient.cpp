@@ -32,6 +32,7 @@
 #include "shell/settings/InstituteSettings.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/MdiChild.h"
+#include "shell/app/ProvocationWindowAccess.h"
 #include "shell/app/TrendWindowAccess.h"
 #include "trend/TrendDialogs.h"
 
@@ -60,26 +61,28 @@ constexpr int NoteFrameWidth = 748;
 constexpr int NoteFrameHeight = 442;
 
 // The component windows as the record code reaches them: the open
-// measurement window, the audiometer and the trend. The provocation window
-// does not give the record code its data: none is reached and none opens.
+// measurement window, the audiometer, the trend and the provocation (which
+// the record code reads but never opens).
 class TClientRecordWindows final : public TRecordWindows {
 public:
   TClientRecordWindows(std::function<TMeasureWindow*()> measure, std::function<TTrendWindow*()> trend,
                        std::function<void()> openTrend, std::function<TAudioMeterWindow*()> audiometer,
-                       std::function<void()> openAudiometer, std::function<void(short)> openMeasure)
-      : TrendAccess(std::move(trend)), OpenMeasurement(std::move(measure)), Open(std::move(openTrend)),
+                       std::function<void()> openAudiometer, std::function<void(short)> openMeasure,
+                       std::function<TProvocationWindow*()> provocation)
+      : TrendAccess(std::move(trend)), ProvocationAccess(std::move(provocation)), OpenMeasurement(std::move(measure)), Open(std::move(openTrend)),
         OpenAudio(std::move(audiometer)), OpenAudioCommand(std::move(openAudiometer)),
         OpenMeasureCommand(std::move(openMeasure)) {}
 
   TMeasureAccess* Measure() override { return Follow<TMeasure>(OpenMeasurement(), Access); }
   TAudioAccess* Audiometer() override { return Follow<TAudioMeter>(OpenAudio(), AudioAccess); }
   TTrendAccess* Trend() override { return TrendAccess.Get(); }
-  TProvocationAccess* Provocation() override { return nullptr; }
+  TProvocationAccess* Provocation() override { return ProvocationAccess.Get(); }
   void OpenMeasure(short kind) override { OpenMeasureCommand(kind); }
   void OpenAudiometer() override { OpenAudioCommand(); }
   void OpenTrend() override { Open(); }
 
   TTrendWindowAccess TrendAccess;
+  TProvocationWindowAccess ProvocationAccess;
 
 private:
   // The adapter over the window open now: made anew for another window,
@@ -118,7 +121,8 @@ THalvetraMDIClient::THalvetraMDIClient(THalvetraApp& app)
           // A stored test loaded with no measurement window open opens one.
           [this](short kind) {
             SendMessage(this, WM_COMMAND, kind == MEASURE_RHINO ? CM_MEASURE_RHINO : CM_MEASURE_FVC + kind, 0);
-          })),
+          },
+          [this] { return GetProvocation(); })),
       Records(std::make_unique<TMeasureRecords>(
           [&app](short kind) { return std::filesystem::path(app.GetWorkFiles().WorkFile(kind)); },
           [&app](int stage, short kind) { return std::filesystem::path(app.GetWorkFiles().StageFile(stage, kind)); },

@@ -3,6 +3,7 @@
 #include "measure/window/Measure.h"
 #include "platform/framework/EventHandler.h"
 #include "shell/app/AudioMeterFactory.h"
+#include "shell/app/ProvocationWindowAccess.h"
 #include "shell/app/TrendWindowAccess.h"
 
 TComponentFactories ProgramWindows() {
@@ -18,6 +19,7 @@ TComponentFactories ProgramWindows() {
     return TMadeWindow<TMeasureWindow>{window, window};
   };
   windows.Trend = TrendWindows::Factory();
+  windows.Provocation = ProvocationWindows::Factory();
   windows.AudioMeter = MakeAudioMeterWindow;
   return windows;
 }
