@@ -343,5 +343,7 @@ private:
   std::unique_ptr<TPrintManager> MakeNoteManager();
   std::unique_ptr<TMeasurePrintRun> StartMeasurePrint();
   std::string SelectedNoteText() const;
+  // The open provocation's agents and last step, for its stages' report.
+  void TakeProvocationStep();
   std::unique_ptr<TPrintManager> MakeRunManager(TPrintRun& run);
 };

@@ -9,7 +9,7 @@
 
 namespace Help {
 
-inline constexpr std::array<int, 10> DialogHelpIds{
+inline constexpr std::array<int, 12> DialogHelpIds{
     29,     // choice of the parameters shown
     2100,   // creation of a database
     2108,   // institute
@@ -19,6 +19,8 @@ inline constexpr std::array<int, 10> DialogHelpIds{
     2121,   // database location
     2122,   // trend window and its dialogs
     2125,   // doctors and a doctor's data
+    20125,  // provocation set-up
+    20126,  // a provocation column's parameter and limit
     20135,  // export into a spreadsheet
 };
 

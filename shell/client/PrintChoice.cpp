@@ -37,10 +37,13 @@ TTestOptions ForMeasurement(const TInstallFlags& install, short kind) {
 TPrintable Printable(const TPrintView& view) {
   if (!view.AnyActive)
     return TPrintable::None;
-  // The provocation's own printout is not built: nothing prints while its
-  // window is open.
-  if (view.ProvocationOpen)
-    return TPrintable::None;
+  // While the provocation is open its filed stages print, from its frame
+  // or the note, once the baseline is filed and while no dose is sprayed.
+  if (view.ProvocationOpen) {
+    const bool ready = (view.ProvocationActive || view.NoteActive) && view.BaselineFiled && !view.NebulizerRunning &&
+                       view.MeasurementOpen && !view.MeasurementBusy;
+    return ready ? TPrintable::ProvocationStages : TPrintable::None;
+  }
   if (view.AudiometerOpen)
     return view.AudiometerPrintable ? TPrintable::Audiogram : TPrintable::None;
   if (view.TrendActive)

@@ -25,6 +25,9 @@ struct TPrintView {
   bool HasResults = false;       // any test kind holds a result
   bool Calibrated = false;       // a calibration was stored in this window
   bool ProvocationOpen = false;
+  bool ProvocationActive = false;  // the provocation's frame is the active child
+  bool BaselineFiled = false;      // the provocation filed its baseline stage
+  bool NebulizerRunning = false;
   bool TrendOpen = false;
   bool TrendActive = false;      // the trend's frame is the active child
   bool AudiometerOpen = false;
@@ -33,7 +36,9 @@ struct TPrintView {
   bool AnyActive = false;        // some child is active
 };
 
-enum class TPrintable { None, Measurement, Calibration, Trend, Audiogram, NoteOnly };
+// ProvocationStages: the stages the open provocation filed, printed by the
+// measurement window as the provocation's report.
+enum class TPrintable { None, Measurement, Calibration, Trend, Audiogram, NoteOnly, ProvocationStages };
 
 // What the print and preview commands print now; None disables them.
 TPrintable Printable(const TPrintView& view);

@@ -23,6 +23,8 @@
 #include "shell/app/MainFrame.h"
 #include "records/window/MyInputDialog.h"
 #include "shell/settings/ProjectVersion.h"
+#include "special/provocation/ui/ProvDialogs.h"
+#include "special/provocation/ui/Provocation.h"
 #include "trend/TrendDialogs.h"
 
 #include <QCheckBox>
@@ -130,6 +132,10 @@ TEST_F(DialogsFit, EveryDialogBuiltOnItsOwn) {
   bool provoked = true;
   bool lysis = false;
   const TProjectRCVersion version(TVersionBlock{"Halvetra", "2.3.4", "Copyright the lab", "Test build"});
+  short provocationCode = 418;
+  short provocationLimit = -20;
+  float provocationDose = 0.8f;
+  Folder.Write("Halvetra.ini", "[Provocation]\nMaterial=Metacholine\n[Metacholine]\nType=2\nQueue=0.5,1,2\n");
 
   const struct {
     const char* Name;
@@ -161,6 +167,17 @@ TEST_F(DialogsFit, EveryDialogBuiltOnItsOwn) {
          const std::string ini = (Folder / "Halvetra.ini").string();
          return std::make_unique<TAudioMeter>(Screen.width() / 800.0f, Screen.height() / 600.0f, &texts, ini,
                                               PREDICTED_DATA{}, false, nullptr);
+       }},
+      {"provocation-setup",
+       [&] { return std::make_unique<TProvSetup>(texts, &main, (Folder / "Halvetra.ini").string(), true); }},
+      {"provocation-param",
+       [&] { return std::make_unique<TProvParam>(texts, &provocationCode, &provocationLimit, &main); }},
+      {"provocation-input",
+       [&] { return std::make_unique<TProvInput>(texts, &provocationDose, 1.0f, 1, 0, &main); }},
+      {"provocation",
+       [&] {
+         return std::make_unique<TProvocation>(Screen.width() / 800.0f, Screen.height() / 600.0f, &texts,
+                                               (Folder / "Halvetra.ini").string(), PREDICTED_DATA{});
        }},
       {"init-window",
        [&] {

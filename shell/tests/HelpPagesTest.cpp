@@ -22,6 +22,7 @@
 #include "patients/StartUp.h"
 #include "platform/basekit/ui/DdeDialog.h"
 #include "records/window/PatientBrowseMeet.h"
+#include "special/provocation/ui/ProvDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,7 @@ constexpr bool Listed(int id) {
 static_assert(Listed(TParamChoice::HelpId) && Listed(TDatabaseCreateAndSelect::HelpId) && Listed(TDoctor::HelpId) &&
               Listed(TDoctorInput::HelpId) && Listed(TInstitute::HelpId) && Listed(TLocationDatabase::HelpId) &&
               Listed(TPatientSearch::HelpId) && Listed(TStartUp::HelpId) && Listed(TDdeDialog::HelpId) &&
-              Listed(TPatientBrowseMeet::HelpId));
+              Listed(TPatientBrowseMeet::HelpId) && Listed(TProvSetup::ResourceId) && Listed(TProvParam::ResourceId));
 
 fs::path HelpFolder() { return fs::path(HALVETRA_BIN_DIR) / "help" / "English"; }
 

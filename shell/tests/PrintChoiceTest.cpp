@@ -99,7 +99,25 @@ TEST(PrintChoice, WhatThePrintCommandsPrint) {
        TPrintable::Audiogram},
       {"an audiometer without one", with([](V& v) { v.AudiometerOpen = v.MeasurementOpen = v.HasResults = true; }),
        TPrintable::None},
-      {"a provocation open", with([](V& v) { v.ProvocationOpen = v.MeasurementOpen = v.HasResults = true; }),
+      {"a provocation open, the measurement active", with([](V& v) {
+         v.ProvocationOpen = v.MeasurementOpen = v.HasResults = v.BaselineFiled = true;
+       }),
+       TPrintable::None},
+      {"a provocation's stages from its frame", with([](V& v) {
+         v.ProvocationOpen = v.ProvocationActive = v.MeasurementOpen = v.BaselineFiled = true;
+       }),
+       TPrintable::ProvocationStages},
+      {"a provocation's stages from the note", with([](V& v) {
+         v.ProvocationOpen = v.NoteActive = v.MeasurementOpen = v.BaselineFiled = true;
+       }),
+       TPrintable::ProvocationStages},
+      {"a provocation without its baseline", with([](V& v) {
+         v.ProvocationOpen = v.ProvocationActive = v.MeasurementOpen = true;
+       }),
+       TPrintable::None},
+      {"a provocation spraying", with([](V& v) {
+         v.ProvocationOpen = v.ProvocationActive = v.MeasurementOpen = v.BaselineFiled = v.NebulizerRunning = true;
+       }),
        TPrintable::None},
   };
   for (const Case& c : cases)

@@ -13,6 +13,8 @@
 #include "shell/app/MdiChild.h"
 #include "shell/app/MdiClient.h"
 #include "special/provocation/ui/Provocation.h"
+#include "records/window/OwnPrinter.h"
+#include "testing/PdfText.h"
 #include "testing/Pictures.h"
 #include "testing/TestDatabase.h"
 
@@ -175,6 +177,27 @@ TEST_F(ProvocationInProgram, TypedDosesGiveStepsAndStoreTheStages) {
   std::filesystem::copy_file(Folder / "Halvetra.csv",
                              std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "provocation-program.csv",
                              std::filesystem::copy_options::overwrite_existing);
+
+  // The stages filed so far print from the provocation's frame.
+  ActivateProvocation();
+  ASSERT_TRUE(Enabled(CM_FILEPRINT));
+  const std::filesystem::path pdf =
+      std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "provocation-stages.pdf";
+  std::filesystem::remove(pdf);
+  Client().PrintPrompt = false;
+  TOwnPrinter& printer = Client().GetPrinter();
+  printer.ShowAbortDialog = false;
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  QTimer::singleShot(0, [] {
+    QWidget* options = QApplication::activeModalWidget();
+    ASSERT_NE(options, nullptr);
+    options->findChild<QPushButton*>("1")->click();
+  });
+  Route(CM_FILEPRINT);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  const std::string text = PdfText(pdf);
+  for (const char* expected : {"Histamine", "2.50 mg/ml", "FEV*1,0"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 
   // The end of the doses, then closing stores the stages.
   ASSERT_TRUE(Route(CM_PROVOCATION_MEASURE));

@@ -84,6 +84,24 @@ std::unique_ptr<TMeasurePrintRun> THalvetraMDIClient::StartMeasurePrint() {
   return std::make_unique<TMeasurePrintRun>(*window, *access, Records->GetWorkFiles(), App.GetMessages());
 }
 
+void THalvetraMDIClient::TakeProvocationStep() {
+  // The report names the open provocation's agents and its last step.
+  TProvocationWindow* provocation = GetProvocation();
+  TMeasureAccess* access = GetRecordWindows().Measure();
+  if (!provocation || !access)
+    return;
+  TMeasureRecordState& state = access->State();
+  state.OpenedWithProvocation = true;
+  state.ProvokedAgent = provocation->GetAgent();
+  state.ThirdStageAgent = provocation->Steps().ThirdAgent;
+  double concentration = 0.0;
+  double dose = 0.0;
+  provocation->GetConcAndDose(concentration, dose);
+  state.ProvokedConcentration = static_cast<float>(concentration);
+  state.ProvokedDose = static_cast<float>(dose);
+  access->State();  // into the window now
+}
+
 std::string THalvetraMDIClient::SelectedNoteText() const {
   // The text selected in the patient's note follows a test, trend or
   // audiogram.
@@ -106,6 +124,16 @@ std::unique_ptr<TPrintManager> THalvetraMDIClient::MakeRunManager(TPrintRun& run
     if (!run.Measure)
       return nullptr;
     auto manager = run.Measure->Prepare(MakePrintHeader(), App.GetInstallFlags(), this, SeriesPrint);
+    if (manager)
+      manager->SetNote(SelectedNoteText());
+    return manager;
+  }
+  case PrintChoice::TPrintable::ProvocationStages: {
+    run.Measure = StartMeasurePrint();
+    if (!run.Measure)
+      return nullptr;
+    TakeProvocationStep();
+    auto manager = run.Measure->Prepare(MakePrintHeader(), App.GetInstallFlags(), this, true);
     if (manager)
       manager->SetNote(SelectedNoteText());
     return manager;
@@ -222,6 +250,10 @@ void THalvetraMDIClient::CmPrintEnable(TCommandEnabler& ce) {
   if (const auto* window = dynamic_cast<const TMeasure*>(GetMeasure()))
     print.Calibrated = window->Calibrated;
   print.ProvocationOpen = view.ProvocationOpen;
+  print.ProvocationActive = view.ProvocationActive;
+  print.NebulizerRunning = view.NebulizerRunning;
+  if (TProvocationWindow* provocation = GetProvocation())
+    print.BaselineFiled = provocation->Steps().BaselineDone;
   print.TrendOpen = view.TrendOpen;
   print.AudiometerOpen = view.AudiometerOpen;
   if (const auto* meter = dynamic_cast<const TAudioMeter*>(GetAudioMeter()))

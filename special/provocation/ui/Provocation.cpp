@@ -322,6 +322,7 @@ void TProvocation::MousePressedAt(QPointF at) {
     unsetCursor();
     RunSetupDialog();
     Reported.clear();
+    Model.ReloadSetup();
     if (Client)
       SendMessage(Client, WM_SHOW_CHILD_WINDOW, ChildIndex, 0);
     update();
