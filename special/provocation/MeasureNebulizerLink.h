@@ -32,9 +32,11 @@ public:
   TMeasureWindow& Measure() const { return MeasureWindow; }
 
 private:
-  TMeasureInterrupt& Link() const;
+  // The measurement window's link; none once that window has closed.
+  TMeasureInterrupt* Link() const;
 
   TMeasureWindow& MeasureWindow;
+  TEventHandlerPtr MeasureAlive;
   TEventHandlerPtr Window;
   std::function<void(int)> Waiting;
 };

@@ -1,5 +1,7 @@
 #include "special/provocation/ui/Provocation.h"
 
+#include "special/provocation/MeasureNebulizerLink.h"
+
 #include "common/CommandNumbers.h"
 #include "measure/core/MeasureWindow.h"
 #include "platform/basekit/CsvWorkbook.h"
@@ -324,6 +326,24 @@ TEST_F(ProvocationWindow, HandEditedSettingsAreNamedAndBlockTheSteps) {
   window->grab();
   QApplication::processEvents();  // named once only
   EXPECT_TRUE(Sink.Texts().empty());
+}
+
+// The link over the measurement window: its words, the end-of-run word on
+// the link, and nothing touched once the measurement window has gone.
+TEST_F(ProvocationWindow, TheMeasurementLinkOutlivesItsWindowSafely) {
+  auto measure = std::make_unique<TLinkedMeasure>();
+  TRecorder window;
+  TMeasureNebulizerLink link(*measure, &window, nullptr);
+  EXPECT_FALSE(link.TakesControlWords());  // the demonstration: no instrument
+  link.SetCompressor(true);
+  EXPECT_EQ(TMeasureInterrupt::CompressorState, 1);
+  link.SetEndOfRun();
+  EXPECT_TRUE(link.EndOfRun());
+  EXPECT_EQ(measure->Interrupt.StopRequest, 1);
+  measure.reset();
+  EXPECT_FALSE(link.EndOfRun());
+  link.End();
+  EXPECT_EQ(TMeasureInterrupt::CompressorState, 0);
 }
 
 // A full paint of 30 steps, as the window paints itself; the figure is
