@@ -1,5 +1,6 @@
 #include "special/provocation/ProvocationGraph.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -31,7 +32,8 @@ double CalculateStepX(const std::vector<TProvStep>& steps, int line) {
 int XFactor(const std::vector<TProvStep>& steps) {
   if (steps.size() <= 1)
     return AxisLength;
-  return static_cast<int>(AxisLength / CalculateStepX(steps, static_cast<int>(steps.size()) - 1));
+  const double factor = AxisLength / CalculateStepX(steps, static_cast<int>(steps.size()) - 1);
+  return static_cast<int>(std::min(factor, 1.0e6));
 }
 
 TPoint PointOf(const std::vector<TProvStep>& steps, int line, std::size_t parameter, short zoomState) {
@@ -77,9 +79,9 @@ double MarkerX(const std::vector<TProvStep>& steps, int selectedLine) {
 }
 
 std::optional<int> LimitY(short limit, short zoomState) {
-  const int y = static_cast<int>(YOfPercent(limit, zoomState));
+  const double y = std::trunc(YOfPercent(limit, zoomState));
   if (y > AxisTop && y < AxisTop + AxisHeight)
-    return y;
+    return static_cast<int>(y);
   return std::nullopt;
 }
 

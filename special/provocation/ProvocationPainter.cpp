@@ -24,6 +24,9 @@ constexpr int Left = 0;
 constexpr int Centre = 1;
 constexpr int Right = 2;
 
+// A coordinate on the surface; doses far beyond the last one stay drawable.
+int Pixel(double value) { return static_cast<int>(std::clamp(value, -1.0e6, 1.0e6)); }
+
 TColor Role(const TProvPaintContext& c, std::size_t role) { return c.Colors.GetColor(role); }
 TColor Curve(const TProvPaintContext& c, std::size_t k) { return c.Colors.GetColor(TUtil::Trial1 + k); }
 
@@ -34,8 +37,7 @@ void Text(TDrawSurface& s, const TProvPaintContext& c, const TRect& rect, std::s
 
 void Line(TDrawSurface& s, const TProvPaintContext& c, double x, double y, double dx, double dy, const TPen& pen) {
   s.SetPen(pen);
-  s.Line({static_cast<int>(x * c.XScale), static_cast<int>(y * c.YScale)},
-         {static_cast<int>((x + dx) * c.XScale), static_cast<int>((y + dy) * c.YScale)});
+  s.Line({Pixel(x * c.XScale), Pixel(y * c.YScale)}, {Pixel((x + dx) * c.XScale), Pixel((y + dy) * c.YScale)});
 }
 
 // One tick per value from `from` to `to`, 8 long.
@@ -212,8 +214,8 @@ void DrawCurve(TDrawSurface& s, const TProvPaintContext& c) {
       continue;
     s.SetPen({Curve(c, k), 2});
     for (const G::TSegment& segment : G::Curve(c.Model.StepList(), k, c.Model.ZoomState))
-      s.Line({static_cast<int>(segment.From.X * c.XScale), static_cast<int>(segment.From.Y * c.YScale)},
-             {static_cast<int>(segment.To.X * c.XScale), static_cast<int>(segment.To.Y * c.YScale)});
+      s.Line({Pixel(segment.From.X * c.XScale), Pixel(segment.From.Y * c.YScale)},
+             {Pixel(segment.To.X * c.XScale), Pixel(segment.To.Y * c.YScale)});
   }
 }
 
