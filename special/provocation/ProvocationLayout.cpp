@@ -1,5 +1,7 @@
 #include "special/provocation/ProvocationLayout.h"
 
+#include <algorithm>
+
 namespace ProvocationLayout {
 
 short ResolutionIndex(int screenWidth) {
@@ -27,6 +29,16 @@ TRect ListRect(short index) {
                                                {512, 170, 1187, 461},
                                                {640, 212, 1484, 576}}};
   return Rects.at(index >= 0 && index < 6 ? static_cast<std::size_t>(index) : 1);
+}
+
+TRect ListRectOnScreen(short index, float yScale) {
+  constexpr int HeaderRows = 2;
+  constexpr int HeaderRowHeight = 17;  // the rows at 800 x 600: (102 - 67) / 2
+  TRect rect = ListRect(index);
+  rect.Top = std::max(rect.Top, static_cast<int>((ParameterPanel.Top + HeaderRows * HeaderRowHeight) * yScale));
+  // As far as the graph's first row, which the table's lists reach.
+  rect.Bottom = std::min(rect.Bottom, static_cast<int>(GraphArea.Top * yScale) + 1);
+  return rect;
 }
 
 TRect CountdownBox(short index) {

@@ -15,6 +15,10 @@ short ResolutionIndex(int screenWidth);
 
 // The step list in screen pixels (not scaled), by screen class.
 TRect ListRect(short resolutionIndex);
+// The same kept inside the parameter panel at the window's vertical scale:
+// the table's pixels suit screens of 4:3; on a wider or taller one the list
+// leaves room for the two header rows and ends at the graph.
+TRect ListRectOnScreen(short resolutionIndex, float yScale);
 // The countdown box and the set-up panel in the design, by screen class.
 TRect CountdownBox(short resolutionIndex);
 TRect SetupPanel(short resolutionIndex);

@@ -80,7 +80,7 @@ bool IsNonZero(const std::string& number) { return std::strtof(number.c_str(), n
 }  // namespace
 
 int HeaderHeight(const TProvPaintContext& c) {
-  const double listTop = ListRect(c.ResolutionIndex).Top / static_cast<double>(c.YScale);
+  const double listTop = ListRectOnScreen(c.ResolutionIndex, c.YScale).Top / static_cast<double>(c.YScale);
   return static_cast<int>((listTop - ParameterPanel.Top) * 0.5);
 }
 

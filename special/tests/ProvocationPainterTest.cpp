@@ -131,6 +131,18 @@ TEST_F(PainterTest, CurvesGridAndMarker) {
   }));
 }
 
+// The list's pixels by screen class suit 4:3 screens; at 1280 x 800
+// (vertical scale 1.333) the class-4 list (170 to 461) would cover the
+// graph, which starts at 283 x 1.333 = 377.3: it ends at 378. With the
+// vertical scale 1.333 of an 800-wide screen the class-1 list would start
+// at 102, leaving 35 / 1.333 = 26 design units for the two header rows:
+// it starts at 101 x 1.333 = 134.7. At 800 x 600 the table's rectangle stands.
+TEST(ProvocationLayout, TheListStaysBetweenTheHeadersAndTheGraph) {
+  EXPECT_EQ(ProvocationLayout::ListRectOnScreen(1, 1.0f), (TRect{320, 102, 742, 284}));
+  EXPECT_EQ(ProvocationLayout::ListRectOnScreen(4, 1.3333334f), (TRect{512, 170, 1187, 378}));
+  EXPECT_EQ(ProvocationLayout::ListRectOnScreen(1, 1.3333334f), (TRect{320, 134, 742, 284}));
+}
+
 TEST_F(PainterTest, ScaledToTheScreen) {
   const TProvocationModel model = Falling();
   TRecordingSurface surface({1600, 1200});

@@ -80,7 +80,7 @@ TProvocation::TProvocation(float xScale, float yScale, TMessage* texts, std::str
   if (!board.isNull())
     Board = std::make_unique<TImagePicture>("BOARD800_600", board);
 
-  const TRect rect = ProvocationLayout::ListRect(ResolutionIndex);
+  const TRect rect = ProvocationLayout::ListRectOnScreen(ResolutionIndex, YScale);
   List = new QListWidget(this);
   List->setObjectName(QString::number(ListId));
   List->setGeometry(rect.Left, rect.Top, rect.Width(), rect.Height());
@@ -296,7 +296,7 @@ void TProvocation::ReportIssues() {
 void TProvocation::MouseMovedTo(QPointF at) {
   const double x = at.x() / XScale;
   const double y = at.y() / YScale;
-  const double listTop = ProvocationLayout::ListRect(ResolutionIndex).Top / static_cast<double>(YScale);
+  const double listTop = ProvocationLayout::ListRectOnScreen(ResolutionIndex, YScale).Top / static_cast<double>(YScale);
   const bool over = !Model.MeasureOpen() && !GetHelpContext() &&
                     (ProvocationLayout::InSetupArea(x, y) ||
                      ProvocationLayout::HeaderColumn(x, y, listTop, HeaderCursorMargin) >= 0);
@@ -328,7 +328,7 @@ void TProvocation::MousePressedAt(QPointF at) {
     update();
     return;
   }
-  const double listTop = ProvocationLayout::ListRect(ResolutionIndex).Top / static_cast<double>(YScale);
+  const double listTop = ProvocationLayout::ListRectOnScreen(ResolutionIndex, YScale).Top / static_cast<double>(YScale);
   const int column = ProvocationLayout::HeaderColumn(x, y, listTop, 0);
   if (column < 0 || !HandCursor)
     return;
