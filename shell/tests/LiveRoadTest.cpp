@@ -7,6 +7,7 @@
 
 #include "common/CommandNumbers.h"
 #include "measure/Measure.h"
+#include "shell/MainFrame.h"
 #include "shell/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"
@@ -14,6 +15,7 @@
 #include "tools/lungmodel/LungModel.h"
 
 #include <QElapsedTimer>
+#include <QStatusBar>
 
 #include <fstream>
 #include <sstream>
@@ -93,13 +95,20 @@ TEST_F(LiveRoad, AnFvcOnTheSimulatorAsTheReadmeTellsIt) {
   auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
+  // The status line says why Start waits, and then that the zero was read.
+  const auto statusLine = [&] {
+    QApplication::processEvents();
+    return App->GetFrame()->statusBar()->currentMessage().toStdString();
+  };
   EXPECT_FALSE(Enabled(CM_START)) << "Start waits for the zero";
+  EXPECT_EQ(statusLine(), App->GetMessages().LoadStringA(9450));
 
   // 4. The zero, the patient at rest.
   Sink.Answer = IDOK;
   ASSERT_TRUE(Route(CM_ZERO));
   EXPECT_TRUE(Shown(4)) << "leave the instrument at rest";
   ASSERT_TRUE(Enabled(CM_START)) << "the zero was read";
+  EXPECT_EQ(statusLine(), App->GetMessages().LoadStringA(9451));
 
   // 5. The start; the calibration reminder is answered No.
   Sink.Answer = IDNO;
