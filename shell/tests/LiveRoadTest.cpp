@@ -6,9 +6,9 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
-#include "shell/MainFrame.h"
-#include "shell/ProgramWindows.h"
+#include "measure/window/Measure.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"
 #include "testing/TemporaryFolder.h"
