@@ -339,9 +339,17 @@ TEST(Audiogram, SpreadsheetGetsTwelveByTwelveCellsRowByRow) {
   EXPECT_EQ(pokes.At("R4C12"), "8000");
   EXPECT_EQ(pokes.At("R5C1"), texts.LoadStringA(302) + " [dB] (2026.12.10. 09:30:00)");
   EXPECT_EQ(pokes.At("R5C2"), "25");
-  EXPECT_EQ(pokes.At("R7C2"), "-25") << "previous minus actual, a missing previous value as 0";
+  EXPECT_EQ(pokes.At("R7C2"), "") << "no previous value: no difference";
+  EXPECT_EQ(pokes.At("R5C3"), "") << "250 Hz was not measured";
   EXPECT_EQ(pokes.At("R8C1"), texts.LoadStringA(312));
   EXPECT_EQ(pokes.At("R11C12"), "-10");
+  // Both tests at 1 kHz on the right ear: 40 now, 30 before, so
+  // "Actual - Previous" is 40 - 30 = 10.
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 40);
+  Measure(data, TAudiogramData::Right, TAudiogramData::Previous, 4, 30);
+  TPokes both;
+  ASSERT_TRUE(SendAudiogramToExcel(data, &texts, "YYYY.MM.DD.", "HH:MM:SS", both.Target()));
+  EXPECT_EQ(both.At("R7C6"), "10");
   EXPECT_EQ(pokes.At("R2C5"), "");
 
   data.Patient.Unit = 1;
