@@ -232,5 +232,12 @@ void TPatient::closeEvent(QCloseEvent* event) {
 void TPatient::done(int result) {
   if (result == QDialog::Accepted)
     return;
+  // Escape is the Cancel button: changes are discarded only when the user
+  // says so, and No keeps them on the open sheet.
+  if (IsModified()) {
+    CmPatientCancel();
+    if (IsModified())
+      return;
+  }
   EvClose();
 }

@@ -31,6 +31,7 @@ inline constexpr bool HeldByOther(short result) {
 
 // Message-box flags of the database's messages.
 inline constexpr int Stop = 16;
+inline constexpr int Question = 32;
 inline constexpr int Exclamation = 48;
 inline constexpr int Information = 64;
 inline constexpr int YesNo = 4;

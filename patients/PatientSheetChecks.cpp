@@ -299,7 +299,9 @@ void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
     return;
   const std::string text = CorrectingString(Utf8::Truncate(GetText(controlId), Width(controlId)));
   const std::optional<TMeasureEntry> entry = read(text);
-  if (!entry) {
+  // A height or weight of 0 is no measure of a patient: the predicted
+  // values would all be 0, so it is refused like an unreadable entry.
+  if (!entry || (entry->Value < 1 && !text.empty())) {
     Refuse(controlId, Load(UnreadableMeasureText) + examples(RecordUnit));
     return;
   }

@@ -341,7 +341,7 @@ void TPatientSheet::EndNewRec() {
 bool TPatientSheet::CanContinue(std::string_view text, bool ask, int flags) {
   if (!ask)
     return true;
-  return Database->WinMsg(text, PatientDb::Stop | PatientDb::YesNo | flags) != IDNO;
+  return Database->WinMsg(text, PatientDb::Question | PatientDb::YesNo | flags) != IDNO;
 }
 
 void TPatientSheet::CmPatientCancel() {

@@ -5,11 +5,13 @@
 #include <fstream>
 
 TSimulatorProcess::TSimulatorProcess(const std::string& program, QStringList arguments,
-                                     const std::filesystem::path& log)
+                                     const std::filesystem::path& log, const std::filesystem::path& folder)
     : LogPath(log) {
   arguments << "--log" << QString::fromStdString(log.string());
   Process.setProgram(QString(HALVETRA_BINARY_DIR) + "/bin/" + QString::fromStdString(program));
   Process.setArguments(arguments);
+  if (!folder.empty())
+    Process.setWorkingDirectory(QString::fromStdString(folder.string()));
   Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   Process.start();
   const QDeadlineTimer deadline(10000);

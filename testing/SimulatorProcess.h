@@ -13,8 +13,10 @@
 
 class TSimulatorProcess {
 public:
-  // `program` is the name of the simulator in the build's bin folder.
-  TSimulatorProcess(const std::string& program, QStringList arguments, const std::filesystem::path& log);
+  // `program` is the name of the simulator in the build's bin folder; it
+  // runs in `folder` when one is given.
+  TSimulatorProcess(const std::string& program, QStringList arguments, const std::filesystem::path& log,
+                    const std::filesystem::path& folder = {});
   ~TSimulatorProcess();
 
   // The lines of its log so far.

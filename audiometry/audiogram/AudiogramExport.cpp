@@ -44,12 +44,17 @@ bool SendAudiogramToExcel(const TAudiogramData& data, const TMessage* texts, con
     grid[base + 3][0] = stampLabel(previous, TAudiogramData::Previous);
     grid[base + 4][0] = actual + " - " + previous + " [dB]";
     for (std::size_t f = 0; f < AudioFrequencies; ++f) {
-      const int a = data.Thresholds[e][0][f];
-      const int b = data.Thresholds[e][1][f];
+      // As on the screen and on paper: a threshold never measured is an
+      // empty cell, not 0 dB HL, and the difference is actual minus previous
+      // as its label says, where both were measured.
+      const bool hasActual = data.Flags[e][TAudiogramData::Actual][f];
+      const bool hasPrevious = data.Flags[e][TAudiogramData::Previous][f];
+      const int a = data.Thresholds[e][TAudiogramData::Actual][f];
+      const int b = data.Thresholds[e][TAudiogramData::Previous][f];
       grid[base + 1][f + 1] = std::to_string(AudioHz[f]);
-      grid[base + 2][f + 1] = std::to_string(a);
-      grid[base + 3][f + 1] = std::to_string(b);
-      grid[base + 4][f + 1] = std::to_string(b - a);
+      grid[base + 2][f + 1] = hasActual ? std::to_string(a) : std::string();
+      grid[base + 3][f + 1] = hasPrevious ? std::to_string(b) : std::string();
+      grid[base + 4][f + 1] = hasActual && hasPrevious ? std::to_string(a - b) : std::string();
     }
   }
 

@@ -5,6 +5,7 @@
 #include "platform/basekit/Util.h"
 #include "platform/framework/DatePicture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -75,6 +76,22 @@ TFontSpec TAudiogramPainter::Font(const char* face, double points, int weight) c
   return TUtil::LayoutFont(face, points, Layout.YScale, weight);
 }
 
+TFontSpec TAudiogramPainter::FittingFont(const char* face, double points, int weight, double widthUnits) const {
+  // The frequencies stand 23 units apart: a font that would run two labels
+  // together is made smaller until the widest label fits its column.
+  TFontSpec font = Font(face, points, weight);
+  const double room = widthUnits * Layout.XScale;
+  const auto widest = [&] {
+    int width = 0;
+    for (const char* label : FrequencyLabels)
+      width = std::max(width, Surface.MeasureText(label, font).Width);
+    return width;
+  };
+  while (font.PixelHeight > 6 && widest() > room)
+    --font.PixelHeight;
+  return font;
+}
+
 void TAudiogramPainter::Write(double left, double top, double right, double bottom, const std::string& text,
                               const TFontSpec& font, TColor colour, TTextAlign align) {
   TTextStyle style;
@@ -93,8 +110,8 @@ int TAudiogramPainter::GridX(int ear) const {
   return Layout.BitmapMode ? 454 : 449;
 }
 
-int TAudiogramPainter::GetTableHeight(int row) const { return Layout.BitmapMode ? 36 * row - 18 : 18 * row; }
-int TAudiogramPainter::GetMaxTableHeight() const { return Layout.BitmapMode ? 108 : 54; }
+int TAudiogramPainter::GetTableHeight(int row) const { return (Layout.BitmapMode ? PrintedRowHeight : 18) * row; }
+int TAudiogramPainter::GetMaxTableHeight() const { return 3 * (Layout.BitmapMode ? PrintedRowHeight : 18); }
 
 int TAudiogramPainter::GetDiagnosisHeight(const TAudiogramData& data) {
   const int rows = (!data.CurrentNote.empty() || data.NoteFlags[0]) + (data.NoteFlags[1] ? 1 : 0);
@@ -188,12 +205,12 @@ void TAudiogramPainter::DrawChart(int ear) {
   Write(dbLabelX, top - 18, dbLabelX + 40, top - 4, "[dB]", Font("Courier New", 10, 700), Pens.Text, TTextAlign::Left);
 
   // Frequency labels and their ticks.
-  const TFontSpec frequencyFont = Font("Haettenschweiler", bitmap ? 10 : 12, 400);
+  const TFontSpec frequencyFont = FittingFont("Haettenschweiler", bitmap ? 10 : 12, 400, 20);
   for (int f = 0; f < AudioFrequencies; ++f) {
     const double x = gridX + 23.0 * Column(f);
     Surface.Line(P(x, top + 181), P(x, top + 189));
-    Write(x - 14, top + 189, x + 14, top + 205, FrequencyLabels[static_cast<std::size_t>(f)], frequencyFont, Pens.Text,
-          TTextAlign::Centre);
+    Write(x - 11.5, top + 189, x + 11.5, top + 205, FrequencyLabels[static_cast<std::size_t>(f)], frequencyFont,
+          Pens.Text, TTextAlign::Centre);
   }
 
   // Title.
@@ -306,12 +323,14 @@ std::string TAudiogramPainter::TimeText(const TAudiogramStamp& stamp, const std:
 
 void TAudiogramPainter::WriteTable() {
   const bool bitmap = Layout.BitmapMode;
-  const int top = bitmap ? Layout.PrintOffset + 210 : Table.Top;
-  const int rowHeight = bitmap ? 36 : 18;
+  // On paper the table starts below the charts' frequency labels, and its
+  // frame holds all four rows.
+  const int top = bitmap ? Layout.PrintOffset + PrintedTableTop : Table.Top;
+  const int rowHeight = bitmap ? PrintedRowHeight : 18;
   const int left = bitmap ? 50 : 17;
   const int width = bitmap ? 692 : 720;
-  const int frameTop = top + std::min(0, GetTableHeight(0));
-  const int frameBottom = frameTop + GetMaxTableHeight() + 20;
+  const int frameTop = top + GetTableHeight(0);
+  const int frameBottom = frameTop + GetMaxTableHeight() + (bitmap ? rowHeight : 20);
 
   Surface.SetPen(Pens.General);
   Surface.FrameRect(R(left, frameTop, left + width, frameBottom));
@@ -342,7 +361,7 @@ void TAudiogramPainter::WriteTable() {
           TTextAlign::Centre);
   }
 
-  const TFontSpec valueFont = Font("Haettenschweiler", bitmap ? 8 : 9, 400);
+  const TFontSpec valueFont = FittingFont("Haettenschweiler", bitmap ? 8 : 9, 400, 25);
   for (int ear : {TAudiogramData::Right, TAudiogramData::Left}) {
     const double x0 = ear == TAudiogramData::Right ? (bitmap ? 50 : 17) : (bitmap ? 449 : 440);
     const auto e = static_cast<std::size_t>(ear);
@@ -354,13 +373,20 @@ void TAudiogramPainter::WriteTable() {
         const double y = top + GetTableHeight(row);
         Write(x, y, x + 27, y + rowHeight, text, valueFont, colour, TTextAlign::Centre);
       };
-      // A value never measured shows as 0.
-      const int actual = Data.Flags[e][0][i] ? Data.Thresholds[e][0][i] : 0;
-      const int previous = Data.Flags[e][1][i] ? Data.Thresholds[e][1][i] : 0;
+      // A threshold never measured stays empty, so that it is not read as
+      // 0 dB HL; the difference stands where both tests have a value, with
+      // the sign its label gives: actual minus previous.
+      const bool hasActual = Data.Flags[e][TAudiogramData::Actual][i];
+      const bool hasPrevious = Data.Flags[e][TAudiogramData::Previous][i];
+      const int actual = Data.Thresholds[e][TAudiogramData::Actual][i];
+      const int previous = Data.Thresholds[e][TAudiogramData::Previous][i];
       cell(0, FrequencyLabels[i], Pens.Text);
-      cell(1, Printf("%d", actual), actualColour);
-      cell(2, Printf("%d", previous), Pens.Previous.Color);
-      cell(3, Printf("%d", previous - actual), Pens.Text);
+      if (hasActual)
+        cell(1, Printf("%d", actual), actualColour);
+      if (hasPrevious)
+        cell(2, Printf("%d", previous), Pens.Previous.Color);
+      if (hasActual && hasPrevious)
+        cell(3, Printf("%d", actual - previous), Pens.Text);
     }
   }
 }
@@ -398,25 +424,28 @@ void TAudiogramPainter::DrawMarker() {
 
 void TAudiogramPainter::DrawRedCross(int which) {
   // Drawn in place of pictures: the response button and the headphone,
-  // lit or dark, at their places in the layout and unscaled in size.
-  const TPoint at = which == 0 ? P(357, 244) : P(357, 136);
+  // lit or dark, in the gap between the two charts' level scales (their
+  // numbers end at 345 and begin at 406), scaled with the layout so that
+  // they never cover a scale number.
+  constexpr double Centre = PictureCentreX;
+  constexpr double Half = PictureHalfWidth;
   if (which == 0) {
     const TColor face = Data.PatientButton ? TColor(255, 0, 0) : TColor(96, 0, 0);
-    Surface.FillRect({at.X, at.Y + 20, at.X + 70, at.Y + 36}, TColor(64, 64, 64));
-    Surface.FillRect({at.X + 15, at.Y + 4, at.X + 55, at.Y + 22}, face);
+    Surface.FillRect(R(Centre - Half, 264, Centre + Half, 280), TColor(64, 64, 64));
+    Surface.FillRect(R(Centre - 18, 248, Centre + 18, 266), face);
     Surface.SetPen({TColor::Black(), 1});
-    Surface.FrameRect({at.X + 15, at.Y + 4, at.X + 55, at.Y + 22});
+    Surface.FrameRect(R(Centre - 18, 248, Centre + 18, 266));
     return;
   }
   const bool right = Data.Ear == TAudiogramData::Right;
   const TColor lit = right ? TColor(255, 0, 0) : TColor(0, 0, 255);
   const TColor colour = Data.Tone ? lit : TColor(96, 96, 96);
   Surface.SetPen({TColor(64, 64, 64), 3});
-  const std::array<TPoint, 5> band{TPoint{at.X + 10, at.Y + 30}, TPoint{at.X + 14, at.Y + 8}, TPoint{at.X + 35, at.Y},
-                                   TPoint{at.X + 56, at.Y + 8}, TPoint{at.X + 60, at.Y + 30}};
+  const std::array<TPoint, 5> band{P(Centre - Half + 6, 166), P(Centre - Half + 9, 144), P(Centre, 136),
+                                   P(Centre + Half - 9, 144), P(Centre + Half - 6, 166)};
   Surface.Polyline(band);
-  Surface.FillRect({at.X + 2, at.Y + 26, at.X + 18, at.Y + 50}, right ? colour : TColor(96, 96, 96));
-  Surface.FillRect({at.X + 52, at.Y + 26, at.X + 68, at.Y + 50}, right ? TColor(96, 96, 96) : colour);
+  Surface.FillRect(R(Centre - Half, 162, Centre - Half + 13, 186), right ? colour : TColor(96, 96, 96));
+  Surface.FillRect(R(Centre + Half - 13, 162, Centre + Half, 186), right ? TColor(96, 96, 96) : colour);
 }
 
 void TAudiogramPainter::WriteDiagnosis() {
@@ -460,12 +489,14 @@ void TAudiogramPainter::DrawPenMinta(int y) {
     left.Color = LightBlue;
   const std::array<TEntry, 3> entries{TEntry{Text(TextRightEar), Pens.Right, 0}, TEntry{Text(TextLeftEar), left, 1},
                                       TEntry{"Pre. ", Pens.Previous, 0}};
+  // Three rows above the charts' titles, which stand 20 units over the
+  // charts at the legend's height below the legend's top.
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const int rowY = y + 18 * static_cast<int>(i);
-    Write(51, rowY, 611, rowY + 16, entries[i].Name, font, TColor::Black(), TTextAlign::Right);
+    const int rowY = y + LegendRowPitch * static_cast<int>(i);
+    Write(51, rowY, 611, rowY + LegendRowPitch, entries[i].Name, font, TColor::Black(), TTextAlign::Right);
     Surface.SetPen(entries[i].Pen);
-    Surface.Line(P(621, rowY + 8), P(681, rowY + 8));
-    DrawSymbol(Surface, entries[i].Symbol, P(651, rowY + 8), 4, entries[i].Pen);
+    Surface.Line(P(621, rowY + LegendRowPitch / 2), P(681, rowY + LegendRowPitch / 2));
+    DrawSymbol(Surface, entries[i].Symbol, P(651, rowY + LegendRowPitch / 2), 4, entries[i].Pen);
   }
 }
 

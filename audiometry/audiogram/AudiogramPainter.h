@@ -80,6 +80,16 @@ public:
   static constexpr int AudioHeight = 338;
   static constexpr int LegendHeight = 60;
   static constexpr int NoteRowHeight = 18;
+  // On paper: the table's top below the print offset (under the charts'
+  // frequency labels, which end at 205), its row height, and the legend's
+  // row pitch (three rows end above the charts' titles at 40).
+  static constexpr int PrintedTableTop = 208;
+  static constexpr int PrintedRowHeight = 32;
+  static constexpr int LegendRowPitch = 13;
+  // The headphone, the response button and the level field stand between
+  // the charts' level scales, within 26 units either side of this x.
+  static constexpr double PictureCentreX = 376;
+  static constexpr double PictureHalfWidth = 26;
   static constexpr TRect RightChart{17, 114, 314, 294};
   static constexpr TRect LeftChart{440, 114, 737, 294};
   static constexpr TRect Table{17, 324, 737, 452};
@@ -142,6 +152,9 @@ private:
   void Write(double left, double top, double right, double bottom, const std::string& text, const TFontSpec& font,
              TColor colour, TTextAlign align);
   TFontSpec Font(const char* face, double points, int weight) const;
+  // The font of that size, or smaller until every frequency label fits
+  // `widthUnits` of the layout.
+  TFontSpec FittingFont(const char* face, double points, int weight, double widthUnits) const;
 
   TDrawSurface& Surface;
   const TMessage* Texts;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 namespace {
@@ -97,6 +98,148 @@ TEST(Audiogram, TableLabelsTellTheDatesOrTheMissingTest) {
   EXPECT_NE(std::find(written.begin(), written.end(), texts.LoadStringA(302) + " [dB]"), written.end());
   EXPECT_NE(std::find(written.begin(), written.end(), "07/03/2026 10:05:09"), written.end());
   EXPECT_NE(std::find(written.begin(), written.end(), "Freq [Hz]"), written.end());
+}
+
+// Where a text written into a rectangle lands: its measured size, placed
+// by its alignment and centred vertically.
+TRect TextBox(const TRecordingSurface& surface, const TRecordingSurface::TCall& call) {
+  const TSize size = surface.MeasureText(call.Text, call.Style.Font);
+  const TRect& r = call.Rect;
+  const int left = call.Style.Align == TTextAlign::Left    ? r.Left
+                   : call.Style.Align == TTextAlign::Right ? r.Right - size.Width
+                                                           : (r.Left + r.Right - size.Width) / 2;
+  const int top = (r.Top + r.Bottom - size.Height) / 2;
+  return {left, top, left + size.Width, top + size.Height};
+}
+
+bool Overlap(const TRect& a, const TRect& b) {
+  return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+// A straight line across the inside of a box.
+bool Crosses(TPoint from, TPoint to, const TRect& box) {
+  const int left = std::min(from.X, to.X), right = std::max(from.X, to.X);
+  const int top = std::min(from.Y, to.Y), bottom = std::max(from.Y, to.Y);
+  return left < box.Right && box.Left < right + 1 && top < box.Bottom && box.Top < bottom + 1 &&
+         (from.X == to.X || from.Y == to.Y);
+}
+
+// The table cells of the right ear's row, by the row's text label order:
+// cells are the texts written into 27-unit columns from x 17.
+std::map<std::pair<int, int>, std::string> RightEarCells(const TRecordingSurface& surface) {
+  std::map<std::pair<int, int>, std::string> cells;
+  for (const auto& call : surface.OfKind(K::TextInRect))
+    if (call.Rect.Top >= TAudiogramPainter::Table.Top && call.Rect.Left < 314 && call.Rect.Right - call.Rect.Left == 27)
+      cells[{(call.Rect.Top - TAudiogramPainter::Table.Top) / 18, (call.Rect.Left - 17) / 27}] = call.Text;
+  return cells;
+}
+
+TEST(Audiogram, TheTableLeavesUnmeasuredCellsEmptyAndSubtractsAsItsLabelSays) {
+  const TMessage texts = EnglishTexts();
+  TAudiogramData data;
+  // Right ear: 500 Hz measured at 0 dB HL, 1 kHz at 25 dB HL now and
+  // 10 dB HL before; 2 kHz only before (40). Nothing else measured.
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 2, 0);
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 25);
+  Measure(data, TAudiogramData::Right, TAudiogramData::Previous, 4, 10);
+  Measure(data, TAudiogramData::Right, TAudiogramData::Previous, 6, 40);
+  TAudiogramPens pens;
+  TAudiogramLayout layout;
+  TRecordingSurface surface;
+  TAudiogramPainter(surface, &texts, data, layout, pens).WriteTable();
+  const auto cells = RightEarCells(surface);
+  // Row 0 the frequencies; then only what was measured: "Actual - Previous"
+  // at 1 kHz is 25 - 10 = 15.
+  const std::map<std::pair<int, int>, std::string> measured{
+      {{1, 2}, "0"}, {{1, 4}, "25"}, {{2, 4}, "10"}, {{2, 6}, "40"}, {{3, 4}, "15"}};
+  for (const auto& [at, text] : cells)
+    if (at.first > 0) {
+      const auto expected = measured.find(at);
+      EXPECT_TRUE(expected != measured.end() && expected->second == text)
+          << "row " << at.first << ", column " << at.second << " shows " << text;
+    }
+  for (const auto& [at, text] : measured)
+    EXPECT_EQ(cells.count(at), 1u) << "row " << at.first << ", column " << at.second;
+  const auto written = surface.Texts();
+  EXPECT_NE(std::find(written.begin(), written.end(), texts.LoadStringA(302) + " - " + texts.LoadStringA(303)),
+            written.end());
+}
+
+// On the screen at 800 x 600 and at 1280 x 800, and on paper: frequency
+// labels apart from each other, no tick, picture or border through a scale
+// number or label, the table's frame around all its rows, and the legend
+// above the charts' titles.
+TEST(Audiogram, NothingRunsIntoTheScaleNumbersLabelsOrTable) {
+  const TMessage texts = EnglishTexts();
+  TAudiogramData data;
+  Measure(data, TAudiogramData::Left, TAudiogramData::Actual, 4, 30);
+  struct Case {
+    float xScale, yScale;
+    bool paper;
+  };
+  for (const Case c : {Case{1.0f, 1.0f, false}, Case{1.6f, 1.333f, false}, Case{1.0f, 1.0f, true}}) {
+    SCOPED_TRACE(c.paper ? "paper" : std::to_string(c.xScale));
+    TAudiogramPens pens;
+    TAudiogramLayout layout;
+    layout.XScale = c.xScale;
+    layout.YScale = c.yScale;
+    layout.BitmapMode = c.paper;
+    TRecordingSurface surface({1400, 1200});
+    TAudiogramPainter painter(surface, &texts, data, layout, pens);
+    if (c.paper)
+      painter.AudioPrint();
+    else
+      painter.DoPaint();
+
+    std::vector<TRect> labels, numbers;
+    TRect legendText{0, 0, 0, 0}, title{0, 0, 0, 0};
+    for (const auto& call : surface.OfKind(K::TextInRect)) {
+      const std::string& t = call.Text;
+      const TRect box = TextBox(surface, call);
+      const bool frequency = t == "125" || t == "250" || t == "500" || t == "750" || t.back() == 'k';
+      if (frequency && call.Rect.Top < (c.paper ? 260 : static_cast<int>(320 * c.yScale)))
+        labels.push_back(box);
+      else if (!t.empty() && (std::isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-' || t[0] == ' '))
+        numbers.push_back(box);
+      if (t == "Pre. ")
+        legendText = box;
+      if (t == texts.LoadStringA(312))
+        title = box;
+    }
+    ASSERT_EQ(labels.size(), 22u);
+    ASSERT_GE(numbers.size(), 26u);
+    std::sort(labels.begin(), labels.end(), [](const TRect& a, const TRect& b) { return a.Left < b.Left; });
+    for (std::size_t i = 1; i < labels.size(); ++i)
+      EXPECT_FALSE(Overlap(labels[i - 1], labels[i])) << "labels " << i - 1 << " and " << i << " run together";
+    for (const auto& call : surface.Calls) {
+      for (const TRect& box : numbers) {
+        if (call.Kind == K::Line) {
+          EXPECT_FALSE(Crosses(call.Points[0], call.Points[1], box)) << "a line through a scale number";
+        }
+        if (call.Kind == K::FillRect && call.Color != pens.Field) {
+          EXPECT_FALSE(Overlap(call.Rect, box)) << "a picture over a scale number";
+        }
+      }
+      if (call.Kind == K::Line || call.Kind == K::FrameRect)
+        for (const TRect& box : labels) {
+          const TPoint a = call.Kind == K::Line ? call.Points[0] : TPoint{call.Rect.Left, call.Rect.Top};
+          const TPoint b = call.Kind == K::Line ? call.Points[1] : TPoint{call.Rect.Right, call.Rect.Top};
+          EXPECT_FALSE(Crosses(a, b, box)) << "a line through a frequency label";
+        }
+    }
+    if (c.paper) {
+      // The table's frame: its bottom below the text of the last row.
+      const auto frames = surface.OfKind(K::FrameRect);
+      const auto table = std::max_element(frames.begin(), frames.end(),
+                                          [](const auto& a, const auto& b) { return a.Rect.Top < b.Rect.Top; });
+      int lowestText = 0;
+      for (const auto& call : surface.OfKind(K::TextInRect))
+        if (call.Rect.Top >= table->Rect.Top)
+          lowestText = std::max(lowestText, TextBox(surface, call).Bottom);
+      EXPECT_GE(table->Rect.Bottom, lowestText);
+      EXPECT_LE(legendText.Bottom, title.Top) << "the legend runs into the chart's title";
+    }
+  }
 }
 
 TEST(Audiogram, PrintHeightCountsTheNoteRows) {
@@ -196,9 +339,17 @@ TEST(Audiogram, SpreadsheetGetsTwelveByTwelveCellsRowByRow) {
   EXPECT_EQ(pokes.At("R4C12"), "8000");
   EXPECT_EQ(pokes.At("R5C1"), texts.LoadStringA(302) + " [dB] (2026.12.10. 09:30:00)");
   EXPECT_EQ(pokes.At("R5C2"), "25");
-  EXPECT_EQ(pokes.At("R7C2"), "-25") << "previous minus actual, a missing previous value as 0";
+  EXPECT_EQ(pokes.At("R7C2"), "") << "no previous value: no difference";
+  EXPECT_EQ(pokes.At("R5C3"), "") << "250 Hz was not measured";
   EXPECT_EQ(pokes.At("R8C1"), texts.LoadStringA(312));
   EXPECT_EQ(pokes.At("R11C12"), "-10");
+  // Both tests at 1 kHz on the right ear: 40 now, 30 before, so
+  // "Actual - Previous" is 40 - 30 = 10.
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 40);
+  Measure(data, TAudiogramData::Right, TAudiogramData::Previous, 4, 30);
+  TPokes both;
+  ASSERT_TRUE(SendAudiogramToExcel(data, &texts, "YYYY.MM.DD.", "HH:MM:SS", both.Target()));
+  EXPECT_EQ(both.At("R7C6"), "10");
   EXPECT_EQ(pokes.At("R2C5"), "");
 
   data.Patient.Unit = 1;

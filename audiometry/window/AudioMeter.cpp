@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -111,9 +112,15 @@ TAudioMeter::TAudioMeter(float xScale, float yScale, TMessage* texts, std::strin
   Level = new QLineEdit("+40", this);
   Level->setObjectName(QString::number(IdLevelField));
   Level->setAlignment(Qt::AlignCenter);
+  // Large, but the widest level must fit the narrow field between the
+  // charts' scales.
   QFont levelFont("Haettenschweiler");
-  levelFont.setPixelSize(static_cast<int>(24 * 96 / 72 * YScale));
+  int pixels = static_cast<int>(24 * 96 / 72 * YScale);
+  levelFont.setPixelSize(pixels);
+  while (pixels > 8 && QFontMetrics(levelFont).horizontalAdvance("-110") > static_cast<int>(34 * XScale))
+    levelFont.setPixelSize(--pixels);
   Level->setFont(levelFont);
+  Level->setTextMargins(0, 0, 0, 0);
   Up = new QToolButton(this);
   Up->setObjectName(QString::number(IdUpDown));
   Up->setArrowType(Qt::UpArrow);
@@ -153,9 +160,10 @@ void TAudioMeter::PlaceControls() {
   };
   place(LeftEar, 510, 79, 150, 30);
   place(RightEar, 90, 79, 150, 30);
-  place(Level, 343, 189, 52, 40);
-  place(Up, 397, 189, 18, 20);
-  place(Down, 397, 209, 18, 20);
+  // Between the two charts' level scales, clear of their numbers.
+  place(Level, 350, 189, 38, 40);
+  place(Up, 388, 189, 14, 20);
+  place(Down, 388, 209, 14, 20);
   const int toolHeight = static_cast<int>(41 * YScale);
   const int toolTop = static_cast<int>(462 * YScale);
   ToolBox->setGeometry(static_cast<int>(7 * XScale), toolTop, static_cast<int>(735 * XScale), toolHeight);

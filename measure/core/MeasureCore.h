@@ -86,6 +86,7 @@ public:
   void SetMeasurementOfParameters() override;
   void ChangeButtonColor() override;
   void SetZeroPending() override { ZeroPending = true; }
+  std::string NextStepText() const override;
   void SetProvocationMode(bool on) override { ProvocationMode = on; }
   void SetBRate(short rate) override { SetBRate(static_cast<int>(rate)); }
   void ApplySettings(const TMeasureSettings& settings) override;
@@ -417,6 +418,9 @@ public:
   bool IsRunning() const { return StartId != 0; }
 
   unsigned StartId = 0;          // the running command; 0 idle
+  short NoBreathTrial = 0;       // the last trial, 1 to 3, stopped before any breath began; 0 none
+  // The list's line that says the last trial found no breath.
+  void ListNoBreath();
   bool BtpsDevice = false;       // a BTPS sensor is read between trials
   bool BtpsTimerActive = false;
   bool ListVisible = true;

@@ -5,7 +5,9 @@
 #include "measure/core/MeasureCore.h"
 
 #include "measure/results/ParamList.h"
+#include "platform/basekit/Message.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -48,6 +50,14 @@ std::vector<float> Trials(const std::array<TMeasureData::TParameterRecord, 4>& s
 }
 
 }  // namespace
+
+void TMeasureCore::ListNoBreath() {
+  constexpr int NoBreathText = 9453;
+  if (ParamList && Messages && !TableZoomed && ScreenMode == 1) {
+    ParamList->PutString(Messages->Format(NoBreathText, {std::to_string(NoBreathTrial)}), -1);
+    View->RefreshParamList();
+  }
+}
 
 void TMeasureCore::WriteParamsTable() {
   const short mode = MeasureMode;

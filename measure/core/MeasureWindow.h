@@ -10,6 +10,7 @@
 #include "common/PushedSettings.h"
 #include "platform/framework/EventHandler.h"
 
+#include <string>
 #include <string_view>
 
 class TMeasureInterrupt;
@@ -49,6 +50,10 @@ public:
   virtual void ChangeButtonColor() = 0;
   // The start commands wait until the next zero.
   virtual void SetZeroPending() = 0;
+  // What the technician does next, for the status line: the zero that
+  // Start waits for, that the zero was read, or that the trial waits for
+  // the breath. Empty when there is nothing to say.
+  virtual std::string NextStepText() const { return {}; }
   virtual void SetProvocationMode(bool on) = 0;
   // 0 the normal breathing rate, 1 the high one.
   virtual void SetBRate(short rate) = 0;

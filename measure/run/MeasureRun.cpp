@@ -304,15 +304,26 @@ void TMeasureCore::CmStop() {
     AnalysisDelay.reset();
     TestMode = 0;
   }
-  if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
+  const bool trial = id >= CM_START && id <= CM_START + 2;
+  // On an instrument the window's own start rules decide whether a breath
+  // came; a trial they never saw begin holds nothing to evaluate, and an
+  // empty trial must not stand in the list as a result.
+  const bool noBreath = trial && HasInstrument && !FlagBegin &&
+                        (mode == MEASURE_FVC || mode == MEASURE_VC || mode == MEASURE_MVV);
+  if (noBreath) {
+    ClearAktBuffer(mode, TrialIndex);
+    SearchTheBest(mode);
+  } else if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO) {
     CurveMove();
+  }
   if (id == CM_CALIBRATION)
     StopCalibration();
-  if (id >= CM_START && id <= CM_START + 2) {
-    SetActualMeasureDate(TrialIndex);
+  if (trial) {
+    if (!noBreath)
+      SetActualMeasureDate(TrialIndex);
     if (mode != MEASURE_RHINO)
       View->CloseCake();
-    if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO)
+    if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO && !noBreath)
       NewResult[Index(mode)] = true;
   }
   if (logged && LogSaveAll == 0 && !log.empty()) {
@@ -326,6 +337,9 @@ void TMeasureCore::CmStop() {
   View->RedrawScreenBmp();
   if (BtpsDevice)
     BtpsTimerActive = true;
+  NoBreathTrial = noBreath ? static_cast<short>(TrialIndex + 1) : 0;
+  if (noBreath)
+    ListNoBreath();
 }
 
 bool TMeasureCore::AllocateLogBuffers() {

@@ -16,6 +16,10 @@ constexpr std::int64_t ZeroReadTimeoutMs = 2'500;
 constexpr unsigned short WordIdle = 0xEF7F;
 constexpr unsigned short FamilyMask = 0xE0;
 constexpr int RestText = 4;  // leave the instrument at rest and confirm
+constexpr int ZeroNextText = 9450;
+constexpr int ZeroReadText = 9451;
+constexpr int WaitingForBreathText = 9452;
+constexpr int NoBreathHintText = 9454;
 
 }  // namespace
 
@@ -112,6 +116,19 @@ void TMeasureCore::CmZero() {
     ZeroPending = false;
   View->SetHourGlass(false);
   finish();
+}
+
+std::string TMeasureCore::NextStepText() const {
+  if (!Messages)
+    return {};
+  if (IsRunning())
+    return HasInstrument && !FlagBegin ? Messages->LoadStringA(WaitingForBreathText) : std::string();
+  // The same condition that keeps the start commands off.
+  if (ZeroPending || (HasInstrument && ZeroNeeded))
+    return Messages->LoadStringA(ZeroNextText);
+  if (HasInstrument && NoBreathTrial != 0)
+    return Messages->Format(NoBreathHintText, {std::to_string(NoBreathTrial)});
+  return HasInstrument && ZeroDone ? Messages->LoadStringA(ZeroReadText) : std::string();
 }
 
 void TMeasureCore::NotAvailableYet() const {

@@ -370,6 +370,46 @@ TEST_F(PatientRecordsOnDisk, EnterLeavesTheSheetOpenAndEscapeClosesIt) {
   EXPECT_FALSE(sheet.IsActive());
 }
 
+// Escape on a sheet with changes asks as Cancel does: No keeps what was
+// typed on the open sheet, Yes discards it and closes the sheet.
+TEST_F(PatientRecordsOnDisk, EscapeAsksBeforeItThrowsAwayWhatWasTyped) {
+  CreateDatabase();
+  AddPatient("Anna Kovacs", "A-1", "1980.05.20.", AddDoctor("Dr. Weiss"));
+  TPatient& sheet = Open();
+  Command(CM_PATIENT_NEW);
+  TypeAndLeave(Name, "Bela Nagy");
+  ASSERT_TRUE(sheet.IsModified());
+  Sink.Answer = IDNO;
+  QTest::keyClick(&sheet, Qt::Key_Escape);
+  ASSERT_EQ(Sink.Messages.size(), 1u);
+  EXPECT_EQ(Sink.Messages[0].Text, Text(323));
+  EXPECT_EQ(Sink.Messages[0].Icon, TMessageIcon::Question);
+  TakeMessages();
+  EXPECT_TRUE(sheet.isVisible());
+  EXPECT_EQ(Shown(Name), "Bela Nagy");
+  Sink.Answer = IDYES;
+  QTest::keyClick(&sheet, Qt::Key_Escape);
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Text(323)});
+  EXPECT_FALSE(sheet.isVisible());
+  EXPECT_EQ(Patients().size(), 1u) << "nothing was stored";
+}
+
+// A patient has a height and a weight: 0 typed into either is refused
+// with the examples, as an unreadable entry is, and stays to be corrected.
+TEST_F(PatientRecordsOnDisk, AHeightOrWeightOfZeroIsRefused) {
+  CreateDatabase();
+  AddPatient("Anna Kovacs", "A-1", "1980.05.20.", AddDoctor("Dr. Weiss"));
+  Open();
+  TypeAndLeave(Height, "0 cm");
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Text(239) + "\n\t- 175 [cm]."});
+  EXPECT_EQ(Shown(Height), "0 cm");
+  TypeAndLeave(Height, "168 cm");
+  TypeAndLeave(Weight, "0 kg");
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Text(239) + "\n\t- 60 [kg]."});
+  Command(CM_PATIENT_CANCEL);
+  TakeMessages();
+}
+
 TEST_F(PatientRecordsOnDisk, TheArrowsStepHeightAndWeightInTheirUnits) {
   CreateDatabase();
   AddDoctor("Dr. Weiss");

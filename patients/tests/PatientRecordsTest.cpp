@@ -184,7 +184,8 @@ TEST_F(PatientRecordsTest, CancelAsksOnlyWhenSomethingChanged) {
   sheet.CmPatientCancel();
   ASSERT_EQ(Database.Messages.size(), 1u);
   EXPECT_EQ(Database.Messages[0].Text, Text(323));
-  EXPECT_EQ(Database.Messages[0].Flags, PatientDb::Stop | PatientDb::YesNo | PatientDb::SecondButtonDefault);
+  // A question, with the question's icon.
+  EXPECT_EQ(Database.Messages[0].Flags, PatientDb::Question | PatientDb::YesNo | PatientDb::SecondButtonDefault);
   EXPECT_EQ(sheet.GetText(Name), "Anna Kovacsne");  // No keeps the edit
   EXPECT_TRUE(sheet.IsModified());
 

@@ -344,10 +344,10 @@ void THalvetraMDIClient::CmMainMenuEnable(TCommandEnabler& ce) {
   const TClientView view = View(ClientEnablers::ReadsTableFiles(id));
   ce.Enable(ClientEnablers::IsEnabled(id, view).value_or(false));
   if (id == CM_OPEN_PATIENT)
-    ShowDatabaseState(view);
+    ShowStatusLine(view);
 }
 
-void THalvetraMDIClient::ShowDatabaseState(const TClientView& view) {
+void THalvetraMDIClient::ShowStatusLine(const TClientView& view) {
   // Open patient is off while tables are missing: the status line says which.
   const TAppSettings& settings = App.GetSettings();
   const std::string reason =
@@ -356,8 +356,11 @@ void THalvetraMDIClient::ShowDatabaseState(const TClientView& view) {
           : App.GetMessages().Format(
                 MissingDatabaseText,
                 {JoinedTables(ClientEnablers::MissingTables(settings.CommonDir, settings.DatabaseDir))});
-  if (reason != DatabaseState)
-    App.ShowStatus(DatabaseState = reason);
+  // Otherwise the measurement window says what the technician does next.
+  const TMeasureWindow* measure = reason.empty() ? GetMeasure() : nullptr;
+  const std::string text = measure ? measure->NextStepText() : reason;
+  if (text != StatusLine)
+    App.ShowStatus(StatusLine = text);
 }
 
 // --- The frames -----------------------------------------------------------------------

@@ -218,8 +218,9 @@ public:
   // Set while the browser prints a provocation series: the report of its
   // stages.
   bool SeriesPrint = false;
-  // What the status line says of the database: empty while it is whole.
-  const std::string& GetDatabaseState() const { return DatabaseState; }
+  // What the status line says: the missing database tables, else what the
+  // measurement window asks for next; empty when there is nothing to say.
+  const std::string& GetStatusLine() const { return StatusLine; }
   void CmNewDatabase();
   void CmInstitute();
 
@@ -276,7 +277,7 @@ private:
   void FillView(TClientView& view) const;
   void ActivatedMenu(const QMdiSubWindow* frame);
 
-  void ShowDatabaseState(const TClientView& view);
+  void ShowStatusLine(const TClientView& view);
   // Device kind 0 "Hardware", 1 "Hardware Diffusion Test", 2 "Hardware Plethysmograph".
   void RunInstrumentSheet(short deviceKind);
   void RunFirstInstallSheets();
@@ -291,7 +292,7 @@ private:
   // index before each use, and to none once the sheet is gone.
   TMeasureRecords& BoundRecords();
   std::unique_ptr<TExaminationStore> OwnStore;  // over Records, unless the options give a store
-  std::string DatabaseState;
+  std::string StatusLine;
   TTInstituteStruct Institute;
   // The child frames of the component windows, null when closed.
   std::array<QPointer<THalvetraMDIChild>, ClientSlotCount> Frames;

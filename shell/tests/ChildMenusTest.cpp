@@ -1,9 +1,12 @@
 #include "shell/bars/ChildMenus.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -109,6 +112,25 @@ TEST(ChildMenus, ActiveChildsPopupJoinsBetweenFileAndHelp) {
   EXPECT_EQ(Show(ChildMenus::Merged(main, &note)), "[105 24310] - [251 " + Show(ChildMenus::PopupOf(note)->Items) +
                                                        "] - [121 2143]");
   EXPECT_EQ(Show(ChildMenus::Merged(main, nullptr)), Show(main));
+}
+
+}  // namespace
+
+namespace {
+
+// The letter after "&" in a menu text.
+char Mnemonic(const std::string& text) {
+  const auto at = text.find('&');
+  return at == std::string::npos || at + 1 == text.size() ? '\0' : static_cast<char>(std::tolower(text[at + 1]));
+}
+
+TEST(ChildMenus, ZeroAndZoomOfTheTestsMenuHaveMnemonicsOfTheirOwn) {
+  const TMessage texts("English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang");
+  const char zero = Mnemonic(texts.LoadStringA(126));
+  const char zoom = Mnemonic(texts.LoadStringA(132));
+  EXPECT_NE(zero, '\0');
+  EXPECT_NE(zoom, '\0');
+  EXPECT_NE(zero, zoom) << "Alt and the letter would choose between them";
 }
 
 }  // namespace

@@ -232,3 +232,30 @@ TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithI
 }
 
 }  // namespace
+
+namespace {
+
+// A trial in which no breath comes: the patient rests at the mouthpiece
+// until the stop. The window's start rules never saw a breath, so the
+// trial is cleared and the technician told, instead of an empty result.
+TEST_F(MeasureSimulator, ATrialWithoutABreathIsClearedAndSaysSo) {
+  TMeasure* window = Open({"--manoeuvre", "rest"});
+  ASSERT_FALSE(HasFailure());
+  StartTrial(*window);
+  ASSERT_FALSE(HasFailure());
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 300)  // three simulated seconds of rest at ten times the speed
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  ASSERT_TRUE(window->IsRunning());
+  ASSERT_TRUE(Route(CM_STOP));
+  const auto lines = window->GetParamList()->GetLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), App->GetMessages().Format(9453, {"1"})), lines.end())
+      << "the list says so";
+  EXPECT_EQ(window->NextStepText(), App->GetMessages().Format(9454, {"1"}));
+  EXPECT_FALSE(window->HasUnsavedResults());
+  EXPECT_EQ(window->GetAktBuffer(MEASURE_FVC, 0)[0], 0.0f);
+  EXPECT_EQ(window->GetTrialSelection(), 0) << "no trial stands in the list";
+}
+
+}  // namespace

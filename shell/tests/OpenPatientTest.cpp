@@ -220,8 +220,8 @@ TEST_F(OpenPatient, AMissingDatabaseIsNamedOnTheStatusLine) {
   CreateDatabase();
   fs::rename(Folder / "Database/Data/names.db", Folder / "names.db.away");
   EXPECT_FALSE(Enabled(CM_OPEN_PATIENT));
-  EXPECT_EQ(Client().GetDatabaseState(), App->GetMessages().Format(9009, {"./Database/Data/names.db"}));
-  EXPECT_EQ(App->GetFrame()->statusBar()->currentMessage().toStdString(), Client().GetDatabaseState());
+  EXPECT_EQ(Client().GetStatusLine(), App->GetMessages().Format(9009, {"./Database/Data/names.db"}));
+  EXPECT_EQ(App->GetFrame()->statusBar()->currentMessage().toStdString(), Client().GetStatusLine());
   fs::rename(Folder / "names.db.away", Folder / "Database/Data/names.db");
   EXPECT_TRUE(Enabled(CM_OPEN_PATIENT));
   EXPECT_EQ(App->GetFrame()->statusBar()->currentMessage().toStdString(), "");

@@ -32,6 +32,7 @@ struct TSimulatorOptions {
   bool DoorOpen = false;
   TBoxHeadOptions Box;             // the body box and its patient
   std::string LogFile;
+  std::string LinkPath;            // a symbolic link to the device, made at the start
   long StopAfterSamples = -1;      // hang up after sending this many samples
   int GarbageEvery = 0;            // noise bytes after every n-th frame
   int CorruptEvery = 0;            // every n-th sample frame damaged on the line
@@ -122,6 +123,10 @@ private:
   long ShutterPhase = 0;
   double ClosureAlveolarPa = 0.0;
 };
+
+// The rest before a blast that begins with the stream: the program's zero
+// reads 225 samples, 2.25 s, with the stream on and must see none of it.
+constexpr double StreamLeadInS = 3.0;
 
 // The options from the command line; the reason when they are wrong.
 std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, char** argv);

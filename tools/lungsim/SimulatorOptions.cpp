@@ -15,9 +15,12 @@ standard output and plays a lung-function instrument on it until stopped.
   --version N        the hardware version it reports (0, 0x70, 0x11 by kind)
   --capabilities N   1 rhinomanometer head, 2 nebulizer output, 4 shutter head
   --manoeuvre M      rest (default), fvc, vc, mvv, syringe, dfc, plethysmograph, rhino
-  --trigger T        word: begin with the start word (default); stream: when
-                     the stream is switched on
-  --lead-in S        seconds at rest before the manoeuvre (1)
+  --trigger T        word: begin with the start word; stream: each time the
+                     stream is switched on. A plain spirometer (version 0)
+                     gets no start word, so stream is its default; word is
+                     the default of the others
+  --lead-in S        seconds at rest before the manoeuvre: 3 when it begins
+                     with the stream, longer than the program's zero; 1 else
   --fvc L --fev1 L --pef L/s --rise S --fivc L --pif L/s
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
@@ -38,6 +41,7 @@ standard output and plays a lung-function instrument on it until stopped.
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
+  --link PATH        a symbolic link at PATH to the device, for [Serial Ports]
   --temperature C --pressure hPa --humidity %
   --door-open        the cabin door reports open
   --door-open-at S --door-close-at S   the cabin door opens (and closes) then
@@ -87,6 +91,8 @@ std::optional<long> Integer(const char* text) {
 std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, char** argv) {
   TSimulatorOptions o;
   bool versionGiven = false;
+  bool triggerGiven = false;
+  bool leadInGiven = false;
   LungModel::TPatient& p = o.Patient;
   const std::map<std::string, double*> reals{
       {"--fvc", &p.FvcL},           {"--fev1", &p.Fev1L},        {"--pef", &p.PefLps},
@@ -153,6 +159,7 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       if (!number)
         return option + ": " + value + " is not a number";
       *real->second = *number;
+      leadInGiven |= real->second == &o.LeadInS;
     } else if (const auto integer = integers.find(option); integer != integers.end()) {
       const auto number = Integer(value);
       if (!number || *number < 0)
@@ -172,6 +179,7 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       if (trigger != "word" && trigger != "stream")
         return "--trigger: " + trigger + " is neither word nor stream";
       o.StartOnStream = trigger == "stream";
+      triggerGiven = true;
     } else if (option == "--stroke-times") {
       p.StrokeSeconds.clear();
       std::string list = value;
@@ -185,6 +193,8 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       }
     } else if (option == "--log") {
       o.LogFile = value;
+    } else if (option == "--link") {
+      o.LinkPath = value;
     } else {
       return "unknown option " + option;
     }
@@ -193,6 +203,15 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     return "--absorber and --analyser-tau must be above 0";
   if (!versionGiven)
     o.HardwareVersion = o.Kind == "diffusion" ? 0x70 : o.Kind == "plethysmograph" ? 0x11 : 0x00;
+  // The program starts a plain spirometer's acquisition by switching the
+  // stream on and sends it no start word; its zero streams too, so the
+  // patient rests longer than the zero reads before the blast.
+  if (!triggerGiven)
+    o.StartOnStream = o.HardwareVersion == 0;
+  if (!leadInGiven && o.StartOnStream)
+    o.LeadInS = StreamLeadInS;
+  if (o.LeadInS < 0.0)
+    return "--lead-in: seconds of 0 or more";
   if (o.InspirationGain <= 0.0 || o.ExpirationGain <= 0.0 || o.GasPathGain <= 0.0)
     return "a sensor gain must be above 0";
   if (o.LineLeakPercent < 0.0 || o.LineLeakPercent >= 100.0)

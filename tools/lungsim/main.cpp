@@ -77,5 +77,5 @@ int main(int argc, char** argv) {
       }
     }
     return 0;
-  });
+  }, options.LinkPath);
 }

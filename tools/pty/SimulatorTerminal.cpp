@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <system_error>
 
 #include <fcntl.h>
 #include <termios.h>
@@ -15,9 +17,36 @@ volatile std::sig_atomic_t Stopping = 0;
 
 void OnSignal(int) { Stopping = 1; }
 
+// Points `link` at `device`. A link left by an earlier run is replaced;
+// anything else at that path is kept and refused.
+bool MakeLink(const std::filesystem::path& link, const std::string& device) {
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(link, error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_symlink(status)) {
+    std::cerr << "--link: " << link.string() << " exists and is not a link\n";
+    return false;
+  }
+  if (std::filesystem::is_symlink(status))
+    std::filesystem::remove(link, error);
+  std::filesystem::create_symlink(device, link, error);
+  if (error) {
+    std::cerr << "--link: cannot make " << link.string() << ": " << error.message() << "\n";
+    return false;
+  }
+  return true;
+}
+
+// Removes the link if it still leads to this run's device.
+void RemoveLink(const std::filesystem::path& link, const std::string& device) {
+  std::error_code error;
+  if (std::filesystem::read_symlink(link, error) == device && !error)
+    std::filesystem::remove(link, error);
+}
+
 }  // namespace
 
-int RunOnPseudoTerminal(const std::string& logFile, const std::function<int(TSimulatorTerminal&)>& loop) {
+int RunOnPseudoTerminal(const std::string& logFile, const std::function<int(TSimulatorTerminal&)>& loop,
+                        const std::string& linkPath) {
   std::ofstream log;
   if (!logFile.empty()) {
     log.open(logFile, std::ios::out | std::ios::trunc);
@@ -46,6 +75,11 @@ int RunOnPseudoTerminal(const std::string& logFile, const std::function<int(TSim
   }
   ::cfmakeraw(&raw);
   ::tcsetattr(terminal.Slave, TCSANOW, &raw);
+  if (!linkPath.empty() && !MakeLink(linkPath, path)) {
+    ::close(terminal.Slave);
+    ::close(terminal.Master);
+    return 1;
+  }
 
   std::signal(SIGTERM, OnSignal);
   std::signal(SIGINT, OnSignal);
@@ -54,6 +88,8 @@ int RunOnPseudoTerminal(const std::string& logFile, const std::function<int(TSim
   std::cout << path << std::endl;
 
   const int result = loop(terminal);
+  if (!linkPath.empty())
+    RemoveLink(linkPath, path);
   ::close(terminal.Slave);
   ::close(terminal.Master);
   return result;

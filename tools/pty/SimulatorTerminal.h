@@ -19,8 +19,11 @@ struct TSimulatorTerminal {
 };
 
 // Runs `loop` on a fresh pseudo-terminal; its answer is the exit code. 1
-// when the log file or the terminal cannot be had.
-int RunOnPseudoTerminal(const std::string& logFile, const std::function<int(TSimulatorTerminal&)>& loop);
+// when the log file or the terminal cannot be had. With `linkPath` the
+// device is also reached through a symbolic link there, so that an ini
+// file names it once for every run; the link goes when the loop ends.
+int RunOnPseudoTerminal(const std::string& logFile, const std::function<int(TSimulatorTerminal&)>& loop,
+                        const std::string& linkPath = {});
 
 // Writes what the instrument sent; a host that does not read loses it, as
 // on a real line.

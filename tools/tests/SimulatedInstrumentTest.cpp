@@ -353,10 +353,58 @@ TEST(SimulatedInstrument, TheBagFillsAtHighSpeedAndIsDrawnDownAtLowSpeed) {
   }
 }
 
+// The program's own sequence on a plain spirometer: the zero switches the
+// stream on for 225 samples and off, the start switches it on again and
+// sends no word. With nothing but --manoeuvre fvc the zero sees rest and
+// the blast comes after the start.
+TEST(SimulatedInstrument, APlainSpirometerRestsThroughTheZeroAndBlowsAfterTheStart) {
+  TRig rig(Parse({"--manoeuvre", "fvc", "--noise", "0"}));
+  const auto flows = [&rig](int samples) {
+    std::vector<int> counts;
+    for (const TSample& sample : rig.Samples(samples))
+      counts.push_back(sample.Value(ChannelFlow));
+    return counts;
+  };
+  rig.Stream(true);
+  const std::vector<int> zero = flows(225);
+  EXPECT_EQ(std::count(zero.begin(), zero.end(), 0), 225) << "the zero saw a breath";
+  rig.Stream(false);
+  rig.Stream(true);
+  // 3 s of rest; the model's manoeuvre then breathes in for 2.5 s and
+  // blows with the default PEF of 9 L/s, -1024 counts of 8.7890625 mL/s;
+  // sampled every 10 ms, the peak may fall up to 1 % between two samples.
+  const std::vector<int> rest = flows(300);
+  EXPECT_EQ(std::count(rest.begin(), rest.end(), 0), 300);
+  const std::vector<int> blast = flows(400);
+  EXPECT_NEAR(*std::min_element(blast.begin(), blast.end()), -1024, 10.24);
+  EXPECT_EQ(rig.Log, (std::vector<std::string>{"stream on", "manoeuvre fvc started", "stream off", "stream on",
+                                               "manoeuvre fvc started"}));
+}
+
+TEST(SimulatedInstrument, TheTriggerFollowsTheInstrumentVersionUnlessGiven) {
+  struct Case {
+    std::vector<const char*> arguments;
+    bool onStream;
+    double leadInS;
+  };
+  const Case cases[] = {{{"--manoeuvre", "fvc"}, true, 3.0},
+                        {{"--manoeuvre", "fvc", "--lead-in", "0.5"}, true, 0.5},
+                        {{"--manoeuvre", "fvc", "--trigger", "word"}, false, 1.0},
+                        {{"--manoeuvre", "fvc", "--version", "0x70"}, false, 1.0},
+                        {{"--instrument", "diffusion", "--manoeuvre", "dfc"}, false, 1.0},
+                        {{"--instrument", "plethysmograph"}, false, 1.0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
+    const TSimulatorOptions options = Parse(c.arguments);
+    EXPECT_EQ(options.StartOnStream, c.onStream);
+    EXPECT_DOUBLE_EQ(options.LeadInS, c.leadInS);
+  }
+}
+
 TEST(SimulatedInstrument, SensorOptionsOutOfRangeAreRefused) {
   for (const std::vector<const char*>& arguments :
        {std::vector<const char*>{"sim", "--inspiration-gain", "0"}, {"sim", "--line-leak", "100"},
-        {"sim", "--stroke-times", "1,,2"}, {"sim", "--stroke-times", "-1"}}) {
+        {"sim", "--stroke-times", "1,,2"}, {"sim", "--stroke-times", "-1"}, {"sim", "--lead-in", "-1"}}) {
     const auto options =
         ParseSimulatorOptions(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
     EXPECT_TRUE(std::holds_alternative<std::string>(options)) << arguments[1] << " " << arguments[2];

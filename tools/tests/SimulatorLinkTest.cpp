@@ -80,7 +80,8 @@ TEST_F(SimulatorLink, ThePortCheckReadsTheVersionAndCapabilities) {
 // The start word begins a forced manoeuvre of FVC 5.20 L: it arrives at 100
 // samples a second and integrates, as the window does it, to 5.20 L.
 TEST_F(SimulatorLink, AForcedManoeuvreArrivesAt100HzWithTheModelsVolume) {
-  StartSimulator({"--manoeuvre", "fvc", "--fvc", "5.2", "--fev1", "4.3", "--pef", "10.5", "--lead-in", "1.0"});
+  StartSimulator({"--manoeuvre", "fvc", "--trigger", "word", "--fvc", "5.2", "--fev1", "4.3", "--pef", "10.5",
+                  "--lead-in", "1.0"});
   LungModel::TPatient patient;
   patient.FvcL = 5.2;
   patient.Fev1L = 4.3;
@@ -147,6 +148,34 @@ TEST_F(SimulatorLink, EveryCommandWordAppearsInTheSimulatorsLogInOrder) {
   const std::vector<std::string> expected{"identify",    "stream on",   "word 0xEF7F", "word 0xEB7F", "word 0xEF7F",
                                           "byte 0x09",   "byte 0x01",   "word 0xAF7F", "stream off"};
   EXPECT_EQ(Simulator->Log(), expected);
+}
+
+// The ini names the link once; every run of the simulator points it at its
+// new device, and takes it away when it ends. A file that is not a link is
+// never overwritten.
+TEST_F(SimulatorLink, TheLinkLeadsToTheDeviceWhileTheSimulatorRuns) {
+  const std::filesystem::path link = Folder / "halvetra-lung";
+  for (int run = 0; run < 2; ++run) {
+    Simulator = std::make_unique<TSimulatorProcess>("halvetra-lungsim", QStringList{"--link", QString::fromStdString(link.string())},
+                                                    Folder / "simulator.log");
+    ASSERT_FALSE(Simulator->Path.empty());
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), Simulator->Path);
+    Ini = Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + link.string() + "\n").string();
+    {
+      TMeasureInterrupt port{MEASURE_FVC, &Texts};
+      Configure(port);
+      EXPECT_TRUE(port.TestSerialPort()) << port.LastPortError;
+    }
+    Simulator.reset();
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+  }
+  Folder.Write("halvetra-lung", "a file of the user's\n");
+  TSimulatorProcess refused("halvetra-lungsim", {"--link", QString::fromStdString(link.string())}, Folder / "refused.log");
+  EXPECT_TRUE(refused.Path.empty());
+  ASSERT_TRUE(refused.Process.state() == QProcess::NotRunning || refused.Process.waitForFinished(5000));
+  EXPECT_EQ(refused.Process.exitCode(), 1);
+  EXPECT_FALSE(std::filesystem::is_symlink(link));
 }
 
 TEST_F(SimulatorLink, ASimulatorThatStopsMidTrialEndsTheRunAndKeepsTheSamples) {
