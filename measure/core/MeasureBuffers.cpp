@@ -103,7 +103,7 @@ void TMeasureCore::ClearSlotCurves(short type, short trial) {
   ClearCurve(Volume[t]);
   MeasureDate[Index(type)][t] = {};
   MeasureTime[Index(type)][t] = {};
-  if (type == MEASURE_SHUTTER)
+  if (type == MEASURE_SHUTTER || type == MEASURE_RHINO)
     ClearCurve(Third[t]);
   if (type == MEASURE_PLETHY) {
     ClearCurve(BoxPressure[t]);

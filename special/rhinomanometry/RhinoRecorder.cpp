@@ -30,10 +30,11 @@ bool TakeRhinoSample(std::size_t index, long sample, const TRhinoCorrection& c, 
   if (index >= slot.FlowMlps.size() || index >= slot.PressurePa.size())
     return false;
   if (c.Instrument) {
-    float flow = RawFlowMlps(sample);
+    // The zero was read on the same scale as the sample: it is taken away
+    // before the fine scale is brought to mL/s.
+    float flow = RawFlowMlps(sample) - c.FlowZeroMlps;
     if (c.FineFlowScale)
       flow /= static_cast<float>(InstrumentProtocol::FineFlowCountsPerCount);
-    flow -= c.FlowZeroMlps;
     if (!begin.FlagBegin) {
       // The recording begins at the first turn from inspiration to
       // expiration.

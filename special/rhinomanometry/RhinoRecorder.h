@@ -14,7 +14,7 @@
 struct TRhinoCorrection {
   bool Instrument = true;      // false: the buffers already hold a demonstration recording
   bool FineFlowScale = false;  // the head's fine flow scale (2.5048 counts a count)
-  float FlowZeroMlps = 0.0f;
+  float FlowZeroMlps = 0.0f;   // as the samples at rest read it, before the fine scale
   float PressureZeroPa = 0.0f;
   float Btps = 1.0f;              // inspired air to body conditions
   float InspirationFactor = 1.0f; // calibration constants of positive and negative flow

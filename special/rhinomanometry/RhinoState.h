@@ -47,10 +47,9 @@ struct TRhinoState {
   std::string ProvocationMaterial;
   float ProvocationConcentration = 0.0f;  // mg/ml
   float ProvocationDose = 0.0f;           // ml
-  float FlowZero = 0.0f;                  // mL/s
-  float PressureZero = 0.0f;              // Pa
-  bool Unsaved = false;                   // an evaluated result not yet stored
-  bool MoveToPrevious = false;            // a loaded result moves to the second pair at the next start
+  float PressureZero = 0.0f;              // Pa; the flow's zero is the window's
+  bool MoveToPrevious = false;
+  bool SettingsRead = false;  // the ini file's settings were read: the algorithm goes back on closing            // a loaded result moves to the second pair at the next start
 
   const TRhinoRows& ShownRows() const { return Posterior ? RowsPosterior : RowsAnterior; }
   RHINO_PARAMS& ParamsOfSlot(short slot) { return slot < 2 ? ParamsAkt : ParamsPre; }

@@ -58,15 +58,16 @@ TEST(RhinoRecorder, ZerosScaleAndCalibration) {
   c.Btps = 1.1f;
   c.InspirationFactor = 0.9f;
   c.ExpirationFactor = 1.25f;
-  // 1000 counts on the fine scale: 1000 × 8.7890625 / 2.5048 = 3508.89 mL/s,
-  // less the zero 3498.89, inspired: / (1.1 × 0.9) = 3534.23.
+  // 1000 counts: 8789.0625 less the zero (read on the same scale) 8779.0625,
+  // on the fine scale / 2.5048 = 3504.90 mL/s, inspired: / (1.1 × 0.9) = 3540.30.
   ASSERT_TRUE(TakeRhinoSample(0, Raw(1000, -200), c, slot.Spans(), {flagBegin, breathIn}, data));
-  EXPECT_NEAR(slot.flow[0], 3534.23f, 0.02f);
+  EXPECT_NEAR(slot.flow[0], 3540.30f, 0.02f);
   EXPECT_FLOAT_EQ(slot.pressure[0], -200 * 0.9765625f - 5.0f);
-  // -500 counts: -1754.44 - 10 = -1764.44, expired: / 1.25 = -1411.56.
+  // -500 counts: -4394.53 - 10 = -4404.53, / 2.5048 = -1758.44, expired:
+  // / 1.25 = -1406.75.
   ASSERT_TRUE(TakeRhinoSample(1, Raw(-500, 200), c, slot.Spans(), {flagBegin, breathIn}, data));
-  EXPECT_NEAR(slot.flow[1], -1411.56f, 0.02f);
-  EXPECT_NEAR(slot.volume[1], (3534.23f - 1411.56f) * 0.01f, 0.001f);
+  EXPECT_NEAR(slot.flow[1], -1406.75f, 0.02f);
+  EXPECT_NEAR(slot.volume[1], (3540.30f - 1406.75f) * 0.01f, 0.001f);
 }
 
 TEST(RhinoRecorder, PhasesEndWhereTheFlowTurns) {
