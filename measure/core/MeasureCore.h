@@ -394,6 +394,11 @@ public:
   // spoiled are named in a message and replaced.
   void ReadRhinoSettings();
   void WriteRhinoAlgorithm() const;
+  // CM_RHINO_PROVOCATION: the agent from the dialog; the first time the
+  // result so far is saved as the base and the second pair emptied for the
+  // measurements after the provocation. A base that could not be saved
+  // leaves everything as it was.
+  void CmRhinoProvocation();
   void SeedRandom(unsigned seed) { Random.seed(seed); }
   // Sends a message of the storage subsystem to the client, once more when
   // it is not answered; true when it was.

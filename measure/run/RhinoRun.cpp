@@ -161,4 +161,33 @@ void TMeasureCore::ReadRhinoSettings() {
                              0, TMessageIcon::Stop);
 }
 
+void TMeasureCore::CmRhinoProvocation() {
+  const std::optional<TRhinoProvocationEntry> entry = View->RunRhinoProvocationDialog();
+  if (!entry)
+    return;
+  if (!Rhino.Provoked) {
+    Rhino.SavingBase = true;
+    if (Client)
+      Client->SendToClient(WM_COMMAND, CM_SAVE_MEASUREMENT, 0);
+    Rhino.SavingBase = false;
+    // The save has told the user why it failed; the base is still unsaved.
+    if (Dirty)
+      return;
+    const std::size_t kind = Index(MEASURE_RHINO);
+    for (short slot = 2; slot < 4; ++slot) {
+      if (SampleCount[kind][Index(slot)] <= 0)
+        continue;
+      ClearSlotCurves(MEASURE_RHINO, slot);
+      SampleCount[kind][Index(slot)] = 0;
+      TrialIndex = slot;
+      Rhino.Side = static_cast<short>(slot - 2);
+      CalculateRhinoParams();
+    }
+    UpdateParamListBox();
+  }
+  Rhino.Provoked = true;
+  TakeProvocation(Rhino, *entry);
+  View->RedrawScreenBmp();
+}
+
 void TMeasureCore::WriteRhinoAlgorithm() const { ::WriteRhinoAlgorithm(IniFile, Rhino.Algorithm); }

@@ -149,4 +149,87 @@ TEST_F(RhinoRun, DatesOfBothPairsAndTheAlgorithmNames) {
   EXPECT_EQ(Core.GetRhinoAlgorithmName(2), "Smallest breath");
 }
 
+// A view whose provocation dialog answers as the test says.
+class TProvocationView : public TNoMeasureView {
+public:
+  std::optional<TRhinoProvocationEntry> RunRhinoProvocationDialog() override {
+    ++Asked;
+    return Answer;
+  }
+  std::optional<TRhinoProvocationEntry> Answer;
+  int Asked = 0;
+};
+
+class RhinoProvocation : public RhinoRun {
+protected:
+  RhinoProvocation() {
+    Core.SetView(&View);
+    Client.OnMessage = [this](unsigned msg, TParam1 wParam, TParam2) {
+      if (msg != WM_COMMAND || wParam != CM_SAVE_MEASUREMENT)
+        return;
+      ++Saves;
+      EXPECT_TRUE(Core.Rhino.SavingBase) << "the program marks the stored test as the base";
+      if (SaveSucceeds)
+        Core.Dirty = false;
+    };
+  }
+  ~RhinoProvocation() override { Core.SetView(nullptr); }
+
+  TProvocationView View;
+  int Saves = 0;
+  bool SaveSucceeds = true;
+};
+
+TEST_F(RhinoProvocation, TheFirstEntrySavesTheBaseAndEmptiesTheSecondPair) {
+  Record(CM_START);
+  Record(CM_START2);
+  // A previous result in slot 3 goes.
+  Core.SampleCount[MEASURE_RHINO][3] = 40;
+  Core.Rhino.ParamsPre.Flows[3] = {250.0f, 0.0f, 250.0f};
+  View.Answer = TRhinoProvocationEntry{"Histamine", "2.5", "0.1"};
+  SendMessage(&Core, WM_COMMAND, CM_RHINO_PROVOCATION, 0);
+  EXPECT_EQ(Saves, 1);
+  EXPECT_TRUE(Core.Rhino.Provoked);
+  EXPECT_FALSE(Core.Rhino.SavingBase);
+  EXPECT_EQ(Core.SampleCount[MEASURE_RHINO][3], 0);
+  EXPECT_EQ(Core.Rhino.ParamsPre.Flows[3][0], 0.0f);
+  EXPECT_EQ(Core.Rhino.ProvocationMaterial, "Histamine");
+  EXPECT_FLOAT_EQ(Core.Rhino.ProvocationConcentration, 2.5f);
+  EXPECT_FLOAT_EQ(Core.Rhino.ProvocationDose, 0.1f);
+
+  // The next starts fill the second pair: 300 mL/s after the provocation.
+  const RHINO_PARAMS base = Core.Rhino.ParamsAkt;
+  Record(CM_START);
+  EXPECT_NEAR(Core.Rhino.ParamsPre.Flows[3][1], 300.0f, 6.0f);
+  EXPECT_GT(Core.SampleCount[MEASURE_RHINO][2], 0);
+  EXPECT_EQ(Core.Rhino.ParamsAkt.Flows, base.Flows) << "the base stays";
+
+  // A second entry saves nothing and clears nothing; an empty dose keeps
+  // the one before.
+  View.Answer = TRhinoProvocationEntry{"Allergen", "5", ""};
+  SendMessage(&Core, WM_COMMAND, CM_RHINO_PROVOCATION, 0);
+  EXPECT_EQ(Saves, 1);
+  EXPECT_GT(Core.SampleCount[MEASURE_RHINO][2], 0);
+  EXPECT_EQ(Core.Rhino.ProvocationMaterial, "Allergen");
+  EXPECT_FLOAT_EQ(Core.Rhino.ProvocationConcentration, 5.0f);
+  EXPECT_FLOAT_EQ(Core.Rhino.ProvocationDose, 0.1f);
+}
+
+TEST_F(RhinoProvocation, AFailedSaveOrCancelChangesNothing) {
+  Record(CM_START);
+  SendMessage(&Core, WM_COMMAND, CM_RHINO_PROVOCATION, 0);  // cancelled
+  EXPECT_EQ(View.Asked, 1);
+  EXPECT_EQ(Saves, 0);
+  EXPECT_FALSE(Core.Rhino.Provoked);
+
+  SaveSucceeds = false;
+  View.Answer = TRhinoProvocationEntry{"Histamine", "2.5", "0.1"};
+  SendMessage(&Core, WM_COMMAND, CM_RHINO_PROVOCATION, 0);
+  EXPECT_EQ(Saves, 1);
+  EXPECT_FALSE(Core.Rhino.Provoked);
+  EXPECT_TRUE(Core.Rhino.ProvocationMaterial.empty());
+  Record(CM_START2);
+  EXPECT_GT(Core.SampleCount[MEASURE_RHINO][1], 0) << "the next start still measures the first pair";
+}
+
 }  // namespace
