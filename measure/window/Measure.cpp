@@ -229,6 +229,7 @@ void TMeasure::SetupWindow() {
     if (MeasureType == MEASURE_RHINO) {
       for (const int number : {405, 406, 407})
         PredictedList->AddString(QString::fromStdString(Messages->LoadStringA(number)));
+      PredictedList->setCurrentIndex(Rhino.Algorithm);
     } else {
       for (const char* set : {"ECCS", "Knudson", "Cotton & Dust", "Crapo-Hsu", "\xC3\x96sterreichisch", "Finnish"})
         PredictedList->AddString(QString::fromUtf8(set));
