@@ -6,7 +6,7 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/portkit/tests/support/TestWindow.h"
-#include "tools/lungsim/SimulatorTransport.h"
+#include "testing/SimulatorRig.h"
 
 #include <cmath>
 #include <string>
@@ -27,13 +27,9 @@ protected:
     Options.NoiseCounts = 0;
     // Left, right, then after the hand-over again left and right.
     Options.Rhino.FlowsAt150PaMlps = {400.0, 350.0, 300.0, 260.0};
-    Instrument = std::make_shared<TSimulatedInstrument>(Options, [](const std::string&) {});
-    Core.SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
-      name = "simulated instrument";
-      auto transport = std::make_unique<TSimulatorTransport>(Instrument);
-      Transport = transport.get();
-      return transport;
-    });
+    Rig.Attach(Options);
+    Rig.Connect(Core, "simulated instrument");
+    Rig.OnStep([] { ProcessPosted(); });
   }
 
   // One recording from the start id until the core stops it: the 22 s of
@@ -42,17 +38,12 @@ protected:
     Core.CmStart(id);
     ProcessPosted();
     ASSERT_EQ(Core.StartId, id);
-    for (long n = 0; n < 7000 && Core.StartId != 0; ++n) {
-      Transport->Tick();
-      Clock->Advance(10);
-      ProcessPosted();
-    }
+    Rig.PlayWhile([&] { return Core.StartId != 0; }, 7000);
     ASSERT_EQ(Core.StartId, 0u) << "the recording ended";
   }
 
   TSimulatorOptions Options;
-  std::shared_ptr<TSimulatedInstrument> Instrument;
-  TSimulatorTransport* Transport = nullptr;
+  TSimulatorRig Rig{Clock, Device};
 };
 
 TEST_F(RhinoRun, LeftAndRightNostrilsGiveTheModelsFlowAt150Pa) {
@@ -99,15 +90,11 @@ TEST_F(RhinoRun, PosteriorKeepsOnlyTheTotal) {
 
 TEST_F(RhinoRun, ARecordingWithoutABreathIsNoResult) {
   Options.Manoeuvre = "rest";
-  Instrument = std::make_shared<TSimulatedInstrument>(Options, [](const std::string&) {});
+  Rig.Attach(Options);
   Core.CmStart(CM_START);
   ProcessPosted();
   // Nothing begins at rest: stop by hand after a while.
-  for (long n = 0; n < 300; ++n) {
-    Transport->Tick();
-    Clock->Advance(10);
-    ProcessPosted();
-  }
+  Rig.Play(300);
   Core.CmStop();
   EXPECT_NE(TakeMessage().find("No complete breath"), std::string::npos);
   EXPECT_FALSE(Core.Dirty);
