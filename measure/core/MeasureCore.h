@@ -364,7 +364,7 @@ public:
   void WatchHaveToCopyAktToPre();
   void DoRandom(short trial);
 
-  // --- Rhinomanometry (RhinoRun.cpp) ---------------------------------------
+  // --- Rhinomanometry (run/rhinomanometry) ---------------------------------------
 
   // The test's state: nostril and slots, algorithm, rows, both results and
   // the provocation.
