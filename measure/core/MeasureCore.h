@@ -362,6 +362,9 @@ public:
   void ClearAktBuffer(short type, short trial);
   void CopyAktToPreBuffer(short type, short trial);
   void WatchHaveToCopyAktToPre();
+  // The actual result's note becomes the previous one's (an unset note
+  // clears it); the actual note is empty afterwards.
+  void MoveNoteToPrevious();
   void DoRandom(short trial);
 
   // --- Rhinomanometry (run/rhinomanometry) ---------------------------------------

@@ -104,14 +104,7 @@ void TMeasureCore::CalculateRhinoParams() {
 void TMeasureCore::WatchRhinoHaveToCopyAktToPre() {
   if (Dirty || !Rhino.MoveToPrevious)
     return;
-  if (NoteSet[1]) {
-    SetNote(2, Notes[1]);
-  } else {
-    Notes[2].clear();
-    NoteSet[2] = false;
-  }
-  Notes[1].clear();
-  NoteSet[1] = false;
+  MoveNoteToPrevious();
   Rhino.AlgorithmPre = Rhino.Algorithm;
   const std::size_t kind = Index(MEASURE_RHINO);
   for (short k = 0; k < 2; ++k) {
