@@ -5,12 +5,15 @@
 #include "measure/window/Measure.h"
 
 #include "measure/results/ParamList.h"
+#include "measure/window/RhinoBitmapExport.h"
 #include "platform/basekit/Message.h"
 #include "platform/portkit/rhinomanometry/SideAverage.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 #include "tools/lungmodel/RhinoModel.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +114,42 @@ TEST_F(RhinoWindow, BothPairsInTheListAndTheDiagram) {
   EXPECT_EQ(w.ZoomLevel, 3);
   w.Repaint();
   SavePicture(w, "measure-window-rhino-enlarged-zoom3.png");
+}
+
+TEST_F(RhinoWindow, TextAndBitmapExport) {
+  Measured(0, 400.0);
+  Measured(1, 350.0);
+  TMeasure& w = *Window;
+  const auto text = Folder / "rhino.txt";
+  const auto bmp = Folder / "rhino.bmp";
+  ASSERT_TRUE(RhinoBitmapExport::SaveTextAndBmpForRhino(w, Texts, text, bmp, "Septum straight\n"));
+  const std::string written = TTemporaryFolder::Read(text);
+  // Dates of the first pair, the picture of the empty second pair; the
+  // three anterior rows as flows and resistances; the notes; LF line ends.
+  EXPECT_EQ(written.rfind("2026.12.11.@09:30:00@YYYY.MM.DD.@HH:MM:SS\n", 0), 0u) << written;
+  EXPECT_NE(written.find("\nFlow [150]@[mL/s]@"), std::string::npos);
+  EXPECT_NE(written.find("\nRES  [ 75]@[Pa/mL/s]@"), std::string::npos);
+  EXPECT_EQ(written.find('\r'), std::string::npos);
+  EXPECT_TRUE(written.ends_with("Septum straight\n"));
+  // A BMP of 751 × 366: "BM", then width and height in the info header.
+  const std::string picture = TTemporaryFolder::Read(bmp);
+  ASSERT_GT(picture.size(), 26u);
+  EXPECT_EQ(picture.substr(0, 2), "BM");
+  const auto le32 = [&](std::size_t at) {
+    return static_cast<int>(static_cast<unsigned char>(picture[at]) | static_cast<unsigned char>(picture[at + 1]) << 8 |
+                            static_cast<unsigned char>(picture[at + 2]) << 16 |
+                            static_cast<unsigned char>(picture[at + 3]) << 24);
+  };
+  EXPECT_EQ(le32(18), 751);
+  EXPECT_EQ(std::abs(le32(22)), 366);
+  QImage shown(QString::fromStdString(bmp.string()));
+  shown.save(QString::fromStdString((std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "rhino-export.png").string()));
+
+  // A folder that is not there: the message, no bitmap.
+  EXPECT_FALSE(RhinoBitmapExport::SaveTextAndBmpForRhino(w, Texts, Folder / "missing" / "r.txt", Folder / "r.bmp", ""));
+  EXPECT_NE(Sink.Messages.at(0).Text.find("cannot be written"), std::string::npos);
+  Sink.Messages.clear();
+  EXPECT_FALSE(std::filesystem::exists(Folder / "r.bmp"));
 }
 
 }  // namespace
