@@ -31,10 +31,10 @@ std::optional<std::string> ParseRhinoHeadOption(const std::string& option, const
       o.FlowsAt150PaMlps.push_back(*flow);
       from = comma + 1;
     }
-  } else if (option == "--rohrer") {
+  } else if (option == "--nasal-rohrer") {
     const auto share = Number(text);
     if (!share || *share < 0.0 || *share >= 1.0)
-      return "--rohrer: a share of 0 to below 1";
+      return "--nasal-rohrer: a share of 0 to below 1";
     o.LaminarShare = *share;
   } else if (option == "--flow-scale") {
     if (text != "normal" && text != "fine")

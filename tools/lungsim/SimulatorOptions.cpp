@@ -38,7 +38,7 @@ standard output and plays a lung-function instrument on it until stopped.
   --rhino-flows F,F,...  mL/s at 150 Pa of each rhinomanometry start in turn
                      (left, right, both, again after a provocation); the
                      last one stays (default: 400 every time)
-  --rohrer S         the nose by Rohrer's law, its laminar part taking S of
+  --nasal-rohrer S   the nose by Rohrer's law, its laminar part taking S of
                      the 150 Pa (0: an orifice, the default)
   --flow-scale K     normal (default) or fine: the rhinomanometer head's fine
                      flow scale, 2.5048 counts a spirometric count

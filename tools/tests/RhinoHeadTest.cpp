@@ -95,7 +95,7 @@ TEST(RhinoHead, EachStartMeasuresTheNextNoseOfTheList) {
 
 TEST(RhinoHead, TheFineFlowScaleIsAnnouncedAndSendsMoreCounts) {
   THeadRig normal(Head({}));
-  THeadRig fine(Head({"--flow-scale", "fine", "--rohrer", "0.3"}));
+  THeadRig fine(Head({"--flow-scale", "fine", "--nasal-rohrer", "0.3"}));
   EXPECT_EQ(normal.Identity()->Capabilities, CapabilityRhinomanometer);
   EXPECT_EQ(fine.Identity()->Capabilities, CapabilityRhinomanometer | CapabilityFineFlowScale);
   normal.Start();
@@ -124,7 +124,7 @@ TEST(RhinoHead, ThePressureSensorAtRestReadsItsOffsetAndNoise) {
 TEST(RhinoHead, BadOptionsAreRefused) {
   for (const std::vector<const char*>& bad : {std::vector<const char*>{"--rhino-flows", "400,,300"},
                                              {"--rhino-flows", "-3"},
-                                             {"--rohrer", "1"},
+                                             {"--nasal-rohrer", "1"},
                                              {"--flow-scale", "coarse"},
                                              {"--nasal-noise", "1.5"},
                                              {"--nasal-offset", "x"}}) {
