@@ -103,7 +103,7 @@ void TMeasureCore::ClearSlotCurves(short type, short trial) {
   ClearCurve(Volume[t]);
   MeasureDate[Index(type)][t] = {};
   MeasureTime[Index(type)][t] = {};
-  if (type == MEASURE_SHUTTER)
+  if (type == MEASURE_SHUTTER || type == MEASURE_RHINO)
     ClearCurve(Third[t]);
   if (type == MEASURE_PLETHY) {
     ClearCurve(BoxPressure[t]);
@@ -178,6 +178,17 @@ void TMeasureCore::CopyAktToPreBuffer(short type, short trial) {
   ClearSlotCurves(type, trial);
 }
 
+void TMeasureCore::MoveNoteToPrevious() {
+  if (NoteSet[1]) {
+    SetNote(2, Notes[1]);
+  } else {
+    Notes[2].clear();
+    NoteSet[2] = false;
+  }
+  Notes[1].clear();
+  NoteSet[1] = false;
+}
+
 void TMeasureCore::WatchHaveToCopyAktToPre() {
   bool hasPrevious = false;
   bool hasActual = false;
@@ -189,14 +200,7 @@ void TMeasureCore::WatchHaveToCopyAktToPre() {
     return;
 
   if (!hasPrevious) {
-    if (NoteSet[1]) {
-      SetNote(2, Notes[1]);
-    } else {
-      Notes[2].clear();
-      NoteSet[2] = false;
-    }
-    Notes[1].clear();
-    NoteSet[1] = false;
+    MoveNoteToPrevious();
     PreAlgorithm = GetPredictedAlgorithm();
   }
   const short mode = MeasureType;

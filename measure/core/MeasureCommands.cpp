@@ -66,7 +66,7 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Message<&C::CmCake>(CM_CAKE),
       Response::Enabler<&C::CommandEnable>(CM_CAKE),
       Response::Message<&C::CmReadyMessage>(WM_DATA_READY),
-      Response::Message<&C::CmNotYet>(WM_RHINO_DATA_READY),
+      Response::Message<&C::CmRhinoReadyMessage>(WM_RHINO_DATA_READY),
       Response::Message<&C::CmNotYet>(WM_PLETHY_DATA_READY),
       Response::Command<&C::CmScreen>(CM_SCREEN),
       Response::Command<&C::CmUnit>(CM_UNIT),
@@ -85,8 +85,8 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Command<&C::CmDde>(CM_DDE),
       Response::Enabler<&C::CommandEnable>(CM_DDE),
       Response::Command<&C::CmEscButton>(CM_ESC_BUTTON),
-      Response::Command<&C::CmNotYet>(CM_RHINO_PROVOCATION),
-      Response::Enabler<&C::CmNotYetEnable>(CM_RHINO_PROVOCATION),
+      Response::Command<&C::CmRhinoProvocation>(CM_RHINO_PROVOCATION),
+      Response::Enabler<&C::CommandEnable>(CM_RHINO_PROVOCATION),
       Response::Command<&C::CmGas>(CM_GAS),
       Response::Enabler<&C::CmGasEnable>(CM_GAS),
       Response::Command<&C::CmNotYet>(CM_SHUTTER),
@@ -306,6 +306,12 @@ void TMeasureCore::TChangePredictedList() {
     return;
   View->DropNotes();
   const short index = View->GetPredictedSelection();
+  // In rhinomanometry the list chooses the algorithm of the next evaluation.
+  if (MeasureType == MEASURE_RHINO) {
+    if (index >= 0 && index < rhinomanometry::CycleAlgorithmCount)
+      Rhino.Algorithm = index;
+    return;
+  }
   if (!Predicted || index < 0 || index == Predicted->PredictedAlgorithm)
     return;
   Predicted->PredictedAlgorithm = index;
@@ -365,6 +371,10 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.WashingOutDone = Gas.GasSampleTaken;
   s.GasCommandGiven = Gas.GasRequest || Gas.GasPhaseStarted;
   s.GasAnalysis = Gas.GasAnalysisPending && StartId != 0;
+  s.RhinoZero = RhinoZeroEnabled;
+  s.RhinoResults = WasRHINO();
+  s.AnteriorStarted = Rhino.Anterior;
+  s.PosteriorStarted = Rhino.Posterior;
   return s;
 }
 

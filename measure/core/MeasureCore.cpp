@@ -24,6 +24,8 @@ TMeasureCore::~TMeasureCore() {
   }
   if (UnitRead)
     WriteUnitConstans();
+  if (Rhino.SettingsRead)
+    WriteRhinoAlgorithm();
 }
 
 

@@ -25,6 +25,7 @@
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
 #include "platform/portkit/MeasureInterrupt.h"
+#include "special/rhinomanometry/RhinoState.h"
 
 #include <array>
 #include <cstdint>
@@ -244,6 +245,7 @@ public:
   void CmStartCommand(unsigned id) { CmStart(id); }
   TResult CmDoStartMessage(TParam1 id, TParam2) { return CmDoStart(static_cast<unsigned>(id)); }
   TResult CmReadyMessage(TParam1 index, TParam2 sample) { return CmReady(index, sample); }
+  TResult CmRhinoReadyMessage(TParam1 index, TParam2 sample) { return CmRhinoReady(index, sample); }
   TResult CmMetronomMessage(TParam1 state, TParam2) { return CmMetronom(static_cast<unsigned>(state)); }
   TResult EvCommNotifyMessage(TParam1 device, TParam2) { return EvCommNotify(device); }
 
@@ -361,7 +363,46 @@ public:
   void ClearAktBuffer(short type, short trial);
   void CopyAktToPreBuffer(short type, short trial);
   void WatchHaveToCopyAktToPre();
+  // The actual result's note becomes the previous one's (an unset note
+  // clears it); the actual note is empty afterwards.
+  void MoveNoteToPrevious();
   void DoRandom(short trial);
+
+  // --- Rhinomanometry (run/rhinomanometry) ---------------------------------------
+
+  // The test's state: nostril and slots, algorithm, rows, both results and
+  // the provocation.
+  TRhinoState Rhino;
+  // One sample of WM_RHINO_DATA_READY: the flow count in the low word, the
+  // nasal pressure count in the high one.
+  TResult CmRhinoReady(TParam1 index, TParam2 sample);
+  // The zero of a rhinomanometer from the samples at rest; false (after
+  // the message) when it is off or unsteady.
+  bool CalculateRhinoZero();
+  // The end of a recording: the samples the algorithm chooses, averaged,
+  // and the flows read off. False when no breath could be evaluated.
+  bool SelectOneCurve();
+  // The flows of the current slot (TrialIndex, side Rhino.Side) into its
+  // result, as after loading a stored test.
+  void CalculateRhinoParams();
+  // Before a start: a loaded result moves to the second pair.
+  void WatchRhinoHaveToCopyAktToPre();
+  // The name of the actual algorithm (which 1) or the previous one (any
+  // other value); empty for none.
+  std::string GetRhinoAlgorithmName(short which) const;
+  // The dates and times of the first pair (slot 0, else 1) and the second
+  // (slot 2, else 3), in the window's pictures.
+  void SetRhinoDateTimeStr(std::string& aktDate, std::string& preDate, std::string& aktTime,
+                           std::string& preTime) const;
+  // The algorithm and the rows from the ini file; values a hand-edited file
+  // spoiled are named in a message and replaced.
+  void ReadRhinoSettings();
+  void WriteRhinoAlgorithm() const;
+  // CM_RHINO_PROVOCATION: the agent from the dialog; the first time the
+  // result so far is saved as the base and the second pair emptied for the
+  // measurements after the provocation. A base that could not be saved
+  // leaves everything as it was.
+  void CmRhinoProvocation();
   void SeedRandom(unsigned seed) { Random.seed(seed); }
   // Sends a message of the storage subsystem to the client, once more when
   // it is not answered; true when it was.
@@ -679,6 +720,9 @@ private:
   // A slot's date and time in the window's pictures; the bare pictures
   // for a slot without a date.
   void SlotDateTime(short slot, std::string& date, std::string& time) const;
+  // The same for a rhinomanometry slot, whatever the window's mode.
+  void RhinoSlotDateTime(short slot, std::string& date, std::string& time) const;
+  void KindSlotDateTime(short kind, short slot, std::string& date, std::string& time) const;
   void UndoStart();
   void SettleThenPurge();
   void DetectBreathStart(float scaledMlps, bool inspirationFirst);

@@ -42,12 +42,20 @@ bool TMeasureCore::IsNoteSet(short which) const {
 }
 
 void TMeasureCore::SlotDateTime(short slot, std::string& date, std::string& time) const {
+  KindSlotDateTime(MeasureMode, slot, date, time);
+}
+
+void TMeasureCore::RhinoSlotDateTime(short slot, std::string& date, std::string& time) const {
+  KindSlotDateTime(MEASURE_RHINO, slot, date, time);
+}
+
+void TMeasureCore::KindSlotDateTime(short kind, short slot, std::string& date, std::string& time) const {
   date = DatePictureText.data();
   time = TimePictureText.data();
-  if (slot < 0 || slot > 3 || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
+  if (slot < 0 || slot > 3 || kind < 0 || kind > MEASURE_CALIBRATION)
     return;
-  const TMeasureDate& d = MeasureDate[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
-  const TMeasureTime& t = MeasureTime[static_cast<std::size_t>(MeasureMode)][static_cast<std::size_t>(slot)];
+  const TMeasureDate& d = MeasureDate[static_cast<std::size_t>(kind)][static_cast<std::size_t>(slot)];
+  const TMeasureTime& t = MeasureTime[static_cast<std::size_t>(kind)][static_cast<std::size_t>(slot)];
   // A trial with a date has a time, even in the first hour after midnight.
   if (d.Year == 0)
     return;

@@ -37,6 +37,8 @@ void TMeasureCore::ReadWindowSettings() {
   ReadMeasurePenSize();
   ReadDoseUnit();
   ReadAnimationSettings();
+  if (MeasureType == MEASURE_RHINO)
+    ReadRhinoSettings();
 }
 
 void TMeasureCore::ReadParameterSettings() {

@@ -29,9 +29,11 @@ void TMeasureCore::ReadIndexOfParams() {
 void TMeasureCore::UpdateParamListBox() {
   // The enlarged table and the full-width curves show no list; the
   // rhinomanometry table comes with its test.
-  if (!ParamList || TableZoomed || ScreenMode != 1 || MeasureMode == MEASURE_RHINO)
+  if (!ParamList || TableZoomed || ScreenMode != 1)
     return;
-  if (PrePostMode)
+  if (MeasureMode == MEASURE_RHINO)
+    ParamList->FillRhinoParamList(Rhino.ParamsAkt, Rhino.ParamsPre, Rhino.ShownRows());
+  else if (PrePostMode)
     WritePrePostParamsTable();
   else
     WriteParamsTable();

@@ -9,6 +9,9 @@
 // Coordinates are device pixels of the window. Trials are 0-based slots
 // (3 the previous result).
 
+#include "special/rhinomanometry/RhinoProvocationSheet.h"
+
+#include <optional>
 #include <string>
 
 // Where the parameter list goes, in device pixels (left, top, right,
@@ -104,11 +107,13 @@ public:
   virtual void Beep() = 0;
   // The parameter choice dialog; true when it was confirmed.
   virtual bool RunParamDialog() = 0;
+  // The rhinomanometric provocation dialog; what it hands over on OK.
+  virtual std::optional<TRhinoProvocationEntry> RunRhinoProvocationDialog() { return std::nullopt; }
   virtual void SetHourGlass(bool on) = 0;
 };
 
 // A view that shows nothing: the logic runs without a window.
-class TNoMeasureView final : public TMeasureView {
+class TNoMeasureView : public TMeasureView {
 public:
   void SetCurrentFactor() override {}
   void CopyScreen() override {}

@@ -4,6 +4,7 @@
 #include "platform/basekit/Message.h"
 
 #include <algorithm>
+#include <optional>
 #include <new>
 
 namespace {
@@ -54,9 +55,22 @@ void TMeasureCore::CmStart(unsigned id) {
 }
 
 TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
-  WatchHaveToCopyAktToPre();
+  short trial = static_cast<short>(std::clamp<unsigned>(id, CM_START, CM_START + 2) - CM_START);
+  if (MeasureMode == MEASURE_RHINO) {
+    // Each start id records one nostril (or the whole nose) into its slot
+    // of the first pair, or of the second after a provocation.
+    WatchRhinoHaveToCopyAktToPre();
+    const std::optional<TRhinoStart> start = RhinoStartOf(id, Rhino.Provoked);
+    if (!start)
+      return 1;
+    trial = start->Slot;
+    Rhino.Side = start->Side;
+    (start->Posterior ? Rhino.Posterior : Rhino.Anterior) = true;
+    TrialIndex = trial;
+  } else {
+    WatchHaveToCopyAktToPre();
+  }
   pThis = this;
-  const short trial = static_cast<short>(std::clamp<unsigned>(id, CM_START, CM_START + 2) - CM_START);
   const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, false)
                                      : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial);
   if (!started || (!HasInstrument && DemoLimit <= 0)) {
@@ -323,8 +337,14 @@ void TMeasureCore::CmStop() {
       SetActualMeasureDate(TrialIndex);
     if (mode != MEASURE_RHINO)
       View->CloseCake();
-    if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO && !noBreath)
+    if (mode == MEASURE_RHINO) {
+      // A recording without a breath to evaluate is no result: nothing
+      // new to save.
+      if (SelectOneCurve())
+        Dirty = NewResult[Index(mode)] = true;
+    } else if (mode >= MEASURE_FVC && mode < MEASURE_RHINO && !noBreath) {
       NewResult[Index(mode)] = true;
+    }
   }
   if (logged && LogSaveAll == 0 && !log.empty()) {
     std::error_code ignored;

@@ -55,6 +55,8 @@ bool TMeasureCore::ReadZero() {
 }
 
 bool TMeasureCore::CalculateZero() {
+  if (MeasureType == MEASURE_RHINO)
+    return CalculateRhinoZero();
   ZeroDone = true;
   FlowZero = 0.0f;
   MouthZero = 0.0f;

@@ -8,6 +8,8 @@
 #include "measure/window/ParamDialog.h"
 #include "measure/results/ParamList.h"
 #include "measure/window/ParamListView.h"
+#include "measure/window/RhinoDialogs.h"
+#include "special/rhinomanometry/RhinoSettings.h"
 #include "measure/window/SmallControls.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/DdeDialog.h"
@@ -120,6 +122,14 @@ public:
     }
   }
   void Beep() override { QApplication::beep(); }
+  std::optional<TRhinoProvocationEntry> RunRhinoProvocationDialog() override {
+    if (!W.Messages)
+      return std::nullopt;
+    TRhinoProv dialog(*W.Messages, &W, W.GetIniFile());
+    if (dialog.exec() != QDialog::Accepted)
+      return std::nullopt;
+    return dialog.Entry();
+  }
   bool RunParamDialog() override {
     if (!W.Messages)
       return false;
@@ -219,6 +229,7 @@ void TMeasure::SetupWindow() {
     if (MeasureType == MEASURE_RHINO) {
       for (const int number : {405, 406, 407})
         PredictedList->AddString(QString::fromStdString(Messages->LoadStringA(number)));
+      PredictedList->setCurrentIndex(Rhino.Algorithm);
     } else {
       for (const char* set : {"ECCS", "Knudson", "Cotton & Dust", "Crapo-Hsu", "\xC3\x96sterreichisch", "Finnish"})
         PredictedList->AddString(QString::fromUtf8(set));
@@ -331,6 +342,10 @@ void TMeasure::mousePressEvent(QMouseEvent* event) {
   switch (click.Action) {
   case THotAction::Screen: CmScreen(); break;
   case THotAction::ParameterChoice:
+    if (MeasureType == MEASURE_RHINO) {
+      ChooseRhinoRows();
+      break;
+    }
     if (ViewPort->RunParamDialog()) {
       WriteParmsStruct(GetIniFile(), ParamsStruct);
     } else {
@@ -412,4 +427,20 @@ void TMeasure::MoveCalibAnimation() {
 void TMeasure::RemoveCalibAnimation() {
   if (TMeasureFrameScreen* screen = FrameScreen())
     screen->DestroyCalib();
+}
+
+void TMeasure::ChooseRhinoRows() {
+  if (!Messages)
+    return;
+  TRhinoParam dialog(*Messages, this, Rhino.RowsAnterior, Rhino.RowsPosterior);
+  if (dialog.exec() == QDialog::Accepted) {
+    if (!WriteRhinoRows(GetIniFile(), Rhino.RowsAnterior, Rhino.RowsPosterior))
+      Messages->MessageBoxText(Messages->Format(6103, {GetIniFile()}), 0, TMessageIcon::Stop);
+  } else {
+    // Reported when the window opened; the stored rows come back as they are.
+    std::vector<TRhinoSettingProblem> reported;
+    ReadRhinoRows(GetIniFile(), Rhino.RowsAnterior, Rhino.RowsPosterior, reported);
+  }
+  UpdateParamListBox();
+  Screen->RedrawScreenBmp();
 }

@@ -81,6 +81,9 @@ protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // Rhinomanometry: the pressures the tables show, from TRhinoParam; OK
+  // stores them, Cancel reads the stored ones back.
+  void ChooseRhinoRows();
   void mouseMoveEvent(QMouseEvent* event) override;
   bool event(QEvent* event) override;
 

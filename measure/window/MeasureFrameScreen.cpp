@@ -54,6 +54,13 @@ TMeasurePainter* TMeasureFrameScreen::GetPainter() {
       PressureChart::DrawPressureCurves(*Painter, surface, W.PressureB,
                                         static_cast<std::size_t>(W.Lines.PressureSamples[1]), BalloonPen);
     };
+    // Rhinomanometry: the pressure-flow diagram and the four curves.
+    Painter->Hooks[TPaintStep::RhinoAxes] = [this](TDrawSurface& surface) {
+      RhinoChart::DrawRhinoKoordinata(*Painter, surface, RhinoFrame(), RhinoFactors(W.ZoomLevel));
+    };
+    Painter->Hooks[TPaintStep::RhinoCurves] = [this](TDrawSurface& surface) {
+      RhinoChart::DrawRhinoCurves(*Painter, surface, RhinoFrame(), RhinoFactors(W.ZoomLevel), RhinoCurves());
+    };
     Painter->Hooks[TPaintStep::PressureText] = [this](TDrawSurface& surface) {
       PressureChart::DrawPressureLoss(*Painter, surface, W.GetMessages()->LoadStringA(442), W.FleischPressureLoss,
                                       W.GetMessages()->LoadStringA(443), W.BalloonPressureLoss);
@@ -160,11 +167,33 @@ void TMeasureFrameScreen::ClearVolumeScreen() {
   W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), MeasureLayout::LowerArea(W.ScreenIndex))));
 }
 
+TRhinoFrame TMeasureFrameScreen::RhinoFrame() const { return {W.ScreenMode, 81.0f, W.StartId != 0}; }
+
+RhinoChart::TRhinoCurves TMeasureFrameScreen::RhinoCurves() const {
+  RhinoChart::TRhinoCurves curves;
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    curves.FlowMlps[slot] = W.Flow[slot];
+    curves.PressurePa[slot] = W.Third[slot];
+    curves.Counts[slot] = W.SampleCount[MEASURE_RHINO][slot];
+  }
+  return curves;
+}
+
 void TMeasureFrameScreen::DrawCurve(short trial, short index, bool final) {
   TMeasurePainter* painter = GetPainter();
   if (!painter)
     return;
   bool drawn = false;
+  if (TMeasureData::MeasureMode == MEASURE_RHINO) {
+    DrawDirect([&](TDrawSurface& s) {
+      drawn = RhinoChart::DrawRhinoSegment(*painter, s, RhinoFrame(), RhinoFactors(W.ZoomLevel), RhinoCurves(), trial,
+                                           static_cast<std::size_t>(index)) ||
+              drawn;
+    });
+    if (drawn)
+      W.update();
+    return;
+  }
   DrawDirect([&](TDrawSurface& s) { drawn = painter->DrawCurve(s, trial, index, final) || drawn; });
   if (drawn)
     W.update(ChangedArea());

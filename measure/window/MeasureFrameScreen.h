@@ -4,6 +4,7 @@
 // MeasureFrameScreen.cpp). Beside the screen requests of the logic it runs
 // the picture animations and answers the tool tips of the result table.
 
+#include "measure/screen/RhinoChart.h"
 #include "measure/screen/MeasureAnimations.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/window/MeasureScreen.h"
@@ -76,6 +77,9 @@ public:
 
 private:
   void SyncDisplay();
+  // Rhinomanometry's diagram in the window's layout and its four curves.
+  TRhinoFrame RhinoFrame() const;
+  RhinoChart::TRhinoCurves RhinoCurves() const;
   void EnsureFrame();
   void Render(bool fromFramework);
   void DrawAnimations(TDrawSurface& surface);

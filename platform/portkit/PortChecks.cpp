@@ -146,6 +146,7 @@ bool TMeasureInterrupt::Check(bool showMessages) {
       HasRhinomanometer = identity->Capabilities & CapabilityRhinomanometer;
       HasNebulizer = identity->Capabilities & CapabilityNebulizer;
       HasShutter = identity->Capabilities & CapabilityShutter;
+      FlowScaleVariant = (identity->Capabilities & CapabilityFineFlowScale) ? 1 : 0;
       HardwareMode = identity->Capabilities;
       CheckPassed = true;
     }
@@ -176,6 +177,7 @@ bool TMeasureInterrupt::TestDemo() {
   InstallDevice(std::make_unique<TDemoReplay>(*Clock, version, [this] { return DemoSamples(); }), false);
   InstrumentType = version;
   HasRhinomanometer = HasNebulizer = HasShutter = false;
+  FlowScaleVariant = 0;
   HardwareMode = 0;
   CheckPassed = Identify().has_value();
   return CheckPassed;

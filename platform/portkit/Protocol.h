@@ -76,6 +76,10 @@ inline constexpr std::uint8_t StatusDoorOpen = 0x04;
 inline constexpr std::uint8_t CapabilityRhinomanometer = 0x01;
 inline constexpr std::uint8_t CapabilityNebulizer = 0x02;
 inline constexpr std::uint8_t CapabilityShutter = 0x04;
+// The rhinomanometer head measures flow on its fine scale: 2.5048 counts
+// where the spirometric head reads one.
+inline constexpr std::uint8_t CapabilityFineFlowScale = 0x08;
+inline constexpr double FineFlowCountsPerCount = 2.5048;
 
 // The hardware version (instrument type word).
 inline constexpr std::uint16_t FamilyMask = 0xE0;

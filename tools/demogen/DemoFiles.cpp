@@ -77,12 +77,20 @@ TFile Diffusion(const LungModel::TPatient& patient) {
 
 TFile Rhino(const LungModel::TPatient& patient) {
   const auto trial = LungModel::RhinoTrial(patient);
+  // The recording begins at the first turn from inspiration (positive flow)
+  // to expiration, as the window's acquisition does; at most MaxSamples.
+  std::size_t start = 0;
+  while (start < trial.FlowMlps.size() && !(trial.FlowMlps[start] > 0.0))
+    ++start;
+  while (start < trial.FlowMlps.size() && !(trial.FlowMlps[start] < 0.0))
+    ++start;
+  const std::size_t end = std::min(trial.FlowMlps.size(), start + MaxSamples);
   TBinaryWriter out;
-  out.WriteUInt32(static_cast<std::uint32_t>(trial.FlowMlps.size()));
-  for (const double flow : trial.FlowMlps)
-    out.WriteFloat32(static_cast<float>(flow));
-  for (const double pressure : trial.PressurePa)
-    out.WriteFloat32(static_cast<float>(pressure));
+  out.WriteUInt32(static_cast<std::uint32_t>(end - start));
+  for (std::size_t i = start; i < end; ++i)
+    out.WriteFloat32(static_cast<float>(trial.FlowMlps[i]));
+  for (std::size_t i = start; i < end; ++i)
+    out.WriteFloat32(static_cast<float>(trial.PressurePa[i]));
   return {"RinoDemo.bin", out.Take()};
 }
 

@@ -229,22 +229,6 @@ std::int16_t TFlowQuantizer::Next(double flowLps) {
   return static_cast<std::int16_t>(count);
 }
 
-TRhinoTrial RhinoTrial(const TPatient& p) {
-  constexpr double PeriodS = 4.0;
-  constexpr double PeakPa = 200.0;
-  constexpr int Breaths = 4;
-  // Nasal flow grows with the square root of the pressure, as through an orifice.
-  const double k = p.NasalFlowAt150Pa / std::sqrt(150.0);
-  TRhinoTrial trial;
-  const int n = SamplesIn(Breaths * PeriodS);
-  for (int i = 0; i < n; ++i) {
-    const double pressure = PeakPa * std::sin(2.0 * Pi * i * SampleSeconds / PeriodS);
-    trial.PressurePa.push_back(pressure);
-    trial.FlowMlps.push_back(std::copysign(k * std::sqrt(std::fabs(pressure)), pressure));
-  }
-  return trial;
-}
-
 TShutterTrial ShutterTrial(const TPatient& p) {
   constexpr int Block = 40;
   constexpr int ClosedFrom = 30;

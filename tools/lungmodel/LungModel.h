@@ -147,7 +147,8 @@ private:
   double Carry = 0.0;
 };
 
-// Rhinomanometry: nasal pressure and the flow it drives, several breaths.
+// Rhinomanometry: nasal pressure and the flow it drives, several breaths
+// (RhinoModel.h; the patient's nose is an orifice of its flow at 150 Pa).
 struct TRhinoTrial {
   std::vector<double> FlowMlps;
   std::vector<double> PressurePa;

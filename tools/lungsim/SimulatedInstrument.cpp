@@ -33,7 +33,9 @@ std::string Hex(unsigned value, int digits) {
 }  // namespace
 
 TSimulatedInstrument::TSimulatedInstrument(TSimulatorOptions options, TLog log)
-    : Options(std::move(options)), Log(std::move(log)), Random(Options.Seed) {
+    : Options(std::move(options)), Log(std::move(log)), Random(Options.Seed), RhinoHead(Options.Rhino) {
+  if (Options.Rhino.FineFlowScale)
+    Options.Capabilities |= CapabilityFineFlowScale;
   if (Options.Kind == "plethysmograph") {
     // The box breathes the air its BTPS sensors report.
     Options.Box.Box.Air = {Options.Sensors.PressureHpa, Options.Sensors.TemperatureC, Options.Sensors.HumidityPercent};
@@ -161,8 +163,10 @@ void TSimulatedInstrument::StartManoeuvre() {
   AnalysisSamples = -1;
   if (m == "plethysmograph" && Box)
     Box->StartPatient();
-  if (m == "rhino")
-    Rhino = LungModel::RhinoTrial(p);
+  if (m == "rhino") {
+    Rhino = RhinoHead.NextTrial(p.NasalFlowAt150Pa);
+    Log("nose of " + std::to_string(RhinoHead.LastFlowAt150PaMlps()) + " mL/s at 150 Pa");
+  }
   Trial = 0;
   TrialRunning = m == "rhino";
   Log("manoeuvre " + m + " started");
@@ -291,7 +295,7 @@ void TSimulatedInstrument::Tick() {
   LastFlow = flow;
 
   const int offset = Zeroed ? 0 : Options.OffsetCounts;
-  sample.Set(ChannelFlow, Quantizer.Next(SensorReading(flow)) + offset + Noise());
+  sample.Set(ChannelFlow, Quantizer.Next(SensorReading(flow) * RhinoHead.FlowScale()) + offset + Noise());
   const std::uint8_t mask = ChannelMask();
   if (mask & ChannelMouthPressure) {
     if (Options.Kind == "plethysmograph")
@@ -304,7 +308,7 @@ void TSimulatedInstrument::Tick() {
   if (mask & ChannelBoxPressure)
     sample.Set(ChannelBoxPressure, Counts(boxPa, BoxPaPerCount));
   if (mask & ChannelNasalPressure)
-    sample.Set(ChannelNasalPressure, Counts(nasalPa, NasalPaPerCount));
+    sample.Set(ChannelNasalPressure, RhinoHead.NasalCounts(nasalPa, Random));
   if (mask & ChannelLinePressure)
     sample.Set(ChannelLinePressure, Counts(LinePressurePa(), LinePaPerCount));
   if (mask & ChannelHelium) {

@@ -7,6 +7,7 @@
 #include "platform/portkit/Protocol.h"
 #include "tools/lungsim/GasBag.h"
 #include "tools/lungsim/PlethysmographHead.h"
+#include "tools/lungsim/RhinoHead.h"
 #include "tools/lungmodel/LungModel.h"
 
 #include <deque>
@@ -53,6 +54,7 @@ struct TSimulatorOptions {
   // A bag whose outlet valve sticks: the low-speed pump never draws it
   // down to the vacuum that ends the wash-out.
   bool BagNeverEmpties = false;
+  TRhinoHeadOptions Rhino;         // the rhinomanometer head
 };
 
 class TSimulatedInstrument {
@@ -109,6 +111,7 @@ private:
   bool TrialRunning = false;
   LungModel::TRhinoTrial Rhino;
   std::optional<TPlethysmographHead> Box;  // a plethysmograph's box
+  TRhinoHead RhinoHead;
 
   // The diffusion unit.
   double FleischPa = 0.0;

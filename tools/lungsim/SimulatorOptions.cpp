@@ -38,6 +38,15 @@ standard output and plays a lung-function instrument on it until stopped.
   --line-leak P      per cent of its pressure a diffusion line loses in 15 s (4.9)
   --stuck-pump       the diffusion unit's line pump moves no air
   --bag-stuck        the sample bag is never drawn down to its vacuum
+  --rhino-flows F,F,...  mL/s at 150 Pa of each rhinomanometry start in turn
+                     (left, right, both, again after a provocation); the
+                     last one stays (default: 400 every time)
+  --nasal-rohrer S   the nose by Rohrer's law, its laminar part taking S of
+                     the 150 Pa (0: an orifice, the default)
+  --flow-scale K     normal (default) or fine: the rhinomanometer head's fine
+                     flow scale, 2.5048 counts a spirometric count
+  --nasal-offset PA  the nasal pressure at rest (0)
+  --nasal-noise COUNTS  nasal pressure noise, counts either way (0)
   --noise COUNTS     flow noise, counts either way (1)
   --offset COUNTS    flow offset until an autozero (0)
   --seed N
@@ -191,6 +200,9 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
         p.StrokeSeconds.push_back(*seconds);
         from = comma + 1;
       }
+    } else if (const auto rhino = ParseRhinoHeadOption(option, value, o.Rhino)) {
+      if (!rhino->empty())
+        return *rhino;
     } else if (option == "--log") {
       o.LogFile = value;
     } else if (option == "--link") {

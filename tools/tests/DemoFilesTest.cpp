@@ -96,9 +96,12 @@ TEST(DemoFiles, TheRhinomanometryFileHoldsFlowsThenPressures) {
   const std::vector<float> flows = Floats(in, count);
   const std::vector<float> pressures = Floats(in, count);
   EXPECT_TRUE(in.AtEnd());
-  EXPECT_GT(flows[10], 0.0f);
-  for (std::size_t i = 0; i < count; i += 53)  // 400 mL/s at 150 Pa, growing with the root of the pressure
-    EXPECT_NEAR(flows[i], std::copysign(400.0 * std::sqrt(std::fabs(pressures[i]) / 150.0), pressures[i]), 0.01);
+  // The recording begins with an expiration: flow out, pressure up.
+  EXPECT_LT(flows[0], 0.0f);
+  EXPECT_GT(pressures[10], 0.0f);
+  // 400 mL/s at 150 Pa, growing with the root of the pressure, against it.
+  for (std::size_t i = 0; i < count; i += 53)
+    EXPECT_NEAR(flows[i], -std::copysign(400.0 * std::sqrt(std::fabs(pressures[i]) / 150.0), pressures[i]), 0.01);
 }
 
 TEST(DemoFiles, TheShutterFileHoldsFlowCountsAndPressurePoints) {

@@ -1,5 +1,6 @@
 #include "tools/lungmodel/LungModel.h"
 #include "tools/lungmodel/BoxModel.h"
+#include "tools/lungmodel/RhinoModel.h"
 
 #include "platform/portkit/diffusion/SingleBreath.h"
 
@@ -231,10 +232,29 @@ TEST(BoxModel, ScriptedTrialMarksFollowTheSequencesRules) {
 
 TEST(LungModel, NasalFlowGrowsWithTheSquareRootOfThePressure) {
   const TRhinoTrial trial = RhinoTrial(TPatient{});
-  ASSERT_EQ(trial.FlowMlps.size(), 1600u);
+  // Half an inspiration of 1.6 s, then six breaths of 3.2 to 4 s: 20.4 s.
+  ASSERT_EQ(trial.FlowMlps.size(), 160u + 2040u);
   for (std::size_t i = 0; i < trial.FlowMlps.size(); i += 37)
-    EXPECT_NEAR(trial.FlowMlps[i], std::copysign(400.0 * std::sqrt(std::fabs(trial.PressurePa[i]) / 150.0), trial.PressurePa[i]), 1e-9);
-  EXPECT_GT(trial.PressurePa[10], 0.0) << "the recording starts on the positive side";
+    EXPECT_NEAR(trial.FlowMlps[i], -std::copysign(400.0 * std::sqrt(std::fabs(trial.PressurePa[i]) / 150.0), trial.PressurePa[i]), 1e-9);
+  EXPECT_LT(trial.PressurePa[10], 0.0) << "the test begins with an inspiration";
+  EXPECT_GT(trial.FlowMlps[10], 0.0);
+  EXPECT_GT(trial.PressurePa[170], 0.0) << "then the expiration the recording starts on";
+  const auto [low, high] = std::minmax_element(trial.PressurePa.begin(), trial.PressurePa.end());
+  EXPECT_NEAR(*high, 360.0, 0.5);
+  EXPECT_NEAR(*low, -360.0, 0.5);
+}
+
+TEST(LungModel, RohrersNose) {
+  // P = k1·V + k2·V² with the laminar part a third of 150 Pa at 500 mL/s:
+  // k1 = 50/500 = 0.1, k2 = 100/500² = 0.0004. At 50 Pa
+  // 0.0004·V² + 0.1·V - 50 = 0 gives V = (-0.1 + √(0.01 + 0.08)) / 0.0008 = 250;
+  // at 300 Pa √(0.01 + 0.48) = 0.7 gives 750.
+  const TNose nose{500.0, 1.0 / 3.0};
+  EXPECT_NEAR(NasalFlowMlps(nose, -150.0), 500.0, 1e-9);
+  EXPECT_NEAR(NasalFlowMlps(nose, -50.0), 250.0, 1e-9);
+  EXPECT_NEAR(NasalFlowMlps(nose, 300.0), -750.0, 1e-9);
+  EXPECT_NEAR(NasalFlowMlps(TNose{500.0, 0.0}, -37.5), 250.0, 1e-9);  // an orifice: √(37.5/150) = 0.5
+  EXPECT_EQ(NasalFlowMlps(nose, 0.0), -0.0);
 }
 
 }  // namespace

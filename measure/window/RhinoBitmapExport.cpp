@@ -1,0 +1,85 @@
+#include "measure/window/RhinoBitmapExport.h"
+
+#include "measure/core/MeasureCore.h"
+#include "measure/report/MeasurePrintout.h"
+#include "measure/screen/MeasurePainter.h"
+#include "measure/screen/RhinoChart.h"
+#include "platform/basekit/Message.h"
+#include "platform/basekit/ui/PainterSurface.h"
+#include "platform/portkit/rhinomanometry/TextExport.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <fstream>
+
+namespace RhinoBitmapExport {
+
+namespace {
+
+constexpr int CannotCreateText = 28;
+constexpr float DiagramTop = 10.0f;
+
+void DrawDiagram(QImage& image, TMeasureCore& core, const TMessage& texts) {
+  QPainter qp(&image);
+  TPainterSurface surface(qp);
+  const TUtil colours = TMeasurePrintout::PrintColours();
+  TMeasurePainter painter(core, colours, texts, nullptr);
+  painter.Display.Printing = true;
+  const TRhinoFrame frame{0, DiagramTop, false};
+  const TRhinoFactors factors = RhinoFactors(core.ZoomLevel);
+  RhinoChart::DrawRhinoKoordinata(painter, surface, frame, factors);
+  // The legend: the first pair in the first pen, the second in the second.
+  const bool provoked = core.Rhino.Provoked;
+  const auto legend = [&](int top, const char* text, int pen) {
+    TUtil::TextRectOut(surface, 1.0f, 1.0f, TRect{51, top, 741, top + 9}, text, TColor::White(), TColor::Black(), 9,
+                       "Courier New", 2, 700, true);
+    surface.SetPen(painter.Pens()[static_cast<std::size_t>(pen)]);
+    surface.Line(TPoint{641, top + 4}, TPoint{681, top + 4});
+  };
+  legend(static_cast<int>(DiagramTop), provoked ? "Base" : "Act. ", 1);
+  legend(static_cast<int>(DiagramTop) + 9, provoked ? "Prov" : "Pre. ", 2);
+  RhinoChart::TRhinoCurves curves;
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    curves.FlowMlps[slot] = core.Flow[slot];
+    curves.PressurePa[slot] = core.Third[slot];
+    curves.Counts[slot] = core.SampleCount[MEASURE_RHINO][slot];
+  }
+  RhinoChart::DrawRhinoCurves(painter, surface, frame, factors, curves);
+}
+
+}  // namespace
+
+bool SaveTextAndBmpForRhino(TMeasureCore& core, const TMessage& texts, const std::filesystem::path& textFile,
+                            const std::filesystem::path& bmpFile, const std::string& notes) {
+  if (textFile.empty())
+    return false;
+  rhinomanometry::TextExportInput input;
+  core.SetRhinoDateTimeStr(input.firstDate, input.secondDate, input.firstTime, input.secondTime);
+  input.first = core.Rhino.ParamsAkt;
+  input.second = core.Rhino.ParamsPre;
+  input.rowFlags = core.Rhino.ShownRows();
+  if (core.Rhino.Provoked)
+    input.provocation = rhinomanometry::ProvocationLines{texts.LoadStringA(296), texts.LoadStringA(297),
+                                                         texts.LoadStringA(298), core.Rhino.ProvocationMaterial,
+                                                         core.Rhino.ProvocationConcentration, core.Rhino.ProvocationDose};
+  input.notes = notes;
+  {
+    std::ofstream out(textFile, std::ios::binary | std::ios::trunc);
+    const std::string text = rhinomanometry::RhinoExportText(input);
+    if (!out || !(out << text) || !out.flush()) {
+      texts.MessageBox(CannotCreateText, 0, TMessageIcon::Stop);
+      return false;
+    }
+  }
+  if (bmpFile.empty())
+    return true;
+  QImage image(Width, Height, QImage::Format_RGB32);
+  if (image.isNull())
+    return false;
+  image.fill(Qt::white);
+  DrawDiagram(image, core, texts);
+  return image.save(QString::fromStdString(bmpFile.string()), "BMP");
+}
+
+}  // namespace RhinoBitmapExport
