@@ -362,6 +362,16 @@ std::string TMeasure::BtpsRecordBytes() const {
   return writer.Data();
 }
 
+void TMeasure::BtpsConditions(float& temperatureC, float& pressureHpa) const {
+  if (!Btps) {
+    TMeasureCore::BtpsConditions(temperatureC, pressureHpa);
+    return;
+  }
+  // The panel's own values, in degrees Celsius and hPa whatever it shows.
+  temperatureC = Btps->GetTemperature();
+  pressureHpa = Btps->GetPressure();
+}
+
 void TMeasure::SetPredictedAlgorithm(int algorithm, bool verify) {
   if (!PredictedList || !ParamList)
     return;

@@ -556,6 +556,9 @@ public:
   bool ExtraDelayArmed = false;    // the skip of a calibration point asks for the delay
   bool CalibrationNotValid = false;
   bool GasPhaseStarted = false;    // the test gas flows: 0xEF62 went out
+  // ATPD -> BTPS for the dry test gas at the room's temperature and
+  // pressure, taken when a diffusion trial starts; 0 outside one.
+  float DryGasBtpsFactor = 0.0f;
   bool SampleWindowOpen = false;   // 0xEF7E went out
   short BreathHoldCounter = 0;     // ticks held so far
   short BelowCount = 0;            // samples expired short of the sample window

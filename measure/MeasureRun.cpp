@@ -237,9 +237,14 @@ float TMeasureCore::ScaledFlow(float s) const {
       flow /= ExpFactor;
     return flow;
   }
-  if (ConstansOfBTPS[0] != 0.0f)
+  const bool testGas = LastSentData == WordGasInspiration;
+  // The test gas is dry: it is taken to BTPS from ATPD, not with the
+  // room air's humidity.
+  if (testGas && DryGasBtpsFactor > 0.0f)
+    flow *= DryGasBtpsFactor;
+  else if (ConstansOfBTPS[0] != 0.0f)
     flow /= ConstansOfBTPS[0];
-  const float inspiration = LastSentData == WordGasInspiration ? InspGasFactor : InspFactor;
+  const float inspiration = testGas ? InspGasFactor : InspFactor;
   if (inspiration != 0.0f)
     flow /= inspiration;
   return flow;
