@@ -43,6 +43,7 @@ public:
   void ClearMeasureScreen() override { W.Screen->ClearMeasureScreen(); }
   void ClearVolumeScreen() override { W.Screen->ClearVolumeScreen(); }
   void DrawCurve(short trial, short index, bool final) override { W.Screen->DrawCurve(trial, index, final); }
+  void DrawPressureCurve(short line, short index) override { W.Screen->DrawPressureCurve(line, index); }
   void WriteLargeParam(float value) override { W.Screen->WriteLargeParam(value); }
   void UpdateTableTitle() override { W.Screen->UpdateTableTitle(); }
   bool RefreshMeasureUnit(short unitSystem) override {
