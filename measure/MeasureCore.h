@@ -559,6 +559,8 @@ public:
   // ATPD -> BTPS for the dry test gas at the room's temperature and
   // pressure, taken when a diffusion trial starts; 0 outside one.
   float DryGasBtpsFactor = 0.0f;
+  // The client's last answer to WM_LOAD_DEMO_DATA (DemoDataAnswer).
+  int DemoAnswer = 0;
   bool SampleWindowOpen = false;   // 0xEF7E went out
   short BreathHoldCounter = 0;     // ticks held so far
   short BelowCount = 0;            // samples expired short of the sample window

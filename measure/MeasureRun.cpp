@@ -58,12 +58,15 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   pThis = this;
   const short trial = static_cast<short>(std::clamp<unsigned>(id, CM_START, CM_START + 2) - CM_START);
   const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, false)
-                                     : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial);
+                                     : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial) &&
+                                           DemoAnswer == DemoDataAnswer::Replayed;
   if (!started || (!HasInstrument && DemoLimit <= 0)) {
     // Nothing to measure: the start is undone, and without an instrument
-    // the user learns that the demonstration data are missing.
+    // the user learns that the demonstration data are missing, unless the
+    // damaged file has been named already. An earlier curve in the slot is
+    // never replayed as a new trial.
     UndoStart();
-    if (!HasInstrument && Messages)
+    if (!HasInstrument && DemoAnswer != DemoDataAnswer::Damaged && Messages)
       Messages->MessageBox(10, 0, TMessageIcon::Stop);
     return 1;
   }

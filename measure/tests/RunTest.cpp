@@ -206,6 +206,29 @@ TEST_F(RunTest, FailedStartsAreToldAndUndone) {
   }
 }
 
+// A damaged demonstration file is named once by the client; a missing one
+// is told by the window. Either way the start is undone, and a curve the
+// slot already held is not replayed as a new trial.
+TEST_F(RunTest, ADemonstrationFileThatIsMissingOrDamagedIsToldOnceAndStartsNothing) {
+  Core.SampleCount[MEASURE_FVC][0] = 300;  // an earlier trial in the slot
+  for (const TResult answer : {DemoDataAnswer::Missing, DemoDataAnswer::Damaged}) {
+    SCOPED_TRACE(answer);
+    Client.Answers = {answer};
+    Client.Sent.clear();
+    Core.CmStart(CM_START);
+    Core.CmDoStart(CM_START);
+    EXPECT_EQ(std::count_if(Client.Sent.begin(), Client.Sent.end(),
+                            [](const TSentMessage& m) { return m.Msg == WM_LOAD_DEMO_DATA; }),
+              1);
+    if (answer == DemoDataAnswer::Missing) {
+      EXPECT_EQ(TakeMessage(), Texts.LoadStringA(10));
+    }
+    EXPECT_TRUE(Sink.Messages.empty());
+    EXPECT_FALSE(Core.IsRunning());
+    EXPECT_EQ(Core.SampleCount[MEASURE_FVC][0], 300);
+  }
+}
+
 // A demonstration trial: the client fills the slot; the replay ends at the
 // slot's count and never past the curve buffers.
 TEST_F(RunTest, ReplayStopsAtItsEndAndAtTheBufferEnd) {
