@@ -162,6 +162,9 @@ public:
   // Served by the parts over the core: the BTPS panel writes its values,
   // the parameter list keeps the display order of each kind's parameters.
   virtual void SaveBtpsParams() {}
+  // The BTPS record of the window's panel (17 zero bytes without one): the
+  // conditions its results were corrected with.
+  std::string ShownBtpsRecord() const { return BtpsRecordBytes(); }
   virtual int* GetIndexBuffer(short /*kind*/) { return nullptr; }
 
   static short GetNumberOfParams(short kind);
