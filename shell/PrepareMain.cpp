@@ -3,8 +3,8 @@
 // line, so "-i<name>" prepares that settings file.
 
 #include "platform/basekit/Message.h"
-#include "shell/CommandLine.h"
-#include "shell/WorkFolderSetup.h"
+#include "shell/settings/CommandLine.h"
+#include "shell/settings/WorkFolderSetup.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "shell/AudioMeterFactory.h"
-#include "shell/CommandLine.h"
-#include "shell/HalvetraApp.h"
-#include "shell/ProgramWindows.h"
+#include "shell/app/AudioMeterFactory.h"
+#include "shell/settings/CommandLine.h"
+#include "shell/app/HalvetraApp.h"
+#include "shell/app/ProgramWindows.h"
 
 #include <QApplication>
 

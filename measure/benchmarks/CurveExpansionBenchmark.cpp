@@ -1,7 +1,7 @@
 // Expanding a full stored curve: 1,502 stored samples back to 6,008, as
 // every load of a stored test does for each of its curves.
 
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 
 #include <benchmark/benchmark.h>
 

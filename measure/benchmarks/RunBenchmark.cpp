@@ -2,7 +2,7 @@
 // the ready machine (drawing stubbed), and the evaluation of a full
 // one-minute FVC trial when it stops.
 
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/portkit/spirometry/CurveSteps.h"

@@ -3,8 +3,8 @@
 // one sample during a run (the segment, the live number and the update of
 // the changed rectangle).
 
-#include "measure/Measure.h"
-#include "measure/MeasureFrameScreen.h"
+#include "measure/window/Measure.h"
+#include "measure/window/MeasureFrameScreen.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/PainterSurface.h"

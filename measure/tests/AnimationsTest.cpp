@@ -2,7 +2,7 @@
 // an injected random source and delay clock: no test waits.
 
 #include "common/MeasureMode.h"
-#include "measure/MeasureAnimations.h"
+#include "measure/screen/MeasureAnimations.h"
 #include "platform/basekit/DelayClock.h"
 #include "testing/TemporaryFolder.h"
 

@@ -1,4 +1,4 @@
-#include "measure/BtpsData.h"
+#include "measure/results/BtpsData.h"
 
 #include "common/MeasureMode.h"
 #include "platform/basekit/Message.h"

@@ -1,7 +1,7 @@
-#include "measure/Btps.h"
+#include "measure/window/Btps.h"
 
 #include "common/MeasureMode.h"
-#include "measure/BtpsEdit.h"
+#include "measure/window/BtpsEdit.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
 #include "testing/RecordingSink.h"

@@ -3,8 +3,8 @@
 // clock, blows the candles out one after another while the list hides
 // under the cake; older children and babies get no cake.
 
-#include "measure/Measure.h"
-#include "measure/MeasureFrameScreen.h"
+#include "measure/window/Measure.h"
+#include "measure/window/MeasureFrameScreen.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"

@@ -1,4 +1,4 @@
-#include "measure/CalibList.h"
+#include "measure/results/CalibList.h"
 
 #include "common/MeasureMode.h"
 

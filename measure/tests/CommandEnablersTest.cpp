@@ -1,6 +1,6 @@
 // The measurement window's command enablers as functions of its state.
 
-#include "measure/CommandEnablers.h"
+#include "measure/core/CommandEnablers.h"
 
 #include "common/CommandNumbers.h"
 #include "common/MeasureMode.h"

@@ -6,7 +6,7 @@
 #include "measure/tests/LinkedCoreFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/ParamList.h"
+#include "measure/results/ParamList.h"
 #include "platform/framework/Profile.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // c - c (t-4)(t-8)(t-12) / ((0-4)(0-8)(0-12)), which at t = 1, 2, 3 is
 // c x (1 - 231/384), c x (1 - 120/384), c x (1 - 45/384).
 
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "platform/portkit/diffusion/DfcParameters.h"
 #include "platform/portkit/tests/support/TestWindow.h"
 #include "testing/SimulatorProcess.h"
-#include "tools/lungsim/SimulatorTransport.h"
+#include "testing/SimulatorRig.h"
 
 #include <algorithm>
 #include <string>
@@ -54,20 +54,15 @@ protected:
 
   void Start() {
     Core.ApplyDiffusionSettings(Settings);
-    Instrument = std::make_shared<TSimulatedInstrument>(Options, [this](const std::string& line) {
-      Log.push_back(line);
+    Rig.Attach(Options);
+    Rig.OnLog([this](const std::string& line) {
       if (line == "manoeuvre dfc started" && Waited)
-        PatientAt = Played;
+        PatientAt = Rig.Steps();
       if (line == "patient waits for the wash-out")
         Waited = true;
     });
-    auto transport = std::make_unique<TSimulatorTransport>(Instrument);
-    Transport = transport.get();
-    Core.SetDeviceOpener(
-        [&transport](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
-          name = "simulated instrument";
-          return std::move(transport);
-        });
+    Rig.Connect(Core, "simulated instrument");
+    Rig.OnStep([] { ProcessPosted(); });
     Core.CmStart(CM_START);
     ProcessPosted();
     ASSERT_EQ(Core.StartId, CM_START);
@@ -77,17 +72,16 @@ protected:
   // command while the patient breathes out to RV after six quiet breaths.
   void PlayToTheEnd() {
     const long gasAt = 100 + 6 * 400 + 150;  // lead-in, the quiet breaths, half the ERV
-    for (long n = 0; n < 30000 && Core.StartId != 0; ++n) {
-      if (PatientAt >= 0 && Played == PatientAt + gasAt) {
-        EXPECT_TRUE(Enabled(CM_GAS)) << "the gas command while the patient breathes out";
-        SendMessage(&Core, WM_COMMAND, CM_GAS, 0);
-        EXPECT_FALSE(Enabled(CM_GAS)) << "once for the breath";
-      }
-      ++Played;
-      Transport->Tick();
-      Clock->Advance(10);
-      ProcessPosted();
-    }
+    Rig.PlayWhile(
+        [&] {
+          if (PatientAt >= 0 && Rig.Steps() == PatientAt + gasAt) {
+            EXPECT_TRUE(Enabled(CM_GAS)) << "the gas command while the patient breathes out";
+            SendMessage(&Core, WM_COMMAND, CM_GAS, 0);
+            EXPECT_FALSE(Enabled(CM_GAS)) << "once for the breath";
+          }
+          return Core.StartId != 0;
+        },
+        30000);
     ASSERT_EQ(Core.StartId, 0u) << "the run ended";
   }
 
@@ -97,21 +91,11 @@ protected:
     return enabler.GetEnabled();
   }
 
-  // The words the instrument received, in order, each once where it repeats.
-  std::vector<std::string> Words() const {
-    std::vector<std::string> words;
-    for (const std::string& line : Log)
-      if (line.rfind("word ", 0) == 0 && (words.empty() || words.back() != line.substr(5)))
-        words.push_back(line.substr(5));
-    return words;
-  }
+  std::vector<std::string> Words() const { return Rig.Words(); }
 
   TDiffusionSettings Settings;
   TSimulatorOptions Options;
-  std::shared_ptr<TSimulatedInstrument> Instrument;
-  TSimulatorTransport* Transport = nullptr;
-  std::vector<std::string> Log;
-  long Played = 0;
+  TSimulatorRig Rig{Clock, Device};
   long PatientAt = -1;
   bool Waited = false;
 };
@@ -145,7 +129,7 @@ TEST_F(DfcRun, AKnownPatientComesBackFromTheBreath) {
   const std::vector<std::string> expected{"0xEB3F", "0xE85E", "0xEA4F", "0xEF6F", "0xEF62",
                                           "0xEF6E", "0xEF6F", "0xEF7E", "0xEF6F", "0xEE4F"};
   EXPECT_EQ(Words(), expected);
-  EXPECT_NE(std::find(Log.begin(), Log.end(), "autozero"), Log.end());
+  EXPECT_TRUE(Rig.Logged("autozero"));
   EXPECT_EQ(TMeasureInterrupt::TestMode, 0) << "no step left behind for the next test";
 }
 

@@ -22,8 +22,8 @@ protected:
   DiffusionEvaluation() { Prepare(); }
 
   void Prepare() {
-    Core.GasBufferFailure = false;
-    Core.GasSamplingLimit = false;
+    Core.Gas.GasBufferFailure = false;
+    Core.Gas.GasSamplingLimit = false;
     const Blast inspiration{0.0, 0.0, 0.25, 5.0, 0.5, 3.0};
     Waveform w(3.0);
     w.Breathe(3, 0.5, 4.0).GlideTo(1.5, 4.0);
@@ -62,7 +62,7 @@ protected:
     Core.Diffusion.OriginalHeConcentration = 4.80f;
     Core.Diffusion.OriginalCoConcentration = 0.300f;
     Core.HasInstrument = true;
-    Core.GasSampleTaken = true;
+    Core.Gas.GasSampleTaken = true;
   }
 
   float Param(std::size_t i) const { return Core.AktParams[MEASURE_DFC][0][i]; }
@@ -96,8 +96,8 @@ TEST_F(DiffusionEvaluation, FailuresClearTheTrialWithTheirText) {
     int text;
   };
   const Case cases[] = {
-      {"no gas buffers", [](TMeasureCore& c) { c.GasBufferFailure = true; }, 3},
-      {"too little test gas for the sample", [](TMeasureCore& c) { c.GasSamplingLimit = true; }, 461},
+      {"no gas buffers", [](TMeasureCore& c) { c.Gas.GasBufferFailure = true; }, 3},
+      {"too little test gas for the sample", [](TMeasureCore& c) { c.Gas.GasSamplingLimit = true; }, 461},
       {"inspired volume within the dead space", [](TMeasureCore& c) { c.GasStartVolume = c.GasTurnVolume + 0.30f; },
        9213},
       {"no CO reading", [](TMeasureCore& c) { c.MeasuredCo = 0.0f; }, 9214},
@@ -123,10 +123,10 @@ TEST_F(DiffusionEvaluation, PushedSettingsGiveTheGasPhaseLimits) {
   s.GasSampleTimeThreshold = 30;
   s.DeadSpaceL = 0.2f;
   Core.ApplyDiffusionSettings(s);
-  EXPECT_FLOAT_EQ(Core.GasFlowLimit, 0.025f);
-  EXPECT_FLOAT_EQ(Core.GasVolumeLimit, 0.75f);
-  EXPECT_EQ(Core.BelowCountLimit, 15);
-  EXPECT_EQ(Core.BetweenCountLimit, 30);
+  EXPECT_FLOAT_EQ(Core.Gas.GasFlowLimit, 0.025f);
+  EXPECT_FLOAT_EQ(Core.Gas.GasVolumeLimit, 0.75f);
+  EXPECT_EQ(Core.Gas.BelowCountLimit, 15);
+  EXPECT_EQ(Core.Gas.BetweenCountLimit, 30);
   EXPECT_FLOAT_EQ(Core.Diffusion.DeadSpaceL, 0.2f);
 }
 

@@ -53,10 +53,10 @@ TEST_F(GasSequence, TheWashOutCountsDownAllItsPreparations) {
   settings.PumpLowSpeedExtraTimeTicks = 1000;
   settings.PreparationNumber = 3;
   StartDfc(settings);
-  EXPECT_EQ(Core.LowSpeedTicks, 2000);
-  EXPECT_EQ(Core.WashOutCountDown, 4500);
+  EXPECT_EQ(Core.Gas.LowSpeedTicks, 2000);
+  EXPECT_EQ(Core.Gas.WashOutCountDown, 4500);
   EXPECT_EQ(TMeasureInterrupt::TestMode, 9);
-  EXPECT_TRUE(Core.AutoZeroFlag);
+  EXPECT_TRUE(Core.Gas.AutoZeroFlag);
   // The wash-out word with its autozero bit pulsed clear.
   EXPECT_EQ(Device->WrittenWords().back(), 0xEB3F);
 }
@@ -85,11 +85,11 @@ TEST_F(GasSequence, TheBagsTimeOutsStopTheTestWithoutASample) {
       ASSERT_EQ(TMeasureInterrupt::TestMode, 7);
       Feed(c.lowSpeedPa, c.closeTimeout ? 1000 : 201);
     }
-    EXPECT_EQ(Core.BagOpenTimeout, c.openTimeout);
-    EXPECT_EQ(Core.BagCloseTimeout, c.closeTimeout);
+    EXPECT_EQ(Core.Gas.BagOpenTimeout, c.openTimeout);
+    EXPECT_EQ(Core.Gas.BagCloseTimeout, c.closeTimeout);
     const bool failed = c.openTimeout || c.closeTimeout;
     EXPECT_EQ(Core.StopRequest != 0, failed);
-    EXPECT_EQ(Core.GasSampleTaken, !failed);
+    EXPECT_EQ(Core.Gas.GasSampleTaken, !failed);
     if (!failed) {
       // Q = 900: 301 ticks fast, 200 slow leave 399 < T1 = 600: washed out,
       // on to the delay with the sampling word.
@@ -114,11 +114,11 @@ TEST_F(GasSequence, TheDelayZeroesTheAnalysersOnTheLastHundredReadings) {
   // all 37 CO.
   Feed((37L << 16) | 500, 100);
   Feed((37L << 16) | 120, 50);
-  EXPECT_TRUE(Core.DelayPending);
+  EXPECT_TRUE(Core.Gas.DelayPending);
   Feed((37L << 16) | 121, 50);
   EXPECT_EQ(Core.HeZero, 120);
   EXPECT_EQ(Core.CoZero, 37);
-  EXPECT_FALSE(Core.DelayPending);
+  EXPECT_FALSE(Core.Gas.DelayPending);
   EXPECT_EQ(TMeasureInterrupt::TestMode, 0);
   EXPECT_FALSE(TMeasureInterrupt::FlagBegin) << "the trial waits for its breath";
 }
@@ -138,11 +138,11 @@ TEST_F(GasSequence, TheGasCommandWaitsForTheBreathAndIsGivenOnce) {
   Core.CommandEnable(during);
   EXPECT_TRUE(during.GetEnabled());
   SendMessage(&Core, WM_COMMAND, CM_GAS, 0);
-  EXPECT_TRUE(Core.GasRequest);
+  EXPECT_TRUE(Core.Gas.GasRequest);
   Feed(-20, 10);
-  EXPECT_FALSE(Core.GasPhaseStarted) << "the expiration goes on";
+  EXPECT_FALSE(Core.Gas.GasPhaseStarted) << "the expiration goes on";
   Feed(100, 1);
-  EXPECT_TRUE(Core.GasPhaseStarted) << "the first inspiration is the test gas";
+  EXPECT_TRUE(Core.Gas.GasPhaseStarted) << "the first inspiration is the test gas";
   EXPECT_EQ(TMeasureData::LastSentData, 0xEF62);
   EXPECT_EQ(Core.GasTurnIndex, 11);
   TCommandEnabler after(CM_GAS);
@@ -164,7 +164,7 @@ TEST_F(GasSequence, SkippingACalibrationPointDuringTheWashOutRunsTheDelay) {
   ASSERT_EQ(TMeasureInterrupt::TestMode, 6);
   Core.CmSkipNextPoint();
   EXPECT_EQ(TMeasureInterrupt::TestMode, 10) << "the delay that zeroes the analysers";
-  EXPECT_TRUE(Core.DelayPending);
+  EXPECT_TRUE(Core.Gas.DelayPending);
   EXPECT_FALSE(Core.SkipMark) << "the flow strokes are not skipped by it";
   EXPECT_EQ(Device->WrittenWords().back(), 0xEF7F);
   Core.StartId = 0;

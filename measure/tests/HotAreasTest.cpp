@@ -1,6 +1,6 @@
 // Where the idle measurement screen answers the mouse.
 
-#include "measure/HotAreas.h"
+#include "measure/core/HotAreas.h"
 
 #include "common/MeasureMode.h"
 

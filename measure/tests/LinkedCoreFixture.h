@@ -4,7 +4,7 @@
 // clock, with the English texts, a recording message sink and a fake
 // client. The link's statics start as a freshly started program has them.
 
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 #include "measure/tests/MeasureCoreFixture.h"
 
 #include "platform/portkit/tests/support/FakeDevice.h"

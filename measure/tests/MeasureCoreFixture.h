@@ -5,7 +5,7 @@
 // clock the test sets.
 
 #include "common/CommandNumbers.h"
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 #include "platform/basekit/Message.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"

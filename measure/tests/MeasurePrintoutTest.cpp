@@ -1,7 +1,7 @@
 // What a printed test takes of its window beside the results: the BTPS
 // line of the settings file and the equation sets' names.
 
-#include "measure/MeasurePrintout.h"
+#include "measure/report/MeasurePrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // out by hand (6 pixels per L/s, 14 per L, k = 1 on the curve screen), and
 // a picture of each screen in build/artifacts.
 
-#include "measure/Measure.h"
-#include "measure/MeasureFrameScreen.h"
+#include "measure/window/Measure.h"
+#include "measure/window/MeasureFrameScreen.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"

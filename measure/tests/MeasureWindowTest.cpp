@@ -1,7 +1,7 @@
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/ParamList.h"
+#include "measure/results/ParamList.h"
 #include "platform/basekit/Message.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSink.h"

@@ -3,9 +3,9 @@
 // trials in it.
 
 #include "common/MeasureMode.h"
-#include "measure/MeasurePaintPlan.h"
-#include "measure/MeasurePainter.h"
-#include "measure/PainterCurves.h"
+#include "measure/screen/MeasurePaintPlan.h"
+#include "measure/screen/MeasurePainter.h"
+#include "measure/report/PainterCurves.h"
 #include "platform/basekit/PrintCanvas.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"

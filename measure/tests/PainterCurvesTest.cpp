@@ -1,10 +1,10 @@
 // The printed graphs' scale and the FVC's largest breath, as the window's
 // painter draws them on a printed page.
 
-#include "measure/MeasurePrintout.h"
-#include "measure/PainterCurves.h"
-#include "measure/PressureChart.h"
-#include "measure/TestPrintout.h"
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/PainterCurves.h"
+#include "measure/screen/PressureChart.h"
+#include "measure/report/TestPrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 
@@ -146,7 +146,7 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
     Core.PressureA[k] = 5.0f * static_cast<float>(k);
   for (std::size_t k = 0; k <= 150; ++k)
     Core.PressureB[k] = 800.0f / 150.0f * static_cast<float>(k);
-  Core.PressureSamples = {200, 150};
+  Core.Lines.PressureSamples = {200, 150};
   Core.SyringeVolume = 3;
   const auto pens = Painter.Pens();
   const TPen fleisch = pens[PressureChart::FleischPen];

@@ -1,4 +1,4 @@
-#include "measure/ParamChoice.h"
+#include "measure/results/ParamChoice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "measure/ParamDialog.h"
+#include "measure/window/ParamDialog.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"

@@ -1,4 +1,4 @@
-#include "measure/ParamListData.h"
+#include "measure/results/ParamListData.h"
 
 #include "platform/framework/Profile.h"
 #include "testing/TemporaryFolder.h"

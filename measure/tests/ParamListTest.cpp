@@ -1,6 +1,6 @@
-#include "measure/ParamList.h"
+#include "measure/results/ParamList.h"
 
-#include "measure/ParamsStruct.h"
+#include "measure/results/ParamsStruct.h"
 
 #include "common/CommandNumbers.h"
 #include "common/MeasureMode.h"

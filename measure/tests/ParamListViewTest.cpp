@@ -1,8 +1,8 @@
-#include "measure/ParamListView.h"
+#include "measure/window/ParamListView.h"
 
 #include "common/CommandNumbers.h"
 #include "common/MeasureMode.h"
-#include "measure/ParamList.h"
+#include "measure/results/ParamList.h"
 #include "testing/TemporaryFolder.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "measure/ParamsStruct.h"
+#include "measure/results/ParamsStruct.h"
 
 #include "platform/framework/Profile.h"
 #include "testing/TemporaryFolder.h"

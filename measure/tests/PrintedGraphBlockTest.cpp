@@ -3,7 +3,7 @@
 // right column under its own, neither reaching into the other's axes, on
 // the first page and on the second.
 
-#include "measure/MeasurePrintout.h"
+#include "measure/report/MeasurePrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 

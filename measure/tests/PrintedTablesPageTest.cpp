@@ -3,7 +3,7 @@
 // factors the program runs with: every cell's text stays between its
 // column's rules.
 
-#include "measure/PrintedTables.h"
+#include "measure/report/PrintedTables.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/PainterSurface.h"
 

@@ -1,4 +1,4 @@
-#include "measure/PrintedTables.h"
+#include "measure/report/PrintedTables.h"
 
 #include "common/ParameterBlocks.h"
 #include "platform/basekit/Message.h"

@@ -1,4 +1,4 @@
-#include "measure/ReportLayout.h"
+#include "measure/report/ReportLayout.h"
 
 #include <gtest/gtest.h>
 

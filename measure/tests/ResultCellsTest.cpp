@@ -1,4 +1,4 @@
-#include "measure/ResultCells.h"
+#include "measure/results/ResultCells.h"
 #include "platform/framework/Utf8.h"
 
 #include "common/ParameterBlocks.h"

@@ -4,8 +4,8 @@
 // predicted +- 1.64 RSD).
 
 #include "common/MeasureMode.h"
-#include "measure/MeasureLayout.h"
-#include "measure/MeasureTexts.h"
+#include "measure/screen/MeasureLayout.h"
+#include "measure/screen/MeasureTexts.h"
 #include "platform/basekit/Message.h"
 
 #include <gtest/gtest.h>

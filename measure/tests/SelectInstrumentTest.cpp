@@ -1,4 +1,4 @@
-#include "measure/SelectInstrument.h"
+#include "measure/window/SelectInstrument.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/WindowMessages.h"

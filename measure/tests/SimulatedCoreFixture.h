@@ -1,14 +1,12 @@
 #pragma once
 
-// A measurement core on the instrument simulator, played inside the test:
-// what the link writes goes to the simulated instrument, what the
-// instrument sends comes back through the link's fake device, one sample
-// period per step of the manual clock. Nothing waits.
+// A measurement core on the instrument simulator, played inside the test
+// by the simulator rig over the link's fake device and manual clock.
 
 #include "measure/tests/LinkedCoreFixture.h"
 
 #include "platform/portkit/tests/support/TestWindow.h"
-#include "tools/lungsim/SimulatedInstrument.h"
+#include "testing/SimulatorRig.h"
 
 #include <memory>
 #include <string>
@@ -43,34 +41,21 @@ protected:
     Core.SetMeasureMode(static_cast<short>(kind));
     Core.HasInstrument = true;
     Core.BetweenPolls = [this] { Step(); };
+    Rig.OnStep([] { ProcessPosted(); });
   }
 
   // The instrument of these options, from now on.
-  void Attach(TSimulatorOptions options) {
-    options.LogFile.clear();
-    Instrument = std::make_unique<TSimulatedInstrument>(std::move(options),
-                                                        [this](const std::string& line) { Log.push_back(line); });
-  }
+  void Attach(TSimulatorOptions options) { Rig.Attach(std::move(options)); }
 
-  // One sample period: the instrument takes what the link wrote, sends a
-  // sample when streaming, and the link hands it on.
-  void Step() {
-    if (!Instrument)
-      return;
-    Instrument->Receive(Device->TakeWrittenBytes());
-    Instrument->Tick();
-    if (const InstrumentProtocol::TBytes out = Instrument->TakeOutput(); !out.empty())
-      Device->Send(out);
-    Clock->Advance(10);
-    ProcessPosted();
-  }
+  // One sample period of the instrument and the link.
+  void Step() { Rig.Step(); }
 
   // Sample periods until the core is idle again, at most `limit`.
   void PlayUntilIdle(int limit) {
-    for (int k = 0; k < limit && Core.IsRunning(); ++k)
-      Step();
+    Rig.PlayWhile([this] { return Core.IsRunning(); }, limit);
   }
 
-  std::unique_ptr<TSimulatedInstrument> Instrument;
-  std::vector<std::string> Log;
+  const std::vector<std::string>& Log() const { return Rig.Log(); }
+
+  TSimulatorRig Rig{Clock, Device};
 };

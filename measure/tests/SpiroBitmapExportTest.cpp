@@ -1,4 +1,4 @@
-#include "measure/SpiroBitmapExport.h"
+#include "measure/window/SpiroBitmapExport.h"
 
 #include "measure/tests/MeasureCoreFixture.h"
 

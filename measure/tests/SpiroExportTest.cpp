@@ -1,4 +1,4 @@
-#include "measure/SpiroExport.h"
+#include "measure/report/SpiroExport.h"
 #include "platform/basekit/DdeExport.h"
 
 #include "common/ParameterBlocks.h"

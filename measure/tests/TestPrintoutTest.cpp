@@ -1,4 +1,4 @@
-#include "measure/TestPrintout.h"
+#include "measure/report/TestPrintout.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/tests/MeasureCoreFixture.h"

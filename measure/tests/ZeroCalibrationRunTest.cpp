@@ -320,7 +320,7 @@ protected:
   // The words of the simulator's log, in the order it received them.
   std::vector<std::string> Words() const {
     std::vector<std::string> words;
-    for (const std::string& line : Log)
+    for (const std::string& line : Log())
       if (line.rfind("word ", 0) == 0)
         words.push_back(line.substr(5));
     return words;

@@ -49,14 +49,14 @@ protected:
     Core.InstrumentType = 0x60;
     Core.SetInstrument(3);
     Core.HasInstrument = true;
-    Core.PressureReached = true;
+    Core.Lines.PressureReached = true;
     Core.CalStrokes = 6;
     Core.Diffusion.OriginalCoConcentration = 0.3f;
     Core.Diffusion.OriginalHeConcentration = 4.8f;
     Core.Diffusion.HeLsbCorrection = 1.0f;
     // Percent = counts × 0.00012207 (CO) and × 0.001525785 (He) on this analyser.
-    Core.CoGasBuffer.assign(8010, static_cast<float>(0.3 * coFraction / 0.00012207));
-    Core.HeliumGasBuffer.assign(8010, static_cast<float>(4.8 * heFraction / 0.001525785));
+    Core.Gas.CoGasBuffer.assign(8010, static_cast<float>(0.3 * coFraction / 0.00012207));
+    Core.Gas.HeliumGasBuffer.assign(8010, static_cast<float>(4.8 * heFraction / 0.001525785));
     // Six flow strokes, two through the gas path, then the check series.
     std::vector<float> s(6, 3.0f);
     for (const float v : {3.0f, 2.7f, 3.0f, 2.7f}) s.push_back(v);
@@ -125,7 +125,7 @@ TEST_F(ZeroCalibration, DiffusionCalibrationStoresFlowAndGasConstants) {
   EXPECT_NEAR(IniFloat(section, "FlowInspirationConstans"), 1.0, 1e-5);
   EXPECT_NEAR(IniFloat(section, "FlowInspirationConstansWithGas"), 0.9, 1e-5);
   EXPECT_NE(Ini().find("LastDate="), std::string::npos);
-  EXPECT_TRUE(Core.CoGasBuffer.empty());
+  EXPECT_TRUE(Core.Gas.CoGasBuffer.empty());
 }
 
 TEST_F(ZeroCalibration, DiffusionCalibrationFaultsStoreNothing) {
@@ -135,26 +135,26 @@ TEST_F(ZeroCalibration, DiffusionCalibrationFaultsStoreNothing) {
     int text;
   };
   const Case cases[] = {
-      {"the pump never reached its pressure", [](TMeasureCore& c) { c.PressureReached = false; }, 451},
+      {"the pump never reached its pressure", [](TMeasureCore& c) { c.Lines.PressureReached = false; }, 451},
       {"a leaky Fleisch line", [](TMeasureCore& c) { c.FleischPressureLoss = 20; }, 447},
       {"a leaky balloon line", [](TMeasureCore& c) { c.BalloonPressureLoss = 35; }, 448},
-      {"the bag did not open", [](TMeasureCore& c) { c.BagOpenTimeout = true; }, 452},
-      {"CO reading 1.41 of the bottle", [](TMeasureCore& c) { c.CoGasBuffer.assign(8010, 0.3f * 1.41f / 0.00012207f); },
+      {"the bag did not open", [](TMeasureCore& c) { c.Gas.BagOpenTimeout = true; }, 452},
+      {"CO reading 1.41 of the bottle", [](TMeasureCore& c) { c.Gas.CoGasBuffer.assign(8010, 0.3f * 1.41f / 0.00012207f); },
        450},
       {"helium reading 0.74 of the bottle",
-       [](TMeasureCore& c) { c.HeliumGasBuffer.assign(8010, 4.8f * 0.74f / 0.001525785f); }, 449},
+       [](TMeasureCore& c) { c.Gas.HeliumGasBuffer.assign(8010, 4.8f * 0.74f / 0.001525785f); }, 449},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     DiffusionUnit(1.0, 1.0);
     Core.FleischPressureLoss = 0;
     Core.BalloonPressureLoss = 0;
-    Core.BagOpenTimeout = false;
+    Core.Gas.BagOpenTimeout = false;
     c.spoil(Core);
     EXPECT_FALSE(Core.CalculateCalibrationConstans());
     EXPECT_EQ(TakeMessage(), Texts.LoadStringA(c.text));
     EXPECT_EQ(Ini(), "");
-    EXPECT_TRUE(Core.CoGasBuffer.empty());
+    EXPECT_TRUE(Core.Gas.CoGasBuffer.empty());
   }
 }
 

@@ -3,22 +3,18 @@
 // the zero hand frame by frame, the calibration screen with the diffusion
 // unit's pressure chart, and their pictures in build/artifacts.
 
-#include "measure/Measure.h"
-#include "measure/MeasureFrameScreen.h"
-#include "measure/PressureChart.h"
+#include "measure/window/Measure.h"
+#include "measure/window/MeasureFrameScreen.h"
+#include "measure/screen/PressureChart.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
-#include "platform/portkit/tests/support/FakeDevice.h"
-#include "platform/portkit/tests/support/ManualLinkClock.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
+#include "testing/SimulatorRig.h"
 #include "testing/TemporaryFolder.h"
-#include "tools/lungsim/SimulatedInstrument.h"
 
-#include <QCoreApplication>
 #include <QImage>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -58,53 +54,29 @@ protected:
     Window->SetupWindow();
     Window->SetMeasureMode(MEASURE_FVC);
     Window->show();
-    Window->TMeasureInterrupt::SetClock(Clock);
-    Window->SetDeviceOpener([this](const PORT_CONFIG&, TPortError&, std::string& name) -> std::unique_ptr<TTransport> {
-      name = "COM1";
-      return std::make_unique<TFakeTransport>(Device, name);
-    });
+    Rig.Connect(*Window);
     Window->HasInstrument = true;
-    // Every pass of the event loop is one sample period of the instrument.
-    Pump.setInterval(0);
-    QObject::connect(&Pump, &QTimer::timeout, &Pump, [this] { Step(); });
   }
   ~ZeroCalibrationWindow() override {
-    Pump.stop();
+    Rig.StopPump();
     Window.reset();
     Sink.ExpectAllTaken();
   }
 
-  void Attach(TSimulatorOptions options) {
-    Instrument = std::make_unique<TSimulatedInstrument>(std::move(options), [](const std::string&) {});
-  }
+  void Attach(TSimulatorOptions options) { Rig.Attach(std::move(options)); }
 
-  void Step() {
-    if (!Instrument)
-      return;
-    Instrument->Receive(Device->TakeWrittenBytes());
-    Instrument->Tick();
-    if (const InstrumentProtocol::TBytes out = Instrument->TakeOutput(); !out.empty())
-      Device->Send(out);
-    Clock->Advance(10);
-  }
-
-  // The event loop until the window is idle, at most `passes` passes.
+  // The event loop until the window is idle, at most `passes` passes, each
+  // a sample period of the instrument.
   void RunUntilIdle(int passes) {
-    Pump.start();
-    for (int k = 0; k < passes && Window->IsRunning(); ++k)
-      QCoreApplication::processEvents();
-    Pump.stop();
+    Rig.RunEventLoopWhile([this] { return Window->IsRunning(); }, passes);
   }
 
   TTemporaryFolder Folder;
   TRecordingSink Sink;
   TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
   TQuietClient Client;
-  std::shared_ptr<TManualLinkClock> Clock = std::make_shared<TManualLinkClock>();
-  std::shared_ptr<TFakeDevice> Device = std::make_shared<TFakeDevice>(Clock.get());
-  std::unique_ptr<TSimulatedInstrument> Instrument;
+  TSimulatorRig Rig;
   std::unique_ptr<TMeasure> Window;
-  QTimer Pump;
 };
 
 TEST_F(ZeroCalibrationWindow, TheZeroHandRisesFrameByFrameAndGoesWhenTheZeroIsRead) {
@@ -115,15 +87,15 @@ TEST_F(ZeroCalibrationWindow, TheZeroHandRisesFrameByFrameAndGoesWhenTheZeroIsRe
   Window->SetZeroDelayClock(grabs);
   auto& screen = dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen());
   bool handDuringRead = false;
-  QObject::connect(&Pump, &QTimer::timeout, &Pump, [&] {
+  Rig.OnStep([&] {
     if (!handDuringRead && screen.GetZero().IsLoaded()) {
       handDuringRead = true;
       SavePicture(*Window, "measure-zero-reading.png");
     }
   });
-  Pump.start();
+  Rig.StartPump();
   Window->DispatchCommand(CM_ZERO);
-  Pump.stop();
+  Rig.StopPump();
   EXPECT_TRUE(Sink.Take(Texts.LoadStringA(4)));
 
   // Six hands, each a picture of its own, on the screen before its wait.
@@ -226,7 +198,7 @@ TEST_F(ZeroCalibrationWindow, TheDiffusionUnitsCalibrationScreenHasItsPressureCh
   ASSERT_FALSE(Window->IsRunning());
   EXPECT_TRUE(Sink.Take(Texts.LoadStringA(444)));
   EXPECT_TRUE(Sink.Take(Texts.LoadStringA(447)));
-  EXPECT_GT(Window->PressureSamples[0], 1400);
+  EXPECT_GT(Window->Lines.PressureSamples[0], 1400);
   Window->GetView().RedrawScreenBmp();
   SavePicture(*Window, "measure-calibration-pressure-chart.png");
   EXPECT_LE(Window->width(), 1280);

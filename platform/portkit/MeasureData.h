@@ -16,6 +16,7 @@
 #include "platform/portkit/PortConfig.h"
 #include "platform/portkit/Transport.h"
 #include "platform/portkit/diffusion/SingleBreath.h"
+#include "platform/portkit/plethysmography/LungVolumes.h"
 #include "platform/portkit/spirometry/Extremes.h"
 #include "platform/portkit/spirometry/FvcParameters.h"
 
@@ -82,6 +83,11 @@ public:
   // one. False, with the record zero and the reason in DfcRefusal, when the
   // breath gives no result.
   bool CalculateDfcParams(float temperatureC, float pressureHpa);
+  // "RV", "TLC" and "RV/TLC" of the actual plethysmograph trial from its
+  // "TGV", its volume curve and the four marks (docs/plethysmography.md):
+  // ERV is the volume at the shutter closure less the lowest volume after
+  // the shutter opened; TLC adds the IVC that PlethyVolumes names. False,
+  // leaving the record, when the marks or TGV are missing.
   bool CalculatePlethyParams();
   bool CalculateShParams();
   // Orders the three trials by their criteria into TrialOrder, best first,
@@ -205,6 +211,19 @@ public:
   short GasSampleEndIndex = 0;
   float GasDiscardVolume = 0.0f;  // S0, L
   diffusion::Refusal DfcRefusal = diffusion::Refusal::None;
+
+  // The manoeuvre of the plethysmograph trial being recorded or evaluated,
+  // as sample indexes (0 = not yet): the resistance loops from
+  // ResistanceStartMark to ResistanceEndMark, the shutter closed at
+  // TGVStartMark and opened at EndMark.
+  short ResistanceStartMark = 0;
+  short ResistanceEndMark = 0;
+  short TGVStartMark = 0;
+  short EndMark = 0;
+  // What completes TLC: the IVC breathed in after RV
+  // ("EndOfMeasurementWithIVC"), else the IVC of the VC trial shown; the
+  // window sets it before an evaluation.
+  plethysmography::VolumeSettings PlethyVolumes;
   short SyringeVolume = 3;  // L
   short FleischPressureLoss = 0;
   short BalloonPressureLoss = 0;

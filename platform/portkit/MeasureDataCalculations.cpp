@@ -1,14 +1,16 @@
 #include "platform/portkit/MeasureData.h"
 
 #include "platform/portkit/diffusion/DfcParameters.h"
+#include "platform/portkit/plethysmography/LungVolumes.h"
 #include "platform/portkit/spirometry/Spirometry.h"
 
 #include <algorithm>
 #include <span>
 
 // The parameter calculations of a trial: thin wrappers that hand the
-// library's curves, extremes table and result records to the spirometric
-// functions (platform/portkit/spirometry).
+// library's curves, extremes table and result records to the spirometric,
+// diffusion and plethysmograph functions (platform/portkit/spirometry,
+// diffusion, plethysmography).
 
 namespace {
 
@@ -103,7 +105,16 @@ bool TMeasureData::CalculateDfcParams(float, float pressureHpa) {
   return DfcRefusal == diffusion::Refusal::None;
 }
 
-bool TMeasureData::CalculatePlethyParams() { return false; }
+bool TMeasureData::CalculatePlethyParams() {
+  if (!IsSlot(TrialIndex))
+    return false;
+  const auto mark = [](short index) { return static_cast<std::size_t>(std::max<short>(index, 0)); };
+  const plethysmography::Marks marks{mark(ResistanceStartMark), mark(ResistanceEndMark), mark(TGVStartMark),
+                                     mark(EndMark)};
+  return plethysmography::CalculatePlethyParams(Curve(*this, MEASURE_PLETHY, TrialIndex).volumeL, marks,
+                                                PlethyVolumes,
+                                                Record<PLETHY_PARAMETER_COUNT>(*this, MEASURE_PLETHY, TrialIndex));
+}
 
 bool TMeasureData::CalculateShParams() { return false; }
 

@@ -6,7 +6,7 @@
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/WindowMessages.h"
-#include "records/PatientBrowseMeet.h"
+#include "records/window/PatientBrowseMeet.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TestDatabase.h"

@@ -1,6 +1,6 @@
 // The stored form of a curve as the records write and read it, through the
 // measurement core that owns it.
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 
 #include <gtest/gtest.h>
 

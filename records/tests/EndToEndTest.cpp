@@ -11,7 +11,7 @@
 #include "platform/framework/WindowMessages.h"
 #include "records/DemoReplay.h"
 #include "records/MeasureRecords.h"
-#include "records/PatientBrowseMeet.h"
+#include "records/window/PatientBrowseMeet.h"
 #include "records/tests/FakeMeasure.h"
 #include "testing/RecordingSink.h"
 #include "testing/TestDatabase.h"

@@ -1,6 +1,6 @@
 #include "records/tests/FakeMeasure.h"
 
-#include "measure/MeasureCore.h"
+#include "measure/core/MeasureCore.h"
 
 #include <algorithm>
 

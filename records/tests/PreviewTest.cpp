@@ -2,7 +2,7 @@
 // display, printing from it, a landscape page, and its pictures.
 
 #include "platform/basekit/Message.h"
-#include "records/ApxPreviewWin.h"
+#include "records/window/ApxPreviewWin.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
 

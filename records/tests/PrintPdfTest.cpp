@@ -3,16 +3,16 @@
 // into a PDF that poppler's tools read back, and the same page drawn in a
 // picture to find the curves in their graphs.
 
-#include "measure/MeasurePrintout.h"
-#include "measure/TestPrintout.h"
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/TestPrintout.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "platform/basekit/CLocaleFormat.h"
 #include "platform/portkit/spirometry/CurveSteps.h"
 #include "platform/portkit/spirometry/tests/Waveforms.h"
 #include "platform/portkit/spirometry/tests/WindowPipeline.h"
 #include "predicted/Predicted.h"
-#include "records/OwnPrinter.h"
-#include "records/OwnPrinterAbortDlg.h"
+#include "records/window/OwnPrinter.h"
+#include "records/window/OwnPrinterAbortDlg.h"
 #include "testing/PdfText.h"
 #include "testing/Pictures.h"
 

@@ -1,4 +1,4 @@
-#include "shell/AppSettings.h"
+#include "shell/settings/AppSettings.h"
 #include "shell/tests/WorkingFolder.h"
 
 #include <gtest/gtest.h>

@@ -6,9 +6,9 @@
 #include "patients/PatientControls.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
-#include "shell/GreetingDialog.h"
-#include "shell/MainFrame.h"
-#include "shell/MdiClient.h"
+#include "shell/app/GreetingDialog.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/MdiClient.h"
 
 #include <QAction>
 #include <QFontDatabase>

@@ -6,9 +6,9 @@
 
 #include "audiometry/window/AudioMeter.h"
 #include "common/CommandNumbers.h"
-#include "shell/AudioMeterFactory.h"
-#include "shell/ComponentBar.h"
-#include "shell/MdiChild.h"
+#include "shell/app/AudioMeterFactory.h"
+#include "shell/app/ComponentBar.h"
+#include "shell/app/MdiChild.h"
 
 #include <QAction>
 #include <QSlider>

@@ -1,4 +1,4 @@
-#include "shell/BarLayouts.h"
+#include "shell/bars/BarLayouts.h"
 #include "testing/TemporaryFolder.h"
 
 #include "common/CommandNumbers.h"

@@ -1,4 +1,4 @@
-#include "shell/ChildMenus.h"
+#include "shell/bars/ChildMenus.h"
 
 #include "common/CommandNumbers.h"
 

@@ -1,15 +1,15 @@
 // The client's decisions without its windows: a sheet over a real patient
 // table in a temporary folder, and windows that record what they are asked.
 
-#include "shell/ClientController.h"
+#include "shell/client/ClientController.h"
 
 #include "common/CommandNumbers.h"
 #include "patients/PatientSheet.h"
 #include "patients/PatientTable.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
-#include "shell/ClientWindows.h"
-#include "shell/WorkFiles.h"
+#include "shell/client/ClientWindows.h"
+#include "shell/settings/WorkFiles.h"
 #include "testing/ChildProcess.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"

@@ -1,4 +1,4 @@
-#include "shell/ClientEnablers.h"
+#include "shell/client/ClientEnablers.h"
 #include "testing/TemporaryFolder.h"
 
 #include "common/CommandNumbers.h"

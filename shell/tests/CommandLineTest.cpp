@@ -1,4 +1,4 @@
-#include "shell/CommandLine.h"
+#include "shell/settings/CommandLine.h"
 
 #include <gtest/gtest.h>
 

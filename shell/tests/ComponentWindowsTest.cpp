@@ -6,9 +6,9 @@
 
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
-#include "shell/ComponentBar.h"
-#include "shell/MainFrame.h"
-#include "shell/MdiChild.h"
+#include "shell/app/ComponentBar.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/MdiChild.h"
 
 #include <QAction>
 #include <QMenu>

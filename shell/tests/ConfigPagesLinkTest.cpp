@@ -2,10 +2,10 @@
 // pseudo-terminals: port tests, the nebulizer test, the service page's
 // outputs and the barometer reading, each seen in the simulator's log.
 
-#include "shell/BarometerStep.h"
-#include "shell/ConfigPageModel.h"
-#include "shell/NebulizerPageModel.h"
-#include "shell/ServicePageModel.h"
+#include "shell/sheets/BarometerStep.h"
+#include "shell/sheets/ConfigPageModel.h"
+#include "shell/sheets/NebulizerPageModel.h"
+#include "shell/sheets/ServicePageModel.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"

@@ -3,10 +3,10 @@
 // choice does, the parameter pages' ranges, and the USB description's
 // actions on a programmer that tests drive.
 
-#include "shell/ConfigPageModel.h"
-#include "shell/NebulizerPageModel.h"
-#include "shell/TestParameters.h"
-#include "shell/UsbDescriptionActions.h"
+#include "shell/sheets/ConfigPageModel.h"
+#include "shell/sheets/NebulizerPageModel.h"
+#include "shell/sheets/TestParameters.h"
+#include "shell/sheets/UsbDescriptionActions.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"

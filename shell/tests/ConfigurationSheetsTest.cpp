@@ -12,7 +12,7 @@
 #include "platform/ftdi/FtdiDevice.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "platform/portkit/tests/support/TestWindow.h"
-#include "shell/OwnPropertySheet.h"
+#include "shell/app/sheets/OwnPropertySheet.h"
 #include "testing/Pictures.h"
 #include "testing/SimulatorProcess.h"
 

@@ -6,10 +6,10 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
+#include "measure/window/Measure.h"
 #include "platform/portkit/diffusion/DfcParameters.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
-#include "shell/ProgramWindows.h"
+#include "shell/app/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
 
 #include <QMdiSubWindow>

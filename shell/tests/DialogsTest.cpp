@@ -1,8 +1,8 @@
 #include "platform/basekit/Message.h"
-#include "shell/AboutDialog.h"
-#include "shell/GreetingDialog.h"
-#include "shell/MyInputDialog.h"
-#include "shell/ProjectVersion.h"
+#include "shell/app/AboutDialog.h"
+#include "shell/app/GreetingDialog.h"
+#include "records/window/MyInputDialog.h"
+#include "shell/settings/ProjectVersion.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "shell/EcgHandOver.h"
+#include "shell/client/EcgHandOver.h"
 
 #include "testing/TemporaryFolder.h"
 

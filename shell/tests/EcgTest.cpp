@@ -8,8 +8,8 @@
 #include "common/CommandNumbers.h"
 #include "patients/Patient.h"
 #include "patients/tests/StoredRows.h"
-#include "shell/MainFrame.h"
-#include "shell/MdiClient.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/MdiClient.h"
 
 #include <QTimer>
 

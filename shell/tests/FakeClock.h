@@ -3,7 +3,7 @@
 // A start-up clock that waits no real time: a wait moves the time on to its
 // deadline, and the test can move it on as a slow start would.
 
-#include "shell/StartClock.h"
+#include "shell/settings/StartClock.h"
 
 #include <vector>
 

@@ -12,8 +12,8 @@
 #include "patients/tests/DialogTesting.h"
 #include "patients/tests/StoredRows.h"
 #include "platform/framework/ui/CommandActions.h"
-#include "shell/MdiClient.h"
-#include "shell/WorkFolderSetup.h"
+#include "shell/app/MdiClient.h"
+#include "shell/settings/WorkFolderSetup.h"
 #include "testing/TestDatabase.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "shell/HandOverFile.h"
+#include "shell/settings/HandOverFile.h"
 
 #include "platform/basekit/Message.h"
 #include "testing/RecordingSink.h"

@@ -9,7 +9,7 @@
 #include "patients/PatientControls.h"
 #include "patients/tests/StoredRows.h"
 #include "platform/framework/ui/CommandActions.h"
-#include "shell/MdiClient.h"
+#include "shell/app/MdiClient.h"
 #include "testing/TestDatabase.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "shell/HelpContext.h"
+#include "shell/client/HelpContext.h"
 #include "testing/TemporaryFolder.h"
 
 #include "common/CommandNumbers.h"

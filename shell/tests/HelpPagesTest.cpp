@@ -5,14 +5,14 @@
 #include "shell/tests/AppFixture.h"
 #include "shell/tests/StandIns.h"
 
-#include "shell/BarLayouts.h"
-#include "shell/ChildMenus.h"
-#include "shell/DialogHelpIds.h"
-#include "shell/HelpContext.h"
-#include "shell/MainMenuLayout.h"
-#include "shell/TestToolBox.h"
+#include "shell/bars/BarLayouts.h"
+#include "shell/bars/ChildMenus.h"
+#include "shell/client/DialogHelpIds.h"
+#include "shell/client/HelpContext.h"
+#include "shell/bars/MainMenuLayout.h"
+#include "shell/bars/TestToolBox.h"
 
-#include "measure/ParamChoice.h"
+#include "measure/results/ParamChoice.h"
 #include "patients/DatabaseCreateAndSelect.h"
 #include "patients/DoctorDialog.h"
 #include "patients/DoctorInput.h"
@@ -21,7 +21,7 @@
 #include "patients/PatientSearch.h"
 #include "patients/StartUp.h"
 #include "platform/basekit/ui/DdeDialog.h"
-#include "records/PatientBrowseMeet.h"
+#include "records/window/PatientBrowseMeet.h"
 
 #include "testing/TemporaryFolder.h"
 

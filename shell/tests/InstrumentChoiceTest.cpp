@@ -1,4 +1,4 @@
-#include "shell/InstrumentChoice.h"
+#include "shell/client/InstrumentChoice.h"
 
 #include "common/CommandNumbers.h"
 

@@ -1,4 +1,4 @@
-#include "shell/MainMenuLayout.h"
+#include "shell/bars/MainMenuLayout.h"
 #include "shell/tests/ExpectedMainMenu.h"
 #include "testing/TemporaryFolder.h"
 

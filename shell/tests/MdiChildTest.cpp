@@ -1,8 +1,8 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "shell/MdiChild.h"
-#include "shell/MdiClient.h"
+#include "shell/app/MdiChild.h"
+#include "shell/app/MdiClient.h"
 
 #include <QLabel>
 

@@ -6,13 +6,13 @@
 
 #include "shell/tests/MeasureRunFixture.h"
 
-#include "measure/MeasureFrameScreen.h"
+#include "measure/window/MeasureFrameScreen.h"
 #include "platform/basekit/CLocaleFormat.h"
 #include "platform/basekit/ui/PrintOptionsDialog.h"
-#include "records/ApxPreviewWin.h"
-#include "records/OwnPrinter.h"
-#include "shell/MdiChild.h"
-#include "shell/MdiClient.h"
+#include "records/window/ApxPreviewWin.h"
+#include "records/window/OwnPrinter.h"
+#include "shell/app/MdiChild.h"
+#include "shell/app/MdiClient.h"
 #include "testing/PdfText.h"
 #include "testing/Pictures.h"
 

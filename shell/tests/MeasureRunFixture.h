@@ -6,10 +6,10 @@
 #include "shell/tests/AppFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
-#include "measure/ParamList.h"
+#include "measure/window/Measure.h"
+#include "measure/results/ParamList.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
-#include "shell/ProgramWindows.h"
+#include "shell/app/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
 
 #include <QStringList>

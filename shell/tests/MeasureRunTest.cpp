@@ -6,13 +6,13 @@
 #include "shell/tests/MeasureRunFixture.h"
 
 #include "common/CommandNumbers.h"
-#include "measure/Measure.h"
-#include "measure/ParamList.h"
-#include "measure/SelectInstrument.h"
+#include "measure/window/Measure.h"
+#include "measure/results/ParamList.h"
+#include "measure/window/SelectInstrument.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
-#include "shell/ProgramWindows.h"
+#include "shell/app/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
-#include "shell/MdiChild.h"
+#include "shell/app/MdiChild.h"
 
 
 #include <QPushButton>

@@ -7,8 +7,8 @@
 #include "common/CommandNumbers.h"
 #include "patients/PatientNote.h"
 #include "platform/basekit/ui/PrintOptionsDialog.h"
-#include "records/ApxPreviewWin.h"
-#include "shell/MdiClient.h"
+#include "records/window/ApxPreviewWin.h"
+#include "shell/app/MdiClient.h"
 #include "testing/Pictures.h"
 
 #include <QApplication>

@@ -7,9 +7,9 @@
 #include "patients/SheetFrame.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
-#include "shell/MainFrame.h"
-#include "shell/MdiChild.h"
-#include "shell/MdiClient.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/MdiChild.h"
+#include "shell/app/MdiClient.h"
 #include "testing/Pictures.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Which options dialog a test printout asks with, by the installed
 // instruments, and what the print commands print.
 
-#include "shell/PrintChoice.h"
+#include "shell/client/PrintChoice.h"
 
 #include "common/MeasureMode.h"
 

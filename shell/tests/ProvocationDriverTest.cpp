@@ -2,17 +2,17 @@
 // windows, a recorder of the storage calls and real work files in a
 // temporary working folder.
 
-#include "shell/ProvocationDriver.h"
+#include "shell/client/ProvocationDriver.h"
 
-#include "shell/WorkFiles.h"
+#include "shell/settings/WorkFiles.h"
 #include "shell/tests/AppFixture.h"
 #include "shell/tests/StandIns.h"
 #include "shell/tests/WorkingFolder.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/WindowMessages.h"
-#include "shell/MdiChild.h"
-#include "shell/MdiClient.h"
+#include "shell/app/MdiChild.h"
+#include "shell/app/MdiClient.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
-#include "shell/MdiClient.h"
+#include "shell/app/MdiClient.h"
 #include "testing/TestDatabase.h"
 
 #include <QAbstractButton>

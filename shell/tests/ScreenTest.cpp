@@ -1,5 +1,5 @@
-#include "shell/ScreenScale.h"
-#include "shell/StartClock.h"
+#include "shell/settings/ScreenScale.h"
+#include "shell/settings/StartClock.h"
 
 #include <QTimer>
 

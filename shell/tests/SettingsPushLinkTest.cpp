@@ -1,7 +1,7 @@
 // The settings push against the instrument simulator on pseudo-terminals:
 // the port checks run on the links the program fills.
 
-#include "shell/SettingsPush.h"
+#include "shell/settings/SettingsPush.h"
 
 #include "common/MeasureMode.h"
 #include "platform/basekit/Message.h"

@@ -1,4 +1,4 @@
-#include "shell/SettingsPush.h"
+#include "shell/settings/SettingsPush.h"
 #include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>

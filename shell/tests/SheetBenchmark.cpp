@@ -4,8 +4,8 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/framework/ui/CommandActions.h"
-#include "shell/HalvetraApp.h"
-#include "shell/OwnPropertySheet.h"
+#include "shell/app/HalvetraApp.h"
+#include "shell/app/sheets/OwnPropertySheet.h"
 #include "shell/tests/FakeClock.h"
 #include "shell/tests/WorkingFolder.h"
 #include "testing/RecordingSink.h"

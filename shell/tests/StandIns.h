@@ -8,10 +8,10 @@
 
 #include "audiometry/AudioMeterWindow.h"
 #include "common/CommandNumbers.h"
-#include "measure/MeasureWindow.h"
+#include "measure/core/MeasureWindow.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "records/ExaminationStore.h"
-#include "shell/ComponentFactories.h"
+#include "shell/client/ComponentFactories.h"
 #include "special/ProvocationWindow.h"
 #include "trend/TrendWindow.h"
 

@@ -7,8 +7,8 @@
 //   shell_start_benchmark            runs the measurement (offscreen)
 //   shell_start_benchmark --child F  one start in the working folder F
 
-#include "shell/HalvetraApp.h"
-#include "shell/MainFrame.h"
+#include "shell/app/HalvetraApp.h"
+#include "shell/app/MainFrame.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 

@@ -4,7 +4,7 @@
 #include "shell/tests/AppFixture.h"
 
 #include "platform/framework/Profile.h"
-#include "shell/InitWindow.h"
+#include "shell/app/InitWindow.h"
 
 #include <QImage>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "shell/StartUpSettings.h"
+#include "shell/settings/StartUpSettings.h"
 #include "shell/tests/WorkingFolder.h"
 
 #include "platform/framework/Profile.h"

@@ -1,6 +1,6 @@
-#include "shell/InitCountDown.h"
-#include "shell/StoredKey.h"
-#include "shell/TestToolBox.h"
+#include "shell/bars/InitCountDown.h"
+#include "shell/settings/StoredKey.h"
+#include "shell/bars/TestToolBox.h"
 #include "shell/tests/FakeClock.h"
 
 #include "common/CommandNumbers.h"

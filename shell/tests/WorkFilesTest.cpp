@@ -1,4 +1,4 @@
-#include "shell/WorkFiles.h"
+#include "shell/settings/WorkFiles.h"
 #include "testing/ChildProcess.h"
 #include "testing/TemporaryFolder.h"
 

@@ -1,4 +1,4 @@
-#include "shell/WorkFolderSetup.h"
+#include "shell/settings/WorkFolderSetup.h"
 #include "shell/tests/WorkingFolder.h"
 
 #include "patients/tests/StoredRows.h"

@@ -1,5 +1,7 @@
 #include "tools/demogen/DemoFiles.h"
 
+#include "tools/lungmodel/BoxModel.h"
+
 #include "platform/framework/BinaryStream.h"
 #include "platform/portkit/Protocol.h"
 
@@ -96,13 +98,18 @@ TFile Shutter(const LungModel::TPatient& patient) {
   return {"ShDemo.bin", out.Take()};
 }
 
+// A box test played by the test sequence's rules in the model's box: the
+// marks as the replay reads them (the shutter closed where the resistance
+// loops end, so one index serves both).
 TFile Plethysmograph(const LungModel::TPatient& patient) {
-  const auto trial = LungModel::PlethysmographTrial(patient);
+  LungModel::TBoxSettings box;
+  box.Ivc = true;
+  const LungModel::TScriptedBoxTrial trial = LungModel::ScriptedBoxTrial(patient, box);
   TBinaryWriter out;
   for (const float value : {1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f})  // BTPS factor, constants, zeros
     out.WriteFloat32(value);
-  out.WriteUInt32(static_cast<std::uint32_t>(trial.ShutterClosed));
-  out.WriteUInt32(static_cast<std::uint32_t>(trial.ShutterOpened - 1));
+  out.WriteUInt32(static_cast<std::uint32_t>(trial.TgvStart));
+  out.WriteUInt32(static_cast<std::uint32_t>(trial.End));
   out.WriteUInt32(static_cast<std::uint32_t>(trial.ResistanceStart));
   out.WriteUInt32(static_cast<std::uint32_t>(trial.FlowLps.size()));
   LungModel::TFlowQuantizer quantizer;

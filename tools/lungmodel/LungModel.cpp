@@ -229,39 +229,6 @@ std::int16_t TFlowQuantizer::Next(double flowLps) {
   return static_cast<std::int16_t>(count);
 }
 
-TPlethysmographTrial PlethysmographTrial(const TPatient& p) {
-  constexpr double PeriodS = 2.0;
-  constexpr double TidalL = 0.5;
-  constexpr double PantingHz = 1.0;
-  constexpr double PantingPa = 1000.0;
-  TVolumeCurve curve(Frc(p));
-  curve.Hold(0.5);
-  const int resistanceStart = static_cast<int>(curve.Samples());
-  curve.Sine(4, TidalL, PeriodS);
-  const int closed = static_cast<int>(curve.Samples());
-  curve.Hold(4.0);
-  const int opened = static_cast<int>(curve.Samples());
-  curve.Sine(2, TidalL, PeriodS);
-  curve.Hold(0.5);
-
-  TPlethysmographTrial trial{curve.Flows(), {}, {}, resistanceStart, closed, opened};
-  const std::size_t n = trial.FlowLps.size();
-  trial.BoxPa.resize(n);
-  trial.MouthPa.resize(n);
-  const double compression = p.TgvL / p.BoxVolumeL;  // Boyle: the box sees the lung's volume change
-  for (std::size_t i = 0; i < n; ++i) {
-    double alveolarPa = 0.0;
-    if (static_cast<int>(i) >= closed && static_cast<int>(i) < opened) {
-      alveolarPa = PantingPa * std::sin(2.0 * Pi * PantingHz * (static_cast<int>(i) - closed) * SampleSeconds);
-      trial.MouthPa[i] = alveolarPa;  // no flow: the mouth sees the alveoli
-    } else {
-      alveolarPa = -p.RawKpaSpL * 1000.0 * trial.FlowLps[i];
-    }
-    trial.BoxPa[i] = -alveolarPa * compression;
-  }
-  return trial;
-}
-
 TRhinoTrial RhinoTrial(const TPatient& p) {
   constexpr double PeriodS = 4.0;
   constexpr double PeakPa = 200.0;

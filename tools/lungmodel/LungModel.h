@@ -46,8 +46,8 @@ struct TPatient {
   double InspiredHePercent = 4.8;   // the test gas
   double InspiredCoPercent = 0.3;
   double RawKpaSpL = 0.15;        // airway resistance
-  double TgvL = 3.2;              // thoracic gas volume at the shutter
-  double BoxVolumeL = 890.0;      // the cabin less the patient
+  double TgvL = 3.2;              // thoracic gas volume at the shutter: the FRC in the body box
+  double BoxVolumeL = 890.0;      // the cabin less the patient (the spirometer's box signal)
   double NasalFlowAt150Pa = 400.0;  // mL/s, one nostril
 };
 
@@ -146,18 +146,6 @@ public:
 private:
   double Carry = 0.0;
 };
-
-// The plethysmograph: quiet breaths, then the shutter closes at the end of
-// an expiration while the patient pants, then it opens again.
-struct TPlethysmographTrial {
-  std::vector<double> FlowLps;
-  std::vector<double> BoxPa;
-  std::vector<double> MouthPa;
-  int ResistanceStart;  // the first sample of the resistance loops
-  int ShutterClosed;    // the shutter closes at this sample
-  int ShutterOpened;    // and opens again at this one
-};
-TPlethysmographTrial PlethysmographTrial(const TPatient& patient);
 
 // Rhinomanometry: nasal pressure and the flow it drives, several breaths.
 struct TRhinoTrial {

@@ -33,7 +33,13 @@ std::string Hex(unsigned value, int digits) {
 }  // namespace
 
 TSimulatedInstrument::TSimulatedInstrument(TSimulatorOptions options, TLog log)
-    : Options(std::move(options)), Log(std::move(log)), Random(Options.Seed) {}
+    : Options(std::move(options)), Log(std::move(log)), Random(Options.Seed) {
+  if (Options.Kind == "plethysmograph") {
+    // The box breathes the air its BTPS sensors report.
+    Options.Box.Box.Air = {Options.Sensors.PressureHpa, Options.Sensors.TemperatureC, Options.Sensors.HumidityPercent};
+    Box.emplace(Options.Patient, Options.Box, Options.StuckPump, Log);
+  }
+}
 
 std::uint8_t TSimulatedInstrument::ChannelMask() const {
   if (Options.Kind == "diffusion")
@@ -78,6 +84,8 @@ void TSimulatedInstrument::Handle(const TFrame& frame) {
 void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
   const std::uint16_t before = Word;
   Word = word;
+  if (Box)
+    Box->ApplyWord(word);
   if (!(word & BitAutoZero) && !Zeroed) {
     Zeroed = true;
     Log("autozero");
@@ -151,12 +159,12 @@ void TSimulatedInstrument::StartManoeuvre() {
   HoldSamples = 0;
   BreathTaken = false;
   AnalysisSamples = -1;
-  if (m == "plethysmograph")
-    Plethysmograph = LungModel::PlethysmographTrial(p);
+  if (m == "plethysmograph" && Box)
+    Box->StartPatient();
   if (m == "rhino")
     Rhino = LungModel::RhinoTrial(p);
   Trial = 0;
-  TrialRunning = m == "plethysmograph" || m == "rhino";
+  TrialRunning = m == "rhino";
   Log("manoeuvre " + m + " started");
 }
 
@@ -249,10 +257,13 @@ void TSimulatedInstrument::Tick() {
   double mouthPa = 0.0;
   double boxPa = 0.0;
   double nasalPa = 0.0;
-  if (TrialRunning && Options.Manoeuvre == "plethysmograph") {
-    flow = Plethysmograph.FlowLps[Trial];
-    mouthPa = Plethysmograph.MouthPa[Trial];
-    boxPa = Plethysmograph.BoxPa[Trial];
+  if (Box) {
+    const TPlethysmographHead::TSample box = Box->Tick(static_cast<double>(Sent) * LungModel::SampleSeconds,
+                                                        Options.DoorOpen);
+    flow += box.FlowLps;  // the patient in the box, or the syringe of a calibration
+    mouthPa = box.MouthPa;
+    boxPa = box.BoxPa;
+    sample.Status = box.Status;
   } else if (TrialRunning && Options.Manoeuvre == "rhino") {
     flow = Rhino.FlowMlps[Trial] / 1000.0;
     nasalPa = Rhino.PressurePa[Trial];
@@ -260,7 +271,7 @@ void TSimulatedInstrument::Tick() {
     boxPa = p.RawKpaSpL * 1000.0 * flow * p.TgvL / p.BoxVolumeL;
     mouthPa = -MouthpieceKpaSpL * 1000.0 * flow;
   }
-  if (TrialRunning && ++Trial >= (Options.Manoeuvre == "rhino" ? Rhino.FlowMlps.size() : Plethysmograph.FlowLps.size()))
+  if (TrialRunning && ++Trial >= Rhino.FlowMlps.size())
     TrialRunning = false;
 
   double shutterPa = ShutterOpenMark * ShutterMouthPaPerCount;

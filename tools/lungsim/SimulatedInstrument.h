@@ -6,10 +6,12 @@
 
 #include "platform/portkit/Protocol.h"
 #include "tools/lungsim/GasBag.h"
+#include "tools/lungsim/PlethysmographHead.h"
 #include "tools/lungmodel/LungModel.h"
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <span>
 #include <string>
@@ -28,6 +30,7 @@ struct TSimulatorOptions {
   unsigned Seed = 1;
   InstrumentProtocol::TSensorReading Sensors;
   bool DoorOpen = false;
+  TBoxHeadOptions Box;             // the body box and its patient
   std::string LogFile;
   long StopAfterSamples = -1;      // hang up after sending this many samples
   int GarbageEvery = 0;            // noise bytes after every n-th frame
@@ -101,10 +104,10 @@ private:
   bool HoldWordSeen = false;
   bool BreathTaken = false;  // a diffusion breath was held: the sample holds alveolar gas
   double HeldS = 0.0;
-  std::size_t Trial = 0;     // sample of the scripted plethysmograph and rhinomanometry trials
+  std::size_t Trial = 0;     // sample of the scripted rhinomanometry trial
   bool TrialRunning = false;
-  LungModel::TPlethysmographTrial Plethysmograph;
   LungModel::TRhinoTrial Rhino;
+  std::optional<TPlethysmographHead> Box;  // a plethysmograph's box
 
   // The diffusion unit.
   double FleischPa = 0.0;

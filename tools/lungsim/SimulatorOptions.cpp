@@ -40,6 +40,21 @@ standard output and plays a lung-function instrument on it until stopped.
   --seed N
   --temperature C --pressure hPa --humidity %
   --door-open        the cabin door reports open
+  --door-open-at S --door-close-at S   the cabin door opens (and closes) then
+The body box (--instrument plethysmograph, --manoeuvre plethysmograph):
+  --tgv L --raw kPa*s/L   the patient's FRC at the shutter and airway resistance
+  --rohrer K2        a Rohrer term K2 V'|V'| on top of Raw (0)
+  --ivc              breathe in to TLC (RV + FIVC) after RV
+  --artefact-share K share of the inspired air's expansion to BTPS the box shows (0.4)
+  --cabin L --weight KG --sensor-volume L   the box, the patient, the gas between
+                     mouth and shutter (960, 75, 0.08)
+  --box-breath S --box-tidal L   quiet breathing in the box (2, 0.6)
+  --panting kPa --panting-hz HZ  against the closed shutter (1, 1)
+  --box-drift PA/S   thermal drift of the box pressure (0)
+  --calibration-volume L --box-factor F --leak-tau S
+                     the calibration pump's stroke (0.15), the box's swing over
+                     Boyle's (1) and the leak's time constant (5); with
+                     --stuck-pump a pump keeps its status
   --log FILE         every request and command word, one a line
   --stop-after N     hang up after sending N samples
   --garbage-every N  noise bytes after every N-th frame
@@ -86,7 +101,15 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--expiration-gain", &o.ExpirationGain}, {"--gas-path-gain", &o.GasPathGain},
       {"--nonlinearity", &o.Nonlinearity}, {"--line-leak", &o.LineLeakPercent},
       {"--he-gain", &o.Analyser.HeliumGain}, {"--co-gain", &o.Analyser.CoGain},
-      {"--absorber", &o.Analyser.Absorber}, {"--analyser-tau", &o.Analyser.TimeConstantS}};
+      {"--absorber", &o.Analyser.Absorber}, {"--analyser-tau", &o.Analyser.TimeConstantS},
+      {"--tgv", &p.TgvL}, {"--raw", &p.RawKpaSpL}, {"--rohrer", &o.Box.Box.RohrerK2},
+      {"--artefact-share", &o.Box.Box.ArtefactShare}, {"--cabin", &o.Box.Box.CabinL},
+      {"--weight", &o.Box.Box.WeightKg}, {"--sensor-volume", &o.Box.Box.SensorDeadSpaceL},
+      {"--box-breath", &o.Box.Box.BreathS}, {"--box-tidal", &o.Box.Box.TidalL},
+      {"--panting", &o.Box.Box.PantingKPa}, {"--panting-hz", &o.Box.Box.PantingHz},
+      {"--box-drift", &o.Box.Box.DriftPaPerS}, {"--calibration-volume", &o.Box.Box.CalibrationVolumeL},
+      {"--box-factor", &o.Box.Box.BoxFactor}, {"--leak-tau", &o.Box.Box.LeakTauS},
+      {"--door-open-at", &o.Box.DoorOpenAtS}, {"--door-close-at", &o.Box.DoorCloseAtS}};
   const std::map<std::string, std::function<void(long)>> integers{
       {"--version", [&](long v) { o.HardwareVersion = static_cast<std::uint16_t>(v); versionGiven = true; }},
       {"--capabilities", [&](long v) { o.Capabilities = static_cast<std::uint8_t>(v); }},
@@ -110,6 +133,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     }
     if (option == "--stuck-pump") {
       o.StuckPump = true;
+      continue;
+    }
+    if (option == "--ivc") {
+      o.Box.Box.Ivc = true;
       continue;
     }
     if (option == "--bag-stuck") {
@@ -170,6 +197,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     return "a sensor gain must be above 0";
   if (o.LineLeakPercent < 0.0 || o.LineLeakPercent >= 100.0)
     return "--line-leak: a loss of 0 to below 100 per cent";
+  const LungModel::TBoxSettings& box = o.Box.Box;
+  if (box.CorrectedCabinL() <= 0.0 || box.BreathS <= 0.0 || box.PantingHz <= 0.0 || box.LeakTauS <= 0.0 ||
+      p.TgvL <= p.RvL)
+    return "the box: a cabin larger than the patient, positive times, and a TGV above RV";
   if (o.Manoeuvre == "fvc")
     if (const auto problem = LungModel::CheckForced(o.Patient))
       return *problem;

@@ -2,10 +2,13 @@
 // in the layouts the program's replay reads.
 
 #include "platform/framework/BinaryStream.h"
+#include "platform/portkit/plethysmography/BoxEvaluation.h"
+#include "platform/portkit/plethysmography/Smoothing.h"
 #include "testing/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <vector>
@@ -150,9 +153,39 @@ TEST(DemoFiles, ThePlethysmographFileHoldsItsConstantsIndexesAndThreeChannels) {
   for (std::uint32_t i = zeroFlowStart; i <= zeroFlowEnd; ++i)
     ASSERT_EQ(flow[i], 0) << i << ": the shutter is closed";
   // Panting against the shutter: 1 kPa at the mouth a quarter second in,
-  // counts of 2.9296875 Pa; the box opposite, 3.2 L of the 890 L box.
-  EXPECT_EQ(mouth[zeroFlowStart + 25], std::lround(1000.0 / 2.9296875));
-  EXPECT_EQ(box[zeroFlowStart + 25], std::lround(-1000.0 * 3.2 / 890.0 / 0.014648437));
+  // counts of 2.9296875 Pa; the box opposite: 3.28 L of dry gas at 95054 Pa
+  // compressed by 1 kPa take 0.034148 L from a 889.907 L box at 101325 Pa,
+  // -3.888 Pa (counts of 0.014648437 Pa).
+  EXPECT_EQ(mouth[zeroFlowStart + 24], std::lround(1000.0 / 2.9296875));
+  EXPECT_NEAR(box[zeroFlowStart + 24], -3.888 / 0.014648437, 2.0);
+
+  // Read back as the replay reads it and evaluated, the file gives the
+  // demonstration patient back: TGV 3.2 L (the closure 0.01 s into an
+  // inspiration adds 0.1 mL), RV 1.6 L, TLC 1.6 + 4.4 L, Raw 0.15 kPa·s/L.
+  std::vector<float> flowL(count), volumeL(count), boxPa(count), mouthKPa(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    flowL[i] = zeroFlowStart <= i && i <= zeroFlowEnd ? 0.0f : static_cast<float>(flow[i] * 8.7890625 * 0.001);
+    boxPa[i] = static_cast<float>(box[i] * 0.014648437);
+    mouthKPa[i] = static_cast<float>(mouth[i] * 2.9296875 * 0.001);
+  }
+  const plethysmography::TrialSignals signals{flowL, volumeL, boxPa, mouthKPa};
+  spirometry::Extremes extremes;
+  plethysmography::IntegrateVolume(signals, extremes);
+  plethysmography::EvaluationSettings s;
+  s.cabinL = 960.0;
+  s.weightKg = 75.0;
+  s.tgvOffsetL = 0.08;
+  s.filterPasses = 3;
+  s.volumes.ivcAfterEnd = true;
+  const plethysmography::BoxAir air{1013.25, 25.0, 50.0, 6280.0, 3169.0};
+  std::array<float, PLETHY_PARAMETER_COUNT> record{};
+  const plethysmography::Marks marks{resistanceStart, zeroFlowStart, zeroFlowStart, zeroFlowEnd};
+  ASSERT_EQ(plethysmography::EvaluateTrial(signals, marks, air, s, extremes, record).refusal,
+            plethysmography::EvaluationRefusal::None);
+  EXPECT_NEAR(record[plethysmography::TGV], 3.2, 0.032);
+  EXPECT_NEAR(record[plethysmography::RV], 1.6, 0.032);
+  EXPECT_NEAR(record[plethysmography::TLC], 6.0, 0.06);
+  EXPECT_NEAR(record[plethysmography::Raw], 0.15, 0.0075);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "tools/lungmodel/LungModel.h"
+#include "tools/lungmodel/BoxModel.h"
 
 #include "platform/portkit/diffusion/SingleBreath.h"
 
@@ -152,18 +153,80 @@ TEST(LungModel, TheDiffusionBreathGivesBackItsPatient) {
   }
 }
 
-TEST(LungModel, BoxPressureFollowsTheAlveolarPressureByBoylesLaw) {
-  const TPatient p;  // Raw 0.15 kPa·s/L, TGV 3.2 L in an 890 L box
-  const TPlethysmographTrial trial = PlethysmographTrial(p);
-  ASSERT_LT(trial.ResistanceStart, trial.ShutterClosed);
-  ASSERT_LT(trial.ShutterClosed, trial.ShutterOpened);
-  const std::size_t breathing = static_cast<std::size_t>(trial.ResistanceStart) + 30;
-  EXPECT_NEAR(trial.BoxPa[breathing], 150.0 * trial.FlowLps[breathing] * 3.2 / 890.0, 1e-9);
-  EXPECT_EQ(trial.MouthPa[breathing], 0.0);
-  const std::size_t panting = static_cast<std::size_t>(trial.ShutterClosed) + 25;  // a quarter of a 1 Hz pant
-  EXPECT_EQ(trial.FlowLps[panting], 0.0);
-  EXPECT_NEAR(trial.MouthPa[panting], 1000.0, 1e-6);
-  EXPECT_NEAR(trial.BoxPa[panting], -1000.0 * 3.2 / 890.0, 1e-6);
+// The body box: a patient of FRC 3.2 L (TPatient's TGV), 75 kg in a 960 L
+// cabin (Vc = 960 - 75 / 1.07 = 889.907 L), 1013.25 hPa, 25 °C, 50 %.
+// By hand with the Magnus formula: W(25) = 3161.7 Pa, W(37) = 6271.0 Pa.
+TEST(BoxModel, PantingCompressesTheThoracicGasByBoylesLaw) {
+  // +1 kPa at the mouth compresses 3.2 + 0.08 L of dry gas at
+  // 101325 - 6271.0 = 95054 Pa by 1000 × 3.28 / 96054 = 0.034148 L; the
+  // box loses 101325 × 0.034148 / 889.907 = 3.888 Pa.
+  TPatient p;
+  p.RawKpaSpL = 0.0;
+  TBoxSettings s;
+  s.ArtefactShare = 0.0;
+  TBoxModel model(p, s);
+  for (int i = 1; i < 25; ++i)
+    model.Next(true);
+  const TBoxModel::TSignals quarter = model.Next(true);  // a quarter of a 1-Hz pant
+  EXPECT_EQ(quarter.FlowLps, 0.0);
+  EXPECT_NEAR(quarter.MouthPa, 1000.0, 1e-6);
+  EXPECT_NEAR(quarter.BoxPa, -3.888, 0.001);
+  EXPECT_NEAR(model.ThoracicGasL(), 3.28, 1e-9);
+}
+
+TEST(BoxModel, TheBoxShowsItsShareOfTheInspiredAirsExpansion) {
+  // Air of 25 °C and 50 % taken to 37 °C, saturated: the volume grows by
+  // 310.15 / 298.15 × (101325 - 1580.9) / (101325 - 6271.0) = 1.091575, a
+  // pressure of 101325 × 0.091575 = 9278.9 Pa. At the top of a 0.6 L
+  // breath through no resistance, 40 % of it: 0.4 × 9278.9 × 0.6 / 889.907
+  // = 2.5024 Pa.
+  TPatient p;
+  p.RawKpaSpL = 0.0;
+  TBoxModel model(p, TBoxSettings{});
+  EXPECT_NEAR(ArtefactPa(TBoxAir{}), 9278.9, 0.5);
+  TBoxModel::TSignals top;
+  for (int i = 0; i < 100; ++i)  // half a 2-s breath
+    top = model.Next(false);
+  EXPECT_NEAR(model.LungVolumeL(), 3.8, 1e-9);
+  EXPECT_NEAR(top.BoxPa, 2.5024, 0.001);
+}
+
+TEST(BoxModel, FlowsAddUpToTheVolumesOfTheWholeTest) {
+  // Quiet breaths of 0.6 L, the shutter, out to RV 1.6 L, in to TLC (RV +
+  // FIVC 4.4 = 6.0 L) and back to FRC 3.2 L.
+  TPatient p;
+  TBoxSettings s;
+  s.Ivc = true;
+  TBoxModel model(p, s);
+  double volume = p.TgvL, lowest = 10.0, highest = 0.0, largestInBreaths = 0.0;
+  // 600 samples of breathing, 400 against the shutter, then 3 + 0.5 + 3 +
+  // 0.5 + 3 s of manoeuvre back to FRC.
+  for (int i = 0; i < 1990; ++i) {
+    const bool closed = i >= 600 && i < 1000;
+    const TBoxModel::TSignals sample = model.Next(closed);
+    volume += sample.FlowLps * SampleSeconds;
+    if (i < 600)
+      largestInBreaths = std::max(largestInBreaths, volume);
+    lowest = std::min(lowest, volume);
+    highest = std::max(highest, volume);
+    ASSERT_NEAR(volume, model.LungVolumeL(), 1e-9) << i;
+  }
+  EXPECT_NEAR(largestInBreaths, 3.8, 1e-9);
+  EXPECT_NEAR(lowest, 1.6, 1e-9);
+  EXPECT_NEAR(highest, 6.0, 1e-9);
+  EXPECT_NEAR(volume, 3.2, 0.02);  // on the way back, a tenth of a second before FRC
+}
+
+TEST(BoxModel, ScriptedTrialMarksFollowTheSequencesRules) {
+  const TScriptedBoxTrial t = ScriptedBoxTrial(TPatient{}, TBoxSettings{});
+  ASSERT_GT(t.ResistanceStart, 0);
+  // Four loops of 2 s after the start: the shutter closes 800 samples later.
+  EXPECT_NEAR(t.TgvStart - t.ResistanceStart, 802, 2);
+  EXPECT_GT(t.End, t.TgvStart + 400);  // five panting cycles of 1 s
+  EXPECT_LT(t.End, t.TgvStart + 500);
+  for (int i = t.TgvStart; i <= t.End; ++i)
+    ASSERT_EQ(t.FlowLps[static_cast<std::size_t>(i)], 0.0) << i;
+  EXPECT_NEAR(t.ThoracicGasL, 3.28, 0.002);
 }
 
 TEST(LungModel, NasalFlowGrowsWithTheSquareRootOfThePressure) {

@@ -3,8 +3,11 @@
 
 #include "tools/lungsim/SimulatedInstrument.h"
 
+#include "platform/portkit/plethysmography/BoxCalibration.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace InstrumentProtocol;
@@ -358,6 +361,116 @@ TEST(SimulatedInstrument, SensorOptionsOutOfRangeAreRefused) {
         ParseSimulatorOptions(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
     EXPECT_TRUE(std::holds_alternative<std::string>(options)) << arguments[1] << " " << arguments[2];
   }
+}
+
+// The body box: what the plethysmograph's head does with the words.
+TSimulatorOptions Box() {
+  TSimulatorOptions options = Quiet();
+  options.Kind = "plethysmograph";
+  options.Manoeuvre = "plethysmograph";
+  return options;
+}
+
+double BoxPa(const TSample& s) { return s.Value(ChannelBoxPressure) * BoxPaPerCount; }
+double MouthPa(const TSample& s) { return s.Value(ChannelMouthPressure) * PlethysmographMouthPaPerCount; }
+
+TEST(SimulatedBox, TheShutterClosesAndOpensByTheWord) {
+  TRig rig(Box());
+  rig.Stream(true);
+  rig.Word(0xEF7D);  // start: the patient breathes through the open shutter
+  int breathing = 0;
+  for (const TSample& s : rig.Samples(400)) {
+    breathing += s.Value(ChannelFlow) != 0;
+    ASSERT_EQ(s.Value(ChannelMouthPressure), 0);
+  }
+  EXPECT_GT(breathing, 350);
+  rig.Word(0xEF7C);  // 0x1000 and 0x0001 clear: closed
+  double highest = 0.0;
+  for (const TSample& s : rig.Samples(200)) {
+    ASSERT_EQ(s.Value(ChannelFlow), 0);
+    highest = std::max(highest, MouthPa(s));
+    if (MouthPa(s) > 500.0) {
+      EXPECT_LT(BoxPa(s), 0.0) << "the compressed chest leaves the box more room";
+    }
+  }
+  EXPECT_NEAR(highest, 1000.0, 3.0);  // 1 kPa panting, counts of 2.93 Pa
+  rig.Word(0xEF7D);  // open: out to RV
+  double expired = 0.0;
+  for (const TSample& s : rig.Samples(300))
+    expired -= s.Value(ChannelFlow) * FlowMlpsPerCount / 100000.0;
+  EXPECT_GT(expired, 1.5);  // from about FRC (3.2 L) to RV (1.6 L)
+  EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "shutter closed"), 1);
+}
+
+TEST(SimulatedBox, ZeroSamplesReadNothing) {
+  TRig rig(Box());
+  rig.Stream(true);
+  rig.Word(0xEF7D);
+  rig.Samples(50);
+  rig.Word(0xEF79);  // 0x0004 clear
+  for (const TSample& s : rig.Samples(100)) {
+    ASSERT_EQ(s.Value(ChannelFlow), 0);
+    ASSERT_EQ(s.Value(ChannelBoxPressure), 0);
+  }
+}
+
+TEST(SimulatedBox, LeakAndPressureCalibrationPumps) {
+  TSimulatorOptions options = Box();
+  options.Manoeuvre = "rest";
+  options.Box.Box.LeakTauS = 6.0;
+  options.Box.Box.BoxFactor = 1.1;
+  TRig rig(options);
+  rig.Stream(true);
+  // Pump position 0 with the box-test bit, then the leak test's word.
+  for (const std::uint16_t word : {0x0010, 0xEE6D, 0xEF6D})
+    rig.Word(word);
+  std::vector<TSample> samples = rig.Samples(1600);
+  ASSERT_EQ(samples.size(), 1600u);
+  for (std::size_t i = 0; i < 100; ++i)
+    ASSERT_EQ(samples[i].Status, StatusPumpMoving) << i;
+  std::vector<float> leak;
+  for (std::size_t i = 100; i < samples.size(); ++i) {
+    ASSERT_EQ(samples[i].Status, 0);
+    leak.push_back(static_cast<float>(BoxPa(samples[i])));
+  }
+  leak.resize(1500);
+  EXPECT_NEAR(plethysmography::LeakTimeConstantS(leak, 3), 6.0, 0.06);
+
+  // Pump position 1: settles (status 0x02), then swings the empty box by
+  // 1.1 × 100 × 1013 hPa × 0.15 L / 960 L = 1.1 × 15.828 Pa.
+  rig.Word(0xED6D);
+  samples = rig.Samples(1600);
+  for (std::size_t i = 0; i < 100; ++i)
+    ASSERT_EQ(samples[i].Status, StatusCalibrationPumpIdle) << i;
+  std::vector<float> swing;
+  for (std::size_t i = 100; i < samples.size(); ++i)
+    swing.push_back(static_cast<float>(8.0 - BoxPa(samples[i])));
+  const auto calibration = plethysmography::CalibrateBoxPressure(swing, 1013.0, 0.15, 960.0);
+  ASSERT_TRUE(calibration);
+  EXPECT_NEAR(calibration->expectedPa, 15.828, 0.001);
+  EXPECT_NEAR(calibration->factor, 1.1, 0.011);
+}
+
+TEST(SimulatedBox, AStuckPumpHoldsItsStatus) {
+  TSimulatorOptions options = Box();
+  options.Manoeuvre = "rest";
+  options.StuckPump = true;
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Word(0xED6D);
+  for (const TSample& s : rig.Samples(6100))
+    ASSERT_EQ(s.Status, StatusCalibrationPumpIdle);
+}
+
+TEST(SimulatedBox, TheDoorOpensAndClosesAtItsTimes) {
+  TSimulatorOptions options = Box();
+  options.Box.DoorOpenAtS = 2.0;
+  options.Box.DoorCloseAtS = 5.0;
+  TRig rig(options);
+  rig.Stream(true);
+  const std::vector<TSample> samples = rig.Samples(600);
+  for (std::size_t i = 0; i < samples.size(); ++i)
+    ASSERT_EQ((samples[i].Status & StatusDoorOpen) != 0, i >= 200 && i < 500) << i;
 }
 
 }  // namespace

@@ -208,4 +208,41 @@ TEST_F(MeasureDataCalculations, NoResultWithoutAManoeuvreOrWithBuffersThatDoNotF
   Data.CalculateFEVperIVC(-1, 9);
 }
 
+// The lung volumes of a plethysmograph trial from its TGV, its volume curve
+// and the marks the sequence set, into the trial's own record.
+TEST_F(MeasureDataCalculations, PlethysmographLungVolumesOfTheActualTrial) {
+  // 2.0 L above the lowest point at the shutter closure (sample 10), out to
+  // 0.8 after it opened (sample 20), in to 4.8: with TGV 3.0, ERV 1.2 and
+  // RV 1.8; the IVC after RV, 4.0, gives TLC 5.8 and RV/TLC 31.03 %.
+  std::vector<float> volume(40, 2.0f);
+  const float tail[] = {1.6f, 1.2f, 0.8f, 1.5f, 3.0f, 4.8f, 3.0f, 1.0f};
+  std::copy(std::begin(tail), std::end(tail), volume.begin() + 22);
+  Data.Volume[1] = volume;
+  Data.Flow[1].assign(volume.size(), 0.0f);
+  Data.SampleCount[MEASURE_PLETHY][1] = 40;
+  Data.TrialIndex = 1;
+  Data.ResistanceStartMark = 2;
+  Data.ResistanceEndMark = 6;
+  Data.TGVStartMark = 10;
+  Data.EndMark = 20;
+  Data.PlethyVolumes = {true, 0.0};
+  auto& record = Data.AktParams[MEASURE_PLETHY][1];
+  record[1] = 3.0f;  // TGV
+  ASSERT_TRUE(Data.CalculatePlethyParams());
+  EXPECT_NEAR(record[2], 1.8f, 1e-5);     // RV
+  EXPECT_NEAR(record[0], 5.8f, 1e-5);     // TLC
+  EXPECT_NEAR(record[3], 31.034f, 1e-3);  // RV/TLC
+  EXPECT_EQ(Data.AktParams[MEASURE_PLETHY][0][2], 0.0f);
+
+  // A count that leaves the end mark off the curve, or a slot outside the
+  // four, writes nothing.
+  record.fill(0.0f);
+  record[1] = 3.0f;
+  Data.SampleCount[MEASURE_PLETHY][1] = 20;
+  EXPECT_FALSE(Data.CalculatePlethyParams());
+  EXPECT_EQ(record[2], 0.0f);
+  Data.TrialIndex = 4;
+  EXPECT_FALSE(Data.CalculatePlethyParams());
+}
+
 }  // namespace

@@ -1,0 +1,178 @@
+#include "measure/report/PrintedTables.h"
+
+#include "platform/basekit/CLocaleFormat.h"
+#include "platform/basekit/Message.h"
+
+#include <algorithm>
+
+using ResultCells::TResultTable;
+
+namespace PrintedTables {
+
+namespace {
+
+constexpr TColor Black = TColor::Black();
+constexpr TColor White = TColor::White();
+
+TColor ShadeOf(int rowCounter) { return rowCounter % 2 == 0 ? TPrintCanvas::Shade : White; }
+
+// The frame and the three text rows of a title block; the rows' texts
+// come from the caller, column by column.
+void TitleFrame(TPrintCanvas& canvas) {
+  const int y0 = canvas.PrintY;
+  canvas.Line(TPrintCanvas::Left, y0, TPrintCanvas::Right, y0, 2);
+  canvas.Line(TPrintCanvas::Left, y0, TPrintCanvas::Left, y0 + TitleHeight, 2);
+  canvas.Line(TPrintCanvas::Right, y0, TPrintCanvas::Right, y0 + TitleHeight, 2);
+  canvas.DrawTableColumn(y0 + 3, TitleHeight - 3);
+}
+
+// Row r of a title block: three rows of 10 units between its rules.
+void TitleText(TPrintCanvas& canvas, int row, std::string_view text, int left, int right, TTextAlign align) {
+  const int y = canvas.PrintY + 10 * row;
+  canvas.Text(text, left, y, right, y + 10, align);
+}
+
+// What both title blocks share: the frame, the first column's date and
+// time, the BTPS line and the parameter column's heads.
+std::string SharedTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
+  TitleFrame(canvas);
+  TitleText(canvas, 0, title.Date1, 251, 446, TTextAlign::Centre);
+  TitleText(canvas, 1, title.Time1, 251, 446, TTextAlign::Centre);
+  TitleText(canvas, 1, title.Time2, 446, 611, TTextAlign::Centre);
+  TitleText(canvas, 1, title.BtpsLine, 66, 251, TTextAlign::Left);
+  const std::string act = texts.LoadStringA(72);
+  TitleText(canvas, 2, texts.LoadStringA(44), 66, 251, TTextAlign::Left);
+  TitleText(canvas, 2, CLocale::Format("%.24s%8s%s%5s", act.c_str(), " Ref. ", "  %  ", "RSD"), 256, 446,
+            TTextAlign::Centre);
+  return act;
+}
+
+void FinishTitle(TPrintCanvas& canvas) {
+  canvas.Rule(canvas.PrintY + TitleHeight);
+  canvas.PrintY += TitleHeight;
+}
+
+void DrawRow(TPrintCanvas& canvas, const ResultCells::TPrintedRow& printed, int y, int rowCounter) {
+  const TColor shade = ShadeOf(rowCounter);
+  canvas.Text(printed.Name, 66, y, 241, y + RowHeight, TTextAlign::Left, true, shade);
+  canvas.Text(printed.Unit, 66, y, 241, y + RowHeight, TTextAlign::Right, false, shade);
+  constexpr int columns[4] = {251, 446, 611, 741};
+  for (int c = 0; c < 3; ++c)
+    canvas.Text(printed.Columns[c].Text, columns[c], y, columns[c + 1], y + RowHeight, TTextAlign::Centre, false,
+                shade, printed.Columns[c].Colour);
+  canvas.DrawTableColumn(y + 3, RowHeight - 6);
+}
+
+void FinishTable(TPrintCanvas& canvas, int rows) {
+  const int y = canvas.PrintY + RowHeight * rows;
+  canvas.Rule(y + 7);
+  canvas.PrintY = y + 5;
+}
+
+}  // namespace
+
+int TableHeight(const TResultTable& table) { return RowHeight * static_cast<int>(table.Rows.size()) + 5; }
+
+void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
+  const std::string act = SharedTitle(canvas, texts, title);
+  TitleText(canvas, 0, title.Date2, 446, 611, TTextAlign::Centre);
+  TitleText(canvas, 0, texts.LoadStringA(73), 611, 741, TTextAlign::Centre);
+  TitleText(canvas, 2, CLocale::Format("%5.24s%8s%s", act.c_str(), " Ref. ", "  %  "), 456, 611, TTextAlign::Centre);
+  TitleText(canvas, 2, CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
+  FinishTitle(canvas);
+}
+
+void DrawPrePostTable(TPrintCanvas& canvas, const TResultTable& table, short& rowCounter) {
+  const short base = rowCounter;
+  for (const auto& row : table.Rows) {
+    const int y = canvas.PrintY + RowHeight * row.Row + 5;
+    DrawRow(canvas, ResultCells::PrintedPrePostRow(table, row), y, base + row.Row);
+  }
+  const int rows = static_cast<int>(table.Rows.size());
+  rowCounter = static_cast<short>(base + rows);
+  FinishTable(canvas, rows);
+}
+
+void DrawProvocationTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title, bool secondStage) {
+  const std::string act = SharedTitle(canvas, texts, title);
+  TitleText(canvas, 0, texts.LoadStringA(295), 446, 611, TTextAlign::Centre);
+  TitleText(canvas, 0, texts.LoadStringA(secondStage ? 299 : 73), 611, 741, TTextAlign::Centre);
+  if (secondStage)
+    TitleText(canvas, 1, title.Time3, 611, 741, TTextAlign::Centre);
+  const std::string middle = CLocale::Format("%5.24s %7s", act.c_str(), "  %  ");
+  TitleText(canvas, 2, middle, 456, 611, TTextAlign::Centre);
+  TitleText(canvas, 2, secondStage ? middle : CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
+  FinishTitle(canvas);
+}
+
+void DrawProvocationTable(TPrintCanvas& canvas, const TResultTable& table, bool secondStage, short& rowCounter) {
+  for (const auto& row : table.Rows) {
+    const int y = canvas.PrintY + RowHeight * row.Row + 5;
+    rowCounter = row.Row;
+    DrawRow(canvas, ResultCells::PrintedProvocationRow(table, row, secondStage, canvas.ColourDevice), y, rowCounter);
+    ++rowCounter;
+  }
+  FinishTable(canvas, static_cast<int>(table.Rows.size()));
+}
+
+void DrawProvocationSteps(TPrintCanvas& canvas, const TMessage& texts, const TProvocationSteps& steps,
+                          short rowCounter) {
+  const int y0 = canvas.PrintY;
+  const auto row = [&](int r, int textId, const std::string& middle, const std::string& right) {
+    const int top = y0 + 5 + 13 * r;
+    const TColor shade = ShadeOf(rowCounter + r);
+    canvas.Text(texts.LoadStringA(textId), 66, top, 251, top + 13, TTextAlign::Left, true, shade);
+    canvas.Text(middle, 446, top, 611, top + 13, TTextAlign::Centre, false, shade);
+    if (!right.empty())
+      canvas.Text(right, 611, top, 741, top + 13, TTextAlign::Centre, false, shade);
+    canvas.DrawTableColumn(top, 10);
+  };
+  row(0, 296, steps.Agent, steps.SecondStage ? steps.SecondAgent : std::string());
+  row(1, 297, CLocale::Format("%6.2f mg/ml", static_cast<double>(steps.ConcentrationMgPerMl)), {});
+  const bool inMl = steps.DoseUnit == 0;
+  const double dose = inMl ? steps.VolumeMl : steps.ConcentrationMgPerMl * steps.VolumeMl;
+  row(2, 298, CLocale::Format("%6.2f    %s", dose, inMl ? "ml" : "mg"), {});
+  canvas.Rule(y0 + ProvocationStepsHeight);
+  canvas.PrintY = y0 + ProvocationStepsHeight;
+}
+
+namespace {
+
+// The taller of the two columns' wrapped texts, in device units.
+int MeasureNotes(TPrintCanvas& canvas, const TNotes& notes, int y0, bool draw) {
+  const int top = canvas.ScaleYOf(y0);
+  const int bottom = canvas.Surface.Size().Height;
+  int height = 0;
+  if (!notes.Current.empty() || notes.ActualSet)
+    height = canvas.WrappedText(notes.LeftText(), {canvas.ScaleXOf(256), top, canvas.ScaleXOf(446), bottom}, draw);
+  if (notes.PreSet)
+    height = std::max(height,
+                      canvas.WrappedText(notes.Pre, {canvas.ScaleXOf(451), top, canvas.ScaleXOf(741), bottom}, draw));
+  return height;
+}
+
+int BoxDepth(const TPrintCanvas& canvas, int measured) {
+  return static_cast<int>(static_cast<float>(measured + 2) / canvas.ScaleY);
+}
+
+}  // namespace
+
+int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes) {
+  if (!notes.BoxDue())
+    return 0;
+  return 5 + BoxDepth(canvas, MeasureNotes(canvas, notes, canvas.PrintY + 5, false));
+}
+
+void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes) {
+  if (!notes.BoxDue())
+    return;
+  const int y0 = canvas.PrintY + 5;
+  canvas.Text(texts.LoadStringA(149), 66, y0, 251, y0 + RowHeight, TTextAlign::Left);
+  const int d = BoxDepth(canvas, MeasureNotes(canvas, notes, y0, true));
+  for (int x : {51, 251, 446, 741})
+    canvas.Line(x, y0 - 1, x, y0 + d, 2);
+  canvas.Rule(y0 + d);
+  canvas.PrintY = y0 + d;
+}
+
+}  // namespace PrintedTables

@@ -1,0 +1,355 @@
+#include "measure/core/MeasureCore.h"
+
+#include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+std::size_t Index(short value) { return static_cast<std::size_t>(value); }
+
+constexpr float LinkStepMlps = 8.7890625f;  // one count of the link's flow channel
+constexpr float StartExpirationMlps = -60.0f;
+constexpr float StartInspirationMlps = 600.0f;
+constexpr unsigned short WordStreamOn = 0xEF7D;
+constexpr unsigned short WordStreamOnExtended = 0xEF7F;
+constexpr unsigned short WordGasInspiration = 0xEF62;
+constexpr int SettleMs = 200;  // the instrument settles after the start word before its queue is purged
+
+bool IsFlowTest(short mode) {
+  return mode == MEASURE_FVC || mode == MEASURE_VC || mode == MEASURE_MVV || mode == MEASURE_DFC ||
+         mode == MEASURE_SHUTTER;
+}
+
+}  // namespace
+
+void TMeasureCore::CmStart(unsigned id) {
+  if (StartId != 0)
+    return;
+  if (BtpsDevice)
+    BtpsTimerActive = false;
+  View->DropNotes();  // they belong to the picture the new trial replaces
+  MeasureMode = MeasureType;
+  if (LogMeasureMode == MeasureType && LogWriteEnable != 0 && !AllocateLogBuffers()) {
+    FreeLogBuffers();
+    if (BtpsDevice)
+      BtpsTimerActive = true;
+    if (Messages)
+      Messages->MessageBox(3, 0, TMessageIcon::Stop);
+    return;
+  }
+  if (MeasureScreen == 0)
+    LeaveCalibrationScreen();
+  // The copy keeps the picture for paints while the live curve is drawn
+  // into it.
+  if (MeasureMode == MEASURE_RHINO || MeasureMode == MEASURE_SHUTTER)
+    View->ClearVolumeScreen();
+  View->CopyScreen();
+  if (HasInstrument && InstrumentType == 0 && ListVisible && HaveToCalibration())
+    PostToSelf(WM_COMMAND, CM_CALIBRATION, 0);
+  else
+    PostToSelf(WM_DO_START, id, 0);
+}
+
+TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
+  WatchHaveToCopyAktToPre();
+  pThis = this;
+  const short trial = static_cast<short>(std::clamp<unsigned>(id, CM_START, CM_START + 2) - CM_START);
+  const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, false)
+                                     : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial) &&
+                                           DemoAnswer == DemoDataAnswer::Replayed;
+  if (!started || (!HasInstrument && DemoLimit <= 0)) {
+    // Nothing to measure: the start is undone, and without an instrument
+    // the user learns that the demonstration data are missing, unless the
+    // damaged file has been named already. An earlier curve in the slot is
+    // never replayed as a new trial.
+    UndoStart();
+    if (!HasInstrument && DemoAnswer != DemoDataAnswer::Damaged && Messages)
+      Messages->MessageBox(10, 0, TMessageIcon::Stop);
+    return 1;
+  }
+  // The allocation zeroed the live trial's curves: its count goes with them.
+  if (HasInstrument && MeasureMode >= 0 && MeasureMode <= MEASURE_CALIBRATION)
+    SampleCount[Index(MeasureMode)][Index(trial)] = 0;
+  StartId = id;
+  ElapsedCounter = 0;
+  DirectionFlag = MeasureMode == MEASURE_FVC || MeasureMode == MEASURE_CALIBRATION ? 1 : 0;
+  if (MeasureMode == MEASURE_DFC || MeasureMode == MEASURE_PLETHY)
+    ChangeCommandButton(static_cast<int>(id), MeasureMode == MEASURE_DFC ? 2106 : 2153);
+  // Every trial waits for its own breath, and measures it against its own
+  // turning points.
+  FlagBegin = false;
+  IsBreathIn = false;
+  Extremes.Clear();
+  InitCake();
+  InitHandler();
+  if (MeasureMode == MEASURE_DFC)
+    StartDfcRun();
+  // A plain spirometer streams once the acquisition starts; the extended
+  // instruments are told which stream to send. The diffusion and
+  // plethysmograph sequences start their instruments themselves.
+  if (HasInstrument && InstrumentType != 0 && MeasureMode != MEASURE_DFC && MeasureMode != MEASURE_PLETHY) {
+    const unsigned short word = (InstrumentType & 0xE0) != 0 ? WordStreamOnExtended : WordStreamOn;
+    CmSendToSerialPort(word, 2);
+    LastSentData = word;
+    SettleThenPurge();
+  }
+  RunningDelayCounter = PortConfig.DelayCounter;
+  return 1;
+}
+
+void TMeasureCore::SettleThenPurge() {
+  if (!Clock)
+    return;
+  Settle = Clock->Every(SettleMs, [this] {
+    if (PortConfig.Port == PORT_USB)
+      ReceiveFlag = false;  // a USB device cannot be purged while it settles
+    else
+      ClearQueues(IdCommDev);
+    Settle.reset();
+  });
+}
+
+void TMeasureCore::UndoStart() {
+  StartId = 0;
+  KillHandler();
+  FreeLogBuffers();
+  if (BtpsDevice)
+    BtpsTimerActive = true;
+}
+
+TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
+  if (StartId == 0)
+    return 1;
+  if (StopRequest != 0) {
+    if (StartId >= CM_CALIBRATION && StartId <= CM_START + 2)
+      CmStop();
+    return 1;
+  }
+  const auto i = static_cast<std::size_t>(wParam);
+  switch (TestMode) {
+  case 0:
+  case 3:
+  case 8:
+  case 13:
+    break;
+  default:
+    // The pressure probes, pumps and gas steps of the diffusion unit and
+    // the calibration sequences drive these steps.
+    if (!RunGasStep(TestMode, i, sample))
+      return 1;
+  }
+
+  if (FlagBegin && --SamplesLeft <= 0) {
+    StopRequest = 1;
+    return 1;
+  }
+  // Never past the curve buffers, whatever the source of the samples; a
+  // replay ends with the last sample of its slot.
+  if ((!HasInstrument && static_cast<long>(i) >= DemoLimit) || i >= CurveBufferSamples) {
+    StopRequest = 1;
+    return 1;
+  }
+  const short mode = MeasureMode;
+  float s = static_cast<float>(mode == MEASURE_SHUTTER ? static_cast<std::int16_t>(sample & 0xFFFF) : sample) *
+            LinkStepMlps;
+  const std::size_t t = Index(TrialIndex);
+  if (IsFlowTest(mode) && t < 4 && !Flow[t].empty() && !Volume[t].empty()) {
+    if (!HasInstrument) {
+      FlagBegin = true;  // the flow curve already holds the demonstration trial
+    } else {
+      s -= FlowZero;
+      DetectBreathStart(s, mode == MEASURE_MVV || mode == MEASURE_SHUTTER);
+      if (FlagBegin)
+        Flow[t][i] = ScaledFlow(s);
+    }
+    if (FlagBegin)
+      Volume[t][i] = Flow[t][i] * 0.01f + (i > 0 ? Volume[t][i - 1] : 0.0f);
+  } else if (mode == MEASURE_CALIBRATION && !CalFlow.empty() && !CalVolume.empty()) {
+    if (!HasInstrument) {
+      FlagBegin = true;
+    } else {
+      s -= FlowZero;
+      DetectBreathStart(s, true);
+      if (FlagBegin) {
+        if (CalDoneIndex != 0) {
+          const float factor = s <= 0.0f ? CalFactorNeg : CalFactorPos;
+          if (factor != 0.0f)
+            s /= factor;
+        }
+        CalFlow[i] = s * 0.001f;
+      }
+    }
+    if (FlagBegin)
+      CalVolume[i] = CalFlow[i] * 0.01f + (i > 0 ? CalVolume[i - 1] : 0.0f);
+  }
+  if (!FlagBegin) {
+    View->MoveFlame(CakeAge());
+    // The stick shows the operator what to do until the strokes begin.
+    if (mode == MEASURE_CALIBRATION)
+      MoveCalibAnimation();
+    return 1;
+  }
+
+  if (mode == MEASURE_CALIBRATION && (StrokeCount >= StrokesNeeded() || SkipMark)) {
+    // A spirometer is done; the diffusion unit goes on to its pressure lines.
+    if (InstrumentType == 0)
+      StopRequest = 1;
+    else if (!SkipMark)
+      PressureProbe(1);
+    return 1;
+  }
+  // The count covers every sample stored, the one just in included: the
+  // turning points already know it, and the evaluation must see it too.
+  SampleCount[Index(mode)][t] = static_cast<short>(i + 1);
+  DrawSample(static_cast<short>(i));
+  if (IsFlowTest(mode) && t < 4 && !Flow[t].empty()) {
+    LocalMaxMin(Flow[t][i], Volume[t][i], static_cast<unsigned short>(i));
+    const auto turn =
+        static_cast<std::size_t>(std::clamp<int>(Extremes.count - 1, 0, spirometry::Extremes::Capacity - 1));
+    View->FlameOff(CakeAge(), Extremes.points[turn].volumeL, Volume[t][i]);
+    if (mode == MEASURE_DFC)
+      FollowGasPhase(i);
+    if ((mode == MEASURE_FVC && Flow[t][i] < 0.0f && DirectionFlag == 1) ||
+        (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
+      WriteLargeParam();
+  } else if (mode == MEASURE_CALIBRATION && !CalFlow.empty()) {
+    if (InstrumentType != 0)
+      RouteGasStrokes(i);
+    LocalMaxMin(CalFlow[i], CalVolume[i], static_cast<unsigned short>(i));
+    CountStroke(i);
+  }
+  return 1;
+}
+
+void TMeasureCore::DetectBreathStart(float s, bool inspirationFirst) {
+  if (FlagBegin)
+    return;
+  if (inspirationFirst && s >= StartInspirationMlps)
+    IsBreathIn = true;
+  if (s <= StartExpirationMlps && (!inspirationFirst || IsBreathIn))
+    FlagBegin = true;
+}
+
+float TMeasureCore::ScaledFlow(float s) const {
+  float flow = s * 0.001f;
+  if (s <= 0.0f) {
+    if (ExpFactor != 0.0f)
+      flow /= ExpFactor;
+    return flow;
+  }
+  const bool testGas = LastSentData == WordGasInspiration;
+  // The test gas is dry: it is taken to BTPS from ATPD, not with the
+  // room air's humidity.
+  if (testGas && DryGasBtpsFactor > 0.0f)
+    flow *= DryGasBtpsFactor;
+  else if (ConstansOfBTPS[0] != 0.0f)
+    flow /= ConstansOfBTPS[0];
+  const float inspiration = testGas ? InspGasFactor : InspFactor;
+  if (inspiration != 0.0f)
+    flow /= inspiration;
+  return flow;
+}
+
+unsigned short TMeasureCore::StrokesNeeded() const {
+  return static_cast<unsigned short>(CalStrokes * 2 + (InstrumentType != 0 ? 4 : 0));
+}
+
+void TMeasureCore::RouteGasStrokes(std::size_t i) {
+  // The two inspirations after the first series go through the gas path,
+  // whose constant they give; the expirations after them go back.
+  const int n = CalStrokes;
+  const bool gasInspiration = StrokeCount == n + 1 || StrokeCount == n + 3;
+  const bool gasExpiration = StrokeCount == n + 2 || StrokeCount == n + 4;
+  const float s = CalFlow[i] * 1000.0f;
+  if (gasInspiration && s >= -StartExpirationMlps && LastSentData != WordGasInspiration) {
+    CmSendToSerialPort(WordGasInspiration, 2);
+    LastSentData = WordGasInspiration;
+  } else if (gasExpiration && s <= StartExpirationMlps && LastSentData != WordStreamOnExtended) {
+    CmSendToSerialPort(WordStreamOnExtended, 2);
+    LastSentData = WordStreamOnExtended;
+  }
+}
+
+void TMeasureCore::CountStroke(std::size_t i) {
+  if (i == 0)
+    return;
+  const bool turned = (CalFlow[i] < 0.0f) != (CalFlow[i - 1] < 0.0f);
+  if (!turned || std::abs(CalVolume[i] - LastTurnVolume) <= 0.7f * static_cast<float>(SyringeVolume))
+    return;
+  LastTurnVolume = CalVolume[i];
+  ++StrokeCount;
+  if (StrokeCount == StrokesNeeded() / 2 + (InstrumentType != 0 ? 2 : 0)) {
+    CalDoneIndex = static_cast<short>(i + 3);
+    float positive = 1.0f;
+    float negative = 1.0f;
+    if (CalculateCalibrationFactors(positive, negative)) {
+      CalFactorPos = positive;
+      CalFactorNeg = negative;
+    } else {
+      StopRequest = 1;
+    }
+  }
+}
+
+void TMeasureCore::CmStop() {
+  const unsigned id = StartId;
+  StartId = 0;
+  std::filesystem::path log;
+  const short mode = MeasureMode;
+  const bool logged = LogMeasureMode == mode && LogWriteEnable != 0 &&
+                      (mode == MEASURE_FVC || mode == MEASURE_VC || mode == MEASURE_MVV);
+  if (logged)
+    log = WriteMeasureLog();
+  if (mode == MEASURE_DFC || mode == MEASURE_PLETHY)
+    ChangeCommandButton(mode == MEASURE_DFC ? 2106 : 2153, static_cast<int>(id));
+  KillHandler();
+  if (mode == MEASURE_DFC) {
+    // A stopped sequence leaves no step behind for the next test.
+    Gas.GasPhaseStarted = false;
+    AnalysisDelay.reset();
+    TestMode = 0;
+  }
+  if (mode != MEASURE_SHUTTER && mode != MEASURE_RHINO)
+    CurveMove();
+  if (id == CM_CALIBRATION)
+    StopCalibration();
+  if (id >= CM_START && id <= CM_START + 2) {
+    SetActualMeasureDate(TrialIndex);
+    if (mode != MEASURE_RHINO)
+      View->CloseCake();
+    if (mode >= MEASURE_FVC && mode <= MEASURE_RHINO)
+      NewResult[Index(mode)] = true;
+  }
+  if (logged && LogSaveAll == 0 && !log.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove(log, ignored);
+  }
+  FreeLogBuffers();
+  UpdateParamListBox();
+  // The screen copy of the run (the cake, the gas sequence's count-downs)
+  // gives way to the trial's curves.
+  View->RedrawScreenBmp();
+  if (BtpsDevice)
+    BtpsTimerActive = true;
+}
+
+bool TMeasureCore::AllocateLogBuffers() {
+  try {
+    const std::size_t buffers = MeasureType == MEASURE_PLETHY ? 3 : 1;
+    for (std::size_t k = 0; k < buffers; ++k)
+      LogBuffer[k].assign(LogBufferSamples, 0);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+void TMeasureCore::FreeLogBuffers() {
+  for (auto& buffer : LogBuffer)
+    std::vector<std::int16_t>().swap(buffer);
+}
+
+void TMeasureCore::PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam) { Post(msg, wParam, lParam); }

@@ -1,0 +1,120 @@
+// The zero offsets of the flow (and shutter mouth-pressure) channel from
+// the samples the link collected while the instrument rested.
+
+#include "measure/core/MeasureCore.h"
+
+#include "measure/calibration/Zero.h"
+#include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
+
+#include <span>
+
+namespace {
+
+constexpr unsigned short ZeroReadSamples = 225;  // the last 100 of them count, after the sensor settled
+constexpr std::int64_t ZeroReadTimeoutMs = 2'500;
+constexpr unsigned short WordIdle = 0xEF7F;
+constexpr unsigned short FamilyMask = 0xE0;
+constexpr int RestText = 4;  // leave the instrument at rest and confirm
+
+}  // namespace
+
+bool TMeasureCore::ReadZero() {
+  if (!Clock)
+    return false;
+  const short mode = MeasureMode;
+  MeasureMode = MEASURE_ZERO;
+  ZeroBufferIndex = 0;
+  ZeroBuffer.fill(0.0f);
+  ZeroPressureBuffer.fill(0.0f);
+  const TEventHandlerPtr notified = pThis;
+  pThis = {};
+  InitHandler();
+  if (InstrumentType != 0 && CmSendToSerialPort(WordIdle, 2))
+    LastSentData = WordIdle;
+  const std::int64_t started = Clock->NowMs();
+  while (InterruptIndex < ZeroReadSamples && StopRequest == 0) {
+    ReadDataFromSerialPortToBuffer(IdCommDev);
+    if (InterruptIndex >= ZeroReadSamples)
+      break;
+    if (Clock->NowMs() - started >= ZeroReadTimeoutMs) {
+      StopRequest = 1;
+      break;
+    }
+    LetWaitingEventsThrough();
+  }
+  pThis = notified;
+  KillHandler();
+  const bool zeroed = StopRequest == 0 && CalculateZero();
+  MeasureMode = mode;
+  return zeroed;
+}
+
+bool TMeasureCore::CalculateZero() {
+  ZeroDone = true;
+  FlowZero = 0.0f;
+  MouthZero = 0.0f;
+  const calibration::ZeroReading zero =
+      calibration::CalculateZero(std::span<const float>(ZeroBuffer).first(ZeroSamples),
+                                 std::span<const float>(ZeroPressureBuffer).first(ZeroSamples),
+                                 MeasureType == MEASURE_SHUTTER);
+  FlowZero = zero.flowOffset;
+  MouthZero = zero.pressureOffset;
+  if (zero.textId != 0) {
+    if (Messages) {
+      Messages->MessageBoxText(Messages->LoadStringA(zero.textId) + "\n" +
+                                   Messages->LoadStringA(calibration::ZeroRepeatText),
+                               0, TMessageIcon::Stop);
+    }
+    return false;
+  }
+  return CreateZeroTimer();
+}
+
+void TMeasureCore::CmZero() {
+  if (StartId != 0)
+    return;
+  // The plethysmograph's zero belongs to the special tests.
+  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) == 0) {
+    NotAvailableYet();
+    return;
+  }
+  ZeroNeeded = true;
+  View->DropNotes();
+  if (ListVisible)
+    ShowZeroAnimation();
+  View->CopyScreen();
+  const auto finish = [this] {
+    if (ListVisible)
+      RemoveZeroAnimation();
+    if (Client)
+      Client->SendToClient(WM_SHOW_CHILD_WINDOW, 1, 0);
+    View->RedrawScreenBmp();
+  };
+  if (!HasInstrument) {
+    // Replayed data carry no offset of this sensor.
+    FlowZero = 0.0f;
+    MouthZero = 0.0f;
+    ZeroNeeded = false;
+    ZeroPending = false;
+    if (Messages)
+      Messages->MessageBox(RestText, 1, TMessageIcon::Information);
+    finish();
+    return;
+  }
+  if (Messages && Messages->MessageBox(RestText, 1, TMessageIcon::Information) != IDOK) {
+    finish();
+    return;
+  }
+  View->RedrawScreenBmp();
+  View->SetHourGlass(true);
+  if (ReadZero())
+    ZeroPending = false;
+  View->SetHourGlass(false);
+  finish();
+}
+
+void TMeasureCore::NotAvailableYet() const {
+  if (Messages)
+    Messages->MessageBox(9000, 1, TMessageIcon::Information);
+}

@@ -1,0 +1,73 @@
+#include "shell/app/MdiChild.h"
+
+#include "common/CommandNumbers.h"
+#include "shell/app/MdiClient.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScrollArea>
+
+THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component,
+                                     bool shrinkToClient)
+    : Client(client) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(caption);
+  Held = component;
+  auto* scroller = new QScrollArea;
+  scroller->setObjectName("ComponentScroller");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(component);
+  setWidget(scroller);
+  if (shrinkToClient && component)
+    resize(sizeHint());
+  // The client passes on WM_MDIACTIVATE once this frame is the active one.
+}
+
+THalvetraMDIChild::~THalvetraMDIChild() { SendMessage(&Client, WM_MDIDESTROY, reinterpret_cast<TParam1>(this), 0); }
+
+const TResponseTable& THalvetraMDIChild::ResponseTable() {
+  static constexpr TResponseEntry entries[] = {
+      Response::Message<&THalvetraMDIChild::EvMDIActivate>(WM_MDIACTIVATE),
+  };
+  static const TResponseTable table{entries, &TEventHandler::ResponseTable()};
+  return table;
+}
+
+void THalvetraMDIChild::EvMDIActivate(TParam1 activated, TParam2) {
+  SendMessage(&Client, WM_CHILD_ACTIVATED, activated, 0);
+}
+
+void THalvetraMDIChild::SetMenu(QMenuBar* bar) {
+  bar->setParent(this);
+  layout()->setMenuBar(bar);
+  bar->show();
+}
+
+void THalvetraMDIChild::SetUserClosable(bool closable) {
+  UserClosable = closable;
+  setWindowFlag(Qt::WindowCloseButtonHint, closable);
+  setWindowFlag(Qt::WindowSystemMenuHint, closable);
+}
+
+bool THalvetraMDIChild::CloseByProgram() {
+  ClosingByProgram = true;
+  const bool closed = close();
+  ClosingByProgram = false;
+  return closed;
+}
+
+void THalvetraMDIChild::closeEvent(QCloseEvent* event) {
+  if (!UserClosable && !ClosingByProgram) {
+    event->ignore();
+    return;
+  }
+  // The component decides next (a changed note, for one); it is a child of
+  // the frame's scroll area, so the frame asks it.
+  if (Held && Held->isVisible() && !Held->close()) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
+}
