@@ -158,10 +158,7 @@ TEST_F(ZeroCalibrationWindow, ThePressureChartIsDrawnLiveDuringTheHold) {
                     static_cast<int>((PressureChart::OriginX + PressureChart::WidthPx + 40) * Window->GetXScale()),
                     static_cast<int>((PressureChart::HeightPx + 40) * Window->GetYScale()));
   const auto chartAt = [&](short samples) {
-    Pump.start();
-    for (int k = 0; k < 200000 && Window->IsRunning() && Window->PressureSamples[0] < samples; ++k)
-      QCoreApplication::processEvents();
-    Pump.stop();
+    Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->Lines.PressureSamples[0] < samples; }, 200000);
     return Window->grab(chart).toImage();
   };
   const QImage early = chartAt(300);
