@@ -34,6 +34,12 @@ inline constexpr unsigned WM_GET_IS_START = 2015;
 inline constexpr unsigned WM_RESTORE_BACKUP = 2016;
 inline constexpr unsigned WM_SAVE_BACKUP = 2017;
 inline constexpr unsigned WM_LOAD_DEMO_DATA = 2018;
+// The client's answers to WM_LOAD_DEMO_DATA (0: nobody answered).
+namespace DemoDataAnswer {
+inline constexpr int Replayed = 1;  // the slot holds the file's samples
+inline constexpr int Missing = 2;   // no file of the kind, the slot untouched: the window says so
+inline constexpr int Damaged = 3;   // the file is named in a message already
+}  // namespace DemoDataAnswer
 inline constexpr unsigned WM_PRINT_PROGRESS = 2020;
 inline constexpr unsigned CM_TABLE1 = 2021;
 inline constexpr unsigned CM_TABLE2 = 2022;

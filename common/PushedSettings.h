@@ -6,6 +6,7 @@
 // program apply the defaults, scales and bounds.
 
 #include <string>
+#include <vector>
 
 // "Diffusion Capacity Parameters": volumes in litres, times in 10-ms ticks.
 struct TDiffusionSettings {
@@ -75,6 +76,10 @@ struct TCalibrationSettings {
   float PBOXref = 15.0f;
   float PBOX = 15.0f;
   float TIMEconst = 4.0f;
+  // The keys of the conversion constants whose stored value is no finite
+  // number (a hand-edited "nan" or "inf"): they keep their defaults, and
+  // the window says so.
+  std::vector<std::string> NotFinite;
 
   static constexpr int MaxTimeOut = 168;
 };

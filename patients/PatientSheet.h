@@ -341,6 +341,7 @@ private:
   bool Modified = false;
   bool NewRecord = false;
   bool ReadOnly = false;
+  std::int32_t ReadOnlyPatientKey = 0;  // the held row the sheet has said so of
   bool TableInUse = false;
   bool TableEmpty = false;
   bool TableHasRows = false;

@@ -77,8 +77,13 @@ bool TPatientSheet::DisplayPatientTable() {
     record = {};
     Database->GetData(record, TPatientDatabase::NoLock);
     if (result == PatientDb::RowLocked) {
+      // Said once for the row: the sheet redraws it on open, on a hand-over
+      // and on a refused change, and the row is no less held each time.
+      const bool told = ReadOnly && ReadOnlyPatientKey == record.PatientKey;
       ReadOnly = true;
-      Database->WinMsg(Texts.Format(RowLockedText, {std::string(PatientTable)}), PatientDb::Information);
+      ReadOnlyPatientKey = record.PatientKey;
+      if (!told)
+        Database->WinMsg(Texts.Format(RowLockedText, {std::string(PatientTable)}), PatientDb::Information);
     } else {
       TableInUse = true;
       ShowTableInUse();

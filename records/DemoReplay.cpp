@@ -1,13 +1,14 @@
 #include "records/DemoReplay.h"
 
 #include "platform/basekit/Message.h"
+#include "common/CommandNumbers.h"
 #include "platform/framework/BinaryStream.h"
+#include "platform/framework/Paths.h"
+#include "platform/framework/WholeFile.h"
 #include "records/RecordTexts.h"
 
 #include <array>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace DemoReplay {
 namespace {
 
 constexpr std::size_t BtpsBlock = 17;
+// No file of any kind is longer: a measure log's patient, BTPS block and
+// constants, then at most eight bytes for each sample of a curve.
+constexpr std::size_t LargestFile = 256 + 8 * static_cast<std::size_t>(MeasureLimits::CurveSamples);
 constexpr float RawFlowScale = 8.7890625f;
 constexpr float RawBoxScale = 0.014648437f;
 constexpr float RawMouthScale = 2.9296875f;
@@ -258,35 +262,42 @@ bool ReplayMeasureData(TMeasureAccess& window, short kind, std::string_view byte
 int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySettings& settings,
                  const std::filesystem::path& demoFolder, TMessage* texts, const std::filesystem::path& logFolder) {
   if (DemoFileName(kind).empty() || slot < 0 || slot >= MeasureLimits::Slots)
-    return 1;
+    return DemoDataAnswer::Missing;
   std::filesystem::path file = demoFolder / DemoFileName(kind);
   bool isLog = false;
   if (!DefaultLogName(kind).empty() && settings.ReadEnable != 0) {
+    // The settings may name the log as the system writes paths, "Bad\Fvc.001".
+    const std::string named = settings.ReadFileName.empty() ? std::string(DefaultLogName(kind)) : settings.ReadFileName;
     const std::filesystem::path log =
-        (logFolder.empty() ? demoFolder : logFolder) /
-        (settings.ReadFileName.empty() ? std::string(DefaultLogName(kind)) : settings.ReadFileName);
-    if (std::filesystem::exists(log)) {
+        (logFolder.empty() ? demoFolder : logFolder) / Paths::ToNative(named).value_or(named);
+    std::error_code ec;
+    if (std::filesystem::exists(log, ec)) {
       file = log;
       isLog = true;
     }
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in)
-    return 1;
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  const auto fail = [&](int text, const std::string& error) {
+    if (texts)
+      texts->MessageBoxText(texts->Format(text, {file.string(), error}), 0, TMessageIcon::Stop);
+    return DemoDataAnswer::Damaged;
+  };
+  std::error_code ec;
+  if (!isLog && !std::filesystem::exists(file, ec))
+    return DemoDataAnswer::Missing;
+  std::string error;
+  const std::optional<std::string> bytes = WholeFile::Read(file, LargestFile, error);
+  if (!bytes)
+    return fail(RecordText::FileNotRead, error);
   if (!window.AllocateSpiroBuffer(slot, kind, kind == MEASURE_SHUTTER || kind == MEASURE_RHINO)) {
     if (texts)
       texts->MessageBox(RecordText::NoCurveMemory, 0, TMessageIcon::Stop);
-    return 1;
+    return DemoDataAnswer::Damaged;
   }
   window.SetBufferSize(kind, slot, 0);
-  std::string error;
-  if (ReplayMeasureData(window, kind, bytes, slot, isLog, error))
-    return 1;
+  if (ReplayMeasureData(window, kind, *bytes, slot, isLog, error))
+    return DemoDataAnswer::Replayed;
   window.SetBufferSize(kind, slot, 0);
-  if (texts)
-    texts->MessageBoxText(texts->Format(RecordText::DamagedFile, {file.string(), error}), 0, TMessageIcon::Stop);
-  return 0;
+  return fail(RecordText::DamagedFile, error);
 }
 
 }  // namespace DemoReplay

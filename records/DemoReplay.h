@@ -31,9 +31,11 @@ std::string_view DemoFileName(short kind);
 std::string_view DefaultLogName(short kind);
 
 // WM_LOAD_DEMO_DATA: the file of the kind into the slot: the measure log
-// (a relative name from `logFolder`) or the demonstration file in
-// `demoFolder`. 1 when it was replayed or there was no file; 0, after a
-// message naming the file, when it is damaged.
+// (a relative name from `logFolder`, in the system's form or this one's) or
+// the demonstration file in `demoFolder`. DemoDataAnswer::Replayed when it
+// was replayed; Missing, with nothing said and the slot untouched, when the
+// kind has no file; Damaged, after one message naming the file, when it is
+// damaged or not a file that can be read whole (a folder, a device).
 int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySettings& settings,
                  const std::filesystem::path& demoFolder, TMessage* texts,
                  const std::filesystem::path& logFolder = {});

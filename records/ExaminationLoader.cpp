@@ -7,7 +7,10 @@
 #include "records/RecordTexts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 
 namespace {
 
@@ -18,6 +21,20 @@ constexpr std::array<std::int32_t, 6> KindBit{MeetFlag::Fvc, MeetFlag::Vc,      
 constexpr int Capacity = MeasureLimits::CurveSamples;
 
 std::size_t Index0(short kind) { return static_cast<std::size_t>(kind); }
+
+// A count or index that a row stores as a float: a whole number from 0 to
+// `most`, checked before the conversion (a damaged row may hold anything).
+std::optional<int> StoredCount(float value, int most) {
+  if (!std::isfinite(value) || value < 0.0f || value > static_cast<float>(most) || value != std::floor(value))
+    return std::nullopt;
+  return static_cast<int>(value);
+}
+
+std::string StoredText(float value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
 
 // The stage a provocation examination's flags name: 0 baseline, 1
 // provoked, 2 third stage, -1 none.
@@ -42,6 +59,21 @@ short TExaminationLoader::Damaged(std::string_view table, const std::string& wha
   return DbResult::DamagedValue;
 }
 
+void TExaminationLoader::ReportMissing(const std::vector<short>& kinds, std::string_view date,
+                                       std::string_view time) {
+  if (kinds.empty() || !Texts)
+    return;
+  std::string names;
+  for (const short kind : kinds) {
+    constexpr int RhinoName = 469;
+    std::string name = Texts->LoadStringA(kind == MEASURE_RHINO ? RhinoName : CaptionText(kind));
+    std::erase(name, '&');  // a menu's accelerator mark
+    names += (names.empty() ? "" : ", ") + name;
+  }
+  Texts->MessageBoxText(Texts->Format(RecordText::TestsNotStored, {std::string(date), std::string(time), names}), 0,
+                        TMessageIcon::Warning);
+}
+
 short TExaminationLoader::LoadMeasurement(std::string_view date, std::string_view time, short loadKind) {
   MEET_INFORMATION information;
   std::string dateText(date), timeText(time);
@@ -57,6 +89,7 @@ short TExaminationLoader::LoadMeasurement(std::string_view date, std::string_vie
 
   short result = 0;
   std::array<bool, 6> loaded{};
+  std::vector<short> missing;
   for (std::size_t i = 0; i < LoadOrder.size() && result == 0; ++i) {
     const short kind = LoadOrder[i];
     if (!(flags & KindBit[Index0(kind)]))
@@ -69,6 +102,12 @@ short TExaminationLoader::LoadMeasurement(std::string_view date, std::string_vie
     if (!window)
       continue;
     result = LoadSpiroRecord(kind, ParameterCounts[Index0(kind)], date, time, loadKind);
+    if (result == DbResult::NotFound) {
+      // The examination names a test whose row is gone: the others load.
+      missing.push_back(kind);
+      result = 0;
+      continue;
+    }
     loaded[Index0(kind)] = result == 0;
     if (!loaded[Index0(kind)] || !ProvocationLoad())
       continue;
@@ -98,6 +137,11 @@ short TExaminationLoader::LoadMeasurement(std::string_view date, std::string_vie
       state.ProvokedDose = information.Dose;
     }
     result = LoadRhinoRecord(date, time, loadKind);
+    if (result == DbResult::NotFound) {
+      missing.push_back(MEASURE_RHINO);
+      result = 0;
+    }
+    ReportMissing(missing, date, time);
     if (result == 0 && loadKind == AsCurrent) {
       state.RhinoLoadedCurrent = true;
       state.RhinoAlgorithm = information.Algorithm;
@@ -114,6 +158,7 @@ short TExaminationLoader::LoadMeasurement(std::string_view date, std::string_vie
     return result;
   }
 
+  ReportMissing(missing, date, time);
   TMeasureAccess* window = Windows.Measure();
   if (result != 0 || !window)
     return result;
@@ -251,18 +296,23 @@ short TExaminationLoader::LoadPlethyRecord(short slot, short& count) {
   const std::string table = Index.Test(MEASURE_PLETHY)->GetTableName();
   if (row.size() < 5)
     return Damaged(table, "a plethysmograph row of " + std::to_string(row.size()) + " values");
-  const int resistanceBegin = static_cast<int>(row[0]), resistanceEnd = static_cast<int>(row[1]);
-  const int tgvBegin = static_cast<int>(row[2]), tgvEnd = static_cast<int>(row[3]);
-  if (resistanceBegin < 0 || resistanceEnd < resistanceBegin || tgvBegin < resistanceEnd || tgvEnd < tgvBegin ||
-      tgvEnd > Capacity)
-    return Damaged(table, "loop bounds " + std::to_string(resistanceBegin) + "-" + std::to_string(resistanceEnd) +
-                              ", " + std::to_string(tgvBegin) + "-" + std::to_string(tgvEnd));
+  // Every bound is checked as the stored float, before it becomes an index:
+  // a loop's first sample lies inside the curve, its end at most one past
+  // the curve's last sample (a loop may be empty).
+  const std::array<std::optional<int>, 4> bounds{StoredCount(row[0], Capacity - 1), StoredCount(row[1], Capacity),
+                                                 StoredCount(row[2], Capacity - 1), StoredCount(row[3], Capacity)};
+  if (std::any_of(bounds.begin(), bounds.end(), [](const std::optional<int>& bound) { return !bound; }) ||
+      *bounds[1] < *bounds[0] || *bounds[2] < *bounds[1] || *bounds[3] < *bounds[2])
+    return Damaged(table, "loop bounds " + StoredText(row[0]) + "-" + StoredText(row[1]) + ", " + StoredText(row[2]) +
+                              "-" + StoredText(row[3]));
+  const int resistanceBegin = *bounds[0], resistanceEnd = *bounds[1], tgvBegin = *bounds[2], tgvEnd = *bounds[3];
   const std::size_t loopValues = 2 * static_cast<std::size_t>(resistanceEnd - resistanceBegin + tgvEnd - tgvBegin);
   if (row.size() < 4 + loopValues + 1)
     return Damaged(table, "a plethysmograph row of " + std::to_string(row.size()) + " values");
-  const int decimated = static_cast<int>(row[4 + loopValues]);
-  if (decimated < 0 || 4 * decimated > Capacity || row.size() < 5 + loopValues + static_cast<std::size_t>(decimated))
-    return Damaged(table, "a curve of " + std::to_string(decimated) + " stored samples");
+  const std::optional<int> stored = StoredCount(row[4 + loopValues], Capacity / 4);
+  if (!stored || row.size() < 5 + loopValues + static_cast<std::size_t>(*stored))
+    return Damaged(table, "a curve of " + StoredText(row[4 + loopValues]) + " stored samples");
+  const int decimated = *stored;
 
   float* flow = window->GetSpiroFlowBuffer(slot);
   float* box = window->GetSpiroBoxPressureBuffer(slot);
@@ -368,9 +418,12 @@ short TExaminationLoader::LoadRhinoRecord(std::string_view date, std::string_vie
   std::size_t at = 0;
   std::array<int, 2> counts{};
   for (int& count : counts) {
-    count = at < data.size() ? static_cast<int>(data[at]) : -1;
-    if (count < 0 || count > Capacity || at + 1 + 2 * static_cast<std::size_t>(count) > data.size())
-      return Damaged(table->GetTableName(), "a rhinomanometry curve of " + std::to_string(count) + " samples");
+    const std::optional<int> stored = at < data.size() ? StoredCount(data[at], Capacity) : std::nullopt;
+    if (!stored || at + 1 + 2 * static_cast<std::size_t>(*stored) > data.size())
+      return Damaged(table->GetTableName(), "a rhinomanometry curve of " +
+                                                (at < data.size() ? StoredText(data[at]) : std::string("no")) +
+                                                " samples");
+    count = *stored;
     at += 1 + 2 * static_cast<std::size_t>(count);
   }
   at = 0;

@@ -43,6 +43,8 @@ public:
 
 private:
   bool ProvocationLoad() { return Windows.Provocation() || Windows.ProvocationFromDatabase; }
+  // One box naming the tests of the examination whose rows are not stored.
+  void ReportMissing(const std::vector<short>& kinds, std::string_view date, std::string_view time);
   // A stored row that the window cannot hold: named, and the load stops.
   short Damaged(std::string_view table, const std::string& what);
   // The row's float array, sized from its stored length.

@@ -4,11 +4,10 @@
 #include "platform/basekit/Message.h"
 #include "platform/framework/AtomicFile.h"
 #include "platform/framework/BinaryStream.h"
+#include "platform/framework/WholeFile.h"
 #include "records/RecordTexts.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -34,12 +33,6 @@ void CopyIn(const float* source, int count, std::vector<float>& values) {
     std::copy_n(source, count, values.begin());
 }
 
-std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in)
-    return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 }  // namespace
 
@@ -208,10 +201,18 @@ bool TMeasureWorkFiles::WriteMeasureFile(TMeasureAccess& window, short kind) {
 }
 
 std::optional<TWorkFileImage> TMeasureWorkFiles::Load(const std::filesystem::path& file, short kind) const {
-  const std::optional<std::string> bytes = ReadWhole(file);
-  if (!bytes)
+  // No work file is an empty trial; one that cannot be read whole is named.
+  std::error_code missing;
+  if (!std::filesystem::exists(file, missing))
     return std::nullopt;
+  constexpr std::size_t LargestWorkFile = 64u << 20;
   std::string error;
+  const std::optional<std::string> bytes = WholeFile::Read(file, LargestWorkFile, error);
+  if (!bytes) {
+    if (Texts)
+      Texts->MessageBoxText(Texts->Format(RecordText::FileNotRead, {file.string(), error}), 0, TMessageIcon::Stop);
+    return std::nullopt;
+  }
   std::optional<TWorkFileImage> image = TWorkFileImage::FromBytes(kind, *bytes, error);
   if (!image && Texts)
     Texts->MessageBoxText(Texts->Format(RecordText::DamagedFile, {file.string(), error}), 0, TMessageIcon::Stop);

@@ -4,6 +4,7 @@
 #include "platform/dbkit/Records.h"
 #include "platform/dbkit/ResultCodes.h"
 #include "platform/dbkit/TableSchema.h"
+#include "platform/framework/Paths.h"
 
 #include <sqlite3.h>
 
@@ -43,20 +44,30 @@ void Show(TMessage* texts, const std::string& text) {
     texts->GetSink().Show({"", text, TMessageIcon::Stop, TMessageButtons::Ok});
 }
 
+// The folder as the settings store it (".\\Database\\Data") or as it is
+// named here; a drive the file's open then reports as missing.
+std::filesystem::path NativeFolder(const std::filesystem::path& folder) {
+  const auto native = Paths::ToNative(folder.string());
+  return native ? std::filesystem::path(*native) : folder;
+}
+
 class TTableFile {
 public:
   TTableFile(const std::filesystem::path& folder, std::string_view table, TMessage* texts)
-      : Texts(texts), Path(folder / std::string(table)) {
+      : Texts(texts), Path(NativeFolder(folder) / std::string(table)) {
     if (Path.extension().empty())
       Path += ".db";
   }
 
-  bool Open(bool write) {
+  // Opened for writing where the file allows it, also to look: a hot
+  // journal that a killed upgrade left is rolled back only through a
+  // connection that may write, and a read-only one would report the file
+  // as unwritable for good.
+  bool Open() {
     if (!std::filesystem::exists(Path))
       return Fail("OpenTable", DbResult::NoSuchTable, "The table file " + Path.string() + " does not exist.");
     sqlite3* raw = nullptr;
-    const int code = sqlite3_open_v2(Path.string().c_str(), &raw,
-                                     write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
+    const int code = sqlite3_open_v2(Path.string().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     Connection.reset(raw);
     if (code != SQLITE_OK)
       return Fail("OpenDatabase", ResultOf(code), raw ? sqlite3_errmsg(raw) : sqlite3_errstr(code));
@@ -136,7 +147,7 @@ bool TableNeedsRestructure(const std::filesystem::path& folder, short& result, s
   TTableFile file(folder, table, texts);
   std::string kind;
   std::vector<std::string> columns;
-  if (file.Open(false) && file.KindName(kind))
+  if (file.Open() && file.KindName(kind))
     file.Query("GetFIeldDescs", "SELECT name FROM pragma_table_info(" + Quoted(kind) + ")", columns);
   result = file.Result;
   return static_cast<int>(columns.size()) < fields;
@@ -151,7 +162,7 @@ short RestructureTable(const std::filesystem::path& folder, std::string_view tab
   TTableFile file(folder, table, texts);
   std::string kind;
   std::vector<std::string> old;
-  if (!file.Open(true) || !file.KindName(kind) ||
+  if (!file.Open() || !file.KindName(kind) ||
       !file.Query("GetFIeldDescs", "SELECT name FROM pragma_table_info(" + Quoted(kind) + ")", old))
     return file.Result;
   const TTableSchema* schema = TTableSchema::ForKindName(kind);
@@ -199,9 +210,19 @@ short UpgradeVcTable(const std::filesystem::path& folder, TMessage* texts) {
   constexpr int Fields = 1 + 3 * TestRow::VcValues + 1;
   const std::string table = TTableSchema::ForKind(TableKind::Vc)->FileName;
   short result = 0;
-  if (!std::filesystem::exists(folder / table) || !TableNeedsRestructure(folder, result, table, Fields, texts) ||
-      result != 0)
+  if (!std::filesystem::exists(NativeFolder(folder) / table) ||
+      !TableNeedsRestructure(folder, result, table, Fields, texts) || result != 0)
     return result;
+  {
+    // A table of another kind under the VC table's name is not an older
+    // VC table: it stays as it is, for the layout check to name.
+    TTableFile file(folder, table, texts);
+    std::string kind;
+    if (!file.Open() || !file.KindName(kind))
+      return file.Result;
+    if (kind != TTableSchema::ForKind(TableKind::Vc)->KindName)
+      return 0;
+  }
   return RestructureTable(folder, table, texts);
 }
 

@@ -9,7 +9,8 @@
 // Records every message that would have been shown and answers with a
 // chosen button. Tests take the messages they provoke, by their whole text;
 // a message that no test took fails the test (ExpectAllTaken, which every
-// fixture runs when its test ends).
+// fixture runs when its test ends). A message that shows a bare text number
+// ("#10", a text the language files lack) fails the test at once.
 class TRecordingSink final : public TMessageSink {
 public:
   int Show(const TUserMessage& message) override;

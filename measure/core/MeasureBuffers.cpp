@@ -229,19 +229,24 @@ void TMeasureCore::WatchHaveToCopyAktToPre() {
 }
 
 bool TMeasureCore::Send(unsigned msg, short kind, short trial) {
-  bool answered = false;
+  TResult answer = 0;
   if (Client) {
-    answered = Client->SendToClient(msg, kind, trial) != 0;
-    if (!answered)
-      answered = Client->SendToClient(msg, kind, trial) != 0;
+    answer = Client->SendToClient(msg, kind, trial);
+    // A demonstration file is read, and a damaged one named, only once.
+    if (answer == 0 && msg != WM_LOAD_DEMO_DATA)
+      answer = Client->SendToClient(msg, kind, trial);
   }
   CalculatedBTPS(kind);
   TrialIndex = trial;
   if (!HasInstrument && kind >= 0 && kind <= MEASURE_CALIBRATION && ValidSlot(trial))
     DemoLimit = SampleCount[Index(kind)][Index(trial)];
-  if (msg == WM_LOAD_DEMO_DATA)
-    ClearParamsBuffer(kind, trial);
-  return answered;
+  if (msg == WM_LOAD_DEMO_DATA) {
+    DemoAnswer = static_cast<int>(answer);
+    // Without a file the slot keeps its trial, and the trial its results.
+    if (DemoAnswer != DemoDataAnswer::Missing)
+      ClearParamsBuffer(kind, trial);
+  }
+  return answer != 0;
 }
 
 void TMeasureCore::SearchTheBest(short type) {

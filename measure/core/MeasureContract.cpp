@@ -4,6 +4,7 @@
 #include "measure/core/MeasureCore.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
 
 #include <cmath>
 
@@ -28,6 +29,13 @@ void TMeasureCore::ApplySettings(const TMeasureSettings& settings) {
   BtpsDevice = settings.BtpsDevice;
   InspFactor = settings.Calibration.InspFactor;
   ExpFactor = settings.Calibration.ExpFactor;
+  // A constant the settings hold as no number has its default now; the
+  // user learns which, so the instrument is calibrated before it is trusted.
+  constexpr int ConstantNotFiniteText = 9242;
+  if (Messages)
+    for (const std::string& key : settings.Calibration.NotFinite)
+      Messages->MessageBoxText(Messages->Format(ConstantNotFiniteText, {key, settings.Calibration.Section}), 0,
+                               TMessageIcon::Stop);
   if (settings.Calibration.HasInspGasFactor)
     InspGasFactor = settings.Calibration.InspGasFactor;
   ApplyDiffusionSettings(settings.Diffusion);

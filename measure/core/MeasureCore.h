@@ -165,6 +165,9 @@ public:
   // Served by the parts over the core: the BTPS panel writes its values,
   // the parameter list keeps the display order of each kind's parameters.
   virtual void SaveBtpsParams() {}
+  // The BTPS record of the window's panel (17 zero bytes without one): the
+  // conditions its results were corrected with.
+  std::string ShownBtpsRecord() const { return BtpsRecordBytes(); }
   virtual int* GetIndexBuffer(short /*kind*/) { return nullptr; }
 
   static short GetNumberOfParams(short kind);
@@ -576,6 +579,11 @@ public:
   // The prompt of the gas inspiration, shown or hidden.
   void GasInspiration(bool show);
   TGasSequence Gas;
+  // ATPD -> BTPS for the dry test gas at the room's temperature and
+  // pressure, taken when a diffusion trial starts; 0 outside one.
+  float DryGasBtpsFactor = 0.0f;
+  // The client's last answer to WM_LOAD_DEMO_DATA (DemoDataAnswer).
+  int DemoAnswer = 0;
 
   // --- The diffusion unit's pressure lines (MeasurePressureLines.cpp) ----
 

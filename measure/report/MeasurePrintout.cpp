@@ -7,6 +7,7 @@
 #include "platform/basekit/CLocaleFormat.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/TextFormat.h"
+#include "platform/framework/BinaryStream.h"
 #include "platform/framework/Profile.h"
 
 #include <array>
@@ -55,8 +56,18 @@ void TMeasurePrintout::TakeWindowState(std::string_view noteEdit, bool provocati
   Printout.Provocation = provocation;
   Printout.Steps = steps;
   Painter.Display.ProvocationPrint = provocation;
-  if (TMessage* texts = Core.GetMessages())
-    Printout.BtpsLine = BtpsLine(*texts, Core.GetIniFile(), Core.UnitSystem, TMeasureData::MeasureMode);
+  // The conditions the window corrected its results with: its BTPS panel,
+  // as the user left it (or a replayed log set it); the settings file's
+  // only for a window without one.
+  if (TMessage* texts = Core.GetMessages()) {
+    const std::string shown = Core.ShownBtpsRecord();
+    if (shown.size() >= 17 && shown != std::string(shown.size(), '\0')) {
+      TBinaryReader reader(shown);
+      Printout.BtpsLine = BtpsLine(*texts, ReadBtpsRecord(reader), Core.UnitSystem, TMeasureData::MeasureMode);
+    } else {
+      Printout.BtpsLine = BtpsLine(*texts, Core.GetIniFile(), Core.UnitSystem, TMeasureData::MeasureMode);
+    }
+  }
   Printout.DottedLines = TProfile("Print Struct", Core.GetIniFile()).GetInt("EnableDottedLine", 1) != 0;
 }
 
@@ -70,7 +81,10 @@ std::string_view TMeasurePrintout::AlgorithmName(short algorithm) {
 std::string TMeasurePrintout::BtpsLine(TMessage& texts, std::string_view iniFile, short unit, short measureMode) {
   TBTPS_DATA data(&texts, iniFile, unit);
   data.ReadBTPSConstans(DefaultBtps, DefaultTemperature, DefaultHumidity, DefaultPressure);
-  const BTPS_RECORD& record = data.GetRecord();
+  return BtpsLine(texts, data.GetRecord(), unit, measureMode);
+}
+
+std::string TMeasurePrintout::BtpsLine(TMessage& texts, const BTPS_RECORD& record, short unit, short measureMode) {
   if (measureMode != MEASURE_CALIBRATION && record.Btps == 0)
     return {};
   // Whole numbers, as the BTPS panel shows them.

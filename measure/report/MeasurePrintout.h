@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+struct BTPS_RECORD;
+
 class TMeasureCore;
 class TMessage;
 
@@ -44,6 +46,8 @@ public:
   // settings file, when BTPS correction is on or in calibration mode;
   // empty otherwise.
   static std::string BtpsLine(TMessage& texts, std::string_view iniFile, short unit, short measureMode);
+  // The same line from the conditions of a BTPS record (a window's panel).
+  static std::string BtpsLine(TMessage& texts, const BTPS_RECORD& record, short unit, short measureMode);
 
 private:
   TMeasureCore& Core;

@@ -1,6 +1,7 @@
 #include "measure/results/ResultCells.h"
 
 #include "platform/basekit/CLocaleFormat.h"
+#include "platform/framework/Utf8.h"
 #include "predicted/Predicted.h"
 
 #include <algorithm>
@@ -10,11 +11,9 @@ namespace ResultCells {
 
 namespace {
 
-std::string Bounded(std::string text) {
-  if (text.size() > CellLength)
-    text.resize(CellLength);
-  return text;
-}
+// A cell holds CellLength bytes: a longer text is cut at a character
+// boundary, never inside an accented letter.
+std::string Fitted(const std::string& text) { return std::string(Utf8::Truncate(text, CellLength)); }
 
 // A formatted number whose digits are all zero but that carries a minus
 // sign ("-0", "-0.00") is the same number as its unsigned zero.
@@ -42,7 +41,7 @@ std::string FormatNumber(double value, int width, int decimals, bool sign) {
   std::string text = format(value);
   if (IsNegativeZeroText(text))
     text = format(0.0);
-  return Bounded(std::move(text));
+  return Fitted(text);
 }
 
 // printf's "%N.Ns" on a text that is already a string.
@@ -60,7 +59,7 @@ std::string Join(std::initializer_list<std::string> parts) {
       text += ' ';
     text += part;
   }
-  return Bounded(std::move(text));
+  return Fitted(text);
 }
 
 // A table's value columns keep their shape when a value is missing: the

@@ -72,12 +72,15 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   }
   pThis = this;
   const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, false)
-                                     : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial);
+                                     : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial) &&
+                                           DemoAnswer == DemoDataAnswer::Replayed;
   if (!started || (!HasInstrument && DemoLimit <= 0)) {
     // Nothing to measure: the start is undone, and without an instrument
-    // the user learns that the demonstration data are missing.
+    // the user learns that the demonstration data are missing, unless the
+    // damaged file has been named already. An earlier curve in the slot is
+    // never replayed as a new trial.
     UndoStart();
-    if (!HasInstrument && Messages)
+    if (!HasInstrument && DemoAnswer != DemoDataAnswer::Damaged && Messages)
       Messages->MessageBox(10, 0, TMessageIcon::Stop);
     return 1;
   }
@@ -251,9 +254,14 @@ float TMeasureCore::ScaledFlow(float s) const {
       flow /= ExpFactor;
     return flow;
   }
-  if (ConstansOfBTPS[0] != 0.0f)
+  const bool testGas = LastSentData == WordGasInspiration;
+  // The test gas is dry: it is taken to BTPS from ATPD, not with the
+  // room air's humidity.
+  if (testGas && DryGasBtpsFactor > 0.0f)
+    flow *= DryGasBtpsFactor;
+  else if (ConstansOfBTPS[0] != 0.0f)
     flow /= ConstansOfBTPS[0];
-  const float inspiration = LastSentData == WordGasInspiration ? InspGasFactor : InspFactor;
+  const float inspiration = testGas ? InspGasFactor : InspFactor;
   if (inspiration != 0.0f)
     flow /= inspiration;
   return flow;

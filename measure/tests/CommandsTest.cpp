@@ -205,6 +205,19 @@ TEST_F(CommandsTest, EscStopsOnlyARunningTest) {
   EXPECT_FALSE(Core.IsRunning());
 }
 
+// The settings named a conversion constant that is no number: the window
+// says which, once for each, and works with the default.
+TEST_F(CommandsTest, AConstantThatIsNoNumberIsNamedWhenTheSettingsArrive) {
+  TMeasureSettings settings;
+  settings.Calibration.Section = "Calibration";
+  settings.Calibration.NotFinite = {"FlowExpirationConstans"};
+  Core.ApplySettings(settings);
+  EXPECT_EQ(TakeMessage(), Texts.Format(9242, {"FlowExpirationConstans", "Calibration"}));
+  EXPECT_EQ(Core.ExpFactor, 1.0f);
+  Core.ApplySettings(TMeasureSettings{});
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
 TEST_F(CommandsTest, ProvocationSeriesClosesOnlyOnYes) {
   Sink.Answer = IDNO;
   Core.DispatchCommand(CM_CANCEL_PROV);

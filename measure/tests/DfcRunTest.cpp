@@ -32,13 +32,15 @@ protected:
     Options.NoiseCounts = 0;
     Options.Patient.AlveolarVolumeL = 5.2;
     Options.Patient.TlcoMmolMinKPa = 7.5;
-    // The window sees the inspired test gas at room conditions (it divides
-    // by the BTPS factor 0.92) through the gas path (1.04); the analysers
-    // read 3 % high and low, and the absorber concentrates expired gas by
-    // 1 / 0.95, as the window's corrections undo.
+    // The window sees the inspired test gas dry at the room's 20 degC and
+    // 1013.25 hPa (ATPD: it multiplies by 1013.25 / (1013.25 - 62.66) x
+    // 310.15 / 293.15 = 1.127731 to BTPS) through the gas path (1.04); room
+    // air it divides by the BTPS factor 0.92. The analysers read 3 % high
+    // and low, and the absorber concentrates expired gas by 1 / 0.95, as the
+    // window's corrections undo.
     TMeasureInterrupt::ConstansOfBTPS.fill(0.92f);
     Core.InspGasFactor = 1.04f;
-    Options.GasPathGain = 0.92 * 1.04;
+    Options.GasPathGain = 1.04 / 1.127731;
     Options.Analyser.HeliumGain = 1.03;
     Options.Analyser.CoGain = 0.97;
     Options.Analyser.Absorber = 0.95;
@@ -104,7 +106,7 @@ TEST_F(DfcRun, AKnownPatientComesBackFromTheBreath) {
   const auto& r = Core.AktParams[MEASURE_DFC][0];
   // By hand from the model's parameters:
   // - VI = ERV + TV + IRV = 1.5 + 0.6 + 2.2 = 4.30 L (BTPS once the window
-  //   has divided by the BTPS factor and the gas path's constant);
+  //   has taken the dry gas from ATPD and divided by the gas path's constant);
   // - VA and Tlco are the patient's, Klco = 7.5 / 5.2 = 1.4423;
   // - BHtime by Jones and Meade: the inspiration is a half cosine of 2 s,
   //   time zero at 2 (1/2 - 1/pi) = 0.36338 s, 90 % in at 2 acos(-0.8) / pi
@@ -179,7 +181,9 @@ TEST_F(DfcOverTerminal, AKnownPatientComesBackFromTheSpedUpSimulator) {
   Simulator = std::make_unique<TSimulatorProcess>(
       "halvetra-lungsim",
       QStringList{"--instrument", "diffusion", "--manoeuvre", "dfc", "--noise", "0", "--speed", "20", "--va", "5.2",
-                  "--tlco", "7.5", "--absorber", "0.95"},
+                  "--tlco", "7.5", "--absorber", "0.95",
+                  // the dry test gas at 20 degC and 1013.25 hPa, as the fixture above
+                  "--gas-path-gain", QString::number(1.0 / 1.127731, 'g', 9)},
       Folder / "simulator.log");
   ASSERT_FALSE(Simulator->Path.empty()) << "the simulator printed no device";
   Core.SerialPortsIniFile = Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + Simulator->Path + "\n").string();

@@ -1,4 +1,5 @@
 #include "measure/results/ResultCells.h"
+#include "platform/framework/Utf8.h"
 
 #include "common/ParameterBlocks.h"
 #include "predicted/Predicted.h"
@@ -257,6 +258,21 @@ TEST(ResultCells, TextExportFields) {
 
 // The provocation step's rows, by hand: 2.5 mg/ml and 2 ml, or 2.5 x 2 =
 // 5 mg; a value that is not a number leaves its cell empty.
+// A cell holds 24 bytes. " 3.00   4.00   75 " takes 18; a mark of "xéééé"
+// (9 bytes in UTF-8) would be cut after 6 of them, inside the third "é"
+// (bytes C3 A9): the cut falls back to the letter's start.
+TEST(ResultCells, ACellIsCutAtALetterNeverInsideOne) {
+  Fixture fvc(0);
+  fvc.Slot(0, 0) = 3.0f;
+  fvc.Predicted[0] = 4.0f;
+  fvc.Rsd[0] = 0.5f;
+  TResultTable table = fvc.Table();
+  table.Rows[0].RsdMark = "x\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9";
+  const TPrintedRow row = PrintedPrePostRow(table, table.Rows[0]);
+  EXPECT_EQ(row.Columns[0].Text, " 3.00   4.00   75 x\xC3\xA9\xC3\xA9");
+  EXPECT_TRUE(Utf8::IsValid(row.Columns[0].Text));
+}
+
 TEST(ResultCells, ProvocationRows) {
   struct TCase {
     TProvocationBlock block;

@@ -22,6 +22,10 @@ public:
   void PostToSelf(unsigned msg, TParam1 wParam, TParam2 lParam) override { Posted.push_back({msg, wParam, lParam}); }
   bool AllocateLogBuffers() override { return !LogMemoryFails && TMeasureCore::AllocateLogBuffers(); }
   std::string BtpsRecordBytes() const override { return "BTPS-RECORD-17byt"; }
+  void BtpsConditions(float& temperatureC, float& pressureHpa) const override {
+    temperatureC = 20.0f;
+    pressureHpa = 1050.0f;
+  }
   std::vector<TSentMessage> Posted;
   bool LogMemoryFails = false;
 };
@@ -114,6 +118,33 @@ TEST_F(RunTest, FlowDividedByItsFactorsAndIntegrated) {
   Core.CmStop();
 }
 
+// The diffusion test gas comes dry from its cylinder: its inspiration is
+// taken from ATPD to BTPS at the panel's 20 degC and 1050 hPa,
+// 1050 / (1050 - 62.66) x 310.15 / 293.15 = 1.125136, not divided by the
+// room air's factor (here 1.1); the room air before it keeps that factor.
+TEST_F(RunTest, TheDryTestGasIsTakenToBtpsFromAtpd) {
+  Core.InspFactor = 0.8f;
+  Core.InspGasFactor = 0.5f;
+  TMeasureInterrupt::ConstansOfBTPS[0] = 1.1f;
+  Core.SetMeasureMode(MEASURE_DFC);
+  StartLive();
+  EXPECT_NEAR(Core.DryGasBtpsFactor, 1.125136f, 5e-6f);
+  Core.CmStop();
+  TakeMessage();  // a start without a manoeuvre
+
+  // The scaling of the live flow, on the FVC curve where it is easy to see:
+  // room air, then the gas word's inspiration.
+  Core.SetMeasureMode(MEASURE_FVC);
+  StartLive();
+  TMeasureData::LastSentData = 0;
+  Feed({-128, 64});
+  EXPECT_FLOAT_EQ(Core.Flow[0][1], 64.0f * Step * 0.001f / 1.1f / 0.8f);
+  TMeasureData::LastSentData = 0xEF62;
+  Feed({64});
+  EXPECT_NEAR(Core.Flow[0][2], 64.0f * Step * 0.001f * 1.125136f / 0.5f, 1e-5f);
+  Core.CmStop();
+}
+
 TEST_F(RunTest, StartWordThenThePurgeAfterTwoHundredMilliseconds) {
   Core.InstrumentType = 0x01;
   Core.PortConfig.Port = PORT_USB;
@@ -172,6 +203,29 @@ TEST_F(RunTest, FailedStartsAreToldAndUndone) {
     EXPECT_FALSE(Core.IsRunning());
     EXPECT_TRUE(Core.BtpsTimerActive);
     EXPECT_TRUE(Core.LogBuffer[0].empty());
+  }
+}
+
+// A damaged demonstration file is named once by the client; a missing one
+// is told by the window. Either way the start is undone, and a curve the
+// slot already held is not replayed as a new trial.
+TEST_F(RunTest, ADemonstrationFileThatIsMissingOrDamagedIsToldOnceAndStartsNothing) {
+  Core.SampleCount[MEASURE_FVC][0] = 300;  // an earlier trial in the slot
+  for (const TResult answer : {DemoDataAnswer::Missing, DemoDataAnswer::Damaged}) {
+    SCOPED_TRACE(answer);
+    Client.Answers = {answer};
+    Client.Sent.clear();
+    Core.CmStart(CM_START);
+    Core.CmDoStart(CM_START);
+    EXPECT_EQ(std::count_if(Client.Sent.begin(), Client.Sent.end(),
+                            [](const TSentMessage& m) { return m.Msg == WM_LOAD_DEMO_DATA; }),
+              1);
+    if (answer == DemoDataAnswer::Missing) {
+      EXPECT_EQ(TakeMessage(), Texts.LoadStringA(10));
+    }
+    EXPECT_TRUE(Sink.Messages.empty());
+    EXPECT_FALSE(Core.IsRunning());
+    EXPECT_EQ(Core.SampleCount[MEASURE_FVC][0], 300);
   }
 }
 

@@ -82,7 +82,7 @@ protected:
 
   TTemporaryFolder Folder;
   TMessage Texts = TMessage::FromText("English", "44=Parameter\n149=Notes:\n296=Agent:\n297=Concentration:\n"
-                                                 "298=Dose:\n299=Solvent\n28=Cannot write the text file.\n");
+                                                 "298=Dose:\n299=Solvent\n28=Cannot write the text file.\n0=Halvetra\n");
   TMessage Magyar = TMessage::FromText("Magyar", "44=Parameter\n296=Agent:\n297=Concentration:\n298=Dose:\n");
   TRecordingSink Sink;
   std::vector<float> Results, Predicted, PredictedPre;

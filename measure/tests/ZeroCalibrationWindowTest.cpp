@@ -5,6 +5,7 @@
 
 #include "measure/window/Measure.h"
 #include "measure/window/MeasureFrameScreen.h"
+#include "measure/screen/PressureChart.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
@@ -129,6 +130,45 @@ TEST_F(ZeroCalibrationWindow, TheCalibrationScreenShowsTheStickThenTheResult) {
   SavePicture(*Window, "measure-calibration-spirometer.png");
   EXPECT_EQ(Window->ResultKind, 0);
   EXPECT_NEAR(Window->InspFactor, 0.97, 0.97 * 0.005);
+}
+
+// While the lines are pumped and held for 15 s the operator watches the
+// pressure trace grow on the screen: the chart changes between two
+// moments of the Fleisch line's hold.
+TEST_F(ZeroCalibrationWindow, ThePressureChartIsDrawnLiveDuringTheHold) {
+  TSimulatorOptions options;
+  options.Kind = "diffusion";
+  options.HardwareVersion = 0x70;
+  options.Manoeuvre = "syringe";
+  options.StartOnStream = true;
+  options.LeadInS = 0.5;
+  options.Patient.SyringeStrokes = 18;
+  Attach(options);
+  Window->SyringeVolume = 3;
+  Window->CalStrokes = 6;
+  Window->InstrumentType = 0x70;
+  Window->SetInstrument(3);
+  Window->Diffusion.OriginalCoConcentration = 0.3f;
+  Window->Diffusion.OriginalHeConcentration = 4.8f;
+  Window->Diffusion.HeLsbCorrection = 1.0f;
+  Window->CreateZeroTimer();
+  Window->DispatchCommand(CM_CALIBRATION);
+  ASSERT_TRUE(Window->IsRunning());
+  const QRect chart(0, static_cast<int>((PressureChart::OriginY - PressureChart::HeightPx - 20) * Window->GetYScale()),
+                    static_cast<int>((PressureChart::OriginX + PressureChart::WidthPx + 40) * Window->GetXScale()),
+                    static_cast<int>((PressureChart::HeightPx + 40) * Window->GetYScale()));
+  const auto chartAt = [&](short samples) {
+    Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->Lines.PressureSamples[0] < samples; }, 200000);
+    return Window->grab(chart).toImage();
+  };
+  const QImage early = chartAt(300);
+  ASSERT_TRUE(Window->IsRunning());
+  const QImage later = chartAt(900);
+  ASSERT_TRUE(Window->IsRunning()) << "still holding";
+  SavePicture(*Window, "measure-calibration-pressure-chart-mid-hold.png");
+  EXPECT_NE(early, later) << "the trace grew on the screen";
+  RunUntilIdle(200000);
+  Sink.Messages.clear();
 }
 
 TEST_F(ZeroCalibrationWindow, TheDiffusionUnitsCalibrationScreenHasItsPressureChart) {

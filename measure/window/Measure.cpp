@@ -45,6 +45,7 @@ public:
   void ClearMeasureScreen() override { W.Screen->ClearMeasureScreen(); }
   void ClearVolumeScreen() override { W.Screen->ClearVolumeScreen(); }
   void DrawCurve(short trial, short index, bool final) override { W.Screen->DrawCurve(trial, index, final); }
+  void DrawPressureCurve(short line, short index) override { W.Screen->DrawPressureCurve(line, index); }
   void WriteLargeParam(float value) override { W.Screen->WriteLargeParam(value); }
   void UpdateTableTitle() override { W.Screen->UpdateTableTitle(); }
   bool RefreshMeasureUnit(short unitSystem) override {
@@ -375,6 +376,16 @@ std::string TMeasure::BtpsRecordBytes() const {
   TBinaryWriter writer;
   WriteBtpsRecord(writer, Btps->GetRecord());
   return writer.Data();
+}
+
+void TMeasure::BtpsConditions(float& temperatureC, float& pressureHpa) const {
+  if (!Btps) {
+    TMeasureCore::BtpsConditions(temperatureC, pressureHpa);
+    return;
+  }
+  // The panel's own values, in degrees Celsius and hPa whatever it shows.
+  temperatureC = Btps->GetTemperature();
+  pressureHpa = Btps->GetPressure();
 }
 
 void TMeasure::SetPredictedAlgorithm(int algorithm, bool verify) {

@@ -89,6 +89,7 @@ protected:
 
   bool CalculatedBTPS(short kind) override;
   std::string BtpsRecordBytes() const override;
+  void BtpsConditions(float& temperatureC, float& pressureHpa) const override;
   void ShowNote(const std::string& note) override;
   void LetWaitingEventsThrough() override;
   void ShowZeroAnimation() override;

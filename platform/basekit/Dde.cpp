@@ -4,6 +4,7 @@
 #include "platform/framework/AtomicFile.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
+#include "platform/framework/WindowMessages.h"
 
 #include <cctype>
 #include <cerrno>
@@ -19,6 +20,7 @@ namespace {
 constexpr int CannotRead = 7000;
 constexpr int CannotWrite = 7001;
 constexpr int NotAWorkbook = 7002;
+constexpr int OpenElsewhere = 7003;
 
 char ReadLetter(const TProfile& profile, std::string_view key, char fallback) {
   const std::string value = profile.GetString(key);
@@ -49,7 +51,59 @@ bool IsReadOnly(const std::filesystem::path& path) {
          (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
 }
 
+// A number as a spreadsheet reads one: sign, digits, one decimal point
+// or comma, an exponent.
+bool IsNumber(std::string_view text) {
+  std::size_t at = 0;
+  const auto digits = [&] {
+    const std::size_t start = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+      ++at;
+    return at > start;
+  };
+  if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+    ++at;
+  if (!digits())
+    return false;
+  if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+    ++at;
+    if (!digits())
+      return false;
+  }
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+      ++at;
+    if (!digits())
+      return false;
+  }
+  return at == text.size();
+}
+
+// The lock file a spreadsheet keeps beside a workbook it has open.
+std::optional<std::filesystem::path> LockFileOf(const std::filesystem::path& workbook) {
+  const std::string name = workbook.filename().string();
+  for (const std::string& lock : {".~lock." + name + "#", "~$" + name}) {
+    std::error_code error;
+    if (std::filesystem::exists(workbook.parent_path() / lock, error))
+      return workbook.parent_path() / lock;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::string TDDE::SpreadsheetText(std::string_view text) {
+  // A spreadsheet evaluates a cell that begins with one of these as a
+  // formula: a patient named "=HYPERLINK(...)" would become a link. Such
+  // text gets a leading apostrophe, the spreadsheets' own mark of a cell
+  // meant as text; numbers ("-1.25") and a lone dash stay as they are.
+  constexpr std::string_view FormulaStart = "=+-@\t\r";
+  if (text.empty() || FormulaStart.find(text.front()) == std::string_view::npos || IsNumber(text) ||
+      text.find_first_not_of('-') == std::string_view::npos)
+    return std::string(text);
+  return "'" + std::string(text);
+}
 
 bool TDdeSettings::IsWorkbookName(std::string_view name) {
   return !name.empty() && name.size() <= WorkbookSize && name != "." && name != ".." &&
@@ -134,6 +188,17 @@ bool TDDE::ConnectDDE() {
     Book.emplace();
     return true;
   }
+  // A workbook open in a spreadsheet would be replaced under it, and the
+  // spreadsheet's next save would undo the export: the user closes it
+  // there and retries, or cancels.
+  while (const auto lock = LockFileOf(path)) {
+    const int answer = Messages ? Messages->MessageBoxText(Messages->Format(OpenElsewhere, {path.string(),
+                                                                                         lock->filename().string()}),
+                                                           0, TMessageIcon::Warning, TMessageButtons::RetryCancel)
+                                : IDCANCEL;
+    if (answer != IDRETRY)
+      return false;
+  }
   // A workbook that cannot be written back is refused before any cell is
   // poked, so the export never half happens.
   if (IsReadOnly(path)) {
@@ -185,7 +250,7 @@ bool TDDE::PokeDDE(std::string_view item, std::string_view text) {
   const auto cell = ParseAddress(item);
   if (!cell)
     return false;
-  Book->Set(cell->first, cell->second, std::string(text));
+  Book->Set(cell->first, cell->second, SpreadsheetText(text));
   Changed = true;
   return true;
 }

@@ -69,11 +69,19 @@ public:
   bool InitializeDDE() { return true; }
   // Reads the workbook (a missing one starts empty). False, with a message
   // naming the file, when it cannot be read or written, or is no workbook.
+  // While a spreadsheet holds it open (its lock file lies beside it) the
+  // user is asked to close it and retry, or to cancel (false).
   bool ConnectDDE();
-  // Sets the cell that `item` ("R5C2" with the settings' letters) names.
-  // False when not connected, when the address is not one of ours or lies
-  // beyond a spreadsheet's size, or when the text is not UTF-8.
+  // Sets the cell that `item` ("R5C2" with the settings' letters) names,
+  // to the text as SpreadsheetText guards it. False when not connected,
+  // when the address is not one of ours or lies beyond a spreadsheet's
+  // size, or when the text is not UTF-8.
   bool PokeDDE(std::string_view item, std::string_view text);
+  // A text that a spreadsheet would evaluate as a formula (it begins with
+  // =, +, -, @, a tab or a carriage return and is not a number) with a
+  // leading apostrophe, so the cell shows it as text; everything else as
+  // it is.
+  static std::string SpreadsheetText(std::string_view text);
   // Writes the workbook back when a cell was poked. False, with a message,
   // when it cannot be written; the file then stays as it was.
   bool DisconnectDDE();

@@ -29,7 +29,9 @@ std::string Text(const TMessage* texts, int number, std::initializer_list<std::s
   return texts != nullptr ? texts->Format(number, arguments) : std::string();
 }
 
-std::string Bounded(const char* text, std::size_t size) { return std::string(text, strnlen(text, size)); }
+// The text of a fixed-size field: up to its terminating zero, or the whole
+// field when it fills it.
+std::string FixedFieldText(const char* field, std::size_t size) { return std::string(field, strnlen(field, size)); }
 
 }  // namespace
 
@@ -148,7 +150,8 @@ void TPrintHeader::DrawLine(TDrawSurface& surface, int x, int y, int length, boo
 
 std::string TPrintHeader::PatientLine() const {
   return Text(Texts, PatientText,
-              {Bounded(Patient.Name, PREDICTED_DATA::NameSize), Bounded(Patient.Id, PREDICTED_DATA::IdSize)});
+              {FixedFieldText(Patient.Name, PREDICTED_DATA::NameSize),
+               FixedFieldText(Patient.Id, PREDICTED_DATA::IdSize)});
 }
 
 void TPrintHeader::Frame(TDrawSurface& surface, std::string_view title, std::string_view second, int pages,

@@ -5,17 +5,20 @@
 #include "records/MeasureRecords.h"
 #include "testing/TestDatabase.h"
 
+#include <limits>
+
 namespace {
 
 class Load : public TRecordsFixture {
 protected:
   // A meet row and a test row written as another program would.
-  long StoreRows(std::int32_t flags, std::string_view table, short n, const std::vector<float>& curve) {
+  long StoreRows(std::int32_t flags, std::string_view table, short n, const std::vector<float>& curve,
+                 std::string_view time = "08:15:00") {
     auto meet = OpenTestTable(Folder.Path(), "meet.db", &Texts());
     MeetRecordType row;
     row.PatientKey = PatientKey;
     SetFieldText(row.Date, "2026.11.02.");
-    SetFieldText(row.Time, "08:15:00");
+    SetFieldText(row.Time, time);
     row.Flags = flags;
     EXPECT_EQ(meet->AddMeetRecord(row, 1), 0);
     const std::vector<float> values(static_cast<std::size_t>(n), 1.25f);
@@ -51,6 +54,29 @@ TEST_F(Load, FvcAndVcAsCurrentEndInFvcWithItsCaption) {
   EXPECT_EQ(Window.GetSpiroFlowBuffer(0)[8], 4.0f + 4 / 8.0f);  // stored sample 1 at position 8
   EXPECT_EQ(Window.GetAktBuffer(MEASURE_VC, 0)[0], 2.0f);
   EXPECT_EQ(Window.GetBufferSize(MEASURE_VC, 0), 40);
+}
+
+// The examination's flags name tests whose rows are gone (a table restored
+// from an older copy): the user is told which, and what is stored loads.
+TEST_F(Load, TestsWhoseRowsAreMissingAreNamedAndTheOthersLoad) {
+  const struct {
+    std::int32_t Flags;
+    const char* Time;
+    const char* Missing;
+  } cases[] = {
+      {MeetFlag::Fvc | MeetFlag::Vc | MeetFlag::Mvv | MeetFlag::Dfc, "08:15:00", "FVC, MVV, Diffusion capacity"},
+      {4095, "09:30:00", "FVC, MVV, Diffusion capacity, Body plethysmography, Shutter, Rhinomanometry"},
+  };
+  for (const auto& examination : cases) {
+    SCOPED_TRACE(examination.Flags);
+    Windows.MeasureWindow = TFakeMeasure();
+    StoreRows(examination.Flags, "vc.db", 5, std::vector<float>(10, 2.0f), examination.Time);
+    ASSERT_EQ(Loader.LoadMeasurement("2026.11.02.", examination.Time, TExaminationLoader::AsCurrent), 0);
+    EXPECT_TRUE(Sink.Take(Texts().Format(9240, {"2026.11.02.", examination.Time, examination.Missing})))
+        << (Sink.Messages.empty() ? "no message" : Sink.Messages[0].Text);
+    EXPECT_EQ(Window.GetAktBuffer(MEASURE_VC, 0)[0], 1.25f);
+    EXPECT_EQ(Window.GetBufferSize(MEASURE_VC, 0), 40);
+  }
 }
 
 TEST_F(Load, ComparisonGoesToSlotThreeAndAsksForPrePost) {
@@ -103,6 +129,37 @@ TEST_F(Load, PlethyComesBackWithItsLoops) {
   EXPECT_EQ(Window.GetEndTGVLoop(3), 35);
   EXPECT_EQ(Window.FirstBoxPressure[3][1], 3.0f * sample(30));
   EXPECT_EQ(Window.State().RvComparison, 6.0f + 2.0f / 100.0f);
+}
+
+// A damaged plethysmograph row: every loop bound is checked as the stored
+// float, whole and inside the curve, before it becomes an index.
+TEST_F(Load, DamagedPlethysmographLoopBoundsAreRefusedBeforeUse) {
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const struct {
+    const char* Case;
+    std::array<float, 4> Bounds;
+  } cases[] = {
+      {"every bound one past the curve", {6010, 6010, 6010, 6010}},
+      {"a TGV loop starting one past the curve", {10, 20, 6010, 6010}},
+      {"a bound that is not a number", {nan, 20, 30, 35}},
+      {"an infinite end", {10, 20, 30, inf}},
+      {"a bound beyond any int", {10, 20, 3e12f, 4e12f}},
+      {"a negative bound", {-4, 20, 30, 35}},
+      {"a bound between two samples", {10.5f, 20, 30, 35}},
+  };
+  int time = 0;
+  for (const auto& damaged : cases) {
+    SCOPED_TRACE(damaged.Case);
+    Windows.MeasureWindow = TFakeMeasure();
+    std::vector<float> row(damaged.Bounds.begin(), damaged.Bounds.end());
+    row.resize(row.size() + 200, 0.0f);  // room for whatever the bounds claim, a count of 0
+    const std::string at = "10:00:0" + std::to_string(time++);
+    StoreRows(MeetFlag::Plethy, "pl.db", 19, row, at);
+    EXPECT_EQ(Loader.LoadMeasurement("2026.11.02.", at, TExaminationLoader::AsCurrent), DbResult::DamagedValue);
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_NE(Sink.Messages[0].Text.find("loop bounds"), std::string::npos) << Sink.Messages[0].Text;
+    Sink.Messages.clear();
+  }
 }
 
 TEST_F(Load, RhinomanometryBaselineMovesAsideForTheLoadedOne) {

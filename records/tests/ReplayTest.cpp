@@ -1,4 +1,5 @@
 #include "records/DemoReplay.h"
+#include "common/CommandNumbers.h"
 #include "records/tests/FakeMeasure.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/BinaryStream.h"
@@ -143,7 +144,7 @@ TEST_F(Replay, PlethyDemonstrationZeroesTheZeroFlowInterval) {
   EXPECT_EQ(Window.Log.back(), "DoRandom 1");
 }
 
-TEST_F(Replay, DamagedFilesReachNothingAndAnswerZero) {
+TEST_F(Replay, DamagedFilesReachNothingAndAreNamedOnce) {
   TBinaryWriter tooMany;
   tooMany.WriteUInt32(7000);
   for (int i = 0; i < 7000; ++i)
@@ -169,12 +170,63 @@ TEST_F(Replay, DamagedFilesReachNothingAndAnswerZero) {
     Folder.Write(c.File, c.Bytes);
     Sink.Messages.clear();
     Window.Log.clear();
-    EXPECT_EQ(Run(c.Kind), 0) << c.File;
+    EXPECT_EQ(Run(c.Kind), DemoDataAnswer::Damaged) << c.File;
     ASSERT_EQ(Sink.Messages.size(), 1u);
     EXPECT_NE(Sink.Messages[0].Text.find(c.File), std::string::npos) << Sink.Messages[0].Text;
     EXPECT_EQ(Window.GetBufferSize(c.Kind, 1), 0);
     EXPECT_EQ(Window.Patient.GetName(), "");
   }
+}
+
+// [Creating Measure Log] ReadFileName is typed by hand: a folder or a
+// device is named in one message, never read whole.
+TEST_F(Replay, ALogSettingThatNamesNoFileIsRefusedWithAMessage) {
+  Settings.ReadEnable = 1;
+  std::filesystem::create_directory(Folder / "Bad");
+  const struct {
+    const char* Named;
+    std::string Shown;
+  } cases[] = {
+      {"Bad", (Folder / "Bad").string() + " was not read: it is a folder, not a file."},
+      {"/dev/zero", "/dev/zero was not read: it is not a regular file."},
+  };
+  for (const auto& setting : cases) {
+    SCOPED_TRACE(setting.Named);
+    Settings.ReadFileName = setting.Named;
+    EXPECT_EQ(Run(MEASURE_FVC), DemoDataAnswer::Damaged);
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_TRUE(Sink.Messages[0].Text.ends_with(setting.Shown)) << Sink.Messages[0].Text;
+    Sink.Messages.clear();
+  }
+}
+
+// The settings keep the system's form of a path: "Bad\Fvc.001" is the file
+// Fvc.001 in the folder Bad.
+TEST_F(Replay, ALogNamedInTheSystemsFormIsTheFileItNames) {
+  Settings.ReadEnable = 1;
+  Settings.ReadFileName = "Bad\\Fvc.001";
+  TBinaryWriter log;
+  log.WriteBytes(LogHead(1.0f, 1.0f, 1.0f, 0.0f));
+  log.WriteUInt32(1);
+  log.WriteInt16(-400);
+  std::filesystem::create_directory(Folder / "Bad");
+  Folder.Write("Bad/Fvc.001", log.Data());
+  ASSERT_EQ(Run(MEASURE_FVC), DemoDataAnswer::Replayed);
+  EXPECT_EQ(Window.GetBufferSize(MEASURE_FVC, 1), 1);
+  EXPECT_NEAR(Window.GetSpiroFlowBuffer(1)[0], -3.515625, 1e-6);  // -400 x 8.7890625 mL/s
+  EXPECT_TRUE(Sink.Messages.empty());
+}
+
+// Without its file a kind has no demonstration: the window is told so, and
+// the curve the slot holds stays as it was.
+TEST_F(Replay, AMissingDemonstrationFileLeavesTheSlotAlone) {
+  Window.AllocateSpiroBuffer(1, MEASURE_FVC, false);
+  Window.GetSpiroFlowBuffer(1)[0] = 2.5f;
+  Window.SetBufferSize(MEASURE_FVC, 1, 300);
+  EXPECT_EQ(Run(MEASURE_FVC), DemoDataAnswer::Missing);
+  EXPECT_EQ(Window.GetBufferSize(MEASURE_FVC, 1), 300);
+  EXPECT_EQ(Window.GetSpiroFlowBuffer(1)[0], 2.5f);
+  EXPECT_TRUE(Sink.Messages.empty());
 }
 
 TEST_F(Replay, FilesOfTheBuildAreWholeFilesOfTheirKinds) {

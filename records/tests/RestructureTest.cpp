@@ -2,6 +2,7 @@
 
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
+#include "testing/ChildProcess.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TestDatabase.h"
@@ -39,6 +40,16 @@ protected:
     }
     create += "COMMIT;";
     ASSERT_EQ(sqlite3_exec(db, create.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  }
+
+  // Rows large enough that the copy spills out of SQLite's page cache into
+  // the file before the commit: a kill then leaves a hot journal.
+  void MakeLargeOldVcTable(int rows) {
+    MakeOldVcTable(rows);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((Folder / "vc.db").string().c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "UPDATE vc SET curve = zeroblob(8000)", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
   }
 
@@ -117,6 +128,46 @@ TEST_F(Restructure, KilledMidwayLeavesTheOldTable) {
   long rows = 0;
   OpenTestTable(Folder.Path(), "vc.db", &Texts)->GetNumberOfRecords(rows);
   EXPECT_EQ(rows, 50);
+}
+
+// A kill mid-upgrade leaves a hot journal beside the old table. The next
+// open of the patient runs the upgrade first, before anything else has
+// opened the file: the journal must be rolled back there, not reported as
+// a read-only database on every later open.
+TEST_F(Restructure, NextUpgradeAfterAKillRollsTheHotJournalBack) {
+  MakeLargeOldVcTable(600);
+  for (const char* stop : {"copy", "drop", "commit"}) {
+    TChild child([stop, folder = Folder.Path()](TChild&) {
+      TableRestructure::RestructureTable(folder, "vc.db", nullptr,
+                                         [stop](std::string_view step) {
+                                           if (step == stop)
+                                             raise(SIGKILL);
+                                         });
+      return 0;
+    });
+    ASSERT_EQ(child.Wait(), -SIGKILL) << stop;
+    ASSERT_TRUE(std::filesystem::exists(Folder / "vc.db-journal")) << stop;
+
+    ASSERT_EQ(TableRestructure::UpgradeVcTable(Folder.Path(), &Texts), 0) << stop;
+    EXPECT_TRUE(Sink.Messages.empty()) << stop << ": " << (Sink.Messages.empty() ? "" : Sink.Messages[0].Text);
+    Sink.Messages.clear();
+    EXPECT_FALSE(std::filesystem::exists(Folder / "vc.db-journal")) << stop;
+    long rows = 0;
+    OpenTestTable(Folder.Path(), "vc.db", &Texts)->GetNumberOfRecords(rows);
+    EXPECT_EQ(rows, 600) << stop;
+    EXPECT_EQ(Fields(), 17) << stop;
+    MakeLargeOldVcTable(600);
+  }
+}
+
+// The settings keep the folder in the system's own form, backslashes and
+// all; the upgrade reads it as every other table open does.
+TEST_F(Restructure, FolderInTheStoredFormIsUpgraded) {
+  MakeOldVcTable(3);
+  const std::string stored = Folder.Path().parent_path().string() + "\\" + Folder.Path().filename().string();
+  ASSERT_EQ(TableRestructure::UpgradeVcTable(stored, &Texts), 0);
+  EXPECT_EQ(Fields(), 17);
+  EXPECT_TRUE(Sink.Messages.empty());
 }
 
 TEST_F(Restructure, TableThatCannotBeOpenedGivesOneReport) {

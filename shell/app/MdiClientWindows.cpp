@@ -5,6 +5,7 @@
 
 #include "audiometry/window/AutomaticSetup.h"
 #include "common/CommandNumbers.h"
+#include "measure/window/SelectInstrument.h"
 #include "patients/Patient.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
@@ -308,18 +309,26 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
   TMeasureWindow& window = *Measure;
   if (!StageView || rhino) {
     const TInstallFlags& install = App.GetInstallFlags();
-    std::optional<short> kind = InstrumentChoice::KindWithoutAsking(install, id, window.GetInstrumentKind(), QuietLoad);
+    // The window is new: no instrument has been chosen for it yet.
+    constexpr short NoneChosen = 0;
+    std::optional<short> kind = InstrumentChoice::KindWithoutAsking(install, id, NoneChosen, QuietLoad);
     if (!kind) {
-      kind = window.GetInstrumentKind();
+      // More than one instrument is installed: the user chooses (a test
+      // may answer in the dialog's place).
+      TMessage& texts = App.GetMessages();
+      std::array<std::string, 3> captions;
+      const std::array<int, 3> numbers = InstrumentChoice::ButtonTexts(install);
+      for (std::size_t i = 0; i < captions.size(); ++i)
+        captions[i] = numbers[i] ? texts.LoadStringA(numbers[i]) : std::string();
+      const std::string title = texts.LoadStringA(InstrumentChoice::TitleText);
+      int button = IDCANCEL;
       if (const auto& select = App.GetOptions().Dialogs.SelectInstrument) {
-        const TMessage& texts = App.GetMessages();
-        std::array<std::string, 3> captions;
-        const std::array<int, 3> numbers = InstrumentChoice::ButtonTexts(install);
-        for (std::size_t i = 0; i < captions.size(); ++i)
-          captions[i] = numbers[i] ? texts.LoadStringA(numbers[i]) : std::string();
-        kind = InstrumentChoice::KindOfButton(install, select(texts.LoadStringA(InstrumentChoice::TitleText), captions),
-                                              *kind);
+        button = select(title, captions);
+      } else {
+        TSelectInstrument dialog(&texts, this, title, captions[0], captions[1], captions[2]);
+        button = dialog.exec();
       }
+      kind = InstrumentChoice::KindOfButton(install, button, window.GetInstrumentKind());
     }
     window.SetInstrumentKind(*kind);
     ReadMeasureSettings();

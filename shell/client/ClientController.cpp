@@ -1,10 +1,13 @@
 #include "shell/client/ClientController.h"
 
+#include "platform/framework/CommandEnabler.h"
+
 #include "common/CommandNumbers.h"
 #include "patients/PatientDatabase.h"
 #include "patients/PatientSheet.h"
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
+#include "platform/framework/CommandEnabler.h"
 #include "platform/framework/Paths.h"
 #include "platform/framework/Utf8.h"
 #include "shell/settings/AppSettings.h"
@@ -122,10 +125,12 @@ void TClientController::ApplyHandOverFile(const std::string& path) {
     return;
   }
   // The file goes once its patient is stored: at once when the sheet has
-  // nothing to save, else when the user's save commits. Until then a crash
-  // or a closed program loses nothing; the next start hands him over again.
+  // nothing to save (the stored values are the file's), else when the
+  // user's save commits. A sheet that another program holds read-only took
+  // nothing, so the file stays. Until then a crash or a closed program
+  // loses nothing; the next start hands him over again.
   PendingHandOver = path;
-  if (!Sheet->IsModified())
+  if (!Sheet->IsModified() && !Sheet->IsReadOnly())
     RemoveHandOverFile();
 }
 
@@ -145,7 +150,13 @@ bool TClientController::MayLeaveHandOver() {
     return true;
   if (answer != IDYES)
     return false;
-  // A save that is refused has said why; the program stays for the user to mend it.
+  // Yes is the Save button: a patient that Save would refuse (no name yet,
+  // a field out of range) is not stored, and the program stays for the
+  // user to mend him. A save that is refused has said why.
+  TCommandEnabler save(CM_PATIENT_SAVE);
+  Sheet->CmPatientSaveEnable(save);
+  if (!save.GetEnabled())
+    return false;
   Sheet->DispatchCommand(CM_PATIENT_SAVE);
   return !Sheet->IsModified();
 }

@@ -27,8 +27,18 @@ constexpr int UnreadableText = 6110;
 constexpr int NotIniText = 6111;
 constexpr int NoPatientText = 6112;
 
+// A key or a value without the blanks and tabs around it.
+std::string_view Trimmed(std::string_view part) {
+  const std::size_t first = part.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return {};
+  return part.substr(first, part.find_last_not_of(" \t") - first + 1);
+}
+
 // The first line that holds a control character no text file has (the
-// tab and the line ends aside), nor any field stores.
+// line ends aside), nor any field stores. A tab may stand as blank space
+// around a key or its value; inside a text the sheet would refuse it on
+// Save, so it is refused here, as the other control characters are.
 std::optional<std::size_t> LineWithControlCharacter(std::string_view text) {
   std::size_t line = 1;
   std::size_t start = 0;
@@ -36,8 +46,14 @@ std::optional<std::size_t> LineWithControlCharacter(std::string_view text) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos)
       end = text.size();
-    std::string content(text.substr(start, end - start));
-    std::erase_if(content, [](char c) { return c == '\t' || c == '\r'; });
+    std::string raw(text.substr(start, end - start));
+    std::erase(raw, '\r');
+    const std::size_t equals = raw.find('=');
+    const std::string content =
+        equals == std::string::npos
+            ? std::string(Trimmed(raw))
+            : std::string(Trimmed(std::string_view(raw).substr(0, equals))) + "=" +
+                  std::string(Trimmed(std::string_view(raw).substr(equals + 1)));
     if (PatientText::HasControlCharacter(content))
       return line;
     ++line;

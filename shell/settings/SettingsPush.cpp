@@ -5,6 +5,7 @@
 #include "shell/settings/AppSettings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace SettingsPush {
@@ -190,16 +191,25 @@ TCalibrationSettings ReadCalibration(const std::string& iniPath, const std::stri
   const TProfile p(section, iniPath);
   TCalibrationSettings s;
   const auto f = [&p](const char* key, double value) { return static_cast<float>(p.GetFloat(key, value)); };
+  // A conversion constant multiplies or divides every sample: one that is
+  // no finite number would turn every value into nothing.
+  const auto constant = [&](const char* key) {
+    const float value = f(key, 1.0);
+    if (std::isfinite(value))
+      return value;
+    s.NotFinite.emplace_back(key);
+    return 1.0f;
+  };
   s.Section = section;
-  s.InspFactor = f("FlowInspirationConstans", 1.0);
-  s.ExpFactor = f("FlowExpirationConstans", 1.0);
+  s.InspFactor = constant("FlowInspirationConstans");
+  s.ExpFactor = constant("FlowExpirationConstans");
   s.TimeOut = std::min(p.GetInt("TimeOut", 6), TCalibrationSettings::MaxTimeOut);
   s.CalibrationZoom = p.GetInt("CalibrationZoom", 1) != 0;
   s.HasInspGasFactor = measureType == 3;
   if (s.HasInspGasFactor)
-    s.InspGasFactor = f("FlowInspirationConstansWithGas", 1.0);
-  s.CoConstans = f("COConstans", 1.0);
-  s.HeConstans = f("HEConstans", 1.0);
+    s.InspGasFactor = constant("FlowInspirationConstansWithGas");
+  s.CoConstans = constant("COConstans");
+  s.HeConstans = constant("HEConstans");
   s.WarningCounter = p.GetInt("WarningCounter", 0);
   s.CalibrationWarning = s.WarningCounter >= warningLimit;
   s.FleischPressureLoss = p.GetInt("FleischPressureLoss", 0);

@@ -17,11 +17,24 @@ namespace {
 
 constexpr std::size_t LetterCount = 8;
 
-// ASCII letters only, whatever the locale says of other bytes.
+// The program's own letters: ASCII capitals, whatever the locale says of
+// other bytes. A user's "myreport.~in" is not ours.
 bool IsLetterStem(std::string_view stem) {
-  return stem.size() == LetterCount && std::all_of(stem.begin(), stem.end(), [](char c) {
-           return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-         });
+  return stem.size() == LetterCount && std::all_of(stem.begin(), stem.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// The temporary file of an atomic write of `name`: "." name "." and the six
+// letters or digits that mkstemp chose. A killed program leaves it behind.
+constexpr std::size_t TempSuffix = 7;  // ".XXXXXX"
+std::string_view AtomicWriteTarget(std::string_view name) {
+  if (name.size() <= 1 + TempSuffix || name.front() != '.' || name[name.size() - TempSuffix] != '.')
+    return {};
+  const std::string_view suffix = name.substr(name.size() - TempSuffix + 1);
+  if (!std::all_of(suffix.begin(), suffix.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+      }))
+    return {};
+  return name.substr(1, name.size() - 1 - TempSuffix);
 }
 
 // Names of the entries of the folder, case folded, so a new name never
@@ -81,7 +94,8 @@ void DeleteMatching(const std::filesystem::path& folder, bool (*ours)(std::strin
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code statusError;
     const std::string name = it->path().filename().string();
-    if (it->is_directory(statusError) || !ours(name) || held.contains(Paths::FoldCase(name)))
+    const std::string_view target = ours(name) ? std::string_view(name) : AtomicWriteTarget(name);
+    if (it->is_directory(statusError) || target.empty() || !ours(target) || held.contains(Paths::FoldCase(target)))
       continue;
     std::error_code removeError;
     std::filesystem::remove(it->path(), removeError);
@@ -100,7 +114,7 @@ TWorkFiles::TWorkFiles(std::filesystem::path folder, TRandomLetter randomLetter)
 
 bool TWorkFiles::IsWorkFileName(std::string_view name) {
   return name.size() == LetterCount + 4 && IsLetterStem(name.substr(0, LetterCount)) &&
-         Paths::EqualNoCase(name.substr(LetterCount), ".~in");
+         name.substr(LetterCount) == ".~IN";
 }
 
 bool TWorkFiles::IsStageFileName(std::string_view name) {

@@ -7,7 +7,10 @@
 //
 // Every name of a run is different from the others and from any file in the
 // folder, so two tests never share a file. Clean-up deletes only names of
-// exactly this form: a file that merely ends in ".~in" is not ours.
+// exactly this form, in this case: a file that merely ends in ".~in", or a
+// user's "MYREPORT.~in", is not ours. It also deletes the temporary files
+// that an atomic write of one of these names leaves when the program is
+// killed mid-write (".ABCDEFGH.~IN.x7Yq2Z").
 //
 // Several programs may run in one working folder. Each holds a run file
 // (".halvetra-run-" and its first work file's letters) that lists its
@@ -58,8 +61,8 @@ public:
   // Names as they are stored: FVC, VC, MVV, DFC, SHUTTER, PLETHY.
   const std::array<std::string, TestTypeCount>& WorkFileSlots() const { return WorkFiles; }
 
-  // Eight letters, then ".~in" (work file) or ".~00" to ".~02" (stage
-  // file); letters and extension without regard to case.
+  // Eight capital letters, then ".~IN" (work file) or ".~00" to ".~02"
+  // (stage file): the program's own names, in their exact case.
   static bool IsWorkFileName(std::string_view name);
   static bool IsStageFileName(std::string_view name);
   static constexpr std::string_view RunFilePrefix = ".halvetra-run-";

@@ -26,9 +26,13 @@ class TAppFixture : public ::testing::Test {
 protected:
   // A start without "-d" on a fresh folder is a first installation: unless
   // a test asks for the real configuration sheets, they do nothing.
+  // The instrument choice, asked when several instruments are installed
+  // (the demonstration installs all), is cancelled unless a test asks for
+  // the program's own dialog (SelectInstrument = nullptr).
   static TAppDialogs QuietSheets() {
     TAppDialogs dialogs;
     dialogs.ConfigurationSheets.fill([] {});
+    dialogs.SelectInstrument = [](const std::string&, const std::array<std::string, 3>&) { return 2; };  // IDCANCEL
     return dialogs;
   }
 

@@ -10,6 +10,7 @@
 #include "platform/dbkit/Engine.h"
 #include "shell/client/ClientWindows.h"
 #include "shell/settings/WorkFiles.h"
+#include "testing/ChildProcess.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 #include "testing/TestDatabase.h"
@@ -178,6 +179,32 @@ TEST_F(ClientController, AHandedOverPatientsFileStaysUntilHisSaveCommits) {
   EXPECT_TRUE(Shown().empty());
 }
 
+// Another program holds the patient's row: the sheet shows him read-only
+// and takes nothing of the file, so the file, with its new height, stays
+// for a later start.
+TEST_F(ClientController, AHandOverOntoAPatientHeldElsewhereKeepsItsFile) {
+  TChild other([this](TChild& self) {
+    auto names = OpenTestTable(Folder / "Data", "names.db", nullptr);
+    if (names->Search(SearchEqual, 1, std::string("Bela Nagy"), 2, std::string("1")) != 0 || names->LockRecord() != 0)
+      return 1;
+    self.Tell('L');
+    self.AwaitParent();
+    return 0;
+  });
+  ASSERT_EQ(other.AwaitChild(), 'L');
+  const fs::path file = Folder.Write("Patient.ini", "[Patient]\nName=BELA NAGY\nID=1\nHeight=181\n");
+  Control.CmOpenPatient(file.string());
+  EXPECT_EQ(Sheet->GetText(Name), "Bela Nagy");
+  EXPECT_TRUE(Sheet->IsReadOnly());
+  EXPECT_FALSE(Sheet->IsModified());
+  EXPECT_TRUE(fs::exists(file));
+  // One word that the row is held, however often the sheet redrew it.
+  EXPECT_EQ(Shown(), (std::vector<std::string>{Texts.Format(111, {"Names.db"})}));
+  Sink.Messages.clear();
+  other.Answer('Q');
+  EXPECT_EQ(other.Wait(), 0);
+}
+
 TEST_F(ClientController, EndingWithAnUnsavedHandedOverPatientAsksToSaveHim) {
   const fs::path file =
       Folder.Write("Patient.ini", "[Patient]\nName=Cecil Toth\nID=7\nBorn=1960.1.2\n[Institute]\nDoctor=Dr. Weiss\n");
@@ -204,6 +231,29 @@ TEST_F(ClientController, EndingWithAnUnsavedHandedOverPatientAsksToSaveHim) {
   Sink.Messages.clear();
   EXPECT_TRUE(Control.CanClose());
   EXPECT_TRUE(Shown().empty());
+}
+
+// A hand-over without a name leaves the sheet's placeholder in the name
+// field, and Save disabled. The closing question's Yes is that Save: it
+// stores nothing and the program stays open.
+TEST_F(ClientController, TheClosingQuestionsYesSavesOnlyWhatSaveWould) {
+  const fs::path file = Folder.Write("Patient.ini", "[Patient]\nID=7\nHeight=170\n");
+  Control.CmOpenPatient(file.string());
+  ASSERT_TRUE(Sheet->IsNewRecord());
+  ASSERT_FALSE(Sheet->IsSaveAllowed());
+  const long before = [&] {
+    long rows = 0;
+    OpenTestTable(Folder / "Data", "names.db", &Texts)->GetNumberOfRecords(rows);
+    return rows;
+  }();
+  Sink.Answer = IDYES;
+  EXPECT_FALSE(Control.CanClose());
+  long after = 0;
+  OpenTestTable(Folder / "Data", "names.db", &Texts)->GetNumberOfRecords(after);
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(fs::exists(file));
+  EXPECT_EQ(Shown(), (std::vector<std::string>{Texts.Format(6210, {file.string()})}));
+  Sink.Messages.clear();
 }
 
 TEST_F(ClientController, ANoteIsStoredWithThePatientItWasOpenedForOnly) {

@@ -133,14 +133,18 @@ TEST(HandOverFile, ControlCharactersMakeAFileNoIniText) {
       {"DEL", "[Patient]\nID=1\nName=Anna\x7F\n", 3},
       {"C1 next-line in UTF-8", "[Patient]\nName=Anna\xC2\x85Kiss\n", 2},
       {"C1 in a Windows-1252 line", "[Patient]\nName=Anna\nJob=\x81\xE9\n", 3},
+      // The sheet refuses a tab inside a name on Save: so does the hand-over.
+      {"a tab inside the name", "[Patient]\nName=Anna\tKiss\n", 2},
+      {"a tab inside a key", "[Patient]\nID=1\nMo\tther=Kiss Anna\n", 3},
   };
   for (const auto& c : cases) {
     const HandOver::TReadResult result = HandOver::Parse(c.text);
     EXPECT_EQ(result.Problem, TProblem::NotIniText) << c.name;
     EXPECT_EQ(result.Line, c.line) << c.name;
   }
-  // Tabs and either line end are text.
+  // Tabs as blank space around a key or a value, and either line end, are text.
   EXPECT_EQ(Parsed("[Patient]\r\nName=\tAnna\r\n").Record.Name, "Anna");
+  EXPECT_EQ(Parsed("[Patient]\n\tName\t=\tAnna Kiss\t\n").Record.Name, "Anna Kiss");
 }
 
 class HandOverFileOnDisk : public ::testing::Test {

@@ -159,6 +159,12 @@ TEST_F(MeasurePrint, PreviewAndARefusedDialogLeaveTheWindowAsItWas) {
 TEST_F(MeasurePrint, AnFvcFromTheDemonstrationFilePrintedToAPdf) {
   TMeasure& window = MeasuredFvc();
   ASSERT_FALSE(HasFailure());
+  // The room's conditions as the user typed them into the panel, not the
+  // settings file's (which the panel writes only when the window closes):
+  // the printout shows what the results were corrected with.
+  window.GetBtps()->GetTemperatureField()->setText("21");
+  window.GetBtps()->GetHumidityField()->setText("63");
+  window.GetBtps()->GetPressureField()->setText("998");
   const TWindowState before = StateOf(window);
   const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
   std::filesystem::create_directories(artifacts);
@@ -181,7 +187,7 @@ TEST_F(MeasurePrint, AnFvcFromTheDemonstrationFilePrintedToAPdf) {
   EXPECT_NE(Poppler("pdfinfo", pdf).find("Pages:           1"), std::string::npos);
   const std::string text = Poppler("pdftotext", pdf, {"-layout"});
   for (const char* expected : {"Test Man", "M-40", "Pulmonology Laboratory", "Dr. Szabo Peter", "ECCS", "FVC",
-                               "FEV*1,0", "Good cooperation.", "BTPS 25°C 50% 1070hPa"})
+                               "FEV*1,0", "Good cooperation.", "BTPS 21°C 63% 998hPa"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   // Each shown FVC parameter: its value, predicted value and percent as
   // the window holds them, in the printed table's formats.

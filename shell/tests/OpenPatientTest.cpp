@@ -113,11 +113,13 @@ TEST_F(OpenPatient, ATestTableOfAnotherLayoutKeepsTheSheetClosed) {
     const char* Case;
     std::function<void()> Spoil;
   } cases[] = {
-      {"a field of the slow vital capacities is missing",
+      // (A table with fewer fields is an older layout: the open upgrades it.)
+      {"a field of the slow vital capacities has another name",
        [&] {
          sqlite3* db = nullptr;
          ASSERT_EQ(sqlite3_open(vc.c_str(), &db), SQLITE_OK);
-         EXPECT_EQ(sqlite3_exec(db, "ALTER TABLE vc DROP COLUMN rsd_5", nullptr, nullptr, nullptr), SQLITE_OK);
+         EXPECT_EQ(sqlite3_exec(db, "ALTER TABLE vc RENAME COLUMN rsd_5 TO rsd_9", nullptr, nullptr, nullptr),
+                   SQLITE_OK);
          sqlite3_close(db);
        }},
       {"another kind of test table stands in its place",
@@ -139,6 +141,26 @@ TEST_F(OpenPatient, ATestTableOfAnotherLayoutKeepsTheSheetClosed) {
     EXPECT_EQ(TTemporaryFolder::Read(vc), before);
   }
   Sink.Messages.clear();
+}
+
+// The default settings keep the database folder as ".\\Database\\Data": an
+// older VC table there is upgraded on open, and the sheet opens on it.
+TEST_F(OpenPatient, AnOlderVcTableInTheDefaultFolderIsUpgradedAndTheSheetOpens) {
+  Start();
+  CreateDatabase();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((Folder / "Database/Data/vc.db").c_str(), &db), SQLITE_OK);
+  std::string older = "DROP TABLE vc; CREATE TABLE vc (meet_key INTEGER PRIMARY KEY";
+  for (const char* array : {"actual", "reference", "rsd"})
+    for (int i = 1; i <= 4; ++i)
+      older += std::string(", ") + array + "_" + std::to_string(i) + " REAL NOT NULL";
+  older += ", curve BLOB); UPDATE about SET value = '0' WHERE name = 'layout';";
+  EXPECT_EQ(sqlite3_exec(db, older.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+
+  PressOpenPatient();
+  EXPECT_NE(Client().GetPatientFrame(), nullptr);
+  EXPECT_TRUE(Sink.Messages.empty()) << Sink.Messages[0].Text;
 }
 
 TEST_F(OpenPatient, ASheetWhosePatientTableIsGoneGetsNoFrame) {

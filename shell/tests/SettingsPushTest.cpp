@@ -203,6 +203,24 @@ TEST_F(SettingsPushTest, ValuesOutOfRangeTakeSafeOnes) {
   EXPECT_EQ(SettingsPush::ReadAudioLink(ini, false).USBDescription, usb.substr(0, 63));
 }
 
+// A hand-edited constant of "nan" or "inf" would turn every live value
+// into nothing: it keeps its default and is named for the window to tell.
+TEST_F(SettingsPushTest, ConversionConstantsThatAreNoNumberKeepTheirDefaults) {
+  const std::string ini = Ini("[CalibrationOfDiffusionCapacity]\nFlowInspirationConstans=nan\n"
+                              "FlowExpirationConstans=inf\nFlowInspirationConstansWithGas=-inf\n"
+                              "COConstans=0.97\nHEConstans=NaN\n");
+  const TCalibrationSettings c = SettingsPush::ReadCalibration(ini, "CalibrationOfDiffusionCapacity", 3, 5);
+  EXPECT_EQ(c.InspFactor, 1.0f);
+  EXPECT_EQ(c.ExpFactor, 1.0f);
+  EXPECT_EQ(c.InspGasFactor, 1.0f);
+  EXPECT_FLOAT_EQ(c.CoConstans, 0.97f);
+  EXPECT_EQ(c.HeConstans, 1.0f);
+  EXPECT_EQ(c.NotFinite, (std::vector<std::string>{"FlowInspirationConstans", "FlowExpirationConstans",
+                                                    "FlowInspirationConstansWithGas", "HEConstans"}));
+  EXPECT_TRUE(SettingsPush::ReadCalibration(Ini("[Calibration]\nFlowExpirationConstans=0.98\n"), "Calibration", 0, 5)
+                  .NotFinite.empty());
+}
+
 TEST_F(SettingsPushTest, LinksOfTheThreeInstruments) {
   const std::string ini = Ini("[Hardware]\nInstall=1\nDemo=0\nPort=2\nBaudRate=4\nInputBuffer=4096\nOutputBuffer=64\n"
                               "DelayCycle=3\nType=1\nVersionOfHardware=17\nUSBDescription=Lung A\nPump=2\n"

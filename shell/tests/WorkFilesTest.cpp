@@ -78,8 +78,15 @@ TEST(WorkFiles, OnlyFilesOfOurFormAreDeleted) {
   };
   const Case cases[] = {
       {"ABCDEFGH.~IN", true, true},
-      {"abcdefgh.~in", true, true},  // names and patterns match without regard to case
-      {"ABCDEFGH.~In", true, true},
+      {"abcdefgh.~in", false, false},  // a user's file: the program writes capitals only
+      {"MYREPORT.~in", false, false},
+      {"ABCDEFGH.~In", false, false},
+      {"AbCDEFGH.~IN", false, false},
+      {".ABCDEFGH.~IN.x7Yq2Z", true, true},  // an atomic write's temporary file, its program killed
+      {".ABCDEFGH.~01.Ab3dE9", false, true},
+      {".MYREPORT.~in.x7Yq2Z", false, false},
+      {".ABCDEFGH.~IN.x7Yq2", false, false},
+      {".ABCDEFGH.~IN", false, false},
       {"ABCDEFGH.~00", false, true},
       {"ABCDEFGH.~02", false, true},
       {"ABCDEFGH.~03", false, false},
@@ -130,6 +137,7 @@ TEST(WorkFiles, AStartLeavesTheFilesOfAProgramRunningInTheSameFolder) {
     files.MakeTempFileNames(false);
     folder.Write(files.WorkFile(0), "FVC results");
     folder.Write(files.StageFile(1, 2), "MVV stage results");
+    folder.Write("." + files.WorkFile(0) + ".Ab12Cd", "an atomic write under way");
     self.Tell('R');
     self.AwaitParent();  // never answered: the parent kills this program
     return 0;
@@ -151,10 +159,16 @@ TEST(WorkFiles, AStartLeavesTheFilesOfAProgramRunningInTheSameFolder) {
   }();
   ASSERT_EQ(theirs.size(), 2u);
 
+  folder.Write(".OLDOLDOL.~IN.x7Yq2Z", "a write its program never finished");
   TWorkFiles files(folder.Path());
   files.MakeTempFileNames(false);
   files.DeleteTempFiles(true);
   EXPECT_EQ(workFiles(), theirs);
+  EXPECT_FALSE(fs::exists(folder / ".OLDOLDOL.~IN.x7Yq2Z"));
+  const auto theirWrite = std::find_if(theirs.begin(), theirs.end(), [&](const std::string& name) {
+    return fs::exists(folder / ("." + name + ".Ab12Cd"));
+  });
+  EXPECT_NE(theirWrite, theirs.end());  // the running program's write is left alone
   for (int type = 0; type < TWorkFiles::TestTypeCount; ++type)
     EXPECT_FALSE(theirs.contains(files.WorkFile(type)));
 

@@ -8,6 +8,7 @@
 #include "measure/core/MeasureCore.h"
 
 #include "measure/run/diffusion/GasWords.h"
+#include "platform/portkit/diffusion/InspiredGas.h"
 
 #include <cmath>
 
@@ -21,6 +22,9 @@ constexpr std::int16_t ReplayTurnMark = 12;
 }  // namespace
 
 void TMeasureCore::StartDfcRun() {
+  float temperatureC = 0.0f, pressureHpa = 0.0f;
+  BtpsConditions(temperatureC, pressureHpa);
+  DryGasBtpsFactor = static_cast<float>(diffusion::DryGasToBtpsFactor(temperatureC, pressureHpa));
   LastSentData = 0;
   Gas.GasPhaseStarted = false;
   Gas.SampleWindowOpen = false;

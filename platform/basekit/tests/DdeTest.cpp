@@ -2,6 +2,7 @@
 #include "platform/basekit/DdeExport.h"
 
 #include "platform/basekit/Message.h"
+#include "platform/framework/WindowMessages.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
 
@@ -183,6 +184,73 @@ TEST_F(DdeTest, AWorkbookThatCannotBeWrittenIsNamed) {
   ASSERT_EQ(Sink.Messages.size(), 1u);
   EXPECT_NE(Sink.Messages[0].Text.find((*unwritable / "Halvetra.csv").string()), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(*unwritable / "Halvetra.csv"));
+}
+
+// Patient text that begins like a formula is written so a spreadsheet
+// shows it as text; numbers stay numbers.
+TEST_F(DdeTest, TextThatASpreadsheetWouldEvaluateIsWrittenAsText) {
+  const struct {
+    const char* Poked;
+    const char* Stored;
+  } cells[] = {
+      {"=HYPERLINK(\"http://x.example\",\"Kovacs\")", "'=HYPERLINK(\"http://x.example\",\"Kovacs\")"},
+      {"+36 1 234 5678 ext. 9", "'+36 1 234 5678 ext. 9"},
+      {"-2+3", "'-2+3"},
+      {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
+      {"\t=1+1", "'\t=1+1"},
+      {"-1.25", "-1.25"},
+      {"+4", "+4"},
+      {"-0,75", "-0,75"},
+      {"1.5e-3", "1.5e-3"},
+      {"-", "-"},
+      {"Kovacs Anna", "Kovacs Anna"},
+      {"", ""},
+  };
+  TDDE dde(&Texts, Ini, Folder.Path());
+  std::vector<std::pair<std::string, std::string>> pokes;
+  for (std::size_t i = 0; i < std::size(cells); ++i)
+    pokes.emplace_back("R" + std::to_string(i + 1) + "C1", cells[i].Poked);
+  ASSERT_TRUE(Export(dde, pokes));
+  const TCsvWorkbook book = Workbook();
+  for (std::size_t i = 0; i < std::size(cells); ++i)
+    EXPECT_EQ(book.Get(i + 1, 1), cells[i].Stored) << cells[i].Poked;
+}
+
+// A spreadsheet that has the workbook open keeps a lock file beside it:
+// the export says so, and goes on only when the user retries after closing
+// it there.
+TEST_F(DdeTest, AWorkbookOpenInASpreadsheetIsNamedAndTheUserRetriesOrCancels) {
+  for (const char* lock : {".~lock.Halvetra.csv#", "~$Halvetra.csv"}) {
+    SCOPED_TRACE(lock);
+    Folder.Write("Halvetra.csv", "before\r\n");
+    Folder.Write(lock, "someone,host,2026");
+    TDDE dde(&Texts, Ini, Folder.Path());
+    const std::string asked = Texts.Format(7003, {(Folder / "Halvetra.csv").string(), lock});
+    Sink.Answer = IDCANCEL;
+    EXPECT_FALSE(Export(dde, {{"R1C1", "after"}}));
+    EXPECT_TRUE(Sink.Take(asked));
+    EXPECT_EQ(Workbook().Get(1, 1), "before");
+
+    // Retry while it is still open asks again; once it is closed the export runs.
+    int asks = 0;
+    TDDE retried(&Texts, Ini, Folder.Path());
+    struct TClosingSink final : TMessageSink {
+      int Show(const TUserMessage&) override {
+        if (++*Asks == 2)
+          std::filesystem::remove(Lock);
+        return IDRETRY;
+      }
+      int* Asks;
+      std::filesystem::path Lock;
+    } closing;
+    closing.Asks = &asks;
+    closing.Lock = Folder / lock;
+    Texts.SetSink(&closing);
+    EXPECT_TRUE(Export(retried, {{"R1C1", "after"}}));
+    Texts.SetSink(&Sink);
+    EXPECT_EQ(asks, 2);
+    EXPECT_EQ(Workbook().Get(1, 1), "after");
+  }
 }
 
 TEST_F(DdeTest, AnExportWithoutPokesWritesNothing) {
