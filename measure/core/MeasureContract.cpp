@@ -31,7 +31,7 @@ void TMeasureCore::ApplySettings(const TMeasureSettings& settings) {
   ExpFactor = settings.Calibration.ExpFactor;
   // A constant the settings hold as no number has its default now; the
   // user learns which, so the instrument is calibrated before it is trusted.
-  constexpr int ConstantNotFiniteText = 9242;
+  constexpr int ConstantNotFiniteText = 9262;
   if (Messages)
     for (const std::string& key : settings.Calibration.NotFinite)
       Messages->MessageBoxText(Messages->Format(ConstantNotFiniteText, {key, settings.Calibration.Section}), 0,

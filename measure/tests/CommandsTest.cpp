@@ -212,7 +212,7 @@ TEST_F(CommandsTest, AConstantThatIsNoNumberIsNamedWhenTheSettingsArrive) {
   settings.Calibration.Section = "Calibration";
   settings.Calibration.NotFinite = {"FlowExpirationConstans"};
   Core.ApplySettings(settings);
-  EXPECT_EQ(TakeMessage(), Texts.Format(9242, {"FlowExpirationConstans", "Calibration"}));
+  EXPECT_EQ(TakeMessage(), Texts.Format(9262, {"FlowExpirationConstans", "Calibration"}));
   EXPECT_EQ(Core.ExpFactor, 1.0f);
   Core.ApplySettings(TMeasureSettings{});
   EXPECT_TRUE(Sink.Messages.empty());

@@ -72,7 +72,7 @@ TEST_F(Load, TestsWhoseRowsAreMissingAreNamedAndTheOthersLoad) {
     Windows.MeasureWindow = TFakeMeasure();
     StoreRows(examination.Flags, "vc.db", 5, std::vector<float>(10, 2.0f), examination.Time);
     ASSERT_EQ(Loader.LoadMeasurement("2026.11.02.", examination.Time, TExaminationLoader::AsCurrent), 0);
-    EXPECT_TRUE(Sink.Take(Texts().Format(9240, {"2026.11.02.", examination.Time, examination.Missing})))
+    EXPECT_TRUE(Sink.Take(Texts().Format(9260, {"2026.11.02.", examination.Time, examination.Missing})))
         << (Sink.Messages.empty() ? "no message" : Sink.Messages[0].Text);
     EXPECT_EQ(Window.GetAktBuffer(MEASURE_VC, 0)[0], 1.25f);
     EXPECT_EQ(Window.GetBufferSize(MEASURE_VC, 0), 40);
