@@ -14,7 +14,9 @@ standard output and plays a lung-function instrument on it until stopped.
   --instrument K     spirometer (default), diffusion or plethysmograph
   --version N        the hardware version it reports (0, 0x70, 0x11 by kind)
   --capabilities N   1 rhinomanometer head, 2 nebulizer output, 4 shutter head
-  --manoeuvre M      rest (default), fvc, vc, mvv, syringe, dfc, plethysmograph, rhino
+  --manoeuvre M      rest (default), tidal (quiet breathing at --tv and
+                     --breath until stopped), fvc, vc, mvv, syringe, dfc,
+                     plethysmograph, rhino
   --trigger T        word: begin with the start word (default); stream: when
                      the stream is switched on
   --lead-in S        seconds at rest before the manoeuvre (1)
@@ -22,6 +24,10 @@ standard output and plays a lung-function instrument on it until stopped.
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
+  --raw kPa*s/L      airway resistance, the linear term (0.15)
+  --rohrer kPa*s2/L2 the Rohrer term K2 of P = K1 V' + K2 V'|V'| (0)
+  --shutter-rise kPa/s  how fast the pressure behind the closed shutter
+                     keeps rising (1)
   --he-gain G --co-gain G   analyser reading over true concentration (1)
   --absorber F       expired gas left once the CO2 absorber took its CO2 (1)
   --analyser-tau S   time constant of the analysers' approach to the bag (8)
@@ -86,7 +92,8 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--expiration-gain", &o.ExpirationGain}, {"--gas-path-gain", &o.GasPathGain},
       {"--nonlinearity", &o.Nonlinearity}, {"--line-leak", &o.LineLeakPercent},
       {"--he-gain", &o.Analyser.HeliumGain}, {"--co-gain", &o.Analyser.CoGain},
-      {"--absorber", &o.Analyser.Absorber}, {"--analyser-tau", &o.Analyser.TimeConstantS}};
+      {"--absorber", &o.Analyser.Absorber}, {"--analyser-tau", &o.Analyser.TimeConstantS},
+      {"--raw", &p.RawKpaSpL}, {"--rohrer", &p.RohrerKpaS2pL2}, {"--shutter-rise", &p.ShutterRiseKpaS}};
   const std::map<std::string, std::function<void(long)>> integers{
       {"--version", [&](long v) { o.HardwareVersion = static_cast<std::uint16_t>(v); versionGiven = true; }},
       {"--capabilities", [&](long v) { o.Capabilities = static_cast<std::uint8_t>(v); }},
@@ -137,7 +144,7 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
         return "--instrument: " + o.Kind + " is none of spirometer, diffusion, plethysmograph";
     } else if (option == "--manoeuvre") {
       o.Manoeuvre = value;
-      static const char* const known[] = {"rest", "fvc", "vc", "mvv", "syringe", "dfc", "plethysmograph", "rhino"};
+      static const char* const known[] = {"rest", "tidal", "fvc", "vc", "mvv", "syringe", "dfc", "plethysmograph", "rhino"};
       if (std::find(std::begin(known), std::end(known), o.Manoeuvre) == std::end(known))
         return "--manoeuvre: " + o.Manoeuvre + " is not known";
     } else if (option == "--trigger") {
@@ -170,6 +177,8 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     return "a sensor gain must be above 0";
   if (o.LineLeakPercent < 0.0 || o.LineLeakPercent >= 100.0)
     return "--line-leak: a loss of 0 to below 100 per cent";
+  if (o.Patient.TidalL <= 0.0 || o.Patient.BreathS < 0.1)
+    return "--tv must be above 0 L and --breath at least 0.1 s";
   if (o.Manoeuvre == "fvc")
     if (const auto problem = LungModel::CheckForced(o.Patient))
       return *problem;
