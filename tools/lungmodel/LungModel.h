@@ -47,7 +47,7 @@ struct TPatient {
   double InspiredCoPercent = 0.3;
   double RawKpaSpL = 0.15;        // airway resistance (the linear term K1, kPa·s/L)
   double RohrerKpaS2pL2 = 0.0;    // the Rohrer term K2: P = K1·V' + K2·V'·|V'|
-  double ShutterRiseKpaS = 1.0;   // how fast the pressure behind a closed shutter keeps rising
+  double ShutterRiseKpaS = 0.3;   // how fast the pressure behind a closed shutter keeps rising
   double TgvL = 3.2;              // thoracic gas volume at the shutter
   double BoxVolumeL = 890.0;      // the cabin less the patient
   double NasalFlowAt150Pa = 400.0;  // mL/s, one nostril

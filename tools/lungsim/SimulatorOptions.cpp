@@ -27,7 +27,7 @@ standard output and plays a lung-function instrument on it until stopped.
   --raw kPa*s/L      airway resistance, the linear term (0.15)
   --rohrer kPa*s2/L2 the Rohrer term K2 of P = K1 V' + K2 V'|V'| (0)
   --shutter-rise kPa/s  how fast the pressure behind the closed shutter
-                     keeps rising (1)
+                     keeps rising (0.3)
   --he-gain G --co-gain G   analyser reading over true concentration (1)
   --absorber F       expired gas left once the CO2 absorber took its CO2 (1)
   --analyser-tau S   time constant of the analysers' approach to the bag (8)
