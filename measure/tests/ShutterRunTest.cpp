@@ -134,6 +134,38 @@ TEST_F(ShutterRun, TheThousandthPointEndsTheTest) {
   EXPECT_EQ(Core.SampleCount[MEASURE_SHUTTER][0], 0) << "never armed: no point fitted";
 }
 
+// A link that stops in the middle of the series ends the test with its
+// message; the closures fitted so far still make the curve, and the series
+// is not left on for the next test.
+TEST_F(ShutterRun, ALinkThatStopsMidSeriesKeepsWhatWasFitted) {
+  Attach(Patient(0.3, 0.0));
+  Start();
+  Rig.Play(2050);
+  Core.DispatchCommand(CM_SHUTTER);
+  Rig.Play(12 * 40);
+  Device->HangUp("the cable was pulled");
+  Rig.PlayWhile([this] { return Core.StartId != 0; }, 400);
+  EXPECT_EQ(Core.StartId, 0u) << "the run ended";
+  EXPECT_FALSE(TakeMessage().empty()) << "and said why";
+  EXPECT_FALSE(Core.ShutterRunning);
+  EXPECT_GT(Core.SampleCount[MEASURE_SHUTTER][0], 2);
+  EXPECT_NEAR(Raw(), 0.3f, 0.03f);
+}
+
+// "Shutter" corrections are per cent; 0 or less would report every curve
+// as no resistance and reads as 100.
+TEST_F(ShutterRun, ACorrectionOfZeroReadsAsNone) {
+  Core.SetIniFile(Folder.Write("Halvetra.ini", "[Shutter]\nCorrectionOfFlowValue=0\nCorrectionOfPressureValue=-5\n")
+                      .string());
+  Core.ReadShutterParams();
+  EXPECT_EQ(Core.FlowCorrection, 1.0f);
+  EXPECT_EQ(Core.PressureCorrection, 1.0f);
+  Core.SetIniFile(Folder.Write("Halvetra.ini", "[Shutter]\nCorrectionOfFlowValue=90\n").string());
+  Core.ReadShutterParams();
+  EXPECT_FLOAT_EQ(Core.FlowCorrection, 0.9f);
+  EXPECT_EQ(Core.PressureCorrection, 1.0f);
+}
+
 // In the plethysmograph test CM_SHUTTER only requests the shutter: no
 // points, no series byte.
 TEST_F(ShutterRun, ThePlethysmographOnlyRequestsTheShutter) {
