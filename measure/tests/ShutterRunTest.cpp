@@ -8,6 +8,8 @@
 #include "measure/tests/SimulatedCoreFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/framework/BinaryStream.h"
+#include "testing/TemporaryFolder.h"
 
 #include <cmath>
 #include <cstdio>
@@ -132,6 +134,41 @@ TEST_F(ShutterRun, TheThousandthPointEndsTheTest) {
   Core.CmReady(index, packed(10, 100));  // the next sample stops the test
   EXPECT_EQ(Core.StartId, 0u);
   EXPECT_EQ(Core.SampleCount[MEASURE_SHUTTER][0], 0) << "never armed: no point fitted";
+}
+
+// ShDemo.bin replayed as the link replays it (flow and pressure counts of
+// each sample): its closures give the curve and the Raw of the patient it
+// was made from, 0.15 kPa*s/L (tools/lungmodel's default patient).
+TEST_F(ShutterRun, TheDemonstrationFileReplaysToACurveAndRaw) {
+  const std::string bytes = TTemporaryFolder::Read(std::filesystem::path(HALVETRA_BINARY_DIR) / "bin" / "ShDemo.bin");
+  ASSERT_GT(bytes.size(), 4u) << "the demonstration files are built with the tests";
+  TBinaryReader in(bytes);
+  const std::uint32_t count = in.ReadUInt32();
+  std::vector<int> flows(count), pressures(count);
+  for (int& flow : flows)
+    flow = in.ReadInt16() + 3;
+  for (int& pressure : pressures)
+    pressure = in.ReadInt16();
+  Core.HasInstrument = false;
+  Client.OnMessage = [&](unsigned msg, TParam1 kind, TParam2 trial) {
+    if (msg != WM_LOAD_DEMO_DATA)
+      return;
+    ASSERT_TRUE(Core.AllocateSpiroBuffer(static_cast<short>(trial), static_cast<short>(kind), true));
+    for (std::uint32_t i = 0; i < count; ++i) {
+      Core.Flow[0][i] = static_cast<float>(flows[i]);
+      Core.Third[0][i] = static_cast<float>(pressures[i]);
+    }
+    Core.SampleCount[MEASURE_SHUTTER][0] = static_cast<short>(count);
+  };
+  Core.CmStart(CM_START);
+  ASSERT_TRUE(Core.IsRunning());
+  for (std::uint32_t i = 0; i < count && Core.IsRunning(); ++i)
+    Core.CmReady(i, static_cast<TParam2>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(pressures[i])) << 16) |
+                                         static_cast<std::uint16_t>(flows[i])));
+  if (Core.IsRunning())
+    Core.DispatchCommand(CM_STOP);
+  EXPECT_GT(Core.SampleCount[MEASURE_SHUTTER][0], 2);
+  EXPECT_NEAR(Raw(), 0.15f, 0.015f);
 }
 
 // A link that stops in the middle of the series ends the test with its

@@ -62,7 +62,9 @@ void TMeasureCore::DeletePressurePoints() {
 }
 
 bool TMeasureCore::StartShutterTest() {
-  ShutterRequested = false;
+  // A demonstration's closures are in its file already, and nobody can arm
+  // a series that was recorded: its points are taken from the start.
+  ShutterRequested = !HasInstrument;
   ShutterBreathingRate = 0;
   CreateMetronomTimer();
   return ClearPressurePoints();
