@@ -2,9 +2,11 @@
 // labels, crosses only inside the diagram while a test runs, the final
 // curve as segments after it.
 
+#include "measure/report/PainterCurves.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/ShutterPainter.h"
 #include "measure/tests/MeasureCoreFixture.h"
+#include "platform/basekit/PrintCanvas.h"
 #include "testing/RecordingSurface.h"
 
 #include <algorithm>
@@ -71,6 +73,29 @@ TEST_F(ShutterPainterTest, DuringTheTestCrossesOnlyInsideTheDiagram) {
   ShutterPainter::DrawAcross(Painter, outside, 0, 1);
   EXPECT_TRUE(outside.OfKind(TRecordingSurface::TKind::Line).empty()) << "3 kPa is off the diagram";
   Core.StartId = 0;
+}
+
+// On paper the scale is the largest that holds the curve: ±4 L/s and
+// ±1.2 kPa fill the area at index 1 exactly; the block's diagram stands
+// 25 units in from the left, its origin 84 below the print line.
+TEST_F(ShutterPainterTest, ThePrintedBlockTakesTheScaleThatHoldsTheCurve) {
+  Curve({{-4.0f, 1.2f}, {-1.0f, 0.3f}, {1.0f, -0.3f}, {4.0f, -1.2f}, {-4.0f, 1.2f}});
+  Core.TrialOrder = {1, 0, 0};
+  Core.GetAktBuffer(MEASURE_SHUTTER, 0)[0] = 0.3f;
+  TPainterCurves curves(Painter);
+  curves.CalculatePrintZoom(MEASURE_SHUTTER, false, false);
+  EXPECT_EQ(Core.ZoomLevel, 1);
+  TRecordingSurface surface({1000, 1400});
+  TPrintCanvas canvas(surface, 1.0f, 1.0f);
+  canvas.PrintY = 300;
+  curves.DrawAxes(canvas, MEASURE_SHUTTER, false);
+  curves.DrawSlot(canvas, MEASURE_SHUTTER, 0, 0, false, true, false);
+  const auto lines = surface.OfKind(TRecordingSurface::TKind::Line);
+  // The last segment ends at the closing point (-4 L/s, 1.2 kPa):
+  // x = 182 - 1.2 x 93.3 = 70.04, y = 384 + 84 = 468.
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().Points.back(), (TPoint{70, 468}));
+  Painter.Display.Printing = false;
 }
 
 }  // namespace
