@@ -3,16 +3,23 @@
 // the crosses and the volume strip during the test, the final curve after
 // it, in both layouts and at two zoom levels; pictures in build/artifacts.
 
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/PainterCurves.h"
+#include "measure/screen/MeasurePainter.h"
 #include "measure/window/Measure.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
+#include "platform/basekit/PrintCanvas.h"
+#include "platform/basekit/ui/PainterSurface.h"
 #include "testing/Pictures.h"
 #include "testing/RecordingSink.h"
 #include "testing/SimulatorRig.h"
 #include "testing/TemporaryFolder.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +105,32 @@ TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   }
   EXPECT_LE(Window->width(), 1280);
   EXPECT_LE(Window->height(), 800);
+
+  // The printed block of the test as a PDF: the diagram at the scale that
+  // holds the curve, drawn by the same painter.
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::filesystem::path pdf = artifacts / "shutter-printed-block.pdf";
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    printer.setFullPage(true);
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    painter.setWindow(0, 0, 800, 800 * page.height() / page.width());
+    TPainterSurface surface(painter);
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    canvas.PrintY = 60;
+    // A painter of the printout's own, in the printer's colours.
+    const TUtil colours(TMeasurePrintout::PrintColours());
+    TMeasurePainter measurePainter(*Window, colours, Texts, nullptr);
+    TPainterCurves curves(measurePainter);
+    curves.CalculatePrintZoom(MEASURE_SHUTTER, false, false);
+    curves.DrawAxes(canvas, MEASURE_SHUTTER, false);
+    curves.DrawSlot(canvas, MEASURE_SHUTTER, 0, 0, false, true, false);
+  }
+  EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
 }
 
 }  // namespace
