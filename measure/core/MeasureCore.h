@@ -738,6 +738,7 @@ private:
   bool StartShutterTest();
   void ShutterSample(std::size_t i, std::int16_t flowCounts, std::int16_t pressureCounts);
   void FollowBreathingPhase(std::size_t i);
+  void DisarmSeries();
   void StopShutterTest();
   void Sound();
   void NoSound();

@@ -97,6 +97,13 @@ TEST_F(ShutterRun, TheOperatorArmsTheSeriesAndTheResistanceComesBack) {
   EXPECT_GT(Core.SampleCount[MEASURE_SHUTTER][0], 2) << "the final curve";
   EXPECT_TRUE(Core.Shutter.FlowPoints.empty()) << "the raw points are freed";
   EXPECT_EQ(Core.TrialOrder[0], 1);
+
+  // The next test waits for the operator again.
+  Core.DispatchCommand(CM_START2);
+  ASSERT_EQ(Core.StartId, CM_START2);
+  Rig.Play(300);
+  EXPECT_EQ(Rig.CountLogged("shutter series on"), 1) << "not switched on by the last test's arming";
+  Core.DispatchCommand(CM_STOP);
 }
 
 TEST_F(ShutterRun, AStopWithoutAClosureLeavesNoCurve) {

@@ -7,6 +7,7 @@
 #include "measure/core/MeasureCore.h"
 
 #include "platform/basekit/Message.h"
+#include "platform/portkit/Protocol.h"
 #include "platform/portkit/shutter/BreathingRate.h"
 #include "platform/portkit/shutter/ClosureFit.h"
 
@@ -66,6 +67,7 @@ bool TMeasureCore::StartShutterTest() {
   // a series that was recorded: its points are taken from the start.
   ShutterRequested = !HasInstrument;
   ShutterBreathingRate = 0;
+  DisarmSeries();
   CreateMetronomTimer();
   return ClearPressurePoints();
 }
@@ -138,7 +140,15 @@ void TMeasureCore::CalculateShutterCurve() {
   Shutter.RisingEnd = curve->risingEnd;
 }
 
+void TMeasureCore::DisarmSeries() {
+  // An arming left over from the last test would switch the next series on
+  // before the operator asks for it.
+  if (LastSentData == 1)
+    LastSentData = InstrumentProtocol::WordIdle;
+}
+
 void TMeasureCore::StopShutterTest() {
+  DisarmSeries();
   KillMetronomTimer();
   CalculateShutterCurve();
   DeletePressurePoints();
