@@ -89,8 +89,8 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Enabler<&C::CommandEnable>(CM_RHINO_PROVOCATION),
       Response::Command<&C::CmGas>(CM_GAS),
       Response::Enabler<&C::CmGasEnable>(CM_GAS),
-      Response::Command<&C::CmNotYet>(CM_SHUTTER),
-      Response::Enabler<&C::CmNotYetEnable>(CM_SHUTTER),
+      Response::Command<&C::CmShutter>(CM_SHUTTER),
+      Response::Enabler<&C::CommandEnable>(CM_SHUTTER),
       Response::Message<&C::CmMetronomMessage>(WM_METRONOME),
       Response::Command<&C::CmNotYet>(CM_RESISTANCE_LOOP1),
       Response::Command<&C::CmNotYet>(CM_RESISTANCE_LOOP2),
@@ -375,6 +375,11 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.RhinoResults = WasRHINO();
   s.AnteriorStarted = Rhino.Anterior;
   s.PosteriorStarted = Rhino.Posterior;
+  // The shutter test arms its series once; the plethysmograph keeps its own
+  // shutter state.
+  if (MeasureMode == MEASURE_SHUTTER)
+    s.ShutterClosed = ShutterRequested;
+  s.ProgressCounter = ProgressCounter;
   return s;
 }
 

@@ -21,6 +21,7 @@
 #include "measure/core/PlethySlot.h"
 #include "measure/results/ProvocationBlock.h"
 #include "measure/run/diffusion/DiffusionState.h"
+#include "measure/run/shutter/ShutterState.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
 #include "platform/framework/EventHandler.h"
@@ -331,6 +332,27 @@ public:
   void ReadDoseUnit();
   void ReadShutterParams();
   void ReadPlethyShutterParams();
+
+  // --- The shutter test (run/shutter/MeasureShutter.cpp) ------------------
+
+  // CM_SHUTTER: in the shutter test the points are cleared and the series
+  // armed; in the plethysmograph test the shutter is only requested.
+  void CmShutter();
+  // Allocates and clears the raw points and the fitted points; false, after
+  // the out-of-memory message, when they cannot be had.
+  bool ClearPressurePoints();
+  void DeletePressurePoints();
+  // Fits the closure whose tenth point is `index` into one point.
+  void ChangeShutterStateIfNeed(short index);
+  // The final curve of the fitted points into the actual trial's flow and
+  // mouth-pressure curves; Shutter.Fitted keeps as many entries as it has.
+  void CalculateShutterCurve();
+  // The breathing rate from the phase table, and its line on the screen
+  // (the plethysmograph's place and format in mode 4).
+  void WriteBreathingRate();
+  std::string BreathingRateText() const;
+  bool ShutterRequested = false;
+  TShutterState Shutter;
 
   // Shared by every window: the metronome's tone.
   static short SoundFrequency;
@@ -768,6 +790,12 @@ private:
   std::unique_ptr<TLinkClock::TTimer> SoundOff;
   void ZeroTick();
   void BtpsTick();
+  // The shutter test's parts of the start, the data-ready machine and the stop.
+  bool StartShutterTest();
+  void ShutterSample(std::size_t i, std::int16_t flowCounts, std::int16_t pressureCounts);
+  void FollowBreathingPhase(std::size_t i);
+  void DisarmSeries();
+  void StopShutterTest();
   void Sound();
   void NoSound();
   void NoSoundTick();

@@ -4,6 +4,8 @@
 
 #include "measure/core/MeasureCore.h"
 
+#include "platform/portkit/shutter/ShutterCurve.h"
+
 #include "platform/framework/Profile.h"
 #include "platform/framework/Utf8.h"
 
@@ -98,8 +100,10 @@ void TMeasureCore::ReadShutterParams() {
   const TProfile profile("Shutter", IniFile);
   BreathingRate = std::clamp<short>(ReadShort(profile, "BreathingRate", 23), 10, 30);
   ReadMetronome(profile, MetronomEnable);
-  FlowCorrection = static_cast<float>(ReadShort(profile, "CorrectionOfFlowValue", 100) * 0.01);
-  PressureCorrection = static_cast<float>(ReadShort(profile, "CorrectionOfPressureValue", 100) * 0.01);
+  // A correction of 0 or less would report every curve as no resistance.
+  FlowCorrection = static_cast<float>(shutter::CorrectionFactor(ReadShort(profile, "CorrectionOfFlowValue", 100)));
+  PressureCorrection =
+      static_cast<float>(shutter::CorrectionFactor(ReadShort(profile, "CorrectionOfPressureValue", 100)));
 }
 
 void TMeasureCore::ReadPlethyShutterParams() {

@@ -60,6 +60,10 @@ public:
   virtual void InvalidateScreen() = 0;
   // The metronome's mark: 0 off, 1 and 2 its two beats.
   virtual void DrawMetronome(short state) = 0;
+  // The shutter test: the point just fitted (a cross during the test), and
+  // the breathing-rate line at a point of the 800 x 600 layout.
+  virtual void DrawShutterPoint(short /*index*/) {}
+  virtual void WriteBreathingRate(int /*x*/, int /*y*/, const std::string& /*text*/) {}
 
   // The incentive animation over the parameter list, for a child of `age`:
   // prepared at set-up (true when it can be shown), shown at a test's

@@ -1,5 +1,8 @@
 #include "measure/report/PainterCurves.h"
 
+#include "measure/screen/ShutterGeometry.h"
+#include "measure/screen/ShutterPainter.h"
+
 #include "common/MeasureMode.h"
 #include "measure/core/MeasureCore.h"
 #include "measure/screen/MeasureLayout.h"
@@ -8,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace {
@@ -76,6 +80,17 @@ void TPainterCurves::CalculatePrintZoom(short kind, bool provocation, bool upper
       if (values[0] != 0.0f)
         step = std::min<short>(step, 1);
       break;
+    case MEASURE_SHUTTER: {
+      // The largest picture whose area holds the slot's curve.
+      const auto s = static_cast<std::size_t>(std::clamp<short>(slot, 0, 3));
+      const auto n = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(
+                                               0, core.SampleCount[MEASURE_SHUTTER][s])),
+                                           std::min(core.Flow[s].size(), core.Third[s].size()));
+      if (n > 0)
+        step = std::min(step, ShutterGeometry::FittingScaleIndex(std::span(core.Flow[s]).first(n),
+                                                                  std::span(core.Third[s]).first(n)));
+      break;
+    }
     default:
       break;
     }
@@ -101,7 +116,10 @@ void TPainterCurves::Prepare(const TPrintCanvas& canvas, short kind, bool fvcBes
 void TPainterCurves::DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVolume) {
   const TModeScope mode(kind);
   Prepare(canvas, kind, fvcBesideVolume);
-  Painter.DrawKoordinata(canvas.Surface);
+  if (kind == MEASURE_SHUTTER)
+    ShutterPainter::DrawKoordinata(Painter, canvas.Surface);
+  else
+    Painter.DrawKoordinata(canvas.Surface);
 }
 
 std::pair<int, int> TPainterCurves::LargestLoop(const spirometry::Extremes& extremes, int samples) {
@@ -128,6 +146,13 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   TMeasureCore& core = Painter.Core();
   const auto s = static_cast<std::size_t>(std::clamp<short>(slot, 0, 3));
   const auto k = static_cast<std::size_t>(std::clamp<short>(kind, 0, 7));
+  if (kind == MEASURE_SHUTTER) {
+    // The pressure-flow curve, point by point; it has no volume.
+    const int points = std::max<short>(0, core.SampleCount[k][s]);
+    for (int i = 0; i < points; ++i)
+      ShutterPainter::DrawAcross(Painter, canvas.Surface, static_cast<short>(s), i);
+    return;
+  }
   const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])),
                                            std::min(core.Flow[s].size(), core.Volume[s].size()));
   // The slot's volume integrated again from its flow (a curve read back

@@ -71,7 +71,8 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
     WatchHaveToCopyAktToPre();
   }
   pThis = this;
-  const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, false)
+  // The shutter test draws its live volume strip from a volume curve too.
+  const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, MeasureMode == MEASURE_SHUTTER)
                                      : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial) &&
                                            DemoAnswer == DemoDataAnswer::Replayed;
   if (!started || (!HasInstrument && DemoLimit <= 0)) {
@@ -90,8 +91,16 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   StartId = id;
   ElapsedCounter = 0;
   DirectionFlag = MeasureMode == MEASURE_FVC || MeasureMode == MEASURE_CALIBRATION ? 1 : 0;
-  if (MeasureMode == MEASURE_DFC || MeasureMode == MEASURE_PLETHY)
+  if (MeasureMode == MEASURE_DFC || MeasureMode == MEASURE_PLETHY || MeasureMode == MEASURE_SHUTTER)
     ChangeCommandButton(static_cast<int>(id), MeasureMode == MEASURE_DFC ? 2106 : 2153);
+  // The shutter test collects points from the instrument and from
+  // demonstration data alike; without its buffers it cannot run.
+  if (MeasureMode == MEASURE_SHUTTER && !StartShutterTest()) {
+    ChangeCommandButton(2153, static_cast<int>(id));
+    KillMetronomTimer();
+    UndoStart();
+    return 1;
+  }
   // Every trial waits for its own breath, and measures it against its own
   // turning points.
   FlagBegin = false;
@@ -173,6 +182,9 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   if (IsFlowTest(mode) && t < 4 && !Flow[t].empty() && !Volume[t].empty()) {
     if (!HasInstrument) {
       FlagBegin = true;  // the flow curve already holds the demonstration trial
+      // A replayed shutter trial holds raw counts: the volume strip needs L/s.
+      if (mode == MEASURE_SHUTTER)
+        Flow[t][i] = s * 0.001f;
     } else {
       s -= FlowZero;
       DetectBreathStart(s, mode == MEASURE_MVV || mode == MEASURE_SHUTTER);
@@ -226,6 +238,9 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
     View->FlameOff(CakeAge(), Extremes.points[turn].volumeL, Volume[t][i]);
     if (mode == MEASURE_DFC)
       FollowGasPhase(i);
+    if (mode == MEASURE_SHUTTER)
+      ShutterSample(i, static_cast<std::int16_t>(sample & 0xFFFF),
+                    static_cast<std::int16_t>((static_cast<std::uint32_t>(sample) >> 16) & 0xFFFF));
     if ((mode == MEASURE_FVC && Flow[t][i] < 0.0f && DirectionFlag == 1) ||
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
@@ -317,9 +332,11 @@ void TMeasureCore::CmStop() {
                       (mode == MEASURE_FVC || mode == MEASURE_VC || mode == MEASURE_MVV);
   if (logged)
     log = WriteMeasureLog();
-  if (mode == MEASURE_DFC || mode == MEASURE_PLETHY)
+  if (mode == MEASURE_DFC || mode == MEASURE_PLETHY || mode == MEASURE_SHUTTER)
     ChangeCommandButton(mode == MEASURE_DFC ? 2106 : 2153, static_cast<int>(id));
   KillHandler();
+  if (mode == MEASURE_SHUTTER && id >= CM_START && id <= CM_START + 2)
+    StopShutterTest();
   if (mode == MEASURE_DFC) {
     // A stopped sequence leaves no step behind for the next test.
     Gas.GasPhaseStarted = false;

@@ -127,7 +127,9 @@ void TMeasureCore::KillMetronomTimer() {
 
 void TMeasureCore::Sound() {
   if (MeasureMode == MEASURE_SHUTTER) {
-    Beep();
+    // The shutter test's tone: a train of 20 beeps each half breath.
+    for (int k = 0; k < 20; ++k)
+      Beep();
     return;
   }
   ToggleMetronomeWord();

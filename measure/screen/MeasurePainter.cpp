@@ -1,4 +1,5 @@
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/ShutterPainter.h"
 
 #include "common/MeasureMode.h"
 #include "measure/core/MeasureCore.h"
@@ -98,6 +99,14 @@ void TMeasurePainter::RunStep(TDrawSurface& surface, TPaintStep step) {
   case S::Axes:
     DrawKoordinata(surface);
     return;
+  case S::ShutterAxes:
+    ShutterPainter::DrawKoordinata(*this, surface);
+    if (!Display.Printing)
+      ShutterPainter::DrawVolumeKoordinata(*this, surface);
+    break;
+  case S::ShutterCurves:
+    ShutterPainter::DrawCurves(*this, surface);
+    break;
   case S::Curves:
     DrawCurves(surface, false);
     break;
@@ -170,6 +179,10 @@ void TMeasurePainter::WriteSequenceText(TDrawSurface& surface, const TRect& rect
 void TMeasurePainter::ClearVolumeScreen(TDrawSurface& surface) const {
   Fill(surface, LowerArea(Display.ScreenIndex), BackgroundColor);
   const short mode = TMeasureData::MeasureMode;
+  if (mode == MEASURE_SHUTTER) {
+    ShutterPainter::DrawVolumeKoordinata(*this, surface);
+    return;
+  }
   const TPaintStep axes = mode == MEASURE_RHINO ? TPaintStep::RhinoAxes : TPaintStep::ShutterAxes;
   if (const auto hook = Hooks.find(axes); hook != Hooks.end() && hook->second)
     hook->second(surface);
@@ -380,6 +393,12 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
   const short mode = TMeasureData::MeasureMode;
   if (trial < 0 || trial > 3 || i <= 0 || mode < MEASURE_FVC || mode > MEASURE_CALIBRATION)
     return false;
+  if (mode == MEASURE_SHUTTER) {
+    // During the test the live volume strip; the diagram's points come as
+    // they are fitted.
+    ShutterPainter::DrawVolumeSegment(*this, surface, trial, i);
+    return true;
+  }
   if (mode >= MEASURE_PLETHY && mode <= MEASURE_RHINO)
     return false;
   const bool calibration = mode == MEASURE_CALIBRATION;

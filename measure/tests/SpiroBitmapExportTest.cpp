@@ -53,6 +53,36 @@ TEST_F(SpiroBitmapExportTest, BitmapSizesByKind) {
   EXPECT_GT(blue, 50);
 }
 
+// The shutter picture holds the pressure-flow curve of the actual trial:
+// it has many more dark pixels than the axes alone.
+TEST_F(SpiroBitmapExportTest, TheShutterPictureHoldsItsCurve) {
+  Core.SetMeasureMode(MEASURE_SHUTTER);
+  ASSERT_TRUE(Core.AllocateSpiroBuffer(0, MEASURE_SHUTTER, true));
+  Core.GetAktBuffer(MEASURE_SHUTTER, 0)[0] = 0.3f;
+  Core.TrialOrder = {1, 0, 0};
+  const auto dark = [&](short points) {
+    float* flow = Core.GetSpiroFlowBuffer(0);
+    float* pressure = Core.GetSpiroPressureBuffer(0);
+    for (int i = 0; i < points; ++i) {
+      flow[i] = -0.8f + 0.1f * static_cast<float>(i);
+      pressure[i] = -0.3f * flow[i];
+    }
+    Core.SetBufferSize(MEASURE_SHUTTER, 0, points);
+    const auto bmp = Folder / ("shutter" + std::to_string(points) + ".bmp");
+    EXPECT_TRUE(SaveTextAndBmpForSpiro(Core, Texts, MEASURE_SHUTTER, Folder / "shutter.txt", bmp, {}));
+    const QImage image(QString::fromStdString(bmp.string()), "BMP");
+    EXPECT_EQ(image.size(), QSize(751, 195));
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        count += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return count;
+  };
+  const int axesOnly = dark(0);
+  EXPECT_GT(dark(17), axesOnly + 50);
+  Core.SetMeasureMode(MEASURE_FVC);
+}
+
 TEST_F(SpiroBitmapExportTest, NothingWithoutAResultAndNoBitmapAfterAFailedText) {
   EXPECT_FALSE(SaveTextAndBmpForSpiro(Core, Texts, MEASURE_FVC, Folder / "a.txt", Folder / "a.bmp", {}));
   EXPECT_FALSE(std::filesystem::exists(Folder / "a.txt"));

@@ -12,7 +12,9 @@ public:
   using TMeasureCore::TMeasureCore;
   void InvalidateScreen() override { ++Invalidated; }
   void PostToSelf(unsigned msg, TParam1 wParam, TParam2) override { Posted.push_back({msg, wParam}); }
+  void Beep() override { ++Beeps; }
   int Invalidated = 0;
+  int Beeps = 0;
   std::vector<std::pair<unsigned, TParam1>> Posted;
 };
 
@@ -39,6 +41,26 @@ TEST_F(TimersTest, BreathingRateGivesTheHalfBreathPeriodWithinItsLimits) {
     Core.SetBRate(c.which);
     EXPECT_EQ(Core.MetronomePeriodMs(), c.period);
   }
+}
+
+// The shutter test's metronome beeps a train of 20 each half breath: 15
+// breaths a minute ("Shutter" "BreathingRate") are a half breath of 2 s.
+TEST_F(TimersTest, ShutterMetronomeBeepsTwentyTimesEachHalfBreath) {
+  Folder.Write("Halvetra.ini", "[Shutter]\nBreathingRate=15\n");
+  Core.SetMeasureMode(MEASURE_SHUTTER);
+  Core.ReadShutterParams();
+  ASSERT_EQ(Core.MetronomePeriodMs(), 2000);
+  ASSERT_TRUE(Core.CreateMetronomTimer());
+  Clock->Advance(1999);
+  EXPECT_EQ(Core.Beeps, 0);
+  Clock->Advance(1);
+  EXPECT_EQ(Core.Beeps, 20);
+  Clock->Advance(2000);
+  EXPECT_EQ(Core.Beeps, 40);
+  Core.KillMetronomTimer();
+  Clock->Advance(4000);
+  EXPECT_EQ(Core.Beeps, 40) << "silent once killed";
+  EXPECT_TRUE(Device->WrittenWords().empty()) << "the shutter test's metronome sends no word";
 }
 
 TEST_F(TimersTest, PlethysmographMetronomeTogglesItsBitEachHalfBreath) {

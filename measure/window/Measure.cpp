@@ -57,6 +57,10 @@ public:
   void MeasurePaint() override { W.Screen->MeasurePaint(); }
   void InvalidateScreen() override { W.Screen->InvalidateScreen(); }
   void DrawMetronome(short state) override { W.Screen->DrawMetronome(state); }
+  void DrawShutterPoint(short index) override { W.Screen->DrawShutterPoint(index); }
+  void WriteBreathingRate(int x, int y, const std::string& text) override {
+    W.Screen->WriteBreathingRate(x, y, text);
+  }
   bool LoadCake(short age, bool anyPredicted) override { return W.Screen->LoadCake(age, anyPredicted); }
   bool InitCake(short age, float predictedL) override { return W.Screen->InitCake(age, predictedL); }
   void MoveFlame(short age) override { W.Screen->MoveFlame(age); }

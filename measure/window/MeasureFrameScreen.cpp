@@ -8,6 +8,8 @@
 
 #include "measure/window/Measure.h"
 #include "measure/window/MeasureFrameScreen.h"
+
+#include "measure/screen/ShutterPainter.h"
 #include "measure/screen/PressureChart.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/ImagePicture.h"
@@ -252,6 +254,27 @@ void TMeasureFrameScreen::InvalidateScreen() {
 }
 
 void TMeasureFrameScreen::DrawMetronome(short) {}
+
+void TMeasureFrameScreen::DrawShutterPoint(short index) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  const short trial = painter->Core().TrialIndex;
+  DrawDirect([&](TDrawSurface& s) { ShutterPainter::DrawAcross(*painter, s, trial, index); });
+  W.update();
+}
+
+void TMeasureFrameScreen::WriteBreathingRate(int x, int y, const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  const TRect rect{x, y, x + 220, y + 14};
+  DrawDirect([&](TDrawSurface& s) {
+    TUtil::TextRectOut(s, W.GetXScale(), W.GetYScale(), rect, text, painter->Color(TUtil::Background),
+                       painter->Color(2), 10, "Courier New", 0, 700, true);
+  });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), rect)));
+}
 
 void TMeasureFrameScreen::ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) {
   TMeasurePainter* painter = GetPainter();

@@ -43,6 +43,8 @@ public:
   void MeasurePaint() override;
   void InvalidateScreen() override;
   void DrawMetronome(short state) override;
+  void DrawShutterPoint(short index) override;
+  void WriteBreathingRate(int x, int y, const std::string& text) override;
   void ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) override;
   void ClearWorkArea() override;
   void Paint(QPainter& painter, const QRect& dirty) override;

@@ -89,6 +89,10 @@ public:
   // the shutter opened; TLC adds the IVC that PlethyVolumes names. False,
   // leaving the record, when the marks or TGV are missing.
   bool CalculatePlethyParams();
+  // The SHUTTER record of the actual trial from its final pressure-flow
+  // curve (flow and mouth pressure) and ShutterBreathingRate
+  // (docs/shutter.md). False, with the record untouched, when the curve
+  // lacks its inspiratory or its expiratory branch.
   bool CalculateShParams();
   // Orders the three trials by their criteria into TrialOrder, best first,
   // leaving out those without a result; answers the best trial's number
@@ -229,7 +233,8 @@ public:
   short BalloonPressureLoss = 0;
   short CalibrationInterval = 0;  // hours; 0 none
   short FivFvcLimit = 0;          // per cent
-  short BreathingRate = 40;       // per minute
+  short BreathingRate = 40;       // per minute, the metronome's setting
+  short ShutterBreathingRate = 0; // per minute, as the shutter test measured it
 
   // The instrument and its link.
   PORT_CONFIG PortConfig{};

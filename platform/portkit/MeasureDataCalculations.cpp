@@ -2,10 +2,12 @@
 
 #include "platform/portkit/diffusion/DfcParameters.h"
 #include "platform/portkit/plethysmography/LungVolumes.h"
+#include "platform/portkit/shutter/ShutterParameters.h"
 #include "platform/portkit/spirometry/Spirometry.h"
 
 #include <algorithm>
 #include <span>
+#include <vector>
 
 // The parameter calculations of a trial: thin wrappers that hand the
 // library's curves, extremes table and result records to the spirometric,
@@ -116,7 +118,20 @@ bool TMeasureData::CalculatePlethyParams() {
                                                 Record<PLETHY_PARAMETER_COUNT>(*this, MEASURE_PLETHY, TrialIndex));
 }
 
-bool TMeasureData::CalculateShParams() { return false; }
+bool TMeasureData::CalculateShParams() {
+  if (!IsSlot(TrialIndex))
+    return false;
+  const TCurve& flow = Flow[Index(TrialIndex)];
+  const TCurve& pressure = Third[Index(TrialIndex)];
+  const short count = SampleCount[MEASURE_SHUTTER][Index(TrialIndex)];
+  const std::size_t n = std::min({static_cast<std::size_t>(std::max<short>(count, 0)), flow.size(), pressure.size()});
+  std::vector<shutter::FlowPressure> curve;
+  curve.reserve(n);
+  for (std::size_t i = 0; i < n; ++i)
+    curve.push_back({flow[i], pressure[i]});
+  return shutter::CalculateShutterParameters(curve, ShutterBreathingRate,
+                                             Record<SHUTTER_PARAMETER_COUNT>(*this, MEASURE_SHUTTER, TrialIndex));
+}
 
 short TMeasureData::CalculateTheBest(float first, float second, float third) {
   TrialOrder = spirometry::CalculateTheBest(first, second, third);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace InstrumentProtocol;
 
@@ -118,6 +119,8 @@ void TMeasureInterrupt::InitHandler() {
   HaveLastSample = false;
   FrameCounter = 0;
   SamplesSinceProgress = 0;
+  ProgressCounter = 0;
+  ShutterRunning = false;
   VersionAsked = false;
   ClearPhaseTable();
 
@@ -154,6 +157,7 @@ void TMeasureInterrupt::KillHandler() {
   Pending.clear();
   NotifyPending = false;
   Watchdog.reset();
+  const bool shutterSeries = std::exchange(ShutterRunning, false);
   if (!Device)
     return;
   // A nebulizer left spraying would go on dosing the patient.
@@ -162,6 +166,9 @@ void TMeasureInterrupt::KillHandler() {
     ApplyCompressor();
   }
   TBytes off;
+  // A shutter left closing every few breaths would trouble the next test.
+  if (shutterSeries)
+    AppendControlByte(off, ByteShutterSeriesOff);
   AppendStream(off, false);
   Device->Write(off);
   Device->Watch({});
@@ -438,6 +445,7 @@ void TMeasureInterrupt::Deliver() {
   if (CompressorState == 1 && DoseCounter < 0xFFFF)
     ++DoseCounter;
   ApplyCompressor();
+  ApplyShutterSeries();
   if (++SamplesSinceProgress >= static_cast<unsigned>(SamplesPerSecond)) {
     SamplesSinceProgress = 0;
     ++ProgressCounter;
@@ -457,6 +465,14 @@ void TMeasureInterrupt::ApplyCompressor() {
   } else {
     CmSendToSerialPort(wanted ? ByteOutputOn + OutputNebulizer : OutputNebulizer, 1);
   }
+}
+
+void TMeasureInterrupt::ApplyShutterSeries() {
+  if (MeasureMode != MEASURE_SHUTTER || LastSentData != 1 || ShutterRunning || !Device)
+    return;
+  ShutterRunning = CmSendToSerialPort(ByteShutterSeriesOn, 1);
+  ShutterCount = 0;
+  ShutterStep = 1;
 }
 
 void TMeasureInterrupt::ShowPendingMessage() {

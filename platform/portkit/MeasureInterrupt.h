@@ -110,6 +110,10 @@ private:
   void Deliver();
   void SendNotify(unsigned generation);
   void ApplyCompressor();
+  // The window arms a shutter head's series in the shutter test by setting
+  // LastSentData to 1: the series byte goes out once, and ShutterRunning
+  // says so until the acquisition ends.
+  void ApplyShutterSeries();
   void ShowPendingMessage();
   std::vector<InstrumentProtocol::TSample> DemoSamples() const;
 

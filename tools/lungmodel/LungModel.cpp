@@ -229,29 +229,40 @@ std::int16_t TFlowQuantizer::Next(double flowLps) {
   return static_cast<std::int16_t>(count);
 }
 
-TShutterTrial ShutterTrial(const TPatient& p) {
-  constexpr int Block = 40;
-  constexpr int ClosedFrom = 30;
+double AlveolarPa(const TPatient& p, double flowLps) {
+  return -1000.0 * (p.RawKpaSpL * flowLps + p.RohrerKpaS2pL2 * flowLps * std::fabs(flowLps));
+}
+
+TShutterHead::TReading TShutterHead::Next(double flowLps) {
+  const long inBlock = Phase++ % Block;
+  if (inBlock < ClosedFrom) {
+    FlowBefore = flowLps;
+    return {flowLps, std::nullopt};
+  }
+  if (inBlock == ClosedFrom) {
+    // The moment of closure: the flow of the sample before, no pressure yet.
+    ClosurePa = AlveolarPa(Patient, FlowBefore);
+    PushSign = FlowBefore > 0.0 ? -1.0 : FlowBefore < 0.0 ? 1.0 : -1.0;
+    return {FlowBefore, 0.0};
+  }
+  const double closedS = static_cast<double>(inBlock - ClosedFrom) * SampleSeconds;
+  return {0.0, ClosurePa + PushSign * Patient.ShutterRiseKpaS * 1000.0 * closedS};
+}
+
+std::vector<double> TidalBreathing(const TPatient& p, int breaths) {
   TVolumeCurve curve(Frc(p));
-  curve.Sine(3, p.TidalL, p.BreathS);
+  curve.Tidal(breaths, p.TidalL, p.BreathS);
+  return curve.Flows();
+}
+
+TShutterTrial ShutterTrial(const TPatient& p) {
   TShutterTrial trial;
-  trial.FlowLps = curve.Flows();
-  const std::size_t n = trial.FlowLps.size();
-  trial.MouthPa.assign(n, 0.0);
-  trial.Closed.assign(n, false);
-  double alveolarPa = 0.0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const int inBlock = static_cast<int>(i % Block);
-    if (inBlock < ClosedFrom) {
-      alveolarPa = -p.RawKpaSpL * 1000.0 * trial.FlowLps[i];
-      continue;
-    }
-    // Closed: the mouth pressure rises towards the alveolar pressure of the
-    // moment of closure.
-    const int k = inBlock - ClosedFrom;
-    trial.FlowLps[i] = 0.0;
-    trial.MouthPa[i] = alveolarPa * (1.0 - std::exp(-(k + 1) / 2.0));
-    trial.Closed[i] = true;
+  TShutterHead head(p);
+  for (const double flow : TidalBreathing(p, 12)) {
+    const TShutterHead::TReading reading = head.Next(flow);
+    trial.FlowLps.push_back(reading.FlowLps);
+    trial.MouthPa.push_back(reading.MouthPa.value_or(0.0));
+    trial.Closed.push_back(reading.MouthPa.has_value());
   }
   return trial;
 }

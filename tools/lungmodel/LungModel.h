@@ -45,7 +45,9 @@ struct TPatient {
   double BreathHoldS = 10.0;
   double InspiredHePercent = 4.8;   // the test gas
   double InspiredCoPercent = 0.3;
-  double RawKpaSpL = 0.15;        // airway resistance
+  double RawKpaSpL = 0.15;        // airway resistance (the linear term K1, kPa·s/L)
+  double RohrerKpaS2pL2 = 0.0;    // the Rohrer term K2: P = K1·V' + K2·V'·|V'|
+  double ShutterRiseKpaS = 0.3;   // how fast the pressure behind a closed shutter keeps rising
   double TgvL = 3.2;              // thoracic gas volume at the shutter: the FRC in the body box
   double BoxVolumeL = 890.0;      // the cabin less the patient (the spirometer's box signal)
   double NasalFlowAt150Pa = 400.0;  // mL/s, one nostril
@@ -155,8 +157,44 @@ struct TRhinoTrial {
 };
 TRhinoTrial RhinoTrial(const TPatient& patient);
 
-// The shutter head in a series: closed 10 samples of every 40. While closed
-// the flow stops and the mouth pressure rises to the alveolar pressure.
+// The alveolar pressure that drives a flow through the airways, Pa: opposite
+// in sign to the flow (an inspiration draws it below the mouth), by
+// Rohrer's relation with the patient's K1 and K2.
+double AlveolarPa(const TPatient& patient, double flowLps);
+
+// The shutter head while its series runs: closed for 10 samples of every 40.
+// The first closed sample still carries the flow before it, at no mouth
+// pressure; then no flow, and the mouth pressure reads the alveolar pressure
+// of the moment of closure, rising slowly on as the patient keeps pushing.
+// Open, it measures no pressure.
+class TShutterHead {
+public:
+  static constexpr int Block = 40;
+  static constexpr int ClosedFrom = 30;
+
+  explicit TShutterHead(const TPatient& patient) : Patient(patient) {}
+
+  struct TReading {
+    double FlowLps = 0.0;
+    std::optional<double> MouthPa;  // none while open
+  };
+  // The next sample of a patient breathing `flowLps`.
+  TReading Next(double flowLps);
+  void Restart() { Phase = 0; }
+
+private:
+  TPatient Patient;
+  long Phase = 0;
+  double FlowBefore = 0.0;
+  double ClosurePa = 0.0;
+  double PushSign = -1.0;
+};
+
+// Quiet breathing, inspiration first: `breaths` breaths of the patient's
+// tidal volume and breath time from the resting level and back.
+std::vector<double> TidalBreathing(const TPatient& patient, int breaths);
+
+// The shutter series over quiet breathing, for the demonstration file.
 struct TShutterTrial {
   std::vector<double> FlowLps;
   std::vector<double> MouthPa;  // nothing while open

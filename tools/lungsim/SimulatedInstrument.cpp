@@ -21,8 +21,6 @@ constexpr std::uint16_t WordSampling = 0xEF6F;
 constexpr std::uint16_t WordGasInspiration = 0xEF62;
 constexpr std::uint16_t WordSampleWindow = 0xEF7E;
 constexpr double MouthpieceKpaSpL = 0.5;  // resistance of the nebulizer's mouthpiece
-constexpr long ShutterBlock = 40;
-constexpr long ShutterClosedFrom = 30;
 
 std::string Hex(unsigned value, int digits) {
   char text[8];
@@ -131,7 +129,8 @@ void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
 void TSimulatedInstrument::ApplyByte(std::uint8_t value) {
   if (value == ByteShutterSeriesOn || value == ByteShutterSeriesOff) {
     ShutterSeries = value == ByteShutterSeriesOn;
-    ShutterPhase = 0;
+    ShutterHead.Restart();
+    Log(ShutterSeries ? "shutter series on" : "shutter series off");
   } else if (value == ByteOutputOn + OutputNebulizer || value == OutputNebulizer) {
     Log(value == OutputNebulizer ? "nebulizer off" : "nebulizer on");
   }
@@ -154,6 +153,8 @@ void TSimulatedInstrument::StartManoeuvre() {
     script = LungModel::SyringeStrokes(p);
   else if (m == "dfc")
     script = LungModel::DiffusionInspiration(p);
+  else if (m == "tidal")
+    script = LungModel::TidalBreathing(p, 1);
   Flows.insert(Flows.end(), script.begin(), script.end());
   Hold = m == "dfc" ? THold::Waiting : THold::None;
   Bag.Empty();
@@ -169,10 +170,16 @@ void TSimulatedInstrument::StartManoeuvre() {
   }
   Trial = 0;
   TrialRunning = m == "rhino";
+  QuietBreathing = m == "tidal";
   Log("manoeuvre " + m + " started");
 }
 
 double TSimulatedInstrument::NextFlow() {
+  // Quiet breathing goes on, a breath at a time, until the stream ends.
+  if (Flows.empty() && QuietBreathing) {
+    const auto breath = LungModel::TidalBreathing(Options.Patient, 1);
+    Flows.assign(breath.begin(), breath.end());
+  }
   if (!Flows.empty()) {
     const double flow = Flows.front();
     Flows.pop_front();
@@ -278,17 +285,11 @@ void TSimulatedInstrument::Tick() {
   if (TrialRunning && ++Trial >= Rhino.FlowMlps.size())
     TrialRunning = false;
 
-  double shutterPa = ShutterOpenMark * ShutterMouthPaPerCount;
+  std::optional<double> shutterPa;  // none while the shutter is open
   if (ShutterSeries) {
-    // Closed 10 samples of every 40: the flow stops and the mouth pressure
-    // rises towards the alveolar pressure of the moment of closure.
-    const long inBlock = ShutterPhase++ % ShutterBlock;
-    if (inBlock < ShutterClosedFrom) {
-      ClosureAlveolarPa = -p.RawKpaSpL * 1000.0 * flow;
-    } else {
-      flow = 0.0;
-      shutterPa = ClosureAlveolarPa * (1.0 - std::exp(-(inBlock - ShutterClosedFrom + 1) / 2.0));
-    }
+    const LungModel::TShutterHead::TReading reading = ShutterHead.Next(flow);
+    flow = reading.FlowLps;
+    shutterPa = reading.MouthPa;
   }
   if (BreathTaken && flow < 0.0)
     Bag.Expire(p, -flow * LungModel::SampleSeconds, Sent, Word == WordSampleWindow);
@@ -301,7 +302,7 @@ void TSimulatedInstrument::Tick() {
     if (Options.Kind == "plethysmograph")
       sample.Set(ChannelMouthPressure, Counts(mouthPa, PlethysmographMouthPaPerCount));
     else if (Options.Capabilities & CapabilityShutter)
-      sample.Set(ChannelMouthPressure, ShutterSeries ? Counts(shutterPa, ShutterMouthPaPerCount) : ShutterOpenMark);
+      sample.Set(ChannelMouthPressure, shutterPa ? Counts(*shutterPa, ShutterMouthPaPerCount) : ShutterOpenMark);
     else
       sample.Set(ChannelMouthPressure, Counts(mouthPa, ShutterMouthPaPerCount));
   }

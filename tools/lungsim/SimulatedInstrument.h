@@ -22,7 +22,7 @@ struct TSimulatorOptions {
   std::string Kind = "spirometer";  // spirometer, diffusion, plethysmograph
   std::uint16_t HardwareVersion = 0;
   std::uint8_t Capabilities = 0;
-  std::string Manoeuvre = "rest";  // rest, fvc, vc, mvv, syringe, dfc, plethysmograph, rhino
+  std::string Manoeuvre = "rest";  // rest, tidal, fvc, vc, mvv, syringe, dfc, plethysmograph, rhino
   bool StartOnStream = false;      // begin when the stream is switched on, not with the start word
   double LeadInS = 1.0;            // at rest before the manoeuvre
   LungModel::TPatient Patient;
@@ -109,6 +109,7 @@ private:
   double HeldS = 0.0;
   std::size_t Trial = 0;     // sample of the scripted rhinomanometry trial
   bool TrialRunning = false;
+  bool QuietBreathing = false;  // the tidal manoeuvre: a breath follows each breath
   LungModel::TRhinoTrial Rhino;
   std::optional<TPlethysmographHead> Box;  // a plethysmograph's box
   TRhinoHead RhinoHead;
@@ -123,8 +124,7 @@ private:
 
   // The spirometer's outputs.
   bool ShutterSeries = false;
-  long ShutterPhase = 0;
-  double ClosureAlveolarPa = 0.0;
+  LungModel::TShutterHead ShutterHead{Options.Patient};
 };
 
 // The rest before a blast that begins with the stream: the program's zero

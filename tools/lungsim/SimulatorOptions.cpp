@@ -14,7 +14,9 @@ standard output and plays a lung-function instrument on it until stopped.
   --instrument K     spirometer (default), diffusion or plethysmograph
   --version N        the hardware version it reports (0, 0x70, 0x11 by kind)
   --capabilities N   1 rhinomanometer head, 2 nebulizer output, 4 shutter head
-  --manoeuvre M      rest (default), fvc, vc, mvv, syringe, dfc, plethysmograph, rhino
+  --manoeuvre M      rest (default), tidal (quiet breathing at --tv and
+                     --breath until stopped), fvc, vc, mvv, syringe, dfc,
+                     plethysmograph, rhino
   --trigger T        word: begin with the start word; stream: each time the
                      stream is switched on. A plain spirometer (version 0)
                      gets no start word, so stream is its default; word is
@@ -25,6 +27,9 @@ standard output and plays a lung-function instrument on it until stopped.
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
+  --raw kPa*s/L      airway resistance, the linear term (0.15)
+  --shutter-rise kPa/s  how fast the pressure behind the closed shutter
+                     keeps rising (0.3)
   --he-gain G --co-gain G   analyser reading over true concentration (1)
   --absorber F       expired gas left once the CO2 absorber took its CO2 (1)
   --analyser-tau S   time constant of the analysers' approach to the bag (8)
@@ -56,7 +61,8 @@ standard output and plays a lung-function instrument on it until stopped.
   --door-open-at S --door-close-at S   the cabin door opens (and closes) then
 The body box (--instrument plethysmograph, --manoeuvre plethysmograph):
   --tgv L --raw kPa*s/L   the patient's FRC at the shutter and airway resistance
-  --rohrer K2        a Rohrer term K2 V'|V'| on top of Raw (0)
+  --rohrer K2        a Rohrer term K2 V'|V'| on top of Raw (0), in the box
+                     and behind the shutter
   --ivc              breathe in to TLC (RV + FIVC) after RV
   --artefact-share K share of the inspired air's expansion to BTPS the box shows (0.4)
   --cabin L --weight KG --sensor-volume L   the box, the patient, the gas between
@@ -124,7 +130,8 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       {"--panting", &o.Box.Box.PantingKPa}, {"--panting-hz", &o.Box.Box.PantingHz},
       {"--box-drift", &o.Box.Box.DriftPaPerS}, {"--calibration-volume", &o.Box.Box.CalibrationVolumeL},
       {"--box-factor", &o.Box.Box.BoxFactor}, {"--leak-tau", &o.Box.Box.LeakTauS},
-      {"--door-open-at", &o.Box.DoorOpenAtS}, {"--door-close-at", &o.Box.DoorCloseAtS}};
+      {"--door-open-at", &o.Box.DoorOpenAtS}, {"--door-close-at", &o.Box.DoorCloseAtS},
+      {"--shutter-rise", &p.ShutterRiseKpaS}};
   const std::map<std::string, std::function<void(long)>> integers{
       {"--version", [&](long v) { o.HardwareVersion = static_cast<std::uint16_t>(v); versionGiven = true; }},
       {"--capabilities", [&](long v) { o.Capabilities = static_cast<std::uint8_t>(v); }},
@@ -180,7 +187,7 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
         return "--instrument: " + o.Kind + " is none of spirometer, diffusion, plethysmograph";
     } else if (option == "--manoeuvre") {
       o.Manoeuvre = value;
-      static const char* const known[] = {"rest", "fvc", "vc", "mvv", "syringe", "dfc", "plethysmograph", "rhino"};
+      static const char* const known[] = {"rest", "tidal", "fvc", "vc", "mvv", "syringe", "dfc", "plethysmograph", "rhino"};
       if (std::find(std::begin(known), std::end(known), o.Manoeuvre) == std::end(known))
         return "--manoeuvre: " + o.Manoeuvre + " is not known";
     } else if (option == "--trigger") {
@@ -228,6 +235,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     return "a sensor gain must be above 0";
   if (o.LineLeakPercent < 0.0 || o.LineLeakPercent >= 100.0)
     return "--line-leak: a loss of 0 to below 100 per cent";
+  if (o.Patient.TidalL <= 0.0 || o.Patient.BreathS < 0.1)
+    return "--tv must be above 0 L and --breath at least 0.1 s";
+  // One Rohrer term of the patient's airways, for the box and the shutter alike.
+  p.RohrerKpaS2pL2 = o.Box.Box.RohrerK2;
   const LungModel::TBoxSettings& box = o.Box.Box;
   if (box.CorrectedCabinL() <= 0.0 || box.BreathS <= 0.0 || box.PantingHz <= 0.0 || box.LeakTauS <= 0.0 ||
       p.TgvL <= p.RvL)

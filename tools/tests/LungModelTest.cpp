@@ -258,3 +258,34 @@ TEST(LungModel, RohrersNose) {
 }
 
 }  // namespace
+
+namespace {
+
+// Behind the closed shutter the mouth reads the alveolar pressure of the
+// moment of closure, Rohrer's K1 V' + K2 V'|V'| opposite to the flow, and
+// then rises by the patient's push. K1 0.1, K2 0.05 at 0.5 L/s: 50 + 12.5
+// = 62.5 Pa, below the mouth for an inspiration; 1 kPa/s is 10 Pa a sample.
+TEST(LungModel, TheShutterHeadReadsTheAlveolarPressureOfTheClosure) {
+  LungModel::TPatient patient;
+  patient.RawKpaSpL = 0.1;
+  patient.RohrerKpaS2pL2 = 0.05;
+  patient.ShutterRiseKpaS = 1.0;
+  EXPECT_NEAR(LungModel::AlveolarPa(patient, 0.5), -62.5, 1e-9);
+  EXPECT_NEAR(LungModel::AlveolarPa(patient, -0.5), 62.5, 1e-9);
+
+  LungModel::TShutterHead head(patient);
+  for (int i = 0; i < 30; ++i)
+    ASSERT_FALSE(head.Next(0.5).MouthPa) << "open: no pressure";
+  const auto closure = head.Next(0.3);
+  EXPECT_EQ(closure.FlowLps, 0.5) << "the flow before the closure";
+  EXPECT_EQ(closure.MouthPa, 0.0);
+  for (int k = 1; k < 10; ++k) {
+    const auto closed = head.Next(0.3);
+    EXPECT_EQ(closed.FlowLps, 0.0);
+    ASSERT_TRUE(closed.MouthPa);
+    EXPECT_NEAR(*closed.MouthPa, -62.5 - 10.0 * k, 1e-9) << k;
+  }
+  EXPECT_FALSE(head.Next(0.3).MouthPa) << "open again";
+}
+
+}  // namespace

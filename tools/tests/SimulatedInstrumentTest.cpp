@@ -228,10 +228,45 @@ TEST(SimulatedInstrument, AShutterSeriesClosesTenSamplesOfEveryForty) {
   for (std::size_t i = 0; i < samples.size(); ++i) {
     const bool closed = i % 40 >= 30;
     ASSERT_EQ(samples[i].Value(ChannelMouthPressure) == ShutterOpenMark, !closed) << i;
-    if (closed) {
+    if (i % 40 == 30) {
+      ASSERT_NEAR(samples[i].Value(ChannelFlow), samples[i - 1].Value(ChannelFlow), 1) << i << ": the flow before";
+      ASSERT_EQ(samples[i].Value(ChannelMouthPressure), 0) << i << ": no pressure yet";
+    } else if (closed) {
       ASSERT_EQ(samples[i].Value(ChannelFlow), 0) << i;
     }
   }
+  rig.Byte(ByteShutterSeriesOff);
+  EXPECT_EQ(rig.Samples(40)[35].Value(ChannelMouthPressure), ShutterOpenMark) << "open again";
+  EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "shutter series on"), 1);
+  EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "shutter series off"), 1);
+}
+
+// Quiet breathing goes on breath after breath: 0.5 L in 1.6 s and out in
+// 2.4 s, at 15 breaths a minute.
+TEST(SimulatedInstrument, TidalBreathingGoesOnUntilTheStreamEnds) {
+  TSimulatorOptions options = Quiet();
+  options.Manoeuvre = "tidal";
+  options.StartOnStream = true;
+  options.LeadInS = 0.0;
+  options.Patient.TidalL = 0.5;
+  options.Patient.BreathS = 4.0;
+  TRig rig(options);
+  rig.Stream(true);
+  const auto samples = rig.Samples(6000);  // 60 s: 15 breaths
+  ASSERT_EQ(samples.size(), 6000u);
+  double volumeL = 0.0;
+  double highestL = 0.0;
+  int reversals = 0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const double flowLps = samples[i].Value(ChannelFlow) * 8.7890625 / 1000.0;
+    volumeL += flowLps * 0.01;
+    highestL = std::max(highestL, volumeL);
+    if (i > 0 && (samples[i - 1].Value(ChannelFlow) > 0) != (samples[i].Value(ChannelFlow) > 0))
+      ++reversals;
+  }
+  EXPECT_NEAR(highestL, 0.5, 0.01);
+  EXPECT_NEAR(volumeL, 0.0, 0.01) << "every breath returns to the resting level";
+  EXPECT_NEAR(reversals, 30, 1) << "two reversals a breath";
 }
 
 TEST(SimulatedInstrument, LineFaultsAndInstrumentFaultsCanBeScripted) {

@@ -456,6 +456,35 @@ TEST_F(LinkTest, CommandsGoOutAsFramesAndAFailingWriteEndsTheRun) {
   EXPECT_EQ(Link.EndPortLost, 1);
 }
 
+// The shutter test arms the series with LastSentData = 1: the byte goes out
+// once, with the next sample handed on, and the end of the acquisition
+// switches the series off before the stream.
+TEST_F(LinkTest, TheShutterSeriesIsSwitchedOnOnceAndOffAtTheEnd) {
+  TMeasureData::MeasureMode = MEASURE_SHUTTER;
+  Start();
+  const auto bytes = [&] {
+    std::vector<int> found;
+    for (const TFrame& frame : Device->Written())
+      if (const auto value = ReadControlByte(frame))
+        found.push_back(*value);
+    return found;
+  };
+  Device->SendFlow({1, 2});
+  ProcessPosted();
+  EXPECT_TRUE(bytes().empty()) << "not armed";
+  TMeasureData::LastSentData = 1;
+  Device->SendFlow({3, 4, 5});
+  ProcessPosted();
+  EXPECT_EQ(bytes(), std::vector<int>{ByteShutterSeriesOn});
+  EXPECT_TRUE(Link.ShutterRunning);
+  Link.KillHandler();
+  EXPECT_FALSE(Link.ShutterRunning);
+  EXPECT_EQ(bytes(), (std::vector<int>{ByteShutterSeriesOn, ByteShutterSeriesOff}));
+  EXPECT_FALSE(ReadStream(Device->Written().back()).value_or(true)) << "then the stream off";
+  TMeasureData::MeasureMode = MEASURE_FVC;
+  TMeasureData::LastSentData = 0xEF7F;
+}
+
 TEST_F(LinkTest, StartingWithAPortThatCannotBeOpenedTellsTheWindow) {
   OpenFailure = {TPortFailure::Missing, {}};
   TMeasureData::pThis = &Window;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,42 @@ TEST_F(MeasureDataCalculations, PlethysmographLungVolumesOfTheActualTrial) {
   EXPECT_EQ(record[2], 0.0f);
   Data.TrialIndex = 4;
   EXPECT_FALSE(Data.CalculatePlethyParams());
+}
+
+}  // namespace
+
+namespace {
+
+// The shutter record from a final curve in the trial's flow and mouth
+// pressure: on the Rohrer relation |P| = 0.1 |V'| + 0.05 V'² both ways,
+// |P(±0.5)| = 0.0625 kPa, so Raw = Rin = Rex = 0.125 kPa·s/L, Gaw = 8.
+TEST(MeasureDataShutter, TheShutterRecordFromTheFinalCurve) {
+  TMeasureData data{MEASURE_SHUTTER, nullptr};
+  data.TrialIndex = 1;
+  const std::vector<float> flows{-0.75f, -0.5f, -0.25f, 0.25f, 0.5f, 0.75f, -0.75f};
+  data.Flow[1].assign(6010, 0.0f);
+  data.Third[1].assign(6010, 0.0f);
+  for (std::size_t i = 0; i < flows.size(); ++i) {
+    const float f = flows[i];
+    const float magnitude = 0.1f * std::abs(f) + 0.05f * f * f;
+    data.Flow[1][i] = f;
+    data.Third[1][i] = f >= 0.0f ? -magnitude : magnitude;
+  }
+  data.SampleCount[MEASURE_SHUTTER][1] = static_cast<short>(flows.size());
+  data.ShutterBreathingRate = 17;
+  ASSERT_TRUE(data.CalculateShParams());
+  const auto& r = data.AktParams[MEASURE_SHUTTER][1];
+  EXPECT_NEAR(r[0], 0.125f, 1e-5f);
+  EXPECT_NEAR(r[1], 0.125f, 1e-5f);
+  EXPECT_NEAR(r[2], 0.125f, 1e-5f);
+  EXPECT_NEAR(r[3], 8.0f, 1e-3f);
+  EXPECT_EQ(r[4], 17.0f);
+
+  // No curve: nothing written.
+  data.SampleCount[MEASURE_SHUTTER][1] = 0;
+  data.AktParams[MEASURE_SHUTTER][1].fill(0.0f);
+  EXPECT_FALSE(data.CalculateShParams());
+  EXPECT_EQ(data.AktParams[MEASURE_SHUTTER][1][0], 0.0f);
 }
 
 }  // namespace

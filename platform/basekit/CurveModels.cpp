@@ -3,7 +3,7 @@
 // logarithm or a reciprocal of x or y, fitted with a straight line, and
 // its A and B read back from the line.
 
-#include "platform/basekit/Util.h"
+#include "platform/basekit/CurveModels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,7 +70,7 @@ TSums Sums(std::span<const double> data) {
 
 }  // namespace
 
-bool TUtil::Sgen(int model, std::span<const double> x, std::span<const double> y, std::span<double> out) {
+bool CurveModels::Sgen(int model, std::span<const double> x, std::span<const double> y, std::span<double> out) {
   const std::size_t n = x.size();
   std::fill(out.begin(), out.end(), NaN);
   if (y.size() != n || out.size() < 2 * n || model < 1 || model > ModelCount)
@@ -85,7 +85,7 @@ bool TUtil::Sgen(int model, std::span<const double> x, std::span<const double> y
   return defined;
 }
 
-void TUtil::Alfa(std::span<const double> data, double& a0, double& a1) {
+void CurveModels::Alfa(std::span<const double> data, double& a0, double& a1) {
   const TSums s = Sums(data);
   if (!(s.Sxx > 0)) {
     a0 = a1 = NaN;
@@ -95,7 +95,7 @@ void TUtil::Alfa(std::span<const double> data, double& a0, double& a1) {
   a0 = s.MeanY - a1 * s.MeanX;
 }
 
-double TUtil::Korrelacio(double a1, std::span<const double> data) {
+double CurveModels::Korrelacio(double a1, std::span<const double> data) {
   const TSums s = Sums(data);
   if (!std::isfinite(a1) || !(s.Sxx > 0) || !std::isfinite(s.Syy))
     return NaN;
@@ -105,7 +105,7 @@ double TUtil::Korrelacio(double a1, std::span<const double> data) {
   return a1 * a1 * s.Sxx / s.Syy;
 }
 
-bool TUtil::Abgen(int model, double a0, double a1, double& A, double& B) {
+bool CurveModels::Abgen(int model, double a0, double a1, double& A, double& B) {
   A = B = NaN;
   switch (model) {
   case 1: case 5: case 7: case 8: case 9:

@@ -1,0 +1,26 @@
+#pragma once
+
+// The shutter test's screen on any drawing surface: the pressure-flow
+// diagram with its axes, scales and grid, the fitted points as crosses
+// during the test and the final curve after it, and the live volume strip
+// below. Drawn through the window's painter, so frame, PDF and recording
+// surface show the same picture.
+
+#include "platform/basekit/DrawSurface.h"
+
+class TMeasurePainter;
+
+namespace ShutterPainter {
+
+// The axes of the diagram (and, on the screen, the empty volume strip).
+void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
+void DrawVolumeKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
+// Point `index` of the actual trial: a cross while a test runs (inside the
+// drawing rectangle only), otherwise the segment from the point before.
+void DrawAcross(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
+// Every stored point of the trials' curves.
+void DrawCurves(const TMeasurePainter& painter, TDrawSurface& surface);
+// The segment of the live volume strip that ends at sample `index`.
+void DrawVolumeSegment(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
+
+}  // namespace ShutterPainter
