@@ -225,8 +225,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
   // The program starts a plain spirometer's acquisition by switching the
   // stream on and sends it no start word; its zero streams too, so the
   // patient rests longer than the zero reads before the blast.
+  // The rhinomanometer's nose is played start by start on the start word,
+  // as its head is driven.
   if (!triggerGiven)
-    o.StartOnStream = o.HardwareVersion == 0;
+    o.StartOnStream = o.HardwareVersion == 0 && o.Manoeuvre != "rhino";
   if (!leadInGiven && o.StartOnStream)
     o.LeadInS = StreamLeadInS;
   if (o.LeadInS < 0.0)
