@@ -56,29 +56,6 @@ function(halvetra_library name)
   endif()
 endfunction()
 
-# The test framework's headers are half of what a test file costs to
-# compile; each test program parses them once. Qt's headers stay out: their
-# keyword macros (slots, signals, emit) would reach tests that never
-# included Qt.
-set(HALVETRA_TEST_PCH <algorithm> <array> <cmath> <filesystem> <functional> <map>
-  <memory> <optional> <string> <string_view> <vector> <gmock/gmock.h> <gtest/gtest.h>)
-
-function(_halvetra_test_precompiled_headers target)
-  target_precompile_headers(${target} PRIVATE ${HALVETRA_TEST_PCH})
-  # With the standard headers precompiled, GCC 12 no longer treats the
-  # string code inlined into a test as system code and reports its known
-  # false bounds warnings on plain string concatenations.
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    target_compile_options(${target} PRIVATE -Wno-array-bounds -Wno-stringop-overflow
-      -Wno-stringop-overread -Wno-restrict)
-  endif()
-  if(CCACHE_PROGRAM)
-    # ccache caches a precompiled header's users only when it sees the
-    # header's source through -fpch-preprocess.
-    target_compile_options(${target} PRIVATE -fpch-preprocess)
-  endif()
-endfunction()
-
 # halvetra_test(name SOURCES ... LINKS ... [QT | GUI] [LABELS ...])
 # One GoogleTest executable, registered with CTest test by test. QT tests
 # run with a QCoreApplication, GUI tests with a QApplication on Qt's
@@ -88,6 +65,17 @@ function(halvetra_test name)
   add_executable(${name} ${ARG_SOURCES})
   halvetra_target_defaults(${name})
   target_compile_options(${name} PRIVATE ${HALVETRA_TEST_COMPILE_FLAGS})
+  # Most of a test file's compile time is the test framework's and Qt's
+  # headers: compiled in batches (a unity build), a program parses them once
+  # a batch; batches of eight keep two cores busy on the larger programs.
+  # The files of a batch share one anonymous namespace and Qt's keyword
+  # macros (slots, signals, emit), so their own names must differ. GCC
+  # takes a file of a batch for a header and would warn of every fixture
+  # in an anonymous namespace.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
+  endif()
   if(ARG_GUI)
     set(main testmain_gui)
   elseif(ARG_QT)
@@ -96,7 +84,6 @@ function(halvetra_test name)
     set(main GTest::gtest_main)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} testsupport ${main} GTest::gmock GTest::gtest)
-  _halvetra_test_precompiled_headers(${name})
   target_compile_definitions(${name} PRIVATE
     HALVETRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     HALVETRA_BINARY_DIR="${PROJECT_BINARY_DIR}")
