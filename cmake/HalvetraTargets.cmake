@@ -19,8 +19,10 @@ set(HALVETRA_SANITIZER_COMPILE_FLAGS -O1 -g1)
 # code is not optimised at all: the work they drive is in the libraries.
 if(HALVETRA_SANITIZE)
   set(HALVETRA_TEST_COMPILE_FLAGS -O0 -g1)
-else()
+elseif(HALVETRA_DEBUG_INFO)
   set(HALVETRA_TEST_COMPILE_FLAGS -O1 -g1)
+else()
+  set(HALVETRA_TEST_COMPILE_FLAGS -O1 -g0)
 endif()
 
 set_property(GLOBAL PROPERTY HALVETRA_HEADLESS_TARGETS "")
