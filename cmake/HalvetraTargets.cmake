@@ -65,6 +65,7 @@ endfunction()
 function(halvetra_test name)
   cmake_parse_arguments(ARG "QT;GUI" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY HALVETRA_TEST_TARGETS ${name})
   halvetra_target_defaults(${name})
   target_compile_options(${name} PRIVATE ${HALVETRA_TEST_COMPILE_FLAGS})
   # Most of a test file's compile time is the test framework's and Qt's
@@ -117,6 +118,7 @@ function(halvetra_benchmark name)
   endif()
   cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY HALVETRA_BENCHMARK_TARGETS ${name})
   halvetra_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark)
   if(NOT ARG_OWN_MAIN)
@@ -162,4 +164,26 @@ function(halvetra_check_headless)
       endif()
     endforeach()
   endforeach()
+endfunction()
+
+# halvetra_program_target(name TARGETS ...): a target that builds what the
+# program needs to run and no test, and the test that keeps it so; and the
+# target `tests`, every test program with what the tests start.
+function(halvetra_program_target name)
+  cmake_parse_arguments(ARG "" "" "TARGETS" ${ARGN})
+  add_custom_target(${name})
+  add_dependencies(${name} ${ARG_TARGETS})
+
+  get_property(tests GLOBAL PROPERTY HALVETRA_TEST_TARGETS)
+  get_property(benchmarks GLOBAL PROPERTY HALVETRA_BENCHMARK_TARGETS)
+  add_custom_target(tests)
+  add_dependencies(tests ${tests})
+
+  if(CMAKE_GENERATOR STREQUAL "Ninja")
+    add_test(NAME ProgramBuild.BuildsNoTest
+      COMMAND ${CMAKE_COMMAND} -DNINJA=${CMAKE_MAKE_PROGRAM} -DBUILD_DIR=${PROJECT_BINARY_DIR}
+        -DTARGET=${name} "-DTEST_TARGETS=${tests};${benchmarks}"
+        -P ${PROJECT_SOURCE_DIR}/cmake/CheckProgramBuild.cmake)
+    set_tests_properties(ProgramBuild.BuildsNoTest PROPERTIES LABELS headless)
+  endif()
 endfunction()
