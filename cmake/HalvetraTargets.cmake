@@ -97,6 +97,7 @@ function(halvetra_test name)
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   else()
     list(APPEND labels headless)
+    set_property(GLOBAL APPEND PROPERTY HALVETRA_HEADLESS_TEST_TARGETS ${name})
   endif()
   list(APPEND env
     "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
@@ -167,8 +168,10 @@ function(halvetra_check_headless)
 endfunction()
 
 # halvetra_program_target(name TARGETS ...): a target that builds what the
-# program needs to run and no test, and the test that keeps it so; and the
-# target `tests`, every test program with what the tests start.
+# program needs to run and no test, and the test that keeps it so; the
+# target `tests`, every test program with what the tests start; and
+# `headless_tests`, the test programs without windows (CTest label
+# "headless"), which the sanitizer build makes.
 function(halvetra_program_target name)
   cmake_parse_arguments(ARG "" "" "TARGETS" ${ARGN})
   add_custom_target(${name})
@@ -178,6 +181,9 @@ function(halvetra_program_target name)
   get_property(benchmarks GLOBAL PROPERTY HALVETRA_BENCHMARK_TARGETS)
   add_custom_target(tests)
   add_dependencies(tests ${tests})
+  get_property(headless_tests GLOBAL PROPERTY HALVETRA_HEADLESS_TEST_TARGETS)
+  add_custom_target(headless_tests)
+  add_dependencies(headless_tests ${headless_tests})
 
   if(CMAKE_GENERATOR STREQUAL "Ninja")
     add_test(NAME ProgramBuild.BuildsNoTest
