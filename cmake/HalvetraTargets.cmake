@@ -19,8 +19,10 @@ set(HALVETRA_SANITIZER_COMPILE_FLAGS -O1 -g1)
 # code is not optimised at all: the work they drive is in the libraries.
 if(HALVETRA_SANITIZE)
   set(HALVETRA_TEST_COMPILE_FLAGS -O0 -g1)
-else()
+elseif(HALVETRA_DEBUG_INFO)
   set(HALVETRA_TEST_COMPILE_FLAGS -O1 -g1)
+else()
+  set(HALVETRA_TEST_COMPILE_FLAGS -O1 -g0)
 endif()
 
 set_property(GLOBAL PROPERTY HALVETRA_HEADLESS_TARGETS "")
@@ -56,29 +58,6 @@ function(halvetra_library name)
   endif()
 endfunction()
 
-# The test framework's headers are half of what a test file costs to
-# compile; each test program parses them once. Qt's headers stay out: their
-# keyword macros (slots, signals, emit) would reach tests that never
-# included Qt.
-set(HALVETRA_TEST_PCH <algorithm> <array> <cmath> <filesystem> <functional> <map>
-  <memory> <optional> <string> <string_view> <vector> <gmock/gmock.h> <gtest/gtest.h>)
-
-function(_halvetra_test_precompiled_headers target)
-  target_precompile_headers(${target} PRIVATE ${HALVETRA_TEST_PCH})
-  # With the standard headers precompiled, GCC 12 no longer treats the
-  # string code inlined into a test as system code and reports its known
-  # false bounds warnings on plain string concatenations.
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    target_compile_options(${target} PRIVATE -Wno-array-bounds -Wno-stringop-overflow
-      -Wno-stringop-overread -Wno-restrict)
-  endif()
-  if(CCACHE_PROGRAM)
-    # ccache caches a precompiled header's users only when it sees the
-    # header's source through -fpch-preprocess.
-    target_compile_options(${target} PRIVATE -fpch-preprocess)
-  endif()
-endfunction()
-
 # halvetra_test(name SOURCES ... LINKS ... [QT | GUI] [LABELS ...])
 # One GoogleTest executable, registered with CTest test by test. QT tests
 # run with a QCoreApplication, GUI tests with a QApplication on Qt's
@@ -86,8 +65,20 @@ endfunction()
 function(halvetra_test name)
   cmake_parse_arguments(ARG "QT;GUI" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY HALVETRA_TEST_TARGETS ${name})
   halvetra_target_defaults(${name})
   target_compile_options(${name} PRIVATE ${HALVETRA_TEST_COMPILE_FLAGS})
+  # Most of a test file's compile time is the test framework's and Qt's
+  # headers: compiled in batches (a unity build), a program parses them once
+  # a batch; batches of eight keep two cores busy on the larger programs.
+  # The files of a batch share one anonymous namespace and Qt's keyword
+  # macros (slots, signals, emit), so their own names must differ. GCC
+  # takes a file of a batch for a header and would warn of every fixture
+  # in an anonymous namespace.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
+  endif()
   if(ARG_GUI)
     set(main testmain_gui)
   elseif(ARG_QT)
@@ -96,7 +87,6 @@ function(halvetra_test name)
     set(main GTest::gtest_main)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} testsupport ${main} GTest::gmock GTest::gtest)
-  _halvetra_test_precompiled_headers(${name})
   target_compile_definitions(${name} PRIVATE
     HALVETRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     HALVETRA_BINARY_DIR="${PROJECT_BINARY_DIR}")
@@ -107,6 +97,7 @@ function(halvetra_test name)
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   else()
     list(APPEND labels headless)
+    set_property(GLOBAL APPEND PROPERTY HALVETRA_HEADLESS_TEST_TARGETS ${name})
   endif()
   list(APPEND env
     "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
@@ -128,6 +119,7 @@ function(halvetra_benchmark name)
   endif()
   cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY HALVETRA_BENCHMARK_TARGETS ${name})
   halvetra_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark)
   if(NOT ARG_OWN_MAIN)
@@ -173,4 +165,31 @@ function(halvetra_check_headless)
       endif()
     endforeach()
   endforeach()
+endfunction()
+
+# halvetra_program_target(name TARGETS ...): a target that builds what the
+# program needs to run and no test, and the test that keeps it so; the
+# target `tests`, every test program with what the tests start; and
+# `headless_tests`, the test programs without windows (CTest label
+# "headless"), which the sanitizer build makes.
+function(halvetra_program_target name)
+  cmake_parse_arguments(ARG "" "" "TARGETS" ${ARGN})
+  add_custom_target(${name})
+  add_dependencies(${name} ${ARG_TARGETS})
+
+  get_property(tests GLOBAL PROPERTY HALVETRA_TEST_TARGETS)
+  get_property(benchmarks GLOBAL PROPERTY HALVETRA_BENCHMARK_TARGETS)
+  add_custom_target(tests)
+  add_dependencies(tests ${tests})
+  get_property(headless_tests GLOBAL PROPERTY HALVETRA_HEADLESS_TEST_TARGETS)
+  add_custom_target(headless_tests)
+  add_dependencies(headless_tests ${headless_tests})
+
+  if(CMAKE_GENERATOR STREQUAL "Ninja")
+    add_test(NAME ProgramBuild.BuildsNoTest
+      COMMAND ${CMAKE_COMMAND} -DNINJA=${CMAKE_MAKE_PROGRAM} -DBUILD_DIR=${PROJECT_BINARY_DIR}
+        -DTARGET=${name} "-DTEST_TARGETS=${tests};${benchmarks}"
+        -P ${PROJECT_SOURCE_DIR}/cmake/CheckProgramBuild.cmake)
+    set_tests_properties(ProgramBuild.BuildsNoTest PROPERTIES LABELS headless)
+  endif()
 endfunction()

@@ -6,6 +6,7 @@
 #include "platform/framework/Profile.h"
 #include "testing/RecordingSink.h"
 #include "testing/TemporaryFolder.h"
+#include "testing/Artifacts.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -19,8 +20,6 @@
 #include <memory>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 // The strip of the measurement window that holds the panel.
 class THost final : public QWidget {

@@ -3,6 +3,7 @@
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/EventHandler.h"
+#include "testing/Artifacts.h"
 
 #include <QCheckBox>
 #include <QMainWindow>
@@ -14,8 +15,6 @@
 #include <filesystem>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 class TMainWindow final : public QMainWindow, public TEventHandler {
 public:

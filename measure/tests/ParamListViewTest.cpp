@@ -4,6 +4,7 @@
 #include "common/MeasureMode.h"
 #include "measure/results/ParamList.h"
 #include "testing/TemporaryFolder.h"
+#include "testing/Artifacts.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -14,8 +15,6 @@
 #include <filesystem>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 class TFakeWindow : public TEventHandler {
 public:

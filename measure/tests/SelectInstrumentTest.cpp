@@ -3,6 +3,7 @@
 #include "platform/basekit/Message.h"
 #include "platform/framework/WindowMessages.h"
 #include "testing/RecordingSink.h"
+#include "testing/Artifacts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,8 +15,6 @@
 #include <filesystem>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 class SelectInstrument : public ::testing::Test {
 protected:

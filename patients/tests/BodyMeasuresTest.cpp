@@ -5,8 +5,7 @@
 namespace {
 
 using TUnit = TUnitSystem;
-constexpr auto Metric = TUnitSystem::Metric;
-constexpr auto Imperial = TUnitSystem::Imperial;
+using enum TUnitSystem;
 
 struct EntryCase {
   std::string_view text;

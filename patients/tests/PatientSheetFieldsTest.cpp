@@ -7,8 +7,7 @@ namespace {
 
 using namespace PatientControl;
 
-constexpr auto Metric = TUnitSystem::Metric;
-constexpr auto Imperial = TUnitSystem::Imperial;
+using enum TUnitSystem;
 
 class PatientFieldsTest : public PatientSheetTest {
 protected:

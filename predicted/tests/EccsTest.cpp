@@ -25,7 +25,7 @@ using namespace PredictedTesting;
 
 namespace {
 
-constexpr float Tolerance = 0.0005f;
+constexpr float EccsTolerance = 0.0005f;
 
 struct TAdult {
   int Sex, Age, HeightCm;
@@ -60,13 +60,13 @@ TEST(Eccs, AdultSpirometryAgainstTheStatement) {
     for (const TAdult& a : adults) {
       const TBlock block = Compute(*predicted, MEASURE_FVC, Patient(a.Sex, a.Age, a.HeightCm, 70));
       SCOPED_TRACE(testing::Message() << "language " << language << " sex " << a.Sex << " age " << a.Age);
-      EXPECT_NEAR(block.Predicted[FVC], a.Fvc, Tolerance);
-      EXPECT_NEAR(block.Predicted[FEV1], a.Fev1, Tolerance);
+      EXPECT_NEAR(block.Predicted[FVC], a.Fvc, EccsTolerance);
+      EXPECT_NEAR(block.Predicted[FEV1], a.Fev1, EccsTolerance);
       EXPECT_NEAR(block.Predicted[FEV1_FVC], a.Fev1Fvc, 0.005f);
       EXPECT_NEAR(block.Predicted[FEV1_IVC], a.Fev1Fvc, 0.005f);
-      EXPECT_NEAR(block.Predicted[PEF], a.Pef, Tolerance);
-      EXPECT_NEAR(block.Predicted[FEF2575], a.Fef2575, Tolerance);
-      EXPECT_NEAR(block.Predicted[MEF50], a.Mef50, Tolerance);
+      EXPECT_NEAR(block.Predicted[PEF], a.Pef, EccsTolerance);
+      EXPECT_NEAR(block.Predicted[FEF2575], a.Fef2575, EccsTolerance);
+      EXPECT_NEAR(block.Predicted[MEF50], a.Mef50, EccsTolerance);
       EXPECT_EQ(block.Predicted[FEV05], 0.0f);  // the statement gives no FEV0.5 equation
     }
   }
@@ -95,31 +95,31 @@ TEST(Eccs, AdultRsdsAreInTheParametersOwnUnits) {
 TEST(Eccs, AdultLungVolumesAndTransferFactor) {
   const auto predicted = Make(PREDICTED_ECCS);
   const TBlock man = Compute(*predicted, MEASURE_DFC, Patient(1, 30, 180, 80));
-  EXPECT_NEAR(man.Predicted[0], 7.302f, Tolerance);   // TLC
-  EXPECT_NEAR(man.Predicted[1], 5.49f, Tolerance);    // IVC
-  EXPECT_NEAR(man.Predicted[5], 1.788f, Tolerance);   // RV
+  EXPECT_NEAR(man.Predicted[0], 7.302f, EccsTolerance);   // TLC
+  EXPECT_NEAR(man.Predicted[1], 5.49f, EccsTolerance);    // IVC
+  EXPECT_NEAR(man.Predicted[5], 1.788f, EccsTolerance);   // RV
   EXPECT_NEAR(man.Predicted[6], 25.66f, 0.005f);      // RV/TLC
-  EXPECT_NEAR(man.Predicted[7], 3.392f, Tolerance);   // FRC
+  EXPECT_NEAR(man.Predicted[7], 3.392f, EccsTolerance);   // FRC
   EXPECT_NEAR(man.Predicted[9], 11.988f, 0.001f);     // Tlco
   EXPECT_FLOAT_EQ(man.Rsd[0], 0.7f);
   EXPECT_FLOAT_EQ(man.Rsd[6], 5.4f);
   EXPECT_FLOAT_EQ(man.Rsd[9], 1.41f);
 
   const TBlock plethy = Compute(*predicted, MEASURE_PLETHY, Patient(1, 30, 180, 80));
-  EXPECT_NEAR(plethy.Predicted[0], 7.302f, Tolerance);  // TLC
-  EXPECT_NEAR(plethy.Predicted[1], 3.392f, Tolerance);  // TGV: the FRC equation
-  EXPECT_NEAR(plethy.Predicted[2], 1.788f, Tolerance);  // RV
+  EXPECT_NEAR(plethy.Predicted[0], 7.302f, EccsTolerance);  // TLC
+  EXPECT_NEAR(plethy.Predicted[1], 3.392f, EccsTolerance);  // TGV: the FRC equation
+  EXPECT_NEAR(plethy.Predicted[2], 1.788f, EccsTolerance);  // RV
   EXPECT_NEAR(plethy.Predicted[3], 25.66f, 0.005f);     // RV/TLC
   EXPECT_FLOAT_EQ(plethy.Predicted[4], 0.22f);          // Raw
   EXPECT_FLOAT_EQ(plethy.Predicted[14], 1.04f);         // sGaw
   EXPECT_NEAR(Compute(*predicted, MEASURE_SHUTTER, Patient(1, 30, 180, 80)).Predicted[0], 0.22f, 1e-6f);
-  EXPECT_NEAR(Compute(*predicted, MEASURE_VC, Patient(1, 30, 180, 80)).Predicted[0], 5.49f, Tolerance);
+  EXPECT_NEAR(Compute(*predicted, MEASURE_VC, Patient(1, 30, 180, 80)).Predicted[0], 5.49f, EccsTolerance);
 
   const TBlock woman = Compute(*predicted, MEASURE_DFC, Patient(0, 65, 160, 60));
-  EXPECT_NEAR(woman.Predicted[0], 4.77f, Tolerance);
-  EXPECT_NEAR(woman.Predicted[5], 1.936f, Tolerance);
+  EXPECT_NEAR(woman.Predicted[0], 4.77f, EccsTolerance);
+  EXPECT_NEAR(woman.Predicted[5], 1.936f, EccsTolerance);
   EXPECT_NEAR(woman.Predicted[6], 41.06f, 0.005f);
-  EXPECT_NEAR(woman.Predicted[7], 2.649f, Tolerance);
+  EXPECT_NEAR(woman.Predicted[7], 2.649f, EccsTolerance);
   // No MVV equation in the set.
   EXPECT_EQ(Compute(*predicted, MEASURE_MVV, Patient(1, 30, 180, 80)).Predicted[0], 0.0f);
 }
@@ -131,12 +131,12 @@ TEST(Eccs, AdultLungVolumesAndTransferFactor) {
 TEST(Eccs, ChildrenOfTheSecondTable) {
   const auto predicted = Make(PREDICTED_ECCS, 2);
   const TBlock boy = Compute(*predicted, MEASURE_FVC, Patient(1, 10, 140, 32));
-  EXPECT_NEAR(boy.Predicted[FVC], 2.08f, Tolerance);
+  EXPECT_NEAR(boy.Predicted[FVC], 2.08f, EccsTolerance);
   EXPECT_EQ(boy.Rsd[FVC], 0.0f);
   EXPECT_EQ(Compute(*predicted, MEASURE_DFC, Patient(1, 10, 140, 32)).Predicted[0], 0.0f);  // no children's TLC
 
   const PREDICTED_DATA five = Patient(1, 5, 110, 18);
-  EXPECT_NEAR(Compute(*predicted, MEASURE_FVC, five).Predicted[FVC], 1.866f, Tolerance);
+  EXPECT_NEAR(Compute(*predicted, MEASURE_FVC, five).Predicted[FVC], 1.866f, EccsTolerance);
   EXPECT_FALSE(predicted->VerifyPredictedLimits(five));
 }
 
@@ -147,11 +147,11 @@ TEST(Eccs, ChildrenOfTheSecondTable) {
 TEST(Eccs, ChildrenOfTheFirstTable) {
   const auto predicted = Make(PREDICTED_ECCS, 1);
   const TBlock girl = Compute(*predicted, MEASURE_FVC, Patient(0, 10, 140, 32));
-  EXPECT_NEAR(girl.Predicted[FVC], 1.8621f, Tolerance);
-  EXPECT_NEAR(girl.Rsd[FVC], 0.2352f, Tolerance);
+  EXPECT_NEAR(girl.Predicted[FVC], 1.8621f, EccsTolerance);
+  EXPECT_NEAR(girl.Rsd[FVC], 0.2352f, EccsTolerance);
   const TBlock boy = Compute(*predicted, MEASURE_FVC, Patient(1, 10, 140, 32));
-  EXPECT_NEAR(boy.Predicted[FVC], 2.0075f, Tolerance);
-  EXPECT_NEAR(boy.Rsd[FVC], 0.2553f, Tolerance);
+  EXPECT_NEAR(boy.Predicted[FVC], 2.0075f, EccsTolerance);
+  EXPECT_NEAR(boy.Rsd[FVC], 0.2553f, EccsTolerance);
 
   for (const int heightCm : {90, 140, 190})
     for (const int sex : {0, 1}) {

@@ -28,7 +28,7 @@ using namespace PredictedTesting;
 
 namespace {
 
-constexpr float Tolerance = 0.0005f;
+constexpr float KnudsonTolerance = 0.0005f;
 
 TEST(Knudson, FvcAndFev1InEveryAgeGroup) {
   struct TCase {
@@ -49,8 +49,8 @@ TEST(Knudson, FvcAndFev1InEveryAgeGroup) {
   const auto predicted = Make(PREDICTED_KNUDSON);
   for (const TCase& c : cases) {
     const TBlock block = Compute(*predicted, MEASURE_FVC, Patient(c.Sex, c.Age, c.HeightCm, 60));
-    EXPECT_NEAR(block.Predicted[FVC], c.Fvc, Tolerance) << "sex " << c.Sex << " age " << c.Age;
-    EXPECT_NEAR(block.Predicted[FEV1], c.Fev1, Tolerance) << "sex " << c.Sex << " age " << c.Age;
+    EXPECT_NEAR(block.Predicted[FVC], c.Fvc, KnudsonTolerance) << "sex " << c.Sex << " age " << c.Age;
+    EXPECT_NEAR(block.Predicted[FEV1], c.Fev1, KnudsonTolerance) << "sex " << c.Sex << " age " << c.Age;
     EXPECT_EQ(block.Rsd[FEV1], 0.0f);  // the set carries no RSD: no grade
     // Parameters without an equation in the publication have no predicted value.
     EXPECT_EQ(block.Predicted[PEF], 0.0f);
@@ -84,7 +84,7 @@ TEST(Knudson, Fev1ChangesEquationAtTheGroupBoundaries) {
   const auto predicted = Make(PREDICTED_KNUDSON);
   for (const TCase& c : cases)
     EXPECT_NEAR(Compute(*predicted, MEASURE_FVC, Patient(c.Sex, c.Age, c.HeightCm, 60)).Predicted[FEV1], c.Fev1,
-                Tolerance)
+                KnudsonTolerance)
         << "sex " << c.Sex << " age " << c.Age;
 }
 

@@ -7,7 +7,7 @@
 namespace {
 
 using BrowsePlan::TLine;
-using BrowsePlan::TMessage;
+using TPlanMessage = BrowsePlan::TMessage;
 
 std::vector<TLine> Lines(std::initializer_list<std::pair<const char*, bool>> lines) {
   std::vector<TLine> result;
@@ -40,21 +40,21 @@ TEST(BrowsePlan, TwoTestsGoAsComparisonThenCurrentInScanOrder) {
                             {"SPIRO 2026.10.01. 08:00:00  ", true}});
   const auto kinds = BrowsePlan::Kinds(lines, true, true);
   EXPECT_EQ(BrowsePlan::SelectionLoad(lines, kinds, 0, false, 0, 11, 8),
-            (std::vector<TMessage>{{WM_LOAD_MEASUREMENT, 2, "2026.10.03.@08:00:00"},
+            (std::vector<TPlanMessage>{{WM_LOAD_MEASUREMENT, 2, "2026.10.03.@08:00:00"},
                                    {WM_LOAD_MEASUREMENT, 1, "2026.10.01.@08:00:00"}}));
   EXPECT_EQ(BrowsePlan::SelectionLoad(lines, kinds, 1, false, 0, 11, 8),
-            (std::vector<TMessage>{{WM_LOAD_MEASUREMENT, 2, "2026.10.01.@08:00:00"},
+            (std::vector<TPlanMessage>{{WM_LOAD_MEASUREMENT, 2, "2026.10.01.@08:00:00"},
                                    {WM_LOAD_MEASUREMENT, 1, "2026.10.03.@08:00:00"}}));
   // A series (baseline and provoked) goes whole, each as a current test.
   EXPECT_EQ(BrowsePlan::SeriesLoad(lines, 0, 11, 8),
-            (std::vector<TMessage>{{WM_LOAD_MEASUREMENT, 1, "2026.10.03.@08:00:00"},
+            (std::vector<TPlanMessage>{{WM_LOAD_MEASUREMENT, 1, "2026.10.03.@08:00:00"},
                                    {WM_LOAD_MEASUREMENT, 1, "2026.10.01.@08:00:00"}}));
 }
 
 TEST(BrowsePlan, SingleAudiogramAndTrendLines) {
   const auto audio = Lines({{"AUDIO 2026.10.02. 08:00:00  ", true}});
   EXPECT_EQ(BrowsePlan::SelectionLoad(audio, BrowsePlan::Kinds(audio, true, false), 0, false, 0, 11, 8),
-            (std::vector<TMessage>{{WM_LOAD_AUDIOGRAM, 1, "2026.10.02.@08:00:00"}}));
+            (std::vector<TPlanMessage>{{WM_LOAD_AUDIOGRAM, 1, "2026.10.02.@08:00:00"}}));
   const auto spiro = Lines({{"SPIRO 2026.10.03. 08:00:00 P", true},
                             {"SPIRO 2026.10.02. 08:00:00  ", true},
                             {"SPIRO 2026.10.01. 08:00:00 B", true}});
@@ -64,7 +64,7 @@ TEST(BrowsePlan, SingleAudiogramAndTrendLines) {
                    .Trend());
   const auto trend = BrowsePlan::SelectionLoad(spiro, BrowsePlan::Kinds(spiro, true, true), 0, true, 1, 11, 8);
   ASSERT_EQ(trend.size(), 3u);
-  EXPECT_EQ(trend[2], (TMessage{WM_READ_TREND_DATA, 1, "2026.10.01.@08:00:00"}));
+  EXPECT_EQ(trend[2], (TPlanMessage{WM_READ_TREND_DATA, 1, "2026.10.01.@08:00:00"}));
 }
 
 }  // namespace

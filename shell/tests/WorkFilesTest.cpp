@@ -39,11 +39,11 @@ TEST(WorkFiles, PlethysmographAndShutterSwapPlacesInTheStoredOrder) {
   TTemporaryFolder folder;
   TWorkFiles files(folder.Path());
   files.MakeTempFileNames(false);
-  const auto& slots = files.WorkFileSlots();  // FVC, VC, MVV, DFC, SHUTTER, PLETHY
-  EXPECT_EQ(files.WorkFile(0), slots[0]);
-  EXPECT_EQ(files.WorkFile(3), slots[3]);
-  EXPECT_EQ(files.WorkFile(4), slots[5]);
-  EXPECT_EQ(files.WorkFile(5), slots[4]);
+  const auto& stored = files.WorkFileSlots();  // FVC, VC, MVV, DFC, SHUTTER, PLETHY
+  EXPECT_EQ(files.WorkFile(0), stored[0]);
+  EXPECT_EQ(files.WorkFile(3), stored[3]);
+  EXPECT_EQ(files.WorkFile(4), stored[5]);
+  EXPECT_EQ(files.WorkFile(5), stored[4]);
 }
 
 // A source that repeats itself still gives 24 different names, none of

@@ -480,7 +480,7 @@ TEST(SimulatedBox, TheShutterClosesAndOpensByTheWord) {
   rig.Word(0xEF7D);  // open: out to RV
   double expired = 0.0;
   for (const TSample& s : rig.Samples(300))
-    expired -= s.Value(ChannelFlow) * FlowMlpsPerCount / 100000.0;
+    expired -= s.Value(ChannelFlow) * InstrumentProtocol::FlowMlpsPerCount / 100000.0;
   EXPECT_GT(expired, 1.5);  // from about FRC (3.2 L) to RV (1.6 L)
   EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "shutter closed"), 1);
 }

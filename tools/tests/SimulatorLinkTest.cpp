@@ -179,7 +179,9 @@ TEST_F(SimulatorLink, TheLinkLeadsToTheDeviceWhileTheSimulatorRuns) {
 }
 
 TEST_F(SimulatorLink, ASimulatorThatStopsMidTrialEndsTheRunAndKeepsTheSamples) {
-  StartSimulator({"--manoeuvre", "fvc", "--lead-in", "0.5", "--stop-after", "400"});
+  // These tests count frames, not their pace: the simulator's clock runs
+  // ten times faster (the pace has a test of its own above).
+  StartSimulator({"--manoeuvre", "fvc", "--lead-in", "0.5", "--stop-after", "400", "--speed", "10"});
   StartAcquisition();
   Send(0xEF7F);
   ASSERT_TRUE(RunUntil([&] { return Window.Stopped; }, 20000)) << "the end of the line must reach the window";
@@ -194,7 +196,7 @@ TEST_F(SimulatorLink, ASimulatorThatStopsMidTrialEndsTheRunAndKeepsTheSamples) {
 }
 
 TEST_F(SimulatorLink, NoiseBetweenFramesIsSkippedAndCounted) {
-  StartSimulator({"--garbage-every", "10"});
+  StartSimulator({"--garbage-every", "10", "--speed", "10"});
   StartAcquisition();
   ASSERT_TRUE(RunUntil([&] { return Window.Samples.size() >= 200; }, 15000));
   Link.KillHandler();
@@ -209,7 +211,7 @@ TEST_F(SimulatorLink, NoiseBetweenFramesIsSkippedAndCounted) {
 }
 
 TEST_F(SimulatorLink, DamagedFramesAreRejectedAndTheirSamplesFilledIn) {
-  StartSimulator({"--corrupt-every", "40"});
+  StartSimulator({"--corrupt-every", "40", "--speed", "10"});
   StartAcquisition();
   ASSERT_TRUE(RunUntil([&] { return Window.Samples.size() >= 200; }, 15000));
   Link.KillHandler();

@@ -5,6 +5,7 @@
 
 #include "platform/basekit/Message.h"
 #include "testing/TemporaryFolder.h"
+#include "testing/Artifacts.h"
 
 #include <QComboBox>
 #include <QCheckBox>
@@ -21,8 +22,6 @@
 #include <map>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 void Save(const QImage& image, const std::string& name) {
   std::filesystem::create_directories(Artifacts);

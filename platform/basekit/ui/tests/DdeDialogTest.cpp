@@ -2,6 +2,7 @@
 
 #include "platform/basekit/Message.h"
 #include "testing/RecordingSink.h"
+#include "testing/Artifacts.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,8 +12,6 @@
 #include <filesystem>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 class DdeDialogTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "platform/basekit/ui/ScreenFont.h"
 #include "platform/basekit/ui/WaitCursor.h"
 #include "testing/RecordingSurface.h"
+#include "testing/Artifacts.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -18,8 +19,6 @@
 #include <functional>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 QImage Canvas(int width, int height, QColor fill = Qt::white) {
   QImage image(width, height, QImage::Format_RGB32);

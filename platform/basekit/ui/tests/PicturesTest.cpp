@@ -1,6 +1,7 @@
 #include "platform/basekit/ui/ImagePicture.h"
 #include "platform/basekit/ui/PainterSurface.h"
 #include "resources/Pictures.h"
+#include "testing/Artifacts.h"
 
 #include <QPainter>
 
@@ -9,8 +10,6 @@
 #include <filesystem>
 
 namespace {
-
-const std::filesystem::path Artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
 
 TEST(Pictures, EveryShippedPictureLoadsAndAMissingOneIsNothing) {
   const TResourcePictures pictures;

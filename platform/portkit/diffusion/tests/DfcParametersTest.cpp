@@ -15,7 +15,7 @@ using spirometry::testing::RecordedTrial;
 using spirometry::testing::Replay;
 using spirometry::testing::Waveform;
 
-std::size_t SampleAt(double seconds) { return static_cast<std::size_t>(seconds * 100.0 + 0.5) - 1; }
+std::size_t DfcSampleAt(double seconds) { return static_cast<std::size_t>(seconds * 100.0 + 0.5) - 1; }
 
 // A patient whose lungs are known: FRC 2.5 L above which 0.5 L tidal
 // breaths ride, RV 1.2 L, the test gas inspired to TLC, a ten-second hold
@@ -49,13 +49,13 @@ struct Patient {
     trial = Replay(flow);
 
     DfcManoeuvre& m = input.manoeuvre;
-    m.marks = {SampleAt(turnS), SampleAt(turnS + inspiration.durationS), 0, 0};
+    m.marks = {DfcSampleAt(turnS), DfcSampleAt(turnS + inspiration.durationS), 0, 0};
     // Sample window centred so that the Jones-Meade time is breathHoldS.
     const double timeZeroS = turnS + inspiration.BackExtrapolatedTimeS();
     const double ninetyS = turnS + inspiration.TimeOfVolume(0.9 * InspiredL());
     const double middleS = timeZeroS + 0.3 * (ninetyS - timeZeroS) + breathHoldS;
-    m.marks.sampleStart = SampleAt(middleS - 0.25);
-    m.marks.sampleEnd = SampleAt(middleS + 0.25);
+    m.marks.sampleStart = DfcSampleAt(middleS - 0.25);
+    m.marks.sampleEnd = DfcSampleAt(middleS + 0.25);
     m.turnVolumeL = trial.volumeL[m.marks.turn];
     m.holdVolumeL = trial.volumeL[m.marks.holdStart];
     m.discardL = 0.75;

@@ -36,7 +36,7 @@ FvcCase Case(std::string name, Blast expiration, Blast inspiration, double phase
 // From a child (FVC 1.5 L) to a tall adult (FVC 7 L), fast and slow blasts,
 // slow emptying, a hesitant start, an expiration longer than 15 s, and the
 // blast found inside a longer trial.
-std::vector<FvcCase> Cases() {
+std::vector<FvcCase> FvcCases() {
   std::vector<FvcCase> cases;
   //            hesitation s, L/s   rise   PEF   decay  length
   cases.push_back(Case("child, fast blast", {0, 0, 0.05, 3.2, 0.45, 4}, {0, 0, 0.10, 2.2, 0.60, 3}, 0.00));
@@ -88,7 +88,7 @@ void ExpectRecord(const std::array<float, FVC_PARAMETER_COUNT>& got, const std::
 }
 
 TEST(FvcParameters, EveryParameterOfKnownWaveformsWithinHalfTheIsoTolerance) {
-  for (const FvcCase& c : Cases()) {
+  for (const FvcCase& c : FvcCases()) {
     SCOPED_TRACE(c.name);
     RecordedTrial trial = Acquire(Quantise(c.waveform.Sample(c.phase)), MEASURE_FVC);
     const FvcEvaluation result = EvaluateFvc(trial);
@@ -144,7 +144,7 @@ TEST(FvcParameters, VolumesCountFromFullInspirationOnABlastWorkedByHand) {
 // construction: the window calls CalculateBackExtrapolation only for "ATS",
 // and pass 1 does it itself for "ECCS". The records must be identical.
 TEST(FvcParameters, BothBackExtrapolationRulesGiveTheSameRecord) {
-  for (const FvcCase& c : Cases()) {
+  for (const FvcCase& c : FvcCases()) {
     SCOPED_TRACE(c.name);
     const std::vector<short> counts = Quantise(c.waveform.Sample(c.phase));
     RecordedTrial eccsTrial = Acquire(counts, MEASURE_FVC);
@@ -164,7 +164,7 @@ TEST(FvcParameters, BackExtrapolationMovesTheStartToTimeZero) {
   // Sample k is taken at (k + 0.3) × 10 ms and closes the volume step that
   // ends half a sample later, so 0.315 s falls into the step of sample 31.
   constexpr double phase = 0.3;
-  const FvcCase c = Cases()[7];
+  const FvcCase c = FvcCases()[7];
   RecordedTrial trial = Acquire(Quantise(c.waveform.Sample(phase)), MEASURE_FVC);
   const FvcEvaluation result = EvaluateFvc(trial);
   ASSERT_TRUE(result.found);

@@ -28,7 +28,7 @@ struct MvvCase {
 // Sinusoidal breathing: each breath expires its tidal volume, so MVV is the
 // tidal volume × breaths per minute wherever a whole number of breaths fills
 // the 12 s.
-std::vector<MvvCase> Cases() {
+std::vector<MvvCase> MvvCases() {
   std::vector<MvvCase> cases;
   {
     Waveform w(3.0);  // the inspiration that arms the start, then 15 s at 90/min
@@ -57,7 +57,7 @@ std::vector<MvvCase> Cases() {
 }
 
 TEST(MvvParameters, VentilationAndFrequencyOfKnownWaveforms) {
-  for (const MvvCase& c : Cases()) {
+  for (const MvvCase& c : MvvCases()) {
     SCOPED_TRACE(c.name);
     RecordedTrial trial = Acquire(Quantise(c.waveform.Sample(0.61)), MEASURE_MVV);
     std::array<float, MVV_PARAMETER_COUNT> record{};

@@ -21,7 +21,7 @@ struct VcCase {
 };
 
 // Levels in litres of lung volume; the curves only ever see differences.
-std::vector<VcCase> Cases() {
+std::vector<VcCase> VcCases() {
   std::vector<VcCase> cases;
   {
     // End-inspiratory level 3.0, tidal 0.5, then out to RV 1.2, in to TLC 6.0
@@ -48,7 +48,7 @@ std::vector<VcCase> Cases() {
 }
 
 TEST(VcParameters, EveryParameterOfKnownWaveformsWithinHalfTheIsoTolerance) {
-  for (const VcCase& c : Cases()) {
+  for (const VcCase& c : VcCases()) {
     SCOPED_TRACE(c.name);
     RecordedTrial trial = Acquire(Quantise(c.waveform.Sample(0.42)), MEASURE_VC);
     std::array<float, VC_PARAMETER_COUNT> record{};
