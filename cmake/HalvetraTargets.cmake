@@ -63,7 +63,7 @@ endfunction()
 # run with a QCoreApplication, GUI tests with a QApplication on Qt's
 # offscreen platform.
 function(halvetra_test name)
-  cmake_parse_arguments(ARG "QT;GUI" "" "SOURCES;LINKS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;GUI;NO_UNITY" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_property(GLOBAL APPEND PROPERTY HALVETRA_TEST_TARGETS ${name})
   halvetra_target_defaults(${name})
@@ -75,7 +75,11 @@ function(halvetra_test name)
   # macros (slots, signals, emit), so their own names must differ. GCC
   # takes a file of a batch for a header and would warn of every fixture
   # in an anonymous namespace.
-  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  # NO_UNITY: a program whose files still share file-local names compiles
+  # file by file until they are renamed.
+  if(NOT ARG_NO_UNITY)
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
   endif()
