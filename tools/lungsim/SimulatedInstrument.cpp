@@ -66,9 +66,12 @@ void TSimulatedInstrument::Handle(const TFrame& frame) {
     AppendIdentity(Output, {Version, Options.HardwareVersion, Options.Capabilities, ChannelMask()});
   } else if (const auto on = ReadStream(frame)) {
     Log(*on ? "stream on" : "stream off");
+    if (!*on)
+      SwitchNebulizer(false);
     Stream = *on;
     if (Stream) {
       Sequence = 0;
+      Sprayed = 0;
       if (Options.StartOnStream)
         StartManoeuvre();
     }
@@ -122,8 +125,10 @@ void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
     AnalysisSamples = 0;
     Log("gas analysis started");
   }
-  if ((word & BitNebulizer) != (before & BitNebulizer))
+  if ((word & BitNebulizer) != (before & BitNebulizer)) {
     Log(word & BitNebulizer ? "nebulizer on" : "nebulizer off");
+    SwitchNebulizer((word & BitNebulizer) != 0);
+  }
 }
 
 void TSimulatedInstrument::ApplyByte(std::uint8_t value) {
@@ -133,7 +138,25 @@ void TSimulatedInstrument::ApplyByte(std::uint8_t value) {
     Log(ShutterSeries ? "shutter series on" : "shutter series off");
   } else if (value == ByteOutputOn + OutputNebulizer || value == OutputNebulizer) {
     Log(value == OutputNebulizer ? "nebulizer off" : "nebulizer on");
+    SwitchNebulizer(value != OutputNebulizer);
   }
+}
+
+void TSimulatedInstrument::SwitchNebulizer(bool on) {
+  const bool was = std::exchange(Nebulizer, on);
+  // What the compressor gave so far, for comparison with the dose the
+  // program counted.
+  if (was && !on)
+    Log("sprayed " + std::to_string(Sprayed) + " samples");
+}
+
+LungModel::TPatient TSimulatorOptions::ForcedPatient(std::size_t start) const {
+  LungModel::TPatient p = Patient;
+  if (!ForcedFvcL.empty())
+    p.FvcL = ForcedFvcL[std::min(start, ForcedFvcL.size() - 1)];
+  if (!ForcedFev1L.empty())
+    p.Fev1L = ForcedFev1L[std::min(start, ForcedFev1L.size() - 1)];
+  return p;
 }
 
 void TSimulatedInstrument::StartManoeuvre() {
@@ -144,7 +167,7 @@ void TSimulatedInstrument::StartManoeuvre() {
   Flows.assign(static_cast<std::size_t>(std::lround(Options.LeadInS / LungModel::SampleSeconds)), 0.0);
   std::vector<double> script;
   if (m == "fvc")
-    script = LungModel::ForcedManoeuvre(p);
+    script = LungModel::ForcedManoeuvre(Options.ForcedPatient(ForcedStarts++));
   else if (m == "vc")
     script = LungModel::SlowVcManoeuvre(p);
   else if (m == "mvv")
@@ -335,6 +358,8 @@ void TSimulatedInstrument::Tick() {
     for (const std::uint8_t noise : {0x00, 0xA5, 0xFF, 0x5A, 0x13, 0xA5, 0x5A})
       Output.push_back(noise);
   ++Sent;
+  if (Nebulizer)
+    ++Sprayed;
   if (Sent == Options.FaultAfterSamples) {
     AppendFault(Output, 1);
     Log("fault 1 reported");

@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 struct TSimulatorOptions {
   std::string Kind = "spirometer";  // spirometer, diffusion, plethysmograph
@@ -26,6 +27,12 @@ struct TSimulatorOptions {
   bool StartOnStream = false;      // begin when the stream is switched on, not with the start word
   double LeadInS = 1.0;            // at rest before the manoeuvre
   LungModel::TPatient Patient;
+  // FVC and FEV1 of each forced manoeuvre in turn, the last one staying;
+  // empty: the patient's.
+  std::vector<double> ForcedFvcL;
+  std::vector<double> ForcedFev1L;
+  // The patient of the forced manoeuvre numbered `start` (from 0).
+  LungModel::TPatient ForcedPatient(std::size_t start) const;
   int NoiseCounts = 1;             // flow noise, counts either way
   int OffsetCounts = 0;            // flow offset until an autozero
   unsigned Seed = 1;
@@ -71,6 +78,8 @@ public:
   InstrumentProtocol::TBytes TakeOutput();
 
   bool Streaming() const { return Stream; }
+  // Samples sent while the nebulizer was on, since the stream was switched on.
+  long SprayedSamples() const { return Sprayed; }
   long SamplesSent() const { return Sent; }
   std::uint8_t ChannelMask() const;
 
@@ -78,6 +87,7 @@ private:
   void Handle(const InstrumentProtocol::TFrame& frame);
   void ApplyWord(std::uint16_t word);
   void ApplyByte(std::uint8_t value);
+  void SwitchNebulizer(bool on);
   void StartManoeuvre();
   double NextFlow();
   double LinePressurePa();
@@ -98,6 +108,9 @@ private:
   long Sent = 0;
   long Frames = 0;
   bool Zeroed = false;       // an autozero took the offsets away
+  bool Nebulizer = false;    // the nebulizer's compressor sprays
+  long Sprayed = 0;
+  std::size_t ForcedStarts = 0;
   double LastFlow = 0.0;
 
   // The patient.

@@ -23,7 +23,9 @@ standard output and plays a lung-function instrument on it until stopped.
                      the default of the others
   --lead-in S        seconds at rest before the manoeuvre: 3 when it begins
                      with the stream, longer than the program's zero; 1 else
-  --fvc L --fev1 L --pef L/s --rise S --fivc L --pif L/s
+  --fvc L,L,... --fev1 L,L,...   FVC and FEV1 of each forced manoeuvre in
+                     turn; the last one stays (4.5 and 3.7)
+  --pef L/s --rise S --fivc L --pif L/s
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
@@ -74,7 +76,8 @@ The body box (--instrument plethysmograph, --manoeuvre plethysmograph):
                      the calibration pump's stroke (0.15), the box's swing over
                      Boyle's (1) and the leak's time constant (5); with
                      --stuck-pump a pump keeps its status
-  --log FILE         every request and command word, one a line
+  --log FILE         every request and command word, one a line, and the
+                     samples sprayed while the nebulizer was on
   --stop-after N     hang up after sending N samples
   --garbage-every N  noise bytes after every N-th frame
   --corrupt-every N  every N-th sample frame damaged on the line
@@ -101,6 +104,20 @@ std::optional<long> Integer(const char* text) {
   return value;
 }
 
+// "a,b,c": each a number above 0.
+std::optional<std::vector<double>> PositiveList(const std::string& list) {
+  std::vector<double> values;
+  for (std::size_t from = 0; from <= list.size();) {
+    const std::size_t comma = std::min(list.find(',', from), list.size());
+    const auto value = Number(list.substr(from, comma - from).c_str());
+    if (!value || *value <= 0.0)
+      return std::nullopt;
+    values.push_back(*value);
+    from = comma + 1;
+  }
+  return values;
+}
+
 }  // namespace
 
 std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, char** argv) {
@@ -110,7 +127,7 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
   bool leadInGiven = false;
   LungModel::TPatient& p = o.Patient;
   const std::map<std::string, double*> reals{
-      {"--fvc", &p.FvcL},           {"--fev1", &p.Fev1L},        {"--pef", &p.PefLps},
+      {"--pef", &p.PefLps},
       {"--rise", &p.RiseTimeS},     {"--fivc", &p.FivcL},        {"--pif", &p.PifLps},
       {"--rv", &p.RvL},             {"--tv", &p.TidalL},         {"--irv", &p.IrvL},
       {"--erv", &p.ErvL},           {"--breath", &p.BreathS},    {"--mvv-tidal", &p.MvvTidalL},
@@ -197,16 +214,15 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
       o.StartOnStream = trigger == "stream";
       triggerGiven = true;
     } else if (option == "--stroke-times") {
-      p.StrokeSeconds.clear();
-      std::string list = value;
-      for (std::size_t from = 0; from <= list.size();) {
-        const std::size_t comma = std::min(list.find(',', from), list.size());
-        const auto seconds = Number(list.substr(from, comma - from).c_str());
-        if (!seconds || *seconds <= 0.0)
-          return "--stroke-times: " + list + " is not a list of positive seconds";
-        p.StrokeSeconds.push_back(*seconds);
-        from = comma + 1;
-      }
+      const auto seconds = PositiveList(value);
+      if (!seconds)
+        return "--stroke-times: " + std::string(value) + " is not a list of positive seconds";
+      p.StrokeSeconds = *seconds;
+    } else if (option == "--fvc" || option == "--fev1") {
+      const auto litres = PositiveList(value);
+      if (!litres)
+        return option + ": " + value + " is not a list of positive litres";
+      (option == "--fvc" ? o.ForcedFvcL : o.ForcedFev1L) = *litres;
     } else if (const auto rhino = ParseRhinoHeadOption(option, value, o.Rhino)) {
       if (!rhino->empty())
         return *rhino;
@@ -245,8 +261,12 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
   if (box.CorrectedCabinL() <= 0.0 || box.BreathS <= 0.0 || box.PantingHz <= 0.0 || box.LeakTauS <= 0.0 ||
       p.TgvL <= p.RvL)
     return "the box: a cabin larger than the patient, positive times, and a TGV above RV";
-  if (o.Manoeuvre == "fvc")
-    if (const auto problem = LungModel::CheckForced(o.Patient))
-      return *problem;
+  if (o.Manoeuvre == "fvc") {
+    // Every forced manoeuvre of the lists must be one the patient can blow.
+    const std::size_t starts = std::max({o.ForcedFvcL.size(), o.ForcedFev1L.size(), std::size_t{1}});
+    for (std::size_t start = 0; start < starts; ++start)
+      if (const auto problem = LungModel::CheckForced(o.ForcedPatient(start)))
+        return *problem;
+  }
   return o;
 }

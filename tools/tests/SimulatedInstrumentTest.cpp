@@ -90,7 +90,9 @@ TEST(SimulatedInstrument, EachKindIntroducesItselfWithItsVersionAndChannels) {
 TEST(SimulatedInstrument, BadCommandLinesAreRefusedWithTheReason) {
   const std::vector<std::vector<const char*>> bad{
       {"sim", "--fvc"}, {"sim", "--fvc", "x"}, {"sim", "--strokes", "-2"}, {"sim", "--manoeuvre", "swim"},
-      {"sim", "--instrument", "toaster"}, {"sim", "--bogus", "1"}, {"sim", "--manoeuvre", "fvc", "--fev1", "4.6"}};
+      {"sim", "--instrument", "toaster"}, {"sim", "--bogus", "1"}, {"sim", "--manoeuvre", "fvc", "--fev1", "4.6"},
+      // The second blast's FEV1 above the FVC; an empty and a negative item.
+      {"sim", "--manoeuvre", "fvc", "--fev1", "3.0,4.6"}, {"sim", "--fvc", "4,,3"}, {"sim", "--fev1", "3,-1"}};
   for (auto argv : bad) {
     const auto parsed = ParseSimulatorOptions(static_cast<int>(argv.size()), const_cast<char**>(argv.data()));
     ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << argv[1];
@@ -130,6 +132,66 @@ TEST(SimulatedInstrument, TheStartWordBeginsTheManoeuvreAndTheStopWordEndsIt) {
   rig.Word(0xAF7F);
   rig.Word(0xEF7F);
   EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "manoeuvre fvc started"), 2);
+}
+
+// Each start blows the next FVC and FEV1 of the lists, the last staying:
+// the volume of the first second from the blast's first sample, and all of
+// the expiration.
+TEST(SimulatedInstrument, ForcedManoeuvresTakeTheListsOneValueAStart) {
+  const char* argv[] = {"sim", "--manoeuvre", "fvc", "--trigger", "word", "--lead-in", "0.5", "--noise", "0",
+                        "--fvc", "4.0", "--fev1", "3.0,2.4"};
+  const auto parsed = ParseSimulatorOptions(13, const_cast<char**>(argv));
+  ASSERT_TRUE(std::holds_alternative<TSimulatorOptions>(parsed)) << std::get<std::string>(parsed);
+  TRig rig(std::get<TSimulatorOptions>(parsed));
+  rig.Stream(true);
+  for (const double fev1 : {3.0, 2.4, 2.4}) {
+    rig.Word(0xEF7F);
+    const auto samples = rig.Samples(2000);
+    rig.Word(0xAF7F);
+    const auto blast = std::find_if(samples.begin(), samples.end(),
+                                    [](const TSample& s) { return s.Value(ChannelFlow) < 0; });
+    ASSERT_GT(samples.end() - blast, 100);
+    double firstSecondL = 0.0;
+    double expiredL = 0.0;
+    for (auto s = blast; s != samples.end() && s->Value(ChannelFlow) <= 0; ++s) {
+      const double litres = -s->Value(ChannelFlow) * 8.7890625 * 0.01 / 1000.0;
+      expiredL += litres;
+      if (s - blast < 100)
+        firstSecondL += litres;
+    }
+    EXPECT_NEAR(firstSecondL, fev1, 0.02);
+    EXPECT_NEAR(expiredL, 4.0, 0.01);
+  }
+}
+
+// The samples sent while the compressor was on, by the plain spirometer's
+// output byte or the extended instrument's word bit, counted from the
+// stream's start; each switching off reports the count so far.
+TEST(SimulatedInstrument, TheSprayedSamplesAreCountedAndLogged) {
+  TSimulatorOptions options = Quiet();
+  options.Capabilities = CapabilityNebulizer;
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Run(10);
+  rig.Byte(ByteOutputOn + OutputNebulizer);
+  rig.Run(50);
+  rig.Byte(OutputNebulizer);
+  rig.Run(10);
+  EXPECT_EQ(rig.Instrument.SprayedSamples(), 50);
+  rig.Word(0xEF7F | BitNebulizer);
+  rig.Run(30);
+  rig.Word(0xEF7F);
+  rig.Word(0xEF7F | BitNebulizer);
+  rig.Run(5);
+  rig.Stream(false);  // the nebulizer stops with the stream
+  rig.Run(10);
+  EXPECT_EQ(rig.Instrument.SprayedSamples(), 85);
+  std::vector<std::string> sprayed;
+  std::copy_if(rig.Log.begin(), rig.Log.end(), std::back_inserter(sprayed),
+               [](const std::string& line) { return line.starts_with("sprayed"); });
+  EXPECT_EQ(sprayed, (std::vector<std::string>{"sprayed 50 samples", "sprayed 80 samples", "sprayed 85 samples"}));
+  rig.Stream(true);
+  EXPECT_EQ(rig.Instrument.SprayedSamples(), 0);
 }
 
 TEST(SimulatedInstrument, AnAutozeroPulseTakesTheFlowOffsetAway) {
