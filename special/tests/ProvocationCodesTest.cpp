@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+// Its own namespace: the headless tests compile in batches, and this
+// file's names meet the others' there.
+namespace provocation_codes_tests {
+
 using namespace ProvocationCodes;
 
 // The dialog's list: item 0 is "no parameter", then the five bands in the
@@ -66,3 +70,5 @@ TEST(ProvocationCodes, ListItemPadsTheUnitToColumn26At800Pixels) {
   EXPECT_EQ(ListItemText(26, 1600), "MVV*f [1/min]");
   EXPECT_EQ(ListItemText(0, 800), "");
 }
+
+}  // namespace provocation_codes_tests

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+// Its own namespace: the headless tests compile in batches, and this
+// file's names meet the others' there.
+namespace provocation_graph_tests {
+
 using namespace ProvocationGraph;
 
 namespace {
@@ -79,3 +83,5 @@ TEST(ProvocationGraph, ACurveBeyondTheAreaIsClippedAlongItself) {
   EXPECT_EQ(vertical->To, (TPoint{100, 456}));
   EXPECT_FALSE(ClipToBand({{10, 460}, {20, 500}}, 283, 456).has_value());
 }
+
+}  // namespace provocation_graph_tests

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+// Its own namespace: the headless tests compile in batches, and this
+// file's names meet the others' there.
+namespace provocation_setup_tests {
+
 using namespace ProvocationSetup;
 
 namespace {
@@ -125,3 +129,5 @@ TEST_F(ProvocationSetupTest, MaterialListsEndAtTheFirstEmptyKeyAndTakeNoTwin) {
   EXPECT_EQ(ReadList(Ini, MaterialListSection),
             (std::vector<std::string>{"Histamine", "Metacholine", "Adenosine", "histamine"}));
 }
+
+}  // namespace provocation_setup_tests
