@@ -33,6 +33,9 @@ public:
   // Gives the next dose; false when no further dose is taken.
   virtual bool GetNextDose() = 0;
   virtual void StartNebulizer() = 0;
+  // The warning the program gives before a further dose once a parameter
+  // has crossed its limit, naming each and its limit; empty while none has.
+  virtual std::string LimitCrossedText() const { return {}; }
 
   // --- What a stored stage and its printout carry.
   // The last step's concentration and dose (in ml); unchanged without a step.

@@ -10,7 +10,7 @@ TEnableAnswer Plain(bool enabled) { return {enabled, std::nullopt, std::nullopt}
 TEnableAnswer Checked(bool enabled, bool checked) { return {enabled, checked ? 1 : 0, std::nullopt}; }
 
 TEnableAnswer Start(const TEnablerState& s, unsigned id, const TMessage* texts) {
-  bool base = !s.BigTable && !s.ZeroDue && !s.Running && !s.GasAnalysis;
+  bool base = !s.BigTable && !s.ZeroDue && !s.Running && !s.LinkLent && !s.GasAnalysis;
   if (s.MeasureType == MEASURE_RHINO) {
     TEnableAnswer answer;
     const auto text = [&](int number) { return texts ? texts->LoadStringA(number) : std::to_string(number); };
@@ -36,7 +36,7 @@ TEnableAnswer Start(const TEnablerState& s, unsigned id, const TMessage* texts) 
 
 TEnableAnswer Table(const TEnablerState& s, short k) {
   const bool inOrder = s.TrialOrder[0] == k || s.TrialOrder[1] == k || s.TrialOrder[2] == k;
-  const bool enabled = s.MeasureType != MEASURE_RHINO && s.ScreenMode == 1 && !s.Running &&
+  const bool enabled = s.MeasureType != MEASURE_RHINO && s.ScreenMode == 1 && !s.Running && !s.LinkLent &&
                        (!s.PrePost || s.BigTable) && inOrder;
   return Checked(enabled, s.TrialOrder[0] == k);
 }
@@ -53,7 +53,7 @@ TEnableAnswer Shutter(const TEnablerState& s) {
 }  // namespace
 
 std::optional<TEnableAnswer> CommandEnable(const TEnablerState& s, unsigned id, const TMessage* texts) {
-  const bool idle = !s.Running;
+  const bool idle = !s.Running && !s.LinkLent;
   switch (id) {
   case CM_START:
   case CM_START2:

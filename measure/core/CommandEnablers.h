@@ -18,6 +18,9 @@ struct TEnablerState {
   short MeasureType = 0;   // the window's test kind
   short MeasureMode = 0;   // the current mode: 7 during a calibration
   bool Running = false;
+  // Another window drives the instrument link (the provocation's
+  // nebulizer): the window is not idle, though no test of its own runs.
+  bool LinkLent = false;
   bool BigTable = false;
   bool ZeroDue = true;
   bool GasAnalysis = false;

@@ -349,6 +349,7 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.MeasureType = MeasureType;
   s.MeasureMode = MeasureMode;
   s.Running = StartId != 0;
+  s.LinkLent = LinkLent;
   s.BigTable = TableZoomed;
   // Without an instrument there is no zero to wait for.
   s.ZeroDue = ZeroPending || (HasInstrument && ZeroNeeded);

@@ -90,6 +90,8 @@ public:
   void SetZeroPending() override { ZeroPending = true; }
   std::string NextStepText() const override;
   void SetProvocationMode(bool on) override { ProvocationMode = on; }
+  bool IsIdle() const override { return StartId == 0 && !LinkLent; }
+  void SetIdle(bool idle) override { LinkLent = !idle; }
   void SetBRate(short rate) override { SetBRate(static_cast<int>(rate)); }
   void ApplySettings(const TMeasureSettings& settings) override;
   void SetDisplayFormats(const TDisplayFormats& formats) override;
@@ -105,6 +107,7 @@ public:
   bool GridOn = true;
   bool ZeroPending = false;      // the client switched the test kind: wait for a zero
   bool ProvocationMode = false;
+  bool LinkLent = false;         // the provocation's nebulizer drives the link
   // A trial of the kind ended since its results were last stored.
   std::array<bool, 7> NewResult{};
   // The key results a provocation step carries from this window.
@@ -212,7 +215,9 @@ public:
   void CmCancelProv();
   void CmPrePostCommand();
   TResult CmPrePost(TParam1 = 0, TParam2 = 0);
-  TResult GetIsStart(TParam1 = 0, TParam2 = 0) { return static_cast<TResult>(StartId); }
+  // The running command; 1 while the link is lent, so that nothing takes
+  // the window for idle.
+  TResult GetIsStart(TParam1 = 0, TParam2 = 0) { return StartId != 0 ? StartId : LinkLent ? 1 : 0; }
   void CmEscButton();
   TResult CmAskHelpContext(TParam1 id, TParam2 = 0);
   bool GetHelpContext() const;

@@ -55,6 +55,11 @@ public:
   // the breath. Empty when there is nothing to say.
   virtual std::string NextStepText() const { return {}; }
   virtual void SetProvocationMode(bool on) = 0;
+  // Idle: no test runs and no other window drives the instrument link. The
+  // provocation window's nebulizer takes the link from the start of a run
+  // to its end, and the window starts nothing and answers busy meanwhile.
+  virtual bool IsIdle() const { return true; }
+  virtual void SetIdle(bool /*idle*/) {}
   // 0 the normal breathing rate, 1 the high one.
   virtual void SetBRate(short rate) = 0;
 

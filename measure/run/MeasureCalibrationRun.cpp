@@ -23,7 +23,7 @@ constexpr TListPlacement ExtendedResult{320, 87, 742, 167};
 }  // namespace
 
 void TMeasureCore::CmCalibration() {
-  if (StartId != 0)
+  if (!IsIdle())
     return;
   // Only the syringe of a plain spirometer and the diffusion unit's sequence
   // are run here; the plethysmograph's cabin calibration is a special test.

@@ -27,7 +27,7 @@ bool IsFlowTest(short mode) {
 }  // namespace
 
 void TMeasureCore::CmStart(unsigned id) {
-  if (StartId != 0)
+  if (!IsIdle())
     return;
   if (BtpsDevice)
     BtpsTimerActive = false;

@@ -78,7 +78,7 @@ bool TMeasureCore::CalculateZero() {
 }
 
 void TMeasureCore::CmZero() {
-  if (StartId != 0)
+  if (!IsIdle())
     return;
   // The plethysmograph's zero belongs to the special tests.
   if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) == 0) {

@@ -70,6 +70,17 @@ TEST(CommandEnablers, DuringATestOnlyStopCancelAndTheirOwnStepsAreOpen) {
   EXPECT_FALSE(Enabled(shutter, CM_SHUTTER));
 }
 
+// While the provocation's nebulizer drives the link the window is busy
+// though no test of its own runs: nothing of its own starts, and there is
+// no run of its own to stop.
+TEST(CommandEnablers, WhileTheLinkIsLentNothingOfTheWindowsOwnIsOpen) {
+  for (const short type : {MEASURE_FVC, MEASURE_VC, MEASURE_MVV}) {
+    TEnablerState s = Ready(type);
+    s.LinkLent = true;
+    EXPECT_EQ(EnabledOf(s), (std::set<unsigned>{CM_CANCEL_PROV})) << type;
+  }
+}
+
 TEST(CommandEnablers, TheAnimationIsForChildrenUpToTwelve) {
   struct Case {
     std::int32_t age;

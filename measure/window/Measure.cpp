@@ -317,7 +317,7 @@ bool TMeasure::event(QEvent* event) {
 
 THotState TMeasure::HotState() const {
   THotState s;
-  s.Idle = StartId == 0;
+  s.Idle = IsIdle();
   s.MeasureScreen = MeasureScreen != 0;
   s.HelpMode = false;
   s.TableZoomed = TableZoomed;

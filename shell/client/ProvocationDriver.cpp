@@ -133,6 +133,11 @@ void TProvocationDriver::MeasurementStep(TMeasureWindow& measure, TProvocationWi
 
 void TProvocationDriver::ProvocationStep(TProvocationWindow& provocation) {
   TProvocationSteps& steps = provocation.Steps();
+  // Before a further dose the user hears of every limit crossed so far; a
+  // run that just ended gave its dose already.
+  if (!steps.NebulizerRunning)
+    if (const std::string crossed = provocation.LimitCrossedText(); !crossed.empty())
+      Texts.MessageBoxText(crossed, CaptionWarning, TMessageIcon::Warning);
   if (!steps.NebulizerRunning && steps.ProvokedRow) {
     TUserMessage question;
     question.Caption = Texts.LoadStringA(CaptionWarning);

@@ -263,12 +263,20 @@ TEST_F(ProvocationDriverTest, StepsFromTheProvocationWindow) {
        {}, {}, false, false, false, {"GetNextDose"}},
       {"step 0: the nebulizer stopped", [](auto& p) { p.State.BaselineDone = true; p.State.NebulizerRunning = true; },
        {}, {}, true, false, false, {}},
+      // A crossed limit is named before the question and the dose (message 0: the window's own text).
+      {"a crossed limit is named first", [&](auto& p) { provoked(p); p.State.ProvokedRow = true; p.Crossed = "FEV1 -22 %"; },
+       {IDYES}, {{0, "FEV1 -22 %"}, {358, ""}}, true, false, false, {"GetNextDose"}},
+      {"a crossed limit and the queue's end", [&](auto& p) { provoked(p); p.QueueUsedUp = true; p.Crossed = "FEV1 -22 %"; },
+       {}, {{0, "FEV1 -22 %"}, {360, "345"}, {543, ""}}, false, true, false, {}},
+      {"the run that ended gave its dose: no warning", [&](auto& p) { provoked(p); p.State.NebulizerRunning = true; p.Crossed = "FEV1 -22 %"; },
+       {}, {}, true, false, false, {}},
   };
   for (const TStepCase& c : cases) {
     SCOPED_TRACE(c.name);
     Provocation.State = {};
     Provocation.State.TestCommand = 2148;
     Provocation.QueueUsedUp = false;
+    Provocation.Crossed.clear();
     Provocation.NextDoseTaken = true;
     Provocation.NextDoseStartsNebulizer = false;
     Provocation.Log.Calls.clear();
@@ -284,7 +292,8 @@ TEST_F(ProvocationDriverTest, StepsFromTheProvocationWindow) {
     Driver.CmProvocationStep();
     std::vector<std::string> expected;
     for (const auto& [number, argument] : c.messages)
-      expected.push_back(argument.empty() ? Text(number)
+      expected.push_back(number == 0       ? argument
+                         : argument.empty() ? Text(number)
                          : number == 360 ? Format(360, {Text(std::stoi(argument))})
                                          : Format(number, {argument}));
     EXPECT_EQ(Sink.Texts(), expected);
@@ -305,6 +314,7 @@ TEST_F(ProvocationDriverTest, StepsFromTheProvocationWindow) {
   }
   // The question whether to go on makes No its default.
   Provocation.State = {};
+  Provocation.Crossed.clear();
   Provocation.State.ProvokedRow = true;
   MeasureActive = false;
   Sink.Shown.clear();

@@ -190,6 +190,7 @@ public:
     Rows.push_back(values);
   }
   bool IsThereEndOfQueue() const override { return QueueUsedUp; }
+  std::string LimitCrossedText() const override { return Crossed; }
   bool GetNextDose() override {
     Log.Calls.push_back("GetNextDose");
     State.NebulizerRunning = NextDoseStartsNebulizer;
@@ -205,6 +206,7 @@ public:
   TProvocationSteps State;
   std::vector<std::array<float, 3>> Rows;
   bool QueueUsedUp = false;
+  std::string Crossed;  // the crossed-limit warning
   bool NextDoseTaken = true;
   bool NextDoseStartsNebulizer = false;
 };

@@ -13,6 +13,8 @@ void TMeasureNebulizerLink::Begin() {
   TMeasureInterrupt* link = Link();
   if (!link)
     return;
+  // The measurement window leaves the link alone while the run holds it.
+  MeasureWindow.SetIdle(false);
   TMeasureData::pThis = Window;
   link->InitHandler();
   TMeasureInterrupt::FlagBegin = true;
@@ -27,6 +29,7 @@ void TMeasureNebulizerLink::End() {
   link->KillHandler();
   TMeasureInterrupt::FlagBegin = false;
   TMeasureData::pThis = &MeasureWindow;
+  MeasureWindow.SetIdle(true);
 }
 
 bool TMeasureNebulizerLink::TakesControlWords() const {

@@ -2,6 +2,7 @@
 
 #include "common/CommandNumbers.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -134,6 +135,15 @@ std::optional<short> CodeOfIniText(std::string_view text) {
     return static_cast<short>(code);
   }
   return std::nullopt;
+}
+
+std::string DisplayName(short code) {
+  const auto parameter = Parameter(code);
+  if (!parameter)
+    return {};
+  std::string name(parameter->Name);
+  name.erase(std::remove(name.begin(), name.end(), '*'), name.end());
+  return name;
 }
 
 std::string ListItemText(int index, int screenWidthPixels) {

@@ -54,6 +54,10 @@ std::string IniText(short code);
 // its band's parameters names no parameter (-1).
 std::optional<short> CodeOfIniText(std::string_view text);
 
+// The parameter's name as plain text ("FEV1,0"); empty for a code that
+// names no parameter.
+std::string DisplayName(short code);
+
 // The dialog's item: the name, blanks up to a column of 26 characters at
 // 800 pixels (scaled by the screen's width), then the unit.
 std::string ListItemText(int index, int screenWidthPixels);

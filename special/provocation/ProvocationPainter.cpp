@@ -64,15 +64,6 @@ void DrawGird(TDrawSurface& s, const TProvPaintContext& c, int x0, int y0, int w
       Line(s, c, x, y, 0, 2, grid);
 }
 
-std::string DisplayName(short code) {
-  const auto parameter = ProvocationCodes::Parameter(code);
-  if (!parameter)
-    return {};
-  std::string name(parameter->Name);
-  name.erase(std::remove(name.begin(), name.end(), '*'), name.end());
-  return name;
-}
-
 std::string Unit(const TProvocationModel& model) { return model.Nebulizer.UnitOfDose == 0 ? "ml" : "mg"; }
 
 bool IsNonZero(const std::string& number) { return std::strtof(number.c_str(), nullptr) != 0.0f; }
@@ -169,7 +160,7 @@ void WriteProvParam(TDrawSurface& s, const TProvPaintContext& c) {
   const TColor panel = Role(c, TUtil::Panel);
   for (std::size_t k = 0; k < 3; ++k) {
     const TRect cell{Columns[2 + k], top, Columns[3 + k], top + h};
-    const std::string name = DisplayName(c.Model.ParamCode(k));
+    const std::string name = ProvocationCodes::DisplayName(c.Model.ParamCode(k));
     if (name.empty())
       continue;
     if (c.Model.LimitHit(k))

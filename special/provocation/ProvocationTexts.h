@@ -35,6 +35,9 @@ inline constexpr int QueueEntryReason = 9242;
 inline constexpr int TooLongReason = 9243;
 inline constexpr int MaterialNameReason = 9244;
 inline constexpr int ParamUnusable = 9245;
+// The warning before a further dose once a parameter crossed its limit.
+inline constexpr int LimitCrossedLine = 9247;
+inline constexpr int LimitCrossedWarning = 9248;
 
 constexpr int AccumText(unsigned accum) { return accum == 0 ? NotAccumulated : Accumulated; }
 constexpr int ModeText(unsigned mode) { return mode == 0 ? ModeTyped : ModeNebulised; }
@@ -46,6 +49,7 @@ constexpr int HeadText(unsigned head) { return head == 0 ? HeadPurple : HeadGree
 #include <string>
 
 class TMessage;
+class TProvocationModel;
 struct TParamIssue;
 struct TSetupIssue;
 
@@ -54,5 +58,9 @@ namespace ProvocationTexts {
 // "The setting Queue=... of the provocation material ... cannot be used: ..."
 std::string IssueText(const TMessage& texts, const TSetupIssue& issue, const std::string& material);
 std::string IssueText(const TMessage& texts, const TParamIssue& issue);
+
+// The warning that names each parameter that crossed its limit, the limit
+// and the parameter's change at the last step; empty while none crossed.
+std::string LimitCrossedText(const TMessage& texts, const TProvocationModel& model);
 
 }  // namespace ProvocationTexts

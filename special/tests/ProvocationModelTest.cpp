@@ -1,7 +1,9 @@
 #include "special/tests/ProvocationFixture.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
+#include "special/provocation/ProvocationTexts.h"
 
 using ModelTest = ProvocationFixture;
 
@@ -40,6 +42,33 @@ TEST_F(ModelTest, TypedDosesGiveLinesChangesAndTheCrossedLimit) {
   // What the driver reads: the maximum as text, the accumulated dose.
   EXPECT_EQ(model.Steps().FallValue, "0.0");
   EXPECT_EQ(model.Steps().FallLimit, model.AccumulatedDose());
+}
+
+// The warning before a further dose names the parameter that crossed its
+// limit, the limit and the last step's change, also once the parameter has
+// come back: 2.35 / 3.00 -> -21.67 % (-22); 2.91 / 3.00 = 0.97 -> -3 %.
+TEST_F(ModelTest, ACrossedLimitIsNamedWithItsLimitAndTheLastChange) {
+  const TMessage english{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources" / "lang"};
+  const std::string head = "The provocation has crossed a limit:\n";
+  const std::string tail = "\nGive a further dose only when the patient's state allows it.";
+  struct TCase {
+    std::vector<float> fev1;
+    std::string line;  // empty: no warning
+  };
+  const TCase cases[] = {
+      {{3.00f}, ""},
+      {{3.00f, 2.70f}, ""},
+      {{3.00f, 2.35f}, "FEV1,0 has crossed its limit of -20 % of the baseline (last step: -22 %)."},
+      {{3.00f, 2.35f, 2.91f}, "FEV1,0 has crossed its limit of -20 % of the baseline (last step: -3 %)."},
+  };
+  WriteIni("Histamine", "Type=0\nConcentration=2.5\nAccum=1\n");
+  for (const TCase& c : cases) {
+    TProvocationModel model = Open();
+    for (const float fev1 : c.fev1)
+      model.AddDataToProvListBox({fev1, 0.0f, 0.0f});
+    EXPECT_EQ(ProvocationTexts::LimitCrossedText(english, model), c.line.empty() ? "" : head + c.line + tail)
+        << c.fev1.size();
+  }
 }
 
 TEST_F(ModelTest, ALimitOfZeroNeverFiresAndPositiveLimitsWatchARise) {

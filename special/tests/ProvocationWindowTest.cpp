@@ -218,6 +218,26 @@ TEST_F(ProvocationWindow, TheSetupAndHeaderAreasOpenTheirDialogs) {
   EXPECT_EQ(setups, 1);
 }
 
+// Help mode is the client's answer, or the main window's where the client
+// says no; in help mode the grid command changes nothing.
+TEST_F(ProvocationWindow, HelpModeIsAskedOfTheClientThenOfTheMainWindow) {
+  auto window = Open(TypedSetup);
+  struct TCase {
+    bool client, main, help;
+  };
+  for (const TCase c : {TCase{false, false, false}, {true, false, true}, {false, true, true}, {true, true, true}}) {
+    Client.HelpMode = c.client;
+    Main.HelpMode = c.main;
+    Main.Received.clear();
+    EXPECT_EQ(window->GetHelpContext(), c.help) << c.client << c.main;
+    EXPECT_EQ(std::count(Main.Received.begin(), Main.Received.end(), TReceived{WM_GET_HELP_MODE, 0}), c.client ? 0 : 1)
+        << "the main window is asked only when the client says no";
+    const bool grid = window->GetGridStatus();
+    EXPECT_EQ(window->CmGrid(0, 0), c.help ? 0 : 1);
+    EXPECT_EQ(window->GetGridStatus(), c.help ? grid : !grid);
+  }
+}
+
 TEST_F(ProvocationWindow, ClosingAsksTheProgramToStoreOnce) {
   auto window = Open(TypedSetup);
   EXPECT_TRUE(window->CanClose());

@@ -162,6 +162,10 @@ bool TProvocation::GetNextDose() {
   return taken;
 }
 
+std::string TProvocation::LimitCrossedText() const {
+  return Texts ? ProvocationTexts::LimitCrossedText(*Texts, Model) : std::string();
+}
+
 void TProvocation::StartNebulizer() {
   TMeasureWindow* measure = Model.Steps().LinkedMeasure;
   if (!measure || Model.NebulizerRunning())
@@ -374,7 +378,13 @@ void TProvocation::CmAskHelpContext(TParam1 id, TParam2) {
     SendMessage(MainWindow, WM_SHOW_HELP, id, 0);
 }
 
-bool TProvocation::GetHelpContext() const { return MainWindow && SendMessage(MainWindow, WM_GET_HELP_MODE) != 0; }
+bool TProvocation::GetHelpContext() const {
+  // The client answers for the application; a client that cannot (none, or
+  // one that answers 0) leaves the question to the main window.
+  if (Client && SendMessage(Client, WM_GET_HELP_MODE) != 0)
+    return true;
+  return MainWindow && SendMessage(MainWindow, WM_GET_HELP_MODE) != 0;
+}
 
 bool TProvocation::CanClose() {
   if (Model.NebulizerRunning() && Link)

@@ -59,6 +59,7 @@ public:
   void StartNebulizer() override;
   void GetConcAndDose(double& concentration, double& dose) override { Model.GetConcAndDose(concentration, dose); }
   std::string GetAgent() const override { return Model.Setup().Material; }
+  std::string LimitCrossedText() const override;
 
   // Closing: the program stores the stages (once per window).
   bool CanClose();
