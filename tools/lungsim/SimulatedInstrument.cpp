@@ -166,8 +166,9 @@ void TSimulatedInstrument::StartManoeuvre() {
     return;
   Flows.assign(static_cast<std::size_t>(std::lround(Options.LeadInS / LungModel::SampleSeconds)), 0.0);
   std::vector<double> script;
+  Blowing = false;
   if (m == "fvc")
-    script = LungModel::ForcedManoeuvre(Options.ForcedPatient(ForcedStarts++));
+    script = LungModel::ForcedManoeuvre(Options.ForcedPatient(ForcedBlasts));
   else if (m == "vc")
     script = LungModel::SlowVcManoeuvre(p);
   else if (m == "mvv")
@@ -206,6 +207,12 @@ double TSimulatedInstrument::NextFlow() {
   if (!Flows.empty()) {
     const double flow = Flows.front();
     Flows.pop_front();
+    // A forced manoeuvre takes the next values of the lists once it is
+    // blown; one the stream ended at rest (the program's zero) takes none.
+    if (flow < 0.0 && !Blowing && Options.Manoeuvre == "fvc") {
+      Blowing = true;
+      ++ForcedBlasts;
+    }
     if (Hold == THold::Waiting && Flows.size() == static_cast<std::size_t>(std::lround(
                                                        LungModel::DiffusionInspirationS / LungModel::SampleSeconds)))
       Bag.InspirationBegins(Sent + 1);

@@ -27,8 +27,8 @@ struct TSimulatorOptions {
   bool StartOnStream = false;      // begin when the stream is switched on, not with the start word
   double LeadInS = 1.0;            // at rest before the manoeuvre
   LungModel::TPatient Patient;
-  // FVC and FEV1 of each forced manoeuvre in turn, the last one staying;
-  // empty: the patient's.
+  // FVC and FEV1 of each forced manoeuvre blown in turn, the last one
+  // staying; empty: the patient's.
   std::vector<double> ForcedFvcL;
   std::vector<double> ForcedFev1L;
   // The patient of the forced manoeuvre numbered `start` (from 0).
@@ -110,7 +110,8 @@ private:
   bool Zeroed = false;       // an autozero took the offsets away
   bool Nebulizer = false;    // the nebulizer's compressor sprays
   long Sprayed = 0;
-  std::size_t ForcedStarts = 0;
+  std::size_t ForcedBlasts = 0;  // forced manoeuvres blown so far
+  bool Blowing = false;          // this one's blast has begun
   double LastFlow = 0.0;
 
   // The patient.

@@ -24,7 +24,8 @@ standard output and plays a lung-function instrument on it until stopped.
   --lead-in S        seconds at rest before the manoeuvre: 3 when it begins
                      with the stream, longer than the program's zero; 1 else
   --fvc L,L,... --fev1 L,L,...   FVC and FEV1 of each forced manoeuvre in
-                     turn; the last one stays (4.5 and 3.7)
+                     turn, the last one staying (4.5 and 3.7); a start that
+                     ends at rest before the blast (a zero) takes none
   --pef L/s --rise S --fivc L --pif L/s
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N

@@ -134,9 +134,9 @@ TEST(SimulatedInstrument, TheStartWordBeginsTheManoeuvreAndTheStopWordEndsIt) {
   EXPECT_EQ(std::count(rig.Log.begin(), rig.Log.end(), "manoeuvre fvc started"), 2);
 }
 
-// Each start blows the next FVC and FEV1 of the lists, the last staying:
-// the volume of the first second from the blast's first sample, and all of
-// the expiration.
+// Each forced manoeuvre blown takes the next FVC and FEV1 of the lists, the
+// last staying: the volume of the first second from the blast's first
+// sample, and all of the expiration. A start stopped at rest takes none.
 TEST(SimulatedInstrument, ForcedManoeuvresTakeTheListsOneValueAStart) {
   const char* argv[] = {"sim", "--manoeuvre", "fvc", "--trigger", "word", "--lead-in", "0.5", "--noise", "0",
                         "--fvc", "4.0", "--fev1", "3.0,2.4"};
@@ -144,6 +144,9 @@ TEST(SimulatedInstrument, ForcedManoeuvresTakeTheListsOneValueAStart) {
   ASSERT_TRUE(std::holds_alternative<TSimulatorOptions>(parsed)) << std::get<std::string>(parsed);
   TRig rig(std::get<TSimulatorOptions>(parsed));
   rig.Stream(true);
+  rig.Word(0xEF7F);
+  rig.Run(40);  // within the lead-in
+  rig.Word(0xAF7F);
   for (const double fev1 : {3.0, 2.4, 2.4}) {
     rig.Word(0xEF7F);
     const auto samples = rig.Samples(2000);
