@@ -86,6 +86,21 @@ protected:
     return fev1;
   }
 
+  // The set-up of a material whose dose step is `type`, nebulised.
+  void Nebulised(int type) {
+    Folder.Write("Halvetra.ini", "[Provocation]\nMaterial=Metacholine\nParam1=FVC02\nLimit1=-20\n"
+                                 "[Metacholine]\nMode=1\nType=" + std::to_string(type) +
+                                     "\nQueue=1,2\nAccum=1\nHead=0\n");
+    Window->GetModel().ReloadSetup();
+    Window->AddDataToProvListBox({3.0f, 0.0f, 0.0f});
+    Window->Steps().LinkedMeasure = &Core;
+    Window->Steps().MeasurementLinked = true;
+  }
+  // The dose by hand of what the nebulizer sprayed: samples x 0.12 / 6000 ml.
+  float SprayedDose() {
+    return static_cast<float>(Nebulizing.Instrument()->SprayedSamples()) * HeadPurpleMlPerMin / 6000.0f;
+  }
+
   TSimulatorRig Nebulizing{Clock, Device};
   TStepCounter Client2;
   std::unique_ptr<TProvocation> Window;
@@ -145,6 +160,53 @@ TEST_F(NebulisedSeries, TheCountedDoseIsWhatWasSprayedAndTheFallIsThePatients) {
   EXPECT_NEAR(Window->GetModel().StepList().back().Changes[0], -25.0f, 2.0f);
   EXPECT_TRUE(Window->GetModel().LimitHit(0));
   EXPECT_FALSE(Window->LimitCrossedText().empty());
+}
+
+// A queue nebulised 120 s a step ends at 120 s whatever was sprayed, the
+// countdown starting at "120 s"; the step's dose is what was sprayed.
+TEST_F(NebulisedSeries, ATimedStepEndsAfterTwoMinutes) {
+  Nebulised(1);
+  Window->StartNebulizer();
+  ASSERT_TRUE(Window->IsNebulizerRunning());
+  Nebulizing.Play(3);
+  EXPECT_EQ(Window->CountdownText(), "120 s");
+  const long played = Nebulizing.PlayWhile([this] { return Client2.Steps == 0; }, 13000);
+  ASSERT_EQ(Client2.Steps, 1);
+  // 120 s of samples, the one that ends it and the one that stops it.
+  EXPECT_NEAR(played + 3, 12000, 5);
+  Nebulizing.Play(2);
+  EXPECT_GT(Nebulizing.Instrument()->SprayedSamples(), 0);
+  EXPECT_NEAR(Window->GetModel().AccumulatedDose(), SprayedDose(), 1e-6f);
+}
+
+// The user's stop keeps what was sprayed as the step's dose and takes no
+// step; a line that hangs up during the run stops it the same way and says
+// why.
+TEST_F(NebulisedSeries, AStopByTheUserOrTheLineKeepsTheSprayedDose) {
+  Nebulised(2);
+  Window->RunDoseDialog = [](float, float, bool, short) { return std::optional<float>(0.5f); };
+  ASSERT_TRUE(Window->GetNextDose());
+  Nebulizing.Play(1500);
+  SendMessage(Window.get(), WM_COMMAND, CM_STOP, 0);
+  Nebulizing.Play(2);
+  EXPECT_FALSE(Window->IsNebulizerRunning());
+  EXPECT_EQ(Client2.Steps, 0);
+  EXPECT_TRUE(Core.IsIdle());
+  const float first = SprayedDose();
+  EXPECT_GT(first, 0.0f);
+  EXPECT_NEAR(Window->GetModel().AccumulatedDose(), first, 1e-6f);
+
+  Window->AddDataToProvListBox({2.9f, 0.0f, 0.0f});
+  ASSERT_TRUE(Window->GetNextDose());
+  Nebulizing.Play(1500);
+  Device->HangUp("the cable was pulled");
+  Nebulizing.Play(3);
+  EXPECT_FALSE(Window->IsNebulizerRunning());
+  EXPECT_EQ(Client2.Steps, 0);
+  EXPECT_TRUE(Core.IsIdle());
+  EXPECT_NEAR(Window->GetModel().AccumulatedDose(), first + SprayedDose(), 1e-6f);
+  EXPECT_EQ(TakeMessage(), "The connection to the instrument on COM1 was lost (the cable was pulled).\n"
+                          "The test was stopped; the samples measured so far are kept.");
 }
 
 }  // namespace
