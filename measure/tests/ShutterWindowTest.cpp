@@ -3,19 +3,15 @@
 // the crosses and the volume strip during the test, the final curve after
 // it, in both layouts and at two zoom levels; pictures in build/artifacts.
 
+#include "measure/tests/MeasureWindowFixture.h"
+
 #include "measure/report/MeasurePrintout.h"
 #include "measure/report/PainterCurves.h"
 #include "measure/screen/MeasurePainter.h"
-#include "measure/window/Measure.h"
 
 #include "common/CommandNumbers.h"
-#include "platform/basekit/Message.h"
 #include "platform/basekit/PrintCanvas.h"
 #include "platform/basekit/ui/PainterSurface.h"
-#include "testing/Pictures.h"
-#include "testing/RecordingSink.h"
-#include "testing/SimulatorRig.h"
-#include "testing/TemporaryFolder.h"
 
 #include <QImage>
 #include <QPainter>
@@ -28,28 +24,15 @@
 
 namespace {
 
-class TQuietClient final : public TEventHandler {
-protected:
-  TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override { return msg == WM_GET_HELP_MODE ? 0 : 1; }
-};
-
-class ShutterWindow : public ::testing::Test {
+// The shutter head of a patient breathing quietly, 1 L every 4 s, through
+// an airway resistance of 0.3 kPa·s/L.
+class ShutterWindow : public MeasureWindowFixture {
 protected:
   ShutterWindow() {
-    Texts.SetSink(&Sink);
-    PREDICTED_DATA patient;
-    patient.SetName("Shutter");
-    patient.Age = 40;
+    PREDICTED_DATA patient = Adult("Shutter");
     patient.Height = 175;
     patient.Weight = 75;
-    patient.Sex = 1;
-    Window = std::make_unique<TMeasure>(1.6f, 1.3333f, MEASURE_SHUTTER, &Texts, (Folder / "Halvetra.ini").string(),
-                                        short{0}, patient, nullptr, 1.0f, false, &Client);
-    Window->SetupWindow();
-    Window->SetMeasureMode(MEASURE_SHUTTER);
-    Window->show();
-    Rig.Connect(*Window);
-    Window->HasInstrument = true;
+    Open(MEASURE_SHUTTER, patient, false, 1.6f, 1.3333f);
     Window->InstrumentType = 0;
     Window->CalibrationInterval = 0;
     TSimulatorOptions options;
@@ -60,30 +43,8 @@ protected:
     options.Patient.TidalL = 1.0;
     options.Patient.BreathS = 4.0;
     options.Patient.RawKpaSpL = 0.3;
-    Rig.Attach(options);
+    Attach(options);
   }
-  ~ShutterWindow() override {
-    Rig.StopPump();
-    Window.reset();
-    Sink.ExpectAllTaken();
-  }
-
-  void Play(long steps) {
-    const long until = Rig.Steps() + steps;
-    Rig.RunEventLoopWhile([&] { return Rig.Steps() < until; }, 10 * steps);
-  }
-
-  void Picture(const std::string& name) {
-    Window->GetView().RedrawScreenBmp();
-    SavePicture(*Window, name);
-  }
-
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TQuietClient Client;
-  TSimulatorRig Rig;
-  std::unique_ptr<TMeasure> Window;
 };
 
 TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
