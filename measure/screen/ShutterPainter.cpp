@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace ShutterPainter {
 
@@ -159,6 +160,21 @@ void DrawVolumeSegment(const TMeasurePainter& painter, TDrawSurface& surface, sh
   if (a == b || !inside(a) || !inside(b))
     return;
   painter.DrawLine(surface, a.X, a.Y, b.X - a.X, b.Y - a.Y, std::clamp<int>(trial, 0, 2) + 1);
+}
+
+void DrawCircle(const TMeasurePainter& painter, TDrawSurface& surface, short state) {
+  if (painter.Display.ScreenMode != 1 || !painter.Core().IsRunning())
+    return;
+  constexpr TColor LightRed{255, 0, 0};
+  constexpr TColor LightGreen{0, 255, 0};
+  const TPoint now = MetronomeMarks[state == 0 ? 0 : 1];
+  const TPoint other = MetronomeMarks[state == 0 ? 1 : 0];
+  for (const auto& [at, colour] : {std::pair{now, LightRed}, std::pair{other, LightGreen}}) {
+    surface.SetPen({colour, 1, TPenStyle::Solid});
+    surface.Ellipse(TUtil::Scale(painter.Display.XScale, painter.Display.YScale,
+                                 TRect{at.X, at.Y, at.X + MetronomeCircle, at.Y + MetronomeCircle}),
+                    colour);
+  }
 }
 
 }  // namespace ShutterPainter

@@ -8,6 +8,8 @@
 
 #include "platform/basekit/DrawSurface.h"
 
+#include <array>
+
 class TMeasurePainter;
 
 namespace ShutterPainter {
@@ -20,6 +22,15 @@ void DrawVolumeKoordinata(const TMeasurePainter& painter, TDrawSurface& surface)
 void DrawAcross(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
 // Every stored point of the trials' curves.
 void DrawCurves(const TMeasurePainter& painter, TDrawSurface& surface);
+// The breathing metronome's two marks, top left of each circle, in the
+// 800 x 600 layout: one above each end of the normal layout's diagram.
+inline constexpr std::array<TPoint, 2> MetronomeMarks{{{10, 82}, {277, 82}}};
+inline constexpr int MetronomeCircle = 30;  // across, in layout pixels
+// The metronome after tick `state` (0 or 1): a filled light-red circle 30
+// pixels across at that mark, a light-green one at the other, so that the
+// colours swap at every half breath. Only in the normal layout while a test
+// runs: the enlarged diagram covers both marks.
+void DrawCircle(const TMeasurePainter& painter, TDrawSurface& surface, short state);
 // The segment of the live volume strip that ends at sample `index`.
 void DrawVolumeSegment(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
 

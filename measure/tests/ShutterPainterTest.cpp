@@ -75,6 +75,50 @@ TEST_F(ShutterPainterTest, DuringTheTestCrossesOnlyInsideTheDiagram) {
   Core.StartId = 0;
 }
 
+// The metronome: at a scale of 1.6 x 1.5 the marks (10, 82) and (277, 82)
+// with their 30-pixel circles fall at (16, 123)-(64, 168) and
+// (443, 123)-(491, 168); the mark of the tick is light red, the other light
+// green, so the colours swap from tick to tick.
+TEST_F(ShutterPainterTest, TheMetronomesCirclesSwapColoursAtEveryTick) {
+  Painter.Display.XScale = 1.6f;
+  Painter.Display.YScale = 1.5f;
+  const TRect left{16, 123, 64, 168};
+  const TRect right{443, 123, 491, 168};
+  const TColor red{255, 0, 0};
+  const TColor green{0, 255, 0};
+  struct TTick {
+    short State;
+    TRect Red;
+    TRect Green;
+  };
+  Core.StartId = 2011;
+  for (const TTick& tick : {TTick{0, left, right}, TTick{1, right, left}}) {
+    SCOPED_TRACE(tick.State);
+    TRecordingSurface surface({1280, 900});
+    ShutterPainter::DrawCircle(Painter, surface, tick.State);
+    const auto circles = surface.OfKind(TRecordingSurface::TKind::Ellipse);
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(circles[0].Rect, tick.Red);
+    EXPECT_EQ(circles[0].Pen.Color, red) << "outlined and filled alike";
+    EXPECT_TRUE(circles[0].Filled);
+    EXPECT_EQ(circles[0].Color, red);
+    EXPECT_EQ(circles[1].Rect, tick.Green);
+    EXPECT_EQ(circles[1].Pen.Color, green);
+    EXPECT_EQ(circles[1].Color, green);
+  }
+
+  // The enlarged diagram covers the marks; after the test nothing ticks.
+  Painter.Display.ScreenMode = 0;
+  TRecordingSurface enlarged({1280, 900});
+  ShutterPainter::DrawCircle(Painter, enlarged, 0);
+  EXPECT_TRUE(enlarged.Calls.empty());
+  Painter.Display.ScreenMode = 1;
+  Core.StartId = 0;
+  TRecordingSurface stopped({1280, 900});
+  ShutterPainter::DrawCircle(Painter, stopped, 0);
+  EXPECT_TRUE(stopped.Calls.empty());
+}
+
 // On paper the scale is the largest that holds the curve: ±4 L/s and
 // ±1.2 kPa fill the area at index 1 exactly; the block's diagram stands
 // 25 units in from the left, its origin 84 below the print line.

@@ -56,6 +56,14 @@ TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   Window->DispatchCommand(CM_SHUTTER);
   Play(20 * 40 + 5);
   EXPECT_GE(Window->Shutter.Fitted.size(), 19u);
+  // The metronome's circles at the middles of their marks, (25, 97) and
+  // (292, 97) in the layout: one light red, the other light green.
+  const QImage frame = Window->grab().toImage();
+  const QRgb left = frame.pixel(static_cast<int>(25 * 1.6f), static_cast<int>(97 * 1.3333f));
+  const QRgb right = frame.pixel(static_cast<int>(292 * 1.6f), static_cast<int>(97 * 1.3333f));
+  EXPECT_TRUE((left == qRgb(255, 0, 0) && right == qRgb(0, 255, 0)) ||
+              (left == qRgb(0, 255, 0) && right == qRgb(255, 0, 0)))
+      << std::hex << left << " " << right;
   SavePicture(*Window, "shutter-during.png");
   Window->DispatchCommand(CM_STOP);
   ASSERT_FALSE(Window->IsRunning());
