@@ -17,11 +17,14 @@ namespace ShutterPainter {
 // The axes of the diagram (and, on the screen, the empty volume strip).
 void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
 void DrawVolumeKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
-// Point `index` of the actual trial: a cross while a test runs (inside the
-// drawing rectangle only), otherwise the segment from the point before.
-void DrawAcross(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
-// Every stored point of the trials' curves.
-void DrawCurves(const TMeasurePainter& painter, TDrawSurface& surface);
+// Point `index` of a trial: a cross while a test runs (inside the drawing
+// rectangle only), otherwise the segment from the point before, in the
+// trial's curve pen. On paper a `dashed` curve other than the first is
+// drawn in the painter's dash pattern, a step every second segment.
+void DrawAcross(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool dashed = false);
+// Every stored point of the three trials' curves, or of the chosen trial
+// and the previous result when the window compares them.
+void DrawCurves(TMeasurePainter& painter, TDrawSurface& surface);
 // The breathing metronome's two marks, top left of each circle, in the
 // 800 x 600 layout: one above each end of the normal layout's diagram.
 inline constexpr std::array<TPoint, 2> MetronomeMarks{{{10, 82}, {277, 82}}};

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -74,6 +75,33 @@ TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   }
   EXPECT_LE(Window->width(), 1280);
   EXPECT_LE(Window->height(), 800);
+
+  // The enlarged diagram, then the comparison with a previous result: the
+  // same curve, as if stored at half the pressure, in the previous
+  // result's slot.
+  Window->CmScreen();
+  ASSERT_EQ(Window->ScreenMode, 0);
+  for (const short zoom : {short{0}, short{3}}) {
+    Window->ZoomLevel = zoom;
+    Picture("shutter-enlarged-zoom" + std::to_string(zoom) + ".png");
+  }
+  Window->CmScreen();
+  ASSERT_EQ(Window->ScreenMode, 1);
+  Window->ZoomLevel = 1;
+  const short points = Window->SampleCount[MEASURE_SHUTTER][0];
+  ASSERT_TRUE(Window->AllocateSpiroBuffer(3, MEASURE_SHUTTER, true));
+  for (std::size_t i = 0; i < static_cast<std::size_t>(points); ++i) {
+    Window->Flow[3][i] = Window->Flow[0][i];
+    Window->Third[3][i] = 0.5f * Window->Third[0][i];
+  }
+  Window->SampleCount[MEASURE_SHUTTER][3] = points;
+  std::copy_n(Window->GetAktBuffer(MEASURE_SHUTTER, 0), 5, Window->GetAktBuffer(MEASURE_SHUTTER, 3));
+  Window->GetAktBuffer(MEASURE_SHUTTER, 3)[0] *= 0.5f;
+  Window->SetMeasureDate(MEASURE_SHUTTER, 3, 2026, 11, 12);
+  Window->DispatchCommand(CM_PREPOST);
+  ASSERT_TRUE(Window->PrePostMode);
+  Picture("shutter-prepost.png");
+  Window->DispatchCommand(CM_PREPOST);
 
   // The printed block of the test as a PDF: the diagram at the scale that
   // holds the curve, drawn by the same painter.
