@@ -3,6 +3,11 @@
 // is measured, stored, found again in the browser and loaded back as it was
 // stored; and in demonstration mode ShDemo.bin replays to the resistance of
 // the patient it was made from.
+//
+// Both take a few seconds: the series waits for five breaths and then
+// takes twenty closures, about 30 s of breathing that even ten times faster
+// is 3 s of real time; the demonstration plays its 48 s one event-loop pass
+// a sample.
 
 #include "shell/tests/AppFixture.h"
 
