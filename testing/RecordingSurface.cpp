@@ -28,6 +28,13 @@ void TRecordingSurface::FillRect(const TRect& rect, TColor color) {
   call.Color = color;
 }
 
+void TRecordingSurface::Ellipse(const TRect& box, std::optional<TColor> fill) {
+  TCall& call = Add(TKind::Ellipse);
+  call.Rect = box;
+  call.Filled = fill.has_value();
+  call.Color = fill.value_or(TColor{});
+}
+
 void TRecordingSurface::TextAt(TPoint at, std::string_view text, const TTextStyle& style) {
   TCall& call = Add(TKind::TextAt);
   call.Points = {at};

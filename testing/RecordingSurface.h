@@ -11,14 +11,15 @@
 // are 0.6 of its height wide.
 class TRecordingSurface final : public TDrawSurface {
 public:
-  enum class TKind { Pen, Line, Polyline, FrameRect, FillRect, TextAt, TextInRect, Picture, Clip, ResetClip };
+  enum class TKind { Pen, Line, Polyline, FrameRect, FillRect, Ellipse, TextAt, TextInRect, Picture, Clip, ResetClip };
 
   struct TCall {
     TKind Kind = TKind::Line;
     TPen Pen;                   // the pen in use (the new one for Pen)
     std::vector<TPoint> Points; // Line (2), Polyline, TextAt (1)
-    TRect Rect;                 // FrameRect, FillRect, TextInRect, Picture, Clip
-    TColor Color;               // FillRect
+    TRect Rect;                 // FrameRect, FillRect, Ellipse, TextInRect, Picture, Clip
+    TColor Color;               // FillRect, a filled Ellipse
+    bool Filled = false;        // Ellipse
     std::string Text;           // texts; the picture's name
     TTextStyle Style;           // texts
     TRasterOp Op = TRasterOp::SrcCopy;
@@ -32,6 +33,7 @@ public:
   void Polyline(std::span<const TPoint> points) override;
   void FrameRect(const TRect& rect) override;
   void FillRect(const TRect& rect, TColor color) override;
+  void Ellipse(const TRect& box, std::optional<TColor> fill) override;
   void TextAt(TPoint at, std::string_view text, const TTextStyle& style) override;
   void TextInRect(const TRect& rect, std::string_view text, const TTextStyle& style) override;
   TSize MeasureText(std::string_view text, const TFontSpec& font) const override;

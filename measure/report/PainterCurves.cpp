@@ -149,8 +149,9 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   if (kind == MEASURE_SHUTTER) {
     // The pressure-flow curve, point by point; it has no volume.
     const int points = std::max<short>(0, core.SampleCount[k][s]);
+    Painter.ResetDashes();
     for (int i = 0; i < points; ++i)
-      ShutterPainter::DrawAcross(Painter, canvas.Surface, static_cast<short>(s), i);
+      ShutterPainter::DrawAcross(Painter, canvas.Surface, static_cast<short>(s), i, dotted);
     return;
   }
   const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])),

@@ -373,10 +373,10 @@ void TMeasurePainter::WritePredictedValue(TDrawSurface& surface, short measureMo
 
 // --- Curves ----------------------------------------------------------------------------
 
-bool TMeasurePainter::PenDown(short trial) {
+bool TMeasurePainter::PenDown(short trial, int period) {
   const bool stages = Display.StageView || Display.ProvocationPrint;
   ++Dashes.Segments;
-  if (Dashes.Segments % 5 == 0) {
+  if (Dashes.Segments % std::max(period, 1) == 0) {
     if (trial == 3 || (trial == 1 && stages)) {
       Dashes.Down = !Dashes.Down;
     } else if (trial == 2 && stages) {
@@ -414,7 +414,7 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
 
   const int pen = CurvePen(trial, calibration, Display.Printing, Display.StageView || Display.ProvocationPrint);
   const bool dashed = Display.Printing && final && trial != 0;
-  if (dashed && !PenDown(trial))
+  if (dashed && !PenDown(trial, 5))
     return false;
 
   const int k = ScreenMultiplier(Display.ScreenMode);

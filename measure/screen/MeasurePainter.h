@@ -93,6 +93,9 @@ public:
   void ChangePrintOffset();
   const MeasureLayout::TFactors& CurrentFactors() const { return Factors; }
   void DrawLine(TDrawSurface& surface, int x, int y, int dx, int dy, int pen) const;
+  // A segment between two layout points in pen `pen` of Pens() (DrawLine
+  // numbers its pens its own way).
+  void SegmentTo(TDrawSurface& surface, int pen, TPoint from, TPoint to) const;
   void DrawGrid(TDrawSurface& surface, int x, int y, int width, int height, float stepX, float stepY, int kind) const;
   void DrawScale(TDrawSurface& surface, int x, int y, float pixelsPerUnit, bool vertical, int first, int last,
                  int step, float zoomFactor) const;
@@ -103,6 +106,11 @@ public:
   // Every trial side by side (or the actual trial and the previous result).
   void DrawCurves(TDrawSurface& surface, bool prePost);
   void ResetDashes() { Dashes = {}; }
+  // Whether the next segment of a dashed printed curve is drawn: the
+  // pattern moves on every `period` segments (the stages' second trial
+  // dashes, their third draws four steps of five, the previous result
+  // dashes).
+  bool PenDown(short trial, int period);
   void WritePredictedValue(TDrawSurface& surface, short measureMode);
 
   // --- Texts and tables ------------------------------------------------------
@@ -131,9 +139,7 @@ public:
 
 private:
   void Fill(TDrawSurface& surface, const TRect& rect, std::size_t colorEntry) const;
-  void SegmentTo(TDrawSurface& surface, int pen, TPoint from, TPoint to) const;
   int TopY() const { return Display.Printing ? Display.PrintLine : MeasureLayout::DiagramTop; }
-  bool PenDown(short trial);
 
   TMeasureCore& MeasureCore;
   const TUtil& Util;

@@ -1,12 +1,15 @@
 #include "measure/screen/ShutterPainter.h"
 
 #include "measure/core/MeasureCore.h"
+#include "measure/screen/MeasureLayout.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/ShutterGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace ShutterPainter {
 
@@ -100,7 +103,7 @@ void DrawVolumeKoordinata(const TMeasurePainter& painter, TDrawSurface& surface)
   painter.WriteScaleUnit(surface, 30, 299, "[L]");
 }
 
-void DrawAcross(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index) {
+void DrawAcross(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool dashed) {
   const TMeasureCore& core = painter.Core();
   if (trial < 0 || trial > 3 || index < 0)
     return;
@@ -114,21 +117,30 @@ void DrawAcross(const TMeasurePainter& painter, TDrawSurface& surface, short tri
     return ShutterGeometry::CurvePoint(d, f, core.Flow[slot][k], core.Third[slot][k]);
   };
   const ShutterGeometry::TPoint p = at(i);
-  const int pen = std::clamp<int>(trial, 0, 3);
-  if (core.StartId != 0 && !painter.Display.Printing) {
+  const bool printing = painter.Display.Printing;
+  const int pen = MeasureLayout::CurvePen(trial, false, printing,
+                                          painter.Display.StageView || painter.Display.ProvocationPrint);
+  if (core.StartId != 0 && !printing) {
     if (!ShutterGeometry::InsideDrawing(d, p))
       return;
-    painter.DrawLine(surface, p.X - 4, p.Y - 4, 8, 8, pen + 1);
-    painter.DrawLine(surface, p.X - 4, p.Y + 4, 8, -8, pen + 1);
+    painter.SegmentTo(surface, pen, {p.X - 4, p.Y - 4}, {p.X + 4, p.Y + 4});
+    painter.SegmentTo(surface, pen, {p.X - 4, p.Y + 4}, {p.X + 4, p.Y - 4});
     return;
   }
+  if (printing && dashed && trial != 0 && !painter.PenDown(trial, 2))
+    return;
   const ShutterGeometry::TPoint from = i == 0 ? p : at(i - 1);
-  painter.DrawLine(surface, from.X, from.Y, p.X - from.X, p.Y - from.Y, painter.Display.Printing ? 0 : pen + 1);
+  painter.SegmentTo(surface, pen, {from.X, from.Y}, {p.X, p.Y});
 }
 
-void DrawCurves(const TMeasurePainter& painter, TDrawSurface& surface) {
+void DrawCurves(TMeasurePainter& painter, TDrawSurface& surface) {
   const TMeasureCore& core = painter.Core();
-  for (short trial = 0; trial < 3; ++trial) {
+  std::vector<short> trials{0, 1, 2};
+  if (painter.Display.PrePost) {
+    const short first = core.TrialOrder[0];
+    trials = {static_cast<short>(first > 0 ? first - 1 : 0), 3};
+  }
+  for (const short trial : trials) {
     const auto slot = static_cast<std::size_t>(trial);
     const bool live = core.StartId != 0 && trial == core.TrialIndex;
     const int count = live ? static_cast<int>(core.Shutter.Fitted.size())
@@ -158,7 +170,23 @@ void DrawVolumeSegment(const TMeasurePainter& painter, TDrawSurface& surface, sh
   const auto inside = [](ShutterGeometry::TPoint p) { return p.X > 8 && p.X < 741 && p.Y > 304 && p.Y < 444; };
   if (a == b || !inside(a) || !inside(b))
     return;
-  painter.DrawLine(surface, a.X, a.Y, b.X - a.X, b.Y - a.Y, std::clamp<int>(trial, 0, 2) + 1);
+  painter.SegmentTo(surface, MeasureLayout::CurvePen(std::min<short>(trial, 2), false, false, false), {a.X, a.Y},
+                    {b.X, b.Y});
+}
+
+void DrawCircle(const TMeasurePainter& painter, TDrawSurface& surface, short state) {
+  if (painter.Display.ScreenMode != 1 || !painter.Core().IsRunning())
+    return;
+  constexpr TColor LightRed{255, 0, 0};
+  constexpr TColor LightGreen{0, 255, 0};
+  const TPoint now = MetronomeMarks[state == 0 ? 0 : 1];
+  const TPoint other = MetronomeMarks[state == 0 ? 1 : 0];
+  for (const auto& [at, colour] : {std::pair{now, LightRed}, std::pair{other, LightGreen}}) {
+    surface.SetPen({colour, 1, TPenStyle::Solid});
+    surface.Ellipse(TUtil::Scale(painter.Display.XScale, painter.Display.YScale,
+                                 TRect{at.X, at.Y, at.X + MetronomeCircle, at.Y + MetronomeCircle}),
+                    colour);
+  }
 }
 
 }  // namespace ShutterPainter

@@ -1,11 +1,7 @@
-#include "measure/window/Measure.h"
+#include "measure/tests/MeasureWindowFixture.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/results/ParamList.h"
-#include "platform/basekit/Message.h"
-#include "testing/Pictures.h"
-#include "testing/RecordingSink.h"
-#include "testing/TemporaryFolder.h"
 
 #include <QTest>
 
@@ -17,62 +13,10 @@
 
 namespace {
 
-// Stands for the program's client: records what the window sends it.
-class TClientRecorder final : public TEventHandler {
-public:
-  struct TSent {
-    unsigned Msg;
-    TParam1 WParam;
-  };
-  std::vector<TSent> Sent;
-  TResult Answer = 1;
-
-protected:
-  TResult DefaultProcessing(unsigned msg, TParam1 wParam, TParam2) override {
-    if (msg == WM_GET_HELP_MODE)
-      return 0;
-    if (msg == WM_COMMAND)
-      Sent.push_back({msg, wParam});
-    return Answer;
-  }
-};
-
-PREDICTED_DATA Patient() {
-  PREDICTED_DATA p;
-  p.SetName("Test Man");
-  p.Age = 40;
-  p.Height = 180;
-  p.Weight = 80;
-  p.Sex = 1;
-  return p;
-}
-
-class MeasureWindow : public ::testing::Test {
-protected:
-  MeasureWindow() { Texts.SetSink(&Sink); }
-  ~MeasureWindow() override {
-    Window.reset();
-    Sink.ExpectAllTaken();
-  }
-
-  TMeasure& Open(short type = MEASURE_FVC, bool stageView = false, float xs = 1.6f, float ys = 800.0f / 600.0f) {
-    Window = std::make_unique<TMeasure>(xs, ys, type, &Texts, (Folder / "Halvetra.ini").string(), short{0},
-                                        Patient(), nullptr, 1.0f, stageView, &Client);
-    Window->SetupWindow();
-    Window->SetMeasureMode(type);
-    Window->show();
-    return *Window;
-  }
-
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TClientRecorder Client;
-  std::unique_ptr<TMeasure> Window;
-};
+using MeasureWindow = MeasureWindowFixture;
 
 TEST_F(MeasureWindow, FitsTheScreenWithItsControlsInPlace) {
-  TMeasure& w = Open();
+  TMeasure& w = Open(MEASURE_FVC);
   // 753 x 485 design pixels at the scale of a 1280 x 800 screen.
   EXPECT_EQ(w.width(), 1204);
   EXPECT_EQ(w.height(), 646);
@@ -95,16 +39,16 @@ TEST_F(MeasureWindow, FitsTheScreenWithItsControlsInPlace) {
 }
 
 TEST_F(MeasureWindow, StageViewHasNoNoteAndWithoutTextsTheWindowIsInert) {
-  TMeasure& w = Open(MEASURE_FVC, true);
+  TMeasure& w = Open(MEASURE_FVC, Adult(), true);
   EXPECT_EQ(w.GetNoteEdit(), nullptr);
   EXPECT_EQ(w.GetNote(), "");
-  TMeasure inert(1.0f, 1.0f, MEASURE_FVC, nullptr, "", 0, Patient(), nullptr, 1.0f, false, &Client);
+  TMeasure inert(1.0f, 1.0f, MEASURE_FVC, nullptr, "", 0, Adult(), nullptr, 1.0f, false, &Client);
   EXPECT_EQ(inert.GetParamList(), nullptr);
   EXPECT_EQ(inert.GetNoteEdit(), nullptr);
 }
 
 TEST_F(MeasureWindow, ClosingTellsTheClientUnlessItMustStayOpen) {
-  TMeasure& w = Open();
+  TMeasure& w = Open(MEASURE_FVC);
   w.KeepOpen();
   EXPECT_FALSE(w.close());
   EXPECT_TRUE(Client.Sent.empty());
@@ -115,7 +59,7 @@ TEST_F(MeasureWindow, ClosingTellsTheClientUnlessItMustStayOpen) {
 }
 
 TEST_F(MeasureWindow, NoteButtonOpensAndClosesTheComparisonNotes) {
-  TMeasure& w = Open();
+  TMeasure& w = Open(MEASURE_FVC);
   w.SetNote(1, "");
   w.SetNote(2, "before the drug");
   w.SetUnsavedResults(true);
@@ -139,7 +83,7 @@ TEST_F(MeasureWindow, NoteButtonOpensAndClosesTheComparisonNotes) {
 }
 
 TEST_F(MeasureWindow, NoteEditTakesSixtyCharactersAndTheListFifteen) {
-  TMeasure& w = Open();
+  TMeasure& w = Open(MEASURE_FVC);
   QTest::keyClicks(w.GetNoteEdit(), QString(70, 'n'));
   EXPECT_EQ(w.GetNote().size(), 60u);
   static_cast<TPredictedList*>(w.GetPredictedList())->AddString(QString(20, 'y'));

@@ -2,15 +2,11 @@
 // parameter list of the shown rows, the diagram in both layouts and at
 // two scales, and a picture of each for a person to look at.
 
-#include "measure/window/Measure.h"
+#include "measure/tests/MeasureWindowFixture.h"
 
 #include "measure/results/ParamList.h"
 #include "measure/window/RhinoBitmapExport.h"
-#include "platform/basekit/Message.h"
 #include "platform/portkit/rhinomanometry/SideAverage.h"
-#include "testing/Pictures.h"
-#include "testing/RecordingSink.h"
-#include "testing/TemporaryFolder.h"
 #include "tools/lungmodel/RhinoModel.h"
 
 #include <QImage>
@@ -25,32 +21,9 @@
 
 namespace {
 
-class TNoClient final : public TEventHandler {
+class RhinoWindow : public MeasureWindowFixture {
 protected:
-  TResult DefaultProcessing(unsigned, TParam1, TParam2) override { return 1; }
-};
-
-class RhinoWindow : public ::testing::Test {
-protected:
-  RhinoWindow() {
-    Texts.SetSink(&Sink);
-    PREDICTED_DATA patient;
-    patient.SetName("Test Man");
-    patient.Age = 40;
-    patient.Height = 180;
-    patient.Weight = 80;
-    patient.Sex = 1;
-    Window = std::make_unique<TMeasure>(1.6f, 800.0f / 600.0f, MEASURE_RHINO, &Texts,
-                                        (Folder / "Halvetra.ini").string(), short{0}, patient, nullptr, 1.0f, false,
-                                        &Client);
-    Window->SetupWindow();
-    Window->SetMeasureMode(MEASURE_RHINO);
-    Window->show();
-  }
-  ~RhinoWindow() override {
-    Window.reset();
-    Sink.ExpectAllTaken();
-  }
+  RhinoWindow() { Open(MEASURE_RHINO); }
 
   // Slot `slot` holds the evaluated recording of a nose of `at150` mL/s:
   // three breaths of 300 Pa.
@@ -74,12 +47,6 @@ protected:
     w.Rhino.Side = static_cast<short>(slot % 2);
     w.CalculateRhinoParams();
   }
-
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TNoClient Client;
-  std::unique_ptr<TMeasure> Window;
 };
 
 TEST_F(RhinoWindow, BothPairsInTheListAndTheDiagram) {

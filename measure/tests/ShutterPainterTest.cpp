@@ -10,6 +10,8 @@
 #include "testing/RecordingSurface.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -73,6 +75,130 @@ TEST_F(ShutterPainterTest, DuringTheTestCrossesOnlyInsideTheDiagram) {
   ShutterPainter::DrawAcross(Painter, outside, 0, 1);
   EXPECT_TRUE(outside.OfKind(TRecordingSurface::TKind::Line).empty()) << "3 kPa is off the diagram";
   Core.StartId = 0;
+}
+
+// The metronome: at a scale of 1.6 x 1.5 the marks (10, 82) and (277, 82)
+// with their 30-pixel circles fall at (16, 123)-(64, 168) and
+// (443, 123)-(491, 168); the mark of the tick is light red, the other light
+// green, so the colours swap from tick to tick.
+TEST_F(ShutterPainterTest, TheMetronomesCirclesSwapColoursAtEveryTick) {
+  Painter.Display.XScale = 1.6f;
+  Painter.Display.YScale = 1.5f;
+  const TRect left{16, 123, 64, 168};
+  const TRect right{443, 123, 491, 168};
+  const TColor red{255, 0, 0};
+  const TColor green{0, 255, 0};
+  struct TTick {
+    short State;
+    TRect Red;
+    TRect Green;
+  };
+  Core.StartId = 2011;
+  for (const TTick& tick : {TTick{0, left, right}, TTick{1, right, left}}) {
+    SCOPED_TRACE(tick.State);
+    TRecordingSurface surface({1280, 900});
+    ShutterPainter::DrawCircle(Painter, surface, tick.State);
+    const auto circles = surface.OfKind(TRecordingSurface::TKind::Ellipse);
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(circles[0].Rect, tick.Red);
+    EXPECT_EQ(circles[0].Pen.Color, red) << "outlined and filled alike";
+    EXPECT_TRUE(circles[0].Filled);
+    EXPECT_EQ(circles[0].Color, red);
+    EXPECT_EQ(circles[1].Rect, tick.Green);
+    EXPECT_EQ(circles[1].Pen.Color, green);
+    EXPECT_EQ(circles[1].Color, green);
+  }
+
+  // The enlarged diagram covers the marks; after the test nothing ticks.
+  Painter.Display.ScreenMode = 0;
+  TRecordingSurface enlarged({1280, 900});
+  ShutterPainter::DrawCircle(Painter, enlarged, 0);
+  EXPECT_TRUE(enlarged.Calls.empty());
+  Painter.Display.ScreenMode = 1;
+  Core.StartId = 0;
+  TRecordingSurface stopped({1280, 900});
+  ShutterPainter::DrawCircle(Painter, stopped, 0);
+  EXPECT_TRUE(stopped.Calls.empty());
+}
+
+// Each trial's curve in its own pen: on the screen the three trials and the
+// previous result in the window's curve pens (trial colours 4, 5 and 6,
+// the previous result's 8); with the comparison shown, only the chosen
+// trial and the previous result.
+TEST_F(ShutterPainterTest, EachCurveInItsPenAndTheComparisonShowsTheChosenTrialAndThePrevious) {
+  const std::array<TColor, 4> colours{Colours.GetColor(4), Colours.GetColor(5), Colours.GetColor(6),
+                                      Colours.GetColor(8)};
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    Core.Flow[slot].assign(6010, 0.0f);
+    Core.Third[slot].assign(6010, 0.0f);
+    Core.Flow[slot][1] = 0.5f + 0.1f * static_cast<float>(slot);
+    Core.Third[slot][1] = -0.15f;
+    Core.SampleCount[MEASURE_SHUTTER][slot] = 2;
+  }
+  const auto pensDrawn = [&] {
+    TRecordingSurface surface({800, 600});
+    ShutterPainter::DrawCurves(Painter, surface);
+    std::vector<TColor> drawn;
+    for (const auto& line : surface.OfKind(TRecordingSurface::TKind::Line))
+      if (drawn.empty() || !(drawn.back() == line.Pen.Color))
+        drawn.push_back(line.Pen.Color);
+    return drawn;
+  };
+  EXPECT_EQ(pensDrawn(), (std::vector<TColor>{colours[0], colours[1], colours[2]}));
+  Painter.Display.PrePost = true;
+  Core.TrialOrder = {2, 1, 3};
+  EXPECT_EQ(pensDrawn(), (std::vector<TColor>{colours[1], colours[3]})) << "trial 2 and the previous result";
+  Painter.Display.PrePost = false;
+}
+
+// On paper a dashed curve moves its pattern every second segment: the
+// previous result toggles there (drawn, off, off, drawn, drawn, off, off,
+// drawn for eight segments); compared stages draw the second trial so and
+// the third in steps of four on, one off... ; the first trial is solid.
+// The pens: the previous result and a compared second trial in the
+// previous result's pen (colour 8 of the printout), a compared third trial
+// in the third trial's (6), all others in the first trial's (4).
+TEST_F(ShutterPainterTest, OnPaperTheOtherCurvesAreDashedInTheirPens) {
+  struct TCase {
+    short Trial;
+    bool Compared;
+    std::size_t Colour;
+    std::vector<bool> Drawn;
+  };
+  const std::vector<bool> everySecond{true, false, false, true, true, false, false, true};
+  const std::vector<bool> solid(8, true);
+  const std::vector<TCase> cases{
+      {0, false, 4, solid},      {1, false, 4, solid},        {3, false, 8, everySecond},
+      {1, true, 8, everySecond}, {2, true, 6, std::vector<bool>{true, true, true, true, true, true, true, false}},
+      {0, true, 4, solid},
+  };
+  Painter.Display.Printing = true;
+  Painter.Display.PrintLine = 300;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "trial " << c.Trial << (c.Compared ? " compared" : ""));
+    const auto slot = static_cast<std::size_t>(c.Trial);
+    Core.Flow[slot].assign(6010, 0.0f);
+    Core.Third[slot].assign(6010, 0.0f);
+    for (std::size_t i = 0; i < 8; ++i) {
+      Core.Flow[slot][i] = 0.1f * static_cast<float>(i + 1);  // every segment has a length
+      Core.Third[slot][i] = -0.03f * static_cast<float>(i + 1);
+    }
+    Painter.Display.StageView = c.Compared;
+    Painter.ResetDashes();
+    std::vector<bool> drawn;
+    for (int i = 0; i < 8; ++i) {
+      TRecordingSurface surface({1000, 1400});
+      ShutterPainter::DrawAcross(Painter, surface, c.Trial, i, true);
+      const auto lines = surface.OfKind(TRecordingSurface::TKind::Line);
+      drawn.push_back(!lines.empty());
+      if (!lines.empty()) {
+        EXPECT_EQ(lines[0].Pen.Color, Colours.GetColor(c.Colour));
+      }
+    }
+    EXPECT_EQ(drawn, c.Drawn);
+  }
+  Painter.Display.StageView = false;
+  Painter.Display.Printing = false;
 }
 
 // On paper the scale is the largest that holds the curve: ±4 L/s and

@@ -97,6 +97,7 @@ TEST_F(ShutterRun, TheOperatorArmsTheSeriesAndTheResistanceComesBack) {
   EXPECT_GT(Core.SampleCount[MEASURE_SHUTTER][0], 2) << "the final curve";
   EXPECT_TRUE(Core.Shutter.FlowPoints.empty()) << "the raw points are freed";
   EXPECT_EQ(Core.TrialOrder[0], 1);
+  EXPECT_TRUE(Core.HasUnsavedResults()) << "a new result to save, and to ask about before closing";
 
   // The next test waits for the operator again.
   Core.DispatchCommand(CM_START2);
@@ -114,6 +115,7 @@ TEST_F(ShutterRun, AStopWithoutAClosureLeavesNoCurve) {
   EXPECT_EQ(Core.SampleCount[MEASURE_SHUTTER][0], 0);
   EXPECT_EQ(Raw(), 0.0f);
   EXPECT_FALSE(Rig.Logged("shutter series on"));
+  EXPECT_FALSE(Core.HasUnsavedResults()) << "nothing to save";
 }
 
 // The point buffers hold 1,000 pairs: the thousandth is stored (index
@@ -194,6 +196,23 @@ TEST_F(ShutterRun, ALinkThatStopsMidSeriesKeepsWhatWasFitted) {
   EXPECT_FALSE(Core.ShutterRunning);
   EXPECT_GT(Core.SampleCount[MEASURE_SHUTTER][0], 2);
   EXPECT_NEAR(Raw(), 0.3f, 0.03f);
+}
+
+// A second test starts its breathing rate afresh: the rate, the phase
+// list and its running phase are cleared, so the first read-out of the new
+// test is not the last test's breathing.
+TEST_F(ShutterRun, EachTestStartsItsBreathingRateAfresh) {
+  Attach(Patient(0.3, 0.0));
+  Run(4.0);
+  ASSERT_GT(Core.ShutterBreathingRate, 0);
+  ASSERT_GT(Core.PhaseTableIndex, 4);
+  Core.TrialIndex = 1;
+  Start();
+  EXPECT_EQ(Core.ShutterBreathingRate, 0);
+  EXPECT_EQ(Core.PhaseTableIndex, 0);
+  EXPECT_EQ(Core.PhaseState, 0);
+  EXPECT_FALSE(Core.ShutterRequested) << "the series waits for the operator again";
+  Core.DispatchCommand(CM_STOP);
 }
 
 // "Shutter" corrections are per cent; 0 or less would report every curve

@@ -3,19 +3,15 @@
 // the crosses and the volume strip during the test, the final curve after
 // it, in both layouts and at two zoom levels; pictures in build/artifacts.
 
+#include "measure/tests/MeasureWindowFixture.h"
+
 #include "measure/report/MeasurePrintout.h"
 #include "measure/report/PainterCurves.h"
 #include "measure/screen/MeasurePainter.h"
-#include "measure/window/Measure.h"
 
 #include "common/CommandNumbers.h"
-#include "platform/basekit/Message.h"
 #include "platform/basekit/PrintCanvas.h"
 #include "platform/basekit/ui/PainterSurface.h"
-#include "testing/Pictures.h"
-#include "testing/RecordingSink.h"
-#include "testing/SimulatorRig.h"
-#include "testing/TemporaryFolder.h"
 
 #include <QImage>
 #include <QPainter>
@@ -23,33 +19,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 namespace {
 
-class TQuietClient final : public TEventHandler {
-protected:
-  TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override { return msg == WM_GET_HELP_MODE ? 0 : 1; }
-};
-
-class ShutterWindow : public ::testing::Test {
+// The shutter head of a patient breathing quietly, 1 L every 4 s, through
+// an airway resistance of 0.3 kPa·s/L.
+class ShutterWindow : public MeasureWindowFixture {
 protected:
   ShutterWindow() {
-    Texts.SetSink(&Sink);
-    PREDICTED_DATA patient;
-    patient.SetName("Shutter");
-    patient.Age = 40;
+    PREDICTED_DATA patient = Adult("Shutter");
     patient.Height = 175;
     patient.Weight = 75;
-    patient.Sex = 1;
-    Window = std::make_unique<TMeasure>(1.6f, 1.3333f, MEASURE_SHUTTER, &Texts, (Folder / "Halvetra.ini").string(),
-                                        short{0}, patient, nullptr, 1.0f, false, &Client);
-    Window->SetupWindow();
-    Window->SetMeasureMode(MEASURE_SHUTTER);
-    Window->show();
-    Rig.Connect(*Window);
-    Window->HasInstrument = true;
+    Open(MEASURE_SHUTTER, patient, false, 1.6f, 1.3333f);
     Window->InstrumentType = 0;
     Window->CalibrationInterval = 0;
     TSimulatorOptions options;
@@ -60,30 +44,8 @@ protected:
     options.Patient.TidalL = 1.0;
     options.Patient.BreathS = 4.0;
     options.Patient.RawKpaSpL = 0.3;
-    Rig.Attach(options);
+    Attach(options);
   }
-  ~ShutterWindow() override {
-    Rig.StopPump();
-    Window.reset();
-    Sink.ExpectAllTaken();
-  }
-
-  void Play(long steps) {
-    const long until = Rig.Steps() + steps;
-    Rig.RunEventLoopWhile([&] { return Rig.Steps() < until; }, 10 * steps);
-  }
-
-  void Picture(const std::string& name) {
-    Window->GetView().RedrawScreenBmp();
-    SavePicture(*Window, name);
-  }
-
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TQuietClient Client;
-  TSimulatorRig Rig;
-  std::unique_ptr<TMeasure> Window;
 };
 
 TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
@@ -95,6 +57,14 @@ TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   Window->DispatchCommand(CM_SHUTTER);
   Play(20 * 40 + 5);
   EXPECT_GE(Window->Shutter.Fitted.size(), 19u);
+  // The metronome's circles at the middles of their marks, (25, 97) and
+  // (292, 97) in the layout: one light red, the other light green.
+  const QImage frame = Window->grab().toImage();
+  const QRgb left = frame.pixel(static_cast<int>(25 * 1.6f), static_cast<int>(97 * 1.3333f));
+  const QRgb right = frame.pixel(static_cast<int>(292 * 1.6f), static_cast<int>(97 * 1.3333f));
+  EXPECT_TRUE((left == qRgb(255, 0, 0) && right == qRgb(0, 255, 0)) ||
+              (left == qRgb(0, 255, 0) && right == qRgb(255, 0, 0)))
+      << std::hex << left << " " << right;
   SavePicture(*Window, "shutter-during.png");
   Window->DispatchCommand(CM_STOP);
   ASSERT_FALSE(Window->IsRunning());
@@ -105,6 +75,33 @@ TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   }
   EXPECT_LE(Window->width(), 1280);
   EXPECT_LE(Window->height(), 800);
+
+  // The enlarged diagram, then the comparison with a previous result: the
+  // same curve, as if stored at half the pressure, in the previous
+  // result's slot.
+  Window->CmScreen();
+  ASSERT_EQ(Window->ScreenMode, 0);
+  for (const short zoom : {short{0}, short{3}}) {
+    Window->ZoomLevel = zoom;
+    Picture("shutter-enlarged-zoom" + std::to_string(zoom) + ".png");
+  }
+  Window->CmScreen();
+  ASSERT_EQ(Window->ScreenMode, 1);
+  Window->ZoomLevel = 1;
+  const short points = Window->SampleCount[MEASURE_SHUTTER][0];
+  ASSERT_TRUE(Window->AllocateSpiroBuffer(3, MEASURE_SHUTTER, true));
+  for (std::size_t i = 0; i < static_cast<std::size_t>(points); ++i) {
+    Window->Flow[3][i] = Window->Flow[0][i];
+    Window->Third[3][i] = 0.5f * Window->Third[0][i];
+  }
+  Window->SampleCount[MEASURE_SHUTTER][3] = points;
+  std::copy_n(Window->GetAktBuffer(MEASURE_SHUTTER, 0), 5, Window->GetAktBuffer(MEASURE_SHUTTER, 3));
+  Window->GetAktBuffer(MEASURE_SHUTTER, 3)[0] *= 0.5f;
+  Window->SetMeasureDate(MEASURE_SHUTTER, 3, 2026, 11, 12);
+  Window->DispatchCommand(CM_PREPOST);
+  ASSERT_TRUE(Window->PrePostMode);
+  Picture("shutter-prepost.png");
+  Window->DispatchCommand(CM_PREPOST);
 
   // The printed block of the test as a PDF: the diagram at the scale that
   // holds the curve, drawn by the same painter.

@@ -3,16 +3,12 @@
 // the zero hand frame by frame, the calibration screen with the diffusion
 // unit's pressure chart, and their pictures in build/artifacts.
 
-#include "measure/window/Measure.h"
+#include "measure/tests/MeasureWindowFixture.h"
+
 #include "measure/window/MeasureFrameScreen.h"
 #include "measure/screen/PressureChart.h"
 
 #include "common/CommandNumbers.h"
-#include "platform/basekit/Message.h"
-#include "testing/Pictures.h"
-#include "testing/RecordingSink.h"
-#include "testing/SimulatorRig.h"
-#include "testing/TemporaryFolder.h"
 
 #include <QImage>
 
@@ -21,11 +17,6 @@
 #include <memory>
 
 namespace {
-
-class TQuietClient final : public TEventHandler {
-protected:
-  TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override { return msg == WM_GET_HELP_MODE ? 0 : 1; }
-};
 
 // Takes a picture of the window at every wait between the zero hand's frames.
 class TFrameGrabs final : public TDelayClock {
@@ -38,45 +29,12 @@ private:
   QWidget& Window;
 };
 
-class ZeroCalibrationWindow : public ::testing::Test {
+class ZeroCalibrationWindow : public MeasureWindowFixture {
 protected:
   ZeroCalibrationWindow() {
-    Texts.SetSink(&Sink);
     Folder.Write("Halvetra.ini", "[Zero]\nDelayBetweenHandMove=100\n");
-    PREDICTED_DATA patient;
-    patient.SetName("Calibration");
-    patient.Age = 40;
-    patient.Height = 180;
-    patient.Weight = 80;
-    patient.Sex = 1;
-    Window = std::make_unique<TMeasure>(1.6f, 1.3333f, MEASURE_FVC, &Texts, (Folder / "Halvetra.ini").string(),
-                                        short{0}, patient, nullptr, 1.0f, false, &Client);
-    Window->SetupWindow();
-    Window->SetMeasureMode(MEASURE_FVC);
-    Window->show();
-    Rig.Connect(*Window);
-    Window->HasInstrument = true;
+    Open(MEASURE_FVC, Adult("Calibration"), false, 1.6f, 1.3333f);
   }
-  ~ZeroCalibrationWindow() override {
-    Rig.StopPump();
-    Window.reset();
-    Sink.ExpectAllTaken();
-  }
-
-  void Attach(TSimulatorOptions options) { Rig.Attach(std::move(options)); }
-
-  // The event loop until the window is idle, at most `passes` passes, each
-  // a sample period of the instrument.
-  void RunUntilIdle(int passes) {
-    Rig.RunEventLoopWhile([this] { return Window->IsRunning(); }, passes);
-  }
-
-  TTemporaryFolder Folder;
-  TRecordingSink Sink;
-  TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TQuietClient Client;
-  TSimulatorRig Rig;
-  std::unique_ptr<TMeasure> Window;
 };
 
 TEST_F(ZeroCalibrationWindow, TheZeroHandRisesFrameByFrameAndGoesWhenTheZeroIsRead) {

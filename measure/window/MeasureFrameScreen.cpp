@@ -253,7 +253,19 @@ void TMeasureFrameScreen::InvalidateScreen() {
   W.update();
 }
 
-void TMeasureFrameScreen::DrawMetronome(short) {}
+void TMeasureFrameScreen::DrawMetronome(short state) {
+  // The plethysmograph's metronome has marks of its own.
+  if (W.MeasureMode == MEASURE_PLETHY)
+    return;
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([&](TDrawSurface& s) { ShutterPainter::DrawCircle(*painter, s, state); });
+  const auto [first, second] = ShutterPainter::MetronomeMarks;
+  constexpr int across = ShutterPainter::MetronomeCircle;
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(),
+                                TRect{first.X, first.Y, second.X + across, second.Y + across})));
+}
 
 void TMeasureFrameScreen::DrawShutterPoint(short index) {
   TMeasurePainter* painter = GetPainter();

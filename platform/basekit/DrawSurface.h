@@ -9,6 +9,7 @@
 #include "platform/basekit/Color.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,6 +107,9 @@ public:
   // The outline of a rectangle, nothing filled.
   virtual void FrameRect(const TRect& rect) = 0;
   virtual void FillRect(const TRect& rect, TColor color) = 0;
+  // The ellipse inside a rectangle (a circle in a square), outlined with the
+  // current pen and, given a colour, filled with it.
+  virtual void Ellipse(const TRect& box, std::optional<TColor> fill) = 0;
 
   // A text with its top left corner at `at`; with an opaque style the box
   // of the text is filled with the background first.

@@ -158,7 +158,8 @@ void TMeasureRecordAccess::Repaint() {
 }
 
 void TMeasureRecordAccess::SetCaption(std::string_view caption) {
-  const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+  // The captions are the menu's texts: their accelerator mark is no letter.
+  const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())).remove('&');
   for (QWidget* up = W.parentWidget(); up; up = up->parentWidget())
     if (auto* frame = qobject_cast<QMdiSubWindow*>(up)) {
       frame->setWindowTitle(text);

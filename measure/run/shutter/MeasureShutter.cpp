@@ -159,6 +159,8 @@ void TMeasureCore::StopShutterTest() {
   if (SampleCount[MEASURE_SHUTTER][t] > 0)
     CalculateShParams();
   SearchTheBest(MEASURE_SHUTTER);
+  // A curve is a result the user must save or be asked about.
+  SetDirtyFlag();
 }
 
 void TMeasureCore::FollowBreathingPhase(std::size_t i) {

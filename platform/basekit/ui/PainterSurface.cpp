@@ -88,6 +88,15 @@ void TPainterSurface::FrameRect(const TRect& rect) {
   Painter.drawRect(QRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1));
 }
 
+void TPainterSurface::Ellipse(const TRect& box, std::optional<TColor> fill) {
+  if (box.IsEmpty())
+    return;
+  // Inside the box as FrameRect's outline is; the brush only for this shape.
+  Painter.setBrush(fill ? QBrush(ToQColor(*fill)) : QBrush(Qt::NoBrush));
+  Painter.drawEllipse(QRect(box.Left, box.Top, box.Width() - 1, box.Height() - 1));
+  Painter.setBrush(Qt::NoBrush);
+}
+
 void TPainterSurface::FillRect(const TRect& rect, TColor color) {
   if (!rect.IsEmpty())
     Painter.fillRect(ToQRect(rect), ToQColor(color));

@@ -25,6 +25,7 @@ public:
   void Polyline(std::span<const TPoint> points) override;
   void FrameRect(const TRect& rect) override;
   void FillRect(const TRect& rect, TColor color) override;
+  void Ellipse(const TRect& box, std::optional<TColor> fill) override;
   void TextAt(TPoint at, std::string_view text, const TTextStyle& style) override;
   void TextInRect(const TRect& rect, std::string_view text, const TTextStyle& style) override;
   TSize MeasureText(std::string_view text, const TFontSpec& font) const override;

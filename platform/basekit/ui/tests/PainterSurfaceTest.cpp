@@ -59,6 +59,36 @@ TEST(PainterSurface, FillsLinesAndFramesHitExactPixels) {
   EXPECT_EQ(image.pixel(5, 28), qRgb(0, 0, 255));
 }
 
+// A circle in the box (10, 10, 40, 40): 30 pixels across, centre (24.5, 24.5).
+TEST(PainterSurface, EllipsesStayInsideTheirBoxFilledOrOutlined) {
+  QImage filled = Canvas(50, 50);
+  Paint(filled, [](TDrawSurface& s) {
+    s.SetPen({{255, 0, 0}, 1, TPenStyle::Solid});
+    s.Ellipse({10, 10, 40, 40}, TColor{0, 255, 0});
+    s.FillRect({0, 45, 5, 50}, TColor::Black());  // the brush does not outlive the ellipse
+  });
+  EXPECT_EQ(filled.pixel(25, 25), qRgb(0, 255, 0));
+  EXPECT_EQ(filled.pixel(10, 25), qRgb(255, 0, 0));  // the outline's leftmost column
+  EXPECT_EQ(filled.pixel(39, 25), qRgb(255, 0, 0));  // and its rightmost, inside the box
+  EXPECT_EQ(filled.pixel(40, 25), qRgb(255, 255, 255));
+  EXPECT_EQ(filled.pixel(25, 40), qRgb(255, 255, 255));
+  EXPECT_EQ(filled.pixel(11, 11), qRgb(255, 255, 255));  // a corner of the box is outside the circle
+
+  QImage outlined = Canvas(50, 50);
+  Paint(outlined, [](TDrawSurface& s) {
+    s.SetPen({{255, 0, 0}, 1, TPenStyle::Solid});
+    s.Ellipse({10, 10, 40, 40}, std::nullopt);
+    s.FrameRect({0, 0, 5, 5});
+  });
+  EXPECT_EQ(outlined.pixel(25, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(outlined.pixel(25, 25), qRgb(255, 255, 255));
+  EXPECT_EQ(outlined.pixel(2, 2), qRgb(255, 255, 255)) << "a frame after it is not filled";
+
+  QImage empty = Canvas(10, 10);
+  Paint(empty, [](TDrawSurface& s) { s.Ellipse({5, 5, 5, 9}, TColor::Black()); });
+  EXPECT_EQ(empty, Canvas(10, 10)) << "an empty box draws nothing";
+}
+
 TEST(PainterSurface, ClippingKeepsDrawingInside) {
   QImage image = Canvas(20, 20);
   Paint(image, [](TDrawSurface& s) {
@@ -166,6 +196,7 @@ void LayoutRoutine(TDrawSurface& surface) {
   TUtil::FillRect(surface, fx, fy, {8, 67, 312, 276}, util.GetColor(TUtil::Background));
   surface.SetPen({util.GetColor(TUtil::Trial1), 2, TPenStyle::Solid});
   surface.Line(TUtil::Scale(fx, fy, TPoint{20, 250}), TUtil::Scale(fx, fy, TPoint{300, 80}));
+  surface.Ellipse(TUtil::Scale(fx, fy, TRect{400, 100, 430, 130}), util.GetColor(TUtil::Trial2));
   TUtil::TextOutA(surface, fx, fy, 110, 9, "Kovács Anna, 45", util.GetColor(TUtil::Panel), 10, "Times New Roman",
                   util.GetColor(TUtil::Text), 700);
 }
@@ -178,6 +209,8 @@ TEST(PainterSurface, OneRoutinePaintsAnImageAPdfAndARecording) {
   EXPECT_EQ(screen.pixel(20, 300), Rgb(TUtil::DefaultColors()[TUtil::Background]));
   // The line runs from (32, 426) to (480, 136) on this screen; its middle is (256, 281).
   EXPECT_EQ(screen.pixel(256, 281), Rgb(TUtil::DefaultColors()[TUtil::Trial1]));
+  // The circle's box is (640, 170.7) to (688, 221.9) here; its middle (664, 196) is filled.
+  EXPECT_EQ(screen.pixel(664, 196), Rgb(TUtil::DefaultColors()[TUtil::Trial2]));
   EXPECT_TRUE(screen.save(QString::fromStdString((Artifacts / "surface-layout-1280.png").string())));
 
   const auto pdf = Artifacts / "surface-layout.pdf";
@@ -193,6 +226,11 @@ TEST(PainterSurface, OneRoutinePaintsAnImageAPdfAndARecording) {
   EXPECT_EQ(recording.Texts(), std::vector<std::string>{"Kovács Anna, 45"});
   EXPECT_EQ(recording.OfKind(TRecordingSurface::TKind::FillRect).size(), 2u);
   EXPECT_EQ(recording.OfKind(TRecordingSurface::TKind::Line).at(0).Points.at(1), (TPoint{300, 80}));
+  const auto ellipses = recording.OfKind(TRecordingSurface::TKind::Ellipse);
+  ASSERT_EQ(ellipses.size(), 1u);
+  EXPECT_EQ(ellipses[0].Rect, (TRect{400, 100, 430, 130}));
+  EXPECT_TRUE(ellipses[0].Filled);
+  EXPECT_EQ(ellipses[0].Color, TUtil::DefaultColors()[TUtil::Trial2]);
 }
 
 }  // namespace
