@@ -114,6 +114,8 @@ TEST_F(ShutterRun, AStopWithoutAClosureLeavesNoCurve) {
   EXPECT_EQ(Core.SampleCount[MEASURE_SHUTTER][0], 0);
   EXPECT_EQ(Raw(), 0.0f);
   EXPECT_FALSE(Rig.Logged("shutter series on"));
+  // An empty slot is no result: Save has nothing to store.
+  EXPECT_FALSE(Core.NewResult[MEASURE_SHUTTER]);
 }
 
 // The point buffers hold 1,000 pairs: the thousandth is stored (index
