@@ -28,20 +28,6 @@ struct TRoundTripCase {
 
 class LoadedEqualsSaved : public TMeasureRunFixture, public ::testing::WithParamInterface<TRoundTripCase> {
 protected:
-  // The start, then the replay on the link clock until the run ends by
-  // itself (the diffusion test's wash-out, hold and analysis take longer
-  // than a spirometric trial).
-  void RunToTheEnd(TMeasure& window) {
-    ASSERT_TRUE(Route(CM_START));
-    QApplication::processEvents();
-    ASSERT_TRUE(window.IsRunning());
-    for (int step = 0; step < 6000 && window.IsRunning(); ++step) {
-      LinkClock->Advance(100);
-      QApplication::processEvents();
-    }
-    ASSERT_FALSE(window.IsRunning());
-  }
-
   // The key the browser sends for the one stored examination.
   std::string StoredExaminationKey() {
     std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
@@ -57,7 +43,9 @@ TEST_P(LoadedEqualsSaved, EveryShownParameterAndTheCurveComeBackAsTheyWereShown)
   {
     TMeasure& window = OpenTest(c.Command);
     ASSERT_FALSE(HasFailure());
-    RunToTheEnd(window);
+    // The diffusion test's wash-out, hold and analysis take longer than a
+    // spirometric trial.
+    RunTrial(window, 6000);
     ASSERT_FALSE(HasFailure());
     const std::vector<std::string> shown = window.GetParamList()->GetLines();
     const int count = window.GetBufferSize(c.Kind, 0);
