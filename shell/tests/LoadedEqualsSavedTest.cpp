@@ -15,6 +15,7 @@
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/WindowMessages.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct TRoundTripCase {
   unsigned Command;
   short Kind;
 };
+
+// Test listings name the case, not its bytes.
+void PrintTo(const TRoundTripCase& c, std::ostream* out) { *out << c.Name; }
 
 class LoadedEqualsSaved : public TMeasureRunFixture, public ::testing::WithParamInterface<TRoundTripCase> {
 protected:
