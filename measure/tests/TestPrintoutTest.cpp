@@ -127,7 +127,7 @@ TEST_F(TestPrintoutTest, ATrialTheLinkCutShortSaysSoUnderItsTable) {
   Canvas.PrintY = 128;
   Printout.PrintMeasure(Canvas, 1);
   EXPECT_EQ(Canvas.PrintY, 128 + marked);
-  const std::string remark = "Trial 1: cut short, the link to the instrument was lost";
+  const std::string remark = "Trial 1: cut short by the instrument link";
   const auto texts = Surface.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), remark), 1);
 
