@@ -47,10 +47,13 @@ std::vector<std::string> TStartUp::LoadLanguageDrivers(TMessage& messages, const
   return drivers;
 }
 
-TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values)
-    : TStartUp(messages, parent, values, LoadLanguageDrivers(messages, values.PrivateFolder)) {}
+TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values,
+                   const std::filesystem::path& languageFolder)
+    : TStartUp(messages, parent, values, LoadLanguageDrivers(messages, values.PrivateFolder),
+               StartUpChoices::ShippedLanguages(languageFolder)) {}
 
-TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, const std::vector<std::string>& drivers)
+TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, const std::vector<std::string>& drivers,
+                   const std::vector<std::string>& languages)
     : QDialog(parent),
       Messages(messages),
       Values(values),
@@ -62,8 +65,9 @@ TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, 
   setObjectName(QString::number(TemplateId));
   setWindowTitle(Caption(messages, CaptionText));
 
-  for (const std::string_view language : StartUpChoices::Languages)
-    Language->addItem(QString::fromUtf8(language.data(), static_cast<qsizetype>(language.size())));
+  // A language without its text file would show every label as a number.
+  for (const std::string& language : languages)
+    Language->addItem(QString::fromStdString(language));
   Language->setCurrentText(QString::fromStdString(values.Language));
   if (Language->currentText().toStdString() != values.Language)
     Language->setCurrentIndex(-1);

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,12 @@ public:
   static constexpr int DriverId = 5466;
 
   // The language drivers come from the database engine, started on the
-  // private folder of the values.
-  TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values);
-  // The same with the drivers given.
-  TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, const std::vector<std::string>& drivers);
+  // private folder of the values; the languages offered are those whose
+  // texts are in the language folder.
+  TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, const std::filesystem::path& languageFolder);
+  // The same with the drivers and the languages given.
+  TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, const std::vector<std::string>& drivers,
+           const std::vector<std::string>& languages);
 
   // The drivers' list of the database engine; empty when it cannot start.
   static std::vector<std::string> LoadLanguageDrivers(TMessage& messages, const std::string& privateFolder);

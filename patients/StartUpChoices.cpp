@@ -4,6 +4,17 @@
 
 namespace StartUpChoices {
 
+std::vector<std::string> ShippedLanguages(const std::filesystem::path& languageFolder) {
+  std::vector<std::string> shipped;
+  for (const std::string_view language : Languages) {
+    std::error_code ec;
+    const bool hasFile = std::filesystem::is_regular_file(languageFolder / (std::string(language) + ".txt"), ec);
+    if (hasFile || language == "English")
+      shipped.emplace_back(language);
+  }
+  return shipped;
+}
+
 std::vector<int> SheetKindTexts(bool oldWindows) {
   std::vector<int> texts = {236, 237};
   if (!oldWindows)

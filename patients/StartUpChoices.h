@@ -6,6 +6,7 @@
 // unit systems.
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@
 namespace StartUpChoices {
 
 inline constexpr std::array<std::string_view, 4> Languages = {"Magyar", "English", "Deutsch", "Español"};
+// The languages whose text file <language>.txt is in the folder, in the
+// order above. English is always offered: the program carries its texts.
+std::vector<std::string> ShippedLanguages(const std::filesystem::path& languageFolder);
+
 inline constexpr std::array<std::string_view, 2> Units = {"m - kg - sec", "foot - pound - sec"};
 
 // The text numbers of the kinds of patient data sheet (small, medium,

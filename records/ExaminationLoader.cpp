@@ -298,9 +298,12 @@ short TExaminationLoader::LoadPlethyRecord(short slot, short& count) {
     return Damaged(table, "a plethysmograph row of " + std::to_string(row.size()) + " values");
   // Every bound is checked as the stored float, before it becomes an index:
   // a loop's first sample lies inside the curve, its end at most one past
-  // the curve's last sample (a loop may be empty).
-  const std::array<std::optional<int>, 4> bounds{StoredCount(row[0], Capacity - 1), StoredCount(row[1], Capacity),
-                                                 StoredCount(row[2], Capacity - 1), StoredCount(row[3], Capacity)};
+  // the curve's last sample (a loop may be empty), both where the expanded
+  // curve puts them.
+  constexpr int Shift = MeasureLimits::ExpansionShift;
+  const std::array<std::optional<int>, 4> bounds{
+      StoredCount(row[0], Capacity - 1 - Shift), StoredCount(row[1], Capacity - Shift),
+      StoredCount(row[2], Capacity - 1 - Shift), StoredCount(row[3], Capacity - Shift)};
   if (std::any_of(bounds.begin(), bounds.end(), [](const std::optional<int>& bound) { return !bound; }) ||
       *bounds[1] < *bounds[0] || *bounds[2] < *bounds[1] || *bounds[3] < *bounds[2])
     return Damaged(table, "loop bounds " + StoredText(row[0]) + "-" + StoredText(row[1]) + ", " + StoredText(row[2]) +
@@ -319,9 +322,10 @@ short TExaminationLoader::LoadPlethyRecord(short slot, short& count) {
   float* mouth = window->GetSpiroMouthPressureBuffer(slot);
   if (!flow || !box || !mouth)
     return 0;
+  // The loops' exact samples go where the expanded flow has their moments.
   std::size_t at = 4;
   for (int i = resistanceBegin; i < tgvEnd; ++i) {
-    const auto sample = static_cast<std::size_t>(i);
+    const auto sample = static_cast<std::size_t>(i + Shift);
     if (i < resistanceEnd)
       ++at;  // the exact flow, put back below
     if (i < resistanceEnd || i >= tgvBegin)
@@ -338,13 +342,13 @@ short TExaminationLoader::LoadPlethyRecord(short slot, short& count) {
   std::copy_n(curve.begin(), expanded, flow);
   count = static_cast<short>(expanded);
   for (int i = resistanceBegin; i < resistanceEnd; ++i)
-    flow[i] = row[4 + 2 * static_cast<std::size_t>(i - resistanceBegin)];
-  window->SetBeginResistanceLoop(slot, static_cast<short>(resistanceBegin));
-  window->SetEndResistanceLoop(slot, static_cast<short>(resistanceEnd));
-  window->SetBeginTGVLoop(slot, static_cast<short>(tgvBegin));
-  window->SetEndTGVLoop(slot, static_cast<short>(tgvEnd));
-  window->SetFirstBoxPressureForResistance(slot, box[resistanceBegin]);
-  window->SetFirstBoxPressureForTGV(slot, box[tgvBegin]);
+    flow[i + Shift] = row[4 + 2 * static_cast<std::size_t>(i - resistanceBegin)];
+  window->SetBeginResistanceLoop(slot, static_cast<short>(resistanceBegin + Shift));
+  window->SetEndResistanceLoop(slot, static_cast<short>(resistanceEnd + Shift));
+  window->SetBeginTGVLoop(slot, static_cast<short>(tgvBegin + Shift));
+  window->SetEndTGVLoop(slot, static_cast<short>(tgvEnd + Shift));
+  window->SetFirstBoxPressureForResistance(slot, box[resistanceBegin + Shift]);
+  window->SetFirstBoxPressureForTGV(slot, box[tgvBegin + Shift]);
   return 0;
 }
 

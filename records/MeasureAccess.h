@@ -25,6 +25,10 @@ inline constexpr int CurveSamples = 6010;
 inline constexpr int Slots = 4;
 // Spirometric kinds FVC ... SHUTTER.
 inline constexpr int SpiroKinds = 6;
+// A stored curve expands with a leading zero: the sample at index i of the
+// curve as it was measured lies at i + ExpansionShift in the expanded one,
+// and so must every stored index applied to it.
+inline constexpr int ExpansionShift = 4;
 }  // namespace MeasureLimits
 
 // The window's state that the record code reads and writes as it stands.

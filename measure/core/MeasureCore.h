@@ -20,6 +20,7 @@
 #include "measure/results/ParamsStruct.h"
 #include "measure/core/PlethySlot.h"
 #include "measure/results/ProvocationBlock.h"
+#include "measure/run/LinkCutTrials.h"
 #include "measure/run/diffusion/DiffusionState.h"
 #include "measure/run/shutter/ShutterState.h"
 #include "common/PushedSettings.h"
@@ -490,8 +491,15 @@ public:
 
   unsigned StartId = 0;          // the running command; 0 idle
   short NoBreathTrial = 0;       // the last trial, 1 to 3, stopped before any breath began; 0 none
-  // The list's line that says the last trial found no breath.
-  void ListNoBreath();
+  TLinkCutTrials LinkCut;        // trials the instrument link ended before the manoeuvre did
+  // Whether the trial now in the slot (0 to 2) of the kind was ended by the link.
+  bool TrialCutByLink(short kind, short slot) const;
+  // The text that says so, naming the trial (1 to 3).
+  std::string LinkCutText(short slot) const;
+  // A line below the list about a trial (1 to 3): it found no breath, or
+  // it gave no result to store.
+  static constexpr int TrialNoBreathText = 9453, TrialNoResultText = 9456;
+  void ListTrialLine(int textNumber, short trial);
   bool BtpsDevice = false;       // a BTPS sensor is read between trials
   bool BtpsTimerActive = false;
   bool ListVisible = true;

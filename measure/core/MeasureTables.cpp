@@ -53,12 +53,23 @@ std::vector<float> Trials(const std::array<TMeasureData::TParameterRecord, 4>& s
 
 }  // namespace
 
-void TMeasureCore::ListNoBreath() {
-  constexpr int NoBreathText = 9453;
+void TMeasureCore::ListTrialLine(int textNumber, short trial) {
   if (ParamList && Messages && !TableZoomed && ScreenMode == 1) {
-    ParamList->PutString(Messages->Format(NoBreathText, {std::to_string(NoBreathTrial)}), -1);
+    ParamList->PutString(Messages->Format(textNumber, {std::to_string(trial)}), -1);
     View->RefreshParamList();
   }
+}
+
+bool TMeasureCore::TrialCutByLink(short kind, short slot) const {
+  if (kind < 0 || kind >= TEST_KIND_COUNT || slot < 0 || slot >= 3)
+    return false;
+  const auto k = static_cast<std::size_t>(kind), t = static_cast<std::size_t>(slot);
+  return LinkCut.IsCut(kind, slot, {MeasureDate[k][t], MeasureTime[k][t]});
+}
+
+std::string TMeasureCore::LinkCutText(short slot) const {
+  constexpr int LinkCutTextNumber = 9455;
+  return Messages ? Messages->Format(LinkCutTextNumber, {std::to_string(slot + 1)}) : std::string();
 }
 
 void TMeasureCore::WriteParamsTable() {
@@ -74,6 +85,10 @@ void TMeasureCore::WriteParamsTable() {
                            std::span<const float>(RsdParams[k].data(), count), GetParamStr(mode), count, TrialOrder,
                            static_cast<unsigned short>(mode), std::span<const unsigned>(GetParamStruct(mode), count),
                            Settings.Spirometer.ShowLostVolume, vext);
+  // A trial the link cut short is listed as such below its values.
+  for (short slot = 0; slot < 3; ++slot)
+    if (TrialCutByLink(mode, slot))
+      ParamList->PutString(LinkCutText(slot), -1);
   if (mode == MEASURE_VC)
     ReferenceIvc = shown >= 1 && shown <= 3 ? AktParams[k][Index(static_cast<short>(shown - 1))][0] : 0.0f;
   ChangeButtonColor();

@@ -93,6 +93,16 @@ void DrawPrePostTable(TPrintCanvas& canvas, const TResultTable& table, short& ro
   FinishTable(canvas, rows);
 }
 
+int RemarkHeight(const std::string& remark) { return remark.empty() ? 0 : RowHeight + 2; }
+
+void DrawRemark(TPrintCanvas& canvas, const std::string& remark) {
+  if (remark.empty())
+    return;
+  const int y = canvas.PrintY + 2;
+  canvas.Text(remark, 66, y, 741, y + RowHeight, TTextAlign::Left);
+  canvas.PrintY += RemarkHeight(remark);
+}
+
 void DrawProvocationTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title, bool secondStage) {
   const std::string act = SharedTitle(canvas, texts, title);
   TitleText(canvas, 0, texts.LoadStringA(295), 446, 611, TTextAlign::Centre);

@@ -31,6 +31,11 @@ void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleT
 // The shared row counter shades the rows of every table of the page alike.
 void DrawPrePostTable(TPrintCanvas& canvas, const ResultCells::TResultTable& table, short& rowCounter);
 
+// A line under a table that says what its values are not (empty: none);
+// its height is RemarkHeight.
+int RemarkHeight(const std::string& remark);
+void DrawRemark(TPrintCanvas& canvas, const std::string& remark);
+
 void DrawProvocationTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title, bool secondStage);
 void DrawProvocationTable(TPrintCanvas& canvas, const ResultCells::TResultTable& table, bool secondStage,
                           short& rowCounter);

@@ -88,6 +88,11 @@ ResultCells::TResultTable TTestPrintout::CurrentTable() const {
   return SpiroExport::CoreTable(Core, kind, positions);
 }
 
+std::string TTestPrintout::CurrentTableRemark() const {
+  const auto slot = static_cast<short>(Core.TrialOrder[0] - 1);
+  return Core.TrialCutByLink(Core.GetMeasureMode(), slot) ? Core.LinkCutText(slot) : std::string();
+}
+
 PrintedTables::TTitleTexts TTestPrintout::TitleTexts() const {
   // The date and time of a slot: of the first kind that has one.
   const auto dateOf = [&](short slot) {
@@ -138,7 +143,8 @@ int TTestPrintout::CalculateMeasureHeight(TPrintCanvas& canvas, int pageHeight, 
   for (short kind = 0; kind < KindCount; ++kind) {
     ChangeMeasureMode(kind, 0);
     if (HaveToDraw() && Selected(TableEntry[kind]) && KindIncluded(kind) && !(Provocation && kind == MEASURE_DFC))
-      h += PrintedTables::TableHeight(CurrentTable());
+      h += PrintedTables::TableHeight(CurrentTable()) +
+           (Provocation ? 0 : PrintedTables::RemarkHeight(CurrentTableRemark()));
   }
   h += Provocation ? PrintedTables::ProvocationStepsHeight : PrintedTables::DiagnosisHeight(canvas, Notes);
   TextHeight = h;
@@ -194,9 +200,10 @@ void TTestPrintout::PrintText(TPrintCanvas& canvas) {
     ChangeMeasureMode(kind, 0);
     if (!HaveToDraw() || !Selected(TableEntry[kind]) || !KindIncluded(kind))
       continue;
-    if (!Provocation)
+    if (!Provocation) {
       PrintedTables::DrawPrePostTable(canvas, CurrentTable(), rows);
-    else if (kind != MEASURE_DFC)
+      PrintedTables::DrawRemark(canvas, CurrentTableRemark());
+    } else if (kind != MEASURE_DFC)
       PrintedTables::DrawProvocationTable(canvas, CurrentTable(), Steps.SecondStage, rows);
   }
   SendProgress();

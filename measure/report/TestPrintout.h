@@ -98,6 +98,9 @@ public:
   void ChangeMeasureMode(short mode, short load);
   // The result rows of the current kind.
   ResultCells::TResultTable CurrentTable() const;
+  // The remark under the current kind's table: its printed trial was cut
+  // short by the instrument link. Empty when it was not.
+  std::string CurrentTableRemark() const;
 
   // The printed colour of a pen of the line routine (1 first curve, 2 and
   // 4 third curve, 5 second curve; black for the frame pens).

@@ -326,6 +326,9 @@ void TMeasureCore::CountStroke(std::size_t i) {
 void TMeasureCore::CmStop() {
   const unsigned id = StartId;
   StartId = 0;
+  // A hang-up, a silent line or lost samples end the run before the
+  // manoeuvre ends: read before the link is released.
+  const bool endedByLink = AnyEndFlag();
   std::filesystem::path log;
   const short mode = MeasureMode;
   const bool logged = LogMeasureMode == mode && LogWriteEnable != 0 &&
@@ -344,6 +347,7 @@ void TMeasureCore::CmStop() {
     TestMode = 0;
   }
   const bool trial = id >= CM_START && id <= CM_START + 2;
+  bool noResult = false;
   // On an instrument the window's own start rules decide whether a breath
   // came; a trial they never saw begin holds nothing to evaluate, and an
   // empty trial must not stand in the list as a result.
@@ -360,6 +364,10 @@ void TMeasureCore::CmStop() {
   if (trial) {
     if (!noBreath)
       SetActualMeasureDate(TrialIndex);
+    if (TrialIndex >= 0 && TrialIndex < 3 && mode >= 0 && mode < TEST_KIND_COUNT) {
+      const auto k = static_cast<std::size_t>(mode), t = static_cast<std::size_t>(TrialIndex);
+      LinkCut.Record(mode, TrialIndex, {MeasureDate[k][t], MeasureTime[k][t]}, endedByLink && !noBreath);
+    }
     if (mode != MEASURE_RHINO)
       View->CloseCake();
     if (mode == MEASURE_RHINO) {
@@ -368,7 +376,11 @@ void TMeasureCore::CmStop() {
       if (SelectOneCurve())
         Dirty = NewResult[Index(mode)] = true;
     } else if (mode >= MEASURE_FVC && mode < MEASURE_RHINO && !noBreath) {
-      NewResult[Index(mode)] = true;
+      // A slot whose leading value is 0 counts as empty: a trial the window
+      // could not evaluate leaves nothing to store.
+      noResult = TrialIndex >= 0 && TrialIndex < 3 && AktParams[Index(mode)][Index(TrialIndex)][0] == 0.0f;
+      if (!noResult)
+        NewResult[Index(mode)] = true;
     }
   }
   if (logged && LogSaveAll == 0 && !log.empty()) {
@@ -384,7 +396,9 @@ void TMeasureCore::CmStop() {
     BtpsTimerActive = true;
   NoBreathTrial = noBreath ? static_cast<short>(TrialIndex + 1) : 0;
   if (noBreath)
-    ListNoBreath();
+    ListTrialLine(TrialNoBreathText, NoBreathTrial);
+  else if (noResult)
+    ListTrialLine(TrialNoResultText, static_cast<short>(TrialIndex + 1));
 }
 
 bool TMeasureCore::AllocateLogBuffers() {

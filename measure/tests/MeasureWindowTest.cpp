@@ -2,8 +2,16 @@
 
 #include "common/CommandNumbers.h"
 #include "measure/results/ParamList.h"
+#include "platform/basekit/Message.h"
+#include "platform/basekit/ui/DdeDialog.h"
+#include "testing/Pictures.h"
+#include "testing/RecordingSink.h"
+#include "testing/TemporaryFolder.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +53,24 @@ TEST_F(MeasureWindow, StageViewHasNoNoteAndWithoutTextsTheWindowIsInert) {
   TMeasure inert(1.0f, 1.0f, MEASURE_FVC, nullptr, "", 0, Adult(), nullptr, 1.0f, false, &Client);
   EXPECT_EQ(inert.GetParamList(), nullptr);
   EXPECT_EQ(inert.GetNoteEdit(), nullptr);
+}
+
+TEST_F(MeasureWindow, TheExportButtonOpensItsDialogInAStageViewToo) {
+  for (const bool stageView : {false, true}) {
+    TMeasure& w = Open(MEASURE_FVC, Adult(), stageView);
+    QString asked;
+    QTimer cancel;
+    cancel.setSingleShot(true);
+    QObject::connect(&cancel, &QTimer::timeout, [&asked] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        asked = dialog->objectName();
+        dialog->reject();
+      }
+    });
+    cancel.start(0);
+    w.DispatchCommand(CM_DDE);
+    EXPECT_EQ(asked, QString::number(TDdeDialog::TemplateId)) << "stage view " << stageView;
+  }
 }
 
 TEST_F(MeasureWindow, ClosingTellsTheClientUnlessItMustStayOpen) {

@@ -116,6 +116,8 @@ TEST_F(ShutterRun, AStopWithoutAClosureLeavesNoCurve) {
   EXPECT_EQ(Raw(), 0.0f);
   EXPECT_FALSE(Rig.Logged("shutter series on"));
   EXPECT_FALSE(Core.HasUnsavedResults()) << "nothing to save";
+  // An empty slot is no result: Save has nothing to store.
+  EXPECT_FALSE(Core.NewResult[MEASURE_SHUTTER]);
 }
 
 // The point buffers hold 1,000 pairs: the thousandth is stored (index

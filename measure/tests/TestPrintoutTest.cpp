@@ -116,6 +116,30 @@ TEST_F(TestPrintoutTest, FvcPageDrawsTablesGraphLegendOnceAndTitles) {
   EXPECT_EQ(std::count(later.begin(), later.end(), "Act. "), 0);
 }
 
+// A trial the instrument link ended early is printed with a line under its
+// table saying so; once the slot holds another trial the line is gone.
+TEST_F(TestPrintoutTest, ATrialTheLinkCutShortSaysSoUnderItsTable) {
+  Printout.PrintSelection[0] = 1;  // the FVC table
+  const int whole = Printout.CalculateMeasureHeight(Canvas, 1000, 128);
+  Core.LinkCut.Record(MEASURE_FVC, 0, {Core.MeasureDate[MEASURE_FVC][0], Core.MeasureTime[MEASURE_FVC][0]}, true);
+  const int marked = Printout.CalculateMeasureHeight(Canvas, 1000, 128);
+  EXPECT_EQ(marked, whole + 11 + 2);  // one row and its gap
+  Canvas.PrintY = 128;
+  Printout.PrintMeasure(Canvas, 1);
+  EXPECT_EQ(Canvas.PrintY, 128 + marked);
+  const std::string remark = "Trial 1: cut short by the instrument link";
+  const auto texts = Surface.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), remark), 1);
+
+  Core.SetMeasureTime(MEASURE_FVC, 0, 0, 31, 0);  // another trial in the slot
+  Surface.Calls.clear();
+  EXPECT_EQ(Printout.CalculateMeasureHeight(Canvas, 1000, 128), whole);
+  Canvas.PrintY = 128;
+  Printout.PrintMeasure(Canvas, 1);
+  const auto later = Surface.Texts();
+  EXPECT_EQ(std::count(later.begin(), later.end(), remark), 0);
+}
+
 TEST_F(TestPrintoutTest, ProgressOnlyWhilePrinting) {
   int steps = 0;
   Printout.Progress = [&] { ++steps; };

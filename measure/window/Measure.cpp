@@ -189,6 +189,11 @@ TMeasure::TMeasure(float xScale, float yScale, short measureType, TMessage* text
 
   CreateParamList(languageWord, paramListFactor);
   ListView = new TParamListView(*ParamList, this);
+  // A stage view exports too: its tool bar keeps the export button.
+  RunDdeDialog = [this](TTDdeDialogStruct& settings) {
+    TDdeDialog dialog(*GetMessages(), this, settings);
+    return dialog.exec() == QDialog::Accepted;
+  };
   if (!StageView)
     CreateControls();
   Screen->SetCurrentFactor();
@@ -220,10 +225,6 @@ void TMeasure::CreateControls() {
   QObject::connect(NoteButton, &QPushButton::clicked, NoteButton, [this] { DispatchCommand(5401); });
   PredictedList = new TPredictedList(this);
   PredictedList->setGeometry(Scaled(621, 35, 120, 25));
-  RunDdeDialog = [this](TTDdeDialogStruct& settings) {
-    TDdeDialog dialog(*GetMessages(), this, settings);
-    return dialog.exec() == QDialog::Accepted;
-  };
 }
 
 void TMeasure::SetupWindow() {

@@ -23,6 +23,9 @@ namespace {
 
 class SettingsDialogs : public TDialogTest {};
 
+// The languages a folder with the English and German texts offers.
+const std::vector<std::string> EnglishAndGermanLanguages = {"English", "Deutsch"};
+
 std::string TextOf(const QWidget& dialog, int id) {
   if (auto* label = dialog.findChild<QLabel*>(QString::number(id)))
     return label->text().toStdString();
@@ -46,7 +49,8 @@ TEST_F(SettingsDialogs, EachDialogShowsItsTextsAndAsksForItsHelp) {
   };
   std::vector<TCase> cases;
   cases.push_back({std::make_unique<TInstitute>(Texts, &Main, institute), 2108, 94, {{5202, 95}, {5201, 96}, {2, 87}}});
-  cases.push_back({std::make_unique<TStartUp>(Texts, &Main, startUp, std::vector<std::string>{"Latin,latin"}),
+  cases.push_back({std::make_unique<TStartUp>(Texts, &Main, startUp, std::vector<std::string>{"Latin,latin"},
+                                                       EnglishAndGermanLanguages),
                    2119,
                    120,
                    {{5465, 233}, {5467, 267}, {5463, 234}, {5461, 235}, {2, 87}}});
@@ -112,7 +116,7 @@ TEST_F(SettingsDialogs, TheFirstStartUpNeedsADriverAndStoresTheChosenEntry) {
   TStartUpStruct values{"English", "", "", 1, 0};
   const auto drivers = TStartUp::LoadLanguageDrivers(Texts, "");
   ASSERT_EQ(drivers.size(), 1u);
-  TStartUp dialog(Texts, &Main, values, drivers);
+  TStartUp dialog(Texts, &Main, values, drivers, EnglishAndGermanLanguages);
   dialog.show();
   auto* driver = Control<QComboBox>(dialog, TStartUp::DriverId);
   EXPECT_TRUE(driver->isEnabled());
@@ -141,7 +145,7 @@ TEST_F(SettingsDialogs, TheFirstStartUpNeedsADriverAndStoresTheChosenEntry) {
 
 TEST_F(SettingsDialogs, AStoredDriverIsShownAndKept) {
   TStartUpStruct values{"Magyar", "latin_ci", "", 7, 0};
-  TStartUp dialog(Texts, &Main, values, TStartUp::LoadLanguageDrivers(Texts, ""));
+  TStartUp dialog(Texts, &Main, values, TStartUp::LoadLanguageDrivers(Texts, ""), EnglishAndGermanLanguages);
   auto* driver = Control<QComboBox>(dialog, TStartUp::DriverId);
   EXPECT_FALSE(driver->isEnabled());
   EXPECT_EQ(driver->currentText(), "Latin alphabet (case-insensitive),latin_ci");
@@ -155,9 +159,34 @@ TEST_F(SettingsDialogs, AStoredDriverIsShownAndKept) {
   EXPECT_EQ(values.Language, "English");
 }
 
+TEST_F(SettingsDialogs, OnlyLanguagesWhoseTextsAreShippedAreOffered) {
+  TTemporaryFolder folder;
+  folder.Write("Deutsch.txt", "1=Halvetra\n");
+  folder.Write("Magyar.txt/keep", "");  // a folder of that name is no text file
+  struct TOfferCase {
+    const char* stored;
+    const char* shown;
+  };
+  for (const TOfferCase c : {TOfferCase{"Deutsch", "Deutsch"}, TOfferCase{"English", "English"},
+                             TOfferCase{"Magyar", ""}, TOfferCase{"Español", ""}}) {
+    TStartUpStruct values{c.stored, "latin_ci", "", 2, 0};
+    TStartUp dialog(Texts, &Main, values, folder.Path());
+    auto* language = Control<QComboBox>(dialog, TStartUp::LanguageId);
+    ASSERT_EQ(language->count(), 2) << c.stored;
+    // English needs no file: the program carries its texts.
+    EXPECT_EQ(language->itemText(0), "English");
+    EXPECT_EQ(language->itemText(1), "Deutsch");
+    EXPECT_EQ(language->currentText().toStdString(), c.shown) << c.stored;
+  }
+  // The program's own folder holds English only.
+  TStartUpStruct values{"English", "latin_ci", "", 2, 0};
+  TStartUp shipped(Texts, &Main, values, std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang");
+  EXPECT_EQ(Control<QComboBox>(shipped, TStartUp::LanguageId)->count(), 1);
+}
+
 TEST_F(SettingsDialogs, WithoutDriversTheStartUpDialogClosesItself) {
   TStartUpStruct values{"English", "", "", 2, 0};
-  TStartUp dialog(Texts, &Main, values, {});
+  TStartUp dialog(Texts, &Main, values, {}, EnglishAndGermanLanguages);
   QTimer::singleShot(1000, &dialog, [&dialog] { dialog.done(42); });  // a stuck dialog fails the test
   EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }

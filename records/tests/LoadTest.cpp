@@ -123,10 +123,18 @@ TEST_F(Load, PlethyComesBackWithItsLoops) {
   ASSERT_EQ(Loader.LoadMeasurement(date, time, TExaminationLoader::AsComparison), 0);
   const auto sample = [](int i) { return 6.0f + i / 8.0f; };
   EXPECT_EQ(Window.GetBufferSize(MEASURE_PLETHY, 3), 400);
-  EXPECT_EQ(Window.GetSpiroFlowBuffer(3)[15], sample(15));  // exact over the resistance loop
-  EXPECT_EQ(Window.GetSpiroBoxPressureBuffer(3)[32], 3.0f * sample(32));
-  EXPECT_EQ(Window.GetSpiroMouthPressureBuffer(3)[34], -4.0f * sample(34));
-  EXPECT_EQ(Window.GetEndTGVLoop(3), 35);
+  // The expansion's leading zero puts measured sample i at i + 4: the
+  // loops' exact samples and bounds move with it, so the flow runs on
+  // through the loops without a step (a line stays a line).
+  for (int k = 4; k < 400; ++k)
+    ASSERT_NEAR(Window.GetSpiroFlowBuffer(3)[k], sample(k - 4), 1e-4f) << k;
+  EXPECT_EQ(Window.GetSpiroFlowBuffer(3)[15 + 4], sample(15));  // exact over the resistance loop
+  EXPECT_EQ(Window.GetSpiroBoxPressureBuffer(3)[32 + 4], 3.0f * sample(32));
+  EXPECT_EQ(Window.GetSpiroMouthPressureBuffer(3)[34 + 4], -4.0f * sample(34));
+  EXPECT_EQ(Window.GetBeginResistanceLoop(3), 10 + 4);
+  EXPECT_EQ(Window.GetEndResistanceLoop(3), 20 + 4);
+  EXPECT_EQ(Window.GetBeginTGVLoop(3), 30 + 4);
+  EXPECT_EQ(Window.GetEndTGVLoop(3), 35 + 4);
   EXPECT_EQ(Window.FirstBoxPressure[3][1], 3.0f * sample(30));
   EXPECT_EQ(Window.State().RvComparison, 6.0f + 2.0f / 100.0f);
 }

@@ -167,9 +167,9 @@ void TPatientList::Enable() {
 TPatientList::~TPatientList() = default;
 
 void TPatientList::CmPrint() {
-  if (!Printer)
-    Printer = std::make_unique<TOwnPrinter>(Texts);
-  TPatientListPrint dialog(Texts, this, Model->Engine(), *Printer);
+  if (!Setup.Printer && !OwnPrinter)
+    OwnPrinter = std::make_unique<TOwnPrinter>(Texts);
+  TPatientListPrint dialog(Texts, this, Model->Engine(), Setup.Printer ? *Setup.Printer : *OwnPrinter);
   if (PrintRunner)
     PrintRunner(dialog);
   else

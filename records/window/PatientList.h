@@ -22,6 +22,7 @@ class QPushButton;
 class TEngine;
 class TMeasureIndex;
 class TMessage;
+class TOwnPrinter;
 struct TTableSet;
 
 // The names of "names.db" in its order, read row by row as the view asks.
@@ -62,6 +63,9 @@ public:
     std::function<void(std::int32_t key)> SetPatientKey;
     // Asks where a copy goes; empty: cancelled.
     std::function<std::filesystem::path()> ChooseFolder;
+    // The program's printer, so the list prints where every other printout
+    // goes; the list keeps one of its own when none is given.
+    TOwnPrinter* Printer = nullptr;
   };
 
   TPatientList(TMessage& texts, TSetup setup, QWidget* parent);
@@ -102,5 +106,5 @@ private:
   QPushButton* Print;
   QPushButton* Copy;
   QPushButton* Ok;
-  std::unique_ptr<class TOwnPrinter> Printer;
+  std::unique_ptr<TOwnPrinter> OwnPrinter;
 };

@@ -35,6 +35,8 @@ public:
   void accept() override;
   QRadioButton* Button(int id) const;
   QLineEdit* Edit(int id) const;
+  // The printer the list prints on.
+  TOwnPrinter& GetPrinter() const { return Printer; }
 
 private:
   void ChooseRange(bool part);

@@ -134,12 +134,15 @@ THalvetraApp::~THalvetraApp() {
     QFontDatabase::removeApplicationFont(FontId);
 }
 
+std::filesystem::path THalvetraApp::LanguageFolder() const {
+  return Options.LanguageFolder.empty() ? TMessage::DefaultFolder() : Options.LanguageFolder;
+}
+
 void THalvetraApp::ReadSettings() {
   Settings = Settings::Read(TCommandLine::Parse(Options.CommandLine));
   const auto iniProblem = Settings::IniFileProblem(Settings.IniPath);
 
-  const std::filesystem::path languageFolder =
-      Options.LanguageFolder.empty() ? TMessage::DefaultFolder() : Options.LanguageFolder;
+  const std::filesystem::path languageFolder = LanguageFolder();
   const std::string requested = Settings.Language;
   const std::string language = Settings::ChooseLanguage(requested, languageFolder);
   Messages = std::make_unique<TMessage>(language, languageFolder);
@@ -494,7 +497,7 @@ void THalvetraApp::ReadInstallFlags(short deviceKind) {
 
 void THalvetraApp::CmStartUpSettings() {
   const auto dialog = Options.Dialogs.StartUp ? Options.Dialogs.StartUp : [this](TStartUpStruct& values) {
-    TStartUp startUp(*Messages, Frame.get(), values);
+    TStartUp startUp(*Messages, Frame.get(), values, LanguageFolder());
     return startUp.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
   };
   ReportFailures(StartUpSettings::RunStartUp(Settings, dialog).Failures);

@@ -170,6 +170,8 @@ public:
   TCommandActions* GetActions() const { return Actions; }
 
 private:
+  // The folder of the language files.
+  std::filesystem::path LanguageFolder() const;
   void ReadSettings();
   void ReportStartProblems(const std::optional<std::string>& iniProblem, const std::string& requestedLanguage);
   void SetProgress(int value);

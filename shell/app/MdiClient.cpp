@@ -629,6 +629,7 @@ void THalvetraMDIClient::CmPatientList() {
     std::filesystem::current_path(current, error);
     return folder.toStdString();
   };
+  setup.Printer = &GetPrinter();
   TPatientList list(App.GetMessages(), std::move(setup), this);
   PatientRecordType chosen;
   if (list.exec() == QDialog::Accepted && list.ChosenPatient(chosen) &&

@@ -40,13 +40,13 @@ protected:
   }
 
   // The start as a tool button sends it, then the replay on the link clock
-  // until the run ends by itself.
-  void RunTrial(TMeasure& window) {
+  // until the run ends by itself, within `steps` tenths of a second.
+  void RunTrial(TMeasure& window, int steps = 800) {
     ASSERT_TRUE(Enabled(CM_START));
     ASSERT_TRUE(Route(CM_START));
     QApplication::processEvents();
     ASSERT_TRUE(window.IsRunning());
-    for (int step = 0; step < 800 && window.IsRunning(); ++step) {
+    for (int step = 0; step < steps && window.IsRunning(); ++step) {
       LinkClock->Advance(100);
       QApplication::processEvents();
     }

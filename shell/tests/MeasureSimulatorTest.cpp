@@ -229,6 +229,9 @@ TEST_F(MeasureSimulator, AnInstrumentThatHangsUpMidBlastLeavesTheWindowIdleWithI
   ASSERT_EQ(Sink.Messages.size(), 1u);
   EXPECT_NE(Sink.Messages[0].Text.find(Simulator->Path), std::string::npos) << Sink.Messages[0].Text;
   Sink.Messages.clear();
+  // The values are what arrived, not a whole blast: the list says so.
+  const std::vector<std::string> lines = window->GetParamList()->GetLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), App->GetMessages().Format(9455, {"1"})), lines.end());
 }
 
 }  // namespace

@@ -7,12 +7,16 @@
 #include "patients/SheetFrame.h"
 #include "platform/framework/Profile.h"
 #include "platform/framework/ui/CommandActions.h"
+#include "records/window/OwnPrinter.h"
+#include "records/window/PatientList.h"
+#include "records/window/PatientListPrint.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/MdiChild.h"
 #include "shell/app/MdiClient.h"
 #include "testing/Pictures.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -161,6 +165,36 @@ TEST_F(OpenPatient, AnOlderVcTableInTheDefaultFolderIsUpgradedAndTheSheetOpens) 
   PressOpenPatient();
   EXPECT_NE(Client().GetPatientFrame(), nullptr);
   EXPECT_TRUE(Sink.Messages.empty()) << Sink.Messages[0].Text;
+}
+
+TEST_F(OpenPatient, ThePatientListPrintsOnThePrinterEveryPrintoutUses) {
+  Start();
+  CreateDatabase();
+  AddPatient("Anna Kovacs", "A-1");
+  PressOpenPatient();
+  ASSERT_NE(Client().GetPatient(), nullptr);
+  // As Printer Setup leaves the program's printer.
+  Client().GetPrinter().Printer().setPageOrientation(QPageLayout::Landscape);
+
+  bool asked = false;
+  QPageLayout::Orientation listPrints = QPageLayout::Portrait;
+  QTimer::singleShot(0, [&asked, &listPrints] {
+    auto* list = dynamic_cast<TPatientList*>(QApplication::activeModalWidget());
+    if (list == nullptr)
+      return;
+    QTimer::singleShot(0, [&asked, &listPrints] {
+      if (auto* print = dynamic_cast<TPatientListPrint*>(QApplication::activeModalWidget())) {
+        asked = true;
+        listPrints = print->GetPrinter().Printer().pageLayout().orientation();
+        print->reject();
+      }
+    });
+    list->findChild<QPushButton*>(QString::number(TPatientList::PrintId))->click();
+    list->reject();
+  });
+  EXPECT_TRUE(Route(CM_PATIENT_LIST));
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(listPrints, QPageLayout::Landscape);
 }
 
 TEST_F(OpenPatient, ASheetWhosePatientTableIsGoneGetsNoFrame) {
