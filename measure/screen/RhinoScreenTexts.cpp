@@ -71,7 +71,11 @@ void WriteRhinoProvocation(const TMeasurePainter& painter, TDrawSurface& surface
   };
   write(18, 293, texts.LoadStringA(ProvocationTitle), 16);
   const auto row = [&](int y, int label, const std::string& value) {
-    write(18, y, CLocale::Format("%s:", texts.LoadStringA(label).c_str()), 12);
+    // A label that has its colon keeps it alone.
+    std::string text = texts.LoadStringA(label);
+    if (text.empty() || text.back() != ':')
+      text += ':';
+    write(18, y, text, 12);
     write(269, y, value, 12);
   };
   row(320, 349, block.Material);
@@ -91,6 +95,13 @@ void DrawRhinoBigTable(TMeasurePainter& painter, TDrawSurface& surface, const TM
   fill({8, BigTableTop, x1, 456}, MeasureTexts::PanelColor);
   fill({x1, BigTableTop, 742, 456}, PlotBackground);
   const auto cell = [&](std::size_t c, int top) { return TRect{layout.Edge(c), top, layout.Edge(c + 1), top + 15}; };
+  // The table's texts are a point smaller than the other tests' big
+  // tables: its label column holds a label and a unit side by side.
+  const auto text = [&](const TRect& at, const std::string& value, int alignment, std::size_t ink,
+                        std::size_t background, bool opaque, int points = 9) {
+    TUtil::TextRectOut(surface, painter.Display.XScale, painter.Display.YScale, at, value, painter.Color(background),
+                       painter.Color(ink), points, HeadFace, alignment, Bold, opaque);
+  };
   const std::string right = texts.LoadStringA(313);
   const std::string left = texts.LoadStringA(312);
   const std::string sum = "\xCE\xA3";
@@ -102,24 +113,23 @@ void DrawRhinoBigTable(TMeasurePainter& painter, TDrawSurface& surface, const TM
     TRect at = cell(c, 107);
     if (c == 0)
       at.Left += 5;
-    painter.WriteBigTableText(surface, header[c], at, c == 0 ? 0 : 1, MeasureTexts::TextColor,
-                              MeasureTexts::PanelColor);
+    // The change columns' heads ("Right [%]") are wider than their cells
+    // at the table's size.
+    text(at, header[c], c == 0 ? 0 : 1, MeasureTexts::TextColor, MeasureTexts::PanelColor, true, c >= 7 ? 7 : 9);
   }
   const std::vector<rhinomanometry::RhinoLine> lines = rhinomanometry::RhinoLines(first, second, rowFlags, provoked);
   int n = 0;
   for (const rhinomanometry::RhinoLine& line : lines) {
     const int top = BigTableTop + BigTableRow * n++;
     const TRect label = cell(0, top);
-    painter.WriteBigTableText(surface, line.Label(), {label.Left + 5, top, label.Right, top + 15}, 0,
-                              MeasureTexts::TextColor, MeasureTexts::PanelColor);
+    text({label.Left + 5, top, label.Right, top + 15}, line.Label(), 0, MeasureTexts::TextColor,
+         MeasureTexts::PanelColor, true);
     // The unit goes beside the label, which it must not cover.
-    TUtil::TextRectOut(surface, painter.Display.XScale, painter.Display.YScale,
-                       {label.Left, top, label.Right - 5, top + 15}, line.Unit(),
-                       painter.Color(MeasureTexts::PanelColor), painter.Color(MeasureTexts::TextColor), 10, HeadFace,
-                       2, Bold, false);
-    const auto value = [&](std::size_t c, const std::string& text) {
+    text({label.Left, top, label.Right - 5, top + 15}, std::string(line.Unit()), 2, MeasureTexts::TextColor,
+         MeasureTexts::PanelColor, false);
+    const auto value = [&](std::size_t c, const std::string& shown) {
       const TRect at = cell(c, top);
-      painter.WriteBigTableText(surface, text, {at.Left, top, at.Right - 5, top + 15}, 2, AxisInk, PlotBackground);
+      text({at.Left, top, at.Right - 5, top + 15}, shown, 2, AxisInk, PlotBackground, true);
     };
     for (std::size_t c = 0; c < line.values.size(); ++c)
       value(c + 1, rhinomanometry::Fixed(line.values[c], line.Precision(), 5));

@@ -13,7 +13,6 @@
 #include "testing/RecordingSurface.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -148,12 +147,7 @@ TEST_F(RhinoReportTest, TheSecondLegendSampleIsDashedOnlyWithDottedLines) {
 }
 
 TEST_F(RhinoReportTest, TheSheetInTheWorkbook) {
-  PREDICTED_DATA patient{};
-  std::strcpy(patient.Name, "Kovacs Anna");
-  patient.Age = 60;
-  patient.Height = 168;
-  patient.Weight = 64;
-  Core.SetPredictedData(patient);
+  Core.SetPredictedData(ExportedPatient());
   Core.Rhino.RowsAnterior = {0, 0, 0, 1, 0};
   Core.DdeFolder = Folder.Path();
   Client.Answers = {0};  // not in context-help mode

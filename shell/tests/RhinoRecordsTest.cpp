@@ -210,6 +210,11 @@ TEST_F(RhinoRecords, AProvocationStoresItsBaseThenTheProvokedResultWithItsAgent)
   EXPECT_GT(window.SampleCount[MEASURE_RHINO][2], 0);
   EXPECT_EQ(window.Rhino.ParamsAkt.Flows, base.Flows) << "the base stays in the first pair";
   const RHINO_PARAMS provoked = window.Rhino.ParamsPre;
+  SavePicture(window, "rhino-provocation-block.png");
+  window.DispatchCommand(CM_ZOOM_TABLE);
+  QApplication::processEvents();
+  SavePicture(window, "rhino-big-table.png");
+  window.DispatchCommand(CM_ZOOM_TABLE);
   ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
   std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
   long rows = 0;
