@@ -287,6 +287,9 @@ TEST_F(RhinoRecords, PrintedToAPdf) {
                                       std::string("RES [150]"), std::string("Act."),
                                       window.GetRhinoAlgorithmName(1)})
     EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
+  // The report's 477 units (title 50, six rows 66 and 5, the diagram 20
+  // and 336) and the header fit one page, and the header says so.
+  EXPECT_NE(printed.find("1/1"), std::string::npos) << printed;
   EXPECT_EQ(window.GetMeasureMode(), MEASURE_RHINO) << "the window shows its test again";
 }
 
