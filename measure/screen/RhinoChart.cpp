@@ -128,8 +128,10 @@ void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int 
     surface.Line(TUtil::Scale(d.XScale, d.YScale, TPoint{x1, y}), TUtil::Scale(d.XScale, d.YScale, TPoint{x2, y}));
   };
   const auto entry = [&](int y, const char* text, std::size_t pen, bool dashes) {
+    // Glyphs only: the band across the diagram's top holds its quadrant
+    // labels and the flow scale's top label too.
     TUtil::TextRectOut(surface, d.XScale, d.YScale, TRect{51, y, 741, y + 9}, text, TColor::White(), TColor::Black(),
-                       9, "Courier New", 2, 700, true);
+                       9, "Courier New", 2, 700, false);
     surface.SetPen(painter.Pens()[pen]);
     if (!dashes) {
       line(641, 681, y + 4);

@@ -143,6 +143,12 @@ TEST_F(RhinoReportTest, TheSecondLegendSampleIsDashedOnlyWithDottedLines) {
     Printed(surface, height);
     EXPECT_EQ(dashesAt(surface, top + 4), 1) << dotted;
     EXPECT_EQ(dashesAt(surface, top + 13), dotted ? 5 : 1) << dotted;
+    // Each sample in its pair's pen: light blue, then dark red.
+    for (const auto& call : surface.OfKind(RecordedKind::Line))
+      if (call.Points[0].X == 641 && call.Points[0].Y == call.Points[1].Y) {
+        const bool second = call.Points[0].Y == top + 13;
+        EXPECT_EQ(call.Pen.Color, second ? (TColor{128, 0, 0}) : (TColor{0, 0, 255})) << second;
+      }
   }
 }
 
