@@ -179,7 +179,7 @@ void TPrintManager::Paint(TDrawSurface& surface, short page, short pages) {
       Test->PrintCalibration(canvas);
     return;
   case TKind::Measurement:
-    header(TestTitle);
+    header(MeasurementTitle);
     if (Test) {
       Test->PrintMeasure(canvas, page);
       if (page >= Test->GetPageCount()) {

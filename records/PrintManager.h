@@ -43,6 +43,8 @@ public:
   int RecordsPerPage() const { return ListLinesPerPage / (NamesOnly ? 1 : 5); }
 
   TPrintableTest* Test = nullptr;
+  // The first page's title of a test (text 469 for a rhinomanometry test).
+  int MeasurementTitle = TestTitle;
   TPrintableTrend* Trend = nullptr;
   TPrintableAudiogram* Audiogram = nullptr;
   // A page step of the running job (the abort dialog's gauge): 0 a step

@@ -1,10 +1,12 @@
 // The measurement window's screen: a full frame of the FVC curve screen
 // with a one-minute trial at 1280 x 1024, and the incremental drawing of
 // one sample during a run (the segment, the live number and the update of
-// the changed rectangle).
+// the changed rectangle), and rhinomanometry's four full curves in its
+// enlarged diagram.
 
 #include "measure/window/Measure.h"
 #include "measure/window/MeasureFrameScreen.h"
+#include "measure/screen/RhinoChart.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/PainterSurface.h"
@@ -79,6 +81,36 @@ void OneSampleDuringARun(benchmark::State& state) {
   }
 }
 BENCHMARK(OneSampleDuringARun)->Unit(benchmark::kMicrosecond);
+
+void FourFullRhinoCurves(benchmark::State& state) {
+  TBenchWindow bench;
+  TMeasure& w = bench.Window;
+  w.SetMeasureMode(MEASURE_RHINO);
+  // Each nostril and stage a minute of breaths of 300 Pa through an
+  // orifice of 400 mL/s at 150 Pa: flow = k * sqrt(|P|), inspiration with
+  // positive flow and negative pressure.
+  const double k = 400.0 / std::sqrt(150.0);
+  for (short slot = 0; slot < 4; ++slot) {
+    w.AllocateSpiroBuffer(slot, MEASURE_RHINO, false);
+    float* flow = w.GetSpiroFlowBuffer(slot);
+    float* pressure = w.GetRhinoPressureBuffer(slot);
+    for (int i = 0; i < Samples; ++i) {
+      const double p = -300.0 * std::sin(i * 0.0157 + slot);
+      pressure[i] = static_cast<float>(p);
+      flow[i] = static_cast<float>((p < 0.0 ? k : -k) * std::sqrt(std::fabs(p)));
+    }
+    w.SetBufferSize(MEASURE_RHINO, slot, Samples);
+  }
+  TMeasurePainter* painter = bench.Screen().GetPainter();
+  const TRhinoFrame frame{0, 81.0f, false};
+  QImage image(1280, 1024, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter qp(&image);
+    TPainterSurface surface(qp);
+    RhinoChart::DrawRhinoCurves(*painter, surface, frame, RhinoFactors(w.ZoomLevel), RhinoChart::CurvesOf(w));
+  }
+}
+BENCHMARK(FourFullRhinoCurves)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "measure/report/MeasurePrintout.h"
 #include "measure/results/ParamList.h"
+#include "measure/report/RhinoSheet.h"
 #include "measure/report/SpiroExport.h"
 #include "platform/basekit/DdeExport.h"
 
@@ -12,6 +13,13 @@ void TMeasureCore::CmDde() {
   if (GetHelpContext() || Messages == nullptr)
     return;
   const short kind = GetMeasureMode();
+  if (kind == MEASURE_RHINO) {
+    DdeExport::CmDde(Messages, GetIniFile(), RunDdeDialog, [this](TDDE& dde) {
+      return RhinoSheet::SendRhinoDataToExcel(SpiroExport::PokeInto(dde),
+                                              rhinomanometry::RhinoSheetCells(RhinoSheet::CoreSheetInput(*this, *Messages)));
+    }, DdeFolder);
+    return;
+  }
   if (kind < MEASURE_FVC || kind > MEASURE_SHUTTER)
     return;
   DdeExport::CmDde(Messages, GetIniFile(), RunDdeDialog, [this, kind](TDDE& dde) {

@@ -41,7 +41,7 @@ TUtil TMeasurePrintout::PrintColours() {
 
 TMeasurePrintout::TMeasurePrintout(TMeasureCore& core, const TMessage& texts)
     : Core(core), PrintUtil(PrintColours()), Painter(core, PrintUtil, texts, nullptr), Curves(Painter),
-      Printout(core, texts, &Curves) {}
+      Printout(core, texts, &Curves), RhinoReport(core, texts, Painter) {}
 
 void TMeasurePrintout::TakeWindowState(std::string_view noteEdit, bool provocation,
                                        const PrintedTables::TProvocationSteps& steps) {
@@ -69,6 +69,9 @@ void TMeasurePrintout::TakeWindowState(std::string_view noteEdit, bool provocati
     }
   }
   Printout.DottedLines = TProfile("Print Struct", Core.GetIniFile()).GetInt("EnableDottedLine", 1) != 0;
+  RhinoReport.Notes = notes;
+  RhinoReport.BtpsLine = Printout.BtpsLine;
+  RhinoReport.DottedLines = Printout.DottedLines;
 }
 
 std::string_view TMeasurePrintout::AlgorithmName(short algorithm) {

@@ -12,6 +12,7 @@
 
 #include "measure/screen/MeasurePainter.h"
 #include "measure/report/PainterCurves.h"
+#include "measure/report/RhinoPrintout.h"
 #include "measure/report/TestPrintout.h"
 #include "platform/basekit/Util.h"
 
@@ -30,12 +31,14 @@ public:
   TMeasurePrintout& operator=(const TMeasurePrintout&) = delete;
 
   TTestPrintout& Test() { return Printout; }
+  TRhinoPrintout& Rhino() { return RhinoReport; }
   const TUtil& Colours() const { return PrintUtil; }
 
   // Takes what the printout shows of the window: the notes (the note
   // edit's text as the current note), the parameters' display order, the
-  // BTPS line and [Print Struct] EnableDottedLine; with `provocation` the
-  // stages' report with its steps.
+  // BTPS line and [Print Struct] EnableDottedLine, for the test printout
+  // and the rhinomanometry report alike; with `provocation` the stages'
+  // report with its steps.
   void TakeWindowState(std::string_view noteEdit, bool provocation, const PrintedTables::TProvocationSteps& steps);
 
   // The printer's colours over the window's colour roles.
@@ -55,4 +58,5 @@ private:
   TMeasurePainter Painter;
   TPainterCurves Curves;
   TTestPrintout Printout;
+  TRhinoPrintout RhinoReport;
 };

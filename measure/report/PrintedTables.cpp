@@ -149,15 +149,15 @@ void DrawProvocationSteps(TPrintCanvas& canvas, const TMessage& texts, const TPr
 namespace {
 
 // The taller of the two columns' wrapped texts, in device units.
-int MeasureNotes(TPrintCanvas& canvas, const TNotes& notes, int y0, bool draw) {
+int MeasureNotes(TPrintCanvas& canvas, const TNotes& notes, int y0, bool draw, int split) {
   const int top = canvas.ScaleYOf(y0);
   const int bottom = canvas.Surface.Size().Height;
   int height = 0;
   if (!notes.Current.empty() || notes.ActualSet)
-    height = canvas.WrappedText(notes.LeftText(), {canvas.ScaleXOf(256), top, canvas.ScaleXOf(446), bottom}, draw);
+    height = canvas.WrappedText(notes.LeftText(), {canvas.ScaleXOf(256), top, canvas.ScaleXOf(split), bottom}, draw);
   if (notes.PreSet)
-    height = std::max(height,
-                      canvas.WrappedText(notes.Pre, {canvas.ScaleXOf(451), top, canvas.ScaleXOf(741), bottom}, draw));
+    height = std::max(
+        height, canvas.WrappedText(notes.Pre, {canvas.ScaleXOf(split + 5), top, canvas.ScaleXOf(741), bottom}, draw));
   return height;
 }
 
@@ -167,19 +167,19 @@ int BoxDepth(const TPrintCanvas& canvas, int measured) {
 
 }  // namespace
 
-int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes) {
+int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes, int split) {
   if (!notes.BoxDue())
     return 0;
-  return 5 + BoxDepth(canvas, MeasureNotes(canvas, notes, canvas.PrintY + 5, false));
+  return 5 + BoxDepth(canvas, MeasureNotes(canvas, notes, canvas.PrintY + 5, false, split));
 }
 
-void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes) {
+void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes, int split) {
   if (!notes.BoxDue())
     return;
   const int y0 = canvas.PrintY + 5;
   canvas.Text(texts.LoadStringA(149), 66, y0, 251, y0 + RowHeight, TTextAlign::Left);
-  const int d = BoxDepth(canvas, MeasureNotes(canvas, notes, y0, true));
-  for (int x : {51, 251, 446, 741})
+  const int d = BoxDepth(canvas, MeasureNotes(canvas, notes, y0, true, split));
+  for (int x : {51, 251, split, 741})
     canvas.Line(x, y0 - 1, x, y0 + d, 2);
   canvas.Rule(y0 + d);
   canvas.PrintY = y0 + d;

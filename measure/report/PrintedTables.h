@@ -64,8 +64,13 @@ struct TNotes {
   const std::string& LeftText() const { return Current.empty() ? Actual : Current; }
 };
 
+// Where the note box divides its two columns: the test tables' split, or
+// the rhinomanometry table's, whose pairs of columns are wider.
+inline constexpr int NotesSplit = 446;
+inline constexpr int RhinoNotesSplit = 491;
+
 // The box's height (0 when no box is due); equals the advance of WriteDiagnosis.
-int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes);
-void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes);
+int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes, int split = NotesSplit);
+void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes, int split = NotesSplit);
 
 }  // namespace PrintedTables

@@ -1,4 +1,5 @@
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/RhinoChart.h"
 #include "measure/screen/ShutterPainter.h"
 
 #include "common/MeasureMode.h"
@@ -183,8 +184,11 @@ void TMeasurePainter::ClearVolumeScreen(TDrawSurface& surface) const {
     ShutterPainter::DrawVolumeKoordinata(*this, surface);
     return;
   }
-  const TPaintStep axes = mode == MEASURE_RHINO ? TPaintStep::RhinoAxes : TPaintStep::ShutterAxes;
-  if (const auto hook = Hooks.find(axes); hook != Hooks.end() && hook->second)
+  if (mode == MEASURE_RHINO) {
+    RhinoChart::DrawRhinoVolumeKoordinata(*this, surface, RhinoFactors(MeasureCore.ZoomLevel));
+    return;
+  }
+  if (const auto hook = Hooks.find(TPaintStep::ShutterAxes); hook != Hooks.end() && hook->second)
     hook->second(surface);
 }
 
@@ -268,10 +272,12 @@ void TMeasurePainter::DrawGrid(TDrawSurface& surface, int x, int y, int width, i
 }
 
 void TMeasurePainter::DrawScale(TDrawSurface& surface, int x, int y, float pixelsPerUnit, bool vertical, int first,
-                                int last, int step, float zoomFactor) const {
+                                int last, int step, float zoomFactor, bool plainLabels) const {
   const int out = Display.Printing ? 25 : 0;
+  // No test's mode: the plain rule of every step labelled.
+  constexpr short PlainScale = -1;
   for (const TTick& tick : ScaleTicks(x, y, pixelsPerUnit, vertical, first, last, step, zoomFactor,
-                                      TMeasureData::MeasureMode)) {
+                                      plainLabels ? PlainScale : TMeasureData::MeasureMode)) {
     const int half = tick.Long ? 4 : 2;
     if (vertical)
       DrawLine(surface, tick.At.X - half, tick.At.Y, 2 * half, 0, 0);

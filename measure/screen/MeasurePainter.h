@@ -97,8 +97,10 @@ public:
   // numbers its pens its own way).
   void SegmentTo(TDrawSurface& surface, int pen, TPoint from, TPoint to) const;
   void DrawGrid(TDrawSurface& surface, int x, int y, int width, int height, float stepX, float stepY, int kind) const;
+  // `plainLabels`: every step labelled as its value, whatever the test's
+  // own rule (rhinomanometry's volume strip under its diagram).
   void DrawScale(TDrawSurface& surface, int x, int y, float pixelsPerUnit, bool vertical, int first, int last,
-                 int step, float zoomFactor) const;
+                 int step, float zoomFactor, bool plainLabels = false) const;
   void WriteScaleUnit(TDrawSurface& surface, int x, int y, std::string_view unit) const;
   void DrawKoordinata(TDrawSurface& surface);
   // The segment of `trial` that ends at sample i; false when none was drawn.

@@ -1,7 +1,9 @@
 #include "measure/screen/RhinoChart.h"
 
+#include "measure/core/MeasureCore.h"
 #include "measure/screen/MeasurePainter.h"
 #include "platform/basekit/Util.h"
+#include "special/rhinomanometry/RhinoReportLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,17 @@ constexpr std::size_t AxisColor = 2;
 TPoint Rounded(TLayoutPoint p) { return {static_cast<int>(std::lround(p.X)), static_cast<int>(std::lround(p.Y))}; }
 
 }  // namespace
+
+TRhinoCurves CurvesOf(const TMeasureCore& core) {
+  TRhinoCurves curves;
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    curves.FlowMlps[slot] = core.Flow[slot];
+    curves.PressurePa[slot] = core.Third[slot];
+    curves.VolumeMl[slot] = core.Volume[slot];
+    curves.Counts[slot] = core.SampleCount[MEASURE_RHINO][slot];
+  }
+  return curves;
+}
 
 void DrawRhinoKoordinata(const TMeasurePainter& painter, TDrawSurface& surface, const TRhinoFrame& frame,
                          const TRhinoFactors& factors) {
@@ -48,20 +61,42 @@ void DrawRhinoKoordinata(const TMeasurePainter& painter, TDrawSurface& surface, 
   painter.WriteScaleUnit(surface, 259 * ki, origin.Y + 19, "[Pa]");
 }
 
+void DrawRhinoVolumeKoordinata(const TMeasurePainter& painter, TDrawSurface& surface, const TRhinoFactors& factors) {
+  constexpr float MlUnits = 0.112f;
+  if (painter.Display.Grid != 0)
+    painter.DrawGrid(surface, 15, 294, 720, 140, 60.0f, MlUnits * 250.0f, 1);
+  painter.DrawLine(surface, 12, 406, 723, 0, 0);
+  painter.DrawScale(surface, 15, 406, 12.0f, false, 0, 60, 5, 1.0f, true);
+  painter.WriteScaleUnit(surface, 720, 426, "[s]");
+  // Steps of 250 mL from 1000 down to -250.
+  painter.DrawLine(surface, 15, 294, 0, 140, 0);
+  painter.DrawScale(surface, 15, 294, MlUnits * 250.0f, true, 4, -1, 1, 250.0f * factors.Volume, true);
+  painter.WriteScaleUnit(surface, 55, 289, "[mL]");
+}
+
 bool DrawRhinoSegment(const TMeasurePainter& painter, TDrawSurface& surface, const TRhinoFrame& frame,
                       const TRhinoFactors& factors, const TRhinoCurves& curves, short slot, std::size_t sample) {
   if (slot < 0 || slot > 3)
     return false;
   const auto s = static_cast<std::size_t>(slot);
-  const auto segment =
-      CurveSegment(frame, curves.FlowMlps[s], curves.PressurePa[s], sample, static_cast<short>(slot % 2), factors);
-  if (!segment)
-    return false;
   const TMeasureDisplay& d = painter.Display;
-  surface.SetPen(painter.Pens()[slot < 2 ? 1 : 2]);
-  surface.Line(TUtil::Scale(d.XScale, d.YScale, Rounded(segment->From)),
-               TUtil::Scale(d.XScale, d.YScale, Rounded(segment->To)));
-  return true;
+  const auto draw = [&](const TLayoutSegment& segment) {
+    surface.SetPen(painter.Pens()[slot < 2 ? 1 : 2]);
+    surface.Line(TUtil::Scale(d.XScale, d.YScale, Rounded(segment.From)),
+                 TUtil::Scale(d.XScale, d.YScale, Rounded(segment.To)));
+  };
+  bool drawn = false;
+  if (const auto segment =
+          CurveSegment(frame, curves.FlowMlps[s], curves.PressurePa[s], sample, static_cast<short>(slot % 2), factors)) {
+    draw(*segment);
+    drawn = true;
+  }
+  if (frame.Running && !d.Printing)
+    if (const auto strip = VolumeSegment(curves.VolumeMl[s], sample, factors)) {
+      draw(*strip);
+      drawn = true;
+    }
+  return drawn;
 }
 
 void DrawRhinoCurves(const TMeasurePainter& painter, TDrawSurface& surface, const TRhinoFrame& frame,
@@ -71,6 +106,42 @@ void DrawRhinoCurves(const TMeasurePainter& painter, TDrawSurface& surface, cons
     for (short slot = 0; slot < 4; ++slot)
       if (curves.Counts[static_cast<std::size_t>(slot)] > i)
         DrawRhinoSegment(painter, surface, frame, factors, curves, slot, static_cast<std::size_t>(i));
+}
+
+void DrawRhinoCurvesBySlot(const TMeasurePainter& painter, TDrawSurface& surface, const TRhinoFrame& frame,
+                           const TRhinoFactors& factors, const TRhinoCurves& curves, bool dottedSecondPair) {
+  for (short slot = 0; slot < 4; ++slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(curves.Counts[s], 0)),
+                                             curves.FlowMlps[s].size());
+    const std::span<const float> flow = curves.FlowMlps[s].first(count);
+    bool toggle = false;
+    for (std::size_t i = 0; i < count; ++i)
+      if (!dottedSecondPair || slot < 2 || RhinoReport::DottedSegmentShown(flow, i, toggle))
+        DrawRhinoSegment(painter, surface, frame, factors, curves, slot, i);
+  }
+}
+
+void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int top, bool provoked, bool dotted) {
+  const TMeasureDisplay& d = painter.Display;
+  const auto line = [&](int x1, int x2, int y) {
+    surface.Line(TUtil::Scale(d.XScale, d.YScale, TPoint{x1, y}), TUtil::Scale(d.XScale, d.YScale, TPoint{x2, y}));
+  };
+  const auto entry = [&](int y, const char* text, std::size_t pen, bool dashes) {
+    // Glyphs only: the band across the diagram's top holds its quadrant
+    // labels and the flow scale's top label too.
+    TUtil::TextRectOut(surface, d.XScale, d.YScale, TRect{51, y, 741, y + 9}, text, TColor::White(), TColor::Black(),
+                       9, "Courier New", 2, 700, false);
+    surface.SetPen(painter.Pens()[pen]);
+    if (!dashes) {
+      line(641, 681, y + 4);
+      return;
+    }
+    for (int x = 641; x <= 673; x += 8)
+      line(x, x + 4, y + 4);
+  };
+  entry(top, provoked ? "Base" : "Act. ", 1, false);
+  entry(top + 9, provoked ? "Prov" : "Pre. ", 2, dotted);
 }
 
 }  // namespace RhinoChart

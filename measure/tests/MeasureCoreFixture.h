@@ -16,6 +16,16 @@
 #include <functional>
 #include <vector>
 
+// The patient the exports' tests send: 60 years, 168 cm, 64 kg.
+inline PREDICTED_DATA ExportedPatient() {
+  PREDICTED_DATA patient{};
+  patient.SetName("Kovacs Anna");
+  patient.Age = 60;
+  patient.Height = 168;
+  patient.Weight = 64;
+  return patient;
+}
+
 struct TSentMessage {
   unsigned Msg;
   TParam1 Kind;

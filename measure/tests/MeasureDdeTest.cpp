@@ -13,12 +13,7 @@ namespace {
 class MeasureDdeTest : public MeasureCoreTest {
 protected:
   MeasureDdeTest() {
-    PREDICTED_DATA patient{};
-    std::strcpy(patient.Name, "Kovacs Anna");
-    patient.Age = 60;
-    patient.Height = 168;
-    patient.Weight = 64;
-    Core.SetPredictedData(patient);
+    Core.SetPredictedData(ExportedPatient());
     Core.SetMeasureMode(MEASURE_FVC);
     Core.TrialOrder = {1, 0, 0};
     Core.GetAktBuffer(MEASURE_FVC, 0)[0] = 3.25f;

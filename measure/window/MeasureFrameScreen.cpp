@@ -11,6 +11,7 @@
 
 #include "measure/screen/ShutterPainter.h"
 #include "measure/screen/PressureChart.h"
+#include "measure/screen/RhinoScreenTexts.h"
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/ImagePicture.h"
 #include "platform/basekit/ui/PainterSurface.h"
@@ -63,6 +64,26 @@ TMeasurePainter* TMeasureFrameScreen::GetPainter() {
     Painter->Hooks[TPaintStep::RhinoCurves] = [this](TDrawSurface& surface) {
       RhinoChart::DrawRhinoCurves(*Painter, surface, RhinoFrame(), RhinoFactors(W.ZoomLevel), RhinoCurves());
     };
+    Painter->Hooks[TPaintStep::RhinoTable] = [this](TDrawSurface& surface) {
+      // The head keeps still while a test runs.
+      if (W.StartId != 0)
+        return;
+      RhinoScreenTexts::TRhinoTableHead head;
+      head.ScreenIndex = W.ScreenIndex;
+      head.Provoked = W.Rhino.Provoked;
+      head.PairStored = {W.Rhino.LoadedAkt, W.Rhino.LoadedPre};
+      W.SetRhinoDateTimeStr(head.Date[0], head.Date[1], head.Time[0], head.Time[1]);
+      RhinoScreenTexts::WriteRhinoTable(*Painter, surface, *W.GetMessages(), head);
+    };
+    Painter->Hooks[TPaintStep::RhinoProvText] = [this](TDrawSurface& surface) {
+      RhinoScreenTexts::WriteRhinoProvocation(
+          *Painter, surface, *W.GetMessages(),
+          {W.Rhino.ProvocationMaterial, W.Rhino.ProvocationConcentration, W.Rhino.ProvocationDose});
+    };
+    Painter->Hooks[TPaintStep::RhinoBigTable] = [this](TDrawSurface& surface) {
+      RhinoScreenTexts::DrawRhinoBigTable(*Painter, surface, *W.GetMessages(), W.Rhino.ParamsAkt, W.Rhino.ParamsPre,
+                                          W.Rhino.ShownRows(), W.Rhino.Provoked);
+    };
     Painter->Hooks[TPaintStep::PressureText] = [this](TDrawSurface& surface) {
       PressureChart::DrawPressureLoss(*Painter, surface, W.GetMessages()->LoadStringA(442), W.FleischPressureLoss,
                                       W.GetMessages()->LoadStringA(443), W.BalloonPressureLoss);
@@ -89,6 +110,16 @@ void TMeasureFrameScreen::SyncDisplay() {
   d.StageView = W.StageView;
   d.Grid = W.GridOn ? 1 : 0;
   Painter->PressureCurves = W.Lines.PressureSamples[0] > 0 || W.Lines.PressureSamples[1] > 0;
+  if (W.GetMeasureMode() == MEASURE_RHINO) {
+    // The provocation block shows once a provocation is entered; the big
+    // table's head names both pairs' dates, or what a pair holds.
+    Painter->RhinoResults = W.Rhino.Provoked;
+    MeasureTexts::TRhinoDates& dates = d.RhinoDates;
+    const auto& counts = W.SampleCount[MEASURE_RHINO];
+    dates.SideShown = {counts[0] > 0 || counts[1] > 0, counts[2] > 0 || counts[3] > 0};
+    dates.ProvocationView = W.Rhino.Provoked;
+    W.SetRhinoDateTimeStr(dates.Date[0], dates.Date[1], dates.Time[0], dates.Time[1]);
+  }
   Painter->ZeroActive = Zero.IsLoaded();
   Painter->AnyAnimationActive = Cake.IsShown() || Stick.IsLoaded() || Zero.IsLoaded();
 }
@@ -171,15 +202,7 @@ void TMeasureFrameScreen::ClearVolumeScreen() {
 
 TRhinoFrame TMeasureFrameScreen::RhinoFrame() const { return {W.ScreenMode, 81.0f, W.StartId != 0}; }
 
-RhinoChart::TRhinoCurves TMeasureFrameScreen::RhinoCurves() const {
-  RhinoChart::TRhinoCurves curves;
-  for (std::size_t slot = 0; slot < 4; ++slot) {
-    curves.FlowMlps[slot] = W.Flow[slot];
-    curves.PressurePa[slot] = W.Third[slot];
-    curves.Counts[slot] = W.SampleCount[MEASURE_RHINO][slot];
-  }
-  return curves;
-}
+RhinoChart::TRhinoCurves TMeasureFrameScreen::RhinoCurves() const { return RhinoChart::CurvesOf(W); }
 
 void TMeasureFrameScreen::DrawCurve(short trial, short index, bool final) {
   TMeasurePainter* painter = GetPainter();

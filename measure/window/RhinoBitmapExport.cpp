@@ -29,23 +29,8 @@ void DrawDiagram(QImage& image, TMeasureCore& core, const TMessage& texts) {
   const TRhinoFrame frame{0, DiagramTop, false};
   const TRhinoFactors factors = RhinoFactors(core.ZoomLevel);
   RhinoChart::DrawRhinoKoordinata(painter, surface, frame, factors);
-  // The legend: the first pair in the first pen, the second in the second.
-  const bool provoked = core.Rhino.Provoked;
-  const auto legend = [&](int top, const char* text, int pen) {
-    TUtil::TextRectOut(surface, 1.0f, 1.0f, TRect{51, top, 741, top + 9}, text, TColor::White(), TColor::Black(), 9,
-                       "Courier New", 2, 700, true);
-    surface.SetPen(painter.Pens()[static_cast<std::size_t>(pen)]);
-    surface.Line(TPoint{641, top + 4}, TPoint{681, top + 4});
-  };
-  legend(static_cast<int>(DiagramTop), provoked ? "Base" : "Act. ", 1);
-  legend(static_cast<int>(DiagramTop) + 9, provoked ? "Prov" : "Pre. ", 2);
-  RhinoChart::TRhinoCurves curves;
-  for (std::size_t slot = 0; slot < 4; ++slot) {
-    curves.FlowMlps[slot] = core.Flow[slot];
-    curves.PressurePa[slot] = core.Third[slot];
-    curves.Counts[slot] = core.SampleCount[MEASURE_RHINO][slot];
-  }
-  RhinoChart::DrawRhinoCurves(painter, surface, frame, factors, curves);
+  RhinoChart::DrawRhinoLegend(painter, surface, static_cast<int>(DiagramTop), core.Rhino.Provoked, false);
+  RhinoChart::DrawRhinoCurvesBySlot(painter, surface, frame, factors, RhinoChart::CurvesOf(core), false);
 }
 
 }  // namespace

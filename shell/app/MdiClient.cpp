@@ -527,7 +527,16 @@ TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
 
 TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
   const TWaitCursor wait;
-  return BoundRecords().EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
+  const TResult result = BoundRecords().EvLoadMeasurement(static_cast<short>(loadKind), KeyText(key));
+  // What the load set last (a rhinomanometry result's stored and
+  // move-aside flags) reaches the window now, before a start reads it, and
+  // the table head shows the stored dates.
+  if (TMeasureAccess* measure = RecordWindows->Measure()) {
+    measure->State();
+    if (measure->GetMeasureMode() == MEASURE_RHINO)
+      measure->RedrawScreenBmp();
+  }
+  return result;
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {
   const TWaitCursor wait;

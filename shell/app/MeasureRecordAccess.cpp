@@ -43,17 +43,53 @@ void TMeasureRecordAccess::Sync() const {
          w.MeasuredCo = v[0];
          w.MeasuredHe = v[1];
        });
+  SyncRhino();
   Step(Record.OpenedWithProvocation, Given.OpenedWithProvocation, [&] { return w.ProvocationMode; },
        [&](bool v) { w.ProvocationMode = v; });
-  // The stored provocation's step, which the window's result table shows.
-  Step(Record.ProvokedAgent, Given.ProvokedAgent, [&] { return w.ProvocationStep.Material; },
-       [&](const std::string& v) { w.ProvocationStep.Material = v; });
-  Step(Record.ProvokedConcentration, Given.ProvokedConcentration, [&] { return w.ProvocationStep.ConcentrationMgPerMl; },
-       [&](float v) { w.ProvocationStep.ConcentrationMgPerMl = v; });
-  Step(Record.ProvokedDose, Given.ProvokedDose, [&] { return w.ProvocationStep.Dose; },
-       [&](float v) { w.ProvocationStep.Dose = v; });
+  // The stored provocation's step, which the window's result table shows;
+  // a rhinomanometry window keeps its nasal provocation apart.
+  const bool rhino = w.GetMeasureMode() == MEASURE_RHINO;
+  std::string& agent = rhino ? w.Rhino.ProvocationMaterial : w.ProvocationStep.Material;
+  float& concentration = rhino ? w.Rhino.ProvocationConcentration : w.ProvocationStep.ConcentrationMgPerMl;
+  float& dose = rhino ? w.Rhino.ProvocationDose : w.ProvocationStep.Dose;
+  Step(Record.ProvokedAgent, Given.ProvokedAgent, [&] { return agent; }, [&](const std::string& v) { agent = v; });
+  Step(Record.ProvokedConcentration, Given.ProvokedConcentration, [&] { return concentration; },
+       [&](float v) { concentration = v; });
+  Step(Record.ProvokedDose, Given.ProvokedDose, [&] { return dose; }, [&](float v) { dose = v; });
   Step(Record.ThirdStageAgent, Given.ThirdStageAgent, [&] { return w.ProvocationStep.SolutionMaterial; },
        [&](const std::string& v) { w.ProvocationStep.SolutionMaterial = v; });
+}
+
+void TMeasureRecordAccess::SyncRhino() const {
+  TRhinoState& r = W.Rhino;
+  const auto flag = [](bool& record, bool& given, bool& window) {
+    Step(record, given, [&] { return window; }, [&](bool v) { window = v; });
+  };
+  // The record code's "baseline" is the window's base being saved or just
+  // loaded; its "provoked" the window's provocation state.
+  flag(Record.RhinoBaseline, Given.RhinoBaseline, r.SavingBase);
+  flag(Record.RhinoProvoked, Given.RhinoProvoked, r.Provoked);
+  flag(Record.RhinoPosterior, Given.RhinoPosterior, r.Posterior);
+  flag(Record.RhinoAnterior, Given.RhinoAnterior, r.Anterior);
+  flag(Record.RhinoBaselineHeld, Given.RhinoBaselineHeld, r.BaseHeld);
+  // A result loaded as the current one moves aside at the next start.
+  Step(Record.RhinoLoadedCurrent, Given.RhinoLoadedCurrent, [&] { return r.LoadedAkt; }, [&](bool v) {
+    r.LoadedAkt = v;
+    r.MoveToPrevious = r.MoveToPrevious || v;
+  });
+  flag(Record.RhinoLoadedComparison, Given.RhinoLoadedComparison, r.LoadedPre);
+  Step(Record.RhinoCurveIndex, Given.RhinoCurveIndex, [&] { return W.TrialIndex; },
+       [&](short v) { W.TrialIndex = v; });
+  Step(Record.RhinoSide, Given.RhinoSide, [&] { return r.Side; }, [&](short v) { r.Side = v; });
+  Step(Record.RhinoAlgorithm, Given.RhinoAlgorithm, [&] { return int{r.Algorithm}; },
+       [&](int v) { r.Algorithm = static_cast<short>(v); });
+  Step(Record.RhinoComparisonAlgorithm, Given.RhinoComparisonAlgorithm, [&] { return int{r.AlgorithmPre}; },
+       [&](int v) { r.AlgorithmPre = static_cast<short>(v); });
+}
+
+void TMeasureRecordAccess::CalculateRhinoParams() {
+  Sync();
+  W.CalculateRhinoParams();
 }
 
 TMeasureRecordState& TMeasureRecordAccess::State() {

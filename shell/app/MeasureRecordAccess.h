@@ -57,7 +57,7 @@ public:
   void CalculateFEVperIVC(short fvcSlot, short vcSlot) override;
   void SetMeasurementOfParameters() override;
   void ChangeButtonColor() override;
-  void CalculateRhinoParams() override {}
+  void CalculateRhinoParams() override;
   void ShowPrePost() override;
   void Repaint() override;
   void SetCaption(std::string_view caption) override;
@@ -78,6 +78,7 @@ public:
 private:
   // Brings the record and the window into step.
   void Sync() const;
+  void SyncRhino() const;
 
   TMeasure& W;
   mutable TMeasureRecordState Record;

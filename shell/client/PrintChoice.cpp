@@ -49,9 +49,8 @@ TPrintable Printable(const TPrintView& view) {
   if (view.TrendActive)
     return TPrintable::Trend;
   if (view.MeasurementOpen) {
-    // Rhinomanometry prints through a printout of its own, which is not
-    // built. The calibration page needs a stored calibration to show.
-    if (view.MeasurementBusy || view.Kind == MEASURE_RHINO)
+    // The calibration page needs a stored calibration to show.
+    if (view.MeasurementBusy)
       return TPrintable::None;
     if (view.MeasureMode == MEASURE_CALIBRATION)
       return view.Calibrated ? TPrintable::Calibration : TPrintable::None;

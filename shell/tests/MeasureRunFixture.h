@@ -25,7 +25,7 @@ protected:
   // A man of 40, 180 cm and 80 kg on the sheet, the demonstration
   // configuration, and the window of the test opened from the menu.
   TMeasure& OpenTest(unsigned command) {
-    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n" + ExtraIni);
+    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=" + HardwareMode + "\n" + ExtraIni);
     Start();
     CreateDatabase();
     AddTestPatient();
@@ -74,6 +74,7 @@ protected:
     EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
   }
   std::string ExtraIni;  // more of the settings file
+  std::string HardwareMode = "0";  // [Hardware] Mode: 1 the rhinomanometer
 
   static constexpr unsigned Seed = 12345;
   std::shared_ptr<TManualLinkClock> LinkClock = std::make_shared<TManualLinkClock>();

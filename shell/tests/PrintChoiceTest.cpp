@@ -86,6 +86,11 @@ TEST(PrintChoice, WhatThePrintCommandsPrint) {
          v.MeasurementOpen = v.HasResults = true;
          v.Kind = MEASURE_RHINO;
        }),
+       TPrintable::Measurement},
+      {"rhinomanometry without a result", with([](V& v) {
+         v.MeasurementOpen = true;
+         v.Kind = MEASURE_RHINO;
+       }),
        TPrintable::None},
       {"the note beside a test", with([](V& v) { v.MeasurementOpen = v.HasResults = v.NoteActive = true; }),
        TPrintable::Measurement},

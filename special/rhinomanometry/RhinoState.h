@@ -48,8 +48,11 @@ struct TRhinoState {
   float ProvocationConcentration = 0.0f;  // mg/ml
   float ProvocationDose = 0.0f;           // ml
   float PressureZero = 0.0f;              // Pa; the flow's zero is the window's
-  bool MoveToPrevious = false;
-  bool SettingsRead = false;  // the ini file's settings were read: the algorithm goes back on closing            // a loaded result moves to the second pair at the next start
+  bool MoveToPrevious = false;  // a loaded result moves to the second pair at the next start
+  bool BaseHeld = false;        // a stored provocation base was loaded into the first pair
+  bool LoadedAkt = false;       // the first pair came from storage: the table head shows its date
+  bool LoadedPre = false;       // likewise the second pair
+  bool SettingsRead = false;  // the ini file's settings were read: the algorithm goes back on closing
 
   const TRhinoRows& ShownRows() const { return Posterior ? RowsPosterior : RowsAnterior; }
   RHINO_PARAMS& ParamsOfSlot(short slot) { return slot < 2 ? ParamsAkt : ParamsPre; }

@@ -106,6 +106,8 @@ void TMeasureCore::WatchRhinoHaveToCopyAktToPre() {
     return;
   MoveNoteToPrevious();
   Rhino.AlgorithmPre = Rhino.Algorithm;
+  Rhino.LoadedPre = Rhino.LoadedAkt;
+  Rhino.LoadedAkt = false;
   const std::size_t kind = Index(MEASURE_RHINO);
   for (short k = 0; k < 2; ++k) {
     const std::size_t from = Index(k);

@@ -59,6 +59,25 @@ std::unique_ptr<TPrintManager> TMeasurePrintRun::Manager(std::unique_ptr<TPrintH
   return manager;
 }
 
+std::unique_ptr<TPrintManager> TMeasurePrintRun::PrepareRhino(std::unique_ptr<TPrintHeader> header) {
+  // The header names both results' evaluation algorithms.
+  header->Algorithm1 = W.GetRhinoAlgorithmName(1);
+  header->Algorithm2 = W.GetRhinoAlgorithmName(2);
+  header->NoProgress = false;
+  Printed->TakeWindowState(W.GetNote(), false, {});
+  TRhinoPrintout& report = Printed->Rhino();
+  report.NoteFollows = header->NoteFlag != 0;
+  auto manager = std::make_unique<TPrintManager>(Texts, std::move(header), TPrintManager::TKind::Measurement);
+  manager->Test = &report;
+  manager->MeasurementTitle = RhinoTitle;
+  TPrintManager* run = manager.get();
+  report.Progress = [run] {
+    if (run->Progress)
+      run->Progress(0);
+  };
+  return manager;
+}
+
 std::unique_ptr<TPrintManager> TMeasurePrintRun::Prepare(std::unique_ptr<TPrintHeader> header,
                                                          const TInstallFlags& install, QWidget* parent, bool series) {
   TTestPrintout& test = Printed->Test();
@@ -66,6 +85,8 @@ std::unique_ptr<TPrintManager> TMeasurePrintRun::Prepare(std::unique_ptr<TPrintH
   test.ExtraTests = options.ExtraTests;
   if (!ShowPrintStruct(Texts, *header, options.Dialog, parent))
     return nullptr;
+  if (Kind == MEASURE_RHINO)
+    return PrepareRhino(std::move(header));
   test.PrintSelection = header->Selection;
   header->Algorithm1 = std::string(TMeasurePrintout::AlgorithmName(W.GetPredictedAlgorithm()));
   header->Algorithm2 = std::string(TMeasurePrintout::AlgorithmName(W.PreAlgorithm));

@@ -38,7 +38,11 @@ public:
 
   TMeasurePrintout& Printout() { return *Printed; }
 
+  static constexpr int RhinoTitle = 469;
+
 private:
+  // The rhinomanometry report after its options dialog.
+  std::unique_ptr<TPrintManager> PrepareRhino(std::unique_ptr<TPrintHeader> header);
   std::unique_ptr<TPrintManager> Manager(std::unique_ptr<TPrintHeader> header, TPrintManager::TKind kind);
 
   TMeasure& W;

@@ -246,7 +246,7 @@ void THalvetraMDIClient::CmPrintEnable(TCommandEnabler& ce) {
   print.Kind = static_cast<short>(view.WindowMeasureMode);
   if (const auto* window = dynamic_cast<const TMeasure*>(GetMeasure()))
     print.HasResults = window->WasFVC(3) || window->WasVC(3) || window->WasMVV(3) || window->WasDFC(3) ||
-                       window->WasSHUTTER(3) || window->WasPlethy(3);
+                       window->WasSHUTTER(3) || window->WasPlethy(3) || window->WasRHINO();
   if (const auto* window = dynamic_cast<const TMeasure*>(GetMeasure()))
     print.Calibrated = window->Calibrated;
   print.ProvocationOpen = view.ProvocationOpen;

@@ -6,7 +6,7 @@ namespace rhinomanometry {
 namespace {
 
 // The records of the text export's test (TextExportTest.cpp), 150 Pa only.
-SheetInput Input() {
+SheetInput SheetOfTwoResults() {
   SheetInput in;
   in.patientName = "Kovacs Anna";
   in.age = 42;
@@ -40,7 +40,7 @@ std::string At(const std::vector<SheetCell>& cells, int row, int column) {
 }
 
 TEST(SheetCells, HeaderOfFiveRowsByElevenColumns) {
-  const SheetCells cells = RhinoSheetCells(Input());
+  const SheetCells cells = RhinoSheetCells(SheetOfTwoResults());
   ASSERT_EQ(cells.header.size(), 55u);
   EXPECT_EQ(At(cells.header, 0, 0), "Kovacs Anna");
   EXPECT_EQ(At(cells.header, 0, 1), "42");
@@ -55,7 +55,7 @@ TEST(SheetCells, HeaderOfFiveRowsByElevenColumns) {
   EXPECT_EQ(At(cells.header, 4, 7), "SUM");
   EXPECT_EQ(At(cells.header, 4, 10), "SUM [%]");
 
-  SheetInput imperial = Input();
+  SheetInput imperial = SheetOfTwoResults();
   imperial.imperial = true;
   imperial.height = 70;  // 5 ft 10 in
   imperial.weight = 134;
@@ -65,7 +65,7 @@ TEST(SheetCells, HeaderOfFiveRowsByElevenColumns) {
 }
 
 TEST(SheetCells, LinesWithWholeChangesAndTheLanguagesComma) {
-  SheetInput in = Input();
+  SheetInput in = SheetOfTwoResults();
   in.decimalComma = true;
   const SheetCells cells = RhinoSheetCells(in);
   ASSERT_EQ(cells.lines.size(), 2u);
@@ -94,7 +94,7 @@ TEST(SheetCells, LinesWithWholeChangesAndTheLanguagesComma) {
 }
 
 TEST(SheetCells, AZeroChangeIsANumberAndTheProvocationFollowsTheLines) {
-  SheetInput in = Input();
+  SheetInput in = SheetOfTwoResults();
   in.second = in.first;
   in.provoked = true;
   const SheetCells cells = RhinoSheetCells(in);

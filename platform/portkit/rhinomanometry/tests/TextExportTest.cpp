@@ -13,7 +13,7 @@ namespace {
 //     100/250 = 0.40, 150/333 = 0.450 -> 0.45, 150/300 = 0.50,
 //     150/633 = 0.237 -> 0.24, 150/310 = 0.484 -> 0.48, 150/610 = 0.246 -> 0.25;
 //   changes of the printed values in whole per cent, an empty field for 0.
-TextExportInput Input() {
+TextExportInput TextOfTwoResults() {
   TextExportInput input;
   input.firstDate = "2026.12.11.";
   input.firstTime = "09:15:00";
@@ -34,7 +34,7 @@ TEST(TextExport, ActualAgainstPrevious) {
   //   150 Pa flows: 33/300 = 11, -10/310 = -3.2, 23/610 = 3.8;
   //   100 Pa resistances: -0.02/0.40 = -5, 0.02/0.40 = 5, 0;
   //   150 Pa resistances: -0.05/0.50 = -10, 0.02/0.48 = 4.2, -0.01/0.25 = -4.
-  EXPECT_EQ(RhinoExportText(Input()),
+  EXPECT_EQ(RhinoExportText(TextOfTwoResults()),
             "2026.12.11.@09:15:00@2026.12.04.@10:20:30\n"
             "Flow [100]@[mL/s]@260@240@500@250@250@500@4@-4@\n"
             "Flow [150]@[mL/s]@333@300@633@300@310@610@11@-3@4\n"
@@ -44,7 +44,7 @@ TEST(TextExport, ActualAgainstPrevious) {
 }
 
 TEST(TextExport, ProvokedAgainstBase) {
-  TextExportInput input = Input();
+  TextExportInput input = TextOfTwoResults();
   input.provocation = ProvocationLines{"Material", "Concentration", "Dose", "Histamine", 2.5f, 0.1f};
   // (second - first) / first:
   //   100 Pa flows: -10/260 = -3.8, 10/240 = 4.2, 0;
@@ -64,7 +64,7 @@ TEST(TextExport, ProvokedAgainstBase) {
 }
 
 TEST(TextExport, NoRowChosen) {
-  TextExportInput input = Input();
+  TextExportInput input = TextOfTwoResults();
   input.rowFlags = {};
   input.notes.clear();
   EXPECT_EQ(RhinoExportText(input), "2026.12.11.@09:15:00@2026.12.04.@10:20:30\n");

@@ -1,0 +1,296 @@
+// Rhinomanometry through the real program on real table files: the
+// demonstration nose replayed into the left and right nostril, the test
+// stored by the save command, found in the examination table, and loaded
+// back into a new window with the same flows, rows and flags; a nasal
+// provocation stores its base and then the provoked result beside it.
+
+#include "shell/tests/MeasureRunFixture.h"
+
+#include "common/CommandNumbers.h"
+#include "measure/window/Measure.h"
+#include "measure/window/RhinoDialogs.h"
+#include "measure/results/ParamList.h"
+#include "platform/dbkit/Records.h"
+#include "platform/basekit/ui/PrintOptionsDialog.h"
+#include "records/window/OwnPrinter.h"
+#include "testing/PdfText.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+// The demonstration nose: an orifice, flow = k * sqrt(P), 400 mL/s at
+// 150 Pa (tools/lungmodel's default nose).
+constexpr double DemoFlowAt150PaMlps = 400.0;
+
+class RhinoRecords : public TMeasureRunFixture {
+protected:
+  TMeasure& OpenRhino() {
+    HardwareMode = "1";
+    TMeasure& window = OpenTest(CM_MEASURE_RHINO);
+    EXPECT_EQ(window.GetMeasureMode(), MEASURE_RHINO);
+    return window;
+  }
+
+  // One replay from the start id until the window stops it.
+  void Record(TMeasure& window, unsigned id) {
+    ASSERT_TRUE(Enabled(id)) << id;
+    ASSERT_TRUE(Route(id));
+    QApplication::processEvents();
+    ASSERT_TRUE(window.IsRunning());
+    for (int step = 0; step < 800 && window.IsRunning(); ++step) {
+      LinkClock->Advance(100);
+      QApplication::processEvents();
+    }
+    ASSERT_FALSE(window.IsRunning());
+  }
+
+  // Each replay scales the stored curve: flows by f1 = 0.75 ... 1.49 and
+  // pressures by f2 = 0.50 ... 0.99, two draws of the window's generator
+  // per start. The orifice then gives at 150 Pa (that is at 150 / f2 Pa of
+  // the stored curve) f1 * k * sqrt(150 / f2) = 400 * f1 / sqrt(f2).
+  double ExpectedFlowOfReplay(int replay) const {
+    std::mt19937 random(Seed);
+    const auto draw = [&] { return static_cast<int>(random() & 0x7FFFFFFF); };
+    double f1 = 0.0, f2 = 0.0;
+    for (int i = 0; i <= replay; ++i) {
+      f1 = (draw() % 75 + 75) * 0.01;
+      f2 = (draw() % 50 + 50) * 0.01;
+    }
+    return DemoFlowAt150PaMlps * f1 / std::sqrt(f2);
+  }
+
+  MeetRecordType OnlyExaminationRow() {
+    std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
+    long rows = 0;
+    meet->GetNumberOfRecords(rows);
+    EXPECT_EQ(rows, 1);
+    MeetRecordType stored;
+    EXPECT_EQ(meet->GoTop(), 0);
+    EXPECT_EQ(meet->GetData(stored), 0);
+    return stored;
+  }
+
+  long RhinoRows() {
+    long rows = 0;
+    OpenTestTable(Folder / "Database/Data", "rhino.db", &App->GetMessages())->GetNumberOfRecords(rows);
+    return rows;
+  }
+
+  static std::string KeyOf(const MeetRecordType& row) { return FieldText(row.Date) + "@" + FieldText(row.Time); }
+
+  void Load(const std::string& key, TParam1 kind) {
+    SendMessage(&Client(), WM_LOAD_MEASUREMENT, kind, reinterpret_cast<TParam2>(key.c_str()));
+    QApplication::processEvents();
+  }
+
+  void CloseWindow() {
+    Client().GetMeasureFrame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+  }
+
+  // Answers the nasal provocation dialog with a material, concentration and
+  // dose once it is up.
+  void AnswerProvocation(const char* material, const char* concentration, const char* dose) {
+    QTimer::singleShot(0, [=] {
+      auto* dialog = dynamic_cast<TRhinoProv*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->GetMaterialBox()->setEditText(material);
+      dialog->TakeTypedMaterial();
+      dialog->GetConcentrationEdit()->setText(concentration);
+      dialog->GetDoseEdit()->setText(dose);
+      dialog->accept();
+    });
+  }
+};
+
+TEST_F(RhinoRecords, BothNostrilsReplayedSavedAndLoadedBackUnchanged) {
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  Record(window, CM_START2);
+  ASSERT_FALSE(HasFailure());
+
+  // The left nostril in column 1, the right in column 0, within 2 % of
+  // the model at 150 Pa; the total is the sum of the shown flows.
+  const auto& akt = window.Rhino.ParamsAkt.Flows;
+  const double left = ExpectedFlowOfReplay(0);
+  const double right = ExpectedFlowOfReplay(1);
+  EXPECT_NEAR(akt[3][1], left, 0.02 * left);
+  EXPECT_NEAR(akt[3][0], right, 0.02 * right);
+  EXPECT_FLOAT_EQ(akt[3][2], std::nearbyint(akt[3][0]) + std::nearbyint(akt[3][1]));
+  EXPECT_TRUE(window.HasUnsavedResults());
+  const RHINO_PARAMS measured = window.Rhino.ParamsAkt;
+  const std::vector<std::string> lines = window.GetParamList()->GetLines();
+  ASSERT_FALSE(lines.empty());
+  const std::array<short, 2> counts{window.SampleCount[MEASURE_RHINO][0], window.SampleCount[MEASURE_RHINO][1]};
+  SavePicture(*window.window(), "rhino-demo-replayed.png");
+
+  ASSERT_TRUE(Enabled(CM_SAVE_MEASUREMENT));
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  EXPECT_FALSE(window.HasUnsavedResults());
+  const MeetRecordType stored = OnlyExaminationRow();
+  EXPECT_EQ(stored.Flags & (MeetFlag::Rhino | MeetFlag::PosteriorRhino), MeetFlag::Rhino);
+  EXPECT_EQ(stored.Flags & (MeetFlag::Baseline | MeetFlag::Provoked), 0);
+  EXPECT_EQ(stored.Algorithm, window.Rhino.Algorithm);
+  EXPECT_EQ(RhinoRows(), 1);
+
+  // Loaded into a window the load opens itself: the same curves, flows
+  // and rows, not offered for storing again, moved aside at the next start.
+  CloseWindow();
+  ASSERT_EQ(Client().GetMeasure(), nullptr);
+  Load(KeyOf(stored), 1);
+  auto* loaded = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  ASSERT_NE(loaded, nullptr) << "loading opens the measurement window";
+  EXPECT_EQ(loaded->GetMeasureMode(), MEASURE_RHINO);
+  EXPECT_EQ(loaded->SampleCount[MEASURE_RHINO][0], counts[0]);
+  EXPECT_EQ(loaded->SampleCount[MEASURE_RHINO][1], counts[1]);
+  EXPECT_EQ(loaded->Rhino.ParamsAkt.Flows, measured.Flows);
+  EXPECT_EQ(loaded->GetParamList()->GetLines(), lines);
+  EXPECT_TRUE(loaded->Rhino.Anterior);
+  EXPECT_FALSE(loaded->Rhino.Posterior);
+  EXPECT_TRUE(loaded->Rhino.LoadedAkt);
+  EXPECT_TRUE(loaded->Rhino.MoveToPrevious);
+  EXPECT_FALSE(loaded->HasUnsavedResults());
+  SavePicture(*loaded->window(), "rhino-loaded.png");
+
+  // As the comparison: the second pair.
+  Load(KeyOf(stored), 2);
+  EXPECT_EQ(loaded->Rhino.ParamsPre.Flows, measured.Flows);
+  EXPECT_TRUE(loaded->Rhino.LoadedPre);
+}
+
+TEST_F(RhinoRecords, PosteriorIsStoredAsSuchAndLoadsAsPosterior) {
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  Record(window, CM_START3);
+  ASSERT_FALSE(HasFailure());
+  const double whole = ExpectedFlowOfReplay(0);
+  EXPECT_NEAR(window.Rhino.ParamsAkt.Flows[3][2], whole, 0.02 * whole);
+  const RHINO_PARAMS measured = window.Rhino.ParamsAkt;
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  const MeetRecordType stored = OnlyExaminationRow();
+  EXPECT_EQ(stored.Flags & (MeetFlag::Rhino | MeetFlag::PosteriorRhino), MeetFlag::Rhino | MeetFlag::PosteriorRhino);
+
+  CloseWindow();
+  Load(KeyOf(stored), 1);
+  auto* loaded = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_TRUE(loaded->Rhino.Posterior);
+  EXPECT_EQ(loaded->Rhino.ParamsAkt.Flows, measured.Flows);
+}
+
+TEST_F(RhinoRecords, AProvocationStoresItsBaseThenTheProvokedResultWithItsAgent) {
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  const RHINO_PARAMS base = window.Rhino.ParamsAkt;
+
+  AnswerProvocation("Histamine", "2.5", "0.1");
+  ASSERT_TRUE(Enabled(CM_RHINO_PROVOCATION));
+  ASSERT_TRUE(Route(CM_RHINO_PROVOCATION));
+  EXPECT_TRUE(window.Rhino.Provoked);
+  EXPECT_FALSE(window.HasUnsavedResults()) << "the base is stored";
+  const MeetRecordType baseRow = OnlyExaminationRow();
+  EXPECT_EQ(baseRow.Flags & (MeetFlag::Rhino | MeetFlag::Baseline | MeetFlag::Provoked),
+            MeetFlag::Rhino | MeetFlag::Baseline);
+
+  // After the provocation the left nostril fills slot 2.
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_GT(window.SampleCount[MEASURE_RHINO][2], 0);
+  EXPECT_EQ(window.Rhino.ParamsAkt.Flows, base.Flows) << "the base stays in the first pair";
+  const RHINO_PARAMS provoked = window.Rhino.ParamsPre;
+  SavePicture(window, "rhino-provocation-block.png");
+  window.DispatchCommand(CM_ZOOM_TABLE);
+  QApplication::processEvents();
+  SavePicture(window, "rhino-big-table.png");
+  window.DispatchCommand(CM_ZOOM_TABLE);
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
+  long rows = 0;
+  meet->GetNumberOfRecords(rows);
+  ASSERT_EQ(rows, 2);
+  MeetRecordType provokedRow;
+  ASSERT_EQ(meet->GoTop(), 0);
+  for (int row = 0; row < 2; ++row) {
+    ASSERT_TRUE(row == 0 || meet->GetNextRec() == 0);
+    MeetRecordType read;
+    ASSERT_EQ(meet->GetData(read), 0);
+    if (!(read.Flags & MeetFlag::Baseline))
+      provokedRow = read;
+  }
+  meet.reset();
+  EXPECT_EQ(provokedRow.Flags & (MeetFlag::Rhino | MeetFlag::Baseline | MeetFlag::Provoked),
+            MeetFlag::Rhino | MeetFlag::Provoked);
+  EXPECT_EQ(FieldText(provokedRow.Agent), "Histamine");
+  EXPECT_FLOAT_EQ(provokedRow.Concentration, 2.5f);
+  EXPECT_FLOAT_EQ(provokedRow.Dose, 0.1f);
+  EXPECT_EQ(RhinoRows(), 2);
+
+  // Base, then provoked, loaded into a new window: each in its own pair,
+  // the provocation with its agent.
+  CloseWindow();
+  Load(KeyOf(baseRow), 1);
+  auto* loaded = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->Rhino.ParamsAkt.Flows, base.Flows);
+  Load(KeyOf(provokedRow), 1);
+  EXPECT_EQ(loaded->Rhino.ParamsAkt.Flows, base.Flows);
+  EXPECT_EQ(loaded->Rhino.ParamsPre.Flows, provoked.Flows);
+  EXPECT_TRUE(loaded->Rhino.Provoked);
+  EXPECT_EQ(loaded->Rhino.ProvocationMaterial, "Histamine");
+  EXPECT_FLOAT_EQ(loaded->Rhino.ProvocationConcentration, 2.5f);
+}
+
+// The print command prints the report after its options dialog: the
+// title of a rhinomanometry test, the rows, both algorithms in the header.
+TEST_F(RhinoRecords, PrintedToAPdf) {
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  App->GetActions()->UpdateAll();
+  EXPECT_FALSE(Enabled(CM_FILEPRINT)) << "no result yet";
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  App->GetActions()->UpdateAll();
+  ASSERT_TRUE(Enabled(CM_FILEPRINT));
+  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
+  std::filesystem::create_directories(artifacts);
+  const std::filesystem::path pdf = artifacts / "program-rhino-printout.pdf";
+  std::filesystem::remove(pdf);
+  Client().PrintPrompt = false;
+  TOwnPrinter& printer = Client().GetPrinter();
+  printer.ShowAbortDialog = false;
+  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  bool answered = false;
+  QTimer::singleShot(0, [&] {
+    auto* options = dynamic_cast<TPrintOptionsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(options, nullptr);
+    answered = true;
+    options->findChild<QPushButton*>("1")->click();
+  });
+  Route(CM_FILEPRINT);
+  EXPECT_TRUE(answered);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  const std::string printed = PdfText(pdf);
+  // pdftotext keeps one blank of "RES  [150]".
+  for (const std::string& expected : {App->GetMessages().LoadStringA(469), std::string("Flow [150]"),
+                                      std::string("RES [150]"), std::string("Act."),
+                                      window.GetRhinoAlgorithmName(1)})
+    EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
+  // The report's 477 units (title 50, six rows 66 and 5, the diagram 20
+  // and 336) and the header fit one page, and the header says so.
+  EXPECT_NE(printed.find("1/1"), std::string::npos) << printed;
+  EXPECT_EQ(window.GetMeasureMode(), MEASURE_RHINO) << "the window shows its test again";
+}
+
+}  // namespace
