@@ -88,6 +88,10 @@ void TMeasureFrameScreen::SyncDisplay() {
   d.PrePost = W.PrePostMode;
   d.StageView = W.StageView;
   d.Grid = W.GridOn ? 1 : 0;
+  if (const TParamListView* list = W.GetParamListView())
+    d.ListGrid = list->TextGrid(W);
+  else
+    d.ListGrid.reset();
   Painter->PressureCurves = W.Lines.PressureSamples[0] > 0 || W.Lines.PressureSamples[1] > 0;
   Painter->ZeroActive = Zero.IsLoaded();
   Painter->AnyAnimationActive = Cake.IsShown() || Stick.IsLoaded() || Zero.IsLoaded();
