@@ -545,8 +545,12 @@ TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
 }
 
 void THalvetraMDIClient::CmSaveMeasurement() {
-  if (!RecordWindows->Measure())
+  // The audiometer's menu saves with the measurement's command.
+  if (!RecordWindows->Measure()) {
+    if (GetAudioMeter())
+      CmSaveAudiogram();
     return;
+  }
   const TWaitCursor wait;
   BoundRecords().CmSaveMeasurement();
 }
