@@ -15,7 +15,10 @@ namespace {
 
 class PainterHeaderTest : public MeasureCoreTest {
 protected:
-  PainterHeaderTest() : Painter(Core, Colours, Texts, nullptr) {}
+  // The measure mode is the instrument library's static: an earlier test
+  // may have left another.
+  PainterHeaderTest() : Painter(Core, Colours, Texts, nullptr) { TMeasureData::MeasureMode = MEASURE_FVC; }
+  ~PainterHeaderTest() override { TMeasureData::MeasureMode = MEASURE_FVC; }
 
   static std::optional<TRecordingSurface::TCall> TextStarting(const TRecordingSurface& surface,
                                                               std::string_view start) {
