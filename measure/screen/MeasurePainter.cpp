@@ -559,15 +559,19 @@ void TMeasurePainter::WritePredictedData(TDrawSurface& surface) const {
   const TColor text = Color(MeasureTexts::TextColor);
   TUtil::TextOutA(surface, Display.XScale, Display.YScale, 110, 9, std::string(39, ' '), panel, 10, "Courier New",
                   text, 700);
-  // The line ends before the BTPS panel's text (at 450): a long name or a
-  // screen whose height grows less than its width takes a smaller font, and
-  // what still does not fit is cut at the panel.
+  // The line ends before the BTPS panel's text (at 450): a line too long
+  // (a long name, or a screen whose height grows less than its width) loses
+  // its wide gaps first, then takes a smaller font, and what still does not
+  // fit is cut at the panel.
   constexpr int Left = 110;
   constexpr int Right = 446;
-  const std::string line = MeasureTexts::PatientLine(MeasureCore.PredictedData, Messages);
+  std::string line = MeasureTexts::PatientLine(MeasureCore.PredictedData, Messages);
   const TPoint at = TUtil::Scale(Display.XScale, Display.YScale, TPoint{Left, 9});
   const int right = TUtil::Scale(Display.XScale, Display.YScale, TPoint{Right, 9}).X;
   TFontSpec font = TUtil::LayoutFont("Times New Roman", 10, Display.YScale, 700);
+  if (at.X + surface.MeasureText(line, font).Width > right)
+    for (std::size_t gap = line.find("   "); gap != std::string::npos; gap = line.find("   ", gap))
+      line.erase(gap, 1);
   const int smallest = std::max(1, (font.PixelHeight * 3 + 3) / 4);  // three quarters, rounded up
   while (font.PixelHeight > smallest && at.X + surface.MeasureText(line, font).Width > right)
     --font.PixelHeight;
