@@ -21,8 +21,21 @@ THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& 
   scroller->setWidget(component);
   setWidget(scroller);
   if (shrinkToClient && component)
-    resize(sizeHint());
+    resize(WholeSize());
   // The client passes on WM_MDIACTIVATE once this frame is the active one.
+}
+
+QSize THalvetraMDIChild::WholeSize() const {
+  const auto* scroller = qobject_cast<const QScrollArea*>(widget());
+  if (!Held || !scroller)
+    return sizeHint();
+  // The test windows fix their size (or resize to it) from the screen's
+  // scale; a window that did neither gives its hint.
+  const QSize component =
+      (Held->testAttribute(Qt::WA_Resized) ? Held->size() : Held->sizeHint()).expandedTo(Held->minimumSize());
+  // The title bar and borders: what the frame's hint adds to its scroll area's.
+  const QSize decoration = sizeHint() - scroller->sizeHint();
+  return component + decoration.expandedTo(QSize(0, 0));
 }
 
 THalvetraMDIChild::~THalvetraMDIChild() { SendMessage(&Client, WM_MDIDESTROY, reinterpret_cast<TParam1>(this), 0); }
