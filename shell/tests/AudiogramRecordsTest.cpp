@@ -51,6 +51,17 @@ protected:
     return dynamic_cast<TAudioMeter*>(Client().GetAudioMeter());
   }
 
+  // The audiometer opened on the sheet of the man of forty; null when the
+  // road there failed.
+  TAudioMeter* OpenForTheManOfForty() {
+    StartAudiometer();
+    CreateDatabase();
+    PatientRecordType man = ManOfForty();
+    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
+    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
+    return HasFailure() ? nullptr : OpenWindow();
+  }
+
   // The thresholds as an operator's test leaves them in the window.
   static void Measure(TAudioMeter& window) {
     Fill(window, TAudioTest::Actual, 0, Right, RightMeasured);
@@ -89,12 +100,7 @@ protected:
 };
 
 TEST_F(AudiogramRecords, SavedFromTheWindowReadBackAndLoadedAsActualAndPreviousTest) {
-  StartAudiometer();
-  CreateDatabase();
-  PatientRecordType man = ManOfForty();
-  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
-  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
-  TAudioMeter* window = OpenWindow();
+  TAudioMeter* window = OpenForTheManOfForty();
   ASSERT_NE(window, nullptr);
   Measure(*window);
 
@@ -151,12 +157,7 @@ TEST_F(AudiogramRecords, SavedFromTheWindowReadBackAndLoadedAsActualAndPreviousT
 // window's command; with only the audiometer open it stores the audiogram
 // (it used to stay greyed, so a test could only be stored on closing).
 TEST_F(AudiogramRecords, TheMenusSaveStoresTheAudiogram) {
-  StartAudiometer();
-  CreateDatabase();
-  PatientRecordType man = ManOfForty();
-  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
-  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
-  TAudioMeter* window = OpenWindow();
+  TAudioMeter* window = OpenForTheManOfForty();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(Enabled(CM_SAVE_MEASUREMENT)) << "nothing to store yet";
   Measure(*window);
@@ -173,12 +174,7 @@ TEST_F(AudiogramRecords, TheMenusSaveStoresTheAudiogram) {
 // The print command prints the audiometer's audiogram through the print
 // manager after its options dialog.
 TEST_F(AudiogramRecords, PrintedToAPdf) {
-  StartAudiometer();
-  CreateDatabase();
-  PatientRecordType man = ManOfForty();
-  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
-  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
-  TAudioMeter* window = OpenWindow();
+  TAudioMeter* window = OpenForTheManOfForty();
   ASSERT_NE(window, nullptr);
   App->GetActions()->UpdateAll();
   EXPECT_FALSE(Enabled(CM_FILEPRINT)) << "no audiogram yet";
