@@ -39,7 +39,7 @@ public:
   // The component window the frame holds (inside the frame's scroll area).
   QWidget* Component() const { return Held; }
   // The frame's size that shows its component whole, without scroll bars.
-  QSize WholeSize() const;
+  QSize WholeSize();
 
 protected:
   void closeEvent(QCloseEvent* event) override;

@@ -27,6 +27,7 @@
 #include "shell/settings/SettingsPush.h"
 #include "shell/bars/TestToolBox.h"
 
+#include <QLayout>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -104,6 +105,11 @@ THalvetraMDIChild* THalvetraMDIClient::MakeFrame(TClientSlot slot, int captionTe
 void THalvetraMDIClient::FinishOpening(THalvetraMDIChild* frame, int icon) {
   frame->setWindowIcon(ProgramIcon(icon));
   ActivateChild(frame);
+  // The window's bars have taken the sheet's place by now: the frame takes
+  // the room they leave in the client area.
+  if (QWidget* main = window(); main && main->layout())
+    main->layout()->activate();
+  PlaceChild(*frame, frame->WholeSize());
 }
 
 template <class TContract>
