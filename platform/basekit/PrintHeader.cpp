@@ -191,8 +191,10 @@ void TPrintHeader::HeaderPrint(TDrawSurface& surface, std::string_view title, st
                          std::to_string(Patient.Height) + (imperial ? " in" : " cm"),
                          std::to_string(Patient.Weight) + (imperial ? " lb" : " kg")}),
                    Left, 80, Right, 92, 0, 9, 400);
-    WritePrintText(surface, SexAndBirthLine(), Left, 80, Right, 92, 2, 9, 400);
     WritePrintText(surface, Text(Texts, DoctorText, {Author.Doctor}), Left, 92, Right, 104, 0, 9, 400);
+    // Beside the doctor, the shortest line: beside the body measures it
+    // would run into their weight.
+    WritePrintText(surface, SexAndBirthLine(), Left, 92, Right, 104, 2, 9, 400);
     // Without a previous test there is no previous equation set to name;
     // a printout without predicted values (an audiogram) names none.
     const std::string algorithms = Algorithm1.empty() && Algorithm2.empty() ? std::string()

@@ -105,7 +105,7 @@ public:
 private:
   void Frame(TDrawSurface& surface, std::string_view title, std::string_view second, int pages, int page);
   std::string PatientLine() const;
-  // The patient's sex and birth date, printed at the right of the body line.
+  // The patient's sex and birth date, printed at the right of the doctor's line.
   std::string SexAndBirthLine() const;
 
   const TMessage* Texts;
