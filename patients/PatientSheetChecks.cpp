@@ -292,6 +292,17 @@ bool TPatientSheet::ChangeDate() {
 
 // --- Height and weight ----------------------------------------------------------------
 
+namespace {
+
+// A height or weight of 0 is no measure of a patient: the predicted values
+// would all be 0, so it is refused like an unreadable entry. An empty field
+// stays allowed.
+bool AcceptableMeasure(const std::optional<TMeasureEntry>& entry, std::string_view text) {
+  return entry && (entry->Value >= 1 || text.empty());
+}
+
+}  // namespace
+
 void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
                                      std::optional<TMeasureEntry> (*read)(std::string_view),
                                      std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool)) {
@@ -299,15 +310,25 @@ void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
     return;
   const std::string text = CorrectingString(Utf8::Truncate(GetText(controlId), Width(controlId)));
   const std::optional<TMeasureEntry> entry = read(text);
-  // A height or weight of 0 is no measure of a patient: the predicted
-  // values would all be 0, so it is refused like an unreadable entry.
-  if (!entry || (entry->Value < 1 && !text.empty())) {
+  if (!AcceptableMeasure(entry, text)) {
     Refuse(controlId, Load(UnreadableMeasureText) + examples(RecordUnit));
     return;
   }
   if (entry->Unit)
     entryUnit = *entry->Unit;
   (this->*show)(entry->Value, true);
+}
+
+std::optional<std::string> TPatientSheet::TypedMeasureRefusal(int controlId) const {
+  if (!MayCheck() || !TypedMeasures.contains(controlId))
+    return std::nullopt;
+  const bool height = controlId == Height;
+  const std::string text = CorrectingString(Utf8::Truncate(GetText(controlId), Width(controlId)));
+  const auto entry = height ? BodyMeasures::ReadHeightEntry(text) : BodyMeasures::ReadWeightEntry(text);
+  if (AcceptableMeasure(entry, text))
+    return std::nullopt;
+  return Load(UnreadableMeasureText) +
+         (height ? BodyMeasures::HeightExamples(RecordUnit) : BodyMeasures::WeightExamples(RecordUnit));
 }
 
 void TPatientSheet::EvKillFocusHeight() {

@@ -302,6 +302,11 @@ bool TPatientSheet::SaveRec(bool insert) {
     ShowFieldMessage(*refusal);
     return false;
   }
+  for (const int id : {Height, Weight})
+    if (const auto refusal = TypedMeasureRefusal(id)) {
+      Refuse(id, *refusal);
+      return false;
+    }
   TPatientFields record = GetPatientRec();
   record.PatientKey = insert ? 0 : PatientKey;
   if (insert)

@@ -7,6 +7,8 @@
 #include "platform/framework/WholeFile.h"
 #include "records/RecordTexts.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cmath>
 #include <optional>
@@ -231,6 +233,8 @@ std::string_view DemoFileName(short kind) {
                                                   "PlDemo.bin",  "ShDemo.bin", "RinoDemo.bin"};
   return kind >= 0 && kind <= MEASURE_RHINO ? names[static_cast<std::size_t>(kind)] : std::string_view();
 }
+
+std::filesystem::path DemoFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
 std::string_view DefaultLogName(short kind) {
   switch (kind) {

@@ -27,6 +27,9 @@ namespace DemoReplay {
 
 // "FvcDemo.bin" ... "RinoDemo.bin"; empty for another kind.
 std::string_view DemoFileName(short kind);
+// Where the demonstration files are: beside the program, where the build
+// makes them and the replay reads them.
+std::filesystem::path DemoFolder();
 // "BadFvc.001" ... for the kinds that keep measure logs, else empty.
 std::string_view DefaultLogName(short kind);
 

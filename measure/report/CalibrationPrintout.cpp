@@ -33,13 +33,12 @@ std::string Formatted(const char* format, int value) {
   return text;
 }
 
-// Measured over syringe volume, in per cent off; nothing measured is 0,
-// not -100.
-double Deviation(float measuredMl, short syringeMl) {
-  if (syringeMl == 0)
-    return 0.0;
-  const double d = (static_cast<double>(measuredMl) / syringeMl - 1.0) * 100.0;
-  return d == -100.0 ? 0.0 : d;
+// Measured over syringe volume, in per cent off. Without a check volume or
+// a measured one there is no deviation: it prints empty, not as 0.0 %.
+std::string DeviationText(float measuredMl, short syringeMl) {
+  if (syringeMl == 0 || measuredMl == 0.0f)
+    return {};
+  return Formatted("%.1f %% ", (static_cast<double>(measuredMl) / syringeMl - 1.0) * 100.0);
 }
 
 }  // namespace
@@ -82,8 +81,9 @@ void TTestPrintout::WriteCalibTable(TPrintCanvas& canvas) {
     cell(label, 0, top, TTextAlign::Left);
     cell(Formatted("%d ml", static_cast<int>(p.NominalVolume)), 1, top, TTextAlign::Right);
     cell(Formatted("%.2f", static_cast<double>(constant)), 2, top, TTextAlign::Centre);
-    cell(Formatted("%.0f ml", static_cast<double>(measuredMl)), 3, top, TTextAlign::Right);
-    cell(Formatted("%.1f %% ", Deviation(measuredMl, p.NominalVolume)), 4, top, TTextAlign::Right);
+    cell(measuredMl != 0.0f ? Formatted("%.0f ml", static_cast<double>(measuredMl)) : std::string(), 3, top,
+         TTextAlign::Right);
+    cell(DeviationText(measuredMl, p.NominalVolume), 4, top, TTextAlign::Right);
   };
   // Inspiration first, then expiration, as the screen's list has them.
   volumeRow(0, Texts.LoadStringA(49), p.A1, p.M1);

@@ -38,7 +38,8 @@ std::string SharedTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitl
   TitleFrame(canvas);
   TitleText(canvas, 0, title.Date1, 251, 446, TTextAlign::Centre);
   TitleText(canvas, 1, title.Time1, 251, 446, TTextAlign::Centre);
-  TitleText(canvas, 1, title.Time2, 446, 611, TTextAlign::Centre);
+  if (title.Previous)
+    TitleText(canvas, 1, title.Time2, 446, 611, TTextAlign::Centre);
   TitleText(canvas, 1, title.BtpsLine, 66, 251, TTextAlign::Left);
   const std::string act = texts.LoadStringA(72);
   TitleText(canvas, 2, texts.LoadStringA(44), 66, 251, TTextAlign::Left);
@@ -75,10 +76,14 @@ int TableHeight(const TResultTable& table) { return RowHeight * static_cast<int>
 
 void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
   const std::string act = SharedTitle(canvas, texts, title);
-  TitleText(canvas, 0, title.Date2, 446, 611, TTextAlign::Centre);
-  TitleText(canvas, 0, texts.LoadStringA(73), 611, 741, TTextAlign::Centre);
-  TitleText(canvas, 2, CLocale::Format("%5.24s%8s%s", act.c_str(), " Ref. ", "  %  "), 456, 611, TTextAlign::Centre);
-  TitleText(canvas, 2, CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
+  // Without a previous test there is nothing to head, and no change.
+  if (title.Previous) {
+    TitleText(canvas, 0, title.Date2, 446, 611, TTextAlign::Centre);
+    TitleText(canvas, 0, texts.LoadStringA(73), 611, 741, TTextAlign::Centre);
+    TitleText(canvas, 2, CLocale::Format("%5.24s%8s%s", act.c_str(), " Ref. ", "  %  "), 456, 611,
+              TTextAlign::Centre);
+    TitleText(canvas, 2, CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
+  }
   FinishTitle(canvas);
 }
 

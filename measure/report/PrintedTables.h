@@ -22,6 +22,9 @@ inline constexpr int ProvocationStepsHeight = 44;
 struct TTitleTexts {
   std::string Date1, Time1, Date2, Time2, Time3;
   std::string BtpsLine;  // empty when the BTPS line is not printed
+  // Whether a previous test is printed beside the actual one; without one
+  // the previous and change columns stay empty.
+  bool Previous = true;
 };
 
 // Height of a kind's table: 11 per shown parameter and 5.

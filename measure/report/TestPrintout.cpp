@@ -55,12 +55,23 @@ void TTestPrintout::SendProgress() const {
 }
 
 bool TTestPrintout::KindIncluded(short kind) const {
+  // The print command names the kinds of the installed instruments; a
+  // result of another kind that the window holds (a stored diffusion test
+  // on a workstation without the diffusion unit) is printed too, rather
+  // than left out without a word.
   switch (kind) {
-  case MEASURE_DFC: return (ExtraTests & 1) != 0;
-  case MEASURE_SHUTTER: return (ExtraTests & 2) != 0;
-  case MEASURE_PLETHY: return (ExtraTests & 4) != 0;
+  case MEASURE_DFC: return (ExtraTests & 1) != 0 || HoldsResult(kind);
+  case MEASURE_SHUTTER: return (ExtraTests & 2) != 0 || HoldsResult(kind);
+  case MEASURE_PLETHY: return (ExtraTests & 4) != 0 || HoldsResult(kind);
   default: return true;
   }
+}
+
+bool TTestPrintout::HoldsResult(short kind) const {
+  for (short slot = 0; slot < 4; ++slot)
+    if (const float* results = Core.GetAktBuffer(kind, slot); results && results[0] != 0.0f)
+      return true;
+  return false;
 }
 
 bool TTestPrintout::HaveToDraw() const {
@@ -103,7 +114,7 @@ PrintedTables::TTitleTexts TTestPrintout::TitleTexts() const {
         return DatePicture::Recode(CLocale::Format("%04d%02d%02d", year, month, day), "YYYYMMDD",
                                    Core.GetDateFormatStr());
     }
-    return std::string(Core.GetDateFormatStr());
+    return std::string();  // an undated slot prints no date, not the date's picture
   };
   const auto timeOf = [&](short slot) {
     for (short kind = 0; slot >= 0 && kind < DatedKinds; ++kind) {
@@ -115,7 +126,7 @@ PrintedTables::TTitleTexts TTestPrintout::TitleTexts() const {
         return DatePicture::Recode(CLocale::Format("%02d%02d%02d", hour, minute, second), "HHMMSS",
                                    Core.GetTimeFormatStr());
     }
-    return std::string(Core.GetTimeFormatStr());
+    return std::string();
   };
   PrintedTables::TTitleTexts title;
   title.BtpsLine = BtpsLine;
@@ -189,7 +200,13 @@ void TTestPrintout::PrintMeasure(TPrintCanvas& canvas, short page) {
 
 void TTestPrintout::PrintText(TPrintCanvas& canvas) {
   SendProgress();
-  const PrintedTables::TTitleTexts title = TitleTexts();
+  PrintedTables::TTitleTexts title = TitleTexts();
+  title.Previous = false;
+  for (short kind = 0; kind < KindCount && !Provocation; ++kind) {
+    ChangeMeasureMode(kind, 0);
+    if (HaveToDraw() && Selected(TableEntry[kind]) && KindIncluded(kind) && CurrentTable().PreHasResult)
+      title.Previous = true;
+  }
   if (Provocation)
     PrintedTables::DrawProvocationTitle(canvas, Texts, title, Steps.SecondStage);
   else

@@ -120,6 +120,8 @@ private:
   void Legend(TPrintCanvas& canvas, int y);
   bool Selected(int entry) const { return PrintSelection[static_cast<std::size_t>(entry)] != 0; }
   bool KindIncluded(short kind) const;
+  // Whether the window holds a result of the kind in any trial or the previous slot.
+  bool HoldsResult(short kind) const;
 
   TMeasureCore& Core;
   const TMessage& Texts;

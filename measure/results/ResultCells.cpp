@@ -186,8 +186,11 @@ TPrintedRow PrintedPrePostRow(const TResultTable& table, const TResultRow& row) 
     change = FormatPercent(row.Change(), 3, true);
   printed.Columns[0] = {Join({Value(row, row.Actual), Fit(ref, 6, true), Fit(pct, 4, true), Fit(row.RsdMark, 5, false)}),
                         LightBlue};
-  printed.Columns[1] = {Join({Value(row, row.Pre()), Fit(refPre, 6, true), Fit(pctPre, 4, true)}),
-                        table.PreHasResult ? DarkRed : TColor::Black()};
+  // Without a previous result the previous and change columns stay empty:
+  // zeros there would read as a test that was never made.
+  if (!table.PreHasResult)
+    return printed;
+  printed.Columns[1] = {Join({Value(row, row.Pre()), Fit(refPre, 6, true), Fit(pctPre, 4, true)}), DarkRed};
   printed.Columns[2] = {Join({Value(row, row.Actual - row.Pre()), Fit(change, 7, true)}), TColor::Black()};
   return printed;
 }

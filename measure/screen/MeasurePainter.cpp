@@ -12,6 +12,7 @@
 #include <cstdio>
 
 using namespace MeasureLayout;
+using MeasureTexts::TListGrid;
 using MeasureTexts::TTextItem;
 
 namespace {
@@ -510,6 +511,16 @@ void TMeasurePainter::DrawCurves(TDrawSurface& surface, bool prePost) {
 // --- Texts -------------------------------------------------------------------------------
 
 void TMeasurePainter::WriteText(TDrawSurface& surface, const TTextItem& item) const {
+  if (Display.ListGrid && item.ListColumn >= 0 && !Display.Printing) {
+    // In the list's own font, so that a character of the heading is as wide
+    // as one of the values under it.
+    const TListGrid& grid = *Display.ListGrid;
+    const int x = grid.Left + surface.MeasureText(std::string(static_cast<std::size_t>(item.ListColumn), '0'),
+                                                   grid.Font).Width;
+    const int y = TUtil::Scale(Display.XScale, Display.YScale, item.At).Y;
+    surface.TextAt({x, y}, item.Text, {grid.Font, Color(item.Color), Color(item.Background), true, TTextAlign::Left});
+    return;
+  }
   TUtil::TextOutA(surface, Display.XScale, Display.YScale, item.At.X, item.At.Y, item.Text, Color(item.Background),
                   item.Points, item.Face, Color(item.Color), 700);
 }
@@ -554,9 +565,25 @@ void TMeasurePainter::WritePredictedData(TDrawSurface& surface) const {
   const TColor text = Color(MeasureTexts::TextColor);
   TUtil::TextOutA(surface, Display.XScale, Display.YScale, 110, 9, std::string(39, ' '), panel, 10, "Courier New",
                   text, 700);
-  TUtil::TextOutA(surface, Display.XScale, Display.YScale, 110, 9,
-                  MeasureTexts::PatientLine(MeasureCore.PredictedData, Messages), panel, 10, "Times New Roman", text,
-                  700);
+  // The line ends before the BTPS panel's text (at 450): a line too long
+  // (a long name, or a screen whose height grows less than its width) loses
+  // its wide gaps first, then takes a smaller font, and what still does not
+  // fit is cut at the panel.
+  constexpr int Left = 110;
+  constexpr int Right = 446;
+  std::string line = MeasureTexts::PatientLine(MeasureCore.PredictedData, Messages);
+  const TPoint at = TUtil::Scale(Display.XScale, Display.YScale, TPoint{Left, 9});
+  const int right = TUtil::Scale(Display.XScale, Display.YScale, TPoint{Right, 9}).X;
+  TFontSpec font = TUtil::LayoutFont("Times New Roman", 10, Display.YScale, 700);
+  if (at.X + surface.MeasureText(line, font).Width > right)
+    for (std::size_t gap = line.find("   "); gap != std::string::npos; gap = line.find("   ", gap))
+      line.erase(gap, 1);
+  const int smallest = std::max(1, (font.PixelHeight * 3 + 3) / 4);  // three quarters, rounded up
+  while (font.PixelHeight > smallest && at.X + surface.MeasureText(line, font).Width > right)
+    --font.PixelHeight;
+  surface.SetClip({at.X, at.Y, right, at.Y + 2 * font.PixelHeight});
+  surface.TextAt(at, line, {font, text, panel, true, TTextAlign::Left});
+  surface.ResetClip();
 }
 
 bool TMeasurePainter::WriteLargeParam(TDrawSurface& surface, float value, short trialIndex) {

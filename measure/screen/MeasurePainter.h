@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TMeasureCore;
@@ -48,6 +49,10 @@ struct TMeasureDisplay {
   bool Printing = false;
   int PrintLine = 0;
   short PrintOffset = 0;
+  // The parameter list's character grid on the screen; the headings of the
+  // result table stand on it. Without one (a printout) they take their
+  // reference places.
+  std::optional<MeasureTexts::TListGrid> ListGrid;
 };
 
 class TMeasurePainter {

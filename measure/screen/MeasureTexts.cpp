@@ -1,5 +1,7 @@
 #include "measure/screen/MeasureTexts.h"
 
+#include "measure/results/ParamColumns.h"
+
 #include "common/MeasureMode.h"
 #include "common/ParameterBlocks.h"
 #include "platform/basekit/Message.h"
@@ -20,6 +22,12 @@ std::string Printf(const char* format, auto... values) {
   char text[160];
   std::snprintf(text, sizeof text, format, values...);
   return text;
+}
+
+// The column a heading starts on so that it ends where the values of the
+// column it names end.
+int OverValues(int valueColumn, const std::string& heading) {
+  return valueColumn + ParamColumns::ValueWidth - static_cast<int>(heading.size());
 }
 
 }  // namespace
@@ -49,11 +57,12 @@ std::vector<TTextItem> TableHeader(const THeaderState& state, const TMessage& me
     items.push_back({{TitleX, HeaderY},
                      Printf("%-22s %-4s %-6s %5s %3s", title.c_str(), " Ref.", messages.LoadStringA(47).c_str(),
                             messages.LoadStringA(46).c_str(), " % "),
-                     TextColor, PanelColor, points});
+                     TextColor, PanelColor, points, "Courier New", 0});
     return items;
   }
-  items.push_back({{TitleX, HeaderY}, Printf("%-11s", title.c_str()), TextColor, PanelColor, points});
+  items.push_back({{TitleX, HeaderY}, Printf("%-11s", title.c_str()), TextColor, PanelColor, points, "Courier New", 0});
   const std::array<int, 3> columns = HeaderColumns(state.ScreenIndex);
+  constexpr std::array<int, 3> valueColumns{ParamColumns::Actual, ParamColumns::Second, ParamColumns::Third};
   for (std::size_t c = 0; c < columns.size(); ++c) {
     std::string text;
     if (c == 0)
@@ -66,7 +75,8 @@ std::vector<TTextItem> TableHeader(const THeaderState& state, const TMessage& me
       text = Printf("%5s", ThirdStageShort(messages).c_str());
     const short trial = state.TrialOrder[c];
     const std::size_t color = trial >= 1 && trial <= 3 ? TrialColor(trial) : TextColor;
-    items.push_back({{columns[c], HeaderY}, std::move(text), color, PanelColor, points});
+    const int listColumn = c == 0 ? ParamColumns::Actual : OverValues(valueColumns[c], text);
+    items.push_back({{columns[c], HeaderY}, std::move(text), color, PanelColor, points, "Courier New", listColumn});
   }
   return items;
 }
@@ -78,14 +88,17 @@ std::vector<TTextItem> PrePostHeader(const TPrePostState& state, const TMessage&
   const int actualX = 431;
   const int previousX = index <= 1 ? 576 : 570;
   const std::size_t previousColor = state.PreviousHasSamples ? PreviousColor : TextColor;
+  const std::string face = "Courier New";
+  constexpr int actual = ParamColumns::Actual;
+  constexpr int previous = ParamColumns::Previous;
   return {
-      {{actualX, 68}, state.ActualDate, TextColor, PanelColor, points},
-      {{actualX, 85}, state.ActualTime, TextColor, PanelColor, points},
-      {{previousX, 68}, state.PreviousDate, previousColor, PanelColor, points},
-      {{previousX, 85}, state.PreviousTime, previousColor, PanelColor, points},
-      {{TitleX, lineY}, Printf("%-11s", messages.LoadStringA(44).c_str()), TextColor, PanelColor, points},
-      {{actualX, lineY}, Printf("%5s %5s %3s", " Akt.", " Ref.", " % "), TextColor, PanelColor, points},
-      {{previousX, lineY}, Printf("%5s %3s", " Pre.", " % "), previousColor, PanelColor, points},
+      {{actualX, 68}, state.ActualDate, TextColor, PanelColor, points, face, actual},
+      {{actualX, 85}, state.ActualTime, TextColor, PanelColor, points, face, actual},
+      {{previousX, 68}, state.PreviousDate, previousColor, PanelColor, points, face, previous},
+      {{previousX, 85}, state.PreviousTime, previousColor, PanelColor, points, face, previous},
+      {{TitleX, lineY}, Printf("%-11s", messages.LoadStringA(44).c_str()), TextColor, PanelColor, points, face, 0},
+      {{actualX, lineY}, Printf("%5s %5s %3s", " Akt.", " Ref.", " % "), TextColor, PanelColor, points, face, actual},
+      {{previousX, lineY}, Printf("%5s %3s", " Pre.", " % "), previousColor, PanelColor, points, face, previous},
   };
 }
 

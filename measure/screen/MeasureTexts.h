@@ -37,7 +37,20 @@ struct TTextItem {
   std::size_t Background = PanelColor;
   int Points = 11;
   std::string Face = "Courier New";
+  // A heading of the parameter list: the character column of the list's
+  // lines it starts on (-1: a text placed by `At` alone).
+  int ListColumn = -1;
   friend bool operator==(const TTextItem&, const TTextItem&) = default;
+};
+
+// Where the parameter list's characters stand on the surface: the left edge
+// of its first character column and the font its lines are shown in. Its
+// headings are written in that font on those columns, so that each stands
+// over its values whatever the window's size and the fonts the system has.
+struct TListGrid {
+  int Left = 0;  // device pixels
+  TFontSpec Font;
+  friend bool operator==(const TListGrid&, const TListGrid&) = default;
 };
 
 // --- The result table's header ------------------------------------------

@@ -3,6 +3,7 @@
 #include "measure/screen/MeasurePainter.h"
 #include "platform/basekit/Util.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,17 @@ void Scale(const TMeasurePainter& painter, TDrawSurface& surface, int x, int y, 
   const int ticks = (std::abs(first) + std::abs(last)) / step + 1;
   const int direction = first <= last ? 1 : -1;
   const TMeasureDisplay& d = painter.Display;
+  // Numbers closer than their own width and a blank would run together
+  // ("9101112"): only every so many ticks is numbered then.
+  int every = 1;
+  if (!vertical) {
+    const TFontSpec font = TUtil::LayoutFont("Courier New", ScalePoints, d.YScale, 700);
+    const std::string widest = std::to_string(std::max(std::abs(first), std::abs(last)));
+    const int needed = surface.MeasureText(widest + " ", font).Width;
+    const float apart = pxPerStep * d.XScale;
+    while (apart > 0.0f && static_cast<float>(every) * apart < static_cast<float>(needed))
+      ++every;
+  }
   for (int n = 0; n < ticks; ++n) {
     const int value = first + direction * n * step;
     const int along = static_cast<int>(static_cast<float>(n) * pxPerStep);
@@ -31,7 +43,7 @@ void Scale(const TMeasurePainter& painter, TDrawSurface& surface, int x, int y, 
       painter.DrawLine(surface, at.X - TickPx / 2, at.Y, TickPx, 0, 0);
     else
       painter.DrawLine(surface, at.X, at.Y - TickPx / 2, 0, TickPx, 0);
-    if (value == 0)
+    if (value == 0 || n % every != 0)
       continue;
     const std::string label = std::to_string(std::abs(value));
     const TRect box = vertical ? TRect{at.X + 6, at.Y - 6, at.X + 40, at.Y + 6}

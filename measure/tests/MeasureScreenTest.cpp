@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QHelpEvent>
 #include <QImage>
+#include <QFontMetrics>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -383,6 +385,73 @@ TEST_F(MeasureScreen, SetUpOnBothResultsBringsTheComparisonBack) {
   }
   SavePicture(*Window, "measure-fvc-comparison-off.png");
   TMeasureCore::PrePostShown = false;
+}
+
+// The headings of the result table stand over the values they name: on
+// the window's own pixels, "Akt1." ends where the second trial's values
+// end and "Akt2." where the third's do, for every test kind at the small,
+// the laptop and the wide screen (they used to drift right by whole
+// columns, so that "%" stood over a trial's value).
+TEST_F(MeasureScreen, HeadingsStandOverTheValuesTheyName) {
+  const auto dark = [](QRgb c) { return qGray(c) < 110; };
+  // The runs of pixels in a band of rows, split where at least `gap`
+  // columns stay empty.
+  const auto runs = [](const QImage& image, int top, int bottom, int left, int right, int gap, auto is) {
+    std::vector<std::pair<int, int>> found;
+    int empty = gap;
+    for (int x = left; x < right; ++x) {
+      bool any = false;
+      for (int y = top; y < bottom && !any; ++y)
+        any = is(image.pixel(x, y));
+      if (!any) {
+        ++empty;
+        continue;
+      }
+      if (empty >= gap || found.empty())
+        found.push_back({x, x});
+      found.back().second = x;
+      empty = 0;
+    }
+    return found;
+  };
+  // Every kind on the laptop screen, the FVC also on the small and the wide one.
+  const std::vector<std::tuple<short, int, int>> cases{{MEASURE_FVC, 1280, 800}, {MEASURE_VC, 1280, 800},
+                                                       {MEASURE_MVV, 1280, 800}, {MEASURE_DFC, 1280, 800},
+                                                       {MEASURE_FVC, 800, 600},  {MEASURE_FVC, 1920, 1080}};
+  for (const auto& [kind, width, height] : cases) {
+    SCOPED_TRACE(std::to_string(kind) + " at " + std::to_string(width));
+    Open(kind, width, height);
+    // Three trials whose first value differs; the shown order puts trial
+    // 1 first, then 2 and 3.
+    for (short slot = 0; slot < 3; ++slot) {
+      Window->GetAktBuffer(kind, slot)[0] = 4.5f - 0.1f * static_cast<float>(slot);
+      Window->TrialOrder[static_cast<std::size_t>(slot)] = static_cast<short>(slot + 1);
+    }
+    Window->UpdateParamListBox();
+    const QImage image = Picture();
+    const TParamListView& list = *Window->GetParamListView();
+    ASSERT_GT(list.count(), 0);
+    const QRect row = list.visualItemRect(list.item(0)).translated(list.viewport()->mapTo(Window.get(), QPoint()));
+    const QFontMetrics metrics(list.font());
+    const int character = metrics.horizontalAdvance('0');
+    const auto values = runs(image, row.top(), row.bottom(), row.left(), row.right(), character / 2 + 2, dark);
+    ASSERT_GE(values.size(), 3u);
+    // The heading band: above the list, in the table's title box.
+    const QRect box = Device(MeasureLayout::TableBox);
+    const int headingTop = box.top();
+    const int headingBottom = std::min(row.top(), list.geometry().top());
+    for (const auto& [trialColour, valueRun] :
+         {std::pair{Trial2, values[values.size() - 2]}, std::pair{Trial3, values.back()}}) {
+      const auto headings = runs(image, headingTop, headingBottom, box.left(), box.right(), character * 2,
+                                 [colour = trialColour](QRgb c) { return c == colour; });
+      ASSERT_FALSE(headings.empty());
+      const int headingEnd = headings.back().second;
+      EXPECT_NEAR(headingEnd, valueRun.second, character / 2 + 1)
+          << "heading ends at " << headingEnd << ", values at " << valueRun.first << ".." << valueRun.second;
+    }
+    if (width == 1280)
+      SavePicture(*Window, "measure-headings-" + std::to_string(kind) + "-1280x800.png");
+  }
 }
 
 TEST_F(MeasureScreen, APaintWhileAScreenCopyExistsAddsNothing) {

@@ -143,15 +143,16 @@ TEST(ResultCells, PrintedPrePostRowByHand) {
   EXPECT_EQ(row.Columns[0].Text, " 2.00" + std::string(18, ' '));
   EXPECT_EQ(table.Rows[1].RsdMark, "");
 
-  // No pre test: the pre value 0 in black, no change.
+  // No pre test: nothing in the pre and change columns (a pre value 0 and
+  // a change equal to the actual value would report a test never made).
   Fixture vc(1);
   vc.Slot(0, 0) = 3.0f;
   vc.Predicted[0] = 4.0f;
   table = vc.Table();
   row = PrintedPrePostRow(table, table.Rows[0]);
-  EXPECT_EQ(row.Columns[1].Text, " 0.00" + std::string(12, ' '));
-  EXPECT_EQ(row.Columns[1].Colour, TColor::Black());
-  EXPECT_EQ(row.Columns[2].Text, " 3.00" + std::string(8, ' '));
+  EXPECT_EQ(row.Columns[0].Text, " 3.00   4.00   75" + std::string(6, ' '));
+  EXPECT_EQ(row.Columns[1].Text, "");
+  EXPECT_EQ(row.Columns[2].Text, "");
 }
 
 TEST(ResultCells, PrintedProvocationRow) {

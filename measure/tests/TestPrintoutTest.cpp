@@ -104,7 +104,9 @@ TEST_F(TestPrintoutTest, FvcPageDrawsTablesGraphLegendOnceAndTitles) {
   EXPECT_TRUE(has("Good effort."));
   EXPECT_TRUE(has("2026.12.10."));
   EXPECT_TRUE(has("00:30:05")) << "a time in the first hour of the day is a time";
-  EXPECT_TRUE(has("YYYY.MM.DD.")) << "the pre test without a date prints the picture";
+  EXPECT_FALSE(has("YYYY.MM.DD.")) << "the pre test without a date prints no date, not the date's picture";
+  EXPECT_FALSE(has("HH:MM:SS"));
+  EXPECT_TRUE(has("Change")) << "the pre test's results are printed beside the actual ones";
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "Act. "), 1);
 
   // A second printout of the same page draws its legend again; a second
@@ -140,6 +142,40 @@ TEST_F(TestPrintoutTest, ATrialTheLinkCutShortSaysSoUnderItsTable) {
   EXPECT_EQ(std::count(later.begin(), later.end(), remark), 0);
 }
 
+// A single test: no previous column, no change and no date pictures in the
+// title, nothing printed in the previous and change columns of the rows.
+TEST_F(TestPrintoutTest, ASingleTestPrintsNoPreviousColumnAndNoChange) {
+  Core.GetAktBuffer(MEASURE_FVC, 3)[0] = 0.0f;
+  Printout.PrintSelection[0] = 1;
+  Printout.CalculateMeasureHeight(Canvas, 1000, 128);
+  Canvas.PrintY = 128;
+  Printout.PrintMeasure(Canvas, 1);
+  const auto texts = Surface.Texts();
+  const auto has = [&](std::string_view part) {
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+  };
+  EXPECT_TRUE(has("2026.12.10."));
+  EXPECT_TRUE(has(" 3.00"));
+  for (const char* absent : {"YYYY", "HH:MM", "Change", "ABS."})
+    EXPECT_FALSE(has(absent)) << absent;
+}
+
+// A stored diffusion test printed on a workstation without the diffusion
+// unit (the print command names no extra test): its table is printed, not
+// silently left out. Without a result there is no table to print.
+TEST_F(TestPrintoutTest, AStoredDiffusionTestIsPrintedWithoutItsUnit) {
+  Printout.ExtraTests = 0;
+  Printout.PrintSelection[3] = 1;  // the DFC table
+  Core.SetMeasureMode(MEASURE_DFC);
+  const int shown = static_cast<int>(std::count_if(Core.GetParamStruct(MEASURE_DFC),
+                                                   Core.GetParamStruct(MEASURE_DFC) + 13,
+                                                   [](unsigned f) { return f != 0; }));
+  ASSERT_GT(shown, 0);
+  EXPECT_EQ(Printout.CalculateMeasureHeight(Canvas, 1000, 128), 30) << "no diffusion result: the title alone";
+  Core.GetAktBuffer(MEASURE_DFC, 0)[0] = 25.0f;
+  EXPECT_EQ(Printout.CalculateMeasureHeight(Canvas, 1000, 128), 30 + 11 * shown + 5);
+}
+
 TEST_F(TestPrintoutTest, ProgressOnlyWhilePrinting) {
   int steps = 0;
   Printout.Progress = [&] { ++steps; };
@@ -169,9 +205,12 @@ TEST_F(TestPrintoutTest, CalibrationPageOfASpirometer) {
   Canvas.PrintY = 100;
   Printout.PrintCalibration(Canvas);
   const auto texts = Surface.Texts();
-  for (const char* text : {"3000 ml", "0.97", "1.04", "3030 ml", "1.0 % ", "0 ml", "0.0 % "})
+  for (const char* text : {"3000 ml", "0.97", "1.04", "3030 ml", "1.0 % "})
     EXPECT_TRUE(Has(texts, text)) << text;
   EXPECT_FALSE(Has(texts, "-100.0 % ")) << "nothing measured is no deviation";
+  // The expiration not measured prints as missing, not as 0 ml off by 0.0 %.
+  EXPECT_FALSE(Has(texts, "0 ml"));
+  EXPECT_FALSE(Has(texts, "0.0 % "));
   EXPECT_TRUE(Has(texts, Texts.LoadStringA(537)));
   EXPECT_FALSE(Has(texts, Texts.LoadStringA(465))) << "two rows only";
   // Two header rows and two volume rows of 22, then 40 to the curve.
@@ -180,6 +219,35 @@ TEST_F(TestPrintoutTest, CalibrationPageOfASpirometer) {
   ASSERT_EQ(Curves.Slots.size(), 1u);
   EXPECT_EQ(Curves.Slots[0].Kind, MEASURE_CALIBRATION);
   EXPECT_TRUE(Curves.PressureLines.empty()) << "a spirometer has no pressure lines";
+}
+
+// The volume rows of a spirometer's calibration: a stroke of 2.97 L on a
+// 3 L syringe is (2970 / 3000 - 1) x 100 = -1.0 % off. A stroke that was
+// not measured, or a syringe volume of 0, has no deviation: nothing is
+// printed for it (it used to print "0.0 %", a perfect calibration).
+TEST_F(TestPrintoutTest, CalibrationRowsPrintAMissingMeasurementAsMissing) {
+  Core.InstrumentType = 0;
+  Core.SyringeVolume = 3;
+  Core.InspFactor = 1.0f;
+  Core.ExpFactor = 1.0f;
+  Core.SyringeStrokeVolumes[0] = 2.97f;
+  Core.SyringeStrokeVolumes[1] = 0.0f;
+  Canvas.PrintY = 100;
+  Printout.WriteCalibTable(Canvas);
+  auto texts = Surface.Texts();
+  EXPECT_TRUE(Has(texts, "-1.0 % "));
+  EXPECT_TRUE(Has(texts, "2970 ml"));
+  EXPECT_FALSE(Has(texts, "0.0 % "));
+  EXPECT_FALSE(Has(texts, "0 ml"));
+
+  Surface.Calls.clear();
+  Core.SyringeVolume = 0;
+  Canvas.PrintY = 100;
+  Printout.WriteCalibTable(Canvas);
+  texts = Surface.Texts();
+  EXPECT_TRUE(Has(texts, "2970 ml"));
+  for (const std::string& text : texts)
+    EXPECT_EQ(text.find('%'), std::string::npos) << "no deviation from a check volume of 0: " << text;
 }
 
 TEST_F(TestPrintoutTest, CalibrationPageOfADiffusionUnit) {

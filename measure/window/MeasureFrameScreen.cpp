@@ -109,6 +109,10 @@ void TMeasureFrameScreen::SyncDisplay() {
   d.PrePost = W.PrePostMode;
   d.StageView = W.StageView;
   d.Grid = W.GridOn ? 1 : 0;
+  if (const TParamListView* list = W.GetParamListView())
+    d.ListGrid = list->TextGrid(W);
+  else
+    d.ListGrid.reset();
   Painter->PressureCurves = W.Lines.PressureSamples[0] > 0 || W.Lines.PressureSamples[1] > 0;
   if (W.GetMeasureMode() == MEASURE_RHINO) {
     // The provocation block shows once a provocation is entered; the big

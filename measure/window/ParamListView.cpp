@@ -2,9 +2,11 @@
 
 #include "measure/results/ParamList.h"
 
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 
 TParamListView::TParamListView(TParamList& list, QWidget* parent) : QListWidget(parent), List(list) {
   setObjectName(QString::number(TCalibList::ControlId));
@@ -31,6 +33,14 @@ void TParamListView::Refresh() {
   clear();
   for (const std::string& line : List.GetLines())
     addItem(QString::fromStdString(line));
+}
+
+MeasureTexts::TListGrid TParamListView::TextGrid(const QWidget& ancestor) const {
+  // An item's text starts a focus-frame margin and one pixel into its cell.
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  const int cell = count() > 0 ? visualItemRect(item(0)).left() : 0;
+  const int left = viewport()->mapTo(&ancestor, QPoint(cell + margin, 0)).x();
+  return {left, {TListFont::Face, QFontInfo(font()).pixelSize(), TListFont::Weight}};
 }
 
 QCursor TParamListView::ZoomCursor() {

@@ -4,7 +4,11 @@
 // in the list's bold fixed-pitch font, forwards the pointer to the list and
 // shows the zoom cursor while the list hovers over its zoom area.
 
+#include "measure/screen/MeasureTexts.h"
+
 #include <QListWidget>
+
+#include <optional>
 
 class TParamList;
 
@@ -15,6 +19,9 @@ public:
 
   // Takes the list's lines and font.
   void Refresh();
+  // Where the lines' characters stand in the coordinates of `ancestor`
+  // (the window whose frame the headings are painted in).
+  MeasureTexts::TListGrid TextGrid(const QWidget& ancestor) const;
 
   // The cursor the system knows by its resource number 30002: a magnifier.
   static QCursor ZoomCursor();

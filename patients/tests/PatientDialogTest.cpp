@@ -410,6 +410,49 @@ TEST_F(PatientRecordsOnDisk, AHeightOrWeightOfZeroIsRefused) {
   TakeMessages();
 }
 
+// Save asks the same of a typed height or weight as leaving the field does:
+// a 0 left standing after the refusal is not stored. A sheet whose settings
+// default the height and weight to 0 still stores a patient whose fields
+// the user left as they came.
+TEST_F(PatientRecordsOnDisk, SaveRefusesATypedZeroButNotAnUntouchedDefault) {
+  CreateDatabase();
+  AddDoctor("Dr. Weiss");
+  Open();
+  EnterPatient("Anna Kovacs", "A-1", "1980.05.20.");
+  Choose(TreatingDoctor, "Dr. Weiss");
+  TypeAndLeave(Height, "0 cm");
+  TakeMessages();
+  Command(CM_PATIENT_SAVE);
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Text(239) + "\n\t- 175 [cm]."});
+  EXPECT_TRUE(Patients().empty()) << "a height of 0 is not stored";
+  Type(Weight, "0");
+  Command(CM_PATIENT_SAVE);
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Text(239) + "\n\t- 175 [cm]."}) << "the height first";
+  TypeAndLeave(Height, "168 cm");
+  TakeMessages();
+  Command(CM_PATIENT_SAVE);
+  EXPECT_EQ(TakeMessages(), std::vector<std::string>{Text(239) + "\n\t- 60 [kg]."});
+  EXPECT_TRUE(Patients().empty());
+  TypeAndLeave(Weight, "61 kg");
+  Command(CM_PATIENT_SAVE);
+  const std::vector<PatientRecordType> rows = Patients();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].Height, 168);
+  EXPECT_EQ(rows[0].Weight, 61);
+}
+
+TEST_F(PatientRecordsOnDisk, ASheetDefaultingToZeroStillSavesAnUntouchedNewPatient) {
+  CreateDatabase();
+  AddDoctor("Dr. Weiss");
+  Open(20111, 0, 0, 0);
+  EnterPatient("Anna Kovacs", "A-1", "1980.05.20.");
+  Choose(TreatingDoctor, "Dr. Weiss");
+  ASSERT_TRUE(Enabled(CM_PATIENT_SAVE));
+  Command(CM_PATIENT_SAVE);
+  EXPECT_TRUE(TakeMessages().empty());
+  EXPECT_EQ(Patients().size(), 1u);
+}
+
 TEST_F(PatientRecordsOnDisk, TheArrowsStepHeightAndWeightInTheirUnits) {
   CreateDatabase();
   AddDoctor("Dr. Weiss");

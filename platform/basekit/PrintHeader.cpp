@@ -16,6 +16,10 @@ constexpr int BodyText = 7021;
 constexpr int DoctorText = 7022;
 constexpr int AlgorithmText = 7023;
 constexpr int PrintedText = 7024;
+constexpr int ActualAlgorithmText = 7025;
+constexpr int SexAndBirthText = 7026;
+constexpr int MaleText = 69;
+constexpr int FemaleText = 70;
 constexpr int FaceText = 53;
 
 std::string Today() {
@@ -154,6 +158,15 @@ std::string TPrintHeader::PatientLine() const {
                FixedFieldText(Patient.Id, PREDICTED_DATA::IdSize)});
 }
 
+std::string TPrintHeader::SexAndBirthLine() const {
+  // A birth date the patient block does not hold prints empty, not as 0000.00.00.
+  const std::string born = Patient.BirthYear > 0 ? CLocale::Format("%04d.%02d.%02d.", Patient.BirthYear,
+                                                                   Patient.BirthMonth, Patient.BirthDay)
+                                                 : std::string();
+  const std::string sex = Texts != nullptr ? Texts->LoadStringA(Patient.Sex == 1 ? MaleText : FemaleText) : "";
+  return Text(Texts, SexAndBirthText, {sex, born});
+}
+
 void TPrintHeader::Frame(TDrawSurface& surface, std::string_view title, std::string_view second, int pages,
                          int page) {
   WritePrintText(surface, title, Left, 10, Right, 30, 1, 14);
@@ -179,7 +192,15 @@ void TPrintHeader::HeaderPrint(TDrawSurface& surface, std::string_view title, st
                          std::to_string(Patient.Weight) + (imperial ? " lb" : " kg")}),
                    Left, 80, Right, 92, 0, 9, 400);
     WritePrintText(surface, Text(Texts, DoctorText, {Author.Doctor}), Left, 92, Right, 104, 0, 9, 400);
-    WritePrintText(surface, Text(Texts, AlgorithmText, {Algorithm1, Algorithm2}), Left, 104, Right, 116, 0, 9, 400);
+    // Beside the doctor, the shortest line: beside the body measures it
+    // would run into their weight.
+    WritePrintText(surface, SexAndBirthLine(), Left, 92, Right, 104, 2, 9, 400);
+    // Without a previous test there is no previous equation set to name;
+    // a printout without predicted values (an audiogram) names none.
+    const std::string algorithms = Algorithm1.empty() && Algorithm2.empty() ? std::string()
+                                   : Algorithm2.empty() ? Text(Texts, ActualAlgorithmText, {Algorithm1})
+                                                        : Text(Texts, AlgorithmText, {Algorithm1, Algorithm2});
+    WritePrintText(surface, algorithms, Left, 104, Right, 116, 0, 9, 400);
   }
   WritePrintText(surface, Text(Texts, PrintedText, {PrintDate ? PrintDate() : std::string()}), Left,
                  Calibration ? 66 : 104, Right, Calibration ? 78 : 116, 2, 9, 400);

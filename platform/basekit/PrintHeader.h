@@ -105,6 +105,8 @@ public:
 private:
   void Frame(TDrawSurface& surface, std::string_view title, std::string_view second, int pages, int page);
   std::string PatientLine() const;
+  // The patient's sex and birth date, printed at the right of the doctor's line.
+  std::string SexAndBirthLine() const;
 
   const TMessage* Texts;
   float ScaleX;

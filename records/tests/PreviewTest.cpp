@@ -8,7 +8,10 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QApplication>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,48 @@ TEST_F(PreviewTest, PagesOneAndTwoAndPrintFromThePreview) {
   preview.PrintCommand = [&] { ++printed; };
   preview.Action(TApxPreviewWin::PrintId)->trigger();
   EXPECT_EQ(printed, 1);
+}
+
+// The preview used to show only a small whole page: it zooms in steps
+// and fits the page to the view's width, scrolling what no longer fits.
+TEST_F(PreviewTest, ZoomsInStepsAndFitsTheWidth) {
+  auto manager = NoteManager(100);
+  TApxPreviewWin preview(Texts, nullptr, Printer, *manager);
+  preview.resize(900, 760);
+  preview.show();
+  QApplication::processEvents();
+  const auto* scroller = preview.findChild<QScrollArea*>();
+  ASSERT_NE(scroller, nullptr);
+  const QSize whole = preview.View(1)->PageRect().size();
+  EXPECT_LE(whole.height(), scroller->viewport()->height()) << "the whole page in the view";
+  EXPECT_FALSE(preview.Action(TApxPreviewWin::ZoomOutId)->isEnabled());
+
+  preview.Action(TApxPreviewWin::FitWidthId)->trigger();
+  QApplication::processEvents();
+  const QRect fitted = preview.View(1)->PageRect();
+  // The page fills the view's width but its margins, as high as a page of
+  // its proportions is, so the view scrolls down and not across.
+  EXPECT_NEAR(fitted.width(), scroller->viewport()->width() - 2 * 15, 2);
+  const QRect window = preview.View(1)->geometry();
+  EXPECT_GT(fitted.height(), scroller->viewport()->height());
+  EXPECT_GT(fitted.width(), whole.width());
+  EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
+  SavePicture(preview, "print-preview-fit-width.png");
+
+  preview.Action(TApxPreviewWin::ZoomInId)->trigger();
+  QApplication::processEvents();
+  EXPECT_NEAR(preview.View(1)->PageRect().width(), fitted.width() * 1.5, 2) << "the next step: 1.5 times";
+  EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+  EXPECT_EQ(window.left(), preview.View(1)->geometry().left());
+  while (preview.Action(TApxPreviewWin::ZoomInId)->isEnabled())
+    preview.Action(TApxPreviewWin::ZoomInId)->trigger();
+  EXPECT_EQ(preview.ZoomStep(), TApxPreviewWin::ZoomSteps.size() - 1);
+  while (preview.Action(TApxPreviewWin::ZoomOutId)->isEnabled())
+    preview.Action(TApxPreviewWin::ZoomOutId)->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(preview.ZoomStep(), 0u);
+  EXPECT_LE(preview.View(1)->PageRect().height(), scroller->viewport()->height()) << "the whole page again";
 }
 
 TEST_F(PreviewTest, OnePagePrintoutAndALandscapePage) {

@@ -6,6 +6,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -14,6 +18,9 @@ namespace {
 
 constexpr int Margin = 15;
 constexpr int Gap = 30;
+constexpr int ZoomOutText = 7027;
+constexpr int ZoomInText = 7028;
+constexpr int FitWidthText = 7029;
 
 QString Plain(const std::string& text) { return QString::fromStdString(text).remove('&'); }
 
@@ -72,6 +79,10 @@ TApxPreviewWin::TApxPreviewWin(const TMessage& texts, QWidget* parent, TOwnPrint
   add(OnePageId, QStyle::SP_FileIcon, "1", &TApxPreviewWin::CmOnePage);
   add(TwoPagesId, QStyle::SP_FileDialogDetailedView, "2", &TApxPreviewWin::CmTwoPages);
   Bar->addSeparator();
+  add(ZoomOutId, QStyle::SP_ArrowDown, Plain(texts.LoadStringA(ZoomOutText)), &TApxPreviewWin::CmZoomOut);
+  add(ZoomInId, QStyle::SP_ArrowUp, Plain(texts.LoadStringA(ZoomInText)), &TApxPreviewWin::CmZoomIn);
+  add(FitWidthId, QStyle::SP_TitleBarMaxButton, Plain(texts.LoadStringA(FitWidthText)), &TApxPreviewWin::CmFitWidth);
+  Bar->addSeparator();
   Display = new QLabel(this);
   Display->setObjectName(QString::number(PageDisplayId));
   Display->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -89,11 +100,18 @@ TApxPreviewWin::TApxPreviewWin(const TMessage& texts, QWidget* parent, TOwnPrint
   close->setObjectName(QString::number(CloseId));
   connect(close, &QAction::triggered, this, [this] { done(2); });
 
-  Client = new QWidget(this);
+  Scroller = new QScrollArea(this);
+  Scroller->setBackgroundRole(QPalette::Dark);
+  Scroller->setFrameShape(QFrame::NoFrame);
+  Client = new QWidget;
   Client->setAutoFillBackground(true);
   Client->setBackgroundRole(QPalette::Dark);
-  layout->addWidget(Client, 1);
+  Scroller->setWidget(Client);  // the scroll area owns it
+  layout->addWidget(Scroller, 1);
   Page1 = new TPreviewPage(Client);
+  // The pages follow the view's size, which the layout settles only once
+  // the preview is shown.
+  Scroller->viewport()->installEventFilter(this);
   DrawPages();
   Renumber();
   resize(900, 760);
@@ -153,6 +171,8 @@ void TApxPreviewWin::UpdateCommands() {
   Action(PreviousId)->setEnabled(First > 1);
   Action(NextId)->setEnabled((Page2 ? Second : First) < PageCount());
   Action(TwoPagesId)->setEnabled(!landscape);
+  Action(ZoomOutId)->setEnabled(Zoom > 0);
+  Action(ZoomInId)->setEnabled(Zoom + 1 < ZoomSteps.size());
   Action(PrintId)->setEnabled(true);
 }
 
@@ -193,12 +213,52 @@ void TApxPreviewWin::CmTwoPages() {
   Renumber();
 }
 
+void TApxPreviewWin::CmZoomIn() {
+  if (Zoom + 1 < ZoomSteps.size())
+    ++Zoom;
+  LayOut();
+  UpdateCommands();
+}
+
+void TApxPreviewWin::CmZoomOut() {
+  if (Zoom > 0)
+    --Zoom;
+  LayOut();
+  UpdateCommands();
+}
+
+void TApxPreviewWin::CmFitWidth() {
+  Zoom = 1;
+  LayOut();
+  UpdateCommands();
+}
+
 void TApxPreviewWin::LayOut() {
-  const QRect area = Client->rect().adjusted(Margin, Margin, -Margin, -Margin);
-  const int width = Page2 ? (area.width() - Gap) / 2 : area.width();
-  Page1->setGeometry(area.left(), area.top(), width, area.height());
+  const QSize view = Scroller->viewport()->size();
+  const int gaps = Page2 ? Gap : 0;
+  const int pages = Page2 ? 2 : 1;
+  int width = (view.width() - 2 * Margin - gaps) / pages;
+  int height = view.height() - 2 * Margin;
+  int viewWidth = view.width();
+  if (Zoom > 0 && !Window.isEmpty()) {
+    // The pages' width a share of the view's, beside the vertical scroll bar
+    // their height brings; their height as the page is high.
+    const int across = Scroller->contentsRect().width() - Scroller->verticalScrollBar()->sizeHint().width();
+    width = static_cast<int>((across - 2 * Margin - gaps) * ZoomSteps[Zoom] / pages);
+    height = static_cast<int>(static_cast<double>(width) * Window.height() / Window.width());
+    viewWidth = across;
+  }
+  Client->resize(std::max(viewWidth, 2 * Margin + pages * width + gaps),
+                 std::max(view.height(), 2 * Margin + height));
+  Page1->setGeometry(Margin, Margin, width, height);
   if (Page2)
-    Page2->setGeometry(area.left() + width + Gap, area.top(), width, area.height());
+    Page2->setGeometry(Margin + width + Gap, Margin, width, height);
+}
+
+bool TApxPreviewWin::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Scroller->viewport() && event->type() == QEvent::Resize)
+    LayOut();
+  return QDialog::eventFilter(watched, event);
 }
 
 void TApxPreviewWin::resizeEvent(QResizeEvent* event) {

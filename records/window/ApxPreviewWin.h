@@ -1,8 +1,9 @@
 #pragma once
 
 // TApxPreviewWin: the print preview. A modal frame with a tool bar
-// (previous, next, one page, two pages, the page display, print, close)
-// over pages of our own. The printout's pages are drawn once, in order,
+// (previous, next, one page, two pages, zoom out, zoom in, fit to width,
+// the page display, print, close) over pages of our own, in a view that
+// scrolls once they are larger than it. The printout's pages are drawn once, in order,
 // into pictures when the preview opens; the page views repaint those.
 
 #include "records/window/OwnPrinter.h"
@@ -10,11 +11,13 @@
 #include <QDialog>
 #include <QPicture>
 
+#include <array>
 #include <functional>
 #include <vector>
 
 class QAction;
 class QLabel;
+class QScrollArea;
 class QToolBar;
 class TMessage;
 
@@ -39,7 +42,11 @@ private:
 class TApxPreviewWin final : public QDialog {
 public:
   static constexpr int PreviousId = 24500, NextId = 24501, OnePageId = 24502, TwoPagesId = 24503,
-                       PageDisplayId = 24504, CloseId = 24505, PrintId = 24337;
+                       PageDisplayId = 24504, CloseId = 24505, PrintId = 24337, ZoomOutId = 24506,
+                       ZoomInId = 24507, FitWidthId = 24508;
+  // The zoom steps: 0 the whole page in the view, else the pages' width as a
+  // share of the view's width (1: fit to width).
+  static constexpr std::array<double, 5> ZoomSteps{0.0, 1.0, 1.5, 2.0, 3.0};
 
   TApxPreviewWin(const TMessage& texts, QWidget* parent, TOwnPrinter& printer, TPrintManager& manager);
 
@@ -50,6 +57,10 @@ public:
   void CmNext();
   void CmOnePage();
   void CmTwoPages();
+  void CmZoomIn();
+  void CmZoomOut();
+  void CmFitWidth();
+  std::size_t ZoomStep() const { return Zoom; }
   // The enablers of the tool bar.
   void UpdateCommands();
 
@@ -63,6 +74,7 @@ public:
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void DrawPages();
@@ -72,7 +84,9 @@ private:
   const TMessage& Texts;
   TOwnPrinter& Printer;
   TApxPrintout Printout;
+  QScrollArea* Scroller;
   QWidget* Client;
+  std::size_t Zoom = 0;  // into ZoomSteps
   QToolBar* Bar;
   QLabel* Display;
   TPreviewPage* Page1;

@@ -1,5 +1,7 @@
 #include "shell/app/ComponentBar.h"
 
+#include "shell/app/CommandIcons.h"
+
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/ui/CommandActions.h"
@@ -11,11 +13,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QSlider>
-
-QIcon BarIcon(const std::string& name) {
-  const QString path = QString(":/bitmaps/%1.png").arg(QString::fromStdString(name));
-  return QFile::exists(path) ? QIcon(path) : QIcon();
-}
 
 QIcon ProgramIcon(int id) {
   QIcon icon;
@@ -124,7 +121,9 @@ void TComponentBar::Build() {
       break;
     }
     case TBarGadget::TKind::Button: {
-      QAction* action = addAction(BarIcon(g.Bitmap), QString::number(g.Id));
+      const std::optional<std::string> tip = Context.Tip ? Context.Tip(g.Id) : std::nullopt;
+      const QString name = tip ? QString::fromStdString(*tip).remove('&') : QString();
+      QAction* action = addAction(CommandIcon(g.Id, g.Bitmap, name), name.isEmpty() ? QString::number(g.Id) : name);
       action->setObjectName(QString::number(g.Id));
       if (g.Type != TBarGadget::Command) {
         action->setCheckable(true);
@@ -135,9 +134,8 @@ void TComponentBar::Build() {
           exclusive = new QActionGroup(this);
         exclusive->addAction(action);
       }
-      std::optional<std::string> tip = Context.Tip ? Context.Tip(g.Id) : std::nullopt;
       if (tip)
-        action->setToolTip(QString::fromStdString(*tip).remove('&'));
+        action->setToolTip(name);
       const unsigned id = g.Id;
       const int type = g.Type;
       if (Context.Actions && (SendsToOwner(id) || type == TBarGadget::Toggle))

@@ -54,7 +54,5 @@ private:
   QSlider* VolumeSlider = nullptr;
 };
 
-// The picture of a button by its name; an empty one when the program has none.
-QIcon BarIcon(const std::string& name);
 // One of the program's own icons by its number, in every size it has.
 QIcon ProgramIcon(int id);

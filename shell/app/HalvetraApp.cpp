@@ -17,6 +17,7 @@
 #include "shell/settings/BuiltInTexts.h"
 #include "shell/bars/ChildMenus.h"
 #include "shell/app/GreetingDialog.h"
+#include "shell/app/CommandIcons.h"
 #include "shell/app/HelpWindow.h"
 #include "shell/app/MainFrame.h"
 #include "shell/bars/MainMenuLayout.h"
@@ -326,7 +327,7 @@ void THalvetraApp::CreateMainBar() {
   const auto addButton = [this](unsigned id, int textNumber) {
     QString tip = QString::fromStdString(Messages->LoadStringA(textNumber));
     tip.remove('&');
-    auto* action = new QAction(QIcon(QString(":/bitmaps/%1.png").arg(id)), tip, MainBar);
+    auto* action = new QAction(CommandIcon(id, std::to_string(id), tip), tip, MainBar);
     action->setEnabled(false);  // until its enabler says otherwise
     MainBar->addAction(action);
     Actions->Bind(action, id);

@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 
 THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component,
                                      bool shrinkToClient)
@@ -21,8 +22,34 @@ THalvetraMDIChild::THalvetraMDIChild(THalvetraMDIClient& client, const QString& 
   scroller->setWidget(component);
   setWidget(scroller);
   if (shrinkToClient && component)
-    resize(sizeHint());
+    resize(WholeSize());
   // The client passes on WM_MDIACTIVATE once this frame is the active one.
+}
+
+QSize THalvetraMDIChild::WholeSize() {
+  const auto* scroller = qobject_cast<const QScrollArea*>(widget());
+  if (!Held || !scroller)
+    return sizeHint();
+  // The test windows fix their size (or resize to it) from the screen's
+  // scale; a window that did neither gives its hint.
+  const QSize component =
+      (Held->testAttribute(Qt::WA_Resized) ? Held->size() : Held->sizeHint()).expandedTo(Held->minimumSize());
+  if (!isVisible()) {
+    // A first guess: the title bar and borders are what the frame's hint
+    // adds to its scroll area's.
+    return component + (sizeHint() - scroller->sizeHint()).expandedTo(QSize(0, 0));
+  }
+  // Shown, the frame measures what it lacks (or has to spare): the view of
+  // its scroll area, the room of the scroll bars it shows included, against
+  // the window it holds.
+  if (layout())
+    layout()->activate();
+  QSize view = scroller->viewport()->size();
+  if (scroller->verticalScrollBar()->isVisible())
+    view.rwidth() += scroller->verticalScrollBar()->width();
+  if (scroller->horizontalScrollBar()->isVisible())
+    view.rheight() += scroller->horizontalScrollBar()->height();
+  return size() + (component - view);
 }
 
 THalvetraMDIChild::~THalvetraMDIChild() { SendMessage(&Client, WM_MDIDESTROY, reinterpret_cast<TParam1>(this), 0); }

@@ -14,7 +14,7 @@ class THalvetraMDIClient;
 class THalvetraMDIChild final : public QMdiSubWindow, public TEventHandler {
 public:
   // The component window becomes the frame's client; with `shrinkToClient`
-  // the frame takes the component's size. A frame smaller than its
+  // the frame takes the size that shows the component whole. A frame smaller than its
   // component's layout needs shows scroll bars inside it, so a frame never
   // has to outgrow the client area.
   THalvetraMDIChild(THalvetraMDIClient& client, const QString& caption, QWidget* component, bool shrinkToClient);
@@ -38,6 +38,8 @@ public:
   bool CloseByProgram();
   // The component window the frame holds (inside the frame's scroll area).
   QWidget* Component() const { return Held; }
+  // The frame's size that shows its component whole, without scroll bars.
+  QSize WholeSize();
 
 protected:
   void closeEvent(QCloseEvent* event) override;

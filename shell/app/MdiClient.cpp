@@ -19,6 +19,7 @@
 #include "platform/framework/Profile.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "records/window/PatientBrowseMeet.h"
+#include "records/DemoReplay.h"
 #include "records/PatientCopy.h"
 #include "records/window/OwnPrinter.h"
 #include "records/window/PatientList.h"
@@ -522,7 +523,7 @@ TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
   // The demonstration files lie beside the program, measure logs are
   // named from the working folder.
   return BoundRecords().EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
-                                 QCoreApplication::applicationDirPath().toStdString(), std::filesystem::current_path());
+                                 DemoReplay::DemoFolder(), std::filesystem::current_path());
 }
 
 TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
@@ -554,8 +555,12 @@ TResult THalvetraMDIClient::EvLoadAudiogram(TParam1 loadKind, TParam2 key) {
 }
 
 void THalvetraMDIClient::CmSaveMeasurement() {
-  if (!RecordWindows->Measure())
+  // The audiometer's menu saves with the measurement's command.
+  if (!RecordWindows->Measure()) {
+    if (GetAudioMeter())
+      CmSaveAudiogram();
     return;
+  }
   const TWaitCursor wait;
   BoundRecords().CmSaveMeasurement();
 }

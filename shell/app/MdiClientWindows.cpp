@@ -16,6 +16,7 @@
 #include "platform/portkit/MeasureInterrupt.h"
 #include "records/ExaminationStore.h"
 #include "shell/bars/ChildMenus.h"
+#include "shell/app/CommandIcons.h"
 #include "shell/app/ComponentBar.h"
 #include "shell/app/HalvetraApp.h"
 #include "shell/bars/InitCountDown.h"
@@ -26,6 +27,7 @@
 #include "shell/settings/SettingsPush.h"
 #include "shell/bars/TestToolBox.h"
 
+#include <QLayout>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -93,7 +95,7 @@ THalvetraMDIChild* THalvetraMDIClient::MakeFrame(TClientSlot slot, int captionTe
   QString caption = QString::fromStdString(App.GetMessages().LoadStringA(captionText));
   caption.remove('&');
   THalvetraMDIChild* frame = AddChild(caption, widget, true);
-  PlaceChild(*frame, frame->size());
+  PlaceChild(*frame, frame->WholeSize());
   FrameMenus[frame] = std::move(menu);
   Frame(slot) = frame;
   Control.SlotOpened(slot);
@@ -103,6 +105,11 @@ THalvetraMDIChild* THalvetraMDIClient::MakeFrame(TClientSlot slot, int captionTe
 void THalvetraMDIClient::FinishOpening(THalvetraMDIChild* frame, int icon) {
   frame->setWindowIcon(ProgramIcon(icon));
   ActivateChild(frame);
+  // The window's bars have taken the sheet's place by now: the frame takes
+  // the room they leave in the client area.
+  if (QWidget* main = window(); main && main->layout())
+    main->layout()->activate();
+  PlaceChild(*frame, frame->WholeSize());
 }
 
 template <class TContract>
@@ -353,6 +360,7 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
   QString caption = QString::fromStdString(MeasureCaption(id));
   caption.remove('&');
   THalvetraMDIChild* frame = AddChild(caption, MeasureWidget, true);
+  PlaceChild(*frame, frame->WholeSize());
   FrameMenus[frame] = std::move(menu);
   Frame(TClientSlot::Measure) = frame;
   Control.SlotOpened(TClientSlot::Measure);
@@ -727,10 +735,13 @@ void THalvetraMDIClient::AddMainBarTestButtons() {
       exit = action;
   for (const TBarGadget& g : BarLayouts::MainBarTestButtons(App.GetInstallFlags())) {
     if (g.Kind == TBarGadget::TKind::Button) {
-      auto* action = new QAction(BarIcon(g.Bitmap), QString::number(g.Id), bar);
+      const int text = ChildMenus::TextNumberOf(g.Id);
+      const QString name =
+          text >= 0 ? QString::fromStdString(App.GetMessages().LoadStringA(text)).remove('&') : QString();
+      auto* action = new QAction(CommandIcon(g.Id, g.Bitmap, name), name.isEmpty() ? QString::number(g.Id) : name, bar);
       action->setObjectName(QString::number(g.Id));
-      if (const int text = ChildMenus::TextNumberOf(g.Id); text >= 0)
-        action->setToolTip(QString::fromStdString(App.GetMessages().LoadStringA(text)).remove('&'));
+      if (!name.isEmpty())
+        action->setToolTip(name);
       bar->insertAction(exit, action);
       App.GetActions()->Bind(action, g.Id);
       MainBarTestActions.push_back(action);
@@ -906,10 +917,13 @@ void THalvetraMDIClient::CmMeasureMenu() {
   for (const unsigned id : TestToolBox::Buttons(App.GetInstallFlags())) {
     auto* button = new QToolButton(dialog);
     button->setObjectName(QString::number(id));
-    button->setIcon(BarIcon(std::to_string(id)));
+    const int text = ChildMenus::TextNumberOf(id);
+    const QString name =
+        text >= 0 ? QString::fromStdString(App.GetMessages().LoadStringA(text)).remove('&') : QString();
+    button->setIcon(CommandIcon(id, std::to_string(id), name));
     button->setIconSize(QSize(24, 24));
-    if (const int text = ChildMenus::TextNumberOf(id); text >= 0)
-      button->setToolTip(QString::fromStdString(App.GetMessages().LoadStringA(text)).remove('&'));
+    if (!name.isEmpty())
+      button->setToolTip(name);
     // The tool box's buttons are always enabled; the client decides.
     connect(button, &QToolButton::clicked, this, [this, id] { DispatchCommand(id); });
     layout->addWidget(button);

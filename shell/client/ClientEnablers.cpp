@@ -23,6 +23,8 @@ bool AudiometerFree(const TClientView& v) {
 
 bool MeasurementBusy(const TClientView& v) { return v.MeasurementOpen && v.MeasurementBusy; }
 
+bool AudiogramSavable(const TClientView& v) { return v.AudiometerOpen && !v.AudiometerBusy && v.AudiometerUnsaved; }
+
 constexpr int MeasureShutter = 5;
 constexpr int MeasureRhino = 6;
 
@@ -94,9 +96,13 @@ std::optional<bool> IsEnabled(unsigned command, const TClientView& v) {
   case CM_MEASURE_SHUTTER:
     return SpecialTestEnabled(v, 4, MeasureShutter);
   case CM_SAVE_MEASUREMENT:
-    return v.MeasurementOpen && !v.MeasurementBusy && v.MeasurementUnsaved;
+    // The audiometer's menu saves with this command too: with no
+    // measurement window open it stores the audiogram.
+    if (!v.MeasurementOpen)
+      return AudiogramSavable(v);
+    return !v.MeasurementBusy && v.MeasurementUnsaved;
   case CM_SAVE_AUDIOGRAM:
-    return v.AudiometerOpen && !v.AudiometerBusy && v.AudiometerUnsaved;
+    return AudiogramSavable(v);
   case CM_AUDIOMETER:
     return !v.TrendOpen && !v.ProvocationOpen && !v.MeasurementOpen && !(v.AudiometerOpen && v.AudiometerBusy) &&
            SheetIdle(v);

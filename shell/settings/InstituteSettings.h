@@ -14,5 +14,8 @@ namespace InstituteSettings {
 TTInstituteStruct Read(const std::string& iniPath);
 // Writes both; the answer lists the writes that did not succeed.
 std::vector<std::string> Write(const std::string& iniPath, const TTInstituteStruct& institute);
+// What a printout's head shows: a line still holding its default text
+// ("Name of the Institute") was never set and prints empty.
+TTInstituteStruct Printed(const TTInstituteStruct& institute);
 
 }  // namespace InstituteSettings

@@ -30,15 +30,19 @@ bool Fits(const std::string& description, short kind) {
 }  // namespace
 
 TConfigPageModel::TConfigPageModel(bool demo, TMessage& texts, std::string iniPath, short deviceKind,
-                                   TDeviceLister lister, std::filesystem::path workingFolder)
+                                   TDeviceLister lister, std::filesystem::path demoFolder)
     : Demo(demo), Texts(texts), IniPath(std::move(iniPath)), Kind(deviceKind), Lister(std::move(lister)),
-      WorkingFolder(std::move(workingFolder)) {
+      DemoFolder(std::move(demoFolder)) {
   ReadHardwareStatus();
 }
 
 const std::vector<std::string>& TConfigPageModel::DemoFiles() {
-  static const std::vector<std::string> files = {"FvcDemo.bin", "VcDemo.bin",  "MvvDemo.bin", "RinoDemo.bin",
-                                                 "DfcDemo.bin", "ShDemo.bin", "PlDemo.bin"};
+  static const std::vector<std::string> files = [] {
+    std::vector<std::string> names;
+    for (short kind = 0; !DemoReplay::DemoFileName(kind).empty(); ++kind)
+      names.emplace_back(DemoReplay::DemoFileName(kind));
+    return names;
+  }();
   return files;
 }
 
@@ -124,7 +128,7 @@ void TConfigPageModel::CheckDemoFiles() {
   const auto& files = DemoFiles();
   const bool missing = std::any_of(files.begin(), files.end(), [this](const std::string& name) {
     std::error_code error;
-    return !std::filesystem::exists(WorkingFolder / name, error);
+    return !std::filesystem::exists(DemoFolder / name, error);
   });
   if (!missing)
     return;

@@ -7,6 +7,7 @@
 // went. The page only shows it.
 
 #include "platform/ftdi/FtdiDevice.h"
+#include "records/DemoReplay.h"
 #include "shell/sheets/HardwareStatus.h"
 
 #include <filesystem>
@@ -24,7 +25,7 @@ public:
   // only "DEMO" is offered and nothing is written.
   TConfigPageModel(bool demo, TMessage& texts, std::string iniPath, short deviceKind,
                    TDeviceLister lister = &TFtdiDevice::ListDescriptions,
-                   std::filesystem::path workingFolder = ".");
+                   std::filesystem::path demoFolder = DemoReplay::DemoFolder());
 
   void ReadHardwareStatus();
   // Nothing under the demonstration switch. An empty answer when written.
@@ -51,8 +52,7 @@ public:
   // The lists of the page, in their order.
   static std::vector<std::string> CycleEntries() { return {"6", "8", "10"}; }
   static std::vector<std::string> ExtrapolationEntries() { return {"ECCS", "ATS"}; }
-  // The recorded tests that take the instrument's place, in the order the
-  // status line names them.
+  // The recorded tests that take the instrument's place: the replay's files.
   static const std::vector<std::string>& DemoFiles();
 
 private:
@@ -64,7 +64,7 @@ private:
   std::string IniPath;
   short Kind;
   TDeviceLister Lister;
-  std::filesystem::path WorkingFolder;
+  std::filesystem::path DemoFolder;  // where the replay reads the demonstration files
   THardwareStatus Hardware;
   std::vector<std::string> Entries;
   int Selection = -1;

@@ -1,4 +1,5 @@
 #include "shell/settings/AppSettings.h"
+#include "shell/settings/InstituteSettings.h"
 #include "shell/tests/WorkingFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,22 @@ namespace fs = std::filesystem;
 namespace {
 
 TAppSettings ReadWith(std::string_view commandLine) { return Settings::Read(TCommandLine::Parse(commandLine)); }
+
+// An institute never set reads as the dialog's default texts; a printout
+// shows nothing for them rather than "Name of the Institute".
+TEST(AppSettings, AnUnsetInstitutePrintsNothing) {
+  struct Case {
+    TTInstituteStruct Stored, Printed;
+  };
+  const Case cases[] = {
+      {{"Name of the Institute", "Address of the Institute"}, {"", ""}},
+      {{"Lung Lab", "Address of the Institute"}, {"Lung Lab", ""}},
+      {{"Name of the Institute", "1 Main Street"}, {"", "1 Main Street"}},
+      {{"Lung Lab", "1 Main Street"}, {"Lung Lab", "1 Main Street"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(InstituteSettings::Printed(c.Stored), c.Printed) << c.Stored.Name << " / " << c.Stored.Address;
+}
 
 TEST(AppSettings, WithoutAnIniFileEveryValueIsItsDefault) {
   TWorkingFolder folder;

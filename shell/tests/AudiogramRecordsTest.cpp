@@ -51,6 +51,17 @@ protected:
     return dynamic_cast<TAudioMeter*>(Client().GetAudioMeter());
   }
 
+  // The audiometer opened on the sheet of the man of forty; null when the
+  // road there failed.
+  TAudioMeter* OpenForTheManOfForty() {
+    StartAudiometer();
+    CreateDatabase();
+    PatientRecordType man = ManOfForty();
+    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
+    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
+    return HasFailure() ? nullptr : OpenWindow();
+  }
+
   // The thresholds as an operator's test leaves them in the window.
   static void Measure(TAudioMeter& window) {
     Fill(window, TAudioTest::Actual, 0, Right, RightMeasured);
@@ -89,12 +100,7 @@ protected:
 };
 
 TEST_F(AudiogramRecords, SavedFromTheWindowReadBackAndLoadedAsActualAndPreviousTest) {
-  StartAudiometer();
-  CreateDatabase();
-  PatientRecordType man = ManOfForty();
-  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
-  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
-  TAudioMeter* window = OpenWindow();
+  TAudioMeter* window = OpenForTheManOfForty();
   ASSERT_NE(window, nullptr);
   Measure(*window);
 
@@ -147,15 +153,28 @@ TEST_F(AudiogramRecords, SavedFromTheWindowReadBackAndLoadedAsActualAndPreviousT
   SavePicture(*window->window(), "audiogram-loaded-as-actual-and-previous.png");
 }
 
+// The audiometer's menu offers "Save measurement" with the measurement
+// window's command; with only the audiometer open it stores the audiogram
+// (it used to stay greyed, so a test could only be stored on closing).
+TEST_F(AudiogramRecords, TheMenusSaveStoresTheAudiogram) {
+  TAudioMeter* window = OpenForTheManOfForty();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(Enabled(CM_SAVE_MEASUREMENT)) << "nothing to store yet";
+  Measure(*window);
+
+  ASSERT_TRUE(Enabled(CM_SAVE_MEASUREMENT));
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  EXPECT_FALSE(window->HasUnsavedAudiogram());
+  std::unique_ptr<TEngine> audio = OpenTestTable(Folder / "Database/Data", "audio.db", &App->GetMessages());
+  long rows = 0;
+  audio->GetNumberOfRecords(rows);
+  EXPECT_EQ(rows, 1);
+}
+
 // The print command prints the audiometer's audiogram through the print
 // manager after its options dialog.
 TEST_F(AudiogramRecords, PrintedToAPdf) {
-  StartAudiometer();
-  CreateDatabase();
-  PatientRecordType man = ManOfForty();
-  ASSERT_EQ(Names()->AddPatientRecord(man, 1), 0);
-  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
-  TAudioMeter* window = OpenWindow();
+  TAudioMeter* window = OpenForTheManOfForty();
   ASSERT_NE(window, nullptr);
   App->GetActions()->UpdateAll();
   EXPECT_FALSE(Enabled(CM_FILEPRINT)) << "no audiogram yet";

@@ -129,9 +129,10 @@ TEST(ClientEnablers, TestWindowsOpenOnlyWhereTheyDisturbNothing) {
       {"audiometer", [](TClientView& v) { v.AudiometerOpen = true; v.HardwareMode = 5; }, {CM_AUDIOMETER},
        with({CM_MEASURE_RHINO, CM_PROVOCATION, CM_SAVE_AUDIOGRAM})},
       {"audiometer testing", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerBusy = true; v.AudiometerUnsaved = true; },
-       {}, {CM_AUDIOMETER, CM_SAVE_AUDIOGRAM}},
+       {}, {CM_AUDIOMETER, CM_SAVE_AUDIOGRAM, CM_SAVE_MEASUREMENT}},
+      // The audiometer's menu saves with the measurement's command.
       {"unsaved audiogram", [](TClientView& v) { v.AudiometerOpen = true; v.AudiometerUnsaved = true; },
-       {CM_SAVE_AUDIOGRAM}, {}},
+       {CM_SAVE_AUDIOGRAM, CM_SAVE_MEASUREMENT}, {}},
       // During a provocation the tests only from the active measurement frame.
       {"provocation active", [](TClientView& v) { v.ProvocationOpen = true; v.ProvocationActive = true; v.HardwareMode = 5; },
        {}, with({CM_MEASURE_RHINO, CM_MEASURE_SHUTTER, CM_PROVOCATION, CM_AUDIOMETER, CM_PROVOCATION_STEP})},

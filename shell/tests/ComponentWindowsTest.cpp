@@ -5,8 +5,11 @@
 #include "shell/tests/StandIns.h"
 
 #include "common/CommandNumbers.h"
+#include "platform/framework/ui/CommandActions.h"
 #include "patients/Patient.h"
+#include "shell/app/CommandIcons.h"
 #include "shell/app/ComponentBar.h"
+#include "shell/bars/ChildMenus.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/MdiChild.h"
 
@@ -382,6 +385,50 @@ TEST_F(ComponentWindows, OwnerButtonsTalkToTheirWindow) {
 namespace {
 
 // Pictures of the bars of every kind of window and of the merged menus.
+// Every button of the bars has a picture and names its command: the gas
+// analysis of the diffusion test, which has no bitmap of its own, used to
+// show its bare number "2106".
+TEST_F(ComponentWindows, EveryButtonHasAPictureAndNoBareNumber) {
+  OpenSheet();
+  ASSERT_TRUE(Route(CM_MEASURE_FVC));
+  TBarLayout layout = BarLayouts::Measurement(BarLayouts::TMeasureBarView{});
+  ASSERT_TRUE(BarLayouts::ChangeCommandButton(layout, CM_START, CM_GAS, BarLayouts::TMeasureBarView{}));
+  TComponentBar::TContext context;
+  context.Texts = &App->GetMessages();
+  context.Tip = [this](unsigned id) -> std::optional<std::string> {
+    const int number = ChildMenus::TextNumberOf(id);
+    return number < 0 ? std::nullopt : std::optional(App->GetMessages().LoadStringA(number));
+  };
+  TComponentBar gas(layout, nullptr, context);
+  ASSERT_NE(gas.Button(CM_GAS), nullptr);
+  EXPECT_EQ(gas.Button(CM_GAS)->text().toStdString(), Text(ChildMenus::TextNumberOf(CM_GAS)));
+
+  std::vector<QToolBar*> bars{App->GetMainBar(), &gas};
+  for (QToolBar* bar : App->GetFrame()->findChildren<QToolBar*>())
+    bars.push_back(bar);
+  for (QToolBar* bar : bars)
+    for (QAction* action : bar->actions()) {
+      if (action->isSeparator() || TCommandActions::CommandOf(action) == 0)
+        continue;
+      const QString text = action->text();
+      EXPECT_FALSE(action->icon().isNull()) << text.toStdString();
+      bool number = false;
+      text.toUInt(&number);
+      EXPECT_FALSE(number) << "a bare command number: " << text.toStdString();
+    }
+}
+
+TEST(CommandIcons, TheLettersOfTheLastFallback) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"&Gas analysis", "GA"}, {"Zoo&m", "ZOO"}, {"Pre/post comparison", "PPC"}, {"Start the test now", "STT"}, {"", ""}};
+  for (const auto& [name, letters] : cases)
+    EXPECT_EQ(IconLetters(name).toStdString(), letters) << name;
+  EXPECT_EQ(ThemeIconName(CM_PATIENT_SAVE), "document-save");
+  EXPECT_EQ(ThemeIconName(CM_FILEPRINT), "document-print");
+  EXPECT_EQ(ThemeIconName(CM_START), "media-playback-start");
+  EXPECT_TRUE(ThemeIconName(CM_GAS).empty());
+}
+
 TEST_F(ComponentWindows, PicturesOfTheBarsMenusAndToolBox) {
   OpenSheet("[Hardware]\nInstall=1\nMode=5\n[Hardware Plethysmograph]\nInstall=1\n[Audio]\nInstall=1\n"
             "[Plethysmograph Parameters]\nBreathingRate=40\nBreathingRateHigh=60\n");

@@ -145,6 +145,22 @@ TEST_F(ConfigPages, AStoredUsbPortSelectsItsOwnDeviceOrNone) {
   EXPECT_TRUE(absent.TestEnabled());
 }
 
+// The page looks for the demonstration files where the replay reads them:
+// beside the program, where the build makes them. It used to look in the
+// working folder and call them missing while every replay worked.
+TEST_F(ConfigPages, TheDemonstrationFilesAreLookedForWhereTheReplayReadsThem) {
+  for (short kind = 0; kind <= 6; ++kind)
+    ASSERT_TRUE(std::filesystem::exists(DemoReplay::DemoFolder() / DemoReplay::DemoFileName(kind)))
+        << DemoReplay::DemoFileName(kind) << " is made by the build";
+  Ini("[Hardware]\nInstall=1\nDemo=1\n");
+  TConfigPageModel page(false, Texts, (Folder / "Halvetra.ini").string(), 0,
+                        [] { return TFtdiDevice::TList{}; });
+  page.Setup();
+  page.SelectPort(1);
+  EXPECT_EQ(page.StatusLine(), Texts.LoadStringA(37));
+  EXPECT_FALSE(std::filesystem::exists(Folder / "FvcDemo.bin")) << "none in the working folder";
+}
+
 TEST_F(ConfigPages, DemonstrationNamesEveryDemoFileWhenOneIsMissingAndTheSwitchWritesNothing) {
   Ini("[Hardware Diffusion Test]\nInstall=1\nDemo=1\n");
   TConfigPageModel page = Page(false, 1);

@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
+#include <QDialog>
 
 #include <functional>
 #include <set>
@@ -95,6 +97,38 @@ TEST_F(RecordsCommands, EachCommandOpensItsDialogWhoseHelpTheProgramShows) {
   // Cancelled, they changed no setting.
   EXPECT_EQ(TTemporaryFolder::Read(Folder / "Halvetra.ini"), settings);
   EXPECT_TRUE(Sink.Messages.empty()) << Sink.Messages.front().Text;
+}
+
+// Help asked from a modal dialog opened behind the main window and took
+// no input while the dialog was up: it stands above the dialog as a window
+// of its own, and stays up when the dialog goes.
+TEST_F(RecordsCommands, HelpFromADialogStandsAboveIt) {
+  Folder.Write("help/English/index.html", "<h1>Contents</h1>");
+  Folder.Write("help/English/" + std::to_string(CM_INSTITUTE) + ".html", "<h1>Institute</h1>");
+  Start();
+  const auto findHelp = [] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == "HelpWindow")
+        return qobject_cast<QTextBrowser*>(window);
+    return static_cast<QTextBrowser*>(nullptr);
+  };
+  RunWith(CM_INSTITUTE, [&](QWidget& dialog) {
+    Click(dialog, 9);
+    QTextBrowser* help = findHelp();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_EQ(help->parentWidget(), &dialog);
+    ASSERT_NE(help->windowHandle(), nullptr);
+    EXPECT_EQ(help->windowHandle()->transientParent(), dialog.windowHandle()) << "stacked above the dialog";
+    static_cast<QDialog&>(dialog).reject();
+  });
+  QApplication::processEvents();
+  QTextBrowser* help = findHelp();
+  ASSERT_NE(help, nullptr) << "the help outlives the dialog";
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->parentWidget(), nullptr);
+  EXPECT_TRUE(help->toPlainText().contains("Institute"));
 }
 
 TEST_F(RecordsCommands, ANewDatabaseMadeThroughTheDialogHoldsEveryTable) {

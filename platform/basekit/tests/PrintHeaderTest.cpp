@@ -77,4 +77,31 @@ TEST_F(PrintHeaderTest, HeaderNamesPatientDoctorInstituteEquationsAndPage) {
     EXPECT_LE(call.Rect.Right, 1000) << call.Text;
 }
 
+// Every field of the patient block is printed: sex and birth date beside
+// the doctor. A header without a previous test names only the
+// actual equation set, not an empty "(previous)".
+TEST_F(PrintHeaderTest, HeaderPrintsSexAndBirthDateAndNoEmptyPreviousEquations) {
+  Patient.Sex = 1;
+  Patient.BirthYear = 1984;
+  Patient.BirthMonth = 3;
+  Patient.BirthDay = 7;
+  TPrintHeader header(&Texts, 1.0f, 1.0f, Ini, Patient);
+  header.Algorithm1 = "ECCS";
+  TRecordingSurface surface({800, 1200});
+  header.HeaderPrint(surface, "Lung function test", "", 1, 1);
+  EXPECT_TRUE(Printed(surface, "Sex: Male   Born: 1984.03.07."));
+  EXPECT_TRUE(Printed(surface, "Predicted values: ECCS"));
+  for (const std::string& text : surface.Texts())
+    EXPECT_EQ(text.find("(previous)"), std::string::npos) << text;
+
+  Patient.Sex = 0;
+  Patient.BirthYear = 0;
+  TPrintHeader unknownBirth(&Texts, 1.0f, 1.0f, Ini, Patient);
+  TRecordingSurface second({800, 1200});
+  unknownBirth.HeaderPrint(second, "Lung function test", "", 1, 1);
+  EXPECT_TRUE(Printed(second, "Sex: Female   Born: "));
+  for (const std::string& text : second.Texts())
+    EXPECT_EQ(text.find("Predicted values"), std::string::npos) << "no equations named: " << text;
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/basekit/PrintHeader.h"
 #include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "records/window/ApxPreviewWin.h"
+#include "shell/settings/InstituteSettings.h"
 #include "records/window/OwnPrinter.h"
 #include "shell/client/ClientEnablers.h"
 #include "shell/app/HalvetraApp.h"
@@ -57,8 +58,9 @@ std::unique_ptr<TPrintHeader> THalvetraMDIClient::MakePrintHeader() {
   auto header = std::make_unique<TPrintHeader>(&App.GetMessages(), scale.X, scale.Y, App.GetSettings().IniPath,
                                                patient);
   header->Author.Doctor = GetPatient() != nullptr ? GetPatient()->GetDoctor(DoctorLength) : std::string();
-  header->Author.Institute = Institute.Name;
-  header->Author.Address = Institute.Address;
+  const TTInstituteStruct printed = InstituteSettings::Printed(Institute);
+  header->Author.Institute = printed.Name;
+  header->Author.Address = printed.Address;
   return header;
 }
 

@@ -1,0 +1,167 @@
+// The texts above the curves and the result table as the painter hands
+// them to a recording surface: the patient line ends before the BTPS
+// panel, and the table's headings stand on the parameter list's character
+// columns.
+
+#include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PressureChart.h"
+#include "measure/tests/MeasureCoreFixture.h"
+#include "testing/RecordingSurface.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+class PainterHeaderTest : public MeasureCoreTest {
+protected:
+  // The measure mode is the instrument library's static: an earlier test
+  // may have left another.
+  PainterHeaderTest() : Painter(Core, Colours, Texts, nullptr) { TMeasureData::MeasureMode = MEASURE_FVC; }
+  ~PainterHeaderTest() override { TMeasureData::MeasureMode = MEASURE_FVC; }
+
+  static std::optional<TRecordingSurface::TCall> TextStarting(const TRecordingSurface& surface,
+                                                              std::string_view start) {
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextAt))
+      if (call.Text.starts_with(start))
+        return call;
+    return std::nullopt;
+  }
+
+  TUtil Colours;
+  TMeasurePainter Painter;
+};
+
+// "BTPS:" is written at x 450 of the 800-pixel layout. The patient line
+// starts at 110 and must end before it on every screen, even for a long
+// name; a short one keeps its full font.
+TEST_F(PainterHeaderTest, PatientLineEndsBeforeTheBtpsPanel) {
+  struct Screen {
+    int Width, Height;
+  };
+  const Screen screens[] = {{800, 600}, {1280, 800}, {1280, 1024}, {1920, 1080}};
+  for (const Screen screen : screens)
+    for (const char* name : {"Test Man", "Maximilian Alexander Featherstonehaugh-Wolstenholme"}) {
+      SCOPED_TRACE(std::to_string(screen.Width) + "x" + std::to_string(screen.Height) + " " + name);
+      Core.PredictedData.SetName(name);
+      Core.PredictedData.Age = 40;
+      Core.PredictedData.Height = 180;
+      Core.PredictedData.Weight = 82;
+      Painter.Display.XScale = static_cast<float>(screen.Width) / 800.0f;
+      Painter.Display.YScale = static_cast<float>(screen.Height) / 600.0f;
+      TRecordingSurface surface({screen.Width, screen.Height});
+      Painter.WritePredictedData(surface);
+      const auto line = TextStarting(surface, "Patient:");
+      ASSERT_TRUE(line);
+      EXPECT_NE(line->Text.find("Weight: 82 kg"), std::string::npos);
+      const int btps = static_cast<int>(450 * Painter.Display.XScale);
+      const auto clips = surface.OfKind(TRecordingSurface::TKind::Clip);
+      ASSERT_EQ(clips.size(), 1u) << "the line is cut at the panel";
+      EXPECT_LE(clips[0].Rect.Right, btps);
+      EXPECT_GE(line->Points[0].X, clips[0].Rect.Left);
+      // The font shrinks to at most three quarters of its size before the
+      // line is cut.
+      const TFontSpec full = TUtil::LayoutFont("Times New Roman", 10, Painter.Display.YScale, 700);
+      EXPECT_GE(line->Style.Font.PixelHeight * 4, full.PixelHeight * 3);
+      const int end = line->Points[0].X + surface.MeasureText(line->Text, line->Style.Font).Width;
+      if (end > clips[0].Rect.Right) {
+        EXPECT_LE((line->Style.Font.PixelHeight - 1) * 4, full.PixelHeight * 3) << "cut only at the smallest size";
+      } else if (line->Style.Font.PixelHeight < full.PixelHeight) {
+        const TFontSpec larger{full.Face, line->Style.Font.PixelHeight + 1, full.Weight};
+        EXPECT_GT(line->Points[0].X + surface.MeasureText(line->Text, larger).Width, clips[0].Rect.Right)
+            << "no smaller than it needs";
+      }
+    }
+}
+
+// The list writes "%-11s %5.2f %5.5s %3.3s %s %5.2f %5.2f" (name, actual,
+// predicted, per cent, grade, the second and third trial): the line
+//   "FVC          4.50  4.39 102     4.40  4.30"
+// holds the actual value in characters 12-16, the predicted in 18-22, the
+// per cent in 24-26, the grade in 28-30, the second trial in 32-36 and the
+// third in 38-42. A heading ends where its values end.
+TEST_F(PainterHeaderTest, HeadingsStandOnTheListsCharacterColumns) {
+  constexpr int Left = 200;
+  constexpr int PixelHeight = 15;  // 9 pixels a character on the recording surface
+  Painter.Display.ListGrid = MeasureTexts::TListGrid{Left, {"Liberation Mono", PixelHeight, 700}};
+  Painter.Display.XScale = 1.6f;
+  Painter.Display.YScale = 800.0f / 600.0f;
+  Core.TrialOrder = {1, 2, 3};
+  TRecordingSurface surface({1280, 800});
+  Painter.UpdateTableTitle(surface);
+  const int advance = surface.MeasureText("0", {"Liberation Mono", PixelHeight, 700}).Width;
+  ASSERT_EQ(advance, 9);
+  const auto endColumn = [&](std::string_view start) {
+    const auto call = TextStarting(surface, start);
+    EXPECT_TRUE(call) << start;
+    if (!call)
+      return -1;
+    EXPECT_EQ(call->Style.Font.Face, "Liberation Mono") << start;
+    EXPECT_EQ(call->Style.Font.PixelHeight, PixelHeight) << start;
+    EXPECT_EQ(call->Points[0].Y, static_cast<int>(68 * 800.0f / 600.0f)) << start;
+    return (call->Points[0].X - Left) / advance + static_cast<int>(call->Text.size());
+  };
+  EXPECT_EQ(endColumn("Parameter"), 11) << "over the names";
+  EXPECT_EQ(endColumn(" Akt.  Ref."), 31) << "\"RSD\" ends over the grade";
+  EXPECT_EQ(endColumn(" Akt1."), 37) << "over the second trial";
+  EXPECT_EQ(endColumn(" Akt2."), 43) << "over the third trial";
+
+  // Printed, the headings keep their places of the reference layout.
+  Painter.Display.Printing = true;
+  TRecordingSurface printed({1280, 800});
+  Painter.WriteTable(printed);
+  const auto second = TextStarting(printed, " Akt1.");
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->Points[0].X, static_cast<int>(611 * 1.6f));
+}
+
+// The comparison with a previous test: the actual value in 12-16 and the
+// previous one in 28-32 ("%-11s %5.2f %5.5s %3.3s %5.2f %3.3s %5.5s").
+TEST_F(PainterHeaderTest, ComparisonHeadingsStandOnTheListsCharacterColumns) {
+  constexpr int Left = 40;
+  Painter.Display.ListGrid = MeasureTexts::TListGrid{Left, {"Liberation Mono", 20, 700}};
+  Painter.Display.PrePost = true;
+  TRecordingSurface surface({800, 600});
+  Painter.UpdateTableTitle(surface);
+  const int advance = 12;  // 0.6 x 20
+  for (const auto& [start, column] : {std::pair{" Akt.  Ref.", 12}, std::pair{" Pre.", 28}}) {
+    bool found = false;
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextAt))
+      if (call.Text.starts_with(start)) {
+        found = true;
+        EXPECT_EQ(call.Points[0].X, Left + column * advance) << start;
+      }
+    EXPECT_TRUE(found) << start;
+  }
+}
+
+// The pressure chart's time axis has a tick every second, 17 reference
+// pixels apart; two-digit numbers of the scale's font are wider than that
+// with a blank, so they used to read "9101112131415". On the recording
+// surface a character of the 8-point scale font at factor 1 is
+// 0.6 x 11 = 7 pixels wide: "15 " needs 21 > 17, so every second tick is
+// numbered, and no two numbers come closer than a blank.
+TEST_F(PainterHeaderTest, PressureAxisNumbersStandApart) {
+  for (const float scale : {1.0f, 1.6f, 2.4f}) {
+    SCOPED_TRACE(scale);
+    Painter.Display.XScale = scale;
+    Painter.Display.YScale = scale;
+    TRecordingSurface surface({2000, 1500});
+    PressureChart::DrawPressureKoordinata(Painter, surface, 100, 400);
+    std::vector<std::pair<int, int>> spans;
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextInRect)) {
+      if (call.Text.find('[') != std::string::npos || call.Rect.Top < static_cast<int>(400 * scale))
+        continue;  // the units and the pressure axis
+      const int width = surface.MeasureText(call.Text, call.Style.Font).Width;
+      const int centre = (call.Rect.Left + call.Rect.Right) / 2;
+      spans.emplace_back(centre - width / 2, centre + width / 2);
+    }
+    ASSERT_GE(spans.size(), 5u);
+    std::sort(spans.begin(), spans.end());
+    const int blank = surface.MeasureText(" ", TUtil::LayoutFont("Courier New", 8, scale, 700)).Width;
+    for (std::size_t i = 1; i < spans.size(); ++i)
+      EXPECT_GE(spans[i].first - spans[i - 1].second, blank - 1) << "numbers " << i - 1 << " and " << i;
+  }
+}
+
+}  // namespace

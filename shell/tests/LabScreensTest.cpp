@@ -1,0 +1,119 @@
+// The windows a technician meets, through the real program on the lab's
+// screens (1280×800 and 1920×1080): each test window as it opens and after
+// a trial on the demonstration data, the audiometer and the trend. Each
+// opens whole inside the client area (no scroll bars), no text of it reads
+// as a bare text number ("#123"), and a picture of the main window lands in
+// the build's artifacts.
+
+#include "shell/tests/MeasureRunFixture.h"
+
+#include "shell/app/MainFrame.h"
+#include "shell/app/MdiChild.h"
+#include "shell/app/MdiClient.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace {
+
+class LabScreens : public TMeasureRunFixture {
+protected:
+  void Walk(QSize screen) {
+    Size = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
+    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
+    Start();
+    App->GetFrame()->showNormal();
+    App->GetFrame()->setGeometry(QRect(QPoint(0, 0), screen));
+    QApplication::processEvents();
+    CreateDatabase();
+    AddTestPatient();
+    ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+    ExpectWhole(Client().GetPatientFrame(), "patient");
+
+    for (const auto& [command, name] : {std::pair{CM_MEASURE_FVC, "fvc"}, std::pair{CM_MEASURE_VC, "vc"},
+                                        std::pair{CM_MEASURE_MVV, "mvv"}}) {
+      SCOPED_TRACE(name);
+      ASSERT_TRUE(Route(command));
+      auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
+      ASSERT_NE(window, nullptr);
+      window->TMeasureInterrupt::SetClock(LinkClock);
+      window->SeedRandom(Seed);
+      ExpectWhole(Client().GetMeasureFrame(), std::string(name) + "-opened");
+      RunTrial(*window);
+      ASSERT_FALSE(HasFailure());
+      ExpectWhole(Client().GetMeasureFrame(), std::string(name) + "-after-trial");
+      // Closed without storing (the question answered no), so that the
+      // next test opens in a new window as from the menu.
+      Sink.Answer = IDNO;
+      Client().GetMeasureFrame()->close();
+      Settle();
+      Sink.Messages.clear();
+    }
+
+    Client().CmAudiometer();
+    ASSERT_NE(Client().GetAudioMeterFrame(), nullptr);
+    ExpectWhole(Client().GetAudioMeterFrame(), "audiometer");
+    Client().GetAudioMeterFrame()->close();
+    Settle();
+
+    Client().CmTrend();
+    ASSERT_NE(Client().GetTrendFrame(), nullptr);
+    ExpectWhole(Client().GetTrendFrame(), "trend");
+  }
+
+  void ExpectWhole(THalvetraMDIChild* frame, const std::string& name) {
+    ASSERT_NE(frame, nullptr) << name;
+    QApplication::processEvents();
+    EXPECT_TRUE(Client().viewport()->rect().contains(frame->geometry()))
+        << name << ": " << frame->geometry().width() << "x" << frame->geometry().height() << " in "
+        << Client().viewport()->width() << "x" << Client().viewport()->height();
+    const auto* scroller = frame->findChild<QScrollArea*>("ComponentScroller");
+    ASSERT_NE(scroller, nullptr) << name;
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible()) << name;
+    EXPECT_FALSE(scroller->verticalScrollBar()->isVisible()) << name;
+    ExpectNoBareTextNumbers(*App->GetFrame(), name);
+    SavePicture(*App->GetFrame(), "lab-" + Size + "-" + name + ".png");
+  }
+
+  // A text the language file lacks shows as "#" and its number.
+  static void ExpectNoBareTextNumbers(QWidget& top, const std::string& name) {
+    static const QRegularExpression bare("(^|\\s)#\\d+");
+    const auto check = [&](const QString& text, const char* what) {
+      EXPECT_FALSE(bare.match(text).hasMatch()) << name << ", " << what << ": " << text.toStdString();
+    };
+    for (QWidget* widget : top.findChildren<QWidget*>()) {
+      if (!widget->isVisible())
+        continue;
+      if (const auto* label = qobject_cast<QLabel*>(widget))
+        check(label->text(), "label");
+      if (const auto* button = qobject_cast<QAbstractButton*>(widget))
+        check(button->text(), "button");
+      if (const auto* group = qobject_cast<QGroupBox*>(widget))
+        check(group->title(), "group");
+      check(widget->windowTitle(), "title");
+      for (const QAction* action : widget->actions()) {
+        check(action->text(), "action");
+        check(action->toolTip(), "tip");
+      }
+    }
+  }
+
+  void Settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+  }
+
+  std::string Size;
+};
+
+TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
+
+TEST_F(LabScreens, OnAWideScreen) { Walk(QSize(1920, 1080)); }
+
+}  // namespace
