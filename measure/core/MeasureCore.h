@@ -21,6 +21,7 @@
 #include "measure/core/PlethySlot.h"
 #include "measure/results/ProvocationBlock.h"
 #include "measure/run/diffusion/DiffusionState.h"
+#include "measure/run/plethysmograph/PlethysmographState.h"
 #include "measure/run/shutter/ShutterState.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
@@ -353,6 +354,10 @@ public:
   std::string BreathingRateText() const;
   bool ShutterRequested = false;
   TShutterState Shutter;
+
+  // --- The body box (run/plethysmograph) ----------------------------------
+
+  TPlethysmographState Plethysmograph;
 
   // Shared by every window: the metronome's tone.
   static short SoundFrequency;
