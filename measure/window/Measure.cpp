@@ -382,6 +382,20 @@ std::string TMeasure::BtpsRecordBytes() const {
   return writer.Data();
 }
 
+void TMeasure::ShowBtpsReading(const plethysmography::SensorReading& reading, bool written) {
+  if (!Btps)
+    return;
+  const auto t = static_cast<short>(reading.temperatureC);
+  const auto h = static_cast<short>(reading.humidityPercent);
+  const auto p = static_cast<short>(reading.pressureHpa);
+  // A written section is read back, so that the panel and the file agree.
+  if (written)
+    Btps->ReadBTPSConstans(1, t, h, p);
+  else
+    Btps->UpdateBTPSData(1, t, h, p);
+  Btps->SetBTPSData();
+}
+
 void TMeasure::BtpsConditions(float& temperatureC, float& pressureHpa) const {
   if (!Btps) {
     TMeasureCore::BtpsConditions(temperatureC, pressureHpa);
