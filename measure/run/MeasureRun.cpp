@@ -1,4 +1,5 @@
 #include "measure/core/MeasureCore.h"
+#include "measure/run/SampleGuard.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
@@ -150,14 +151,19 @@ void TMeasureCore::UndoStart() {
     BtpsTimerActive = true;
 }
 
+bool SampleEndsRun(TMeasureCore& core) {
+  if (core.StartId == 0)
+    return true;
+  if (core.StopRequest == 0)
+    return false;
+  if (core.StartId >= CM_CALIBRATION && core.StartId <= CM_START + 2)
+    core.CmStop();
+  return true;
+}
+
 TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
-  if (StartId == 0)
+  if (SampleEndsRun(*this))
     return 1;
-  if (StopRequest != 0) {
-    if (StartId >= CM_CALIBRATION && StartId <= CM_START + 2)
-      CmStop();
-    return 1;
-  }
   const auto i = static_cast<std::size_t>(wParam);
   switch (TestMode) {
   case 0:

@@ -164,6 +164,24 @@ TEST_F(BoxRun, SensorsOutOfRangeStopTheTestAndWriteNothing) {
   EXPECT_EQ(Core.SampleCount[MEASURE_PLETHY][0], 0) << "no breath recorded";
 }
 
+TEST_F(BoxRun, ALinkThatFallsSilentInTheZeroStopsTheTestAndKeepsTheOldZero) {
+  Core.FlowZero = 12.5f;  // an earlier zero
+  Start();
+  Rig.PlayWhile([] { return TMeasureInterrupt::TestMode != StepZeroUnderMeasurement; }, 20000);
+  ASSERT_EQ(TMeasureInterrupt::TestMode, StepZeroUnderMeasurement);
+  Rig.Play(50);
+  // The line goes silent: only the clock moves.
+  for (int k = 0; k < 400 && Core.IsRunning(); ++k) {
+    Clock->Advance(10);
+    ProcessPosted();
+  }
+  EXPECT_FALSE(Core.IsRunning());
+  const std::string message = TakeMessage();
+  EXPECT_NE(message.find("COM1"), std::string::npos) << message;
+  EXPECT_FLOAT_EQ(Core.FlowZero, 12.5f) << "the zero was never taken";
+  EXPECT_EQ(Core.SampleCount[MEASURE_PLETHY][0], 0);
+}
+
 TEST_F(BoxRun, SettingsTheBoxCannotWorkWithRefuseTheStart) {
   TMeasureSettings settings;
   settings.Plethysmograph.VolumeOfCabinL = 60.0f;  // 75 kg take 70 L of it

@@ -8,8 +8,8 @@
 
 #include "measure/core/MeasureCore.h"
 
-#include "common/CommandNumbers.h"
 #include "measure/results/BtpsData.h"
+#include "measure/run/SampleGuard.h"
 #include "platform/basekit/Message.h"
 #include "platform/portkit/LinkSteps.h"
 #include "platform/portkit/Protocol.h"
@@ -71,13 +71,8 @@ void TMeasureCore::PlethyPause(int ms) {
 }
 
 TResult TMeasureCore::CmPlethyReady(TParam1 wParam, TParam2 sample) {
-  if (StartId == 0)
+  if (SampleEndsRun(*this))
     return 1;
-  if (StopRequest != 0) {
-    if (StartId >= CM_CALIBRATION && StartId <= CM_START + 2)
-      CmStop();
-    return 1;
-  }
   if (Plethysmograph.InWait || PlethyWait)
     return 1;
   const auto i = static_cast<std::size_t>(wParam);

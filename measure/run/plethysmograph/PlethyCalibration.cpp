@@ -5,7 +5,6 @@
 
 #include "measure/core/MeasureCore.h"
 
-#include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "platform/portkit/LinkSteps.h"
 #include "platform/portkit/plethysmography/BoxCalibration.h"
