@@ -15,6 +15,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -134,6 +137,43 @@ TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
   EXPECT_NEAR(record[sGaw], 2.083, 2.083 * 0.05);
 }
 
+TEST_F(BoxRun, TheStopKeepsTheRawSamplesAndMarksInTheBoxLog) {
+  Core.HomeFolder = Folder.Path();
+  Core.LogWriteEnable = 1;
+  Core.LogMeasureMode = MEASURE_PLETHY;
+  Core.LogSaveAll = 1;
+  Start();
+  PlayTrial();
+  ASSERT_NE(Core.EndMark, 0);
+  std::ifstream file(Folder / "Bad" / "Plethy.001", std::ios::binary);
+  ASSERT_TRUE(file) << "the log was written";
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto u32 = [&bytes](std::size_t at) {
+    std::uint32_t v = 0;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  const auto f32 = [&bytes](std::size_t at) {
+    float v = 0.0f;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  // The layout: patient 84 bytes, BTPS record 17, the shared value, the
+  // flow-held start, six constants from 109, the closure, the flow-held
+  // end and the loops' start at 133, 137 and 141, n at 145, then three
+  // channels of n 16-bit samples.
+  const std::uint32_t n = u32(145);
+  EXPECT_EQ(n, static_cast<std::uint32_t>(Core.SampleCount[MEASURE_PLETHY][0]));
+  EXPECT_EQ(bytes.size(), 149 + 6 * std::size_t{n});
+  EXPECT_EQ(u32(105), static_cast<std::uint32_t>(Core.ResistanceEndMark));
+  EXPECT_EQ(u32(133), static_cast<std::uint32_t>(Core.TGVStartMark));
+  EXPECT_EQ(u32(137), static_cast<std::uint32_t>(Core.EndMark));
+  EXPECT_EQ(u32(141), static_cast<std::uint32_t>(Core.ResistanceStartMark));
+  EXPECT_FLOAT_EQ(f32(121), Core.FlowZero);
+  EXPECT_FLOAT_EQ(f32(125), Core.BoxZero);
+  EXPECT_FLOAT_EQ(f32(129), Core.MouthZero);
+}
+
 TEST_F(BoxRun, TheDoorOpenedMidTestStopsItAndTheNextStartWaitsForTheDoor) {
   Options.Box.DoorOpenAtS = 75.0;  // after the settling, during the loops
   Start();
@@ -231,6 +271,13 @@ TEST_F(BoxCalibrationRun, TheBoxConstantsMatchTheModel) {
   // The syringe's strokes through a sensor of gain 1.
   EXPECT_NEAR(section.GetFloat("FlowInspirationConstans", 0.0), 1.0, 0.02);
   EXPECT_NEAR(section.GetFloat("FlowExpirationConstans", 0.0), 1.0, 0.02);
+  // The box tests' words, as the box's table has them: pump position 0
+  // with 0x0010 (the mask alone, then 0xEE6D), the leak test at 40 breaths
+  // a minute (0xEF6D, 0x0002 clear), pump position 1 (0xED6D); the stop.
+  const std::vector<std::string> boxTests{"0x0010", "0xEE6D", "0xEF6D", "0xED6D", "0xEB7F", "0xAF7F"};
+  const std::vector<std::string> words = Rig.Words();
+  ASSERT_GE(words.size(), boxTests.size());
+  EXPECT_TRUE(std::equal(boxTests.begin(), boxTests.end(), words.end() - static_cast<long>(boxTests.size())));
   EXPECT_TRUE(Rig.Logged("leak pump set"));
   EXPECT_TRUE(Rig.Logged("calibration pump set"));
 
