@@ -137,6 +137,23 @@ TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
   EXPECT_NEAR(record[sGaw], 2.083, 2.083 * 0.05);
 }
 
+TEST_F(BoxRun, TheClosedBoxSettlesForAsLongAsItsAirNeedsToWarm) {
+  struct Case {
+    double temperatureC;
+    long samples;  // (37 - T) × 2 + 30 seconds, T at most 37, of 10-ms samples
+  };
+  for (const Case c : {Case{37.0, 3000}, Case{40.0, 3000}, Case{20.0, 6400}}) {
+    SCOPED_TRACE(c.temperatureC);
+    Options.Sensors.TemperatureC = c.temperatureC;
+    Core.DoorFlag = true;
+    Start();
+    Rig.PlayWhile([] { return TMeasureInterrupt::TestMode != StepBoxSettling; }, 1000);
+    const long settling = Rig.PlayWhile([] { return TMeasureInterrupt::TestMode == StepBoxSettling; }, 10000);
+    EXPECT_NEAR(settling, c.samples, 1);
+    Core.DispatchCommand(CM_STOP);
+  }
+}
+
 TEST_F(BoxRun, TheStopKeepsTheRawSamplesAndMarksInTheBoxLog) {
   Core.HomeFolder = Folder.Path();
   Core.LogWriteEnable = 1;
