@@ -43,6 +43,22 @@ constexpr int ThermalWaitText = 485;
 
 std::size_t Slot(short trial) { return static_cast<std::size_t>(std::clamp<short>(trial, 0, 3)); }
 
+// Runs `pass` until `ms` have gone by on the link's clock: the busy wait
+// the instrument's words need between them. A clock that stands still for
+// many passes (nobody moves a test's clock) ends the wait.
+template <class TPass>
+void WaitOn(const TLinkClock& clock, int ms, TPass pass) {
+  constexpr long StillPasses = 200'000;
+  const std::int64_t until = clock.NowMs() + ms;
+  std::int64_t last = clock.NowMs();
+  for (long still = 0; last < until && still < StillPasses;) {
+    pass();
+    const std::int64_t now = clock.NowMs();
+    still = now == last ? still + 1 : 0;
+    last = now;
+  }
+}
+
 }  // namespace
 
 bool TMeasureCore::IsPlethysmographInstrument() const {
@@ -62,10 +78,7 @@ void TMeasureCore::PlethyPause(int ms) {
     return;
   const bool outer = !Plethysmograph.InWait;
   Plethysmograph.InWait = true;
-  const std::int64_t until = Clock->NowMs() + ms;
-  // Bounded: a clock nobody moves must not hold the window.
-  for (int pass = 0; pass < ms && Clock->NowMs() < until; ++pass)
-    LetWaitingEventsThrough();
+  WaitOn(*Clock, ms, [this] { LetWaitingEventsThrough(); });
   if (outer)
     Plethysmograph.InWait = false;
 }
@@ -424,11 +437,10 @@ void TMeasureCore::MeasuredBTPSParams(unsigned short word) {
   PlethyPause(100);
   SendPlethyWord(W::BtpsRequest);
   if (Clock) {
-    const std::int64_t until = Clock->NowMs() + 100;
-    for (int pass = 0; pass < 100 && Clock->NowMs() < until; ++pass) {
+    WaitOn(*Clock, 100, [this] {
       ReadDataFromSerialPortToBuffer(IdCommDev);
       LetWaitingEventsThrough();
-    }
+    });
   }
   SendPlethyWord(word);
   PlethyPause(50);
