@@ -21,6 +21,7 @@
 #include "measure/core/PlethySlot.h"
 #include "measure/results/ProvocationBlock.h"
 #include "measure/run/diffusion/DiffusionState.h"
+#include "measure/run/plethysmograph/PlethyEvaluation.h"
 #include "measure/run/shutter/ShutterState.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
@@ -353,6 +354,23 @@ public:
   std::string BreathingRateText() const;
   bool ShutterRequested = false;
   TShutterState Shutter;
+
+  // --- The plethysmograph's evaluation (run/plethysmograph/) --------------
+
+  // CurveMove's plethysmograph branch: the actual trial evaluated in the
+  // library's order, with the search for the artefact share behind the
+  // wait cursor; its loops, marks and searched shares kept in its slot.
+  void EvaluatePlethyTrial();
+  // CM_RESISTANCE_LOOP1 to 3: the next valid loop of trial 0 to 2 (wrapping)
+  // and the resistance figures measured on it.
+  void CmSelectResistanceLoop(unsigned id);
+  // Adds the trial's RV to the first `count` samples of its volume curve.
+  void AddRVtoVolumeCurve(short trial, unsigned long count);
+  // "K:..., H:...; " of the selected loop of `trial`; empty when no search ran.
+  std::string PlethyReadout(short trial) const;
+  plethysmography::TrialSignals PlethySignals(short trial);
+  plethysmography::Marks PlethyMarks() const;
+  TPlethyEvaluation PlethyEvaluation;
 
   // Shared by every window: the metronome's tone.
   static short SoundFrequency;
@@ -722,6 +740,8 @@ protected:
     temperatureC = 20.0f;
     pressureHpa = 1013.25f;
   }
+  // The relative humidity of the room in per cent, as the BTPS panel has it.
+  virtual float BtpsHumidity() const { return 50.0f; }
 
   TMessage* Messages;
   TMeasureClient* Client;
@@ -796,6 +816,10 @@ private:
   void FollowBreathingPhase(std::size_t i);
   void DisarmSeries();
   void StopShutterTest();
+  plethysmography::EvaluationSettings PlethyEvaluationSettings() const;
+  plethysmography::BoxAir PlethyAir() const;
+  plethysmography::PlethyRecord PlethyRecord(short trial);
+  void FinishPlethySearch(short trial);
   void Sound();
   void NoSound();
   void NoSoundTick();

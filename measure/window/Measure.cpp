@@ -72,6 +72,8 @@ public:
     W.Screen->ShowSequenceText(left, top, right, bottom, text);
   }
   void ClearWorkArea() override { W.Screen->ClearWorkArea(); }
+  void ShowSearchProgress(const std::string& text) override { W.Screen->ShowSearchProgress(text); }
+  void SetStatusText(const std::string& text) override { W.Screen->SetStatusText(text); }
 
   void PlaceParamList(const TListPlacement& p, bool redraw) override {
     if (!W.ListView)
@@ -380,6 +382,18 @@ std::string TMeasure::BtpsRecordBytes() const {
   TBinaryWriter writer;
   WriteBtpsRecord(writer, Btps->GetRecord());
   return writer.Data();
+}
+
+float TMeasure::BtpsHumidity() const {
+  if (!Btps)
+    return TMeasureCore::BtpsHumidity();
+  // The panel keeps the humidity as the whole per cent it shows.
+  const auto& text = Btps->GetRecord().Humidity;
+  const std::string digits(text.data(), strnlen(text.data(), text.size()));
+  char* end = nullptr;
+  const long percent = std::strtol(digits.c_str(), &end, 10);
+  return end != digits.c_str() && percent >= 0 && percent <= 100 ? static_cast<float>(percent)
+                                                                 : TMeasureCore::BtpsHumidity();
 }
 
 void TMeasure::BtpsConditions(float& temperatureC, float& pressureHpa) const {
