@@ -67,7 +67,7 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Enabler<&C::CommandEnable>(CM_CAKE),
       Response::Message<&C::CmReadyMessage>(WM_DATA_READY),
       Response::Message<&C::CmRhinoReadyMessage>(WM_RHINO_DATA_READY),
-      Response::Message<&C::CmNotYet>(WM_PLETHY_DATA_READY),
+      Response::Message<&C::CmPlethyReadyMessage>(WM_PLETHY_DATA_READY),
       Response::Command<&C::CmScreen>(CM_SCREEN),
       Response::Command<&C::CmUnit>(CM_UNIT),
       Response::Message<&C::CmNotYet>(WM_TIMER_ROW),
@@ -372,6 +372,7 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.PatientAge = PredictedData.Age;
   s.Dirty = Dirty;
   s.StatusWord = StatusWord;
+  s.ReferenceIvc = ReferenceIvc;
   s.FlagBegin = FlagBegin;
   s.TestMode = TestMode;
   s.WashingOutDone = Gas.GasSampleTaken;

@@ -22,6 +22,8 @@
 #include "measure/results/ProvocationBlock.h"
 #include "measure/run/diffusion/DiffusionState.h"
 #include "measure/run/plethysmograph/PlethyEvaluation.h"
+#include "measure/run/plethysmograph/PlethysmographState.h"
+#include "platform/portkit/plethysmography/BoxGas.h"
 #include "measure/run/shutter/ShutterState.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
@@ -41,6 +43,7 @@
 #include <utility>
 #include <vector>
 
+class TBinaryWriter;
 class TMessage;
 class TParamList;
 struct TTDdeDialogStruct;
@@ -371,6 +374,51 @@ public:
   plethysmography::TrialSignals PlethySignals(short trial);
   plethysmography::Marks PlethyMarks() const;
   TPlethyEvaluation PlethyEvaluation;
+
+  // --- The body box (run/plethysmograph) ----------------------------------
+
+  TPlethysmographState Plethysmograph;
+  // WM_PLETHY_DATA_READY: one sample of the box (the raw flow count, or the
+  // box-pressure count in the leak and pump tests) moves its sequence on.
+  TResult CmPlethyReady(TParam1 index, TParam2 sample);
+  TResult CmPlethyReadyMessage(TParam1 index, TParam2 sample) { return CmPlethyReady(index, sample); }
+  bool IsPlethysmographInstrument() const;
+  // The steps of the sequence: the door wait, the thermal settling, the
+  // BTPS sensors read during a test and the values taken over.
+  void WaitingCloseTheDoor();
+  void WaitingBeforeMeasure();
+  void MeasuredBTPSParamsUnderMeasure();
+  // False (after the message) when the sensors read out of range.
+  bool WriteBTPSParamsUnderMeasure();
+  void CalculateBTPSParamsForMeasure();
+  // One polled BTPS reading, then `word`; out of range it changes nothing.
+  void MeasuredBTPSParams(unsigned short word);
+  // The closing instruction once the shutter opened.
+  void WriteCommandToScreen();
+  // The zero of the box: the instrument's own auto-zero, the interactive
+  // zero (the zero command), and the one a test takes before breathing.
+  void HardwareAutoZero();
+  void DoZeroPlethy();
+  void DoZeroPlethyUnderMeasurement();
+  bool CalculateZeroParamsUnderMeasurement();
+  bool CalculatePlethyZero(bool interactive);
+  void SetPumpPosition(short position, unsigned short mask);
+  // The box calibration: leak test (step 16), pump swing (step 17), their
+  // constants, the syringe strokes and what the stop stores.
+  void PressureTest1();
+  void PressureTest2();
+  bool CalculateBoxLeakageTimeConst();
+  void CalculateBoxPressCalConst();
+  bool CalculatePlethyCalibrationConstans();
+  bool TestCalculateOfPlethyCalibration(float& inspiration, float& expiration, bool interactive);
+  // The nonzero text of a "Plethysmograph Parameters" value the box cannot
+  // work with; 0 when they all fit.
+  int PlethySettingsProblem() const;
+  float PatientWeightKg() const;
+  static constexpr int BtpsOutOfRangeText = 9470;
+  static constexpr int CabinSettingText = 9471;
+  static constexpr int PumpVolumeSettingText = 9472;
+  static constexpr int StuckPumpText = 9473;
 
   // Shared by every window: the metronome's tone.
   static short SoundFrequency;
@@ -715,13 +763,13 @@ protected:
   virtual void InvalidateScreen() { View->InvalidateScreen(); }
   virtual void Beep() { View->Beep(); }
   virtual void DrawMetronome(short state) { View->DrawMetronome(state); }
-  // The plethysmograph's and diffusion unit's steps the timers start.
-  virtual void MeasureBtps(unsigned short /*word*/) {}
   // The delay in which the gas analysers are zeroed (MeasureGas.cpp).
   virtual void DelayForSomeReason();
   // Starts a line's pump-up (mode 1 the Fleisch line, 4 the balloon line).
   virtual void PressureProbe(short mode);
-  virtual void WaitForCabinDoor() {}
+  // A BTPS reading of the box's sensors reached the panel; `written` when
+  // the "BTPS" section was written with it (the panel reads it back).
+  virtual void ShowBtpsReading(const plethysmography::SensorReading& /*reading*/, bool /*written*/) {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
   // Lets waiting events other than user input through during a zero read.
@@ -735,13 +783,10 @@ protected:
   virtual void RemoveCalibAnimation() {}
   // An extended instrument whose sequence this version cannot run.
   void NotAvailableYet() const;
-  // The room temperature and barometric pressure of the BTPS panel.
-  virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
-    temperatureC = 20.0f;
-    pressureHpa = 1013.25f;
-  }
-  // The relative humidity of the room in per cent, as the BTPS panel has it.
-  virtual float BtpsHumidity() const { return 50.0f; }
+  // The room temperature and barometric pressure of the BTPS panel; without
+  // one, the box sensors' last reading, else 20 °C and 1013.25 hPa.
+  virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const;
+  plethysmography::BoxAir BoxAirNow() const;
 
   TMessage* Messages;
   TMeasureClient* Client;
@@ -778,6 +823,7 @@ private:
   void DetectBreathStart(float scaledMlps, bool inspirationFirst);
   float ScaledFlow(float scaledMlps) const;
   unsigned short StrokesNeeded() const;
+  bool IsDiffusionUnit() const;
   void CountStroke(std::size_t index);
   void RouteGasStrokes(std::size_t index);
   // The stop of a calibration: the list shows the calibration result, the
@@ -817,9 +863,27 @@ private:
   void DisarmSeries();
   void StopShutterTest();
   plethysmography::EvaluationSettings PlethyEvaluationSettings() const;
-  plethysmography::BoxAir PlethyAir() const;
   plethysmography::PlethyRecord PlethyRecord(short trial);
   void FinishPlethySearch(short trial);
+  // The body box's parts of the start, the ready machine and the stop.
+  bool StartPlethysmographTest();
+  void StopPlethysmographTest();
+  void SendPlethyWord(unsigned short word);
+  void PlethyPause(int ms);
+  void DoorStep();
+  bool RemainingTimeOut(std::size_t i, TParam2 sample);
+  void ZeroSampleUnderMeasurement();
+  void BreathingSample(std::size_t i, TParam2 sample);
+  void FollowManoeuvre(std::size_t i, float measuredLps);
+  plethysmography::SensorReading SensorReadingNow() const;
+  void TakeBtpsReading(const plethysmography::SensorReading& reading, bool writeSection);
+  void StartPlethyCalibration();
+  void LeakSample(std::size_t i, TParam2 sample);
+  void PumpSample(std::size_t i, TParam2 sample);
+  bool PumpStillSetting(unsigned char statusBit);
+  void CountPlethyStroke(float volumeL);
+  void AppendPlethyLog(TBinaryWriter& out, std::size_t count) const;
+  std::unique_ptr<TLinkClock::TTimer> PlethyWait;
   void Sound();
   void NoSound();
   void NoSoundTick();

@@ -125,9 +125,11 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
 
   // The TGV loop: mouth against box pressure from the loop's first sample.
   const TLoopFrame tgv = TgvFrameOf(painter);
-  const auto tgvAt = [&](std::size_t k) { return PlethyGeometry::TgvPoint(tgv, f, box[k] - slot.Values[1], mouth[k]); };
   const bool tgvLive = recording && core.TGVStartMark != 0 && core.EndMark == 0 &&
                        static_cast<long>(i) > core.TGVStartMark;
+  // While the test records, the run keeps the loops' first box pressures.
+  const float tgvFirst = tgvLive ? core.Plethysmograph.FirstBoxPressureForTGV[t] : slot.Values[1];
+  const auto tgvAt = [&](std::size_t k) { return PlethyGeometry::TgvPoint(tgv, f, box[k] - tgvFirst, mouth[k]); };
   if (inside(i, slot.BeginTGVLoop, slot.EndTGVLoop) || tgvLive) {
     Segment(painter, surface, tgv, tgvAt(i - 1), tgvAt(i), pen);
     if (!tgvLive && static_cast<long>(i) == slot.EndTGVLoop - 1)
@@ -139,10 +141,11 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
   const TLoopFrame res = ResistanceFrameOf(painter);
   const bool resLive = recording && core.ResistanceStartMark != 0 && core.ResistanceEndMark == 0 &&
                        static_cast<long>(i) > core.ResistanceStartMark;
+  const float resFirst = resLive ? core.Plethysmograph.FirstBoxPressureForResistance[t] : slot.Values[0];
   const auto resAt = [&](std::size_t k) {
-    float b = box[k] - slot.Values[0];
+    float b = box[k] - resFirst;
     if (resLive)
-      b = static_cast<float>(plethysmography::LiveAlveolarPressureKPa(b, volume[k], core.PlethyEvaluation.Live));
+      b = static_cast<float>(plethysmography::LiveAlveolarPressureKPa(b, volume[k], core.Plethysmograph.Live));
     return PlethyGeometry::ResistancePoint(res, f, b, flow[k]);
   };
   if (inside(i, slot.BeginResistanceLoop, slot.EndResistanceLoop) || resLive) {
@@ -167,9 +170,27 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
   }
 }
 
-void WriteSearchText(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text) {
-  TUtil::TextRectOut(surface, painter.Display.XScale, painter.Display.YScale, SearchTextRect, text,
-                     painter.Color(TUtil::Background), painter.Color(2), 16, "Courier New", 0, 700, true);
+namespace {
+
+void LogoText(const TMeasurePainter& painter, TDrawSurface& surface, const TRect& rect, std::string_view text,
+              int points) {
+  TUtil::TextRectOut(surface, painter.Display.XScale, painter.Display.YScale, rect, text,
+                     painter.Color(TUtil::Background), painter.Color(2), points, "Courier New", 0, 700, true);
+}
+
+}  // namespace
+
+void WriteSearchProgress(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text) {
+  LogoText(painter, surface, SearchProgressRect, text, 16);
+}
+
+void WriteStatusLine(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text) {
+  // Two lines, split after the share, so that the box holds the whole text.
+  const std::size_t split = std::min(text.find(", "), text.size());
+  const TRect& r = StatusLineRect;
+  const int middle = (r.Top + r.Bottom) / 2;
+  LogoText(painter, surface, {r.Left, r.Top, r.Right, middle}, text.substr(0, std::min(split + 1, text.size())), 7);
+  LogoText(painter, surface, {r.Left, middle, r.Right, r.Bottom}, split < text.size() ? text.substr(split + 2) : "", 7);
 }
 
 void DrawRectangle(const TMeasurePainter& painter, TDrawSurface& surface, short state) {
@@ -201,7 +222,7 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface) {
   if (TMeasureData::MeasureMode != MEASURE_PLETHY)
     return;
   if (!d.Printing && !core.PlethyEvaluation.Status.empty())
-    WriteSearchText(painter, surface, core.PlethyEvaluation.Status);
+    WriteStatusLine(painter, surface, core.PlethyEvaluation.Status);
   std::vector<short> trials{0, 1, 2};
   if (d.PrePost) {
     const short first = core.TrialOrder[0];

@@ -26,10 +26,12 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
 // test records them, and the volume-time panel beside the table.
 void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
 
-// The search's progress or its result ("K:..., H:...; ") in the top left
-// corner of the window.
-inline constexpr TRect SearchTextRect{10, 10, 290, 30};
-void WriteSearchText(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text);
+// In the logo box: the search's progress ("%5.1f%%") large at its top, its
+// result ("K:..., H:...; ", the status line) small at its foot.
+inline constexpr TRect SearchProgressRect{10, 10, 97, 30};
+inline constexpr TRect StatusLineRect{10, 32, 97, 58};
+void WriteSearchProgress(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text);
+void WriteStatusLine(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text);
 // The breathing metronome's mark of `state` (0 or 1): its square filled
 // light green or light red, the other mark's square navy.
 void DrawRectangle(const TMeasurePainter& painter, TDrawSurface& surface, short state);

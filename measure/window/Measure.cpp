@@ -384,16 +384,18 @@ std::string TMeasure::BtpsRecordBytes() const {
   return writer.Data();
 }
 
-float TMeasure::BtpsHumidity() const {
+void TMeasure::ShowBtpsReading(const plethysmography::SensorReading& reading, bool written) {
   if (!Btps)
-    return TMeasureCore::BtpsHumidity();
-  // The panel keeps the humidity as the whole per cent it shows.
-  const auto& text = Btps->GetRecord().Humidity;
-  const std::string digits(text.data(), strnlen(text.data(), text.size()));
-  char* end = nullptr;
-  const long percent = std::strtol(digits.c_str(), &end, 10);
-  return end != digits.c_str() && percent >= 0 && percent <= 100 ? static_cast<float>(percent)
-                                                                 : TMeasureCore::BtpsHumidity();
+    return;
+  const auto t = static_cast<short>(reading.temperatureC);
+  const auto h = static_cast<short>(reading.humidityPercent);
+  const auto p = static_cast<short>(reading.pressureHpa);
+  // A written section is read back, so that the panel and the file agree.
+  if (written)
+    Btps->ReadBTPSConstans(1, t, h, p);
+  else
+    Btps->UpdateBTPSData(1, t, h, p);
+  Btps->SetBTPSData();
 }
 
 void TMeasure::BtpsConditions(float& temperatureC, float& pressureHpa) const {

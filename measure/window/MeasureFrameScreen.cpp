@@ -269,11 +269,17 @@ void TMeasureFrameScreen::ShowSearchProgress(const std::string& text) {
   TMeasurePainter* painter = GetPainter();
   if (!painter)
     return;
-  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteSearchText(*painter, s, text); });
-  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::SearchTextRect)));
+  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteSearchProgress(*painter, s, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::SearchProgressRect)));
 }
 
-void TMeasureFrameScreen::SetStatusText(const std::string& text) { ShowSearchProgress(text); }
+void TMeasureFrameScreen::SetStatusText(const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteStatusLine(*painter, s, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::StatusLineRect)));
+}
 
 void TMeasureFrameScreen::DrawShutterPoint(short index) {
   TMeasurePainter* painter = GetPainter();

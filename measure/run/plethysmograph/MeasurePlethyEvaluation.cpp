@@ -47,9 +47,7 @@ plethysmography::EvaluationSettings TMeasureCore::PlethyEvaluationSettings() con
   const TPlethysmographSettings& p = Settings.Plethysmograph;
   plethysmography::EvaluationSettings s;
   s.cabinL = p.VolumeOfCabinL;
-  // The box holds the patient's body: pounds become kilograms first.
-  constexpr double KgPerPound = 0.45359237;
-  s.weightKg = PredictedData.Unit == 1 ? PredictedData.Weight * KgPerPound : PredictedData.Weight;
+  s.weightKg = PatientWeightKg();
   s.tgvOffsetL = p.VolumeOfSensorL;
   s.artefactShare = p.BTPSCorrectionEffect;
   s.filterPasses = p.EnableFilter != 0 ? p.NumberOfFilterCycle : 0;
@@ -64,19 +62,6 @@ plethysmography::EvaluationSettings TMeasureCore::PlethyEvaluationSettings() con
   s.volumes.ivcAfterEnd = p.EndOfMeasurementWithIVC != 0;
   s.volumes.referenceIvcL = ReferenceIvc;
   return s;
-}
-
-plethysmography::BoxAir TMeasureCore::PlethyAir() const {
-  float temperatureC = 20.0f;
-  float pressureHpa = 1013.25f;
-  BtpsConditions(temperatureC, pressureHpa);
-  plethysmography::BoxAir air;
-  air.pressureHpa = pressureHpa;
-  air.temperatureC = temperatureC;
-  air.humidityPercent = BtpsHumidity();
-  air.water37Pa = GetWaterVaporPartialPressure(37);
-  air.waterAmbientPa = GetWaterVaporPartialPressure(static_cast<short>(temperatureC));
-  return air;
 }
 
 void TMeasureCore::EvaluatePlethyTrial() {
@@ -97,7 +82,7 @@ void TMeasureCore::EvaluatePlethyTrial() {
     View->ShowSearchProgress(text.data());
   };
   const plethysmography::TrialEvaluation ev =
-      plethysmography::EvaluateTrial(PlethySignals(trial), PlethyMarks(), PlethyAir(), settings, Extremes,
+      plethysmography::EvaluateTrial(PlethySignals(trial), PlethyMarks(), BoxAirNow(), settings, Extremes,
                                      PlethyRecord(trial), search ? progress : std::function<void(double)>());
   if (search)
     View->SetHourGlass(false);

@@ -5,7 +5,6 @@
 // score it left (read back when the user steps to another loop or trial),
 // and the fields a stored or replayed trial brings along.
 
-#include "platform/portkit/plethysmography/AlveolarPressure.h"
 #include "platform/portkit/plethysmography/BoxEvaluation.h"
 
 #include <array>
@@ -28,10 +27,6 @@ struct TPlethyEvaluation {
   float RvCurrent = 0.0f;
   float RvComparison = 0.0f;
   std::array<float, 3> RvStage{};
-  // The conversion of box pressure the screen runs while a test records,
-  // before the lung volumes are known; the run sets it when the
-  // acquisition starts.
-  plethysmography::LiveConversion Live;
 };
 
 // "K:%5.3f, H:%4.0f; ": the searched share and its score, as the status
