@@ -223,25 +223,9 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface) {
     return;
   if (!d.Printing && !core.PlethyEvaluation.Status.empty())
     WriteStatusLine(painter, surface, core.PlethyEvaluation.Status);
-  std::vector<short> trials{0, 1, 2};
-  if (d.PrePost) {
-    const short first = core.TrialOrder[0];
-    trials = {static_cast<short>(first > 0 ? first - 1 : 0), 3};
-  }
-  const auto countOf = [&](short trial) {
-    return static_cast<std::size_t>(std::max<short>(core.SampleCount[MEASURE_PLETHY][static_cast<std::size_t>(trial)], 0));
-  };
-  std::size_t longest = 0;
-  for (const short trial : trials)
-    longest = std::max(longest, countOf(trial));
-  const short saved = core.TrialIndex;
-  for (std::size_t s = 1; s < longest; ++s)
-    for (const short trial : trials)
-      if (countOf(trial) > s) {
-        core.TrialIndex = trial;
-        DrawCurve(painter, surface, trial, static_cast<int>(s));
-      }
-  core.TrialIndex = saved;
+  // The trials interleaved sample by sample, as every curve screen draws
+  // them; the segments come back here through the painter's DrawCurve.
+  painter.DrawCurves(surface, d.PrePost);
 }
 
 }  // namespace PlethyPainter

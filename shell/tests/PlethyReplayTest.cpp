@@ -139,13 +139,8 @@ TEST_F(PlethyReplay, AStoredTrialLoadsBackUnchanged) {
   EXPECT_EQ(rows, 1);
   EXPECT_FALSE(window.HasUnsavedResults());
 
-  std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
-  ASSERT_EQ(meet->GoTop(), 0);
-  MeetRecordType stored;
-  ASSERT_EQ(meet->GetData(stored), 0);
-  const std::string key = FieldText(stored.Date) + "@" + FieldText(stored.Time);
   window.ClearAktBuffer(MEASURE_PLETHY, 0);
-  SendMessage(&Client(), WM_LOAD_MEASUREMENT, 1, reinterpret_cast<TParam2>(key.c_str()));
+  LoadFirstStoredExamination();
   const float* loaded = window.GetAktBuffer(MEASURE_PLETHY, 0);
   for (std::size_t p = 0; p < PLETHY_PARAMETER_COUNT; ++p)
     EXPECT_EQ(loaded[p], record[p]) << PlethyParameterNames[p];
