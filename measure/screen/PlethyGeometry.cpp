@@ -48,9 +48,10 @@ TLoopFrame TgvFrame(short screenMode) {
   return screenMode == 0 ? Frame(FullLeft, FullTgvTop, 2) : Frame(NormalLeft, NormalTgvTop, 1);
 }
 
-TLoopFrame PrintedResistanceFrame(int top) { return Frame(NormalLeft + 25, top + 8, 1); }
+// On paper the two loops stand side by side under their titles.
+TLoopFrame PrintedResistanceFrame(int top) { return Frame(80, top + 8, 1); }
 
-TLoopFrame PrintedTgvFrame(int top) { return Frame(NormalLeft + 25 + NormalWidth + 40, top + 8, 1); }
+TLoopFrame PrintedTgvFrame(int top) { return Frame(400, top + 8, 1); }
 
 TPoint ResistancePoint(const TLoopFrame& frame, const TFactors& factors, float alveolarKPa, float flowLps) {
   const auto size = static_cast<float>(frame.Size);

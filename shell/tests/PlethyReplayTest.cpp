@@ -5,7 +5,16 @@
 
 #include "shell/tests/MeasureRunFixture.h"
 
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/PainterCurves.h"
+#include "measure/screen/MeasurePainter.h"
+#include "platform/basekit/PrintCanvas.h"
+#include "platform/basekit/ui/PainterSurface.h"
 #include "platform/portkit/plethysmography/Trial.h"
+#include "testing/PdfText.h"
+
+#include <QPainter>
+#include <QPrinter>
 
 #include <QApplication>
 #include <QMdiSubWindow>
@@ -47,6 +56,36 @@ protected:
     SavePicture(*window.window(), name);
   }
 
+  // The printed block of the trial as a PDF, drawn by a painter of the
+  // printout's own at the zoom step that holds the loops.
+  void PrintBlock(TMeasure& window) {
+    const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BIN_DIR) / ".." / "artifacts";
+    std::filesystem::create_directories(artifacts);
+    const std::filesystem::path pdf = artifacts / "plethy-printed-block.pdf";
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(pdf.string()));
+      printer.setFullPage(true);
+      QPainter painter(&printer);
+      const QRect page = painter.viewport();
+      painter.setWindow(0, 0, 800, 800 * page.height() / page.width());
+      TPainterSurface surface(painter);
+      TPrintCanvas canvas(surface, 1.0f, 1.0f);
+      canvas.PrintY = 60;
+      const TUtil colours(TMeasurePrintout::PrintColours());
+      TMeasurePainter measurePainter(window, colours, App->GetMessages(), nullptr);
+      TPainterCurves curves(measurePainter);
+      curves.CalculatePrintZoom(MEASURE_PLETHY, false, false);
+      curves.DrawAxes(canvas, MEASURE_PLETHY, false);
+      curves.DrawSlot(canvas, MEASURE_PLETHY, 0, 0, false, true, false);
+    }
+    const std::string text = PdfText(pdf);
+    for (const char* unit : {"[L/s]", "[kPa]", "[Pa]"})
+      EXPECT_NE(text.find(unit), std::string::npos) << unit << " in " << text;
+    EXPECT_EQ(text.find("[s]"), std::string::npos) << "no volume-time panel on paper";
+  }
+
   static float Value(TMeasure& window, pl::PlethyParameter p) { return window.GetAktBuffer(MEASURE_PLETHY, 0)[p]; }
 };
 
@@ -83,6 +122,7 @@ TEST_F(PlethyReplay, TheDemonstrationTrialGivesTheModelsVolumesAndResistance) {
     window.GetView().SetCurrentFactor();
     Picture(window, "measure-plethy-demo-normal-zoom" + std::to_string(zoom) + ".png");
   }
+  PrintBlock(window);
   window.DispatchCommand(CM_SCREEN);
   QApplication::processEvents();
   for (const short zoom : {short{0}, short{3}}) {
