@@ -383,6 +383,8 @@ public:
   TResult CmPlethyReady(TParam1 index, TParam2 sample);
   TResult CmPlethyReadyMessage(TParam1 index, TParam2 sample) { return CmPlethyReady(index, sample); }
   bool IsPlethysmographInstrument() const;
+  // The air of the box as the panel (or the box's sensors) give it.
+  plethysmography::BoxAir BoxAirNow() const;
   // The steps of the sequence: the door wait, the thermal settling, the
   // BTPS sensors read during a test and the values taken over.
   void WaitingCloseTheDoor();
@@ -786,7 +788,6 @@ protected:
   // The room temperature and barometric pressure of the BTPS panel; without
   // one, the box sensors' last reading, else 20 °C and 1013.25 hPa.
   virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const;
-  plethysmography::BoxAir BoxAirNow() const;
 
   TMessage* Messages;
   TMeasureClient* Client;

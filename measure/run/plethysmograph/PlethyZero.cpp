@@ -70,6 +70,9 @@ bool TMeasureCore::CalculateZeroParamsUnderMeasurement() {
     View->SetHourGlass(false);
     return true;
   }
+  // The zero's samples are in: what the box sends once its transducers are
+  // released is no zero.
+  TestMode = StepPlain;
   SendPlethyWord(W::Set(LastSentData, W::ZeroBit));
   PlethyPause(100);
   SendPlethyWord(W::Breathing);
