@@ -21,6 +21,7 @@
 #include "measure/core/PlethySlot.h"
 #include "measure/results/ProvocationBlock.h"
 #include "measure/run/diffusion/DiffusionState.h"
+#include "measure/run/plethysmograph/PlethyEvaluation.h"
 #include "measure/run/plethysmograph/PlethysmographState.h"
 #include "platform/portkit/plethysmography/BoxGas.h"
 #include "measure/run/shutter/ShutterState.h"
@@ -356,6 +357,23 @@ public:
   std::string BreathingRateText() const;
   bool ShutterRequested = false;
   TShutterState Shutter;
+
+  // --- The plethysmograph's evaluation (run/plethysmograph/) --------------
+
+  // CurveMove's plethysmograph branch: the actual trial evaluated in the
+  // library's order, with the search for the artefact share behind the
+  // wait cursor; its loops, marks and searched shares kept in its slot.
+  void EvaluatePlethyTrial();
+  // CM_RESISTANCE_LOOP1 to 3: the next valid loop of trial 0 to 2 (wrapping)
+  // and the resistance figures measured on it.
+  void CmSelectResistanceLoop(unsigned id);
+  // Adds the trial's RV to the first `count` samples of its volume curve.
+  void AddRVtoVolumeCurve(short trial, unsigned long count);
+  // "K:..., H:...; " of the selected loop of `trial`; empty when no search ran.
+  std::string PlethyReadout(short trial) const;
+  plethysmography::TrialSignals PlethySignals(short trial);
+  plethysmography::Marks PlethyMarks() const;
+  TPlethyEvaluation PlethyEvaluation;
 
   // --- The body box (run/plethysmograph) ----------------------------------
 
@@ -845,6 +863,9 @@ private:
   void FollowBreathingPhase(std::size_t i);
   void DisarmSeries();
   void StopShutterTest();
+  plethysmography::EvaluationSettings PlethyEvaluationSettings() const;
+  plethysmography::PlethyRecord PlethyRecord(short trial);
+  void FinishPlethySearch(short trial);
   // The body box's parts of the start, the ready machine and the stop.
   bool StartPlethysmographTest();
   void StopPlethysmographTest();

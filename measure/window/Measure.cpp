@@ -72,6 +72,8 @@ public:
     W.Screen->ShowSequenceText(left, top, right, bottom, text);
   }
   void ClearWorkArea() override { W.Screen->ClearWorkArea(); }
+  void ShowSearchProgress(const std::string& text) override { W.Screen->ShowSearchProgress(text); }
+  void SetStatusText(const std::string& text) override { W.Screen->SetStatusText(text); }
 
   void PlaceParamList(const TListPlacement& p, bool redraw) override {
     if (!W.ListView)

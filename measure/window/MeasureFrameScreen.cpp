@@ -9,6 +9,8 @@
 #include "measure/window/Measure.h"
 #include "measure/window/MeasureFrameScreen.h"
 
+#include "measure/screen/PlethyPainter.h"
+
 #include "measure/screen/ShutterPainter.h"
 #include "measure/screen/PressureChart.h"
 #include "platform/basekit/Message.h"
@@ -253,7 +255,31 @@ void TMeasureFrameScreen::InvalidateScreen() {
   W.update();
 }
 
-void TMeasureFrameScreen::DrawMetronome(short) {}
+void TMeasureFrameScreen::DrawMetronome(short state) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter || !W.IsRunning())
+    return;
+  if (TMeasureData::MeasureMode == MEASURE_PLETHY) {
+    DrawDirect([&](TDrawSurface& s) { PlethyPainter::DrawRectangle(*painter, s, state); });
+    W.update();
+  }
+}
+
+void TMeasureFrameScreen::ShowSearchProgress(const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteSearchProgress(*painter, s, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::SearchProgressRect)));
+}
+
+void TMeasureFrameScreen::SetStatusText(const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteStatusLine(*painter, s, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::StatusLineRect)));
+}
 
 void TMeasureFrameScreen::DrawShutterPoint(short index) {
   TMeasurePainter* painter = GetPainter();

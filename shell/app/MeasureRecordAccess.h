@@ -78,6 +78,7 @@ public:
 private:
   // Brings the record and the window into step.
   void Sync() const;
+  void SyncPlethysmograph() const;
 
   TMeasure& W;
   mutable TMeasureRecordState Record;

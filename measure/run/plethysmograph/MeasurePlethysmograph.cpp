@@ -462,8 +462,12 @@ bool TMeasureCore::StartPlethysmographTest() {
       Messages->MessageBox(problem, 0, TMessageIcon::Stop);
     return false;
   }
-  ResistanceStartMark = ResistanceEndMark = TGVStartMark = EndMark = 0;
-  ShutterRequested = false;
+  // A replay brought its marks along with its samples; a live test sets
+  // them as the manoeuvre goes.
+  if (HasInstrument) {
+    ResistanceStartMark = ResistanceEndMark = TGVStartMark = EndMark = 0;
+    ShutterRequested = false;
+  }
   p.Start = {};
   p.HeldVolume = 0.0f;
   p.LastMeasuredLps = 0.0f;
