@@ -298,8 +298,10 @@ int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySe
     return DemoDataAnswer::Damaged;
   }
   window.SetBufferSize(kind, slot, 0);
-  if (ReplayMeasureData(window, kind, *bytes, slot, isLog, error))
+  if (ReplayMeasureData(window, kind, *bytes, slot, isLog, error)) {
+    window.State();  // the window takes the replayed marks and constants before the trial is evaluated
     return DemoDataAnswer::Replayed;
+  }
   window.SetBufferSize(kind, slot, 0);
   return fail(RecordText::DamagedFile, error);
 }

@@ -67,7 +67,7 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Enabler<&C::CommandEnable>(CM_CAKE),
       Response::Message<&C::CmReadyMessage>(WM_DATA_READY),
       Response::Message<&C::CmRhinoReadyMessage>(WM_RHINO_DATA_READY),
-      Response::Message<&C::CmNotYet>(WM_PLETHY_DATA_READY),
+      Response::Message<&C::CmPlethyReadyMessage>(WM_PLETHY_DATA_READY),
       Response::Command<&C::CmScreen>(CM_SCREEN),
       Response::Command<&C::CmUnit>(CM_UNIT),
       Response::Message<&C::CmNotYet>(WM_TIMER_ROW),
@@ -92,12 +92,12 @@ const TResponseTable& TMeasureCore::ResponseTable() {
       Response::Command<&C::CmShutter>(CM_SHUTTER),
       Response::Enabler<&C::CommandEnable>(CM_SHUTTER),
       Response::Message<&C::CmMetronomMessage>(WM_METRONOME),
-      Response::Command<&C::CmNotYet>(CM_RESISTANCE_LOOP1),
-      Response::Command<&C::CmNotYet>(CM_RESISTANCE_LOOP2),
-      Response::Command<&C::CmNotYet>(CM_RESISTANCE_LOOP3),
-      Response::Enabler<&C::CmNotYetEnable>(CM_RESISTANCE_LOOP1),
-      Response::Enabler<&C::CmNotYetEnable>(CM_RESISTANCE_LOOP2),
-      Response::Enabler<&C::CmNotYetEnable>(CM_RESISTANCE_LOOP3),
+      Response::Command<&C::CmSelectResistanceLoop>(CM_RESISTANCE_LOOP1),
+      Response::Command<&C::CmSelectResistanceLoop>(CM_RESISTANCE_LOOP2),
+      Response::Command<&C::CmSelectResistanceLoop>(CM_RESISTANCE_LOOP3),
+      Response::Enabler<&C::CommandEnable>(CM_RESISTANCE_LOOP1),
+      Response::Enabler<&C::CommandEnable>(CM_RESISTANCE_LOOP2),
+      Response::Enabler<&C::CommandEnable>(CM_RESISTANCE_LOOP3),
       Response::Command<&C::CmSkipNextPoint>(CM_SKIP_NEXT_POINT),
   };
   static_assert(std::size(entries) == 68);
@@ -165,6 +165,12 @@ void TMeasureCore::CmChangeAktualis(unsigned id) {
     View->RedrawScreenBmp();
   } else {
     View->RedrawScreenBmp();
+  }
+  // The searched share of the trial now shown first. It goes to the status
+  // line: written into the note edit it would replace the operator's note.
+  if (MeasureMode == MEASURE_PLETHY && ReadoutEnabled != 0 && ReadoutGroup >= 0 && TrialOrder[0] > 0) {
+    PlethyEvaluation.Status = PlethyReadout(static_cast<short>(TrialOrder[0] - 1));
+    View->SetStatusText(PlethyEvaluation.Status);
   }
 }
 
@@ -367,6 +373,7 @@ TEnablerState TMeasureCore::EnablerState() const {
   s.PatientAge = PredictedData.Age;
   s.Dirty = Dirty;
   s.StatusWord = StatusWord;
+  s.ReferenceIvc = ReferenceIvc;
   s.FlagBegin = FlagBegin;
   s.TestMode = TestMode;
   s.WashingOutDone = Gas.GasSampleTaken;
@@ -381,6 +388,9 @@ TEnablerState TMeasureCore::EnablerState() const {
   if (MeasureMode == MEASURE_SHUTTER)
     s.ShutterClosed = ShutterRequested;
   s.ProgressCounter = ProgressCounter;
+  // A trial holds a loop to step to once its evaluation found one.
+  for (std::size_t k = 0; k < s.ResistanceLoop.size(); ++k)
+    s.ResistanceLoop[k] = PlethySlots[k].LoopCount > 0;
   return s;
 }
 

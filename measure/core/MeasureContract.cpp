@@ -39,6 +39,12 @@ void TMeasureCore::ApplySettings(const TMeasureSettings& settings) {
   if (settings.Calibration.HasInspGasFactor)
     InspGasFactor = settings.Calibration.InspGasFactor;
   ApplyDiffusionSettings(settings.Diffusion);
+  // The box's constants of its last calibration.
+  if (settings.Calibration.HasBoxReference) {
+    BoxReferencePressure = settings.Calibration.PBOXref;
+    BoxConstant = settings.Calibration.PBOX;
+    TimeConstant = settings.Calibration.TIMEconst;
+  }
 }
 
 void TMeasureCore::SetDisplayFormats(const TDisplayFormats& formats) {

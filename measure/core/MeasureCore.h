@@ -22,6 +22,9 @@
 #include "measure/results/ProvocationBlock.h"
 #include "measure/run/LinkCutTrials.h"
 #include "measure/run/diffusion/DiffusionState.h"
+#include "measure/run/plethysmograph/PlethyEvaluation.h"
+#include "measure/run/plethysmograph/PlethysmographState.h"
+#include "platform/portkit/plethysmography/BoxGas.h"
 #include "measure/run/shutter/ShutterState.h"
 #include "common/PushedSettings.h"
 #include "platform/basekit/Convert.h"
@@ -41,6 +44,7 @@
 #include <utility>
 #include <vector>
 
+class TBinaryWriter;
 class TMessage;
 class TParamList;
 struct TTDdeDialogStruct;
@@ -359,6 +363,70 @@ public:
   std::string BreathingRateText() const;
   bool ShutterRequested = false;
   TShutterState Shutter;
+
+  // --- The plethysmograph's evaluation (run/plethysmograph/) --------------
+
+  // CurveMove's plethysmograph branch: the actual trial evaluated in the
+  // library's order, with the search for the artefact share behind the
+  // wait cursor; its loops, marks and searched shares kept in its slot.
+  void EvaluatePlethyTrial();
+  // CM_RESISTANCE_LOOP1 to 3: the next valid loop of trial 0 to 2 (wrapping)
+  // and the resistance figures measured on it.
+  void CmSelectResistanceLoop(unsigned id);
+  // Adds the trial's RV to the first `count` samples of its volume curve.
+  void AddRVtoVolumeCurve(short trial, unsigned long count);
+  // "K:..., H:...; " of the selected loop of `trial`; empty when no search ran.
+  std::string PlethyReadout(short trial) const;
+  plethysmography::TrialSignals PlethySignals(short trial);
+  plethysmography::Marks PlethyMarks() const;
+  TPlethyEvaluation PlethyEvaluation;
+
+  // --- The body box (run/plethysmograph) ----------------------------------
+
+  TPlethysmographState Plethysmograph;
+  // WM_PLETHY_DATA_READY: one sample of the box (the raw flow count, or the
+  // box-pressure count in the leak and pump tests) moves its sequence on.
+  TResult CmPlethyReady(TParam1 index, TParam2 sample);
+  TResult CmPlethyReadyMessage(TParam1 index, TParam2 sample) { return CmPlethyReady(index, sample); }
+  bool IsPlethysmographInstrument() const;
+  // The air of the box as the panel (or the box's sensors) give it.
+  plethysmography::BoxAir BoxAirNow() const;
+  // The steps of the sequence: the door wait, the thermal settling, the
+  // BTPS sensors read during a test and the values taken over.
+  void WaitingCloseTheDoor();
+  void WaitingBeforeMeasure();
+  void MeasuredBTPSParamsUnderMeasure();
+  // False (after the message) when the sensors read out of range.
+  bool WriteBTPSParamsUnderMeasure();
+  void CalculateBTPSParamsForMeasure();
+  // One polled BTPS reading, then `word`; out of range it changes nothing.
+  void MeasuredBTPSParams(unsigned short word);
+  // The closing instruction once the shutter opened.
+  void WriteCommandToScreen();
+  // The zero of the box: the instrument's own auto-zero, the interactive
+  // zero (the zero command), and the one a test takes before breathing.
+  void HardwareAutoZero();
+  void DoZeroPlethy();
+  void DoZeroPlethyUnderMeasurement();
+  bool CalculateZeroParamsUnderMeasurement();
+  bool CalculatePlethyZero(bool interactive);
+  void SetPumpPosition(short position, unsigned short mask);
+  // The box calibration: leak test (step 16), pump swing (step 17), their
+  // constants, the syringe strokes and what the stop stores.
+  void PressureTest1();
+  void PressureTest2();
+  bool CalculateBoxLeakageTimeConst();
+  void CalculateBoxPressCalConst();
+  bool CalculatePlethyCalibrationConstans();
+  bool TestCalculateOfPlethyCalibration(float& inspiration, float& expiration, bool interactive);
+  // The nonzero text of a "Plethysmograph Parameters" value the box cannot
+  // work with; 0 when they all fit.
+  int PlethySettingsProblem() const;
+  float PatientWeightKg() const;
+  static constexpr int BtpsOutOfRangeText = 9470;
+  static constexpr int CabinSettingText = 9471;
+  static constexpr int PumpVolumeSettingText = 9472;
+  static constexpr int StuckPumpText = 9473;
 
   // Shared by every window: the metronome's tone.
   static short SoundFrequency;
@@ -710,13 +778,13 @@ protected:
   virtual void InvalidateScreen() { View->InvalidateScreen(); }
   virtual void Beep() { View->Beep(); }
   virtual void DrawMetronome(short state) { View->DrawMetronome(state); }
-  // The plethysmograph's and diffusion unit's steps the timers start.
-  virtual void MeasureBtps(unsigned short /*word*/) {}
   // The delay in which the gas analysers are zeroed (MeasureGas.cpp).
   virtual void DelayForSomeReason();
   // Starts a line's pump-up (mode 1 the Fleisch line, 4 the balloon line).
   virtual void PressureProbe(short mode);
-  virtual void WaitForCabinDoor() {}
+  // A BTPS reading of the box's sensors reached the panel; `written` when
+  // the "BTPS" section was written with it (the panel reads it back).
+  virtual void ShowBtpsReading(const plethysmography::SensorReading& /*reading*/, bool /*written*/) {}
   // Note 0 goes into the note edit.
   virtual void ShowNote(const std::string& /*note*/) {}
   // Lets waiting events other than user input through during a zero read.
@@ -730,11 +798,9 @@ protected:
   virtual void RemoveCalibAnimation() {}
   // An extended instrument whose sequence this version cannot run.
   void NotAvailableYet() const;
-  // The room temperature and barometric pressure of the BTPS panel.
-  virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const {
-    temperatureC = 20.0f;
-    pressureHpa = 1013.25f;
-  }
+  // The room temperature and barometric pressure of the BTPS panel; without
+  // one, the box sensors' last reading, else 20 °C and 1013.25 hPa.
+  virtual void BtpsConditions(float& temperatureC, float& pressureHpa) const;
 
   TMessage* Messages;
   TMeasureClient* Client;
@@ -771,6 +837,7 @@ private:
   void DetectBreathStart(float scaledMlps, bool inspirationFirst);
   float ScaledFlow(float scaledMlps) const;
   unsigned short StrokesNeeded() const;
+  bool IsDiffusionUnit() const;
   void CountStroke(std::size_t index);
   void RouteGasStrokes(std::size_t index);
   // The stop of a calibration: the list shows the calibration result, the
@@ -809,6 +876,28 @@ private:
   void FollowBreathingPhase(std::size_t i);
   void DisarmSeries();
   void StopShutterTest();
+  plethysmography::EvaluationSettings PlethyEvaluationSettings() const;
+  plethysmography::PlethyRecord PlethyRecord(short trial);
+  void FinishPlethySearch(short trial);
+  // The body box's parts of the start, the ready machine and the stop.
+  bool StartPlethysmographTest();
+  void StopPlethysmographTest();
+  void SendPlethyWord(unsigned short word);
+  void PlethyPause(int ms);
+  void DoorStep();
+  bool RemainingTimeOut(std::size_t i, TParam2 sample);
+  void ZeroSampleUnderMeasurement();
+  void BreathingSample(std::size_t i, TParam2 sample);
+  void FollowManoeuvre(std::size_t i, float measuredLps);
+  plethysmography::SensorReading SensorReadingNow() const;
+  void TakeBtpsReading(const plethysmography::SensorReading& reading, bool writeSection);
+  void StartPlethyCalibration();
+  void LeakSample(std::size_t i, TParam2 sample);
+  void PumpSample(std::size_t i, TParam2 sample);
+  bool PumpStillSetting(unsigned char statusBit);
+  void CountPlethyStroke(float volumeL);
+  void AppendPlethyLog(TBinaryWriter& out, std::size_t count) const;
+  std::unique_ptr<TLinkClock::TTimer> PlethyWait;
   void Sound();
   void NoSound();
   void NoSoundTick();

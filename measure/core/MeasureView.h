@@ -83,6 +83,11 @@ public:
                                 const std::string& /*text*/) {}
   // Clears the curve area beside the parameter list.
   virtual void ClearWorkArea() {}
+  // The plethysmograph's search for the artefact share: its progress
+  // ("%5.1f%%") in the corner of the work area, and its result in the
+  // window's status line.
+  virtual void ShowSearchProgress(const std::string& /*text*/) {}
+  virtual void SetStatusText(const std::string& /*text*/) {}
 };
 
 class TMeasureView : public TMeasureDrawing {

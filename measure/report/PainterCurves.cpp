@@ -1,5 +1,6 @@
 #include "measure/report/PainterCurves.h"
 
+#include "measure/screen/PlethyPainter.h"
 #include "measure/screen/ShutterGeometry.h"
 #include "measure/screen/ShutterPainter.h"
 
@@ -118,6 +119,8 @@ void TPainterCurves::DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVo
   Prepare(canvas, kind, fvcBesideVolume);
   if (kind == MEASURE_SHUTTER)
     ShutterPainter::DrawKoordinata(Painter, canvas.Surface);
+  else if (kind == MEASURE_PLETHY)
+    PlethyPainter::DrawKoordinata(Painter, canvas.Surface);
   else
     Painter.DrawKoordinata(canvas.Surface);
 }

@@ -120,10 +120,8 @@ bool TMeasureCore::CalculateCalibrationConstans() {
   if ((InstrumentType & FamilyMask) == DiffusionFamily) {
     return CalculateDiffCalibrationConstans();
   }
-  if (InstrumentType != 0) {
-    // The plethysmograph's cabin calibration belongs to the special tests.
-    return false;
-  }
+  if (InstrumentType != 0)
+    return IsPlethysmographInstrument() && CalculatePlethyCalibrationConstans();
   if (SyringeVolume <= 0) {
     if (Messages) {
       Messages->MessageBoxText(Messages->Format(calibration::BadSettingText, {"Pump"}), 0, TMessageIcon::Stop);

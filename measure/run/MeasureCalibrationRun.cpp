@@ -25,11 +25,18 @@ constexpr TListPlacement ExtendedResult{320, 87, 742, 167};
 void TMeasureCore::CmCalibration() {
   if (!IsIdle())
     return;
-  // Only the syringe of a plain spirometer and the diffusion unit's sequence
-  // are run here; the plethysmograph's cabin calibration is a special test.
-  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) != DiffusionFamily) {
+  // An instrument of another family has no calibration this window runs.
+  const bool box = IsPlethysmographInstrument();
+  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) != DiffusionFamily && !box) {
     NotAvailableYet();
     return;
+  }
+  if (HasInstrument && box) {
+    if (const int problem = PlethySettingsProblem(); problem != 0) {
+      if (Messages)
+        Messages->MessageBox(problem, 0, TMessageIcon::Stop);
+      return;
+    }
   }
   if (BtpsDevice)
     BtpsTimerActive = false;
@@ -75,6 +82,8 @@ void TMeasureCore::CmCalibration() {
     InitHandler();
     if (HasInstrument && (InstrumentType & FamilyMask) == DiffusionFamily)
       StartDiffusionCalibration();
+    else if (HasInstrument && box)
+      StartPlethyCalibration();
   }
   View->SetHourGlass(false);
   if (Client)
@@ -87,7 +96,8 @@ bool TMeasureCore::CalculateCalibrationFactors(float& positive, float& negative)
   float withGas = 0.0f;
   const bool valid = (InstrumentType & FamilyMask) == DiffusionFamily
                          ? TestCalculateOfDiffCalibration(inspiration, withGas, expiration, false)
-                         : TestCalculateOfSpiroCalibration(inspiration, expiration, false);
+                     : IsPlethysmographInstrument() ? TestCalculateOfPlethyCalibration(inspiration, expiration, false)
+                                                    : TestCalculateOfSpiroCalibration(inspiration, expiration, false);
   if (!valid)
     return false;
   positive = inspiration;

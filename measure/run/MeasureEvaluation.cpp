@@ -98,8 +98,7 @@ void TMeasureCore::CurveMove() {
     SearchTheBest(mode);
     break;
   case MEASURE_PLETHY:
-    // Its evaluation needs the box chain, which comes with that
-    // instrument; until then the trial keeps its curves.
+    EvaluatePlethyTrial();
     SearchTheBest(mode);
     break;
   case MEASURE_CALIBRATION:
@@ -137,6 +136,8 @@ void TMeasureCore::ReIntegratedVolume(short type, short trial, unsigned long cou
       v -= level;
     if (type == MEASURE_DFC)
       CurveMoveWithRV(trial, static_cast<unsigned long>(n));
+    if (type == MEASURE_PLETHY)
+      AddRVtoVolumeCurve(trial, static_cast<unsigned long>(n));
   }
   spirometry::ShiftExtremes(Extremes, level);
 }

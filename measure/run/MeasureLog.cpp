@@ -13,6 +13,7 @@ const char* LogPattern(short mode) {
   case MEASURE_FVC: return "Bad\\Fvc.%03d";
   case MEASURE_VC: return "Bad\\Vc.%03d";
   case MEASURE_MVV: return "Bad\\Mvv.%03d";
+  case MEASURE_PLETHY: return "Bad\\Plethy.%03d";
   default: return nullptr;
   }
 }
@@ -48,17 +49,38 @@ std::filesystem::path TMeasureCore::WriteMeasureLog() {
   std::string btps = BtpsRecordBytes();
   btps.resize(17, '\0');
   out.WriteBytes(btps);
-  out.WriteFloat32(ConstansOfBTPS[0]);
-  out.WriteFloat32(InspFactor);
-  out.WriteFloat32(ExpFactor);
-  out.WriteFloat32(FlowZero);
-  out.WriteInt32(static_cast<std::int32_t>(n));
-  for (std::size_t k = 0; k < n; ++k)
-    out.WriteInt16(LogBuffer[0][k]);
+  if (MeasureMode == MEASURE_PLETHY) {
+    AppendPlethyLog(out, n);
+  } else {
+    out.WriteFloat32(ConstansOfBTPS[0]);
+    out.WriteFloat32(InspFactor);
+    out.WriteFloat32(ExpFactor);
+    out.WriteFloat32(FlowZero);
+    out.WriteInt32(static_cast<std::int32_t>(n));
+    for (std::size_t k = 0; k < n; ++k)
+      out.WriteInt16(LogBuffer[0][k]);
+  }
 
   std::ofstream stream(file, std::ios::binary | std::ios::trunc);
   if (!stream)
     return {};  // a log that cannot be created is skipped
   stream.write(out.Data().data(), static_cast<std::streamsize>(out.Size()));
   return stream ? file : std::filesystem::path{};
+}
+
+void TMeasureCore::AppendPlethyLog(TBinaryWriter& out, std::size_t n) const {
+  // The box's log keeps its zeros and marks besides the three raw channels:
+  // where the flow was held, the closure and the start of the loops.
+  for (const auto& channel : LogBuffer)
+    n = std::min(n, channel.size());
+  out.WriteFloat32(PlethyShared);
+  out.WriteInt32(ResistanceEndMark);
+  for (const float value : {ConstansOfBTPS[0], InspFactor, ExpFactor, FlowZero, BoxZero, MouthZero})
+    out.WriteFloat32(value);
+  for (const short mark : {TGVStartMark, EndMark, ResistanceStartMark})
+    out.WriteInt32(static_cast<std::uint16_t>(mark));
+  out.WriteInt32(static_cast<std::int32_t>(n));
+  for (const auto& channel : LogBuffer)
+    for (std::size_t k = 0; k < n; ++k)
+      out.WriteInt16(channel[k]);
 }

@@ -1,4 +1,5 @@
 #include "measure/core/MeasureCore.h"
+#include "measure/run/SampleGuard.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
@@ -101,6 +102,7 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
     UndoStart();
     return 1;
   }
+  const bool box = MeasureMode == MEASURE_PLETHY;
   // Every trial waits for its own breath, and measures it against its own
   // turning points.
   FlagBegin = false;
@@ -110,6 +112,12 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
   InitHandler();
   if (MeasureMode == MEASURE_DFC)
     StartDfcRun();
+  if (box && !StartPlethysmographTest()) {
+    ChangeCommandButton(2153, static_cast<int>(id));
+    KillMetronomTimer();
+    UndoStart();
+    return 1;
+  }
   // A plain spirometer streams once the acquisition starts; the extended
   // instruments are told which stream to send. The diffusion and
   // plethysmograph sequences start their instruments themselves.
@@ -143,14 +151,19 @@ void TMeasureCore::UndoStart() {
     BtpsTimerActive = true;
 }
 
+bool SampleEndsRun(TMeasureCore& core) {
+  if (core.StartId == 0)
+    return true;
+  if (core.StopRequest == 0)
+    return false;
+  if (core.StartId >= CM_CALIBRATION && core.StartId <= CM_START + 2)
+    core.CmStop();
+  return true;
+}
+
 TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
-  if (StartId == 0)
+  if (SampleEndsRun(*this))
     return 1;
-  if (StopRequest != 0) {
-    if (StartId >= CM_CALIBRATION && StartId <= CM_START + 2)
-      CmStop();
-    return 1;
-  }
   const auto i = static_cast<std::size_t>(wParam);
   switch (TestMode) {
   case 0:
@@ -220,11 +233,18 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
   }
 
   if (mode == MEASURE_CALIBRATION && (StrokeCount >= StrokesNeeded() || SkipMark)) {
-    // A spirometer is done; the diffusion unit goes on to its pressure lines.
-    if (InstrumentType == 0)
+    // A spirometer is done; the diffusion unit goes on to its pressure
+    // lines, the body box to its door, settling and box tests.
+    if (InstrumentType == 0) {
       StopRequest = 1;
-    else if (!SkipMark)
+    } else if (IsPlethysmographInstrument()) {
+      if (!Plethysmograph.SkipFlowCalibration) {
+        SendPlethyWord(0xEF7F);
+        WaitingCloseTheDoor();
+      }
+    } else if (!SkipMark) {
       PressureProbe(1);
+    }
     return 1;
   }
   // The count covers every sample stored, the one just in included: the
@@ -245,7 +265,7 @@ TResult TMeasureCore::CmReady(TParam1 wParam, TParam2 sample) {
         (mode != MEASURE_FVC && Flow[t][i] > 0.0f && DirectionFlag == 0))
       WriteLargeParam();
   } else if (mode == MEASURE_CALIBRATION && !CalFlow.empty()) {
-    if (InstrumentType != 0)
+    if (IsDiffusionUnit())
       RouteGasStrokes(i);
     LocalMaxMin(CalFlow[i], CalVolume[i], static_cast<unsigned short>(i));
     CountStroke(i);
@@ -283,8 +303,11 @@ float TMeasureCore::ScaledFlow(float s) const {
 }
 
 unsigned short TMeasureCore::StrokesNeeded() const {
-  return static_cast<unsigned short>(CalStrokes * 2 + (InstrumentType != 0 ? 4 : 0));
+  // The diffusion unit's two gas strokes come on top of the syringe's series.
+  return static_cast<unsigned short>(CalStrokes * 2 + (IsDiffusionUnit() ? 4 : 0));
 }
+
+bool TMeasureCore::IsDiffusionUnit() const { return (InstrumentType & 0xE0) == 0x60; }
 
 void TMeasureCore::RouteGasStrokes(std::size_t i) {
   // The two inspirations after the first series go through the gas path,
@@ -310,7 +333,9 @@ void TMeasureCore::CountStroke(std::size_t i) {
     return;
   LastTurnVolume = CalVolume[i];
   ++StrokeCount;
-  if (StrokeCount == StrokesNeeded() / 2 + (InstrumentType != 0 ? 2 : 0)) {
+  if (IsPlethysmographInstrument())
+    CountPlethyStroke(CalVolume[i]);
+  if (StrokeCount == StrokesNeeded() / 2 + (IsDiffusionUnit() ? 2 : 0)) {
     CalDoneIndex = static_cast<short>(i + 3);
     float positive = 1.0f;
     float negative = 1.0f;
@@ -333,7 +358,13 @@ void TMeasureCore::CmStop() {
   const short mode = MeasureMode;
   const bool logged = LogMeasureMode == mode && LogWriteEnable != 0 &&
                       (mode == MEASURE_FVC || mode == MEASURE_VC || mode == MEASURE_MVV);
-  if (logged)
+  // The box is told to stop and its BTPS sensors read once more; the log
+  // keeps the raw samples of the trial for a replay.
+  const bool box = mode == MEASURE_PLETHY || (mode == MEASURE_CALIBRATION && IsPlethysmographInstrument());
+  if (box)
+    StopPlethysmographTest();
+  const bool boxLogged = mode == MEASURE_PLETHY && LogMeasureMode == MEASURE_PLETHY && LogWriteEnable != 0;
+  if (logged || boxLogged)
     log = WriteMeasureLog();
   if (mode == MEASURE_DFC || mode == MEASURE_PLETHY || mode == MEASURE_SHUTTER)
     ChangeCommandButton(mode == MEASURE_DFC ? 2106 : 2153, static_cast<int>(id));
@@ -383,7 +414,7 @@ void TMeasureCore::CmStop() {
         NewResult[Index(mode)] = true;
     }
   }
-  if (logged && LogSaveAll == 0 && !log.empty()) {
+  if ((logged || boxLogged) && LogSaveAll == 0 && !log.empty()) {
     std::error_code ignored;
     std::filesystem::remove(log, ignored);
   }

@@ -73,7 +73,7 @@ void TMeasureCore::BtpsTick() {
   HasInstrument = BtpsPresent;
   MeasureMode = MEASURE_PLETHY;
   InitHandler();
-  MeasureBtps(0xAF7F);
+  MeasuredBTPSParams(0xAF7F);
   if ((InstrumentStatus & 0x04) != 0)
     DoorFlag = true;
   KillHandler();
@@ -189,8 +189,11 @@ void TMeasureCore::CmSkipNextPoint() {
   SkipMark = true;
   CmSendToSerialPort(WordIdle, 2);
   LastSentData = WordIdle;
-  if (family == 0x60)
+  if (family == 0x60) {
     PressureProbe(1);
-  else
-    WaitForCabinDoor();
+  } else {
+    // The syringe is skipped: the flow factors in use stay, the box tests follow.
+    Plethysmograph.SkipFlowCalibration = true;
+    WaitingCloseTheDoor();
+  }
 }

@@ -14,7 +14,8 @@ namespace {
 constexpr unsigned short ZeroReadSamples = 225;  // the last 100 of them count, after the sensor settled
 constexpr std::int64_t ZeroReadTimeoutMs = 2'500;
 constexpr unsigned short WordIdle = 0xEF7F;
-constexpr unsigned short FamilyMask = 0xE0;
+constexpr unsigned short WordStop = 0xAF7F;
+constexpr int NoBoxFactorText = 556;
 constexpr int RestText = 4;  // leave the instrument at rest and confirm
 constexpr int ZeroNextText = 9450;
 constexpr int ZeroReadText = 9451;
@@ -33,9 +34,18 @@ bool TMeasureCore::ReadZero() {
   ZeroPressureBuffer.fill(0.0f);
   const TEventHandlerPtr notified = pThis;
   pThis = {};
+  const bool box = IsPlethysmographInstrument();
+  if (box)
+    BoxZeroBuffer.fill(0.0f);
+  FlagBegin = false;
   InitHandler();
-  if (InstrumentType != 0 && CmSendToSerialPort(WordIdle, 2))
+  if (box) {
+    // The box zeroes its transducers itself before they are read.
+    HardwareAutoZero();
+    FlagBegin = true;
+  } else if (InstrumentType != 0 && CmSendToSerialPort(WordIdle, 2)) {
     LastSentData = WordIdle;
+  }
   const std::int64_t started = Clock->NowMs();
   while (InterruptIndex < ZeroReadSamples && StopRequest == 0) {
     ReadDataFromSerialPortToBuffer(IdCommDev);
@@ -48,8 +58,12 @@ bool TMeasureCore::ReadZero() {
     LetWaitingEventsThrough();
   }
   pThis = notified;
+  if (box) {
+    SendPlethyWord(WordStop);
+    PlethyPause(50);
+  }
   KillHandler();
-  const bool zeroed = StopRequest == 0 && CalculateZero();
+  const bool zeroed = StopRequest == 0 && (box ? CalculatePlethyZero(true) : CalculateZero());
   MeasureMode = mode;
   return zeroed;
 }
@@ -80,11 +94,10 @@ bool TMeasureCore::CalculateZero() {
 void TMeasureCore::CmZero() {
   if (!IsIdle())
     return;
-  // The plethysmograph's zero belongs to the special tests.
-  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) == 0) {
-    NotAvailableYet();
-    return;
-  }
+  // The box's factor comes with its first evaluated trial: the operator is
+  // reminded that the box has none yet.
+  if (MeasureMode == MEASURE_PLETHY && PlethyShared == 0.0f && Messages)
+    Messages->MessageBox(NoBoxFactorText, 1, TMessageIcon::Information);
   ZeroNeeded = true;
   View->DropNotes();
   if (ListVisible)
@@ -108,7 +121,9 @@ void TMeasureCore::CmZero() {
     finish();
     return;
   }
-  if (Messages && Messages->MessageBox(RestText, 1, TMessageIcon::Information) != IDOK) {
+  // The box sets its own transducers to rest first: nobody is asked to.
+  if (!IsPlethysmographInstrument() && Messages &&
+      Messages->MessageBox(RestText, 1, TMessageIcon::Information) != IDOK) {
     finish();
     return;
   }

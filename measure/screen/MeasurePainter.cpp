@@ -1,4 +1,5 @@
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PlethyPainter.h"
 #include "measure/screen/RhinoChart.h"
 #include "measure/screen/ShutterPainter.h"
 
@@ -101,6 +102,9 @@ void TMeasurePainter::RunStep(TDrawSurface& surface, TPaintStep step) {
   case S::Axes:
     DrawKoordinata(surface);
     return;
+  case S::PlethyScreen:
+    PlethyPainter::Paint(*this, surface);
+    break;
   case S::ShutterAxes:
     ShutterPainter::DrawKoordinata(*this, surface);
     if (!Display.Printing)
@@ -156,10 +160,12 @@ void TMeasurePainter::ClearMeasureScreen(TDrawSurface& surface) {
   Fill(surface, WorkArea(Display.ScreenMode), BackgroundColor);
   Fill(surface, LowerArea(Display.ScreenIndex), BackgroundColor);
   const short mode = TMeasureData::MeasureMode;
-  if (mode == MEASURE_PLETHY || mode == MEASURE_SHUTTER || mode == MEASURE_RHINO) {
-    const TPaintStep axes = mode == MEASURE_PLETHY  ? TPaintStep::PlethyScreen
-                            : mode == MEASURE_SHUTTER ? TPaintStep::ShutterAxes
-                                                      : TPaintStep::RhinoAxes;
+  if (mode == MEASURE_PLETHY) {
+    PlethyPainter::DrawKoordinata(*this, surface);
+    return;
+  }
+  if (mode == MEASURE_SHUTTER || mode == MEASURE_RHINO) {
+    const TPaintStep axes = mode == MEASURE_SHUTTER ? TPaintStep::ShutterAxes : TPaintStep::RhinoAxes;
     RunStep(surface, axes);
     return;
   }
@@ -406,7 +412,11 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
     ShutterPainter::DrawVolumeSegment(*this, surface, trial, i);
     return true;
   }
-  if (mode >= MEASURE_PLETHY && mode <= MEASURE_RHINO)
+  if (mode == MEASURE_PLETHY) {
+    PlethyPainter::DrawCurve(*this, surface, trial, i);
+    return true;
+  }
+  if (mode == MEASURE_RHINO)
     return false;
   const bool calibration = mode == MEASURE_CALIBRATION;
   const auto slot = static_cast<std::size_t>(trial);

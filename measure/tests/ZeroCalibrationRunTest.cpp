@@ -105,11 +105,22 @@ TEST_F(ZeroRun, WithoutAnInstrumentTheZeroIsNothingAndSaysSo) {
   EXPECT_FALSE(Core.ZeroPending);
 }
 
-TEST_F(ZeroRun, ThePlethysmographsZeroIsNotAvailableYet) {
+TEST_F(ZeroRun, TheBodyBoxZeroesItsTransducersBeforeTheyAreRead) {
   Core.InstrumentType = 0x11;  // a cabin: no family bits
-  Core.DispatchCommand(CM_ZERO);
-  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(9000));
-  EXPECT_FLOAT_EQ(Core.FlowZero, 12.5f);
+  TSimulatorOptions options;
+  options.Kind = "plethysmograph";
+  options.HardwareVersion = 0x11;
+  Attach(options);
+  Core.ZeroNeeded = true;
+  Core.DispatchCommand(CM_ZERO);  // no rest prompt: the box rests its transducers itself
+  // The auto-zero: stop, zero samples (0x0004 clear), the 0x0040 pulse, run;
+  // the read ends with the stop word.
+  const std::vector<std::string> expected{"0xAF7F", "0xAF7B", "0xAF3B", "0xAF7B", "0xEF7B", "0xAF7F"};
+  EXPECT_EQ(Rig.Words(), expected);
+  EXPECT_TRUE(Rig.Logged("autozero"));
+  EXPECT_NEAR(Core.FlowZero, 0.0f, 2 * CountMlps);
+  EXPECT_FALSE(Core.ZeroNeeded);
+  EXPECT_EQ(TMeasureData::MeasureMode, MEASURE_FVC);
 }
 
 // --- The syringe calibration of a plain spirometer --------------------------
@@ -215,8 +226,8 @@ TEST_F(SyringeRun, ADueCalibrationComesBeforeTheStart) {
   EXPECT_EQ(TakeMessage(), Texts.Format(20, {"10"}));
 }
 
-TEST_F(SyringeRun, ACabinCalibrationIsNotAvailableYet) {
-  Core.InstrumentType = 0x11;
+TEST_F(SyringeRun, AnInstrumentOfAnotherFamilyHasNoCalibrationHere) {
+  Core.InstrumentType = 0x80;
   Core.DispatchCommand(CM_CALIBRATION);
   EXPECT_EQ(TakeMessage(), Texts.LoadStringA(9000));
   EXPECT_FALSE(Core.IsRunning());

@@ -72,6 +72,8 @@ public:
     W.Screen->ShowSequenceText(left, top, right, bottom, text);
   }
   void ClearWorkArea() override { W.Screen->ClearWorkArea(); }
+  void ShowSearchProgress(const std::string& text) override { W.Screen->ShowSearchProgress(text); }
+  void SetStatusText(const std::string& text) override { W.Screen->SetStatusText(text); }
 
   void PlaceParamList(const TListPlacement& p, bool redraw) override {
     if (!W.ListView)
@@ -381,6 +383,20 @@ std::string TMeasure::BtpsRecordBytes() const {
   TBinaryWriter writer;
   WriteBtpsRecord(writer, Btps->GetRecord());
   return writer.Data();
+}
+
+void TMeasure::ShowBtpsReading(const plethysmography::SensorReading& reading, bool written) {
+  if (!Btps)
+    return;
+  const auto t = static_cast<short>(reading.temperatureC);
+  const auto h = static_cast<short>(reading.humidityPercent);
+  const auto p = static_cast<short>(reading.pressureHpa);
+  // A written section is read back, so that the panel and the file agree.
+  if (written)
+    Btps->ReadBTPSConstans(1, t, h, p);
+  else
+    Btps->UpdateBTPSData(1, t, h, p);
+  Btps->SetBTPSData();
 }
 
 void TMeasure::BtpsConditions(float& temperatureC, float& pressureHpa) const {

@@ -90,6 +90,7 @@ protected:
   bool CalculatedBTPS(short kind) override;
   std::string BtpsRecordBytes() const override;
   void BtpsConditions(float& temperatureC, float& pressureHpa) const override;
+  void ShowBtpsReading(const plethysmography::SensorReading& reading, bool written) override;
   void ShowNote(const std::string& note) override;
   void LetWaitingEventsThrough() override;
   void ShowZeroAnimation() override;

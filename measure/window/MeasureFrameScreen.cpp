@@ -9,6 +9,7 @@
 #include "measure/window/Measure.h"
 #include "measure/window/MeasureFrameScreen.h"
 
+#include "measure/screen/PlethyPainter.h"
 #include "measure/screen/ShutterPainter.h"
 #include "measure/screen/PressureChart.h"
 #include "measure/screen/RhinoScreenTexts.h"
@@ -281,17 +282,38 @@ void TMeasureFrameScreen::InvalidateScreen() {
 }
 
 void TMeasureFrameScreen::DrawMetronome(short state) {
-  // The plethysmograph's metronome has marks of its own.
-  if (W.MeasureMode == MEASURE_PLETHY)
-    return;
   TMeasurePainter* painter = GetPainter();
   if (!painter)
     return;
+  // The plethysmograph's metronome has marks of its own.
+  if (W.MeasureMode == MEASURE_PLETHY) {
+    if (W.IsRunning()) {
+      DrawDirect([&](TDrawSurface& s) { PlethyPainter::DrawRectangle(*painter, s, state); });
+      W.update();
+    }
+    return;
+  }
   DrawDirect([&](TDrawSurface& s) { ShutterPainter::DrawCircle(*painter, s, state); });
   const auto [first, second] = ShutterPainter::MetronomeMarks;
   constexpr int across = ShutterPainter::MetronomeCircle;
   W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(),
                                 TRect{first.X, first.Y, second.X + across, second.Y + across})));
+}
+
+void TMeasureFrameScreen::ShowSearchProgress(const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteSearchProgress(*painter, s, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::SearchProgressRect)));
+}
+
+void TMeasureFrameScreen::SetStatusText(const std::string& text) {
+  TMeasurePainter* painter = GetPainter();
+  if (!painter)
+    return;
+  DrawDirect([&](TDrawSurface& s) { PlethyPainter::WriteStatusLine(*painter, s, text); });
+  W.update(ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), PlethyPainter::StatusLineRect)));
 }
 
 void TMeasureFrameScreen::DrawShutterPoint(short index) {

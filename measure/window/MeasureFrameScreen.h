@@ -47,6 +47,8 @@ public:
   void WriteBreathingRate(int x, int y, const std::string& text) override;
   void ShowSequenceText(int left, int top, int right, int bottom, const std::string& text) override;
   void ClearWorkArea() override;
+  void ShowSearchProgress(const std::string& text) override;
+  void SetStatusText(const std::string& text) override;
   void Paint(QPainter& painter, const QRect& dirty) override;
   QString ToolTipAt(const QPoint& at) const override;
   QRect ToolTipRect(const QPoint& at) const override;

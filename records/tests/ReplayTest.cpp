@@ -144,6 +144,32 @@ TEST_F(Replay, PlethyDemonstrationZeroesTheZeroFlowInterval) {
   EXPECT_EQ(Window.Log.back(), "DoRandom 1");
 }
 
+// A PlDemo.bin cut short, in its constants, in its marks or in its
+// samples: one message naming the file, and neither samples nor marks
+// reach the window.
+TEST_F(Replay, ATruncatedPlethysmographFileReachesNothing) {
+  TBinaryWriter pl;
+  for (float value : {1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f})
+    pl.WriteFloat32(value);
+  for (std::uint32_t value : {100u, 120u, 30u, 200u})
+    pl.WriteUInt32(value);
+  for (int i = 0; i < 3 * 200; ++i)
+    pl.WriteInt16(100);
+  const std::string whole = pl.Data();
+  ASSERT_EQ(whole.size(), 40u + 6u * 200u);
+  for (const std::size_t cut : {std::size_t{14}, std::size_t{30}, whole.size() - 7, whole.size() - 1}) {
+    SCOPED_TRACE(cut);
+    Folder.Write("PlDemo.bin", whole.substr(0, cut));
+    Sink.Messages.clear();
+    EXPECT_EQ(Run(MEASURE_PLETHY), DemoDataAnswer::Damaged);
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_NE(Sink.Messages[0].Text.find("PlDemo.bin"), std::string::npos) << Sink.Messages[0].Text;
+    EXPECT_EQ(Window.GetBufferSize(MEASURE_PLETHY, 1), 0);
+    EXPECT_EQ(Window.State().PlethyIndex1, 0u);
+    EXPECT_EQ(Window.State().PlethyIndex2, 0u);
+  }
+}
+
 TEST_F(Replay, DamagedFilesReachNothingAndAreNamedOnce) {
   TBinaryWriter tooMany;
   tooMany.WriteUInt32(7000);

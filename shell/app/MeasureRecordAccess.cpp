@@ -8,6 +8,8 @@
 
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 using RecordState::Step;
 
 TMeasureRecordAccess::TMeasureRecordAccess(TMeasure& window) : W(window) { Sync(); }
@@ -58,6 +60,39 @@ void TMeasureRecordAccess::Sync() const {
   Step(Record.ProvokedDose, Given.ProvokedDose, [&] { return dose; }, [&](float v) { dose = v; });
   Step(Record.ThirdStageAgent, Given.ThirdStageAgent, [&] { return w.ProvocationStep.SolutionMaterial; },
        [&](const std::string& v) { w.ProvocationStep.SolutionMaterial = v; });
+  SyncPlethysmograph();
+}
+
+void TMeasureRecordAccess::SyncPlethysmograph() const {
+  TMeasure& w = W;
+  // The stored and replayed marks of the manoeuvre: the zero-flow stretch
+  // is the closed shutter, from the end of the resistance loops to its
+  // opening; index 1 the closure, index 2 the start of the loops.
+  const auto mark = [](std::uint32_t v) { return static_cast<short>(std::min<std::uint32_t>(v, 0x7FFF)); };
+  const auto index = [](short v) { return static_cast<std::uint32_t>(std::max<short>(v, 0)); };
+  Step(Record.ZeroFlowFirst, Given.ZeroFlowFirst, [&] { return index(w.ResistanceEndMark); },
+       [&](std::uint32_t v) { w.ResistanceEndMark = mark(v); });
+  Step(Record.ZeroFlowLast, Given.ZeroFlowLast, [&] { return index(w.EndMark); },
+       [&](std::uint32_t v) { w.EndMark = mark(v); });
+  Step(Record.PlethyIndex1, Given.PlethyIndex1, [&] { return index(w.TGVStartMark); },
+       [&](std::uint32_t v) {
+         w.TGVStartMark = mark(v);
+         // A trial that closed its shutter was asked to.
+         if (v != 0)
+           w.ShutterRequested = true;
+       });
+  Step(Record.PlethyIndex2, Given.PlethyIndex2, [&] { return index(w.ResistanceStartMark); },
+       [&](std::uint32_t v) { w.ResistanceStartMark = mark(v); });
+  TPlethyEvaluation& p = w.PlethyEvaluation;
+  Step(Record.PlethyValue, Given.PlethyValue, [&] { return p.LogValue; },
+       [&](const std::array<char, 4>& v) { p.LogValue = v; });
+  Step(Record.PlethyFlowFactor, Given.PlethyFlowFactor, [&] { return p.FlowFactor; },
+       [&](float v) { p.FlowFactor = v; });
+  Step(Record.RvCurrent, Given.RvCurrent, [&] { return p.RvCurrent; }, [&](float v) { p.RvCurrent = v; });
+  Step(Record.RvComparison, Given.RvComparison, [&] { return p.RvComparison; },
+       [&](float v) { p.RvComparison = v; });
+  Step(Record.RvStage, Given.RvStage, [&] { return p.RvStage; },
+       [&](const std::array<float, 3>& v) { p.RvStage = v; });
 }
 
 void TMeasureRecordAccess::SyncRhino() const {

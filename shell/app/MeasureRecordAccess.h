@@ -79,6 +79,7 @@ private:
   // Brings the record and the window into step.
   void Sync() const;
   void SyncRhino() const;
+  void SyncPlethysmograph() const;
 
   TMeasure& W;
   mutable TMeasureRecordState Record;

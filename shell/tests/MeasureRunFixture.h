@@ -59,6 +59,16 @@ protected:
     return static_cast<float>((static_cast<int>(random() & 0x7FFFFFFF) % 75 + 75) * 0.01);
   }
 
+  // The examination stored first, read back as the browser asks for it.
+  void LoadFirstStoredExamination() {
+    std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
+    ASSERT_EQ(meet->GoTop(), 0);
+    MeetRecordType stored;
+    ASSERT_EQ(meet->GetData(stored), 0);
+    const std::string key = FieldText(stored.Date) + "@" + FieldText(stored.Time);
+    SendMessage(&Client(), WM_LOAD_MEASUREMENT, 1, reinterpret_cast<TParam2>(key.c_str()));
+  }
+
   // The list's line of a parameter, its columns split at blanks.
   QStringList Line(TMeasure& window, std::string_view name) {
     for (const std::string& line : window.GetParamList()->GetLines())

@@ -73,14 +73,9 @@ TEST_F(MeasureRun, FvcOnTheDemonstrationDataBesideItsPredictedValuesSavedAndLoad
 
   // Read back as the browser asks for it: the stored result in place of a
   // cleared one.
-  std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
-  ASSERT_EQ(meet->GoTop(), 0);
-  MeetRecordType stored;
-  ASSERT_EQ(meet->GetData(stored), 0);
-  const std::string key = FieldText(stored.Date) + "@" + FieldText(stored.Time);
   window.ClearAktBuffer(MEASURE_FVC, 0);
   ASSERT_EQ(window.GetAktBuffer(MEASURE_FVC, 0)[0], 0.0f);
-  SendMessage(&Client(), WM_LOAD_MEASUREMENT, 1, reinterpret_cast<TParam2>(key.c_str()));
+  LoadFirstStoredExamination();
   EXPECT_EQ(window.GetAktBuffer(MEASURE_FVC, 0)[0], measured);
 }
 

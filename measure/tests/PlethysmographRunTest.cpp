@@ -1,0 +1,301 @@
+// The body-box test and its calibration as the operator runs them, on the
+// simulated box in process: the start, the door, the thermal settling, the
+// BTPS sensors, the zero, the loops, the shutter and the panting, with the
+// words the box received; the leak test and the pump swing of a
+// calibration and what lands in the ini file.
+
+#include "measure/tests/SimulatedCoreFixture.h"
+
+#include "common/CommandNumbers.h"
+#include "platform/framework/Profile.h"
+#include "platform/portkit/LinkSteps.h"
+#include "platform/portkit/plethysmography/BoxEvaluation.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace plethysmography;
+
+class BoxRun : public SimulatedCoreTest {
+protected:
+  BoxRun() : SimulatedCoreTest(MEASURE_PLETHY) {
+    Core.InstrumentType = 0x11;  // the body box, sensors on the wide scale
+    Core.SetInstrument(4);
+    Core.MetronomEnable = 0;     // its words would stand between the box's
+    Core.ReferenceIvc = 4.4f;    // a VC trial was shown
+    Core.PredictedData.Weight = 75;
+    TMeasureSettings settings;
+    // The model's flow is at BTPS already: nothing to correct.
+    settings.Plethysmograph.InspBTPSFactor = 1.0f;
+    // Nor does the model put a sensor's resistance before the airway.
+    settings.Plethysmograph.ResistanceOfSensor = 0.0f;
+    Core.ApplySettings(settings);
+    Options.Kind = "plethysmograph";
+    Options.Manoeuvre = "plethysmograph";
+    Options.HardwareVersion = 0x11;
+    Options.NoiseCounts = 0;
+    Options.Sensors.TemperatureC = 25.0;
+    Options.Sensors.PressureHpa = 1013.0;
+    Options.Sensors.HumidityPercent = 50.0;
+    Options.Box.Box.Ivc = true;
+  }
+
+  void Start() {
+    Attach(Options);
+    Core.DispatchCommand(CM_START);
+    ProcessPosted();
+    ASSERT_EQ(Core.StartId, CM_START);
+  }
+
+  // Plays until the panting is over and the patient has breathed out to RV
+  // and in to TLC, the operator giving the shutter command once the breath
+  // has begun; then the operator stops.
+  void PlayTrial() {
+    long ended = -1;
+    Rig.PlayWhile(
+        [&] {
+          if (TMeasureInterrupt::FlagBegin && !Core.ShutterRequested && TMeasureInterrupt::TestMode == 0)
+            Core.CmShutter();
+          if (ended < 0 && Core.EndMark != 0)
+            ended = Rig.Steps();
+          return Core.IsRunning() && (ended < 0 || Rig.Steps() < ended + 1300);
+        },
+        30000);
+    if (Core.IsRunning())
+      Core.DispatchCommand(CM_STOP);
+  }
+
+  TSimulatorOptions Options;
+};
+
+TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
+  Start();
+  EXPECT_EQ(TMeasureInterrupt::TestMode, StepBoxDoor) << "the box was never settled";
+  PlayTrial();
+  ASSERT_FALSE(Core.IsRunning());
+  ASSERT_NE(Core.EndMark, 0) << "the panting ended";
+  EXPECT_FALSE(Core.DoorFlag);
+
+  // The words, each once where it repeats: the polled BTPS reading (request,
+  // then breathing), the BTPS sensors during the test and back, the
+  // auto-zero (stop, zero samples, pulse 0x0040 low and high, run), the
+  // zero's end (0x0004 set, breathing), the loops (0x0010 cleared), their
+  // end (set), the toggle back (cleared), the shutter closed (0x0001
+  // cleared), opened; at the stop the polled reading with the stop word.
+  const std::vector<std::string> expected{"0xEB7F", "0xEF7D", "0xEB7D", "0xEF7D", "0xAF7F", "0xAF7B", "0xAF3B",
+                                          "0xAF7B", "0xEF7B", "0xEF7F", "0xEF7D", "0xEF6D", "0xEF7D", "0xEF6D",
+                                          "0xEF6C", "0xEF6D", "0xEB7F", "0xAF7F"};
+  EXPECT_EQ(Rig.Words(), expected);
+  EXPECT_EQ(Rig.CountLogged("shutter closed"), 1);
+  EXPECT_EQ(Rig.CountLogged("shutter opened"), 1);
+
+  // The sensors' values came through: 25 °C settles for (37 - 25) × 2 + 30
+  // = 54 s, and the box air is the room's.
+  const BoxAir air = Core.BoxAirNow();
+  EXPECT_NEAR(air.temperatureC, 25.0, 0.05);
+  EXPECT_NEAR(air.pressureHpa, 1013.0, 0.7);
+  EXPECT_NEAR(air.humidityPercent, 50.0, 0.05);
+
+  // The window's evaluation at the stop. The model: FRC (TGV) 3.2 L, RV
+  // 1.6 L, TLC = RV + IVC = 1.6 + 4.4 = 6.0 L, Raw 0.15 kPa·s/L, sGaw =
+  // 1 / (0.15 × 3.2) = 2.083.
+  const auto& shown = Core.AktParams[MEASURE_PLETHY][0];
+  EXPECT_NEAR(shown[TGV], 3.2, 3.2 * 0.02);
+  EXPECT_NEAR(shown[RV], 1.6, 1.6 * 0.02);
+  EXPECT_NEAR(shown[TLC], 6.0, 6.0 * 0.02);
+  EXPECT_NEAR(shown[Raw], 0.15, 0.15 * 0.05);
+  EXPECT_NEAR(shown[sGaw], 2.083, 2.083 * 0.05);
+}
+
+TEST_F(BoxRun, TheClosedBoxSettlesForAsLongAsItsAirNeedsToWarm) {
+  struct Case {
+    double temperatureC;
+    long samples;  // (37 - T) × 2 + 30 seconds, T at most 37, of 10-ms samples
+  };
+  for (const Case c : {Case{37.0, 3000}, Case{40.0, 3000}, Case{20.0, 6400}}) {
+    SCOPED_TRACE(c.temperatureC);
+    Options.Sensors.TemperatureC = c.temperatureC;
+    Core.DoorFlag = true;
+    Start();
+    Rig.PlayWhile([] { return TMeasureInterrupt::TestMode != StepBoxSettling; }, 1000);
+    const long settling = Rig.PlayWhile([] { return TMeasureInterrupt::TestMode == StepBoxSettling; }, 10000);
+    EXPECT_NEAR(settling, c.samples, 1);
+    Core.DispatchCommand(CM_STOP);
+  }
+}
+
+TEST_F(BoxRun, TheStopKeepsTheRawSamplesAndMarksInTheBoxLog) {
+  Core.HomeFolder = Folder.Path();
+  Core.LogWriteEnable = 1;
+  Core.LogMeasureMode = MEASURE_PLETHY;
+  Core.LogSaveAll = 1;
+  Start();
+  PlayTrial();
+  ASSERT_NE(Core.EndMark, 0);
+  std::ifstream file(Folder / "Bad" / "Plethy.001", std::ios::binary);
+  ASSERT_TRUE(file) << "the log was written";
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto u32 = [&bytes](std::size_t at) {
+    std::uint32_t v = 0;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  const auto f32 = [&bytes](std::size_t at) {
+    float v = 0.0f;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  // The layout: patient 84 bytes, BTPS record 17, the shared value, the
+  // flow-held start, six constants from 109, the closure, the flow-held
+  // end and the loops' start at 133, 137 and 141, n at 145, then three
+  // channels of n 16-bit samples.
+  const std::uint32_t n = u32(145);
+  EXPECT_EQ(n, static_cast<std::uint32_t>(Core.SampleCount[MEASURE_PLETHY][0]));
+  EXPECT_EQ(bytes.size(), 149 + 6 * std::size_t{n});
+  EXPECT_EQ(u32(105), static_cast<std::uint32_t>(Core.ResistanceEndMark));
+  EXPECT_EQ(u32(133), static_cast<std::uint32_t>(Core.TGVStartMark));
+  EXPECT_EQ(u32(137), static_cast<std::uint32_t>(Core.EndMark));
+  EXPECT_EQ(u32(141), static_cast<std::uint32_t>(Core.ResistanceStartMark));
+  EXPECT_FLOAT_EQ(f32(121), Core.FlowZero);
+  EXPECT_FLOAT_EQ(f32(125), Core.BoxZero);
+  EXPECT_FLOAT_EQ(f32(129), Core.MouthZero);
+}
+
+TEST_F(BoxRun, TheDoorOpenedMidTestStopsItAndTheNextStartWaitsForTheDoor) {
+  Options.Box.DoorOpenAtS = 75.0;  // after the settling, during the loops
+  Start();
+  PlayTrial();
+  ASSERT_FALSE(Core.IsRunning());
+  EXPECT_TRUE(Core.DoorFlag);
+  EXPECT_EQ(Core.EndMark, 0) << "stopped before the panting ended";
+
+  Core.DispatchCommand(CM_START);
+  ProcessPosted();
+  ASSERT_TRUE(Core.IsRunning());
+  Rig.Play(500);
+  EXPECT_EQ(TMeasureInterrupt::TestMode, StepBoxDoor) << "the door is still open";
+  Core.DispatchCommand(CM_STOP);
+}
+
+TEST_F(BoxRun, SensorsOutOfRangeStopTheTestAndWriteNothing) {
+  // 2000 hPa is the most the sensors may read; 2100 stops the test in the
+  // BTPS step, after the polled reading at the start left the panel alone.
+  Options.Sensors.PressureHpa = 2100.0;
+  Start();
+  Rig.PlayWhile([this] { return Core.IsRunning(); }, 20000);
+  EXPECT_FALSE(Core.IsRunning());
+  // The words read back 25 °C, 2100 hPa and 50 % on the wide scale.
+  EXPECT_EQ(TakeMessage(), Texts.Format(TMeasureCore::BtpsOutOfRangeText, {"25.0", "2100", "50"}));
+  const TProfile btps("BTPS", Core.GetIniFile());
+  EXPECT_EQ(btps.GetInt("PRESSURE", -1), -1) << "nothing written";
+  EXPECT_EQ(Core.SampleCount[MEASURE_PLETHY][0], 0) << "no breath recorded";
+}
+
+TEST_F(BoxRun, ALinkThatFallsSilentInTheZeroStopsTheTestAndKeepsTheOldZero) {
+  Core.FlowZero = 12.5f;  // an earlier zero
+  Start();
+  Rig.PlayWhile([] { return TMeasureInterrupt::TestMode != StepZeroUnderMeasurement; }, 20000);
+  ASSERT_EQ(TMeasureInterrupt::TestMode, StepZeroUnderMeasurement);
+  Rig.Play(50);
+  // The line goes silent: only the clock moves.
+  for (int k = 0; k < 400 && Core.IsRunning(); ++k) {
+    Clock->Advance(10);
+    ProcessPosted();
+  }
+  EXPECT_FALSE(Core.IsRunning());
+  const std::string message = TakeMessage();
+  EXPECT_NE(message.find("COM1"), std::string::npos) << message;
+  EXPECT_FLOAT_EQ(Core.FlowZero, 12.5f) << "the zero was never taken";
+  EXPECT_EQ(Core.SampleCount[MEASURE_PLETHY][0], 0);
+}
+
+TEST_F(BoxRun, SettingsTheBoxCannotWorkWithRefuseTheStart) {
+  TMeasureSettings settings;
+  settings.Plethysmograph.VolumeOfCabinL = 60.0f;  // 75 kg take 70 L of it
+  Core.ApplySettings(settings);
+  Attach(Options);
+  Core.DispatchCommand(CM_START);
+  ProcessPosted();
+  EXPECT_FALSE(Core.IsRunning());
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(TMeasureCore::CabinSettingText));
+  settings.Plethysmograph.VolumeOfCabinL = 960.0f;
+  settings.Plethysmograph.CalibrationVolumeL = 0.0f;
+  Core.ApplySettings(settings);
+  Core.DispatchCommand(CM_CALIBRATION);
+  EXPECT_FALSE(Core.IsRunning());
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(TMeasureCore::PumpVolumeSettingText));
+}
+
+class BoxCalibrationRun : public BoxRun {
+protected:
+  BoxCalibrationRun() {
+    Options.Manoeuvre = "syringe";
+    Options.Patient.SyringeStrokes = 24;
+    Options.LeadInS = 4.0;  // the operator takes the syringe once the zero is read
+    Options.Box.Box.LeakTauS = 5.0;
+    Core.CalStrokes = 10;
+    Core.SyringeVolume = 3;
+  }
+
+  void Calibrate() {
+    Attach(Options);
+    Core.DispatchCommand(CM_CALIBRATION);
+    ASSERT_EQ(Core.StartId, CM_CALIBRATION);
+    Rig.PlayWhile([this] { return Core.IsRunning(); }, 40000);
+    ASSERT_FALSE(Core.IsRunning());
+  }
+};
+
+TEST_F(BoxCalibrationRun, TheBoxConstantsMatchTheModel) {
+  Calibrate();
+  const TProfile section("CalibrationOfPlethysmograph", Core.GetIniFile());
+  // PBOXref = 100 PB × "CalibrationVolume" / "VolumeOfCabin"
+  //         = 100 × 1013 × 0.15 / 960 = 15.828 Pa; the model box swings by
+  // exactly that (factor 1); its leak decays with tau = 5 s.
+  EXPECT_NEAR(section.GetFloat("PBOXref", 0.0), 15.828, 0.02);
+  EXPECT_NEAR(section.GetFloat("Pbox", 0.0), 15.828, 15.828 * 0.01);
+  EXPECT_NEAR(section.GetFloat("TIMEconst", 0.0), 5.0, 5.0 * 0.02);
+  // The syringe's strokes through a sensor of gain 1.
+  EXPECT_NEAR(section.GetFloat("FlowInspirationConstans", 0.0), 1.0, 0.02);
+  EXPECT_NEAR(section.GetFloat("FlowExpirationConstans", 0.0), 1.0, 0.02);
+  // The box tests' words, as the box's table has them: pump position 0
+  // with 0x0010 (the mask alone, then 0xEE6D), the leak test at 40 breaths
+  // a minute (0xEF6D, 0x0002 clear), pump position 1 (0xED6D); the stop.
+  const std::vector<std::string> boxTests{"0x0010", "0xEE6D", "0xEF6D", "0xED6D", "0xEB7F", "0xAF7F"};
+  const std::vector<std::string> words = Rig.Words();
+  ASSERT_GE(words.size(), boxTests.size());
+  EXPECT_TRUE(std::equal(boxTests.begin(), boxTests.end(), words.end() - static_cast<long>(boxTests.size())));
+  EXPECT_TRUE(Rig.Logged("leak pump set"));
+  EXPECT_TRUE(Rig.Logged("calibration pump set"));
+
+  // What was written comes back through the settings.
+  TMeasureSettings settings;
+  settings.Calibration.HasBoxReference = true;
+  settings.Calibration.PBOXref = static_cast<float>(section.GetFloat("PBOXref", 0.0));
+  settings.Calibration.PBOX = static_cast<float>(section.GetFloat("Pbox", 0.0));
+  settings.Calibration.TIMEconst = static_cast<float>(section.GetFloat("TIMEconst", 0.0));
+  Core.BoxReferencePressure = Core.BoxConstant = Core.TimeConstant = 0.0f;
+  Core.ApplySettings(settings);
+  EXPECT_NEAR(Core.BoxReferencePressure, 15.828f, 0.02f);
+  EXPECT_NEAR(Core.TimeConstant, 5.0f, 0.1f);
+}
+
+TEST_F(BoxCalibrationRun, AStuckPumpEndsTheCalibrationWithItsMessageAndStoresNothing) {
+  Options.StuckPump = true;
+  Core.DoorFlag = false;  // the box stayed shut: straight to the box tests
+  Calibrate();
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(TMeasureCore::StuckPumpText));
+  const TProfile section("CalibrationOfPlethysmograph", Core.GetIniFile());
+  EXPECT_EQ(section.GetFloat("PBOXref", -1.0), -1.0) << "nothing stored";
+  EXPECT_FALSE(Core.CalibrationWritten);
+}
+
+}  // namespace

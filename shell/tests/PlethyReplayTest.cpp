@@ -1,0 +1,199 @@
+// The body plethysmograph through the real program on its demonstration
+// trial (PlDemo.bin, made by tools/demogen from the box model): the
+// evaluation with the artefact search, the loop commands, the screen in
+// both layouts and the test saved and read back from its SQLite files.
+
+#include "shell/tests/MeasureRunFixture.h"
+
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/PainterCurves.h"
+#include "measure/screen/MeasurePainter.h"
+#include "platform/basekit/PrintCanvas.h"
+#include "platform/basekit/ui/PainterSurface.h"
+#include "platform/portkit/plethysmography/Trial.h"
+#include "testing/PdfText.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+#include <QApplication>
+#include <QMdiSubWindow>
+
+#include <vector>
+
+namespace {
+
+namespace pl = plethysmography;
+
+class PlethyReplay : public TMeasureRunFixture {
+protected:
+  PlethyReplay() {
+    // The room the demonstration trial was made in (25 °C, 50 %), the IVC
+    // after RV completing TLC.
+    // The model's mouthpiece adds no resistance of its own.
+    ExtraIni = "[Hardware Plethysmograph]\nInstall=1\n[Plethysmograph Parameters]\nEndOfMeasurementWithIVC=1\n"
+               "ResistanceOfSensor=0\n"
+               "[BTPS]\nBTPS=1\nTEMPERATURE=25\nHUMIDITY=50\nPRESSURE=1013\n";
+  }
+
+  TMeasure& RunDemonstration() {
+    TMeasure& window = OpenTest(CM_MEASURE_PLETHY);
+    EXPECT_EQ(window.GetMeasureMode(), MEASURE_PLETHY);
+    // Over the whole work area, as the operator has it.
+    for (QWidget* up = window.parentWidget(); up; up = up->parentWidget())
+      if (auto* frame = qobject_cast<QMdiSubWindow*>(up)) {
+        frame->showMaximized();
+        break;
+      }
+    QApplication::processEvents();
+    RunTrial(window);
+    return window;
+  }
+
+  void Picture(TMeasure& window, const std::string& name) {
+    window.GetView().RedrawScreenBmp();
+    QApplication::processEvents();
+    SavePicture(*window.window(), name);
+  }
+
+  // The printed block of the trial as a PDF, drawn by a painter of the
+  // printout's own at the zoom step that holds the loops.
+  void PrintBlock(TMeasure& window) {
+    const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BIN_DIR) / ".." / "artifacts";
+    std::filesystem::create_directories(artifacts);
+    const std::filesystem::path pdf = artifacts / "plethy-printed-block.pdf";
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(pdf.string()));
+      printer.setFullPage(true);
+      QPainter painter(&printer);
+      const QRect page = painter.viewport();
+      painter.setWindow(0, 0, 800, 800 * page.height() / page.width());
+      TPainterSurface surface(painter);
+      TPrintCanvas canvas(surface, 1.0f, 1.0f);
+      canvas.PrintY = 60;
+      const TUtil colours(TMeasurePrintout::PrintColours());
+      TMeasurePainter measurePainter(window, colours, App->GetMessages(), nullptr);
+      TPainterCurves curves(measurePainter);
+      curves.CalculatePrintZoom(MEASURE_PLETHY, false, false);
+      curves.DrawAxes(canvas, MEASURE_PLETHY, false);
+      curves.DrawSlot(canvas, MEASURE_PLETHY, 0, 0, false, true, false);
+    }
+    const std::string text = PdfText(pdf);
+    for (const char* unit : {"[L/s]", "[kPa]", "[Pa]"})
+      EXPECT_NE(text.find(unit), std::string::npos) << unit << " in " << text;
+    EXPECT_EQ(text.find("[s]"), std::string::npos) << "no volume-time panel on paper";
+  }
+
+  static float Value(TMeasure& window, pl::PlethyParameter p) { return window.GetAktBuffer(MEASURE_PLETHY, 0)[p]; }
+};
+
+// The model patient: TGV 3.2 L, ERV 1.6 L, IVC 4.4 L, Raw 0.15 kPa·s/L, in a
+// 960-L box with a 75-kg patient, 0.08 L between mouth and shutter. The
+// man on the sheet weighs 80 kg, so the window's box is 960 - 80/1.07 =
+// 885.234 L where the model's was 960 - 75/1.07 = 889.907 L. TGV + 0.08 is
+// proportional to the box volume: 3.28 x 885.234 / 889.907 = 3.2628, so
+// TGV = 3.1828 L, RV = 3.1828 - 1.6 = 1.5828 L, TLC = 1.5828 + 4.4 =
+// 5.9828 L; Raw scales with the box as well: 0.15 x 0.994749 = 0.14921.
+TEST_F(PlethyReplay, TheDemonstrationTrialGivesTheModelsVolumesAndResistance) {
+  TMeasure& window = RunDemonstration();
+  ASSERT_FALSE(HasFailure());
+  EXPECT_NEAR(Value(window, pl::TGV), 3.1828f, 0.02f * 3.1828f);
+  EXPECT_NEAR(Value(window, pl::RV), 1.5828f, 0.02f * 1.5828f);
+  EXPECT_NEAR(Value(window, pl::TLC), 5.9828f, 0.02f * 5.9828f);
+  EXPECT_NEAR(Value(window, pl::Raw), 0.14921f, 0.05f * 0.14921f);
+  // The best trial by sGaw (= 1 / (Raw x TGV) here, the only trial).
+  EXPECT_NEAR(Value(window, pl::sGaw), 1.0f / (Value(window, pl::Raw) * Value(window, pl::TGV)), 0.01f);
+  EXPECT_EQ(window.TrialOrder[0], 1);
+  // The search ran and left its result in the status line.
+  EXPECT_EQ(window.ReadoutGroup, 0);
+  EXPECT_EQ(window.PlethyEvaluation.Status.rfind("K:", 0), 0u) << window.PlethyEvaluation.Status;
+  // The volume curve reads absolute lung volume: its lowest point after the
+  // shutter opened is RV.
+  const TPlethySlot* slot = window.GetPlethySlot(0);
+  ASSERT_NE(slot, nullptr);
+  EXPECT_GT(slot->LoopCount, 1);
+  EXPECT_LT(slot->BeginResistanceLoop, slot->EndResistanceLoop);
+  EXPECT_LT(slot->BeginTGVLoop, slot->EndTGVLoop);
+  // Both layouts at the smallest and the largest zoom step.
+  for (const short zoom : {short{0}, short{3}}) {
+    window.ZoomLevel = zoom;
+    window.GetView().SetCurrentFactor();
+    Picture(window, "measure-plethy-demo-normal-zoom" + std::to_string(zoom) + ".png");
+  }
+  PrintBlock(window);
+  window.DispatchCommand(CM_SCREEN);
+  QApplication::processEvents();
+  for (const short zoom : {short{0}, short{3}}) {
+    window.ZoomLevel = zoom;
+    window.GetView().SetCurrentFactor();
+    Picture(window, "measure-plethy-demo-full-zoom" + std::to_string(zoom) + ".png");
+  }
+}
+
+// Each loop command steps trial 1, 2 or 3 to its next valid loop and
+// measures the resistance on it; the last loop wraps to the first, which
+// gives its figures back.
+TEST_F(PlethyReplay, TheLoopCommandsStepThroughTheValidLoopsAndWrap) {
+  TMeasure& window = RunDemonstration();
+  ASSERT_FALSE(HasFailure());
+  const TPlethySlot before = *window.GetPlethySlot(0);
+  const float raw = Value(window, pl::Raw);
+  ASSERT_GT(before.LoopCount, 1);
+  EXPECT_TRUE(Enabled(CM_RESISTANCE_LOOP1));
+  EXPECT_FALSE(Enabled(CM_RESISTANCE_LOOP2)) << "trial 2 holds no loops";
+  ASSERT_TRUE(Route(CM_RESISTANCE_LOOP1));
+  const TPlethySlot& after = *window.GetPlethySlot(0);
+  const int next = (before.SelectedLoop + 1) % before.LoopCount;
+  EXPECT_EQ(after.SelectedLoop, next);
+  EXPECT_EQ(after.BeginResistanceLoop, before.Loops[static_cast<std::size_t>(next)].Begin);
+  EXPECT_EQ(after.EndResistanceLoop, before.Loops[static_cast<std::size_t>(next)].End);
+  EXPECT_NE(after.BeginResistanceLoop, before.BeginResistanceLoop);
+  // Another breath of the same airway: its own figure, near the model's.
+  EXPECT_NE(Value(window, pl::Raw), raw);
+  EXPECT_NEAR(Value(window, pl::Raw), 0.14921f, 0.2f * 0.14921f);
+  for (int k = 1; k < before.LoopCount; ++k)
+    ASSERT_TRUE(Route(CM_RESISTANCE_LOOP1));
+  EXPECT_EQ(window.GetPlethySlot(0)->SelectedLoop, before.SelectedLoop);
+  EXPECT_FLOAT_EQ(Value(window, pl::Raw), raw);
+}
+
+// Saved as the tool button saves it and read back as the browser asks for
+// it: the record, the chosen loops and their samples come back unchanged.
+TEST_F(PlethyReplay, AStoredTrialLoadsBackUnchanged) {
+  TMeasure& window = RunDemonstration();
+  ASSERT_FALSE(HasFailure());
+  const std::vector<float> record(window.GetAktBuffer(MEASURE_PLETHY, 0),
+                                  window.GetAktBuffer(MEASURE_PLETHY, 0) + PLETHY_PARAMETER_COUNT);
+  const TPlethySlot slot = *window.GetPlethySlot(0);
+  const auto samples = [&](const float* curve, int begin, int end) { return std::vector<float>(curve + begin, curve + end); };
+  const std::vector<float> resistanceBox =
+      samples(window.GetSpiroBoxPressureBuffer(0), slot.BeginResistanceLoop, slot.EndResistanceLoop);
+  const std::vector<float> resistanceFlow =
+      samples(window.GetSpiroFlowBuffer(0), slot.BeginResistanceLoop, slot.EndResistanceLoop);
+  const std::vector<float> tgvMouth = samples(window.GetSpiroMouthPressureBuffer(0), slot.BeginTGVLoop, slot.EndTGVLoop);
+  EXPECT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  long rows = 0;
+  OpenTestTable(Folder / "Database/Data", "pl.db", &App->GetMessages())->GetNumberOfRecords(rows);
+  EXPECT_EQ(rows, 1);
+  EXPECT_FALSE(window.HasUnsavedResults());
+
+  window.ClearAktBuffer(MEASURE_PLETHY, 0);
+  LoadFirstStoredExamination();
+  const float* loaded = window.GetAktBuffer(MEASURE_PLETHY, 0);
+  for (std::size_t p = 0; p < PLETHY_PARAMETER_COUNT; ++p)
+    EXPECT_EQ(loaded[p], record[p]) << PlethyParameterNames[p];
+  const TPlethySlot& back = *window.GetPlethySlot(0);
+  EXPECT_EQ(back.BeginResistanceLoop, slot.BeginResistanceLoop);
+  EXPECT_EQ(back.EndResistanceLoop, slot.EndResistanceLoop);
+  EXPECT_EQ(back.BeginTGVLoop, slot.BeginTGVLoop);
+  EXPECT_EQ(back.EndTGVLoop, slot.EndTGVLoop);
+  EXPECT_EQ(back.Values, slot.Values);
+  EXPECT_EQ(samples(window.GetSpiroBoxPressureBuffer(0), back.BeginResistanceLoop, back.EndResistanceLoop),
+            resistanceBox);
+  EXPECT_EQ(samples(window.GetSpiroFlowBuffer(0), back.BeginResistanceLoop, back.EndResistanceLoop), resistanceFlow);
+  EXPECT_EQ(samples(window.GetSpiroMouthPressureBuffer(0), back.BeginTGVLoop, back.EndTGVLoop), tgvMouth);
+}
+
+}  // namespace
