@@ -28,7 +28,7 @@
 
 namespace {
 
-class TQuietClient final : public TEventHandler {
+class TShutterWindowQuietClient final : public TEventHandler {
 protected:
   TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override { return msg == WM_GET_HELP_MODE ? 0 : 1; }
 };
@@ -81,7 +81,7 @@ protected:
   TTemporaryFolder Folder;
   TRecordingSink Sink;
   TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TQuietClient Client;
+  TShutterWindowQuietClient Client;
   TSimulatorRig Rig;
   std::unique_ptr<TMeasure> Window;
 };

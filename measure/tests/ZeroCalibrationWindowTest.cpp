@@ -22,7 +22,7 @@
 
 namespace {
 
-class TQuietClient final : public TEventHandler {
+class TZeroCalibrationQuietClient final : public TEventHandler {
 protected:
   TResult DefaultProcessing(unsigned msg, TParam1, TParam2) override { return msg == WM_GET_HELP_MODE ? 0 : 1; }
 };
@@ -74,7 +74,7 @@ protected:
   TTemporaryFolder Folder;
   TRecordingSink Sink;
   TMessage Texts{"English", std::filesystem::path(HALVETRA_SOURCE_DIR) / "resources/lang"};
-  TQuietClient Client;
+  TZeroCalibrationQuietClient Client;
   TSimulatorRig Rig;
   std::unique_ptr<TMeasure> Window;
 };
