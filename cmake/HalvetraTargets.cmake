@@ -38,11 +38,11 @@ function(halvetra_target_defaults target)
   endif()
 endfunction()
 
-# halvetra_library(name [HEADLESS] SOURCES ... LINKS ...)
+# halvetra_library(name [HEADLESS] [NO_UNITY] SOURCES ... LINKS ...)
 # HEADLESS libraries may link Qt Core at most; halvetra_check_headless()
 # fails the configuration when one of them reaches Qt Gui or Widgets.
 function(halvetra_library name)
-  cmake_parse_arguments(ARG "HEADLESS;STATIC" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "HEADLESS;STATIC;NO_UNITY" "" "SOURCES;LINKS" ${ARGN})
   if(ARG_STATIC)
     add_library(${name} STATIC ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
@@ -50,6 +50,20 @@ function(halvetra_library name)
     add_library(${name} SHARED ${ARG_SOURCES})
   endif()
   halvetra_target_defaults(${name})
+  # A library's files spend most of their compile time in the same Qt and
+  # standard headers; in batches of eight they parse them once a batch,
+  # which cuts the libraries' compile time by half or more. A file of a
+  # batch sees the names its neighbours define at file scope, so file-local
+  # names must differ within a library, and Qt's keyword macros (slots,
+  # emit) are off so that a neighbour's Qt header cannot turn an ordinary
+  # name into one. A file with a per-file option compiles alone (CMake
+  # leaves it out of the batches).
+  # NO_UNITY: a library whose files still share file-local names compiles
+  # file by file until they are renamed.
+  target_compile_definitions(${name} PRIVATE QT_NO_KEYWORDS)
+  if(NOT ARG_NO_UNITY)
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
   if(ARG_LINKS)
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
   endif()

@@ -3,6 +3,7 @@
 // recalculates; a kind or slot outside the tables gives null or is ignored.
 
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/framework/Utf8.h"
@@ -12,13 +13,7 @@
 
 namespace {
 
-constexpr short SlotCount = 4;
-constexpr short DatedKinds = 8;  // kinds 0 to 7 carry counts, dates and times
-
-bool ValidSlot(short slot) { return slot >= 0 && slot < SlotCount; }
-bool ValidKind(short kind) { return kind >= 0 && kind < TEST_KIND_COUNT; }
 bool ValidDatedKind(short kind) { return kind >= 0 && kind < DatedKinds; }
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
 
 float* BufferOf(std::array<TMeasureData::TCurve, 4>& buffers, short slot) {
   if (!ValidSlot(slot) || buffers[Index(slot)].empty())

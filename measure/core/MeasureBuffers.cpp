@@ -4,6 +4,7 @@
 // replayed demonstration curves.
 
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 
 #include "measure/results/ParamList.h"
 
@@ -16,11 +17,6 @@
 
 namespace {
 
-constexpr short PreviousSlot = 3;
-
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
-bool ValidKind(short kind) { return kind >= 0 && kind < TEST_KIND_COUNT; }
-bool ValidSlot(short slot) { return slot >= 0 && slot <= PreviousSlot; }
 
 void ClearCurve(TMeasureData::TCurve& curve) {
   std::fill_n(curve.begin(), std::min(curve.size(), TMeasureData::CurveSamples), 0.0f);

@@ -3,6 +3,7 @@
 // previous one.
 
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 
 #include "measure/results/ParamList.h"
 #include "platform/basekit/Message.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "common/CommandNumbers.h"
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 #include "measure/report/SpiroExport.h"
 #include "platform/basekit/CLocaleFormat.h"
 #include "platform/basekit/Message.h"
@@ -18,7 +19,6 @@ constexpr std::array<int, KindCount> TableEntry{0, 1, 2, 3, 4, 6};
 constexpr std::array<int, KindCount> GraphEntry{7, 8, 9, 10, 11, 13};
 constexpr std::array<TBlock, KindCount> BlockOf{ReportLayout::Fvc, ReportLayout::Vc,     ReportLayout::Mvv,
                                                 ReportLayout::Dfc, ReportLayout::Plethy, ReportLayout::Shutter};
-constexpr short DatedKinds = 8;
 
 // The pens of the line routine.
 constexpr int FirstCurvePen = 1;

@@ -15,7 +15,7 @@ struct TWidths {
 
 // A deviation from the nominal volume in per cent. No measured volume (the
 // whole -100 %) or no nominal volume shows as 0.
-float Deviation(float measured, short nominal) {
+float NominalDeviation(float measured, short nominal) {
   if (nominal == 0)
     return 0.0f;
   const float deviation = (measured / nominal - 1) * 100;
@@ -72,9 +72,9 @@ void TCalibList::Changed() const {
 
 void TCalibList::FillCalibList(const CALIB_PARAMS& p) {
   const TWidths w = ScreenLines == 480 ? TWidths{27, 7, 9, 5, 17} : TWidths{20, 5, 7, 4, 13};
-  const float d1 = Deviation(p.M1, p.NominalVolume);
-  const float d2 = Deviation(p.M2, p.NominalVolume);
-  const float d3 = Deviation(p.M3, p.NominalVolume);
+  const float d1 = NominalDeviation(p.M1, p.NominalVolume);
+  const float d2 = NominalDeviation(p.M2, p.NominalVolume);
+  const float d3 = NominalDeviation(p.M3, p.NominalVolume);
   const auto volumeLine = [&](const std::string& label, float constant, float measured, float deviation) {
     AddString(CLocale::Format("%-*s [ml] %5d %*.2f %*.0f %*.1f", w.Label, label.c_str(), p.NominalVolume, w.First,
                               constant, w.Second, measured, w.Third, deviation));

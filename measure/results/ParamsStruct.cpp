@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::string_view Section = "Params Struct";
+constexpr std::string_view ParamsSection = "Params Struct";
 
 const char* SuffixOf(short kind, short i) {
   switch (kind) {
@@ -35,7 +35,7 @@ std::string ParamsStructKey(short kind, short i) {
 }
 
 void ReadParmsStruct(std::string_view iniName, TParamFlags& flags) {
-  const TProfile profile(Section, iniName);
+  const TProfile profile(ParamsSection, iniName);
   ForEachKey([&](const std::string& key, std::size_t flag) {
     const auto value = static_cast<short>(profile.GetInt(key, 1));
     flags[flag] = static_cast<unsigned>(static_cast<int>(value));
@@ -43,7 +43,7 @@ void ReadParmsStruct(std::string_view iniName, TParamFlags& flags) {
 }
 
 bool WriteParmsStruct(std::string_view iniName, const TParamFlags& flags) {
-  TProfile profile(Section, iniName);
+  TProfile profile(ParamsSection, iniName);
   bool written = true;
   ForEachKey([&](const std::string& key, std::size_t flag) {
     written = profile.WriteInt(key, static_cast<int>(flags[flag])) && written;

@@ -10,6 +10,7 @@
 #include "measure/calibration/PressureLines.h"
 #include "measure/calibration/Syringe.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/Protocol.h"
 
 #include <cstdio>
 #include <string>
@@ -17,8 +18,8 @@
 
 namespace {
 
-constexpr unsigned short FamilyMask = 0xE0;
-constexpr unsigned short DiffusionFamily = 0x60;
+using InstrumentProtocol::FamilyDiffusion;
+using InstrumentProtocol::FamilyMask;
 constexpr unsigned short HighResolutionBit = 0x10;
 
 std::vector<float> TurningVolumes(const spirometry::Extremes& extremes) {
@@ -117,7 +118,7 @@ bool TMeasureCore::TestCalculateOfDiffCalibration(float& inspiration, float& ins
 }
 
 bool TMeasureCore::CalculateCalibrationConstans() {
-  if ((InstrumentType & FamilyMask) == DiffusionFamily) {
+  if ((InstrumentType & FamilyMask) == FamilyDiffusion) {
     return CalculateDiffCalibrationConstans();
   }
   if (InstrumentType != 0)

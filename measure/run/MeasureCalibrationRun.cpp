@@ -9,11 +9,12 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/Protocol.h"
 
 namespace {
 
-constexpr unsigned short FamilyMask = 0xE0;
-constexpr unsigned short DiffusionFamily = 0x60;
+using InstrumentProtocol::FamilyDiffusion;
+using InstrumentProtocol::FamilyMask;
 constexpr short CalibrationFontSet = 7;
 // Where the calibration result stands, in the 800 x 600 design: two lines
 // for a spirometer, four more for an extended instrument's gas and box rows.
@@ -27,7 +28,7 @@ void TMeasureCore::CmCalibration() {
     return;
   // An instrument of another family has no calibration this window runs.
   const bool box = IsPlethysmographInstrument();
-  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) != DiffusionFamily && !box) {
+  if (HasInstrument && InstrumentType != 0 && (InstrumentType & FamilyMask) != FamilyDiffusion && !box) {
     NotAvailableYet();
     return;
   }
@@ -80,7 +81,7 @@ void TMeasureCore::CmCalibration() {
     Extremes.Clear();
     TestMode = 0;
     InitHandler();
-    if (HasInstrument && (InstrumentType & FamilyMask) == DiffusionFamily)
+    if (HasInstrument && (InstrumentType & FamilyMask) == FamilyDiffusion)
       StartDiffusionCalibration();
     else if (HasInstrument && box)
       StartPlethyCalibration();
@@ -94,7 +95,7 @@ bool TMeasureCore::CalculateCalibrationFactors(float& positive, float& negative)
   float inspiration = 0.0f;
   float expiration = 0.0f;
   float withGas = 0.0f;
-  const bool valid = (InstrumentType & FamilyMask) == DiffusionFamily
+  const bool valid = (InstrumentType & FamilyMask) == FamilyDiffusion
                          ? TestCalculateOfDiffCalibration(inspiration, withGas, expiration, false)
                      : IsPlethysmographInstrument() ? TestCalculateOfPlethyCalibration(inspiration, expiration, false)
                                                     : TestCalculateOfSpiroCalibration(inspiration, expiration, false);

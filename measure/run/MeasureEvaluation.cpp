@@ -1,4 +1,5 @@
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 
 #include "common/CommandNumbers.h"
 #include "platform/portkit/spirometry/CurveSteps.h"
@@ -7,8 +8,6 @@
 
 namespace {
 
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
-bool IsSlot(short slot) { return slot >= 0 && slot < 4; }
 
 // The first `count` samples of a curve, never more than it holds.
 std::span<float> Samples(std::vector<float>& curve, long count) {
@@ -18,14 +17,14 @@ std::span<float> Samples(std::vector<float>& curve, long count) {
 }  // namespace
 
 std::span<float> TMeasureCore::ActualFlow() {
-  if (!IsSlot(TrialIndex) || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
+  if (!ValidSlot(TrialIndex) || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
     return {};
   const short count = SampleCount[Index(MeasureMode)][Index(TrialIndex)];
   return Samples(MeasureMode == MEASURE_CALIBRATION ? CalFlow : Flow[Index(TrialIndex)], count);
 }
 
 std::span<float> TMeasureCore::ActualVolume() {
-  if (!IsSlot(TrialIndex) || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
+  if (!ValidSlot(TrialIndex) || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
     return {};
   const short count = SampleCount[Index(MeasureMode)][Index(TrialIndex)];
   return Samples(MeasureMode == MEASURE_CALIBRATION ? CalVolume : Volume[Index(TrialIndex)], count);
@@ -111,7 +110,7 @@ void TMeasureCore::CurveMove() {
 }
 
 void TMeasureCore::ReIntegratedVolume(short type, short trial, unsigned long count) {
-  if (!IsSlot(trial) || type < 0 || type > MEASURE_CALIBRATION)
+  if (!ValidSlot(trial) || type < 0 || type > MEASURE_CALIBRATION)
     return;
   const bool oldVersion =
       type != 0 && ((trial == 0 && StoredVersion[0] == "V0.000") || (trial == 3 && StoredVersion[1] == "V0.000"));
@@ -143,7 +142,7 @@ void TMeasureCore::ReIntegratedVolume(short type, short trial, unsigned long cou
 }
 
 void TMeasureCore::CurveMoveWithRV(short trial, unsigned long count) {
-  if (!IsSlot(trial))
+  if (!ValidSlot(trial))
     return;
   const float rv = AktParams[Index(MEASURE_DFC)][Index(trial)][5];
   for (float& v : Samples(Volume[Index(trial)], static_cast<long>(std::min<unsigned long>(count, CurveBufferSamples))))
@@ -151,7 +150,7 @@ void TMeasureCore::CurveMoveWithRV(short trial, unsigned long count) {
 }
 
 void TMeasureCore::SetDirtyFlag() {
-  if (!IsSlot(TrialIndex))
+  if (!ValidSlot(TrialIndex))
     return;
   bool dirty = false;
   for (short kind = 0; kind < TEST_KIND_COUNT; ++kind)
@@ -163,7 +162,7 @@ void TMeasureCore::SetDirtyFlag() {
 }
 
 void TMeasureCore::SetActualMeasureDate(short trial) {
-  if (!IsSlot(trial) || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
+  if (!ValidSlot(trial) || MeasureMode < 0 || MeasureMode > MEASURE_CALIBRATION)
     return;
   const TLocalMoment now = Now();
   SetMeasureDate(MeasureMode, trial, static_cast<short>(now.Year), static_cast<unsigned short>(now.Month),

@@ -1,4 +1,5 @@
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 #include "measure/run/SampleGuard.h"
 
 #include "common/CommandNumbers.h"
@@ -9,8 +10,6 @@
 #include <new>
 
 namespace {
-
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
 
 constexpr float LinkStepMlps = 8.7890625f;  // one count of the link's flow channel
 constexpr float StartExpirationMlps = -60.0f;

@@ -8,6 +8,7 @@
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
 #include "platform/framework/Profile.h"
+#include "platform/portkit/Protocol.h"
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ constexpr short ZeroTicks = 20;
 constexpr int BtpsPeriodMs = 5'000;
 constexpr unsigned short MetronomeBit = 0x20;
 constexpr unsigned short MetronomeMask = 0xEFDF;
-constexpr unsigned short WordIdle = 0xEF7F;
+using InstrumentProtocol::WordIdle;
 
 }  // namespace
 

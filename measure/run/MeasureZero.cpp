@@ -6,6 +6,7 @@
 #include "measure/calibration/Zero.h"
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/Protocol.h"
 
 #include <span>
 
@@ -13,8 +14,9 @@ namespace {
 
 constexpr unsigned short ZeroReadSamples = 225;  // the last 100 of them count, after the sensor settled
 constexpr std::int64_t ZeroReadTimeoutMs = 2'500;
-constexpr unsigned short WordIdle = 0xEF7F;
-constexpr unsigned short WordStop = 0xAF7F;
+using InstrumentProtocol::FamilyMask;
+using InstrumentProtocol::WordIdle;
+using InstrumentProtocol::WordStop;
 constexpr int NoBoxFactorText = 556;
 constexpr int RestText = 4;  // leave the instrument at rest and confirm
 constexpr int ZeroNextText = 9450;

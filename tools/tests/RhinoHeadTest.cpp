@@ -86,9 +86,9 @@ TEST(RhinoHead, EachStartMeasuresTheNextNoseOfTheList) {
   // flow at 150 Pa at a pressure P (1.549 at 360 Pa), within a count.
   for (const double at150 : {400.0, 350.0, 700.0, 700.0}) {
     rig.Start();
-    const TPeak peak = PeakOfStart(rig, FlowMlpsPerCount);
+    const TPeak peak = PeakOfStart(rig, InstrumentProtocol::FlowMlpsPerCount);
     EXPECT_NEAR(peak.pressurePa, -360.0, 4.0);
-    EXPECT_NEAR(peak.flowMlps, at150 * std::sqrt(-peak.pressurePa / 150.0), FlowMlpsPerCount) << "nose of " << at150;
+    EXPECT_NEAR(peak.flowMlps, at150 * std::sqrt(-peak.pressurePa / 150.0), InstrumentProtocol::FlowMlpsPerCount) << "nose of " << at150;
   }
   EXPECT_EQ(std::count_if(rig.Log.begin(), rig.Log.end(), [](const std::string& line) { return line.starts_with("nose of 700"); }), 2);
 }
@@ -102,7 +102,7 @@ TEST(RhinoHead, TheFineFlowScaleIsAnnouncedAndSendsMoreCounts) {
   fine.Start();
   // Rohrer's nose passes the same 400 mL/s at 150 Pa; on the fine scale a
   // count is 8.7890625 / 2.5048 = 3.5089 mL/s.
-  const TPeak peak = PeakOfStart(fine, FlowMlpsPerCount / FineFlowCountsPerCount);
+  const TPeak peak = PeakOfStart(fine, InstrumentProtocol::FlowMlpsPerCount / FineFlowCountsPerCount);
   EXPECT_NEAR(peak.pressurePa, -360.0, 1.0);
   // Rohrer at 360 Pa with k1 = 45/400 = 0.1125, k2 = 105/400² = 0.00065625:
   // V = (-0.1125 + √(0.01265625 + 0.945)) / 0.0013125 = 659.9 mL/s.

@@ -7,6 +7,7 @@
 
 #include "measure/calibration/PressureLines.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/Protocol.h"
 
 #include <cstdlib>
 
@@ -18,7 +19,7 @@ constexpr unsigned short WordLinesTest = 0xEB7F;      // the lines are tested
 constexpr unsigned short WordBalloonPump = 0xEB69;    // the balloon line's pump (recorded, not sent)
 constexpr unsigned short WordFleischClosed = 0xEB5E;  // the Fleisch line closed for its hold
 constexpr unsigned short WordLineClosed = 0xEB4F;     // a line closed for its hold
-constexpr unsigned short WordIdle = 0xEF7F;
+using InstrumentProtocol::WordIdle;
 constexpr std::size_t HoldSamples = 1500;             // 15 s of the chart
 constexpr int LinesTestText = 444;
 constexpr int FleischHoldText = 445;

@@ -3,6 +3,7 @@
 // loaded result to the second pair, and the settings and texts of the test.
 
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/calibration/Zero.h"
@@ -15,8 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
 
 constexpr int NoBreathText = 580;       // no complete breath in the recording
 constexpr int SettingReplacedText = 581;  // a hand-edited ini value replaced

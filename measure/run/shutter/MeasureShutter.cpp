@@ -5,6 +5,7 @@
 // platform/portkit/shutter's (docs/shutter.md).
 
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 
 #include "platform/basekit/Message.h"
 #include "platform/portkit/Protocol.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr std::size_t Capacity = shutter::PointCapacity;
 constexpr float SampleSeconds = 0.01f;
 
-bool IsSlot(short slot) { return slot >= 0 && slot < 4; }
 
 }  // namespace
 
@@ -113,7 +113,7 @@ void TMeasureCore::ChangeShutterStateIfNeed(short index) {
     return;
   const std::size_t count = Shutter.Fitted.size();
   Shutter.Fitted.push_back(*point);
-  if (IsSlot(TrialIndex)) {
+  if (ValidSlot(TrialIndex)) {
     const auto t = static_cast<std::size_t>(TrialIndex);
     if (count < Flow[t].size() && count < Third[t].size()) {
       Flow[t][count] = static_cast<float>(point->flowLps);
@@ -125,7 +125,7 @@ void TMeasureCore::ChangeShutterStateIfNeed(short index) {
 
 void TMeasureCore::CalculateShutterCurve() {
   const std::optional<shutter::Curve> curve = shutter::BuildCurve(Shutter.Fitted, FlowCorrection, PressureCorrection);
-  if (!curve || !IsSlot(TrialIndex)) {
+  if (!curve || !ValidSlot(TrialIndex)) {
     Shutter.Fitted.clear();
     return;
   }
@@ -152,7 +152,7 @@ void TMeasureCore::StopShutterTest() {
   KillMetronomTimer();
   CalculateShutterCurve();
   DeletePressurePoints();
-  if (!IsSlot(TrialIndex))
+  if (!ValidSlot(TrialIndex))
     return;
   const auto t = static_cast<std::size_t>(TrialIndex);
   SampleCount[MEASURE_SHUTTER][t] = static_cast<short>(Shutter.Fitted.size());
@@ -164,7 +164,7 @@ void TMeasureCore::StopShutterTest() {
 }
 
 void TMeasureCore::FollowBreathingPhase(std::size_t i) {
-  if (!IsSlot(TrialIndex))
+  if (!ValidSlot(TrialIndex))
     return;
   const auto t = static_cast<std::size_t>(TrialIndex);
   if (i >= Flow[t].size())
