@@ -48,10 +48,29 @@ TLoopFrame TgvFrame(short screenMode) {
   return screenMode == 0 ? Frame(FullLeft, FullTgvTop, 2) : Frame(NormalLeft, NormalTgvTop, 1);
 }
 
-// On paper the two loops stand side by side under their titles.
-TLoopFrame PrintedResistanceFrame(int top) { return Frame(80, top + 8, 1); }
+// On paper the two loops stand side by side under their titles, in the
+// height of the exported picture below its legend.
+constexpr int PrintedSide = 168;
+constexpr int PrintedTop = 2;
 
-TLoopFrame PrintedTgvFrame(int top) { return Frame(400, top + 8, 1); }
+TLoopFrame PrintedFrame(int left, int top) {
+  const int y = top + PrintedTop;
+  return {{left, y, left + PrintedSide, y + PrintedSide}, y + PrintedSide / 2, 1};
+}
+
+TLoopFrame PrintedResistanceFrame(int top) { return PrintedFrame(100, top); }
+
+TLoopFrame PrintedTgvFrame(int top) { return PrintedFrame(440, top); }
+
+TPoint PrintedResistancePoint(const TLoopFrame& frame, float scale, float offsetKPa, float alveolarKPa, float flowLps) {
+  return {frame.Area.Left + Truncated((alveolarKPa / scale + offsetKPa) * PrintResistanceXPerKPa),
+          frame.AxisY - Truncated(flowLps / scale * PrintResistanceYPerLps)};
+}
+
+TPoint PrintedTgvPoint(const TLoopFrame& frame, float scale, float offsetPa, float boxPa, float mouthKPa) {
+  return {frame.Area.Left + Truncated((boxPa / scale + offsetPa) * PrintTgvXPerPa),
+          frame.AxisY + Truncated(mouthKPa / scale * PrintTgvYPerKPa)};
+}
 
 TPoint ResistancePoint(const TLoopFrame& frame, const TFactors& factors, float alveolarKPa, float flowLps) {
   const auto size = static_cast<float>(frame.Size);

@@ -25,6 +25,10 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
 // loops within their bounds (closed at their last sample), or while the
 // test records them, and the volume-time panel beside the table.
 void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
+// The printout's loop scales (`scaleOnly`, widened by the trial's loops) or
+// the trial's offsets, from the trial's chosen loops, into the painter's
+// display.
+void CalculatePrintLoopOffset(TMeasurePainter& painter, short trial, bool scaleOnly);
 
 // In the logo box: the search's progress ("%5.1f%%") large at its top, its
 // result ("K:..., H:...; ", the status line) small at its foot.
