@@ -49,18 +49,21 @@ TLoopFrame TgvFrame(short screenMode) {
 }
 
 // On paper the two loops stand side by side under their titles, in the
-// height of the exported picture below its legend.
-constexpr int PrintedSide = 168;
+// height of the exported picture below its legend. The offsets end the
+// previous result's loop at four scaled units across; the frames are wider
+// so that an actual loop wider than that still shows whole.
+constexpr int PrintedWidth = 280;
+constexpr int PrintedHeight = 168;
 constexpr int PrintedTop = 2;
 
 TLoopFrame PrintedFrame(int left, int top) {
   const int y = top + PrintedTop;
-  return {{left, y, left + PrintedSide, y + PrintedSide}, y + PrintedSide / 2, 1};
+  return {{left, y, left + PrintedWidth, y + PrintedHeight}, y + PrintedHeight / 2, 1};
 }
 
-TLoopFrame PrintedResistanceFrame(int top) { return PrintedFrame(100, top); }
+TLoopFrame PrintedResistanceFrame(int top) { return PrintedFrame(90, top); }
 
-TLoopFrame PrintedTgvFrame(int top) { return PrintedFrame(440, top); }
+TLoopFrame PrintedTgvFrame(int top) { return PrintedFrame(420, top); }
 
 TPoint PrintedResistancePoint(const TLoopFrame& frame, float scale, float offsetKPa, float alveolarKPa, float flowLps) {
   return {frame.Area.Left + Truncated((alveolarKPa / scale + offsetKPa) * PrintResistanceXPerKPa),

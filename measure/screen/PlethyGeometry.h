@@ -38,9 +38,9 @@ struct TLoopFrame {
 // `screenMode` 0 the full-size layout, 1 the graphs beside the table.
 TLoopFrame ResistanceFrame(short screenMode);
 TLoopFrame TgvFrame(short screenMode);
-// The same frames on paper, below the printer's line `top`: each as wide
-// as four scaled kPa (120 scaled Pa) and as high as ±4 scaled L/s (kPa),
-// the range every printed scale brings its loops into.
+// The same frames on paper, below the printer's line `top`: each as high
+// as ±4 scaled L/s (kPa), the range every printed scale brings its loops
+// into, and 6.67 scaled kPa (200 scaled Pa) wide.
 TLoopFrame PrintedResistanceFrame(int top);
 TLoopFrame PrintedTgvFrame(int top);
 

@@ -113,28 +113,31 @@ TEST(PlethyPrintLoops, TheOffsetsSetTheTrialsSideBySide) {
 }
 
 // On paper (42 per scaled kPa and 21 per scaled L/s; 1.4 per scaled Pa and
-// 21 per scaled kPa; frames of 168 from x 100 and 440, 2 below the line,
+// 21 per scaled kPa; frames 280 x 168 from x 90 and 420, 2 below the line,
 // axes 84 lower): the resistance loop's left end at scale 0.5 and offset
-// 1.4 lands at 100 + (-0.6 / 0.5 + 1.4) x 42 = 100 + 8.4 = 108, its flow
-// 0.3 at 60 + 2 + 84 - 0.3 / 0.5 x 21 = 146 - 12 (12.6 truncated) = 134; the
+// 1.4 lands at 90 + (-0.6 / 0.5 + 1.4) x 42 = 90 + 8.4 = 98, its flow 0.3
+// at 60 + 2 + 84 - 0.3 / 0.5 x 21 = 146 - 12 (12.6 truncated) = 134; the
 // TGV loop's right end (36 Pa, -1 kPa) at scale 1 and offset 32 at
-// 440 + 68 x 1.4 = 535 across and 146 - 21 = 125 up. The widest loop a
-// scale holds (4 scaled units each way) stays inside its frame.
+// 420 + 68 x 1.4 = 515 across and 146 - 21 = 125 up. A loop of six scaled
+// units across (190 scaled Pa) and ±4 up stays inside its frame.
 TEST(PlethyPrintLoops, PrintedPointsFallWhereThePapersUnitsPutThem) {
   const PlethyGeometry::TLoopFrame res = PlethyGeometry::PrintedResistanceFrame(60);
   const PlethyGeometry::TLoopFrame tgv = PlethyGeometry::PrintedTgvFrame(60);
-  EXPECT_EQ(res.Area, (TRect{100, 62, 268, 230}));
-  EXPECT_EQ(tgv.Area, (TRect{440, 62, 608, 230}));
-  EXPECT_EQ(PlethyGeometry::PrintedResistancePoint(res, 0.5f, 1.4f, -0.6f, 0.3f), (TPoint{108, 134}));
-  EXPECT_EQ(PlethyGeometry::PrintedTgvPoint(tgv, 1.0f, 32.0f, 36.0f, -1.0f), (TPoint{535, 125}));
+  EXPECT_EQ(res.Area, (TRect{90, 62, 370, 230}));
+  EXPECT_EQ(tgv.Area, (TRect{420, 62, 700, 230}));
+  EXPECT_EQ(PlethyGeometry::PrintedResistancePoint(res, 0.5f, 1.4f, -0.6f, 0.3f), (TPoint{98, 134}));
+  EXPECT_EQ(PlethyGeometry::PrintedTgvPoint(tgv, 1.0f, 32.0f, 36.0f, -1.0f), (TPoint{515, 125}));
   for (const float scale : {0.25f, 0.5f, 1.0f, 1.5f}) {
-    // Smallest -2 scaled units at offset 2.2 and largest +1.8: 0.2 to 4.0.
-    EXPECT_TRUE(PlethyGeometry::Inside(res, PlethyGeometry::PrintedResistancePoint(res, scale, 2.2f, -2.0f * scale,
-                                                                                   4.0f * scale)));
-    EXPECT_TRUE(PlethyGeometry::Inside(res, PlethyGeometry::PrintedResistancePoint(res, scale, 2.2f, 1.8f * scale,
-                                                                                   -4.0f * scale)));
-    EXPECT_TRUE(PlethyGeometry::Inside(tgv, PlethyGeometry::PrintedTgvPoint(tgv, scale, 8.0f, 112.0f * scale,
-                                                                            4.0f * scale)));
+    // From -2.5 to +3.5 scaled units, placed as the actual trial's: 0.2 to
+    // 6.2 across (the frame ends at 280 / 42 = 6.67).
+    const auto at = [&](float kpa, float lps) {
+      return PlethyGeometry::PrintedResistancePoint(res, scale, 2.7f, kpa * scale, lps * scale);
+    };
+    EXPECT_TRUE(PlethyGeometry::Inside(res, at(-2.5f, 4.0f))) << scale;
+    EXPECT_TRUE(PlethyGeometry::Inside(res, at(3.5f, -4.0f))) << scale;
+    EXPECT_TRUE(PlethyGeometry::Inside(tgv, PlethyGeometry::PrintedTgvPoint(tgv, scale, 8.0f, 190.0f * scale,
+                                                                            4.0f * scale)))
+        << scale;
   }
 }
 
