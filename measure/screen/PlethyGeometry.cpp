@@ -54,11 +54,9 @@ TLoopFrame TgvFrame(short screenMode) {
 // so that an actual loop wider than that still shows whole.
 constexpr int PrintedWidth = 280;
 constexpr int PrintedHeight = 168;
-constexpr int PrintedTop = 2;
 
 TLoopFrame PrintedFrame(int left, int top) {
-  const int y = top + PrintedTop;
-  return {{left, y, left + PrintedWidth, y + PrintedHeight}, y + PrintedHeight / 2, 1};
+  return {{left, top, left + PrintedWidth, top + PrintedHeight}, top + PrintedHeight / 2, 1};
 }
 
 TLoopFrame PrintedResistanceFrame(int top) { return PrintedFrame(90, top); }

@@ -113,20 +113,20 @@ TEST(PlethyPrintLoops, TheOffsetsSetTheTrialsSideBySide) {
 }
 
 // On paper (42 per scaled kPa and 21 per scaled L/s; 1.4 per scaled Pa and
-// 21 per scaled kPa; frames 280 x 168 from x 90 and 420, 2 below the line,
+// 21 per scaled kPa; frames 280 x 168 from x 90 and 420 from the line down,
 // axes 84 lower): the resistance loop's left end at scale 0.5 and offset
 // 1.4 lands at 90 + (-0.6 / 0.5 + 1.4) x 42 = 90 + 8.4 = 98, its flow 0.3
-// at 60 + 2 + 84 - 0.3 / 0.5 x 21 = 146 - 12 (12.6 truncated) = 134; the
+// at 60 + 84 - 0.3 / 0.5 x 21 = 144 - 12 (12.6 truncated) = 132; the
 // TGV loop's right end (36 Pa, -1 kPa) at scale 1 and offset 32 at
-// 420 + 68 x 1.4 = 515 across and 146 - 21 = 125 up. A loop of six scaled
+// 420 + 68 x 1.4 = 515 across and 144 - 21 = 123 up. A loop of six scaled
 // units across (190 scaled Pa) and ±4 up stays inside its frame.
 TEST(PlethyPrintLoops, PrintedPointsFallWhereThePapersUnitsPutThem) {
   const PlethyGeometry::TLoopFrame res = PlethyGeometry::PrintedResistanceFrame(60);
   const PlethyGeometry::TLoopFrame tgv = PlethyGeometry::PrintedTgvFrame(60);
-  EXPECT_EQ(res.Area, (TRect{90, 62, 370, 230}));
-  EXPECT_EQ(tgv.Area, (TRect{420, 62, 700, 230}));
-  EXPECT_EQ(PlethyGeometry::PrintedResistancePoint(res, 0.5f, 1.4f, -0.6f, 0.3f), (TPoint{98, 134}));
-  EXPECT_EQ(PlethyGeometry::PrintedTgvPoint(tgv, 1.0f, 32.0f, 36.0f, -1.0f), (TPoint{515, 125}));
+  EXPECT_EQ(res.Area, (TRect{90, 60, 370, 228}));
+  EXPECT_EQ(tgv.Area, (TRect{420, 60, 700, 228}));
+  EXPECT_EQ(PlethyGeometry::PrintedResistancePoint(res, 0.5f, 1.4f, -0.6f, 0.3f), (TPoint{98, 132}));
+  EXPECT_EQ(PlethyGeometry::PrintedTgvPoint(tgv, 1.0f, 32.0f, 36.0f, -1.0f), (TPoint{515, 123}));
   for (const float scale : {0.25f, 0.5f, 1.0f, 1.5f}) {
     // From -2.5 to +3.5 scaled units, placed as the actual trial's: 0.2 to
     // 6.2 across (the frame ends at 280 / 42 = 6.67).
