@@ -62,7 +62,8 @@ void TPainterCurves::CalculatePrintZoom(short kind, bool provocation, bool upper
       step = 0;
   };
   if (kind == MEASURE_PLETHY)
-    PlethyPrintLoops::StartPrintout(Painter.Display.PlethyPrint, provocation || Painter.Display.StageView);
+    PlethyPrintLoops::StartPrintout(Painter.Display.PlethyPrint, provocation || Painter.Display.ProvocationPrint ||
+                                                                     Painter.Display.StageView);
   for (const short slot : slots) {
     // The loops of every printed trial widen the loops' scales.
     if (kind == MEASURE_PLETHY)

@@ -116,7 +116,7 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
     PanelAxes(painter, surface, f[1]);
 }
 
-void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index) {
+void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool patterned) {
   TMeasureCore& core = painter.Core();
   if (trial < 0 || trial > 3 || index <= 0)
     return;
@@ -133,6 +133,8 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
     return;
   const TPlethySlot& slot = *loops;
   const PlethyGeometry::TFactors f = PlethyGeometry::Factors(Zoom(painter));
+  if (painter.Display.Printing && patterned && trial != 0 && !painter.PenDown(trial, 2))
+    return;
   const int pen = PenOf(painter, trial);
   const bool recording = core.StartId != 0 && trial == core.TrialIndex;
   const auto inside = [](std::size_t k, std::int16_t begin, std::int16_t end) {
