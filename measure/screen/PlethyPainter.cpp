@@ -79,15 +79,9 @@ void PanelAxes(const TMeasurePainter& painter, TDrawSurface& surface, float volu
 }
 
 int PenOf(const TMeasurePainter& painter, short trial) {
-  if (painter.Display.Printing) {
-    // With the stages side by side the second keeps the previous result's
-    // pen and the third its own.
-    const bool multi = painter.Display.PlethyPrint.MultiTrial;
-    if (trial == 3 || (multi && trial == 1))
-      return 5;
-    return multi && trial == 2 ? MeasureLayout::CurvePen(2, false, false, false) : 0;
-  }
-  return MeasureLayout::CurvePen(trial, false, false, false);
+  // On paper the first trial's pen, as the legend shows it; with the stages
+  // side by side the second keeps the previous result's pen, the third its own.
+  return MeasureLayout::CurvePen(trial, false, painter.Display.Printing, painter.Display.PlethyPrint.MultiTrial);
 }
 
 }  // namespace

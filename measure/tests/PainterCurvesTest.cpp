@@ -142,17 +142,23 @@ TEST_F(PainterCurvesTest, TheStagesPlethysmographLoopsPrintSideBySide) {
         left = std::min(left, p.X);
         right = std::max(right, p.X);
       }
-    return std::tuple{left, right, lines.size()};
+    return std::tuple{left, right, lines.size(), lines.empty() ? TColor{} : lines.front().Pen.Color};
   };
-  const auto [left0, right0, lines0] = across(0, false);
-  const auto [left1, right1, lines1] = across(1, false);
-  const auto [left2, right2, lines2] = across(2, false);
+  const auto [left0, right0, lines0, pen0] = across(0, false);
+  const auto [left1, right1, lines1, pen1] = across(1, false);
+  const auto [left2, right2, lines2, pen2] = across(2, false);
   EXPECT_EQ(left0, 98);
   EXPECT_EQ(right1, 186);
   EXPECT_EQ(right2, 249);
   EXPECT_EQ(lines0, lines1);
   EXPECT_EQ(right0 - left0, right1 - left1) << "one loop, one width";
-  const auto [leftDashed, rightDashed, linesDashed] = across(1, true);
+  // The first trial in the legend's colour of the actual result, the
+  // others each in a colour of its own.
+  EXPECT_EQ(pen0, ResultCells::LightBlue);
+  EXPECT_NE(pen1, pen0);
+  EXPECT_NE(pen2, pen0);
+  EXPECT_NE(pen2, pen1);
+  const auto [leftDashed, rightDashed, linesDashed, penDashed] = across(1, true);
   EXPECT_NEAR(static_cast<double>(linesDashed), lines1 / 2.0, 2.0);
   Core.SetMeasureMode(MEASURE_FVC);
 }
