@@ -61,7 +61,13 @@ void TPainterCurves::CalculatePrintZoom(short kind, bool provocation, bool upper
     if (volume > widest.VolumeMaxL || flow > widest.FlowMaxLps)
       step = 0;
   };
+  if (kind == MEASURE_PLETHY)
+    PlethyPrintLoops::StartPrintout(Painter.Display.PlethyPrint, provocation || Painter.Display.ProvocationPrint ||
+                                                                     Painter.Display.StageView);
   for (const short slot : slots) {
+    // The loops of every printed trial widen the loops' scales.
+    if (kind == MEASURE_PLETHY)
+      PlethyPainter::CalculatePrintLoopOffset(Painter, slot, true);
     const float* values = core.GetAktBuffer(kind, slot);
     if (values == nullptr)
       continue;
@@ -169,6 +175,8 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   if (kind == MEASURE_FVC && !wholeFvc && count > 1)
     range = LargestLoop(core.Extremes, static_cast<int>(count));
   core.Extremes = kept;
+  if (kind == MEASURE_PLETHY)
+    PlethyPainter::CalculatePrintLoopOffset(Painter, static_cast<short>(s), false);
   Painter.ResetDashes();
   for (int i = std::max(1, range.first + 1); i <= range.second; ++i)
     Painter.DrawCurve(canvas.Surface, static_cast<short>(s), i, dotted);

@@ -413,7 +413,7 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
     return true;
   }
   if (mode == MEASURE_PLETHY) {
-    PlethyPainter::DrawCurve(*this, surface, trial, i);
+    PlethyPainter::DrawCurve(*this, surface, trial, i, final);
     return true;
   }
   if (mode == MEASURE_RHINO)

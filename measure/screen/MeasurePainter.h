@@ -11,6 +11,7 @@
 #include "measure/screen/MeasureLayout.h"
 #include "measure/screen/MeasurePaintPlan.h"
 #include "measure/screen/MeasureTexts.h"
+#include "measure/screen/PlethyPrintLoops.h"
 #include "platform/basekit/Util.h"
 
 #include <array>
@@ -49,6 +50,8 @@ struct TMeasureDisplay {
   bool Printing = false;
   int PrintLine = 0;
   short PrintOffset = 0;
+  // The plethysmograph's loops on paper: their scales and offsets.
+  PlethyPrintLoops::TPrintLoops PlethyPrint;
   // The parameter list's character grid on the screen; the headings of the
   // result table stand on it. Without one (a printout) they take their
   // reference places.

@@ -48,10 +48,30 @@ TLoopFrame TgvFrame(short screenMode) {
   return screenMode == 0 ? Frame(FullLeft, FullTgvTop, 2) : Frame(NormalLeft, NormalTgvTop, 1);
 }
 
-// On paper the two loops stand side by side under their titles.
-TLoopFrame PrintedResistanceFrame(int top) { return Frame(80, top + 8, 1); }
+// On paper the two loops stand side by side under their titles, in the
+// height of the exported picture below its legend. The offsets end the
+// previous result's loop at four scaled units across; the frames are wider
+// so that an actual loop wider than that still shows whole.
+constexpr int PrintedWidth = 280;
+constexpr int PrintedHeight = 168;
 
-TLoopFrame PrintedTgvFrame(int top) { return Frame(400, top + 8, 1); }
+TLoopFrame PrintedFrame(int left, int top) {
+  return {{left, top, left + PrintedWidth, top + PrintedHeight}, top + PrintedHeight / 2, 1};
+}
+
+TLoopFrame PrintedResistanceFrame(int top) { return PrintedFrame(90, top); }
+
+TLoopFrame PrintedTgvFrame(int top) { return PrintedFrame(420, top); }
+
+TPoint PrintedResistancePoint(const TLoopFrame& frame, float scale, float offsetKPa, float alveolarKPa, float flowLps) {
+  return {frame.Area.Left + Truncated((alveolarKPa / scale + offsetKPa) * PrintResistanceXPerKPa),
+          frame.AxisY - Truncated(flowLps / scale * PrintResistanceYPerLps)};
+}
+
+TPoint PrintedTgvPoint(const TLoopFrame& frame, float scale, float offsetPa, float boxPa, float mouthKPa) {
+  return {frame.Area.Left + Truncated((boxPa / scale + offsetPa) * PrintTgvXPerPa),
+          frame.AxisY + Truncated(mouthKPa / scale * PrintTgvYPerKPa)};
+}
 
 TPoint ResistancePoint(const TLoopFrame& frame, const TFactors& factors, float alveolarKPa, float flowLps) {
   const auto size = static_cast<float>(frame.Size);

@@ -38,7 +38,9 @@ struct TLoopFrame {
 // `screenMode` 0 the full-size layout, 1 the graphs beside the table.
 TLoopFrame ResistanceFrame(short screenMode);
 TLoopFrame TgvFrame(short screenMode);
-// The same frames on paper, below the printer's line `top`.
+// The same frames on paper, below the printer's line `top`: each as high
+// as ±4 scaled L/s (kPa), the range every printed scale brings its loops
+// into, and 6.67 scaled kPa (200 scaled Pa) wide.
 TLoopFrame PrintedResistanceFrame(int top);
 TLoopFrame PrintedTgvFrame(int top);
 
@@ -57,6 +59,16 @@ TPoint ResistancePoint(const TLoopFrame& frame, const TFactors& factors, float a
 // A TGV-loop sample: box pressure from the loop's first sample (Pa) across,
 // mouth pressure (kPa) along the vertical.
 TPoint TgvPoint(const TLoopFrame& frame, const TFactors& factors, float boxPa, float mouthKPa);
+// Plot units on paper, per scaled unit.
+inline constexpr float PrintResistanceXPerKPa = 42.0f;
+inline constexpr float PrintResistanceYPerLps = 21.0f;
+inline constexpr float PrintTgvXPerPa = 1.4f;
+inline constexpr float PrintTgvYPerKPa = 21.0f;
+
+// The same samples on paper: divided by the printout's scale of the loop,
+// shifted right by the trial's offset (kPa, Pa).
+TPoint PrintedResistancePoint(const TLoopFrame& frame, float scale, float offsetKPa, float alveolarKPa, float flowLps);
+TPoint PrintedTgvPoint(const TLoopFrame& frame, float scale, float offsetPa, float boxPa, float mouthKPa);
 // Inside the frame, edges included.
 bool Inside(const TLoopFrame& frame, TPoint p);
 

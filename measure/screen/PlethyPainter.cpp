@@ -79,9 +79,9 @@ void PanelAxes(const TMeasurePainter& painter, TDrawSurface& surface, float volu
 }
 
 int PenOf(const TMeasurePainter& painter, short trial) {
-  if (painter.Display.Printing)
-    return trial == 3 ? 5 : 0;
-  return MeasureLayout::CurvePen(trial, false, false, false);
+  // On paper the first trial's pen, as the legend shows it; with the stages
+  // side by side the second keeps the previous result's pen, the third its own.
+  return MeasureLayout::CurvePen(trial, false, painter.Display.Printing, painter.Display.PlethyPrint.MultiTrial);
 }
 
 }  // namespace
@@ -91,6 +91,16 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
   const PlethyGeometry::TFactors f = PlethyGeometry::Factors(zoom);
   const TLoopFrame res = ResistanceFrameOf(painter);
   const TLoopFrame tgv = TgvFrameOf(painter);
+  if (painter.Display.Printing) {
+    // On paper the loops' own scales take the place of the zoom step.
+    const PlethyPrintLoops::TPrintLoops& p = painter.Display.PlethyPrint;
+    LoopAxes(painter, surface, res, PlethyGeometry::PrintResistanceXPerKPa / p.ResistanceScale,
+             PlethyGeometry::PrintResistanceYPerLps / p.ResistanceScale, 1, 1, "[kPa]", "[L/s]");
+    LoopAxes(painter, surface, tgv, PlethyGeometry::PrintTgvXPerPa / p.TgvScale,
+             PlethyGeometry::PrintTgvYPerKPa / p.TgvScale, p.TgvScale > 1.0f ? 30 : p.TgvScale > 0.5f ? 20 : 10, 1,
+             "[Pa]", "[kPa]");
+    return;
+  }
   const auto size = static_cast<float>(res.Size);
   LoopAxes(painter, surface, res, PlethyGeometry::ResistanceXPerKPa * size / f[4],
            PlethyGeometry::ResistanceYPerLps * size / f[3], 1, 1, "[kPa]", "[L/s]");
@@ -100,7 +110,7 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
     PanelAxes(painter, surface, f[1]);
 }
 
-void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index) {
+void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool patterned) {
   TMeasureCore& core = painter.Core();
   if (trial < 0 || trial > 3 || index <= 0)
     return;
@@ -117,6 +127,8 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
     return;
   const TPlethySlot& slot = *loops;
   const PlethyGeometry::TFactors f = PlethyGeometry::Factors(Zoom(painter));
+  if (painter.Display.Printing && patterned && trial != 0 && !painter.PenDown(trial, 2))
+    return;
   const int pen = PenOf(painter, trial);
   const bool recording = core.StartId != 0 && trial == core.TrialIndex;
   const auto inside = [](std::size_t k, std::int16_t begin, std::int16_t end) {
@@ -129,7 +141,12 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
                        static_cast<long>(i) > core.TGVStartMark;
   // While the test records, the run keeps the loops' first box pressures.
   const float tgvFirst = tgvLive ? core.Plethysmograph.FirstBoxPressureForTGV[t] : slot.Values[1];
-  const auto tgvAt = [&](std::size_t k) { return PlethyGeometry::TgvPoint(tgv, f, box[k] - tgvFirst, mouth[k]); };
+  const PlethyPrintLoops::TPrintLoops& print = painter.Display.PlethyPrint;
+  const bool paper = painter.Display.Printing;
+  const auto tgvAt = [&](std::size_t k) {
+    return paper ? PlethyGeometry::PrintedTgvPoint(tgv, print.TgvScale, print.TgvOffset[t], box[k] - tgvFirst, mouth[k])
+                 : PlethyGeometry::TgvPoint(tgv, f, box[k] - tgvFirst, mouth[k]);
+  };
   if (inside(i, slot.BeginTGVLoop, slot.EndTGVLoop) || tgvLive) {
     Segment(painter, surface, tgv, tgvAt(i - 1), tgvAt(i), pen);
     if (!tgvLive && static_cast<long>(i) == slot.EndTGVLoop - 1)
@@ -146,7 +163,9 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
     float b = box[k] - resFirst;
     if (resLive)
       b = static_cast<float>(plethysmography::LiveAlveolarPressureKPa(b, volume[k], core.Plethysmograph.Live));
-    return PlethyGeometry::ResistancePoint(res, f, b, flow[k]);
+    return paper ? PlethyGeometry::PrintedResistancePoint(res, print.ResistanceScale, print.ResistanceOffset[t], b,
+                                                          flow[k])
+                 : PlethyGeometry::ResistancePoint(res, f, b, flow[k]);
   };
   if (inside(i, slot.BeginResistanceLoop, slot.EndResistanceLoop) || resLive) {
     Segment(painter, surface, res, resAt(i - 1), resAt(i), pen);
@@ -168,6 +187,19 @@ void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short tria
     const TPoint p = vt(i);
     Segment(painter, surface, panel, {p.X, p.Y - 6}, {p.X, p.Y + 6}, pen);
   }
+}
+
+void CalculatePrintLoopOffset(TMeasurePainter& painter, short trial, bool scaleOnly) {
+  TMeasureCore& core = painter.Core();
+  const TPlethySlot* slot = trial >= 0 && trial <= 3 ? core.GetPlethySlot(trial) : nullptr;
+  if (slot == nullptr)
+    return;
+  const auto t = static_cast<std::size_t>(trial);
+  const auto res = PlethyPrintLoops::Extremes(core.BoxPressure[t], core.Flow[t], slot->BeginResistanceLoop,
+                                              slot->EndResistanceLoop, slot->Values[0]);
+  const auto tgv = PlethyPrintLoops::Extremes(core.BoxPressure[t], core.MouthPressure[t], slot->BeginTGVLoop,
+                                              slot->EndTGVLoop, slot->Values[1]);
+  PlethyPrintLoops::CalculatePrintLoopOffset(painter.Display.PlethyPrint, trial, scaleOnly, res, tgv);
 }
 
 namespace {

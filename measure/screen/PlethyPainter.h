@@ -23,8 +23,14 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface);
 void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
 // The segment that ends at sample `index` of every curve of `trial`: the
 // loops within their bounds (closed at their last sample), or while the
-// test records them, and the volume-time panel beside the table.
-void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index);
+// test records them, and the volume-time panel beside the table. On paper
+// a `patterned` trial other than the first is dashed, its pattern moving
+// every second segment.
+void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool patterned = false);
+// The printout's loop scales (`scaleOnly`, widened by the trial's loops) or
+// the trial's offsets, from the trial's chosen loops, into the painter's
+// display.
+void CalculatePrintLoopOffset(TMeasurePainter& painter, short trial, bool scaleOnly);
 
 // In the logo box: the search's progress ("%5.1f%%") large at its top, its
 // result ("K:..., H:...; ", the status line) small at its foot.

@@ -8,6 +8,10 @@
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 namespace {
 
 class PainterCurvesTest : public MeasureCoreTest {
@@ -97,6 +101,66 @@ TEST_F(PainterCurvesTest, LargestBreathFromTheTurningPoints) {
       extremes.points[i] = {c.points[i].first, 0.0f, c.points[i].second};
     EXPECT_EQ(TPainterCurves::LargestLoop(extremes, 400), c.range) << c.name;
   }
+}
+
+// The stages' three plethysmograph trials printed side by side: the same
+// resistance loop (flow 0.8 sin(a) L/s against 0.25 sin(a + 0.3) kPa) in
+// each, within ±1 of the narrowest range, so at scale 0.25 (the loop ±1
+// scaled kPa across, narrow enough for three side by side). From the frame's
+// left edge at x 90, 42 per scaled kPa: the first trial's left end 0.2 right
+// of the axis (90 + 8.4), the second's right end at 2.3 (90 + 96.6), the
+// third's at 3.8 (90 + 159.6), truncated. Dashed, the second trial draws
+// every other pair of segments.
+TEST_F(PainterCurvesTest, TheStagesPlethysmographLoopsPrintSideBySide) {
+  Core.SetMeasureMode(MEASURE_PLETHY);
+  for (std::size_t t = 0; t < 3; ++t) {
+    for (auto* curve : {&Core.Flow[t], &Core.Volume[t], &Core.BoxPressure[t], &Core.MouthPressure[t]})
+      curve->assign(400, 0.0f);
+    TPlethySlot& slot = *Core.GetPlethySlot(static_cast<short>(t));
+    slot.BeginResistanceLoop = 10;
+    slot.EndResistanceLoop = 110;
+    for (std::size_t i = 10; i < 110; ++i) {
+      const double a = 2.0 * std::numbers::pi * static_cast<double>(i - 10) / 100.0;
+      Core.Flow[t][i] = static_cast<float>(0.8 * std::sin(a));
+      Core.BoxPressure[t][i] = static_cast<float>(0.25 * std::sin(a + 0.3));
+    }
+    Core.SampleCount[MEASURE_PLETHY][t] = 200;
+    Values(MEASURE_PLETHY, static_cast<short>(t), 6.0f);
+  }
+  // As the printout of the stages sets it.
+  Painter.Display.ProvocationPrint = true;
+  Curves.CalculatePrintZoom(MEASURE_PLETHY, true, false);
+  EXPECT_FLOAT_EQ(Painter.Display.PlethyPrint.ResistanceScale, 0.25f);
+  const auto across = [&](short slot, bool dashed) {
+    TRecordingSurface surface({1000, 1400});
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    Curves.DrawSlot(canvas, MEASURE_PLETHY, slot, 1, dashed, false, false);
+    int left = 10000, right = -1;
+    const auto lines = surface.OfKind(TRecordingSurface::TKind::Line);
+    for (const auto& call : lines)
+      for (const TPoint p : call.Points) {
+        left = std::min(left, p.X);
+        right = std::max(right, p.X);
+      }
+    return std::tuple{left, right, lines.size(), lines.empty() ? TColor{} : lines.front().Pen.Color};
+  };
+  const auto [left0, right0, lines0, pen0] = across(0, false);
+  const auto [left1, right1, lines1, pen1] = across(1, false);
+  const auto [left2, right2, lines2, pen2] = across(2, false);
+  EXPECT_EQ(left0, 98);
+  EXPECT_EQ(right1, 186);
+  EXPECT_EQ(right2, 249);
+  EXPECT_EQ(lines0, lines1);
+  EXPECT_EQ(right0 - left0, right1 - left1) << "one loop, one width";
+  // The first trial in the legend's colour of the actual result, the
+  // others each in a colour of its own.
+  EXPECT_EQ(pen0, ResultCells::LightBlue);
+  EXPECT_NE(pen1, pen0);
+  EXPECT_NE(pen2, pen0);
+  EXPECT_NE(pen2, pen1);
+  const auto [leftDashed, rightDashed, linesDashed, penDashed] = across(1, true);
+  EXPECT_NEAR(static_cast<double>(linesDashed), lines1 / 2.0, 2.0);
+  Core.SetMeasureMode(MEASURE_FVC);
 }
 
 TEST_F(PainterCurvesTest, LargestBreathOnlyUnlessTheWholeCurveIsAsked) {

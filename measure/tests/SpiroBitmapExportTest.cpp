@@ -1,10 +1,13 @@
 #include "measure/window/SpiroBitmapExport.h"
 
 #include "measure/tests/MeasureCoreFixture.h"
+#include "testing/Artifacts.h"
 
 #include <QImage>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 using namespace SpiroBitmapExport;
 
@@ -80,6 +83,56 @@ TEST_F(SpiroBitmapExportTest, TheShutterPictureHoldsItsCurve) {
   };
   const int axesOnly = dark(0);
   EXPECT_GT(dark(17), axesOnly + 50);
+  Core.SetMeasureMode(MEASURE_FVC);
+}
+
+// The plethysmograph picture holds both loops of the actual trial where
+// the paper's units put them: a resistance loop of flow 0.8 sin(a) against
+// alveolar pressure 0.5 sin(a + 0.3) and a TGV loop of box -20 sin(a) Pa
+// against mouth sin(a) kPa all lie within the narrowest range (1 kPa, 1 L/s,
+// 30 Pa), so both print at scale 0.25. The actual loop's left end stands
+// 0.2 scaled kPa (8 scaled Pa) right of its axis: x = 90 + 0.2 x 42 = 98.4
+// and x = 420 + 8 x 1.4 = 431.2, truncated. Below the legend (y 25) the
+// frames are 168 high, so the loops end above the picture's foot.
+TEST_F(SpiroBitmapExportTest, ThePlethysmographPictureHoldsBothLoopsWhereThePaperPutsThem) {
+  Core.SetMeasureMode(MEASURE_PLETHY);
+  for (auto* curve : {&Core.Flow[0], &Core.Volume[0], &Core.BoxPressure[0], &Core.MouthPressure[0]})
+    curve->assign(6010, 0.0f);
+  TPlethySlot& slot = *Core.GetPlethySlot(0);
+  slot.BeginResistanceLoop = 10;
+  slot.EndResistanceLoop = 110;
+  slot.BeginTGVLoop = 120;
+  slot.EndTGVLoop = 220;
+  for (std::size_t i = 10; i < 110; ++i) {
+    const double a = 2.0 * std::numbers::pi * static_cast<double>(i - 10) / 100.0;
+    Core.Flow[0][i] = static_cast<float>(0.8 * std::sin(a));
+    Core.BoxPressure[0][i] = static_cast<float>(0.5 * std::sin(a + 0.3));
+  }
+  for (std::size_t i = 120; i < 220; ++i) {
+    const double a = 2.0 * std::numbers::pi * static_cast<double>(i - 120) / 100.0;
+    Core.MouthPressure[0][i] = static_cast<float>(std::sin(a));
+    Core.BoxPressure[0][i] = static_cast<float>(-20.0 * std::sin(a));
+  }
+  Core.SetBufferSize(MEASURE_PLETHY, 0, 300);
+  Core.GetAktBuffer(MEASURE_PLETHY, 0)[0] = 6.0f;
+  Core.TrialOrder = {1, 0, 0};
+  const auto bmp = Folder / "plethy.bmp";
+  ASSERT_TRUE(SaveTextAndBmpForSpiro(Core, Texts, MEASURE_PLETHY, Folder / "plethy.txt", bmp, {}));
+  const QImage image(QString::fromStdString(bmp.string()), "BMP");
+  ASSERT_EQ(image.size(), QSize(751, 195));
+  std::filesystem::create_directories(Artifacts);
+  image.save(QString::fromStdString((Artifacts / "plethy-bitmap-export.png").string()));
+  // The leftmost drawn pixel right of each vertical axis and its ticks,
+  // below the horizontal axis (y 25 + 84 = 109) and its ticks.
+  const auto leftmost = [&](int from, int to) {
+    for (int x = from; x < to; ++x)
+      for (int y = 114; y < image.height(); ++y)
+        if (qGray(image.pixel(x, y)) < 200)
+          return x;
+    return -1;
+  };
+  EXPECT_EQ(leftmost(95, 370), 98);
+  EXPECT_EQ(leftmost(426, 700), 431);
   Core.SetMeasureMode(MEASURE_FVC);
 }
 

@@ -9,17 +9,24 @@
 #include "measure/report/PainterCurves.h"
 #include "measure/screen/MeasurePainter.h"
 #include "platform/basekit/PrintCanvas.h"
+#include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "platform/basekit/ui/PainterSurface.h"
 #include "platform/portkit/plethysmography/Trial.h"
 #include "records/MeasureAccess.h"
+#include "records/window/OwnPrinter.h"
 #include "testing/PdfText.h"
 
 #include <QPainter>
 #include <QPrinter>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -87,6 +94,39 @@ protected:
     EXPECT_EQ(text.find("[s]"), std::string::npos) << "no volume-time panel on paper";
   }
 
+  // The whole page through the print command: the plethysmograph's table
+  // and graph chosen in the options dialog, with or without the second
+  // graph, into a PDF.
+  std::filesystem::path PrintPage(bool secondGraph) {
+    const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BIN_DIR) / ".." / "artifacts";
+    std::filesystem::create_directories(artifacts);
+    const std::filesystem::path pdf =
+        artifacts / (secondGraph ? "plethy-printout-second-graph.pdf" : "plethy-printout.pdf");
+    std::filesystem::remove(pdf);
+    Client().PrintPrompt = false;
+    TOwnPrinter& printer = Client().GetPrinter();
+    printer.ShowAbortDialog = false;
+    printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    QTimer::singleShot(0, [secondGraph] {
+      auto* options = dynamic_cast<TPrintOptionsDialog*>(QApplication::activeModalWidget());
+      if (options == nullptr) {
+        ADD_FAILURE() << "no options dialog";
+        return;
+      }
+      for (const int entry : {4, 11, 12}) {
+        QCheckBox* box = options->Box(entry);
+        if (box == nullptr) {
+          ADD_FAILURE() << "entry " << entry << " is not offered";
+          continue;
+        }
+        box->setChecked(entry != 12 || secondGraph);
+      }
+      options->findChild<QPushButton*>("1")->click();
+    });
+    Route(CM_FILEPRINT);
+    return pdf;
+  }
+
   static float Value(TMeasure& window, pl::PlethyParameter p) { return window.GetAktBuffer(MEASURE_PLETHY, 0)[p]; }
 };
 
@@ -130,6 +170,85 @@ TEST_F(PlethyReplay, TheDemonstrationTrialGivesTheModelsVolumesAndResistance) {
     window.ZoomLevel = zoom;
     window.GetView().SetCurrentFactor();
     Picture(window, "measure-plethy-demo-full-zoom" + std::to_string(zoom) + ".png");
+  }
+}
+
+// The page printed through the program, with and without the second
+// graph: the table holds TGV, RV, TLC and Raw near the hand-worked figures
+// of the model (above), the loop titles stand under the table, the third
+// title only with the second graph, and every word lies on the page.
+TEST_F(PlethyReplay, ThePrintedPageHoldsTheResultsAndTheLoopsWithAndWithoutTheSecondGraph) {
+  RunDemonstration();
+  ASSERT_FALSE(HasFailure());
+  // The printed value: the first number after the unit's closing bracket.
+  const auto printed = [](const std::string& line) {
+    const std::size_t unit = line.find(']');
+    return unit == std::string::npos ? -1.0 : std::stod(line.substr(unit + 1));
+  };
+  struct TFigure {
+    const char* Name;
+    double Expected, Share;
+  };
+  for (const bool second : {false, true}) {
+    SCOPED_TRACE(second ? "with the second graph" : "without the second graph");
+    const std::filesystem::path pdf = PrintPage(second);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_NE(Poppler("pdfinfo", pdf).find("Pages:           1"), std::string::npos);
+    const std::string text = PdfText(pdf);
+    // Two decimals on paper: half a hundredth more than the window's share.
+    for (const TFigure f : {TFigure{"TGV", 3.1828, 0.02}, TFigure{"RV", 1.5828, 0.02}, TFigure{"TLC", 5.9828, 0.02},
+                            TFigure{"Raw", 0.14921, 0.05}}) {
+      const std::string line = LineOf(text, f.Name);
+      ASSERT_FALSE(line.empty()) << f.Name << "\n" << text;
+      EXPECT_NEAR(printed(line), f.Expected, f.Share * f.Expected + 0.005) << line;
+    }
+    for (const char* title : {"Resistance loops", "Thoracic gas volume"})
+      EXPECT_NE(text.find(title), std::string::npos) << title;
+    EXPECT_EQ(text.find("Specific resistance") != std::string::npos, second);
+
+    // Every word inside the page.
+    const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
+    const auto attribute = [&](std::size_t from, const char* name) {
+      const std::size_t at = boxes.find(std::string(name) + "=\"", from);
+      return at == std::string::npos ? -1.0 : std::stod(boxes.substr(at + std::strlen(name) + 2));
+    };
+    const std::size_t page = boxes.find("<page ");
+    ASSERT_NE(page, std::string::npos);
+    const double width = attribute(page, "width");
+    const double height = attribute(page, "height");
+    int words = 0;
+    for (std::size_t w = boxes.find("<word ", page); w != std::string::npos; w = boxes.find("<word ", w + 1)) {
+      ++words;
+      EXPECT_GE(attribute(w, "xMin"), 0.0);
+      EXPECT_GE(attribute(w, "yMin"), 0.0);
+      EXPECT_LE(attribute(w, "xMax"), width);
+      EXPECT_LE(attribute(w, "yMax"), height);
+    }
+    EXPECT_GT(words, 100);
+
+    // The loops are drawn: dark pixels below the loop titles in both
+    // columns, and none in the page's last tenth.
+    const std::size_t title = boxes.find(">Resistance<");
+    ASSERT_NE(title, std::string::npos);
+    const double titleBottom = attribute(boxes.rfind("<word ", title), "yMax");
+    const std::filesystem::path png = pdf.parent_path() / pdf.stem();
+    QProcess raster;
+    raster.start("pdftoppm", {"-png", "-r", "72", "-aa", "no", "-aaVector", "no", "-singlefile",
+                              QString::fromStdString(pdf.string()), QString::fromStdString(png.string())});
+    ASSERT_TRUE(raster.waitForFinished(20000) && raster.exitCode() == 0);
+    const QImage picture(QString::fromStdString(png.string() + ".png"));
+    ASSERT_FALSE(picture.isNull());
+    const auto dark = [&](int left, int right, int top, int bottom) {
+      int found = 0;
+      for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+          found += qGray(picture.pixel(x, y)) < 160 ? 1 : 0;
+      return found;
+    };
+    const int below = static_cast<int>(titleBottom) + 12;  // under the unit texts' row
+    EXPECT_GT(dark(0, picture.width() / 2, below, picture.height()), 150);
+    EXPECT_GT(dark(picture.width() / 2, picture.width(), below, picture.height()), 150);
+    EXPECT_EQ(dark(0, picture.width(), picture.height() * 9 / 10, picture.height()), 0);
   }
 }
 
