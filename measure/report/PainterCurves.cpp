@@ -183,14 +183,8 @@ void TPainterCurves::DrawPressureLines(TPrintCanvas& canvas) {
   // chart above it.
   const int left = MeasureLayout::PrintVolumeTimeLeft;
   const int bottom = canvas.PrintY + MeasureLayout::PrintPressureChartBottom;
-  PressureChart::DrawPressureKoordinata(Painter, canvas.Surface, left, bottom);
-  const TMeasureCore& core = Painter.Core();
-  PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureA,
-                                    static_cast<std::size_t>(std::max<short>(0, core.Lines.PressureSamples[0])),
-                                    PressureChart::FleischPen, left, bottom);
-  PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureB,
-                                    static_cast<std::size_t>(std::max<short>(0, core.Lines.PressureSamples[1])),
-                                    PressureChart::BalloonPen, left, bottom);
+  if (const auto chart = PressureChart::CalibrationChart(Painter.Core()))
+    PressureChart::DrawCalibrationChart(Painter, canvas.Surface, *chart, left, bottom);
 }
 
 void TPainterCurves::SaveScreenState() {

@@ -4,6 +4,7 @@
 #include "measure/screen/MeasureLayout.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyGeometry.h"
+#include "measure/screen/PressureChart.h"
 
 #include <algorithm>
 #include <array>
@@ -219,6 +220,12 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface) {
   else if (!painter.AnyAnimationActive)
     d.PrePost ? painter.WritePrePostTable(surface) : painter.WriteTable(surface);
   DrawKoordinata(painter, surface);
+  if (TMeasureData::MeasureMode == MEASURE_CALIBRATION) {
+    // The box's leak test and pump swing, as far as they have come.
+    if (const auto chart = PressureChart::CalibrationChart(core))
+      PressureChart::DrawCalibrationChart(painter, surface, *chart);
+    return;
+  }
   if (TMeasureData::MeasureMode != MEASURE_PLETHY)
     return;
   if (!d.Printing && !core.PlethyEvaluation.Status.empty())
