@@ -101,6 +101,24 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
     PanelAxes(painter, surface, f[1]);
 }
 
+namespace {
+
+// The calibration screen: once the box tests have begun, their pressure
+// chart stands where the (then empty) loops' frames were, which it would
+// otherwise overlay; the volume-time panel stays.
+void CalibrationKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
+  const auto chart = PressureChart::CalibrationChart(painter.Core());
+  if (!chart || !chart->HasCurves()) {
+    DrawKoordinata(painter, surface);
+    return;
+  }
+  PressureChart::DrawCalibrationChart(painter, surface, *chart);
+  if (PanelShown(painter))
+    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
+}
+
+}  // namespace
+
 void DrawCurve(const TMeasurePainter& painter, TDrawSurface& surface, short trial, int index) {
   TMeasureCore& core = painter.Core();
   if (trial < 0 || trial > 3 || index <= 0)
@@ -219,13 +237,11 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface) {
     painter.ClearFullScreen(surface);
   else if (!painter.AnyAnimationActive)
     d.PrePost ? painter.WritePrePostTable(surface) : painter.WriteTable(surface);
-  DrawKoordinata(painter, surface);
   if (TMeasureData::MeasureMode == MEASURE_CALIBRATION) {
-    // The box's leak test and pump swing, as far as they have come.
-    if (const auto chart = PressureChart::CalibrationChart(core))
-      PressureChart::DrawCalibrationChart(painter, surface, *chart);
+    CalibrationKoordinata(painter, surface);
     return;
   }
+  DrawKoordinata(painter, surface);
   if (TMeasureData::MeasureMode != MEASURE_PLETHY)
     return;
   if (!d.Printing && !core.PlethyEvaluation.Status.empty())
