@@ -15,12 +15,11 @@
 #include "measure/screen/PressureChart.h"
 #include "measure/window/MeasureFrameScreen.h"
 #include "platform/basekit/PrintCanvas.h"
-#include "platform/basekit/ui/PainterSurface.h"
+#include "testing/Artifacts.h"
+#include "testing/PdfPage.h"
+#include "testing/PdfText.h"
 
 #include <QImage>
-#include <QPainter>
-#include <QPrinter>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -103,19 +102,10 @@ TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
   EXPECT_NEAR(pump.top(), Y(246 - 108), 3.0);
   EXPECT_NEAR(pump.bottom(), Y(246), 3.0);
 
-  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
-  std::filesystem::create_directories(artifacts);
-  const std::filesystem::path pdf = artifacts / "box-calibration-page.pdf";
+  const std::filesystem::path pdf = Artifacts / "box-calibration-page.pdf";
   {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf.string()));
-    printer.setFullPage(true);
-    QPainter painter(&printer);
-    const QRect page = painter.viewport();
-    painter.setWindow(0, 0, 800, 800 * page.height() / page.width());
-    TPainterSurface surface(painter);
-    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    TPdfPage page(pdf);
+    TPrintCanvas canvas(page.Surface(), 1.0f, 1.0f);
     canvas.PrintY = 60;
     const TUtil colours(TMeasurePrintout::PrintColours());
     TMeasurePainter measurePainter(*Window, colours, Texts, nullptr);
@@ -123,14 +113,8 @@ TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
     TTestPrintout printout(*Window, Texts, &curves);
     printout.PrintCalibration(canvas);
   }
-  QProcess process;
-  process.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
-  ASSERT_TRUE(process.waitForFinished(20000));
-  const std::string text = QString::fromUtf8(process.readAllStandardOutput()).toStdString();
-  const auto line = [&](const std::string& head) {
-    const std::size_t at = text.find(head);
-    return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
-  };
+  const std::string text = PdfText(pdf);
+  const auto line = [&](const std::string& head) { return LineOf(text, head); };
   // PBOXref = 100 x 1013 hPa x 0.15 L / 960 L = 15.83 Pa expected, the
   // box's 16.62 Pa measured, 16.62 / 15.828 = 1.05; the leak's 5 s.
   const std::string pbox = line("Pbox");

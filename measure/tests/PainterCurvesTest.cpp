@@ -27,6 +27,16 @@ protected:
       Core.GetAktBuffer(kind, slot)[7] = flow;
   }
 
+  // The calibration page printed from line 100 on.
+  TRecordingSurface PrintedCalibrationPage() {
+    TRecordingSurface surface({1000, 1400});
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    canvas.PrintY = 100;
+    TTestPrintout printout(Core, Texts, &Curves);
+    printout.PrintCalibration(canvas);
+    return surface;
+  }
+
   TUtil Colours;
   TMeasurePainter Painter;
   TPainterCurves Curves{Painter};
@@ -163,11 +173,7 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnItsLin
   // (The body box has its own chart on the pascal scale: below.)
   for (const Case c : {Case{0x00, false}, Case{0x60, true}, Case{0x70, true}}) {
     Core.InstrumentType = c.type;
-    TRecordingSurface surface({1000, 1400});
-    TPrintCanvas canvas(surface, 1.0f, 1.0f);
-    canvas.PrintY = 100;
-    TTestPrintout printout(Core, Texts, &Curves);
-    printout.PrintCalibration(canvas);
+    const TRecordingSurface surface = PrintedCalibrationPage();
     // The table's height (7 rows and two loss lines for the diffusion
     // unit, 4 or 6 rows else) and 40 below it: the chart's bottom lies
     // 140 + 48 + 170 further, its left edge at the right column's axis.
@@ -208,11 +214,7 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnItsLin
 TEST_F(PainterCurvesTest, CalibrationPageOfTheBoxShowsItsConstantsAndPascalChart) {
   WriteBoxCalibrationRecordings(Core);
   Core.SyringeVolume = 3;
-  TRecordingSurface surface({1000, 1400});
-  TPrintCanvas canvas(surface, 1.0f, 1.0f);
-  canvas.PrintY = 100;
-  TTestPrintout printout(Core, Texts, &Curves);
-  printout.PrintCalibration(canvas);
+  const TRecordingSurface surface = PrintedCalibrationPage();
 
   // The rows: PBOXref 100 x 1013 x 0.15 / 960 = 15.83 Pa expected, the
   // box's 16.62 Pa measured, their ratio 16.62 / 15.828 = 1.050; the leak's
@@ -266,11 +268,7 @@ TEST_F(PainterCurvesTest, CalibrationPageOfTheBoxShowsItsConstantsAndPascalChart
 TEST_F(PainterCurvesTest, CalibrationPageLoopAxesCrossAtZeroFlow) {
   Core.InstrumentType = 0;
   Core.SyringeVolume = 3;
-  TRecordingSurface surface({1000, 1400});
-  TPrintCanvas canvas(surface, 1.0f, 1.0f);
-  canvas.PrintY = 100;
-  TTestPrintout printout(Core, Texts, &Curves);
-  printout.PrintCalibration(canvas);
+  const TRecordingSurface surface = PrintedCalibrationPage();
   TRecordingSurface::TCall flowAxis, volumeAxis;
   int flowLength = 0, volumeLength = 0;
   for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
