@@ -6,8 +6,11 @@
 
 #include "measure/tests/SimulatedCoreFixture.h"
 
+#include "measure/report/PainterCurves.h"
+#include "measure/report/TestPrintout.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PressureChart.h"
+#include "platform/basekit/PrintCanvas.h"
 #include "testing/RecordingSurface.h"
 
 #include "common/CommandNumbers.h"
@@ -335,6 +338,34 @@ TEST_F(BoxCalibrationRun, TheScreenChartsTheLeakAndTheSwingInPascals) {
   EXPECT_NEAR(high->Y, 246 - 108, 2);
   EXPECT_NEAR(low->Y, 246, 2);
   EXPECT_TRUE(std::ranges::count(surface.Texts(), std::string("[Pa]")) >= 1);
+}
+
+// The calibration page of that run: the box's rows hold the constants the
+// calibration stored, PBOXref by hand 100 x 1013 x 0.15 / 960 = 15.83 Pa,
+// the model's swing (factor 1) beside it, their ratio 1.00, the leak's
+// time constant 5 s.
+TEST_F(BoxCalibrationRun, ThePageShowsTheBoxConstantsOfTheRun) {
+  Calibrate();
+  const TUtil colours;
+  TMeasurePainter painter(Core, colours, Texts, nullptr);
+  TPainterCurves curves(painter);
+  TRecordingSurface surface({1000, 1400});
+  TPrintCanvas canvas(surface, 1.0f, 1.0f);
+  canvas.PrintY = 100;
+  TTestPrintout(Core, Texts, &curves).PrintCalibration(canvas);
+  const std::vector<std::string> texts = surface.Texts();
+  const auto after = [&](const std::string& head, std::size_t n) {
+    const auto at = std::find(texts.begin(), texts.end(), head);
+    return std::distance(at, texts.end()) > static_cast<long>(n) ? *(at + static_cast<long>(n)) : std::string();
+  };
+  // The row's cells in order: label, expected, ratio, measured.
+  EXPECT_EQ(after("Pbox", 1), "15.83 Pa");
+  EXPECT_EQ(after("Pbox", 2), "1.00");
+  EXPECT_NEAR(std::stod(after("Pbox", 3)), 15.828, 15.828 * 0.01) << after("Pbox", 3);
+  EXPECT_NEAR(std::stod(after("Tconst", 2)), 5.0, 5.0 * 0.02) << after("Tconst", 2);
+  // The leak and the swing charted on the page in pascals.
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "[Pa]"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "25"), texts.end());
 }
 
 TEST_F(BoxCalibrationRun, AStuckPumpEndsTheCalibrationWithItsMessageAndStoresNothing) {
