@@ -2,13 +2,25 @@
 
 #include <QPageLayout>
 
-TPdfPage::TPdfPage(const std::filesystem::path& pdf, int unitsAcross) {
+namespace {
+
+QPrinter& ToFile(QPrinter& printer, const std::filesystem::path& pdf) {
   std::filesystem::create_directories(pdf.parent_path());
-  Printer.setOutputFormat(QPrinter::PdfFormat);
-  Printer.setOutputFileName(QString::fromStdString(pdf.string()));
-  Printer.setFullPage(true);
-  Painter.begin(&Printer);
-  const QRect page = Painter.viewport();
-  Painter.setWindow(0, 0, unitsAcross, unitsAcross * page.height() / page.width());
-  Points = Printer.pageLayout().fullRect(QPageLayout::Point).width() / unitsAcross;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf.string()));
+  printer.setFullPage(true);
+  return printer;
 }
+
+QPainter& Mapped(QPainter& painter, int unitsAcross) {
+  const QRect page = painter.viewport();
+  painter.setWindow(0, 0, unitsAcross, unitsAcross * page.height() / page.width());
+  return painter;
+}
+
+}  // namespace
+
+TPdfPage::TPdfPage(const std::filesystem::path& pdf, int unitsAcross)
+    : Points(ToFile(Printer, pdf).pageLayout().fullRect(QPageLayout::Point).width() / unitsAcross),
+      Painter(&Printer),
+      PageSurface(Mapped(Painter, unitsAcross)) {}

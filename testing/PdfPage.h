@@ -23,8 +23,10 @@ public:
   double PointsPerUnit() const { return Points; }
 
 private:
+  // In this order: the printer set to its file, the painter begun on it
+  // and mapped, then the surface over the mapped painter.
   QPrinter Printer{QPrinter::HighResolution};
-  QPainter Painter;
-  TPainterSurface PageSurface{Painter};
   double Points = 0.0;
+  QPainter Painter;
+  TPainterSurface PageSurface;
 };

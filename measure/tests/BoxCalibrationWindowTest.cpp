@@ -126,4 +126,48 @@ TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
   EXPECT_NE(text.find("25"), std::string::npos);
 }
 
+// The calibration played on the simulated box (a leak of 5 s, a swing
+// of factor 1): the leak test charted while it runs, both box tests after
+// the stop, and the constants stored.
+TEST_F(BoxCalibrationWindow, ASimulatedCalibrationIsChartedAsItRuns) {
+  Window->Plethysmograph.LeakCount = 0;
+  Window->Plethysmograph.PressureCount = 0;
+  Window->CalStrokes = 10;
+  TSimulatorOptions options;
+  options.Kind = "plethysmograph";
+  options.Manoeuvre = "syringe";
+  options.HardwareVersion = 0x11;
+  options.NoiseCounts = 0;
+  options.LeadInS = 4.0;
+  options.Patient.SyringeStrokes = 24;
+  options.Sensors.TemperatureC = 25.0;
+  options.Sensors.PressureHpa = 1013.0;
+  options.Sensors.HumidityPercent = 50.0;
+  options.Box.Box.LeakTauS = 5.0;
+  Attach(options);
+  // The box answers while the command waits for its sensors.
+  Rig.StartPump();
+  Window->DispatchCommand(CM_CALIBRATION);
+  ASSERT_TRUE(Window->IsRunning());
+  Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->Plethysmograph.LeakCount < 500; }, 40000);
+  ASSERT_GE(Window->Plethysmograph.LeakCount, 500);
+  SavePicture(*Window, "box-calibration-run-leak-test.png");
+  // The model's leak starts at 20 Pa, 136 units up.
+  const QRect leak = Extent(Grab(), PressureChart::FleischPen);
+  ASSERT_TRUE(leak.isValid());
+  EXPECT_NEAR(leak.top(), Y(246 - 136), 3.0);
+
+  RunUntilIdle(40000);
+  ASSERT_FALSE(Window->IsRunning());
+  Picture("box-calibration-run-after.png");
+  // The swing's crest 8 + 15.828 / 2 = 15.914 Pa, 108 units up.
+  const QRect pump = Extent(Grab(), PressureChart::BalloonPen);
+  ASSERT_TRUE(pump.isValid());
+  EXPECT_NEAR(pump.top(), Y(246 - 108), 3.0);
+  // PBOXref = 100 x 1013 x 0.15 / 960 = 15.828 Pa.
+  EXPECT_NEAR(Window->BoxReferencePressure, 15.828f, 0.05f);
+  EXPECT_NEAR(Window->BoxConstant, 15.828f, 15.828f * 0.01f);
+  EXPECT_NEAR(Window->TimeConstant, 5.0f, 0.1f);
+}
+
 }  // namespace
