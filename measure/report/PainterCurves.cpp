@@ -183,8 +183,11 @@ void TPainterCurves::DrawPressureLines(TPrintCanvas& canvas) {
   // chart above it.
   const int left = MeasureLayout::PrintVolumeTimeLeft;
   const int bottom = canvas.PrintY + MeasureLayout::PrintPressureChartBottom;
-  if (const auto chart = PressureChart::CalibrationChart(Painter.Core()))
-    PressureChart::DrawCalibrationChart(Painter, canvas.Surface, *chart, left, bottom);
+  // On paper the chart's axes stand even before a recording holds a sample.
+  if (const auto chart = PressureChart::CalibrationChart(Painter.Core())) {
+    PressureChart::DrawPressureKoordinata(Painter, canvas.Surface, chart->Scale, left, bottom);
+    PressureChart::DrawHeldCurves(Painter, canvas.Surface, *chart, left, bottom);
+  }
 }
 
 void TPainterCurves::SaveScreenState() {
