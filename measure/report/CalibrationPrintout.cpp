@@ -136,8 +136,10 @@ void TTestPrintout::PrintCalibration(TPrintCanvas& canvas) {
   if (Curves) {
     Curves->DrawAxes(canvas, MEASURE_CALIBRATION, true);
     Curves->DrawSlot(canvas, MEASURE_CALIBRATION, 0, CalibrationPen, false, false, true);
-    // Only the diffusion unit tests pressure lines.
-    if ((static_cast<unsigned short>(Core.InstrumentType) & 0xE0) == 0x60)
+    // The diffusion unit's line pressures, or the box's leak test and pump
+    // swing; a spirometer alone has no pressure recording.
+    const unsigned short type = static_cast<unsigned short>(Core.InstrumentType);
+    if ((type & 0xE0) == 0x60 || Core.IsPlethysmographInstrument())
       Curves->DrawPressureLines(canvas);
   }
   if (Progress && !NoProgress)

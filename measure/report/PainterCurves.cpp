@@ -191,14 +191,11 @@ void TPainterCurves::DrawPressureLines(TPrintCanvas& canvas) {
   // chart above it.
   const int left = MeasureLayout::PrintVolumeTimeLeft;
   const int bottom = canvas.PrintY + MeasureLayout::PrintPressureChartBottom;
-  PressureChart::DrawPressureKoordinata(Painter, canvas.Surface, left, bottom);
-  const TMeasureCore& core = Painter.Core();
-  PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureA,
-                                    static_cast<std::size_t>(std::max<short>(0, core.Lines.PressureSamples[0])),
-                                    PressureChart::FleischPen, left, bottom);
-  PressureChart::DrawPressureCurves(Painter, canvas.Surface, core.PressureB,
-                                    static_cast<std::size_t>(std::max<short>(0, core.Lines.PressureSamples[1])),
-                                    PressureChart::BalloonPen, left, bottom);
+  // On paper the chart's axes stand even before a recording holds a sample.
+  if (const auto chart = PressureChart::CalibrationChart(Painter.Core())) {
+    PressureChart::DrawPressureKoordinata(Painter, canvas.Surface, chart->Scale, left, bottom);
+    PressureChart::DrawHeldCurves(Painter, canvas.Surface, *chart, left, bottom);
+  }
 }
 
 void TPainterCurves::SaveScreenState() {

@@ -20,7 +20,7 @@ namespace {
 constexpr int ZeroPeriodMs = 30'000;
 constexpr short ZeroTicks = 20;
 constexpr int BtpsPeriodMs = 5'000;
-constexpr unsigned short MetronomeBit = 0x20;
+using InstrumentProtocol::BitMetronome;
 constexpr unsigned short MetronomeMask = 0xEFDF;
 using InstrumentProtocol::WordIdle;
 
@@ -144,7 +144,7 @@ void TMeasureCore::NoSound() {
 void TMeasureCore::ToggleMetronomeWord() {
   if (MeasureMode != MEASURE_PLETHY || DisableMetronom)
     return;
-  LastSentData = StateOfMetronom == 0 ? static_cast<unsigned short>(LastSentData | MetronomeBit)
+  LastSentData = StateOfMetronom == 0 ? static_cast<unsigned short>(LastSentData | BitMetronome)
                                       : static_cast<unsigned short>(LastSentData & MetronomeMask);
   CmSendToSerialPort(LastSentData, 2);
 }

@@ -174,7 +174,10 @@ void TMeasurePainter::ClearMeasureScreen(TDrawSurface& surface) {
 
 void TMeasurePainter::ClearHurokScreen(TDrawSurface& surface) const {
   Fill(surface, WorkArea(Display.ScreenMode), BackgroundColor);
-  if (TMeasureData::MeasureMode == MEASURE_CALIBRATION && IsPressureInstrument(MeasureCore.InstrumentType))
+  // A calibration of the diffusion unit or the body box keeps its pressure
+  // chart on the cleared area.
+  if (TMeasureData::MeasureMode == MEASURE_CALIBRATION &&
+      (IsPressureInstrument(MeasureCore.InstrumentType) || MeasureCore.IsPlethysmographInstrument()))
     if (const auto hook = Hooks.find(TPaintStep::PressureAxes); hook != Hooks.end() && hook->second)
       hook->second(surface);
 }

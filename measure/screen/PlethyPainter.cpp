@@ -4,6 +4,7 @@
 #include "measure/screen/MeasureLayout.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyGeometry.h"
+#include "measure/screen/PressureChart.h"
 
 #include <algorithm>
 #include <array>
@@ -109,6 +110,24 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
   if (PanelShown(painter))
     PanelAxes(painter, surface, f[1]);
 }
+
+namespace {
+
+// The calibration screen: once the box tests have begun, their pressure
+// chart stands where the (then empty) loops' frames were, which it would
+// otherwise overlay; the volume-time panel stays.
+void CalibrationKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
+  const auto chart = PressureChart::CalibrationChart(painter.Core());
+  if (!chart || !chart->HasCurves()) {
+    DrawKoordinata(painter, surface);
+    return;
+  }
+  PressureChart::DrawCalibrationChart(painter, surface, *chart);
+  if (PanelShown(painter))
+    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
+}
+
+}  // namespace
 
 void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool patterned) {
   TMeasureCore& core = painter.Core();
@@ -250,6 +269,10 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface) {
     painter.ClearFullScreen(surface);
   else if (!painter.AnyAnimationActive)
     d.PrePost ? painter.WritePrePostTable(surface) : painter.WriteTable(surface);
+  if (TMeasureData::MeasureMode == MEASURE_CALIBRATION) {
+    CalibrationKoordinata(painter, surface);
+    return;
+  }
   DrawKoordinata(painter, surface);
   if (TMeasureData::MeasureMode != MEASURE_PLETHY)
     return;

@@ -1,5 +1,6 @@
 #include "measure/screen/PressureChart.h"
 
+#include "measure/core/MeasureCore.h"
 #include "measure/screen/MeasurePainter.h"
 #include "platform/basekit/Util.h"
 
@@ -55,40 +56,67 @@ void Scale(const TMeasurePainter& painter, TDrawSurface& surface, int x, int y, 
 
 }  // namespace
 
-TPoint PointAt(std::size_t sample, float pa, int left, int bottom) {
-  return {left + static_cast<int>(static_cast<float>(sample) * 0.01f * PxPerSecond),
-          bottom - static_cast<int>(pa * PxPerPa)};
+std::optional<TCalibrationChart> CalibrationChart(const TMeasureCore& core) {
+  const auto held = [](short last) { return static_cast<std::size_t>(std::max<short>(0, last)); };
+  if ((static_cast<unsigned short>(core.InstrumentType) & 0xE0) == 0x60)
+    return TCalibrationChart{LineScale, {held(core.Lines.PressureSamples[0]), held(core.Lines.PressureSamples[1])}};
+  if (core.IsPlethysmographInstrument())
+    return TCalibrationChart{BoxScale,
+                             {held(core.Plethysmograph.LeakCount), held(core.Plethysmograph.PressureCount)}};
+  return std::nullopt;
 }
 
-void DrawPressureKoordinata(const TMeasurePainter& painter, TDrawSurface& surface, int left, int bottom) {
+TPoint PointAt(const TPressureScale& scale, std::size_t sample, float pa, int left, int bottom) {
+  return {left + static_cast<int>(static_cast<float>(sample) * 0.01f * PxPerSecond),
+          bottom - static_cast<int>(pa * scale.PxPerPa)};
+}
+
+void DrawPressureKoordinata(const TMeasurePainter& painter, TDrawSurface& surface, const TPressureScale& scale,
+                            int left, int bottom) {
   const int top = bottom - HeightPx;
+  const float pxPerStep = scale.PxPerPa * static_cast<float>(scale.StepPa);
   if (painter.Display.Grid)
-    painter.DrawGrid(surface, left, top, WidthPx, HeightPx, PxPerSecond, PxPerPa * 200.0f, 0);
+    painter.DrawGrid(surface, left, top, WidthPx, HeightPx, PxPerSecond, pxPerStep, 0);
   painter.DrawLine(surface, left, bottom, 0, -HeightPx, 0);
-  Scale(painter, surface, left, bottom, PxPerPa * 200.0f, true, 0, 1400, 200);
+  Scale(painter, surface, left, bottom, pxPerStep, true, 0, scale.TopPa, scale.StepPa);
   painter.WriteScaleUnit(surface, left + 6, top - 16, "[Pa]");
   painter.DrawLine(surface, left, bottom, WidthPx, 0, 0);
   Scale(painter, surface, left, bottom, PxPerSecond, false, 0, 15, 1);
   painter.WriteScaleUnit(surface, left + WidthPx - 12, bottom - 18, "[s]");
 }
 
-void DrawPressureCurve(const TMeasurePainter& painter, TDrawSurface& surface, std::span<const float> buffer,
-                       std::size_t sample, int pen, int left, int bottom) {
+void DrawPressureCurve(const TMeasurePainter& painter, TDrawSurface& surface, const TPressureScale& scale,
+                       std::span<const float> buffer, std::size_t sample, int pen, int left, int bottom) {
   if (sample >= buffer.size())
     return;
-  const TPoint to = PointAt(sample, buffer[sample], left, bottom);
+  const TPoint to = PointAt(scale, sample, buffer[sample], left, bottom);
   if (to.X > left + WidthPx)
     return;
-  const TPoint from = sample == 0 ? TPoint{left, bottom} : PointAt(sample - 1, buffer[sample - 1], left, bottom);
+  const TPoint from =
+      sample == 0 ? TPoint{left, bottom} : PointAt(scale, sample - 1, buffer[sample - 1], left, bottom);
   const TMeasureDisplay& d = painter.Display;
   surface.SetPen(painter.Pens()[static_cast<std::size_t>(pen)]);
   surface.Line(TUtil::Scale(d.XScale, d.YScale, from), TUtil::Scale(d.XScale, d.YScale, to));
 }
 
-void DrawPressureCurves(const TMeasurePainter& painter, TDrawSurface& surface, std::span<const float> buffer,
-                        std::size_t last, int pen, int left, int bottom) {
+void DrawPressureCurves(const TMeasurePainter& painter, TDrawSurface& surface, const TPressureScale& scale,
+                        std::span<const float> buffer, std::size_t last, int pen, int left, int bottom) {
   for (std::size_t k = 2; k <= last && k < buffer.size(); ++k)
-    DrawPressureCurve(painter, surface, buffer, k, pen, left, bottom);
+    DrawPressureCurve(painter, surface, scale, buffer, k, pen, left, bottom);
+}
+
+void DrawCalibrationChart(const TMeasurePainter& painter, TDrawSurface& surface, const TCalibrationChart& chart,
+                          int left, int bottom) {
+  if (chart.HasCurves())
+    DrawPressureKoordinata(painter, surface, chart.Scale, left, bottom);
+  DrawHeldCurves(painter, surface, chart, left, bottom);
+}
+
+void DrawHeldCurves(const TMeasurePainter& painter, TDrawSurface& surface, const TCalibrationChart& chart, int left,
+                    int bottom) {
+  const TMeasureCore& core = painter.Core();
+  DrawPressureCurves(painter, surface, chart.Scale, core.PressureA, chart.Held[0], FleischPen, left, bottom);
+  DrawPressureCurves(painter, surface, chart.Scale, core.PressureB, chart.Held[1], BalloonPen, left, bottom);
 }
 
 void DrawPressureLoss(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view fleischLabel,

@@ -5,6 +5,7 @@
 #include "measure/report/PainterCurves.h"
 #include "measure/screen/PressureChart.h"
 #include "measure/report/TestPrintout.h"
+#include "measure/tests/BoxCalibrationRecordings.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 
@@ -25,6 +26,16 @@ protected:
     Core.GetAktBuffer(kind, slot)[0] = volume;
     if (kind == MEASURE_FVC)
       Core.GetAktBuffer(kind, slot)[7] = flow;
+  }
+
+  // The calibration page printed from line 100 on.
+  TRecordingSurface PrintedCalibrationPage() {
+    TRecordingSurface surface({1000, 1400});
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    canvas.PrintY = 100;
+    TTestPrintout printout(Core, Texts, &Curves);
+    printout.PrintCalibration(canvas);
+    return surface;
   }
 
   TUtil Colours;
@@ -201,7 +212,7 @@ TEST_F(PainterCurvesTest, LargestBreathOnlyUnlessTheWholeCurveIsAsked) {
 // The calibration page of each instrument family: only the diffusion unit
 // gets the pressure chart, its curves in the two lines' pens inside the
 // chart's printed rectangle.
-TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
+TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnItsLineScale) {
   Core.PressureA.assign(1510, 0.0f);
   Core.PressureB.assign(1510, 0.0f);
   // The Fleisch line pumped to 1000 Pa in 2 s, the balloon line to 800 Pa
@@ -220,13 +231,10 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
     unsigned short type;
     bool chart;
   };
-  for (const Case c : {Case{0x00, false}, Case{0x10, false}, Case{0x20, false}, Case{0x60, true}, Case{0x70, true}}) {
+  // (The body box has its own chart on the pascal scale: below.)
+  for (const Case c : {Case{0x00, false}, Case{0x60, true}, Case{0x70, true}}) {
     Core.InstrumentType = c.type;
-    TRecordingSurface surface({1000, 1400});
-    TPrintCanvas canvas(surface, 1.0f, 1.0f);
-    canvas.PrintY = 100;
-    TTestPrintout printout(Core, Texts, &Curves);
-    printout.PrintCalibration(canvas);
+    const TRecordingSurface surface = PrintedCalibrationPage();
     // The table's height (7 rows and two loss lines for the diffusion
     // unit, 4 or 6 rows else) and 40 below it: the chart's bottom lies
     // 140 + 48 + 170 further, its left edge at the right column's axis.
@@ -261,6 +269,59 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
   }
 }
 
+// The body box's calibration page: the rows of its constants and the chart
+// of its leak test and pump swing on the 25 Pa scale (on the diffusion
+// unit's 1400 Pa scale the whole swing would be one unit high).
+TEST_F(PainterCurvesTest, CalibrationPageOfTheBoxShowsItsConstantsAndPascalChart) {
+  WriteBoxCalibrationRecordings(Core);
+  Core.SyringeVolume = 3;
+  const TRecordingSurface surface = PrintedCalibrationPage();
+
+  // The rows: PBOXref 100 x 1013 x 0.15 / 960 = 15.83 Pa expected, the
+  // box's 16.62 Pa measured, their ratio 16.62 / 15.828 = 1.050; the leak's
+  // time constant 5 s within the 4 to 10 s it must keep.
+  const auto texts = surface.Texts();
+  const auto has = [&](const std::string& text) { return std::find(texts.begin(), texts.end(), text) != texts.end(); };
+  for (const char* text : {"Pbox", "15.83 Pa", "1.05", "16.62 Pa", "Tconst", "5.00 s "})
+    EXPECT_TRUE(has(text)) << text;
+
+  // Six rows (two of heads, two of volumes, two of the box) and 40 below:
+  // the chart's bottom 358 further, its left edge at the right column.
+  const int printLine = 100 + 22 * 6 + 40;
+  const int left = 380, bottom = printLine + 358, top = bottom - 170, right = left + 255;
+  EXPECT_TRUE(has("[Pa]"));
+  EXPECT_TRUE(has("25") && has("20")) << "the pressure axis runs to 25 Pa";
+  EXPECT_FALSE(has("1400")) << "not the diffusion unit's scale";
+  const auto pens = Painter.Pens();
+  std::vector<TPoint> leakEnds, pumpEnds;
+  for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+    const bool inside = std::all_of(call.Points.begin(), call.Points.end(), [&](const TPoint& p) {
+      return p.X >= left && p.X <= right && p.Y >= top && p.Y <= bottom;
+    });
+    if (call.Pen.Color == pens[PressureChart::FleischPen].Color && inside)
+      leakEnds.push_back(call.Points.back());
+    if (call.Pen.Color == pens[PressureChart::BalloonPen].Color && inside)
+      pumpEnds.push_back(call.Points.back());
+  }
+  // Segments ending at samples 2 to 1499 of each recording, all inside.
+  ASSERT_EQ(leakEnds.size(), 1498u);
+  ASSERT_EQ(pumpEnds.size(), 1498u);
+  // By hand, 17 units a second across and 6.8 units a pascal up: after
+  // 5 s (sample 500) the leak is at 20 / e = 7.358 Pa, 85 units across and
+  // 50.0 up; after 10 s at 20 / e^2 = 2.707 Pa, 170 across and 18.4 up.
+  const auto near = [](TPoint got, TPoint want) {
+    return std::abs(got.X - want.X) <= 1 && std::abs(got.Y - want.Y) <= 1;
+  };
+  EXPECT_TRUE(near(leakEnds[500 - 2], {left + 85, bottom - 50})) << leakEnds[498].X << "," << leakEnds[498].Y;
+  EXPECT_TRUE(near(leakEnds[1000 - 2], {left + 170, bottom - 18})) << leakEnds[998].X << "," << leakEnds[998].Y;
+  // The swing's crest 8 + 7.914 = 15.914 Pa is 108.2 units up, its trough
+  // 0.086 Pa 0.6 units up.
+  const auto [high, low] = std::minmax_element(pumpEnds.begin(), pumpEnds.end(),
+                                               [](const TPoint& a, const TPoint& b) { return a.Y < b.Y; });
+  EXPECT_NEAR(high->Y, bottom - 108, 1);
+  EXPECT_NEAR(low->Y, bottom, 1);
+}
+
 // The calibration page's loop: its flow axis runs from 16 L/s down to
 // -12 L/s, so the volume axis crosses it 16/28 of the way down, at zero
 // flow (printed with the curve screen's origin it fell below the flow
@@ -268,11 +329,7 @@ TEST_F(PainterCurvesTest, CalibrationPagePressureChartOfTheDiffusionUnitOnly) {
 TEST_F(PainterCurvesTest, CalibrationPageLoopAxesCrossAtZeroFlow) {
   Core.InstrumentType = 0;
   Core.SyringeVolume = 3;
-  TRecordingSurface surface({1000, 1400});
-  TPrintCanvas canvas(surface, 1.0f, 1.0f);
-  canvas.PrintY = 100;
-  TTestPrintout printout(Core, Texts, &Curves);
-  printout.PrintCalibration(canvas);
+  const TRecordingSurface surface = PrintedCalibrationPage();
   TRecordingSurface::TCall flowAxis, volumeAxis;
   int flowLength = 0, volumeLength = 0;
   for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {

@@ -147,7 +147,7 @@ TEST_F(PainterHeaderTest, PressureAxisNumbersStandApart) {
     Painter.Display.XScale = scale;
     Painter.Display.YScale = scale;
     TRecordingSurface surface({2000, 1500});
-    PressureChart::DrawPressureKoordinata(Painter, surface, 100, 400);
+    PressureChart::DrawPressureKoordinata(Painter, surface, PressureChart::LineScale, 100, 400);
     std::vector<std::pair<int, int>> spans;
     for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextInRect)) {
       if (call.Text.find('[') != std::string::npos || call.Rect.Top < static_cast<int>(400 * scale))

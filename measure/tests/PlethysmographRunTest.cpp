@@ -6,6 +6,13 @@
 
 #include "measure/tests/SimulatedCoreFixture.h"
 
+#include "measure/report/PainterCurves.h"
+#include "measure/report/TestPrintout.h"
+#include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PressureChart.h"
+#include "platform/basekit/PrintCanvas.h"
+#include "testing/RecordingSurface.h"
+
 #include "common/CommandNumbers.h"
 #include "platform/framework/Profile.h"
 #include "platform/portkit/LinkSteps.h"
@@ -286,6 +293,79 @@ TEST_F(BoxCalibrationRun, TheBoxConstantsMatchTheModel) {
   Core.ApplySettings(settings);
   EXPECT_NEAR(Core.BoxReferencePressure, 15.828f, 0.02f);
   EXPECT_NEAR(Core.TimeConstant, 5.0f, 0.1f);
+}
+
+// The calibration screen as the window repaints it after the run: the
+// leak test and the pump swing of the model box on the chart's 25 Pa scale
+// at the lower left (17 units a second from x = 17, 6.8 a pascal up from
+// y = 246).
+TEST_F(BoxCalibrationRun, TheScreenChartsTheLeakAndTheSwingInPascals) {
+  Calibrate();
+  TMeasureData::MeasureMode = MEASURE_CALIBRATION;
+  const TUtil colours;
+  TMeasurePainter painter(Core, colours, Texts, nullptr);
+  painter.Display.ScreenMode = 1;
+  TRecordingSurface surface({800, 600});
+  painter.MeasurePaint(surface, false);
+  TMeasureData::MeasureMode = MEASURE_PLETHY;
+
+  const auto pens = painter.Pens();
+  std::vector<TPoint> leak, pump;
+  for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+    if (call.Pen.Color == pens[PressureChart::FleischPen].Color)
+      leak.push_back(call.Points.back());
+    if (call.Pen.Color == pens[PressureChart::BalloonPen].Color)
+      pump.push_back(call.Points.back());
+  }
+  // Each recording is held to its 15 s (1500 samples), and drawn from its
+  // sample 2.
+  ASSERT_GE(leak.size(), 1400u);
+  ASSERT_GE(pump.size(), 1400u);
+  for (const auto* curve : {&leak, &pump})
+    for (const TPoint& p : *curve) {
+      ASSERT_TRUE(p.X >= 17 && p.X <= 17 + 255 && p.Y >= 246 - 170 && p.Y <= 246) << p.X << "," << p.Y;
+    }
+  // The model's leak starts at 20 Pa (136 units up) and falls with 5 s to
+  // 20 / e = 7.36 Pa (50 units up) 85 units further right.
+  EXPECT_NEAR(leak.front().Y, 246 - 136, 2);
+  const auto at = std::find_if(leak.begin(), leak.end(), [&](const TPoint& p) { return p.X >= leak.front().X + 85; });
+  ASSERT_NE(at, leak.end());
+  EXPECT_NEAR(at->Y, 246 - 50, 2);
+  // The pump swings PBOXref = 15.828 Pa peak to peak about 8 Pa: its crest
+  // 15.914 Pa at 108 units up, its trough 0.086 Pa on the base line.
+  const auto [high, low] =
+      std::minmax_element(pump.begin(), pump.end(), [](const TPoint& a, const TPoint& b) { return a.Y < b.Y; });
+  EXPECT_NEAR(high->Y, 246 - 108, 2);
+  EXPECT_NEAR(low->Y, 246, 2);
+  EXPECT_TRUE(std::ranges::count(surface.Texts(), std::string("[Pa]")) >= 1);
+}
+
+// The calibration page of that run: the box's rows hold the constants the
+// calibration stored, PBOXref by hand 100 x 1013 x 0.15 / 960 = 15.83 Pa,
+// the model's swing (factor 1) beside it, their ratio 1.00, the leak's
+// time constant 5 s.
+TEST_F(BoxCalibrationRun, ThePageShowsTheBoxConstantsOfTheRun) {
+  Calibrate();
+  const TUtil colours;
+  TMeasurePainter painter(Core, colours, Texts, nullptr);
+  TPainterCurves curves(painter);
+  TRecordingSurface surface({1000, 1400});
+  TPrintCanvas canvas(surface, 1.0f, 1.0f);
+  canvas.PrintY = 100;
+  TTestPrintout(Core, Texts, &curves).PrintCalibration(canvas);
+  const std::vector<std::string> texts = surface.Texts();
+  const auto after = [&](const std::string& head, std::size_t n) {
+    const auto at = std::find(texts.begin(), texts.end(), head);
+    return std::distance(at, texts.end()) > static_cast<long>(n) ? *(at + static_cast<long>(n)) : std::string();
+  };
+  // The row's cells in order: label, expected, ratio, measured.
+  EXPECT_EQ(after("Pbox", 1), "15.83 Pa");
+  EXPECT_EQ(after("Pbox", 2), "1.00");
+  EXPECT_NEAR(std::stod(after("Pbox", 3)), 15.828, 15.828 * 0.01) << after("Pbox", 3);
+  EXPECT_NEAR(std::stod(after("Tconst", 2)), 5.0, 5.0 * 0.02) << after("Tconst", 2);
+  // The leak and the swing charted on the page in pascals.
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "[Pa]"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "25"), texts.end());
 }
 
 TEST_F(BoxCalibrationRun, AStuckPumpEndsTheCalibrationWithItsMessageAndStoresNothing) {

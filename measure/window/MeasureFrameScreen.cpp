@@ -50,13 +50,13 @@ TMeasurePainter* TMeasureFrameScreen::GetPainter() {
     // The diffusion unit's calibration screen: its pressure chart, the
     // lines held so far and their losses.
     Painter->Hooks[TPaintStep::PressureAxes] = [this](TDrawSurface& surface) {
-      PressureChart::DrawPressureKoordinata(*Painter, surface);
+      if (const auto chart = PressureChart::CalibrationChart(W))
+        PressureChart::DrawPressureKoordinata(*Painter, surface, chart->Scale);
     };
     Painter->Hooks[TPaintStep::PressureCurves] = [this](TDrawSurface& surface) {
-      PressureChart::DrawPressureCurves(*Painter, surface, W.PressureA,
-                                        static_cast<std::size_t>(W.Lines.PressureSamples[0]), FleischPen);
-      PressureChart::DrawPressureCurves(*Painter, surface, W.PressureB,
-                                        static_cast<std::size_t>(W.Lines.PressureSamples[1]), BalloonPen);
+      // The axes are a step of their own.
+      if (const auto chart = PressureChart::CalibrationChart(W))
+        PressureChart::DrawHeldCurves(*Painter, surface, *chart);
     };
     // Rhinomanometry: the pressure-flow diagram and the four curves.
     Painter->Hooks[TPaintStep::RhinoAxes] = [this](TDrawSurface& surface) {
@@ -114,7 +114,8 @@ void TMeasureFrameScreen::SyncDisplay() {
     d.ListGrid = list->TextGrid(W);
   else
     d.ListGrid.reset();
-  Painter->PressureCurves = W.Lines.PressureSamples[0] > 0 || W.Lines.PressureSamples[1] > 0;
+  const auto chart = PressureChart::CalibrationChart(W);
+  Painter->PressureCurves = chart && chart->HasCurves();
   if (W.GetMeasureMode() == MEASURE_RHINO) {
     // The provocation block shows once a provocation is entered; the big
     // table's head names both pairs' dates, or what a pair holds.
@@ -489,16 +490,19 @@ void TMeasureFrameScreen::DrawPressureCurve(short line, short index) {
   TMeasurePainter* painter = GetPainter();
   if (!painter || index < 0)
     return;
+  const auto chart = PressureChart::CalibrationChart(W);
+  if (!chart)
+    return;
   const TMeasureData::TCurve& buffer = line == 0 ? W.PressureA : W.PressureB;
   DrawDirect([&](TDrawSurface& s) {
     if (index <= 1)
-      PressureChart::DrawPressureKoordinata(*painter, s);
-    PressureChart::DrawPressureCurve(*painter, s, buffer, static_cast<std::size_t>(index),
+      PressureChart::DrawPressureKoordinata(*painter, s, chart->Scale);
+    PressureChart::DrawPressureCurve(*painter, s, chart->Scale, buffer, static_cast<std::size_t>(index),
                                      line == 0 ? FleischPen : BalloonPen);
   });
-  const TRect chart = TUtil::Scale(W.GetXScale(), W.GetYScale(),
+  const TRect area = TUtil::Scale(W.GetXScale(), W.GetYScale(),
                                    TRect{0, PressureChart::OriginY - PressureChart::HeightPx - 20,
                                          PressureChart::OriginX + PressureChart::WidthPx + 40,
                                          PressureChart::OriginY + 20});
-  W.update(ToQRect(chart));
+  W.update(ToQRect(area));
 }

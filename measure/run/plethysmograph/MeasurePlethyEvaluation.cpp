@@ -5,6 +5,7 @@
 // keeps what it found where the screen, the printout and the records read it.
 
 #include "measure/core/MeasureCore.h"
+#include "measure/core/SlotIndex.h"
 #include "measure/screen/PlethyGeometry.h"
 
 #include "common/CommandNumbers.h"
@@ -17,8 +18,6 @@ namespace {
 
 constexpr int NoResidualText = 493;
 
-std::size_t Index(short value) { return static_cast<std::size_t>(value); }
-bool IsTrial(short trial) { return trial >= 0 && trial < 4; }
 
 std::size_t MarkOf(short index) { return static_cast<std::size_t>(std::max<short>(index, 0)); }
 
@@ -31,7 +30,7 @@ std::string AdaptiveReadout(const plethysmography::AdaptiveEntry& entry) {
 }
 
 plethysmography::TrialSignals TMeasureCore::PlethySignals(short trial) {
-  if (!IsTrial(trial))
+  if (!ValidSlot(trial))
     return {};
   const std::size_t t = Index(trial);
   const std::size_t n = static_cast<std::size_t>(std::max<short>(SampleCount[MEASURE_PLETHY][t], 0));
@@ -66,7 +65,7 @@ plethysmography::EvaluationSettings TMeasureCore::PlethyEvaluationSettings() con
 
 void TMeasureCore::EvaluatePlethyTrial() {
   const short trial = TrialIndex;
-  if (!IsTrial(trial))
+  if (!ValidSlot(trial))
     return;
   const std::size_t t = Index(trial);
   PlethyVolumes = {Settings.Plethysmograph.EndOfMeasurementWithIVC != 0, ReferenceIvc};
@@ -135,7 +134,7 @@ void TMeasureCore::FinishPlethySearch(short trial) {
 }
 
 std::string TMeasureCore::PlethyReadout(short trial) const {
-  if (ReadoutEnabled == 0 || !IsTrial(trial))
+  if (ReadoutEnabled == 0 || !ValidSlot(trial))
     return {};
   const std::size_t t = Index(trial);
   const auto loop = static_cast<std::size_t>(std::max<std::int16_t>(PlethySlots[t].SelectedLoop, 0));
@@ -177,7 +176,7 @@ void TMeasureCore::CmSelectResistanceLoop(unsigned id) {
 }
 
 void TMeasureCore::AddRVtoVolumeCurve(short trial, unsigned long count) {
-  if (!IsTrial(trial))
+  if (!ValidSlot(trial))
     return;
   const std::size_t t = Index(trial);
   plethysmography::AddRvToVolumeCurve(Volume[t], std::min<std::size_t>(count, Volume[t].size()),

@@ -29,12 +29,12 @@ namespace W = plethysmography::words;
 constexpr float FlowMlpsPerCount = 8.7890625f;
 constexpr float BoxPaPerCount = 0.014648437f;
 constexpr float MouthPaPerCount = 2.9296875f;
-constexpr float SampleSeconds = 0.01f;
+using InstrumentProtocol::SampleSeconds;
 constexpr unsigned char StatusDoorOpen = 0x04;
 constexpr int DoorSettleMs = 1000;
 constexpr short BtpsSamples = 10;
 constexpr std::size_t HeldAfterEnd = 10;  // samples after the shutter opened whose flow is not kept
-constexpr unsigned short MetronomeBit = 0x20;
+using InstrumentProtocol::BitMetronome;
 // Where the sequence's texts stand, in the 800 x 600 design.
 constexpr int MessageBox[4] = {8, 67, 312, 276};
 constexpr int CommandStrip[4] = {8, 434, 741, 456};
@@ -403,7 +403,7 @@ void TMeasureCore::FollowManoeuvre(std::size_t i, float measuredLps) {
                                            Volume[t][i]};
   for (const std::uint16_t word : m.Feed(s))
     // The metronome's bit is the metronome's, whatever the manoeuvre last sent.
-    SendPlethyWord(static_cast<unsigned short>((word & ~MetronomeBit) | (LastSentData & MetronomeBit)));
+    SendPlethyWord(static_cast<unsigned short>((word & ~BitMetronome) | (LastSentData & BitMetronome)));
   p.Live.volumeZeroL = m.LiveVolumeZero();
   if (ResistanceStartMark == 0 && m.ResistanceStartMark() != 0) {
     ResistanceStartMark = static_cast<short>(m.ResistanceStartMark());

@@ -95,6 +95,8 @@ void TMeasureCore::PressureTest1() {
   TestMode = StepBoxLeakPump;
   Plethysmograph.LeakTestStarted = true;
   Plethysmograph.PumpStatusSamples = 0;
+  // The box tests' pressure chart takes the cleared graph area.
+  View->ClearWorkArea();
   View->ClearVolumeScreen();
   View->CopyScreen();
   LetWaitingEventsThrough();

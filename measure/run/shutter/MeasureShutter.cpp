@@ -20,7 +20,7 @@
 namespace {
 
 constexpr std::size_t Capacity = shutter::PointCapacity;
-constexpr float SampleSeconds = 0.01f;
+using InstrumentProtocol::SampleSeconds;
 
 
 }  // namespace

@@ -1,0 +1,173 @@
+// The body box's calibration chart on the measurement window, offscreen:
+// the leak test drawn sample by sample as the box reports it, the whole
+// screen repainted after both box tests, and the printed calibration page
+// as a PDF whose rows are read back with pdftotext. The recordings are
+// written from their formulas (BoxCalibrationRecordings.h), so that every
+// position is worked by hand. Pictures and the PDF in build/artifacts.
+
+#include "measure/tests/BoxCalibrationRecordings.h"
+#include "measure/tests/MeasureWindowFixture.h"
+
+#include "measure/report/MeasurePrintout.h"
+#include "measure/report/PainterCurves.h"
+#include "measure/report/TestPrintout.h"
+#include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PressureChart.h"
+#include "measure/window/MeasureFrameScreen.h"
+#include "platform/basekit/PrintCanvas.h"
+#include "testing/Artifacts.h"
+#include "testing/PdfPage.h"
+#include "testing/PdfText.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class BoxCalibrationWindow : public MeasureWindowFixture {
+protected:
+  BoxCalibrationWindow() {
+    Open(MEASURE_PLETHY);
+    WriteBoxCalibrationRecordings(*Window);
+    Window->SetInstrument(4);
+    Window->SyringeVolume = 3;
+    TMeasureData::MeasureMode = MEASURE_CALIBRATION;
+  }
+  ~BoxCalibrationWindow() override { TMeasureData::MeasureMode = MEASURE_FVC; }
+
+  // The device pixels of the chart, 800 x 600 layout units scaled.
+  QRect ChartRect() const {
+    const TRect r = TUtil::Scale(Window->GetXScale(), Window->GetYScale(),
+                                 TRect{PressureChart::OriginX, PressureChart::OriginY - PressureChart::HeightPx,
+                                       PressureChart::OriginX + PressureChart::WidthPx + 1, PressureChart::OriginY + 1});
+    return {r.Left, r.Top, r.Width(), r.Height()};
+  }
+
+  // The box around every pixel of the pen's colour inside the chart.
+  QRect Extent(const QImage& image, int pen) {
+    const TColor c =
+        dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Pens()[static_cast<std::size_t>(pen)].Color;
+    const QRect within = ChartRect();
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+      for (int x = within.left(); x <= within.right(); ++x)
+        if (image.pixel(x, y) == qRgb(c.R, c.G, c.B))
+          box |= QRect(x, y, 1, 1);
+    return box;
+  }
+
+  QImage Grab() { return Window->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  // Layout units to device pixels.
+  double X(double units) const { return units * Window->GetXScale(); }
+  double Y(double units) const { return units * Window->GetYScale(); }
+};
+
+// While the leak test runs its samples are drawn one by one; after 5 s
+// the chart shows the leak from 20 Pa (136 units up, 6.8 a pascal) down to
+// 20 / e = 7.36 Pa (50 units up), 85 units (17 a second) to the right.
+TEST_F(BoxCalibrationWindow, TheLeakTestIsChartedAsItComes) {
+  // The leak test begins: nothing held yet.
+  Window->Plethysmograph.LeakCount = 0;
+  Window->Plethysmograph.PressureCount = 0;
+  Window->GetView().RedrawScreenBmp();
+  EXPECT_FALSE(Extent(Grab(), PressureChart::FleischPen).isValid());
+  for (short k = 0; k <= 500; ++k) {
+    Window->Plethysmograph.LeakCount = k;
+    Window->GetView().DrawPressureCurve(0, k);
+  }
+  SavePicture(*Window, "box-calibration-leak-test.png");
+  const QRect leak = Extent(Grab(), PressureChart::FleischPen);
+  ASSERT_TRUE(leak.isValid());
+  EXPECT_NEAR(leak.top(), Y(246 - 136), 3.0);
+  EXPECT_NEAR(leak.bottom(), Y(246 - 50), 3.0);
+  EXPECT_NEAR(leak.left(), X(17), 3.0);
+  EXPECT_NEAR(leak.right(), X(17 + 85), 3.0);
+}
+
+// The screen repainted after both box tests, and the page printed.
+TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
+  Window->GetView().RedrawScreenBmp();
+  SavePicture(*Window, "box-calibration-after.png");
+  const QImage after = Grab();
+  // The leak over its 15 s (255 units); the pump's crest 8 + 15.828 / 2 =
+  // 15.914 Pa at 108 units up, its trough 0.086 Pa on the base line.
+  const QRect leak = Extent(after, PressureChart::FleischPen);
+  const QRect pump = Extent(after, PressureChart::BalloonPen);
+  ASSERT_TRUE(leak.isValid() && pump.isValid());
+  EXPECT_NEAR(leak.right(), X(17 + 255), 3.0);
+  EXPECT_NEAR(pump.top(), Y(246 - 108), 3.0);
+  EXPECT_NEAR(pump.bottom(), Y(246), 3.0);
+
+  const std::filesystem::path pdf = Artifacts / "box-calibration-page.pdf";
+  {
+    TPdfPage page(pdf);
+    TPrintCanvas canvas(page.Surface(), 1.0f, 1.0f);
+    canvas.PrintY = 60;
+    const TUtil colours(TMeasurePrintout::PrintColours());
+    TMeasurePainter measurePainter(*Window, colours, Texts, nullptr);
+    TPainterCurves curves(measurePainter);
+    TTestPrintout printout(*Window, Texts, &curves);
+    printout.PrintCalibration(canvas);
+  }
+  const std::string text = PdfText(pdf);
+  const auto line = [&](const std::string& head) { return LineOf(text, head); };
+  // PBOXref = 100 x 1013 hPa x 0.15 L / 960 L = 15.83 Pa expected, the
+  // box's 16.62 Pa measured, 16.62 / 15.828 = 1.05; the leak's 5 s.
+  const std::string pbox = line("Pbox");
+  for (const char* cell : {"15.83 Pa", "1.05", "16.62 Pa"})
+    EXPECT_NE(pbox.find(cell), std::string::npos) << cell << " in: " << pbox;
+  EXPECT_NE(line("Tconst").find("5.00 s"), std::string::npos) << line("Tconst");
+  // The chart's pressure axis numbered to 25 Pa, with its unit.
+  EXPECT_NE(text.find("[Pa]"), std::string::npos);
+  EXPECT_NE(text.find("25"), std::string::npos);
+}
+
+// The calibration played on the simulated box (a leak of 5 s, a swing
+// of factor 1): the leak test charted while it runs, both box tests after
+// the stop, and the constants stored.
+TEST_F(BoxCalibrationWindow, ASimulatedCalibrationIsChartedAsItRuns) {
+  Window->Plethysmograph.LeakCount = 0;
+  Window->Plethysmograph.PressureCount = 0;
+  Window->CalStrokes = 10;
+  TSimulatorOptions options;
+  options.Kind = "plethysmograph";
+  options.Manoeuvre = "syringe";
+  options.HardwareVersion = 0x11;
+  options.NoiseCounts = 0;
+  options.LeadInS = 4.0;
+  options.Patient.SyringeStrokes = 24;
+  options.Sensors.TemperatureC = 25.0;
+  options.Sensors.PressureHpa = 1013.0;
+  options.Sensors.HumidityPercent = 50.0;
+  options.Box.Box.LeakTauS = 5.0;
+  Attach(options);
+  // The box answers while the command waits for its sensors.
+  Rig.StartPump();
+  Window->DispatchCommand(CM_CALIBRATION);
+  ASSERT_TRUE(Window->IsRunning());
+  Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->Plethysmograph.LeakCount < 500; }, 40000);
+  ASSERT_GE(Window->Plethysmograph.LeakCount, 500);
+  SavePicture(*Window, "box-calibration-run-leak-test.png");
+  // The model's leak starts at 20 Pa, 136 units up.
+  const QRect leak = Extent(Grab(), PressureChart::FleischPen);
+  ASSERT_TRUE(leak.isValid());
+  EXPECT_NEAR(leak.top(), Y(246 - 136), 3.0);
+
+  RunUntilIdle(40000);
+  ASSERT_FALSE(Window->IsRunning());
+  Picture("box-calibration-run-after.png");
+  // The swing's crest 8 + 15.828 / 2 = 15.914 Pa, 108 units up.
+  const QRect pump = Extent(Grab(), PressureChart::BalloonPen);
+  ASSERT_TRUE(pump.isValid());
+  EXPECT_NEAR(pump.top(), Y(246 - 108), 3.0);
+  // PBOXref = 100 x 1013 x 0.15 / 960 = 15.828 Pa.
+  EXPECT_NEAR(Window->BoxReferencePressure, 15.828f, 0.05f);
+  EXPECT_NEAR(Window->BoxConstant, 15.828f, 15.828f * 0.01f);
+  EXPECT_NEAR(Window->TimeConstant, 5.0f, 0.1f);
+}
+
+}  // namespace
