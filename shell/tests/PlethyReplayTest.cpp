@@ -11,6 +11,7 @@
 #include "platform/basekit/PrintCanvas.h"
 #include "platform/basekit/ui/PainterSurface.h"
 #include "platform/portkit/plethysmography/Trial.h"
+#include "records/MeasureAccess.h"
 #include "testing/PdfText.h"
 
 #include <QPainter>
@@ -184,11 +185,14 @@ TEST_F(PlethyReplay, AStoredTrialLoadsBackUnchanged) {
   const float* loaded = window.GetAktBuffer(MEASURE_PLETHY, 0);
   for (std::size_t p = 0; p < PLETHY_PARAMETER_COUNT; ++p)
     EXPECT_EQ(loaded[p], record[p]) << PlethyParameterNames[p];
+  // A loaded curve lies behind the expansion's leading samples; the loops
+  // move with it, so they bound the same samples as before.
   const TPlethySlot& back = *window.GetPlethySlot(0);
-  EXPECT_EQ(back.BeginResistanceLoop, slot.BeginResistanceLoop);
-  EXPECT_EQ(back.EndResistanceLoop, slot.EndResistanceLoop);
-  EXPECT_EQ(back.BeginTGVLoop, slot.BeginTGVLoop);
-  EXPECT_EQ(back.EndTGVLoop, slot.EndTGVLoop);
+  constexpr int shift = MeasureLimits::ExpansionShift;
+  EXPECT_EQ(back.BeginResistanceLoop, slot.BeginResistanceLoop + shift);
+  EXPECT_EQ(back.EndResistanceLoop, slot.EndResistanceLoop + shift);
+  EXPECT_EQ(back.BeginTGVLoop, slot.BeginTGVLoop + shift);
+  EXPECT_EQ(back.EndTGVLoop, slot.EndTGVLoop + shift);
   EXPECT_EQ(back.Values, slot.Values);
   EXPECT_EQ(samples(window.GetSpiroBoxPressureBuffer(0), back.BeginResistanceLoop, back.EndResistanceLoop),
             resistanceBox);
