@@ -9,6 +9,7 @@
 // in to TLC: about 60 s of the box, 6 s of real time.
 
 #include "shell/tests/AppFixture.h"
+#include "shell/tests/BrowserPick.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/window/Measure.h"
@@ -18,10 +19,7 @@
 #include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"
 
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QListWidget>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -140,10 +138,8 @@ protected:
     return done();
   }
 
-  // The start, the calibration reminder answered No; the operator gives
-  // the shutter command once the breathing has begun, and stops a second
-  // after the patient has breathed in to TLC.
-  void MeasureATrial(TMeasure& window) {
+  // The start, the calibration reminder answered No.
+  void StartTheBox(TMeasure& window) {
     Sink.Answer = IDNO;
     ASSERT_TRUE(Route(CM_START));
     QApplication::processEvents();
@@ -151,6 +147,14 @@ protected:
       ADD_FAILURE() << "unexpected message: " << message;
     Sink.Messages.clear();
     ASSERT_TRUE(window.IsRunning());
+  }
+
+  // The operator gives the shutter command once the breathing has begun,
+  // and stops when the patient has breathed in to TLC (the model takes 7 s
+  // from the opening to TLC and its hold).
+  void MeasureATrial(TMeasure& window) {
+    StartTheBox(window);
+    ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(WaitFor([&] { return Enabled(CM_SHUTTER) || !window.IsRunning(); }, 8000))
         << "the shutter command comes once the box has settled and the breathing begun";
     ASSERT_TRUE(window.IsRunning());
@@ -177,7 +181,7 @@ protected:
 // flow is divided by it (the model's flow is the lung's own), so the IVC
 // reads 4.4 / 0.96133 = 4.5770 L and TLC = 1.6 + 4.5770 = 6.1770 L.
 TEST_F(PlethyInProgram, ATestOnTheBoxIsStoredBrowsedAndLoadedBackUnchanged) {
-  TMeasure* window = OpenOnTheBox({}, "[Creating Measure Log]\nWriteEnable=1\nMeasureMode=4\nSaveAllMeasurements=1\n");
+  TMeasure* window = OpenOnTheBox({});
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
   MeasureATrial(*window);
@@ -200,16 +204,7 @@ TEST_F(PlethyInProgram, ATestOnTheBoxIsStoredBrowsedAndLoadedBackUnchanged) {
 
   // The browser lists the examination; loading it brings the trial back.
   bool listed = false;
-  QTimer::singleShot(0, [&] {
-    auto* browser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(browser, nullptr);
-    auto* list = browser->findChild<QListWidget*>();
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->count(), 1);
-    list->item(0)->setSelected(true);
-    listed = true;
-    browser->accept();
-  });
+  PickTheOnlyExaminationWhenTheBrowserOpens(listed);
   ASSERT_TRUE(Route(CM_BROWSE_MEASUREMENTS));
   ASSERT_TRUE(listed);
   QApplication::processEvents();
@@ -230,11 +225,8 @@ TEST_F(PlethyInProgram, ABoxThatHangsUpMidTestGivesOneMessageNamingThePortAndKee
   TMeasure* window = OpenOnTheBox({"--stop-after", "7000"});
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
-  Sink.Answer = IDNO;
-  ASSERT_TRUE(Route(CM_START));
-  QApplication::processEvents();
-  Sink.Messages.clear();
-  ASSERT_TRUE(window->IsRunning());
+  StartTheBox(*window);
+  ASSERT_FALSE(HasFailure());
   ASSERT_TRUE(WaitFor([&] { return !window->IsRunning(); }, 8000)) << "the hang-up ends the run";
   QApplication::processEvents();
   ASSERT_EQ(Sink.Messages.size(), 1u);
