@@ -5,8 +5,11 @@
 // demonstration mode to the results it gave on the instrument.
 //
 // The box at 37 °C settles for the shortest time, 30 s, then the patient
-// breathes quietly, pants against the shutter and breathes out to RV and
-// in to TLC: about 60 s of the box, 6 s of real time.
+// breathes quietly (50 a minute), pants against the shutter and breathes
+// out to RV and in to TLC: about 60 s of the box, 6 s of real time. The
+// program's own waits run on the real clock (a second for the door to
+// seal, 1.65 s of auto-zero words), and opening the window takes about
+// 2 s, so each test takes about 10 s.
 
 #include "shell/tests/AppFixture.h"
 #include "shell/tests/BrowserPick.h"
