@@ -112,13 +112,19 @@ void TMeasureCore::ClearSlotCurves(short type, short trial) {
 void TMeasureCore::ClearAktBuffer(short type, short trial) {
   if (!ValidKind(type) || !ValidSlot(trial))
     return;
+  ClearAktParams(type, trial);
+  ClearSlotCurves(type, trial);
+}
+
+void TMeasureCore::ClearAktParams(short type, short trial) {
+  if (!ValidKind(type) || !ValidSlot(trial))
+    return;
   AktParams[Index(type)][Index(trial)].fill(0.0f);
   RecomputePredicted(type);
   if (type == MEASURE_PLETHY) {
     PlethySlots[Index(trial)].Values = {};
     PlethyShared = 0.0f;
   }
-  ClearSlotCurves(type, trial);
 }
 
 float TMeasureCore::GetAktValue(short type, short trial, short index) const {

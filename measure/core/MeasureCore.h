@@ -460,6 +460,8 @@ public:
 
   bool AllocateBuffers(short trial, short type, bool flag);
   void ClearAktBuffer(short type, short trial);
+  // The slot's parameters only: its curves stay to be seen.
+  void ClearAktParams(short type, short trial);
   void CopyAktToPreBuffer(short type, short trial);
   void WatchHaveToCopyAktToPre();
   // The actual result's note becomes the previous one's (an unset note

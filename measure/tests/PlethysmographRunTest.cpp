@@ -183,6 +183,10 @@ TEST_F(BoxRun, TheDoorOpenedMidTestStopsItAndTheNextStartWaitsForTheDoor) {
   ASSERT_FALSE(Core.IsRunning());
   EXPECT_TRUE(Core.DoorFlag);
   EXPECT_EQ(Core.EndMark, 0) << "stopped before the panting ended";
+  // Twenty seconds of breathing came before the door opened: no result,
+  // but the samples stay to be seen.
+  EXPECT_EQ(Core.AktParams[MEASURE_PLETHY][0][TGV], 0.0f);
+  EXPECT_GT(Core.SampleCount[MEASURE_PLETHY][0], 1000);
 
   Core.DispatchCommand(CM_START);
   ProcessPosted();

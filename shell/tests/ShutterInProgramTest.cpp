@@ -10,6 +10,7 @@
 // a sample.
 
 #include "shell/tests/AppFixture.h"
+#include "shell/tests/BrowserPick.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/window/Measure.h"
@@ -19,11 +20,8 @@
 #include "shell/tests/ManOfForty.h"
 #include "testing/SimulatorProcess.h"
 
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QMdiSubWindow>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -141,16 +139,7 @@ TEST_F(ShutterInProgram, ATestOnTheInstrumentIsStoredBrowsedAndLoadedBackUnchang
   // The browser lists the examination; loading it opens the shutter window
   // on the stored trial.
   bool listed = false;
-  QTimer::singleShot(0, [&] {
-    auto* browser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(browser, nullptr);
-    auto* list = browser->findChild<QListWidget*>();
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->count(), 1);
-    list->item(0)->setSelected(true);
-    listed = true;
-    browser->accept();
-  });
+  PickTheOnlyExaminationWhenTheBrowserOpens(listed);
   ASSERT_TRUE(Route(CM_BROWSE_MEASUREMENTS));
   ASSERT_TRUE(listed);
   QApplication::processEvents();

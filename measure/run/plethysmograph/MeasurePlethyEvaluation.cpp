@@ -91,7 +91,9 @@ void TMeasureCore::EvaluatePlethyTrial() {
   if (ev.refusal != plethysmography::EvaluationRefusal::None) {
     if (ev.refusal == plethysmography::EvaluationRefusal::NoResidual && Messages)
       Messages->MessageBox(NoResidualText, 0, TMessageIcon::Stop);
-    ClearAktBuffer(MEASURE_PLETHY, trial);
+    // No result, but the samples that came (a box that hung up before the
+    // panting, a patient who stopped) stay on the screen and in the slot.
+    ClearAktParams(MEASURE_PLETHY, trial);
     slot = {};
     if (ev.searched)
       FinishPlethySearch(trial);
