@@ -146,7 +146,7 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
   QApplication::processEvents();
 
   // 0.02 ml at 0.12 ml a minute: 0.02 x 6000 / 0.12 = 1000 samples, 10 s of
-  // breathing, 1 s here.
+  // inspiration, sprayed over some 25 s of quiet breathing: 2.5 s here.
   ActivateProvocationFrame();
   Sink.Answer = IDYES;  // go on with the next dose
   AnswerDoseDialog("0.02");
@@ -178,6 +178,32 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
   EXPECT_LE(counted, 1000);
   EXPECT_NEAR(provocation->GetModel().CountedDose(counted), static_cast<float>(counted) * 0.12f / 6000.0f, 1e-7f);
   EXPECT_NEAR(provocation->GetModel().AccumulatedDose(), 0.02f, 1e-6f);
+
+  // The run's end took the program on to the measurement after the dose;
+  // its FEV1 of 2.25 L against 3.00 L is a change of -25 %, past the limit.
+  measure = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  ASSERT_NE(measure, nullptr);
+  if (!Enabled(CM_START)) {
+    Sink.Answer = IDOK;
+    ASSERT_TRUE(Route(CM_ZERO));
+    EXPECT_TRUE(Shown(4));
+  }
+  Sink.Answer = IDNO;
+  ASSERT_TRUE(Route(CM_START));
+  QApplication::processEvents();
+  Sink.Messages.clear();
+  ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
+  ASSERT_TRUE(Route(CM_STOP));
+  for (auto& trial : measure->AktParams[0])
+    trial[2] = 2.25f;
+  measure->SetUnsavedResults(true);
+  ASSERT_TRUE(Enabled(CM_PROVOCATION_STEP));
+  ASSERT_TRUE(Route(CM_PROVOCATION_STEP));
+  QApplication::processEvents();
+  ASSERT_EQ(provocation->GetModel().StepList().size(), 2u);
+  EXPECT_NEAR(provocation->GetModel().StepList().back().Dose, 0.02f, 1e-6f);
+  EXPECT_NEAR(provocation->GetModel().StepList().back().Changes[0], -25.0f, 1e-3f);
+  EXPECT_TRUE(provocation->GetModel().LimitHit(0));
   for (const std::string& text : Sink.Texts())
     ADD_FAILURE() << "shown: " << text;
 }
