@@ -7,6 +7,10 @@
 // The baseline is a trial of that quiet breathing whose FEV1 is then set by
 // hand: what is tested here is the nebulizer's run on the real line, not the
 // forced manoeuvre (the rig's NebulisedStepTest measures both).
+//
+// It takes some 5 s: the dose is sprayed over about 25 s of quiet breathing,
+// 2.5 s at ten times life, and the instrument is checked on the line as the
+// provocation and measurement windows open.
 
 #include "shell/tests/AppFixture.h"
 
@@ -126,15 +130,15 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
   auto* measure = dynamic_cast<TMeasure*>(Client().GetMeasure());
   ASSERT_NE(measure, nullptr);
   ASSERT_TRUE(measure->Link().PortInUse) << measure->Link().LastPortError;
-  Sink.Answer = IDOK;
-  ASSERT_TRUE(Route(CM_ZERO));
-  EXPECT_TRUE(Shown(4));
+  // The start after a good zero (taken elsewhere: the zero is not what is
+  // tested here, and it would take a second of the line).
+  measure->CreateZeroTimer();
   Sink.Answer = IDNO;  // the calibration reminder
   ASSERT_TRUE(Route(CM_START));
   QApplication::processEvents();
   Sink.Messages.clear();
   ASSERT_TRUE(measure->IsRunning());
-  ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 600; }, 5000));
+  ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
   ASSERT_TRUE(Route(CM_STOP));
   for (auto& trial : measure->AktParams[0])
     trial[2] = 3.0f;
@@ -183,11 +187,7 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
   // its FEV1 of 2.25 L against 3.00 L is a change of -25 %, past the limit.
   measure = dynamic_cast<TMeasure*>(Client().GetMeasure());
   ASSERT_NE(measure, nullptr);
-  if (!Enabled(CM_START)) {
-    Sink.Answer = IDOK;
-    ASSERT_TRUE(Route(CM_ZERO));
-    EXPECT_TRUE(Shown(4));
-  }
+  measure->CreateZeroTimer();
   Sink.Answer = IDNO;
   ASSERT_TRUE(Route(CM_START));
   QApplication::processEvents();
