@@ -68,6 +68,31 @@ protected:
     });
   }
 
+  // A trial of the quiet breathing in the step's measurement window on the
+  // line, filed to the provocation with its FEV1 set to `fev1`: quiet
+  // breathing is no forced manoeuvre, and the window files no trial of it.
+  void FileTrialWithFev1(float fev1) {
+    auto* measure = dynamic_cast<TMeasure*>(Client().GetMeasure());
+    ASSERT_NE(measure, nullptr);
+    ASSERT_TRUE(measure->Link().PortInUse) << measure->Link().LastPortError;
+    // The start after a good zero (taken elsewhere: the zero is not what is
+    // tested here, and it would take a second of the line).
+    measure->CreateZeroTimer();
+    Sink.Answer = IDNO;  // the calibration reminder
+    ASSERT_TRUE(Route(CM_START));
+    QApplication::processEvents();
+    Sink.Messages.clear();
+    ASSERT_TRUE(measure->IsRunning());
+    ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
+    ASSERT_TRUE(Route(CM_STOP));
+    for (auto& trial : measure->AktParams[0])
+      trial[2] = fev1;
+    measure->SetUnsavedResults(true);
+    ASSERT_TRUE(Enabled(CM_PROVOCATION_STEP));
+    ASSERT_TRUE(Route(CM_PROVOCATION_STEP));
+    QApplication::processEvents();
+  }
+
   void ActivateProvocationFrame() {
     Client().setActiveSubWindow(Client().GetProvocationFrame());
     QApplication::processEvents();
@@ -127,27 +152,7 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
   // The baseline: the step opens the FVC window on the line.
   ActivateProvocationFrame();
   ASSERT_TRUE(Route(CM_PROVOCATION_STEP));
-  auto* measure = dynamic_cast<TMeasure*>(Client().GetMeasure());
-  ASSERT_NE(measure, nullptr);
-  ASSERT_TRUE(measure->Link().PortInUse) << measure->Link().LastPortError;
-  // The start after a good zero (taken elsewhere: the zero is not what is
-  // tested here, and it would take a second of the line).
-  measure->CreateZeroTimer();
-  Sink.Answer = IDNO;  // the calibration reminder
-  ASSERT_TRUE(Route(CM_START));
-  QApplication::processEvents();
-  Sink.Messages.clear();
-  ASSERT_TRUE(measure->IsRunning());
-  ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
-  ASSERT_TRUE(Route(CM_STOP));
-  for (auto& trial : measure->AktParams[0])
-    trial[2] = 3.0f;
-  // Quiet breathing is no forced manoeuvre: the window keeps the trace but
-  // files no trial of it, so the baseline's FEV1 is filed by hand.
-  measure->SetUnsavedResults(true);
-  ASSERT_TRUE(Enabled(CM_PROVOCATION_STEP));
-  ASSERT_TRUE(Route(CM_PROVOCATION_STEP));
-  QApplication::processEvents();
+  ASSERT_NO_FATAL_FAILURE(FileTrialWithFev1(3.0f));
 
   // 0.02 ml at 0.12 ml a minute: 0.02 x 6000 / 0.12 = 1000 samples, 10 s of
   // inspiration, sprayed over some 25 s of quiet breathing: 2.5 s here.
@@ -185,21 +190,7 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
 
   // The run's end took the program on to the measurement after the dose;
   // its FEV1 of 2.25 L against 3.00 L is a change of -25 %, past the limit.
-  measure = dynamic_cast<TMeasure*>(Client().GetMeasure());
-  ASSERT_NE(measure, nullptr);
-  measure->CreateZeroTimer();
-  Sink.Answer = IDNO;
-  ASSERT_TRUE(Route(CM_START));
-  QApplication::processEvents();
-  Sink.Messages.clear();
-  ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
-  ASSERT_TRUE(Route(CM_STOP));
-  for (auto& trial : measure->AktParams[0])
-    trial[2] = 2.25f;
-  measure->SetUnsavedResults(true);
-  ASSERT_TRUE(Enabled(CM_PROVOCATION_STEP));
-  ASSERT_TRUE(Route(CM_PROVOCATION_STEP));
-  QApplication::processEvents();
+  ASSERT_NO_FATAL_FAILURE(FileTrialWithFev1(2.25f));
   ASSERT_EQ(provocation->GetModel().StepList().size(), 2u);
   EXPECT_NEAR(provocation->GetModel().StepList().back().Dose, 0.02f, 1e-6f);
   EXPECT_NEAR(provocation->GetModel().StepList().back().Changes[0], -25.0f, 1e-3f);
