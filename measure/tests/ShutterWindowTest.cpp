@@ -60,7 +60,8 @@ int FirstTrialPixelsIn(const QImage& picture, const TRect& box) {
 
 // The enlarged layout chosen before the start: the crosses in the large
 // diagram and the live volume strip during the test, and no metronome
-// circle, since the large diagram covers both of its marks.
+// circle, since the large diagram covers both of its marks. About 3 s: the
+// shutter arms only after five breaths, 2,000 samples played on the loop.
 TEST_F(ShutterWindow, TheEnlargedLayoutDuringTheTest) {
   Window->ZeroNeeded = false;
   Window->DispatchCommand(CM_SCREEN);
@@ -90,6 +91,11 @@ TEST_F(ShutterWindow, TheEnlargedLayoutDuringTheTest) {
   }
   EXPECT_LE(Window->width(), 1280);
   EXPECT_LE(Window->height(), 800);
+  // The crosses redrawn at the smallest and the largest scale.
+  for (const short zoom : {short{0}, short{3}}) {
+    Window->ZoomLevel = zoom;
+    Picture("shutter-enlarged-during-zoom" + std::to_string(zoom) + ".png");
+  }
   Window->DispatchCommand(CM_STOP);
   ASSERT_FALSE(Window->IsRunning());
 }
