@@ -1,5 +1,6 @@
 #include "testing/RecordingSurface.h"
 
+#include <algorithm>
 #include <cmath>
 
 TRecordingSurface::TCall& TRecordingSurface::Add(TKind kind) {
@@ -81,5 +82,33 @@ std::vector<std::string> TRecordingSurface::Texts() const {
   for (const auto& call : Calls)
     if (call.Kind == TKind::TextAt || call.Kind == TKind::TextInRect)
       out.push_back(call.Text);
+  return out;
+}
+
+TRect TRecordingSurface::TextFootprint(const TCall& text) const {
+  const TSize size = MeasureText(text.Text, text.Style.Font);
+  if (text.Kind == TKind::TextAt && !text.Points.empty())
+    return {text.Points[0].X, text.Points[0].Y, text.Points[0].X + size.Width, text.Points[0].Y + size.Height};
+  const TRect& box = text.Rect;
+  const int left = text.Style.Align == TTextAlign::Left     ? box.Left
+                   : text.Style.Align == TTextAlign::Right  ? box.Right - size.Width
+                                                            : box.Left + (box.Width() - size.Width) / 2;
+  const int top = box.Top + (box.Height() - size.Height) / 2;
+  return {left, top, left + size.Width, top + size.Height};
+}
+
+std::vector<std::string> TRecordingSurface::OverlappingTexts() const {
+  std::vector<TCall> texts = OfKind(TKind::TextInRect);
+  const std::vector<TCall> at = OfKind(TKind::TextAt);
+  texts.insert(texts.end(), at.begin(), at.end());
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    for (std::size_t j = i + 1; j < texts.size(); ++j) {
+      const TRect a = TextFootprint(texts[i]);
+      const TRect b = TextFootprint(texts[j]);
+      if (!a.IsEmpty() && !b.IsEmpty() && a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom &&
+          b.Top < a.Bottom)
+        out.push_back("\"" + texts[i].Text + "\" / \"" + texts[j].Text + "\"");
+    }
   return out;
 }

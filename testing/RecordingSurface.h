@@ -47,6 +47,12 @@ public:
   std::vector<TCall> OfKind(TKind kind) const;
   // The texts written, in order.
   std::vector<std::string> Texts() const;
+  // The area a recorded text covers: its measured size from its point, or
+  // placed in its rectangle as the painter surface places it (aligned
+  // across, centred up and down).
+  TRect TextFootprint(const TCall& text) const;
+  // Every two texts whose footprints share a pixel, as "a" / "b".
+  std::vector<std::string> OverlappingTexts() const;
 
 private:
   TCall& Add(TKind kind);

@@ -300,7 +300,7 @@ void TMeasurePainter::DrawScale(TDrawSurface& surface, int x, int y, float pixel
     // right column's edge, next to the flow-volume loop.
     const bool inside = vertical && (tick.At.X < 40 || (Display.Printing && tick.At.X == PrintVolumeTimeLeft));
     const TRect box = !vertical ? TRect{tick.At.X - 14, tick.At.Y + 6 + out, tick.At.X + 14, tick.At.Y + 17 + out}
-                      : inside  ? TRect{tick.At.X + 6, tick.At.Y - 6, tick.At.X + 34, tick.At.Y + 6}
+                      : inside  ? TRect{tick.At.X + 6, tick.At.Y - 6, tick.At.X + InsideLabelsEnd, tick.At.Y + 6}
                                 : TRect{tick.At.X - 34 - out, tick.At.Y - 6, tick.At.X - 6 - out, tick.At.Y + 6};
     TUtil::TextRectOut(surface, Display.XScale, Display.YScale, box, tick.Label, Color(BackgroundColor),
                        Color(AxisColor), ScalePoints, "Courier New", !vertical ? 1 : inside ? 0 : 2, 700, false);

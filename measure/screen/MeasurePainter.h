@@ -109,6 +109,10 @@ public:
   // own rule (rhinomanometry's volume strip under its diagram).
   void DrawScale(TDrawSurface& surface, int x, int y, float pixelsPerUnit, bool vertical, int first, int last,
                  int step, float zoomFactor, bool plainLabels = false) const;
+  // A vertical scale at the window's left edge writes its labels inside,
+  // right of the axis up to this many layout pixels: a unit written beside
+  // such a scale's top label starts past them.
+  static constexpr int InsideLabelsEnd = 34;
   void WriteScaleUnit(TDrawSurface& surface, int x, int y, std::string_view unit) const;
   void DrawKoordinata(TDrawSurface& surface);
   // The segment of `trial` that ends at sample i; false when none was drawn.

@@ -99,8 +99,10 @@ void DrawVolumeKoordinata(const TMeasurePainter& painter, TDrawSurface& surface)
   painter.DrawScale(surface, 15, StripZeroY, 12.0f, false, 0, 60, 5, 1.0f);
   painter.WriteScaleUnit(surface, 720, 436, "[s]");
   painter.DrawLine(surface, 15, 304, 0, 140, 0);
-  painter.DrawScale(surface, 15, 304, 14.0f, true, 8, -2, 2, 1.0f);
-  painter.WriteScaleUnit(surface, 30, 299, "[L]");
+  painter.DrawScale(surface, StripLeft, 304, 14.0f, true, 8, -2, 2, 1.0f);
+  // Beside the top label "8", past the labels the scale writes inside the
+  // axis (a unit at x 30 would stand on it).
+  painter.WriteScaleUnit(surface, StripLeft + TMeasurePainter::InsideLabelsEnd + 2, 299, "[L]");
 }
 
 void DrawAcross(TMeasurePainter& painter, TDrawSurface& surface, short trial, int index, bool dashed) {

@@ -77,6 +77,42 @@ TEST_F(ShutterPainterTest, DuringTheTestCrossesOnlyInsideTheDiagram) {
   Core.StartId = 0;
 }
 
+// No text of the diagram's axes or of the live volume strip stands on
+// another, at every zoom, in both layouts and on every screen's scale
+// (800 x 600, 1024 x 768, 1280 x 800, 1366 x 768, 1280 x 1024,
+// 1920 x 1080): the strip's unit "[L]" once stood on its top label "8".
+TEST_F(ShutterPainterTest, NoTextOfTheAxesOrTheStripStandsOnAnother) {
+  struct TScreenScale {
+    float X;
+    float Y;
+  };
+  const std::array<TScreenScale, 6> scales{{{1.0f, 1.0f},
+                                            {1.28f, 1.28f},
+                                            {1.6f, 800.0f / 600.0f},
+                                            {1366.0f / 800.0f, 1.28f},
+                                            {1.6f, 1024.0f / 600.0f},
+                                            {2.4f, 1.8f}}};
+  for (const TScreenScale& scale : scales)
+    for (const short layout : {short{1}, short{0}})
+      for (short zoom = 0; zoom <= 3; ++zoom) {
+        SCOPED_TRACE(testing::Message() << scale.X << " x " << scale.Y << ", layout " << layout << ", zoom " << zoom);
+        Painter.Display.XScale = scale.X;
+        Painter.Display.YScale = scale.Y;
+        Painter.Display.ScreenMode = layout;
+        Core.ZoomLevel = zoom;
+        TRecordingSurface strip({2000, 1200});
+        ShutterPainter::DrawVolumeKoordinata(Painter, strip);
+        EXPECT_EQ(strip.OverlappingTexts(), std::vector<std::string>{}) << "the volume strip";
+        const auto texts = strip.Texts();
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "[L]"), texts.end());
+        TRecordingSurface axes({2000, 1200});
+        ShutterPainter::DrawKoordinata(Painter, axes);
+        if (layout == 1)
+          ShutterPainter::DrawVolumeKoordinata(Painter, axes);
+        EXPECT_EQ(axes.OverlappingTexts(), std::vector<std::string>{}) << "the diagram's axes";
+      }
+}
+
 // The metronome: at a scale of 1.6 x 1.5 the marks (10, 82) and (277, 82)
 // with their 30-pixel circles fall at (16, 123)-(64, 168) and
 // (443, 123)-(491, 168); the mark of the tick is light red, the other light

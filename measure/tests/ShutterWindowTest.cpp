@@ -48,6 +48,58 @@ protected:
   }
 };
 
+// Pixels of the first trial's pen (yellow in the window's default colours)
+// in the layout rectangle `box` of a window picture.
+int FirstTrialPixelsIn(const QImage& picture, const TRect& box) {
+  int count = 0;
+  for (int y = static_cast<int>(box.Top * 1.3333f); y < static_cast<int>(box.Bottom * 1.3333f); ++y)
+    for (int x = static_cast<int>(box.Left * 1.6f); x < static_cast<int>(box.Right * 1.6f); ++x)
+      count += picture.pixel(x, y) == qRgb(255, 255, 0) ? 1 : 0;
+  return count;
+}
+
+// The enlarged layout chosen before the start: the crosses in the large
+// diagram and the live volume strip during the test, and no metronome
+// circle, since the large diagram covers both of its marks. About 3 s: the
+// shutter arms only after five breaths, 2,000 samples played on the loop.
+TEST_F(ShutterWindow, TheEnlargedLayoutDuringTheTest) {
+  Window->ZeroNeeded = false;
+  Window->DispatchCommand(CM_SCREEN);
+  ASSERT_EQ(Window->ScreenMode, 0);
+  Window->DispatchCommand(CM_START);
+  Rig.RunEventLoopWhile([&] { return !Window->IsRunning(); }, 50);
+  ASSERT_TRUE(Window->IsRunning());
+  ASSERT_EQ(Window->ScreenMode, 0) << "the start keeps the layout";
+  Play(2050);
+  Window->DispatchCommand(CM_SHUTTER);
+  Play(10 * 40 + 5);
+  EXPECT_GE(Window->Shutter.Fitted.size(), 9u);
+  const QImage frame = Window->grab().toImage();
+  SavePicture(*Window, "shutter-enlarged-during.png");
+  // The crosses about the large diagram's origin (314, 249): at 0.3
+  // kPa·s/L and 1 L every 4 s the flows stay within ±1 L/s, ±42 pixels up
+  // and down at k = 2, and the pressures within ±0.3 kPa, ±56 across.
+  EXPECT_GT(FirstTrialPixelsIn(frame, TRect{314 - 70, 249 - 50, 314 + 70, 249 + 50}), 20) << "the crosses";
+  // The volume trace right of the strip's axis, below the diagram's
+  // central band.
+  EXPECT_GT(FirstTrialPixelsIn(frame, TRect{20, 330, 290, 440}), 100) << "the volume strip";
+  for (const auto& mark : {TPoint{25, 97}, TPoint{292, 97}}) {
+    const QRgb at = frame.pixel(static_cast<int>(static_cast<float>(mark.X) * 1.6f),
+                                static_cast<int>(static_cast<float>(mark.Y) * 1.3333f));
+    EXPECT_NE(at, qRgb(255, 0, 0)) << "no metronome circle in the enlarged layout";
+    EXPECT_NE(at, qRgb(0, 255, 0));
+  }
+  EXPECT_LE(Window->width(), 1280);
+  EXPECT_LE(Window->height(), 800);
+  // The crosses redrawn at the smallest and the largest scale.
+  for (const short zoom : {short{0}, short{3}}) {
+    Window->ZoomLevel = zoom;
+    Picture("shutter-enlarged-during-zoom" + std::to_string(zoom) + ".png");
+  }
+  Window->DispatchCommand(CM_STOP);
+  ASSERT_FALSE(Window->IsRunning());
+}
+
 TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   Window->ZeroNeeded = false;
   Window->DispatchCommand(CM_START);

@@ -170,6 +170,34 @@ TEST_F(Replay, ATruncatedPlethysmographFileReachesNothing) {
   }
 }
 
+// A ShDemo.bin cut short, in its count, in its flow counts or in its
+// pressure counts: one message naming the file, and no sample reaches the
+// window (the demonstration link would replay them as a test).
+TEST_F(Replay, ATruncatedShutterFileReplaysNothing) {
+  TBinaryWriter sh;
+  sh.WriteUInt32(100);
+  for (int i = 0; i < 2 * 100; ++i)
+    sh.WriteInt16(static_cast<std::int16_t>(i < 100 ? 57 : -100));
+  const std::string whole = sh.Data();
+  ASSERT_EQ(whole.size(), 4u + 4u * 100u);
+  for (const std::size_t cut : {std::size_t{3}, std::size_t{4 + 2 * 50}, std::size_t{4 + 2 * 100 + 1},
+                                whole.size() - 1}) {
+    SCOPED_TRACE(cut);
+    Folder.Write("ShDemo.bin", whole.substr(0, cut));
+    Sink.Messages.clear();
+    Window.Log.clear();
+    EXPECT_EQ(Run(MEASURE_SHUTTER), DemoDataAnswer::Damaged);
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_NE(Sink.Messages[0].Text.find("ShDemo.bin"), std::string::npos) << Sink.Messages[0].Text;
+    EXPECT_EQ(Window.GetBufferSize(MEASURE_SHUTTER, 1), 0);
+    EXPECT_TRUE(Window.Log.empty() || Window.Log.back() != "DoRandom 1") << "no trial varied for replay";
+  }
+  Folder.Write("ShDemo.bin", whole);
+  Sink.Messages.clear();
+  ASSERT_EQ(Run(MEASURE_SHUTTER), DemoDataAnswer::Replayed) << "the whole file replays";
+  EXPECT_EQ(Window.GetBufferSize(MEASURE_SHUTTER, 1), 100);
+}
+
 TEST_F(Replay, DamagedFilesReachNothingAndAreNamedOnce) {
   TBinaryWriter tooMany;
   tooMany.WriteUInt32(7000);
