@@ -210,6 +210,20 @@ TEST_F(BoxRun, SensorsOutOfRangeStopTheTestAndWriteNothing) {
   EXPECT_EQ(Core.SampleCount[MEASURE_PLETHY][0], 0) << "no breath recorded";
 }
 
+// Sensors that never answer leave their words at 0, which reads as 0 °C and
+// 0 hPa, inside the range: the test stops rather than write those, and the
+// polled reading at the start leaves the panel alone.
+TEST_F(BoxRun, SensorsThatNeverAnswerStopTheTestAndWriteNothing) {
+  Options.SensorsSilent = true;
+  Start();
+  Rig.PlayWhile([this] { return Core.IsRunning(); }, 20000);
+  EXPECT_FALSE(Core.IsRunning());
+  EXPECT_EQ(TakeMessage(), Texts.LoadStringA(TMeasureCore::BtpsSilentText));
+  const TProfile btps("BTPS", Core.GetIniFile());
+  EXPECT_EQ(btps.GetInt("PRESSURE", -1), -1) << "nothing written";
+  EXPECT_EQ(Core.SampleCount[MEASURE_PLETHY][0], 0) << "no breath recorded";
+}
+
 TEST_F(BoxRun, ALinkThatFallsSilentInTheZeroStopsTheTestAndKeepsTheOldZero) {
   Core.FlowZero = 12.5f;  // an earlier zero
   Start();

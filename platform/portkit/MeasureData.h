@@ -258,6 +258,7 @@ public:
   unsigned short RawTemperature = 0;  // BTPS sensor words
   unsigned short RawPressure = 0;
   unsigned short RawHumidity = 0;
+  unsigned SensorReplies = 0;         // sensor frames received: a reading counts only if one came after its request
   unsigned char InstrumentStatus = 0;  // status inputs of the last sample
   bool VersionRequest = false;         // the service page asks for the hardware version
   bool ServiceFlag = false;            // the service page's second flag; the link leaves it alone

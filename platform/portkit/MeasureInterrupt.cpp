@@ -315,6 +315,7 @@ void TMeasureInterrupt::ProcessInput(bool deliver) {
         RawTemperature = words->Temperature;
         RawPressure = words->Pressure;
         RawHumidity = words->Humidity;
+        ++SensorReplies;
       }
       break;
     case TFrameType::Identity:

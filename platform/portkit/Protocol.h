@@ -24,6 +24,7 @@ inline constexpr std::uint8_t Version = 1;
 
 inline constexpr int SamplesPerSecond = 100;
 inline constexpr int SamplePeriodMs = 10;
+inline constexpr float SampleSeconds = 0.01f;
 
 enum class TFrameType : std::uint8_t {
   // From the instrument.
@@ -93,6 +94,7 @@ inline constexpr std::uint16_t BitStartStop = 0x4000;
 inline constexpr std::uint16_t BitNebulizer = 0x1000;
 inline constexpr std::uint16_t BitAnalogMpx = 0x0400;
 inline constexpr std::uint16_t BitAutoZero = 0x0040;
+inline constexpr std::uint16_t BitMetronome = 0x0020;
 inline constexpr std::uint16_t BitShutter = 0x0001;
 inline constexpr std::uint8_t ByteOutputOn = 8;  // byte i + 8 switches output i on, byte i off
 inline constexpr std::uint8_t OutputNebulizer = 0;

@@ -359,7 +359,7 @@ void TSimulatedInstrument::Tick() {
   if (Options.CorruptEvery > 0 && Frames % Options.CorruptEvery == 0)
     frame[6] ^= 0x20;  // a bit flipped on the line
   Output.insert(Output.end(), frame.begin(), frame.end());
-  if (!(Word & BitAnalogMpx))
+  if (!(Word & BitAnalogMpx) && !Options.SensorsSilent)
     AppendSensors(Output, SensorWords(Options.Sensors, Options.HardwareVersion));
   if (Options.GarbageEvery > 0 && Frames % Options.GarbageEvery == 0)
     for (const std::uint8_t noise : {0x00, 0xA5, 0xFF, 0x5A, 0x13, 0xA5, 0x5A})

@@ -58,6 +58,8 @@ struct TSimulatorOptions {
   // 15 s, and a pump that runs without moving air.
   double LineLeakPercent = 4.9;
   bool StuckPump = false;
+  // BTPS sensors that never answer the box's request.
+  bool SensorsSilent = false;
   // A bag whose outlet valve sticks: the low-speed pump never draws it
   // down to the vacuum that ends the wash-out.
   bool BagNeverEmpties = false;

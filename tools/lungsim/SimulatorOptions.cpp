@@ -46,6 +46,7 @@ standard output and plays a lung-function instrument on it until stopped.
   --line-leak P      per cent of its pressure a diffusion line loses in 15 s (4.9)
   --stuck-pump       the diffusion unit's line pump moves no air
   --bag-stuck        the sample bag is never drawn down to its vacuum
+  --sensors-silent   the BTPS sensors never answer
   --rhino-flows F,F,...  mL/s at 150 Pa of each rhinomanometry start in turn
                      (left, right, both, again after a provocation); the
                      last one stays (default: 400 every time)
@@ -177,6 +178,10 @@ std::variant<TSimulatorOptions, std::string> ParseSimulatorOptions(int argc, cha
     }
     if (option == "--ivc") {
       o.Box.Box.Ivc = true;
+      continue;
+    }
+    if (option == "--sensors-silent") {
+      o.SensorsSilent = true;
       continue;
     }
     if (option == "--bag-stuck") {

@@ -201,6 +201,7 @@ bool TMeasureCore::RemainingTimeOut(std::size_t i, TParam2 sample) {
 void TMeasureCore::MeasuredBTPSParamsUnderMeasure() {
   TestMode = StepBoxBtpsReading;
   Plethysmograph.BtpsCountdown = BtpsSamples;
+  Plethysmograph.SensorRepliesAtRequest = SensorReplies;
   SendPlethyWord(W::BtpsDuringTest);
 }
 
@@ -212,6 +213,13 @@ bool TMeasureCore::WriteBTPSParamsUnderMeasure() {
   SendPlethyWord(W::Set(LastSentData, W::BtpsBit));
   if (!Settings.Plethysmograph.EnableAutomaticBTPS)
     return true;
+  // Sensor words that never came read as 0 °C and 0 hPa, inside the
+  // sensors' range: without a reply there is no reading to write.
+  if (SensorReplies == Plethysmograph.SensorRepliesAtRequest) {
+    if (Messages)
+      Messages->MessageBoxText(Messages->LoadStringA(BtpsSilentText), 0, TMessageIcon::Stop);
+    return false;
+  }
   const plethysmography::SensorReading reading = SensorReadingNow();
   if (!reading.InRange()) {
     if (Messages) {
@@ -435,6 +443,7 @@ void TMeasureCore::MeasuredBTPSParams(unsigned short word) {
   const TEventHandlerPtr notified = pThis;
   pThis = {};
   PlethyPause(100);
+  const unsigned repliesBefore = SensorReplies;
   SendPlethyWord(W::BtpsRequest);
   if (Clock) {
     WaitOn(*Clock, 100, [this] {
@@ -447,7 +456,8 @@ void TMeasureCore::MeasuredBTPSParams(unsigned short word) {
   pThis = notified;
   // Out of range the panel keeps what it has: a reading between tests is
   // no reason to stop anything.
-  if (Settings.Plethysmograph.EnableAutomaticBTPS)
+  // Nor is a request the sensors did not answer.
+  if (Settings.Plethysmograph.EnableAutomaticBTPS && SensorReplies != repliesBefore)
     if (const plethysmography::SensorReading reading = SensorReadingNow(); reading.InRange())
       TakeBtpsReading(reading, false);
   if (word != W::Stop)

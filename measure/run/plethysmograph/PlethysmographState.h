@@ -20,6 +20,7 @@ struct TPlethysmographState {
   float ThermalWaitShown = 0.0f;  // s, the value last shown; 0 none
   short BtpsCountdown = 0;        // samples left reading the BTPS sensors
   short BtpsSettleCountdown = 0;  // and letting them settle
+  unsigned SensorRepliesAtRequest = 0;  // the instrument's sensor replies when the reading was asked for
   short ZeroSamplesLeft = 0;      // samples left of the zero under measurement
   // Re-entrancy guard: while a wait lets messages through, the samples it
   // brings are not taken into a step that is still being left.
