@@ -427,7 +427,6 @@ public:
   static constexpr int CabinSettingText = 9471;
   static constexpr int PumpVolumeSettingText = 9472;
   static constexpr int StuckPumpText = 9473;
-  static constexpr int BtpsSilentText = 9474;
 
   // Shared by every window: the metronome's tone.
   static short SoundFrequency;

@@ -11,11 +11,9 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/PrintCanvas.h"
-#include "platform/basekit/ui/PainterSurface.h"
+#include "testing/PdfPage.h"
 
 #include <QImage>
-#include <QPainter>
-#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -161,15 +159,8 @@ TEST_F(ShutterWindow, CrossesDuringTheTestAndTheCurveAfterIt) {
   std::filesystem::create_directories(artifacts);
   const std::filesystem::path pdf = artifacts / "shutter-printed-block.pdf";
   {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf.string()));
-    printer.setFullPage(true);
-    QPainter painter(&printer);
-    const QRect page = painter.viewport();
-    painter.setWindow(0, 0, 800, 800 * page.height() / page.width());
-    TPainterSurface surface(painter);
-    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    TPdfPage page(pdf);
+    TPrintCanvas canvas(page.Surface(), 1.0f, 1.0f);
     canvas.PrintY = 60;
     // A painter of the printout's own, in the printer's colours.
     const TUtil colours(TMeasurePrintout::PrintColours());

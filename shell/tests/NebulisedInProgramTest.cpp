@@ -12,7 +12,7 @@
 // 2.5 s at ten times life, and the instrument is checked on the line as the
 // provocation and measurement windows open.
 
-#include "shell/tests/AppFixture.h"
+#include "shell/tests/InstrumentAppFixture.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/window/Measure.h"
@@ -39,18 +39,9 @@
 
 namespace {
 
-class NebulisedInProgram : public TAppFixture {
+class NebulisedInProgram : public TInstrumentAppFixture {
 protected:
   void SetUp() override { Windows = ProgramWindows(); }
-
-  // Events until `done`, or `ms` of real time.
-  static bool WaitForNebulised(const std::function<bool()>& done, int ms) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < ms)
-      QApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-  }
 
   // Types `dose` into the dose dialog the next action opens, then presses OK.
   static void AnswerDoseDialog(const QString& dose) {
@@ -83,7 +74,7 @@ protected:
     QApplication::processEvents();
     Sink.Messages.clear();
     ASSERT_TRUE(measure->IsRunning());
-    ASSERT_TRUE(WaitForNebulised([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return measure->SampleCount[MEASURE_FVC][0] >= 300; }, 5000));
     ASSERT_TRUE(Route(CM_STOP));
     for (auto& trial : measure->AktParams[0])
       trial[2] = fev1;
@@ -164,10 +155,10 @@ TEST_F(NebulisedInProgram, TheCountedDoseIsWhatTheSimulatorSprayed) {
   ASSERT_EQ(provocation->ListBox()->count(), 1);
   EXPECT_EQ(provocation->GetModel().StepList().front().Values[0], 3.0f);
   ASSERT_TRUE(provocation->IsNebulizerRunning());
-  ASSERT_TRUE(WaitForNebulised([&] { return !provocation->IsNebulizerRunning(); }, 8000))
+  ASSERT_TRUE(WaitFor([&] { return !provocation->IsNebulizerRunning(); }, 8000))
       << "the dose was not given";
   const unsigned short counted = TMeasureInterrupt::DoseCounter;
-  ASSERT_TRUE(WaitForNebulised([&] { return SprayedByTheSimulator().has_value(); }, 5000))
+  ASSERT_TRUE(WaitFor([&] { return SprayedByTheSimulator().has_value(); }, 5000))
       << "the simulator's log ends: " << LogTail();
   const long sprayed = *SprayedByTheSimulator();
 

@@ -11,7 +11,7 @@
 // seal, 1.65 s of auto-zero words), and opening the window takes about
 // 2 s, so each test takes about 10 s.
 
-#include "shell/tests/AppFixture.h"
+#include "shell/tests/InstrumentAppFixture.h"
 #include "shell/tests/BrowserPick.h"
 
 #include "common/CommandNumbers.h"
@@ -89,7 +89,7 @@ void ExpectTheStoredPartsBack(const TBoxTrial& measured, const TBoxTrial& back) 
   EXPECT_EQ(differing, 0) << "stored flow samples";
 }
 
-class PlethyInProgram : public TAppFixture {
+class PlethyInProgram : public TInstrumentAppFixture {
 protected:
   void SetUp() override { Windows = ProgramWindows(); }
 
@@ -117,29 +117,7 @@ protected:
     return OpenBoxWindow();
   }
 
-  TMeasure* OpenBoxWindow() {
-    CreateDatabase();
-    PatientRecordType man = ManOfForty();
-    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
-    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
-    EXPECT_TRUE(Enabled(CM_MEASURE_PLETHY)) << "the box is installed";
-    EXPECT_TRUE(Route(CM_MEASURE_PLETHY));
-    auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
-    EXPECT_NE(window, nullptr);
-    if (window) {
-      EXPECT_EQ(window->GetMeasureMode(), MEASURE_PLETHY);
-    }
-    return window;
-  }
-
-  // Events until `done`, or `ms` of real time.
-  static bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < ms)
-      QApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-  }
+  TMeasure* OpenBoxWindow() { return OpenForManOfForty(CM_MEASURE_PLETHY, MEASURE_PLETHY); }
 
   // The start, the calibration reminder answered No.
   void StartTheBox(TMeasure& window) {

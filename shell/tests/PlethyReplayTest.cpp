@@ -10,14 +10,12 @@
 #include "measure/screen/MeasurePainter.h"
 #include "platform/basekit/PrintCanvas.h"
 #include "platform/basekit/ui/PrintOptionsDialog.h"
-#include "platform/basekit/ui/PainterSurface.h"
+#include "testing/PdfPage.h"
 #include "platform/portkit/plethysmography/Trial.h"
 #include "records/MeasureAccess.h"
 #include "records/window/OwnPrinter.h"
 #include "testing/PdfText.h"
 
-#include <QPainter>
-#include <QPrinter>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,15 +69,8 @@ protected:
     std::filesystem::create_directories(artifacts);
     const std::filesystem::path pdf = artifacts / "plethy-printed-block.pdf";
     {
-      QPrinter printer(QPrinter::HighResolution);
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(QString::fromStdString(pdf.string()));
-      printer.setFullPage(true);
-      QPainter painter(&printer);
-      const QRect page = painter.viewport();
-      painter.setWindow(0, 0, 800, 800 * page.height() / page.width());
-      TPainterSurface surface(painter);
-      TPrintCanvas canvas(surface, 1.0f, 1.0f);
+      TPdfPage page(pdf);
+      TPrintCanvas canvas(page.Surface(), 1.0f, 1.0f);
       canvas.PrintY = 60;
       const TUtil colours(TMeasurePrintout::PrintColours());
       TMeasurePainter measurePainter(window, colours, App->GetMessages(), nullptr);

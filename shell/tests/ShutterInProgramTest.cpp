@@ -9,7 +9,7 @@
 // is 3 s of real time; the demonstration plays its 48 s one event-loop pass
 // a sample.
 
-#include "shell/tests/AppFixture.h"
+#include "shell/tests/InstrumentAppFixture.h"
 #include "shell/tests/BrowserPick.h"
 
 #include "common/CommandNumbers.h"
@@ -56,34 +56,12 @@ TShutterTrial TrialOf(TMeasure& window, short slot) {
   return trial;
 }
 
-class ShutterInProgram : public TAppFixture {
+class ShutterInProgram : public TInstrumentAppFixture {
 protected:
   void SetUp() override { Windows = ProgramWindows(); }
 
   // A man of 40 on the sheet and his shutter window open.
-  TMeasure* OpenShutter() {
-    CreateDatabase();
-    PatientRecordType man = ManOfForty();
-    EXPECT_EQ(Names()->AddPatientRecord(man, 1), 0);
-    EXPECT_TRUE(Route(CM_OPEN_PATIENT));
-    EXPECT_TRUE(Enabled(CM_MEASURE_SHUTTER)) << "the shutter head is installed";
-    EXPECT_TRUE(Route(CM_MEASURE_SHUTTER));
-    auto* window = dynamic_cast<TMeasure*>(Client().GetMeasure());
-    EXPECT_NE(window, nullptr);
-    if (window) {
-      EXPECT_EQ(window->GetMeasureMode(), MEASURE_SHUTTER);
-    }
-    return window;
-  }
-
-  // Events until `done`, or `ms` of real time.
-  static bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < ms)
-      QApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-  }
+  TMeasure* OpenShutter() { return OpenForManOfForty(CM_MEASURE_SHUTTER, MEASURE_SHUTTER); }
 
   std::unique_ptr<TSimulatorProcess> Simulator;
 };

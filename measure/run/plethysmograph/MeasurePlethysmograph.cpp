@@ -214,12 +214,11 @@ bool TMeasureCore::WriteBTPSParamsUnderMeasure() {
   if (!Settings.Plethysmograph.EnableAutomaticBTPS)
     return true;
   // Sensor words that never came read as 0 °C and 0 hPa, inside the
-  // sensors' range: without a reply there is no reading to write.
-  if (SensorReplies == Plethysmograph.SensorRepliesAtRequest) {
-    if (Messages)
-      Messages->MessageBoxText(Messages->LoadStringA(BtpsSilentText), 0, TMessageIcon::Stop);
-    return false;
-  }
+  // sensors' range: without a reply there is no reading to write, and the
+  // test goes on with the panel's values (a line that went silent is told
+  // by its own watch).
+  if (SensorReplies == Plethysmograph.SensorRepliesAtRequest)
+    return true;
   const plethysmography::SensorReading reading = SensorReadingNow();
   if (!reading.InRange()) {
     if (Messages) {
