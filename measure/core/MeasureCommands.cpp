@@ -130,10 +130,7 @@ void TMeasureCore::PlaceListByMode() {
 bool TMeasureCore::GetHelpContext() const {
   if (!Client)
     return false;
-  TResult answer = Client->SendToClient(WM_GET_HELP_MODE, 0, 0);
-  if (answer == 0)
-    answer = Client->SendToClient(WM_GET_HELP_MODE, 0, 0);
-  return answer != 0;
+  return Client->SendToClient(WM_GET_HELP_MODE, 0, 0) != 0 || Client->SendToMainWindow(WM_GET_HELP_MODE, 0, 0) != 0;
 }
 
 TResult TMeasureCore::CmAskHelpContext(TParam1 id, TParam2) {

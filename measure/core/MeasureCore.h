@@ -827,6 +827,9 @@ protected:
   TParamFlags ParamsStruct{};
 
 private:
+  // A switched tool-bar state to the client, or to the main window when
+  // the client leaves it unanswered.
+  void TellButtons(unsigned message, bool on) const;
   bool WasKind(short kind, short n) const;
   // A slot's date and time in the window's pictures; the bare pictures
   // for a slot without a date.

@@ -48,8 +48,7 @@ void TMeasureCore::CmCakeCommand() {
   if (GetHelpContext())
     return;
   CmCake();
-  if (Client)
-    Client->SendToClient(WM_CAKE_CHANGED, AnimationSwitch ? 1 : 0, 0);
+  TellButtons(WM_CAKE_CHANGED, AnimationSwitch);
 }
 
 TResult TMeasureCore::CmGrid(TParam1, TParam2) {
@@ -66,8 +65,12 @@ void TMeasureCore::CmGridCommand() {
   if (GetHelpContext())
     return;
   CmGrid();
-  if (Client)
-    Client->SendToClient(WM_GRID_CHANGED, GridOn ? 1 : 0, 0);
+  TellButtons(WM_GRID_CHANGED, GridOn);
+}
+
+void TMeasureCore::TellButtons(unsigned message, bool on) const {
+  if (Client && Client->SendToClient(message, on ? 1 : 0, 0) == 0)
+    Client->SendToMainWindow(message, on ? 1 : 0, 0);
 }
 
 float TMeasureCore::CakePredicted(short kind) const {

@@ -283,6 +283,31 @@ TEST_F(CommandsTest, UnitChangeIsKeptOnlyWhenTheScreenTakesIt) {
   EXPECT_EQ(Client.Sent.back(), (TSentMessage{WM_SHOW_HELP, CM_UNIT, 0}));
 }
 
+// What the client leaves unanswered goes to the main window: its help mode,
+// and the grid and animation buttons when no child of the client shows them.
+TEST_F(CommandsTest, WhatTheClientLeavesUnansweredGoesToTheMainWindow) {
+  Core.SetIniFile((Folder / "Halvetra.ini").string());
+  Client.Answers = {0};
+  const bool grid = Core.GridOn;
+  Core.DispatchCommand(CM_GRID);
+  EXPECT_NE(Core.GridOn, grid);
+  ASSERT_FALSE(Client.SentToMainWindow.empty());
+  EXPECT_EQ(Client.SentToMainWindow.back(), (TSentMessage{WM_GRID_CHANGED, Core.GridOn ? 1u : 0u, 0}));
+
+  Client.Answers = {1};
+  Client.SentToMainWindow.clear();
+  Core.DispatchCommand(CM_GRID);
+  EXPECT_EQ(Core.GridOn, grid);
+  for (const TSentMessage& sent : Client.SentToMainWindow)
+    EXPECT_NE(sent.Msg, static_cast<unsigned>(WM_GRID_CHANGED)) << "the client took it";
+
+  // Help mode known only to the main window: the grid stays as it is.
+  Client.MainWindowHelpMode = true;
+  Core.DispatchCommand(CM_GRID);
+  EXPECT_EQ(Core.GridOn, grid);
+  EXPECT_EQ(Client.SentToMainWindow.back(), (TSentMessage{WM_GET_HELP_MODE, 0, 0}));
+}
+
 TEST_F(CommandsTest, ComparisonMovesTheListUnderTheTallerTitleAndTellsTheClient) {
   Core.ScreenIndex = 4;
   Core.ScreenWidthPx = 1280;  // a 1280 x 1024 screen

@@ -43,11 +43,17 @@ public:
       return HelpMode ? 1 : 0;
     return Answers.empty() ? 1 : Answers[std::min(Sent.size(), Answers.size()) - 1];
   }
+  TResult SendToMainWindow(unsigned msg, TParam1 wParam, TParam2 lParam) override {
+    SentToMainWindow.push_back({msg, wParam, lParam});
+    return msg == WM_GET_HELP_MODE && MainWindowHelpMode ? 1 : 0;
+  }
 
   std::vector<TSentMessage> Sent;
   std::vector<TResult> Answers;  // by the number of the message; the last repeats
   std::function<void(unsigned, TParam1, TParam2)> OnMessage;
   bool HelpMode = false;
+  std::vector<TSentMessage> SentToMainWindow;
+  bool MainWindowHelpMode = false;  // the main window's own answer to WM_GET_HELP_MODE
 };
 
 class MeasureCoreTest : public ::testing::Test {

@@ -32,6 +32,16 @@ TResult TMeasureClientLink::SendToClient(unsigned msg, TParam1 wParam, TParam2 l
   return SendMessage(ClientHandler.Get(), msg, wParam, lParam);
 }
 
+void TMeasure::SetMainWindow(TEventHandler* mainWindow) {
+  MainWindowHandler = mainWindow;
+  if (TParamList* list = GetParamList())
+    list->SetHelpTargets(ClientHandler.Get(), mainWindow);
+}
+
+TResult TMeasureClientLink::SendToMainWindow(unsigned msg, TParam1 wParam, TParam2 lParam) {
+  return SendMessage(MainWindowHandler.Get(), msg, wParam, lParam);
+}
+
 // What the logic asks of the window: the drawing goes to the screen, the
 // rest to the window's controls.
 class TMeasure::TView final : public TMeasureView {

@@ -30,9 +30,11 @@ class TMeasureClientLink : public TMeasureClient {
 public:
   explicit TMeasureClientLink(TEventHandler* client) : ClientHandler(client) {}
   TResult SendToClient(unsigned msg, TParam1 wParam, TParam2 lParam) override;
+  TResult SendToMainWindow(unsigned msg, TParam1 wParam, TParam2 lParam) override;
 
-private:
+protected:
   TEventHandlerPtr ClientHandler;
+  TEventHandlerPtr MainWindowHandler;
 };
 
 class TMeasureFrameScreen;
@@ -53,6 +55,8 @@ public:
   // After construction, once: the equation-set list, the list's place, the
   // pending note, the BTPS panel's values and the measure-log settings.
   void SetupWindow();
+  // The program's main window, asked what the client leaves unanswered.
+  void SetMainWindow(TEventHandler* mainWindow);
   // Tells the client the window closes; always true.
   bool CanClose();
 

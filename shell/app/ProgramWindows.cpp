@@ -15,6 +15,7 @@ TComponentFactories ProgramWindows() {
                                 args.Common.IniPath, args.Language, args.Common.Patient, parent, args.Correction,
                                 args.StageView, client);
     window->SetupWindow();
+    window->SetMainWindow(parent ? dynamic_cast<TEventHandler*>(parent->window()) : nullptr);
     window->SetMeasureMode(args.MeasureType);
     return TMadeWindow<TMeasureWindow>{window, window};
   };
