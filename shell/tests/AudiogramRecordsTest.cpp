@@ -6,22 +6,18 @@
 
 #include "audiometry/window/AudioMeter.h"
 #include "common/CommandNumbers.h"
-#include "platform/basekit/ui/PrintOptionsDialog.h"
 #include "platform/dbkit/Records.h"
 #include "records/ExaminationLoader.h"
-#include "records/window/OwnPrinter.h"
 #include "shell/app/MdiChild.h"
 #include "shell/app/MdiClient.h"
 #include "shell/app/ProgramWindows.h"
 #include "shell/tests/ManOfForty.h"
-#include "testing/PdfText.h"
+#include "shell/tests/ProgramPrint.h"
 #include "testing/Pictures.h"
 
 #include <algorithm>
 #include <array>
 
-#include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -181,25 +177,7 @@ TEST_F(AudiogramRecords, PrintedToAPdf) {
   Measure(*window);
   App->GetActions()->UpdateAll();
   ASSERT_TRUE(Enabled(CM_FILEPRINT));
-  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
-  std::filesystem::create_directories(artifacts);
-  const std::filesystem::path pdf = artifacts / "program-audiogram-printout.pdf";
-  std::filesystem::remove(pdf);
-  Client().PrintPrompt = false;
-  TOwnPrinter& printer = Client().GetPrinter();
-  printer.ShowAbortDialog = false;
-  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
-  bool answered = false;
-  QTimer::singleShot(0, [&] {
-    auto* options = dynamic_cast<TPrintOptionsDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(options, nullptr);
-    answered = true;
-    options->findChild<QPushButton*>("1")->click();
-  });
-  Route(CM_FILEPRINT);
-  EXPECT_TRUE(answered);
-  ASSERT_TRUE(std::filesystem::exists(pdf));
-  const std::string printed = PdfText(pdf);
+  const std::string printed = PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); }, "program-audiogram-printout.pdf");
   for (const std::string& expected : {std::string("Test Man"), App->GetMessages().LoadStringA(468)})
     EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
 }

@@ -8,12 +8,14 @@
 #include "common/CommandNumbers.h"
 #include "measure/window/Measure.h"
 #include "shell/tests/AppFixture.h"
+#include "shell/tests/BrowserPick.h"
 #include "shell/tests/ManOfForty.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 
 #include <functional>
+#include <string>
 
 class TInstrumentAppFixture : public TAppFixture {
 protected:
@@ -30,6 +32,26 @@ protected:
       EXPECT_EQ(window->GetMeasureMode(), mode);
     }
     return window;
+  }
+
+  // The window's test saved as the tool button saves it (one row in
+  // `table`), then picked in the browser and loaded: the window showing it.
+  TMeasure* StoreAndLoadBack(TMeasure& window, const std::string& table, short mode) {
+    EXPECT_TRUE(Route(CM_SAVE_MEASUREMENT));
+    long rows = 0;
+    OpenTestTable(Folder / "Database/Data", table, &App->GetMessages())->GetNumberOfRecords(rows);
+    EXPECT_EQ(rows, 1);
+    EXPECT_FALSE(window.HasUnsavedResults());
+    bool listed = false;
+    PickTheOnlyExaminationWhenTheBrowserOpens(listed);
+    EXPECT_TRUE(Route(CM_BROWSE_MEASUREMENTS));
+    EXPECT_TRUE(listed);
+    QApplication::processEvents();
+    auto* loaded = dynamic_cast<TMeasure*>(Client().GetMeasure());
+    if (loaded) {
+      EXPECT_EQ(loaded->GetMeasureMode(), mode);
+    }
+    return loaded;
   }
 
   // Events until `done`, or `ms` of real time.

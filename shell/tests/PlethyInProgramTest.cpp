@@ -12,7 +12,6 @@
 // 2 s, so each test takes about 10 s.
 
 #include "shell/tests/InstrumentAppFixture.h"
-#include "shell/tests/BrowserPick.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/window/Measure.h"
@@ -177,21 +176,8 @@ TEST_F(PlethyInProgram, ATestOnTheBoxIsStoredBrowsedAndLoadedBackUnchanged) {
   EXPECT_GT(measured.Slot.LoopCount, 0);
   ASSERT_GT(measured.Flow.size(), 100u);
 
-  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
-  long rows = 0;
-  OpenTestTable(Folder / "Database/Data", "pl.db", &App->GetMessages())->GetNumberOfRecords(rows);
-  EXPECT_EQ(rows, 1);
-  EXPECT_FALSE(window->HasUnsavedResults());
-
-  // The browser lists the examination; loading it brings the trial back.
-  bool listed = false;
-  PickTheOnlyExaminationWhenTheBrowserOpens(listed);
-  ASSERT_TRUE(Route(CM_BROWSE_MEASUREMENTS));
-  ASSERT_TRUE(listed);
-  QApplication::processEvents();
-  auto* loaded = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  TMeasure* loaded = StoreAndLoadBack(*window, "pl.db", MEASURE_PLETHY);
   ASSERT_NE(loaded, nullptr);
-  EXPECT_EQ(loaded->GetMeasureMode(), MEASURE_PLETHY);
   const TBoxTrial back = BoxTrialOf(*loaded, 0);
   EXPECT_EQ(back.Params, measured.Params);
   ExpectTheStoredPartsBack(measured, back);

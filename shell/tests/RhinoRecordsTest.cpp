@@ -11,13 +11,10 @@
 #include "measure/window/RhinoDialogs.h"
 #include "measure/results/ParamList.h"
 #include "platform/dbkit/Records.h"
-#include "platform/basekit/ui/PrintOptionsDialog.h"
-#include "records/window/OwnPrinter.h"
-#include "testing/PdfText.h"
+#include "shell/tests/ProgramPrint.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 
 #include <cmath>
@@ -263,25 +260,7 @@ TEST_F(RhinoRecords, PrintedToAPdf) {
   ASSERT_FALSE(HasFailure());
   App->GetActions()->UpdateAll();
   ASSERT_TRUE(Enabled(CM_FILEPRINT));
-  const std::filesystem::path artifacts = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts";
-  std::filesystem::create_directories(artifacts);
-  const std::filesystem::path pdf = artifacts / "program-rhino-printout.pdf";
-  std::filesystem::remove(pdf);
-  Client().PrintPrompt = false;
-  TOwnPrinter& printer = Client().GetPrinter();
-  printer.ShowAbortDialog = false;
-  printer.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
-  bool answered = false;
-  QTimer::singleShot(0, [&] {
-    auto* options = dynamic_cast<TPrintOptionsDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(options, nullptr);
-    answered = true;
-    options->findChild<QPushButton*>("1")->click();
-  });
-  Route(CM_FILEPRINT);
-  EXPECT_TRUE(answered);
-  ASSERT_TRUE(std::filesystem::exists(pdf));
-  const std::string printed = PdfText(pdf);
+  const std::string printed = PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); }, "program-rhino-printout.pdf");
   // pdftotext keeps one blank of "RES  [150]".
   for (const std::string& expected : {App->GetMessages().LoadStringA(469), std::string("Flow [150]"),
                                       std::string("RES [150]"), std::string("Act."),

@@ -10,7 +10,6 @@
 // a sample.
 
 #include "shell/tests/InstrumentAppFixture.h"
-#include "shell/tests/BrowserPick.h"
 
 #include "common/CommandNumbers.h"
 #include "measure/window/Measure.h"
@@ -108,22 +107,10 @@ TEST_F(ShutterInProgram, ATestOnTheInstrumentIsStoredBrowsedAndLoadedBackUnchang
   ASSERT_GT(measured.Flow.size(), 2u);
   SavePicture(*window->window(), "shutter-in-program.png");
 
-  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
-  long rows = 0;
-  OpenTestTable(Folder / "Database/Data", "sh.db", &App->GetMessages())->GetNumberOfRecords(rows);
-  EXPECT_EQ(rows, 1);
-  EXPECT_FALSE(window->HasUnsavedResults());
-
   // The browser lists the examination; loading it opens the shutter window
   // on the stored trial.
-  bool listed = false;
-  PickTheOnlyExaminationWhenTheBrowserOpens(listed);
-  ASSERT_TRUE(Route(CM_BROWSE_MEASUREMENTS));
-  ASSERT_TRUE(listed);
-  QApplication::processEvents();
-  auto* loaded = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  TMeasure* loaded = StoreAndLoadBack(*window, "sh.db", MEASURE_SHUTTER);
   ASSERT_NE(loaded, nullptr);
-  EXPECT_EQ(loaded->GetMeasureMode(), MEASURE_SHUTTER);
   QString caption;
   for (QWidget* up = loaded->parentWidget(); up; up = up->parentWidget())
     if (auto* frame = qobject_cast<QMdiSubWindow*>(up)) {
