@@ -4,6 +4,7 @@
 
 #include "common/CommandNumbers.h"
 #include "platform/basekit/Message.h"
+#include "platform/portkit/Protocol.h"
 
 #include <algorithm>
 #include <optional>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr float LinkStepMlps = 8.7890625f;  // one count of the link's flow channel
+constexpr auto LinkStepMlps = static_cast<float>(InstrumentProtocol::FlowMlpsPerCount);  // one count of the link's flow channel
 constexpr float StartExpirationMlps = -60.0f;
 constexpr float StartInspirationMlps = 600.0f;
 constexpr unsigned short WordStreamOn = 0xEF7D;

@@ -5,11 +5,12 @@
 #include <cstdint>
 
 float RawFlowMlps(long sample) {
-  return static_cast<float>(static_cast<std::int16_t>(sample & 0xFFFF)) * 8.7890625f;
+  return static_cast<float>(static_cast<std::int16_t>(sample & 0xFFFF)) * static_cast<float>(InstrumentProtocol::FlowMlpsPerCount);
 }
 
 float RawPressurePa(long sample) {
-  return static_cast<float>(static_cast<std::int16_t>((static_cast<unsigned long>(sample) >> 16) & 0xFFFF)) * 0.9765625f;
+  return static_cast<float>(static_cast<std::int16_t>((static_cast<unsigned long>(sample) >> 16) & 0xFFFF)) *
+         static_cast<float>(InstrumentProtocol::NasalPaPerCount);
 }
 
 void TrackRhinoPhase(TMeasureData& data, float flowMlps, std::size_t index) {

@@ -26,9 +26,9 @@ namespace {
 
 namespace W = plethysmography::words;
 
-constexpr float FlowMlpsPerCount = 8.7890625f;
-constexpr float BoxPaPerCount = 0.014648437f;
-constexpr float MouthPaPerCount = 2.9296875f;
+constexpr auto FlowMlpsPerCount = static_cast<float>(InstrumentProtocol::FlowMlpsPerCount);
+constexpr auto BoxPaPerCount = static_cast<float>(InstrumentProtocol::BoxPaPerCount);
+constexpr auto MouthPaPerCount = static_cast<float>(InstrumentProtocol::PlethysmographMouthPaPerCount);
 using InstrumentProtocol::SampleSeconds;
 constexpr unsigned char StatusDoorOpen = 0x04;
 constexpr int DoorSettleMs = 1000;

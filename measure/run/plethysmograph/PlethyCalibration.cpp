@@ -7,6 +7,7 @@
 
 #include "platform/basekit/Message.h"
 #include "platform/portkit/LinkSteps.h"
+#include "platform/portkit/Protocol.h"
 #include "platform/portkit/plethysmography/BoxCalibration.h"
 #include "platform/portkit/plethysmography/ControlWords.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 namespace W = plethysmography::words;
 
-constexpr float BoxPaPerCount = 0.014648437f;
+constexpr auto BoxPaPerCount = static_cast<float>(InstrumentProtocol::BoxPaPerCount);
 constexpr std::size_t BoxTestSamples = 1500;
 constexpr unsigned char StatusPumpMoving = 0x01;
 constexpr unsigned char StatusPumpSettling = 0x02;
