@@ -86,6 +86,11 @@ bool TMeasureCore::AllocateBuffers(short trial, short type, bool flag) {
   return allocated;
 }
 
+std::size_t TMeasureCore::HeldCalibrationSamples() const {
+  return std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, SampleCount[Index(MEASURE_CALIBRATION)][0])),
+                               std::min(CalFlow.size(), CalVolume.size()));
+}
+
 void TMeasureCore::RecomputePredicted(short type) {
   RefParams[Index(type)].fill(0.0f);
   FillPredictedRSD(RefParams[Index(type)].data(), RsdParams[Index(type)].data(), type);

@@ -459,6 +459,8 @@ public:
   // --- Actual and previous results --------------------------------------
 
   bool AllocateBuffers(short trial, short type, bool flag);
+  // The samples of the calibration strokes held (0 before a calibration).
+  std::size_t HeldCalibrationSamples() const;
   void ClearAktBuffer(short type, short trial);
   // The slot's parameters only: its curves stay to be seen.
   void ClearAktParams(short type, short trial);

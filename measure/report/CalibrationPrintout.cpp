@@ -4,6 +4,8 @@
 
 #include "measure/core/MeasureCore.h"
 #include "measure/report/TestPrintout.h"
+#include "measure/screen/MeasureLayout.h"
+#include "measure/screen/PressureChart.h"
 
 #include "platform/basekit/Message.h"
 
@@ -20,6 +22,7 @@ constexpr int ColumnWidth = 115;
 constexpr int CalibrationPen = 4;
 constexpr int CoLabel = 466;      // "Carbon monoxide"
 constexpr int HeliumLabel = 467;  // "Helium"
+constexpr int NoCurveText = 9490;  // "No curve recorded"
 
 std::string Formatted(const char* format, double value) {
   char text[48];
@@ -133,14 +136,36 @@ void TTestPrintout::WriteCalibTable(TPrintCanvas& canvas) {
 void TTestPrintout::PrintCalibration(TPrintCanvas& canvas) {
   WriteCalibTable(canvas);
   canvas.PrintY += 40;
+  const int top = canvas.PrintY;
+  const unsigned short type = static_cast<unsigned short>(Core.InstrumentType);
+  // The diffusion unit's line pressures, or the box's leak test and pump
+  // swing; a spirometer alone has no pressure recording.
+  const bool pressures = (type & 0xE0) == 0x60 || Core.IsPlethysmographInstrument();
   if (Curves) {
+    Curves->SaveScreenState();
+    Curves->CalculatePrintZoom(MEASURE_CALIBRATION, false, false);
     Curves->DrawAxes(canvas, MEASURE_CALIBRATION, true);
     Curves->DrawSlot(canvas, MEASURE_CALIBRATION, 0, CalibrationPen, false, false, true);
-    // The diffusion unit's line pressures, or the box's leak test and pump
-    // swing; a spirometer alone has no pressure recording.
-    const unsigned short type = static_cast<unsigned short>(Core.InstrumentType);
-    if ((type & 0xE0) == 0x60 || Core.IsPlethysmographInstrument())
+    if (pressures)
       Curves->DrawPressureLines(canvas);
+    Curves->RestoreScreenState();
+  }
+  // A graph whose recording holds nothing says so inside its axes, rather
+  // than stand empty as if the strokes had left no trace.
+  const std::string missing = Texts.LoadStringA(NoCurveText);
+  const auto sayMissing = [&](const TRect& frame) {
+    const int middle = (frame.Top + frame.Bottom) / 2;
+    canvas.Text(missing, frame.Left, middle - 8, frame.Right, middle + 8, TTextAlign::Centre);
+  };
+  if (Core.HeldCalibrationSamples() == 0) {
+    const TPoint origin = MeasureLayout::PrintFlowVolumeOrigin(top);
+    sayMissing(MeasureLayout::PrintLoopFrame(origin, top, MeasureLayout::ScreenMultiplier(0)));
+    sayMissing(MeasureLayout::PrintVolumeTimeFrame(top));
+  }
+  if (const auto chart = PressureChart::CalibrationChart(Core); pressures && chart && !chart->HasCurves()) {
+    const int bottom = top + MeasureLayout::PrintPressureChartBottom;
+    sayMissing({MeasureLayout::PrintVolumeTimeLeft, bottom - PressureChart::HeightPx,
+                MeasureLayout::PrintVolumeTimeLeft + PressureChart::WidthPx, bottom});
   }
   if (Progress && !NoProgress)
     Progress();

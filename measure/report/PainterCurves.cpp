@@ -61,6 +61,20 @@ void TPainterCurves::CalculatePrintZoom(short kind, bool provocation, bool upper
     if (volume > widest.VolumeMaxL || flow > widest.FlowMaxLps)
       step = 0;
   };
+  if (kind == MEASURE_CALIBRATION) {
+    // The strokes' peak flow and their volume from the lowest turn to the
+    // highest choose the largest picture that holds them.
+    const std::size_t n = core.HeldCalibrationSamples();
+    float peakFlow = 0.0f, lowest = 0.0f, highest = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+      peakFlow = std::max(peakFlow, std::abs(core.CalFlow[i]));
+      lowest = i == 0 ? core.CalVolume[i] : std::min(lowest, core.CalVolume[i]);
+      highest = i == 0 ? core.CalVolume[i] : std::max(highest, core.CalVolume[i]);
+    }
+    core.ZoomLevel = MeasureLayout::FitZoom(peakFlow, highest - lowest);
+    Painter.SetCurrentFactor();
+    return;
+  }
   if (kind == MEASURE_PLETHY)
     PlethyPrintLoops::StartPrintout(Painter.Display.PlethyPrint, provocation || Painter.Display.ProvocationPrint ||
                                                                      Painter.Display.StageView);
@@ -163,8 +177,10 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
       ShutterPainter::DrawAcross(Painter, canvas.Surface, static_cast<short>(s), i, dotted);
     return;
   }
-  const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])),
-                                           std::min(core.Flow[s].size(), core.Volume[s].size()));
+  const auto count = kind == MEASURE_CALIBRATION
+                         ? core.HeldCalibrationSamples()
+                         : std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])),
+                                                 std::min(core.Flow[s].size(), core.Volume[s].size()));
   // The slot's volume integrated again from its flow (a curve read back
   // from storage holds its flow alone); the FVC's largest breath alone,
   // unless the whole curve is asked, from the turning points found on the
@@ -175,6 +191,10 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   if (kind == MEASURE_FVC && !wholeFvc && count > 1)
     range = LargestLoop(core.Extremes, static_cast<int>(count));
   core.Extremes = kept;
+  if (kind == MEASURE_CALIBRATION) {
+    const auto strokes = std::span<const float>(core.CalVolume).first(count);
+    Painter.Display.PrintedCalibrationTopL = strokes.empty() ? 0.0f : *std::max_element(strokes.begin(), strokes.end());
+  }
   if (kind == MEASURE_PLETHY)
     PlethyPainter::CalculatePrintLoopOffset(Painter, static_cast<short>(s), false);
   Painter.ResetDashes();

@@ -16,14 +16,28 @@ constexpr TColor White = TColor::White();
 
 TColor ShadeOf(int rowCounter) { return rowCounter % 2 == 0 ? TPrintCanvas::Shade : White; }
 
+// The column rules up to the table's right edge, from y - 3, h + 6 long.
+void ColumnRules(TPrintCanvas& canvas, int y, int height, int right) {
+  if (right == TPrintCanvas::Right) {
+    canvas.DrawTableColumn(y, height);
+    return;
+  }
+  for (int x : {51, 251, 446, 611, 741})
+    if (x <= right)
+      canvas.Line(x, y - 3, x, y - 3 + height + 6, 2);
+}
+
+// A rule of pen width 2 from the left edge to the table's right edge.
+void RuleTo(TPrintCanvas& canvas, int y, int right) { canvas.Line(TPrintCanvas::Left, y, right, y, 2); }
+
 // The frame and the three text rows of a title block; the rows' texts
 // come from the caller, column by column.
-void TitleFrame(TPrintCanvas& canvas) {
+void TitleFrame(TPrintCanvas& canvas, int right) {
   const int y0 = canvas.PrintY;
-  canvas.Line(TPrintCanvas::Left, y0, TPrintCanvas::Right, y0, 2);
+  canvas.Line(TPrintCanvas::Left, y0, right, y0, 2);
   canvas.Line(TPrintCanvas::Left, y0, TPrintCanvas::Left, y0 + TitleHeight, 2);
-  canvas.Line(TPrintCanvas::Right, y0, TPrintCanvas::Right, y0 + TitleHeight, 2);
-  canvas.DrawTableColumn(y0 + 3, TitleHeight - 3);
+  canvas.Line(right, y0, right, y0 + TitleHeight, 2);
+  ColumnRules(canvas, y0 + 3, TitleHeight - 3, right);
 }
 
 // Row r of a title block: three rows of 10 units between its rules.
@@ -34,8 +48,8 @@ void TitleText(TPrintCanvas& canvas, int row, std::string_view text, int left, i
 
 // What both title blocks share: the frame, the first column's date and
 // time, the BTPS line and the parameter column's heads.
-std::string SharedTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
-  TitleFrame(canvas);
+std::string SharedTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title, int right) {
+  TitleFrame(canvas, right);
   TitleText(canvas, 0, title.Date1, 251, 446, TTextAlign::Centre);
   TitleText(canvas, 1, title.Time1, 251, 446, TTextAlign::Centre);
   if (title.Previous)
@@ -48,25 +62,28 @@ std::string SharedTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitl
   return act;
 }
 
-void FinishTitle(TPrintCanvas& canvas) {
-  canvas.Rule(canvas.PrintY + TitleHeight);
+void FinishTitle(TPrintCanvas& canvas, int right) {
+  RuleTo(canvas, canvas.PrintY + TitleHeight, right);
   canvas.PrintY += TitleHeight;
 }
 
-void DrawRow(TPrintCanvas& canvas, const ResultCells::TPrintedRow& printed, int y, int rowCounter) {
+void DrawRow(TPrintCanvas& canvas, const ResultCells::TPrintedRow& printed, int y, int rowCounter,
+             int right = TPrintCanvas::Right) {
   const TColor shade = ShadeOf(rowCounter);
-  canvas.Text(printed.Name, 66, y, 241, y + RowHeight, TTextAlign::Left, true, shade);
+  // The row's band across the table, under its texts.
+  canvas.Surface.FillRect(canvas.Scale({TPrintCanvas::Left, y, right, y + RowHeight}), shade);
+  canvas.Text(printed.Name, 66, y, 241, y + RowHeight, TTextAlign::Left, false, shade);
   canvas.Text(printed.Unit, 66, y, 241, y + RowHeight, TTextAlign::Right, false, shade);
   constexpr int columns[4] = {251, 446, 611, 741};
-  for (int c = 0; c < 3; ++c)
+  for (int c = 0; c < 3 && columns[c + 1] <= right; ++c)
     canvas.Text(printed.Columns[c].Text, columns[c], y, columns[c + 1], y + RowHeight, TTextAlign::Centre, false,
                 shade, printed.Columns[c].Colour);
-  canvas.DrawTableColumn(y + 3, RowHeight - 6);
+  ColumnRules(canvas, y + 3, RowHeight - 6, right);
 }
 
-void FinishTable(TPrintCanvas& canvas, int rows) {
+void FinishTable(TPrintCanvas& canvas, int rows, int right = TPrintCanvas::Right) {
   const int y = canvas.PrintY + RowHeight * rows;
-  canvas.Rule(y + 7);
+  RuleTo(canvas, y + 7, right);
   canvas.PrintY = y + 5;
 }
 
@@ -74,8 +91,11 @@ void FinishTable(TPrintCanvas& canvas, int rows) {
 
 int TableHeight(const TResultTable& table) { return RowHeight * static_cast<int>(table.Rows.size()) + 5; }
 
+int TableRight(bool previous) { return previous ? TPrintCanvas::Right : ActualColumnRight; }
+
 void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title) {
-  const std::string act = SharedTitle(canvas, texts, title);
+  const int right = TableRight(title.Previous);
+  const std::string act = SharedTitle(canvas, texts, title, right);
   // Without a previous test there is nothing to head, and no change.
   if (title.Previous) {
     TitleText(canvas, 0, title.Date2, 446, 611, TTextAlign::Centre);
@@ -84,18 +104,19 @@ void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleT
               TTextAlign::Centre);
     TitleText(canvas, 2, CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
   }
-  FinishTitle(canvas);
+  FinishTitle(canvas, right);
 }
 
-void DrawPrePostTable(TPrintCanvas& canvas, const TResultTable& table, short& rowCounter) {
+void DrawPrePostTable(TPrintCanvas& canvas, const TResultTable& table, short& rowCounter, bool previous) {
+  const int right = TableRight(previous);
   const short base = rowCounter;
   for (const auto& row : table.Rows) {
     const int y = canvas.PrintY + RowHeight * row.Row + 5;
-    DrawRow(canvas, ResultCells::PrintedPrePostRow(table, row), y, base + row.Row);
+    DrawRow(canvas, ResultCells::PrintedPrePostRow(table, row), y, base + row.Row, right);
   }
   const int rows = static_cast<int>(table.Rows.size());
   rowCounter = static_cast<short>(base + rows);
-  FinishTable(canvas, rows);
+  FinishTable(canvas, rows, right);
 }
 
 int RemarkHeight(const std::string& remark) { return remark.empty() ? 0 : RowHeight + 2; }
@@ -109,7 +130,7 @@ void DrawRemark(TPrintCanvas& canvas, const std::string& remark) {
 }
 
 void DrawProvocationTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title, bool secondStage) {
-  const std::string act = SharedTitle(canvas, texts, title);
+  const std::string act = SharedTitle(canvas, texts, title, TPrintCanvas::Right);
   TitleText(canvas, 0, texts.LoadStringA(295), 446, 611, TTextAlign::Centre);
   TitleText(canvas, 0, texts.LoadStringA(secondStage ? 299 : 73), 611, 741, TTextAlign::Centre);
   if (secondStage)
@@ -117,7 +138,7 @@ void DrawProvocationTitle(TPrintCanvas& canvas, const TMessage& texts, const TTi
   const std::string middle = CLocale::Format("%5.24s %7s", act.c_str(), "  %  ");
   TitleText(canvas, 2, middle, 456, 611, TTextAlign::Centre);
   TitleText(canvas, 2, secondStage ? middle : CLocale::Format("ABS. %8s", "  %  "), 626, 741, TTextAlign::Centre);
-  FinishTitle(canvas);
+  FinishTitle(canvas, TPrintCanvas::Right);
 }
 
 void DrawProvocationTable(TPrintCanvas& canvas, const TResultTable& table, bool secondStage, short& rowCounter) {
@@ -178,15 +199,18 @@ int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes, int split) {
   return 5 + BoxDepth(canvas, MeasureNotes(canvas, notes, canvas.PrintY + 5, false, split));
 }
 
-void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes, int split) {
+void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes, int split, int right) {
   if (!notes.BoxDue())
     return;
   const int y0 = canvas.PrintY + 5;
   canvas.Text(texts.LoadStringA(149), 66, y0, 251, y0 + RowHeight, TTextAlign::Left);
   const int d = BoxDepth(canvas, MeasureNotes(canvas, notes, y0, true, split));
-  for (int x : {51, 251, split, 741})
-    canvas.Line(x, y0 - 1, x, y0 + d, 2);
-  canvas.Rule(y0 + d);
+  for (int x : {51, 251, split})
+    if (x <= right)
+      canvas.Line(x, y0 - 1, x, y0 + d, 2);
+  if (right != split)
+    canvas.Line(right, y0 - 1, right, y0 + d, 2);
+  RuleTo(canvas, y0 + d, right);
   canvas.PrintY = y0 + d;
 }
 

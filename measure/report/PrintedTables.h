@@ -23,16 +23,22 @@ struct TTitleTexts {
   std::string Date1, Time1, Date2, Time2, Time3;
   std::string BtpsLine;  // empty when the BTPS line is not printed
   // Whether a previous test is printed beside the actual one; without one
-  // the previous and change columns stay empty.
+  // the block has no previous and no change column.
   bool Previous = true;
 };
+
+// Without a previous test a pre/post block ends at the actual column's
+// rule: no empty previous and change columns beside it.
+inline constexpr int ActualColumnRight = 446;
+int TableRight(bool previous);
 
 // Height of a kind's table: 11 per shown parameter and 5.
 int TableHeight(const ResultCells::TResultTable& table);
 
 void DrawPrePostTitle(TPrintCanvas& canvas, const TMessage& texts, const TTitleTexts& title);
 // The shared row counter shades the rows of every table of the page alike.
-void DrawPrePostTable(TPrintCanvas& canvas, const ResultCells::TResultTable& table, short& rowCounter);
+void DrawPrePostTable(TPrintCanvas& canvas, const ResultCells::TResultTable& table, short& rowCounter,
+                      bool previous = true);
 
 // A line under a table that says what its values are not (empty: none);
 // its height is RemarkHeight.
@@ -74,6 +80,9 @@ inline constexpr int RhinoNotesSplit = 491;
 
 // The box's height (0 when no box is due); equals the advance of WriteDiagnosis.
 int DiagnosisHeight(TPrintCanvas& canvas, const TNotes& notes, int split = NotesSplit);
-void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes, int split = NotesSplit);
+// `right`: the box's right edge (the actual column's rule when the tables
+// above have no previous column and there is no previous note).
+void WriteDiagnosis(TPrintCanvas& canvas, const TMessage& texts, const TNotes& notes, int split = NotesSplit,
+                    int right = TPrintCanvas::Right);
 
 }  // namespace PrintedTables

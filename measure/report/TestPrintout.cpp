@@ -218,7 +218,7 @@ void TTestPrintout::PrintText(TPrintCanvas& canvas) {
     if (!HaveToDraw() || !Selected(TableEntry[kind]) || !KindIncluded(kind))
       continue;
     if (!Provocation) {
-      PrintedTables::DrawPrePostTable(canvas, CurrentTable(), rows);
+      PrintedTables::DrawPrePostTable(canvas, CurrentTable(), rows, title.Previous);
       PrintedTables::DrawRemark(canvas, CurrentTableRemark());
     } else if (kind != MEASURE_DFC)
       PrintedTables::DrawProvocationTable(canvas, CurrentTable(), Steps.SecondStage, rows);
@@ -227,7 +227,8 @@ void TTestPrintout::PrintText(TPrintCanvas& canvas) {
   if (Provocation)
     PrintedTables::DrawProvocationSteps(canvas, Texts, Steps, rows);
   else
-    PrintedTables::WriteDiagnosis(canvas, Texts, Notes);
+    PrintedTables::WriteDiagnosis(canvas, Texts, Notes, PrintedTables::NotesSplit,
+                                  PrintedTables::TableRight(title.Previous || Notes.PreSet));
 }
 
 void TTestPrintout::PrintGraphs(TPrintCanvas& canvas, short page) {
@@ -268,6 +269,12 @@ void TTestPrintout::PrintGraphs(TPrintCanvas& canvas, short page) {
     if (kind != MEASURE_FVC || FvcBesideVolume)
       canvas.PrintY += BlockHeight(kind, FvcBesideVolume);
   }
+  // The legend once the page's curves are known: a previous test's line
+  // only when one was drawn.
+  if (LegendAt) {
+    Legend(canvas, *LegendAt);
+    LegendAt.reset();
+  }
   SendProgress();
   canvas.PrintY = graphTop;
   if (Curves)
@@ -291,8 +298,10 @@ void TTestPrintout::Legend(TPrintCanvas& canvas, int y) {
   if (!Provocation) {
     label(0, "Act. ");
     sample(0, 681, 20, FirstCurvePen, 0, 0);
-    label(1, "Pre. ");
-    sample(1, 681, 20, ThirdCurvePen, 2, 4);
+    if (PreviousDrawn) {
+      label(1, "Pre. ");
+      sample(1, 681, 20, ThirdCurvePen, 2, 4);
+    }
     return;
   }
   label(0, "Act. ");
@@ -307,7 +316,8 @@ void TTestPrintout::Legend(TPrintCanvas& canvas, int y) {
 
 void TTestPrintout::DrawGraph(TPrintCanvas& canvas, short kind, bool plethyUnderShutter) {
   if (LegendDue) {
-    Legend(canvas, Provocation ? canvas.PrintY - 32 : canvas.PrintY - 18 - (plethyUnderShutter ? 226 : 0));
+    LegendAt = Provocation ? canvas.PrintY - 32 : canvas.PrintY - 18 - (plethyUnderShutter ? 226 : 0);
+    PreviousDrawn = false;
     LegendDue = false;
   }
   const int top = Provocation ? canvas.PrintY - 21 : canvas.PrintY - 22;
@@ -351,4 +361,6 @@ void TTestPrintout::DrawGraph(TPrintCanvas& canvas, short kind, bool plethyUnder
   Curves->DrawSlot(canvas, kind, actual, FirstCurvePen, false, whole, beside);
   SendProgress();
   Curves->DrawSlot(canvas, kind, 3, ThirdCurvePen, DottedLines, whole, beside);
+  const float* previous = Core.GetAktBuffer(kind, 3);
+  PreviousDrawn = PreviousDrawn || (previous != nullptr && previous[0] != 0.0f);
 }

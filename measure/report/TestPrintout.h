@@ -17,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,8 @@ private:
   void PrintText(TPrintCanvas& canvas);
   void PrintGraphs(TPrintCanvas& canvas, short page);
   void DrawGraph(TPrintCanvas& canvas, short kind, bool plethyUnderShutter);
+  // "Act." and, when a previous test's curve was drawn, "Pre."; or the
+  // provocation stages.
   void Legend(TPrintCanvas& canvas, int y);
   bool Selected(int entry) const { return PrintSelection[static_cast<std::size_t>(entry)] != 0; }
   bool KindIncluded(short kind) const;
@@ -127,4 +130,8 @@ private:
   const TMessage& Texts;
   TPrintedCurves* Curves;
   bool LegendDue = false;
+  // Where the page's legend goes, once its graphs are drawn; whether a
+  // previous test's curve was among them.
+  std::optional<int> LegendAt;
+  bool PreviousDrawn = false;
 };

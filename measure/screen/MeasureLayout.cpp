@@ -76,6 +76,42 @@ TPoint PrintFlowVolumeOrigin(int printLine) {
   return {PrintFlowVolumeOriginX, printLine + (screen.Y - DiagramTop)};
 }
 
+TRect PrintLoopFrame(TPoint origin, int printLine, int k) {
+  return {origin.X, printLine, origin.X + 112 * k, printLine + 168 * k};
+}
+
+TRect PrintVolumeTimeFrame(int printLine) {
+  // The halved 60 s time axis (723 units on the screen) and the volume
+  // axis from 8 steps above the base line to 2 below it.
+  return {PrintVolumeTimeLeft, printLine, PrintVolumeTimeLeft + 723 / 2, printLine + 140};
+}
+
+std::optional<std::pair<TPoint, TPoint>> ClipToFrame(const TRect& frame, TPoint from, TPoint to) {
+  // The segment's parameter range [t0, t1] that keeps it on the inner side
+  // of all four edges.
+  const double x0 = from.X, y0 = from.Y;
+  const double dx = to.X - from.X, dy = to.Y - from.Y;
+  double t0 = 0.0, t1 = 1.0;
+  const auto keep = [&](double p, double q) {  // p * t <= q
+    if (p == 0.0)
+      return q >= 0.0;
+    const double t = q / p;
+    if (p < 0.0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    return t0 <= t1;
+  };
+  if (!keep(-dx, x0 - frame.Left) || !keep(dx, frame.Right - x0) || !keep(-dy, y0 - frame.Top) ||
+      !keep(dy, frame.Bottom - y0))
+    return std::nullopt;
+  const auto at = [&](double t) {
+    return TPoint{std::clamp(static_cast<int>(std::lround(x0 + t * dx)), frame.Left, frame.Right),
+                  std::clamp(static_cast<int>(std::lround(y0 + t * dy)), frame.Top, frame.Bottom)};
+  };
+  return std::pair{at(t0), at(t1)};
+}
+
 int ScreenMultiplier(short screenMode) { return screenMode == 0 ? 2 : 1; }
 
 const TZoomStep& Zoom(short index) { return ZoomTable[Clamp(index, ZoomTable.size())]; }

@@ -9,7 +9,9 @@
 #include "platform/basekit/DrawSurface.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace MeasureLayout {
@@ -71,6 +73,16 @@ inline constexpr int PrintPressureChartBottom = 140 + 48 + 170;
 // The loop's zero point on a printed page: the flow axis runs from the
 // print line, 16 L/s (96 units at k = 2) above the zero flow.
 TPoint PrintFlowVolumeOrigin(int printLine);
+// The frames the printed curves keep to, their edges included: the loop's
+// from its flow axis across its 8 volume steps and down its flow axis
+// (k as ScreenMultiplier gives it), the volume-time diagram's from its
+// volume axis to the end of its time axis and down to -2 volume steps.
+TRect PrintLoopFrame(TPoint origin, int printLine, int k);
+TRect PrintVolumeTimeFrame(int printLine);
+
+// The part of the segment from `from` to `to` inside `frame` (its edges
+// included); none when the segment misses the frame.
+std::optional<std::pair<TPoint, TPoint>> ClipToFrame(const TRect& frame, TPoint from, TPoint to);
 
 // k: every pixel distance of the flow-volume diagram doubles on the
 // full-width screen (screen mode 0).

@@ -450,6 +450,24 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
                                                        : Display.VolumeLevel;
     offset = level * VolumePixelsPerL / Factors[1];
   }
+  // On the screen a segment that leaves its area is left out; on paper the
+  // curve is cut at its diagram's frame, so a long trial or a large loop
+  // ends at the frame instead of running over the page.
+  const auto segment = [&](TPoint from, TPoint to, const TRect& screenArea, const TRect& printFrame) {
+    if (from == to)
+      return false;
+    if (!Display.Printing) {
+      if (!StrictlyInside(screenArea, from) || !StrictlyInside(screenArea, to))
+        return false;
+      SegmentTo(surface, pen, from, to);
+      return true;
+    }
+    const auto cut = ClipToFrame(printFrame, from, to);
+    if (!cut || cut->first == cut->second)
+      return false;
+    SegmentTo(surface, pen, cut->first, cut->second);
+    return true;
+  };
   const bool volumeTime = mode != MEASURE_FVC || Display.ScreenMode == 1 || Display.VolumeTimeOnFullScreen;
   if (volumeTime) {
     const int base = Display.Printing ? Display.PrintLine + 112 : VolumeTimeBase;
@@ -459,31 +477,28 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
                     base - Pixels(p.Y / static_cast<float>(k) + offset) -
                         static_cast<int>(baseLevel)};
     };
-    const TPoint from = vt(a), to = vt(b);
-    const TRect area = LowerArea(Display.ScreenIndex);
-    if (from != to && (Display.Printing || (StrictlyInside(area, from) && StrictlyInside(area, to)))) {
-      SegmentTo(surface, pen, from, to);
-      drawn = true;
-    }
+    drawn = segment(vt(a), vt(b), LowerArea(Display.ScreenIndex), PrintVolumeTimeFrame(Display.PrintLine)) || drawn;
   }
-  if (mode == MEASURE_FVC) {
-    const float* akt = MeasureCore.GetAktBuffer(MEASURE_FVC, trial);
-    const float fvc = akt && std::isfinite(akt[0]) ? akt[0] : 0.0f;
-    const float fvcPixels = fvc * VolumePixelsPerL * static_cast<float>(k) / Factors[1];
+  // The loop: the FVC's, and on paper the calibration strokes' as well.
+  if (mode == MEASURE_FVC || (calibration && Display.Printing)) {
+    // The loop meets the flow axis at its largest volume: the FVC's, or
+    // the calibration's highest turn.
+    float startL = Display.PrintedCalibrationTopL;
+    if (!calibration) {
+      const float* akt = MeasureCore.GetAktBuffer(MEASURE_FVC, trial);
+      startL = akt && std::isfinite(akt[0]) ? akt[0] : 0.0f;
+    }
+    const float startPixels = startL * VolumePixelsPerL * static_cast<float>(k) / Factors[1];
     TPoint origin = FlowVolumeOrigin(Display.ScreenMode);
     if (Display.Printing) {
       origin = PrintFlowVolumeOrigin(Display.PrintLine);
       origin.X += Display.PrintOffset;
     }
     const auto fv = [&](const TCurvePixels& p) {
-      return TPoint{origin.X - Pixels(p.Y - fvcPixels), origin.Y + Pixels(p.X)};
+      return TPoint{origin.X - Pixels(p.Y - startPixels), origin.Y + Pixels(p.X)};
     };
-    const TPoint from = fv(a), to = fv(b);
-    const TRect area = WorkArea(Display.ScreenMode);
-    if (from != to && (Display.Printing || (StrictlyInside(area, from) && StrictlyInside(area, to)))) {
-      SegmentTo(surface, pen, from, to);
-      drawn = true;
-    }
+    drawn = segment(fv(a), fv(b), WorkArea(Display.ScreenMode), PrintLoopFrame(origin, Display.PrintLine, k)) ||
+            drawn;
   }
   return drawn;
 }

@@ -50,6 +50,9 @@ struct TMeasureDisplay {
   bool Printing = false;
   int PrintLine = 0;
   short PrintOffset = 0;
+  // The highest volume of the printed calibration strokes, where their
+  // loop meets the flow axis (as an FVC's loop does at its FVC).
+  float PrintedCalibrationTopL = 0.0f;
   // The plethysmograph's loops on paper: their scales and offsets.
   PlethyPrintLoops::TPrintLoops PlethyPrint;
   // The parameter list's character grid on the screen; the headings of the

@@ -38,10 +38,29 @@ protected:
     return surface;
   }
 
+  // Six strokes of a 3 L syringe, in and out in turn: each a half sine of
+  // 1 s whose peak flow 1.5 pi = 4.71 L/s moves 1.5 pi x 2 / pi = 3 L.
+  void WriteSyringeStrokes() {
+    Core.CalFlow.assign(TMeasureData::CurveBufferSamples, 0.0f);
+    Core.CalVolume.assign(TMeasureData::CurveBufferSamples, 0.0f);
+    std::size_t n = 0;
+    for (int stroke = 0; stroke < 6; ++stroke)
+      for (int i = 0; i < 100; ++i, ++n)
+        Core.CalFlow[n] = static_cast<float>((stroke % 2 == 0 ? -1.5 : 1.5) * std::numbers::pi *
+                                             std::sin(std::numbers::pi * (i + 0.5) / 100.0));
+    Core.SampleCount[MEASURE_CALIBRATION][0] = static_cast<short>(n);
+  }
+
   TUtil Colours;
   TMeasurePainter Painter;
   TPainterCurves Curves{Painter};
 };
+
+bool InsideFrame(const TRecordingSurface::TCall& call, const TRect& frame) {
+  return std::all_of(call.Points.begin(), call.Points.end(), [&](const TPoint& p) {
+    return p.X >= frame.Left && p.X <= frame.Right && p.Y >= frame.Top && p.Y <= frame.Bottom;
+  });
+}
 
 // The steps' limits: volume 12, 8, 4, 2 L and flow 16, 16, 8, 4 L/s.
 TEST_F(PainterCurvesTest, ZoomStepFitsTheLargerOfActualAndPre) {
@@ -351,6 +370,126 @@ TEST_F(PainterCurvesTest, CalibrationPageLoopAxesCrossAtZeroFlow) {
   EXPECT_NEAR(volumeAxis.Points.front().Y, top + flowLength * 16 / 28, 1);
   const int volumeLeft = std::min(volumeAxis.Points.front().X, volumeAxis.Points.back().X);
   EXPECT_EQ(volumeLeft, flowAxis.Points.front().X) << "the breathed-out volume starts at the flow axis";
+}
+
+// A spirometer's calibration page draws the strokes it holds: as a loop
+// in the left column and against time in the right one, on the zoom step
+// that holds 4.71 L/s and 3 L (step 2: 8 L/s, 4 L), the screen's zoom kept.
+// By hand at step 2, printed from line 100: the table (4 rows of 22) and
+// 40 below put the graphs' top at 228. Volume-time: 14 units a step of
+// 0.5 L, so 3 L stands 84 units above the base line at 228 + 112 = 340.
+// Loop: 28 units a 0.5 L step across from the flow axis at x 121, so 3 L
+// is 168 units wide; 12 units a 0.5 L/s step up and down from the zero
+// flow at 228 + 192 = 420, so 4.71 L/s is 113 units.
+TEST_F(PainterCurvesTest, CalibrationPageDrawsItsStrokesAsLoopAndAgainstTime) {
+  Core.InstrumentType = 0;
+  Core.SyringeVolume = 3;
+  Core.ZoomLevel = 3;
+  WriteSyringeStrokes();
+  const TRecordingSurface surface = PrintedCalibrationPage();
+  EXPECT_EQ(Core.ZoomLevel, 3) << "the screen keeps its zoom";
+  const TColor strokePen = Painter.Pens()[4].Color;
+  const TRect loop{121, 228, 121 + 224, 228 + 336};
+  const TRect volumeTime{380, 228, 741, 228 + 140};
+  TRect loopSpan{10000, 10000, -1, -1}, timeSpan{10000, 10000, -1, -1};
+  const auto widen = [](TRect& span, const TRecordingSurface::TCall& call) {
+    for (const TPoint p : call.Points)
+      span = {std::min(span.Left, p.X), std::min(span.Top, p.Y), std::max(span.Right, p.X), std::max(span.Bottom, p.Y)};
+  };
+  int outside = 0;
+  for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+    if (!(call.Pen.Color == strokePen))
+      continue;
+    if (InsideFrame(call, loop))
+      widen(loopSpan, call);
+    else if (InsideFrame(call, volumeTime))
+      widen(timeSpan, call);
+    else
+      ++outside;
+  }
+  EXPECT_EQ(outside, 0);
+  EXPECT_NEAR(timeSpan.Top, 340 - 84, 1);
+  EXPECT_NEAR(timeSpan.Bottom, 340, 1);
+  EXPECT_NEAR(timeSpan.Left, 380, 1);
+  EXPECT_NEAR(timeSpan.Right, 380 + 36, 1) << "6 s at 6 units a second";
+  EXPECT_NEAR(loopSpan.Left, 121, 1);
+  EXPECT_NEAR(loopSpan.Right, 121 + 168, 1);
+  EXPECT_NEAR(loopSpan.Top, 420 - 113, 1);
+  EXPECT_NEAR(loopSpan.Bottom, 420 + 113, 1);
+  const auto texts = surface.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), Texts.LoadStringA(9490)), 0);
+}
+
+// A graph of the calibration page whose recording holds nothing says so
+// inside its axes: the strokes' loop and volume-time graphs, and the
+// diffusion unit's pressure chart.
+TEST_F(PainterCurvesTest, CalibrationPageSaysWhichRecordingIsMissing) {
+  struct Case {
+    unsigned short type;
+    bool strokes, pressures;
+    long missing;
+  };
+  Core.SyringeVolume = 3;
+  for (const Case c : {Case{0x00, false, false, 2}, Case{0x00, true, false, 0}, Case{0x70, true, false, 1},
+                       Case{0x70, false, true, 2}, Case{0x70, true, true, 0}}) {
+    Core.InstrumentType = c.type;
+    Core.SampleCount[MEASURE_CALIBRATION][0] = 0;
+    Core.Lines.PressureSamples = {0, 0};
+    if (c.strokes)
+      WriteSyringeStrokes();
+    if (c.pressures) {
+      Core.PressureA.assign(1510, 400.0f);
+      Core.PressureB.assign(1510, 300.0f);
+      Core.Lines.PressureSamples = {200, 150};
+    }
+    const auto texts = PrintedCalibrationPage().Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "No curve recorded"), c.missing)
+        << c.type << " " << c.strokes << " " << c.pressures;
+  }
+}
+
+// Printed curves keep to their diagrams' frames: a minute of breathing
+// far larger than any zoom step holds (20 L/s, some 25 L a breath, drifting
+// 0.4 L/s) is cut at the loop's frame and at the volume-time frame, for
+// every kind with a volume graph.
+TEST_F(PainterCurvesTest, PrintedCurvesStayInsideTheirFrames) {
+  for (const short kind : {MEASURE_FVC, MEASURE_VC, MEASURE_MVV, MEASURE_DFC}) {
+    Core.SetMeasureMode(kind);
+    ASSERT_TRUE(Core.AllocateSpiroBuffer(0, kind, true));
+    float* flow = Core.GetSpiroFlowBuffer(0);
+    constexpr int Samples = 6000;
+    for (int i = 0; i < Samples; ++i)
+      flow[i] = static_cast<float>(20.0 * std::sin(2.0 * std::numbers::pi * i / 400.0) + 0.4);
+    Core.SetBufferSize(kind, 0, Samples);
+    Values(kind, 0, 14.0f, 20.0f);
+    Core.TrialOrder = {1, 0, 0};
+    TRecordingSurface surface({1000, 1400});
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    canvas.PrintY = 100;
+    const bool beside = kind == MEASURE_FVC;
+    Curves.SaveScreenState();
+    Curves.CalculatePrintZoom(kind, false, false);
+    Curves.DrawAxes(canvas, kind, beside);
+    Curves.DrawSlot(canvas, kind, 0, 1, false, true, beside);
+    Curves.RestoreScreenState();
+    const TRect loop{121, 100, 121 + 224, 100 + 336};
+    const TRect volumeTime{380, 100, 741, 100 + 140};
+    int inLoop = 0, inTime = 0, outside = 0;
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+      if (!(call.Pen.Color == ResultCells::LightBlue))
+        continue;
+      if (beside && InsideFrame(call, loop))
+        ++inLoop;
+      else if (InsideFrame(call, volumeTime))
+        ++inTime;
+      else
+        ++outside;
+    }
+    EXPECT_EQ(outside, 0) << kind;
+    EXPECT_GT(inTime, 100) << kind;
+    EXPECT_EQ(inLoop > 100, beside) << kind;
+  }
+  Core.SetMeasureMode(MEASURE_FVC);
 }
 
 }  // namespace

@@ -160,6 +160,41 @@ TEST_F(TestPrintoutTest, ASingleTestPrintsNoPreviousColumnAndNoChange) {
     EXPECT_FALSE(has(absent)) << absent;
 }
 
+// Without a previous test the title, the tables and the note box end at
+// the actual column's rule and the legend names no previous curve; with
+// one they reach the change column's rule and the legend has "Pre.".
+TEST_F(TestPrintoutTest, PreviousColumnsAndLegendLineOnlyWithAPreviousTest) {
+  struct Case {
+    float pre;
+    int right;
+    long preLegend;
+  };
+  for (const Case c : {Case{0.0f, 446, 0}, Case{2.8f, 741, 1}}) {
+    Core.GetAktBuffer(MEASURE_FVC, 3)[0] = c.pre;
+    Printout.PrintSelection[0] = 1;  // the FVC table
+    Printout.PrintSelection[7] = 1;  // and its graph
+    Printout.Notes.Current = "Good effort.";
+    Printout.CalculateMeasureHeight(Canvas, 1000, 128);
+    Surface.Calls.clear();
+    Canvas.PrintY = 128;
+    Printout.PrintMeasure(Canvas, 1);
+    const int textBottom = 128 + Printout.TextHeight;
+    int right = 0;
+    for (const auto& call : Surface.Calls) {
+      if (call.Kind == TRecordingSurface::TKind::FillRect && call.Rect.Bottom <= textBottom)
+        right = std::max(right, call.Rect.Right);
+      if (call.Kind == TRecordingSurface::TKind::Line)
+        for (const TPoint p : call.Points)
+          if (p.Y <= textBottom)
+            right = std::max(right, p.X);
+    }
+    EXPECT_EQ(right, c.right) << c.pre;
+    const auto texts = Surface.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Act. "), 1) << c.pre;
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Pre. "), c.preLegend) << c.pre;
+  }
+}
+
 // A stored diffusion test printed on a workstation without the diffusion
 // unit (the print command names no extra test): its table is printed, not
 // silently left out. Without a result there is no table to print.
