@@ -25,3 +25,13 @@ std::string LineOf(const std::string& text, const std::string& name) {
   }
   return {};
 }
+
+bool PdfPageToPng(const std::filesystem::path& pdf, int dpi) {
+  std::filesystem::path stem = pdf;
+  stem.replace_extension();
+  QProcess process;
+  process.start("pdftoppm", {"-png", "-r", QString::number(dpi), "-singlefile", QString::fromStdString(pdf.string()),
+                             QString::fromStdString(stem.string())});
+  return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
+         process.exitCode() == 0 && std::filesystem::exists(stem.string() + ".png");
+}

@@ -18,3 +18,7 @@ inline std::string PdfText(const std::filesystem::path& pdf) { return Poppler("p
 // The trimmed line of `text` that starts with `name` and a blank; "" when
 // there is none.
 std::string LineOf(const std::string& text, const std::string& name);
+
+// The PDF's first page as a picture beside it (the same name ending in
+// ".png") at `dpi`, for a person to look at; whether it was written.
+bool PdfPageToPng(const std::filesystem::path& pdf, int dpi = 96);

@@ -65,6 +65,8 @@ void TPainterCurves::CalculatePrintZoom(short kind, bool provocation, bool upper
     // The strokes' peak flow and their volume from the lowest turn to the
     // highest choose the largest picture that holds them.
     const std::size_t n = core.HeldCalibrationSamples();
+    if (n == 0)
+      return;  // nothing to fit: the screen's step
     float peakFlow = 0.0f, lowest = 0.0f, highest = 0.0f;
     for (std::size_t i = 0; i < n; ++i) {
       peakFlow = std::max(peakFlow, std::abs(core.CalFlow[i]));

@@ -24,8 +24,10 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iostream>
+#include <numbers>
 #include <sstream>
 
 using namespace spirometry::testing;
@@ -330,6 +332,85 @@ TEST_F(PrintPdfTest, CalibrationPageOfADiffusionUnit) {
     apx.PrintPage(painter, page, 1, pages);
   }
   image.save(QString::fromStdString((Artifacts() / "calibration-printout.png").string()));
+}
+
+// The diffusion unit's calibration page with what it measured: the
+// syringe strokes as a loop and against time, and the two line pressures,
+// each graph with its curve and none with the missing-curve line.
+TEST_F(PrintPdfTest, CalibrationPageWithItsCurves) {
+  Core.InstrumentType = 0x70;
+  Core.SyringeVolume = 3;
+  Core.InspFactor = 0.97f;
+  Core.ExpFactor = 1.04f;
+  Core.InspGasFactor = 0.9f;
+  Core.SyringeStrokeVolumes = {3.03f, 2.97f, 3.03f, 2.97f};
+  Core.CoConstans = 0.97f;
+  Core.HeConstans = 1.02f;
+  Core.MeasuredCo = 0.29f;
+  Core.MeasuredHe = 4.9f;
+  // Eight strokes of 3 L, each a half sine of 1 s, in and out in turn.
+  Core.CalFlow.assign(TMeasureData::CurveBufferSamples, 0.0f);
+  Core.CalVolume.assign(TMeasureData::CurveBufferSamples, 0.0f);
+  for (std::size_t n = 0; n < 800; ++n)
+    Core.CalFlow[n] = static_cast<float>(((n / 100) % 2 == 0 ? -1.5 : 1.5) * std::numbers::pi *
+                                         std::sin(std::numbers::pi * (static_cast<double>(n % 100) + 0.5) / 100.0));
+  Core.SampleCount[MEASURE_CALIBRATION][0] = 800;
+  // The Fleisch line pumped to 1000 Pa in 2 s, the balloon line to 800 Pa
+  // in 1.5 s, each held there.
+  Core.PressureA.assign(1510, 1000.0f);
+  Core.PressureB.assign(1510, 800.0f);
+  for (std::size_t k = 0; k <= 200; ++k)
+    Core.PressureA[k] = 5.0f * static_cast<float>(k);
+  for (std::size_t k = 0; k <= 150; ++k)
+    Core.PressureB[k] = 800.0f / 150.0f * static_cast<float>(k);
+  Core.Lines.PressureSamples = {1000, 1000};
+  TTestPrintout& printout = Printed.Test();
+  auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
+  header->PrintDate = [] { return std::string("2026.12.10."); };
+  TPrintManager manager(Texts, std::move(header), TPrintManager::TKind::Calibration);
+  manager.Test = &printout;
+  TApxPrintout apx(manager, "Halvetra");
+  TOwnPrinter printer(Texts);
+  const std::filesystem::path pdf = Artifacts() / "calibration-printout-curves.pdf";
+  ASSERT_TRUE(printer.PrintToFile(apx, pdf));
+  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  EXPECT_EQ(text.find(Texts.LoadStringA(9490)), std::string::npos) << text;
+  for (const char* label : {"[L/s]", "[s]", "[Pa]"})
+    EXPECT_NE(text.find(label), std::string::npos) << label;
+
+  const QRect page(0, 0, 1000, 1414);
+  QImage image(page.size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    const short pages = apx.BeginPrinting(painter, page);
+    ASSERT_EQ(pages, 1);
+    apx.PrintPage(painter, page, 1, pages);
+  }
+  image.save(QString::fromStdString((Artifacts() / "calibration-printout-curves.png").string()));
+  // Coloured curve pixels (not the black, grey or white of axes, texts and
+  // the page) in the loop's column, and in the right column both in the
+  // volume-time diagram and in the pressure chart below it.
+  const auto coloured = [&](int left, int right, int top, int bottom) {
+    int found = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) {
+        const QColor c = image.pixelColor(x, y);
+        found += c.red() != c.green() || c.green() != c.blue() ? 1 : 0;
+      }
+    return found;
+  };
+  int first = -1, last = -1;  // the right column's coloured rows
+  for (int y = 0; y < page.height(); ++y)
+    if (coloured(page.width() / 2, page.width(), y, y + 1) > 0) {
+      first = first < 0 ? y : first;
+      last = y;
+    }
+  ASSERT_GE(first, 0);
+  EXPECT_GT(coloured(0, page.width() / 2, 0, page.height()), 200) << "the loop";
+  // The volume-time diagram is 140 units high and the chart starts 48
+  // units below it: coloured rows at both ends of more than 188 units.
+  EXPECT_GT(last - first, static_cast<int>(188 * 1.25));
 }
 
 }  // namespace

@@ -180,6 +180,7 @@ TEST_F(AudiogramRecords, PrintedToAPdf) {
   const std::string printed = PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); }, "program-audiogram-printout.pdf");
   for (const std::string& expected : {std::string("Test Man"), App->GetMessages().LoadStringA(468)})
     EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
+  EXPECT_TRUE(PdfPageToPng(std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts/program-audiogram-printout.pdf"));
 }
 
 TEST_F(AudiogramRecords, WithoutAPatientsTablesTheSaveSaysSoAndKeepsTheAudiogram) {

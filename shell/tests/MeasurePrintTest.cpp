@@ -379,6 +379,8 @@ TEST_F(BrowserPrint, AStoredTestAndAPrePostPair) {
   std::string text = Poppler("pdftotext", single, {"-layout"});
   EXPECT_EQ(text.find("YYYY.MM.DD."), std::string::npos) << text;
   EXPECT_EQ(text.find(App->GetMessages().LoadStringA(73)), std::string::npos) << text;
+  EXPECT_EQ(text.find("Pre."), std::string::npos) << "no previous curve in the legend\n" << text;
+  EXPECT_TRUE(PdfPageToPng(single));
 
   // Both: a pre/post pair, the earlier one as the pre test.
   const std::filesystem::path pair = artifacts / "browser-prepost-printout.pdf";
@@ -387,6 +389,9 @@ TEST_F(BrowserPrint, AStoredTestAndAPrePostPair) {
   ASSERT_TRUE(std::filesystem::exists(pair));
   text = Poppler("pdftotext", pair, {"-layout"});
   EXPECT_EQ(text.find("YYYY.MM.DD."), std::string::npos) << "the pre test's date\n" << text;
+  EXPECT_NE(text.find(App->GetMessages().LoadStringA(73)), std::string::npos) << "the change column\n" << text;
+  EXPECT_NE(text.find("Pre."), std::string::npos) << "the previous curve in the legend\n" << text;
+  EXPECT_TRUE(PdfPageToPng(pair));
   EXPECT_NE(LineOf(text, "FVC").find(CLocale::Format("%.2f", static_cast<double>(first))), std::string::npos)
       << LineOf(text, "FVC");
 }
