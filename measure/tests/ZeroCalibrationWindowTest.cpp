@@ -5,7 +5,9 @@
 
 #include "measure/tests/MeasureWindowFixture.h"
 
+#include "measure/report/MeasurePrintout.h"
 #include "measure/window/MeasureFrameScreen.h"
+#include "testing/RecordingSurface.h"
 #include "measure/screen/PressureChart.h"
 
 #include "common/CommandNumbers.h"
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -88,6 +91,50 @@ TEST_F(ZeroCalibrationWindow, TheCalibrationScreenShowsTheStickThenTheResult) {
   SavePicture(*Window, "measure-calibration-spirometer.png");
   EXPECT_EQ(Window->ResultKind, 0);
   EXPECT_NEAR(Window->InspFactor, 0.97, 0.97 * 0.005);
+}
+
+// The calibration page printed after a calibration on the instrument
+// shows the strokes the window measured: coloured lines in the loop's
+// frame and in the volume-time frame, and no graph marked as missing.
+TEST_F(ZeroCalibrationWindow, TheCalibrationPagePrintsTheStrokesItMeasured) {
+  TSimulatorOptions options;
+  options.Manoeuvre = "syringe";
+  options.StartOnStream = true;
+  options.LeadInS = 0.5;
+  options.Patient.SyringeStrokes = 22;
+  Attach(options);
+  Window->SyringeVolume = 3;
+  Window->CreateZeroTimer();
+  Window->DispatchCommand(CM_CALIBRATION);
+  RunUntilIdle(100000);
+  ASSERT_FALSE(Window->IsRunning());
+  ASSERT_GT(Window->HeldCalibrationSamples(), 1000u);
+
+  TMeasurePrintout printed(*Window, Texts);
+  TRecordingSurface surface({1000, 1400});
+  TPrintCanvas canvas(surface, 1.0f, 1.0f);
+  canvas.PrintY = 100;
+  printed.Test().PrintCalibration(canvas);
+  // The spirometer's table (4 rows of 22) and 40 below: the graphs at 228.
+  const TRect loop{121, 228, 121 + 224, 228 + 336};
+  const TRect volumeTime{380, 228, 741, 228 + 140};
+  const auto inside = [](const TRecordingSurface::TCall& call, const TRect& r) {
+    return std::all_of(call.Points.begin(), call.Points.end(), [&](const TPoint& p) {
+      return p.X >= r.Left && p.X <= r.Right && p.Y >= r.Top && p.Y <= r.Bottom;
+    });
+  };
+  int inLoop = 0, inTime = 0;
+  for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line)) {
+    const TColor c = call.Pen.Color;
+    if (c.R == c.G && c.G == c.B)
+      continue;  // axes, grid and ranges are black or grey
+    inLoop += inside(call, loop) ? 1 : 0;
+    inTime += inside(call, volumeTime) ? 1 : 0;
+  }
+  EXPECT_GT(inLoop, 500);
+  EXPECT_GT(inTime, 500);
+  const auto texts = surface.Texts();
+  EXPECT_EQ(std::find(texts.begin(), texts.end(), Texts.LoadStringA(9490)), texts.end());
 }
 
 // While the lines are pumped and held for 15 s the operator watches the
