@@ -119,6 +119,9 @@ public:
   void WriteScaleUnit(TDrawSurface& surface, int x, int y, std::string_view unit) const;
   void DrawKoordinata(TDrawSurface& surface);
   // The segment of `trial` that ends at sample i; false when none was drawn.
+  // On paper it is cut at its diagram's frame (the calibration strokes
+  // print as a loop as well as against time); on the screen a segment
+  // leaving its area is left out.
   bool DrawCurve(TDrawSurface& surface, short trial, int sample, bool final);
   // Every trial side by side (or the actual trial and the previous result).
   void DrawCurves(TDrawSurface& surface, bool prePost);
