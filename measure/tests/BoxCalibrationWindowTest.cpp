@@ -12,6 +12,7 @@
 #include "measure/report/PainterCurves.h"
 #include "measure/report/TestPrintout.h"
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PlethyPainter.h"
 #include "measure/screen/PressureChart.h"
 #include "measure/window/MeasureFrameScreen.h"
 #include "platform/basekit/PrintCanvas.h"
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -124,6 +126,77 @@ TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
   // The chart's pressure axis numbered to 25 Pa, with its unit.
   EXPECT_NE(text.find("[Pa]"), std::string::npos);
   EXPECT_NE(text.find("25"), std::string::npos);
+}
+
+// The syringe strokes against time below the loops, repainted at zoom
+// steps 0 to 2 and at full size (pictures in build/artifacts), and the same
+// painting as a PDF, whose words place both captions at the marker.
+TEST_F(BoxCalibrationWindow, TheSyringeStrokesAreDrawnAgainstTime) {
+  WriteSyringeStrokes(*Window);
+  Window->Plethysmograph.LeakCount = 0;
+  Window->Plethysmograph.PressureCount = 0;
+  // The strokes' colour within the lower area, in layout units.
+  const auto strokes = [&](const QImage& image) {
+    const TColor c =
+        dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Pens()[4].Color;
+    QRect box;
+    for (int y = static_cast<int>(Y(283)); y < static_cast<int>(Y(456)); ++y)
+      for (int x = static_cast<int>(X(8)); x < static_cast<int>(X(741)); ++x)
+        if (image.pixel(x, y) == qRgb(c.R, c.G, c.B))
+          box |= QRect(x, y, 1, 1);
+    return box;
+  };
+  // The flow's crest 368 - 2.356 x 6 / f0 and the volume's trough
+  // 368 + 3 x 14 / f1, as the divisors of each zoom step give them.
+  struct TCase {
+    short Zoom;
+    double Crest, Trough;
+  };
+  for (const TCase c : {TCase{0, 354, 396}, TCase{1, 354, 410}, TCase{2, 340, 452}}) {
+    Window->ZoomLevel = c.Zoom;
+    Window->GetView().RedrawScreenBmp();
+    SavePicture(*Window, "box-calibration-strokes-zoom" + std::to_string(c.Zoom) + ".png");
+    const QRect box = strokes(Grab());
+    ASSERT_TRUE(box.isValid()) << "zoom " << c.Zoom;
+    EXPECT_NEAR(box.top(), Y(c.Crest), 3.0) << "zoom " << c.Zoom;
+    EXPECT_NEAR(box.bottom(), Y(c.Trough), 3.0) << "zoom " << c.Zoom;
+    EXPECT_NEAR(box.right(), X(494), 3.0) << "40 s at 12 units a second";
+  }
+  Window->ZoomLevel = 1;
+  Window->DispatchCommand(CM_SCREEN);
+  ASSERT_EQ(Window->ScreenMode, 0);
+  Window->GetView().RedrawScreenBmp();
+  SavePicture(*Window, "box-calibration-strokes-full-size.png");
+  EXPECT_NEAR(strokes(Grab()).top(), Y(340), 3.0) << "the flow doubled at full size";
+  Window->DispatchCommand(CM_SCREEN);
+
+  const std::filesystem::path pdf = Artifacts / "box-calibration-strokes.pdf";
+  double unit = 0.0;
+  {
+    TPdfPage page(pdf);
+    unit = page.PointsPerUnit();
+    const TUtil colours;
+    TMeasurePainter painter(*Window, colours, Texts, nullptr);
+    painter.Display.Grid = 0;
+    PlethyPainter::Paint(painter, page.Surface());
+  }
+  const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
+  const auto word = [&](const std::string& text) {
+    const std::size_t at = boxes.find(">" + text + "<");
+    return at == std::string::npos ? std::string::npos : boxes.rfind("<word ", at);
+  };
+  const auto attribute = [&](std::size_t from, const char* name) {
+    const std::size_t at = boxes.find(std::string(name) + "=\"", from);
+    return at == std::string::npos ? -1.0 : std::stod(boxes.substr(at + std::strlen(name) + 2));
+  };
+  const std::size_t in = word("Inspiration");
+  const std::size_t ex = word("Expiration");
+  ASSERT_NE(in, std::string::npos) << boxes;
+  ASSERT_NE(ex, std::string::npos) << boxes;
+  // Both start 4 units right of the marker; the inspiratory caption at the
+  // area's top (287), the expiratory one at its foot (453 - 1 - 12 = 440).
+  EXPECT_NEAR(attribute(in, "xMin"), attribute(ex, "xMin"), 1.0);
+  EXPECT_NEAR(attribute(ex, "yMin") - attribute(in, "yMin"), 153.0 * unit, 3.0 * unit);
 }
 
 // The calibration played on the simulated box (a leak of 5 s, a swing

@@ -33,6 +33,7 @@ using InstrumentProtocol::SampleSeconds;
 constexpr unsigned char StatusDoorOpen = 0x04;
 constexpr int DoorSettleMs = 1000;
 constexpr short BtpsSamples = 10;
+constexpr short BreathingHandlerStep = 50;
 constexpr std::size_t HeldAfterEnd = 10;  // samples after the shutter opened whose flow is not kept
 using InstrumentProtocol::BitMetronome;
 // Where the sequence's texts stand, in the 800 x 600 design.
@@ -312,6 +313,7 @@ void TMeasureCore::ZeroSampleUnderMeasurement() {
     IsBreathIn = false;
     TestMode = StepPlain;
     InterruptIndex = 1;
+    HandlerStep = BreathingHandlerStep;
     LetWaitingEventsThrough();
     Plethysmograph.CalibrationHeld = false;
   }
