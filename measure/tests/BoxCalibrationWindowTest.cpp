@@ -13,6 +13,7 @@
 #include "measure/report/TestPrintout.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyPainter.h"
+#include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/PressureChart.h"
 #include "measure/window/MeasureFrameScreen.h"
 #include "platform/basekit/PrintCanvas.h"
@@ -62,6 +63,20 @@ protected:
   }
 
   QImage Grab() { return Window->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  // The syringe strokes' pen.
+  TColor StrokeColor() {
+    return dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Pens()[4].Color;
+  }
+  // The box around every pixel of a colour in the area below the loops.
+  QRect LowerExtent(const QImage& image, TColor c) const {
+    QRect box;
+    for (int y = static_cast<int>(Y(283)); y < static_cast<int>(Y(456)); ++y)
+      for (int x = static_cast<int>(X(8)); x < static_cast<int>(X(741)); ++x)
+        if (image.pixel(x, y) == qRgb(c.R, c.G, c.B))
+          box |= QRect(x, y, 1, 1);
+    return box;
+  }
 
   // Layout units to device pixels.
   double X(double units) const { return units * Window->GetXScale(); }
@@ -135,17 +150,7 @@ TEST_F(BoxCalibrationWindow, TheSyringeStrokesAreDrawnAgainstTime) {
   WriteSyringeStrokes(*Window);
   Window->Plethysmograph.LeakCount = 0;
   Window->Plethysmograph.PressureCount = 0;
-  // The strokes' colour within the lower area, in layout units.
-  const auto strokes = [&](const QImage& image) {
-    const TColor c =
-        dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Pens()[4].Color;
-    QRect box;
-    for (int y = static_cast<int>(Y(283)); y < static_cast<int>(Y(456)); ++y)
-      for (int x = static_cast<int>(X(8)); x < static_cast<int>(X(741)); ++x)
-        if (image.pixel(x, y) == qRgb(c.R, c.G, c.B))
-          box |= QRect(x, y, 1, 1);
-    return box;
-  };
+  const auto strokes = [&](const QImage& image) { return LowerExtent(image, StrokeColor()); };
   // The flow's crest 368 - 2.356 x 6 / f0 and the volume's trough
   // 368 + 3 x 14 / f1, as the divisors of each zoom step give them.
   struct TCase {
@@ -222,13 +227,26 @@ TEST_F(BoxCalibrationWindow, ASimulatedCalibrationIsChartedAsItRuns) {
   Rig.StartPump();
   Window->DispatchCommand(CM_CALIBRATION);
   ASSERT_TRUE(Window->IsRunning());
+  // The strokes drawn as they come, at the calibration's zoom step 2: the
+  // syringe's 3 L (3 x 14 / 0.5 = 84 units) below the axis at 368, and the
+  // marker where the factors were found.
+  Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->StrokeCount < 20; }, 40000);
+  ASSERT_GE(Window->StrokeCount, 20);
+  SavePicture(*Window, "box-calibration-run-strokes.png");
+  const QImage strokes = Grab();
+  ASSERT_EQ(Window->ZoomLevel, 2);
+  EXPECT_NEAR(LowerExtent(strokes, StrokeColor()).bottom(), Y(368 + 84), 3.0);
+  EXPECT_TRUE(LowerExtent(strokes, PlethyStrokeChart::MarkerColor).isValid());
+
   Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->Plethysmograph.LeakCount < 500; }, 40000);
   ASSERT_GE(Window->Plethysmograph.LeakCount, 500);
   SavePicture(*Window, "box-calibration-run-leak-test.png");
-  // The model's leak starts at 20 Pa, 136 units up.
-  const QRect leak = Extent(Grab(), PressureChart::FleischPen);
+  // The model's leak starts at 20 Pa, 136 units up; the strokes stay below.
+  const QImage during = Grab();
+  const QRect leak = Extent(during, PressureChart::FleischPen);
   ASSERT_TRUE(leak.isValid());
   EXPECT_NEAR(leak.top(), Y(246 - 136), 3.0);
+  EXPECT_NEAR(LowerExtent(during, StrokeColor()).bottom(), Y(368 + 84), 3.0) << "the strokes were kept";
 
   RunUntilIdle(40000);
   ASSERT_FALSE(Window->IsRunning());

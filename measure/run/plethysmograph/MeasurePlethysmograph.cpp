@@ -146,7 +146,7 @@ void TMeasureCore::WaitingCloseTheDoor() {
     return;
   FlagBegin = false;
   TestMode = StepBoxDoor;
-  View->ClearVolumeScreen();
+  ClearPlethyPanel();
   View->ShowSequenceText(MessageBox[0], MessageBox[1], MessageBox[2], MessageBox[3],
                          Messages ? Messages->LoadStringA(CloseTheDoorText) : std::string());
 }
@@ -165,7 +165,12 @@ void TMeasureCore::WaitingBeforeMeasure() {
   Plethysmograph.ThermalWaitLeft = static_cast<float>(plethysmography::ThermalWaitSeconds(temperatureC));
   Plethysmograph.ThermalWaitShown = 0.0f;
   TestMode = StepBoxSettling;
-  View->ClearVolumeScreen();
+  ClearPlethyPanel();
+}
+
+void TMeasureCore::ClearPlethyPanel() {
+  if (MeasureMode != MEASURE_CALIBRATION)
+    View->ClearVolumeScreen();
 }
 
 bool TMeasureCore::RemainingTimeOut(std::size_t i, TParam2 sample) {
