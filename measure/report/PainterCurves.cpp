@@ -1,6 +1,7 @@
 #include "measure/report/PainterCurves.h"
 
 #include "measure/screen/PlethyPainter.h"
+#include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/ShutterGeometry.h"
 #include "measure/screen/ShutterPainter.h"
 
@@ -127,6 +128,8 @@ void TPainterCurves::DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVo
     ShutterPainter::DrawKoordinata(Painter, canvas.Surface);
   else if (kind == MEASURE_PLETHY)
     PlethyPainter::DrawKoordinata(Painter, canvas.Surface);
+  else if (kind == MEASURE_CALIBRATION && Painter.Core().IsPlethysmographInstrument())
+    PlethyStrokeChart::DrawKoordinata(Painter, canvas.Surface);  // the syringe strokes against time
   else
     Painter.DrawKoordinata(canvas.Surface);
 }
@@ -163,8 +166,11 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
       ShutterPainter::DrawAcross(Painter, canvas.Surface, static_cast<short>(s), i, dotted);
     return;
   }
-  const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])),
-                                           std::min(core.Flow[s].size(), core.Volume[s].size()));
+  // A calibration's strokes are in the calibration curves.
+  const bool calibration = kind == MEASURE_CALIBRATION;
+  const std::size_t held = calibration ? std::min(core.CalFlow.size(), core.CalVolume.size())
+                                       : std::min(core.Flow[s].size(), core.Volume[s].size());
+  const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max<short>(0, core.SampleCount[k][s])), held);
   // The slot's volume integrated again from its flow (a curve read back
   // from storage holds its flow alone); the FVC's largest breath alone,
   // unless the whole curve is asked, from the turning points found on the

@@ -424,7 +424,7 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
     return false;
   const bool calibration = mode == MEASURE_CALIBRATION;
   // The body box's syringe strokes: flow and volume against time.
-  if (calibration && MeasureCore.IsPlethysmographInstrument() && !Display.Printing)
+  if (calibration && MeasureCore.IsPlethysmographInstrument())
     return PlethyStrokeChart::DrawSegment(*this, surface, i);
   const auto slot = static_cast<std::size_t>(trial);
   const std::vector<float>& flow = calibration ? MeasureCore.CalFlow : MeasureCore.Flow[slot];

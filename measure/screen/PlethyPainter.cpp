@@ -117,7 +117,7 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
            PlethyGeometry::ResistanceYPerLps * size / f[3], 1, 1, "[kPa]", "[L/s]");
   // A calibration has no loops: at full size the strokes take the place of
   // the TGV loop's frame.
-  if (TMeasureData::MeasureMode != MEASURE_CALIBRATION || tgv.Area.Bottom < PlethyStrokeChart::Top)
+  if (TMeasureData::MeasureMode != MEASURE_CALIBRATION || tgv.Area.Bottom < PlethyStrokeChart::ScreenFrame.Top)
     LoopAxes(painter, surface, tgv, PlethyGeometry::TgvXPerPa * size / f[4], PlethyGeometry::TgvYPerKPa * size / f[5],
              zoom == 0 ? 30 : zoom == 1 ? 20 : 10, 1, "[Pa]", "[kPa]");
   LowerAxes(painter, surface);

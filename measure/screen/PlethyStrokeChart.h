@@ -18,36 +18,43 @@ class TMeasurePainter;
 
 namespace PlethyStrokeChart {
 
-inline constexpr int Left = 15;     // the time axis begins at the vertical axis
-inline constexpr int Base = 368;    // both signals' zero
-inline constexpr int Top = 286;     // the lower area, less a margin
-inline constexpr int Bottom = 453;
-inline constexpr int Right = 738;
 inline constexpr float XPerSecond = 12.0f;
 inline constexpr float YPerLps = 6.0f;
 inline constexpr float YPerL = 14.0f;
 inline constexpr int CaptionWidth = 150;
 inline constexpr int CaptionHeight = 12;
 inline constexpr TColor MarkerColor{0, 176, 0};
+
+// Where the strokes stand: on the screen in the lower area (less a margin),
+// on paper as high from the printer's line down.
+struct TStrokeFrame {
+  int Left = 15;     // the vertical axis; the time axis begins here
+  int Top = 286;
+  int Base = 368;    // both signals' zero
+  int Bottom = 453;
+  int Right = 738;
+};
+inline constexpr TStrokeFrame ScreenFrame{};
+TStrokeFrame PrintedFrame(int printLine);
 // Texts of the captions: above the axis the inspiratory, below it the
 // expiratory strokes.
 inline constexpr int InspirationCaption = 535;
 inline constexpr int ExpirationCaption = 536;
 
 // Where sample `sample` of the strokes falls: its flow and its volume, at
-// the zoom step's divisors and the layout's size (2 full size, 1 beside
-// the table).
+// the zoom step's divisors and the layout's size (2 full size and on
+// paper, 1 beside the table).
 struct TStrokePoints {
   TPoint Flow;
   TPoint Volume;
 };
-TStrokePoints PointsAt(const PlethyGeometry::TFactors& factors, int size, std::size_t sample, float flowLps,
-                       float volumeL);
+TStrokePoints PointsAt(const TStrokeFrame& frame, const PlethyGeometry::TFactors& factors, int size,
+                       std::size_t sample, float flowLps, float volumeL);
 // Inside the strokes' area, edges included.
-bool Inside(TPoint p);
+bool Inside(const TStrokeFrame& frame, TPoint p);
 
 // The time axis with its scale and unit, the vertical axis with the units
-// of both signals.
+// of both signals; on the screen or, while the painter prints, on paper.
 void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface);
 // The segments of flow and volume that end at `sample`, each only when it
 // moved and stays inside the area; at the marked sample (the calibration's

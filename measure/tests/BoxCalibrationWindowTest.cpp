@@ -78,6 +78,24 @@ protected:
     return box;
   }
 
+  // The last word of a PDF read back with its box, in PDF points from the
+  // top left.
+  struct TWordBox {
+    bool Found = false;
+    double XMin = 0.0, YMin = 0.0, YMax = 0.0;
+  };
+  static TWordBox WordBox(const std::string& boxes, const std::string& text) {
+    const std::size_t at = boxes.rfind(">" + text + "<");
+    if (at == std::string::npos)
+      return {};
+    const std::size_t word = boxes.rfind("<word ", at);
+    const auto attribute = [&](const char* name) {
+      const std::size_t a = boxes.find(std::string(name) + "=\"", word);
+      return a == std::string::npos || a > at ? -1.0 : std::stod(boxes.substr(a + std::strlen(name) + 2));
+    };
+    return {true, attribute("xMin"), attribute("yMin"), attribute("yMax")};
+  }
+
   // Layout units to device pixels.
   double X(double units) const { return units * Window->GetXScale(); }
   double Y(double units) const { return units * Window->GetYScale(); }
@@ -175,33 +193,46 @@ TEST_F(BoxCalibrationWindow, TheSyringeStrokesAreDrawnAgainstTime) {
   EXPECT_NEAR(strokes(Grab()).top(), Y(340), 3.0) << "the flow doubled at full size";
   Window->DispatchCommand(CM_SCREEN);
 
-  const std::filesystem::path pdf = Artifacts / "box-calibration-strokes.pdf";
+  // The same routine paints the screen into a PDF and the calibration
+  // page: its words put both captions 4 units right of the marker, the
+  // inspiratory one at the area's top (1 in), the expiratory one at its foot
+  // (167 - 1 - 12 = 154 in), 153 units lower; on the page below the table.
+  const std::filesystem::path screen = Artifacts / "box-calibration-strokes.pdf";
+  const std::filesystem::path page = Artifacts / "box-calibration-page-strokes.pdf";
   double unit = 0.0;
   {
-    TPdfPage page(pdf);
-    unit = page.PointsPerUnit();
+    TPdfPage pdf(screen);
+    unit = pdf.PointsPerUnit();
     const TUtil colours;
     TMeasurePainter painter(*Window, colours, Texts, nullptr);
     painter.Display.Grid = 0;
-    PlethyPainter::Paint(painter, page.Surface());
+    PlethyPainter::Paint(painter, pdf.Surface());
   }
-  const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
-  const auto word = [&](const std::string& text) {
-    const std::size_t at = boxes.find(">" + text + "<");
-    return at == std::string::npos ? std::string::npos : boxes.rfind("<word ", at);
-  };
-  const auto attribute = [&](std::size_t from, const char* name) {
-    const std::size_t at = boxes.find(std::string(name) + "=\"", from);
-    return at == std::string::npos ? -1.0 : std::stod(boxes.substr(at + std::strlen(name) + 2));
-  };
-  const std::size_t in = word("Inspiration");
-  const std::size_t ex = word("Expiration");
-  ASSERT_NE(in, std::string::npos) << boxes;
-  ASSERT_NE(ex, std::string::npos) << boxes;
-  // Both start 4 units right of the marker; the inspiratory caption at the
-  // area's top (287), the expiratory one at its foot (453 - 1 - 12 = 440).
-  EXPECT_NEAR(attribute(in, "xMin"), attribute(ex, "xMin"), 1.0);
-  EXPECT_NEAR(attribute(ex, "yMin") - attribute(in, "yMin"), 153.0 * unit, 3.0 * unit);
+  {
+    TPdfPage pdf(page);
+    TPrintCanvas canvas(pdf.Surface(), 1.0f, 1.0f);
+    canvas.PrintY = 60;
+    const TUtil colours(TMeasurePrintout::PrintColours());
+    TMeasurePainter painter(*Window, colours, Texts, nullptr);
+    TPainterCurves curves(painter);
+    TTestPrintout printout(*Window, Texts, &curves);
+    printout.PrintCalibration(canvas);
+  }
+  for (const std::filesystem::path& pdf : {screen, page}) {
+    SCOPED_TRACE(pdf.filename().string());
+    const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
+    const TWordBox in = WordBox(boxes, "Inspiration");
+    const TWordBox ex = WordBox(boxes, "Expiration");
+    ASSERT_TRUE(in.Found && ex.Found) << boxes;
+    EXPECT_NEAR(in.XMin, ex.XMin, 1.0);
+    EXPECT_NEAR(ex.YMin - in.YMin, 153.0 * unit, 3.0 * unit);
+    EXPECT_TRUE(WordBox(boxes, "[L/s]").Found);
+  }
+  const std::string boxes = Poppler("pdftotext", page, {"-bbox"});
+  const TWordBox table = WordBox(boxes, "Tconst");  // the table's last row
+  ASSERT_TRUE(table.Found);
+  EXPECT_LT(table.YMax, WordBox(boxes, "Inspiration").YMin) << "the strokes stand below the table";
+  EXPECT_TRUE(WordBox(boxes, "[Pa]").Found) << "beside the box tests' chart";
 }
 
 // The calibration played on the simulated box (a leak of 5 s, a swing

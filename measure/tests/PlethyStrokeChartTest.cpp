@@ -39,7 +39,7 @@ TEST(PlethyStrokeChartGeometry, SamplesFallWhereTheUnitsPutThem) {
       {1, 1, 0, 2.356f, 0.0f, {15, 354}, {15, 368}},
   };
   for (const TCase& c : cases) {
-    const auto p = PlethyStrokeChart::PointsAt(PlethyGeometry::Factors(c.Zoom), c.Size, c.Sample, c.FlowLps, c.VolumeL);
+    const auto p = PlethyStrokeChart::PointsAt(PlethyStrokeChart::ScreenFrame, PlethyGeometry::Factors(c.Zoom), c.Size, c.Sample, c.FlowLps, c.VolumeL);
     EXPECT_EQ(p.Flow, c.Flow) << "zoom " << c.Zoom << " sample " << c.Sample;
     EXPECT_EQ(p.Volume, c.Volume) << "zoom " << c.Zoom << " sample " << c.Sample;
   }
@@ -121,8 +121,8 @@ TEST_F(PlethyStrokeChartTest, StrokesBeyondTheRangeAreCutAtTheArea) {
   const TRecordingSurface surface = PaintStrokes();
   const std::optional<TRect> strokes = Extent(surface, StrokeColor());
   ASSERT_TRUE(strokes.has_value());
-  EXPECT_GE(strokes->Top, PlethyStrokeChart::Top);
-  EXPECT_LE(strokes->Bottom, PlethyStrokeChart::Bottom);
+  EXPECT_GE(strokes->Top, PlethyStrokeChart::ScreenFrame.Top);
+  EXPECT_LE(strokes->Bottom, PlethyStrokeChart::ScreenFrame.Bottom);
 }
 
 // The first corrected sample, 20.03 s in (15 + trunc(240.36) = 255 across):
@@ -135,8 +135,8 @@ TEST_F(PlethyStrokeChartTest, TheMarkedSampleCarriesTheMarkerAndBothCaptions) {
     if (line.Pen.Color == PlethyStrokeChart::MarkerColor)
       markers.push_back(line);
   ASSERT_EQ(markers.size(), 1u);
-  EXPECT_EQ(markers[0].Points[0], (TPoint{255, PlethyStrokeChart::Top}));
-  EXPECT_EQ(markers[0].Points[1], (TPoint{255, PlethyStrokeChart::Bottom}));
+  EXPECT_EQ(markers[0].Points[0], (TPoint{255, PlethyStrokeChart::ScreenFrame.Top}));
+  EXPECT_EQ(markers[0].Points[1], (TPoint{255, PlethyStrokeChart::ScreenFrame.Bottom}));
 
   const auto captions = surface.OfKind(TKind::TextInRect);
   const auto find = [&](const std::string& text) -> std::optional<TRecordingSurface::TCall> {
@@ -149,8 +149,8 @@ TEST_F(PlethyStrokeChartTest, TheMarkedSampleCarriesTheMarkerAndBothCaptions) {
   const auto ex = find(Texts.LoadStringA(PlethyStrokeChart::ExpirationCaption));
   ASSERT_TRUE(in && ex);
   EXPECT_EQ(in->Text, "Inspiration strokes");
-  EXPECT_LE(in->Rect.Bottom, PlethyStrokeChart::Base);
-  EXPECT_GE(ex->Rect.Top, PlethyStrokeChart::Base);
+  EXPECT_LE(in->Rect.Bottom, PlethyStrokeChart::ScreenFrame.Base);
+  EXPECT_GE(ex->Rect.Top, PlethyStrokeChart::ScreenFrame.Base);
   EXPECT_GT(in->Rect.Left, 255) << "right of the marker";
   EXPECT_EQ(in->Style.Font.Face, "Times New Roman");
   EXPECT_EQ(in->Style.Font.Weight, 700);
