@@ -39,7 +39,8 @@ TEST(PlethyStrokeChartGeometry, SamplesFallWhereTheUnitsPutThem) {
       {1, 1, 0, 2.356f, 0.0f, {15, 354}, {15, 368}},
   };
   for (const TCase& c : cases) {
-    const auto p = PlethyStrokeChart::PointsAt(PlethyStrokeChart::ScreenFrame, PlethyGeometry::Factors(c.Zoom), c.Size, c.Sample, c.FlowLps, c.VolumeL);
+    const auto p = PlethyStrokeChart::PointsAt(PlethyStrokeChart::ScreenFrame, PlethyGeometry::Factors(c.Zoom), c.Size,
+                                               c.Sample, c.FlowLps, c.VolumeL);
     EXPECT_EQ(p.Flow, c.Flow) << "zoom " << c.Zoom << " sample " << c.Sample;
     EXPECT_EQ(p.Volume, c.Volume) << "zoom " << c.Zoom << " sample " << c.Sample;
   }
