@@ -892,6 +892,9 @@ private:
   void SendPlethyWord(unsigned short word);
   void PlethyPause(int ms);
   void DoorStep();
+  // Clears the panel below the loops for the next step; a calibration keeps
+  // its syringe strokes there.
+  void ClearPlethyPanel();
   bool RemainingTimeOut(std::size_t i, TParam2 sample);
   void ZeroSampleUnderMeasurement();
   void BreathingSample(std::size_t i, TParam2 sample);

@@ -1,6 +1,7 @@
 #include "measure/report/PainterCurves.h"
 
 #include "measure/screen/PlethyPainter.h"
+#include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/ShutterGeometry.h"
 #include "measure/screen/ShutterPainter.h"
 
@@ -143,6 +144,8 @@ void TPainterCurves::DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVo
     ShutterPainter::DrawKoordinata(Painter, canvas.Surface);
   else if (kind == MEASURE_PLETHY)
     PlethyPainter::DrawKoordinata(Painter, canvas.Surface);
+  else if (kind == MEASURE_CALIBRATION && Painter.Core().IsPlethysmographInstrument())
+    PlethyStrokeChart::DrawKoordinata(Painter, canvas.Surface);  // the syringe strokes against time
   else
     Painter.DrawKoordinata(canvas.Surface);
 }

@@ -1,5 +1,6 @@
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyPainter.h"
+#include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/RhinoChart.h"
 #include "measure/screen/ShutterPainter.h"
 
@@ -422,6 +423,9 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
   if (mode == MEASURE_RHINO)
     return false;
   const bool calibration = mode == MEASURE_CALIBRATION;
+  // The body box's syringe strokes: flow and volume against time.
+  if (calibration && MeasureCore.IsPlethysmographInstrument())
+    return PlethyStrokeChart::DrawSegment(*this, surface, i);
   const auto slot = static_cast<std::size_t>(trial);
   const std::vector<float>& flow = calibration ? MeasureCore.CalFlow : MeasureCore.Flow[slot];
   const std::vector<float>& volume = calibration ? MeasureCore.CalVolume : MeasureCore.Volume[slot];

@@ -156,6 +156,7 @@ public:
   TColor Color(std::size_t entry) const { return Util.GetColor(entry); }
 
   TMeasureCore& Core() const { return MeasureCore; }
+  const TMessage& Texts() const { return Messages; }
 
 private:
   void Fill(TDrawSurface& surface, const TRect& rect, std::size_t colorEntry) const;

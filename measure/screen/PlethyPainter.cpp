@@ -4,6 +4,7 @@
 #include "measure/screen/MeasureLayout.h"
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyGeometry.h"
+#include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/PressureChart.h"
 
 #include <algorithm>
@@ -79,6 +80,15 @@ void PanelAxes(const TMeasurePainter& painter, TDrawSurface& surface, float volu
   painter.WriteScaleUnit(surface, PanelLeft + 6, PanelArea.Top + 2, "[L]");
 }
 
+// Below the loops: the syringe strokes of a calibration (in both
+// layouts), else the volume-time panel beside the table.
+void LowerAxes(const TMeasurePainter& painter, TDrawSurface& surface) {
+  if (TMeasureData::MeasureMode == MEASURE_CALIBRATION)
+    PlethyStrokeChart::DrawKoordinata(painter, surface);
+  else if (PanelShown(painter))
+    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
+}
+
 int PenOf(const TMeasurePainter& painter, short trial) {
   // On paper the first trial's pen, as the legend shows it; with the stages
   // side by side the second keeps the previous result's pen, the third its own.
@@ -105,17 +115,19 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
   const auto size = static_cast<float>(res.Size);
   LoopAxes(painter, surface, res, PlethyGeometry::ResistanceXPerKPa * size / f[4],
            PlethyGeometry::ResistanceYPerLps * size / f[3], 1, 1, "[kPa]", "[L/s]");
-  LoopAxes(painter, surface, tgv, PlethyGeometry::TgvXPerPa * size / f[4], PlethyGeometry::TgvYPerKPa * size / f[5],
-           zoom == 0 ? 30 : zoom == 1 ? 20 : 10, 1, "[Pa]", "[kPa]");
-  if (PanelShown(painter))
-    PanelAxes(painter, surface, f[1]);
+  // A calibration has no loops: at full size the strokes take the place of
+  // the TGV loop's frame.
+  if (TMeasureData::MeasureMode != MEASURE_CALIBRATION || tgv.Area.Bottom < PlethyStrokeChart::ScreenFrame.Top)
+    LoopAxes(painter, surface, tgv, PlethyGeometry::TgvXPerPa * size / f[4], PlethyGeometry::TgvYPerKPa * size / f[5],
+             zoom == 0 ? 30 : zoom == 1 ? 20 : 10, 1, "[Pa]", "[kPa]");
+  LowerAxes(painter, surface);
 }
 
 namespace {
 
 // The calibration screen: once the box tests have begun, their pressure
 // chart stands where the (then empty) loops' frames were, which it would
-// otherwise overlay; the volume-time panel stays.
+// otherwise overlay; the strokes below stay.
 void CalibrationKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
   const auto chart = PressureChart::CalibrationChart(painter.Core());
   if (!chart || !chart->HasCurves()) {
@@ -123,8 +135,7 @@ void CalibrationKoordinata(const TMeasurePainter& painter, TDrawSurface& surface
     return;
   }
   PressureChart::DrawCalibrationChart(painter, surface, *chart);
-  if (PanelShown(painter))
-    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
+  LowerAxes(painter, surface);
 }
 
 }  // namespace
@@ -271,6 +282,8 @@ void Paint(TMeasurePainter& painter, TDrawSurface& surface) {
     d.PrePost ? painter.WritePrePostTable(surface) : painter.WriteTable(surface);
   if (TMeasureData::MeasureMode == MEASURE_CALIBRATION) {
     CalibrationKoordinata(painter, surface);
+    // The strokes come back through the painter's DrawCurve.
+    painter.DrawCurves(surface, false);
     return;
   }
   DrawKoordinata(painter, surface);

@@ -12,6 +12,8 @@
 #include "measure/report/PainterCurves.h"
 #include "measure/report/TestPrintout.h"
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PlethyPainter.h"
+#include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/PressureChart.h"
 #include "measure/window/MeasureFrameScreen.h"
 #include "platform/basekit/PrintCanvas.h"
@@ -23,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -60,6 +63,38 @@ protected:
   }
 
   QImage Grab() { return Window->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  // The syringe strokes' pen.
+  TColor StrokeColor() {
+    return dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Pens()[4].Color;
+  }
+  // The box around every pixel of a colour in the area below the loops.
+  QRect LowerExtent(const QImage& image, TColor c) const {
+    QRect box;
+    for (int y = static_cast<int>(Y(283)); y < static_cast<int>(Y(456)); ++y)
+      for (int x = static_cast<int>(X(8)); x < static_cast<int>(X(741)); ++x)
+        if (image.pixel(x, y) == qRgb(c.R, c.G, c.B))
+          box |= QRect(x, y, 1, 1);
+    return box;
+  }
+
+  // The last word of a PDF read back with its box, in PDF points from the
+  // top left.
+  struct TWordBox {
+    bool Found = false;
+    double XMin = 0.0, YMin = 0.0, YMax = 0.0;
+  };
+  static TWordBox WordBox(const std::string& boxes, const std::string& text) {
+    const std::size_t at = boxes.rfind(">" + text + "<");
+    if (at == std::string::npos)
+      return {};
+    const std::size_t word = boxes.rfind("<word ", at);
+    const auto attribute = [&](const char* name) {
+      const std::size_t a = boxes.find(std::string(name) + "=\"", word);
+      return a == std::string::npos || a > at ? -1.0 : std::stod(boxes.substr(a + std::strlen(name) + 2));
+    };
+    return {true, attribute("xMin"), attribute("yMin"), attribute("yMax")};
+  }
 
   // Layout units to device pixels.
   double X(double units) const { return units * Window->GetXScale(); }
@@ -126,6 +161,80 @@ TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
   EXPECT_NE(text.find("25"), std::string::npos);
 }
 
+// The syringe strokes against time below the loops, repainted at zoom
+// steps 0 to 2 and at full size (pictures in build/artifacts), and the same
+// painting as a PDF, whose words place both captions at the marker.
+TEST_F(BoxCalibrationWindow, TheSyringeStrokesAreDrawnAgainstTime) {
+  WriteSyringeStrokes(*Window);
+  Window->Plethysmograph.LeakCount = 0;
+  Window->Plethysmograph.PressureCount = 0;
+  const auto strokes = [&](const QImage& image) { return LowerExtent(image, StrokeColor()); };
+  // The flow's crest 368 - 2.356 x 6 / f0 and the volume's trough
+  // 368 + 3 x 14 / f1, as the divisors of each zoom step give them.
+  struct TCase {
+    short Zoom;
+    double Crest, Trough;
+  };
+  for (const TCase c : {TCase{0, 354, 396}, TCase{1, 354, 410}, TCase{2, 340, 452}}) {
+    Window->ZoomLevel = c.Zoom;
+    Window->GetView().RedrawScreenBmp();
+    SavePicture(*Window, "box-calibration-strokes-zoom" + std::to_string(c.Zoom) + ".png");
+    const QRect box = strokes(Grab());
+    ASSERT_TRUE(box.isValid()) << "zoom " << c.Zoom;
+    EXPECT_NEAR(box.top(), Y(c.Crest), 3.0) << "zoom " << c.Zoom;
+    EXPECT_NEAR(box.bottom(), Y(c.Trough), 3.0) << "zoom " << c.Zoom;
+    EXPECT_NEAR(box.right(), X(494), 3.0) << "40 s at 12 units a second";
+  }
+  Window->ZoomLevel = 1;
+  Window->DispatchCommand(CM_SCREEN);
+  ASSERT_EQ(Window->ScreenMode, 0);
+  Window->GetView().RedrawScreenBmp();
+  SavePicture(*Window, "box-calibration-strokes-full-size.png");
+  EXPECT_NEAR(strokes(Grab()).top(), Y(340), 3.0) << "the flow doubled at full size";
+  Window->DispatchCommand(CM_SCREEN);
+
+  // The same routine paints the screen into a PDF and the calibration
+  // page: its words put both captions 4 units right of the marker, the
+  // inspiratory one at the area's top (1 in), the expiratory one at its foot
+  // (167 - 1 - 12 = 154 in), 153 units lower; on the page below the table.
+  const std::filesystem::path screen = Artifacts / "box-calibration-strokes.pdf";
+  const std::filesystem::path page = Artifacts / "box-calibration-page-strokes.pdf";
+  double unit = 0.0;
+  {
+    TPdfPage pdf(screen);
+    unit = pdf.PointsPerUnit();
+    const TUtil colours;
+    TMeasurePainter painter(*Window, colours, Texts, nullptr);
+    painter.Display.Grid = 0;
+    PlethyPainter::Paint(painter, pdf.Surface());
+  }
+  {
+    TPdfPage pdf(page);
+    TPrintCanvas canvas(pdf.Surface(), 1.0f, 1.0f);
+    canvas.PrintY = 60;
+    const TUtil colours(TMeasurePrintout::PrintColours());
+    TMeasurePainter painter(*Window, colours, Texts, nullptr);
+    TPainterCurves curves(painter);
+    TTestPrintout printout(*Window, Texts, &curves);
+    printout.PrintCalibration(canvas);
+  }
+  for (const std::filesystem::path& pdf : {screen, page}) {
+    SCOPED_TRACE(pdf.filename().string());
+    const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
+    const TWordBox in = WordBox(boxes, "Inspiration");
+    const TWordBox ex = WordBox(boxes, "Expiration");
+    ASSERT_TRUE(in.Found && ex.Found) << boxes;
+    EXPECT_NEAR(in.XMin, ex.XMin, 1.0);
+    EXPECT_NEAR(ex.YMin - in.YMin, 153.0 * unit, 3.0 * unit);
+    EXPECT_TRUE(WordBox(boxes, "[L/s]").Found);
+  }
+  const std::string boxes = Poppler("pdftotext", page, {"-bbox"});
+  const TWordBox table = WordBox(boxes, "Tconst");  // the table's last row
+  ASSERT_TRUE(table.Found);
+  EXPECT_LT(table.YMax, WordBox(boxes, "Inspiration").YMin) << "the strokes stand below the table";
+  EXPECT_TRUE(WordBox(boxes, "[Pa]").Found) << "beside the box tests' chart";
+}
+
 // The calibration played on the simulated box (a leak of 5 s, a swing
 // of factor 1): the leak test charted while it runs, both box tests after
 // the stop, and the constants stored.
@@ -149,13 +258,26 @@ TEST_F(BoxCalibrationWindow, ASimulatedCalibrationIsChartedAsItRuns) {
   Rig.StartPump();
   Window->DispatchCommand(CM_CALIBRATION);
   ASSERT_TRUE(Window->IsRunning());
+  // The strokes drawn as they come, at the calibration's zoom step 2: the
+  // syringe's 3 L (3 x 14 / 0.5 = 84 units) below the axis at 368, and the
+  // marker where the factors were found.
+  Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->StrokeCount < 20; }, 40000);
+  ASSERT_GE(Window->StrokeCount, 20);
+  SavePicture(*Window, "box-calibration-run-strokes.png");
+  const QImage strokes = Grab();
+  ASSERT_EQ(Window->ZoomLevel, 2);
+  EXPECT_NEAR(LowerExtent(strokes, StrokeColor()).bottom(), Y(368 + 84), 3.0);
+  EXPECT_TRUE(LowerExtent(strokes, PlethyStrokeChart::MarkerColor).isValid());
+
   Rig.RunEventLoopWhile([&] { return Window->IsRunning() && Window->Plethysmograph.LeakCount < 500; }, 40000);
   ASSERT_GE(Window->Plethysmograph.LeakCount, 500);
   SavePicture(*Window, "box-calibration-run-leak-test.png");
-  // The model's leak starts at 20 Pa, 136 units up.
-  const QRect leak = Extent(Grab(), PressureChart::FleischPen);
+  // The model's leak starts at 20 Pa, 136 units up; the strokes stay below.
+  const QImage during = Grab();
+  const QRect leak = Extent(during, PressureChart::FleischPen);
   ASSERT_TRUE(leak.isValid());
   EXPECT_NEAR(leak.top(), Y(246 - 136), 3.0);
+  EXPECT_NEAR(LowerExtent(during, StrokeColor()).bottom(), Y(368 + 84), 3.0) << "the strokes were kept";
 
   RunUntilIdle(40000);
   ASSERT_FALSE(Window->IsRunning());

@@ -90,6 +90,7 @@ TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
   ASSERT_FALSE(Core.IsRunning());
   ASSERT_NE(Core.EndMark, 0) << "the panting ended";
   EXPECT_FALSE(Core.DoorFlag);
+  EXPECT_EQ(Core.HandlerStep, 50) << "the handler's samples made the trial";
 
   // The words, each once where it repeats: the polled BTPS reading (request,
   // then breathing), the BTPS sensors during the test and back, the
@@ -231,6 +232,7 @@ TEST_F(BoxRun, ALinkThatFallsSilentInTheZeroStopsTheTestAndKeepsTheOldZero) {
   Start();
   Rig.PlayWhile([] { return TMeasureInterrupt::TestMode != StepZeroUnderMeasurement; }, 20000);
   ASSERT_EQ(TMeasureInterrupt::TestMode, StepZeroUnderMeasurement);
+  EXPECT_EQ(Core.HandlerStep, 25) << "the handler's samples make the zero";
   Rig.Play(50);
   // The line goes silent: only the clock moves.
   for (int k = 0; k < 400 && Core.IsRunning(); ++k) {
@@ -293,6 +295,17 @@ TEST_F(BoxCalibrationRun, TheBoxConstantsMatchTheModel) {
   // The syringe's strokes through a sensor of gain 1.
   EXPECT_NEAR(section.GetFloat("FlowInspirationConstans", 0.0), 1.0, 0.02);
   EXPECT_NEAR(section.GetFloat("FlowExpirationConstans", 0.0), 1.0, 0.02);
+  // The stroke table: the volume 0 where the strokes began, then one volume
+  // per counted reversal, each a 3-L stroke from the one before, the first
+  // breathed out.
+  const std::vector<float>& table = Core.Plethysmograph.StrokeTable;
+  ASSERT_EQ(table.size(), static_cast<std::size_t>(Core.StrokeCount) + 1);
+  ASSERT_GE(Core.StrokeCount, 20);
+  EXPECT_EQ(table[0], 0.0f);
+  for (std::size_t k = 1; k < table.size(); ++k)
+    EXPECT_NEAR(table[k] - table[k - 1], k % 2 == 1 ? -3.0 : 3.0, 3.0 * 0.02) << "stroke " << k;
+  // The box tests followed a zero: the handler's step stayed the zero's.
+  EXPECT_EQ(Core.HandlerStep, 25);
   // The box tests' words, as the box's table has them: pump position 0
   // with 0x0010 (the mask alone, then 0xEE6D), the leak test at 40 breaths
   // a minute (0xEF6D, 0x0002 clear), pump position 1 (0xED6D); the stop.

@@ -159,6 +159,11 @@ public:
   short ZoomLevel = 1;                  // 0 to 3
   short DrawnSlot = 0;
   short SamplesLeft = 0;                // countdown of a trial's samples; set by InitHandler
+  // The step the body box's sequence gives the handler: 25 while the
+  // samples make the zero under measurement, 50 once they make the trial
+  // (0 before either). The handler hands the window every sample as it
+  // comes at either step; the step says what the samples are taken for.
+  short HandlerStep = 0;
   short ProgressCounter = 0;            // advanced once a second of samples
 
   // Results, in the parameter order of each test kind.

@@ -33,6 +33,7 @@ using InstrumentProtocol::SampleSeconds;
 constexpr unsigned char StatusDoorOpen = 0x04;
 constexpr int DoorSettleMs = 1000;
 constexpr short BtpsSamples = 10;
+constexpr short BreathingHandlerStep = 50;
 constexpr std::size_t HeldAfterEnd = 10;  // samples after the shutter opened whose flow is not kept
 using InstrumentProtocol::BitMetronome;
 // Where the sequence's texts stand, in the 800 x 600 design.
@@ -145,7 +146,7 @@ void TMeasureCore::WaitingCloseTheDoor() {
     return;
   FlagBegin = false;
   TestMode = StepBoxDoor;
-  View->ClearVolumeScreen();
+  ClearPlethyPanel();
   View->ShowSequenceText(MessageBox[0], MessageBox[1], MessageBox[2], MessageBox[3],
                          Messages ? Messages->LoadStringA(CloseTheDoorText) : std::string());
 }
@@ -164,7 +165,12 @@ void TMeasureCore::WaitingBeforeMeasure() {
   Plethysmograph.ThermalWaitLeft = static_cast<float>(plethysmography::ThermalWaitSeconds(temperatureC));
   Plethysmograph.ThermalWaitShown = 0.0f;
   TestMode = StepBoxSettling;
-  View->ClearVolumeScreen();
+  ClearPlethyPanel();
+}
+
+void TMeasureCore::ClearPlethyPanel() {
+  if (MeasureMode != MEASURE_CALIBRATION)
+    View->ClearVolumeScreen();
 }
 
 bool TMeasureCore::RemainingTimeOut(std::size_t i, TParam2 sample) {
@@ -312,6 +318,7 @@ void TMeasureCore::ZeroSampleUnderMeasurement() {
     IsBreathIn = false;
     TestMode = StepPlain;
     InterruptIndex = 1;
+    HandlerStep = BreathingHandlerStep;
     LetWaitingEventsThrough();
     Plethysmograph.CalibrationHeld = false;
   }

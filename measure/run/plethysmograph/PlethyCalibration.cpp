@@ -96,9 +96,10 @@ void TMeasureCore::PressureTest1() {
   TestMode = StepBoxLeakPump;
   Plethysmograph.LeakTestStarted = true;
   Plethysmograph.PumpStatusSamples = 0;
-  // The box tests' pressure chart takes the cleared graph area.
+  // The box tests' pressure chart takes the cleared graph area; the strokes
+  // stay below it.
   View->ClearWorkArea();
-  View->ClearVolumeScreen();
+  ClearPlethyPanel();
   View->CopyScreen();
   LetWaitingEventsThrough();
   InterruptIndex = 0;

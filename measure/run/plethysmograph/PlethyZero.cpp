@@ -17,6 +17,7 @@ namespace {
 namespace W = plethysmography::words;
 
 constexpr short ZeroSamplesUnderMeasurement = 225;
+constexpr short ZeroHandlerStep = 25;
 constexpr short UsbPortKind = 6;
 constexpr int OffsetText = 5;
 constexpr int NoiseText = 6;
@@ -58,6 +59,7 @@ void TMeasureCore::DoZeroPlethyUnderMeasurement() {
   HardwareAutoZero();
   FlagBegin = false;
   TestMode = StepZeroUnderMeasurement;
+  HandlerStep = ZeroHandlerStep;
   Plethysmograph.ZeroSamplesLeft = ZeroSamplesUnderMeasurement;
   InterruptIndex = 1;
   LetWaitingEventsThrough();
