@@ -17,6 +17,14 @@ namespace {
 
 using PlethyGeometry::TLoopFrame;
 
+// The calibration screen's volume-time axes beside the table: 12 per
+// second across, 14 per litre up from its base line.
+constexpr int PanelLeft = 15;
+constexpr int PanelBase = 440;
+constexpr float PanelXPerSecond = 12.0f;
+constexpr float PanelYPerL = 14.0f;
+constexpr TRect PanelArea{8, 283, 741, 456};
+
 short Zoom(const TMeasurePainter& painter) { return std::clamp<short>(painter.Core().ZoomLevel, 0, 3); }
 
 TLoopFrame ResistanceFrameOf(const TMeasurePainter& painter) {
@@ -70,6 +78,26 @@ void LoopAxes(const TMeasurePainter& painter, TDrawSurface& surface, const TLoop
   painter.WriteScaleUnit(surface, a.Right - 40, frame.AxisY + 6, xUnit);
 }
 
+void PanelAxes(const TMeasurePainter& painter, TDrawSurface& surface, float volumeDivisor) {
+  if (painter.Display.Grid != 0)
+    painter.DrawGrid(surface, PanelLeft, PanelArea.Top + 10, 720, PanelBase - PanelArea.Top - 10, 60.0f,
+                     PanelYPerL / volumeDivisor * 2.0f, 1);
+  painter.DrawLine(surface, PanelLeft, PanelBase, 720, 0, 0);
+  painter.DrawLine(surface, PanelLeft, PanelArea.Top + 10, 0, PanelBase - PanelArea.Top - 10, 0);
+  painter.DrawScale(surface, PanelLeft, PanelBase, PanelXPerSecond, false, 0, 60, 5, 1.0f);
+  painter.WriteScaleUnit(surface, 700, PanelBase - 14, "[s]");
+  painter.WriteScaleUnit(surface, PanelLeft + 6, PanelArea.Top + 2, "[L]");
+}
+
+// Beside the table: the test's flow-volume and volume-time panels, the
+// calibration's volume-time axes.
+void LowerAxes(const TMeasurePainter& painter, TDrawSurface& surface) {
+  if (TMeasureData::MeasureMode == MEASURE_CALIBRATION)
+    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
+  else
+    PlethyPanels::DrawKoordinata(painter, surface, PanelsOf(painter));
+}
+
 int PenOf(const TMeasurePainter& painter, short trial) {
   // On paper the first trial's pen, as the legend shows it; with the stages
   // side by side the second keeps the previous result's pen, the third its own.
@@ -101,7 +129,7 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
   LoopAxes(painter, surface, tgv, PlethyGeometry::TgvXPerPa * size / f[4], PlethyGeometry::TgvYPerKPa * size / f[5],
            zoom == 0 ? 30 : zoom == 1 ? 20 : 10, 1, "[Pa]", "[kPa]");
   if (PanelShown(painter))
-    PlethyPanels::DrawKoordinata(painter, surface, PanelsOf(painter));
+    LowerAxes(painter, surface);
 }
 
 namespace {
@@ -117,7 +145,7 @@ void CalibrationKoordinata(const TMeasurePainter& painter, TDrawSurface& surface
   }
   PressureChart::DrawCalibrationChart(painter, surface, *chart);
   if (PanelShown(painter))
-    PlethyPanels::DrawKoordinata(painter, surface, PanelsOf(painter));
+    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
 }
 
 }  // namespace

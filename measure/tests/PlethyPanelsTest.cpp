@@ -272,6 +272,7 @@ TEST_F(PlethyPanelsTest, OnPaperThePanelsComeWithTheSecondGraphOnly) {
     const auto texts = axes.Texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string("[s]")), second ? 1 : 0);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string("60")), second ? 1 : 0) << "60 s on paper";
+    EXPECT_TRUE(axes.OverlappingTexts().empty()) << axes.OverlappingTexts().front();
     TRecordingSurface actual({800, 1200}), previous({800, 1200});
     Painter.ResetDashes();
     DrawTrial(actual, 0);
