@@ -86,7 +86,7 @@ TPanels ScreenPanels() {
   p.FlowVolumeArea = {8, 283, 176, 434};
   p.FlowVolumeOrigin = {45, 358};
   p.FlowSteps = 10;
-  p.VolumeTimeArea = {176, 283, 741, 434};
+  p.VolumeTimeArea = {176, 300, 741, 434};  // a curve past the volume axis stops at its top
   p.VolumeTimeLeft = 185;
   p.VolumeTimeBase = 416;
   p.VolumeSteps = VolumeAxisSteps;
@@ -102,7 +102,7 @@ TPanels PrintedPanels(int printLine) {
   p.FlowVolumeArea = {71, printLine + 250, 372, printLine + 386};
   p.FlowVolumeOrigin = {150, printLine + 318};
   p.FlowSteps = 10;
-  p.VolumeTimeArea = {MeasureLayout::PrintRightColumn, printLine + 250, 741, printLine + 386};
+  p.VolumeTimeArea = {MeasureLayout::PrintRightColumn, printLine + 252, 741, printLine + 386};
   p.VolumeTimeLeft = MeasureLayout::PrintVolumeTimeLeft;
   p.VolumeTimeBase = printLine + 368;
   p.VolumeSteps = VolumeAxisSteps;
