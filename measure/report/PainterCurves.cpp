@@ -123,7 +123,7 @@ void TPainterCurves::CalculatePrintZoom(short kind, bool provocation, bool upper
   Painter.SetCurrentFactor();
 }
 
-void TPainterCurves::Prepare(const TPrintCanvas& canvas, short kind, bool fvcBesideVolume) {
+void TPainterCurves::Prepare(const TPrintCanvas& canvas, short kind, bool secondDiagram) {
   TMeasureDisplay& d = Painter.Display;
   d.Printing = true;
   d.PrintLine = canvas.PrintY;
@@ -133,13 +133,14 @@ void TPainterCurves::Prepare(const TPrintCanvas& canvas, short kind, bool fvcBes
   // volume-time diagram beside the loop when asked), the other kinds as the
   // curve screen.
   d.ScreenMode = kind == MEASURE_FVC || kind == MEASURE_RHINO || kind == MEASURE_CALIBRATION ? 0 : 1;
-  d.VolumeTimeOnFullScreen = fvcBesideVolume;
+  d.VolumeTimeOnFullScreen = kind == MEASURE_FVC && secondDiagram;
+  d.PlethyPrint.Panels = kind == MEASURE_PLETHY && secondDiagram;
   d.Grid = 0;
 }
 
-void TPainterCurves::DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVolume) {
+void TPainterCurves::DrawAxes(TPrintCanvas& canvas, short kind, bool secondDiagram) {
   const TModeScope mode(kind);
-  Prepare(canvas, kind, fvcBesideVolume);
+  Prepare(canvas, kind, secondDiagram);
   if (kind == MEASURE_SHUTTER)
     ShutterPainter::DrawKoordinata(Painter, canvas.Surface);
   else if (kind == MEASURE_PLETHY)
@@ -168,9 +169,9 @@ std::pair<int, int> TPainterCurves::LargestLoop(const spirometry::Extremes& extr
 }
 
 void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int, bool dotted, bool wholeFvc,
-                              bool fvcBesideVolume) {
+                              bool secondDiagram) {
   const TModeScope mode(kind);
-  Prepare(canvas, kind, fvcBesideVolume);
+  Prepare(canvas, kind, secondDiagram);
   TMeasureCore& core = Painter.Core();
   const auto s = static_cast<std::size_t>(std::clamp<short>(slot, 0, 3));
   const auto k = static_cast<std::size_t>(std::clamp<short>(kind, 0, 7));

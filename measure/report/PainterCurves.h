@@ -15,9 +15,9 @@ public:
   explicit TPainterCurves(TMeasurePainter& painter) : Painter(painter) {}
 
   void CalculatePrintZoom(short kind, bool provocation, bool upperLimit) override;
-  void DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVolume) override;
+  void DrawAxes(TPrintCanvas& canvas, short kind, bool secondDiagram) override;
   void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool wholeFvc,
-                bool fvcBesideVolume) override;
+                bool secondDiagram) override;
   void DrawPressureLines(TPrintCanvas& canvas) override;
   void SaveScreenState() override;
   void RestoreScreenState() override;
@@ -30,7 +30,7 @@ public:
   static std::pair<int, int> LargestLoop(const spirometry::Extremes& extremes, int samples);
 
 private:
-  void Prepare(const TPrintCanvas& canvas, short kind, bool fvcBesideVolume);
+  void Prepare(const TPrintCanvas& canvas, short kind, bool secondDiagram);
 
   TMeasurePainter& Painter;
   short SavedZoom = 1;

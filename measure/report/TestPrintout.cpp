@@ -264,7 +264,7 @@ void TTestPrintout::PrintGraphs(TPrintCanvas& canvas, short page) {
       plethyUnderShutter = onPage(ReportLayout::Shutter);
     }
     if (Curves)
-      Curves->DrawAxes(canvas, kind, kind == MEASURE_FVC && FvcBesideVolume);
+      Curves->DrawAxes(canvas, kind, SecondDiagram(kind));
     DrawGraph(canvas, kind, plethyUnderShutter);
     if (kind != MEASURE_FVC || FvcBesideVolume)
       canvas.PrintY += BlockHeight(kind, FvcBesideVolume);
@@ -314,6 +314,10 @@ void TTestPrintout::Legend(TPrintCanvas& canvas, int y) {
   }
 }
 
+bool TTestPrintout::SecondDiagram(short kind) const {
+  return kind == MEASURE_FVC ? FvcBesideVolume : kind == MEASURE_PLETHY && Selected(SecondPlethyEntry);
+}
+
 void TTestPrintout::DrawGraph(TPrintCanvas& canvas, short kind, bool plethyUnderShutter) {
   if (LegendDue) {
     LegendAt = Provocation ? canvas.PrintY - 32 : canvas.PrintY - 18 - (plethyUnderShutter ? 226 : 0);
@@ -347,7 +351,7 @@ void TTestPrintout::DrawGraph(TPrintCanvas& canvas, short kind, bool plethyUnder
   if (!Curves)
     return;
   const bool whole = Selected(WholeFvcEntry);
-  const bool beside = kind == MEASURE_FVC && FvcBesideVolume;
+  const bool beside = SecondDiagram(kind);
   if (Provocation) {
     const int pens[3] = {FirstCurvePen, ThirdCurvePen, SecondCurvePen};
     for (short slot = 0; slot < (Steps.SecondStage ? 3 : 2); ++slot) {

@@ -33,12 +33,15 @@ public:
   // provocation stages); `upperLimit` scales to the upper limit of normal.
   virtual void CalculatePrintZoom(short kind, bool provocation, bool upperLimit) = 0;
   // The axes of the kind's graph with its top at the canvas's print line.
-  virtual void DrawAxes(TPrintCanvas& canvas, short kind, bool fvcBesideVolume) = 0;
+  // `secondDiagram` adds the kind's further diagram: the FVC's volume-time
+  // diagram beside its loop, the body box's flow-volume and volume-time
+  // panels under its loops.
+  virtual void DrawAxes(TPrintCanvas& canvas, short kind, bool secondDiagram) = 0;
   // The curves of one slot with a pen of the line routine (1 first curve,
   // 2 third curve, 5 second curve); `wholeFvc` draws every FVC loop;
-  // `fvcBesideVolume` adds the FVC's volume-time curve.
+  // `secondDiagram` draws the slot into the further diagram as well.
   virtual void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool wholeFvc,
-                        bool fvcBesideVolume) = 0;
+                        bool secondDiagram) = 0;
   // The diffusion unit's pressure chart below the print line: its axes and
   // the curves of the two pressure lines as they are held.
   virtual void DrawPressureLines(TPrintCanvas& canvas) = 0;
@@ -122,6 +125,9 @@ private:
   // provocation stages.
   void Legend(TPrintCanvas& canvas, int y);
   bool Selected(int entry) const { return PrintSelection[static_cast<std::size_t>(entry)] != 0; }
+  // The kind's further diagram is printed: the FVC's volume-time diagram,
+  // the body box's second graph.
+  bool SecondDiagram(short kind) const;
   bool KindIncluded(short kind) const;
   // Whether the window holds a result of the kind in any trial or the previous slot.
   bool HoldsResult(short kind) const;

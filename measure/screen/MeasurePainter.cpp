@@ -390,20 +390,21 @@ void TMeasurePainter::WritePredictedValue(TDrawSurface& surface, short measureMo
 
 // --- Curves ----------------------------------------------------------------------------
 
-bool TMeasurePainter::PenDown(short trial, int period) {
+bool TMeasurePainter::PenDown(short trial, int period, bool panels) {
   const bool stages = Display.StageView || Display.ProvocationPrint;
-  ++Dashes.Segments;
-  if (Dashes.Segments % std::max(period, 1) == 0) {
+  TDashState& dashes = panels ? PanelDashes : Dashes;
+  ++dashes.Segments;
+  if (dashes.Segments % std::max(period, 1) == 0) {
     if (trial == 3 || (trial == 1 && stages)) {
-      Dashes.Down = !Dashes.Down;
+      dashes.Down = !dashes.Down;
     } else if (trial == 2 && stages) {
-      ++Dashes.Dash;
-      Dashes.Down = Dashes.Dash <= 3;
-      if (Dashes.Dash >= 5)
-        Dashes.Dash = 0;
+      ++dashes.Dash;
+      dashes.Down = dashes.Dash <= 3;
+      if (dashes.Dash >= 5)
+        dashes.Dash = 0;
     }
   }
-  return Dashes.Down;
+  return dashes.Down;
 }
 
 bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool final) {

@@ -125,12 +125,16 @@ public:
   bool DrawCurve(TDrawSurface& surface, short trial, int sample, bool final);
   // Every trial side by side (or the actual trial and the previous result).
   void DrawCurves(TDrawSurface& surface, bool prePost);
-  void ResetDashes() { Dashes = {}; }
+  void ResetDashes() {
+    Dashes = {};
+    PanelDashes = {};
+  }
   // Whether the next segment of a dashed printed curve is drawn: the
   // pattern moves on every `period` segments (the stages' second trial
   // dashes, their third draws four steps of five, the previous result
-  // dashes).
-  bool PenDown(short trial, int period);
+  // dashes). The body box's panels keep a pattern of their own beside its
+  // loops' (`panels`).
+  bool PenDown(short trial, int period, bool panels = false);
   void WritePredictedValue(TDrawSurface& surface, short measureMode);
 
   // --- Texts and tables ------------------------------------------------------
@@ -174,5 +178,5 @@ private:
     int Segments = 0;
     bool Down = true;
     int Dash = 0;
-  } Dashes;
+  } Dashes, PanelDashes;
 };

@@ -5,6 +5,7 @@
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyGeometry.h"
 #include "measure/screen/PlethyStrokeChart.h"
+#include "measure/screen/PlethyPanels.h"
 #include "measure/screen/PressureChart.h"
 
 #include <algorithm>
@@ -16,14 +17,6 @@ namespace PlethyPainter {
 namespace {
 
 using PlethyGeometry::TLoopFrame;
-
-// The volume-time panel beside the table: 12 per second across, 14 per
-// litre up from its base line.
-constexpr int PanelLeft = 15;
-constexpr int PanelBase = 440;
-constexpr float PanelXPerSecond = 12.0f;
-constexpr float PanelYPerL = 14.0f;
-constexpr TRect PanelArea{8, 283, 741, 456};
 
 short Zoom(const TMeasurePainter& painter) { return std::clamp<short>(painter.Core().ZoomLevel, 0, 3); }
 
@@ -37,14 +30,23 @@ TLoopFrame TgvFrameOf(const TMeasurePainter& painter) {
                                   : PlethyGeometry::TgvFrame(painter.Display.ScreenMode);
 }
 
-bool PanelShown(const TMeasurePainter& painter) { return !painter.Display.Printing && painter.Display.ScreenMode == 1; }
+// The flow-volume and volume-time panels: beside the table on the screen,
+// on paper when the printout asks for the second graph.
+bool PanelShown(const TMeasurePainter& painter) {
+  return painter.Display.Printing ? painter.Display.PlethyPrint.Panels : painter.Display.ScreenMode == 1;
+}
+
+PlethyPanels::TPanels PanelsOf(const TMeasurePainter& painter) {
+  return painter.Display.Printing ? PlethyPanels::PrintedPanels(painter.Display.PrintLine)
+                                  : PlethyPanels::ScreenPanels();
+}
 
 void Segment(const TMeasurePainter& painter, TDrawSurface& surface, const TLoopFrame& frame, TPoint from, TPoint to,
              int pen) {
   // A loop larger than the zoom step's range is cut at its frame.
   if (from == to || !PlethyGeometry::Inside(frame, from) || !PlethyGeometry::Inside(frame, to))
     return;
-  painter.DrawLine(surface, from.X, from.Y, to.X - from.X, to.Y - from.Y, pen);
+  painter.SegmentTo(surface, pen, from, to);
 }
 
 // One loop's axes: the vertical axis on the left edge, the horizontal one
@@ -69,24 +71,14 @@ void LoopAxes(const TMeasurePainter& painter, TDrawSurface& surface, const TLoop
   painter.WriteScaleUnit(surface, a.Right - 40, frame.AxisY + 6, xUnit);
 }
 
-void PanelAxes(const TMeasurePainter& painter, TDrawSurface& surface, float volumeDivisor) {
-  if (painter.Display.Grid != 0)
-    painter.DrawGrid(surface, PanelLeft, PanelArea.Top + 10, 720, PanelBase - PanelArea.Top - 10, 60.0f,
-                     PanelYPerL / volumeDivisor * 2.0f, 1);
-  painter.DrawLine(surface, PanelLeft, PanelBase, 720, 0, 0);
-  painter.DrawLine(surface, PanelLeft, PanelArea.Top + 10, 0, PanelBase - PanelArea.Top - 10, 0);
-  painter.DrawScale(surface, PanelLeft, PanelBase, PanelXPerSecond, false, 0, 60, 5, 1.0f);
-  painter.WriteScaleUnit(surface, 700, PanelBase - 14, "[s]");
-  painter.WriteScaleUnit(surface, PanelLeft + 6, PanelArea.Top + 2, "[L]");
-}
-
 // Below the loops: the syringe strokes of a calibration (in both
-// layouts), else the volume-time panel beside the table.
+// layouts), else the test's flow-volume and volume-time panels beside the
+// table.
 void LowerAxes(const TMeasurePainter& painter, TDrawSurface& surface) {
   if (TMeasureData::MeasureMode == MEASURE_CALIBRATION)
     PlethyStrokeChart::DrawKoordinata(painter, surface);
   else if (PanelShown(painter))
-    PanelAxes(painter, surface, PlethyGeometry::Factors(Zoom(painter))[1]);
+    PlethyPanels::DrawKoordinata(painter, surface, PanelsOf(painter));
 }
 
 int PenOf(const TMeasurePainter& painter, short trial) {
@@ -110,6 +102,8 @@ void DrawKoordinata(const TMeasurePainter& painter, TDrawSurface& surface) {
     LoopAxes(painter, surface, tgv, PlethyGeometry::PrintTgvXPerPa / p.TgvScale,
              PlethyGeometry::PrintTgvYPerKPa / p.TgvScale, p.TgvScale > 1.0f ? 30 : p.TgvScale > 0.5f ? 20 : 10, 1,
              "[Pa]", "[kPa]");
+    if (PanelShown(painter))
+      PlethyPanels::DrawKoordinata(painter, surface, PanelsOf(painter));
     return;
   }
   const auto size = static_cast<float>(res.Size);
@@ -157,8 +151,10 @@ void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int
     return;
   const TPlethySlot& slot = *loops;
   const PlethyGeometry::TFactors f = PlethyGeometry::Factors(Zoom(painter));
-  if (painter.Display.Printing && patterned && trial != 0 && !painter.PenDown(trial, 2))
-    return;
+  // On paper a patterned trial's loops move their pattern every second
+  // segment, its panels every fifth.
+  const bool dashed = painter.Display.Printing && patterned && trial != 0;
+  const bool loopsDown = !dashed || painter.PenDown(trial, 2);
   const int pen = PenOf(painter, trial);
   const bool recording = core.StartId != 0 && trial == core.TrialIndex;
   const auto inside = [](std::size_t k, std::int16_t begin, std::int16_t end) {
@@ -177,7 +173,7 @@ void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int
     return paper ? PlethyGeometry::PrintedTgvPoint(tgv, print.TgvScale, print.TgvOffset[t], box[k] - tgvFirst, mouth[k])
                  : PlethyGeometry::TgvPoint(tgv, f, box[k] - tgvFirst, mouth[k]);
   };
-  if (inside(i, slot.BeginTGVLoop, slot.EndTGVLoop) || tgvLive) {
+  if (loopsDown && (inside(i, slot.BeginTGVLoop, slot.EndTGVLoop) || tgvLive)) {
     Segment(painter, surface, tgv, tgvAt(i - 1), tgvAt(i), pen);
     if (!tgvLive && static_cast<long>(i) == slot.EndTGVLoop - 1)
       Segment(painter, surface, tgv, tgvAt(i), tgvAt(static_cast<std::size_t>(slot.BeginTGVLoop)), pen);
@@ -197,26 +193,22 @@ void DrawCurve(TMeasurePainter& painter, TDrawSurface& surface, short trial, int
                                                           flow[k])
                  : PlethyGeometry::ResistancePoint(res, f, b, flow[k]);
   };
-  if (inside(i, slot.BeginResistanceLoop, slot.EndResistanceLoop) || resLive) {
+  if (loopsDown && (inside(i, slot.BeginResistanceLoop, slot.EndResistanceLoop) || resLive)) {
     Segment(painter, surface, res, resAt(i - 1), resAt(i), pen);
     if (!resLive && static_cast<long>(i) == slot.EndResistanceLoop - 1)
       Segment(painter, surface, res, resAt(i), resAt(static_cast<std::size_t>(slot.BeginResistanceLoop)), pen);
   }
 
-  // The volume-time panel beside the table.
-  if (!PanelShown(painter))
+  // The flow-volume and volume-time panels; the chosen loop's first and
+  // last samples are marked on them.
+  if (!PanelShown(painter) || (dashed && !painter.PenDown(trial, 5, true)))
     return;
-  const auto vt = [&](std::size_t k) {
-    return TPoint{PanelLeft + static_cast<int>(static_cast<float>(k) * 0.01f * PanelXPerSecond / f[2]),
-                  PanelBase - static_cast<int>(volume[k] * PanelYPerL / f[1])};
-  };
-  const TLoopFrame panel{PanelArea, PanelBase, 1};
-  Segment(painter, surface, panel, vt(i - 1), vt(i), pen);
-  // The chosen loop's first and last samples are marked on the panel.
-  if (static_cast<long>(i) == slot.BeginResistanceLoop || static_cast<long>(i) == slot.EndResistanceLoop - 1) {
-    const TPoint p = vt(i);
-    Segment(painter, surface, panel, {p.X, p.Y - 6}, {p.X, p.Y + 6}, pen);
-  }
+  const bool marked =
+      static_cast<long>(i) == slot.BeginResistanceLoop || static_cast<long>(i) == slot.EndResistanceLoop - 1;
+  // While the test records, its volume starts from 0: the panels stand it
+  // on the lung volume the live conversion assumes.
+  const float offset = recording ? static_cast<float>(core.Plethysmograph.Live.lungVolumeL) : 0.0f;
+  PlethyPanels::DrawSegment(painter, surface, PanelsOf(painter), flow, volume, index, pen, marked, offset);
 }
 
 void CalculatePrintLoopOffset(TMeasurePainter& painter, short trial, bool scaleOnly) {

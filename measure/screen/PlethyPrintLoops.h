@@ -29,6 +29,7 @@ TLoopExtremes Extremes(std::span<const float> across, std::span<const float> up,
 
 struct TPrintLoops {
   bool MultiTrial = false;  // the stages' trials 1 to 3 side by side
+  bool Panels = false;      // the second graph: the flow-volume and volume-time panels under the loops
   float ResistanceScale = 0.25f;
   float TgvScale = 0.25f;
   std::array<float, 4> ResistanceOffset{};  // kPa, before the scale

@@ -19,9 +19,13 @@ public:
     int Y;
   };
   void CalculatePrintZoom(short, bool, bool) override { ++Zooms; }
-  void DrawAxes(TPrintCanvas& canvas, short kind, bool) override { Axes.emplace_back(kind, canvas.PrintY); }
-  void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool, bool) override {
+  void DrawAxes(TPrintCanvas& canvas, short kind, bool secondDiagram) override {
+    Axes.emplace_back(kind, canvas.PrintY);
+    AxesSecondDiagram.push_back(secondDiagram);
+  }
+  void DrawSlot(TPrintCanvas& canvas, short kind, short slot, int pen, bool dotted, bool, bool secondDiagram) override {
     Slots.push_back({kind, slot, pen, dotted, canvas.PrintY});
+    SlotsSecondDiagram.push_back(secondDiagram);
   }
   void DrawPressureLines(TPrintCanvas& canvas) override { PressureLines.push_back(canvas.PrintY); }
   void SaveScreenState() override { ++Saved; }
@@ -31,6 +35,9 @@ public:
   std::vector<std::pair<short, int>> Axes;
   std::vector<TSlot> Slots;
   std::vector<int> PressureLines;
+  // The further diagram asked with each call (the FVC's volume-time
+  // diagram, the body box's panels).
+  std::vector<bool> AxesSecondDiagram, SlotsSecondDiagram;
 };
 
 class TestPrintoutTest : public MeasureCoreTest {
@@ -116,6 +123,31 @@ TEST_F(TestPrintoutTest, FvcPageDrawsTablesGraphLegendOnceAndTitles) {
   Printout.PrintMeasure(Canvas, 2);
   const auto later = Surface.Texts();
   EXPECT_EQ(std::count(later.begin(), later.end(), "Act. "), 0);
+}
+
+// The body box's graph asks the painting for its panels, and prints their
+// title, only when the second graph is chosen.
+TEST_F(TestPrintoutTest, TheBoxGraphAsksForItsPanelsWithTheSecondGraphOnly) {
+  Core.GetAktBuffer(MEASURE_PLETHY, 0)[0] = 6.0f;  // TLC: the trial holds a result
+  Printout.ExtraTests = 4;
+  Printout.PrintSelection[11] = 1;
+  for (const bool second : {false, true}) {
+    SCOPED_TRACE(second ? "second graph" : "loops only");
+    Printout.PrintSelection[TTestPrintout::SecondPlethyEntry] = second ? 1 : 0;
+    Curves = {};
+    Surface.Calls.clear();
+    Printout.CalculateMeasureHeight(Canvas, 2000, 128);
+    Canvas.PrintY = 128;
+    Printout.PrintMeasure(Canvas, 1);
+    ASSERT_EQ(Curves.Axes.size(), 1u);
+    EXPECT_EQ(Curves.Axes[0].first, MEASURE_PLETHY);
+    EXPECT_EQ(Curves.AxesSecondDiagram[0], second);
+    ASSERT_EQ(Curves.Slots.size(), 2u) << "the actual trial and the previous result";
+    for (const bool asked : Curves.SlotsSecondDiagram)
+      EXPECT_EQ(asked, second);
+    const auto texts = Surface.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Flow-volume and volume-time curves"), second ? 1 : 0);
+  }
 }
 
 // A trial the instrument link ended early is printed with a line under its

@@ -166,8 +166,9 @@ TEST_F(PlethyReplay, TheDemonstrationTrialGivesTheModelsVolumesAndResistance) {
 
 // The page printed through the program, with and without the second
 // graph: the table holds TGV, RV, TLC and Raw near the hand-worked figures
-// of the model (above), the loop titles stand under the table, the third
-// title only with the second graph, and every word lies on the page.
+// of the model (above), the loop titles stand under the table, the second
+// graph's title and its flow-volume and volume-time panels only when it is
+// chosen, and every word lies on the page.
 TEST_F(PlethyReplay, ThePrintedPageHoldsTheResultsAndTheLoopsWithAndWithoutTheSecondGraph) {
   RunDemonstration();
   ASSERT_FALSE(HasFailure());
@@ -195,7 +196,7 @@ TEST_F(PlethyReplay, ThePrintedPageHoldsTheResultsAndTheLoopsWithAndWithoutTheSe
     }
     for (const char* title : {"Resistance loops", "Thoracic gas volume"})
       EXPECT_NE(text.find(title), std::string::npos) << title;
-    EXPECT_EQ(text.find("Specific resistance") != std::string::npos, second);
+    EXPECT_EQ(text.find("Flow-volume and volume-time curves") != std::string::npos, second);
 
     // Every word inside the page.
     const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
@@ -217,8 +218,31 @@ TEST_F(PlethyReplay, ThePrintedPageHoldsTheResultsAndTheLoopsWithAndWithoutTheSe
     }
     EXPECT_GT(words, 100);
 
+    // The second graph under its title: the panels' units, the time axis
+    // to 60 s in the right column, the flow axis in the left one.
+    const auto wordBox = [&](const std::string& word, std::size_t from) {
+      const std::size_t at = boxes.find(">" + word + "<", from);
+      return at == std::string::npos ? std::string::npos : boxes.rfind("<word ", at);
+    };
+    const std::size_t secondTitle = wordBox("Flow-volume", page);
+    EXPECT_EQ(secondTitle != std::string::npos, second);
+    EXPECT_EQ(wordBox("[s]", page) != std::string::npos, second);
+    if (second && secondTitle != std::string::npos) {
+      const double titleY = attribute(secondTitle, "yMax");
+      for (const char* unit : {"[s]", "60"}) {
+        const std::size_t w = wordBox(unit, page);
+        ASSERT_NE(w, std::string::npos) << unit;
+        EXPECT_GT(attribute(w, "yMin"), titleY) << unit << " under the title";
+        EXPECT_GT(attribute(w, "xMin"), width / 2) << unit << " in the right column";
+      }
+      double lowest = -1.0;
+      for (std::size_t at = boxes.find(">[L/s]<", page); at != std::string::npos; at = boxes.find(">[L/s]<", at + 1))
+        lowest = std::max(lowest, attribute(boxes.rfind("<word ", at), "yMin"));
+      EXPECT_GT(lowest, titleY - 12.0) << "the flow-volume panel's flow axis beside the title's row";
+    }
+
     // The loops are drawn: dark pixels below the loop titles in both
-    // columns, and none in the page's last tenth.
+    // columns, and none at the page's foot.
     const std::size_t title = boxes.find(">Resistance<");
     ASSERT_NE(title, std::string::npos);
     const double titleBottom = attribute(boxes.rfind("<word ", title), "yMax");
@@ -239,7 +263,10 @@ TEST_F(PlethyReplay, ThePrintedPageHoldsTheResultsAndTheLoopsWithAndWithoutTheSe
     const int below = static_cast<int>(titleBottom) + 12;  // under the unit texts' row
     EXPECT_GT(dark(0, picture.width() / 2, below, picture.height()), 150);
     EXPECT_GT(dark(picture.width() / 2, picture.width(), below, picture.height()), 150);
-    EXPECT_EQ(dark(0, picture.width(), picture.height() * 9 / 10, picture.height()), 0);
+    // The second graph reaches further down, still short of the page's
+    // last twentieth.
+    const int free = second ? picture.height() * 19 / 20 : picture.height() * 9 / 10;
+    EXPECT_EQ(dark(0, picture.width(), free, picture.height()), 0);
   }
 }
 
