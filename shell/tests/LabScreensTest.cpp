@@ -1,5 +1,6 @@
 // The windows a technician meets, through the real program on the lab's
-// screens (1280×800 and 1920×1080): each test window as it opens and after
+// screens (1280×800 and 1920×1080, and a main window smaller than the
+// screen): each test window as it opens and after
 // a trial on the demonstration data, the audiometer and the trend. Each
 // opens whole inside the client area (no scroll bars), no text of it reads
 // as a bare text number ("#123"), and a picture of the main window lands in
@@ -115,5 +116,9 @@ protected:
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
 
 TEST_F(LabScreens, OnAWideScreen) { Walk(QSize(1920, 1080)); }
+
+// A main window smaller than the screen: the client area is lower than the
+// windows the screen's factors make, so each opens smaller, still whole.
+TEST_F(LabScreens, InASmallClientArea) { Walk(QSize(1024, 600)); }
 
 }  // namespace
