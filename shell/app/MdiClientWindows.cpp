@@ -94,9 +94,13 @@ TWindowArgs THalvetraMDIClient::WindowArgs(int designWidth, int designHeight) {
     sheet->FillPatientData(patient);
   TWindowArgs args;
   // A window the screen's factors would make larger than the client area
-  // opens smaller, whole, rather than scrolling in its frame.
-  const QSize room = viewport()->size() - FrameChrome();
-  args.Scale = Screen::FitInto(App.GetScale(), designWidth, designHeight, room.width(), room.height());
+  // opens smaller, whole, rather than scrolling in its frame. A client not
+  // on screen (the main window kept hidden) has no area to go by.
+  args.Scale = App.GetScale();
+  if (isVisible()) {
+    const QSize room = viewport()->size() - FrameChrome();
+    args.Scale = Screen::FitInto(args.Scale, designWidth, designHeight, room.width(), room.height());
+  }
   args.Texts = &App.GetMessages();
   args.IniPath = App.GetSettings().IniPath;
   args.Patient = patient;
