@@ -437,7 +437,7 @@ TEST(CommandIcons, TheLettersOfTheLastFallback) {
 }
 
 // The pictures the program ships rather than draws.
-const std::set<std::string, std::less<>> ShippedPictures{"2107", "24310"};
+const std::set<std::string, std::less<>> ShippedButtonPictures{"2107", "24310"};
 
 QImage PictureOf(const QIcon& icon) { return icon.pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32); }
 
@@ -485,7 +485,7 @@ TEST(CommandIcons, EveryBarPictureIsDrawnAndTheDrawingsDiffer) {
     shown.insert(std::to_string(id));
 
   for (const std::string& name : shown)
-    EXPECT_TRUE(!DrawnPicture(name).isNull() || ShippedPictures.contains(name)) << "no picture for " << name;
+    EXPECT_TRUE(!DrawnPicture(name).isNull() || ShippedButtonPictures.contains(name)) << "no picture for " << name;
 
   const std::vector<std::string_view> names = DrawnPictureNames();
   std::vector<std::pair<std::string_view, QImage>> pictures;
@@ -565,7 +565,7 @@ TEST_F(ComponentWindows, ButtonsShowTheirPicturesAndKeepTheirTips) {
       EXPECT_FALSE(tip.isEmpty()) << "the button keeps its tip";
     }
     EXPECT_NE(PictureOf(icon), PictureOf(LettersPicture(tip))) << "letters: " << tip.toStdString();
-    if (ShippedPictures.contains(picture))
+    if (ShippedButtonPictures.contains(picture))
       return;
     const QIcon drawn = DrawnPicture(picture);
     ASSERT_FALSE(drawn.isNull());
