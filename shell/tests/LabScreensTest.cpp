@@ -21,13 +21,17 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <tuple>
+
 namespace {
 
 class LabScreens : public TMeasureRunFixture {
 protected:
   void Walk(QSize screen) {
     Size = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
-    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
+    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=5\n[Hardware Diffusion Test]\nInstall=1\n"
+                                 "[Hardware Plethysmograph]\nInstall=1\n");
+    Dialogs.SelectInstrument = [this](const std::string&, const std::array<std::string, 3>&) { return Choice; };
     Start();
     App->GetFrame()->showNormal();
     App->GetFrame()->setGeometry(QRect(QPoint(0, 0), screen));
@@ -56,6 +60,22 @@ protected:
       Settle();
       Sink.Messages.clear();
     }
+
+    // The tests of the other instruments, as they open.
+    for (const auto& [command, choice, name] :
+         {std::tuple{CM_MEASURE_DFC, 5882, "dfc"}, std::tuple{CM_MEASURE_PLETHY, 5883, "plethysmography"},
+          std::tuple{CM_MEASURE_SHUTTER, 5883, "shutter"}, std::tuple{CM_MEASURE_RHINO, 5881, "rhinomanometry"}}) {
+      SCOPED_TRACE(name);
+      Choice = choice;
+      ASSERT_TRUE(Route(command));
+      ExpectWhole(Client().GetMeasureFrame(), std::string(name) + "-opened");
+      Sink.Answer = IDNO;
+      if (Client().GetMeasureFrame())
+        Client().GetMeasureFrame()->close();
+      Settle();
+      Sink.Messages.clear();
+    }
+    Choice = 5881;
 
     Client().CmAudiometer();
     ASSERT_NE(Client().GetAudioMeterFrame(), nullptr);
@@ -111,6 +131,7 @@ protected:
   }
 
   std::string Size;
+  int Choice = 5881;  // the instrument chosen when several could run the test
 };
 
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
