@@ -9,6 +9,11 @@
 
 class TAudioMeterWindow : public TEventHandler {
 public:
+  // The window's size in the 800 x 600 layout; the scale factors it is
+  // made with multiply it.
+  static constexpr int DesignWidth = 750;
+  static constexpr int DesignHeight = 510;
+
   // 0 to 3, the tool bar's algorithm buttons.
   virtual int GetAlgorithm() const = 0;
   // 0 to 2.

@@ -11,6 +11,11 @@
 
 class TProvocationWindow : public TEventHandler {
 public:
+  // The window's size in the 800 x 600 layout; the scale factors it is
+  // made with multiply it.
+  static constexpr int DesignWidth = 750;
+  static constexpr int DesignHeight = 465;
+
   virtual bool GetGridStatus() const = 0;
   virtual bool IsNebulizerRunning() const = 0;
   virtual bool IsEnd() const = 0;

@@ -72,7 +72,7 @@ TTrend::TTrend(float xScale, float yScale, const TMessage* messages, std::string
                std::string dateFormat, QWidget* parent)
     : QWidget(parent), XScale(xScale), YScale(yScale), Messages(messages), IniPath(std::move(iniPath)),
       Patient(patient), DateFormat(std::move(dateFormat)) {
-  setFixedSize(static_cast<int>(753 * XScale), static_cast<int>(485 * YScale));
+  setFixedSize(static_cast<int>(DesignWidth * XScale), static_cast<int>(DesignHeight * YScale));
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));

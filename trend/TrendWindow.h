@@ -13,6 +13,11 @@ class QPainter;
 
 class TTrendWindow : public TEventHandler {
 public:
+  // The window's size in the 800 x 600 layout; the scale factors it is
+  // made with multiply it.
+  static constexpr int DesignWidth = 753;
+  static constexpr int DesignHeight = 485;
+
   virtual bool GetGridStatus() const = 0;
   virtual void Repaint() = 0;
   // One examination's line: five values, their predicted values, the

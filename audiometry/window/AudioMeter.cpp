@@ -176,7 +176,7 @@ void TAudioMeter::PlaceControls() {
   x += cell;  // the filler
   AutomaticButton->setGeometry(x, 0, cell, toolHeight);
   StopButton->setGeometry(x + cell, 0, cell, toolHeight);
-  setMinimumSize(static_cast<int>(750 * XScale), static_cast<int>(510 * YScale));
+  setMinimumSize(static_cast<int>(DesignWidth * XScale), static_cast<int>(DesignHeight * YScale));
   resize(minimumSize());
 }
 

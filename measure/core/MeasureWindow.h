@@ -21,6 +21,11 @@ public:
   // 3 diffusion unit, 4 plethysmograph.
   enum : short { NoInstrument = 0, Spirometer = 1, Rhinomanometer = 2, DiffusionUnit = 3, Plethysmograph = 4 };
 
+  // The window's size in the 800 x 600 layout; the scale factors it is
+  // made with multiply it.
+  static constexpr int DesignWidth = 753;
+  static constexpr int DesignHeight = 485;
+
   virtual TMeasureInterrupt& Link() = 0;
 
   // The test it was made for (0 FVC to 6 rhinomanometry) and the one shown.

@@ -1,4 +1,5 @@
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PatientLineFit.h"
 #include "measure/screen/PlethyPainter.h"
 #include "measure/screen/PlethyStrokeChart.h"
 #include "measure/screen/RhinoChart.h"
@@ -596,26 +597,24 @@ void TMeasurePainter::UpdateTableTitle(TDrawSurface& surface) const {
 void TMeasurePainter::WritePredictedData(TDrawSurface& surface) const {
   const TColor panel = Color(MeasureTexts::PanelColor);
   const TColor text = Color(MeasureTexts::TextColor);
-  TUtil::TextOutA(surface, Display.XScale, Display.YScale, 110, 9, std::string(39, ' '), panel, 10, "Courier New",
-                  text, 700);
-  // The line ends before the BTPS panel's text (at 450): a line too long
-  // (a long name, or a screen whose height grows less than its width) loses
-  // its wide gaps first, then takes a smaller font, and what still does not
-  // fit is cut at the panel.
+  // The line ends before the BTPS panel's text (at 450); the blanks that
+  // clear the old line stop there too, as the panel's text is already drawn.
   constexpr int Left = 110;
   constexpr int Right = 446;
-  std::string line = MeasureTexts::PatientLine(MeasureCore.PredictedData, Messages);
   const TPoint at = TUtil::Scale(Display.XScale, Display.YScale, TPoint{Left, 9});
   const int right = TUtil::Scale(Display.XScale, Display.YScale, TPoint{Right, 9}).X;
-  TFontSpec font = TUtil::LayoutFont("Times New Roman", 10, Display.YScale, 700);
-  if (at.X + surface.MeasureText(line, font).Width > right)
-    for (std::size_t gap = line.find("   "); gap != std::string::npos; gap = line.find("   ", gap))
-      line.erase(gap, 1);
-  const int smallest = std::max(1, (font.PixelHeight * 3 + 3) / 4);  // three quarters, rounded up
-  while (font.PixelHeight > smallest && at.X + surface.MeasureText(line, font).Width > right)
-    --font.PixelHeight;
-  surface.SetClip({at.X, at.Y, right, at.Y + 2 * font.PixelHeight});
-  surface.TextAt(at, line, {font, text, panel, true, TTextAlign::Left});
+  const TFontSpec full = TUtil::LayoutFont("Times New Roman", 10, Display.YScale, 700);
+  // Three quarters of the layout's font at most, and of the font the
+  // width stands for when the window is narrower than it is high.
+  const TFontSpec widthFont = TUtil::LayoutFont("Times New Roman", 10, std::min(Display.XScale, Display.YScale), 700);
+  const int smallest = std::max(1, (widthFont.PixelHeight * 3 + 3) / 4);  // rounded up
+  const PatientLineFit::TFitted line =
+      PatientLineFit::Fit(surface, MeasureCore.PredictedData, Messages, full, smallest, right - at.X);
+  const int clearHeight = TUtil::LayoutFont("Courier New", 10, Display.YScale, 700).PixelHeight;
+  surface.SetClip({at.X, at.Y, right, at.Y + 2 * std::max(line.Font.PixelHeight, clearHeight)});
+  TUtil::TextOutA(surface, Display.XScale, Display.YScale, Left, 9, std::string(39, ' '), panel, 10, "Courier New",
+                  text, 700);
+  surface.TextAt(at, line.Text, {line.Font, text, panel, true, TTextAlign::Left});
   surface.ResetClip();
 }
 

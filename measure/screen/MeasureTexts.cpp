@@ -103,7 +103,10 @@ std::vector<TTextItem> PrePostHeader(const TPrePostState& state, const TMessage&
 }
 
 std::string PatientLine(const PREDICTED_DATA& patient, const TMessage& messages) {
-  const std::string name = patient.GetName();
+  return PatientLine(patient, messages, patient.GetName());
+}
+
+std::string PatientLine(const PREDICTED_DATA& patient, const TMessage& messages, const std::string& name) {
   if (patient.Unit == 0)
     return messages.Format(50, {name, std::to_string(patient.Age), std::to_string(patient.Height),
                                 std::to_string(patient.Weight)});

@@ -84,6 +84,8 @@ std::string ThirdStageShort(const TMessage& messages);
 
 // Texts 50 (metric) and 51 (imperial: the height split into feet and inches).
 std::string PatientLine(const PREDICTED_DATA& patient, const TMessage& messages);
+// The same with `name` in place of the patient's.
+std::string PatientLine(const PREDICTED_DATA& patient, const TMessage& messages, const std::string& name);
 
 // --- The live value -------------------------------------------------------------
 

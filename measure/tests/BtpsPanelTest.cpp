@@ -9,6 +9,7 @@
 #include "testing/Artifacts.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -95,6 +96,42 @@ TEST_F(BtpsPanel, PicturesAtTwoScales) {
       for (int y = static_cast<int>(11 * shot.Y); y < static_cast<int>(24 * shot.Y); ++y)
         inked += picture.pixelColor(x, y) != back;
     EXPECT_GT(inked, 20) << shot.Name;
+  }
+}
+
+// On a window narrower than it is high (the 800 x 600 layout at factors
+// 1 x 1.33, or a 5:4 screen's 1.6 x 1.71) the panel's font follows the
+// width: the pressure "1070" shows all four digits rather than "070", and
+// "BTPS:" ends before the switch.
+TEST_F(BtpsPanel, TextsShowWholeWhenTheWindowIsNarrowerThanHigh) {
+  for (const auto& [xs, ys] : {std::pair{1.0f, 1.0f}, std::pair{1.0f, 800.0f / 600.0f}, std::pair{1.6f, 1024.0f / 600.0f},
+                               std::pair{2.4f, 1.8f}}) {
+    SCOPED_TRACE(std::to_string(xs) + " x " + std::to_string(ys));
+    THost& host = Host(xs, ys);
+    host.Panel->UpdateBTPSData(1, 22, 45, 1070);
+    TBTPS& panel = *host.Panel;
+    for (QLineEdit* field : {static_cast<QLineEdit*>(panel.GetTemperatureField()),
+                             static_cast<QLineEdit*>(panel.GetHumidityField()),
+                             static_cast<QLineEdit*>(panel.GetPressureField())}) {
+      // The frame and the edit's own margin take some 3 pixels a side.
+      EXPECT_LE(QFontMetrics(field->font()).horizontalAdvance(field->text()), field->width() - 6)
+          << field->text().toStdString() << " in " << field->width();
+    }
+    EXPECT_EQ(panel.GetPressureField()->text(), "1070");
+
+    QImage picture(host.size(), QImage::Format_RGB32);
+    const QColor back = host.palette().color(QPalette::Window);
+    picture.fill(back);
+    {
+      QPainter painter(&picture);
+      panel.PutBTPSText(painter, 0);
+    }
+    int inked = 0;
+    const QRect underSwitch = panel.GetSwitch()->geometry();
+    for (int x = underSwitch.left(); x <= underSwitch.right(); ++x)
+      for (int y = static_cast<int>(11 * ys); y < std::min(picture.height(), static_cast<int>(26 * ys)); ++y)
+        inked += picture.pixelColor(x, y) != back;
+    EXPECT_EQ(inked, 0) << "\"BTPS:\" runs under the switch";
   }
 }
 

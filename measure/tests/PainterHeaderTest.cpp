@@ -4,12 +4,15 @@
 // columns.
 
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/PatientLineFit.h"
 #include "measure/screen/PressureChart.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/RecordingSurface.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -59,10 +62,14 @@ TEST_F(PainterHeaderTest, PatientLineEndsBeforeTheBtpsPanel) {
       ASSERT_EQ(clips.size(), 1u) << "the line is cut at the panel";
       EXPECT_LE(clips[0].Rect.Right, btps);
       EXPECT_GE(line->Points[0].X, clips[0].Rect.Left);
-      // The font shrinks to at most three quarters of its size before the
-      // line is cut.
-      const TFontSpec full = TUtil::LayoutFont("Times New Roman", 10, Painter.Display.YScale, 700);
-      EXPECT_GE(line->Style.Font.PixelHeight * 4, full.PixelHeight * 3);
+      // The font shrinks to at most three quarters of its size (of the size
+      // the width stands for, on a window narrower than it is high) before
+      // the name gives way; only a name that has given way goes smaller.
+      const TFontSpec full = TUtil::LayoutFont(
+          "Times New Roman", 10, std::min(Painter.Display.XScale, Painter.Display.YScale), 700);
+      if (line->Style.Font.PixelHeight * 4 < full.PixelHeight * 3) {
+        EXPECT_NE(line->Text.find("..."), std::string::npos) << line->Text;
+      }
       const int end = line->Points[0].X + surface.MeasureText(line->Text, line->Style.Font).Width;
       if (end > clips[0].Rect.Right) {
         EXPECT_LE((line->Style.Font.PixelHeight - 1) * 4, full.PixelHeight * 3) << "cut only at the smallest size";
@@ -72,6 +79,65 @@ TEST_F(PainterHeaderTest, PatientLineEndsBeforeTheBtpsPanel) {
             << "no smaller than it needs";
       }
     }
+}
+
+// What a clinician checks the predicted values by is never the part cut
+// off at the BTPS panel: on a window narrower than it is high (the 753-pixel
+// layout at factor 1 under a 1280 x 800 frame's 4:3 height, or one squeezed
+// into a small client area) the age, the height and the weight are written
+// whole, the name gives way, and no text reaches the panel, the blanks that
+// clear the old line included.
+TEST_F(PainterHeaderTest, PatientLineKeepsItsNumbersWholeBeforeTheBtpsPanel) {
+  const std::pair<float, float> scales[] = {{1.0f, 1.0f}, {1.0f, 800.0f / 600.0f}, {1.1f, 1.35f}, {1.6f, 800.0f / 600.0f},
+                                            {0.8f, 1.2f}, {2.4f, 1.8f}};
+  const char* names[] = {"Test Man", "Maximilian Alexander Feathers", "Ödön Árpád Szentgyörgyi"};
+  for (const auto& [x, y] : scales)
+    for (const char* name : names) {
+      SCOPED_TRACE(std::to_string(x) + " x " + std::to_string(y) + " " + name);
+      Core.PredictedData.SetName(name);
+      Core.PredictedData.Age = 40;
+      Core.PredictedData.Height = 180;
+      Core.PredictedData.Weight = 82;
+      Painter.Display.XScale = x;
+      Painter.Display.YScale = y;
+      TRecordingSurface surface({2000, 1200});
+      Painter.WritePredictedData(surface);
+      const auto line = TextStarting(surface, "Patient:");
+      ASSERT_TRUE(line);
+      for (const char* part : {"Age: 40 years", "Height: 180 cm", "Weight: 82 kg"})
+        EXPECT_NE(line->Text.find(part), std::string::npos) << line->Text;
+      const std::string kept = line->Text.substr(9, line->Text.find("Age:") - 9);
+      EXPECT_EQ(kept.substr(0, 1), std::string(name).substr(0, 1)) << "the name keeps its beginning";
+      if (kept.find(name) == std::string::npos) {
+        EXPECT_NE(kept.find("..."), std::string::npos) << "a shortened name says so: " << kept;
+      }
+
+      // Each text as far as it shows: its footprint within the clip it was written in.
+      const int panel = static_cast<int>(450 * x);
+      int clipRight = std::numeric_limits<int>::max();
+      for (const auto& call : surface.Calls) {
+        if (call.Kind == TRecordingSurface::TKind::Clip) {
+          clipRight = call.Rect.Right;
+        } else if (call.Kind == TRecordingSurface::TKind::ResetClip) {
+          clipRight = std::numeric_limits<int>::max();
+        } else if (call.Kind == TRecordingSurface::TKind::TextAt) {
+          const TRect box = surface.TextFootprint(call);
+          const int shown = std::min(box.Right, clipRight);
+          EXPECT_LE(shown, panel) << "\"" << call.Text << "\"";
+          if (call.Text.starts_with("Patient:")) {
+            EXPECT_LE(box.Right, shown) << "the line is whole: " << call.Text;
+          }
+        }
+      }
+    }
+}
+
+// A shortened name loses whole characters, never half of one.
+TEST(PatientLineFit, DropsWholeCharacters) {
+  const std::tuple<const char*, std::size_t, const char*> cases[] = {
+      {"Smith", 2, "Smi"}, {"Ödön", 1, "Ödö"}, {"Ödön", 2, "Öd"}, {"Ödön", 3, "Ö"}, {"ab", 5, ""}};
+  for (const auto& [name, count, kept] : cases)
+    EXPECT_EQ(PatientLineFit::DropLastCharacters(name, count), kept) << name << " - " << count;
 }
 
 // The list writes "%-11s %5.2f %5.5s %3.3s %s %5.2f %5.2f" (name, actual,

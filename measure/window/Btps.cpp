@@ -30,11 +30,11 @@ TBTPS::TBTPS(float xScale, float yScale, QWidget* parent, TMessage* messages, st
   Switch = new QCheckBox(parent);
   Switch->setObjectName(QString::number(SwitchId));
   place(Switch, 490, 12, 12, 12);
-  Temperature = new TBtpsEdit(parent, TemperatureId, 3, YScale);
+  Temperature = new TBtpsEdit(parent, TemperatureId, 3, FontScale());
   place(Temperature, 504, 8, 33, 20);
-  Humidity = new TBtpsEdit(parent, HumidityId, 3, YScale);
+  Humidity = new TBtpsEdit(parent, HumidityId, 3, FontScale());
   place(Humidity, 558, 8, 30, 20);
-  Pressure = new TBtpsEdit(parent, PressureId, 4, YScale);
+  Pressure = new TBtpsEdit(parent, PressureId, 4, FontScale());
   place(Pressure, 604, 8, 42, 20);
   if (parent)
     BackColor = parent->palette().color(QPalette::Window);
@@ -87,7 +87,7 @@ void TBTPS::PutBTPSText(QPainter& painter, short unit) const {
   };
   QFont font = painter.font();
   font.setBold(true);
-  font.setPixelSize(std::max(1, static_cast<int>(TBtpsEdit::FontPixels * YScale)));
+  font.setPixelSize(std::max(1, static_cast<int>(TBtpsEdit::FontPixels * FontScale())));
   painter.save();
   painter.setFont(font);
   painter.setPen(TextColor);

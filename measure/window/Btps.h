@@ -11,6 +11,8 @@
 #include <QColor>
 #include <QPointer>
 
+#include <algorithm>
+
 class QCheckBox;
 class QPainter;
 class QWidget;
@@ -56,6 +58,10 @@ private:
 
   float XScale;
   float YScale;
+  // The texts' size follows the smaller factor: the fields and the gaps
+  // between them grow with the width, so a window narrower than it is high
+  // would cut its numbers ("1070" shown as "070").
+  float FontScale() const { return std::min(XScale, YScale); }
   QColor TextColor{0, 0, 128};
   QColor BackColor;
   QPointer<QCheckBox> Switch;

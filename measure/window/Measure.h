@@ -42,8 +42,8 @@ class TMeasureFrameScreen;
 class TMeasure final : public QWidget, private TMeasureClientLink, public TMeasureCore {
 public:
   static constexpr int WindowId = 1501;
-  static constexpr int DesignWidth = 753;
-  static constexpr int DesignHeight = 485;
+  using TMeasureWindow::DesignWidth;
+  using TMeasureWindow::DesignHeight;
 
   // `client` receives the window's messages (the MDI client); `parent` is
   // the widget it lives in. A null `text` leaves the window inert.

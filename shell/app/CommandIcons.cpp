@@ -1,12 +1,14 @@
 #include "shell/app/CommandIcons.h"
 
 #include "common/CommandNumbers.h"
+#include "shell/app/pictures/DrawnPictures.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -46,7 +48,19 @@ QIcon OwnBitmap(const std::string& bitmap) {
   return !bitmap.empty() && QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
-QIcon Letters(const QString& letters) {
+// The command number a bitmap's name stands for; 0 for a named picture.
+unsigned PictureNumber(const std::string& picture) {
+  if (picture.empty() || picture.size() > 9 || !std::all_of(picture.begin(), picture.end(), [](char c) {
+        return c >= '0' && c <= '9';
+      }))
+    return 0;
+  return static_cast<unsigned>(std::stoul(picture));
+}
+
+}  // namespace
+
+QIcon LettersPicture(const QString& name) {
+  const QString letters = IconLetters(name);
   QPixmap picture(24, 24);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
@@ -63,8 +77,6 @@ QIcon Letters(const QString& letters) {
   painter.end();
   return QIcon(picture);
 }
-
-}  // namespace
 
 std::string_view ThemeIconName(unsigned id) {
   for (const auto& [command, name] : ThemeNames)
@@ -88,10 +100,16 @@ QString IconLetters(const QString& name) {
 }
 
 QIcon CommandIcon(unsigned id, const std::string& bitmap, const QString& name) {
-  QIcon fallback = OwnBitmap(bitmap);
+  const std::string picture = bitmap.empty() ? std::to_string(id) : bitmap;
+  QIcon fallback = DrawnPicture(picture);
   if (fallback.isNull())
-    fallback = Letters(IconLetters(name));
-  const std::string_view theme = ThemeIconName(id);
+    fallback = OwnBitmap(picture);
+  if (fallback.isNull())
+    fallback = LettersPicture(name);
+  // The theme stands in for the picture the button shows: a button the
+  // layout gives another picture (the nostrils on the start buttons of
+  // rhinomanometry) keeps that one.
+  const std::string_view theme = ThemeIconName(PictureNumber(picture));
   if (theme.empty())
     return fallback;
   return QIcon::fromTheme(QString::fromUtf8(theme.data(), static_cast<qsizetype>(theme.size())), fallback);

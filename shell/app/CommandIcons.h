@@ -1,9 +1,10 @@
 #pragma once
 
 // The picture of a command's button: the desktop's icon theme where one of
-// its standard names fits the command, else the program's own bitmap of the
-// button, else the first letters of the command's name drawn on a plain
-// square, so that no button shows a bare command number.
+// its standard names fits the picture the button shows, else the picture
+// the program draws for it (shell/app/pictures), else a bitmap it ships,
+// else the first letters of the command's name drawn on a plain square, so
+// that no button shows a bare command number.
 
 #include <QIcon>
 #include <QString>
@@ -14,9 +15,13 @@
 // The freedesktop icon name of a command; empty where none fits.
 std::string_view ThemeIconName(unsigned id);
 
-// `bitmap` names the program's own picture (":/bitmaps/<bitmap>.png");
-// `name` is the command's text, for the letters of the last fallback.
+// `bitmap` names the button's picture (the command's number when empty;
+// drawn, or shipped as ":/bitmaps/<bitmap>.png"); `name` is the command's
+// text, for the letters of the last fallback.
 QIcon CommandIcon(unsigned id, const std::string& bitmap, const QString& name);
+
+// The last fallback's square with the letters of `name`.
+QIcon LettersPicture(const QString& name);
 
 // The letters of the last fallback: the first letter of up to three words
 // of the name ("Gas analysis": "GA"), or its first three letters.

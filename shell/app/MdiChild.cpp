@@ -34,14 +34,20 @@ QSize THalvetraMDIChild::WholeSize() {
   // scale; a window that did neither gives its hint.
   const QSize component =
       (Held->testAttribute(Qt::WA_Resized) ? Held->size() : Held->sizeHint()).expandedTo(Held->minimumSize());
+  return component + Chrome();
+}
+
+QSize THalvetraMDIChild::Chrome() {
+  const auto* scroller = qobject_cast<const QScrollArea*>(widget());
+  if (!scroller)
+    return QSize(0, 0);
   if (!isVisible()) {
     // A first guess: the title bar and borders are what the frame's hint
     // adds to its scroll area's.
-    return component + (sizeHint() - scroller->sizeHint()).expandedTo(QSize(0, 0));
+    return (sizeHint() - scroller->sizeHint()).expandedTo(QSize(0, 0));
   }
-  // Shown, the frame measures what it lacks (or has to spare): the view of
-  // its scroll area, the room of the scroll bars it shows included, against
-  // the window it holds.
+  // Shown, the frame measures it: its size less the view of its scroll
+  // area, the room of the scroll bars it shows included.
   if (layout())
     layout()->activate();
   QSize view = scroller->viewport()->size();
@@ -49,7 +55,7 @@ QSize THalvetraMDIChild::WholeSize() {
     view.rwidth() += scroller->verticalScrollBar()->width();
   if (scroller->horizontalScrollBar()->isVisible())
     view.rheight() += scroller->horizontalScrollBar()->height();
-  return size() + (component - view);
+  return size() - view;
 }
 
 THalvetraMDIChild::~THalvetraMDIChild() { SendMessage(&Client, WM_MDIDESTROY, reinterpret_cast<TParam1>(this), 0); }

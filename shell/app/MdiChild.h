@@ -40,6 +40,9 @@ public:
   QWidget* Component() const { return Held; }
   // The frame's size that shows its component whole, without scroll bars.
   QSize WholeSize();
+  // What the frame adds around its component (title bar and borders);
+  // measured once the frame is shown, estimated before.
+  QSize Chrome();
 
 protected:
   void closeEvent(QCloseEvent* event) override;

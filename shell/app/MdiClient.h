@@ -255,7 +255,12 @@ private:
   TExaminationStore* Store();
   // The records work on the open sheet's examination index.
   void FollowSheetIndex();
-  TWindowArgs WindowArgs();
+  // The arguments of a component window whose 800 x 600 layout is
+  // `designWidth` x `designHeight`; its factors fit it to the client area.
+  TWindowArgs WindowArgs(int designWidth, int designHeight);
+  // What a frame adds around its window: measured on a shown frame when
+  // there is one, else the style's title bar and borders.
+  QSize FrameChrome() const;
   template <class TContract>
   bool Reopen(TClientSlot slot, QPointer<QWidget>& widget, TContract* window);
   THalvetraMDIChild* MakeFrame(TClientSlot slot, int captionText, QWidget* widget, std::vector<TMenuEntry> menu);

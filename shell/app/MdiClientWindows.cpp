@@ -35,6 +35,8 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -75,12 +77,30 @@ THalvetraMDIChild* THalvetraMDIClient::GetAudioMeterFrame() const { return Frame
 THalvetraMDIChild* THalvetraMDIClient::GetTrendFrame() const { return Frame(TClientSlot::Trend).data(); }
 THalvetraMDIChild* THalvetraMDIClient::GetProvocationFrame() const { return Frame(TClientSlot::Provocation).data(); }
 
-TWindowArgs THalvetraMDIClient::WindowArgs() {
+QSize THalvetraMDIClient::FrameChrome() const {
+  for (QMdiSubWindow* window : subWindowList())
+    if (auto* frame = dynamic_cast<THalvetraMDIChild*>(window);
+        frame && frame->isVisible() && !frame->isMaximized() && !frame->isMinimized())
+      return frame->Chrome();
+  QStyleOptionTitleBar title;
+  title.initFrom(this);
+  const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+  return QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, this) + 2 * border);
+}
+
+TWindowArgs THalvetraMDIClient::WindowArgs(int designWidth, int designHeight) {
   PREDICTED_DATA patient = Control.GetPatientData();
   if (TPatient* sheet = GetPatient())
     sheet->FillPatientData(patient);
   TWindowArgs args;
+  // A window the screen's factors would make larger than the client area
+  // opens smaller, whole, rather than scrolling in its frame. A client not
+  // on screen (the main window kept hidden) has no area to go by.
   args.Scale = App.GetScale();
+  if (isVisible()) {
+    const QSize room = viewport()->size() - FrameChrome();
+    args.Scale = Screen::FitInto(args.Scale, designWidth, designHeight, room.width(), room.height());
+  }
   args.Texts = &App.GetMessages();
   args.IniPath = App.GetSettings().IniPath;
   args.Patient = patient;
@@ -149,7 +169,8 @@ void THalvetraMDIClient::CmAudiometer() {
     App.ShowNotAvailableYet();
     return;
   }
-  const TMadeWindow<TAudioMeterWindow> made = factory(WindowArgs(), this);
+  const TMadeWindow<TAudioMeterWindow> made =
+      factory(WindowArgs(TAudioMeterWindow::DesignWidth, TAudioMeterWindow::DesignHeight), this);
   if (!made.Widget || !made.Window)
     return;
   AudiometerWidget = made.Widget;
@@ -174,7 +195,8 @@ void THalvetraMDIClient::CmTrend() {
     App.ShowNotAvailableYet();
     return;
   }
-  const TMadeWindow<TTrendWindow> made = factory(WindowArgs(), this);
+  const TMadeWindow<TTrendWindow> made =
+      factory(WindowArgs(TTrendWindow::DesignWidth, TTrendWindow::DesignHeight), this);
   if (!made.Widget || !made.Window)
     return;
   TrendWidget = made.Widget;
@@ -200,7 +222,8 @@ void THalvetraMDIClient::CmProvocation() {
     return;
   }
   EvCloseChildWindows();
-  const TMadeWindow<TProvocationWindow> made = factory(WindowArgs(), this);
+  const TMadeWindow<TProvocationWindow> made =
+      factory(WindowArgs(TProvocationWindow::DesignWidth, TProvocationWindow::DesignHeight), this);
   if (!made.Widget || !made.Window)
     return;
   ProvocationWidget = made.Widget;
@@ -302,7 +325,7 @@ bool THalvetraMDIClient::CreateMeasurement(unsigned id) {
   if (!rhino)
     CmMeasureMenuClose();
   TMeasureWindowArgs args;
-  args.Common = WindowArgs();
+  args.Common = WindowArgs(TMeasureWindow::DesignWidth, TMeasureWindow::DesignHeight);
   args.MeasureType = TypeOf(id);
   args.Language = App.GetMessages().GetLanguage();
   args.Correction = rhino ? 1.0f : (GetPatient() ? GetPatient()->GetPopulationFactor() : 1.0f);

@@ -15,6 +15,23 @@ constexpr TScreenScale ScaleFor(int widthPx, int heightPx) {
   return {static_cast<float>(widthPx) * 0.00125f, static_cast<float>(heightPx) * (1.0f / 600.0f)};
 }
 
+// The factors a window whose 800 x 600 layout is `designWidth` x
+// `designHeight` is made with so that it shows whole in a room of
+// `roomWidth` x `roomHeight` pixels: the screen's, or less on an axis where
+// those would make it larger than the room. Never below half the layout: a
+// room smaller than that leaves the window scrolling in its frame.
+inline constexpr float SmallestFittedScale = 0.5f;
+
+constexpr TScreenScale FitInto(TScreenScale screen, int designWidth, int designHeight, int roomWidth, int roomHeight) {
+  const auto fit = [](float factor, int design, int room) {
+    if (design <= 0 || static_cast<float>(design) * factor <= static_cast<float>(room))
+      return factor;
+    const float fitted = static_cast<float>(room) / static_cast<float>(design);
+    return fitted < SmallestFittedScale ? (factor < SmallestFittedScale ? factor : SmallestFittedScale) : fitted;
+  };
+  return {fit(screen.X, designWidth, roomWidth), fit(screen.Y, designHeight, roomHeight)};
+}
+
 // Curves and their colour bands need at least 16 bits per pixel.
 constexpr bool HasTooFewColours(int bitsPerPixel) { return bitsPerPixel < 16; }
 

@@ -9,6 +9,9 @@
 #include "patients/Patient.h"
 #include "shell/app/CommandIcons.h"
 #include "shell/app/ComponentBar.h"
+#include "shell/app/pictures/DrawnPictures.h"
+#include "shell/bars/TestToolBox.h"
+#include "testing/TemporaryFolder.h"
 #include "shell/bars/ChildMenus.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/MdiChild.h"
@@ -20,6 +23,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QDialog>
+#include <QImage>
+#include <QPainter>
+
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -427,6 +434,187 @@ TEST(CommandIcons, TheLettersOfTheLastFallback) {
   EXPECT_EQ(ThemeIconName(CM_FILEPRINT), "document-print");
   EXPECT_EQ(ThemeIconName(CM_START), "media-playback-start");
   EXPECT_TRUE(ThemeIconName(CM_GAS).empty());
+}
+
+// The pictures the program ships rather than draws.
+const std::set<std::string, std::less<>> ShippedButtonPictures{"2107", "24310"};
+
+QImage PictureOf(const QIcon& icon) { return icon.pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32); }
+
+// Every picture any bar, the main bar or the tool box can show is drawn
+// (or shipped), none falls to the letters, and no two commands' pictures
+// are the same (a copied drawing, or one that draws nothing).
+TEST(CommandIcons, EveryBarPictureIsDrawnAndTheDrawingsDiffer) {
+  std::set<std::string, std::less<>> shown;
+  const auto add = [&](const TBarLayout& bar) {
+    for (const TBarGadget& g : bar.Gadgets)
+      if (g.Kind == TBarGadget::TKind::Button)
+        shown.insert(g.Bitmap.empty() ? std::to_string(g.Id) : g.Bitmap);
+  };
+  TInstallFlags all{true, true, true, true, 5, 0, 0};
+  add(BarLayouts::PatientBar1());
+  add(BarLayouts::PatientBar2(true));
+  add(BarLayouts::Trend(false));
+  add(BarLayouts::Provocation(false));
+  add(BarLayouts::Audiometer(0, 0, 50));
+  for (const bool stage : {false, true})
+    for (const bool provocation : {false, true})
+      for (const short type : {0, 1, 2, 3, 4, 5, 6}) {
+        BarLayouts::TMeasureBarView view;
+        view.StageView = stage;
+        view.MeasureType = type;
+        view.ProvocationOpen = provocation;
+        view.Rates = TBreathingRates{40, 60};
+        TBarLayout bar = BarLayouts::Measurement(view);
+        BarLayouts::AdaptMeasurementBar(bar, type, view);
+        add(bar);
+        // The buttons a running test puts in its start buttons' places.
+        for (const unsigned start : {CM_START, CM_START2, CM_START3})
+          for (const unsigned replacement : {CM_GAS, CM_SHUTTER}) {
+            TBarLayout changed = bar;
+            BarLayouts::ChangeCommandButton(changed, start, replacement, view);
+            add(changed);
+          }
+      }
+  TBarLayout main;
+  main.Gadgets = BarLayouts::MainBarTestButtons(all);
+  add(main);
+  for (const unsigned id : TestToolBox::Buttons(all))
+    shown.insert(std::to_string(id));
+  for (const unsigned id : {CM_OPEN_PATIENT, CM_EXIT})
+    shown.insert(std::to_string(id));
+
+  for (const std::string& name : shown)
+    EXPECT_TRUE(!DrawnPicture(name).isNull() || ShippedButtonPictures.contains(name)) << "no picture for " << name;
+
+  const std::vector<std::string_view> names = DrawnPictureNames();
+  std::vector<std::pair<std::string_view, QImage>> pictures;
+  for (const std::string_view name : names) {
+    const QImage picture = PictureOf(DrawnPicture(name));
+    ASSERT_EQ(picture.size(), QSize(24, 24)) << name;
+    int inked = 0;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 24; ++x)
+        inked += qAlpha(picture.pixel(x, y)) > 128;
+    EXPECT_GT(inked, 30) << name << " draws next to nothing";
+    // The first shutter picture stands for the shutter command and its first place alike.
+    for (const auto& [other, otherPicture] : pictures) {
+      if (!(other == "2153" && name == "CM_SHUTTER_ENABLE1")) {
+        EXPECT_NE(picture, otherPicture) << name << " looks like " << other;
+      }
+    }
+    pictures.emplace_back(name, picture);
+  }
+  EXPECT_EQ(std::set<std::string_view>(names.begin(), names.end()).size(), names.size()) << "a name drawn twice";
+
+  // A sheet of every drawing, for the eye.
+  QImage sheet(12 * 56, static_cast<int>((pictures.size() + 11) / 12) * 56, QImage::Format_ARGB32);
+  sheet.fill(Qt::white);
+  {
+    QPainter painter(&sheet);
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+      const QPoint at(static_cast<int>(i % 12) * 56 + 4, static_cast<int>(i / 12) * 56 + 2);
+      painter.drawPixmap(at, DrawnPicture(pictures[i].first).pixmap(48, 48));
+    }
+  }
+  const fs::path artifacts = fs::path(HALVETRA_BINARY_DIR) / "artifacts";
+  fs::create_directories(artifacts);
+  EXPECT_TRUE(sheet.save(QString::fromStdString((artifacts / "tool-button-pictures.png").string())));
+}
+
+// On a desktop with an icon theme, a standard name stands in for the
+// picture the button shows: the start of a trial and the measurement's
+// save (which shows the patient save's picture) take the theme's, while
+// rhinomanometry's start buttons keep their nostrils and a test kind,
+// which no standard name fits, keeps its drawing.
+TEST(CommandIcons, TheDesktopThemeStandsInForTheButtonsOwnPictureOnly) {
+  TTemporaryFolder folder;
+  folder.Write("icons/lab/index.theme",
+               "[Icon Theme]\nName=lab\nDirectories=24x24/actions\n\n[24x24/actions]\nSize=24\nType=Fixed\n");
+  fs::create_directories(folder.Path() / "icons/lab/24x24/actions");
+  QImage themed(24, 24, QImage::Format_ARGB32);
+  themed.fill(QColor(255, 0, 255));
+  for (const char* name : {"media-playback-start", "document-save"})
+    ASSERT_TRUE(themed.save(QString::fromStdString((folder.Path() / "icons/lab/24x24/actions" / name).string() + ".png")));
+  const QStringList searchPaths = QIcon::themeSearchPaths();
+  const QString theme = QIcon::themeName();
+  QIcon::setThemeSearchPaths({QString::fromStdString((folder.Path() / "icons").string())});
+  QIcon::setThemeName("lab");
+
+  EXPECT_EQ(PictureOf(CommandIcon(CM_START, "", "Start")), themed);
+  EXPECT_EQ(PictureOf(CommandIcon(CM_SAVE_MEASUREMENT, std::to_string(CM_PATIENT_SAVE), "Save")), themed);
+  EXPECT_EQ(PictureOf(CommandIcon(CM_START, "CM_LEFT_NOSE", "Start")), PictureOf(DrawnPicture("CM_LEFT_NOSE")));
+  EXPECT_EQ(PictureOf(CommandIcon(CM_MEASURE_FVC, "", "FVC")), PictureOf(DrawnPicture("2147")));
+
+  QIcon::setThemeName(theme);
+  QIcon::setThemeSearchPaths(searchPaths);
+}
+
+// On the running program's bars (the main bar, the tool box, the bars of
+// every test window, the audiometer and the trend) each button shows the
+// picture drawn for it, not the letters of its name, and keeps its tip.
+TEST_F(ComponentWindows, ButtonsShowTheirPicturesAndKeepTheirTips) {
+  OpenSheet("[Hardware]\nInstall=1\nMode=5\n[Hardware Diffusion Test]\nInstall=1\n[Hardware Plethysmograph]\n"
+            "Install=1\n[Audio]\nInstall=1\n[Plethysmograph Parameters]\nBreathingRate=40\nBreathingRateHigh=60\n");
+  int checked = 0;
+  const auto check = [&](const QIcon& icon, const QString& tip, const std::string& picture, const std::string& where) {
+    SCOPED_TRACE(where + " " + picture);
+    ++checked;
+    // The tool box's own close button has no menu text, so no tip.
+    if (picture != std::to_string(CM_MEASURE_MENU_CLOSE)) {
+      EXPECT_FALSE(tip.isEmpty()) << "the button keeps its tip";
+    }
+    EXPECT_NE(PictureOf(icon), PictureOf(LettersPicture(tip))) << "letters: " << tip.toStdString();
+    if (ShippedButtonPictures.contains(picture))
+      return;
+    const QIcon drawn = DrawnPicture(picture);
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(PictureOf(icon), PictureOf(drawn));
+  };
+  const auto checkBar = [&](QToolBar* bar, const std::string& where) {
+    ASSERT_NE(bar, nullptr) << where;
+    const auto* component = dynamic_cast<TComponentBar*>(bar);
+    for (QAction* action : bar->actions()) {
+      const unsigned id = TCommandActions::CommandOf(action);
+      if (action->isSeparator() || id == 0)
+        continue;
+      std::string picture = std::to_string(id);
+      const TBarGadget* gadget = component ? component->Layout().Find(id) : nullptr;
+      if (gadget && !gadget->Bitmap.empty())
+        picture = gadget->Bitmap;
+      check(action->icon(), action->toolTip(), picture, where);
+    }
+  };
+
+  checkBar(App->GetMainBar(), "main bar");
+  checkBar(Client().GetBar(BarLayouts::PatientBar1Caption), "patient bar 1");
+  checkBar(Client().GetBar(BarLayouts::PatientBar2Caption), "patient bar 2");
+  Client().CmMeasureMenu();
+  ASSERT_NE(Client().GetToolBox(), nullptr);
+  for (const QToolButton* button : Client().GetToolBox()->findChildren<QToolButton*>())
+    check(button->icon(), button->toolTip(), button->objectName().toStdString(), "tool box");
+  Client().CmMeasureMenuClose();
+  Settle();
+
+  const std::pair<unsigned, int> kinds[] = {{CM_MEASURE_FVC, 5881},    {CM_MEASURE_VC, 5881},
+                                            {CM_MEASURE_MVV, 5881},    {CM_MEASURE_DFC, 5882},
+                                            {CM_MEASURE_PLETHY, 5883}, {CM_MEASURE_SHUTTER, 5883},
+                                            {CM_MEASURE_RHINO, 5881}};
+  for (const auto& [kind, choice] : kinds) {
+    Choice = choice;
+    Client().CmMeasure(kind);
+    ASSERT_NE(Client().GetMeasureFrame(), nullptr) << kind;
+    checkBar(Client().GetBar(BarLayouts::MeasurementCaption), "measurement bar of " + std::to_string(kind));
+    Client().GetMeasureFrame()->close();
+    Settle();
+  }
+  Client().CmAudiometer();
+  checkBar(Client().GetBar(BarLayouts::AudiometerCaption), "audiometer bar");
+  Client().GetAudioMeterFrame()->close();
+  Settle();
+  Client().CmTrend();
+  checkBar(Client().GetBar(BarLayouts::TrendCaption), "trend bar");
+  EXPECT_GT(checked, 100);
 }
 
 TEST_F(ComponentWindows, PicturesOfTheBarsMenusAndToolBox) {

@@ -1,5 +1,6 @@
 // The windows a technician meets, through the real program on the lab's
-// screens (1280×800 and 1920×1080): each test window as it opens and after
+// screens (1280×800 and 1920×1080, and a main window smaller than the
+// screen): each test window as it opens and after
 // a trial on the demonstration data, the audiometer and the trend. Each
 // opens whole inside the client area (no scroll bars), no text of it reads
 // as a bare text number ("#123"), and a picture of the main window lands in
@@ -20,13 +21,17 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <tuple>
+
 namespace {
 
 class LabScreens : public TMeasureRunFixture {
 protected:
   void Walk(QSize screen) {
     Size = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
-    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=0\n");
+    Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=5\n[Hardware Diffusion Test]\nInstall=1\n"
+                                 "[Hardware Plethysmograph]\nInstall=1\n");
+    Dialogs.SelectInstrument = [this](const std::string&, const std::array<std::string, 3>&) { return Choice; };
     Start();
     App->GetFrame()->showNormal();
     App->GetFrame()->setGeometry(QRect(QPoint(0, 0), screen));
@@ -55,6 +60,22 @@ protected:
       Settle();
       Sink.Messages.clear();
     }
+
+    // The tests of the other instruments, as they open.
+    for (const auto& [command, choice, name] :
+         {std::tuple{CM_MEASURE_DFC, 5882, "dfc"}, std::tuple{CM_MEASURE_PLETHY, 5883, "plethysmography"},
+          std::tuple{CM_MEASURE_SHUTTER, 5883, "shutter"}, std::tuple{CM_MEASURE_RHINO, 5881, "rhinomanometry"}}) {
+      SCOPED_TRACE(name);
+      Choice = choice;
+      ASSERT_TRUE(Route(command));
+      ExpectWhole(Client().GetMeasureFrame(), std::string(name) + "-opened");
+      Sink.Answer = IDNO;
+      if (Client().GetMeasureFrame())
+        Client().GetMeasureFrame()->close();
+      Settle();
+      Sink.Messages.clear();
+    }
+    Choice = 5881;
 
     Client().CmAudiometer();
     ASSERT_NE(Client().GetAudioMeterFrame(), nullptr);
@@ -110,10 +131,15 @@ protected:
   }
 
   std::string Size;
+  int Choice = 5881;  // the instrument chosen when several could run the test
 };
 
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
 
 TEST_F(LabScreens, OnAWideScreen) { Walk(QSize(1920, 1080)); }
+
+// A main window smaller than the screen: the client area is lower than the
+// windows the screen's factors make, so each opens smaller, still whole.
+TEST_F(LabScreens, InASmallClientArea) { Walk(QSize(1024, 600)); }
 
 }  // namespace

@@ -20,6 +20,36 @@ TEST(Screen, ScaleFactorsAreTheResolutionOver800By600) {
   }
 }
 
+// A window keeps the screen's factors where they fit the room and takes
+// the room's on an axis where they do not (by hand: 700 / 485 = 1.4433,
+// 1240 / 753 = 1.6467), never less than half its layout.
+TEST(Screen, WindowsAreScaledToFitTheRoom) {
+  struct Case {
+    TScreenScale screen;
+    int roomWidth, roomHeight;
+    float x, y;
+  };
+  const Case cases[] = {
+      {{1.6f, 1.3333334f}, 1240, 700, 1.6f, 1.3333334f},  // a laptop's room holds it
+      {{2.4f, 1.8f}, 1880, 700, 2.4f, 1.4432990f},        // too high for the room
+      {{2.4f, 1.8f}, 1240, 700, 1.6467463f, 1.4432990f},  // too wide and too high
+      {{1.0f, 1.0f}, 300, 200, 0.5f, 0.5f},               // no smaller than half
+      {{0.4f, 0.4f}, 100, 100, 0.4f, 0.4f},               // a screen below half keeps its own
+  };
+  for (const Case& c : cases) {
+    const TScreenScale scale = Screen::FitInto(c.screen, 753, 485, c.roomWidth, c.roomHeight);
+    EXPECT_FLOAT_EQ(scale.X, c.x) << c.roomWidth;
+    EXPECT_FLOAT_EQ(scale.Y, c.y) << c.roomHeight;
+    // Above the floor the window fits its room.
+    if (c.x > Screen::SmallestFittedScale) {
+      EXPECT_LE(static_cast<int>(753 * scale.X), c.roomWidth);
+    }
+    if (c.y > Screen::SmallestFittedScale) {
+      EXPECT_LE(static_cast<int>(485 * scale.Y), c.roomHeight);
+    }
+  }
+}
+
 TEST(Screen, FewerThanSixteenBitsPerPixelAreTooFewColours) {
   EXPECT_TRUE(Screen::HasTooFewColours(4));
   EXPECT_TRUE(Screen::HasTooFewColours(8));

@@ -32,9 +32,6 @@ namespace {
 
 constexpr unsigned HelpCommand = 9;
 constexpr int HeaderCursorMargin = 5;
-// The window's size in the design.
-constexpr int DesignWidth = 750;
-constexpr int DesignHeight = 465;
 
 }  // namespace
 
