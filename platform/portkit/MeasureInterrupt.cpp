@@ -115,6 +115,9 @@ void TMeasureInterrupt::InitHandler() {
   InterruptIndex = 0;
   SamplesLeft = static_cast<short>(CurveSamples);
   DoseCounter = 0;
+  // Every acquisition starts with the compressor off: a nebulised run
+  // switches it from its own samples, nothing else may leave it on.
+  CompressorState = 0;
   AppliedCompressor = 0;
   HaveLastSample = false;
   FrameCounter = 0;

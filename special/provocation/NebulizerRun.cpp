@@ -17,6 +17,7 @@ bool TNebulizerRun::Start() {
     return false;
   Shown = 0.0f;
   Link->Begin();
+  Active = true;
   Model.Steps().NebulizerRunning = true;
   if (Link->TakesControlWords())
     Link->SendWord(NebulizerOn);
@@ -26,7 +27,9 @@ bool TNebulizerRun::Start() {
 
 TNebulizerRun::TReady TNebulizerRun::Ready(unsigned hundredths, long mouthPressurePa) {
   TReady ready;
-  if (!Model.NebulizerRunning() || !Link)
+  // A sample queued before the run stopped must not switch the compressor
+  // on again: the next acquisition on the link would spray with it.
+  if (!Active || !Model.NebulizerRunning() || !Link)
     return ready;
   ready.Handled = true;
   if (Link->EndOfRun()) {
@@ -65,8 +68,11 @@ TNebulizerRun::TReady TNebulizerRun::Ready(unsigned hundredths, long mouthPressu
 }
 
 TNebulizerRun::TStopped TNebulizerRun::Stop() {
-  if (!Model.NebulizerRunning() || !Link)
+  // A complete run stays "running" in the model until the program takes
+  // the next step; stopping it again would add its dose twice.
+  if (!Active || !Model.NebulizerRunning() || !Link)
     return TStopped::NotRunning;
+  Active = false;
   Link->SetCompressor(false);
   if (Model.Setup().Type != 1) {
     const float dose = Model.CountedDose(Link->DoseCounter());

@@ -71,4 +71,5 @@ private:
   TProvocationModel& Model;
   TNebulizerLink* Link = nullptr;
   float Shown = 0.0f;
+  bool Active = false;  // between Start and Stop
 };

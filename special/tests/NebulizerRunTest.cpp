@@ -122,6 +122,19 @@ TEST_F(NebulizerTest, TypeTwoEndsAtItsTarget) {
   EXPECT_LE(Link.Counter, 2951);
   EXPECT_TRUE(last.StepDone);
   EXPECT_NEAR(model.AccumulatedDose(), 0.06f, 1e-6f);  // the target stands
+
+  // The model keeps the run until the program takes the next step, and the
+  // next window's acquisition clears the link's end word: a sample still
+  // queued for this run, the patient breathing in, must not switch the
+  // compressor on for that acquisition, and no second stop adds the dose
+  // again.
+  ASSERT_TRUE(model.NebulizerRunning());
+  Link.EndWord = false;
+  EXPECT_FALSE(run.Ready(5001, -300).Handled);
+  EXPECT_FALSE(Link.Compressor);
+  EXPECT_EQ(run.Stop(), TNebulizerRun::TStopped::NotRunning);
+  EXPECT_NEAR(model.AccumulatedDose(), 0.06f, 1e-6f);
+  EXPECT_EQ(Link.Ended, 1);
 }
 
 TEST_F(NebulizerTest, AUserStopKeepsTheCountedDose) {

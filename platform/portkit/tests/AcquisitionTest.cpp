@@ -440,6 +440,27 @@ TEST_P(NebulizerTest, TheCompressorFollowsCompressorStateAndStopsWithTheRun) {
   EXPECT_EQ(TMeasureInterrupt::CompressorState, 0);
 }
 
+TEST_P(NebulizerTest, ANewAcquisitionStartsWithTheCompressorOff) {
+  Device->Identity.HardwareVersion = static_cast<std::uint16_t>(GetParam());
+  Device->Identity.Capabilities = CapabilityNebulizer;
+  ASSERT_TRUE(Link.TestSerialPort());
+  TTestWindow measure(Link);
+  TMeasureData::pThis = &measure;
+  TMeasureInterrupt::CompressorState = 1;  // left by an earlier run
+  Link.InitHandler();
+  TMeasureInterrupt::FlagBegin = true;
+  TSample sample;
+  sample.Set(ChannelMouthPressure, -300);
+  Device->SendSample(sample);
+  ProcessPosted();
+  ASSERT_EQ(measure.Samples.size(), 1u);
+  EXPECT_EQ(TMeasureInterrupt::DoseCounter, 0);
+  for (const TFrame& frame : Device->Written())
+    EXPECT_NE(ReadControlByte(frame), std::optional<std::uint8_t>{8}) << "output 0 switched on";
+  const std::vector<std::uint16_t> words = Device->WrittenWords();
+  EXPECT_EQ(std::ranges::count(words, std::uint16_t{0xFF7F}), 0) << "the nebulizer word";
+}
+
 INSTANTIATE_TEST_SUITE_P(PlainAndExtendedInstrument, NebulizerTest, ::testing::Values(short{0}, short{0x71}));
 
 TEST_F(LinkTest, CommandsGoOutAsFramesAndAFailingWriteEndsTheRun) {
