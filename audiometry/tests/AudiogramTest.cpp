@@ -173,6 +173,8 @@ TEST(Audiogram, NothingRunsIntoTheScaleNumbersLabelsOrTable) {
   const TMessage texts = EnglishTexts();
   TAudiogramData data;
   Measure(data, TAudiogramData::Left, TAudiogramData::Actual, 4, 30);
+  // A previous test, so that the legend has all three rows.
+  Measure(data, TAudiogramData::Left, TAudiogramData::Previous, 4, 10);
   struct Case {
     float xScale, yScale;
     bool paper;
@@ -237,8 +239,52 @@ TEST(Audiogram, NothingRunsIntoTheScaleNumbersLabelsOrTable) {
         if (call.Rect.Top >= table->Rect.Top)
           lowestText = std::max(lowestText, TextBox(surface, call).Bottom);
       EXPECT_GE(table->Rect.Bottom, lowestText);
+      EXPECT_GT(legendText.Bottom, 0) << "the previous test's legend row";
       EXPECT_LE(legendText.Bottom, title.Top) << "the legend runs into the chart's title";
     }
+  }
+}
+
+// The printed legend names each curve beside a sample of its pen: the two
+// ears always, the previous test only when one of its thresholds is drawn
+// (a light-green sample with no light-green curve would claim an earlier
+// test). The sample lines stand at x 621 to 681 in the legend's rows.
+TEST(Audiogram, ThePrintedLegendNamesThePreviousTestOnlyWhenOneIsDrawn) {
+  const TMessage texts = EnglishTexts();
+  struct Case {
+    const char* name;
+    bool previousRight, previousLeft;
+    bool legendRow;
+  };
+  for (const Case c : {Case{"no previous test", false, false, false}, Case{"previous right ear", true, false, true},
+                       Case{"previous left ear only", false, true, true}}) {
+    SCOPED_TRACE(c.name);
+    TAudiogramData data;
+    Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 30);
+    Measure(data, TAudiogramData::Left, TAudiogramData::Actual, 4, 35);
+    if (c.previousRight)
+      Measure(data, TAudiogramData::Right, TAudiogramData::Previous, 4, 20);
+    if (c.previousLeft)
+      Measure(data, TAudiogramData::Left, TAudiogramData::Previous, 6, 20);
+    TAudiogramPens pens;
+    TAudiogramLayout layout;
+    layout.BitmapMode = true;
+    layout.PrintOffset = 100;
+    TRecordingSurface surface({800, 1200});
+    TAudiogramPainter(surface, &texts, data, layout, pens).AudioPrint();
+
+    const auto written = surface.Texts();
+    EXPECT_EQ(std::count(written.begin(), written.end(), "Pre. "), c.legendRow ? 1 : 0);
+    EXPECT_EQ(std::count(written.begin(), written.end(), texts.LoadStringA(313)), 2) << "legend and chart title";
+    int samples = 0, previousSamples = 0;
+    for (const auto& call : surface.OfKind(K::Line))
+      if (call.Points[0] == TPoint{621, call.Points[0].Y} && call.Points[1] == TPoint{681, call.Points[0].Y} &&
+          call.Points[0].Y < 100 + TAudiogramPainter::LegendHeight) {
+        ++samples;
+        previousSamples += call.Pen.Color == pens.Previous.Color ? 1 : 0;
+      }
+    EXPECT_EQ(samples, c.legendRow ? 3 : 2);
+    EXPECT_EQ(previousSamples, c.legendRow ? 1 : 0);
   }
 }
 

@@ -555,6 +555,12 @@ void TMeasurePainter::WritePrePostTable(TDrawSurface& surface) const {
   state.PreviousHasSamples = MeasureCore.SampleCount[modeIndex][3] > 0;
   MeasureCore.SetDateTimeStr(state.ActualDate, state.PreviousDate, state.ActualTime, state.PreviousTime,
                              MeasureCore.TrialOrder[0]);
+  // Without a previous test its column has no date: the bare picture
+  // ("YYYY.MM.DD.") would read as a test whose date was lost.
+  if (MeasureCore.MeasureDate[modeIndex][3].Year == 0) {
+    state.PreviousDate.clear();
+    state.PreviousTime.clear();
+  }
   for (const TTextItem& item : MeasureTexts::PrePostHeader(state, Messages))
     WriteText(surface, item);
 }

@@ -198,6 +198,38 @@ TEST_F(PainterTest, FullInspirationLiesOnTheFlowAxisAndTheExpirationEndsAtTheFvc
   EXPECT_TRUE(std::all_of(loop.begin(), loop.end(), [](TPoint p) { return p.Y <= 177; }));
 }
 
+// The comparison screen's header dates each column by its test; without a
+// previous test the previous column has no date or time at all, rather
+// than the bare picture that reads as a test whose date was lost.
+TEST_F(PainterTest, TheComparisonHeaderDatesThePreviousColumnOnlyWithAPreviousTest) {
+  Core.SetDateFormatStr("YYYY.MM.DD.");
+  Core.SetTimeFormatStr("HH:MM:SS");
+  PutTrial(0, 3.0f);
+  Core.TrialOrder = {1, 0, 0};
+  Core.SetMeasureDate(MEASURE_FVC, 0, 2026, 3, 10);
+  Core.SetMeasureTime(MEASURE_FVC, 0, 9, 30, 5);
+  const auto header = [&] {
+    TRecordingSurface surface;
+    Painter.WritePrePostTable(surface);
+    return surface.Texts();
+  };
+  const auto has = [](const std::vector<std::string>& texts, std::string_view text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  };
+  const std::vector<std::string> alone = header();
+  EXPECT_TRUE(has(alone, "2026.03.10.")) << "the actual test's date";
+  EXPECT_TRUE(has(alone, "09:30:05"));
+  for (const std::string& text : alone)
+    EXPECT_TRUE(text.find("YYYY") == std::string::npos && text.find("HH:MM") == std::string::npos) << text;
+
+  PutTrial(3, 2.8f);
+  Core.SetMeasureDate(MEASURE_FVC, 3, 2025, 1, 2);
+  Core.SetMeasureTime(MEASURE_FVC, 3, 10, 0, 0);
+  const std::vector<std::string> compared = header();
+  EXPECT_TRUE(has(compared, "2025.01.02.")) << "the previous test's date";
+  EXPECT_TRUE(has(compared, "10:00:00"));
+}
+
 TEST_F(PainterTest, EachTrialInItsPenAndTheGridFollowsItsSwitch) {
   PutTrial(0, 3.0f);
   PutTrial(1, 3.5f);

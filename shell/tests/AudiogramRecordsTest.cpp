@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 
 
 namespace {
@@ -180,6 +181,27 @@ TEST_F(AudiogramRecords, PrintedToAPdf) {
   const std::string printed = PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); }, "program-audiogram-printout.pdf");
   for (const std::string& expected : {std::string("Test Man"), App->GetMessages().LoadStringA(468)})
     EXPECT_NE(printed.find(expected), std::string::npos) << expected << "\n" << printed;
+  // Without a previous test the page names none: no legend line of its own
+  // for it (the legend's lines stand alone, right-aligned above the charts)
+  // and no predicted-values line (an audiogram has no equations to name).
+  const auto legendLine = [](const std::string& text) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+      if (line.find_first_not_of(' ') != std::string::npos &&
+          line.substr(line.find_first_not_of(' '), 4) == "Pre." && line.find_last_not_of(' ') == line.find("Pre.") + 3)
+        return true;
+    return false;
+  };
+  EXPECT_FALSE(legendLine(printed)) << printed;
+  for (const std::string& placeholder : {std::string("Predicted values"), std::string("(previous)")})
+    EXPECT_EQ(printed.find(placeholder), std::string::npos) << placeholder << "\n" << printed;
+
+  // With a previous test beside it, its legend line is there.
+  Fill(*window, TAudioTest::Previous, 0, Right, RightMeasured);
+  const std::string compared =
+      PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); }, "program-audiogram-printout-with-previous.pdf");
+  EXPECT_TRUE(legendLine(compared)) << compared;
+  EXPECT_EQ(compared.find("Predicted values"), std::string::npos) << compared;
 }
 
 TEST_F(AudiogramRecords, WithoutAPatientsTablesTheSaveSaysSoAndKeepsTheAudiogram) {
