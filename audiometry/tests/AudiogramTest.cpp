@@ -165,6 +165,38 @@ TEST(Audiogram, TheTableLeavesUnmeasuredCellsEmptyAndSubtractsAsItsLabelSays) {
             written.end());
 }
 
+// On paper the table stands 208 units below the print offset, its cells
+// 27 wide from x 50 for the right ear and its rows 32 high: the same rule,
+// an unmeasured threshold and a missing previous test print nothing.
+TEST(Audiogram, ThePrintedTableLeavesUnmeasuredCellsEmptyToo) {
+  const TMessage texts = EnglishTexts();
+  TAudiogramData data;
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 2, 0);   // 500 Hz at 0 dB HL
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 25);  // 1 kHz
+  TAudiogramPens pens;
+  TAudiogramLayout layout;
+  layout.BitmapMode = true;
+  layout.PrintOffset = 100;
+  TRecordingSurface surface({800, 1200});
+  TAudiogramPainter(surface, &texts, data, layout, pens).WriteTable();
+  const int top = 100 + TAudiogramPainter::PrintedTableTop;
+  std::map<std::pair<int, int>, std::string> cells;
+  for (const auto& call : surface.OfKind(K::TextInRect))
+    if (call.Rect.Top >= top && call.Rect.Left < 347 && call.Rect.Right - call.Rect.Left == 27)
+      cells[{(call.Rect.Top - top) / TAudiogramPainter::PrintedRowHeight, (call.Rect.Left - 50) / 27}] = call.Text;
+  const std::map<std::pair<int, int>, std::string> measured{{{1, 2}, "0"}, {{1, 4}, "25"}};
+  for (const auto& [at, text] : cells) {
+    if (at.first > 0) {
+      EXPECT_TRUE(measured.contains(at) && measured.at(at) == text)
+          << "row " << at.first << ", column " << at.second << " prints " << text;
+    }
+  }
+  for (const auto& [at, text] : measured)
+    EXPECT_EQ(cells.count(at), 1u) << "row " << at.first << ", column " << at.second;
+  EXPECT_EQ(std::count_if(cells.begin(), cells.end(), [](const auto& c) { return c.first.first == 0; }), 11)
+      << "the frequencies' row";
+}
+
 // On the screen at 800 x 600 and at 1280 x 800, and on paper: frequency
 // labels apart from each other, no tick, picture or border through a scale
 // number or label, the table's frame around all its rows, and the legend
