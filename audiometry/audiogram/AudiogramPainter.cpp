@@ -43,6 +43,13 @@ bool TAudiogramData::AnyMeasured() const {
   return false;
 }
 
+bool TAudiogramData::PreviousMeasured() const {
+  for (const auto& ear : Flags)
+    if (std::find(ear[Previous].begin(), ear[Previous].end(), true) != ear[Previous].end())
+      return true;
+  return false;
+}
+
 void TAudiogramPens::SetCurveWidth(int width) {
   width = width < 1 ? 1 : width;
   Right.Width = Left.Width = Previous.Width = width;
@@ -490,8 +497,11 @@ void TAudiogramPainter::DrawPenMinta(int y) {
   const std::array<TEntry, 3> entries{TEntry{Text(TextRightEar), Pens.Right, 0}, TEntry{Text(TextLeftEar), left, 1},
                                       TEntry{"Pre. ", Pens.Previous, 0}};
   // Three rows above the charts' titles, which stand 20 units over the
-  // charts at the legend's height below the legend's top.
-  for (std::size_t i = 0; i < entries.size(); ++i) {
+  // charts at the legend's height below the legend's top. The previous
+  // test's row only when its curve is drawn: a sample of a curve that is
+  // not there would tell a reader there was an earlier test.
+  const std::size_t rows = Data.PreviousMeasured() ? entries.size() : entries.size() - 1;
+  for (std::size_t i = 0; i < rows; ++i) {
     const int rowY = y + LegendRowPitch * static_cast<int>(i);
     Write(51, rowY, 611, rowY + LegendRowPitch, entries[i].Name, font, TColor::Black(), TTextAlign::Right);
     Surface.SetPen(entries[i].Pen);

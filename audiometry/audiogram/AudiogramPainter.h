@@ -44,6 +44,8 @@ struct TAudiogramData {
   bool PatientButton = false;
 
   bool AnyMeasured() const;
+  // Whether a previous test has a threshold to draw.
+  bool PreviousMeasured() const;
 };
 
 struct TAudiogramPens {

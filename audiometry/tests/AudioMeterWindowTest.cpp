@@ -288,6 +288,7 @@ TEST_F(AudioMeterWindow, AnAutomaticSequenceEndsOnTheListenersThresholds) {
     EXPECT_EQ(Window->GetTable(ear, TAudioTest::Actual)[frequencies[i]], db) << i;
   }
   EXPECT_FALSE(Window->GetFlagTable(0, TAudioTest::Actual)[0]) << "125 Hz is not in the sequence";
+  EXPECT_TRUE(Window->HasUnsavedAudiogram()) << "the thresholds of the sequence are offered for storing";
   Window->RedrawScreenBmp();
   SavePicture(*Window, "audiometer-after-automatic-sequence.png");
 }

@@ -165,6 +165,38 @@ TEST(Audiogram, TheTableLeavesUnmeasuredCellsEmptyAndSubtractsAsItsLabelSays) {
             written.end());
 }
 
+// On paper the table stands 208 units below the print offset, its cells
+// 27 wide from x 50 for the right ear and its rows 32 high: the same rule,
+// an unmeasured threshold and a missing previous test print nothing.
+TEST(Audiogram, ThePrintedTableLeavesUnmeasuredCellsEmptyToo) {
+  const TMessage texts = EnglishTexts();
+  TAudiogramData data;
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 2, 0);   // 500 Hz at 0 dB HL
+  Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 25);  // 1 kHz
+  TAudiogramPens pens;
+  TAudiogramLayout layout;
+  layout.BitmapMode = true;
+  layout.PrintOffset = 100;
+  TRecordingSurface surface({800, 1200});
+  TAudiogramPainter(surface, &texts, data, layout, pens).WriteTable();
+  const int top = 100 + TAudiogramPainter::PrintedTableTop;
+  std::map<std::pair<int, int>, std::string> cells;
+  for (const auto& call : surface.OfKind(K::TextInRect))
+    if (call.Rect.Top >= top && call.Rect.Left < 347 && call.Rect.Right - call.Rect.Left == 27)
+      cells[{(call.Rect.Top - top) / TAudiogramPainter::PrintedRowHeight, (call.Rect.Left - 50) / 27}] = call.Text;
+  const std::map<std::pair<int, int>, std::string> measured{{{1, 2}, "0"}, {{1, 4}, "25"}};
+  for (const auto& [at, text] : cells) {
+    if (at.first > 0) {
+      EXPECT_TRUE(measured.contains(at) && measured.at(at) == text)
+          << "row " << at.first << ", column " << at.second << " prints " << text;
+    }
+  }
+  for (const auto& [at, text] : measured)
+    EXPECT_EQ(cells.count(at), 1u) << "row " << at.first << ", column " << at.second;
+  EXPECT_EQ(std::count_if(cells.begin(), cells.end(), [](const auto& c) { return c.first.first == 0; }), 11)
+      << "the frequencies' row";
+}
+
 // On the screen at 800 x 600 and at 1280 x 800, and on paper: frequency
 // labels apart from each other, no tick, picture or border through a scale
 // number or label, the table's frame around all its rows, and the legend
@@ -173,6 +205,8 @@ TEST(Audiogram, NothingRunsIntoTheScaleNumbersLabelsOrTable) {
   const TMessage texts = EnglishTexts();
   TAudiogramData data;
   Measure(data, TAudiogramData::Left, TAudiogramData::Actual, 4, 30);
+  // A previous test, so that the legend has all three rows.
+  Measure(data, TAudiogramData::Left, TAudiogramData::Previous, 4, 10);
   struct Case {
     float xScale, yScale;
     bool paper;
@@ -237,8 +271,52 @@ TEST(Audiogram, NothingRunsIntoTheScaleNumbersLabelsOrTable) {
         if (call.Rect.Top >= table->Rect.Top)
           lowestText = std::max(lowestText, TextBox(surface, call).Bottom);
       EXPECT_GE(table->Rect.Bottom, lowestText);
+      EXPECT_GT(legendText.Bottom, 0) << "the previous test's legend row";
       EXPECT_LE(legendText.Bottom, title.Top) << "the legend runs into the chart's title";
     }
+  }
+}
+
+// The printed legend names each curve beside a sample of its pen: the two
+// ears always, the previous test only when one of its thresholds is drawn
+// (a light-green sample with no light-green curve would claim an earlier
+// test). The sample lines stand at x 621 to 681 in the legend's rows.
+TEST(Audiogram, ThePrintedLegendNamesThePreviousTestOnlyWhenOneIsDrawn) {
+  const TMessage texts = EnglishTexts();
+  struct Case {
+    const char* name;
+    bool previousRight, previousLeft;
+    bool legendRow;
+  };
+  for (const Case c : {Case{"no previous test", false, false, false}, Case{"previous right ear", true, false, true},
+                       Case{"previous left ear only", false, true, true}}) {
+    SCOPED_TRACE(c.name);
+    TAudiogramData data;
+    Measure(data, TAudiogramData::Right, TAudiogramData::Actual, 4, 30);
+    Measure(data, TAudiogramData::Left, TAudiogramData::Actual, 4, 35);
+    if (c.previousRight)
+      Measure(data, TAudiogramData::Right, TAudiogramData::Previous, 4, 20);
+    if (c.previousLeft)
+      Measure(data, TAudiogramData::Left, TAudiogramData::Previous, 6, 20);
+    TAudiogramPens pens;
+    TAudiogramLayout layout;
+    layout.BitmapMode = true;
+    layout.PrintOffset = 100;
+    TRecordingSurface surface({800, 1200});
+    TAudiogramPainter(surface, &texts, data, layout, pens).AudioPrint();
+
+    const auto written = surface.Texts();
+    EXPECT_EQ(std::count(written.begin(), written.end(), "Pre. "), c.legendRow ? 1 : 0);
+    EXPECT_EQ(std::count(written.begin(), written.end(), texts.LoadStringA(313)), 2) << "legend and chart title";
+    int samples = 0, previousSamples = 0;
+    for (const auto& call : surface.OfKind(K::Line))
+      if (call.Points[0] == TPoint{621, call.Points[0].Y} && call.Points[1] == TPoint{681, call.Points[0].Y} &&
+          call.Points[0].Y < 100 + TAudiogramPainter::LegendHeight) {
+        ++samples;
+        previousSamples += call.Pen.Color == pens.Previous.Color ? 1 : 0;
+      }
+    EXPECT_EQ(samples, c.legendRow ? 3 : 2);
+    EXPECT_EQ(previousSamples, c.legendRow ? 1 : 0);
   }
 }
 

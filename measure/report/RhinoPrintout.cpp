@@ -171,8 +171,10 @@ void TRhinoPrintout::DrawDiagram(TPrintCanvas& canvas) {
   const TRhinoFrame frame{0, static_cast<float>(canvas.PrintY), false};
   const TRhinoFactors factors = RhinoFactors(Core.ZoomLevel);
   RhinoChart::DrawRhinoKoordinata(Painter, canvas.Surface, frame, factors);
-  RhinoChart::DrawRhinoLegend(Painter, canvas.Surface, canvas.PrintY, Core.Rhino.Provoked, DottedLines);
-  RhinoChart::DrawRhinoCurvesBySlot(Painter, canvas.Surface, frame, factors, RhinoChart::CurvesOf(Core), DottedLines);
+  const RhinoChart::TRhinoCurves curves = RhinoChart::CurvesOf(Core);
+  RhinoChart::DrawRhinoLegend(Painter, canvas.Surface, canvas.PrintY, Core.Rhino.Provoked, DottedLines,
+                              RhinoChart::HasSecondPair(curves));
+  RhinoChart::DrawRhinoCurvesBySlot(Painter, canvas.Surface, frame, factors, curves, DottedLines);
   d = kept;
   canvas.PrintY += RhinoReport::DiagramHeight;
 }

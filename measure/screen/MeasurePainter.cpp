@@ -449,7 +449,13 @@ bool TMeasurePainter::DrawCurve(TDrawSurface& surface, short trial, int i, bool 
   const TCurvePixels b = CalculateFlowVolumeAndTime(f1, v1, i, period, Factors, k);
   bool drawn = false;
 
-  float offset = 0.0f;
+  // While an FVC runs, its volume counts down from the start of the blast,
+  // a whole vital capacity below zero and off the diagram's foot: the live
+  // curve starts at the top of the volume scale instead, so that the
+  // expiration and its plateau stay in view. After the stop the evaluated
+  // curve stands on its base line.
+  const bool liveFvc = mode == MEASURE_FVC && MeasureCore.IsRunning() && !Display.Printing;
+  float offset = liveFvc ? static_cast<float>(VolumeTimeBase - VolumeTimeTop) : 0.0f;
   if (mode == MEASURE_VC && !MeasureCore.IsRunning()) {
     const float level = Display.StageView && trial < 3 ? Display.StageLevels[slot]
                         : trial == 3                   ? Display.PreVolumeLevel
@@ -576,6 +582,12 @@ void TMeasurePainter::WritePrePostTable(TDrawSurface& surface) const {
   state.PreviousHasSamples = MeasureCore.SampleCount[modeIndex][3] > 0;
   MeasureCore.SetDateTimeStr(state.ActualDate, state.PreviousDate, state.ActualTime, state.PreviousTime,
                              MeasureCore.TrialOrder[0]);
+  // Without a previous test its column has no date: the bare picture
+  // ("YYYY.MM.DD.") would read as a test whose date was lost.
+  if (MeasureCore.MeasureDate[modeIndex][3].Year == 0) {
+    state.PreviousDate.clear();
+    state.PreviousTime.clear();
+  }
   for (const TTextItem& item : MeasureTexts::PrePostHeader(state, Messages))
     WriteText(surface, item);
 }

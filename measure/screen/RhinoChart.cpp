@@ -122,7 +122,10 @@ void DrawRhinoCurvesBySlot(const TMeasurePainter& painter, TDrawSurface& surface
   }
 }
 
-void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int top, bool provoked, bool dotted) {
+bool HasSecondPair(const TRhinoCurves& curves) { return curves.Counts[2] > 0 || curves.Counts[3] > 0; }
+
+void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int top, bool provoked, bool dotted,
+                     bool secondPair) {
   const TMeasureDisplay& d = painter.Display;
   const auto line = [&](int x1, int x2, int y) {
     surface.Line(TUtil::Scale(d.XScale, d.YScale, TPoint{x1, y}), TUtil::Scale(d.XScale, d.YScale, TPoint{x2, y}));
@@ -141,7 +144,9 @@ void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int 
       line(x, x + 4, y + 4);
   };
   entry(top, provoked ? "Base" : "Act. ", 1, false);
-  entry(top + 9, provoked ? "Prov" : "Pre. ", 2, dotted);
+  // A sample of a curve that is not drawn would name a test that is not there.
+  if (secondPair)
+    entry(top + 9, provoked ? "Prov" : "Pre. ", 2, dotted);
 }
 
 }  // namespace RhinoChart

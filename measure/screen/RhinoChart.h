@@ -45,10 +45,13 @@ void DrawRhinoCurves(const TMeasurePainter& painter, TDrawSurface& surface, cons
 // of three samples.
 void DrawRhinoCurvesBySlot(const TMeasurePainter& painter, TDrawSurface& surface, const TRhinoFrame& frame,
                            const TRhinoFactors& factors, const TRhinoCurves& curves, bool dottedSecondPair);
+// Whether the second pair (the previous or the provoked test) has a curve.
+bool HasSecondPair(const TRhinoCurves& curves);
 // The legend above the diagram's top, right-aligned in 51 to 741: "Act. "
 // and "Pre. " (after a provocation "Base" and "Prov"), each beside a
 // 40-unit sample of its curve pen; the second sample in five dashes when
-// `dotted`.
-void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int top, bool provoked, bool dotted);
+// `dotted`. The second line only with `secondPair`, the second pair's curve.
+void DrawRhinoLegend(const TMeasurePainter& painter, TDrawSurface& surface, int top, bool provoked, bool dotted,
+                     bool secondPair);
 
 }  // namespace RhinoChart

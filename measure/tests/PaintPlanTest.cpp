@@ -179,6 +179,57 @@ TEST_F(PainterTest, CurvesStayInsideTheirAreasAtEveryZoomEvenBeyondTheAxes) {
     }
 }
 
+// A live FVC on the curve screen, as the instrument records it: the volume
+// starts at 0 with the blast and falls by the whole FVC, here 3 s at
+// 1.5 L/s = 4.5 L, holds its plateau for 1 s, then the forced inspiration
+// brings it back. The live volume-time curve starts at the top of the
+// volume scale (8 L at zoom 1: y 406 - 8 x 14 = 294) and its plateau stands
+// 4.5 x 14 = 63 pixels lower, at y 357, inside the diagram (y 283 to 456):
+// every segment is drawn, none is lost off the diagram's foot.
+TEST_F(PainterTest, TheLiveFvcCurveKeepsItsPlateauInTheVolumeTimeDiagram) {
+  ASSERT_TRUE(Core.AllocateSpiroBuffer(0, MEASURE_FVC, true));
+  float* flow = Core.GetSpiroFlowBuffer(0);
+  float* volume = Core.GetSpiroVolumeBuffer(0);
+  constexpr int Samples = 700;
+  for (int i = 0; i < Samples; ++i) {
+    flow[i] = i < 300 ? -1.5f : i < 400 ? 0.0f : 1.5f;
+    volume[i] = i == 0 ? 0.0f : volume[i - 1] + flow[i] * 0.01f;
+  }
+  Core.StartId = 2011;
+  Painter.SetCurrentFactor();
+  Painter.Display.ScreenMode = 1;
+  TRecordingSurface surface;
+  for (int i = 1; i < Samples; ++i)
+    Painter.DrawCurve(surface, 0, i, false);
+  Core.StartId = 0;
+
+  const TRect lower = MeasureLayout::LowerArea(1);
+  std::vector<std::pair<TPoint, TPoint>> segments;
+  for (const auto& line : Lines(surface, Util.GetColor(TUtil::Trial1)))
+    if (line.Points[0].Y >= lower.Top && line.Points[1].Y >= lower.Top)  // not the flow-volume loop above
+      segments.emplace_back(line.Points[0], line.Points[1]);
+  int top = 1000, bottom = 0, left = 1000, right = 0;
+  for (const auto& [a, b] : segments)
+    for (const TPoint p : {a, b}) {
+      EXPECT_TRUE(p.X > lower.Left && p.X < lower.Right && p.Y > lower.Top && p.Y < lower.Bottom) << p.X << "," << p.Y;
+      top = std::min(top, p.Y);
+      bottom = std::max(bottom, p.Y);
+      left = std::min(left, p.X);
+      right = std::max(right, p.X);
+    }
+  // The plateau: flat at the bottom for 1 s at 12 pixels a second.
+  int plateau = 0;
+  for (const auto& [a, b] : segments)
+    if (a.Y == bottom && b.Y == bottom)
+      plateau += std::abs(b.X - a.X);
+  EXPECT_NEAR(top, 294, 1) << "the blast starts at the top of the volume scale";
+  EXPECT_NEAR(bottom, 294 + 63, 1) << "4.5 L below it";
+  EXPECT_NEAR(plateau, 12, 2);
+  // The whole trial, 7 s at 12 pixels a second from x 15.
+  EXPECT_LE(left, 16);
+  EXPECT_GE(right, 15 + 83);
+}
+
 TEST_F(PainterTest, FullInspirationLiesOnTheFlowAxisAndTheExpirationEndsAtTheFvc) {
   PutTrial(0, 3.0f);
   TRecordingSurface surface;
@@ -196,6 +247,38 @@ TEST_F(PainterTest, FullInspirationLiesOnTheFlowAxisAndTheExpirationEndsAtTheFvc
   EXPECT_NEAR(maxX->X, 157 + 42, 2);
   // Breathing out is drawn above the volume axis.
   EXPECT_TRUE(std::all_of(loop.begin(), loop.end(), [](TPoint p) { return p.Y <= 177; }));
+}
+
+// The comparison screen's header dates each column by its test; without a
+// previous test the previous column has no date or time at all, rather
+// than the bare picture that reads as a test whose date was lost.
+TEST_F(PainterTest, TheComparisonHeaderDatesThePreviousColumnOnlyWithAPreviousTest) {
+  Core.SetDateFormatStr("YYYY.MM.DD.");
+  Core.SetTimeFormatStr("HH:MM:SS");
+  PutTrial(0, 3.0f);
+  Core.TrialOrder = {1, 0, 0};
+  Core.SetMeasureDate(MEASURE_FVC, 0, 2026, 3, 10);
+  Core.SetMeasureTime(MEASURE_FVC, 0, 9, 30, 5);
+  const auto header = [&] {
+    TRecordingSurface surface;
+    Painter.WritePrePostTable(surface);
+    return surface.Texts();
+  };
+  const auto has = [](const std::vector<std::string>& texts, std::string_view text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  };
+  const std::vector<std::string> alone = header();
+  EXPECT_TRUE(has(alone, "2026.03.10.")) << "the actual test's date";
+  EXPECT_TRUE(has(alone, "09:30:05"));
+  for (const std::string& text : alone)
+    EXPECT_TRUE(text.find("YYYY") == std::string::npos && text.find("HH:MM") == std::string::npos) << text;
+
+  PutTrial(3, 2.8f);
+  Core.SetMeasureDate(MEASURE_FVC, 3, 2025, 1, 2);
+  Core.SetMeasureTime(MEASURE_FVC, 3, 10, 0, 0);
+  const std::vector<std::string> compared = header();
+  EXPECT_TRUE(has(compared, "2025.01.02.")) << "the previous test's date";
+  EXPECT_TRUE(has(compared, "10:00:00"));
 }
 
 TEST_F(PainterTest, EachTrialInItsPenAndTheGridFollowsItsSwitch) {

@@ -26,6 +26,19 @@ protected:
     // previous result.
     Core.Rhino.ParamsAkt.Flows[3] = {350.4f, 400.6f, 751.0f};
     Core.Rhino.ParamsPre.Flows[3] = {300.0f, 320.0f, 620.0f};
+    SecondPairCurve(20);
+  }
+
+  // A short breath of the second pair's right nostril (slot 2): up to
+  // 200 mL/s at 100 Pa, near the diagram's origin.
+  void SecondPairCurve(short samples) {
+    Core.Flow[2].assign(static_cast<std::size_t>(samples), 0.0f);
+    Core.Third[2].assign(static_cast<std::size_t>(samples), 0.0f);
+    for (short i = 0; i < samples; ++i) {
+      Core.Flow[2][static_cast<std::size_t>(i)] = 10.0f * i;
+      Core.Third[2][static_cast<std::size_t>(i)] = 5.0f * i;
+    }
+    Core.SampleCount[MEASURE_RHINO][2] = samples;
   }
 
   // The report on a tall recording page from line 100; what it advanced.
@@ -103,6 +116,38 @@ TEST_F(RhinoReportTest, LegendAndProvocationRowsFollowTheProvocation) {
   // After a provocation the change is the provoked result's against the
   // base: (300 - 350) / 350 = -14.3 %.
   EXPECT_NE(std::find(texts.begin(), texts.end(), "  -14"), texts.end());
+}
+
+// The legend's second line names the previous (or provoked) test beside a
+// sample of its pen only when that test's curve is drawn: the diagram's
+// top lies at 100 + 50 + 5 + 20 (title, no rows, gap), 44 lower after a
+// provocation (its rows), the second line 9 below it, its sample at y + 4.
+TEST_F(RhinoReportTest, TheLegendsSecondLineOnlyWithTheSecondPairsCurve) {
+  Core.Rhino.RowsAnterior = {};
+  struct Case {
+    const char* name;
+    bool provoked;
+    short samples;
+    const char* text;
+  };
+  for (const Case c : {Case{"a previous test", false, 20, "Pre. "}, Case{"no previous test", false, 0, "Pre. "},
+                       Case{"after a provocation", true, 20, "Prov"}, Case{"provoked, not yet measured", true, 0, "Prov"}}) {
+    SCOPED_TRACE(c.name);
+    Core.Rhino.Provoked = c.provoked;
+    SecondPairCurve(c.samples);
+    TRecordingSurface surface({800, 2000});
+    int height = 0;
+    Printed(surface, height);
+    const std::vector<std::string> texts = surface.Texts();
+    const bool shown = c.samples > 0;
+    const int second = 100 + 50 + 5 + (c.provoked ? 44 : 0) + 20 + 9;
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), c.text), shown ? 1 : 0);
+    int samples = 0;
+    for (const auto& call : surface.OfKind(RecordedKind::Line))
+      samples += call.Points[0].Y == second + 4 && call.Points[1].Y == second + 4 && call.Points[0].X >= 641 &&
+                 call.Points[1].X <= 681;
+    EXPECT_EQ(samples, shown ? 5 : 0) << "dotted lines: five dashes";
+  }
 }
 
 TEST_F(RhinoReportTest, SecondPairValuesInDarkRedUnlessZero) {

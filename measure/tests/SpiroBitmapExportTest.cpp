@@ -1,7 +1,9 @@
 #include "measure/window/SpiroBitmapExport.h"
 
+#include "measure/results/ResultCells.h"
 #include "measure/tests/MeasureCoreFixture.h"
 #include "testing/Artifacts.h"
+#include "testing/RecordingSurface.h"
 
 #include <QImage>
 
@@ -134,6 +136,45 @@ TEST_F(SpiroBitmapExportTest, ThePlethysmographPictureHoldsBothLoopsWhereThePape
   EXPECT_EQ(leftmost(95, 370), 98);
   EXPECT_EQ(leftmost(426, 700), 431);
   Core.SetMeasureMode(MEASURE_FVC);
+}
+
+// The picture's legend names the previous test, beside a dark-red sample
+// line at y 20 from x 681 to 701, only when a previous test is in its slot
+// (slot 4 of the window, index 3): otherwise the line would name a curve
+// that is not drawn. The actual test's light-blue line stands at y 11.
+TEST_F(SpiroBitmapExportTest, TheLegendNamesThePreviousTestOnlyBesideItsCurve) {
+  for (const short kind : {MEASURE_FVC, MEASURE_VC}) {
+    SCOPED_TRACE(kind);
+    Result(kind);
+    const auto legend = [&](int y, TColor colour) {
+      TRecordingSurface surface({751, 401});
+      DrawGraphs(surface, Core, Texts, kind);
+      int samples = 0;
+      for (const auto& call : surface.OfKind(TRecordingSurface::TKind::Line))
+        samples += call.Points[0] == TPoint{681, y} && call.Points[1] == TPoint{701, y} && call.Pen.Color == colour;
+      const auto texts = surface.Texts();
+      return std::make_pair(samples, static_cast<int>(std::count(texts.begin(), texts.end(), "Pre. ")));
+    };
+    // (sample lines, "Pre. " texts)
+    EXPECT_EQ(legend(11, ResultCells::LightBlue), std::make_pair(1, 0)) << "the actual test alone";
+    EXPECT_EQ(legend(20, ResultCells::DarkRed), std::make_pair(0, 0)) << "the actual test alone";
+
+    // A previous test of the kind: its result and curve in the fourth slot.
+    Core.SetMeasureMode(kind);
+    ASSERT_TRUE(Core.AllocateSpiroBuffer(3, kind, true));
+    float* flow = Core.GetSpiroFlowBuffer(3);
+    float* volume = Core.GetSpiroVolumeBuffer(3);
+    for (int i = 0; i < 300; ++i) {
+      flow[i] = i < 150 ? 3.0f : -2.0f;
+      volume[i] = i < 150 ? 2.5f - 0.015f * static_cast<float>(i) : 0.01f * static_cast<float>(i - 150);
+    }
+    Core.SetBufferSize(kind, 3, 300);
+    Core.GetAktBuffer(kind, 3)[0] = 2.5f;
+    Core.SetMeasureMode(MEASURE_FVC);
+    EXPECT_EQ(legend(20, ResultCells::DarkRed), std::make_pair(1, 1)) << "with a previous test";
+    Core.SetBufferSize(kind, 3, 0);
+    Core.GetAktBuffer(kind, 3)[0] = 0.0f;
+  }
 }
 
 TEST_F(SpiroBitmapExportTest, NothingWithoutAResultAndNoBitmapAfterAFailedText) {

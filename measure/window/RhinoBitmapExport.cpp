@@ -29,8 +29,10 @@ void DrawDiagram(QImage& image, TMeasureCore& core, const TMessage& texts) {
   const TRhinoFrame frame{0, DiagramTop, false};
   const TRhinoFactors factors = RhinoFactors(core.ZoomLevel);
   RhinoChart::DrawRhinoKoordinata(painter, surface, frame, factors);
-  RhinoChart::DrawRhinoLegend(painter, surface, static_cast<int>(DiagramTop), core.Rhino.Provoked, false);
-  RhinoChart::DrawRhinoCurvesBySlot(painter, surface, frame, factors, RhinoChart::CurvesOf(core), false);
+  const RhinoChart::TRhinoCurves curves = RhinoChart::CurvesOf(core);
+  RhinoChart::DrawRhinoLegend(painter, surface, static_cast<int>(DiagramTop), core.Rhino.Provoked, false,
+                              RhinoChart::HasSecondPair(curves));
+  RhinoChart::DrawRhinoCurvesBySlot(painter, surface, frame, factors, curves, false);
 }
 
 }  // namespace

@@ -15,22 +15,41 @@ namespace SpiroBitmapExport {
 namespace {
 
 constexpr int LegendBase = 25;
+constexpr short PreviousSlot = 3;
 
-bool HasResult(TMeasureCore& core, short kind) {
-  const short actual = core.TrialOrder[0] > 0 ? static_cast<short>(core.TrialOrder[0] - 1) : short{0};
-  const float* first = core.GetAktBuffer(kind, actual);
-  const float* pre = core.GetAktBuffer(kind, 3);
-  return (first != nullptr && first[0] != 0.0f) || (pre != nullptr && pre[0] != 0.0f);
+short ActualSlot(const TMeasureCore& core) {
+  return core.TrialOrder[0] > 0 ? static_cast<short>(core.TrialOrder[0] - 1) : short{0};
 }
 
-void DrawGraphs(QImage& image, TMeasureCore& core, const TMessage& texts, short kind) {
-  QPainter painter(&image);
-  TPainterSurface surface(painter);
+// A slot holds a result when its first parameter is set.
+bool SlotHasResult(TMeasureCore& core, short kind, short slot) {
+  const float* values = core.GetAktBuffer(kind, slot);
+  return values != nullptr && values[0] != 0.0f;
+}
+
+bool HasResult(TMeasureCore& core, short kind) {
+  return SlotHasResult(core, kind, ActualSlot(core)) || SlotHasResult(core, kind, PreviousSlot);
+}
+
+// A previous test is drawn when its slot holds a result or a curve.
+bool PreviousShown(TMeasureCore& core, short kind) {
+  return SlotHasResult(core, kind, PreviousSlot) ||
+         core.SampleCount[static_cast<std::size_t>(kind)][static_cast<std::size_t>(PreviousSlot)] > 0;
+}
+
+}  // namespace
+
+void DrawGraphs(TDrawSurface& surface, TMeasureCore& core, const TMessage& texts, short kind) {
   TPrintCanvas canvas(surface, 1.0f, 1.0f);
+  // The previous test's legend line only beside its curve: without one the
+  // line would name a test that is not drawn.
+  const bool previous = PreviousShown(core, kind);
   canvas.Text("Act. ", 51, 7, 741, 16, TTextAlign::Right);
   canvas.Line(681, 11, 701, 11, 1, ResultCells::LightBlue);
-  canvas.Text("Pre. ", 51, 16, 741, 25, TTextAlign::Right);
-  canvas.Line(681, 20, 701, 20, 1, ResultCells::DarkRed);
+  if (previous) {
+    canvas.Text("Pre. ", 51, 16, 741, 25, TTextAlign::Right);
+    canvas.Line(681, 20, 701, 20, 1, ResultCells::DarkRed);
+  }
   // The printout's graphs at the picture's own scale, in the printer's colours.
   const TUtil colours = TMeasurePrintout::PrintColours();
   TMeasurePainter graphs(core, colours, texts, nullptr);
@@ -40,13 +59,10 @@ void DrawGraphs(QImage& image, TMeasureCore& core, const TMessage& texts, short 
   canvas.PrintY = LegendBase;
   const bool beside = kind == MEASURE_FVC;
   curves.DrawAxes(canvas, kind, beside);
-  const short actual = core.TrialOrder[0] > 0 ? static_cast<short>(core.TrialOrder[0] - 1) : short{0};
-  curves.DrawSlot(canvas, kind, actual, 1, false, false, beside);
-  curves.DrawSlot(canvas, kind, 3, 2, false, false, beside);
+  curves.DrawSlot(canvas, kind, ActualSlot(core), 1, false, false, beside);
+  curves.DrawSlot(canvas, kind, PreviousSlot, 2, false, false, beside);
   curves.RestoreScreenState();
 }
-
-}  // namespace
 
 TBitmapShape ShapeOf(int kind) {
   switch (kind) {
@@ -78,7 +94,11 @@ bool SaveTextAndBmpForSpiro(TMeasureCore& core, const TMessage& texts, int kind,
   if (image.isNull())
     return false;
   image.fill(Qt::white);
-  DrawGraphs(image, core, texts, k);
+  {
+    QPainter painter(&image);
+    TPainterSurface surface(painter);
+    DrawGraphs(surface, core, texts, k);
+  }
   const QImage saved = shape.SavedLeft == 0 && shape.SavedWidth == shape.Width
                            ? image
                            : image.copy(shape.SavedLeft, 0, shape.SavedWidth, shape.Height);

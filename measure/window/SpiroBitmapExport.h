@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+class TDrawSurface;
 class TMeasureCore;
 class TMessage;
 
@@ -22,6 +23,11 @@ struct TBitmapShape {
   int SavedWidth = 751;
 };
 TBitmapShape ShapeOf(int kind);
+
+// The picture's graphs of `kind` on any surface: the legend ("Act. ", and
+// "Pre. " only when the previous slot holds a result or a curve), the axes and the
+// actual and previous curves at the printout's scale.
+void DrawGraphs(TDrawSurface& surface, TMeasureCore& core, const TMessage& texts, short kind);
 
 struct TNotes {
   std::string Current;  // the note edit's text

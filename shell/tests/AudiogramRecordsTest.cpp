@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 
 
 namespace {
@@ -202,6 +203,41 @@ TEST_F(AudiogramRecords, WithoutAPatientsTablesTheSaveSaysSoAndKeepsTheAudiogram
   EXPECT_TRUE(Shown(9230));
   ASSERT_EQ(Client().GetAudioMeter(), window) << "the audiogram was not stored, so the window stays";
   ExpectAudiogram(*window, TAudioTest::Actual, "after the close was refused");
+}
+
+// The printed audiogram names a previous test only when it draws one: no
+// legend line of its own for it without one (the legend's lines stand
+// alone, right-aligned above the charts; the table's "Actual - Pre." row
+// label is no legend) and, with or without one, no predicted-values line,
+// for an audiogram has no equations to name.
+TEST_F(AudiogramRecords, ThePrintoutNamesAPreviousTestOnlyWhenItDrawsOne) {
+  TAudioMeter* window = OpenForTheManOfForty();
+  ASSERT_NE(window, nullptr);
+  Measure(*window);
+  App->GetActions()->UpdateAll();
+  ASSERT_TRUE(Enabled(CM_FILEPRINT));
+  const auto legendLine = [](const std::string& text) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      const std::size_t first = line.find_first_not_of(' ');
+      const std::size_t last = line.find_last_not_of(" \r");
+      if (first != std::string::npos && line.substr(first, last + 1 - first) == "Pre.")
+        return true;
+    }
+    return false;
+  };
+  const auto print = [this](const char* name) {
+    return PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); }, name);
+  };
+  const std::string alone = print("program-audiogram-printout-alone.pdf");
+  EXPECT_FALSE(legendLine(alone)) << alone;
+  for (const std::string& placeholder : {std::string("Predicted values"), std::string("(previous)")})
+    EXPECT_EQ(alone.find(placeholder), std::string::npos) << placeholder << "\n" << alone;
+
+  Fill(*window, TAudioTest::Previous, 0, Right, RightMeasured);
+  const std::string compared = print("program-audiogram-printout-with-previous.pdf");
+  EXPECT_TRUE(legendLine(compared)) << compared;
+  EXPECT_EQ(compared.find("Predicted values"), std::string::npos) << compared;
 }
 
 }  // namespace

@@ -93,7 +93,11 @@ void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
     Zeroed = true;
     Log("autozero");
   }
-  if ((word & BitStartStop) && !(before & BitStartStop) && !Options.StartOnStream)
+  // A diffusion patient comes to the mouthpiece after the gas path's
+  // wash-out (below), not at the first running word: the program's zero
+  // sends one, and the patient rests through the zero.
+  const bool afterWashOut = Options.Manoeuvre == "dfc";
+  if ((word & BitStartStop) && !(before & BitStartStop) && !Options.StartOnStream && !afterWashOut)
     StartManoeuvre();
   else if (!(word & BitStartStop) && (before & BitStartStop) && !Flows.empty()) {
     Flows.clear();

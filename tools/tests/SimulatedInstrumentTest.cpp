@@ -237,8 +237,10 @@ TEST(SimulatedInstrument, TheDiffusionBreathHoldsAsLongAsTheWindowSays) {
   options.LeadInS = 0.0;
   TRig rig(options);
   rig.Stream(true);
-  rig.Word(0xEF7F & ~BitAutoZero);  // starts, and zeroes the analyser
+  rig.Word(0xEF7F & ~BitAutoZero);  // zeroes the analyser
   rig.Word(0xEF7F);
+  rig.Word(0xE85E);  // the wash-out, then the patient comes with the sampling word
+  rig.Word(0xEF6F);
   const auto inspiration = LungModel::DiffusionInspiration(options.Patient);
   rig.Run(static_cast<int>(inspiration.size()));
   rig.Word(0xEF6E);  // breath hold
@@ -261,6 +263,29 @@ TEST(SimulatedInstrument, TheDiffusionBreathHoldsAsLongAsTheWindowSays) {
   EXPECT_NEAR(extrapolated, 0.10651, 0.10651 * 0.01);
   // He: 4.8 % × 3.97 / 5.6 = 3.40286 %, reached within a count at the end.
   EXPECT_NEAR(samples.back().Unsigned(ChannelHelium) * 0.002441406, 3.40286, 0.0025);
+}
+
+// The program reads a diffusion unit's zero with the running word 0xEF7F:
+// the patient rests through it, and comes to the mouthpiece only after the
+// gas path's wash-out, with the sampling word.
+TEST(SimulatedInstrument, TheDiffusionPatientRestsThroughTheZeroAndComesAfterTheWashOut) {
+  TSimulatorOptions options = Quiet();
+  options.Kind = "diffusion";
+  options.HardwareVersion = 0x70;
+  options.Manoeuvre = "dfc";
+  TRig rig(options);
+  rig.Stream(true);
+  rig.Word(0xEF7F & ~BitAutoZero);
+  rig.Word(0xEF7F);
+  for (const auto& sample : rig.Samples(500))
+    ASSERT_EQ(sample.Value(ChannelFlow), 0) << "5 s of the zero at rest";
+  EXPECT_EQ(std::find(rig.Log.begin(), rig.Log.end(), "manoeuvre dfc started"), rig.Log.end());
+  rig.Word(0xE85E);
+  rig.Word(0xEA4F);
+  rig.Word(0xEF6F);
+  EXPECT_NE(std::find(rig.Log.begin(), rig.Log.end(), "manoeuvre dfc started"), rig.Log.end());
+  const auto breathing = rig.Samples(static_cast<int>(LungModel::DiffusionInspiration(options.Patient).size()));
+  EXPECT_TRUE(std::any_of(breathing.begin(), breathing.end(), [](const auto& s) { return s.Value(ChannelFlow) != 0; }));
 }
 
 TEST(SimulatedInstrument, TheLinePumpsFillTheLineTheValvesChoose) {
