@@ -19,6 +19,7 @@ constexpr std::size_t PlotBackground = 0;
 constexpr std::size_t AxisInk = 2;
 constexpr int BigTableTop = 122;
 constexpr int BigTableRow = 15;
+constexpr int FirstColumn = 420;  // the left edge of the first pair's columns
 
 }  // namespace
 
@@ -37,8 +38,16 @@ void WriteRhinoTable(const TMeasurePainter& painter, TDrawSurface& surface, cons
   const auto centred = [&](const TRect& rect, const std::string& text) {
     TUtil::TextRectOut(surface, d.XScale, d.YScale, rect, text, panel, ink, points, HeadFace, Centred, Bold, false);
   };
-  TUtil::TextOutA(surface, d.XScale, d.YScale, 321, y, CLocale::Format("%-11s", texts.LoadStringA(44).c_str()), panel,
-                  points, HeadFace, ink, Bold);
+  // The label's font grows with the height and its room with the width: on
+  // a screen taller than the layout's shape it takes a smaller font, so
+  // that it ends where the first column begins.
+  const std::string label = CLocale::Format("%-11s", texts.LoadStringA(44).c_str());
+  const TPoint at = TUtil::Scale(d.XScale, d.YScale, TPoint{321, y});
+  const int room = TUtil::Scale(d.XScale, d.YScale, TPoint{FirstColumn, y}).X - at.X;
+  TFontSpec font = TUtil::LayoutFont(HeadFace, points, d.YScale, Bold);
+  while (font.PixelHeight > 1 && surface.MeasureText(label, font).Width > room)
+    --font.PixelHeight;
+  surface.TextAt(at, label, {font, ink, panel, true, TTextAlign::Left});
   // Over each pair: its stored date and time, or what it holds (the base
   // and the provoked result, or the actual and the previous one).
   constexpr std::array<int, 2> left{431, 590};
@@ -54,7 +63,7 @@ void WriteRhinoTable(const TMeasurePainter& painter, TDrawSurface& surface, cons
   }
   // The column names of both results: right, left and the sum (sigma).
   const std::array<std::string, 3> names{texts.LoadStringA(313), texts.LoadStringA(312), "\xCE\xA3"};
-  for (const int x0 : {420, 580})
+  for (const int x0 : {FirstColumn, 580})
     for (std::size_t c = 0; c < names.size(); ++c) {
       const int x = x0 + 60 * static_cast<int>(c);
       centred({x, y, x + 60, y + 20}, names[c]);
