@@ -13,14 +13,20 @@
 #include "common/CommandNumbers.h"
 #include "measure/results/ParamList.h"
 #include "measure/window/Measure.h"
+#include "measure/window/RhinoBitmapExport.h"
 #include "measure/window/RhinoDialogs.h"
+#include "platform/basekit/CLocaleFormat.h"
+#include "platform/basekit/CsvWorkbook.h"
+#include "platform/basekit/ui/DdeDialog.h"
 #include "platform/framework/ui/CommandActions.h"
 #include "platform/portkit/Protocol.h"
 #include "platform/portkit/rhinomanometry/ShownValues.h"
+#include "shell/app/MainFrame.h"
 #include "shell/app/ProgramWindows.h"
 #include "testing/SimulatorProcess.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -127,6 +133,25 @@ protected:
     ASSERT_FALSE(window.IsRunning());
   }
 
+  // The action of a command in the main window's menus.
+  QAction* MenuAction(unsigned id) {
+    std::vector<QMenu*> menus;
+    for (QAction* top : App->GetFrame()->menuBar()->actions())
+      if (top->menu())
+        menus.push_back(top->menu());
+    while (!menus.empty()) {
+      QMenu* menu = menus.back();
+      menus.pop_back();
+      for (QAction* action : menu->actions()) {
+        if (action->menu())
+          menus.push_back(action->menu());
+        else if (TCommandActions::CommandOf(action) == id)
+          return action;
+      }
+    }
+    return nullptr;
+  }
+
   std::unique_ptr<TSimulatorProcess> Simulator;
 };
 
@@ -156,6 +181,69 @@ TEST_F(RhinoInProgram, BothNostrilsMeasuredStoredBrowsedAndLoadedBackUnchanged) 
   EXPECT_FLOAT_EQ(akt[3][2], std::nearbyint(akt[3][0]) + std::nearbyint(akt[3][1]));
   const TRhinoTest measured = TestOf(*window);
   SavePicture(*window->window(), "rhino-in-program.png");
+  // The enlarged diagram at the widest scale and at the narrowest.
+  ASSERT_TRUE(Route(CM_SCREEN));
+  for (const short zoom : {short{0}, short{3}}) {
+    for (int k = 0; k < 4 && window->ZoomLevel != zoom; ++k)
+      ASSERT_TRUE(Route(CM_ZOOM));
+    ASSERT_EQ(window->ZoomLevel, zoom);
+    QApplication::processEvents();
+    SavePicture(*window->window(), "rhino-in-program-zoom" + std::to_string(zoom) + ".png");
+  }
+  ASSERT_TRUE(Route(CM_SCREEN));
+
+  // Stored, found in the browser and loaded: the same flows, curves and
+  // lines, not new.
+  TMeasure* loaded = StoreAndLoadBack(*window, "rhino.db", MEASURE_RHINO);
+  ASSERT_NE(loaded, nullptr);
+  const TRhinoTest back = TestOf(*loaded);
+  EXPECT_EQ(back.Akt.Flows, measured.Akt.Flows);
+  EXPECT_EQ(back.Pre.Flows, measured.Pre.Flows);
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    EXPECT_EQ(back.Flow[slot], measured.Flow[slot]) << slot;
+    EXPECT_EQ(back.Pressure[slot], measured.Pressure[slot]) << slot;
+  }
+  EXPECT_EQ(back.Lines, measured.Lines);
+  EXPECT_FALSE(loaded->HasUnsavedResults());
+
+  // The text and the picture of the loaded test.
+  ASSERT_TRUE(RhinoBitmapExport::SaveTextAndBmpForRhino(*loaded, App->GetMessages(), Folder / "rhino.txt",
+                                                        Folder / "rhino.bmp", ""));
+  const std::string text = TTemporaryFolder::Read(Folder / "rhino.txt");
+  const auto whole = [](float flow) { return std::to_string(static_cast<int>(std::nearbyint(flow))); };
+  const auto& flows = measured.Akt.Flows[3];
+  EXPECT_NE(text.find("\nFlow [150]@[mL/s]@" + whole(flows[0]) + "@" + whole(flows[1]) + "@" + whole(flows[2]) + "@"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find('\r'), std::string::npos);
+  const QImage picture(QString::fromStdString((Folder / "rhino.bmp").string()));
+  EXPECT_EQ(picture.size(), QSize(RhinoBitmapExport::Width, RhinoBitmapExport::Height));
+  picture.save(QString::fromStdString((std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" /
+                                       "rhino-in-program-export.png").string()));
+
+  // The sheet into the workbook, from the window's menu.
+  QAction* sheet = MenuAction(CM_DDE);
+  ASSERT_NE(sheet, nullptr) << "the window's menu has the spreadsheet export";
+  App->GetActions()->UpdateAll();
+  ASSERT_TRUE(sheet->isEnabled());
+  bool asked = false;
+  QTimer::singleShot(0, [&asked] {
+    auto* dialog = dynamic_cast<TDdeDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    asked = true;
+    dialog->accept();
+  });
+  sheet->trigger();
+  EXPECT_TRUE(asked) << "the export asks where the cells go";
+  const auto book = TCsvWorkbook::Parse(TTemporaryFolder::Read(Folder / "Halvetra.csv"));
+  ASSERT_TRUE(book.has_value());
+  // The header's five rows, then the flow lines of 75, 100 and 150 Pa.
+  EXPECT_EQ(book->Get(8, 1), "Flow [150]");
+  for (std::size_t c = 0; c < 3; ++c)
+    EXPECT_EQ(book->Get(8, 3 + c), CLocale::Format("%5.0f", static_cast<double>(std::nearbyint(flows[c])))) << c;
+  std::filesystem::copy_file(Folder / "Halvetra.csv",
+                             std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "rhino-in-program.csv",
+                             std::filesystem::copy_options::overwrite_existing);
 }
 
 }  // namespace
