@@ -247,3 +247,88 @@ TEST_F(RhinoInProgram, BothNostrilsMeasuredStoredBrowsedAndLoadedBackUnchanged) 
 }
 
 }  // namespace
+
+TEST_F(RhinoInProgram, ThePosteriorStartMeasuresTheWholeNose) {
+  TMeasure* window = OpenOnTheHead("650");
+  ASSERT_NE(window, nullptr);
+  Zero();
+  ASSERT_FALSE(HasFailure());
+  Record(*window, CM_START3, 1);  // the second slot of the pair
+  ASSERT_FALSE(HasFailure());
+  EXPECT_TRUE(window->Rhino.Posterior);
+  const auto& akt = window->Rhino.ParamsAkt.Flows;
+  EXPECT_NEAR(akt[3][2], 650.0f, 13.0f) << "the whole nose, within 2 %";
+  EXPECT_EQ(akt[3][0], 0.0f);
+  EXPECT_EQ(akt[3][1], 0.0f);
+  EXPECT_FALSE(Enabled(CM_START)) << "a posterior test goes on posterior";
+}
+
+// The base: 400 and 350 mL/s at 150 Pa; after the provocation 300 and
+// 280. By hand, against the base: left (300 - 400) / 400 = -25 %, right
+// (280 - 350) / 350 = -20 %, both (580 - 750) / 750 = -22.7 %. Flows within
+// 2 % move a change by at most about 3 points.
+TEST_F(RhinoInProgram, AProvocationStoresTheBaseAndTheNextStartsCompareWithIt) {
+  TMeasure* window = OpenOnTheHead("400,350,300,280");
+  ASSERT_NE(window, nullptr);
+  Zero();
+  ASSERT_FALSE(HasFailure());
+  Record(*window, CM_START, 0);
+  ASSERT_FALSE(HasFailure());
+  Record(*window, CM_START2, 1);
+  ASSERT_FALSE(HasFailure());
+  const RHINO_PARAMS base = window->Rhino.ParamsAkt;
+
+  // The agent typed into the provocation dialog.
+  bool asked = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = dynamic_cast<TRhinoProv*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    asked = true;
+    dialog->GetMaterialBox()->setEditText("Histamine");
+    dialog->TakeTypedMaterial();
+    dialog->GetConcentrationEdit()->setText("2.5");
+    dialog->GetDoseEdit()->setText("0.1");
+    SavePicture(*dialog, "rhino-in-program-provocation-dialog.png");
+    dialog->accept();
+  });
+  ASSERT_TRUE(Enabled(CM_RHINO_PROVOCATION));
+  ASSERT_TRUE(Route(CM_RHINO_PROVOCATION));
+  ASSERT_TRUE(asked);
+  EXPECT_TRUE(window->Rhino.Provoked);
+  EXPECT_FALSE(window->HasUnsavedResults()) << "the base is stored";
+  {
+    std::unique_ptr<TEngine> meet = OpenTestTable(Folder / "Database/Data", "meet.db", &App->GetMessages());
+    long rows = 0;
+    meet->GetNumberOfRecords(rows);
+    ASSERT_EQ(rows, 1);
+    MeetRecordType stored;
+    ASSERT_EQ(meet->GoTop(), 0);
+    ASSERT_EQ(meet->GetData(stored), 0);
+    EXPECT_EQ(stored.Flags & (MeetFlag::Rhino | MeetFlag::Baseline | MeetFlag::Provoked),
+              MeetFlag::Rhino | MeetFlag::Baseline);
+  }
+
+  // The next starts fill the second pair; the base stays in the first.
+  Record(*window, CM_START, 2);
+  ASSERT_FALSE(HasFailure());
+  Record(*window, CM_START2, 3);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_EQ(window->Rhino.ParamsAkt.Flows, base.Flows);
+  const auto& provoked = window->Rhino.ParamsPre.Flows;
+  EXPECT_NEAR(provoked[3][1], 300.0f, 6.0f);
+  EXPECT_NEAR(provoked[3][0], 280.0f, 5.6f);
+  const std::vector<rhinomanometry::RhinoLine> lines = rhinomanometry::RhinoLines(
+      window->Rhino.ParamsAkt, window->Rhino.ParamsPre, window->Rhino.ShownRows(), window->Rhino.Provoked);
+  const auto at150 = std::find_if(lines.begin(), lines.end(),
+                                  [](const rhinomanometry::RhinoLine& l) { return l.row == 3 && !l.resistance; });
+  ASSERT_NE(at150, lines.end());
+  EXPECT_NEAR(at150->changesPercent[0], -20.0f, 3.0f) << "right";
+  EXPECT_NEAR(at150->changesPercent[1], -25.0f, 3.0f) << "left";
+  EXPECT_NEAR(at150->changesPercent[2], -22.7f, 3.0f) << "both";
+  window->GetView().RedrawScreenBmp();
+  SavePicture(*window->window(), "rhino-in-program-provocation-block.png");
+  ASSERT_TRUE(Route(CM_ZOOM_TABLE));
+  QApplication::processEvents();
+  SavePicture(*window->window(), "rhino-in-program-big-table.png");
+  ASSERT_TRUE(Route(CM_ZOOM_TABLE));
+}
