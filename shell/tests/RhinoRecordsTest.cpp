@@ -11,6 +11,7 @@
 #include "measure/window/RhinoDialogs.h"
 #include "measure/results/ParamList.h"
 #include "platform/dbkit/Records.h"
+#include "records/DemoReplay.h"
 #include "shell/tests/ProgramPrint.h"
 
 #include <QComboBox>
@@ -247,6 +248,54 @@ TEST_F(RhinoRecords, AProvocationStoresItsBaseThenTheProvokedResultWithItsAgent)
   EXPECT_TRUE(loaded->Rhino.Provoked);
   EXPECT_EQ(loaded->Rhino.ProvocationMaterial, "Histamine");
   EXPECT_FLOAT_EQ(loaded->Rhino.ProvocationConcentration, 2.5f);
+}
+
+// A RinoDemo.bin cut short: the start that reads it names the file once
+// and records nothing; the nostril measured before, its curve and the
+// unsaved result stay, and the whole file replays again.
+TEST_F(RhinoRecords, ATruncatedDemonstrationFileLosesNothing) {
+  const std::filesystem::path demo = Folder / "demo";
+  std::filesystem::create_directories(demo);
+  const std::string whole = TTemporaryFolder::Read(DemoReplay::DemoFolder() / "RinoDemo.bin");
+  ASSERT_GT(whole.size(), 1000u);
+  Folder.Write("demo/RinoDemo.bin", whole);
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  Client().DemoFolder = demo;
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  const RHINO_PARAMS left = window.Rhino.ParamsAkt;
+  const short count = window.SampleCount[MEASURE_RHINO][0];
+  const std::vector<float> curve(window.Flow[0].begin(), window.Flow[0].begin() + count);
+  const std::vector<std::string> lines = window.GetParamList()->GetLines();
+  ASSERT_GT(count, 0);
+
+  // Cut in its count, in its flows and in its pressures; the left nostril
+  // measured again and the right measured first.
+  for (const std::size_t cut : {std::size_t{3}, whole.size() / 3, whole.size() - 1})
+    for (const unsigned id : {CM_START, CM_START2}) {
+      SCOPED_TRACE(testing::Message() << "cut at " << cut << ", start " << id);
+      Folder.Write("demo/RinoDemo.bin", whole.substr(0, cut));
+      ASSERT_TRUE(Enabled(id));
+      ASSERT_TRUE(Route(id));
+      QApplication::processEvents();
+      EXPECT_FALSE(window.IsRunning());
+      ASSERT_EQ(Sink.Messages.size(), 1u);
+      EXPECT_NE(Sink.Messages[0].Text.find("RinoDemo.bin"), std::string::npos) << Sink.Messages[0].Text;
+      Sink.Messages.clear();
+      EXPECT_EQ(window.Rhino.ParamsAkt.Flows, left.Flows);
+      ASSERT_EQ(window.SampleCount[MEASURE_RHINO][0], count);
+      EXPECT_TRUE(std::equal(curve.begin(), curve.end(), window.Flow[0].begin())) << "the left nostril's curve";
+      EXPECT_EQ(window.SampleCount[MEASURE_RHINO][1], 0);
+      EXPECT_EQ(window.GetParamList()->GetLines(), lines);
+      EXPECT_TRUE(window.HasUnsavedResults());
+    }
+
+  Folder.Write("demo/RinoDemo.bin", whole);
+  Record(window, CM_START2);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_GT(window.Rhino.ParamsAkt.Flows[3][0], 0.0f) << "the right nostril";
+  EXPECT_EQ(window.Rhino.ParamsAkt.Flows[3][1], left.Flows[3][1]);
 }
 
 // The print command prints the report after its options dialog: the
