@@ -23,6 +23,8 @@
 #include "platform/portkit/rhinomanometry/ShownValues.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/ProgramWindows.h"
+#include "shell/tests/ProgramPrint.h"
+#include "testing/PdfText.h"
 #include "testing/SimulatorProcess.h"
 
 #include <QComboBox>
@@ -118,16 +120,19 @@ protected:
     Sink.Messages.clear();
     ASSERT_TRUE(window.IsRunning());
     auto& count = window.SampleCount[MEASURE_RHINO][static_cast<std::size_t>(slot)];
+    // What the head was told and played, for a recording that never came.
+    const auto headLog = [this] {
+      std::string lines;
+      for (const std::string& line : Simulator->Log())
+        lines += line + "\n";
+      return lines;
+    };
     if (during) {
-      ASSERT_TRUE(WaitFor([&] { return count > BreathSamples / 2 || !window.IsRunning(); }, 5000)) << [&] {
-        std::string all;
-        for (const auto& l : Simulator->Log()) all += l + "\n";
-        return all + " count " + std::to_string(count) + " flagbegin " + std::to_string(window.FlagBegin);
-      }();
+      ASSERT_TRUE(WaitFor([&] { return count > BreathSamples / 2 || !window.IsRunning(); }, 20000)) << headLog();
       during();
     }
     ASSERT_TRUE(WaitFor([&] { return count >= BreathSamples || !window.IsRunning(); }, 20000))
-        << "the breaths came: " << count;
+        << "the breaths came: " << count << "\n" << headLog();
     ASSERT_TRUE(window.IsRunning());
     ASSERT_TRUE(Route(CM_STOP));
     ASSERT_FALSE(window.IsRunning());
@@ -205,6 +210,16 @@ TEST_F(RhinoInProgram, BothNostrilsMeasuredStoredBrowsedAndLoadedBackUnchanged) 
   }
   EXPECT_EQ(back.Lines, measured.Lines);
   EXPECT_FALSE(loaded->HasUnsavedResults());
+
+  // Printed: one page, the header counting one, with the flows shown.
+  const std::string printed = PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); },
+                                                     "rhino-in-program.pdf");
+  EXPECT_NE(printed.find("1/1"), std::string::npos) << printed;
+  const std::filesystem::path pdf = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "rhino-in-program.pdf";
+  EXPECT_EQ(LineOf(Poppler("pdfinfo", pdf), "Pages:"), "Pages:           1");
+  const std::string at150 = LineOf(printed, "Flow [150]");
+  EXPECT_NE(at150.find(std::to_string(static_cast<int>(std::nearbyint(measured.Akt.Flows[3][1])))), std::string::npos)
+      << at150;
 
   // The text and the picture of the loaded test.
   ASSERT_TRUE(RhinoBitmapExport::SaveTextAndBmpForRhino(*loaded, App->GetMessages(), Folder / "rhino.txt",

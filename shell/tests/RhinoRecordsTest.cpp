@@ -315,7 +315,8 @@ struct TPrintedPage {
 std::vector<TPrintedPage> PrintedPages(const std::filesystem::path& pdf) {
   const QString boxes = QString::fromStdString(Poppler("pdftotext", pdf, {"-bbox"}));
   static const QRegularExpression item(
-      R"re(<page width="[0-9.]+" height="([0-9.]+)">|<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([^<]*)</word>)re");
+      R"re(<page width="[0-9.]+" height="([0-9.]+)">|)re"
+      R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([^<]*)</word>)re");
   std::vector<TPrintedPage> pages;
   for (auto match = item.globalMatch(boxes); match.hasNext();) {
     const QRegularExpressionMatch m = match.next();
@@ -337,7 +338,8 @@ TEST_F(RhinoRecords, AReportThatEndsAtThePageEndIsCountedRight) {
   ASSERT_FALSE(HasFailure());
   Record(window, CM_START);
   ASSERT_FALSE(HasFailure());
-  const std::filesystem::path pdf = std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "program-rhino-page-end.pdf";
+  const std::filesystem::path pdf =
+      std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "program-rhino-page-end.pdf";
   // The pages the header counts and those the PDF has, for a note of
   // `lines` lines.
   const auto print = [&](int lines) {
@@ -368,8 +370,8 @@ TEST_F(RhinoRecords, AReportThatEndsAtThePageEndIsCountedRight) {
   // The report's last line is the end of the diagram's flow axis, whose
   // label is centred on it: that centre lies on the page, less than a note
   // line (14 units, 10.4 pt) above its end.
-  const auto lowest = std::max_element(pages[0].Words.begin(), pages[0].Words.end(),
-                                       [](const TPrintedWord& a, const TPrintedWord& b) { return a.Bottom < b.Bottom; });
+  const auto lower = [](const TPrintedWord& a, const TPrintedWord& b) { return a.Bottom < b.Bottom; };
+  const auto lowest = std::max_element(pages[0].Words.begin(), pages[0].Words.end(), lower);
   ASSERT_NE(lowest, pages[0].Words.end());
   const double end = (lowest->Top + lowest->Bottom) / 2.0;
   std::printf("[ page end ] %d note lines fit; the report ends %.1f pt above the page's end (\"%s\")\n", fits,
