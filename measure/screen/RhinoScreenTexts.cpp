@@ -127,15 +127,28 @@ void DrawRhinoBigTable(TMeasurePainter& painter, TDrawSurface& surface, const TM
     text(at, header[c], c == 0 ? 0 : 1, MeasureTexts::TextColor, MeasureTexts::PanelColor, true, c >= 7 ? 7 : 9);
   }
   const std::vector<rhinomanometry::RhinoLine> lines = rhinomanometry::RhinoLines(first, second, rowFlags, provoked);
+  // A label and its unit share the first column, the label at its left and
+  // the unit at its right. Their font grows with the height and the column
+  // with the width: on a screen taller than the layout's shape the font
+  // shrinks until every label, a blank and its unit fit.
+  const float fx = painter.Display.XScale;
+  const float fy = painter.Display.YScale;
+  const TRect column = TUtil::Scale(fx, fy, TRect{layout.Edge(0) + 5, 0, x1 - 5, 0});
+  TFontSpec labelFont = TUtil::LayoutFont(HeadFace, 9, fy, Bold);
+  for (const rhinomanometry::RhinoLine& line : lines)
+    while (labelFont.PixelHeight > 1 &&
+           surface.MeasureText(line.Label() + " " + std::string(line.Unit()), labelFont).Width > column.Width())
+      --labelFont.PixelHeight;
+  const TColor labelInk = painter.Color(MeasureTexts::TextColor);
+  const TColor labelPanel = painter.Color(MeasureTexts::PanelColor);
   int n = 0;
   for (const rhinomanometry::RhinoLine& line : lines) {
     const int top = BigTableTop + BigTableRow * n++;
-    const TRect label = cell(0, top);
-    text({label.Left + 5, top, label.Right, top + 15}, line.Label(), 0, MeasureTexts::TextColor,
-         MeasureTexts::PanelColor, true);
+    surface.TextInRect(TUtil::Scale(fx, fy, TRect{layout.Edge(0) + 5, top, x1, top + 15}),
+                       line.Label(), {labelFont, labelInk, labelPanel, true, TTextAlign::Left});
     // The unit goes beside the label, which it must not cover.
-    text({label.Left, top, label.Right - 5, top + 15}, std::string(line.Unit()), 2, MeasureTexts::TextColor,
-         MeasureTexts::PanelColor, false);
+    surface.TextInRect(TUtil::Scale(fx, fy, TRect{layout.Edge(0), top, x1 - 5, top + 15}), std::string(line.Unit()),
+                       {labelFont, labelInk, labelPanel, false, TTextAlign::Right});
     const auto value = [&](std::size_t c, const std::string& shown) {
       const TRect at = cell(c, top);
       text({at.Left, top, at.Right - 5, top + 15}, shown, 2, AxisInk, PlotBackground, true);

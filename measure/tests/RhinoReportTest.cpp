@@ -265,6 +265,30 @@ TEST_F(RhinoReportTest, TheBigTableShowsBothResultsAndTheirChange) {
     EXPECT_NE(std::find(shown.begin(), shown.end(), expected), shown.end()) << expected;
 }
 
+// The big table's labels and units side by side in their column, on the
+// same screens as the head.
+TEST_F(RhinoReportTest, TheBigTablesLabelsAndUnitsNeverOverlap) {
+  const TUtil colours = TMeasurePrintout::PrintColours();
+  TMeasurePainter painter(Core, colours, Texts, nullptr);
+  const TRhinoRows all{1, 1, 1, 1, 1};
+  struct Shape {
+    float x, y;
+  };
+  for (const Shape shape : {Shape{1.0f, 1.0f}, Shape{1.28f, 1.28f}, Shape{1.6f, 1.333f}, Shape{1.0f, 1.333f},
+                            Shape{0.98f, 1.2f}}) {
+    SCOPED_TRACE(testing::Message() << shape.x << " x " << shape.y);
+    painter.Display.XScale = shape.x;
+    painter.Display.YScale = shape.y;
+    TRecordingSurface surface({static_cast<int>(800 * shape.x), static_cast<int>(600 * shape.y)});
+    RhinoScreenTexts::DrawRhinoBigTable(painter, surface, Texts, Core.Rhino.ParamsAkt, Core.Rhino.ParamsPre, all,
+                                        false);
+    const std::vector<std::string> texts = surface.Texts();
+    ASSERT_NE(std::find(texts.begin(), texts.end(), "[Pa/mL/s]"), texts.end());
+    for (const std::string& overlap : surface.OverlappingTexts())
+      ADD_FAILURE() << overlap;
+  }
+}
+
 TEST_F(RhinoReportTest, TheVolumeStripIsLabelledAtEveryStep) {
   const TUtil colours = TMeasurePrintout::PrintColours();
   const TMeasurePainter painter(Core, colours, Texts, nullptr);
