@@ -33,6 +33,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -184,6 +186,29 @@ TEST_F(RhinoInProgram, BothNostrilsMeasuredStoredBrowsedAndLoadedBackUnchanged) 
   EXPECT_NEAR(akt[3][1], 400.0f, 8.0f);
   EXPECT_NEAR(akt[3][0], 350.0f, 7.0f);
   EXPECT_FLOAT_EQ(akt[3][2], std::nearbyint(akt[3][0]) + std::nearbyint(akt[3][1]));
+
+  // A click on the table's title chooses the rows: 75 Pa out, 300 Pa in.
+  bool chosen = false;
+  QTimer::singleShot(0, [&chosen] {
+    auto* dialog = dynamic_cast<TRhinoParam*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    chosen = true;
+    QTest::mouseClick(dialog->GetCheckBox(1), Qt::LeftButton);
+    QTest::mouseClick(dialog->GetCheckBox(4), Qt::LeftButton);
+    SavePicture(*dialog, "rhino-in-program-rows-dialog.png");
+    dialog->accept();
+  });
+  const QPointF title(370.0 * window->GetXScale(), 114.0 * window->GetYScale());
+  QMouseEvent move(QEvent::MouseMove, title, title, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &move);
+  QMouseEvent press(QEvent::MouseButtonPress, title, title, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &press);
+  ASSERT_TRUE(chosen) << "the rows dialog came up";
+  const std::vector<std::string> lines = window->GetParamList()->GetLines();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0].rfind("Flow [100]", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[2].rfind("Flow [300]", 0), 0u) << lines[2];
+
   const TRhinoTest measured = TestOf(*window);
   SavePicture(*window->window(), "rhino-in-program.png");
   // The enlarged diagram at the widest scale and at the narrowest.
@@ -252,10 +277,12 @@ TEST_F(RhinoInProgram, BothNostrilsMeasuredStoredBrowsedAndLoadedBackUnchanged) 
   EXPECT_TRUE(asked) << "the export asks where the cells go";
   const auto book = TCsvWorkbook::Parse(TTemporaryFolder::Read(Folder / "Halvetra.csv"));
   ASSERT_TRUE(book.has_value());
-  // The header's five rows, then the flow lines of 75, 100 and 150 Pa.
-  EXPECT_EQ(book->Get(8, 1), "Flow [150]");
+  // The header's five rows, then the flow lines of the chosen 100, 150
+  // and 300 Pa.
+  EXPECT_EQ(book->Get(7, 1), "Flow [150]");
+  EXPECT_EQ(book->Get(8, 1), "Flow [300]");
   for (std::size_t c = 0; c < 3; ++c)
-    EXPECT_EQ(book->Get(8, 3 + c), CLocale::Format("%5.0f", static_cast<double>(std::nearbyint(flows[c])))) << c;
+    EXPECT_EQ(book->Get(7, 3 + c), CLocale::Format("%5.0f", static_cast<double>(std::nearbyint(flows[c])))) << c;
   std::filesystem::copy_file(Folder / "Halvetra.csv",
                              std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "rhino-in-program.csv",
                              std::filesystem::copy_options::overwrite_existing);
