@@ -193,9 +193,14 @@ bool ReplayLog(TMeasureAccess& window, short kind, short slot, TBinaryReader& in
   return true;
 }
 
+// A demonstration file's count, checked against the bytes that follow it.
+std::optional<std::uint32_t> ReadDemoCount(TBinaryReader& in, short kind, std::string& error) {
+  const std::size_t perSample = kind == MEASURE_RHINO ? 8 : 4;
+  return ReadCount(in, perSample, kind == MEASURE_DFC ? 8 : 0, error);
+}
+
 bool ReplayDemo(TMeasureAccess& window, short kind, short slot, TBinaryReader& in, std::string& error) {
-  const std::size_t perSample = kind == MEASURE_SHUTTER ? 4 : kind == MEASURE_RHINO ? 8 : 4;
-  const std::optional<std::uint32_t> count = ReadCount(in, perSample, kind == MEASURE_DFC ? 8 : 0, error);
+  const std::optional<std::uint32_t> count = ReadDemoCount(in, kind, error);
   if (!count)
     return false;
   window.SetBufferSize(kind, slot, static_cast<short>(*count));
@@ -292,6 +297,13 @@ int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySe
   const std::optional<std::string> bytes = WholeFile::Read(file, LargestFile, error);
   if (!bytes)
     return fail(RecordText::FileNotRead, error);
+  // A demonstration file cut short is refused before the slot is touched:
+  // the trial the slot holds stays.
+  if (!isLog && kind != MEASURE_PLETHY) {
+    TBinaryReader whole(*bytes);
+    if (!ReadDemoCount(whole, kind, error))
+      return fail(RecordText::DamagedFile, error);
+  }
   if (!window.AllocateSpiroBuffer(slot, kind, kind == MEASURE_SHUTTER || kind == MEASURE_RHINO)) {
     if (texts)
       texts->MessageBox(RecordText::NoCurveMemory, 0, TMessageIcon::Stop);

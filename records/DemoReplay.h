@@ -38,7 +38,9 @@ std::string_view DefaultLogName(short kind);
 // the demonstration file in `demoFolder`. DemoDataAnswer::Replayed when it
 // was replayed; Missing, with nothing said and the slot untouched, when the
 // kind has no file; Damaged, after one message naming the file, when it is
-// damaged or not a file that can be read whole (a folder, a device).
+// damaged or not a file that can be read whole (a folder, a device); a
+// demonstration file whose samples fall short of its count leaves the slot
+// untouched.
 int LoadDemoData(TMeasureAccess& window, short kind, short slot, const TReplaySettings& settings,
                  const std::filesystem::path& demoFolder, TMessage* texts,
                  const std::filesystem::path& logFolder = {});

@@ -249,8 +249,9 @@ bool TMeasureCore::Send(unsigned msg, short kind, short trial) {
     DemoLimit = SampleCount[Index(kind)][Index(trial)];
   if (msg == WM_LOAD_DEMO_DATA) {
     DemoAnswer = static_cast<int>(answer);
-    // Without a file the slot keeps its trial, and the trial its results.
-    if (DemoAnswer != DemoDataAnswer::Missing)
+    // Without a whole file the slot keeps its trial, and the trial its
+    // results.
+    if (DemoAnswer == DemoDataAnswer::Replayed)
       ClearParamsBuffer(kind, trial);
   }
   return answer != 0;

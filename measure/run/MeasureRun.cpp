@@ -72,8 +72,10 @@ TResult TMeasureCore::CmDoStart(unsigned id, TParam2) {
     WatchHaveToCopyAktToPre();
   }
   pThis = this;
-  // The shutter test draws its live volume strip from a volume curve too.
-  const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, MeasureMode == MEASURE_SHUTTER)
+  // The shutter test and rhinomanometry draw their live volume strips from
+  // a volume curve too.
+  const bool withVolume = MeasureMode == MEASURE_SHUTTER || MeasureMode == MEASURE_RHINO;
+  const bool started = HasInstrument ? AllocateBuffers(trial, MeasureMode, withVolume)
                                      : Send(WM_LOAD_DEMO_DATA, MeasureMode, trial) &&
                                            DemoAnswer == DemoDataAnswer::Replayed;
   if (!started || (!HasInstrument && DemoLimit <= 0)) {

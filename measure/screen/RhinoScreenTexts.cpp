@@ -19,6 +19,7 @@ constexpr std::size_t PlotBackground = 0;
 constexpr std::size_t AxisInk = 2;
 constexpr int BigTableTop = 122;
 constexpr int BigTableRow = 15;
+constexpr int FirstColumn = 420;  // the left edge of the first pair's columns
 
 }  // namespace
 
@@ -37,8 +38,16 @@ void WriteRhinoTable(const TMeasurePainter& painter, TDrawSurface& surface, cons
   const auto centred = [&](const TRect& rect, const std::string& text) {
     TUtil::TextRectOut(surface, d.XScale, d.YScale, rect, text, panel, ink, points, HeadFace, Centred, Bold, false);
   };
-  TUtil::TextOutA(surface, d.XScale, d.YScale, 321, y, CLocale::Format("%-11s", texts.LoadStringA(44).c_str()), panel,
-                  points, HeadFace, ink, Bold);
+  // The label's font grows with the height and its room with the width: on
+  // a screen taller than the layout's shape it takes a smaller font, so
+  // that it ends where the first column begins.
+  const std::string label = CLocale::Format("%-11s", texts.LoadStringA(44).c_str());
+  const TPoint at = TUtil::Scale(d.XScale, d.YScale, TPoint{321, y});
+  const int room = TUtil::Scale(d.XScale, d.YScale, TPoint{FirstColumn, y}).X - at.X;
+  TFontSpec font = TUtil::LayoutFont(HeadFace, points, d.YScale, Bold);
+  while (font.PixelHeight > 1 && surface.MeasureText(label, font).Width > room)
+    --font.PixelHeight;
+  surface.TextAt(at, label, {font, ink, panel, true, TTextAlign::Left});
   // Over each pair: its stored date and time, or what it holds (the base
   // and the provoked result, or the actual and the previous one).
   constexpr std::array<int, 2> left{431, 590};
@@ -54,7 +63,7 @@ void WriteRhinoTable(const TMeasurePainter& painter, TDrawSurface& surface, cons
   }
   // The column names of both results: right, left and the sum (sigma).
   const std::array<std::string, 3> names{texts.LoadStringA(313), texts.LoadStringA(312), "\xCE\xA3"};
-  for (const int x0 : {420, 580})
+  for (const int x0 : {FirstColumn, 580})
     for (std::size_t c = 0; c < names.size(); ++c) {
       const int x = x0 + 60 * static_cast<int>(c);
       centred({x, y, x + 60, y + 20}, names[c]);
@@ -118,15 +127,28 @@ void DrawRhinoBigTable(TMeasurePainter& painter, TDrawSurface& surface, const TM
     text(at, header[c], c == 0 ? 0 : 1, MeasureTexts::TextColor, MeasureTexts::PanelColor, true, c >= 7 ? 7 : 9);
   }
   const std::vector<rhinomanometry::RhinoLine> lines = rhinomanometry::RhinoLines(first, second, rowFlags, provoked);
+  // A label and its unit share the first column, the label at its left and
+  // the unit at its right. Their font grows with the height and the column
+  // with the width: on a screen taller than the layout's shape the font
+  // shrinks until every label, a blank and its unit fit.
+  const float fx = painter.Display.XScale;
+  const float fy = painter.Display.YScale;
+  const TRect column = TUtil::Scale(fx, fy, TRect{layout.Edge(0) + 5, 0, x1 - 5, 0});
+  TFontSpec labelFont = TUtil::LayoutFont(HeadFace, 9, fy, Bold);
+  for (const rhinomanometry::RhinoLine& line : lines)
+    while (labelFont.PixelHeight > 1 &&
+           surface.MeasureText(line.Label() + " " + std::string(line.Unit()), labelFont).Width > column.Width())
+      --labelFont.PixelHeight;
+  const TColor labelInk = painter.Color(MeasureTexts::TextColor);
+  const TColor labelPanel = painter.Color(MeasureTexts::PanelColor);
   int n = 0;
   for (const rhinomanometry::RhinoLine& line : lines) {
     const int top = BigTableTop + BigTableRow * n++;
-    const TRect label = cell(0, top);
-    text({label.Left + 5, top, label.Right, top + 15}, line.Label(), 0, MeasureTexts::TextColor,
-         MeasureTexts::PanelColor, true);
+    surface.TextInRect(TUtil::Scale(fx, fy, TRect{layout.Edge(0) + 5, top, x1, top + 15}),
+                       line.Label(), {labelFont, labelInk, labelPanel, true, TTextAlign::Left});
     // The unit goes beside the label, which it must not cover.
-    text({label.Left, top, label.Right - 5, top + 15}, std::string(line.Unit()), 2, MeasureTexts::TextColor,
-         MeasureTexts::PanelColor, false);
+    surface.TextInRect(TUtil::Scale(fx, fy, TRect{layout.Edge(0), top, x1 - 5, top + 15}), std::string(line.Unit()),
+                       {labelFont, labelInk, labelPanel, false, TTextAlign::Right});
     const auto value = [&](std::size_t c, const std::string& shown) {
       const TRect at = cell(c, top);
       text({at.Left, top, at.Right - 5, top + 15}, shown, 2, AxisInk, PlotBackground, true);

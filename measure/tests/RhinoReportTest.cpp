@@ -264,6 +264,33 @@ TEST_F(RhinoReportTest, TheScreenHeadNamesEachPairByItsDateOrWhatItHolds) {
     EXPECT_TRUE(has(texts, expected)) << expected;
 }
 
+// The head's label and the column names side by side on the screens the
+// window meets: the same shape as the layout (800 x 600, 1024 x 768), a
+// wide one (1280 x 800) and a square one, whose fonts grow with the height
+// faster than the columns spread with the width (the offscreen 800 x 800).
+TEST_F(RhinoReportTest, TheHeadsLabelAndColumnNamesNeverOverlap) {
+  const TUtil colours = TMeasurePrintout::PrintColours();
+  TMeasurePainter painter(Core, colours, Texts, nullptr);
+  struct Shape {
+    float x, y;
+  };
+  for (const Shape shape : {Shape{1.0f, 1.0f}, Shape{1.28f, 1.28f}, Shape{1.6f, 1.333f}, Shape{1.0f, 1.333f},
+                            Shape{0.98f, 1.2f}})
+    for (const short screen : {short{0}, short{1}, short{5}}) {
+      SCOPED_TRACE(testing::Message() << shape.x << " x " << shape.y << ", screen index " << screen);
+      painter.Display.XScale = shape.x;
+      painter.Display.YScale = shape.y;
+      RhinoScreenTexts::TRhinoTableHead head;
+      head.ScreenIndex = screen;
+      TRecordingSurface surface({static_cast<int>(800 * shape.x), static_cast<int>(600 * shape.y)});
+      RhinoScreenTexts::WriteRhinoTable(painter, surface, Texts, head);
+      const std::vector<std::string> texts = surface.Texts();
+      ASSERT_NE(std::find(texts.begin(), texts.end(), "Parameter  "), texts.end());
+      for (const std::string& overlap : surface.OverlappingTexts())
+        ADD_FAILURE() << overlap;
+    }
+}
+
 TEST_F(RhinoReportTest, TheBigTableShowsBothResultsAndTheirChange) {
   const TUtil colours = TMeasurePrintout::PrintColours();
   TMeasurePainter painter(Core, colours, Texts, nullptr);
@@ -281,6 +308,30 @@ TEST_F(RhinoReportTest, TheBigTableShowsBothResultsAndTheirChange) {
   for (const char* expected : {"Flow [150]", "[mL/s]", "  350", "  401", "  751", "  300", "   17", "   25", "   21",
                                "RES  [150]", "[Pa/mL/s]", " 0.43", " 0.50", "  -14", "  -21", "  -17"})
     EXPECT_NE(std::find(shown.begin(), shown.end(), expected), shown.end()) << expected;
+}
+
+// The big table's labels and units side by side in their column, on the
+// same screens as the head.
+TEST_F(RhinoReportTest, TheBigTablesLabelsAndUnitsNeverOverlap) {
+  const TUtil colours = TMeasurePrintout::PrintColours();
+  TMeasurePainter painter(Core, colours, Texts, nullptr);
+  const TRhinoRows all{1, 1, 1, 1, 1};
+  struct Shape {
+    float x, y;
+  };
+  for (const Shape shape : {Shape{1.0f, 1.0f}, Shape{1.28f, 1.28f}, Shape{1.6f, 1.333f}, Shape{1.0f, 1.333f},
+                            Shape{0.98f, 1.2f}}) {
+    SCOPED_TRACE(testing::Message() << shape.x << " x " << shape.y);
+    painter.Display.XScale = shape.x;
+    painter.Display.YScale = shape.y;
+    TRecordingSurface surface({static_cast<int>(800 * shape.x), static_cast<int>(600 * shape.y)});
+    RhinoScreenTexts::DrawRhinoBigTable(painter, surface, Texts, Core.Rhino.ParamsAkt, Core.Rhino.ParamsPre, all,
+                                        false);
+    const std::vector<std::string> texts = surface.Texts();
+    ASSERT_NE(std::find(texts.begin(), texts.end(), "[Pa/mL/s]"), texts.end());
+    for (const std::string& overlap : surface.OverlappingTexts())
+      ADD_FAILURE() << overlap;
+  }
 }
 
 TEST_F(RhinoReportTest, TheVolumeStripIsLabelledAtEveryStep) {

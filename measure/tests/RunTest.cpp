@@ -208,9 +208,10 @@ TEST_F(RunTest, FailedStartsAreToldAndUndone) {
 
 // A damaged demonstration file is named once by the client; a missing one
 // is told by the window. Either way the start is undone, and a curve the
-// slot already held is not replayed as a new trial.
+// slot already held is not replayed as a new trial: it keeps its results.
 TEST_F(RunTest, ADemonstrationFileThatIsMissingOrDamagedIsToldOnceAndStartsNothing) {
   Core.SampleCount[MEASURE_FVC][0] = 300;  // an earlier trial in the slot
+  Core.AktParams[MEASURE_FVC][0][0] = 4.5f;
   for (const TResult answer : {DemoDataAnswer::Missing, DemoDataAnswer::Damaged}) {
     SCOPED_TRACE(answer);
     Client.Answers = {answer};
@@ -226,6 +227,7 @@ TEST_F(RunTest, ADemonstrationFileThatIsMissingOrDamagedIsToldOnceAndStartsNothi
     EXPECT_TRUE(Sink.Messages.empty());
     EXPECT_FALSE(Core.IsRunning());
     EXPECT_EQ(Core.SampleCount[MEASURE_FVC][0], 300);
+    EXPECT_EQ(Core.AktParams[MEASURE_FVC][0][0], 4.5f) << "FVC of the trial";
   }
 }
 

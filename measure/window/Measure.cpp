@@ -201,6 +201,9 @@ TMeasure::TMeasure(float xScale, float yScale, short measureType, TMessage* text
 
   CreateParamList(languageWord, paramListFactor);
   ListView = new TParamListView(*ParamList, this);
+  // The hot areas (the small curve, the table's title) change the cursor
+  // as the mouse passes, and a click acts on the area it is over.
+  setMouseTracking(true);
   // A stage view exports too: its tool bar keeps the export button.
   RunDdeDialog = [this](TTDdeDialogStruct& settings) {
     TDdeDialog dialog(*GetMessages(), this, settings);

@@ -17,34 +17,34 @@
 
 namespace {
 
-constexpr int ProvocationCaption = 408;
-constexpr int RowsCaption = 86;
-constexpr int CancelText = 87;
-constexpr int HelpText = 88;
-constexpr int MaterialText = 296;
-constexpr int ConcentrationText = 297;
-constexpr int DoseText = 298;
+constexpr int RhinoProvCaption = 408;
+constexpr int RhinoRowsCaption = 86;
+constexpr int RhinoCancelText = 87;
+constexpr int RhinoHelpText = 88;
+constexpr int RhinoMaterialText = 296;
+constexpr int RhinoConcentrationText = 297;
+constexpr int RhinoDoseText = 298;
 
-QString Text(const TMessage& messages, int number) {
+QString RhinoDialogText(const TMessage& messages, int number) {
   return QString::fromStdString(messages.LoadStringA(number)).remove(QLatin1Char('&'));
 }
 
 template <class W>
-W* Named(W* widget, int id) {
+W* WithRhinoId(W* widget, int id) {
   widget->setObjectName(QString::number(id));
   return widget;
 }
 
 // OK, Cancel and Help in the system's wording; Help asks the main window
 // for the dialog's page.
-QDialogButtonBox* Buttons(QDialog& dialog, TMessage& messages, int helpId, QPushButton*& ok) {
+QDialogButtonBox* RhinoDialogButtons(QDialog& dialog, TMessage& messages, int helpId, QPushButton*& ok) {
   auto* buttons = new QDialogButtonBox(&dialog);
-  ok = Named(buttons->addButton(QDialogButtonBox::Ok), IDOK);
+  ok = WithRhinoId(buttons->addButton(QDialogButtonBox::Ok), IDOK);
   ok->setDefault(true);
-  auto* cancel = Named(buttons->addButton(QDialogButtonBox::Cancel), IDCANCEL);
-  cancel->setText(Text(messages, CancelText));
-  auto* help = Named(buttons->addButton(QDialogButtonBox::Help), 9);
-  help->setText(Text(messages, HelpText));
+  auto* cancel = WithRhinoId(buttons->addButton(QDialogButtonBox::Cancel), IDCANCEL);
+  cancel->setText(RhinoDialogText(messages, RhinoCancelText));
+  auto* help = WithRhinoId(buttons->addButton(QDialogButtonBox::Help), 9);
+  help->setText(RhinoDialogText(messages, RhinoHelpText));
   QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
   QObject::connect(help, &QPushButton::clicked, &dialog, [&dialog, helpId] {
@@ -58,10 +58,10 @@ QDialogButtonBox* Buttons(QDialog& dialog, TMessage& messages, int helpId, QPush
 
 TRhinoProv::TRhinoProv(TMessage& messages, QWidget* parent, const std::string& iniFile)
     : QDialog(parent), Sheet(iniFile), Messages(messages), IniFile(iniFile) {
-  setWindowTitle(Text(messages, ProvocationCaption));
+  setWindowTitle(RhinoDialogText(messages, RhinoProvCaption));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  Material = Named(new QComboBox(this), 5670);
+  Material = WithRhinoId(new QComboBox(this), 5670);
   Material->setEditable(true);
   Material->setInsertPolicy(QComboBox::NoInsert);
   Material->lineEdit()->setMaxLength(50);
@@ -70,15 +70,15 @@ TRhinoProv::TRhinoProv(TMessage& messages, QWidget* parent, const std::string& i
   Material->setCurrentIndex(Sheet.Selected());
   Material->installEventFilter(this);
   Material->lineEdit()->installEventFilter(this);
-  Concentration = Named(new QLineEdit(this), 5672);
+  Concentration = WithRhinoId(new QLineEdit(this), 5672);
   Concentration->setMaxLength(6);
-  Dose = Named(new QLineEdit(this), 5674);
+  Dose = WithRhinoId(new QLineEdit(this), 5674);
   Dose->setMaxLength(6);
-  form->addRow(Text(messages, MaterialText), Material);
-  form->addRow(Text(messages, ConcentrationText), Concentration);
-  form->addRow(Text(messages, DoseText), Dose);
+  form->addRow(RhinoDialogText(messages, RhinoMaterialText), Material);
+  form->addRow(RhinoDialogText(messages, RhinoConcentrationText), Concentration);
+  form->addRow(RhinoDialogText(messages, RhinoDoseText), Dose);
   layout->addLayout(form);
-  layout->addWidget(Buttons(*this, messages, HelpId, Ok));
+  layout->addWidget(RhinoDialogButtons(*this, messages, HelpId, Ok));
   UpdateOk();
   CenterOnShow(*this);
 }
@@ -116,17 +116,17 @@ void TRhinoProv::accept() {
 
 TRhinoParam::TRhinoParam(TMessage& messages, QWidget* parent, TRhinoRows& anterior, TRhinoRows& posterior)
     : QDialog(parent), Sheet(anterior, posterior), Anterior(anterior), Posterior(posterior) {
-  setWindowTitle(Text(messages, RowsCaption));
+  setWindowTitle(RhinoDialogText(messages, RhinoRowsCaption));
   auto* layout = new QVBoxLayout(this);
   auto* groups = new QHBoxLayout;
   for (std::size_t group = 0; group < 2; ++group) {
-    auto* box = Named(new QGroupBox(group == 0 ? QStringLiteral("Anterior") : QStringLiteral("Posterior"), this),
-                      static_cast<int>(5700 + group));
+    const QString title = group == 0 ? QStringLiteral("Anterior") : QStringLiteral("Posterior");
+    auto* box = WithRhinoId(new QGroupBox(title, this), static_cast<int>(5700 + group));
     auto* column = new QVBoxLayout(box);
     for (std::size_t row = 0; row < RHINO_PRESSURE_COUNT; ++row) {
       const std::size_t i = group * RHINO_PRESSURE_COUNT + row;
-      auto* check = Named(new QCheckBox(QString::number(static_cast<int>(RhinoPressures[row])) + QStringLiteral(" Pa"), box),
-                          static_cast<int>(5690 + i));
+      const QString pressure = QString::number(static_cast<int>(RhinoPressures[row])) + QStringLiteral(" Pa");
+      auto* check = WithRhinoId(new QCheckBox(pressure, box), static_cast<int>(5690 + i));
       check->setChecked(Sheet.Ticked(i));
       QObject::connect(check, &QCheckBox::clicked, this, [this, i](bool on) {
         Sheet.Click(i, on);
@@ -138,7 +138,7 @@ TRhinoParam::TRhinoParam(TMessage& messages, QWidget* parent, TRhinoRows& anteri
     groups->addWidget(box);
   }
   layout->addLayout(groups);
-  layout->addWidget(Buttons(*this, messages, HelpId, Ok));
+  layout->addWidget(RhinoDialogButtons(*this, messages, HelpId, Ok));
   CenterOnShow(*this);
 }
 

@@ -523,7 +523,8 @@ TResult THalvetraMDIClient::EvLoadDemoData(TParam1 kind, TParam2 slot) {
   // The demonstration files lie beside the program, measure logs are
   // named from the working folder.
   return BoundRecords().EvLoadDemoData(static_cast<short>(kind), static_cast<short>(slot), settings,
-                                 DemoReplay::DemoFolder(), std::filesystem::current_path());
+                                       DemoFolder.empty() ? DemoReplay::DemoFolder() : DemoFolder,
+                                       std::filesystem::current_path());
 }
 
 TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {

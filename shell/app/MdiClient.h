@@ -24,6 +24,7 @@
 #include <QPointer>
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <vector>
@@ -215,6 +216,9 @@ public:
   bool PrintPrompt = true;
   // The program's one printer, made on first use.
   TOwnPrinter& GetPrinter();
+  // Where the demonstration files are read: beside the program, or where
+  // a test puts its own.
+  std::filesystem::path DemoFolder;
   // Set while the browser prints a provocation series: the report of its
   // stages.
   bool SeriesPrint = false;

@@ -11,9 +11,12 @@
 #include "measure/window/RhinoDialogs.h"
 #include "measure/results/ParamList.h"
 #include "platform/dbkit/Records.h"
+#include "records/DemoReplay.h"
 #include "shell/tests/ProgramPrint.h"
+#include "testing/PdfText.h"
 
 #include <QComboBox>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -247,6 +250,140 @@ TEST_F(RhinoRecords, AProvocationStoresItsBaseThenTheProvokedResultWithItsAgent)
   EXPECT_TRUE(loaded->Rhino.Provoked);
   EXPECT_EQ(loaded->Rhino.ProvocationMaterial, "Histamine");
   EXPECT_FLOAT_EQ(loaded->Rhino.ProvocationConcentration, 2.5f);
+}
+
+// A RinoDemo.bin cut short: the start that reads it names the file once
+// and records nothing; the nostril measured before, its curve and the
+// unsaved result stay, and the whole file replays again.
+TEST_F(RhinoRecords, ATruncatedDemonstrationFileLosesNothing) {
+  const std::filesystem::path demo = Folder / "demo";
+  std::filesystem::create_directories(demo);
+  const std::string whole = TTemporaryFolder::Read(DemoReplay::DemoFolder() / "RinoDemo.bin");
+  ASSERT_GT(whole.size(), 1000u);
+  Folder.Write("demo/RinoDemo.bin", whole);
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  Client().DemoFolder = demo;
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  const RHINO_PARAMS left = window.Rhino.ParamsAkt;
+  const short count = window.SampleCount[MEASURE_RHINO][0];
+  const std::vector<float> curve(window.Flow[0].begin(), window.Flow[0].begin() + count);
+  const std::vector<std::string> lines = window.GetParamList()->GetLines();
+  ASSERT_GT(count, 0);
+
+  // Cut in its count, in its flows and in its pressures; the left nostril
+  // measured again and the right measured first.
+  for (const std::size_t cut : {std::size_t{3}, whole.size() / 3, whole.size() - 1})
+    for (const unsigned id : {CM_START, CM_START2}) {
+      SCOPED_TRACE(testing::Message() << "cut at " << cut << ", start " << id);
+      Folder.Write("demo/RinoDemo.bin", whole.substr(0, cut));
+      ASSERT_TRUE(Enabled(id));
+      ASSERT_TRUE(Route(id));
+      QApplication::processEvents();
+      EXPECT_FALSE(window.IsRunning());
+      ASSERT_EQ(Sink.Messages.size(), 1u);
+      EXPECT_NE(Sink.Messages[0].Text.find("RinoDemo.bin"), std::string::npos) << Sink.Messages[0].Text;
+      Sink.Messages.clear();
+      EXPECT_EQ(window.Rhino.ParamsAkt.Flows, left.Flows);
+      ASSERT_EQ(window.SampleCount[MEASURE_RHINO][0], count);
+      EXPECT_TRUE(std::equal(curve.begin(), curve.end(), window.Flow[0].begin())) << "the left nostril's curve";
+      EXPECT_EQ(window.SampleCount[MEASURE_RHINO][1], 0);
+      EXPECT_EQ(window.GetParamList()->GetLines(), lines);
+      EXPECT_TRUE(window.HasUnsavedResults());
+    }
+
+  Folder.Write("demo/RinoDemo.bin", whole);
+  Record(window, CM_START2);
+  ASSERT_FALSE(HasFailure());
+  EXPECT_GT(window.Rhino.ParamsAkt.Flows[3][0], 0.0f) << "the right nostril";
+  EXPECT_EQ(window.Rhino.ParamsAkt.Flows[3][1], left.Flows[3][1]);
+}
+
+// The words of a printed PDF with their boxes, page by page, as pdftotext
+// gives them.
+struct TPrintedWord {
+  std::string Text;
+  double Top = 0.0;  // points from the page's top
+  double Bottom = 0.0;
+};
+struct TPrintedPage {
+  double Height = 0.0;
+  std::vector<TPrintedWord> Words;
+};
+
+std::vector<TPrintedPage> PrintedPages(const std::filesystem::path& pdf) {
+  const QString boxes = QString::fromStdString(Poppler("pdftotext", pdf, {"-bbox"}));
+  static const QRegularExpression item(
+      R"re(<page width="[0-9.]+" height="([0-9.]+)">|)re"
+      R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([^<]*)</word>)re");
+  std::vector<TPrintedPage> pages;
+  for (auto match = item.globalMatch(boxes); match.hasNext();) {
+    const QRegularExpressionMatch m = match.next();
+    if (!m.captured(1).isEmpty())
+      pages.push_back({m.captured(1).toDouble(), {}});
+    else if (!pages.empty())
+      pages.back().Words.push_back({m.captured(4).toStdString(), m.captured(2).toDouble(), m.captured(3).toDouble()});
+  }
+  return pages;
+}
+
+// A note of more and more lines pushes the report's diagram down the page
+// until the page count goes to two. The last count of one page is the
+// report that ends at the page's end: the header's count and the PDF's
+// pages agree at it and at the next line, and nothing of the report lies
+// past the page.
+TEST_F(RhinoRecords, AReportThatEndsAtThePageEndIsCountedRight) {
+  TMeasure& window = OpenRhino();
+  ASSERT_FALSE(HasFailure());
+  Record(window, CM_START);
+  ASSERT_FALSE(HasFailure());
+  const std::filesystem::path pdf =
+      std::filesystem::path(HALVETRA_BINARY_DIR) / "artifacts" / "program-rhino-page-end.pdf";
+  // The pages the header counts and those the PDF has, for a note of
+  // `lines` lines.
+  const auto print = [&](int lines) {
+    std::string note;
+    for (int i = 0; i < lines; ++i)
+      note += std::string(1, static_cast<char>('a' + i % 26)) + "\n";
+    window.SetNote(0, note);
+    const std::string text = PrintThroughTheProgram(Client(), [this](unsigned id) { return Route(id); },
+                                                    "program-rhino-page-end.pdf");
+    static const QRegularExpression count(R"(\b1/([0-9]+)\b)");
+    const QRegularExpressionMatch m = count.match(QString::fromStdString(text));
+    EXPECT_TRUE(m.hasMatch()) << text;
+    const int counted = m.hasMatch() ? m.captured(1).toInt() : 0;
+    EXPECT_EQ(static_cast<int>(PrintedPages(pdf).size()), counted) << lines << " lines";
+    return counted;
+  };
+  int fits = 0;
+  int over = 29;  // the note's 60 bytes hold 30 lines of one letter
+  ASSERT_EQ(print(fits), 1);
+  ASSERT_EQ(print(over), 2) << "the longest note takes the report past the page";
+  while (over - fits > 1) {
+    const int mid = (fits + over) / 2;
+    (print(mid) == 1 ? fits : over) = mid;
+  }
+  ASSERT_EQ(print(fits), 1);
+  const std::vector<TPrintedPage> pages = PrintedPages(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  // The report's last line is the end of the diagram's flow axis, whose
+  // label is centred on it: that centre lies on the page, less than a note
+  // line (14 units, 10.4 pt) above its end.
+  const auto lower = [](const TPrintedWord& a, const TPrintedWord& b) { return a.Bottom < b.Bottom; };
+  const auto lowest = std::max_element(pages[0].Words.begin(), pages[0].Words.end(), lower);
+  ASSERT_NE(lowest, pages[0].Words.end());
+  const double end = (lowest->Top + lowest->Bottom) / 2.0;
+  std::printf("[ page end ] %d note lines fit; the report ends %.1f pt above the page's end (\"%s\")\n", fits,
+              pages[0].Height - end, lowest->Text.c_str());
+  EXPECT_EQ(lowest->Text, "-600") << "the flow axis' end is the report's last line";
+  EXPECT_EQ(std::count_if(pages[0].Words.begin(), pages[0].Words.end(),
+                          [](const TPrintedWord& w) { return w.Text == "-600"; }),
+            2)
+      << "the pressure axis' end and the flow axis' end are both printed";
+  EXPECT_LE(end, pages[0].Height);
+  EXPECT_GT(end, pages[0].Height - 10.5);
+  EXPECT_EQ(print(fits + 1), 2);
 }
 
 // The print command prints the report after its options dialog: the

@@ -102,6 +102,7 @@ void TSimulatedInstrument::ApplyWord(std::uint16_t word) {
   else if (!(word & BitStartStop) && (before & BitStartStop) && !Flows.empty()) {
     Flows.clear();
     TrialRunning = false;
+    RhinoWaiting = false;
     Log("manoeuvre stopped");
   }
   // The breath hold lasts while the shutter bit is clear.
@@ -192,12 +193,11 @@ void TSimulatedInstrument::StartManoeuvre() {
   AnalysisSamples = -1;
   if (m == "plethysmograph" && Box)
     Box->StartPatient();
-  if (m == "rhino") {
-    Rhino = RhinoHead.NextTrial(p.NasalFlowAt150Pa);
-    Log("nose of " + std::to_string(RhinoHead.LastFlowAt150PaMlps()) + " mL/s at 150 Pa");
-  }
+  // The nose breathes once the rest before it is over: a stream that ends
+  // during the rest (the program's zero) takes no nose of the list.
+  RhinoWaiting = m == "rhino";
   Trial = 0;
-  TrialRunning = m == "rhino";
+  TrialRunning = false;
   QuietBreathing = m == "tidal";
   Log("manoeuvre " + m + " started");
 }
@@ -294,6 +294,12 @@ void TSimulatedInstrument::Tick() {
   if (!Stream)
     return;
   const LungModel::TPatient& p = Options.Patient;
+  if (RhinoWaiting && Flows.empty()) {
+    RhinoWaiting = false;
+    Rhino = RhinoHead.NextTrial(p.NasalFlowAt150Pa);
+    TrialRunning = true;
+    Log("nose of " + std::to_string(RhinoHead.LastFlowAt150PaMlps()) + " mL/s at 150 Pa");
+  }
   TSample sample;
   sample.Sequence = Sequence++;
   sample.Status = Options.DoorOpen ? StatusDoorOpen : 0;

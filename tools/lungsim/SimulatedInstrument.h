@@ -125,6 +125,7 @@ private:
   double HeldS = 0.0;
   std::size_t Trial = 0;     // sample of the scripted rhinomanometry trial
   bool TrialRunning = false;
+  bool RhinoWaiting = false;  // a rhinomanometry start resting before its nose breathes
   bool QuietBreathing = false;  // the tidal manoeuvre: a breath follows each breath
   LungModel::TRhinoTrial Rhino;
   std::optional<TPlethysmographHead> Box;  // a plethysmograph's box

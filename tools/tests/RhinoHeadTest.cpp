@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace InstrumentProtocol;
@@ -91,6 +92,31 @@ TEST(RhinoHead, EachStartMeasuresTheNextNoseOfTheList) {
     EXPECT_NEAR(peak.flowMlps, at150 * std::sqrt(-peak.pressurePa / 150.0), InstrumentProtocol::FlowMlpsPerCount) << "nose of " << at150;
   }
   EXPECT_EQ(std::count_if(rig.Log.begin(), rig.Log.end(), [](const std::string& line) { return line.starts_with("nose of 700"); }), 2);
+}
+
+// A plain spirometer's head started by its stream: the program's zero
+// switches the stream on for 2.25 s and off again within the 3 s of rest,
+// so it sees no breath and takes no nose; the start after it breathes the
+// first nose of the list once its own rest is over.
+TEST(RhinoHead, TheZeroSeesRestAndTakesNoNose) {
+  THeadRig rig(Head({"--rhino-flows", "400,350", "--trigger", "stream"}));
+  const auto stream = [&rig](bool on) {
+    TBytes bytes;
+    AppendStream(bytes, on);
+    rig.Instrument.Receive(bytes);
+  };
+  for (const TSample& s : rig.Samples(225)) {
+    EXPECT_EQ(s.Value(ChannelFlow), 0);
+    EXPECT_EQ(s.Value(ChannelNasalPressure), 0);
+  }
+  stream(false);
+  stream(true);
+  const std::vector<TSample> rest = rig.Samples(300);
+  EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](const TSample& s) { return s.Value(ChannelFlow) == 0; }));
+  const TPeak peak = PeakOfStart(rig, InstrumentProtocol::FlowMlpsPerCount);
+  EXPECT_NEAR(peak.flowMlps, 400.0 * std::sqrt(-peak.pressurePa / 150.0), InstrumentProtocol::FlowMlpsPerCount);
+  const auto nose = [](const std::string& line) { return line.starts_with("nose of"); };
+  EXPECT_EQ(std::count_if(rig.Log.begin(), rig.Log.end(), nose), 1);
 }
 
 TEST(RhinoHead, TheFineFlowScaleIsAnnouncedAndSendsMoreCounts) {
