@@ -14,7 +14,7 @@ using namespace DialogParts;
 
 namespace {
 
-constexpr int CaptionText = 108;
+constexpr int NewDatabaseCaptionText = 108;
 constexpr int FilesLabel = 284;
 constexpr int BadNameText = 6102;
 constexpr int TooLongText = 6001;
@@ -31,7 +31,7 @@ TDatabaseCreateAndSelect::TDatabaseCreateAndSelect(const TMessage& messages, con
       Files(Named(new QListWidget(this), FilesId)),
       Ok(nullptr) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, NewDatabaseCaptionText));
   Folder->setEditable(true);
   Folder->setInsertPolicy(QComboBox::NoInsert);
   Folder->lineEdit()->setMaxLength(static_cast<int>(DatabaseFolders::NewNameSize - 1));

@@ -1,6 +1,7 @@
 #include "patients/DoctorDialog.h"
 
 #include "patients/DialogParts.h"
+#include "patients/DoctorTexts.h"
 #include "patients/DoctorInput.h"
 #include "patients/WaitingDialog.h"
 #include "platform/basekit/Message.h"
@@ -23,20 +24,15 @@ using namespace DialogParts;
 
 namespace {
 
-constexpr int CaptionText = 254;
-constexpr int CloseText = 255;
+constexpr int DoctorsCaptionText = 254;
+constexpr int DoctorsCloseText = 255;
 constexpr int NamesLabel = 256;
-constexpr int CodeLabel = 257;
-constexpr int AddressLabel = 258;
-constexpr int TreatingText = 216;
-constexpr int HomeText = 214;
-constexpr int ReferringText = 259;
 constexpr int NewText = 260;
 constexpr int ModifyText = 261;
 constexpr int DeleteText = 262;
-constexpr int ProgressCaption = 1;
-constexpr int ProgressLine1 = 268;
-constexpr int ProgressLine2 = 269;
+constexpr int DoctorsProgressCaption = 1;
+constexpr int DoctorsProgressLine1 = 268;
+constexpr int DoctorsProgressLine2 = 269;
 
 // A box that shows a role of the chosen doctor; the roles change through
 // the input dialog.
@@ -63,21 +59,21 @@ TDoctor::TDoctor(TMessage& messages, const std::string& folder, const std::strin
       Names(Named(new QListWidget(this), ListId)),
       Code(ShownText(*this, CodeId)),
       Address(ShownText(*this, AddressId)),
-      Treating(RoleBox(*this, messages, TreatingId, TreatingText)),
-      Home(RoleBox(*this, messages, HomeId, HomeText)),
-      Referring(RoleBox(*this, messages, ReferringId, ReferringText)),
+      Treating(RoleBox(*this, messages, TreatingId, DoctorTexts::TreatingText)),
+      Home(RoleBox(*this, messages, HomeId, DoctorTexts::HomeText)),
+      Referring(RoleBox(*this, messages, ReferringId, DoctorTexts::ReferringText)),
       Modify(Named(new QPushButton(Text(messages, ModifyText), this), ModifyId)),
       Delete(Named(new QPushButton(Text(messages, DeleteText), this), DeleteId)),
       Counter(Named(new QLabel(this), CounterId)) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, DoctorsCaptionText));
   Address->setMinimumWidth(Address->fontMetrics().averageCharWidth() * 42);
   Names->setMinimumHeight(Names->fontMetrics().height() * 10);
   auto* add = Named(new QPushButton(Text(messages, NewText), this), NewId);
 
   auto* details = new QFormLayout;
-  details->addRow(Label(*this, messages, 5502, CodeLabel, Code), Code);
-  details->addRow(Label(*this, messages, 5504, AddressLabel, Address), Address);
+  details->addRow(Label(*this, messages, 5502, DoctorTexts::CodeLabel, Code), Code);
+  details->addRow(Label(*this, messages, 5504, DoctorTexts::AddressLabel, Address), Address);
   auto* roles = new QVBoxLayout;
   roles->addWidget(Treating);
   roles->addWidget(Home);
@@ -95,7 +91,7 @@ TDoctor::TDoctor(TMessage& messages, const std::string& folder, const std::strin
   layout->addLayout(details);
   layout->addLayout(roles);
   layout->addLayout(edits);
-  const TButtons buttons = Buttons(*this, messages, HelpId, false, CloseText);
+  const TButtons buttons = Buttons(*this, messages, HelpId, false, DoctorsCloseText);
   Close = buttons.Ok;
   layout->addWidget(buttons.Box);
 
@@ -176,9 +172,9 @@ bool TDoctor::EditDoctor(TDoctorEntry& entry) {
 }
 
 void TDoctor::ProgressBegin() {
-  Progress =
-      std::make_unique<TWaitingDialog>(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
-                                       Messages.Format(ProgressLine2, {"Doctor"}), nullptr);
+  Progress = std::make_unique<TWaitingDialog>(Messages.LoadStringA(DoctorsProgressCaption),
+                                              Messages.LoadStringA(DoctorsProgressLine1),
+                                              Messages.Format(DoctorsProgressLine2, {"Doctor"}), nullptr);
   Progress->Execute();
   Progress->SetStep(1);
 }

@@ -1,6 +1,7 @@
 #include "patients/DoctorInput.h"
 
 #include "patients/DialogParts.h"
+#include "patients/DoctorTexts.h"
 #include "platform/framework/ui/DialogCentring.h"
 
 #include <QCheckBox>
@@ -13,13 +14,8 @@ using namespace DialogParts;
 
 namespace {
 
-constexpr int CaptionText = 263;
-constexpr int NameLabel = 264;
-constexpr int CodeLabel = 257;
-constexpr int AddressLabel = 258;
-constexpr int TreatingText = 216;
-constexpr int HomeText = 214;
-constexpr int ReferringText = 259;
+constexpr int DoctorInputCaptionText = 263;
+constexpr int DoctorNameLabel = 264;
 
 }  // namespace
 
@@ -32,20 +28,20 @@ TDoctorInput::TDoctorInput(const TMessage& messages, QWidget* parent, TDoctorEnt
       Name(LineEdit(*this, NameId, TDoctorEntry::NameWidth, entry.Name)),
       Code(LineEdit(*this, CodeId, TDoctorEntry::CodeWidth, entry.Code)),
       Address(LineEdit(*this, AddressId, TDoctorEntry::AddressWidth, entry.Address)),
-      Treating(Named(new QCheckBox(Text(messages, TreatingText), this), TreatingId)),
-      Home(Named(new QCheckBox(Text(messages, HomeText), this), HomeId)),
-      Referring(Named(new QCheckBox(Text(messages, ReferringText), this), ReferringId)) {
+      Treating(Named(new QCheckBox(Text(messages, DoctorTexts::TreatingText), this), TreatingId)),
+      Home(Named(new QCheckBox(Text(messages, DoctorTexts::HomeText), this), HomeId)),
+      Referring(Named(new QCheckBox(Text(messages, DoctorTexts::ReferringText), this), ReferringId)) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, DoctorInputCaptionText));
   Treating->setChecked(entry.Treating);
   Home->setChecked(entry.Home);
   Referring->setChecked(entry.Referring);
   Address->setMinimumWidth(Address->fontMetrics().averageCharWidth() * 42);
 
   auto* fields = new QFormLayout;
-  fields->addRow(Label(*this, messages, 5513, NameLabel, Name), Name);
-  fields->addRow(Label(*this, messages, 5515, CodeLabel, Code), Code);
-  fields->addRow(Label(*this, messages, 5517, AddressLabel, Address), Address);
+  fields->addRow(Label(*this, messages, 5513, DoctorNameLabel, Name), Name);
+  fields->addRow(Label(*this, messages, 5515, DoctorTexts::CodeLabel, Code), Code);
+  fields->addRow(Label(*this, messages, 5517, DoctorTexts::AddressLabel, Address), Address);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addWidget(Treating);
@@ -79,9 +75,9 @@ void TDoctorInput::accept() {
   if (!entry.IsComplete())
     return;
   // A text is never cut to fit: that would change a name.
-  if (!FitsField(Messages, Name, NameLabel, entry.Name, TDoctorEntry::NameWidth) ||
-      !FitsField(Messages, Code, CodeLabel, entry.Code, TDoctorEntry::CodeWidth) ||
-      !FitsField(Messages, Address, AddressLabel, entry.Address, TDoctorEntry::AddressWidth))
+  if (!FitsField(Messages, Name, DoctorNameLabel, entry.Name, TDoctorEntry::NameWidth) ||
+      !FitsField(Messages, Code, DoctorTexts::CodeLabel, entry.Code, TDoctorEntry::CodeWidth) ||
+      !FitsField(Messages, Address, DoctorTexts::AddressLabel, entry.Address, TDoctorEntry::AddressWidth))
     return;
   Entry = entry;
   QDialog::accept();

@@ -11,9 +11,9 @@ using namespace DialogParts;
 
 namespace {
 
-constexpr int CaptionText = 94;
-constexpr int NameLabel = 95;
-constexpr int AddressLabel = 96;
+constexpr int InstituteCaptionText = 94;
+constexpr int InstituteNameLabel = 95;
+constexpr int InstituteAddressLabel = 96;
 
 }  // namespace
 
@@ -24,12 +24,12 @@ TInstitute::TInstitute(const TMessage& messages, QWidget* parent, TTInstituteStr
       Name(LineEdit(*this, NameEditId, TTInstituteStruct::NameSize - 1, institute.Name)),
       Address(LineEdit(*this, AddressEditId, TTInstituteStruct::AddressSize - 1, institute.Address)) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, InstituteCaptionText));
   Name->setMinimumWidth(Name->fontMetrics().averageCharWidth() * 50);
 
   auto* fields = new QFormLayout;
-  fields->addRow(Label(*this, messages, 5202, NameLabel, Name), Name);
-  fields->addRow(Label(*this, messages, 5201, AddressLabel, Address), Address);
+  fields->addRow(Label(*this, messages, 5202, InstituteNameLabel, Name), Name);
+  fields->addRow(Label(*this, messages, 5201, InstituteAddressLabel, Address), Address);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addWidget(Buttons(*this, messages, HelpId, true).Box);
@@ -39,8 +39,8 @@ TInstitute::TInstitute(const TMessage& messages, QWidget* parent, TTInstituteStr
 void TInstitute::accept() {
   const std::string name = Name->text().toStdString();
   const std::string address = Address->text().toStdString();
-  if (!FitsField(Messages, Name, NameLabel, name, TTInstituteStruct::NameSize - 1) ||
-      !FitsField(Messages, Address, AddressLabel, address, TTInstituteStruct::AddressSize - 1))
+  if (!FitsField(Messages, Name, InstituteNameLabel, name, TTInstituteStruct::NameSize - 1) ||
+      !FitsField(Messages, Address, InstituteAddressLabel, address, TTInstituteStruct::AddressSize - 1))
     return;
   Institute.Name = name;
   Institute.Address = address;

@@ -14,7 +14,7 @@ using namespace DialogParts;
 
 namespace {
 
-constexpr int CaptionText = 423;
+constexpr int LocationCaptionText = 423;
 constexpr int LocalText = 421;
 constexpr int NetworkText = 422;
 
@@ -29,7 +29,7 @@ TLocationDatabase::TLocationDatabase(TMessage& messages, const std::string& iniF
       Local(Named(new QRadioButton(Text(messages, LocalText), this), LocalId)),
       Network(Named(new QRadioButton(Text(messages, NetworkText), this), NetworkId)) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, LocationCaptionText));
   if (!NetworkFolder)
     NetworkFolder = [this] { return EngineNetworkFolder(); };
 

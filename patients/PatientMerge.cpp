@@ -7,14 +7,15 @@
 
 namespace {
 
-constexpr int CaptionText = 1;
+constexpr int MergeCaptionText = 1;
 constexpr int FirstLineText = 416;
 constexpr int SecondLineText = 417;
 
 }  // namespace
 
 void TPatient::MergeDatabases(const std::string& folder) {
-  Waiting = std::make_unique<TWaitingDialog>(TextStore->LoadStringA(CaptionText), TextStore->LoadStringA(FirstLineText),
+  Waiting = std::make_unique<TWaitingDialog>(TextStore->LoadStringA(MergeCaptionText),
+                                             TextStore->LoadStringA(FirstLineText),
                                              TextStore->LoadStringA(SecondLineText), this);
   Waiting->Execute();
   Waiting->SetStep(1);

@@ -23,18 +23,18 @@ using PatientFinder::TMode;
 
 namespace {
 
-constexpr int CaptionText = 242;
+constexpr int SearchCaptionText = 242;
 constexpr int NameText = 200;
 constexpr int IdentifierText = 218;
 constexpr int NoneText = 224;
-constexpr int CloseText = 255;
+constexpr int SearchCloseText = 255;
 constexpr int SearchText = 273;
 constexpr int ResultText = 274;
 constexpr int ModeText = 275;
 constexpr int AndText = 276;
-constexpr int ProgressCaption = 1;
-constexpr int ProgressLine1 = 268;
-constexpr int ProgressLine2 = 269;
+constexpr int SearchProgressCaption = 1;
+constexpr int SearchProgressLine1 = 268;
+constexpr int SearchProgressLine2 = 269;
 constexpr int LimitText = 266;
 constexpr int WarningCaption = 145;
 constexpr short GaugeFull = 100;
@@ -63,7 +63,7 @@ TPatientSearch::TPatientSearch(const TMessage& messages, TEngine& names, QWidget
       Count(Named(new QLabel(this), CountId)),
       Search(Named(new QPushButton(Text(messages, SearchText), this), SearchId)) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, SearchCaptionText));
   NameMode->setText(Caption(messages, NameText) + ' ' + Caption(messages, AndText) + ' ' +
                     Caption(messages, IdentifierText));
 
@@ -98,7 +98,7 @@ TPatientSearch::TPatientSearch(const TMessage& messages, TEngine& names, QWidget
 
   const TButtons buttons = Buttons(*this, messages, HelpId, true);
   Ok = buttons.Ok;
-  buttons.Cancel->setText(Text(messages, CloseText));
+  buttons.Cancel->setText(Text(messages, SearchCloseText));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
@@ -156,8 +156,8 @@ void TPatientSearch::CmSearch() {
   PatientFinder::TFound found;
   {
     const TWaitCursor wait;
-    TWaitingDialog progress(Messages.LoadStringA(ProgressCaption), Messages.LoadStringA(ProgressLine1),
-                            Messages.Format(ProgressLine2, {"Names"}), this);
+    TWaitingDialog progress(Messages.LoadStringA(SearchProgressCaption), Messages.LoadStringA(SearchProgressLine1),
+                            Messages.Format(SearchProgressLine2, {"Names"}), this);
     progress.Execute();
     progress.SetStep(1);
     progress.UpdateGauge(0);

@@ -12,7 +12,6 @@ using namespace PatientControl;
 
 namespace {
 
-constexpr int NoneEntryText = 224;
 constexpr int PlaceholderText = 394;
 
 TUnitSystem UnitOf(std::int32_t value) { return value != 0 ? TUnitSystem::Imperial : TUnitSystem::Metric; }

@@ -263,6 +263,11 @@ private:
     bool Saved;
   };
 
+  // Texts that several parts of the sheet show: the first entry of a
+  // doctor list, and the refusal of an empty field that must be filled.
+  static constexpr int NoneEntryText = 224;
+  static constexpr int RequiredText = 272;
+
   std::string Load(int number) const;
   bool Has(int controlId) const { return HasControl(Settings.Layout, controlId); }
   // Writes an edit as the sheet's own change; outside filling it counts as

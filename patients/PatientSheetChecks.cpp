@@ -17,7 +17,6 @@ constexpr int ErrorCaptionText = 0;
 constexpr int UnreadableMeasureText = 239;
 constexpr int UnreadableDateText = 270;
 constexpr int DatePictureText = 271;
-constexpr int RequiredText = 272;
 constexpr int TooLongText = 6214;
 constexpr int ControlCharacterText = 6213;
 

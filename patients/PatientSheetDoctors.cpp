@@ -12,9 +12,7 @@ using namespace PatientControl;
 
 namespace {
 
-constexpr int NoneEntryText = 224;
 constexpr int DoctorsInUseText = 6212;
-constexpr int RequiredText = 272;
 constexpr std::string_view DoctorTable = "Doctor.db";
 constexpr std::size_t DoctorNameWidth = 30;
 

@@ -13,9 +13,7 @@ using namespace PatientControl;
 namespace {
 
 constexpr int RowLockedText = 111;
-constexpr int NoneEntryText = 224;
 constexpr int TableInUseText = 249;
-constexpr int RequiredText = 272;
 constexpr int DiscardChangesText = 323;
 constexpr int DuplicatePatientText = 6211;
 constexpr std::string_view PatientTable = "Names.db";

@@ -12,8 +12,6 @@ constexpr std::array<short, TTableSet::Count> Kinds{TableKind::Names, TableKind:
                                                     TableKind::Vc,    TableKind::Mvv,     TableKind::Dfc,
                                                     TableKind::Plethy, TableKind::Shutter, TableKind::Audio,
                                                     TableKind::Rhino};
-constexpr std::array<std::int32_t, 6> KindBit{MeetFlag::Fvc, MeetFlag::Vc,      MeetFlag::Mvv,
-                                              MeetFlag::Dfc, MeetFlag::Plethy, MeetFlag::Shutter};
 constexpr std::array<short, 6> ValueCount{TestRow::FvcValues,    TestRow::VcValues,     TestRow::MvvValues,
                                           TestRow::DfcValues,    TestRow::PlethyValues, TestRow::ShutterValues};
 
@@ -138,8 +136,8 @@ short CopyPatientRow(const TTableSet& from, const TTableSet& to, PatientRecordTy
 short CopyTestRows(const TTableSet& from, const TTableSet& to, std::int32_t flags, std::int32_t oldMeet,
                    std::int32_t newMeet) {
   short result = 0;
-  for (std::size_t kind = 0; kind < KindBit.size() && result == 0; ++kind)
-    if (flags & KindBit[kind])
+  for (std::size_t kind = 0; kind < MeetFlag::OfKind.size() && result == 0; ++kind)
+    if (flags & MeetFlag::OfKind[kind])
       result = CopySpiroRow(from.Tests[kind], to.Tests[kind], ValueCount[kind], oldMeet, newMeet);
   if (result == 0 && (flags & MeetFlag::Audiogram))
     result = CopyAudioRow(from.Audio, to.Audio, oldMeet, newMeet);

@@ -16,7 +16,7 @@ using namespace DialogParts;
 
 namespace {
 
-constexpr int CaptionText = 120;
+constexpr int StartUpCaptionText = 120;
 constexpr int LanguageLabel = 233;
 constexpr int SheetKindLabel = 234;
 constexpr int UnitLabel = 235;
@@ -63,7 +63,7 @@ TStartUp::TStartUp(TMessage& messages, QWidget* parent, TStartUpStruct& values, 
       SheetKind(Combo(*this, SheetKindId)),
       Unit(Combo(*this, UnitId)) {
   setObjectName(QString::number(TemplateId));
-  setWindowTitle(Caption(messages, CaptionText));
+  setWindowTitle(Caption(messages, StartUpCaptionText));
 
   // A language without its text file would show every label as a number.
   for (const std::string& language : languages)

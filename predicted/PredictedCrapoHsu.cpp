@@ -8,8 +8,8 @@ using namespace Equations;
 
 namespace {
 
-constexpr short MinAge = 15;
-constexpr short MaxAge = 91;
+constexpr short CrapoHsuMinAge = 15;
+constexpr short CrapoHsuMaxAge = 91;
 
 }  // namespace
 
@@ -31,8 +31,8 @@ void TPredicted::InicCrapoHsuPredictedValue() {
 }
 
 void TPredicted::GetCrapoHsuLimit(TPredictedLimits& limits) {
-  limits.MinAge = MinAge;
-  limits.MaxAge = MaxAge;
+  limits.MinAge = CrapoHsuMinAge;
+  limits.MaxAge = CrapoHsuMaxAge;
 }
 
-bool TPredicted::VerifyCrapoHsuLimits(short age) { return InsideAge(age, MinAge, MaxAge); }
+bool TPredicted::VerifyCrapoHsuLimits(short age) { return InsideAge(age, CrapoHsuMinAge, CrapoHsuMaxAge); }

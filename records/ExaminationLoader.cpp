@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::array<short, 6> LoadOrder{MEASURE_FVC, MEASURE_VC,     MEASURE_MVV,
                                          MEASURE_DFC, MEASURE_PLETHY, MEASURE_SHUTTER};
-constexpr std::array<std::int32_t, 6> KindBit{MeetFlag::Fvc, MeetFlag::Vc,      MeetFlag::Mvv,
-                                              MeetFlag::Dfc, MeetFlag::Plethy, MeetFlag::Shutter};
 constexpr int Capacity = MeasureLimits::CurveSamples;
 
 std::size_t Index0(short kind) { return static_cast<std::size_t>(kind); }
@@ -92,7 +90,7 @@ short TExaminationLoader::LoadMeasurement(std::string_view date, std::string_vie
   std::vector<short> missing;
   for (std::size_t i = 0; i < LoadOrder.size() && result == 0; ++i) {
     const short kind = LoadOrder[i];
-    if (!(flags & KindBit[Index0(kind)]))
+    if (!(flags & MeetFlag::OfKind[Index0(kind)]))
       continue;
     if (TMeasureAccess* window = Windows.Measure())
       WorkFiles.ReadMeasureFile(*window, kind, true);

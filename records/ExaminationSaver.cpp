@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr std::array<std::int32_t, 6> KindBit{MeetFlag::Fvc, MeetFlag::Vc,      MeetFlag::Mvv,
-                                              MeetFlag::Dfc, MeetFlag::Plethy, MeetFlag::Shutter};
 // The order in which a save stores the kinds.
 constexpr std::array<short, 6> StoreOrder{MEASURE_FVC, MEASURE_VC,      MEASURE_MVV,
                                           MEASURE_DFC, MEASURE_SHUTTER, MEASURE_PLETHY};
@@ -73,9 +71,9 @@ std::string TExaminationSaver::TimeText(int hour, int minute, int second, const 
 
 std::int32_t TExaminationSaver::NewKindBits(TMeasureAccess& window) const {
   std::int32_t bits = 0;
-  for (std::size_t kind = 0; kind < KindBit.size(); ++kind)
+  for (std::size_t kind = 0; kind < MeetFlag::OfKind.size(); ++kind)
     if (window.State().NewResult[kind])
-      bits |= KindBit[kind];
+      bits |= MeetFlag::OfKind[kind];
   return bits;
 }
 

@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::array<short, 6> ReadOrder{MEASURE_FVC, MEASURE_VC,     MEASURE_MVV,
                                          MEASURE_DFC, MEASURE_PLETHY, MEASURE_SHUTTER};
-constexpr std::array<std::int32_t, 6> KindBit{MeetFlag::Fvc, MeetFlag::Vc,      MeetFlag::Mvv,
-                                              MeetFlag::Dfc, MeetFlag::Plethy, MeetFlag::Shutter};
 
 using TColumns = std::array<float, TTrendAccess::Columns>;
 
@@ -74,7 +72,7 @@ short FillTrendList(TMeasureIndex& index, TRecordWindows& windows, std::string d
     short result = 0;
     bool used = false;
     for (std::size_t i = 0; i < ReadOrder.size() && result == 0; ++i) {
-      if (!(flags & KindBit[static_cast<std::size_t>(ReadOrder[i])]))
+      if (!(flags & MeetFlag::OfKind[static_cast<std::size_t>(ReadOrder[i])]))
         continue;
       if (!windows.Trend())
         windows.OpenTrend();

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr TParam1 TrendHelpId = 2122;
+constexpr TParam1 TrendDialogsHelpId = 2122;
 
 QString Text(const TMessage* messages, int number) {
   return messages ? QString::fromStdString(messages->LoadStringA(number)) : QString();
@@ -34,7 +34,7 @@ QDialogButtonBox* Buttons(QDialog* dialog, const TMessage* messages, TEventHandl
   TEventHandlerPtr help(mainWindow);
   QObject::connect(buttons, &QDialogButtonBox::helpRequested, dialog, [help] {
     if (help)
-      SendMessage(help, WM_SHOW_HELP, TrendHelpId, 0);
+      SendMessage(help, WM_SHOW_HELP, TrendDialogsHelpId, 0);
   });
   return buttons;
 }

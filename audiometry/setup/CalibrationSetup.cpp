@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr const char* Section = "SPL";
+constexpr const char* CalibrationSection = "SPL";
 
 std::optional<double> Number(const std::string& text) {
   const char* begin = text.c_str();
@@ -33,7 +33,7 @@ std::string TCalibrationSetup::Format(double db) {
 }
 
 TCalibrationSetup TCalibrationSetup::Read(const std::string& iniFile) {
-  const TProfile p(Section, iniFile);
+  const TProfile p(CalibrationSection, iniFile);
   TCalibrationSetup s;
   s.Standard = p.GetInt("Standard", 0) == 1 ? 1 : 0;
   for (int f = 0; f < AudioFrequencies; ++f) {
@@ -61,7 +61,7 @@ std::optional<int> TCalibrationSetup::FirstInvalid() const {
 bool TCalibrationSetup::Write(const std::string& iniFile) const {
   if (FirstInvalid())
     return false;
-  TProfile p(Section, iniFile);
+  TProfile p(CalibrationSection, iniFile);
   bool ok = p.WriteInt("Standard", Standard);
   for (int f = 0; ok && f < AudioFrequencies; ++f) {
     const auto i = static_cast<std::size_t>(f);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr const char* Section = "Audio";
+constexpr const char* HardwareSection = "Audio";
 constexpr int TextNotInstalled = 308;
 constexpr int TextTestPort = 34;
 constexpr int TextDemonstration = 37;
@@ -20,7 +20,7 @@ TAudioHardware TAudioHardware::Read(const std::string& iniFile, bool demoConfigu
   h.DemoConfiguration = demoConfiguration;
   if (demoConfiguration)
     return h;
-  const TProfile p(Section, iniFile);
+  const TProfile p(HardwareSection, iniFile);
   h.Install = p.GetInt("Install", 0);
   h.Demo = p.GetInt("Demo", 1);
   h.BaudRate = p.GetInt("BaudRate", 3);
@@ -35,7 +35,7 @@ TAudioHardware TAudioHardware::Read(const std::string& iniFile, bool demoConfigu
 bool TAudioHardware::Write(const std::string& iniFile) const {
   if (DemoConfiguration)
     return true;
-  TProfile p(Section, iniFile);
+  TProfile p(HardwareSection, iniFile);
   return p.WriteInt("Install", Install) && p.WriteInt("Demo", Demo) && p.WriteInt("Port", Port) &&
          p.WriteString("USBDescription", USBDescription) && p.Flush();
 }

@@ -26,7 +26,7 @@ constexpr int TextNeedsLiveAudiometer = 143;
 constexpr int TextNoAnswer = 36;
 constexpr std::array<const char*, 8> CodeLabels{"62.5", "125", "250", "500", "1K", "2K", "4K", "8K"};
 
-QString Text(const TMessage* texts, int number) {
+QString QtText(const TMessage* texts, int number) {
   return texts ? QString::fromStdString(texts->LoadStringA(number)) : QString();
 }
 
@@ -39,7 +39,7 @@ TAudioServicePage::TAudioServicePage(short demo, TMessage* texts, std::string in
       Conversion(TServiceConversion::Read(IniPath)),
       PageLink(std::make_unique<TAudioInterrupt>(TAudioData::ModeService, texts)) {
   setObjectName("TAudioServicePage");
-  setWindowTitle(Text(texts, 103));
+  setWindowTitle(QtText(texts, 103));
   const auto boxes = [this](std::array<QCheckBox*, 8>& row, int firstId, QGroupBox* group, bool labels) {
     auto* layout = new QHBoxLayout(group);
     for (int bit = 7; bit >= 0; --bit) {
@@ -49,11 +49,11 @@ TAudioServicePage::TAudioServicePage(short demo, TMessage* texts, std::string in
       layout->addWidget(box);
     }
   };
-  auto* command = Named(new QGroupBox(Text(texts, 378), this), 5600);
+  auto* command = Named(new QGroupBox(QtText(texts, 378), this), 5600);
   boxes(CommandBits, 5296, command, false);
-  auto* code = Named(new QGroupBox(Text(texts, 379), this), 5601);
+  auto* code = Named(new QGroupBox(QtText(texts, 379), this), 5601);
   boxes(CodeBits, 5602, code, true);
-  auto* answer = Named(new QGroupBox(Text(texts, 158), this), 5612);
+  auto* answer = Named(new QGroupBox(QtText(texts, 158), this), 5612);
   boxes(AnswerBits, 5319, answer, false);
   for (QCheckBox* box : AnswerBits)
     box->setEnabled(false);
@@ -78,16 +78,16 @@ TAudioServicePage::TAudioServicePage(short demo, TMessage* texts, std::string in
   Status = Named(new QLabel(this), 5315);
   Status->setWordWrap(true);
   StartStop = Named(new QPushButton("Start", this), 5283);
-  Send = Named(new QPushButton(Text(texts, 160), this), 5314);
+  Send = Named(new QPushButton(QtText(texts, 160), this), 5314);
   Send->setEnabled(false);
   CommandBits[7]->setChecked(true);
 
   auto* values = new QGridLayout;
-  values->addWidget(Named(new QLabel(Text(texts, 307), this), 5614), 0, 0);
+  values->addWidget(Named(new QLabel(QtText(texts, 307), this), 5614), 0, 0);
   values->addLayout(arrows(Value, 5615, 0, 255), 0, 1);
   values->addWidget(new QLabel("dB HL", this), 1, 0);
   values->addLayout(arrows(Db, 5611, -10, 110), 1, 1);
-  values->addWidget(Named(new QLabel(Text(texts, 157), this), 5288), 2, 0);
+  values->addWidget(Named(new QLabel(QtText(texts, 157), this), 5288), 2, 0);
   values->addWidget(Counter, 2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(StartStop);
@@ -145,7 +145,7 @@ void TAudioServicePage::BNStartStop() {
   Status->clear();
   const TAudioHardware hardware = TAudioHardware::Read(IniPath, DemoArgument != 0);
   if (hardware.Install == 0 || hardware.Demo != 0) {
-    Status->setText(Text(Texts, TextNeedsLiveAudiometer));
+    Status->setText(QtText(Texts, TextNeedsLiveAudiometer));
     return;
   }
   TAudioInterrupt& link = *PageLink;
@@ -156,7 +156,7 @@ void TAudioServicePage::BNStartStop() {
   };
   hardware.Configure(link, IniPath);
   if (!link.TestSerialPort()) {
-    Status->setText(Text(Texts, TextNoAnswer));
+    Status->setText(QtText(Texts, TextNoAnswer));
     link.ServiceDisplay = nullptr;
     return;
   }

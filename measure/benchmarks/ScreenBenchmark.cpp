@@ -2,7 +2,8 @@
 // with a one-minute trial at 1280 x 1024, and the incremental drawing of
 // one sample during a run (the segment, the live number and the update of
 // the changed rectangle), and rhinomanometry's four full curves in its
-// enlarged diagram.
+// enlarged diagram. And the opening and closing of the window itself, on a
+// fresh ini file that it fills and on the file an earlier opening left.
 
 #include "measure/window/Measure.h"
 #include "measure/window/MeasureFrameScreen.h"
@@ -10,6 +11,7 @@
 
 #include "platform/basekit/Message.h"
 #include "platform/basekit/ui/PainterSurface.h"
+#include "testing/TemporaryFolder.h"
 #include "tools/lungmodel/LungModel.h"
 
 #include <QApplication>
@@ -111,6 +113,32 @@ void FourFullRhinoCurves(benchmark::State& state) {
   }
 }
 BENCHMARK(FourFullRhinoCurves)->Unit(benchmark::kMillisecond);
+
+// The window opened for FVC and closed, with its ini file in a folder on
+// the disk; range 1 removes the file before each opening.
+void OpeningAndClosingTheWindow(benchmark::State& state) {
+  const bool fresh = state.range(0) != 0;
+  const TTemporaryFolder folder;
+  const std::string ini = (folder / "Halvetra.ini").string();
+  TMessage texts = TMessage::FromText("English", "44=Parameter\n");
+  PREDICTED_DATA patient;
+  patient.Age = 40;
+  patient.Height = 180;
+  patient.Weight = 80;
+  patient.Sex = 1;
+  for (auto _ : state) {
+    if (fresh) {
+      state.PauseTiming();
+      std::filesystem::remove(ini);
+      state.ResumeTiming();
+    }
+    TMeasure window(1.6f, 800.0f / 600.0f, MEASURE_FVC, &texts, ini, short{0}, patient, nullptr, 1.0f, false, nullptr);
+    window.SetupWindow();
+    window.SetMeasureMode(MEASURE_FVC);
+  }
+  state.SetLabel(fresh ? "fresh ini" : "ini of an earlier opening");
+}
+BENCHMARK(OpeningAndClosingTheWindow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

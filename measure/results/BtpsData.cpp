@@ -2,7 +2,7 @@
 
 #include "common/MeasureMode.h"
 #include "platform/basekit/Message.h"
-#include "platform/framework/Profile.h"
+#include "platform/framework/ProfileBatch.h"
 
 #include <cmath>
 #include <string>
@@ -27,7 +27,7 @@ TBTPS_DATA::TBTPS_DATA(TMessage* messages, std::string_view iniPath, short unit)
     : Unit(unit), IniPath(iniPath.substr(0, IniPathLimit)), Messages(messages) {}
 
 void TBTPS_DATA::ReadBTPSConstans(short btps, short temperature, short humidity, short pressure) {
-  const TProfile profile(Section, IniPath);
+  const TProfileBatch profile(Section, IniPath);
   Record.Btps = profile.GetInt("BTPS", btps);
   if (!SetWhole(Record.Temperature, profile.GetInt("TEMPERATURE", temperature)))
     SetWhole(Record.Temperature, temperature);
@@ -38,12 +38,12 @@ void TBTPS_DATA::ReadBTPSConstans(short btps, short temperature, short humidity,
 }
 
 bool TBTPS_DATA::WriteBTPSConstans() const {
-  TProfile profile(Section, IniPath);
-  bool written = profile.WriteInt("BTPS", Record.Btps);
-  written = profile.WriteInt("TEMPERATURE", TextToInt(FieldText(Record.Temperature))) && written;
-  written = profile.WriteInt("HUMIDITY", TextToInt(FieldText(Record.Humidity))) && written;
-  written = profile.WriteInt("PRESSURE", TextToInt(FieldText(Record.Pressure))) && written;
-  return profile.Flush() && written;
+  TProfileBatch profile(Section, IniPath);
+  profile.WriteInt("BTPS", Record.Btps);
+  profile.WriteInt("TEMPERATURE", TextToInt(FieldText(Record.Temperature)));
+  profile.WriteInt("HUMIDITY", TextToInt(FieldText(Record.Humidity)));
+  profile.WriteInt("PRESSURE", TextToInt(FieldText(Record.Pressure)));
+  return profile.Commit();
 }
 
 void TBTPS_DATA::SetTemperature(short temperature) { SetWhole(Record.Temperature, temperature); }

@@ -1,7 +1,7 @@
 #include "measure/results/ParamListData.h"
 
 #include "platform/basekit/CLocaleFormat.h"
-#include "platform/framework/Profile.h"
+#include "platform/framework/ProfileBatch.h"
 
 #include <algorithm>
 
@@ -29,8 +29,11 @@ std::string TParamListData::IndexKey(short kind, short i) {
   return CLocale::Format(KeyFormats[static_cast<std::size_t>(kind)], i);
 }
 
+// Both sections are read and filled in as one batch each: a fresh ini file
+// takes over a hundred keys here, and a flush per key made opening the
+// window take seconds on a real disk.
 void TParamListData::ReadIndexOfParams() {
-  TProfile profile("Index of Parameters", IniName);
+  TProfileBatch profile("Index of Parameters", IniName);
   for (short kind = 0; kind < TEST_KIND_COUNT; ++kind) {
     auto& positions = Positions[static_cast<std::size_t>(kind)];
     const short count = ParameterCount(kind);
@@ -48,11 +51,11 @@ void TParamListData::ReadIndexOfParams() {
       for (short i = 0; i < count; ++i)
         used[static_cast<std::size_t>(i)] = static_cast<short>(i + 1);
   }
-  profile.Flush();
+  profile.Commit();
 }
 
 void TParamListData::MergeIndexByParam() {
-  TProfile profile("Merge Index By Parameter", IniName);
+  TProfileBatch profile("Merge Index By Parameter", IniName);
   for (short kind = 0; kind < TEST_KIND_COUNT; ++kind) {
     const auto names = ParameterNames(kind);
     const auto units = ParameterUnits(kind);
@@ -66,7 +69,7 @@ void TParamListData::MergeIndexByParam() {
       profile.WriteString(key, text);
     }
   }
-  profile.Flush();
+  profile.Commit();
 }
 
 short TParamListData::GetParamIndex(short kind, short i) const {

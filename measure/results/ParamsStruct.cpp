@@ -1,7 +1,7 @@
 #include "measure/results/ParamsStruct.h"
 
 #include "common/MeasureMode.h"
-#include "platform/framework/Profile.h"
+#include "platform/framework/ProfileBatch.h"
 
 namespace {
 
@@ -34,8 +34,10 @@ std::string ParamsStructKey(short kind, short i) {
   return std::string(names[static_cast<std::size_t>(i)]) + SuffixOf(kind, i);
 }
 
+// The 63 flags are read and written as one batch: a flush per key made
+// every closing of the window rewrite the file 63 times.
 void ReadParmsStruct(std::string_view iniName, TParamFlags& flags) {
-  const TProfile profile(ParamsSection, iniName);
+  const TProfileBatch profile(ParamsSection, iniName);
   ForEachKey([&](const std::string& key, std::size_t flag) {
     const auto value = static_cast<short>(profile.GetInt(key, 1));
     flags[flag] = static_cast<unsigned>(static_cast<int>(value));
@@ -43,10 +45,7 @@ void ReadParmsStruct(std::string_view iniName, TParamFlags& flags) {
 }
 
 bool WriteParmsStruct(std::string_view iniName, const TParamFlags& flags) {
-  TProfile profile(ParamsSection, iniName);
-  bool written = true;
-  ForEachKey([&](const std::string& key, std::size_t flag) {
-    written = profile.WriteInt(key, static_cast<int>(flags[flag])) && written;
-  });
-  return profile.Flush() && written;
+  TProfileBatch profile(ParamsSection, iniName);
+  ForEachKey([&](const std::string& key, std::size_t flag) { profile.WriteInt(key, static_cast<int>(flags[flag])); });
+  return profile.Commit();
 }

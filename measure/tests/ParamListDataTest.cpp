@@ -81,6 +81,44 @@ TEST_F(ParamListData, OneValueOnAnotherLineShowsTheNaturalOrder) {
   EXPECT_EQ(TProfile("Index of Parameters", Ini()).GetInt("FVC03"), 1);
 }
 
+// The list reads and fills in each section in one write; the file must be
+// byte for byte what writing each missing key on its own left, beside the
+// user's keys, a zero position (rewritten) and the other sections.
+TEST_F(ParamListData, TheFilledInFileIsWhatKeyByKeyWritesLeft) {
+  const std::string start = "; lab settings\r\n[Index of Parameters]\r\nFVC00=4\r\nFVC03=1\r\nfvc05=0\r\n\r\n"
+                            "[Merge Index By Parameter]\r\nFVC00=my own text\r\nVC01=\r\n[BTPS]\r\nBTPS=1\r\n";
+  Folder.Write("Halvetra.ini", start);
+  const TIndexOfFile data(Ini());
+  const std::string batched = TTemporaryFolder::Read(Ini());
+
+  Folder.Write("Halvetra.ini", start);
+  TProfile index("Index of Parameters", Ini());
+  TProfile merge("Merge Index By Parameter", Ini());
+  for (short kind = 0; kind < TEST_KIND_COUNT; ++kind) {
+    for (short i = 0; i < ParameterCount(kind); ++i) {
+      const std::string key = TParamListData::IndexKey(kind, i);
+      if (index.GetInt(key, 0) == 0) {
+        ASSERT_TRUE(index.WriteInt(key, i + 1));
+      }
+    }
+  }
+  for (short kind = 0; kind < TEST_KIND_COUNT; ++kind) {
+    for (short i = 0; i < ParameterCount(kind); ++i) {
+      const std::string key = TParamListData::IndexKey(kind, i);
+      const auto at = static_cast<std::size_t>(i);
+      if (merge.GetString(key).empty()) {
+        ASSERT_TRUE(merge.WriteString(key, std::string(ParameterNames(kind)[at]) + " " +
+                                               std::string(ParameterUnits(kind)[at])));
+      }
+    }
+  }
+  EXPECT_EQ(batched, TTemporaryFolder::Read(Ini()));
+
+  EXPECT_EQ(TProfile("Index of Parameters", Ini()).GetInt("FVC05"), 6) << "a zero position is written anew";
+  EXPECT_EQ(TProfile("Merge Index By Parameter", Ini()).GetString("VC01"), "IRV [L]") << "an empty text is filled in";
+  EXPECT_TRUE(batched.ends_with("[BTPS]\r\nBTPS=1\r\n")) << batched;
+}
+
 TEST_F(ParamListData, KindsAndParametersOutsideTheTables) {
   const TIndexOfFile data(Ini());
   EXPECT_EQ(data.GetParamIndex(6, 0), -1);

@@ -47,6 +47,31 @@ TEST(ParamsStruct, FreshFileShowsEverythingAndStoresAllKeys) {
   EXPECT_EQ(again, flags);
 }
 
+// The flags go to the file in one write; it must be byte for byte what
+// writing each flag on its own left, a changed flag written with them.
+TEST(ParamsStruct, TheWrittenFileIsWhatKeyByKeyWritesLeft) {
+  const TTemporaryFolder folder;
+  const std::string start = "[Params Struct]\nFVC=1\nivc=0\n\n[Hardware]\nPort=1\n";
+  const std::string ini = folder.Write("Halvetra.ini", start).string();
+  TParamFlags flags{};
+  ReadParmsStruct(ini, flags);
+  EXPECT_EQ(flags[19], 0u);
+  flags[0] = 0;   // FVC hidden now
+  flags[19] = 1;  // IVC shown again
+  ASSERT_TRUE(WriteParmsStruct(ini, flags));
+  const std::string batched = TTemporaryFolder::Read(ini);
+
+  folder.Write("Halvetra.ini", start);
+  TProfile section("Params Struct", ini);
+  std::size_t flag = 0;
+  for (short kind = 0; kind < TEST_KIND_COUNT; ++kind)
+    for (short i = 0; i < ParameterCount(kind); ++i)
+      ASSERT_TRUE(section.WriteInt(ParamsStructKey(kind, i), static_cast<int>(flags[flag++])));
+  EXPECT_EQ(batched, TTemporaryFolder::Read(ini));
+  EXPECT_TRUE(batched.starts_with("[Params Struct]\nFVC=0\nivc=1\n")) << batched;
+  EXPECT_TRUE(batched.ends_with("\n\n[Hardware]\nPort=1\n")) << batched;
+}
+
 TEST(ParamsStruct, StoredValuesAreSixteenBitNumbers) {
   const TTemporaryFolder folder;
   const auto ini = folder.Write("Halvetra.ini", "[Params Struct]\nFVC=abc\nPEF=0\nMVV=-1\nTLC=65536\nRaw (SH)=2\n");

@@ -11,7 +11,7 @@ namespace {
 
 std::string ColorKey(std::size_t index) { return "Color" + std::to_string(index); }
 
-std::string_view Trim(std::string_view text) {
+std::string_view TrimBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos)
     return {};
@@ -76,7 +76,7 @@ std::optional<TColor> TUtil::ParseColor(std::string_view text) {
     const auto comma = text.find(',');
     if ((comma == std::string_view::npos) != (i == parts.size() - 1))
       return std::nullopt;
-    const std::string_view part = Trim(text.substr(0, comma));
+    const std::string_view part = TrimBlanks(text.substr(0, comma));
     int value = -1;
     const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
     if (part.empty() || error != std::errc() || end != part.data() + part.size() || value < 0 || value > 255)

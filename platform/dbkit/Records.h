@@ -7,6 +7,7 @@
 // are texts in the engine's date and time pictures. Callers zero a record
 // before they fill or read it: every record here starts zeroed.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -45,6 +46,8 @@ inline constexpr std::int32_t Dfc = 0x200;
 inline constexpr std::int32_t Shutter = 0x400;
 inline constexpr std::int32_t Plethy = 0x800;
 inline constexpr std::int32_t Spirometric = Fvc | Vc | Mvv | Dfc | Shutter | Plethy;  // 0xE07
+// The flag of each test kind, by its measure mode (FVC 0 ... shutter 5).
+inline constexpr std::array<std::int32_t, 6> OfKind{Fvc, Vc, Mvv, Dfc, Plethy, Shutter};
 }  // namespace MeetFlag
 
 // The text of a fixed field up to its zero, and a text put into one; both

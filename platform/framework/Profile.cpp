@@ -1,51 +1,19 @@
 #include "platform/framework/Profile.h"
 
-#include "platform/framework/AtomicFile.h"
 #include "platform/framework/IniDocument.h"
-#include "platform/framework/Paths.h"
+#include "platform/framework/ProfileFile.h"
 #include "platform/framework/Utf8.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <limits>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
-namespace {
-
-std::string_view SkipBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+TProfile::TProfile(std::string_view section, std::string_view fileName)
+    : Section(section) {
+  FileName = ProfileFile::NativeName(fileName, LastError);
 }
 
-}  // namespace
-
-TProfile::TProfile(std::string_view section, std::string_view fileName) : Section(section) {
-  std::string error;
-  if (auto native = Paths::ToNative(fileName, &error))
-    FileName = std::move(*native);
-  else
-    LastError = error;
-}
-
-bool TProfile::Read(TIniDocument& doc) const {
-  if (FileName.empty())
-    return false;
-  LastError.clear();
-  std::ifstream in(FileName, std::ios::binary);
-  if (!in) {
-    // A missing file simply gives the defaults.
-    if (errno != ENOENT)
-      LastError = "Cannot read \"" + FileName + "\": " + std::strerror(errno);
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  doc = TIniDocument::Parse(text.str());
-  return true;
-}
+bool TProfile::Read(TIniDocument& doc) const { return ProfileFile::Read(FileName, doc, LastError); }
 
 std::string TProfile::GetString(std::string_view key, std::string_view defaultString) const {
   TIniDocument doc;
@@ -69,30 +37,11 @@ bool TProfile::GetString(std::string_view key, char* buff, std::size_t buffSize,
 }
 
 int TProfile::GetInt(std::string_view key, int defaultInt) const {
-  const std::string value = GetString(key, "");
-  std::string_view text = SkipBlanks(value);
-  if (text.starts_with('+'))
-    text.remove_prefix(1);
-  long long number = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (end == text.data())
-    return defaultInt;
-  if (ec == std::errc::result_out_of_range)
-    return text.starts_with('-') ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-  return static_cast<int>(std::clamp<long long>(number, std::numeric_limits<int>::min(),
-                                                 std::numeric_limits<int>::max()));
+  return ProfileFile::ToInt(GetString(key, ""), defaultInt);
 }
 
 double TProfile::GetFloat(std::string_view key, double defaultValue) const {
-  const std::string value = GetString(key, "");
-  std::string_view text = SkipBlanks(value);
-  if (text.starts_with('+'))
-    text.remove_prefix(1);
-  double number = 0.0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number, std::chars_format::general);
-  if (end == text.data() || ec != std::errc())
-    return defaultValue;
-  return number;
+  return ProfileFile::ToFloat(GetString(key, ""), defaultValue);
 }
 
 bool TProfile::Update(std::string_view key, const std::string* value) {
@@ -101,7 +50,6 @@ bool TProfile::Update(std::string_view key, const std::string* value) {
       LastError = "No ini file is named.";
     return false;
   }
-  LastError.clear();
   TIniDocument doc;
   Read(doc);
   if (!LastError.empty())
@@ -110,19 +58,11 @@ bool TProfile::Update(std::string_view key, const std::string* value) {
     doc.Set(Section, key, *value);
   else if (!doc.Remove(Section, key))
     return true;
-  std::string error;
-  if (!AtomicFile::Write(FileName, doc.Serialize(), &error)) {
-    LastError = error;
-    return false;
-  }
-  return true;
+  return ProfileFile::Write(FileName, doc, LastError);
 }
 
 bool TProfile::WriteString(std::string_view key, std::string_view value) {
-  // A line break would split the value into lines of its own.
-  std::string text(value);
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  std::replace(text.begin(), text.end(), '\r', ' ');
+  const std::string text = ProfileFile::Stored(value);
   return Update(key, &text);
 }
 

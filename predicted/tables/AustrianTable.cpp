@@ -21,12 +21,12 @@ namespace {
 constexpr short Young = 0;
 constexpr short Older = 1;
 
-struct TEntry {
+struct TAustrianEntry {
   TPlace Place;  // kind, group, sex, parameter
   TAustrianRow Row;  // r0, r1, r2, r3, r4, RSD
 };
 
-constexpr TEntry Entries[] = {
+constexpr TAustrianEntry AustrianEntries[] = {
     // Girls
     {{MEASURE_FVC, Young, FEMALE, Fvc::FVC}, {4.1632f, 0.1341f, 0, -1.614f, -3.842f, 0.855f}},       // FVC
     {{MEASURE_FVC, Young, FEMALE, Fvc::FEV1}, {3.9809f, 0.1485f, 0, -1.322f, -3.877f, 0.857f}},      // FEV1
@@ -69,9 +69,9 @@ constexpr TEntry Entries[] = {
     {{MEASURE_VC, Older, MALE, Vc::IVC}, {8.172f, -0.0339f, 1.2869f, 0, -11.606f, 0.594f}},          // IVC
 };
 
-constexpr TAustrianTable Build() {
+constexpr TAustrianTable BuildAustrianTable() {
   TAustrianTable table{};
-  for (const TEntry& entry : Entries)
+  for (const TAustrianEntry& entry : AustrianEntries)
     table[static_cast<std::size_t>(entry.Place.Kind)][static_cast<std::size_t>(entry.Place.Group)]
          [static_cast<std::size_t>(entry.Place.Sex)][static_cast<std::size_t>(RowIn(AustrianSlots, entry.Place))] =
              entry.Row;
@@ -80,6 +80,6 @@ constexpr TAustrianTable Build() {
 
 }  // namespace
 
-constinit const TAustrianTable AustrianTable = Build();
+constinit const TAustrianTable AustrianTable = BuildAustrianTable();
 
 }  // namespace Equations

@@ -13,14 +13,14 @@
 namespace Equations {
 namespace {
 
-struct TEntry {
+struct TFinnEntry {
   short Kind;
   short Sex;
   short Parameter;
   TFinnRow Row;  // a (age), b (log10 age), c (per metre), d
 };
 
-constexpr TEntry Entries[] = {
+constexpr TFinnEntry FinnEntries[] = {
     {MEASURE_FVC, FEMALE, Fvc::FVC, {-0.00982f, 0.6358f, -1.4137f, 0.832f}},      // FVC, female
     {MEASURE_FVC, FEMALE, Fvc::FEV1, {-0.0092f, 0.4772f, -1.3284f, 0.9296f}},     // FEV1, female
     {MEASURE_FVC, FEMALE, Fvc::FEV1_IVC, {0.00096f, -0.2223f, 0.1233f, 2.1533f}}, // FEV1/IVC %, female
@@ -41,9 +41,9 @@ constexpr TEntry Entries[] = {
     {MEASURE_VC, MALE, Vc::IVC, {-0.00833f, 0.6309f, -1.475f, 0.9047f}},          // IVC, male
 };
 
-constexpr TFinnTable Build() {
+constexpr TFinnTable BuildFinnTable() {
   TFinnTable table{};
-  for (const TEntry& entry : Entries)
+  for (const TFinnEntry& entry : FinnEntries)
     table[static_cast<std::size_t>(entry.Kind)][static_cast<std::size_t>(entry.Sex)]
          [static_cast<std::size_t>(RowIn(FinnSlots, {entry.Kind, 0, entry.Sex, entry.Parameter}))] = entry.Row;
   return table;
@@ -51,6 +51,6 @@ constexpr TFinnTable Build() {
 
 }  // namespace
 
-constinit const TFinnTable FinnTable = Build();
+constinit const TFinnTable FinnTable = BuildFinnTable();
 
 }  // namespace Equations

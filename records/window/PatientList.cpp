@@ -25,13 +25,13 @@
 
 namespace {
 
-constexpr int CaptionText = 241;
-constexpr int ConfirmDeleteText = 265;
-constexpr int QuestionCaption = 2;
-constexpr int QuestionIcon = 32;
+constexpr int ListCaptionText = 241;
+constexpr int ListConfirmDeleteText = 265;
+constexpr int ListQuestionCaption = 2;
+constexpr int ListQuestionIcon = 32;
 constexpr int TableInUseText = 249;
-constexpr int DeleteText = 262;
-constexpr int PrintText = 138;
+constexpr int ListDeleteText = 262;
+constexpr int ListPrintText = 138;
 constexpr int CopyText = 547;
 constexpr int CloseText = 255;
 
@@ -85,7 +85,7 @@ TPatientList::TPatientList(TMessage& texts, TSetup setup, QWidget* parent)
     : QDialog(parent), Texts(texts), Setup(std::move(setup)) {
   using DialogParts::Named;
   setObjectName(QString::number(DialogId));
-  setWindowTitle(DialogParts::Caption(texts, CaptionText));
+  setWindowTitle(DialogParts::Caption(texts, ListCaptionText));
   Model = new TPatientNamesModel(Setup.Folder, &texts, this);
   View = Named(new QListView(this), ListId);
   View->setModel(Model);
@@ -111,8 +111,8 @@ TPatientList::TPatientList(TMessage& texts, TSetup setup, QWidget* parent)
   }
   address->setRowStretch(row, 1);
 
-  Delete = Named(new QPushButton(DialogParts::Text(texts, DeleteText), this), DeleteId);
-  Print = Named(new QPushButton(DialogParts::Text(texts, PrintText) + "...", this), PrintId);
+  Delete = Named(new QPushButton(DialogParts::Text(texts, ListDeleteText), this), DeleteId);
+  Print = Named(new QPushButton(DialogParts::Text(texts, ListPrintText) + "...", this), PrintId);
   Copy = Named(new QPushButton(DialogParts::Text(texts, CopyText) + "...", this), CopyId);
   Ok = Named(new QPushButton(QStringLiteral("OK"), this), 1);
   Ok->setDefault(true);
@@ -204,8 +204,8 @@ void TPatientList::CmDelete() {
   TEngine* names = Setup.SheetNames;
   if (!names || !Setup.Index || !ChosenPatient(patient))
     return;
-  if (names->WinMsg(Texts.LoadStringA(ConfirmDeleteText), QuestionIcon | PatientDb::YesNo | PatientDb::SecondButtonDefault,
-                    QuestionCaption) != IDYES)
+  if (names->WinMsg(Texts.LoadStringA(ListConfirmDeleteText),
+                    ListQuestionIcon | PatientDb::YesNo | PatientDb::SecondButtonDefault, ListQuestionCaption) != IDYES)
     return;
   const int row = CurrentRow();
   // The row the sheet's cursor deletes must be the patient chosen.

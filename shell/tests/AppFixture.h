@@ -3,11 +3,15 @@
 // Starts the application in a temporary working folder with a fake clock
 // and a sink that records every message instead of showing it. A test
 // takes the messages it provokes (Shown); one it did not take fails it.
+// Each test starts and ends with the instrument link's statics as a fresh
+// program has them: a window closed by one test must not leave its
+// measure mode to the next one in the same process.
 
 #include "platform/basekit/Message.h"
 #include "platform/dbkit/Engine.h"
 #include "platform/framework/CommandEnabler.h"
 #include "platform/framework/ui/CommandActions.h"
+#include "platform/portkit/tests/support/LinkStatics.h"
 #include "shell/app/HalvetraApp.h"
 #include "shell/app/MdiClient.h"
 #include "shell/tests/FakeClock.h"
@@ -24,6 +28,8 @@
 
 class TAppFixture : public ::testing::Test {
 protected:
+  TAppFixture() { ResetLinkStatics(); }
+
   // A start without "-d" on a fresh folder is a first installation: unless
   // a test asks for the real configuration sheets, they do nothing.
   // The instrument choice, asked when several instruments are installed
@@ -63,6 +69,7 @@ protected:
 
   void TearDown() override {
     App.reset();
+    ResetLinkStatics();
     Sink.ExpectAllTaken();
   }
 

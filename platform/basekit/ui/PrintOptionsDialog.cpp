@@ -13,12 +13,14 @@
 
 namespace {
 
-constexpr int CaptionText = 7046;
+constexpr int PrintOptionsCaptionText = 7046;
 constexpr int TablesText = 7040, GraphsText = 7041, WholeFvcText = 7042, UpperLimitText = 7043, NoteText = 7044,
               SecondPlethyText = 7045;
 constexpr int NoteFlagEntry = -1;
 
-QString Text(const TMessage& texts, int number) { return QString::fromStdString(texts.LoadStringA(number)).remove('&'); }
+QString PlainText(const TMessage& texts, int number) {
+  return QString::fromStdString(texts.LoadStringA(number)).remove('&');
+}
 
 // The tests' names are the same in every language.
 QString KindOf(int entry) {
@@ -38,7 +40,7 @@ QString KindOf(int entry) {
 TPrintOptionsDialog::TPrintOptionsDialog(const TMessage& texts, QWidget* parent, TPrintHeader& header, short dialogId)
     : QDialog(parent), Header(header) {
   setObjectName(QString::number(dialogId));
-  setWindowTitle(Text(texts, CaptionText));
+  setWindowTitle(PlainText(texts, PrintOptionsCaptionText));
   auto* layout = new QVBoxLayout(this);
   const auto box = [&](int entry, const QString& label, QWidget* owner, bool checked) {
     auto* check = new QCheckBox(label, owner);
@@ -49,10 +51,10 @@ TPrintOptionsDialog::TPrintOptionsDialog(const TMessage& texts, QWidget* parent,
   };
   const std::vector<int> entries = TPrintHeader::OfferedEntries(dialogId);
   if (entries.empty()) {
-    layout->addWidget(box(NoteFlagEntry, Text(texts, NoteText), this, header.NoteFlag != 0));
+    layout->addWidget(box(NoteFlagEntry, PlainText(texts, NoteText), this, header.NoteFlag != 0));
   } else {
-    auto* tables = new QGroupBox(Text(texts, TablesText), this);
-    auto* graphs = new QGroupBox(Text(texts, GraphsText), this);
+    auto* tables = new QGroupBox(PlainText(texts, TablesText), this);
+    auto* graphs = new QGroupBox(PlainText(texts, GraphsText), this);
     auto* tableGrid = new QGridLayout(tables);
     auto* graphGrid = new QGridLayout(graphs);
     int t = 0, g = 0;
@@ -61,20 +63,21 @@ TPrintOptionsDialog::TPrintOptionsDialog(const TMessage& texts, QWidget* parent,
       if (entry <= 6)
         tableGrid->addWidget(box(entry, KindOf(entry), tables, checked), t / 3, t % 3), ++t;
       else if (entry <= 13)
-        graphGrid->addWidget(box(entry, entry == 12 ? Text(texts, SecondPlethyText) : KindOf(entry), graphs, checked),
-                             g / 3, g % 3), ++g;
+        graphGrid->addWidget(
+            box(entry, entry == 12 ? PlainText(texts, SecondPlethyText) : KindOf(entry), graphs, checked), g / 3,
+            g % 3), ++g;
     }
     layout->addWidget(tables);
     layout->addWidget(graphs);
-    layout->addWidget(box(15, Text(texts, WholeFvcText), this, header.Selection[15] != 0));
-    layout->addWidget(box(44, Text(texts, UpperLimitText), this, header.Selection[44] != 0));
-    layout->addWidget(box(TPrintHeader::NoteEntry, Text(texts, NoteText), this,
+    layout->addWidget(box(15, PlainText(texts, WholeFvcText), this, header.Selection[15] != 0));
+    layout->addWidget(box(44, PlainText(texts, UpperLimitText), this, header.Selection[44] != 0));
+    layout->addWidget(box(TPrintHeader::NoteEntry, PlainText(texts, NoteText), this,
                           header.Selection[TPrintHeader::NoteEntry] != 0));
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
   buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-  buttons->button(QDialogButtonBox::Cancel)->setText(Text(texts, 87));
+  buttons->button(QDialogButtonBox::Cancel)->setText(PlainText(texts, 87));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

@@ -6,6 +6,7 @@
 #include "platform/basekit/Message.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "platform/portkit/tests/support/FakeDevice.h"
+#include "platform/portkit/tests/support/LinkStatics.h"
 #include "platform/portkit/tests/support/ManualLinkClock.h"
 #include "platform/portkit/tests/support/TestWindow.h"
 #include "testing/RecordingSink.h"
@@ -14,17 +15,6 @@
 
 #include <filesystem>
 #include <memory>
-
-inline void ResetLinkStatics() {
-  TMeasureInterrupt::ResetStatics();
-  TMeasureData::MeasureMode = MEASURE_FVC;
-  TMeasureData::InterruptIndex = 0;
-  TMeasureData::LastSentData = InstrumentProtocol::WordIdle;
-  TMeasureData::pThis = nullptr;
-  TMeasureData::ZeroBufferIndex = 0;
-  TMeasureInterrupt::FlagBegin = false;
-  TMeasureInterrupt::DoseCounter = 0;
-}
 
 class LinkTest : public ::testing::Test {
 protected:
