@@ -112,7 +112,7 @@ bool TFtdiDevice::Write(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-bool TFtdiDevice::Purge() { return ftdi_tcioflush(Context.get()) >= 0; }
+bool TFtdiDevice::Purge() { return ftdi_tciflush(Context.get()) >= 0; }
 
 bool TFtdiDevice::SetDtr(bool on) { return ftdi_setdtr(Context.get(), on ? 1 : 0) >= 0; }
 

@@ -186,7 +186,7 @@ bool TSerialPort::WaitForData(int timeoutMs) {
 
 void TSerialPort::Purge() {
   if (!IsGone)
-    ::tcflush(Fd, TCIOFLUSH);
+    ::tcflush(Fd, TCIFLUSH);
 }
 
 void TSerialPort::Watch(std::function<void()> ready) {

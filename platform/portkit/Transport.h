@@ -27,7 +27,9 @@ public:
   // Waits at most `timeoutMs` for something to read (or for the device to
   // go away); false when nothing came.
   virtual bool WaitForData(int timeoutMs) = 0;
-  // Drops what waits in both directions.
+  // Drops what the instrument sent that was not read yet. What was written
+  // still goes out: a command just sent (the nebulizer off, the stream off)
+  // must reach the instrument even when a new acquisition starts at once.
   virtual void Purge() = 0;
   // Calls `ready` in the user-interface thread whenever Read may find
   // something; an empty function stops the calls.

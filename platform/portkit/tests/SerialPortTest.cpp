@@ -83,6 +83,30 @@ TEST(SerialPort, BytesArriveThroughTheNotifierAndAHangUpIsSeen) {
   EXPECT_FALSE(port->Read(std::span<std::uint8_t>()).has_value());
 }
 
+// A purge at the start of an acquisition throws away what the instrument
+// sent before it, never a command the program has just written: the
+// instrument may not have read the nebulizer's or the stream's off yet.
+TEST(SerialPort, APurgeDropsWhatCameInAndKeepsWhatWasWritten) {
+  TPseudoTerminal pty;
+  ASSERT_FALSE(pty.SlavePath.empty());
+  TPortError error;
+  auto port = TSerialPort::Open(pty.SlavePath, "COM1", 57600, error);
+  ASSERT_TRUE(port) << error.Detail;
+  pty.Write("old");
+  ASSERT_TRUE(port->WaitForData(5000));
+  const std::uint8_t command[] = {0x00, 0x1F};
+  ASSERT_TRUE(port->Write(command));
+  port->Purge();  // at once, before the instrument reads
+
+  char read[8] = {};
+  pollfd ready{pty.Master, POLLIN, 0};
+  ASSERT_EQ(::poll(&ready, 1, 5000), 1) << "the command was dropped";
+  ASSERT_EQ(::read(pty.Master, read, sizeof read), 2);
+  EXPECT_EQ(static_cast<std::uint8_t>(read[1]), 0x1F);
+  std::array<std::uint8_t, 8> left{};
+  EXPECT_EQ(port->Read(left), std::optional<std::size_t>{0}) << "what came in before the purge is gone";
+}
+
 TEST(SerialPort, ThePortsSettingsArePutBackWhenItCloses) {
   TPseudoTerminal pty;
   const int probe = ::open(pty.SlavePath.c_str(), O_RDWR | O_NOCTTY);
