@@ -121,6 +121,18 @@ TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
   EXPECT_NEAR(shown[TLC], 6.0, 6.0 * 0.02);
   EXPECT_NEAR(shown[Raw], 0.15, 0.15 * 0.05);
   EXPECT_NEAR(shown[sGaw], 2.083, 2.083 * 0.05);
+
+  // The search found, for each loop it scored, the share of the inspired
+  // air's expansion the model's box shows (40 %); the program's pressure
+  // effect is the first-order form, a few per cent smaller, so its share
+  // lies a little above.
+  const TPlethySlot& slot = *Core.GetPlethySlot(0);
+  ASSERT_GT(slot.LoopCount, 0);
+  for (std::size_t j = 0; j < static_cast<std::size_t>(slot.LoopCount); ++j) {
+    const AdaptiveEntry& searched = Core.PlethyEvaluation.Adaptive[0][j];
+    EXPECT_GE(searched.score, 0) << "loop " << j;
+    EXPECT_NEAR(searched.factor, 0.4, 0.05) << "loop " << j;
+  }
 }
 
 TEST_F(BoxRun, TheClosedBoxSettlesForAsLongAsItsAirNeedsToWarm) {
