@@ -413,6 +413,40 @@ TEST_F(BoxCalibrationRun, ThePageShowsTheBoxConstantsOfTheRun) {
   EXPECT_NE(std::find(texts.begin(), texts.end(), "25"), texts.end());
 }
 
+// The operator pumps four strokes of the ten a series needs, then skips
+// to the box tests: the stroke table is too short for the check, so the
+// calibration says how many strokes it needs and keeps the flow factors in
+// use (read literally, the check that fails would still add the old factors
+// into the new ones and save them).
+TEST_F(BoxCalibrationRun, AShortStrokeTableGivesItsMessageAndKeepsTheFlowFactors) {
+  Options.Patient.SyringeStrokes = 4;
+  Core.InspFactor = 1.1f;
+  Core.ExpFactor = 0.9f;
+  Attach(Options);
+  Core.DispatchCommand(CM_CALIBRATION);
+  ASSERT_EQ(Core.StartId, CM_CALIBRATION);
+  // The lead-in, the zero and the strokes, then nothing till 40 s.
+  Rig.PlayWhile([this] { return Core.IsRunning(); }, 4000);
+  ASSERT_TRUE(Core.IsRunning()) << "the calibration waits for its strokes";
+  EXPECT_GT(Core.StrokeCount, 0);
+  EXPECT_LT(Core.StrokeCount, 10);
+  Core.DispatchCommand(CM_SKIP_NEXT_POINT);
+  Rig.PlayWhile([this] { return Core.IsRunning(); }, 40000);
+  ASSERT_FALSE(Core.IsRunning());
+  EXPECT_EQ(TakeMessage(), Texts.Format(20, {"10"}));
+  for (std::string text = TakeMessage(); !text.empty(); text = TakeMessage())
+    ADD_FAILURE() << "message: " << text;
+  EXPECT_EQ(Core.InspFactor, 1.1f);
+  EXPECT_EQ(Core.ExpFactor, 0.9f);
+  // The box tests themselves were sound: their constants are stored with
+  // the flow factors that were in use.
+  EXPECT_TRUE(Core.CalibrationWritten);
+  const TProfile section("CalibrationOfPlethysmograph", Core.GetIniFile());
+  EXPECT_NEAR(section.GetFloat("FlowInspirationConstans", 0.0), 1.1, 1e-6);
+  EXPECT_NEAR(section.GetFloat("FlowExpirationConstans", 0.0), 0.9, 1e-6);
+  EXPECT_NEAR(section.GetFloat("PBOXref", 0.0), 15.828, 0.02);
+}
+
 TEST_F(BoxCalibrationRun, AStuckPumpEndsTheCalibrationWithItsMessageAndStoresNothing) {
   Options.StuckPump = true;
   Core.DoorFlag = false;  // the box stayed shut: straight to the box tests
