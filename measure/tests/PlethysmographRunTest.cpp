@@ -275,6 +275,17 @@ TEST_F(BoxRun, SettingsTheBoxCannotWorkWithRefuseTheStart) {
   EXPECT_EQ(TakeMessage(), Texts.LoadStringA(TMeasureCore::PumpVolumeSettingText));
 }
 
+// A setting the reader had to bring into range is named when the settings
+// arrive, with what was read and what the test uses.
+TEST_F(BoxRun, ASettingBroughtIntoRangeIsNamedWhenTheSettingsArrive) {
+  TMeasureSettings settings;
+  settings.Plethysmograph.BTPSAutoSetStep = 1000;
+  settings.Plethysmograph.Replaced = {{"BTPSAutoSetStep", "1000000000", "1000"}};
+  Core.ApplySettings(settings);
+  EXPECT_EQ(TakeMessage(), "\"BTPSAutoSetStep\" in \"Plethysmograph Parameters\" reads \"1000000000\", outside what a "
+                           "body-box test can use; 1000 is used in its place. Correct the setting.");
+}
+
 class BoxCalibrationRun : public BoxRun {
 protected:
   BoxCalibrationRun() {
