@@ -135,6 +135,32 @@ TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
   }
 }
 
+// The metronome's rate decides bit 0x0002 of the manoeuvre's words: below
+// 70 a minute it stays clear, from 70 on it is set in the loops' words;
+// the box receives them in the manoeuvre's order (the loops, their end, the
+// toggle back, the shutter closed and opened), then the stop's.
+TEST_F(BoxRun, TheBoxReceivesTheManoeuvresWordsOfTheMetronomesRate) {
+  struct Case {
+    short rate;
+    std::vector<std::string> tail;
+  };
+  const Case cases[] = {
+      {69, {"0xEF6D", "0xEF7D", "0xEF6D", "0xEF6C", "0xEF6D", "0xEB7F", "0xAF7F"}},
+      {70, {"0xEF6F", "0xEF7F", "0xEF6F", "0xEF6E", "0xEF6F", "0xEB7F", "0xAF7F"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rate);
+    Core.BreathingRate = c.rate;
+    Start();
+    PlayTrial();
+    ASSERT_FALSE(Core.IsRunning());
+    const std::vector<std::string> words = Rig.Words();
+    ASSERT_GE(words.size(), c.tail.size());
+    EXPECT_EQ(std::vector<std::string>(words.end() - static_cast<long>(c.tail.size()), words.end()), c.tail)
+        << ::testing::PrintToString(words);
+  }
+}
+
 TEST_F(BoxRun, TheClosedBoxSettlesForAsLongAsItsAirNeedsToWarm) {
   struct Case {
     double temperatureC;
