@@ -55,6 +55,15 @@ struct TPlethysmographSettings {
   int NumberOfPart = 3;
   float MinBoxLeakageTimeS = 3.0f;
   float MaxBoxLeakageTimeS = 12.0f;
+  // A hand-edited value the test cannot use, brought into range: its key,
+  // the text that was read and the value used, for the window to tell.
+  struct TReplaced {
+    std::string Key;
+    std::string Read;
+    std::string Used;
+    bool operator==(const TReplaced&) const = default;
+  };
+  std::vector<TReplaced> Replaced;
 };
 
 // The calibration section that fits the window's test and instrument.

@@ -36,6 +36,12 @@ void TMeasureCore::ApplySettings(const TMeasureSettings& settings) {
     for (const std::string& key : settings.Calibration.NotFinite)
       Messages->MessageBoxText(Messages->Format(ConstantNotFiniteText, {key, settings.Calibration.Section}), 0,
                                TMessageIcon::Stop);
+  // So is a body-box setting brought into the range the test can use.
+  constexpr int SettingReplacedText = 9474;
+  if (Messages)
+    for (const TPlethysmographSettings::TReplaced& r : settings.Plethysmograph.Replaced)
+      Messages->MessageBoxText(Messages->Format(SettingReplacedText, {r.Key, r.Read, r.Used}), 0,
+                               TMessageIcon::Stop);
   if (settings.Calibration.HasInspGasFactor)
     InspGasFactor = settings.Calibration.InspGasFactor;
   ApplyDiffusionSettings(settings.Diffusion);

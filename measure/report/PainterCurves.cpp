@@ -30,6 +30,22 @@ private:
   short Saved;
 };
 
+// The printout draws a slot's volume integrated again from its flow; the
+// window keeps the curve it shows (a live calibration's strokes run below
+// zero, the re-integrated ones above it), so the curve is handed back
+// when the block is drawn.
+class TKeptVolume {
+public:
+  explicit TKeptVolume(std::vector<float>& volume) : Volume(volume), Held(volume) {}
+  ~TKeptVolume() { Volume.swap(Held); }
+  TKeptVolume(const TKeptVolume&) = delete;
+  TKeptVolume& operator=(const TKeptVolume&) = delete;
+
+private:
+  std::vector<float>& Volume;
+  std::vector<float> Held;
+};
+
 constexpr std::size_t PefIndex = 7;
 
 }  // namespace
@@ -190,8 +206,9 @@ void TPainterCurves::DrawSlot(TPrintCanvas& canvas, short kind, short slot, int,
   // The slot's volume integrated again from its flow (a curve read back
   // from storage holds its flow alone); the FVC's largest breath alone,
   // unless the whole curve is asked, from the turning points found on the
-  // way. The window's own turning points are kept.
+  // way. The window's own turning points and volume curve are kept.
   const spirometry::Extremes kept = core.Extremes;
+  const TKeptVolume shown(kind == MEASURE_CALIBRATION ? core.CalVolume : core.Volume[s]);
   core.ReIntegratedVolume(kind, static_cast<short>(s), static_cast<unsigned long>(count));
   std::pair<int, int> range{0, static_cast<int>(count) - 1};
   if (kind == MEASURE_FVC && !wholeFvc && count > 1)

@@ -235,6 +235,34 @@ TEST_F(BoxCalibrationWindow, TheSyringeStrokesAreDrawnAgainstTime) {
   EXPECT_TRUE(WordBox(boxes, "[Pa]").Found) << "beside the box tests' chart";
 }
 
+// Printing the calibration page leaves the window as it was: the page
+// draws the strokes integrated again from their flow, 0 up to +3 L, while
+// the window keeps the 0 to -3 L it showed live, and the screen repainted
+// after the print is the screen before it, pixel for pixel.
+TEST_F(BoxCalibrationWindow, PrintingTheCalibrationPageLeavesTheScreenAsItWas) {
+  WriteSyringeStrokes(*Window);
+  Window->GetView().RedrawScreenBmp();
+  const QImage before = Grab();
+  ASSERT_TRUE(LowerExtent(before, StrokeColor()).isValid());
+  const std::vector<float> volume = Window->CalVolume;
+  {
+    TPdfPage pdf(Artifacts / "box-calibration-page-then-screen.pdf");
+    TPrintCanvas canvas(pdf.Surface(), 1.0f, 1.0f);
+    canvas.PrintY = 60;
+    const TUtil colours(TMeasurePrintout::PrintColours());
+    TMeasurePainter painter(*Window, colours, Texts, nullptr);
+    TPainterCurves curves(painter);
+    TTestPrintout printout(*Window, Texts, &curves);
+    printout.PrintCalibration(canvas);
+  }
+  EXPECT_EQ(Window->CalVolume, volume);
+  Window->GetView().RedrawScreenBmp();
+  const QImage after = Grab();
+  SavePicture(*Window, "box-calibration-after-print.png");
+  EXPECT_EQ(LowerExtent(after, StrokeColor()), LowerExtent(before, StrokeColor()));
+  EXPECT_TRUE(after == before) << "the screen repainted after the print differs";
+}
+
 // The calibration played on the simulated box (a leak of 5 s, a swing
 // of factor 1): the leak test charted while it runs, both box tests after
 // the stop, and the constants stored.

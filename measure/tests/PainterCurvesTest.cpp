@@ -7,6 +7,7 @@
 #include "measure/report/TestPrintout.h"
 #include "measure/tests/BoxCalibrationRecordings.h"
 #include "measure/tests/MeasureCoreFixture.h"
+#include "platform/portkit/plethysmography/Trial.h"
 #include "testing/RecordingSurface.h"
 
 #include <algorithm>
@@ -226,6 +227,49 @@ TEST_F(PainterCurvesTest, LargestBreathOnlyUnlessTheWholeCurveIsAsked) {
   };
   EXPECT_GT(blue(largest), 0u);
   EXPECT_LT(blue(largest), blue(whole));
+}
+
+// A printed block draws the slot's volume integrated again from its flow,
+// shifted to its lowest turn (and for the diffusion test and the box moved
+// up by RV): one breath out of 1 L and back in, as the window holds it live
+// (0 down to -1 L and back), prints from 0 up to 1 L, yet the window keeps
+// its curve for the screen to repaint.
+TEST_F(PainterCurvesTest, PrintingLeavesTheWindowsVolumeCurvesAsTheyWere) {
+  for (const short kind : {MEASURE_FVC, MEASURE_VC, MEASURE_DFC, MEASURE_PLETHY, MEASURE_CALIBRATION}) {
+    SCOPED_TRACE(kind);
+    const bool calibration = kind == MEASURE_CALIBRATION;
+    std::vector<float>& flow = calibration ? Core.CalFlow : Core.Flow[0];
+    std::vector<float>& volume = calibration ? Core.CalVolume : Core.Volume[0];
+    flow.assign(TMeasureData::CurveBufferSamples, 0.0f);
+    volume.assign(TMeasureData::CurveBufferSamples, 0.0f);
+    for (std::size_t i = 0; i < 200; ++i) {
+      flow[i] = i < 100 ? -1.0f : 1.0f;
+      volume[i] = -0.01f * static_cast<float>(i < 100 ? i : 200 - i);
+    }
+    if (kind == MEASURE_PLETHY) {
+      // The box's loop over the breath, for the block to draw.
+      for (auto* curve : {&Core.BoxPressure[0], &Core.MouthPressure[0]})
+        curve->assign(200, 0.0f);
+      for (std::size_t i = 0; i < 200; ++i)
+        Core.BoxPressure[0][i] = 0.25f * static_cast<float>(std::sin(2.0 * std::numbers::pi * i / 200.0 + 0.3));
+      Core.GetPlethySlot(0)->BeginResistanceLoop = 0;
+      Core.GetPlethySlot(0)->EndResistanceLoop = 200;
+    }
+    Core.SampleCount[kind][0] = 200;
+    Core.GetAktBuffer(calibration ? MEASURE_FVC : kind, 0)[0] = 1.0f;
+    Core.AktParams[MEASURE_DFC][0][5] = 1.5f;                      // its RV
+    Core.AktParams[MEASURE_PLETHY][0][plethysmography::RV] = 2.0f;
+    Core.InstrumentType = 0;
+    Core.TrialOrder = {1, 0, 0};
+    const std::vector<float> held = volume;
+    TRecordingSurface surface({1000, 1400});
+    TPrintCanvas canvas(surface, 1.0f, 1.0f);
+    Curves.CalculatePrintZoom(kind, false, false);
+    Curves.DrawSlot(canvas, kind, 0, 1, false, true, false);
+    EXPECT_FALSE(surface.OfKind(TRecordingSurface::TKind::Line).empty()) << "the block was drawn";
+    EXPECT_EQ(volume, held);
+  }
+  Core.SetMeasureMode(MEASURE_FVC);
 }
 
 // The calibration page of each instrument family: only the diffusion unit

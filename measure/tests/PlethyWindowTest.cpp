@@ -11,6 +11,7 @@
 #include "measure/screen/PlethyPanels.h"
 #include "measure/window/MeasureFrameScreen.h"
 #include "platform/portkit/LinkSteps.h"
+#include "platform/portkit/plethysmography/Trial.h"
 
 #include <QImage>
 
@@ -137,8 +138,13 @@ TEST_F(PlethyWindow, TheNormalLayoutDuringAndAfterTheTest) {
   EXPECT_GT(PixelsIn(during, panels.FlowVolumeArea, first), 30) << "the flow-volume panel";
   EXPECT_GT(PixelsIn(during, panels.VolumeTimeArea, first), 200) << "the volume-time panel";
   Pictures("plethy-normal-during");
+  // A full repaint during the test draws the loops recorded so far.
+  Window->GetView().RedrawScreenBmp();
+  EXPECT_GT(PixelsIn(Grab(), PlethyGeometry::ResistanceFrame(1).Area, first), 15) << "the loops repainted";
 
   PlayToTheEnd();
+  // The model patient's TGV, 3.2 L.
+  EXPECT_NEAR(Window->GetAktBuffer(MEASURE_PLETHY, 0)[plethysmography::TGV], 3.2f, 3.2f * 0.02f);
   Pictures("plethy-normal-after");
   Window->GetView().RedrawScreenBmp();
   const QImage after = Grab();

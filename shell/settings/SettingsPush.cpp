@@ -3,6 +3,7 @@
 #include "platform/framework/Profile.h"
 #include "platform/portkit/MeasureInterrupt.h"
 #include "shell/settings/AppSettings.h"
+#include "shell/sheets/TestParameters.h"
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +147,28 @@ TDiffusionSettings ReadDiffusion(const std::string& iniPath, short versionOfHard
   return s;
 }
 
+namespace {
+
+// The number of steps of the artefact search, which the evaluation runs
+// once for each: 0 (no search) or 10 to 1000 as the settings page keeps it.
+// A hand-edited value beyond that (a billion steps would hold the program
+// for hours) is brought to the page's nearest and named.
+long ReadAutoSetStep(const TProfile& p, std::vector<TPlethysmographSettings::TReplaced>& replaced) {
+  constexpr long Default = 50;
+  const double read = p.GetFloat("BTPSAutoSetStep", Default);
+  long used = Default;
+  if (std::isfinite(read)) {
+    const auto whole = static_cast<long>(std::clamp(std::trunc(read), -1.0e6, 1.0e6));
+    if (whole == 0 || (whole >= 10 && whole <= 1000))
+      return whole;
+    used = TestParameters::AutoSetStep(static_cast<int>(whole));
+  }
+  replaced.push_back({"BTPSAutoSetStep", p.GetString("BTPSAutoSetStep"), std::to_string(used)});
+  return used;
+}
+
+}  // namespace
+
 TPlethysmographSettings ReadPlethysmograph(const std::string& iniPath) {
   const TProfile p("Plethysmograph Parameters", iniPath);
   TPlethysmographSettings s;
@@ -164,7 +187,7 @@ TPlethysmographSettings ReadPlethysmograph(const std::string& iniPath) {
   s.BarometerOffset = p.GetInt("BarometerOffset", 0);
   s.VolumeOfSensorL = f("VolumeOfSensor", 80) * 0.001f;
   s.BTPSCorrectionEffect = f("BTPSCorrectionEffect", 45) * 0.01f;
-  s.BTPSAutoSetStep = static_cast<long>(p.GetFloat("BTPSAutoSetStep", 50));
+  s.BTPSAutoSetStep = ReadAutoSetStep(p, s.Replaced);
   float insp = f("InspBTPSCorrectionEffect", 90);
   if (insp <= 0.0f)  // a quotient by zero or a negative effect is no setting
     insp = 90.0f;

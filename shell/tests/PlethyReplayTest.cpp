@@ -297,6 +297,45 @@ TEST_F(PlethyReplay, TheLoopCommandsStepThroughTheValidLoopsAndWrap) {
   EXPECT_FLOAT_EQ(Value(window, pl::Raw), raw);
 }
 
+// The demonstration trial cut short behind a box log's head (the patient
+// block, the BTPS block, the stored value and the zero-flow start), in the
+// form the settings' log file takes PlDemo.bin's place: one message naming
+// the file, no sample and no result in the window, nothing stored.
+TEST_F(PlethyReplay, ATrialFileCutShortGivesOneMessageAndTheWindowKeepsNothing) {
+  const std::string demo = TTemporaryFolder::Read(std::filesystem::path(HALVETRA_BIN_DIR) / "PlDemo.bin");
+  ASSERT_GT(demo.size(), 1000u);
+  const std::string head(PREDICTED_DATA::ByteSize + 17 + 4 + 4, '\0');
+  ExtraIni += "[Creating Measure Log]\nReadEnable=1\nReadFileName=Bad\\Short.001\n";
+  std::filesystem::create_directories(Folder / "Bad");
+  // In the constants, in the marks, one byte short of the last sample.
+  for (const std::size_t cut : {std::size_t{20}, std::size_t{30}, demo.size() - 1}) {
+    SCOPED_TRACE(cut);
+    Folder.Write("Bad/Short.001", head + demo.substr(0, cut));
+    TMeasure& window = OpenTest(CM_MEASURE_PLETHY);
+    ASSERT_TRUE(Enabled(CM_START));
+    ASSERT_TRUE(Route(CM_START));
+    QApplication::processEvents();
+    for (int step = 0; step < 100 && window.IsRunning(); ++step) {
+      LinkClock->Advance(100);
+      QApplication::processEvents();
+    }
+    EXPECT_FALSE(window.IsRunning());
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_NE(Sink.Messages[0].Text.find("Short.001"), std::string::npos) << Sink.Messages[0].Text;
+    Sink.Messages.clear();
+    EXPECT_EQ(window.GetBufferSize(MEASURE_PLETHY, 0), 0);
+    EXPECT_EQ(window.GetAktBuffer(MEASURE_PLETHY, 0)[pl::TGV], 0.0f);
+    EXPECT_FALSE(window.HasUnsavedResults());
+    Route(CM_SAVE_MEASUREMENT);
+    long rows = 0;
+    if (std::filesystem::exists(Folder / "Database/Data/pl.db"))
+      OpenTestTable(Folder / "Database/Data", "pl.db", &App->GetMessages())->GetNumberOfRecords(rows);
+    EXPECT_EQ(rows, 0) << "nothing stored";
+    App.reset();
+    std::filesystem::remove_all(Folder / "Database");
+  }
+}
+
 // Saved as the tool button saves it and read back as the browser asks for
 // it: the record, the chosen loops and their samples come back unchanged.
 TEST_F(PlethyReplay, AStoredTrialLoadsBackUnchanged) {

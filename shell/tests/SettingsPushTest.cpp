@@ -221,6 +221,32 @@ TEST_F(SettingsPushTest, ConversionConstantsThatAreNoNumberKeepTheirDefaults) {
                   .NotFinite.empty());
 }
 
+// The artefact search runs once for each of its steps: a hand-edited count
+// beyond the settings page's 0 or 10 to 1000 is brought to the page's
+// nearest and named, so that no evaluation runs for hours.
+TEST_F(SettingsPushTest, SearchStepsOutsideThePagesRangeAreBroughtIntoItAndNamed) {
+  struct Case {
+    const char* text;
+    long used;
+    bool named;
+  };
+  for (const Case c : {Case{"0", 0, false}, Case{"10", 10, false}, Case{"75", 75, false}, Case{"1000", 1000, false},
+                       Case{"5", 10, true}, Case{"-3", 10, true}, Case{"1001", 1000, true},
+                       Case{"1000000000", 1000, true}, Case{"1e300", 1000, true}, Case{"inf", 50, true},
+                       Case{"nan", 50, true}}) {
+    SCOPED_TRACE(c.text);
+    const TPlethysmographSettings p =
+        SettingsPush::ReadPlethysmograph(Ini(std::string("[Plethysmograph Parameters]\nBTPSAutoSetStep=") + c.text + "\n"));
+    EXPECT_EQ(p.BTPSAutoSetStep, c.used);
+    if (c.named)
+      EXPECT_EQ(p.Replaced, (std::vector<TPlethysmographSettings::TReplaced>{
+                                {"BTPSAutoSetStep", c.text, std::to_string(c.used)}}));
+    else
+      EXPECT_TRUE(p.Replaced.empty());
+  }
+  EXPECT_TRUE(SettingsPush::ReadPlethysmograph(Ini("")).Replaced.empty()) << "the default needs no word";
+}
+
 TEST_F(SettingsPushTest, LinksOfTheThreeInstruments) {
   const std::string ini = Ini("[Hardware]\nInstall=1\nDemo=0\nPort=2\nBaudRate=4\nInputBuffer=4096\nOutputBuffer=64\n"
                               "DelayCycle=3\nType=1\nVersionOfHardware=17\nUSBDescription=Lung A\nPump=2\n"
