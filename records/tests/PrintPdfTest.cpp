@@ -58,6 +58,54 @@ protected:
     Core.SetTimeFormatStr("HH:MM:SS");
   }
 
+  // The calibration rows of a diffusion unit: a 3-L syringe, its factors
+  // and the two gases.
+  void DiffusionUnitCalibrationRows() {
+  Core.InstrumentType = 0x70;
+  Core.SyringeVolume = 3;
+  Core.InspFactor = 0.97f;
+  Core.ExpFactor = 1.04f;
+  Core.InspGasFactor = 0.9f;
+  Core.SyringeStrokeVolumes = {3.03f, 2.97f, 3.03f, 2.97f};
+  Core.CoConstans = 0.97f;
+  Core.HeConstans = 1.02f;
+  Core.MeasuredCo = 0.29f;
+  Core.MeasuredHe = 4.9f;
+  }
+
+  // Prints the calibration page into `name`.pdf and paints it into
+  // CalibrationPageImage (saved as `name`.png; empty unless the page is
+  // one); gives the PDF's text.
+  std::string PrintCalibrationPage(const std::string& name) {
+    TTestPrintout& printout = Printed.Test();
+    auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
+    header->PrintDate = [] { return std::string("2026.12.10."); };
+    TPrintManager manager(Texts, std::move(header), TPrintManager::TKind::Calibration);
+    manager.Test = &printout;
+    TApxPrintout apx(manager, "Halvetra");
+    TOwnPrinter printer(Texts);
+    const std::filesystem::path pdf = Artifacts() / (name + ".pdf");
+    if (!printer.PrintToFile(apx, pdf))
+      return {};
+    const QRect page(0, 0, 1000, 1414);
+    QImage image(page.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      const short pages = apx.BeginPrinting(painter, page);
+      if (pages == 1)
+        apx.PrintPage(painter, page, 1, pages);
+      else
+        image = QImage();
+    }
+    if (!image.isNull())
+      image.save(QString::fromStdString((Artifacts() / (name + ".png")).string()));
+    CalibrationPageImage = image;
+    return Poppler("pdftotext", pdf, {"-layout"});
+  }
+
+  QImage CalibrationPageImage;
+
   // An FVC blast recorded in slot 0 and evaluated by the core.
   void RecordFvc() {
     Waveform w(3.0);
@@ -296,58 +344,22 @@ TEST_F(NotePrintTest, GaugeStepsAndValues) {
 }
 
 TEST_F(PrintPdfTest, CalibrationPageOfADiffusionUnit) {
-  Core.InstrumentType = 0x70;
-  Core.SyringeVolume = 3;
-  Core.InspFactor = 0.97f;
-  Core.ExpFactor = 1.04f;
-  Core.InspGasFactor = 0.9f;
-  Core.SyringeStrokeVolumes = {3.03f, 2.97f, 3.03f, 2.97f};
-  Core.CoConstans = 0.97f;
-  Core.HeConstans = 1.02f;
-  Core.MeasuredCo = 0.29f;
-  Core.MeasuredHe = 4.9f;
+  DiffusionUnitCalibrationRows();
   Core.FleischPressureLoss = 4;
   Core.BalloonPressureLoss = 7;
-  TTestPrintout& printout = Printed.Test();
-  auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
-  header->PrintDate = [] { return std::string("2026.12.10."); };
-  TPrintManager manager(Texts, std::move(header), TPrintManager::TKind::Calibration);
-  manager.Test = &printout;
-  TApxPrintout apx(manager, "Halvetra");
-  TOwnPrinter printer(Texts);
-  const std::filesystem::path pdf = Artifacts() / "calibration-printout.pdf";
-  ASSERT_TRUE(printer.PrintToFile(apx, pdf));
-  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  const std::string text = PrintCalibrationPage("calibration-printout");
   // The rows as they stand: 3 L over the constant 0.97 is 3030 ml, +1.0 %.
   for (const char* expected : {"3000 ml", "3030 ml", "1.0 %", "2970 ml", "-1.0 %", "0.29 %", "0.28 %", "5.00 %"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected;
   EXPECT_NE(text.find(Texts.LoadStringA(442)), std::string::npos);
-  const QRect page(0, 0, 1000, 1414);
-  QImage image(page.size(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    const short pages = apx.BeginPrinting(painter, page);
-    ASSERT_EQ(pages, 1);
-    apx.PrintPage(painter, page, 1, pages);
-  }
-  image.save(QString::fromStdString((Artifacts() / "calibration-printout.png").string()));
+  EXPECT_EQ(CalibrationPageImage.height(), 1414) << "one page";
 }
 
 // The diffusion unit's calibration page with what it measured: the
 // syringe strokes as a loop and against time, and the two line pressures,
 // each graph with its curve and none with the missing-curve line.
 TEST_F(PrintPdfTest, CalibrationPageWithItsCurves) {
-  Core.InstrumentType = 0x70;
-  Core.SyringeVolume = 3;
-  Core.InspFactor = 0.97f;
-  Core.ExpFactor = 1.04f;
-  Core.InspGasFactor = 0.9f;
-  Core.SyringeStrokeVolumes = {3.03f, 2.97f, 3.03f, 2.97f};
-  Core.CoConstans = 0.97f;
-  Core.HeConstans = 1.02f;
-  Core.MeasuredCo = 0.29f;
-  Core.MeasuredHe = 4.9f;
+  DiffusionUnitCalibrationRows();
   // Eight strokes of 3 L, each a half sine of 1 s, in and out in turn.
   Core.CalFlow.assign(TMeasureData::CurveBufferSamples, 0.0f);
   Core.CalVolume.assign(TMeasureData::CurveBufferSamples, 0.0f);
@@ -364,30 +376,14 @@ TEST_F(PrintPdfTest, CalibrationPageWithItsCurves) {
   for (std::size_t k = 0; k <= 150; ++k)
     Core.PressureB[k] = 800.0f / 150.0f * static_cast<float>(k);
   Core.Lines.PressureSamples = {1000, 1000};
-  TTestPrintout& printout = Printed.Test();
-  auto header = std::make_unique<TPrintHeader>(&Texts, 1.25f, 1.25f, Ini.string(), Patient);
-  header->PrintDate = [] { return std::string("2026.12.10."); };
-  TPrintManager manager(Texts, std::move(header), TPrintManager::TKind::Calibration);
-  manager.Test = &printout;
-  TApxPrintout apx(manager, "Halvetra");
-  TOwnPrinter printer(Texts);
-  const std::filesystem::path pdf = Artifacts() / "calibration-printout-curves.pdf";
-  ASSERT_TRUE(printer.PrintToFile(apx, pdf));
-  const std::string text = Poppler("pdftotext", pdf, {"-layout"});
+  const std::string text = PrintCalibrationPage("calibration-printout-curves");
   EXPECT_EQ(text.find(Texts.LoadStringA(9490)), std::string::npos) << text;
   for (const char* label : {"[L/s]", "[s]", "[Pa]"})
     EXPECT_NE(text.find(label), std::string::npos) << label;
 
-  const QRect page(0, 0, 1000, 1414);
-  QImage image(page.size(), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    const short pages = apx.BeginPrinting(painter, page);
-    ASSERT_EQ(pages, 1);
-    apx.PrintPage(painter, page, 1, pages);
-  }
-  image.save(QString::fromStdString((Artifacts() / "calibration-printout-curves.png").string()));
+  const QImage& image = CalibrationPageImage;
+  ASSERT_EQ(image.height(), 1414) << "one page";
+  const QRect page = image.rect();
   // Coloured curve pixels (not the black, grey or white of axes, texts and
   // the page) in the loop's column, and in the right column both in the
   // volume-time diagram and in the pressure chart below it.
