@@ -5,6 +5,7 @@
 // previous one. Pictures at zoom 0 and 3 in build/artifacts.
 
 #include "measure/tests/MeasureWindowFixture.h"
+#include "measure/tests/BoxModelPatient.h"
 
 #include "measure/screen/MeasurePainter.h"
 #include "measure/screen/PlethyGeometry.h"
@@ -24,29 +25,17 @@ namespace {
 class PlethyWindow : public MeasureWindowFixture {
 protected:
   PlethyWindow() {
-    // The model's flow is at BTPS already and its mouthpiece adds no
-    // resistance; the IVC after RV completes TLC.
+    // The IVC after RV completes TLC.
     PREDICTED_DATA patient = Adult("Box");
     patient.Weight = 75;
     Open(MEASURE_PLETHY, patient);
-    TMeasureSettings settings;
-    settings.Plethysmograph.InspBTPSFactor = 1.0f;
-    settings.Plethysmograph.ResistanceOfSensor = 0.0f;
+    TMeasureSettings settings = BoxModelSettings();
     settings.Plethysmograph.EndOfMeasurementWithIVC = 1;
     Window->ApplySettings(settings);
     Window->InstrumentType = 0x11;  // the body box, sensors on the wide scale
     Window->SetInstrument(4);
     Window->MetronomEnable = 0;
     Window->CalibrationInterval = 0;
-    Options.Kind = "plethysmograph";
-    Options.Manoeuvre = "plethysmograph";
-    Options.HardwareVersion = 0x11;
-    Options.NoiseCounts = 0;
-    // Air at body temperature: the box settles in its shortest time, 30 s.
-    Options.Sensors.TemperatureC = 37.0;
-    Options.Sensors.PressureHpa = 1013.0;
-    Options.Sensors.HumidityPercent = 50.0;
-    Options.Box.Box.Ivc = true;
   }
 
   void Start() {
@@ -120,7 +109,8 @@ protected:
     Window->GetView().SetCurrentFactor();
   }
 
-  TSimulatorOptions Options;
+  // Air at body temperature: the box settles in its shortest time, 30 s.
+  TSimulatorOptions Options = BoxModelOptions(37.0);
 };
 
 // Beside the table the loops and both panels grow sample by sample; after

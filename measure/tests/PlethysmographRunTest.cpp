@@ -5,6 +5,7 @@
 // calibration and what lands in the ini file.
 
 #include "measure/tests/SimulatedCoreFixture.h"
+#include "measure/tests/BoxModelPatient.h"
 
 #include "measure/report/PainterCurves.h"
 #include "measure/report/TestPrintout.h"
@@ -39,20 +40,7 @@ protected:
     Core.MetronomEnable = 0;     // its words would stand between the box's
     Core.ReferenceIvc = 4.4f;    // a VC trial was shown
     Core.PredictedData.Weight = 75;
-    TMeasureSettings settings;
-    // The model's flow is at BTPS already: nothing to correct.
-    settings.Plethysmograph.InspBTPSFactor = 1.0f;
-    // Nor does the model put a sensor's resistance before the airway.
-    settings.Plethysmograph.ResistanceOfSensor = 0.0f;
-    Core.ApplySettings(settings);
-    Options.Kind = "plethysmograph";
-    Options.Manoeuvre = "plethysmograph";
-    Options.HardwareVersion = 0x11;
-    Options.NoiseCounts = 0;
-    Options.Sensors.TemperatureC = 25.0;
-    Options.Sensors.PressureHpa = 1013.0;
-    Options.Sensors.HumidityPercent = 50.0;
-    Options.Box.Box.Ivc = true;
+    Core.ApplySettings(BoxModelSettings());
   }
 
   void Start() {
@@ -80,7 +68,7 @@ protected:
       Core.DispatchCommand(CM_STOP);
   }
 
-  TSimulatorOptions Options;
+  TSimulatorOptions Options = BoxModelOptions(25.0);
 };
 
 TEST_F(BoxRun, AWholeTestGivesTheModelPatientBack) {
