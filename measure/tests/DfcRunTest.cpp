@@ -119,10 +119,12 @@ TEST_F(DfcRun, AKnownPatientComesBackFromTheBreath) {
   //   (no wash-out volume, 0.8 L) is (4.3 - 0.8) / 2 = 1.75 L to 2.55 L of
   //   the 4-s half-cosine expiration: acos(1 - 1.75 / 2.15) x 4 / pi =
   //   1.76173 s to 2.23827 s, its middle 2.000 s. BHtime = 13.2685 s.
+  // VA and Tlco within the 2 % in which ATS/ERS 2017 (its equipment
+  // specifications) wants a system to compute them from simulated data.
   EXPECT_NEAR(r[diffusion::IVC], 4.300f, 0.025f);
   EXPECT_NEAR(r[diffusion::TLC] - 0.33f, 5.2f, 5.2f * 0.02f) << "VA";
-  EXPECT_NEAR(r[diffusion::Tlco], 7.5f, 7.5f * 0.03f);
-  EXPECT_NEAR(r[diffusion::Klco], 1.4423f, 1.4423f * 0.03f);
+  EXPECT_NEAR(r[diffusion::Tlco], 7.5f, 7.5f * 0.02f);
+  EXPECT_NEAR(r[diffusion::Klco], 1.4423f, 1.4423f * 0.02f);
   EXPECT_NEAR(r[diffusion::BHtime], 13.2685f, 0.1f);
   EXPECT_NEAR(r[diffusion::RV], r[diffusion::TLC] - r[diffusion::IVC], 1e-5f);
   EXPECT_EQ(Core.TrialOrder[0], 1);
@@ -239,8 +241,8 @@ TEST_F(DfcOverTerminal, AKnownPatientComesBackFromTheSpedUpSimulator) {
   ASSERT_GE(heldS, 10.0) << "the simulator's log gives the hold";
   EXPECT_NEAR(r[diffusion::IVC], 4.300f, 0.025f);
   EXPECT_NEAR(r[diffusion::TLC] - 0.33f, 5.2f, 5.2f * 0.02f) << "VA";
-  EXPECT_NEAR(r[diffusion::Tlco], 7.5f, 7.5f * 0.03f);
-  EXPECT_NEAR(r[diffusion::Klco], 1.4423f, 1.4423f * 0.03f);
+  EXPECT_NEAR(r[diffusion::Tlco], 7.5f, 7.5f * 0.02f);
+  EXPECT_NEAR(r[diffusion::Klco], 1.4423f, 1.4423f * 0.02f);
   EXPECT_NEAR(r[diffusion::BHtime], 13.2685 - 10.0 + heldS, 0.1);
   const std::vector<std::string> expected{"0xEB3F", "0xE85E", "0xEA4F", "0xEF6F", "0xEF62",
                                           "0xEF6E", "0xEF6F", "0xEF7E", "0xEF6F", "0xEE4F"};
