@@ -243,7 +243,7 @@ protected:
     Core.CalStrokes = 6;
     Core.Diffusion.OriginalCoConcentration = 0.3f;
     Core.Diffusion.OriginalHeConcentration = 4.8f;
-    Core.Diffusion.HeLsbCorrection = 1.0f;
+    Core.Diffusion.HeLsbCorrection = 100.0f / 106.0f;  // the newer helium board's default
   }
 
   // Six strokes for the constants, two through the gas path, six to check,

@@ -155,7 +155,7 @@ TEST_F(ZeroCalibrationWindow, ThePressureChartIsDrawnLiveDuringTheHold) {
   Window->SetInstrument(3);
   Window->Diffusion.OriginalCoConcentration = 0.3f;
   Window->Diffusion.OriginalHeConcentration = 4.8f;
-  Window->Diffusion.HeLsbCorrection = 1.0f;
+  Window->Diffusion.HeLsbCorrection = 100.0f / 106.0f;  // the newer helium board's default
   Window->CreateZeroTimer();
   Window->DispatchCommand(CM_CALIBRATION);
   ASSERT_TRUE(Window->IsRunning());
@@ -192,7 +192,7 @@ TEST_F(ZeroCalibrationWindow, TheDiffusionUnitsCalibrationScreenHasItsPressureCh
   Window->SetInstrument(3);
   Window->Diffusion.OriginalCoConcentration = 0.3f;
   Window->Diffusion.OriginalHeConcentration = 4.8f;
-  Window->Diffusion.HeLsbCorrection = 1.0f;
+  Window->Diffusion.HeLsbCorrection = 100.0f / 106.0f;  // the newer helium board's default
   Window->CreateZeroTimer();
   Window->DispatchCommand(CM_CALIBRATION);
   ASSERT_TRUE(Window->IsRunning());

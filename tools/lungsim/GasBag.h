@@ -13,7 +13,10 @@
 struct TAnalyserOptions {
   double HeliumGain = 1.0;      // reading over true concentration
   double CoGain = 1.0;
-  double Absorber = 1.0;        // what remains of expired gas once its CO2 is taken out
+  // What remains of expired gas once its CO2 is taken out: the 5 % of CO2
+  // in alveolar gas that the program's "Co2ExtractionCorrection" of 95 %
+  // expects the absorber to have removed.
+  double Absorber = 0.95;
   double TimeConstantS = 8.0;   // first-order approach to the bag
   int HeliumOffsetCounts = 30;  // until the autozero
   int CoOffsetCounts = 25;

@@ -21,6 +21,14 @@ constexpr std::uint16_t WordSampling = 0xEF6F;
 constexpr std::uint16_t WordGasInspiration = 0xEF62;
 constexpr std::uint16_t WordSampleWindow = 0xEF7E;
 constexpr double MouthpieceKpaSpL = 0.5;  // resistance of the nebulizer's mouthpiece
+// The newer helium board (hardware bit 0x10) counts 106 % of the
+// concentration at its scale of 0.002441406 % a count; the program's
+// default "CorrectionOfHeLSB" of 106 for that board takes it back.
+constexpr double NewHeliumBoardReads = 1.06;
+// Body conditions: 37 degC, saturated with water vapour at 47 mmHg.
+constexpr double BodyTemperatureK = 310.15;
+constexpr double ZeroCelsiusK = 273.15;
+constexpr double WaterVapourAt37Hpa = 47.0 * 1.333224;
 
 std::string Hex(unsigned value, int digits) {
   char text[8];
@@ -333,6 +341,7 @@ void TSimulatedInstrument::Tick() {
   }
   if (BreathTaken && flow < 0.0)
     Bag.Expire(p, -flow * LungModel::SampleSeconds, Sent, Word == WordSampleWindow);
+  flow = AtTheSensor(flow);
   LastFlow = flow;
 
   const int offset = Zeroed ? 0 : Options.OffsetCounts;
@@ -355,7 +364,8 @@ void TSimulatedInstrument::Tick() {
   if (mask & ChannelHelium) {
     const bool newScale = Options.HardwareVersion & NewSensorScale;
     const int zero = Zeroed ? 0 : 1;
-    sample.Set(ChannelHelium, Counts(GasPercent(true), newScale ? 0.002441406 : 0.001525785) +
+    sample.Set(ChannelHelium, Counts(GasPercent(true) * (newScale ? NewHeliumBoardReads : 1.0),
+                                     newScale ? 0.002441406 : 0.001525785) +
                                   zero * Options.Analyser.HeliumOffsetCounts);
     sample.Set(ChannelCarbonMonoxide, Counts(GasPercent(false), newScale ? 0.00024414 : 0.00012207) +
                                           zero * Options.Analyser.CoOffsetCounts);
@@ -381,6 +391,18 @@ void TSimulatedInstrument::Tick() {
     AppendFault(Output, 1);
     Log("fault 1 reported");
   }
+}
+
+double TSimulatedInstrument::AtTheSensor(double flowLps) const {
+  // The diffusion patient's lungs take in the test gas at body conditions;
+  // the sensor measures it as it comes from the cylinder, dry at the
+  // room's temperature and pressure (ATPD), where the same gas takes less
+  // room: V_ATPD = V_BTPS x (PB - 47 mmHg) / PB x (273.15 + T) / 310.15.
+  if (Options.Manoeuvre != "dfc" || flowLps <= 0.0 || Word != WordGasInspiration)
+    return flowLps;
+  const double pressureHpa = Options.Sensors.PressureHpa;
+  const double roomK = ZeroCelsiusK + Options.Sensors.TemperatureC;
+  return flowLps * (pressureHpa - WaterVapourAt37Hpa) / pressureHpa * roomK / BodyTemperatureK;
 }
 
 double TSimulatedInstrument::SensorReading(double flowLps) const {

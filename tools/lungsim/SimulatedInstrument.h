@@ -95,6 +95,9 @@ private:
   double LinePressurePa();
   double GasPercent(bool helium) const;
   int Noise();
+  // The model's flow (lung volumes, body conditions) as the gas passing
+  // the sensor takes it.
+  double AtTheSensor(double flowLps) const;
   double SensorReading(double flowLps) const;
 
   TSimulatorOptions Options;

@@ -30,11 +30,16 @@ standard output and plays a lung-function instrument on it until stopped.
   --rv L --tv L --irv L --erv L --breath S
   --mvv-tidal L --mvv-rate /min --mvv-time S --syringe L --strokes N
   --va L --dead-space L --tlco mmol/min/kPa --hold S --he % --co %
+                     the diffusion patient's lungs, at body conditions: the
+                     test gas reaches the flow sensor dry at the room's
+                     --temperature and --pressure, so the program's VA and
+                     Tlco are these when its panel shows the same room
   --raw kPa*s/L      airway resistance, the linear term (0.15)
   --shutter-rise kPa/s  how fast the pressure behind the closed shutter
                      keeps rising (0.3)
   --he-gain G --co-gain G   analyser reading over true concentration (1)
-  --absorber F       expired gas left once the CO2 absorber took its CO2 (1)
+  --absorber F       expired gas left once the CO2 absorber took its CO2
+                     (0.95, what the program's 95 % correction expects)
   --analyser-tau S   time constant of the analysers' approach to the bag (8)
   --he-offset COUNTS --co-offset COUNTS   analyser offsets until an autozero (30, 25)
   --speed N          the pseudo-terminal's clock runs N times faster (1)
