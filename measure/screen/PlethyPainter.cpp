@@ -248,12 +248,11 @@ void WriteStatusLine(const TMeasurePainter& painter, TDrawSurface& surface, std:
 }
 
 void DrawRectangle(const TMeasurePainter& painter, TDrawSurface& surface, short state) {
-  // The two marks of the breath, in the 800 x 600 layout.
-  static constexpr std::array<TPoint, 2> Marks{{{636, 299}, {696, 299}}};
-  constexpr int Side = 20;
+  const auto& Marks = MetronomeMarks;
   const std::size_t on = state == 0 ? 0 : 1;
   const auto square = [&](TPoint p) {
-    return TUtil::Scale(painter.Display.XScale, painter.Display.YScale, TRect{p.X, p.Y, p.X + Side, p.Y + Side});
+    return TUtil::Scale(painter.Display.XScale, painter.Display.YScale,
+                        TRect{p.X, p.Y, p.X + MetronomeSide, p.Y + MetronomeSide});
   };
   const TColor beat = TMeasureCore::StateOfMetronom == 0 ? TColor(144, 238, 144) : TColor(255, 160, 160);
   surface.FillRect(square(Marks[on]), beat);

@@ -8,6 +8,7 @@
 
 #include "platform/basekit/DrawSurface.h"
 
+#include <array>
 #include <string_view>
 
 class TMeasurePainter;
@@ -39,7 +40,10 @@ inline constexpr TRect StatusLineRect{10, 32, 97, 58};
 void WriteSearchProgress(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text);
 void WriteStatusLine(const TMeasurePainter& painter, TDrawSurface& surface, std::string_view text);
 // The breathing metronome's mark of `state` (0 or 1): its square filled
-// light green or light red, the other mark's square navy.
+// light green or light red, the other mark's square navy. The squares
+// stand at the lower area's top right, in the 800 x 600 layout.
+inline constexpr std::array<TPoint, 2> MetronomeMarks{{{636, 299}, {696, 299}}};
+inline constexpr int MetronomeSide = 20;
 void DrawRectangle(const TMeasurePainter& painter, TDrawSurface& surface, short state);
 
 }  // namespace PlethyPainter

@@ -79,19 +79,20 @@ PlethyGeometry::TFactors FactorsOf(const TMeasurePainter& painter) {
 TPanels ScreenPanels() {
   // Both panels keep clear of the strip at the lower area's foot (434 on),
   // where the test writes its instruction after the panting. The
-  // volume-time panel shares the area's width with the flow-volume panel:
-  // at three quarters of the spirometer's time scale it holds the 60 s a
-  // trial's buffer takes.
+  // volume-time panel follows the flow-volume panel: at half the
+  // spirometer's time scale, as on paper, it holds the 60 s a trial's
+  // buffer takes and ends before the metronome's marks and the breathing
+  // rate (618 on), which the test draws at the area's top right.
   TPanels p;
   p.FlowVolumeArea = {8, 283, 176, 434};
   p.FlowVolumeOrigin = {45, 358};
   p.FlowSteps = 10;
-  p.VolumeTimeArea = {176, 300, 741, 434};  // a curve past the volume axis stops at its top
+  p.VolumeTimeArea = {176, 300, 566, 434};  // a curve past the volume axis stops at its top
   p.VolumeTimeLeft = 185;
   p.VolumeTimeBase = 416;
   p.VolumeSteps = VolumeAxisSteps;
   p.Seconds = 60;
-  p.Period = 0.75f;
+  p.Period = 0.5f;
   return p;
 }
 

@@ -7,7 +7,9 @@
 #include "measure/tests/MeasureWindowFixture.h"
 #include "measure/tests/BoxModelPatient.h"
 
+#include "measure/screen/MeasureLayout.h"
 #include "measure/screen/MeasurePainter.h"
+#include "measure/screen/MeasureTexts.h"
 #include "measure/screen/PlethyGeometry.h"
 #include "measure/screen/PlethyPanels.h"
 #include "measure/window/MeasureFrameScreen.h"
@@ -86,6 +88,9 @@ protected:
   TColor PenColour(std::size_t pen) {
     return dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Pens()[pen].Color;
   }
+  TColor Colour(std::size_t entry) {
+    return dynamic_cast<TMeasureFrameScreen&>(Window->GetScreen()).GetPainter()->Color(entry);
+  }
 
   // Pixels of the colour inside the layout rectangle `box`.
   int PixelsIn(const QImage& image, const TRect& box, TColor colour) {
@@ -142,6 +147,33 @@ TEST_F(PlethyWindow, TheNormalLayoutDuringAndAfterTheTest) {
   Pictures("plethy-full-after");
   EXPECT_LE(Window->width(), 1280);
   EXPECT_LE(Window->height(), 800);
+}
+
+// Past the thermal wait, while the breathing rate is written beside the
+// panels: the table keeps its head (written before the start), and the
+// rate's field ends at the lower area's right frame, not past it.
+TEST_F(PlethyWindow, TheTableHeadAndTheBreathingRateDuringTheTest) {
+  Start();
+  PlayIntoTheBreathToRv();
+  const QImage during = Grab();
+  const TRect head{321, 68, 740, 84};  // above the list (85 on)
+  const TRect shown = TUtil::Scale(Window->GetXScale(), Window->GetYScale(), head);
+  const int headPixels = shown.Width() * shown.Height();
+  EXPECT_GT(headPixels - PixelsIn(during, head, Colour(MeasureTexts::PanelColor)), 200) << "the head's texts";
+  // Right of the lower area, along the rate's line, the window's own
+  // border: nothing of the rate's black field.
+  const int right = TUtil::Scale(Window->GetXScale(), Window->GetYScale(), MeasureLayout::LowerArea(1)).Right;
+  const int from = TUtil::Scale(Window->GetXScale(), Window->GetYScale(), TPoint{0, 331}).Y;
+  const int to = TUtil::Scale(Window->GetXScale(), Window->GetYScale(), TPoint{0, 343}).Y;
+  const QRgb black = qRgb(0, 0, 0);
+  int past = 0;
+  for (int y = from; y < to; ++y)
+    for (int x = right + 2; x < during.width(); ++x)
+      past += during.pixel(x, y) == black ? 1 : 0;
+  ASSERT_GT(during.width(), right + 4);
+  EXPECT_EQ(past, 0);
+  Window->DispatchCommand(CM_STOP);
+  RunUntilIdle(50);
 }
 
 // Three seconds into the resistance loops the loops drawn so far stand in

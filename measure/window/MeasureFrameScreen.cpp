@@ -21,6 +21,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 namespace {
@@ -183,9 +184,20 @@ void TMeasureFrameScreen::DeleteScreenBmp() { Copy.reset(); }
 
 void TMeasureFrameScreen::RedrawScreenBmp() {
   const TWaitCursor wait;
+  // A run does not write the table's head (the list below it may change
+  // under a test): the head on the screen since the start stays, as the
+  // picture saved then would keep it.
+  std::optional<QImage> head;
+  const QRect table = ToQRect(TUtil::Scale(W.GetXScale(), W.GetYScale(), MeasureLayout::TableBox));
+  if (W.IsRunning() && W.ScreenMode == 1 && !Frame.isNull() && Frame.size() == W.size())
+    head = Frame.copy(table);
   Copy.reset();
   EnsureFrame();
   Render(false);
+  if (head) {
+    QPainter painter(&Frame);
+    painter.drawImage(table.topLeft(), *head);
+  }
   Copy = Frame.copy();
   W.update();
 }
@@ -330,7 +342,9 @@ void TMeasureFrameScreen::WriteBreathingRate(int x, int y, const std::string& te
   TMeasurePainter* painter = GetPainter();
   if (!painter)
     return;
-  const TRect rect{x, y, x + 220, y + 14};
+  // The field ends at the lower area's right frame: the body box writes
+  // its rate near it, right of its panels.
+  const TRect rect{x, y, std::min(x + 220, MeasureLayout::LowerArea(W.ScreenIndex).Right), y + 14};
   DrawDirect([&](TDrawSurface& s) {
     TUtil::TextRectOut(s, W.GetXScale(), W.GetYScale(), rect, text, painter->Color(TUtil::Background),
                        painter->Color(2), 10, "Courier New", 0, 700, true);

@@ -247,6 +247,36 @@ TEST_F(SettingsPushTest, SearchStepsOutsideThePagesRangeAreBroughtIntoItAndNamed
   EXPECT_TRUE(SettingsPush::ReadPlethysmograph(Ini("")).Replaced.empty()) << "the default needs no word";
 }
 
+// The box evaluation smooths its signals once for each pass: a hand-edited
+// count beyond 0 to 100 is brought to the nearest bound and named, so that
+// no evaluation runs for hours.
+TEST_F(SettingsPushTest, FilterPassesOutsideTheirRangeAreBroughtIntoItAndNamed) {
+  struct Case {
+    const char* text;
+    int used;
+    bool named;
+  };
+  for (const Case c : {Case{"0", 0, false}, Case{"3", 3, false}, Case{"100", 100, false}, Case{"7.9", 7, false},
+                       Case{"101", 100, true}, Case{"1000000000", 100, true}, Case{"1e9", 100, true},
+                       Case{"1e300", 100, true}, Case{"-1", 0, true}, Case{"-1e12", 0, true}, Case{"inf", 3, true},
+                       Case{"nan", 3, true}}) {
+    SCOPED_TRACE(c.text);
+    const TPlethysmographSettings p = SettingsPush::ReadPlethysmograph(
+        Ini(std::string("[Plethysmograph Parameters]\nNumberOfFilterCycle=") + c.text + "\n"));
+    EXPECT_EQ(p.NumberOfFilterCycle, c.used);
+    if (c.named)
+      EXPECT_EQ(p.Replaced, (std::vector<TPlethysmographSettings::TReplaced>{
+                                {"NumberOfFilterCycle", c.text, std::to_string(c.used)}}));
+    else
+      EXPECT_TRUE(p.Replaced.empty());
+  }
+  // Both counts wrong: each named, in the order they are read.
+  const TPlethysmographSettings both = SettingsPush::ReadPlethysmograph(
+      Ini("[Plethysmograph Parameters]\nNumberOfFilterCycle=5000\nBTPSAutoSetStep=2000\n"));
+  EXPECT_EQ(both.Replaced, (std::vector<TPlethysmographSettings::TReplaced>{
+                               {"NumberOfFilterCycle", "5000", "100"}, {"BTPSAutoSetStep", "2000", "1000"}}));
+}
+
 TEST_F(SettingsPushTest, LinksOfTheThreeInstruments) {
   const std::string ini = Ini("[Hardware]\nInstall=1\nDemo=0\nPort=2\nBaudRate=4\nInputBuffer=4096\nOutputBuffer=64\n"
                               "DelayCycle=3\nType=1\nVersionOfHardware=17\nUSBDescription=Lung A\nPump=2\n"
