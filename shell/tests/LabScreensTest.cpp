@@ -11,6 +11,7 @@
 #include "shell/app/MainFrame.h"
 #include "shell/app/MdiChild.h"
 #include "shell/app/MdiClient.h"
+#include "shell/app/pictures/DrawnPictures.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -149,6 +150,59 @@ protected:
   std::string Size;
   int Choice = 5881;  // the instrument chosen when several could run the test
 };
+
+// Several windows open at once on the laptop screen, stacked so that each
+// frame's title bar shows: each carries the picture of the button that
+// opens it (a trial shown in the FVC window), and a picture of the main
+// window lands in the artifacts.
+TEST_F(LabScreens, SeveralWindowsOpenEachWithItsButtonsPicture) {
+  Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=5\n[Audio]\nInstall=1\n");
+  Start();
+  App->GetFrame()->showNormal();
+  App->GetFrame()->setGeometry(QRect(0, 0, 1280, 800));
+  QApplication::processEvents();
+  CreateDatabase();
+  AddTestPatient();
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+  ASSERT_TRUE(Route(CM_MEASURE_FVC));
+  auto* fvc = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  ASSERT_NE(fvc, nullptr);
+  fvc->TMeasureInterrupt::SetClock(LinkClock);
+  fvc->SeedRandom(Seed);
+  RunTrial(*fvc);
+  ASSERT_FALSE(HasFailure());
+  Client().CmAudiometer();
+  Client().CmTrend();
+  Client().CmPatientNote();
+
+  const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); };
+  const auto drawn = [](unsigned command) { return DrawnPicture(std::to_string(command)); };
+  const std::pair<THalvetraMDIChild*, QIcon> frames[] = {
+      {Client().GetPatientFrame(), QIcon(":/bitmaps/2107.png")}, {Client().GetMeasureFrame(), drawn(CM_MEASURE_FVC)},
+      {Client().GetAudioMeterFrame(), drawn(CM_AUDIOMETER)},     {Client().GetTrendFrame(), drawn(CM_TREND)},
+      {Client().GetNoteFrame(), drawn(CM_PATIENT_NOTE)}};
+  EXPECT_EQ(Client().subWindowList().size(), std::size(frames));
+  for (const auto& [frame, expected] : frames) {
+    ASSERT_NE(frame, nullptr);
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(picture(frame->windowIcon()), picture(expected)) << frame->windowTitle().toStdString();
+  }
+  EXPECT_EQ(picture(App->GetFrame()->windowIcon()), picture(QIcon(":/icons/1001-32.png")));
+
+  // Stacked at the sizes they opened at, each a title bar lower, the FVC
+  // window on top with its bar.
+  int step = 0;
+  for (THalvetraMDIChild* frame : {Client().GetPatientFrame(), Client().GetTrendFrame(), Client().GetAudioMeterFrame(),
+                                   Client().GetNoteFrame(), Client().GetMeasureFrame()}) {
+    frame->move(step * 40, step * 28);
+    frame->raise();
+    ++step;
+  }
+  Client().setActiveSubWindow(Client().GetMeasureFrame());
+  QApplication::processEvents();
+  SavePicture(*App->GetFrame(), "window-icons-1280x800.png");
+  Sink.Answer = IDNO;
+}
 
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
 
