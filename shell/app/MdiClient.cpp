@@ -537,6 +537,8 @@ TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
     if (measure->GetMeasureMode() == MEASURE_RHINO)
       measure->RedrawScreenBmp();
   }
+  // The load may have turned an open window to the stored test.
+  ShowMeasureIcon();
   return result;
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {

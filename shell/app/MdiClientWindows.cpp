@@ -270,11 +270,18 @@ void THalvetraMDIClient::CmMeasure(unsigned id) {
     return;
   if (!StageView)
     BuildMeasureBar();
-  const auto mode = static_cast<std::size_t>(std::clamp<short>(window->GetMeasureMode(), 0, 6));
-  THalvetraMDIChild* frame = Frame(TClientSlot::Measure);
-  frame->setWindowIcon(FrameIcon(MeasureCommands[mode], frame->windowTitle()));
-  ActivateChild(frame);
+  ShowMeasureIcon();
+  ActivateChild(Frame(TClientSlot::Measure));
   GiveEngineTo(window);
+}
+
+void THalvetraMDIClient::ShowMeasureIcon() {
+  THalvetraMDIChild* frame = Frame(TClientSlot::Measure);
+  const TMeasureWindow* window = GetMeasure();
+  if (!frame || !window)
+    return;
+  const auto mode = static_cast<std::size_t>(std::clamp<short>(window->GetMeasureMode(), 0, 6));
+  frame->setWindowIcon(FrameIcon(MeasureCommands[mode], frame->windowTitle()));
 }
 
 void THalvetraMDIClient::SwitchMeasurement(unsigned id) {

@@ -204,6 +204,27 @@ TEST_F(LabScreens, SeveralWindowsOpenEachWithItsButtonsPicture) {
   Sink.Answer = IDNO;
 }
 
+// A stored FVC test loaded into the window while it shows VC turns the
+// window to FVC: its frame's title and picture follow.
+TEST_F(LabScreens, AStoredTestLoadedIntoAnOpenWindowBringsItsPicture) {
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  RunTrial(window);
+  ASSERT_FALSE(HasFailure());
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  ASSERT_TRUE(Route(CM_MEASURE_VC));
+  ASSERT_EQ(window.GetMeasureMode(), MEASURE_VC);
+  const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); };
+  THalvetraMDIChild* frame = Client().GetMeasureFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(picture(frame->windowIcon()), picture(DrawnPicture(std::to_string(CM_MEASURE_VC))));
+
+  LoadFirstStoredExamination();
+  EXPECT_EQ(window.GetMeasureMode(), MEASURE_FVC);
+  EXPECT_EQ(frame->windowTitle().toStdString(), QString::fromStdString(App->GetMessages().LoadStringA(79)).remove('&').toStdString());
+  EXPECT_EQ(picture(frame->windowIcon()), picture(DrawnPicture(std::to_string(CM_MEASURE_FVC))));
+}
+
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
 
 TEST_F(LabScreens, OnAWideScreen) { Walk(QSize(1920, 1080)); }
