@@ -50,7 +50,7 @@ constexpr int RhinoCaptionText = 404;
 // Caption of each test of the measurement window, and the command that
 // opens it (whose picture its frame shows), by measure type.
 constexpr std::array<int, 7> MeasureCaptionTexts{79, 80, 81, 426, 475, 474, 404};
-constexpr std::array<unsigned, 7> MeasureCommands{CM_MEASURE_FVC, CM_MEASURE_VC,      CM_MEASURE_MVV,  CM_MEASURE_DFC,
+constexpr std::array<unsigned, 7> MeasureCommands{CM_MEASURE_FVC,    CM_MEASURE_VC,      CM_MEASURE_MVV,  CM_MEASURE_DFC,
                                                   CM_MEASURE_PLETHY, CM_MEASURE_SHUTTER, CM_MEASURE_RHINO};
 
 short TypeOf(unsigned id) { return id == CM_MEASURE_RHINO ? 6 : static_cast<short>(id - CM_MEASURE_FVC); }

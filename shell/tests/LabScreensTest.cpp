@@ -4,7 +4,8 @@
 // a trial on the demonstration data, the audiometer and the trend. Each
 // opens whole inside the client area (no scroll bars), no text of it reads
 // as a bare text number ("#123"), and a picture of the main window lands in
-// the build's artifacts.
+// the build's artifacts. Several open at once, each frame shows the picture
+// of the button that opens it.
 
 #include "shell/tests/MeasureRunFixture.h"
 
@@ -147,6 +148,12 @@ protected:
     QApplication::processEvents();
   }
 
+  // A frame's picture as its title bar shows it, and the one drawn for a command.
+  static QImage Picture(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+  }
+  static QIcon Drawn(unsigned command) { return DrawnPicture(std::to_string(command)); }
+
   std::string Size;
   int Choice = 5881;  // the instrument chosen when several could run the test
 };
@@ -175,19 +182,17 @@ TEST_F(LabScreens, SeveralWindowsOpenEachWithItsButtonsPicture) {
   Client().CmTrend();
   Client().CmPatientNote();
 
-  const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); };
-  const auto drawn = [](unsigned command) { return DrawnPicture(std::to_string(command)); };
   const std::pair<THalvetraMDIChild*, QIcon> frames[] = {
-      {Client().GetPatientFrame(), QIcon(":/bitmaps/2107.png")}, {Client().GetMeasureFrame(), drawn(CM_MEASURE_FVC)},
-      {Client().GetAudioMeterFrame(), drawn(CM_AUDIOMETER)},     {Client().GetTrendFrame(), drawn(CM_TREND)},
-      {Client().GetNoteFrame(), drawn(CM_PATIENT_NOTE)}};
+      {Client().GetPatientFrame(), QIcon(":/bitmaps/2107.png")}, {Client().GetMeasureFrame(), Drawn(CM_MEASURE_FVC)},
+      {Client().GetAudioMeterFrame(), Drawn(CM_AUDIOMETER)},     {Client().GetTrendFrame(), Drawn(CM_TREND)},
+      {Client().GetNoteFrame(), Drawn(CM_PATIENT_NOTE)}};
   EXPECT_EQ(Client().subWindowList().size(), std::size(frames));
   for (const auto& [frame, expected] : frames) {
     ASSERT_NE(frame, nullptr);
     ASSERT_FALSE(expected.isNull());
-    EXPECT_EQ(picture(frame->windowIcon()), picture(expected)) << frame->windowTitle().toStdString();
+    EXPECT_EQ(Picture(frame->windowIcon()), Picture(expected)) << frame->windowTitle().toStdString();
   }
-  EXPECT_EQ(picture(App->GetFrame()->windowIcon()), picture(QIcon(":/icons/1001-32.png")));
+  EXPECT_EQ(Picture(App->GetFrame()->windowIcon()), Picture(QIcon(":/icons/1001-32.png")));
 
   // Stacked at the sizes they opened at, each a title bar lower, the FVC
   // window on top with its bar.
@@ -214,15 +219,14 @@ TEST_F(LabScreens, AStoredTestLoadedIntoAnOpenWindowBringsItsPicture) {
   ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
   ASSERT_TRUE(Route(CM_MEASURE_VC));
   ASSERT_EQ(window.GetMeasureMode(), MEASURE_VC);
-  const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); };
   THalvetraMDIChild* frame = Client().GetMeasureFrame();
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(picture(frame->windowIcon()), picture(DrawnPicture(std::to_string(CM_MEASURE_VC))));
+  EXPECT_EQ(Picture(frame->windowIcon()), Picture(Drawn(CM_MEASURE_VC)));
 
   LoadFirstStoredExamination();
   EXPECT_EQ(window.GetMeasureMode(), MEASURE_FVC);
-  EXPECT_EQ(frame->windowTitle().toStdString(), QString::fromStdString(App->GetMessages().LoadStringA(79)).remove('&').toStdString());
-  EXPECT_EQ(picture(frame->windowIcon()), picture(DrawnPicture(std::to_string(CM_MEASURE_FVC))));
+  EXPECT_EQ(frame->windowTitle(), QString::fromStdString(App->GetMessages().LoadStringA(79)).remove('&'));
+  EXPECT_EQ(Picture(frame->windowIcon()), Picture(Drawn(CM_MEASURE_FVC)));
 }
 
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
