@@ -4,10 +4,10 @@
 #include "platform/framework/Utf8.h"
 #include "platform/framework/ui/DialogCentring.h"
 #include "shell/settings/ProjectVersion.h"
+#include "shell/app/CommandIcons.h"
 #include "shell/app/VersionBlock.h"
 
 #include <QDialogButtonBox>
-#include <QIcon>
 #include <QLayout>
 #include <QPushButton>
 
@@ -15,7 +15,7 @@ THalvetraAboutDlg::THalvetraAboutDlg(const TMessage& messages, QWidget* parent, 
     : QDialog(parent) {
   setObjectName("22000");
   setWindowTitle(QString::fromStdString(messages.LoadStringA(97)));
-  setWindowIcon(QIcon(":/icons/1001-64.png"));
+  setWindowIcon(ProgramIcon());
 
   std::string versionLine = messages.LoadStringA(98);
   std::string name, number;

@@ -114,3 +114,12 @@ QIcon CommandIcon(unsigned id, const std::string& bitmap, const QString& name) {
     return fallback;
   return QIcon::fromTheme(QString::fromUtf8(theme.data(), static_cast<qsizetype>(theme.size())), fallback);
 }
+
+QIcon FrameIcon(unsigned command, const QString& caption) { return CommandIcon(command, "", caption); }
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const char* path : {":/icons/1001-32.png", ":/icons/1001-64.png"})
+    icon.addFile(path);
+  return icon;
+}

@@ -20,6 +20,16 @@ std::string_view ThemeIconName(unsigned id);
 // text, for the letters of the last fallback.
 QIcon CommandIcon(unsigned id, const std::string& bitmap, const QString& name);
 
+// The picture in the title bar of a component window's frame: the picture
+// of the button that opens it (`command`), so that the window and its
+// button are known by one picture. `caption` stands in for the command's
+// name in the last fallback.
+QIcon FrameIcon(unsigned command, const QString& caption);
+
+// The program's own icon, in every size it ships: the main window's and,
+// as the application's, every dialog's that names none of its own.
+QIcon ProgramIcon();
+
 // The last fallback's square with the letters of `name`.
 QIcon LettersPicture(const QString& name);
 

@@ -8,21 +8,10 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QFile>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QSlider>
-
-QIcon ProgramIcon(int id) {
-  QIcon icon;
-  for (const int size : {16, 32, 64}) {
-    const QString path = QString(":/icons/%1-%2.png").arg(id).arg(size);
-    if (QFile::exists(path))
-      icon.addFile(path);
-  }
-  return icon;
-}
 
 TComponentBar::TComponentBar(const TBarLayout& layout, TEventHandler* owner, const TContext& context, QWidget* parent)
     : QToolBar(parent), BarLayout(layout), Owner(owner), Context(context) {

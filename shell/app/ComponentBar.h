@@ -53,6 +53,3 @@ private:
   std::map<unsigned, QAction*> Buttons;
   QSlider* VolumeSlider = nullptr;
 };
-
-// One of the program's own icons by its number, in every size it has.
-QIcon ProgramIcon(int id);

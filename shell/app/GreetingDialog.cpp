@@ -1,12 +1,12 @@
 #include "shell/app/GreetingDialog.h"
 
 #include "shell/settings/ProjectVersion.h"
+#include "shell/app/CommandIcons.h"
 #include "shell/app/VersionBlock.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLayout>
 #include <QProgressBar>
 #include <QScreen>
@@ -16,7 +16,7 @@ TGreetingDialog::TGreetingDialog(const TProjectRCVersion& version) : Gauge(new Q
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setModal(false);
   setWindowTitle("Halvetra");
-  setWindowIcon(QIcon(":/icons/1001-64.png"));
+  setWindowIcon(ProgramIcon());
 
   std::string name, number;
   const std::string versionLine =

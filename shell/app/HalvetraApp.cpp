@@ -197,7 +197,9 @@ void THalvetraApp::InitMainWindow() {
   Client = client.get();
   SetProgress(40);
 
-  // 8. The frame around it.
+  // 8. The frame around it. Every window that names no icon of its own
+  // (dialogs, help) shows the program's rather than the toolkit's.
+  QApplication::setWindowIcon(ProgramIcon());
   Frame = std::make_unique<TMainFrame>(Name, client.release(), [this] { return CanClose(); }, this);
   Actions = new TCommandActions(
       TCommandChain(

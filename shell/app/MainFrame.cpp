@@ -1,18 +1,15 @@
 #include "shell/app/MainFrame.h"
 
 #include "common/CommandNumbers.h"
+#include "shell/app/CommandIcons.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 
 TMainFrame::TMainFrame(const QString& caption, QWidget* client, TCanClose canClose, TEventHandler* application)
     : CanClose(std::move(canClose)), Application(application) {
   setObjectName("MainFrame");
   setWindowTitle(caption);
-  QIcon icon;
-  icon.addFile(":/icons/1001-32.png");
-  icon.addFile(":/icons/1001-64.png");
-  setWindowIcon(icon);
+  setWindowIcon(ProgramIcon());
   setCentralWidget(client);
 }
 

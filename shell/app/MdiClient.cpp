@@ -27,6 +27,7 @@
 #include "records/TableCheck.h"
 #include "records/TableRestructure.h"
 #include "shell/bars/ChildMenus.h"
+#include "shell/app/CommandIcons.h"
 #include "shell/app/ComponentBar.h"
 #include "shell/settings/DatabaseTables.h"
 #include "shell/app/HalvetraApp.h"
@@ -434,8 +435,7 @@ bool THalvetraMDIClient::OpenPatientFrame() {
   PatientBar1 = MakeBar(BarLayouts::PatientBar1(), Patient.data());
   PatientBar2 = MakeBar(BarLayouts::PatientBar2(App.IsEcgAvailable()), Patient.data());
   ActivatedMenu(child);
-  constexpr int PatientIcon = 1002;
-  child->setWindowIcon(ProgramIcon(PatientIcon));
+  child->setWindowIcon(FrameIcon(CM_OPEN_PATIENT, child->windowTitle()));
   PlaceChild(*child, QSize(static_cast<int>(frame.Width * scale.X), static_cast<int>(frame.Height * scale.Y)));
   FollowSheetIndex();
   Patient->SetEngineHWND(reinterpret_cast<std::uintptr_t>(Patient.data()));
@@ -457,8 +457,7 @@ bool THalvetraMDIClient::OpenNoteFrame(const std::string& text) {
   Note = window;
   Frame(TClientSlot::Note) = child;
   FrameMenus[child] = ChildMenus::Note();
-  constexpr int NoteIcon = 1007;
-  child->setWindowIcon(ProgramIcon(NoteIcon));
+  child->setWindowIcon(FrameIcon(CM_PATIENT_NOTE, caption));
   const TScreenScale scale = App.GetScale();
   PlaceChild(*child, QSize(static_cast<int>(NoteFrameWidth * scale.X), static_cast<int>(NoteFrameHeight * scale.Y)));
   return true;
@@ -538,6 +537,8 @@ TResult THalvetraMDIClient::EvLoadMeasurement(TParam1 loadKind, TParam2 key) {
     if (measure->GetMeasureMode() == MEASURE_RHINO)
       measure->RedrawScreenBmp();
   }
+  // The load may have turned an open window to the stored test.
+  ShowMeasureIcon();
   return result;
 }
 TResult THalvetraMDIClient::EvReadTrendData(TParam1 filter, TParam2 key) {

@@ -268,7 +268,9 @@ private:
   template <class TContract>
   bool Reopen(TClientSlot slot, QPointer<QWidget>& widget, TContract* window);
   THalvetraMDIChild* MakeFrame(TClientSlot slot, int captionText, QWidget* widget, std::vector<TMenuEntry> menu);
-  void FinishOpening(THalvetraMDIChild* frame, int icon);
+  void FinishOpening(THalvetraMDIChild* frame, unsigned command);
+  // The measurement frame's picture: that of the test its window shows.
+  void ShowMeasureIcon();
   void SwitchMeasurement(unsigned id);
   bool CreateMeasurement(unsigned id);
   std::string MeasureCaption(unsigned id) const;

@@ -47,12 +47,11 @@ constexpr int WorkFileNotWrittenText = 6233;
 constexpr int StoreResultsText = 288;
 constexpr int RhinoCaptionText = 404;
 
-// Caption and icon of each test of the measurement window, by measure type.
+// Caption of each test of the measurement window, and the command that
+// opens it (whose picture its frame shows), by measure type.
 constexpr std::array<int, 7> MeasureCaptionTexts{79, 80, 81, 426, 475, 474, 404};
-constexpr std::array<int, 7> MeasureIcons{1003, 1004, 1005, 1004, 1010, 1012, 1011};
-constexpr int AudiometerIcon = 1006;
-constexpr int TrendIcon = 1008;
-constexpr int ProvocationIcon = 1009;
+constexpr std::array<unsigned, 7> MeasureCommands{CM_MEASURE_FVC,    CM_MEASURE_VC,      CM_MEASURE_MVV,  CM_MEASURE_DFC,
+                                                  CM_MEASURE_PLETHY, CM_MEASURE_SHUTTER, CM_MEASURE_RHINO};
 
 short TypeOf(unsigned id) { return id == CM_MEASURE_RHINO ? 6 : static_cast<short>(id - CM_MEASURE_FVC); }
 
@@ -122,8 +121,8 @@ THalvetraMDIChild* THalvetraMDIClient::MakeFrame(TClientSlot slot, int captionTe
   return frame;
 }
 
-void THalvetraMDIClient::FinishOpening(THalvetraMDIChild* frame, int icon) {
-  frame->setWindowIcon(ProgramIcon(icon));
+void THalvetraMDIClient::FinishOpening(THalvetraMDIChild* frame, unsigned command) {
+  frame->setWindowIcon(FrameIcon(command, frame->windowTitle()));
   ActivateChild(frame);
   // The window's bars have taken the sheet's place by now: the frame takes
   // the room they leave in the client area.
@@ -182,7 +181,7 @@ void THalvetraMDIClient::CmAudiometer() {
                                                  AudioMeter->GetMicrophoneVolume()),
                           AudioMeter);
   DisableSheetFields(true);
-  FinishOpening(Frame(TClientSlot::Audiometer), AudiometerIcon);
+  FinishOpening(Frame(TClientSlot::Audiometer), CM_AUDIOMETER);
   GiveEngineTo(AudioMeter);
 }
 
@@ -204,7 +203,7 @@ void THalvetraMDIClient::CmTrend() {
   MakeFrame(TClientSlot::Trend, BarLayouts::TrendCaption, made.Widget, ChildMenus::Trend());
   TrendBar = MakeBar(BarLayouts::Trend(Trend->GetGridStatus()), Trend);
   DisableSheetFields(true);
-  FinishOpening(Frame(TClientSlot::Trend), TrendIcon);
+  FinishOpening(Frame(TClientSlot::Trend), CM_TREND);
   GiveEngineTo(Trend);
 }
 
@@ -234,7 +233,7 @@ void THalvetraMDIClient::CmProvocation() {
   ProvocationBar = MakeBar(BarLayouts::Provocation(Provocation->GetGridStatus()), Provocation);
   DisableSheetFields(true);
   ProvocationMode = true;
-  FinishOpening(Frame(TClientSlot::Provocation), ProvocationIcon);
+  FinishOpening(Frame(TClientSlot::Provocation), CM_PROVOCATION);
   GiveEngineTo(Provocation);
 }
 
@@ -271,10 +270,18 @@ void THalvetraMDIClient::CmMeasure(unsigned id) {
     return;
   if (!StageView)
     BuildMeasureBar();
-  const auto mode = static_cast<std::size_t>(std::clamp<short>(window->GetMeasureMode(), 0, 6));
-  Frame(TClientSlot::Measure)->setWindowIcon(ProgramIcon(MeasureIcons[mode]));
+  ShowMeasureIcon();
   ActivateChild(Frame(TClientSlot::Measure));
   GiveEngineTo(window);
+}
+
+void THalvetraMDIClient::ShowMeasureIcon() {
+  THalvetraMDIChild* frame = Frame(TClientSlot::Measure);
+  const TMeasureWindow* window = GetMeasure();
+  if (!frame || !window)
+    return;
+  const auto mode = static_cast<std::size_t>(std::clamp<short>(window->GetMeasureMode(), 0, 6));
+  frame->setWindowIcon(FrameIcon(MeasureCommands[mode], frame->windowTitle()));
 }
 
 void THalvetraMDIClient::SwitchMeasurement(unsigned id) {

@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QDialog>
 #include <QImage>
+#include <QMdiSubWindow>
+#include <QStyle>
 #include <QPainter>
 
 #include <set>
@@ -615,6 +617,69 @@ TEST_F(ComponentWindows, ButtonsShowTheirPicturesAndKeepTheirTips) {
   Client().CmTrend();
   checkBar(Client().GetBar(BarLayouts::TrendCaption), "trend bar");
   EXPECT_GT(checked, 100);
+}
+
+// Each window's frame shows in its title bar the picture of the button that
+// opens it, where it used to show the letters of its kind ("FVC", "MVV")
+// or the toolkit's logo; a window switched to another test takes that
+// test's picture. The main window and every dialog that names no icon of
+// its own show the program's.
+TEST_F(ComponentWindows, EachFrameShowsThePictureOfTheButtonThatOpensIt) {
+  OpenSheet("[Hardware]\nInstall=1\nMode=5\n[Hardware Diffusion Test]\nInstall=1\n[Hardware Plethysmograph]\n"
+            "Install=1\n[Audio]\nInstall=1\n[Plethysmograph Parameters]\nBreathingRate=40\nBreathingRateHigh=60\n");
+  const QImage program = PictureOf(QIcon(":/icons/1001-32.png"));
+  const QImage toolkit = PictureOf(App->GetFrame()->style()->standardIcon(QStyle::SP_TitleBarMenuButton));
+  ASSERT_NE(program, toolkit);
+  EXPECT_EQ(PictureOf(App->GetFrame()->windowIcon()), program);
+  EXPECT_EQ(PictureOf(QApplication::windowIcon()), program);
+
+  std::set<const QMdiSubWindow*> checked;
+  const auto check = [&](QMdiSubWindow* frame, const QIcon& expected, const std::string& where) {
+    SCOPED_TRACE(where);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_FALSE(expected.isNull());
+    checked.insert(frame);
+    const QImage shown = PictureOf(frame->windowIcon());
+    EXPECT_EQ(shown, PictureOf(expected));
+    EXPECT_NE(shown, toolkit);
+    EXPECT_NE(shown, program) << "the main window's icon, which a frame without one of its own shows";
+    EXPECT_NE(shown, PictureOf(LettersPicture(frame->windowTitle())));
+  };
+  const auto drawn = [](unsigned command) { return DrawnPicture(std::to_string(command)); };
+
+  // The sheet's button shows a shipped bitmap rather than a drawing.
+  check(Client().GetPatientFrame(), QIcon(":/bitmaps/2107.png"), "patient sheet");
+  Client().CmPatientNote();
+  check(Client().GetNoteFrame(), drawn(CM_PATIENT_NOTE), "note");
+
+  const std::pair<unsigned, int> kinds[] = {{CM_MEASURE_FVC, 5881},    {CM_MEASURE_VC, 5881},
+                                            {CM_MEASURE_MVV, 5881},    {CM_MEASURE_DFC, 5882},
+                                            {CM_MEASURE_PLETHY, 5883}, {CM_MEASURE_SHUTTER, 5883},
+                                            {CM_MEASURE_RHINO, 5881}};
+  for (const auto& [kind, choice] : kinds) {
+    Choice = choice;
+    Client().CmMeasure(kind);
+    check(Client().GetMeasureFrame(), drawn(kind), "opened as " + std::to_string(kind));
+    Client().GetMeasureFrame()->close();
+    Settle();
+  }
+  Choice = 5881;
+  Client().CmMeasure(CM_MEASURE_FVC);
+  for (const unsigned kind : {CM_MEASURE_VC, CM_MEASURE_MVV, CM_MEASURE_RHINO}) {
+    Client().CmMeasure(kind);
+    check(Client().GetMeasureFrame(), drawn(kind), "switched to " + std::to_string(kind));
+  }
+  Client().CmAudiometer();
+  check(Client().GetAudioMeterFrame(), drawn(CM_AUDIOMETER), "audiometer");
+  Client().CmTrend();
+  check(Client().GetTrendFrame(), drawn(CM_TREND), "trend");
+  // No frame of the client went unchecked.
+  for (const QMdiSubWindow* frame : Client().subWindowList())
+    EXPECT_TRUE(checked.contains(frame)) << frame->windowTitle().toStdString();
+  EXPECT_EQ(Client().subWindowList().size(), 5);
+
+  Client().CmProvocation();
+  check(Client().GetProvocationFrame(), drawn(CM_PROVOCATION), "provocation");
 }
 
 TEST_F(ComponentWindows, PicturesOfTheBarsMenusAndToolBox) {

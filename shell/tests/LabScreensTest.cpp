@@ -4,13 +4,15 @@
 // a trial on the demonstration data, the audiometer and the trend. Each
 // opens whole inside the client area (no scroll bars), no text of it reads
 // as a bare text number ("#123"), and a picture of the main window lands in
-// the build's artifacts.
+// the build's artifacts. Several open at once, each frame shows the picture
+// of the button that opens it.
 
 #include "shell/tests/MeasureRunFixture.h"
 
 #include "shell/app/MainFrame.h"
 #include "shell/app/MdiChild.h"
 #include "shell/app/MdiClient.h"
+#include "shell/app/pictures/DrawnPictures.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -146,9 +148,86 @@ protected:
     QApplication::processEvents();
   }
 
+  // A frame's picture as its title bar shows it, and the one drawn for a command.
+  static QImage Picture(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+  }
+  static QIcon Drawn(unsigned command) { return DrawnPicture(std::to_string(command)); }
+
   std::string Size;
   int Choice = 5881;  // the instrument chosen when several could run the test
 };
+
+// Several windows open at once on the laptop screen, stacked so that each
+// frame's title bar shows: each carries the picture of the button that
+// opens it (a trial shown in the FVC window), and a picture of the main
+// window lands in the artifacts.
+TEST_F(LabScreens, SeveralWindowsOpenEachWithItsButtonsPicture) {
+  Folder.Write("Halvetra.ini", "[Hardware]\nInstall=1\nMode=5\n[Audio]\nInstall=1\n");
+  Start();
+  App->GetFrame()->showNormal();
+  App->GetFrame()->setGeometry(QRect(0, 0, 1280, 800));
+  QApplication::processEvents();
+  CreateDatabase();
+  AddTestPatient();
+  ASSERT_TRUE(Route(CM_OPEN_PATIENT));
+  ASSERT_TRUE(Route(CM_MEASURE_FVC));
+  auto* fvc = dynamic_cast<TMeasure*>(Client().GetMeasure());
+  ASSERT_NE(fvc, nullptr);
+  fvc->TMeasureInterrupt::SetClock(LinkClock);
+  fvc->SeedRandom(Seed);
+  RunTrial(*fvc);
+  ASSERT_FALSE(HasFailure());
+  Client().CmAudiometer();
+  Client().CmTrend();
+  Client().CmPatientNote();
+
+  const std::pair<THalvetraMDIChild*, QIcon> frames[] = {
+      {Client().GetPatientFrame(), QIcon(":/bitmaps/2107.png")}, {Client().GetMeasureFrame(), Drawn(CM_MEASURE_FVC)},
+      {Client().GetAudioMeterFrame(), Drawn(CM_AUDIOMETER)},     {Client().GetTrendFrame(), Drawn(CM_TREND)},
+      {Client().GetNoteFrame(), Drawn(CM_PATIENT_NOTE)}};
+  EXPECT_EQ(Client().subWindowList().size(), std::size(frames));
+  for (const auto& [frame, expected] : frames) {
+    ASSERT_NE(frame, nullptr);
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(Picture(frame->windowIcon()), Picture(expected)) << frame->windowTitle().toStdString();
+  }
+  EXPECT_EQ(Picture(App->GetFrame()->windowIcon()), Picture(QIcon(":/icons/1001-32.png")));
+
+  // Stacked at the sizes they opened at, each a title bar lower, the FVC
+  // window on top with its bar.
+  int step = 0;
+  for (THalvetraMDIChild* frame : {Client().GetPatientFrame(), Client().GetTrendFrame(), Client().GetAudioMeterFrame(),
+                                   Client().GetNoteFrame(), Client().GetMeasureFrame()}) {
+    frame->move(step * 40, step * 28);
+    frame->raise();
+    ++step;
+  }
+  Client().setActiveSubWindow(Client().GetMeasureFrame());
+  QApplication::processEvents();
+  SavePicture(*App->GetFrame(), "window-icons-1280x800.png");
+  Sink.Answer = IDNO;
+}
+
+// A stored FVC test loaded into the window while it shows VC turns the
+// window to FVC: its frame's title and picture follow.
+TEST_F(LabScreens, AStoredTestLoadedIntoAnOpenWindowBringsItsPicture) {
+  TMeasure& window = OpenTest(CM_MEASURE_FVC);
+  ASSERT_FALSE(HasFailure());
+  RunTrial(window);
+  ASSERT_FALSE(HasFailure());
+  ASSERT_TRUE(Route(CM_SAVE_MEASUREMENT));
+  ASSERT_TRUE(Route(CM_MEASURE_VC));
+  ASSERT_EQ(window.GetMeasureMode(), MEASURE_VC);
+  THalvetraMDIChild* frame = Client().GetMeasureFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(Picture(frame->windowIcon()), Picture(Drawn(CM_MEASURE_VC)));
+
+  LoadFirstStoredExamination();
+  EXPECT_EQ(window.GetMeasureMode(), MEASURE_FVC);
+  EXPECT_EQ(frame->windowTitle(), QString::fromStdString(App->GetMessages().LoadStringA(79)).remove('&'));
+  EXPECT_EQ(Picture(frame->windowIcon()), Picture(Drawn(CM_MEASURE_FVC)));
+}
 
 TEST_F(LabScreens, OnALaptopScreen) { Walk(QSize(1280, 800)); }
 
