@@ -157,6 +157,7 @@ TResultTable BuildTable(const TResultSource& source) {
       row.Slots[slot] = result(slot, i);
     for (std::size_t c = 0; c < 3; ++c)
       row.HasTrial[c] = source.Trials[c] >= 1 && source.Trials[c] <= 4;
+    row.HasPre = table.PreHasResult;
     row.Actual = trialValue(source.Trials[0], i);
     row.Second = trialValue(source.Trials[1], i);
     row.Third = trialValue(source.Trials[2], i);
@@ -259,10 +260,11 @@ std::vector<std::string> ExportRow(const TResultRow& row, bool provocationView) 
   const float change = row.Change();
   const float pT2 = row.PercentOfPredicted(row.Second);
   const float pT3 = row.PercentOfPredicted(row.Third);
-  cells[6] = value(row.Pre());
+  // Without a previous test there is no previous value, and no difference to it.
+  cells[6] = row.HasPre ? value(row.Pre()) : std::string();
   cells[7] = blankIfZero(row.PredictedPre, value(row.PredictedPre));
   cells[8] = blankIfZero(pPre, percent(pPre));
-  cells[9] = ifRun(0, value(row.Actual - row.Pre()));
+  cells[9] = row.HasPre ? ifRun(0, value(row.Actual - row.Pre())) : std::string();
   cells[10] = blankIfZero(change, FormatPercent(change, 3, true));
   cells[11] = ifRun(1, value(row.Second));
   cells[12] = blankIfZero(pT2, percent(pT2));

@@ -72,6 +72,7 @@ struct TResultRow {
   // Whether the actual, second and third columns hold a trial at all: a
   // column without one is left blank, never shown as a measured 0.
   std::array<bool, 3> HasTrial{};
+  bool HasPre = false;   // the table has a previous (pre) result
   float Predicted = 0.0f;
   float PredictedPre = 0.0f;
   std::string RsdMark;   // three characters; empty when the predicted value is 0
