@@ -92,7 +92,6 @@ void TPatientSheet::WriteEdit(int controlId, std::string text) {
   if (current == text)
     return;
   current = std::move(text);
-  TypedMeasures.erase(controlId);
   View->ControlChanged(controlId);
   if (!Filling && ChangesRecord(controlId))
     CmChangeData();
@@ -102,8 +101,6 @@ void TPatientSheet::EditChanged(int controlId, std::string text) {
   if (!Has(controlId))
     return;
   EditTexts[controlId] = std::move(text);
-  if (controlId == PatientControl::Height || controlId == PatientControl::Weight)
-    TypedMeasures.insert(controlId);
   if (!Filling && ChangesRecord(controlId))
     CmChangeData();
 }

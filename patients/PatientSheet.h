@@ -294,10 +294,10 @@ private:
   void KillFocusPlainName(int controlId);
   void KillFocusMeasure(int controlId, TUnitSystem& entryUnit, std::optional<TMeasureEntry> (*read)(std::string_view),
                         std::string (*examples)(TUnitSystem), void (TPatientSheet::*show)(int, bool));
-  // Why the height or weight typed cannot be stored (unreadable, or 0);
-  // nothing when it can, or when the user has not typed in the field since
-  // the sheet filled it (a settings default of 0 stays storable).
-  std::optional<std::string> TypedMeasureRefusal(int controlId) const;
+  // Why the height or weight the field shows cannot be stored (unreadable,
+  // empty or 0), whether the user typed it or the sheet put it there (a
+  // settings default of 0); nothing when it can.
+  std::optional<std::string> MeasureRefusal(int controlId) const;
   void ShowMeasure(int controlId, std::string text, int upDownId, int& position, int value, bool moveUpDown);
   void ChangeFieldGroup(TFieldGroup group, bool enable);
   // A save found the patient stored already: the user may open him instead.
@@ -357,8 +357,6 @@ private:
   bool SaveAllowed = false;
   bool TabSwitching = false;
   bool MessageShowing = false;
-  // The height and weight fields the user typed in since the sheet last wrote them.
-  std::set<int> TypedMeasures;
   bool AfterSave = false;  // showing the row a save has just stored
   // The last text reported as too long for its field.
   std::pair<int, std::string> ReportedTooLong;

@@ -318,13 +318,15 @@ void TPatientSheet::KillFocusMeasure(int controlId, TUnitSystem& entryUnit,
   (this->*show)(entry->Value, true);
 }
 
-std::optional<std::string> TPatientSheet::TypedMeasureRefusal(int controlId) const {
-  if (!MayCheck() || !TypedMeasures.contains(controlId))
+std::optional<std::string> TPatientSheet::MeasureRefusal(int controlId) const {
+  if (!MayCheck() || !Has(controlId))
     return std::nullopt;
   const bool height = controlId == Height;
   const std::string text = CorrectingString(Utf8::Truncate(GetText(controlId), Width(controlId)));
   const auto entry = height ? BodyMeasures::ReadHeightEntry(text) : BodyMeasures::ReadWeightEntry(text);
-  if (AcceptableMeasure(entry, text))
+  // Leaving the field empty may wait for the value; storing it may not: an
+  // empty field is stored as 0, which no patient measures.
+  if (!text.empty() && AcceptableMeasure(entry, text))
     return std::nullopt;
   return Load(UnreadableMeasureText) +
          (height ? BodyMeasures::HeightExamples(RecordUnit) : BodyMeasures::WeightExamples(RecordUnit));

@@ -301,7 +301,7 @@ bool TPatientSheet::SaveRec(bool insert) {
     return false;
   }
   for (const int id : {Height, Weight})
-    if (const auto refusal = TypedMeasureRefusal(id)) {
+    if (const auto refusal = MeasureRefusal(id)) {
       Refuse(id, *refusal);
       return false;
     }

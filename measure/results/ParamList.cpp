@@ -39,13 +39,14 @@ struct TFormats {
   const char* PrePostLine;
 };
 
+// The trial values come into the lines as texts, so that a trial that was
+// not run leaves its column blank instead of showing a measured-looking 0.
+constexpr const char* ListLine = "%-11s %5s %5.5s %3.3s %s %5s %5s";
+
 const TFormats& FormatsOf(TPrecision precision) {
-  static constexpr TFormats whole{"%5.0f", "%-11s %5.0f %5.5s %3.3s %s %5.0f %5.0f",
-                                  "%-11s %5.0f %5.5s %3.3s %5.0f %3.3s %5.5s"};
-  static constexpr TFormats one{"%5.1f", "%-11s %5.1f %5.5s %3.3s %s %5.1f %5.1f",
-                                "%-11s %5.1f %5.5s %3.3s %5.1f %3.3s %5.5s"};
-  static constexpr TFormats two{"%5.2f", "%-11s %5.2f %5.5s %3.3s %s %5.2f %5.2f",
-                                "%-11s %5.2f %5.5s %3.3s %5.2f %3.3s %5.5s"};
+  static constexpr TFormats whole{"%5.0f", ListLine, "%-11s %5s %5.5s %3.3s %5.0f %3.3s %5.5s"};
+  static constexpr TFormats one{"%5.1f", ListLine, "%-11s %5s %5.5s %3.3s %5.1f %3.3s %5.5s"};
+  static constexpr TFormats two{"%5.2f", ListLine, "%-11s %5s %5.5s %3.3s %5.2f %3.3s %5.5s"};
   switch (precision) {
   case TPrecision::Whole: return whole;
   case TPrecision::One: return one;
@@ -65,6 +66,11 @@ float TrialValue(std::span<const float> actual, short trial, unsigned short coun
   if (trial <= 0)
     return 0.0f;
   return At(actual, static_cast<std::size_t>(trial - 1) * count + i);
+}
+
+// A trial's value in the list's format, or nothing when the column holds no trial.
+std::string TrialText(const TFormats& formats, short trial, float value) {
+  return trial > 0 ? CLocale::Format(formats.Reference, value) : std::string();
 }
 
 float Percent(float value, float reference) { return reference != 0.0f ? value / reference * 100 : 0.0f; }
@@ -141,17 +147,20 @@ void TParamList::FillParamList(std::span<const float> actual, std::span<const fl
     std::string percentText;
     if (predicted != 0.0f) {
       referenceText = CLocale::Format(formats.Reference, predicted);
-      percentText = CLocale::Format("%3.0f", Percent(a1, predicted));
+      if (trials[0] > 0)
+        percentText = CLocale::Format("%3.0f", Percent(a1, predicted));
     }
     const std::string grade = GetPredictedRSD(a1, predicted, At(rsd, i));
     const std::string name = NameOf(names, i);
-    const std::string line = CLocale::Format(formats.Line, name.c_str(), a1, referenceText.c_str(),
-                                             percentText.c_str(), grade.c_str(), a2, a3);
+    const std::string line =
+        CLocale::Format(formats.Line, name.c_str(), TrialText(formats, trials[0], a1).c_str(), referenceText.c_str(),
+                        percentText.c_str(), grade.c_str(), TrialText(formats, trials[1], a2).c_str(),
+                        TrialText(formats, trials[2], a3).c_str());
     PutString(line, GetParamIndex(static_cast<short>(kind), static_cast<short>(i)));
   }
   DeleteNullString();
   if (kind == MEASURE_FVC && showVext)
-    AddString(CLocale::Format("%-11s %5.2f", "Vext", vext));
+    AddString(trials[0] > 0 ? CLocale::Format("%-11s %5.2f", "Vext", vext) : CLocale::Format("%-11s", "Vext"));
   SetRedraw(true);
 }
 
@@ -176,17 +185,21 @@ void TParamList::FillPrePostParamList(std::span<const float> actual, std::span<c
     std::string percentText;
     std::string prePercentText;
     std::string changeText;
+    const bool hasActual = trials[0] > 0;
     if (predicted != 0.0f) {
       referenceText = CLocale::Format(formats.Reference, predicted);
-      percentText = CLocale::Format("%3.0f", pct1);
+      if (hasActual)
+        percentText = CLocale::Format("%3.0f", pct1);
     }
     if (prePredicted != 0.0f) {
       prePercentText = CLocale::Format("%3.0f", pct2);
-      changeText = CLocale::Format("%+3.0f%%", change);
+      if (hasActual)
+        changeText = CLocale::Format("%+3.0f%%", change);
     }
     const std::string name = NameOf(names, i);
-    const std::string line = CLocale::Format(formats.PrePostLine, name.c_str(), a1, referenceText.c_str(),
-                                             percentText.c_str(), pre, prePercentText.c_str(), changeText.c_str());
+    const std::string line =
+        CLocale::Format(formats.PrePostLine, name.c_str(), TrialText(formats, trials[0], a1).c_str(),
+                        referenceText.c_str(), percentText.c_str(), pre, prePercentText.c_str(), changeText.c_str());
     PutString(line, GetParamIndex(static_cast<short>(kind), static_cast<short>(i)));
   }
   EndFill();

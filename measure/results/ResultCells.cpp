@@ -155,6 +155,9 @@ TResultTable BuildTable(const TResultSource& source) {
     row.Format = FormatOf(source.Kind, static_cast<short>(i));
     for (std::size_t slot = 0; slot < 4; ++slot)
       row.Slots[slot] = result(slot, i);
+    for (std::size_t c = 0; c < 3; ++c)
+      row.HasTrial[c] = source.Trials[c] >= 1 && source.Trials[c] <= 4;
+    row.HasPre = table.PreHasResult;
     row.Actual = trialValue(source.Trials[0], i);
     row.Second = trialValue(source.Trials[1], i);
     row.Third = trialValue(source.Trials[2], i);
@@ -174,24 +177,27 @@ TPrintedRow PrintedPrePostRow(const TResultTable& table, const TResultRow& row) 
   printed.Name = std::string(row.Name);
   printed.Unit = std::string(row.Unit) + " ";
   std::string ref, pct, refPre, pctPre, change;
+  const bool hasActual = row.HasTrial[0];
   if (row.Predicted != 0.0f) {
     ref = FormatValue(row.Predicted, row.Format);
-    pct = FormatPercent(row.PercentOfPredicted(row.Actual));
+    if (hasActual)
+      pct = FormatPercent(row.PercentOfPredicted(row.Actual));
   }
   if (row.PredictedPre != 0.0f) {
     refPre = FormatValue(row.PredictedPre, row.Format);
     pctPre = FormatPercent(row.PercentPre());
   }
-  if (row.Change() != 0.0f)
+  if (hasActual && row.Change() != 0.0f)
     change = FormatPercent(row.Change(), 3, true);
-  printed.Columns[0] = {Join({Value(row, row.Actual), Fit(ref, 6, true), Fit(pct, 4, true), Fit(row.RsdMark, 5, false)}),
-                        LightBlue};
+  const std::string actual = hasActual ? Value(row, row.Actual) : std::string(5, ' ');
+  printed.Columns[0] = {Join({actual, Fit(ref, 6, true), Fit(pct, 4, true), Fit(row.RsdMark, 5, false)}), LightBlue};
   // Without a previous result the previous and change columns stay empty:
   // zeros there would read as a test that was never made.
   if (!table.PreHasResult)
     return printed;
   printed.Columns[1] = {Join({Value(row, row.Pre()), Fit(refPre, 6, true), Fit(pctPre, 4, true)}), DarkRed};
-  printed.Columns[2] = {Join({Value(row, row.Actual - row.Pre()), Fit(change, 7, true)}), TColor::Black()};
+  const std::string difference = hasActual ? Value(row, row.Actual - row.Pre()) : std::string(5, ' ');
+  printed.Columns[2] = {Join({difference, Fit(change, 7, true)}), TColor::Black()};
   return printed;
 }
 
@@ -212,10 +218,14 @@ TPrintedRow PrintedProvocationRow(const TResultTable& table, const TResultRow& r
   const auto colour = [&](TColor c, bool has) { return colourDevice && has ? c : TColor::Black(); };
   printed.Columns[0] = {Join({Value(row, base), Fit(ref, 6, true), Fit(pct, 4, true), Fit(mark, 5, false)}),
                         colour(LightBlue, true)};
-  printed.Columns[1] = {Join({Value(row, provoked), Fit(FormatPercent(SafeRatio(provoked, base)), 6, true)}),
-                        colour(DarkRed, table.SlotHasResult[1])};
-  printed.Columns[2] = {Join({Value(row, third), Fit(FormatPercent(SafeRatio(third, base)), 6, true)}),
-                        colour(LightMagenta, table.SlotHasResult[2])};
+  // A stage not yet measured prints nothing, not a 0 (nor a difference to it).
+  const bool hasProvoked = table.SlotHasResult[1];
+  const bool hasThird = secondStage ? table.SlotHasResult[2] : hasProvoked;
+  const auto stage = [&](bool has, float value) {
+    return has ? Join({Value(row, value), Fit(FormatPercent(SafeRatio(value, base)), 6, true)}) : std::string();
+  };
+  printed.Columns[1] = {stage(hasProvoked, provoked), colour(DarkRed, hasProvoked)};
+  printed.Columns[2] = {stage(hasThird, third), colour(LightMagenta, table.SlotHasResult[2])};
   return printed;
 }
 
@@ -223,10 +233,14 @@ std::vector<std::string> ExportRow(const TResultRow& row, bool provocationView) 
   const auto value = [&](float v) { return FormatValue(v, row.Format); };
   const auto percent = [](float v) { return FormatPercent(v); };
   const auto blankIfZero = [](float v, std::string text) { return v == 0.0f ? std::string() : text; };
+  // A column whose trial was never run stays empty.
+  const auto ifRun = [&](std::size_t column, std::string text) {
+    return row.HasTrial[column] ? std::move(text) : std::string();
+  };
   std::vector<std::string> cells(provocationView ? ProvocationExportColumns : ExportColumns);
   cells[0] = std::string(row.Name);
   cells[1] = std::string(row.Unit);
-  cells[2] = value(row.Actual);
+  cells[2] = ifRun(0, value(row.Actual));
   cells[3] = blankIfZero(row.Predicted, value(row.Predicted));
   const float pA = row.PercentOfPredicted(row.Actual);
   cells[4] = blankIfZero(pA, percent(pA));
@@ -234,26 +248,27 @@ std::vector<std::string> ExportRow(const TResultRow& row, bool provocationView) 
   if (provocationView) {
     const float base = row.Actual;
     const float change = base == 0.0f ? 0.0f : (row.Second - base) / base * 100.0f;
-    cells[6] = value(row.Second);
-    cells[7] = percent(SafeRatio(row.Second, base));
-    cells[8] = value(row.Second - base);
-    cells[9] = percent(change);
-    cells[10] = value(row.Third);
-    cells[11] = percent(SafeRatio(row.Third, base));
+    cells[6] = ifRun(1, value(row.Second));
+    cells[7] = ifRun(1, percent(SafeRatio(row.Second, base)));
+    cells[8] = ifRun(1, value(row.Second - base));
+    cells[9] = ifRun(1, percent(change));
+    cells[10] = ifRun(2, value(row.Third));
+    cells[11] = ifRun(2, percent(SafeRatio(row.Third, base)));
     return cells;
   }
   const float pPre = row.PercentPre();
   const float change = row.Change();
   const float pT2 = row.PercentOfPredicted(row.Second);
   const float pT3 = row.PercentOfPredicted(row.Third);
-  cells[6] = value(row.Pre());
+  // Without a previous test there is no previous value, and no difference to it.
+  cells[6] = row.HasPre ? value(row.Pre()) : std::string();
   cells[7] = blankIfZero(row.PredictedPre, value(row.PredictedPre));
   cells[8] = blankIfZero(pPre, percent(pPre));
-  cells[9] = value(row.Actual - row.Pre());
+  cells[9] = row.HasPre ? ifRun(0, value(row.Actual - row.Pre())) : std::string();
   cells[10] = blankIfZero(change, FormatPercent(change, 3, true));
-  cells[11] = value(row.Second);
+  cells[11] = ifRun(1, value(row.Second));
   cells[12] = blankIfZero(pT2, percent(pT2));
-  cells[13] = value(row.Third);
+  cells[13] = ifRun(2, value(row.Third));
   cells[14] = blankIfZero(pT3, percent(pT3));
   return cells;
 }

@@ -69,6 +69,10 @@ struct TResultRow {
   float Actual = 0.0f;   // of the actual trial number (0 when none)
   float Second = 0.0f;   // of the second trial number
   float Third = 0.0f;    // of the third trial number
+  // Whether the actual, second and third columns hold a trial at all: a
+  // column without one is left blank, never shown as a measured 0.
+  std::array<bool, 3> HasTrial{};
+  bool HasPre = false;   // the table has a previous (pre) result
   float Predicted = 0.0f;
   float PredictedPre = 0.0f;
   std::string RsdMark;   // three characters; empty when the predicted value is 0

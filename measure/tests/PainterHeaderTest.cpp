@@ -201,6 +201,37 @@ TEST_F(PainterHeaderTest, ComparisonHeadingsStandOnTheListsCharacterColumns) {
   }
 }
 
+// The enlarged result table with one trial, or two, and no previous test:
+// every parameter of the trials run is non-zero, so a "0" in any cell
+// would be a column of a trial (or previous test) that was never made.
+TEST_F(PainterHeaderTest, TheBigTableLeavesColumnsOfTestsNeverMadeBlank) {
+  Painter.Display.XScale = 1.6f;
+  Painter.Display.YScale = 800.0f / 600.0f;
+  const auto k = static_cast<std::size_t>(MEASURE_FVC);
+  for (std::size_t slot = 0; slot < 2; ++slot)
+    for (std::size_t i = 0; i < FVC_PARAMETER_COUNT; ++i)
+      Core.AktParams[k][slot][i] = 1.0f + 0.25f * static_cast<float>(i) + static_cast<float>(slot);
+  const auto cells = [&](std::array<short, 3> trials) {
+    Core.TrialOrder = trials;
+    TRecordingSurface surface({1280, 800});
+    Painter.DrawBigTable(surface);
+    std::vector<std::string> texts;
+    for (const auto& call : surface.OfKind(TRecordingSurface::TKind::TextInRect)) {
+      const std::size_t first = call.Text.find_first_not_of(' ');
+      texts.push_back(first == std::string::npos ? std::string() : call.Text.substr(first));
+    }
+    return texts;
+  };
+  for (const auto& trials : {std::array<short, 3>{1, 0, 0}, std::array<short, 3>{1, 2, 0}}) {
+    SCOPED_TRACE(trials[1]);
+    const std::vector<std::string> texts = cells(trials);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "1.00"), texts.end()) << "trial 1's FVC";
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "2.00") != texts.end(), trials[1] == 2) << "trial 2's FVC";
+    for (const std::string_view zero : {"0.00", "0.0", "0"})
+      EXPECT_EQ(std::count(texts.begin(), texts.end(), zero), 0) << zero;
+  }
+}
+
 // The pressure chart's time axis has a tick every second, 17 reference
 // pixels apart; two-digit numbers of the scale's font are wider than that
 // with a blank, so they used to read "9101112131415". On the recording

@@ -95,13 +95,40 @@ TEST_F(ParamList, FvcLinesTrialColumnsZeroReferenceAndVext) {
                 "Vext       " " " " 0.12",
             }));
 
-  // Trials 1, 0, 0: the second and third columns show 0; no Vext line when it is off.
+  // Trials 1, 0, 0: the second and third columns stay blank (a 0 there
+  // would read as a measured trial); no Vext line when it is off.
   const std::array<short, 3> firstOnly{1, 0, 0};
   list.FillParamList(r.Actual, r.Reference, r.Rsd, FvcParameterNames, FVC_PARAMETER_COUNT, firstOnly, MEASURE_FVC,
                      r.Selected, false, 0.12f);
   ASSERT_EQ(list.GetCount(), 4);
-  EXPECT_EQ(list.GetLines()[0], "FVC        " " " " 4.50" " " " 5.00" " " " 90" " " "   " " " " 0.00" " " " 0.00");
-  EXPECT_EQ(list.GetLines()[3], "PEF        " " " " 6.00" " " " 9.00" " " " 67" " " " --" " " " 0.00" " " " 0.00");
+  EXPECT_EQ(list.GetLines()[0], "FVC        " " " " 4.50" " " " 5.00" " " " 90" " " "   " " " "     " " " "     ");
+  EXPECT_EQ(list.GetLines()[3], "PEF        " " " " 6.00" " " " 9.00" " " " 67" " " " --" " " "     " " " "     ");
+}
+
+// Before the first result of a test (as while it runs) every trial column
+// and the per cent are blank; the predicted value and the Vext label stand.
+TEST_F(ParamList, NoTrialYetLeavesTheValueAndPercentColumnsBlank) {
+  TParamList list(Ini(), 0, &Window, MEASURE_FVC, 1.0f);
+  TFvcResult r = ExampleFvc();
+  r.Actual.fill(0.0f);
+  const std::array<short, 3> none{0, 0, 0};
+  list.FillParamList(r.Actual, r.Reference, r.Rsd, FvcParameterNames, FVC_PARAMETER_COUNT, none, MEASURE_FVC,
+                     r.Selected, true, 0.0f);
+  EXPECT_EQ(list.GetLines(),
+            (std::vector<std::string>{
+                "FVC        " " " "     " " " " 5.00" " " "   " " " "   " " " "     " " " "     ",
+                "FEV*0,5    " " " "     " " " "     " " " "   " " " "   " " " "     " " " "     ",
+                "FEV*1,0/FVC" " " "     " " " "   78" " " "   " " " "   " " " "     " " " "     ",
+                "PEF        " " " "     " " " " 9.00" " " "   " " " "   " " " "     " " " "     ",
+                "Vext       ",
+            }));
+
+  // The comparison with only the previous test: no actual, per cent or change.
+  r.Value(4, 0) = 4.0f;
+  const std::array<float, FVC_PARAMETER_COUNT> preReference{5.0f};
+  list.FillPrePostParamList(r.Actual, r.Reference, preReference, FvcParameterNames, FVC_PARAMETER_COUNT, none,
+                            MEASURE_FVC, r.Selected);
+  EXPECT_EQ(list.GetLines()[0], "FVC        " " " "     " " " " 5.00" " " "   " " " " 4.00" " " " 80" " " "     ");
 }
 
 TEST_F(ParamList, MvvWithOneDecimalAndNoVextForOtherKinds) {
@@ -114,8 +141,8 @@ TEST_F(ParamList, MvvWithOneDecimalAndNoVextForOtherKinds) {
   list.FillParamList(actual, reference, rsd, MvvParameterNames, MVV_PARAMETER_COUNT, trials, MEASURE_MVV, selected,
                      true, 1.0f);
   EXPECT_EQ(list.GetLines(), (std::vector<std::string>{
-                                 "MVV        " " " "120.4" " " "150.0" " " " 80" " " "   " " " "  0.0" " " "  0.0",
-                                 "MVV*f      " " " " 30.0" " " "     " " " "   " " " "   " " " "  0.0" " " "  0.0",
+                                 "MVV        " " " "120.4" " " "150.0" " " " 80" " " "   " " " "     " " " "     ",
+                                 "MVV*f      " " " " 30.0" " " "     " " " "   " " " "   " " " "     " " " "     ",
                              }));
 }
 
@@ -138,7 +165,7 @@ TEST_F(ParamList, LinesStandWhereTheIniFilePutsThem) {
   list.FillParamList(shortActual, {}, {}, FvcParameterNames, FVC_PARAMETER_COUNT, trials, MEASURE_FVC, oneSelected,
                      false, 0.0f);
   EXPECT_EQ(list.GetLines(), (std::vector<std::string>{"FVC        " " " " 4.50" " " "     " " " "   " " " "   "
-                                                        " " " 0.00" " " " 0.00"}));
+                                                        " " "     " " " "     "}));
 }
 
 TEST_F(ParamList, PrePostComparison) {

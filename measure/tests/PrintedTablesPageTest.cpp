@@ -33,6 +33,7 @@ TResultTable WideRows() {
     row.Unit = unit;
     row.Slots = {12.68f, 0.0f, 0.0f, 10.16f};
     row.Actual = 12.68f;
+    row.HasTrial = {true, false, false};
     row.Predicted = 9.48f;
     row.PredictedPre = 9.47f;
     row.RsdMark = "+++";

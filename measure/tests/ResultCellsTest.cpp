@@ -153,6 +153,17 @@ TEST(ResultCells, PrintedPrePostRowByHand) {
   EXPECT_EQ(row.Columns[0].Text, " 3.00   4.00   75" + std::string(6, ' '));
   EXPECT_EQ(row.Columns[1].Text, "");
   EXPECT_EQ(row.Columns[2].Text, "");
+
+  // Only the pre test: the actual column holds the predicted value and
+  // nothing that reads as a measured 0 (no " 0.00", no "0" %, no -100 %
+  // change, no difference of -2.50).
+  fvc.Trials = {0, 0, 0};
+  fvc.Slot(0, 0) = 0.0f;
+  table = fvc.Table(&grader);
+  row = PrintedPrePostRow(table, table.Rows[0]);
+  EXPECT_EQ(row.Columns[0].Text, std::string(5, ' ') + "   4.00" + std::string(11, ' '));
+  EXPECT_EQ(row.Columns[1].Text, " 2.50   5.00   50");
+  EXPECT_EQ(row.Columns[2].Text, std::string(13, ' '));
 }
 
 TEST(ResultCells, PrintedProvocationRow) {
@@ -174,10 +185,27 @@ TEST(ResultCells, PrintedProvocationRow) {
   // A base of 0 shows both percentages as 0.
   Fixture empty(1);
   empty.Slot(1, 0) = 1.0f;
+  empty.Slot(2, 0) = 0.5f;
   table = empty.Table();
   row = PrintedProvocationRow(table, table.Rows[0], true, true);
   EXPECT_EQ(row.Columns[1].Text, " 1.00      0");
-  EXPECT_EQ(row.Columns[2].Text, " 0.00      0");
+  EXPECT_EQ(row.Columns[2].Text, " 0.50      0");
+  // A stage not measured yet prints nothing (not " 0.00      0"), and
+  // without the provocation stage there is no difference to print either.
+  empty.Slot(2, 0) = 0.0f;
+  table = empty.Table();
+  row = PrintedProvocationRow(table, table.Rows[0], true, true);
+  EXPECT_EQ(row.Columns[1].Text, " 1.00      0");
+  EXPECT_EQ(row.Columns[2].Text, "");
+  Fixture baseOnly(0);
+  baseOnly.Slot(0, 0) = 4.0f;
+  table = baseOnly.Table();
+  for (const bool secondStage : {false, true}) {
+    row = PrintedProvocationRow(table, table.Rows[0], secondStage, true);
+    EXPECT_EQ(row.Columns[0].Text, " 4.00" + std::string(18, ' '));
+    EXPECT_EQ(row.Columns[1].Text, "");
+    EXPECT_EQ(row.Columns[2].Text, "");
+  }
 }
 
 TEST(ResultCells, ExportRowNormalAndProvocationView) {
@@ -194,13 +222,25 @@ TEST(ResultCells, ExportRowNormalAndProvocationView) {
   EXPECT_EQ(cells[3], " 4.00");
   EXPECT_EQ(cells[4], " 75");
   EXPECT_EQ(cells[5], "   ");
-  EXPECT_EQ(cells[6], " 0.00");  // no pre test: its value as zero
+  // No pre test: no previous value, and no difference that would repeat
+  // the actual value against a test never made.
+  EXPECT_EQ(cells[6], "");
   EXPECT_EQ(cells[7], "");
   EXPECT_EQ(cells[8], "");
-  EXPECT_EQ(cells[9], " 3.00");
+  EXPECT_EQ(cells[9], "");
   EXPECT_EQ(cells[10], "");
-  EXPECT_EQ(cells[11], " 0.00");  // no second trial: zero, percent blank
+  // No second or third trial: their columns stay empty, not a measured 0.
+  EXPECT_EQ(cells[11], "");
   EXPECT_EQ(cells[12], "");
+  EXPECT_EQ(cells[13], "");
+  EXPECT_EQ(cells[14], "");
+  // Before the first result not even the actual column reads as a value.
+  fvc.Trials = {0, 0, 0};
+  cells = ExportRow(fvc.Table().Rows[0], false);
+  for (const std::size_t c : {2u, 4u, 9u, 10u, 11u, 13u})
+    EXPECT_EQ(cells[c], "") << c;
+  EXPECT_EQ(cells[3], " 4.00") << "the predicted value stands without a trial";
+  fvc.Trials = {1, 0, 0};
   // Predicted 0: empty predicted, percent and mark; the value still sent.
   cells = ExportRow(fvc.Table().Rows[1], false);
   EXPECT_EQ(cells[2], " 0.00");

@@ -411,10 +411,8 @@ TEST_F(PatientRecordsOnDisk, AHeightOrWeightOfZeroIsRefused) {
 }
 
 // Save asks the same of a typed height or weight as leaving the field does:
-// a 0 left standing after the refusal is not stored. A sheet whose settings
-// default the height and weight to 0 still stores a patient whose fields
-// the user left as they came.
-TEST_F(PatientRecordsOnDisk, SaveRefusesATypedZeroButNotAnUntouchedDefault) {
+// a 0 left standing after the refusal is not stored.
+TEST_F(PatientRecordsOnDisk, SaveRefusesATypedZero) {
   CreateDatabase();
   AddDoctor("Dr. Weiss");
   Open();
@@ -441,16 +439,58 @@ TEST_F(PatientRecordsOnDisk, SaveRefusesATypedZeroButNotAnUntouchedDefault) {
   EXPECT_EQ(rows[0].Weight, 61);
 }
 
-TEST_F(PatientRecordsOnDisk, ASheetDefaultingToZeroStillSavesAnUntouchedNewPatient) {
+// A settings default of 0 is no measure of the patient either: Save refuses
+// the height and weight the sheet put there exactly as if they were typed,
+// and so an emptied field (stored, it would be 0) and a default outside
+// what the field holds. Nothing is stored until both are real measures.
+TEST_F(PatientRecordsOnDisk, SaveRefusesAnUntouchedZeroDefaultOrAnEmptiedMeasure) {
+  const std::string heightRefused = Text(239) + "\n\t- 175 [cm].";
+  const std::string weightRefused = Text(239) + "\n\t- 60 [kg].";
+  const struct {
+    short DefaultHeight;
+    short DefaultWeight;
+    const char* TypedHeight;  // nullptr: left as the sheet filled it
+    const char* TypedWeight;
+    std::string Refusal;
+  } cases[] = {
+      {0, 0, nullptr, nullptr, heightRefused},
+      {0, 70, nullptr, nullptr, heightRefused},
+      {170, 0, nullptr, nullptr, weightRefused},
+      {-5, 70, nullptr, nullptr, heightRefused},
+      {170, 70, "", nullptr, heightRefused},
+      {170, 70, nullptr, "", weightRefused},
+  };
   CreateDatabase();
   AddDoctor("Dr. Weiss");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.DefaultHeight) + "/" + std::to_string(c.DefaultWeight));
+    Open(20111, 0, c.DefaultHeight, c.DefaultWeight);
+    EnterPatient("Anna Kovacs", "A-1", "1980.05.20.");
+    Choose(TreatingDoctor, "Dr. Weiss");
+    if (c.TypedHeight)
+      TypeAndLeave(Height, c.TypedHeight);
+    if (c.TypedWeight)
+      TypeAndLeave(Weight, c.TypedWeight);
+    EXPECT_TRUE(TakeMessages().empty()) << "leaving an emptied field may wait for the value";
+    ASSERT_TRUE(Enabled(CM_PATIENT_SAVE));
+    Command(CM_PATIENT_SAVE);
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{c.Refusal});
+    EXPECT_TRUE(Patients().empty()) << "a patient without a height or weight is not stored";
+    Sheet.reset();
+    TakeMessages();
+  }
+  // Given both, the same new patient is stored.
   Open(20111, 0, 0, 0);
   EnterPatient("Anna Kovacs", "A-1", "1980.05.20.");
   Choose(TreatingDoctor, "Dr. Weiss");
-  ASSERT_TRUE(Enabled(CM_PATIENT_SAVE));
+  TypeAndLeave(Height, "168");
+  TypeAndLeave(Weight, "61");
   Command(CM_PATIENT_SAVE);
   EXPECT_TRUE(TakeMessages().empty());
-  EXPECT_EQ(Patients().size(), 1u);
+  const std::vector<PatientRecordType> rows = Patients();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].Height, 168);
+  EXPECT_EQ(rows[0].Weight, 61);
 }
 
 TEST_F(PatientRecordsOnDisk, TheArrowsStepHeightAndWeightInTheirUnits) {

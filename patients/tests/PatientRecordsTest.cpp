@@ -53,6 +53,7 @@ TEST_F(PatientRecordsTest, AnEmptyTableOffersANewPatientAndSavesIt) {
   EXPECT_FALSE(SaveEnabled());
   sheet.SetTreatingDoctorKey(7);
   TypeAndLeave(Height, "168 cm");
+  TypeAndLeave(Weight, "61 kg");
   EXPECT_TRUE(SaveEnabled());
   EXPECT_FALSE(Enabled(CM_PATIENT_CANCEL));  // nothing to go back to
 
@@ -63,7 +64,7 @@ TEST_F(PatientRecordsTest, AnEmptyTableOffersANewPatientAndSavesIt) {
   EXPECT_EQ(row.Ids[0], "A-1");
   EXPECT_EQ(row.Dates[0], "1980.05.20.");
   EXPECT_EQ(row.Height, 168);
-  EXPECT_EQ(row.Weight, 0);
+  EXPECT_EQ(row.Weight, 61);
   EXPECT_EQ(row.TreatingDoctorKey, 7);
   EXPECT_EQ(sheet.GetPatientKey(), row.PatientKey);
   EXPECT_FALSE(sheet.IsTableEmpty());
@@ -223,6 +224,7 @@ TEST_F(PatientRecordsTest, ANewPatientTakesTheOnlyDoctorButNotOneOfSeveral) {
   EnterPatient("Dora Kiss", "D-4", "2000.02.02.");
   EXPECT_FALSE(SaveEnabled());
   sheet.SetTreatingDoctorKey(2);  // the doctor lookup took the chosen doctor
+  TypeAndLeave(Height, "162");
   TypeAndLeave(Weight, "55");
   EXPECT_TRUE(SaveEnabled());
   sheet.CmPatientSave();

@@ -108,6 +108,8 @@ TEST_F(PatientTwoPrograms, ASaveOfAPatientTheOtherProgramStoredFirstSaysWhyAndOf
   Type(Name, "Cecil Toth");
   Type(Identifier, "7");
   Type(Date, "1960.01.02.");
+  Type(Height, "171");
+  Type(Weight, "74");
   ASSERT_TRUE(Sheet->IsSaveAllowed());
   TChild first([this](TChild&) {
     PatientRecordType cecil = Row("Cecil Toth", "7");

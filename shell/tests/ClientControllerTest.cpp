@@ -207,7 +207,7 @@ TEST_F(ClientController, AHandOverOntoAPatientHeldElsewhereKeepsItsFile) {
 
 TEST_F(ClientController, EndingWithAnUnsavedHandedOverPatientAsksToSaveHim) {
   const fs::path file =
-      Folder.Write("Patient.ini", "[Patient]\nName=Cecil Toth\nID=7\nBorn=1960.1.2\n[Institute]\nDoctor=Dr. Weiss\n");
+      Folder.Write("Patient.ini", "[Patient]\nName=Cecil Toth\nID=7\nBorn=1960.1.2\nHeight=171\nWeight=74\n[Institute]\nDoctor=Dr. Weiss\n");
   Control.CmOpenPatient(file.string());
   ASSERT_TRUE(Sheet->IsNewRecord());
   const std::string question = Texts.Format(6210, {file.string()});

@@ -60,6 +60,8 @@ TEST_F(FirstStart, APatientIsSavedInThePreparedWorkingFolder) {
   TypeAndLeave(*sheet, Name, "Kiss Anna");
   TypeAndLeave(*sheet, Identifier, "A-1");
   TypeAndLeave(*sheet, Date, "1980.05.20.");
+  TypeAndLeave(*sheet, Height, "165 cm");
+  TypeAndLeave(*sheet, Weight, "58 kg");
   auto* doctors = qobject_cast<QComboBox*>(Control(*sheet, TreatingDoctor));
   ASSERT_NE(doctors, nullptr);
   const std::string_view name = WorkFolderSetup::ExampleDoctorName;
@@ -130,6 +132,8 @@ TEST_F(FirstStart, ADoctorEnteredInTheDialogServesAPatientWhoIsFoundAgainInOther
   TypeAndLeave(*sheet, Name, "Kovács Ödön");
   TypeAndLeave(*sheet, Identifier, "K-1");
   TypeAndLeave(*sheet, Date, "1950.03.07.");
+  TypeAndLeave(*sheet, Height, "172 cm");
+  TypeAndLeave(*sheet, Weight, "81 kg");
   const int doctor = treating->findText("Dr. Nagy Éva");
   treating->setCurrentIndex(doctor);
   emit treating->activated(doctor);
@@ -140,6 +144,8 @@ TEST_F(FirstStart, ADoctorEnteredInTheDialogServesAPatientWhoIsFoundAgainInOther
   TypeAndLeave(*sheet, Name, "Szabó Anna");
   TypeAndLeave(*sheet, Identifier, "S-2");
   TypeAndLeave(*sheet, Date, "1961.11.30.");
+  TypeAndLeave(*sheet, Height, "160 cm");
+  TypeAndLeave(*sheet, Weight, "55 kg");
   ASSERT_TRUE(Route(CM_PATIENT_SAVE));
   ASSERT_EQ(sheet->GetText(Name), "Szabó Anna");
 

@@ -42,12 +42,21 @@ protected:
 TEST_F(MeasureRun, FvcOnTheDemonstrationDataBesideItsPredictedValuesSavedAndLoadedBack) {
   TMeasure& window = OpenTest(CM_MEASURE_FVC);
   ASSERT_FALSE(HasFailure());
+  // Before any result the line holds the predicted value alone: no trial
+  // value and no per cent that would read as a measured 0.
+  const QStringList before = Line(window, "FVC");
+  ASSERT_EQ(before.size(), 2) << before.join(' ').toStdString();
+  EXPECT_NEAR(before[1].toFloat(), PredictedFvc, 0.006f);
   RunTrial(window);
   ASSERT_FALSE(HasFailure());
 
   const float factor = DrawnFactor();
   const QStringList fvc = Line(window, "FVC");
-  ASSERT_GE(fvc.size(), 5);
+  ASSERT_GE(fvc.size(), 4);
+  // Trials 2 and 3 were never run: their columns stay blank (at most the
+  // grade follows the per cent).
+  EXPECT_LE(fvc.size(), 5) << fvc.join(' ').toStdString();
+  EXPECT_FALSE(fvc.contains("0.00")) << fvc.join(' ').toStdString();
   // Half the ISO 26782 volume tolerance: 1.5 % or 25 mL.
   const float expectedFvc = DemoFvcL * factor;
   EXPECT_NEAR(fvc[1].toFloat(), expectedFvc, std::max(0.015f * expectedFvc, 0.025f)) << fvc.join(' ').toStdString();
