@@ -98,7 +98,11 @@ std::unique_ptr<TSerialPort> TSerialPort::Open(const std::string& path, std::str
       return nullptr;
     }
   }
-  ::tcflush(fd, TCIOFLUSH);
+  // What the instrument sent before is stale; what the program wrote
+  // through the port's last opening may not have reached the instrument yet
+  // (a nebulizer's or a stream's off just before a window opens the port
+  // again) and must not be thrown away.
+  ::tcflush(fd, TCIFLUSH);
   error = {};
   return std::unique_ptr<TSerialPort>(new TSerialPort(fd, std::move(name), saved));
 }

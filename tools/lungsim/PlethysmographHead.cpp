@@ -1,6 +1,8 @@
 #include "tools/lungsim/PlethysmographHead.h"
 
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <utility>
 
@@ -31,6 +33,13 @@ void TPlethysmographHead::ApplyWord(std::uint16_t word) {
   if (closed != ShutterClosed) {
     ShutterClosed = closed;
     Log(closed ? "shutter closed" : "shutter opened");
+    // The gas the panting compresses is the lung as the word found it: a
+    // word that crossed the line late finds the breath further in.
+    if (closed && Model) {
+      std::array<char, 48> text{};
+      std::snprintf(text.data(), text.size(), "lung volume at the closure %.4f L", Model->LungVolumeL());
+      Log(text.data());
+    }
   }
   TPump pump = TPump::None;
   if (!(word & BitStop))

@@ -66,10 +66,13 @@ int main(int argc, char** argv) {
       if (instrument.SamplesSent() == options.StopAfterSamples) {
         log("stopped after " + std::to_string(instrument.SamplesSent()) + " samples");
         // Hang up once the host has read everything sent. The terminal moves
-        // written bytes to the reader's queue a moment later, so the queue
-        // must stay empty for a while before nothing is in flight.
+        // written bytes to the reader's queue a moment later, from a kernel
+        // worker that a loaded machine may hold back for tens of
+        // milliseconds, and the hang-up throws away whatever is still on its
+        // way: the queue must stay empty for half a second, well within the
+        // host's two seconds of patience with a silent line.
         int waiting = 0;
-        for (int quiet = 0, i = 0; quiet < 10 && i < 2000; ++i) {
+        for (int quiet = 0, i = 0; quiet < 100 && i < 2000; ++i) {
           quiet = ::ioctl(slave, FIONREAD, &waiting) == 0 && waiting == 0 ? quiet + 1 : 0;
           ::usleep(5000);
         }

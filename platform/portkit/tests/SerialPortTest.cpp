@@ -107,6 +107,42 @@ TEST(SerialPort, APurgeDropsWhatCameInAndKeepsWhatWasWritten) {
   EXPECT_EQ(port->Read(left), std::optional<std::size_t>{0}) << "what came in before the purge is gone";
 }
 
+// The port closed and opened again at once, as the window that opens after
+// a nebulised dose does: the off the last opening wrote still reaches the
+// instrument, though it had not read it yet; what the instrument sent
+// before the opening is gone. The instrument is slow here: a backlog it has
+// not read keeps the off in the terminal's queue, where an opening that
+// flushed the output would drop it.
+TEST(SerialPort, AnOpeningKeepsWhatTheLastOneWroteAndDropsWhatCameIn) {
+  TPseudoTerminal pty;
+  ASSERT_FALSE(pty.SlavePath.empty());
+  TPortError error;
+  auto port = TSerialPort::Open(pty.SlavePath, "COM1", 57600, error);
+  ASSERT_TRUE(port) << error.Detail;
+  pty.Write("old");
+  ASSERT_TRUE(port->WaitForData(5000));
+  const std::vector<std::uint8_t> backlog(8192, 0x55);
+  ASSERT_TRUE(port->Write(backlog));
+  const std::uint8_t off[] = {0x00, 0x1F};
+  ASSERT_TRUE(port->Write(off));
+  port.reset();
+  port = TSerialPort::Open(pty.SlavePath, "COM1", 57600, error);
+  ASSERT_TRUE(port) << error.Detail;
+
+  std::vector<std::uint8_t> received;
+  std::array<std::uint8_t, 1024> chunk{};
+  pollfd ready{pty.Master, POLLIN, 0};
+  while (received.size() < backlog.size() + 2 && ::poll(&ready, 1, 2000) == 1) {
+    const ssize_t got = ::read(pty.Master, chunk.data(), chunk.size());
+    ASSERT_GT(got, 0);
+    received.insert(received.end(), chunk.begin(), chunk.begin() + got);
+  }
+  ASSERT_EQ(received.size(), backlog.size() + 2) << "written bytes were dropped";
+  EXPECT_EQ(received.back(), 0x1F);
+  std::array<std::uint8_t, 8> left{};
+  EXPECT_EQ(port->Read(left), std::optional<std::size_t>{0}) << "what came in before the opening is gone";
+}
+
 TEST(SerialPort, ThePortsSettingsArePutBackWhenItCloses) {
   TPseudoTerminal pty;
   const int probe = ::open(pty.SlavePath.c_str(), O_RDWR | O_NOCTTY);
