@@ -96,6 +96,18 @@ protected:
     return {true, attribute("xMin"), attribute("yMin"), attribute("yMax")};
   }
 
+  // The window's calibration page, as the printout draws it, into a PDF.
+  void PrintCalibrationPage(const std::filesystem::path& pdf) {
+    TPdfPage page(pdf);
+    TPrintCanvas canvas(page.Surface(), 1.0f, 1.0f);
+    canvas.PrintY = 60;
+    const TUtil colours(TMeasurePrintout::PrintColours());
+    TMeasurePainter painter(*Window, colours, Texts, nullptr);
+    TPainterCurves curves(painter);
+    TTestPrintout printout(*Window, Texts, &curves);
+    printout.PrintCalibration(canvas);
+  }
+
   // Layout units to device pixels.
   double X(double units) const { return units * Window->GetXScale(); }
   double Y(double units) const { return units * Window->GetYScale(); }
@@ -138,16 +150,7 @@ TEST_F(BoxCalibrationWindow, TheScreenAndThePageShowBothBoxTests) {
   EXPECT_NEAR(pump.bottom(), Y(246), 3.0);
 
   const std::filesystem::path pdf = Artifacts / "box-calibration-page.pdf";
-  {
-    TPdfPage page(pdf);
-    TPrintCanvas canvas(page.Surface(), 1.0f, 1.0f);
-    canvas.PrintY = 60;
-    const TUtil colours(TMeasurePrintout::PrintColours());
-    TMeasurePainter measurePainter(*Window, colours, Texts, nullptr);
-    TPainterCurves curves(measurePainter);
-    TTestPrintout printout(*Window, Texts, &curves);
-    printout.PrintCalibration(canvas);
-  }
+  PrintCalibrationPage(pdf);
   const std::string text = PdfText(pdf);
   const auto line = [&](const std::string& head) { return LineOf(text, head); };
   // PBOXref = 100 x 1013 hPa x 0.15 L / 960 L = 15.83 Pa expected, the
@@ -208,16 +211,7 @@ TEST_F(BoxCalibrationWindow, TheSyringeStrokesAreDrawnAgainstTime) {
     painter.Display.Grid = 0;
     PlethyPainter::Paint(painter, pdf.Surface());
   }
-  {
-    TPdfPage pdf(page);
-    TPrintCanvas canvas(pdf.Surface(), 1.0f, 1.0f);
-    canvas.PrintY = 60;
-    const TUtil colours(TMeasurePrintout::PrintColours());
-    TMeasurePainter painter(*Window, colours, Texts, nullptr);
-    TPainterCurves curves(painter);
-    TTestPrintout printout(*Window, Texts, &curves);
-    printout.PrintCalibration(canvas);
-  }
+  PrintCalibrationPage(page);
   for (const std::filesystem::path& pdf : {screen, page}) {
     SCOPED_TRACE(pdf.filename().string());
     const std::string boxes = Poppler("pdftotext", pdf, {"-bbox"});
@@ -245,16 +239,7 @@ TEST_F(BoxCalibrationWindow, PrintingTheCalibrationPageLeavesTheScreenAsItWas) {
   const QImage before = Grab();
   ASSERT_TRUE(LowerExtent(before, StrokeColor()).isValid());
   const std::vector<float> volume = Window->CalVolume;
-  {
-    TPdfPage pdf(Artifacts / "box-calibration-page-then-screen.pdf");
-    TPrintCanvas canvas(pdf.Surface(), 1.0f, 1.0f);
-    canvas.PrintY = 60;
-    const TUtil colours(TMeasurePrintout::PrintColours());
-    TMeasurePainter painter(*Window, colours, Texts, nullptr);
-    TPainterCurves curves(painter);
-    TTestPrintout printout(*Window, Texts, &curves);
-    printout.PrintCalibration(canvas);
-  }
+  PrintCalibrationPage(Artifacts / "box-calibration-page-then-screen.pdf");
   EXPECT_EQ(Window->CalVolume, volume);
   Window->GetView().RedrawScreenBmp();
   const QImage after = Grab();
